@@ -1,0 +1,11 @@
+#include "store/Records.h"
+
+#include <QUuid>
+
+namespace vantor {
+
+QString MakeItemGuid() {
+    return QStringLiteral("{%1}").arg(QUuid::createUuid().toString(QUuid::WithoutBraces).toLower());
+}
+
+} // namespace vantor

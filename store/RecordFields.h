@@ -1,0 +1,106 @@
+#pragma once
+// Column descriptors of every record: the column name and the member it binds to, in the
+// documented column order. The recordsets bind by name against the columns the database reports,
+// so a table whose columns sit in another physical order still binds correctly.
+
+#include "store/Records.h"
+
+#include <QVariant>
+
+#include <span>
+#include <variant>
+
+namespace vantor {
+
+enum class ColumnType { Text, Float, Boolean, Integer, DateTime, Binary };
+
+template <class R> struct Field {
+    const char* name;
+    std::variant<QString R::*, float R::*, bool R::*, std::int32_t R::*, QDateTime R::*, QByteArray R::*>
+        member;
+
+    ColumnType Type() const { return static_cast<ColumnType>(member.index()); }
+};
+
+// The fields of a record type, in column order.
+template <class R> std::span<const Field<R>> FieldsOf();
+
+template <> std::span<const Field<CMachine>> FieldsOf<CMachine>();
+template <> std::span<const Field<CVib>> FieldsOf<CVib>();
+template <> std::span<const Field<CLube>> FieldsOf<CLube>();
+template <> std::span<const Field<CVibReading>> FieldsOf<CVibReading>();
+template <> std::span<const Field<COffRouteReading>> FieldsOf<COffRouteReading>();
+template <> std::span<const Field<CLubeReading>> FieldsOf<CLubeReading>();
+template <> std::span<const Field<CRoute>> FieldsOf<CRoute>();
+template <> std::span<const Field<CRouteItem>> FieldsOf<CRouteItem>();
+template <> std::span<const Field<CDevice>> FieldsOf<CDevice>();
+template <> std::span<const Field<CEmailAddress>> FieldsOf<CEmailAddress>();
+
+// Date-times are stored as text "YYYY-MM-DD HH:MM:SS" (local time, whole seconds).
+inline constexpr const char* kSqlDateTimeFormat = "yyyy-MM-dd HH:mm:ss";
+QString SqlDateTimeText(const QDateTime& value);
+QDateTime DateTimeFromSql(const QVariant& value);
+
+// Longest text a text column keeps.
+inline constexpr int kTextColumnLimit = 255;
+
+// The value a record field is written to the database with, and the field read back from one.
+template <class R> QVariant FieldToSql(const R& record, const Field<R>& field);
+template <class R> void FieldFromSql(R& record, const Field<R>& field, const QVariant& value);
+
+// ---- implementation of the two templates ------------------------------------------------------
+
+QVariant TextToSql(const QString& value);
+QVariant FloatToSql(float value);
+QVariant BinaryToSql(const QByteArray& value);
+QString TextFromSql(const QVariant& value);
+float FloatFromSql(const QVariant& value);
+bool BooleanFromSql(const QVariant& value);
+std::int32_t IntegerFromSql(const QVariant& value);
+
+template <class R> QVariant FieldToSql(const R& record, const Field<R>& field) {
+    return std::visit(
+        [&record](auto member) -> QVariant {
+            const auto& value = record.*member;
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, QString>) {
+                return TextToSql(value);
+            } else if constexpr (std::is_same_v<T, float>) {
+                return FloatToSql(value);
+            } else if constexpr (std::is_same_v<T, bool>) {
+                return QVariant(value ? 1 : 0);
+            } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                return QVariant(static_cast<int>(value));
+            } else if constexpr (std::is_same_v<T, QDateTime>) {
+                return value.isValid() ? QVariant(SqlDateTimeText(value))
+                                       : QVariant(QMetaType(QMetaType::QString));
+            } else {
+                return BinaryToSql(value);
+            }
+        },
+        field.member);
+}
+
+template <class R> void FieldFromSql(R& record, const Field<R>& field, const QVariant& value) {
+    std::visit(
+        [&record, &value](auto member) {
+            auto& target = record.*member;
+            using T = std::decay_t<decltype(target)>;
+            if constexpr (std::is_same_v<T, QString>) {
+                target = TextFromSql(value);
+            } else if constexpr (std::is_same_v<T, float>) {
+                target = FloatFromSql(value);
+            } else if constexpr (std::is_same_v<T, bool>) {
+                target = BooleanFromSql(value);
+            } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                target = IntegerFromSql(value);
+            } else if constexpr (std::is_same_v<T, QDateTime>) {
+                target = DateTimeFromSql(value);
+            } else {
+                target = value.isNull() ? QByteArray() : value.toByteArray();
+            }
+        },
+        field.member);
+}
+
+} // namespace vantor

@@ -1,0 +1,89 @@
+#include "store/SqlConnection.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include <stdexcept>
+
+namespace vantor {
+namespace {
+
+// How long a statement waits for another connection's write lock before it fails.
+constexpr int kBusyTimeoutMs = 10000;
+
+} // namespace
+
+SqlConnection::SqlConnection(QString path, Mode mode, Journal journal)
+    : path_(std::move(path)), mode_(mode), journal_(journal),
+      name_(QStringLiteral("vantor-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+
+SqlConnection::~SqlConnection() {
+    Close();
+    QSqlDatabase::removeDatabase(name_);
+}
+
+bool SqlConnection::Open() {
+    Close();
+    if (mode_ == Mode::Existing && !QFileInfo(path_).isFile()) {
+        lastError_ = QStringLiteral("%1 does not exist").arg(path_);
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::contains(name_)
+                          ? QSqlDatabase::database(name_, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+    db.setDatabaseName(path_);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!db.open()) {
+        lastError_ = db.lastError().text();
+        return false;
+    }
+    QSqlQuery pragma(db);
+    const QString journal =
+        journal_ == Journal::WriteAhead ? QStringLiteral("WAL") : QStringLiteral("DELETE");
+    // A file that is not a database fails here, not at the first query.
+    if (!pragma.exec(QStringLiteral("PRAGMA journal_mode=%1").arg(journal))) {
+        lastError_ = pragma.lastError().text();
+        pragma.finish();
+        db.close();
+        return false;
+    }
+    pragma.finish();
+    return true;
+}
+
+void SqlConnection::Close() {
+    if (QSqlDatabase::contains(name_)) {
+        QSqlDatabase db = QSqlDatabase::database(name_, false);
+        if (db.isOpen()) {
+            db.close();
+        }
+    }
+    batchDepth_ = 0;
+}
+
+bool SqlConnection::IsOpen() const {
+    return QSqlDatabase::contains(name_) && QSqlDatabase::database(name_, false).isOpen();
+}
+
+QSqlDatabase SqlConnection::Database() const {
+    return QSqlDatabase::database(name_, false);
+}
+
+SqlConnection::Batch::Batch(SqlConnection& connection) : connection_(connection) {
+    if (connection_.batchDepth_++ == 0 && connection_.IsOpen()) {
+        began_ = connection_.Database().transaction();
+    }
+}
+
+SqlConnection::Batch::~Batch() {
+    if (connection_.batchDepth_ > 0 && --connection_.batchDepth_ == 0 && began_) {
+        QSqlDatabase db = connection_.Database();
+        if (!db.commit()) {
+            db.rollback();
+        }
+    }
+}
+
+} // namespace vantor

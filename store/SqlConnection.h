@@ -1,0 +1,63 @@
+#pragma once
+// One SQLite connection to the database file, owned by the thread that opened it. The connection
+// is closed and unregistered when the object goes away.
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace vantor {
+
+class SqlConnection {
+public:
+    enum class Mode {
+        Existing, // the file must exist; it is never created by opening
+        Create,   // a missing file is created
+    };
+    enum class Journal {
+        WriteAhead, // local database
+        Rollback,   // database in a shared folder (write-ahead logging does not work across machines)
+    };
+
+    explicit SqlConnection(QString path, Mode mode = Mode::Existing, Journal journal = Journal::WriteAhead);
+    ~SqlConnection();
+    SqlConnection(const SqlConnection&) = delete;
+    SqlConnection& operator=(const SqlConnection&) = delete;
+
+    bool Open();
+    void Close();
+    bool IsOpen() const;
+    const QString& Path() const { return path_; }
+    QString LastError() const { return lastError_; }
+    QSqlDatabase Database() const;
+
+    // Groups writes into one transaction. Batches nest: only the outermost one begins and commits.
+    // A batch always commits what was written, also when the work inside stopped early, because
+    // every step of the work stands on its own (a cascade that stops keeps the rows it deleted).
+    class Batch {
+    public:
+        explicit Batch(SqlConnection& connection);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        SqlConnection& connection_;
+        bool began_ = false;
+    };
+
+private:
+    QString path_;
+    Mode mode_;
+    Journal journal_;
+    QString name_;
+    QString lastError_;
+    int batchDepth_ = 0;
+};
+
+// Thrown when a query cannot be executed; carries the driver's text.
+class DatabaseError : public std::runtime_error {
+public:
+    explicit DatabaseError(const QString& text) : std::runtime_error(text.toStdString()) {}
+};
+
+} // namespace vantor

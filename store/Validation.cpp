@@ -1,0 +1,152 @@
+#include "store/Validation.h"
+
+#include "platform/Prompter.h"
+#include "store/Limits.h"
+#include "ui/texts/UiText.h"
+
+namespace vantor {
+namespace {
+
+constexpr int kNameMaxLength = 50;
+constexpr int kMeterNameMaxLength = 14;
+
+// Rules 1 to 7, shared by machines and points: the name, then the meter name (stripped of
+// characters outside ASCII once it has passed).
+std::optional<QString> CheckNames(const QString& name, QString& meterName) {
+    if (name.isEmpty()) {
+        return UiText(text::PleaseInputName);
+    }
+    if (HasForbiddenNameCharacter(name)) {
+        return UiText(text::NameForbiddenCharacters);
+    }
+    if (name.size() > kNameMaxLength) {
+        return UiText(text::NameMaxLength50);
+    }
+    if (meterName.isEmpty()) {
+        return UiText(text::PleaseInputMeterName);
+    }
+    if (HasForbiddenNameCharacter(meterName)) {
+        return UiText(text::MeterNameForbiddenCharacters);
+    }
+    if (meterName.size() > kMeterNameMaxLength) {
+        return UiText(text::MeterNameMaxLength14);
+    }
+    QString ascii;
+    for (const QChar c : meterName) {
+        if (c.unicode() < 128) {
+            ascii += c;
+        }
+    }
+    meterName = ascii;
+    return std::nullopt;
+}
+
+std::optional<QString> CheckAlarmPair(float warning, float critical) {
+    if (!(warning >= 0) || !(critical >= 0)) {
+        return UiText(text::ValueMustBePositive);
+    }
+    if (!(critical > warning)) {
+        return UiText(text::CriticalMustExceedWarning);
+    }
+    return std::nullopt;
+}
+
+bool Show(const std::optional<QString>& message, Prompter& prompter) {
+    if (message) {
+        prompter.ShowMessage(*message);
+        return false;
+    }
+    return true;
+}
+
+bool CheckCapacity(int count, int limit, int textIndex, Prompter& prompter) {
+    if (count < limit) {
+        return true;
+    }
+    prompter.ShowMessage(QString::asprintf("%d %s", limit, qUtf8Printable(UiText(textIndex))));
+    return false;
+}
+
+} // namespace
+
+bool HasForbiddenNameCharacter(const QString& text) {
+    static const QString forbidden = QStringLiteral("*$\\/?><:\"|");
+    for (const QChar c : text) {
+        if (forbidden.contains(c)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<QString> CheckMachine(CMachine& machine, const QStringList& addresses) {
+    QString meterName = machine.sVMName;
+    if (auto message = CheckNames(machine.sName, meterName)) {
+        return message;
+    }
+    machine.sVMName = meterName;
+    machine.sEMails = addresses.join(QLatin1Char(';'));
+    return std::nullopt;
+}
+
+bool ValidateMachine(CMachine& machine, const QStringList& addresses, Prompter& prompter) {
+    return Show(CheckMachine(machine, addresses), prompter);
+}
+
+std::optional<QString> CheckVibPoint(CVib& vib) {
+    QString meterName = vib.sVMName;
+    if (auto message = CheckNames(vib.sName, meterName)) {
+        return message;
+    }
+    if (!(vib.fRunSpeedHz > 0)) {
+        return UiText(text::RunSpeedMustBePositive);
+    }
+    if (vib.bISOAlarmsOn) {
+        if (auto message = CheckAlarmPair(vib.fISOWarningMMS, vib.fISOCriticalMMS)) {
+            return message;
+        }
+    }
+    if (vib.bBDUAlarmsOn) {
+        if (auto message = CheckAlarmPair(vib.fBDUWarning, vib.fBDUCritical)) {
+            return message;
+        }
+    }
+    vib.sVMName = meterName;
+    return std::nullopt;
+}
+
+bool ValidateVibPoint(CVib& vib, Prompter& prompter) {
+    return Show(CheckVibPoint(vib), prompter);
+}
+
+std::optional<QString> CheckPromptedName(const QString& name) {
+    if (name.isEmpty()) {
+        return UiText(text::PleaseInputName);
+    }
+    if (HasForbiddenNameCharacter(name)) {
+        return UiText(text::NamePromptForbiddenCharacters);
+    }
+    return std::nullopt;
+}
+
+bool ValidatePromptedName(const QString& name, Prompter& prompter) {
+    return Show(CheckPromptedName(name), prompter);
+}
+
+bool CanAddPoint(int points, Prompter& prompter) {
+    return CheckCapacity(points, kPointsPerMachine, text::PointsPerMachineMax, prompter);
+}
+
+bool CanAddRouteItems(int items, Prompter& prompter) {
+    return CheckCapacity(items, kMachinesPerRoute, text::MachinesPerRouteMax, prompter);
+}
+
+bool CanAddAddress(int addresses, Prompter& prompter) {
+    if (addresses < kAddressesPerMachine) {
+        return true;
+    }
+    prompter.ShowMessage(UiText(text::FiveAddressesMax));
+    return false;
+}
+
+} // namespace vantor

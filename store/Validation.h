@@ -1,0 +1,38 @@
+#pragma once
+// Checks the setup editors run before they write a machine, a point or a name. Each check returns
+// the message to show for the first rule broken (empty when accepted); the Validate... forms show
+// it through the prompter and answer whether to go on.
+
+#include "store/Records.h"
+
+#include <QStringList>
+
+#include <optional>
+
+namespace vantor {
+
+class Prompter;
+
+// Machine: name, meter name; on acceptance the meter name loses its non-ASCII characters and the
+// e-mail column is rebuilt from the address list.
+std::optional<QString> CheckMachine(CMachine& machine, const QStringList& addresses);
+bool ValidateMachine(CMachine& machine, const QStringList& addresses, Prompter& prompter);
+
+// Vibration point: name, meter name, running speed, then each alarm pair whose switch is on.
+std::optional<QString> CheckVibPoint(CVib& vib);
+bool ValidateVibPoint(CVib& vib, Prompter& prompter);
+
+// Name typed into the single-field name prompt.
+std::optional<QString> CheckPromptedName(const QString& name);
+bool ValidatePromptedName(const QString& name, Prompter& prompter);
+
+// Capacity checks before adding: a point to a machine holding `points` of that kind, machines to a
+// route holding `items`, an address to a list holding `addresses`.
+bool CanAddPoint(int points, Prompter& prompter);
+bool CanAddRouteItems(int items, Prompter& prompter);
+bool CanAddAddress(int addresses, Prompter& prompter);
+
+// True when the text holds one of the characters no name may contain: * $ \ / ? > < : " |
+bool HasForbiddenNameCharacter(const QString& text);
+
+} // namespace vantor

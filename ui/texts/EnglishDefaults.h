@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ui/texts/UiText.h"
+
+#include <array>
+
+namespace vantor {
+
+// The built-in English text of every entry, UTF-8, in index order.
+extern const std::array<const char*, UiTextCount> kEnglishDefaults;
+
+} // namespace vantor

@@ -1,0 +1,81 @@
+#include "ui/texts/UiText.h"
+
+#include "ui/texts/EnglishDefaults.h"
+
+#include <mutex>
+#include <shared_mutex>
+
+namespace vantor {
+namespace {
+
+struct Table {
+    std::shared_mutex mutex;
+    QStringList texts;
+
+    Table() { FillDefaults(); }
+
+    void FillDefaults() {
+        texts.clear();
+        texts.reserve(UiTextCount);
+        for (const char* text : kEnglishDefaults) {
+            texts << QString::fromUtf8(text);
+        }
+    }
+};
+
+Table& TheTable() {
+    static Table table;
+    return table;
+}
+
+bool InRange(int index) {
+    return index >= 0 && index < UiTextCount;
+}
+
+} // namespace
+
+QString UiText(int index) {
+    if (!InRange(index)) {
+        return {};
+    }
+    Table& table = TheTable();
+    std::shared_lock lock(table.mutex);
+    return table.texts.at(index);
+}
+
+QString EnglishDefaultText(int index) {
+    return InRange(index) ? QString::fromUtf8(kEnglishDefaults[static_cast<size_t>(index)]) : QString();
+}
+
+void UiTextTable::ResetToDefaults() {
+    Table& table = TheTable();
+    std::unique_lock lock(table.mutex);
+    table.FillDefaults();
+}
+
+bool UiTextTable::Replace(const QStringList& texts) {
+    if (texts.size() != UiTextCount) {
+        return false;
+    }
+    Table& table = TheTable();
+    std::unique_lock lock(table.mutex);
+    table.texts = texts;
+    return true;
+}
+
+void UiTextTable::ApplyEditionTitle(const QString& title) {
+    Table& table = TheTable();
+    std::unique_lock lock(table.mutex);
+    table.texts[text::Language] = QStringLiteral("Language");
+    for (int index : {text::AboutProduct, text::NoDatabaseFound}) {
+        table.texts[index].replace(QStringLiteral("Vantor"), title);
+    }
+}
+
+QStringList UiTextTable::Snapshot() {
+    Table& table = TheTable();
+    std::shared_lock lock(table.mutex);
+    return table.texts;
+}
+
+} // namespace vantor

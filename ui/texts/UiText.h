@@ -1,0 +1,52 @@
+#pragma once
+// The UI text table: every text the system shows, addressed by index. It starts with the English
+// defaults; language packs replace its contents as a whole.
+
+#include <QString>
+#include <QStringList>
+
+namespace vantor {
+
+inline constexpr int UiTextCount = 395;
+
+// The current text of an entry; empty for an index outside 0..UiTextCount-1.
+QString UiText(int index);
+
+// The built-in English default of an entry; empty for an index outside the table.
+QString EnglishDefaultText(int index);
+
+// The process-wide table behind UiText. Safe to read from any thread while no language change
+// is in progress on another.
+class UiTextTable {
+public:
+    // Fills every entry with its English default.
+    static void ResetToDefaults();
+    // Replaces the whole table; refused (false, table unchanged) unless exactly UiTextCount texts.
+    static bool Replace(const QStringList& texts);
+    // Entry 9 becomes "Language"; in entries 10 and 11 the product name "Vantor" becomes the
+    // edition title. Run after every fill of the table.
+    static void ApplyEditionTitle(const QString& title);
+    static QStringList Snapshot();
+};
+
+// Indices of the entries the code refers to by meaning.
+namespace text {
+inline constexpr int Language = 9;
+inline constexpr int AboutProduct = 10;
+inline constexpr int NoDatabaseFound = 11;
+inline constexpr int PleaseInputName = 100;
+inline constexpr int PleaseInputMeterName = 101;
+inline constexpr int NameForbiddenCharacters = 102;
+inline constexpr int MeterNameForbiddenCharacters = 103;
+inline constexpr int NameMaxLength50 = 104;
+inline constexpr int MeterNameMaxLength14 = 105;
+inline constexpr int RunSpeedMustBePositive = 118;
+inline constexpr int ValueMustBePositive = 119;
+inline constexpr int CriticalMustExceedWarning = 120;
+inline constexpr int FiveAddressesMax = 261;
+inline constexpr int PointsPerMachineMax = 264;
+inline constexpr int MachinesPerRouteMax = 270;
+inline constexpr int NamePromptForbiddenCharacters = 327;
+} // namespace text
+
+} // namespace vantor
