@@ -1,0 +1,122 @@
+#include "app/Startup.h"
+
+#include "platform/Prompter.h"
+#include "platform/SystemFolders.h"
+#include "store/Schema.h"
+#include "ui/texts/UiText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vantor {
+namespace {
+
+bool Fail(CAppData& app, const QString& message) {
+    app.UserPrompter().ShowMessage(message);
+    app.shuttingDown = true;
+    return false;
+}
+
+} // namespace
+
+bool CreateAndDeleteTestFile(const QString& folder) {
+    QFile file(QDir(folder).filePath(QStringLiteral("Test.txt")));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.close();
+    return file.remove();
+}
+
+bool PrepareFolders(CAppData& app) {
+    const QString common = CommonAppDataFolder();
+    if (common.isEmpty()) {
+        return Fail(app, QLatin1String(kNoCommonAppDataMessage));
+    }
+    const QString user = UserAppDataFolder();
+    if (user.isEmpty()) {
+        return Fail(app, QLatin1String(kNoUserAppDataMessage));
+    }
+    app.folders = AppFolders::Resolve(app.edition, common, user);
+    // Existing folders are fine; a folder that cannot be made shows up in the write test.
+    QDir().mkpath(app.folders.dataRoot);
+    QDir().mkpath(app.folders.userRoot);
+    return true;
+}
+
+bool RunWriteTest(CAppData& app, const WriteProbe& probe) {
+    QStringList folders{app.folders.dataRoot};
+    const QDir root(app.folders.dataRoot);
+    for (const QString& name : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
+        folders << root.filePath(name);
+    }
+    for (const QString& folder : folders) {
+        if (!probe(folder)) {
+            app.SecurityWarning();
+            app.shuttingDown = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PrepareFolderNames(CAppData& app, const QString& executableName) {
+    if (!executableName.isEmpty() && executableName != app.edition.title) {
+        return Fail(app, QLatin1String(kExeNameMismatchMessage));
+    }
+    for (const QString& folder : {app.folders.dataFolder, app.folders.syncFolder, app.folders.languageFolder,
+                                  app.folders.logosFolder}) {
+        QDir().mkpath(folder);
+    }
+    app.vibPointsEnabled = app.edition.kind == 0;
+    app.lubePointsEnabled = app.edition.kind == 1;
+    return true;
+}
+
+void LoadTexts(CAppData& app) {
+    UiTextTable::ResetToDefaults();
+    UiTextTable::ApplyEditionTitle(app.edition.title);
+}
+
+bool OpenMainDatabase(CAppData& app) {
+    if (!QFileInfo(app.folders.databaseFile).isFile()) {
+        return Fail(app, UiText(text::NoDatabaseFound));
+    }
+    app.databaseFileExists = true;
+    if (!app.OpenMainConnection()) {
+        app.SecurityWarning();
+        return false;
+    }
+    return true;
+}
+
+bool RunHeadlessStartup(CAppData& app, const WriteProbe& probe) {
+    return PrepareFolders(app) && RunWriteTest(app, probe) && PrepareFolderNames(app) &&
+           (LoadTexts(app), true) && OpenMainDatabase(app);
+}
+
+bool InitDataRoot(CAppData& app, const WriteProbe& probe) {
+    if (!PrepareFolders(app) || !PrepareFolderNames(app)) {
+        return false;
+    }
+    LoadTexts(app);
+    for (const QString& folder : {app.folders.databaseFolder, app.folders.emptyDatabaseFolder}) {
+        QDir().mkpath(folder);
+    }
+    if (!RunWriteTest(app, probe)) {
+        return false;
+    }
+    for (const QString& file : {app.folders.databaseFile, app.folders.emptyDatabaseFile}) {
+        if (QFileInfo::exists(file)) {
+            continue;
+        }
+        QString error;
+        if (!CreateEmptyDatabase(file, &error)) {
+            return Fail(app, app.folders.securityWarning);
+        }
+    }
+    return true;
+}
+
+} // namespace vantor

@@ -1,0 +1,42 @@
+#pragma once
+// The start-up steps that are not about windows: folders, the write test, the folder names, the
+// texts and the database. Each failing step shows its message, sets the shutting-down flag and
+// returns false.
+
+#include "app/CAppData.h"
+
+#include <functional>
+
+namespace vantor {
+
+// Messages of the start-up that are not in the UI text table.
+inline constexpr const char* kNoCommonAppDataMessage = "Error: can't find 'CSIDL_COMMON_APPDATA' path";
+inline constexpr const char* kNoUserAppDataMessage = "Error: can't find 'CSIDL_APPDATA' path";
+inline constexpr const char* kExeNameMismatchMessage = "App name and exe Name don't match.";
+
+// Proves a folder writable by creating and deleting a file in it. Replaceable for tests, as a
+// process running as root is never refused by permissions.
+using WriteProbe = std::function<bool(const QString& folder)>;
+bool CreateAndDeleteTestFile(const QString& folder);
+
+// Creates the data root and the user root (two levels each) and forms every folder path.
+bool PrepareFolders(CAppData& app);
+// Writes and deletes "Test.txt" in the data root and in every folder directly inside it; the first
+// failure runs the security-warning routine.
+bool RunWriteTest(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
+// Compares the title with the executable's base name (skipped when empty) and creates the data,
+// sync, language and logos folders.
+bool PrepareFolderNames(CAppData& app, const QString& executableName = {});
+// Fills the UI text table (English defaults, with the edition title in its entries).
+void LoadTexts(CAppData& app);
+// Opens the main database; a missing file shows "No Database found, please reinstall ...!".
+bool OpenMainDatabase(CAppData& app);
+
+// The start-up of the command line: every step above, in order.
+bool RunHeadlessStartup(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
+
+// Creates a data root ready for use: the folders, the empty database and the empty template
+// database. An existing database or template is left exactly as it is.
+bool InitDataRoot(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
+
+} // namespace vantor

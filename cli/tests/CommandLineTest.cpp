@@ -1,0 +1,138 @@
+// Runs the built `vantor` program as a user would, on a temporary data root.
+#include "platform/testing/TempEnvironment.h"
+#include "store/SqlConnection.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class CommandLine : public ::testing::Test {
+protected:
+    ProgramRun Vantor(const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    QString DatabaseFile() const {
+        return env.CommonAppData() + QStringLiteral("/Norhall Instruments/Corvane/Database/VantorV1.mdb");
+    }
+
+    void Execute(const QStringList& statements) {
+        vantor::SqlConnection raw(DatabaseFile(), vantor::SqlConnection::Mode::Create);
+        ASSERT_TRUE(raw.Open());
+        QSqlQuery query(raw.Database());
+        for (const QString& statement : statements) {
+            ASSERT_TRUE(query.exec(statement)) << statement.toStdString();
+        }
+    }
+
+    QJsonArray ListJson(const QStringList& arguments) {
+        const ProgramRun run =
+            Vantor(QStringList{QStringLiteral("list")} << arguments << QStringLiteral("--json"));
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        return QJsonDocument::fromJson(run.out).array();
+    }
+
+    vantor::testing::TempEnvironment env;
+};
+
+} // namespace
+
+TEST_F(CommandLine, InitThenListAnEmptyDatabase) {
+    const ProgramRun init = Vantor({QStringLiteral("init")});
+    ASSERT_EQ(init.status, 0) << init.err.toStdString();
+    EXPECT_TRUE(QFile::exists(DatabaseFile()));
+    const ProgramRun list = Vantor({QStringLiteral("list"), QStringLiteral("machines")});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, QByteArray("sItemGUID\tfOrder\tsName\tsVMName\tsEMails\n"));
+    EXPECT_EQ(Vantor({QStringLiteral("list"), QStringLiteral("machines"), QStringLiteral("--json")}).out,
+              "[]\n");
+}
+
+TEST_F(CommandLine, ListingWithoutADatabaseFailsWithTheDocumentedMessage) {
+    const ProgramRun list = Vantor({QStringLiteral("list"), QStringLiteral("routes")});
+    EXPECT_EQ(list.status, 1);
+    EXPECT_EQ(list.err, QByteArray("No Database found, please reinstall Corvane!\n"));
+    EXPECT_TRUE(list.out.isEmpty());
+}
+
+TEST_F(CommandLine, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(Vantor({}).status, 2);
+    EXPECT_EQ(Vantor({QStringLiteral("list"), QStringLiteral("nonsense")}).status, 2);
+    EXPECT_EQ(Vantor({QStringLiteral("frobnicate")}).status, 2);
+}
+
+TEST_F(CommandLine, ReadsADatabaseThatAnotherProgramWrote) {
+    // Documented tables and columns, other declared types, an older meter table, no address table.
+    QDir().mkpath(QFileInfo(DatabaseFile()).absolutePath());
+    Execute({
+        QStringLiteral("CREATE TABLE tblMachines (sItemGUID VARCHAR(38), fOrder SINGLE, sName VARCHAR(255), "
+                       "sVMName VARCHAR(255), sEMails VARCHAR(255))"),
+        QStringLiteral(
+            "CREATE TABLE tblVibs (sItemGUID TEXT, sParentGUID TEXT, fOrder FLOAT, sName TEXT, sVMName TEXT, "
+            "fRunSpeedHz FLOAT, bISOAlarmsOn BIT, fISOWarningMMS FLOAT, fISOCriticalMMS FLOAT, "
+            "bBDUAlarmsOn BIT, fBDUWarning FLOAT, fBDUCritical FLOAT)"),
+        QStringLiteral("CREATE TABLE tblDevices (sItemGUID TEXT, fOrder FLOAT, sName TEXT, sSN TEXT)"),
+        QStringLiteral(
+            "INSERT INTO tblMachines VALUES ('{b}', 1, 'Fan', 'FAN', ''), ('{a}', 0, 'Pump', 'PUMP', "
+            "'x@y.z;o''neil@y.z')"),
+        QStringLiteral(
+            "INSERT INTO tblVibs VALUES ('{v}', '{a}', 0, 'Drive end', 'DE', 24.5, 1, 2.8, 7.1, 0, 0, 0)"),
+        QStringLiteral("INSERT INTO tblDevices VALUES ('{d}', 0, 'Meter', '007')"),
+    });
+
+    const QJsonArray machines = ListJson({QStringLiteral("machines")});
+    ASSERT_EQ(machines.size(), 2);
+    EXPECT_EQ(machines[0].toObject().value(QStringLiteral("sName")).toString(), QStringLiteral("Pump"));
+    EXPECT_EQ(machines[0].toObject().value(QStringLiteral("sEMails")).toString(),
+              QStringLiteral("x@y.z;o'neil@y.z"));
+
+    const QJsonArray vibs =
+        ListJson({QStringLiteral("vibs"), QStringLiteral("--parent"), QStringLiteral("{a}")});
+    ASSERT_EQ(vibs.size(), 1);
+    EXPECT_EQ(vibs[0].toObject().value(QStringLiteral("fISOCriticalMMS")).toDouble(), 7.1);
+    EXPECT_EQ(vibs[0].toObject().value(QStringLiteral("bISOAlarmsOn")).toBool(), true);
+    EXPECT_TRUE(
+        ListJson({QStringLiteral("vibs"), QStringLiteral("--parent"), QStringLiteral("{b}")}).isEmpty());
+
+    // Listing meters goes through the secondary connection, which upgrades the file.
+    const QJsonArray devices = ListJson({QStringLiteral("devices")});
+    ASSERT_EQ(devices.size(), 1);
+    EXPECT_EQ(devices[0].toObject().value(QStringLiteral("sSN")).toString(), QStringLiteral("007"));
+    EXPECT_TRUE(devices[0].toObject().contains(QStringLiteral("sBTAddress")));
+    EXPECT_TRUE(ListJson({QStringLiteral("emails")}).isEmpty());
+}
+
+TEST_F(CommandLine, EmailAddressesAreAddedOnceAndRemovedExactly) {
+    ASSERT_EQ(Vantor({QStringLiteral("init")}).status, 0);
+    const QString quoted = QStringLiteral("o'neil@example.com");
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(Vantor({QStringLiteral("emails"), QStringLiteral("add"), quoted}).status, 0);
+    }
+    EXPECT_EQ(
+        Vantor({QStringLiteral("emails"), QStringLiteral("add"), QStringLiteral("ann@example.com")}).status,
+        0);
+    QJsonArray emails = ListJson({QStringLiteral("emails")});
+    ASSERT_EQ(emails.size(), 2);
+    EXPECT_EQ(emails[1].toObject().value(QStringLiteral("sEmailAddress")).toString(), quoted);
+    EXPECT_EQ(Vantor({QStringLiteral("emails"), QStringLiteral("remove"), quoted}).status, 0);
+    emails = ListJson({QStringLiteral("emails")});
+    ASSERT_EQ(emails.size(), 1);
+    EXPECT_EQ(emails[0].toObject().value(QStringLiteral("sEmailAddress")).toString(),
+              QStringLiteral("ann@example.com"));
+}
