@@ -1,0 +1,35 @@
+#pragma once
+// What every command of the `vantor` program shares: the answers given by options, the console
+// prompter built from them, the application data, and the exit status the command sets.
+//
+// Each group of commands registers itself from its own source file (Add...Commands below); its
+// callbacks run after parsing, so options are known when App() builds the prompter.
+
+#include "app/CAppData.h"
+#include "platform/ConsolePrompter.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+
+namespace vantor::cli {
+
+class CommandContext {
+public:
+    // Answers for the prompter; commands fill these from their options before calling App().
+    ConsoleAnswers answers;
+    int status = 0;
+
+    // The application data with a console prompter, made on first use.
+    CAppData& App();
+    Prompter& UserPrompter();
+
+private:
+    std::unique_ptr<ConsolePrompter> prompter_;
+    std::unique_ptr<CAppData> app_;
+};
+
+// Command groups, one source file each.
+void AddStoreCommands(CLI::App& cli, CommandContext& context); // init, list, emails
+
+} // namespace vantor::cli
