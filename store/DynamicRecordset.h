@@ -62,7 +62,8 @@ template <class R> struct RecordRow {
     R record;
 };
 
-// The recordset of one table. Every method opens, uses and closes its query before returning.
+// The recordset of one table. Every method runs its statement to the end before returning;
+// statements are prepared once per connection and reused.
 template <class R> class CRecordset : public CDynamicRecordset {
 public:
     CRecordset()
@@ -74,6 +75,11 @@ public:
                                                     const ColumnDiscoveryPolicy& policy,
                                                     const QString& clause, const QVariantList& values,
                                                     int limit = -1);
+    // Like Select, but hands each row to `visit` as it is read instead of keeping them; `visit`
+    // returns false to stop. False when the open fails. `visit` must not run this same query again.
+    template <class Visit>
+    bool Walk(SqlConnection& connection, const ColumnDiscoveryPolicy& policy, const QString& clause,
+              const QVariantList& values, Visit visit);
     // Adds a row holding the record.
     void AddNew(SqlConnection& connection, const R& record);
     // Overwrites the row at rowId with the record.
@@ -86,24 +92,28 @@ private:
         QString column;
         const Field<R>* field;
     };
-    std::vector<Binding> Bindings() const;
+    // The record fields bound to the discovered columns, in column order (made once).
+    const std::vector<Binding>& Bindings();
     static void Exec(QSqlQuery& query);
+
+    std::vector<Binding> bindings_;
+    QString insertSql_;
+    QString updateSql_;
 };
 
 // ---- template implementation ----------------------------------------------------------------------
 
 template <class R>
-std::optional<std::vector<RecordRow<R>>>
-CRecordset<R>::Select(SqlConnection& connection, const ColumnDiscoveryPolicy& policy, const QString& clause,
-                      const QVariantList& values, int limit) {
+template <class Visit>
+bool CRecordset<R>::Walk(SqlConnection& connection, const ColumnDiscoveryPolicy& policy,
+                         const QString& clause, const QVariantList& values, Visit visit) {
     if (!connection.IsOpen() || !DiscoverColumns(connection.Database(), policy)) {
-        return std::nullopt;
+        return false;
     }
-    QSqlQuery query(connection.Database());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT rowid AS [vantor_rowid], * FROM %1 %2").arg(Table(), clause));
-    for (const QVariant& value : values) {
-        query.addBindValue(value);
+    QSqlQuery& query = connection.Prepared(
+        QStringLiteral("SELECT rowid AS [vantor_rowid], * FROM %1 %2").arg(Table(), clause));
+    for (int i = 0; i < values.size(); ++i) {
+        query.bindValue(i, values[i]);
     }
     Exec(query);
     // Map result columns to record fields by name, once per query.
@@ -115,74 +125,98 @@ CRecordset<R>::Select(SqlConnection& connection, const ColumnDiscoveryPolicy& po
             map.emplace_back(index, &field);
         }
     }
-    std::vector<RecordRow<R>> rows;
-    while ((limit < 0 || static_cast<int>(rows.size()) < limit) && query.next()) {
+    while (query.next()) {
         RecordRow<R> row;
         row.rowId = query.value(0).toLongLong();
         for (const auto& [index, field] : map) {
             FieldFromSql(row.record, *field, query.value(index));
         }
+        if (!visit(std::move(row))) {
+            break;
+        }
+    }
+    query.finish();
+    return true;
+}
+
+template <class R>
+std::optional<std::vector<RecordRow<R>>>
+CRecordset<R>::Select(SqlConnection& connection, const ColumnDiscoveryPolicy& policy, const QString& clause,
+                      const QVariantList& values, int limit) {
+    std::vector<RecordRow<R>> rows;
+    const bool opened = Walk(connection, policy, clause, values, [&rows, limit](RecordRow<R>&& row) {
+        if (limit >= 0 && static_cast<int>(rows.size()) >= limit) {
+            return false;
+        }
         rows.push_back(std::move(row));
+        return limit < 0 || static_cast<int>(rows.size()) < limit;
+    });
+    if (!opened) {
+        return std::nullopt;
     }
     return rows;
 }
 
-template <class R> std::vector<typename CRecordset<R>::Binding> CRecordset<R>::Bindings() const {
-    std::vector<Binding> bindings;
+template <class R> const std::vector<typename CRecordset<R>::Binding>& CRecordset<R>::Bindings() {
+    if (!bindings_.empty()) {
+        return bindings_;
+    }
+    QStringList names;
+    QStringList marks;
+    QStringList sets;
     for (const QString& column : BareColumns()) {
         for (const auto& field : FieldsOf<R>()) {
             if (column.compare(QLatin1String(field.name), Qt::CaseInsensitive) == 0) {
-                bindings.push_back({column, &field});
+                bindings_.push_back({column, &field});
+                names << QStringLiteral("[%1]").arg(column);
+                marks << QStringLiteral("?");
+                sets << QStringLiteral("[%1]=?").arg(column);
                 break;
             }
         }
     }
-    return bindings;
+    insertSql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                     .arg(Table(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(Table(), sets.join(QLatin1Char(',')));
+    return bindings_;
 }
 
 template <class R> void CRecordset<R>::Exec(QSqlQuery& query) {
     if (!query.exec()) {
-        throw DatabaseError(query.lastError().text());
+        const QString error = query.lastError().text();
+        query.finish();
+        throw DatabaseError(error);
     }
 }
 
 template <class R> void CRecordset<R>::AddNew(SqlConnection& connection, const R& record) {
-    const auto bindings = Bindings();
-    QStringList names;
-    QStringList marks;
-    for (const auto& binding : bindings) {
-        names << QStringLiteral("[%1]").arg(binding.column);
-        marks << QStringLiteral("?");
-    }
-    QSqlQuery query(connection.Database());
-    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(Table(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
-    for (const auto& binding : bindings) {
-        query.addBindValue(FieldToSql(record, *binding.field));
+    const auto& bindings = Bindings();
+    QSqlQuery& query = connection.Prepared(insertSql_);
+    for (int i = 0; i < static_cast<int>(bindings.size()); ++i) {
+        query.bindValue(i, FieldToSql(record, *bindings[static_cast<size_t>(i)].field));
     }
     Exec(query);
+    query.finish();
 }
 
 template <class R> void CRecordset<R>::Update(SqlConnection& connection, qint64 rowId, const R& record) {
-    const auto bindings = Bindings();
-    QStringList sets;
-    for (const auto& binding : bindings) {
-        sets << QStringLiteral("[%1]=?").arg(binding.column);
+    const auto& bindings = Bindings();
+    QSqlQuery& query = connection.Prepared(updateSql_);
+    const int count = static_cast<int>(bindings.size());
+    for (int i = 0; i < count; ++i) {
+        query.bindValue(i, FieldToSql(record, *bindings[static_cast<size_t>(i)].field));
     }
-    QSqlQuery query(connection.Database());
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(Table(), sets.join(QLatin1Char(','))));
-    for (const auto& binding : bindings) {
-        query.addBindValue(FieldToSql(record, *binding.field));
-    }
-    query.addBindValue(rowId);
+    query.bindValue(count, rowId);
     Exec(query);
+    query.finish();
 }
 
 template <class R> bool CRecordset<R>::DeleteRow(SqlConnection& connection, qint64 rowId) {
-    QSqlQuery query(connection.Database());
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(Table()));
-    query.addBindValue(rowId);
-    return query.exec();
+    QSqlQuery& query = connection.Prepared(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(Table()));
+    query.bindValue(0, rowId);
+    const bool ok = query.exec();
+    query.finish();
+    return ok;
 }
 
 // The recordset classes of the ten tables.

@@ -54,6 +54,7 @@ bool SqlConnection::Open() {
 }
 
 void SqlConnection::Close() {
+    statements_.clear();
     if (QSqlDatabase::contains(name_)) {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
         if (db.isOpen()) {
@@ -84,6 +85,18 @@ SqlConnection::Batch::~Batch() {
             db.rollback();
         }
     }
+}
+
+QSqlQuery& SqlConnection::Prepared(const QString& sql) {
+    auto found = statements_.find(sql);
+    if (found == statements_.end()) {
+        auto query = std::make_unique<QSqlQuery>(Database());
+        if (!query->prepare(sql)) {
+            throw DatabaseError(query->lastError().text());
+        }
+        found = statements_.emplace(sql, std::move(query)).first;
+    }
+    return *found->second;
 }
 
 } // namespace vantor

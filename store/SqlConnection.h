@@ -3,7 +3,12 @@
 // is closed and unregistered when the object goes away.
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+
+#include <map>
+#include <memory>
+#include <stdexcept>
 
 namespace vantor {
 
@@ -30,6 +35,10 @@ public:
     QString LastError() const { return lastError_; }
     QSqlDatabase Database() const;
 
+    // A statement prepared once per open connection and reused; the caller binds its values, runs
+    // it and calls finish() when done with the results.
+    QSqlQuery& Prepared(const QString& sql);
+
     // Groups writes into one transaction. Batches nest: only the outermost one begins and commits.
     // A batch always commits what was written, also when the work inside stopped early, because
     // every step of the work stands on its own (a cascade that stops keeps the rows it deleted).
@@ -52,6 +61,7 @@ private:
     QString name_;
     QString lastError_;
     int batchDepth_ = 0;
+    std::map<QString, std::unique_ptr<QSqlQuery>> statements_;
 };
 
 // Thrown when a query cannot be executed; carries the driver's text.
