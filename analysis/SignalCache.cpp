@@ -1,0 +1,168 @@
+#include "analysis/SignalCache.h"
+
+#include "analysis/ReadingDecode.h"
+#include "store/ArchiveReader.h"
+#include "store/ArchiveWriter.h"
+#include "store/MainConnection.h"
+#include "store/RecordSyncConnection.h"
+#include "store/SignalCachePath.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace vantor {
+namespace {
+
+void WriteDoubles(ArchiveWriter& writer, const std::vector<double>& values, std::int32_t count) {
+    const auto n = static_cast<std::size_t>(std::max(count, 0));
+    for (std::size_t i = 0; i < n; ++i) {
+        writer.WriteDouble(i < values.size() ? values[i] : 0.0);
+    }
+}
+
+void WriteChannel(ArchiveWriter& writer, const ChannelSignals& channel, bool withWaveform) {
+    writer.WriteFloat(channel.fmaxHz);
+    writer.WriteFloat(channel.samplingFrequencyHz);
+    writer.WriteInt32(channel.sampleCount);
+    writer.WriteInt32(channel.lineCount);
+    writer.WriteFloat(channel.lowCutoffHz);
+    if (withWaveform) {
+        WriteDoubles(writer, channel.waveform, channel.sampleCount);
+    }
+    WriteDoubles(writer, channel.spectrum, channel.lineCount);
+}
+
+void ReadDoubles(ArchiveReader& reader, std::vector<double>& values, std::int32_t count) {
+    values.assign(static_cast<std::size_t>(std::max(count, 0)), 0.0);
+    for (double& value : values) {
+        value = reader.ReadDouble();
+    }
+}
+
+void ReadChannel(ArchiveReader& reader, ChannelSignals& channel, bool withWaveform) {
+    channel.fmaxHz = reader.ReadFloat();
+    channel.samplingFrequencyHz = reader.ReadFloat();
+    // Counts are checked against the data that is left before anything is sized by them.
+    channel.sampleCount = withWaveform ? reader.ReadCount(ArchiveReader::kDoubleSize) : reader.ReadInt32();
+    channel.lineCount = reader.ReadCount(ArchiveReader::kDoubleSize);
+    channel.lowCutoffHz = reader.ReadFloat();
+    if (!withWaveform && channel.sampleCount < 0) {
+        reader.Fail();
+    }
+    if (!reader.Ok()) {
+        return;
+    }
+    channel.waveform.clear();
+    if (withWaveform) {
+        ReadDoubles(reader, channel.waveform, channel.sampleCount);
+    }
+    ReadDoubles(reader, channel.spectrum, channel.lineCount);
+}
+
+} // namespace
+
+QByteArray EncodeSignalCache(const ReadingSignals& decoded) {
+    QByteArray image;
+    const auto doubles = static_cast<qsizetype>(std::max(decoded.total.sampleCount, 0)) +
+                         std::max(decoded.total.lineCount, 0) + std::max(decoded.iso.lineCount, 0);
+    image.reserve(48 + 8 * doubles);
+    ArchiveWriter writer(image);
+    writer.WriteInt32(kSignalCacheVersion);
+    writer.WriteFloat(decoded.runSpeedHz);
+    WriteChannel(writer, decoded.total, true);
+    WriteChannel(writer, decoded.iso, false);
+    return image;
+}
+
+bool DecodeSignalCache(const QByteArray& image, ReadingSignals& decoded) {
+    ArchiveReader reader(image);
+    // Only the current version is understood; a later one was written by a newer program.
+    if (reader.ReadInt32() != kSignalCacheVersion) {
+        reader.Fail();
+    }
+    decoded.runSpeedHz = reader.ReadFloat();
+    ReadChannel(reader, decoded.total, true);
+    ReadChannel(reader, decoded.iso, false);
+    if (!reader.Ok()) {
+        decoded = {};
+        return false;
+    }
+    return true;
+}
+
+bool LoadReadingSignals(CMainConnection& db, SignalProcessor& processor, const QString& readingGuid,
+                        ReadingSignals& decoded) {
+    const QString dataFolder = db.Context().dataFolder;
+    const QString path = SignalCacheFilePath(dataFolder, readingGuid);
+    if (!path.isEmpty()) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray image = file.readAll();
+            const bool readWhole = file.error() == QFileDevice::NoError;
+            file.close();
+            return readWhole && DecodeSignalCache(image, decoded);
+        }
+    }
+    decoded = {};
+    if (readingGuid.isEmpty()) {
+        return false;
+    }
+    CVibReading row;
+    if (!db.GetVibReading(readingGuid, row)) {
+        return false;
+    }
+    if (!DecodeReading(row, processor, decoded)) {
+        decoded = {};
+        return false;
+    }
+    // A cache that cannot be written only costs the next load a decode.
+    SaveReadingSignals(dataFolder, readingGuid, decoded);
+    return true;
+}
+
+bool LoadOffRouteReadingSignals(CRecordSyncConnection& db, SignalProcessor& processor,
+                                const QString& readingGuid, ReadingSignals& decoded) {
+    decoded = {};
+    COffRouteReading row;
+    if (readingGuid.isEmpty() || !db.GetOffRouteReading(readingGuid, row)) {
+        return false;
+    }
+    if (!DecodeReading(row, processor, decoded)) {
+        decoded = {};
+        return false;
+    }
+    return true;
+}
+
+bool SaveReadingSignals(const QString& dataFolder, const QString& readingGuid,
+                        const ReadingSignals& decoded) {
+    const QString path = SignalCacheFilePath(dataFolder, readingGuid);
+    if (path.isEmpty()) {
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const QByteArray image = EncodeSignalCache(decoded);
+    if (file.write(image) != image.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool DeleteSignalCache(const QString& dataFolder, const QString& readingGuid) {
+    const QString path = SignalCacheFilePath(dataFolder, readingGuid);
+    if (path.isEmpty()) {
+        return true;
+    }
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        return true;
+    }
+    return QFile::remove(path);
+}
+
+} // namespace vantor
