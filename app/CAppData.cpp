@@ -39,6 +39,19 @@ std::unique_ptr<CRecordSyncConnection> CAppData::MakeSyncConnection() {
     return std::make_unique<CRecordSyncConnection>(MakeStoreContext());
 }
 
+void CAppData::ReadSettings() {
+    SettingsStore(edition).Read(settings);
+}
+
+bool CAppData::WriteSettings() {
+    return SettingsStore(edition).Write(settings);
+}
+
+bool CAppData::AddRemoteFolder(const QString& folder) {
+    settings.AddRemoteFolder(folder);
+    return WriteSettings();
+}
+
 void CAppData::SecurityWarning() {
     if (!remoteDatabaseInUse) {
         prompter_->ShowMessage(folders.securityWarning);

@@ -4,12 +4,14 @@
 
 #include "app/AppFolders.h"
 #include "app/Edition.h"
+#include "app/Settings.h"
 #include "store/Limits.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 
 #include <QDateTime>
 
+#include <array>
 #include <atomic>
 #include <memory>
 
@@ -17,8 +19,27 @@ namespace vantor {
 
 class Prompter;
 
+// Names of the messages the parts of the program send one another ("registered window messages").
+namespace message {
+inline constexpr const char* HeaderItemClicked = "UWM_HEADERITEM_CLICKED"; // a list header was clicked
+inline constexpr const char* VantorException = "UWM_VANTOR_EXCEPTION";     // the exception e-mail is due
+inline constexpr const char* ExitSync = "UWM_EXITSYNC"; // the synchronisation worker has ended
+} // namespace message
+
 class CAppData {
 public:
+    // The fixed "Off Route" asset the meter always receives after a route, and its ten points, on
+    // which readings that belong to no route point are taken.
+    static constexpr const char* OffRouteAssetGuid = "{E8EE959D-249F-4fb0-8677-F20F158CD2DB}";
+    static constexpr std::array<const char*, 10> OffRoutePointGuids = {
+        "{9F9EB209-64A2-4265-9478-D3DD437BA763}", "{1194F361-2E59-4d3f-9E05-093B8BC3F386}",
+        "{A3CE7C7A-5E33-47fb-95FB-DD5212991E45}", "{A80553F3-E87A-4285-9FDA-3A32AFDFB29B}",
+        "{1EDF2A05-FF04-4e19-9C99-A0F63059AB57}", "{67AA3717-133C-465f-8F34-6C961A5C5AC3}",
+        "{9C1DCCB3-E196-4791-990C-8966B06DAE0A}", "{DC11F17A-C0DD-4c9d-BA4D-830D12D049B0}",
+        "{2DAB1347-8AE7-4353-A136-3B10D5AADA35}", "{4B09DE04-CFF1-4cf8-B020-21D491DBF207}"};
+    // The highest meter version this program accepts.
+    static constexpr double MaxDeviceVersion = 1.1;
+
     CAppData(Prompter& prompter, Edition edition = Edition::Built());
 
     Prompter& UserPrompter() const { return *prompter_; }
@@ -38,6 +59,14 @@ public:
     bool remoteDatabaseInUse = false;
 
     AppFolders folders;
+    CSettings settings;
+
+    // Reads the settings record from the user's profile (once, at start-up).
+    void ReadSettings();
+    // Writes the whole settings record; false when it could not be stored.
+    bool WriteSettings();
+    // Puts a folder at the front of the remembered remote folders and stores the settings at once.
+    bool AddRemoteFolder(const QString& folder);
 
     // What the record access layer needs: paths, the prompter and the security-warning routine.
     StoreContext MakeStoreContext();

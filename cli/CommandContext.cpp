@@ -12,6 +12,7 @@ Prompter& CommandContext::UserPrompter() {
 CAppData& CommandContext::App() {
     if (!app_) {
         app_ = std::make_unique<CAppData>(UserPrompter());
+        app_->ReadSettings();
     }
     return *app_;
 }

@@ -31,5 +31,6 @@ private:
 
 // Command groups, one source file each.
 void AddStoreCommands(CLI::App& cli, CommandContext& context); // init, list, emails
+void AddSettingsCommands(CLI::App& cli, CommandContext& context); // settings list, get, set
 
 } // namespace vantor::cli

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
 
     cli::CommandContext context;
     cli::AddStoreCommands(cli, context);
+    cli::AddSettingsCommands(cli, context);
 
     try {
         cli.parse(argc, argv);

@@ -1,0 +1,75 @@
+// `vantor settings` as a user runs it, on a temporary profile.
+#include "platform/testing/TempEnvironment.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class SettingsCommands : public ::testing::Test {
+protected:
+    Outcome Vantor(const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral(VANTOR_CLI_PATH), QStringList{QStringLiteral("settings")} << arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+    QString SettingsFile() const {
+        return env.Root() + QStringLiteral("/config/Norhall Instruments/Corvane.conf");
+    }
+
+    vantor::testing::TempEnvironment env;
+};
+
+} // namespace
+
+TEST_F(SettingsCommands, ListPrintsEveryValueInFieldOrderWithoutADatabase) {
+    const Outcome list = Vantor({QStringLiteral("list")});
+    ASSERT_EQ(list.status, 0) << list.err.toStdString();
+    const QList<QByteArray> lines = list.out.split('\n');
+    ASSERT_EQ(lines.size(), 34); // 33 values and the final line break
+    EXPECT_EQ(lines[0], "DialogLeft\t0");
+    EXPECT_EQ(lines[6], "Language\t");
+    EXPECT_EQ(lines[14], "Band4Name\tNOT USED");
+    EXPECT_EQ(lines[23], "BackColor\t16777215");
+    EXPECT_EQ(lines[26], "DP g\t1");
+    EXPECT_EQ(lines[32], "UnicodeOrCSV\t0");
+    EXPECT_FALSE(QFile::exists(SettingsFile())); // reading leaves the profile untouched
+}
+
+TEST_F(SettingsCommands, SetStoresAtOnceAndLaterRunsReadIt) {
+    EXPECT_EQ(Vantor({QStringLiteral("set"), QStringLiteral("DP mms"), QStringLiteral("2")}).status, 0);
+    EXPECT_TRUE(QFile::exists(SettingsFile()));
+    EXPECT_EQ(
+        Vantor({QStringLiteral("set"), QStringLiteral("VibStatusColumn2"), QStringLiteral("-1")}).status, 0);
+    EXPECT_EQ(Vantor({QStringLiteral("set"), QStringLiteral("RemoteFolderPath1"), QStringLiteral("/mnt/a b")})
+                  .status,
+              0);
+    EXPECT_EQ(Vantor({QStringLiteral("get"), QStringLiteral("DP mms")}).out, "2\n");
+    EXPECT_EQ(Vantor({QStringLiteral("get"), QStringLiteral("VibStatusColumn2")}).out, "-1\n");
+
+    const Outcome list = Vantor({QStringLiteral("list")});
+    EXPECT_TRUE(list.out.contains("\nLocalOrRemote\t0\nRemoteFolderPath1\t/mnt/a b\nDP g\t1\n"))
+        << list.out.toStdString();
+    EXPECT_TRUE(list.out.contains("\nDP mms\t2\n"));
+}
+
+TEST_F(SettingsCommands, BadNamesAndNumbersAreUsageErrorsThatStoreNothing) {
+    const Outcome unknown = Vantor({QStringLiteral("get"), QStringLiteral("Colour")});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "Unknown setting: Colour\n");
+    const Outcome notANumber =
+        Vantor({QStringLiteral("set"), QStringLiteral("AppLook"), QStringLiteral("big")});
+    EXPECT_EQ(notANumber.status, 2);
+    EXPECT_EQ(notANumber.err, "AppLook takes a whole number, not \"big\"\n");
+    EXPECT_FALSE(QFile::exists(SettingsFile()));
+    EXPECT_EQ(Vantor({QStringLiteral("get")}).status, 2);
+}
