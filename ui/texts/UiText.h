@@ -61,6 +61,10 @@ inline constexpr int FiveAddressesMax = 261;
 inline constexpr int PointsPerMachineMax = 264;
 inline constexpr int MachinesPerRouteMax = 270;
 inline constexpr int NamePromptForbiddenCharacters = 327;
+inline constexpr int ConnectionErrorTryAgain = 307;
+inline constexpr int NoDeviceDetected = 311;
+inline constexpr int NoCradleDetected = 347;
+inline constexpr int LocalClockInvalid = 383;
 } // namespace text
 
 } // namespace vantor
