@@ -38,16 +38,22 @@ public:
 
 private:
     void Prepare(std::size_t n);
-    void Transform(std::size_t n);
+    void Transform(std::size_t count);
+    void Split(std::size_t half, double scale, double* power) const;
+    // The twiddles of the span 2·halfSpan (they follow those of all shorter spans: 2 + 4 + ...
+    // + halfSpan/2 entries).
+    const double* Cosines(std::size_t halfSpan) const { return cos_.data() + (halfSpan - 2); }
+    const double* Sines(std::size_t halfSpan) const { return sin_.data() + (halfSpan - 2); }
 
-    // Main work buffer (real and imaginary parts) of kMaxLength complex values.
+    // Work buffer of the half-length complex transform (real and imaginary parts).
     std::vector<double> re_;
     std::vector<double> im_;
-    // Bit-reversed index of every input position for the current length.
+    // Bit-reversed index of every position of the half-length transform.
     std::vector<std::uint32_t> order_;
     // Twiddles cos(2πk/L) and −sin(2πk/L) for the spans L = 4, 8, ..., N one after another.
     std::vector<double> cos_;
     std::vector<double> sin_;
+    bool tablesValid_ = false;
     std::size_t length_ = 0;
 };
 

@@ -1,0 +1,34 @@
+#include "analysis/StatusTable.h"
+
+#include "store/MainConnection.h"
+
+namespace vantor {
+
+std::vector<StatusTableRow> BuildVibStatusTable(CMainConnection& db, const StatusTableOptions& options) {
+    std::vector<StatusTableRow> rows;
+    for (const CMachine& machine : db.ListMachines()) {
+        for (const CVib& point : db.ListVibs(machine.sItemGUID)) {
+            const std::vector<CVibReading> readings = db.ListVibReadingsNewestFirst(point.sItemGUID);
+            const CVibReading* latest = readings.empty() ? nullptr : &readings.front();
+            StatusTableRow row;
+            row.machineName = machine.sName;
+            row.pointName = point.sName;
+            if (latest != nullptr) {
+                row.latestDate = latest->ctDateTaken;
+            }
+            row.status = PointStatus(point, latest);
+            for (const int column : options.columns) {
+                if (!IsMeasureKind(column)) {
+                    continue;
+                }
+                const auto kind = static_cast<MeasureKind>(column);
+                row.cells.push_back(
+                    {kind, MakeStatusCell(point, latest, kind, options.valuesOn, options.format)});
+            }
+            rows.push_back(std::move(row));
+        }
+    }
+    return rows;
+}
+
+} // namespace vantor
