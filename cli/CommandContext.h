@@ -32,5 +32,6 @@ private:
 // Command groups, one source file each.
 void AddStoreCommands(CLI::App& cli, CommandContext& context); // init, list, emails
 void AddSettingsCommands(CLI::App& cli, CommandContext& context); // settings list, get, set
+void AddMeterCommands(CLI::App& cli, CommandContext& context);    // meter info, new-data
 
 } // namespace vantor::cli

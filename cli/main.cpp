@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     cli::CommandContext context;
     cli::AddStoreCommands(cli, context);
     cli::AddSettingsCommands(cli, context);
+    cli::AddMeterCommands(cli, context);
 
     try {
         cli.parse(argc, argv);

@@ -1,0 +1,113 @@
+// meter info, meter new-data: talk to the meter in its cradle (or on the port given) directly.
+#include "device/MeterCommands.h"
+#include "app/Startup.h"
+#include "cli/CommandContext.h"
+#include "cli/ExitCode.h"
+#include "device/MeterLink.h"
+#include "platform/Prompter.h"
+#include "ui/texts/UiText.h"
+
+#include <cstdio>
+#include <string>
+
+namespace vantor::cli {
+namespace {
+
+void WriteLine(std::FILE* out, const QString& line) {
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
+    std::fflush(out);
+}
+
+// The message the synchronisation run shows for a failure code.
+QString FailureMessage(int code) {
+    if (code == kNoCradleFound) {
+        return UiText(text::NoCradleDetected);
+    }
+    if (code == kNoMeterFound) {
+        return UiText(text::NoDeviceDetected);
+    }
+    return QStringLiteral("%1 (%2)").arg(UiText(text::ConnectionErrorTryAgain)).arg(code);
+}
+
+int Fail(Prompter& prompter, int code) {
+    prompter.ShowMessage(FailureMessage(code));
+    return kFailed;
+}
+
+struct FoundMeter {
+    int result = 0;
+    CDevice device;
+    QString version;
+    int number = 0;
+};
+
+FoundMeter Find(CMeterLink& link, const std::string& port) {
+    if (!port.empty()) {
+        link.UsePort(QString::fromStdString(port));
+    }
+    FoundMeter found;
+    found.result = link.FindMeter(found.device, found.version, found.number);
+    return found;
+}
+
+int RunMeterInfo(CAppData& app, const std::string& port, std::FILE* out) {
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    CMeterLink link(&app.UserPrompter());
+    const FoundMeter found = Find(link, port);
+    if (found.result != 0) {
+        return Fail(app.UserPrompter(), found.result);
+    }
+    WriteLine(out, QStringLiteral("version\t") + found.version);
+    WriteLine(out, QStringLiteral("guid\t") + found.device.sItemGUID);
+    WriteLine(out, QStringLiteral("serial\t") + found.device.sSN);
+    WriteLine(out, QStringLiteral("btaddress\t") + found.device.sBTAddress);
+    WriteLine(out, QStringLiteral("number\t%1").arg(found.number));
+    return kDone;
+}
+
+int RunMeterNewData(CAppData& app, const std::string& port, std::FILE* out) {
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    CMeterLink link(&app.UserPrompter());
+    const FoundMeter found = Find(link, port);
+    if (found.result != 0) {
+        return Fail(app.UserPrompter(), found.result);
+    }
+    NewDataFlags flags;
+    int count = 0;
+    if (const int result = GetNewData(link, flags, count)) {
+        return Fail(app.UserPrompter(), result);
+    }
+    for (size_t point = 0; point < flags.size(); ++point) {
+        QString line = QStringLiteral("%1\t").arg(point);
+        for (const bool set : flags[point]) {
+            line += set ? QLatin1Char('1') : QLatin1Char('0');
+        }
+        WriteLine(out, line);
+    }
+    WriteLine(out, QStringLiteral("count\t%1").arg(count));
+    return kDone;
+}
+
+} // namespace
+
+void AddMeterCommands(CLI::App& cli, CommandContext& context) {
+    auto* meter = cli.add_subcommand("meter", "Talk to the meter in its cradle");
+    meter->require_subcommand(1);
+    auto port = std::make_shared<std::string>();
+
+    auto* info = meter->add_subcommand("info", "Find the meter and print its identity");
+    info->add_option("--port", *port, "Serial device of the cradle (default: every cradle port found)");
+    info->callback([&context, port] { context.status = RunMeterInfo(context.App(), *port, stdout); });
+
+    auto* newData =
+        meter->add_subcommand("new-data", "Find the meter and print which reading slots hold new data");
+    newData->add_option("--port", *port, "Serial device of the cradle (default: every cradle port found)");
+    newData->callback([&context, port] { context.status = RunMeterNewData(context.App(), *port, stdout); });
+}
+
+} // namespace vantor::cli
