@@ -6,6 +6,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
 
 Q_LOGGING_CATEGORY(lcStore, "vantor.store", QtWarningMsg)
 
@@ -306,6 +308,94 @@ bool CMainConnection::DeleteRouteItemsNaming(const QString& machine) {
            detail::DeleteWalk(Query<CRouteItem>{routeItems_, connection_, context_.discovery},
                               QStringLiteral("WHERE [sMachineGUID] = ? OR [sMachineGUID] IS NULL"), {machine},
                               "DELETE RouteItem", NoChildren);
+}
+
+// ---- whole tables -------------------------------------------------------------------------------
+
+int CMainConnection::CountWhere(const QString& table, const QString& clause, const QVariantList& values) {
+    if (!connection_.IsOpen()) {
+        return 0;
+    }
+    QSqlQuery& query = connection_.Prepared(QStringLiteral("SELECT COUNT(*) FROM %1 %2").arg(table, clause));
+    for (int i = 0; i < values.size(); ++i) {
+        query.bindValue(i, values[i]);
+    }
+    if (!query.exec()) {
+        const QString error = query.lastError().text();
+        query.finish();
+        throw DatabaseError(error);
+    }
+    const int count = query.next() ? query.value(0).toInt() : 0;
+    query.finish();
+    return count;
+}
+
+int CMainConnection::CountAllVibs() {
+    return CountWhere(QStringLiteral("tblVibs"), {}, {});
+}
+
+int CMainConnection::CountAllVibReadings() {
+    return CountWhere(QStringLiteral("tblVibReadings"), {}, {});
+}
+
+int CMainConnection::CountAllRouteItems() {
+    return CountWhere(QStringLiteral("tblRouteItems"), {}, {});
+}
+
+namespace {
+
+// The clause selecting a point's readings, within the bounds that are valid.
+QString ReadingSpanClause(const QString& point, const QDateTime& from, const QDateTime& to,
+                          QVariantList& values) {
+    QString clause = QStringLiteral("WHERE [sParentGUID] = ?");
+    values = {point};
+    if (from.isValid()) {
+        clause += QStringLiteral(" AND [ctDateTaken] >= ?");
+        values << SqlDateTimeText(from);
+    }
+    if (to.isValid()) {
+        clause += QStringLiteral(" AND [ctDateTaken] <= ?");
+        values << SqlDateTimeText(to);
+    }
+    return clause;
+}
+
+} // namespace
+
+int CMainConnection::CountVibReadings(const QString& point, const QDateTime& from, const QDateTime& to) {
+    QVariantList values;
+    const QString clause = ReadingSpanClause(point, from, to, values);
+    return CountWhere(QStringLiteral("tblVibReadings"), clause, values);
+}
+
+bool CMainConnection::GetLatestVibReading(const QString& point, CVibReading& out) {
+    return detail::GetOne(Query<CVibReading>{vibReadings_, connection_, context_.discovery},
+                          QStringLiteral("WHERE [sParentGUID] = ? ORDER BY [ctDateTaken] DESC"), {point},
+                          out);
+}
+
+bool CMainConnection::WalkAllVibs(const VibVisitor& visit) {
+    return vibs_.Walk(connection_, context_.discovery, {}, {},
+                      [&visit](RecordRow<CVib>&& row) { return visit(row.record); });
+}
+
+bool CMainConnection::WalkAllVibReadings(const VibReadingVisitor& visit) {
+    return vibReadings_.Walk(connection_, context_.discovery, {}, {},
+                             [&visit](RecordRow<CVibReading>&& row) { return visit(row.record); });
+}
+
+bool CMainConnection::WalkAllRouteItems(const RouteItemVisitor& visit) {
+    return routeItems_.Walk(connection_, context_.discovery, {}, {},
+                            [&visit](RecordRow<CRouteItem>&& row) { return visit(row.record); });
+}
+
+bool CMainConnection::WalkVibReadings(const QString& point, const VibReadingVisitor& visit,
+                                      const QDateTime& from, const QDateTime& to) {
+    QVariantList values;
+    const QString clause =
+        ReadingSpanClause(point, from, to, values) + QStringLiteral(" ORDER BY [ctDateTaken] ASC");
+    return vibReadings_.Walk(connection_, context_.discovery, clause, values,
+                             [&visit](RecordRow<CVibReading>&& row) { return visit(row.record); });
 }
 
 // ---- order --------------------------------------------------------------------------------------

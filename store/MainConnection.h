@@ -9,6 +9,7 @@
 #include "store/DynamicRecordset.h"
 #include "store/StoreContext.h"
 
+#include <functional>
 #include <vector>
 
 namespace vantor {
@@ -83,6 +84,26 @@ public:
     bool DeleteRouteItemsOf(const QString& route);
     bool DeleteRouteItemsNaming(const QString& machine);
 
+    // Whole tables, for the data file: row counts, and every row in the order the database keeps
+    // them, handed one at a time to `visit` (false stops the walk). Walks return false when the
+    // table cannot be opened.
+    using VibVisitor = std::function<bool(const CVib&)>;
+    using VibReadingVisitor = std::function<bool(const CVibReading&)>;
+    using RouteItemVisitor = std::function<bool(const CRouteItem&)>;
+    int CountAllVibs();
+    int CountAllVibReadings();
+    int CountAllRouteItems();
+    bool WalkAllVibs(const VibVisitor& visit);
+    bool WalkAllVibReadings(const VibReadingVisitor& visit);
+    bool WalkAllRouteItems(const RouteItemVisitor& visit);
+    // A point's readings oldest first, one at a time; with valid bounds only those taken from
+    // `from` to `to`, both included.
+    bool WalkVibReadings(const QString& point, const VibReadingVisitor& visit, const QDateTime& from = {},
+                         const QDateTime& to = {});
+    int CountVibReadings(const QString& point, const QDateTime& from = {}, const QDateTime& to = {});
+    // The newest reading of a point.
+    bool GetLatestVibReading(const QString& point, CVibReading& out);
+
     // The order value for a new row of the list named by kind (and parent); just before `before`
     // when that row exists. -1 when the list needs a parent and none is given.
     float NextOrder(ItemKind kind, const QString& parent, const QString& before = {});
@@ -95,6 +116,7 @@ private:
     bool DeleteLubesWhere(const QString& clause, const QVariantList& values);
     bool DeleteVibReadingsWhere(const QString& clause, const QVariantList& values);
     bool RemoveCacheFileOf(const QString& readingGuid);
+    int CountWhere(const QString& table, const QString& clause, const QVariantList& values);
 
     StoreContext context_;
     SqlConnection connection_;

@@ -31,9 +31,19 @@ public:
 
 // Indices of the entries the code refers to by meaning.
 namespace text {
+inline constexpr int Ok = 0;
+inline constexpr int Cancel = 1;
+inline constexpr int Yes = 2;
+inline constexpr int No = 3;
+inline constexpr int Retry = 5;
 inline constexpr int Language = 9;
 inline constexpr int AboutProduct = 10;
 inline constexpr int NoDatabaseFound = 11;
+inline constexpr int FileMenu = 37;
+inline constexpr int HelpMenu = 42;
+inline constexpr int Exit = 140;
+inline constexpr int LocalDatabase = 218;
+inline constexpr int RemoteDatabase = 219;
 inline constexpr int UnitHz = 60;
 inline constexpr int UnitRpm = 61;
 inline constexpr int UnitCpm = 62;
@@ -57,6 +67,15 @@ inline constexpr int StatusCritical = 132;
 inline constexpr int StatusAsValues = 136;
 inline constexpr int UnitMicrometre = 156;
 inline constexpr int UnitThou = 157;
+inline constexpr int ImportReplaceQuestion = 204;
+inline constexpr int ErrorImportingData = 206;
+inline constexpr int ErrorExportingData = 208;
+inline constexpr int SectionMachines = 210;
+inline constexpr int SectionVibs = 211;
+inline constexpr int SectionVibReadings = 212;
+inline constexpr int SectionRoutes = 215;
+inline constexpr int SectionRouteItems = 216;
+inline constexpr int Enumerating = 217;
 inline constexpr int FiveAddressesMax = 261;
 inline constexpr int PointsPerMachineMax = 264;
 inline constexpr int MachinesPerRouteMax = 270;

@@ -1,0 +1,340 @@
+#include "store/DataFile.h"
+
+#include "platform/Prompter.h"
+#include "store/DataFileRecords.h"
+#include "store/SyncState.h"
+#include "ui/texts/UiText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <atomic>
+
+namespace vantor {
+namespace {
+
+// Held while an export or import runs; a second request is turned away.
+class ExclusiveRun {
+public:
+    ExclusiveRun() : owned_(SyncInProgress().load() == 0 && !Running().exchange(true)) {}
+    ~ExclusiveRun() {
+        if (owned_) {
+            Running() = false;
+        }
+    }
+    ExclusiveRun(const ExclusiveRun&) = delete;
+    ExclusiveRun& operator=(const ExclusiveRun&) = delete;
+    bool Owned() const { return owned_; }
+
+private:
+    static std::atomic<bool>& Running() {
+        static std::atomic<bool> running{false};
+        return running;
+    }
+    bool owned_;
+};
+
+// Stopped by the user, or the writer failed.
+enum class Stop { None, Cancelled, Failed };
+
+// Writes the sections of an export; the file is committed only when everything was written.
+class ExportWriter {
+public:
+    ExportWriter(QSaveFile& file, DataFileProgress& progress) : writer_(file), progress_(progress) {}
+
+    ArchiveWriter& Writer() { return writer_; }
+
+    // Counts a section (showing "Enumerating") and writes the count.
+    int BeginSection(int textIndex, const std::function<int()>& count) {
+        section_ = UiText(textIndex);
+        progress_.Enumerating(section_);
+        total_ = count();
+        done_ = 0;
+        writer_.WriteInt32(total_);
+        return total_;
+    }
+
+    // Writes one record of the current section; false stops the walk.
+    template <class R> bool Record(const R& record) {
+        WriteDataFileRecord(writer_, record);
+        ++done_;
+        progress_.Step(section_, done_, total_);
+        if (!writer_.Ok()) {
+            stop_ = Stop::Failed;
+        } else if (progress_.StopRequested()) {
+            stop_ = Stop::Cancelled;
+        }
+        return stop_ == Stop::None;
+    }
+
+    // The walk of a section ended; a section that did not deliver the rows it counted is a failure
+    // (the file would not read back).
+    bool EndSection(bool walked) {
+        if (stop_ == Stop::None && (!walked || done_ != total_ || !writer_.Ok())) {
+            stop_ = Stop::Failed;
+        }
+        return stop_ == Stop::None;
+    }
+
+    Stop Stopped() const { return stop_; }
+
+private:
+    ArchiveWriter writer_;
+    DataFileProgress& progress_;
+    QString section_;
+    int total_ = 0;
+    int done_ = 0;
+    Stop stop_ = Stop::None;
+};
+
+DataFileOutcome FinishExport(QSaveFile& file, Stop stop, Prompter& prompter) {
+    if (stop == Stop::None && file.commit()) {
+        return DataFileOutcome::Done;
+    }
+    // Nothing of a stopped or failed export is left behind, and a file it would have replaced stays.
+    file.cancelWriting();
+    if (stop == Stop::Cancelled) {
+        return DataFileOutcome::Cancelled;
+    }
+    prompter.ShowMessage(UiText(text::ErrorExportingData));
+    return DataFileOutcome::Failed;
+}
+
+template <class Work>
+DataFileOutcome RunExport(const QString& path, Prompter& prompter, DataFileProgress& progress, Work work) {
+    ExclusiveRun run;
+    if (!run.Owned()) {
+        return DataFileOutcome::Busy;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return DataFileOutcome::Failed;
+    }
+    ExportWriter out(file, progress);
+    out.Writer().WriteInt32(kDataFileFormatVersion);
+    try {
+        work(out);
+    } catch (const DatabaseError&) {
+        file.cancelWriting();
+        prompter.ShowMessage(UiText(text::ErrorExportingData));
+        return DataFileOutcome::Failed;
+    }
+    return FinishExport(file, out.Stopped(), prompter);
+}
+
+template <class R> bool WriteAll(ExportWriter& out, const std::vector<R>& records) {
+    for (const R& record : records) {
+        if (!out.Record(record)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QString DataFileStepText(const QString& section, int done, int total) {
+    return QString::asprintf("%s: %d of %d", qUtf8Printable(section), done, total);
+}
+
+QString WithDataFileExtension(const QString& path, const QString& extension) {
+    const QFileInfo info(path);
+    if (info.suffix() == extension) {
+        return path;
+    }
+    const QString base = info.suffix().isEmpty() ? path : path.left(path.size() - info.suffix().size() - 1);
+    return base + QLatin1Char('.') + extension;
+}
+
+DataFileOutcome ExportEverything(CMainConnection& db, const QString& path, DataFileProgress& progress,
+                                 Prompter& prompter) {
+    return RunExport(path, prompter, progress, [&db](ExportWriter& out) {
+        SqlConnection::Batch snapshot(db.Connection()); // one consistent view of the database
+        const auto machines = db.ListMachines();
+        out.BeginSection(text::SectionMachines, [&] { return static_cast<int>(machines.size()); });
+        if (!out.EndSection(WriteAll(out, machines))) {
+            return;
+        }
+        out.BeginSection(text::SectionVibs, [&] { return db.CountAllVibs(); });
+        if (!out.EndSection(db.WalkAllVibs([&out](const CVib& vib) { return out.Record(vib); }))) {
+            return;
+        }
+        out.BeginSection(text::SectionVibReadings, [&] { return db.CountAllVibReadings(); });
+        if (!out.EndSection(db.WalkAllVibReadings([&out](const CVibReading& r) { return out.Record(r); }))) {
+            return;
+        }
+        const auto routes = db.ListRoutes();
+        out.BeginSection(text::SectionRoutes, [&] { return static_cast<int>(routes.size()); });
+        if (!out.EndSection(WriteAll(out, routes))) {
+            return;
+        }
+        out.BeginSection(text::SectionRouteItems, [&] { return db.CountAllRouteItems(); });
+        out.EndSection(db.WalkAllRouteItems([&out](const CRouteItem& item) { return out.Record(item); }));
+    });
+}
+
+DataFileOutcome ExportMachines(CMainConnection& db, const QString& path, const MachineSelection& selection,
+                               DataFileProgress& progress, Prompter& prompter) {
+    return RunExport(path, prompter, progress, [&](ExportWriter& out) {
+        SqlConnection::Batch snapshot(db.Connection());
+        std::vector<CMachine> machines;
+        for (const QString& guid : selection.machines) {
+            CMachine machine;
+            if (db.GetMachine(guid, machine)) {
+                machines.push_back(machine);
+            }
+        }
+        out.BeginSection(text::SectionMachines, [&] { return static_cast<int>(machines.size()); });
+        if (!out.EndSection(WriteAll(out, machines))) {
+            return;
+        }
+        std::vector<CVib> points;
+        for (const CMachine& machine : machines) {
+            const auto own = db.ListVibs(machine.sItemGUID);
+            points.insert(points.end(), own.begin(), own.end());
+        }
+        out.BeginSection(text::SectionVibs, [&] { return static_cast<int>(points.size()); });
+        if (!out.EndSection(WriteAll(out, points))) {
+            return;
+        }
+        const bool between = selection.span == ReadingSpan::Between;
+        const QDateTime from = between ? selection.start : QDateTime();
+        const QDateTime to = between ? selection.end : QDateTime();
+        if (selection.span == ReadingSpan::LatestOnly) {
+            std::vector<CVibReading> latest;
+            for (const CVib& point : points) {
+                CVibReading reading;
+                if (db.GetLatestVibReading(point.sItemGUID, reading)) {
+                    latest.push_back(std::move(reading));
+                }
+            }
+            out.BeginSection(text::SectionVibReadings, [&] { return static_cast<int>(latest.size()); });
+            if (!out.EndSection(WriteAll(out, latest))) {
+                return;
+            }
+        } else {
+            out.BeginSection(text::SectionVibReadings, [&] {
+                int count = 0;
+                for (const CVib& point : points) {
+                    count += db.CountVibReadings(point.sItemGUID, from, to);
+                }
+                return count;
+            });
+            bool walked = true;
+            for (const CVib& point : points) {
+                walked =
+                    db.WalkVibReadings(
+                        point.sItemGUID, [&out](const CVibReading& r) { return out.Record(r); }, from, to) &&
+                    out.Stopped() == Stop::None;
+                if (!walked) {
+                    break;
+                }
+            }
+            if (!out.EndSection(walked)) {
+                return;
+            }
+        }
+        out.BeginSection(text::SectionRoutes, [] { return 0; });
+        out.EndSection(true);
+        out.BeginSection(text::SectionRouteItems, [] { return 0; });
+        out.EndSection(true);
+    });
+}
+
+namespace {
+
+// Reads one section: the count, then each record, stored as soon as it has been read whole.
+template <class R, class Store>
+Stop ImportSection(ArchiveReader& reader, int textIndex, DataFileProgress& progress, Store store) {
+    const QString section = UiText(textIndex);
+    progress.Enumerating(section);
+    const qint32 count = reader.ReadCount(MinimumDataFileRecordSize<R>());
+    if (!reader.Ok()) {
+        return Stop::Failed;
+    }
+    for (qint32 i = 0; i < count; ++i) {
+        const R record = ReadDataFileRecord<R>(reader);
+        if (!reader.Ok()) {
+            return Stop::Failed; // a damaged record is never stored, not even in part
+        }
+        if (!store(record)) {
+            return Stop::Failed;
+        }
+        progress.Step(section, i + 1, count);
+        if (progress.StopRequested()) {
+            return Stop::Cancelled;
+        }
+    }
+    return Stop::None;
+}
+
+} // namespace
+
+DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, bool silent,
+                               DataFileProgress& progress, Prompter& prompter) {
+    ExclusiveRun run;
+    if (!run.Owned()) {
+        return DataFileOutcome::Busy;
+    }
+    if (!silent && !prompter.AskYesNo(UiText(text::ImportReplaceQuestion))) {
+        return DataFileOutcome::Cancelled;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return DataFileOutcome::Failed;
+    }
+    ArchiveReader reader(file);
+    Stop stop = Stop::None;
+    try {
+        // Records stored before a damaged one stay: the batch commits whatever was stored.
+        SqlConnection::Batch batch(db.Connection());
+        const qint32 version = reader.ReadInt32();
+        if (!reader.Ok() || version < 1) {
+            stop = Stop::Failed;
+        }
+        // Later versions are read as version 1.
+        const auto sections = {
+            std::function<Stop()>([&] {
+                return ImportSection<CMachine>(reader, text::SectionMachines, progress,
+                                               [&db](const CMachine& r) { return db.UpsertMachine(r); });
+            }),
+            std::function<Stop()>([&] {
+                return ImportSection<CVib>(reader, text::SectionVibs, progress,
+                                           [&db](const CVib& r) { return db.UpsertVib(r); });
+            }),
+            std::function<Stop()>([&] {
+                return ImportSection<CVibReading>(
+                    reader, text::SectionVibReadings, progress,
+                    [&db](const CVibReading& r) { return db.UpsertVibReading(r); });
+            }),
+            std::function<Stop()>([&] {
+                return ImportSection<CRoute>(reader, text::SectionRoutes, progress,
+                                             [&db](const CRoute& r) { return db.UpsertRoute(r); });
+            }),
+            std::function<Stop()>([&] {
+                return ImportSection<CRouteItem>(
+                    reader, text::SectionRouteItems, progress,
+                    [&db](const CRouteItem& r) { return db.UpsertRouteItem(r); });
+            }),
+        };
+        for (const auto& section : sections) {
+            if (stop != Stop::None) {
+                break;
+            }
+            stop = section();
+        }
+    } catch (const DatabaseError&) {
+        stop = Stop::Failed;
+    }
+    if (stop == Stop::Cancelled) {
+        return DataFileOutcome::Cancelled;
+    }
+    if (stop == Stop::Failed) {
+        prompter.ShowMessage(UiText(text::ErrorImportingData));
+        return DataFileOutcome::Failed;
+    }
+    return DataFileOutcome::Done;
+}
+
+} // namespace vantor

@@ -1,0 +1,67 @@
+#pragma once
+// The data exchange file: machines, vibration points, vibration readings, routes and route items
+// in one little-endian archive, written from and read into the database through the record access
+// layer. Only one export or import runs at a time, and none while a synchronisation runs.
+
+#include "store/MainConnection.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+namespace vantor {
+
+class Prompter;
+
+enum class DataFileOutcome {
+    Done,
+    Cancelled, // the user declined or stopped
+    Failed,    // the file could not be created, opened, written or read (message shown where documented)
+    Busy,      // another export, import or a synchronisation is running; nothing was done
+};
+
+// Progress of an export or import and the user's stop request. The default does nothing.
+class DataFileProgress {
+public:
+    virtual ~DataFileProgress() = default;
+    // Counting the rows of a section ("Enumerating").
+    virtual void Enumerating(const QString& section) { (void)section; }
+    // Record `done` of `total` of a section ("%s: %d of %d").
+    virtual void Step(const QString& section, int done, int total) { (void)section, (void)done, (void)total; }
+    // Polled between records; true stops the work (cancelled).
+    virtual bool StopRequested() { return false; }
+};
+
+inline constexpr qint32 kDataFileFormatVersion = 1;
+
+enum class ReadingSpan {
+    LatestOnly, // the newest reading of each point
+    Between,    // readings taken from start to end, both included
+    All,
+};
+
+struct MachineSelection {
+    QStringList machines; // machine GUIDs, in the order they are written
+    ReadingSpan span = ReadingSpan::All;
+    QDateTime start;
+    QDateTime end;
+};
+
+// The section name and its progress text, from the UI text table.
+QString DataFileStepText(const QString& section, int done, int total);
+
+// The path with the data-file extension: another extension is replaced, a missing one added.
+QString WithDataFileExtension(const QString& path, const QString& extension);
+
+// Writes the whole database. A failure shows "Error Exporting Data"; no partial file is left.
+DataFileOutcome ExportEverything(CMainConnection& db, const QString& path, DataFileProgress& progress,
+                                 Prompter& prompter);
+// Writes the chosen machines, all their vibration points and the chosen span of their readings;
+// no routes.
+DataFileOutcome ExportMachines(CMainConnection& db, const QString& path, const MachineSelection& selection,
+                               DataFileProgress& progress, Prompter& prompter);
+// Reads a data file into the database, replacing records with the same keys. Unless silent, asks
+// first. A damaged file shows "Error Importing Data"; records stored before the damage stay.
+DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, bool silent,
+                               DataFileProgress& progress, Prompter& prompter);
+
+} // namespace vantor

@@ -1,0 +1,291 @@
+#include "StoreFixture.h"
+
+#include "store/ArchiveWriter.h"
+#include "store/DataFile.h"
+#include "store/DataFileRecords.h"
+#include "store/SyncState.h"
+
+#include <QFile>
+
+using namespace vantor;
+using namespace vantor::testing;
+
+namespace {
+
+class StopAfter : public DataFileProgress {
+public:
+    explicit StopAfter(int steps) : left_(steps) {}
+    void Step(const QString& section, int done, int total) override {
+        texts << DataFileStepText(section, done, total);
+        --left_;
+    }
+    void Enumerating(const QString& section) override { texts << section; }
+    bool StopRequested() override { return left_ <= 0; }
+    QStringList texts;
+
+private:
+    int left_;
+};
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray Int32(qint32 value) {
+    QByteArray bytes;
+    ArchiveWriter(bytes).WriteInt32(value);
+    return bytes;
+}
+
+} // namespace
+
+class DataFile : public StoreFixture {
+protected:
+    QString PathOf(const char* name) const { return QDir(env.Root()).filePath(QLatin1String(name)); }
+
+    // A second, empty database to import into.
+    std::unique_ptr<CMainConnection> OtherDatabase() {
+        StoreContext other = context;
+        other.databaseFile = PathOf("Other.mdb");
+        EXPECT_TRUE(CreateEmptyDatabase(other.databaseFile));
+        auto connection = std::make_unique<CMainConnection>(other);
+        EXPECT_TRUE(connection->Open());
+        return connection;
+    }
+
+    void Populate() {
+        pump = AddMachine(QStringLiteral("Pump"));
+        fan = AddMachine(QStringLiteral("Fan"));
+        drive = AddVib(pump.sItemGUID, QStringLiteral("Drive end"));
+        free = AddVib(pump.sItemGUID, QStringLiteral("Free end"));
+        fanEnd = AddVib(fan.sItemGUID, QStringLiteral("Fan end"));
+        for (int day : {1, 2, 3}) {
+            AddReading(drive.sItemGUID, At(day));
+            AddReading(fanEnd.sItemGUID, At(day));
+        }
+        AddReading(free.sItemGUID, At(2, 8));
+        route = CRoute{MakeItemGuid(), 0, QStringLiteral("North")};
+        ASSERT_TRUE(db->UpsertRoute(route));
+        AddRouteItem(route.sItemGUID, pump);
+        AddRouteItem(route.sItemGUID, fan);
+    }
+
+    CMachine pump, fan;
+    CVib drive, free, fanEnd;
+    CRoute route;
+    DataFileProgress quiet;
+};
+
+TEST_F(DataFile, EmptyExportIsTheVersionAndFiveZeroCounts) {
+    const QString path = PathOf("empty.rmd");
+    ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
+    EXPECT_EQ(ReadFile(path), Int32(1) + QByteArray(20, '\0'));
+}
+
+TEST_F(DataFile, TextsUseTheShortestLengthForm) {
+    CMachine machine;
+    machine.sItemGUID = QString(300, QLatin1Char('g'));
+    QByteArray bytes;
+    ArchiveWriter writer(bytes);
+    WriteDataFileRecord(writer, machine);
+    EXPECT_TRUE(bytes.startsWith(QByteArray::fromHex("fffeffff2c01")));
+    // An empty text is the marker and a zero length.
+    EXPECT_EQ(bytes.mid(6 + 600 + 4, 4), QByteArray::fromHex("fffeff00"));
+}
+
+TEST_F(DataFile, EverythingRoundTripsIntoAnotherDatabase) {
+    Populate();
+    const QString path = PathOf("all.rmd");
+    StopAfter progress(1000);
+    ASSERT_EQ(ExportEverything(*db, path, progress, prompter), DataFileOutcome::Done);
+    EXPECT_TRUE(progress.texts.contains(QStringLiteral("Vib Readings: 7 of 7")));
+    EXPECT_EQ(progress.texts.first(), QStringLiteral("Machines"));
+
+    auto other = OtherDatabase();
+    ASSERT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(other->ListMachines().size(), 2u);
+    EXPECT_EQ(other->ListMachines()[0].sName, QStringLiteral("Pump"));
+    EXPECT_EQ(other->ListVibs(pump.sItemGUID).size(), 2u);
+    const auto readings = other->ListVibReadings(drive.sItemGUID);
+    ASSERT_EQ(readings.size(), 3u);
+    const auto original = db->ListVibReadings(drive.sItemGUID);
+    EXPECT_EQ(readings[1].sItemGUID, original[1].sItemGUID);
+    EXPECT_EQ(readings[1].ctDateTaken, At(2));
+    EXPECT_EQ(readings[1].fISOMMS, 1.25f);
+    EXPECT_EQ(readings[1].rawADCTotalDataByteArray, QByteArray(4096, 't'));
+    EXPECT_EQ(other->ListRouteItems(route.sItemGUID).size(), 2u);
+    EXPECT_TRUE(prompter.records.empty());
+    // Exporting the copy gives the same bytes.
+    ASSERT_EQ(ExportEverything(*other, PathOf("again.rmd"), quiet, prompter), DataFileOutcome::Done);
+    EXPECT_EQ(ReadFile(PathOf("again.rmd")), ReadFile(path));
+}
+
+TEST_F(DataFile, ImportingTwiceEqualsImportingOnceAndMatchingReadingsAreReplaced) {
+    Populate();
+    const QString path = PathOf("all.rmd");
+    ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
+    // The target already holds the same reading instant under another GUID.
+    auto other = OtherDatabase();
+    CVibReading local;
+    local.sItemGUID = MakeItemGuid();
+    local.sParentGUID = drive.sItemGUID;
+    local.ctDateTaken = At(1);
+    ASSERT_TRUE(other->UpsertVibReading(local));
+    ASSERT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Done);
+    EXPECT_EQ(other->ListMachines().size(), 2u);
+    EXPECT_EQ(other->CountAllVibs(), 3);
+    EXPECT_EQ(other->CountAllVibReadings(), 7);
+    EXPECT_EQ(other->CountAllRouteItems(), 2);
+    CVibReading replaced;
+    EXPECT_FALSE(other->GetVibReading(local.sItemGUID, replaced));
+}
+
+TEST_F(DataFile, SelectedMachinesCarryTheChosenReadingsAndNoRoutes) {
+    Populate();
+    const auto exportAndCount = [this](ReadingSpan span, const QDateTime& start = {},
+                                       const QDateTime& end = {}) {
+        MachineSelection selection{{pump.sItemGUID}, span, start, end};
+        const QString path = PathOf("some.rmd");
+        EXPECT_EQ(ExportMachines(*db, path, selection, quiet, prompter), DataFileOutcome::Done);
+        auto other = OtherDatabase();
+        EXPECT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Done);
+        EXPECT_EQ(other->ListMachines().size(), 1u);
+        EXPECT_EQ(other->CountAllVibs(), 2);
+        EXPECT_TRUE(other->ListRoutes().empty());
+        EXPECT_EQ(other->CountAllRouteItems(), 0);
+        std::vector<QDateTime> dates;
+        for (const auto& r : other->ListVibReadings(drive.sItemGUID)) {
+            dates.push_back(r.ctDateTaken);
+        }
+        const int all = other->CountAllVibReadings();
+        QFile::remove(PathOf("Other.mdb"));
+        return std::make_pair(all, dates);
+    };
+    EXPECT_EQ(exportAndCount(ReadingSpan::All).first, 4);
+    const auto latest = exportAndCount(ReadingSpan::LatestOnly);
+    EXPECT_EQ(latest.first, 2);
+    EXPECT_EQ(latest.second, std::vector<QDateTime>{At(3)});
+    // Both ends of the period are included.
+    const auto period = exportAndCount(ReadingSpan::Between, At(2), At(3));
+    EXPECT_EQ(period.second, (std::vector<QDateTime>{At(2), At(3)}));
+    EXPECT_EQ(period.first, 2); // the free end's reading at 08:00 on day 2 falls inside too
+}
+
+TEST_F(DataFile, DamagedFilesFailWithTheMessageAndKeepWhatCameBefore) {
+    Populate();
+    const QString path = PathOf("all.rmd");
+    ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
+    const QByteArray good = ReadFile(path);
+    // Cut the file at many places: every cut fails cleanly, and never stores part of a record.
+    {
+        auto other = OtherDatabase();
+        for (qsizetype cut = 0; cut < good.size(); cut += (cut < 300 ? 1 : 331)) {
+            WriteFile(path, good.left(cut));
+            prompter.records.clear();
+            ASSERT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Failed) << cut;
+            ASSERT_EQ(prompter.Messages(), QStringList{QStringLiteral("Error Importing Data")});
+            for (const auto& machine : other->ListMachines()) {
+                ASSERT_TRUE(machine.sName == QStringLiteral("Pump") || machine.sName == QStringLiteral("Fan"))
+                    << cut;
+            }
+            for (const auto& reading : other->ListVibReadings({})) {
+                ASSERT_EQ(reading.rawADCTotalDataByteArray.size(), 4096) << cut;
+            }
+        }
+    }
+    QFile::remove(PathOf("Other.mdb"));
+    // The first machine survives a cut inside the second.
+    WriteFile(path, good.left(good.indexOf(QByteArray("F\0a\0n\0", 6))));
+    auto other = OtherDatabase();
+    EXPECT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Failed);
+    ASSERT_EQ(other->ListMachines().size(), 1u);
+    EXPECT_EQ(other->ListMachines()[0].sName, QStringLiteral("Pump"));
+}
+
+TEST_F(DataFile, HostileHeadersAndCountsAreRefused) {
+    const QString path = PathOf("bad.rmd");
+    const auto importBytes = [&](const QByteArray& bytes) {
+        WriteFile(path, bytes);
+        prompter.records.clear();
+        return ImportDataFile(*db, path, true, quiet, prompter);
+    };
+    EXPECT_EQ(importBytes(Int32(0) + QByteArray(20, '\0')), DataFileOutcome::Failed);
+    EXPECT_EQ(importBytes(Int32(-7) + QByteArray(20, '\0')), DataFileOutcome::Failed);
+    EXPECT_EQ(importBytes(Int32(99) + QByteArray(20, '\0')), DataFileOutcome::Done);
+    EXPECT_EQ(importBytes(Int32(1) + Int32(-1)), DataFileOutcome::Failed);
+    EXPECT_EQ(importBytes(Int32(1) + Int32(0x7fffffff) + QByteArray(64, 'x')), DataFileOutcome::Failed);
+    // A machine whose GUID claims more characters than the file holds.
+    EXPECT_EQ(importBytes(Int32(1) + Int32(1) + QByteArray::fromHex("fffeffffff") + Int32(-1)),
+              DataFileOutcome::Failed);
+    EXPECT_EQ(importBytes(QByteArray("\x01\x00", 2)), DataFileOutcome::Failed);
+    EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("Error Importing Data")});
+    EXPECT_TRUE(db->ListMachines().empty());
+    EXPECT_EQ(ImportDataFile(*db, PathOf("missing.rmd"), true, quiet, prompter), DataFileOutcome::Failed);
+}
+
+TEST_F(DataFile, ReadingKeysFromAFileNeverNameFilesOutsideTheDataFolder) {
+    CVibReading hostile;
+    hostile.sItemGUID = QStringLiteral("../../victim");
+    hostile.sParentGUID = QStringLiteral("{p}");
+    hostile.ctDateTaken = At(4);
+    QByteArray bytes = Int32(1) + Int32(0) + Int32(0) + Int32(1);
+    ArchiveWriter writer(bytes);
+    WriteDataFileRecord(writer, hostile);
+    bytes += Int32(0) + Int32(0);
+    const QString victim = QDir(env.Root()).filePath(QStringLiteral("../victim"));
+    WriteFile(victim, "keep");
+    WriteFile(PathOf("hostile.rmd"), bytes);
+    ASSERT_EQ(ImportDataFile(*db, PathOf("hostile.rmd"), true, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_TRUE(db->DeleteVibReading(hostile.sItemGUID));
+    EXPECT_EQ(ReadFile(victim), QByteArray("keep"));
+    QFile::remove(victim);
+}
+
+TEST_F(DataFile, DeclinedStoppedAndBusyRunsDoNothing) {
+    Populate();
+    const QString path = PathOf("all.rmd");
+    ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
+    const QByteArray before = ReadFile(path);
+
+    auto other = OtherDatabase();
+    prompter.yesNoAnswers = {false};
+    EXPECT_EQ(ImportDataFile(*other, path, false, quiet, prompter), DataFileOutcome::Cancelled);
+    EXPECT_EQ(prompter.Texts(), QStringList{QStringLiteral("During an Import any existing records that match "
+                                                           "will be replaced.\r\nDo you want to continue?")});
+    EXPECT_TRUE(other->ListMachines().empty());
+
+    // A stopped export leaves the earlier file as it was.
+    StopAfter stop(3);
+    EXPECT_EQ(ExportEverything(*db, path, stop, prompter), DataFileOutcome::Cancelled);
+    EXPECT_EQ(ReadFile(path), before);
+    StopAfter stopNew(3);
+    EXPECT_EQ(ExportEverything(*db, PathOf("new.rmd"), stopNew, prompter), DataFileOutcome::Cancelled);
+    EXPECT_FALSE(QFile::exists(PathOf("new.rmd")));
+
+    SyncInProgress() = 1;
+    EXPECT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Busy);
+    EXPECT_EQ(ExportEverything(*db, PathOf("busy.rmd"), quiet, prompter), DataFileOutcome::Busy);
+    SyncInProgress() = 0;
+    EXPECT_FALSE(QFile::exists(PathOf("busy.rmd")));
+    EXPECT_EQ(ExportEverything(*db, PathOf("no/such/folder/x.rmd"), quiet, prompter),
+              DataFileOutcome::Failed);
+}
+
+TEST(DataFileName, TakesTheDataFileExtension) {
+    EXPECT_EQ(WithDataFileExtension(QStringLiteral("/a/b.txt"), QStringLiteral("rmd")),
+              QStringLiteral("/a/b.rmd"));
+    EXPECT_EQ(WithDataFileExtension(QStringLiteral("/a/b"), QStringLiteral("rmd")),
+              QStringLiteral("/a/b.rmd"));
+    EXPECT_EQ(WithDataFileExtension(QStringLiteral("/a/b.rmd"), QStringLiteral("rmd")),
+              QStringLiteral("/a/b.rmd"));
+    EXPECT_EQ(WithDataFileExtension(QStringLiteral("/a/b.RMD"), QStringLiteral("rmd")),
+              QStringLiteral("/a/b.rmd"));
+}
