@@ -78,6 +78,7 @@ PortOpenResult CMeterLink::Open(const QString& devicePath) {
         ::close(fd);
         return PortOpenResult::OpenFailed;
     }
+    std::lock_guard guard(lock_);
     fd_ = fd;
     return Configure() ? PortOpenResult::Opened : PortOpenResult::ConfigFailed;
 }

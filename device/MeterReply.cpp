@@ -50,7 +50,8 @@ int Exchange(CMeterLink& link, const QString& command, const ExchangeCodes& code
         return codes.notWritten;
     }
     reply = CollectReply(link, onByte);
-    return CheckReply(reply, command, codes);
+    // The echo is looked for as the meter received it: the Latin-1 form of the command.
+    return CheckReply(reply, QString::fromLatin1(command.toLatin1()), codes);
 }
 
 bool MarkerWatch::Seen(const QString& replyText) {

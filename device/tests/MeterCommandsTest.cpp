@@ -134,6 +134,14 @@ TEST_F(OnEmulator, SimpleCommandsChangeTheMeter) {
     EXPECT_EQ(info.guid, meter->State().guid);
 }
 
+TEST_F(OnEmulator, NamesOutsideLatin1AreEchoedAsTheMeterReceivedThem) {
+    Start();
+    CMachine machine = Machine();
+    machine.sVMName = QStringLiteral("\u0141\u00f3d\u017a 2"); // two letters outside Latin-1
+    EXPECT_EQ(CreateAsset(link, machine), 0);
+    EXPECT_EQ(meter->State().assets.at(0).name, QStringLiteral("?\u00f3d? 2"));
+}
+
 TEST_F(OnEmulator, GetInfoFromAMeterThatSendsOnlyFourFields) {
     Start(R"({"meter": {"infoFields": 4}})");
     MeterInfo info;
@@ -177,6 +185,7 @@ TEST_F(OnEmulator, ClearingAFlagInFlashEditsThePagesField) {
     EXPECT_EQ(after, expected); // the rest of the page is written back unchanged
     EXPECT_EQ(commands[1], "CMD*FLASHPP=1600," + expected);
     EXPECT_EQ(meter->State().points[2].newData, 7u);
+    EXPECT_EQ(ClearNewDataFlag(link, 2, 0), -112); // such a meter has no other way
 }
 
 TEST_F(OnEmulator, ClearingAFlagInAThreeDigitField) {

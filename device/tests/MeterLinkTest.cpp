@@ -166,6 +166,19 @@ TEST(MeterLink, ThePortCanBeReopenedAfterClosing) {
     EXPECT_EQ(link.Open(meter->DevicePath()), PortOpenResult::Opened);
 }
 
+TEST(MeterLink, APortHeldByOneLinkIsRefusedToAnother) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "exclusive opening does not apply to the superuser";
+    }
+    auto meter = StartMeter();
+    CMeterLink first(nullptr, kTestTimings);
+    CMeterLink second(nullptr, kTestTimings);
+    ASSERT_EQ(first.Open(meter->DevicePath()), PortOpenResult::Opened);
+    EXPECT_EQ(second.Open(meter->DevicePath()), PortOpenResult::OpenFailed);
+    first.Close();
+    EXPECT_EQ(second.Open(meter->DevicePath()), PortOpenResult::Opened);
+}
+
 TEST(CradlePorts, NamedPortsAndTheAccessMessage) {
     EXPECT_EQ(PortDevicePath("ttyUSB0"), "/dev/ttyUSB0");
     EXPECT_EQ(PortDevicePath("/dev/pts/4"), "/dev/pts/4");

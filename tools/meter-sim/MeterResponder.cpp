@@ -287,6 +287,10 @@ std::optional<MeterResponder::Reply> MeterResponder::Execute(const QString& keyw
     if (keyword == QLatin1String("CLRNEWDATAFLAG")) {
         int point = 0;
         int slot = 0;
+        // Meters of version 1.0 and below keep their flags in flash and do not know this command.
+        if (state_.version.toDouble() <= 1.0) {
+            return std::nullopt;
+        }
         if (!TwoIndices(argument, point, slot) || point < 0 ||
             point >= static_cast<int>(state_.points.size()) || slot < 0 || slot >= kSlotsPerPoint) {
             return std::nullopt;
