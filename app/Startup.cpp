@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/LanguageRepairTool.h"
 #include "platform/Prompter.h"
 #include "platform/SystemFolders.h"
 #include "store/Schema.h"
@@ -74,9 +75,12 @@ bool PrepareFolderNames(CAppData& app, const QString& executableName) {
     return true;
 }
 
-void LoadTexts(CAppData& app) {
-    UiTextTable::ResetToDefaults();
-    UiTextTable::ApplyEditionTitle(app.edition.title);
+LanguageState LoadTexts(CAppData& app, const std::optional<QString>& language) {
+    RunLanguageRepairTool(app.folders.currentRoot);
+    LanguagePacks packs(app.folders.languageFolder, app.UserPrompter());
+    LanguageState state = packs.ApplyLanguage(language.value_or(app.settings.language), app.edition.title);
+    app.settings.language = state.current;
+    return state;
 }
 
 bool OpenMainDatabase(CAppData& app) {

@@ -4,8 +4,10 @@
 // returns false.
 
 #include "app/CAppData.h"
+#include "ui/texts/LanguagePacks.h"
 
 #include <functional>
+#include <optional>
 
 namespace vantor {
 
@@ -27,8 +29,11 @@ bool RunWriteTest(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFi
 // Compares the title with the executable's base name (skipped when empty) and creates the data,
 // sync, language and logos folders.
 bool PrepareFolderNames(CAppData& app, const QString& executableName = {});
-// Fills the UI text table (English defaults, with the edition title in its entries).
-void LoadTexts(CAppData& app);
+// Runs the language-file repair tool when one waits in the current root, then fills the UI text
+// table from the language pack of the given language, by default the one in the settings (English
+// defaults when it is not installed or damaged), with the edition title in its entries. The
+// language finally in use becomes the settings' language. Never fails.
+LanguageState LoadTexts(CAppData& app, const std::optional<QString>& language = std::nullopt);
 // Opens the main database; a missing file shows "No Database found, please reinstall ...!".
 bool OpenMainDatabase(CAppData& app);
 

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
 
     cli::CommandContext context;
     cli::AddStoreCommands(cli, context);
+    cli::AddTextsCommands(cli, context);
     cli::AddSettingsCommands(cli, context);
     cli::AddMeterCommands(cli, context);
 
