@@ -1,5 +1,6 @@
 // The emulated meter: its measurement-point record decodes back to the signal it was made from,
 // its replies follow the protocol, and its scenario file is read strictly.
+#include "tools/meter-sim/MeterEmulator.h"
 #include "tools/meter-sim/MeterRecord.h"
 #include "tools/meter-sim/MeterResponder.h"
 #include "tools/meter-sim/MeterScenario.h"
@@ -10,6 +11,11 @@
 #include <complex>
 #include <map>
 #include <numbers>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
 
 using namespace vantor::sim;
 
@@ -276,4 +282,48 @@ TEST(MeterScenario, RefusesWhatItDoesNotKnow) {
     ASSERT_EQ(s.state.points.size(), 2u);
     EXPECT_EQ(s.state.points[0].newData, 0x201u);
     EXPECT_EQ(s.state.points[1].newData, 0x4u);
+}
+
+namespace {
+
+// Reads from `fd` until `expected` has arrived or a second has passed.
+QByteArray ReadUntil(int fd, const QByteArray& expected) {
+    QByteArray got;
+    for (int i = 0; i < 100 && !got.contains(expected); ++i) {
+        pollfd waitFor{fd, POLLIN, 0};
+        if (::poll(&waitFor, 1, 10) > 0) {
+            char buffer[256];
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n > 0) {
+                got.append(buffer, n);
+            }
+        }
+    }
+    return got;
+}
+
+} // namespace
+
+TEST(MeterEmulator, ServesAnExistingSerialLineAndFollowsTheSpeedSwitch) {
+    // A pseudo-terminal stands in for the serial line: the emulator serves its slave side as a
+    // device, the test talks on the master side.
+    const int line = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(line, 0);
+    ASSERT_EQ(::grantpt(line), 0);
+    ASSERT_EQ(::unlockpt(line), 0);
+    QString error;
+    auto meter = MeterEmulator::OnDevice(QString::fromLocal8Bit(::ptsname(line)), MeterResponder(), error);
+    ASSERT_NE(meter, nullptr) << error.toStdString();
+
+    ASSERT_EQ(::write(line, "CMD*ATTN\r", 9), 9);
+    EXPECT_EQ(ReadUntil(line, "OK\r\n"), QByteArray("CMD*ATTN\r\nOK\r\n"));
+    ASSERT_EQ(::write(line, "CMD*SETCOMBAUD=57600\r", 21), 21);
+    ASSERT_EQ(::write(line, "CMD*ATTN\r", 9), 9);
+    EXPECT_EQ(ReadUntil(line, "OK\r\n"), QByteArray("CMD*ATTN\r\nOK\r\n"));
+    termios settings{};
+    ASSERT_EQ(::tcgetattr(line, &settings), 0);
+    EXPECT_EQ(::cfgetospeed(&settings), speed_t(B57600)); // the emulator changed its port's speed
+    EXPECT_EQ(meter->Commands(), (QStringList{"CMD*ATTN", "CMD*SETCOMBAUD=57600", "CMD*ATTN"}));
+    meter->Stop();
+    ::close(line);
 }
