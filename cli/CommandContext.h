@@ -34,5 +34,6 @@ void AddStoreCommands(CLI::App& cli, CommandContext& context); // init, list, em
 void AddTextsCommands(CLI::App& cli, CommandContext& context); // texts
 void AddSettingsCommands(CLI::App& cli, CommandContext& context); // settings list, get, set
 void AddMeterCommands(CLI::App& cli, CommandContext& context);    // meter info, new-data
+void AddDataFileCommands(CLI::App& cli, CommandContext& context); // import, export
 
 } // namespace vantor::cli

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     cli::AddTextsCommands(cli, context);
     cli::AddSettingsCommands(cli, context);
     cli::AddMeterCommands(cli, context);
+    cli::AddDataFileCommands(cli, context);
 
     try {
         cli.parse(argc, argv);

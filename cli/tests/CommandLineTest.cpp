@@ -3,6 +3,7 @@
 #include "store/SqlConnection.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -135,4 +136,60 @@ TEST_F(CommandLine, EmailAddressesAreAddedOnceAndRemovedExactly) {
     ASSERT_EQ(emails.size(), 1);
     EXPECT_EQ(emails[0].toObject().value(QStringLiteral("sEmailAddress")).toString(),
               QStringLiteral("ann@example.com"));
+}
+
+TEST_F(CommandLine, ExportAndImportThroughTheCommandLine) {
+    ASSERT_EQ(Vantor({QStringLiteral("init")}).status, 0);
+    Execute(
+        {QStringLiteral("INSERT INTO tblMachines VALUES ('{a}', 0, 'Pump', 'PUMP', '')"),
+         QStringLiteral("INSERT INTO tblVibs ([sItemGUID], [sParentGUID], [fOrder], [sName]) VALUES ('{v}', "
+                        "'{a}', 0, 'DE')"),
+         QStringLiteral("INSERT INTO tblVibReadings ([sItemGUID], [sParentGUID], [ctDateTaken]) VALUES "
+                        "('{r1}', '{v}', '2024-01-01 10:00:00'), ('{r2}', '{v}', '2024-02-01 10:00:00')")});
+    const QString file = env.Root() + QStringLiteral("/out.txt");
+    const ProgramRun all = Vantor({QStringLiteral("export"), file});
+    ASSERT_EQ(all.status, 0) << all.err.toStdString();
+    EXPECT_TRUE(
+        QFile::exists(env.Root() + QStringLiteral("/out.rmd"))); // the data-file extension replaces another
+    const ProgramRun latest =
+        Vantor({QStringLiteral("export"), env.Root() + QStringLiteral("/latest.rmd"),
+                QStringLiteral("--machine"), QStringLiteral("{a}"), QStringLiteral("--latest")});
+    ASSERT_EQ(latest.status, 0) << latest.err.toStdString();
+    EXPECT_EQ(
+        Vantor({QStringLiteral("export"), file, QStringLiteral("--latest"), QStringLiteral("--all")}).status,
+        2);
+
+    Execute({QStringLiteral("DELETE FROM tblVibReadings"), QStringLiteral("DELETE FROM tblMachines")});
+    // Declining the replace question cancels (exit 3) and stores nothing.
+    QProcess declined;
+    declined.start(QStringLiteral(VANTOR_CLI_PATH),
+                   {QStringLiteral("import"), env.Root() + QStringLiteral("/out.rmd")});
+    declined.write("n\n");
+    declined.closeWriteChannel();
+    ASSERT_TRUE(declined.waitForFinished(60000));
+    EXPECT_EQ(declined.exitCode(), 3);
+    EXPECT_EQ(declined.readAllStandardError(), QByteArray("During an Import any existing records that match "
+                                                          "will be replaced.\r\nDo you want to continue?\n"));
+    EXPECT_TRUE(ListJson({QStringLiteral("machines")}).isEmpty());
+
+    const ProgramRun latestImport = Vantor(
+        {QStringLiteral("import"), env.Root() + QStringLiteral("/latest.rmd"), QStringLiteral("--yes")});
+    ASSERT_EQ(latestImport.status, 0) << latestImport.err.toStdString();
+    const QJsonArray readings = ListJson({QStringLiteral("readings")});
+    ASSERT_EQ(readings.size(), 1);
+    EXPECT_EQ(readings[0].toObject().value(QStringLiteral("sItemGUID")).toString(), QStringLiteral("{r2}"));
+
+    ASSERT_EQ(
+        Vantor({QStringLiteral("import"), env.Root() + QStringLiteral("/out.rmd"), QStringLiteral("--yes")})
+            .status,
+        0);
+    EXPECT_EQ(ListJson({QStringLiteral("readings")}).size(), 2);
+
+    QFile broken(env.Root() + QStringLiteral("/broken.rmd"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray("\x01\x00\x00\x00\x05\x00", 6));
+    broken.close();
+    const ProgramRun bad = Vantor({QStringLiteral("import"), broken.fileName(), QStringLiteral("--yes")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, QByteArray("Error Importing Data\n"));
 }

@@ -1,0 +1,146 @@
+// import and export of the data exchange file.
+#include "app/Startup.h"
+#include "cli/CommandContext.h"
+#include "cli/ExitCode.h"
+#include "store/DataFile.h"
+#include "ui/texts/UiText.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace vantor::cli {
+namespace {
+
+// A one-line progress bar on standard error, drawn only on a terminal so that messages stay one
+// per line everywhere else.
+class ConsoleProgress final : public DataFileProgress {
+public:
+    ConsoleProgress() : terminal_(isatty(fileno(stderr)) != 0) {}
+    ~ConsoleProgress() override { EndLine(); }
+
+    void Enumerating(const QString& section) override {
+        Draw(section + QStringLiteral(": ") + UiText(text::Enumerating), -1);
+    }
+    void Step(const QString& section, int done, int total) override {
+        if (done == total || done % 50 == 0) {
+            Draw(DataFileStepText(section, done, total), total > 0 ? done * 100 / total : 100);
+        }
+    }
+
+private:
+    void Draw(const QString& label, int percent) {
+        if (!terminal_) {
+            return;
+        }
+        constexpr int kWidth = 30;
+        const int filled = percent < 0 ? 0 : percent * kWidth / 100;
+        const QString bar = QString(filled, QLatin1Char('#')) + QString(kWidth - filled, QLatin1Char('.'));
+        std::fprintf(stderr, "\r\033[K[%s] %s", qUtf8Printable(bar), qUtf8Printable(label));
+        std::fflush(stderr);
+        drawn_ = true;
+    }
+    void EndLine() {
+        if (drawn_) {
+            std::fputs("\n", stderr);
+        }
+    }
+
+    bool terminal_;
+    bool drawn_ = false;
+};
+
+int StatusOf(DataFileOutcome outcome, Prompter& prompter) {
+    switch (outcome) {
+    case DataFileOutcome::Done:
+        return kDone;
+    case DataFileOutcome::Cancelled:
+        return kCancelled;
+    case DataFileOutcome::Busy:
+        prompter.ShowMessage(QStringLiteral("Another import, export or synchronisation is running."));
+        return kFailed;
+    case DataFileOutcome::Failed:
+        break;
+    }
+    return kFailed;
+}
+
+QDateTime ParseDateTime(const std::string& text) {
+    return QDateTime::fromString(QString::fromStdString(text), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
+
+void AddDataFileCommands(CLI::App& cli, CommandContext& context) {
+    auto* import = cli.add_subcommand("import", "Read a data file into the database");
+    auto importPath = std::make_shared<std::string>();
+    auto yes = std::make_shared<bool>(false);
+    import->add_option("file", *importPath, "The data file")->required();
+    import->add_flag("--yes", *yes, "Replace matching records without asking");
+    import->callback([&context, importPath, yes] {
+        CAppData& app = context.App();
+    if (!RunHeadlessStartup(app)) {
+        context.status = kFailed;
+        return;
+    }
+    ConsoleProgress progress;
+    context.status = StatusOf(ImportDataFile(*app.MainConnection(), QString::fromStdString(*importPath), *yes,
+                                             progress, context.UserPrompter()),
+                              context.UserPrompter());
+});
+
+auto* exportCommand = cli.add_subcommand("export", "Write the database, or chosen machines, to a data file");
+auto exportPath = std::make_shared<std::string>();
+auto machines = std::make_shared<std::vector<std::string>>();
+auto latest = std::make_shared<bool>(false);
+auto all = std::make_shared<bool>(false);
+auto between = std::make_shared<std::vector<std::string>>();
+exportCommand->add_option("file", *exportPath, "The data file to write")->required();
+exportCommand->add_option("--machine", *machines, "Export only this machine (GUID); repeatable");
+auto* latestFlag = exportCommand->add_flag("--latest", *latest, "Only the newest reading of each point");
+auto* allFlag = exportCommand->add_flag("--all", *all, "Every reading (the default)");
+auto* betweenOption =
+    exportCommand
+        ->add_option("--between", *between,
+                     "Readings taken from START to END, both included (\"YYYY-MM-DD HH:MM:SS\")")
+            -> expected(2);
+latestFlag->excludes(allFlag)->excludes(betweenOption);
+allFlag->excludes(betweenOption);
+exportCommand->callback([&context, exportPath, machines, latest, between] {
+    MachineSelection selection;
+    if (!between->empty()) {
+        selection.span = ReadingSpan::Between;
+        selection.start = ParseDateTime(between->at(0));
+        selection.end = ParseDateTime(between->at(1));
+        if (!selection.start.isValid() || !selection.end.isValid()) {
+            throw CLI::ValidationError("--between", "dates are written \"YYYY-MM-DD HH:MM:SS\"");
+        }
+    } else if (*latest) {
+        selection.span = ReadingSpan::LatestOnly;
+    }
+    if (machines->empty() && selection.span != ReadingSpan::All) {
+        throw CLI::ValidationError("--latest/--between", "need at least one --machine");
+    }
+    CAppData& app = context.App();
+    if (!RunHeadlessStartup(app)) {
+        context.status = kFailed;
+        return;
+    }
+    const QString path = WithDataFileExtension(QString::fromStdString(*exportPath), app.dataFileExtension);
+    ConsoleProgress progress;
+    DataFileOutcome outcome;
+    if (machines->empty()) {
+        outcome = ExportEverything(*app.MainConnection(), path, progress, context.UserPrompter());
+    } else {
+        for (const std::string& guid : *machines) {
+            selection.machines << QString::fromStdString(guid);
+        }
+        outcome = ExportMachines(*app.MainConnection(), path, selection, progress, context.UserPrompter());
+    }
+    context.status = StatusOf(outcome, context.UserPrompter());
+});
+} // namespace vantor::cli
+
+} // namespace vantor::cli
