@@ -33,6 +33,7 @@ private:
 void AddStoreCommands(CLI::App& cli, CommandContext& context); // init, list, emails
 void AddTextsCommands(CLI::App& cli, CommandContext& context); // texts
 void AddSettingsCommands(CLI::App& cli, CommandContext& context); // settings list, get, set
+void AddAnalysisCommands(CLI::App& cli, CommandContext& context); // status, signals
 void AddMeterCommands(CLI::App& cli, CommandContext& context);    // meter info, new-data
 void AddDataFileCommands(CLI::App& cli, CommandContext& context); // import, export
 

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     cli::AddStoreCommands(cli, context);
     cli::AddTextsCommands(cli, context);
     cli::AddSettingsCommands(cli, context);
+    cli::AddAnalysisCommands(cli, context);
     cli::AddMeterCommands(cli, context);
     cli::AddDataFileCommands(cli, context);
 

@@ -1,0 +1,198 @@
+// status, signals.
+#include "cli/AnalysisCommands.h"
+
+#include "analysis/Measures.h"
+#include "analysis/SignalCache.h"
+#include "analysis/SignalProcessor.h"
+#include "analysis/StatusTable.h"
+#include "app/Startup.h"
+#include "cli/CommandContext.h"
+#include "cli/ExitCode.h"
+#include "cli/RowFormat.h"
+#include "store/RecordFields.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+#include <charconv>
+#include <memory>
+#include <string>
+
+namespace vantor::cli {
+namespace {
+
+void Write(std::FILE* stream, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+void WriteLine(std::FILE* stream, const QString& line) {
+    Write(stream, (line + QLatin1Char('\n')).toUtf8());
+}
+
+// The fewest digits that read back as the same single-precision value.
+QString Number(float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+StatusTableOptions StatusOptionsFrom(const CSettings& settings) {
+    StatusTableOptions options;
+    options.columns = {settings.vibStatusColumn1, settings.vibStatusColumn2, settings.vibStatusColumn3};
+    options.valuesOn = settings.vibStatusValuesOn == 1;
+    options.format.units = DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
+    options.format.decimalsG = settings.dpG;
+    options.format.decimalsMms = settings.dpMms;
+    options.format.decimalsInchS = settings.dpInchS;
+    return options;
+}
+
+QJsonArray ToJson(const std::vector<double>& values) {
+    QJsonArray array;
+    for (const double value : values) {
+        array.append(value);
+    }
+    return array;
+}
+
+QJsonObject ChannelJson(const ChannelSignals& channel) {
+    return {{QStringLiteral("fmax"), ShortestFloat(channel.fmaxHz)},
+            {QStringLiteral("fs"), ShortestFloat(channel.samplingFrequencyHz)},
+            {QStringLiteral("samples"), channel.sampleCount},
+            {QStringLiteral("lines"), channel.lineCount},
+            {QStringLiteral("lowCut"), ShortestFloat(channel.lowCutoffHz)},
+            {QStringLiteral("waveform"), ToJson(channel.waveform)},
+            {QStringLiteral("spectrum"), ToJson(channel.spectrum)}};
+}
+
+QString ChannelLine(const QString& name, const ChannelSignals& channel) {
+    return QStringList{name,
+                       QStringLiteral("fmax"),
+                       Number(channel.fmaxHz),
+                       QStringLiteral("fs"),
+                       Number(channel.samplingFrequencyHz),
+                       QStringLiteral("samples"),
+                       QString::number(channel.sampleCount),
+                       QStringLiteral("lines"),
+                       QString::number(channel.lineCount),
+                       QStringLiteral("lowCut"),
+                       Number(channel.lowCutoffHz)}
+        .join(QLatin1Char('\t'));
+}
+
+// Route readings first (through the cache), then off-route readings.
+bool LoadAnyReading(CAppData& app, const QString& guid, ReadingSignals& decoded, bool& found) {
+    CMainConnection& db = *app.MainConnection();
+    CVibReading route;
+    if (db.GetVibReading(guid, route)) {
+        found = true;
+        return LoadReadingSignals(db, SharedSignalProcessor(), guid, decoded);
+    }
+    auto sync = app.MakeSyncConnection();
+    COffRouteReading offRoute;
+    if (sync->Open() && sync->GetOffRouteReading(guid, offRoute)) {
+        found = true;
+        return LoadOffRouteReadingSignals(*sync, SharedSignalProcessor(), guid, decoded);
+    }
+    found = false;
+    return false;
+}
+
+} // namespace
+
+int RunStatus(CAppData& app, bool json, std::FILE* out) {
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    const std::vector<StatusTableRow> rows =
+        BuildVibStatusTable(*app.MainConnection(), StatusOptionsFrom(app.settings));
+    if (json) {
+        QJsonArray array;
+        for (const StatusTableRow& row : rows) {
+            QJsonArray cells;
+            for (const StatusTableCell& cell : row.cells) {
+                cells.append(QJsonObject{{QStringLiteral("kind"), static_cast<int>(cell.kind)},
+                                         {QStringLiteral("status"), static_cast<int>(cell.cell.code)},
+                                         {QStringLiteral("text"), cell.cell.text}});
+            }
+            array.append(QJsonObject{
+                {QStringLiteral("machine"), row.machineName},
+                {QStringLiteral("point"), row.pointName},
+                {QStringLiteral("date"),
+                 row.latestDate.isValid() ? QJsonValue(SqlDateTimeText(row.latestDate)) : QJsonValue()},
+                {QStringLiteral("status"), static_cast<int>(row.status.code)},
+                {QStringLiteral("statusText"), StatusText(row.status.code)},
+                {QStringLiteral("cells"), cells}});
+        }
+        Write(out, QJsonDocument(array).toJson(QJsonDocument::Indented));
+        return kDone;
+    }
+    for (const StatusTableRow& row : rows) {
+        QStringList fields{row.machineName, row.pointName,
+                           row.latestDate.isValid() ? SqlDateTimeText(row.latestDate) : QString(),
+                           StatusText(row.status.code)};
+        for (const StatusTableCell& cell : row.cells) {
+            fields << cell.cell.text;
+        }
+        WriteLine(out, fields.join(QLatin1Char('\t')));
+    }
+    return kDone;
+}
+
+int RunSignals(CAppData& app, const QString& readingGuid, bool json, std::FILE* out) {
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    ReadingSignals decoded;
+    bool found = false;
+    if (!LoadAnyReading(app, readingGuid, decoded, found)) {
+        WriteLine(stderr, found ? QStringLiteral("The reading %1 cannot be decoded").arg(readingGuid)
+                                : QStringLiteral("No reading %1").arg(readingGuid));
+        return kFailed;
+    }
+    VibReadingValues overalls;
+    RecomputeOveralls(overalls, decoded);
+    if (json) {
+        const QJsonObject object{
+            {QStringLiteral("runSpeed"), ShortestFloat(decoded.runSpeedHz)},
+            {QStringLiteral("total"), ChannelJson(decoded.total)},
+            {QStringLiteral("iso"), ChannelJson(decoded.iso)},
+            {QStringLiteral("overalls"),
+             QJsonObject{{QStringLiteral("iso"), ShortestFloat(overalls.fISOMMS)},
+                         {QStringLiteral("band1"), ShortestFloat(overalls.fVABand1MMS)},
+                         {QStringLiteral("band2"), ShortestFloat(overalls.fVABand2MMS)},
+                         {QStringLiteral("band3"), ShortestFloat(overalls.fVABand3MMS)}}}};
+        Write(out, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        return kDone;
+    }
+    WriteLine(out, QStringLiteral("runSpeed\t%1").arg(Number(decoded.runSpeedHz)));
+    WriteLine(out, ChannelLine(QStringLiteral("total"), decoded.total));
+    WriteLine(out, ChannelLine(QStringLiteral("iso"), decoded.iso));
+    WriteLine(out,
+              QStringList{QStringLiteral("overalls"), QStringLiteral("iso"), Number(overalls.fISOMMS),
+                          QStringLiteral("band1"), Number(overalls.fVABand1MMS), QStringLiteral("band2"),
+                          Number(overalls.fVABand2MMS), QStringLiteral("band3"), Number(overalls.fVABand3MMS)}
+                  .join(QLatin1Char('\t')));
+    return kDone;
+}
+
+void AddAnalysisCommands(CLI::App& cli, CommandContext& context) {
+    auto* status = cli.add_subcommand("status", "Print the vibration status table");
+    auto statusJson = std::make_shared<bool>(false);
+    status->add_flag("--json", *statusJson, "Print one JSON array of row objects");
+    status->callback([&context, statusJson] { context.status = RunStatus(context.App(), *statusJson); });
+
+    auto* signalsCommand = cli.add_subcommand("signals", "Decode a reading and print its signals");
+    auto guid = std::make_shared<std::string>();
+    auto signalsJson = std::make_shared<bool>(false);
+    signalsCommand->add_option("guid", *guid, "The reading's GUID (route or off-route)")->required();
+    signalsCommand->add_flag("--json", *signalsJson, "Print one JSON object with the full arrays");
+    signalsCommand->callback([&context, guid, signalsJson] {
+        context.status = RunSignals(context.App(), QString::fromStdString(*guid), *signalsJson);
+    });
+}
+
+} // namespace vantor::cli
