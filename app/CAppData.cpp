@@ -19,7 +19,7 @@ StoreContext CAppData::MakeStoreContext() {
     context.dataFolder = folders.dataFolder;
     context.prompter = prompter_;
     context.securityWarning = [this] { SecurityWarning(); };
-    context.markShuttingDown = [this] { shuttingDown = true; };
+    context.markShuttingDown = [this] { RequestShutdown(); };
     context.journal =
         remoteDatabaseInUse ? SqlConnection::Journal::Rollback : SqlConnection::Journal::WriteAhead;
     return context;
@@ -52,10 +52,17 @@ bool CAppData::AddRemoteFolder(const QString& folder) {
     return WriteSettings();
 }
 
+void CAppData::RequestShutdown() {
+    shuttingDown = true;
+    if (closeMainWindow) {
+        closeMainWindow();
+    }
+}
+
 void CAppData::SecurityWarning() {
     if (!remoteDatabaseInUse) {
         prompter_->ShowMessage(folders.securityWarning);
-        shuttingDown = true;
+        RequestShutdown();
         return;
     }
     if (QFileInfo::exists(folders.databaseFile)) {

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace vantor {
@@ -80,6 +81,12 @@ public:
     // Shows the security warning. With the local database in use the application then shuts down;
     // with the remote database the warning is shown only while the database file exists.
     void SecurityWarning();
+
+    // Sets the shutting-down flag and asks the main window to close. Any thread may call it.
+    void RequestShutdown();
+    // How the main window is asked to close; set by the main window while it exists. Called on the
+    // thread that requests the shutdown, so it must only post the request.
+    std::function<void()> closeMainWindow;
 
 private:
     Prompter* prompter_;

@@ -95,9 +95,18 @@ bool OpenMainDatabase(CAppData& app) {
     return true;
 }
 
+StartupResult RunStartupSteps(CAppData& app, const QString& executableName, const WriteProbe& probe) {
+    StartupResult result;
+    if (!PrepareFolders(app) || !RunWriteTest(app, probe) || !PrepareFolderNames(app, executableName)) {
+        return result;
+    }
+    result.language = LoadTexts(app);
+    result.ok = OpenMainDatabase(app);
+    return result;
+}
+
 bool RunHeadlessStartup(CAppData& app, const WriteProbe& probe) {
-    return PrepareFolders(app) && RunWriteTest(app, probe) && PrepareFolderNames(app) &&
-           (LoadTexts(app), true) && OpenMainDatabase(app);
+    return RunStartupSteps(app, {}, probe).ok;
 }
 
 bool InitDataRoot(CAppData& app, const WriteProbe& probe) {

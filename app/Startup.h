@@ -37,7 +37,18 @@ LanguageState LoadTexts(CAppData& app, const std::optional<QString>& language = 
 // Opens the main database; a missing file shows "No Database found, please reinstall ...!".
 bool OpenMainDatabase(CAppData& app);
 
-// The start-up of the command line: every step above, in order.
+struct StartupResult {
+    bool ok = false; // false: a step failed, showed its message and set the shutting-down flag
+    LanguageState language;
+};
+
+// The main window initialisation's steps that are not about windows, in order: folders, write
+// test, folder names with the executable-name check (skipped for an empty name), the language
+// repair tool and the texts in the settings' language, the main database.
+StartupResult RunStartupSteps(CAppData& app, const QString& executableName,
+                              const WriteProbe& probe = CreateAndDeleteTestFile);
+
+// The start-up of the command line: the same steps without the executable-name check.
 bool RunHeadlessStartup(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
 
 // Creates a data root ready for use: the folders, the empty database and the empty template

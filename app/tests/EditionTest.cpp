@@ -1,5 +1,9 @@
 #include "app/Edition.h"
 #include "app/AppFolders.h"
+#include "app/CAppData.h"
+
+#include <QSet>
+#include <QUuid>
 
 #include <gtest/gtest.h>
 
@@ -37,4 +41,18 @@ TEST(AppFolders, EveryPathFollowsTheRootsAndTheEdition) {
     EXPECT_EQ(remote.databaseFile, QStringLiteral("/remote/Database/VantorV1.mdb"));
     EXPECT_EQ(remote.languageFolder, QStringLiteral("/remote/Language"));
     EXPECT_EQ(remote.dataFolder, f.dataFolder); // cache files stay with the local data root
+}
+
+TEST(AppDataIdentifiers, TheOffRouteGuidsAreDistinctBracedGuids) {
+    QSet<QUuid> seen;
+    for (const char* text : vantor::CAppData::OffRoutePointGuids) {
+        const QString guid = QLatin1String(text);
+        EXPECT_TRUE(guid.startsWith(QLatin1Char('{')) && guid.endsWith(QLatin1Char('}'))) << text;
+        const QUuid uuid(guid);
+        EXPECT_FALSE(uuid.isNull()) << text;
+        seen.insert(uuid);
+    }
+    seen.insert(QUuid(QLatin1String(vantor::CAppData::OffRouteAssetGuid)));
+    EXPECT_EQ(seen.size(), 11);
+    EXPECT_FALSE(seen.contains(QUuid()));
 }

@@ -1,0 +1,177 @@
+#include "ui/MainWindow.h"
+
+#include "app/ProcessEntry.h"
+#include "ui/texts/UiText.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <QSplitter>
+#include <algorithm>
+
+namespace vantor {
+namespace {
+
+// Show states of the stored window placement.
+constexpr int kShowNormal = 1;
+constexpr int kShowMinimized = 2;
+constexpr int kShowMaximized = 3;
+const QSize kFirstStartSize(1024, 700);
+
+} // namespace
+
+MainWindow::MainWindow(CAppData& app, PendingDataFile::Importer importer,
+                       std::chrono::milliseconds importDelay)
+    : app_(app),
+      pending_(
+          app.dataFileExtension,
+          importer ? std::move(importer) : [this](const QString& path) { ImportPendingDataFile(app_, path); },
+          importDelay) {
+    // A failure found later (the database becoming unusable) closes the window from the event loop.
+    app_.closeMainWindow = [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
+    };
+    resize(kFirstStartSize);
+    BuildMenus();
+    BuildViewArea();
+    RefreshTexts();
+}
+
+MainWindow::~MainWindow() {
+    app_.closeMainWindow = nullptr;
+}
+
+bool MainWindow::Initialise(const QString& executableName, const WriteProbe& probe) {
+    const StartupResult result = RunStartupSteps(app_, executableName, probe);
+    language_ = result.language;
+    RebuildLanguageMenu();
+    RefreshTexts();
+    if (!result.ok) {
+        close();
+        return false;
+    }
+    RestorePlacement();
+    initialised_ = true;
+    pending_.StartIfPending();
+    return true;
+}
+
+QString MainWindow::Caption() const {
+    const int database = app_.remoteDatabaseInUse ? text::RemoteDatabase : text::LocalDatabase;
+    return QStringLiteral("%1 - %2").arg(app_.edition.title, UiText(database));
+}
+
+void MainWindow::BringToFront() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::ChooseLanguage(int menuId) {
+    const std::optional<QString> language = language_.LanguageForMenuId(menuId);
+    if (!language) {
+        return;
+    }
+    language_ = ApplyChosenLanguage(app_, *language);
+    RebuildLanguageMenu();
+    RefreshTexts();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (initialised_) {
+        StorePlacement();
+        app_.WriteSettings();
+    }
+    event->accept();
+}
+
+void MainWindow::BuildMenus() {
+    fileMenu_ = menuBar()->addMenu(QString());
+    exitAction_ = fileMenu_->addAction(QString(), this, &QWidget::close);
+    exitAction_->setMenuRole(QAction::QuitRole);
+    languageMenu_ = menuBar()->addMenu(QString());
+    languageGroup_ = new QActionGroup(languageMenu_);
+    languageGroup_->setExclusive(true);
+    helpMenu_ = menuBar()->addMenu(QString());
+    aboutAction_ = helpMenu_->addAction(QString(), this, &MainWindow::ShowAbout);
+    aboutAction_->setMenuRole(QAction::AboutRole);
+}
+
+void MainWindow::BuildViewArea() {
+    // The machine tree goes on the left, the tabbed views and status tables on the right.
+    viewArea_ = new QSplitter(Qt::Horizontal, this);
+    viewArea_->setObjectName(QStringLiteral("ViewArea"));
+    auto* tree = new QFrame(viewArea_);
+    tree->setObjectName(QStringLiteral("MachineTreeArea"));
+    tree->setFrameShape(QFrame::StyledPanel);
+    auto* views = new QFrame(viewArea_);
+    views->setObjectName(QStringLiteral("ReadingViewsArea"));
+    views->setFrameShape(QFrame::StyledPanel);
+    viewArea_->addWidget(tree);
+    viewArea_->addWidget(views);
+    viewArea_->setStretchFactor(1, 3);
+    setCentralWidget(viewArea_);
+}
+
+void MainWindow::RebuildLanguageMenu() {
+    languageMenu_->clear(); // the menu owns its items; the group forgets deleted ones
+    for (int position = 0; position < language_.languages.size(); ++position) {
+        const int id = LanguageState::MenuId(position);
+        QAction* item = languageMenu_->addAction(language_.languages[position]);
+        item->setData(id);
+        item->setCheckable(true);
+        item->setChecked(language_.IsChecked(id));
+        languageGroup_->addAction(item);
+        connect(item, &QAction::triggered, this, [this, id] { ChooseLanguage(id); });
+    }
+}
+
+void MainWindow::RefreshTexts() {
+    setWindowTitle(Caption());
+    fileMenu_->setTitle(UiText(text::FileMenu));
+    exitAction_->setText(UiText(text::Exit));
+    languageMenu_->setTitle(UiText(text::Language));
+    helpMenu_->setTitle(UiText(text::HelpMenu));
+    aboutAction_->setText(QStringLiteral("&%1...").arg(UiText(text::AboutProduct)));
+}
+
+void MainWindow::RestorePlacement() {
+    const CSettings& s = app_.settings;
+    const QRect stored(QPoint(s.dialogLeft, s.dialogTop), QPoint(s.dialogRight - 1, s.dialogBottom - 1));
+    // A rectangle from another screen layout that no screen shows any more is not used.
+    const bool visible = std::any_of(
+        QGuiApplication::screens().cbegin(), QGuiApplication::screens().cend(),
+        [&stored](const QScreen* screen) { return screen->availableGeometry().intersects(stored); });
+    if (stored.isValid() && visible) {
+        setGeometry(stored);
+    }
+    if (s.dialogState == kShowMaximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+void MainWindow::StorePlacement() {
+    CSettings& s = app_.settings;
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    s.dialogLeft = normal.left();
+    s.dialogTop = normal.top();
+    s.dialogRight = normal.left() + normal.width();
+    s.dialogBottom = normal.top() + normal.height();
+    s.dialogState = isMaximized() ? kShowMaximized : isMinimized() ? kShowMinimized : kShowNormal;
+}
+
+void MainWindow::ShowAbout() {
+    QMessageBox::about(this, UiText(text::AboutProduct),
+                       QStringLiteral("%1\n%2").arg(app_.edition.title, app_.edition.companyName));
+}
+
+} // namespace vantor

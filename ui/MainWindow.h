@@ -1,0 +1,74 @@
+#pragma once
+// The main window: its initialisation runs the start-up steps (closing at once when one fails),
+// then it shows the menus and the area where the machine tree and the views live, and it imports
+// a data file handed to it from the command line or by a second launch.
+
+#include "app/CAppData.h"
+#include "app/PendingDataFile.h"
+#include "app/Startup.h"
+#include "ui/texts/LanguagePacks.h"
+
+#include <QMainWindow>
+
+class QActionGroup;
+class QMenu;
+class QSplitter;
+
+namespace vantor {
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // importer: where a pending data file goes when its timer fires.
+    explicit MainWindow(CAppData& app, PendingDataFile::Importer importer = {},
+                        std::chrono::milliseconds importDelay = kImportTimerDelay);
+    ~MainWindow() override;
+
+    // The initialisation: every start-up step in order. False when one failed: its message was
+    // shown, the shutting-down flag is set and the window closes.
+    bool Initialise(const QString& executableName, const WriteProbe& probe = CreateAndDeleteTestFile);
+
+    // The data file from the command line; its import starts once the window is initialised.
+    void SetPendingDataFile(const QString& path) { pending_.Set(path); }
+    // A data file handed over by a second launch.
+    void ReceiveDataFile(const QString& path) { pending_.Receive(path); }
+    const PendingDataFile& Pending() const { return pending_; }
+
+    // Restores the window from the taskbar and brings it to the front.
+    void BringToFront();
+
+    QMenu* LanguageMenu() const { return languageMenu_; }
+    // The Language menu command of the item with this id (9000 + position).
+    void ChooseLanguage(int menuId);
+    const LanguageState& Language() const { return language_; }
+
+    // The window's title for the database in use.
+    QString Caption() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildViewArea();
+    void RebuildLanguageMenu();
+    // Re-reads every caption and text from the UI text table.
+    void RefreshTexts();
+    void RestorePlacement();
+    void StorePlacement();
+    void ShowAbout();
+
+    CAppData& app_;
+    PendingDataFile pending_;
+    LanguageState language_;
+    QMenu* fileMenu_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QMenu* languageMenu_ = nullptr;
+    QActionGroup* languageGroup_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    QSplitter* viewArea_ = nullptr;
+    bool initialised_ = false;
+};
+
+} // namespace vantor

@@ -1,0 +1,173 @@
+#include "ui/MainWindow.h"
+#include "app/Startup.h"
+#include "platform/testing/RecordingPrompter.h"
+#include "platform/testing/TempEnvironment.h"
+#include "store/ArchiveWriter.h"
+#include "ui/texts/UiText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+using namespace std::chrono_literals;
+
+namespace {
+
+void WriteArchive(const QString& path, const std::function<void(ArchiveWriter&)>& fill) {
+    QByteArray bytes;
+    ArchiveWriter writer(bytes);
+    fill(writer);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// An installed French pack: the descriptor and "Francais.vpl" with a few translated entries.
+void InstallFrenchPack(const QString& languageFolder) {
+    const QDateTime date(QDate(2012, 3, 4), QTime(5, 6));
+    WriteArchive(QDir(languageFolder).filePath(QStringLiteral("LangPack.vpl")), [&](ArchiveWriter& w) {
+        w.WriteFloat(kPackFormatVersion);
+        w.WriteFloat(kLanguageSetVersion);
+        w.WriteDateTime(date);
+        for (const char* text : {"Set", "Set-A", "Set-B"}) {
+            w.WriteString(QLatin1String(text));
+        }
+    });
+    WriteArchive(QDir(languageFolder).filePath(QStringLiteral("Francais.vpl")), [&](ArchiveWriter& w) {
+        w.WriteFloat(kPackFormatVersion);
+        w.WriteDateTime(date);
+        for (const char* text : {"Français", "Set-A", "Set-B"}) {
+            w.WriteString(QString::fromUtf8(text));
+        }
+        w.WriteInt32(UiTextCount);
+        for (int i = 0; i < UiTextCount; ++i) {
+            QString translated = EnglishDefaultText(i);
+            if (i == text::FileMenu) {
+                translated = QStringLiteral("Fichier");
+            } else if (i == text::Exit) {
+                translated = QStringLiteral("Quitter");
+            } else if (i == text::LocalDatabase) {
+                translated = QStringLiteral("Base locale");
+            } else if (i == text::Language) {
+                translated = QStringLiteral("Langue"); // entry 9 always reads "Language"
+            }
+            w.WriteString(translated);
+        }
+    });
+}
+
+QStringList MenuTexts(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        texts << QStringLiteral("%1 %2%3")
+                     .arg(action->data().toInt())
+                     .arg(action->text(), action->isChecked() ? QStringLiteral(" *") : QString());
+    }
+    return texts;
+}
+
+} // namespace
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CAppData setup(prompter, Edition::For(2, 0));
+        ASSERT_TRUE(InitDataRoot(setup));
+    }
+    void TearDown() override { UiTextTable::ResetToDefaults(); }
+
+    QString SettingsValue(const QString& name) {
+        QSettings raw(SettingsStore(app.edition).FilePath(), QSettings::IniFormat);
+        return raw.value(QStringLiteral("Settings/") + name).toString();
+    }
+
+    vantor::testing::TempEnvironment env;
+    vantor::testing::RecordingPrompter prompter;
+    CAppData app{prompter, Edition::For(2, 0)};
+    QStringList imported;
+    MainWindow window{app, [this](const QString& path) { imported << path; }, 1ms};
+};
+
+TEST_F(MainWindowTest, StartsWithTheTitleTheMenusAndEnglishAlone) {
+    ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
+    window.show();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Corvane - Local Database"));
+    EXPECT_EQ(MenuTexts(window.LanguageMenu()), QStringList{QStringLiteral("9000 English *")});
+    EXPECT_EQ(window.LanguageMenu()->title(), QStringLiteral("Language"));
+    EXPECT_NE(window.findChild<QWidget*>(QStringLiteral("MachineTreeArea")), nullptr);
+    EXPECT_TRUE(prompter.records.empty());
+}
+
+TEST_F(MainWindowTest, ChoosingALanguageRefreshesTheWindowAndIsStoredOnClose) {
+    InstallFrenchPack(env.CommonAppData() + QStringLiteral("/Norhall Instruments/Corvane/Language"));
+    ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
+    window.show();
+    EXPECT_EQ(MenuTexts(window.LanguageMenu()),
+              (QStringList{QStringLiteral("9000 English *"), QStringLiteral("9001 Français")}));
+
+    window.LanguageMenu()->actions().at(1)->trigger();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Corvane - Base locale"));
+    EXPECT_EQ(window.LanguageMenu()->title(), QStringLiteral("Language"));
+    EXPECT_EQ(window.menuBar()->actions().at(0)->text(), QStringLiteral("Fichier"));
+    EXPECT_EQ(MenuTexts(window.LanguageMenu()),
+              (QStringList{QStringLiteral("9000 English"), QStringLiteral("9001 Français *")}));
+    EXPECT_EQ(app.settings.language, QStringLiteral("Français"));
+
+    window.close();
+    EXPECT_EQ(SettingsValue(QStringLiteral("Language")), QStringLiteral("Français"));
+    EXPECT_GT(SettingsValue(QStringLiteral("DialogRight")).toInt(),
+              SettingsValue(QStringLiteral("DialogLeft")).toInt());
+
+    window.ChooseLanguage(9000);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Corvane - Local Database"));
+    window.ChooseLanguage(9005); // no such item: nothing changes
+    EXPECT_EQ(app.settings.language, QStringLiteral("English"));
+}
+
+TEST_F(MainWindowTest, AFailedStartShowsItsMessageAndClosesTheWindow) {
+    window.show();
+    EXPECT_FALSE(window.Initialise(QStringLiteral("corvane")));
+    EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("App name and exe Name don't match.")});
+    EXPECT_TRUE(app.shuttingDown);
+    EXPECT_FALSE(window.isVisible());
+    // A window that never started stores nothing when it closes.
+    EXPECT_FALSE(QFile::exists(SettingsStore(app.edition).FilePath()));
+}
+
+TEST_F(MainWindowTest, ASecurityWarningLaterOnClosesTheWindow) {
+    ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
+    window.show();
+    app.SecurityWarning();
+    ASSERT_EQ(prompter.Messages().size(), 1);
+    EXPECT_TRUE(prompter.Messages()[0].startsWith(QStringLiteral("Security Warning:")));
+    EXPECT_TRUE(app.shuttingDown);
+    QTRY_VERIFY(!window.isVisible());
+}
+
+TEST_F(MainWindowTest, TheCommandLineFileIsImportedOnceTheWindowIsReady) {
+    window.SetPendingDataFile(QStringLiteral("/d/plant.rmd"));
+    QTest::qWait(10);
+    EXPECT_TRUE(imported.isEmpty());
+    ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
+    QTRY_COMPARE(imported, QStringList{QStringLiteral("/d/plant.rmd")});
+
+    window.ReceiveDataFile(QStringLiteral("/d/other.RMD"));
+    window.ReceiveDataFile(QStringLiteral("/d/second.rmd"));
+    QTRY_COMPARE(imported.size(), 2);
+    EXPECT_EQ(imported.back(), QStringLiteral("/d/second.rmd"));
+}
+
+TEST_F(MainWindowTest, TheStoredPlacementComesBack) {
+    app.settings.dialogLeft = 40;
+    app.settings.dialogTop = 50;
+    app.settings.dialogRight = 840;
+    app.settings.dialogBottom = 650;
+    ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
+    EXPECT_EQ(window.geometry().size(), QSize(800, 600));
+}

@@ -1,0 +1,95 @@
+#include "ui/DateFixDialog.h"
+#include "ui/QtPrompter.h"
+#include "ui/texts/UiText.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace vantor;
+
+namespace {
+
+// Acts on the modal dialog once it is up, as the user would.
+void WhenModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act = std::move(act)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            WhenModal(act);
+            return;
+        }
+        act(modal);
+    });
+}
+
+void Click(QWidget* dialog, const QString& buttonText) {
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text() == buttonText) {
+            button->click();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no button " << buttonText.toStdString();
+    dialog->close();
+}
+
+} // namespace
+
+TEST(QtPrompterTest, QuestionsAnswerWithTheButtonTheUserClicks) {
+    QtPrompter prompter(QStringLiteral("Corvane"));
+    QString caption;
+    QString shown;
+    WhenModal([&](QWidget* box) {
+        caption = box->windowTitle();
+        shown = static_cast<QMessageBox*>(box)->text();
+        Click(box, QStringLiteral("Yes"));
+    });
+    EXPECT_TRUE(prompter.AskYesNo(QStringLiteral("Do you want to Exit?")));
+    EXPECT_EQ(caption, QStringLiteral("Corvane"));
+    EXPECT_EQ(shown, QStringLiteral("Do you want to Exit?"));
+
+    WhenModal([](QWidget* box) { Click(box, QStringLiteral("No")); });
+    EXPECT_FALSE(prompter.AskYesNo(QStringLiteral("Delete?")));
+    WhenModal([](QWidget* box) { Click(box, QStringLiteral("Retry")); });
+    EXPECT_TRUE(prompter.AskRetryCancel(QStringLiteral("No Cradle detected")));
+    WhenModal([](QWidget* box) { Click(box, QStringLiteral("Cancel")); });
+    EXPECT_FALSE(prompter.AskRetryCancel(QStringLiteral("No Cradle detected")));
+}
+
+TEST(QtPrompterTest, TheNamePromptReturnsTheTypedNameOrNothing) {
+    QtPrompter prompter(QStringLiteral("Corvane"));
+    WhenModal([](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>()->setText(QStringLiteral("Meter 7"));
+        Click(dialog, UiText(text::Ok));
+    });
+    EXPECT_EQ(prompter.PromptName({QStringLiteral("New Device found"), QStringLiteral("Device Name"), {}, 0}),
+              QStringLiteral("Meter 7"));
+    WhenModal([](QWidget* dialog) { Click(dialog, UiText(text::Cancel)); });
+    EXPECT_EQ(prompter.PromptName({}), std::nullopt);
+}
+
+TEST(QtPrompterTest, TheDateFixDialogKeepsToTheValidDateRange) {
+    QtPrompter prompter(QStringLiteral("Corvane"));
+    const QDateTime chosen(QDate(2024, 2, 29), QTime(13, 14, 15));
+    WhenModal([&](QWidget* dialog) {
+        dialog->findChild<QDateTimeEdit*>()->setDateTime(chosen);
+        Click(dialog, UiText(text::Ok));
+    });
+    EXPECT_EQ(prompter.PromptDateFix({QStringLiteral("Date"), QStringLiteral("fix it"), {}, 0}), chosen);
+    WhenModal([](QWidget* dialog) { Click(dialog, UiText(text::Cancel)); });
+    EXPECT_EQ(prompter.PromptDateFix({}), std::nullopt);
+
+    DateFixDialog early({QString(), QString(), QDateTime(QDate(1850, 1, 1), QTime(0, 0)), 0});
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    EXPECT_GE(early.DateTime(), before); // an impossible stored date offers today instead
+    early.findChild<QDateTimeEdit*>()->setDateTime(QDateTime(QDate(2100, 1, 1), QTime(0, 0)));
+    EXPECT_EQ(early.DateTime(), QDateTime(QDate(2079, 6, 6), QTime(0, 0)));
+}
