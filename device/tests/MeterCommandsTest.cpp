@@ -287,6 +287,14 @@ TEST_F(OnEmulator, TheFlashWriteRequestHasItsOwnCodes) {
     EXPECT_EQ(meter->State().points[0].newData, 2u);
 }
 
+TEST_F(OnEmulator, AFlashWriteRequestThatCannotBeSent) {
+    // The meter answers the page read and then drops off the line.
+    Start(
+        R"({"points": [{"guid": "p0", "newData": 3}], "faults": [{"command": "FLASHPR", "kind": "hang-up"}]})");
+    EXPECT_EQ(ClearNewDataFlagInFlash(link, 0, 0), -122);
+    EXPECT_EQ(meter->Commands(), QStringList{"CMD*FLASHPR=1472"});
+}
+
 TEST(ClosedLink, EveryCommandReportsItsIncompleteWrite) {
     CMeterLink link(nullptr, kTestTimings);
     vantor::testing::RecordingPrompter prompter;

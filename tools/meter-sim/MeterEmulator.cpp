@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -182,7 +183,7 @@ void MeterEmulator::Run() {
         if (n <= 0) {
             continue;
         }
-        for (ssize_t i = 0; i < n; ++i) {
+        for (ssize_t i = 0; i < n && !stop_; ++i) {
             if (buffer[i] == '\r') {
                 HandleLine(line);
                 line.clear();
@@ -198,12 +199,14 @@ void MeterEmulator::HandleLine(const QByteArray& line) {
     std::function<void(const LogEntry&)> callback;
     LogEntry entry;
     int newSpeed = 0;
+    bool hangUp = false;
     {
         std::lock_guard guard(mutex_);
         const int before = responder_.State().lineSpeed;
         reply = responder_.Respond(line, LineBaud());
         entry = responder_.Log().back();
         callback = onCommand_;
+        hangUp = responder_.HungUp();
         if (responder_.State().lineSpeed != before) {
             newSpeed = responder_.State().lineSpeed;
         }
@@ -216,6 +219,32 @@ void MeterEmulator::HandleLine(const QByteArray& line) {
     }
     if (newSpeed != 0 && !pseudoTerminal_) {
         MakeRaw(fd_, newSpeed);
+    }
+    if (hangUp) {
+        // Hang up once the other side has read the reply: a terminal drops unread input when it
+        // hangs up.
+        WaitUntilReplyRead();
+        ::close(fd_);
+        fd_ = -1;
+        if (slaveFd_ >= 0) {
+            ::close(slaveFd_);
+            slaveFd_ = -1;
+        }
+        stop_ = true;
+    }
+}
+
+void MeterEmulator::WaitUntilReplyRead() {
+    if (slaveFd_ < 0) {
+        ::tcdrain(fd_);
+        return;
+    }
+    int emptyChecks = 0;
+    for (int i = 0; i < 400 && emptyChecks < 5; ++i) {
+        ::usleep(5000);
+        int pending = 0;
+        ::ioctl(slaveFd_, FIONREAD, &pending);
+        emptyChecks = pending == 0 ? emptyChecks + 1 : 0;
     }
 }
 

@@ -51,6 +51,7 @@ private:
     void HandleLine(const QByteArray& line);
     int LineBaud() const;
     void WriteAll(const QByteArray& bytes);
+    void WaitUntilReplyRead();
 
     int fd_;
     int slaveFd_;

@@ -47,6 +47,7 @@ std::optional<FaultKind> FaultKindFromName(const QString& name) {
         {"short-total", FaultKind::ShortTotalCapture},
         {"missing-header-key", FaultKind::MissingHeaderKey},
         {"unterminated-header-key", FaultKind::UnterminatedHeaderKey},
+        {"hang-up", FaultKind::HangUp},
     };
     for (const auto& [text, kind] : names) {
         if (name == QLatin1String(text)) {
@@ -148,6 +149,10 @@ std::optional<QByteArray> MeterResponder::Respond(const QByteArray& line, int li
             }
             return bytes;
         }
+        case FaultKind::HangUp:
+            entry.note = QStringLiteral("fault: hang-up after the reply");
+            hungUp_ = true;
+            break;
         default:
             entry.note = QStringLiteral("fault applied");
             break;

@@ -25,6 +25,7 @@ enum class FaultKind {
     ShortTotalCapture,     // GETMP: the total capture lacks `bytes` bytes
     MissingHeaderKey,      // GETMP: header field `key` is left out
     UnterminatedHeaderKey, // GETMP: header field `key` lacks its "<"
+    HangUp,                // the reply is sent, then the meter drops off the line for good
 };
 
 struct Fault {
@@ -56,6 +57,8 @@ public:
     MeterState& MutableState() { return state_; }
     const std::vector<LogEntry>& Log() const { return log_; }
     QStringList Commands() const;
+    // True once a hang-up fault has been applied: the line is to be closed after the reply.
+    bool HungUp() const { return hungUp_; }
     // The text of a flash page as the meter would send it (the last text written there, if any).
     QString FlashPage(int page) const;
     // Makes a flash page hold this text, as if written there.
@@ -78,6 +81,7 @@ private:
     std::vector<LogEntry> log_;
     std::map<int, QString> writtenPages_;
     unsigned garbageSeed_ = 12345;
+    bool hungUp_ = false;
 };
 
 } // namespace vantor::sim

@@ -27,7 +27,7 @@
 // Every part is optional. GUIDs are written without braces, as the meter holds them. A reading's
 // point, asset and names default to those of its meter point; a reading sets its slot's new-data
 // flag unless "newData" is false. Fault kinds: error, no-ok, no-echo, silence, garbage, short-iso,
-// short-total, missing-header-key, unterminated-header-key.
+// short-total, missing-header-key, unterminated-header-key, hang-up.
 
 #include "tools/meter-sim/MeterResponder.h"
 
