@@ -84,6 +84,20 @@ inline constexpr int ConnectionErrorTryAgain = 307;
 inline constexpr int NoDeviceDetected = 311;
 inline constexpr int NoCradleDetected = 347;
 inline constexpr int LocalClockInvalid = 383;
+// The exception e-mail.
+inline constexpr int MailAccessDenied = 46;
+inline constexpr int MailClientUnavailable = 89;
+inline constexpr int IsoLabel = 115;
+inline constexpr int BearingNoiseLabel = 117;
+inline constexpr int MachineName = 142;
+inline constexpr int ExceptionReport = 280;
+inline constexpr int VibPointName = 296;
+inline constexpr int CantSaveExceptionFile = 349;
+inline constexpr int MailIntegrityLevel = 350;
+inline constexpr int CantCreateMailMessage = 351;
+inline constexpr int CreatingExceptionEmail = 352;
+inline constexpr int OpeningMailClient = 353;
+inline constexpr int CreatingEmail = 354;
 } // namespace text
 
 } // namespace vantor
