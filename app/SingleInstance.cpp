@@ -5,6 +5,10 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace vantor {
 namespace {
 
@@ -33,11 +37,16 @@ SingleInstance::~SingleInstance() {
 }
 
 QString SingleInstance::SocketPath(const QString& name) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) {
-        folder = QDir::tempPath();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!folder.isEmpty()) {
+        return QDir(folder).filePath(name);
     }
-    return QDir(folder).filePath(name);
+    // The shared temporary folder: the user's id keeps two users' instances apart.
+#ifdef Q_OS_UNIX
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("%1-%2").arg(name).arg(::getuid()));
+#else
+    return QDir(QDir::tempPath()).filePath(name);
+#endif
 }
 
 bool SingleInstance::Claim() {
