@@ -94,7 +94,7 @@ private:
     };
     // The record fields bound to the discovered columns, in column order (made once).
     const std::vector<Binding>& Bindings();
-    static void Exec(QSqlQuery& query);
+    static void Run(SqliteStatement& statement);
 
     std::vector<Binding> bindings_;
     QString insertSql_;
@@ -110,32 +110,43 @@ bool CRecordset<R>::Walk(SqlConnection& connection, const ColumnDiscoveryPolicy&
     if (!connection.IsOpen() || !DiscoverColumns(connection.Database(), policy)) {
         return false;
     }
-    QSqlQuery& query = connection.Prepared(
+    SqliteStatement& statement = connection.Prepared(
         QStringLiteral("SELECT rowid AS [vantor_rowid], * FROM %1 %2").arg(Table(), clause));
     for (int i = 0; i < values.size(); ++i) {
-        query.bindValue(i, values[i]);
+        BindValue(statement, i, values[i]);
     }
-    Exec(query);
-    // Map result columns to record fields by name, once per query.
-    const QSqlRecord shape = query.record();
+    // Result columns are mapped to record fields by name when the first row arrives (a lookup that
+    // finds nothing, the common case of an upsert, pays nothing for it).
     std::vector<std::pair<int, const Field<R>*>> map;
-    for (const auto& field : FieldsOf<R>()) {
-        const int index = shape.indexOf(QLatin1String(field.name));
-        if (index > 0) {
-            map.emplace_back(index, &field);
+    bool mapped = false;
+    try {
+        while (statement.Step()) {
+            if (!mapped) {
+                for (int column = 1; column < statement.ColumnCount(); ++column) {
+                    const QString name = statement.ColumnName(column);
+                    for (const auto& field : FieldsOf<R>()) {
+                        if (name.compare(QLatin1String(field.name), Qt::CaseInsensitive) == 0) {
+                            map.emplace_back(column, &field);
+                            break;
+                        }
+                    }
+                }
+                mapped = true;
+            }
+            RecordRow<R> row;
+            row.rowId = statement.ColumnInteger(0);
+            for (const auto& [column, field] : map) {
+                ReadField(statement, column, row.record, *field);
+            }
+            if (!visit(std::move(row))) {
+                break;
+            }
         }
+    } catch (...) {
+        statement.Reset();
+        throw;
     }
-    while (query.next()) {
-        RecordRow<R> row;
-        row.rowId = query.value(0).toLongLong();
-        for (const auto& [index, field] : map) {
-            FieldFromSql(row.record, *field, query.value(index));
-        }
-        if (!visit(std::move(row))) {
-            break;
-        }
-    }
-    query.finish();
+    statement.Reset();
     return true;
 }
 
@@ -181,42 +192,46 @@ template <class R> const std::vector<typename CRecordset<R>::Binding>& CRecordse
     return bindings_;
 }
 
-template <class R> void CRecordset<R>::Exec(QSqlQuery& query) {
-    if (!query.exec()) {
-        const QString error = query.lastError().text();
-        query.finish();
-        throw DatabaseError(error);
+template <class R> void CRecordset<R>::Run(SqliteStatement& statement) {
+    try {
+        statement.Step();
+    } catch (...) {
+        statement.Reset();
+        throw;
     }
+    statement.Reset();
 }
 
 template <class R> void CRecordset<R>::AddNew(SqlConnection& connection, const R& record) {
     const auto& bindings = Bindings();
-    QSqlQuery& query = connection.Prepared(insertSql_);
+    SqliteStatement& statement = connection.Prepared(insertSql_);
     for (int i = 0; i < static_cast<int>(bindings.size()); ++i) {
-        query.bindValue(i, FieldToSql(record, *bindings[static_cast<size_t>(i)].field));
+        BindField(statement, i, record, *bindings[static_cast<size_t>(i)].field);
     }
-    Exec(query);
-    query.finish();
+    Run(statement);
 }
 
 template <class R> void CRecordset<R>::Update(SqlConnection& connection, qint64 rowId, const R& record) {
     const auto& bindings = Bindings();
-    QSqlQuery& query = connection.Prepared(updateSql_);
+    SqliteStatement& statement = connection.Prepared(updateSql_);
     const int count = static_cast<int>(bindings.size());
     for (int i = 0; i < count; ++i) {
-        query.bindValue(i, FieldToSql(record, *bindings[static_cast<size_t>(i)].field));
+        BindField(statement, i, record, *bindings[static_cast<size_t>(i)].field);
     }
-    query.bindValue(count, rowId);
-    Exec(query);
-    query.finish();
+    statement.BindInteger(count, rowId);
+    Run(statement);
 }
 
 template <class R> bool CRecordset<R>::DeleteRow(SqlConnection& connection, qint64 rowId) {
-    QSqlQuery& query = connection.Prepared(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(Table()));
-    query.bindValue(0, rowId);
-    const bool ok = query.exec();
-    query.finish();
-    return ok;
+    SqliteStatement& statement =
+        connection.Prepared(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(Table()));
+    statement.BindInteger(0, rowId);
+    try {
+        Run(statement);
+    } catch (const DatabaseError&) {
+        return false;
+    }
+    return true;
 }
 
 // The recordset classes of the ten tables.

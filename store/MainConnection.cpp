@@ -316,17 +316,19 @@ int CMainConnection::CountWhere(const QString& table, const QString& clause, con
     if (!connection_.IsOpen()) {
         return 0;
     }
-    QSqlQuery& query = connection_.Prepared(QStringLiteral("SELECT COUNT(*) FROM %1 %2").arg(table, clause));
+    SqliteStatement& statement =
+        connection_.Prepared(QStringLiteral("SELECT COUNT(*) FROM %1 %2").arg(table, clause));
     for (int i = 0; i < values.size(); ++i) {
-        query.bindValue(i, values[i]);
+        BindValue(statement, i, values[i]);
     }
-    if (!query.exec()) {
-        const QString error = query.lastError().text();
-        query.finish();
-        throw DatabaseError(error);
+    int count = 0;
+    try {
+        count = statement.Step() ? static_cast<int>(statement.ColumnInteger(0)) : 0;
+    } catch (...) {
+        statement.Reset();
+        throw;
     }
-    const int count = query.next() ? query.value(0).toInt() : 0;
-    query.finish();
+    statement.Reset();
     return count;
 }
 

@@ -227,6 +227,31 @@ bool BooleanFromSql(const QVariant& value) {
     return value.toLongLong() != 0;
 }
 
+void BindValue(SqliteStatement& statement, int index, const QVariant& value) {
+    if (value.isNull()) {
+        statement.BindNull(index);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::QByteArray:
+        statement.BindBlob(index, value.toByteArray());
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        statement.BindDouble(index, value.toDouble());
+        return;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        statement.BindInteger(index, value.toLongLong());
+        return;
+    default:
+        statement.BindText(index, value.toString());
+    }
+}
+
 std::int32_t IntegerFromSql(const QVariant& value) {
     return static_cast<std::int32_t>(value.toLongLong());
 }

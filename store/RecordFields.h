@@ -4,6 +4,7 @@
 // so a table whose columns sit in another physical order still binds correctly.
 
 #include "store/Records.h"
+#include "store/SqliteStatement.h"
 
 #include <QVariant>
 
@@ -48,7 +49,15 @@ inline constexpr int kTextColumnLimit = 255;
 template <class R> QVariant FieldToSql(const R& record, const Field<R>& field);
 template <class R> void FieldFromSql(R& record, const Field<R>& field, const QVariant& value);
 
-// ---- implementation of the two templates ------------------------------------------------------
+// The same through a prepared statement: bind a field as parameter `index`, read it from `column`.
+template <class R>
+void BindField(SqliteStatement& statement, int index, const R& record, const Field<R>& field);
+template <class R>
+void ReadField(const SqliteStatement& statement, int column, R& record, const Field<R>& field);
+// Binds a clause value (text, number, bytes or null).
+void BindValue(SqliteStatement& statement, int index, const QVariant& value);
+
+// ---- implementation of the templates ------------------------------------------------------
 
 QVariant TextToSql(const QString& value);
 QVariant FloatToSql(float value);
@@ -98,6 +107,60 @@ template <class R> void FieldFromSql(R& record, const Field<R>& field, const QVa
                 target = DateTimeFromSql(value);
             } else {
                 target = value.isNull() ? QByteArray() : value.toByteArray();
+            }
+        },
+        field.member);
+}
+
+template <class R>
+void BindField(SqliteStatement& statement, int index, const R& record, const Field<R>& field) {
+    std::visit(
+        [&](auto member) {
+            const auto& value = record.*member;
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, QString>) {
+                // Null texts are written as empty text so the NULL-key sweep never catches a live row.
+                statement.BindText(index, value.left(kTextColumnLimit));
+            } else if constexpr (std::is_same_v<T, float>) {
+                statement.BindDouble(index, static_cast<double>(value));
+            } else if constexpr (std::is_same_v<T, bool>) {
+                statement.BindInteger(index, value ? 1 : 0);
+            } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                statement.BindInteger(index, value);
+            } else if constexpr (std::is_same_v<T, QDateTime>) {
+                if (value.isValid()) {
+                    statement.BindText(index, SqlDateTimeText(value));
+                } else {
+                    statement.BindNull(index);
+                }
+            } else {
+                statement.BindBlob(index, value);
+            }
+        },
+        field.member);
+}
+
+template <class R>
+void ReadField(const SqliteStatement& statement, int column, R& record, const Field<R>& field) {
+    std::visit(
+        [&](auto member) {
+            auto& target = record.*member;
+            using T = std::decay_t<decltype(target)>;
+            if (statement.IsNull(column)) {
+                target = T{};
+            } else if constexpr (std::is_same_v<T, QString>) {
+                target = statement.ColumnText(column);
+            } else if constexpr (std::is_same_v<T, float>) {
+                target = static_cast<float>(statement.ColumnDouble(column));
+            } else if constexpr (std::is_same_v<T, bool>) {
+                target = statement.IsText(column) ? BooleanFromSql(statement.ColumnText(column))
+                                                  : statement.ColumnInteger(column) != 0;
+            } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                target = static_cast<std::int32_t>(statement.ColumnInteger(column));
+            } else if constexpr (std::is_same_v<T, QDateTime>) {
+                target = DateTimeFromSql(statement.ColumnText(column));
+            } else {
+                target = statement.ColumnBlob(column);
             }
         },
         field.member);

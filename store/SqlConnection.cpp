@@ -1,6 +1,7 @@
 #include "store/SqlConnection.h"
 
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -93,14 +94,15 @@ SqlConnection::Batch::~Batch() {
     }
 }
 
-QSqlQuery& SqlConnection::Prepared(const QString& sql) {
+SqliteStatement& SqlConnection::Prepared(const QString& sql) {
     auto found = statements_.find(sql);
     if (found == statements_.end()) {
-        auto query = std::make_unique<QSqlQuery>(Database());
-        if (!query->prepare(sql)) {
-            throw DatabaseError(query->lastError().text());
+        sqlite3* handle = nullptr;
+        const QVariant driverHandle = Database().driver()->handle();
+        if (IsOpen() && driverHandle.isValid() && qstrcmp(driverHandle.typeName(), "sqlite3*") == 0) {
+            handle = *static_cast<sqlite3* const*>(driverHandle.constData());
         }
-        found = statements_.emplace(sql, std::move(query)).first;
+        found = statements_.emplace(sql, std::make_unique<SqliteStatement>(handle, sql)).first;
     }
     return *found->second;
 }

@@ -2,8 +2,10 @@
 // One SQLite connection to the database file, owned by the thread that opened it. The connection
 // is closed and unregistered when the object goes away.
 
+#include "store/SqliteStatement.h"
 #include <QSqlDatabase>
-#include <QSqlQuery>
+
+#include <QSqlDatabase>
 #include <QString>
 
 #include <map>
@@ -35,9 +37,10 @@ public:
     QString LastError() const { return lastError_; }
     QSqlDatabase Database() const;
 
-    // A statement prepared once per open connection and reused; the caller binds its values, runs
-    // it and calls finish() when done with the results.
-    QSqlQuery& Prepared(const QString& sql);
+    // A statement prepared once per open connection and reused; the caller binds its values, steps
+    // through it and resets it when done. Throws DatabaseError when the connection is closed or
+    // the statement is refused.
+    SqliteStatement& Prepared(const QString& sql);
 
     // Groups writes into one transaction. Batches nest: only the outermost one begins and commits.
     // A batch always commits what was written, also when the work inside stopped early, because
@@ -61,7 +64,7 @@ private:
     QString name_;
     QString lastError_;
     int batchDepth_ = 0;
-    std::map<QString, std::unique_ptr<QSqlQuery>> statements_;
+    std::map<QString, std::unique_ptr<SqliteStatement>> statements_;
 };
 
 // Thrown when a query cannot be executed; carries the driver's text.
