@@ -10,8 +10,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
-
 #include <QSplitter>
+
 #include <algorithm>
 
 namespace vantor {
