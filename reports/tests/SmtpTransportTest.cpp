@@ -1,0 +1,162 @@
+// End to end over SMTP: the product transport against a local mail server (Debian's aiosmtpd)
+// started on the loopback address for each test.
+#include "reports/ExceptionSender.h"
+#include "reports/SystemMailTransport.h"
+
+#include "platform/testing/RecordingPrompter.h"
+#include "ui/texts/UiText.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vantor {
+namespace {
+
+using testing::RecordingPrompter;
+
+// Debian's interpreter, which sees the python3-aiosmtpd package.
+const QString kPython = QStringLiteral("/usr/bin/python3");
+
+bool AiosmtpdInstalled() {
+    QProcess probe;
+    probe.start(kPython, {QStringLiteral("-c"), QStringLiteral("import aiosmtpd")});
+    return probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit &&
+           probe.exitCode() == 0;
+}
+
+class SmtpTransportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!AiosmtpdInstalled()) {
+            GTEST_SKIP() << "python3-aiosmtpd is not installed (scripts/setup.sh installs it)";
+        }
+        ASSERT_TRUE(QDir(root.path()).mkpath("received"));
+        server.setProgram(kPython);
+        server.setArguments({QStringLiteral(VANTOR_SMTP_SINK), received(), QStringLiteral("meter-user"),
+                             QStringLiteral("s3cret")});
+        server.setProcessChannelMode(QProcess::SeparateChannels);
+        server.start();
+        ASSERT_TRUE(server.waitForStarted(10000));
+        QElapsedTimer timer;
+        timer.start();
+        while (!server.canReadLine() && timer.elapsed() < 30000) {
+            server.waitForReadyRead(500);
+        }
+        bool ok = false;
+        port = QString::fromLatin1(server.readLine()).trimmed().toInt(&ok);
+        ASSERT_TRUE(ok) << server.readAllStandardError().toStdString();
+    }
+    void TearDown() override {
+        if (server.state() != QProcess::NotRunning) {
+            server.kill();
+            server.waitForFinished(10000);
+        }
+    }
+    QString received() const { return QDir(root.path()).filePath("received"); }
+
+    SystemMailOptions MailOptions() const {
+        SystemMailOptions options;
+        options.outboxFolder = OutboxFolder(root.path());
+        options.programSearchPath = {QDir(root.path()).filePath("no-programs")};
+        options.smtp.host = QStringLiteral("127.0.0.1");
+        options.smtp.port = port;
+        options.smtp.user = QStringLiteral("meter-user");
+        options.smtp.password = QStringLiteral("s3cret");
+        options.smtp.from = QStringLiteral("Plant Monitor <monitor@plant.example>");
+        options.timeouts = {std::chrono::seconds(10), std::chrono::seconds(30)};
+        return options;
+    }
+    ExceptionSendOptions SendOptions() const {
+        ExceptionSendOptions options;
+        options.dataFolder = root.path();
+        options.editionTitle = QStringLiteral("Corvane");
+        options.labels = MakeExceptionEmailLabels(
+            {QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("B3")}, DisplayUnits(), QLocale::c());
+        return options;
+    }
+    static MachineExceptions Group(const QString& name, const QString& to) {
+        MachineExceptions group{QStringLiteral("{m-") + name + QLatin1Char('}'), name, to, {}};
+        PointException point;
+        point.pointName = QStringLiteral("DE");
+        point.dateTaken = QDateTime(QDate(2026, 3, 4), QTime(10, 0, 0));
+        point.measures[1] = {QStringLiteral("35"), ExceptionStatus::Critical};
+        group.points.push_back(point);
+        return group;
+    }
+    static QByteArray Read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir root;
+    QProcess server;
+    int port = 0;
+    RecordingPrompter prompter;
+    ExceptionProgress progress;
+};
+
+TEST_F(SmtpTransportTest, EachMachinesMailArrivesAsWrittenInTheOutbox) {
+    SystemMailTransport mail(MailOptions());
+    ASSERT_TRUE(mail.Present());
+    const auto outcome = SendExceptionEmails(
+        {Group("Fan", "a@plant.example;b@plant.example"), Group("Pump", "c@plant.example")}, SendOptions(),
+        mail, prompter, progress);
+    EXPECT_EQ(outcome, ExceptionSendOutcome::Done) << mail.LastError().toStdString();
+    EXPECT_TRUE(prompter.Messages().isEmpty());
+
+    const QDir outbox(OutboxFolder(root.path()));
+    const QStringList written = outbox.entryList(QDir::Files, QDir::Time | QDir::Reversed);
+    ASSERT_EQ(written.size(), 2);
+    const QDir inbox(received());
+    ASSERT_TRUE(inbox.exists("1.eml") && inbox.exists("2.eml"));
+
+    EXPECT_EQ(QString::fromUtf8(Read(inbox.filePath("1.envelope"))).split('\n'),
+              (QStringList{"monitor@plant.example", "meter-user", "a@plant.example", "b@plant.example", ""}));
+    EXPECT_EQ(QString::fromUtf8(Read(inbox.filePath("2.envelope"))).split('\n'),
+              (QStringList{"monitor@plant.example", "meter-user", "c@plant.example", ""}));
+
+    for (const QString& name : {QStringLiteral("1.eml"), QStringLiteral("2.eml")}) {
+        const QByteArray arrived = Read(inbox.filePath(name));
+        const bool fan = arrived.contains("name=\"Fan.csv\"");
+        const QString stored = *std::find_if(written.begin(), written.end(), [fan](const QString& file) {
+            return file.endsWith(fan ? QStringLiteral(" Fan.eml") : QStringLiteral(" Pump.eml"));
+        });
+        EXPECT_EQ(arrived, Read(outbox.filePath(stored))) << name.toStdString();
+        EXPECT_TRUE(arrived.startsWith("From: Plant Monitor <monitor@plant.example>\r\n"));
+        EXPECT_FALSE(arrived.contains("X-Unsent"));
+    }
+}
+
+TEST_F(SmtpTransportTest, RefusedLoginOrNoServerIsReportedAndStopsTheRun) {
+    SystemMailOptions options = MailOptions();
+    options.smtp.password = QStringLiteral("wrong");
+    SystemMailTransport refused(options);
+    EXPECT_EQ(SendExceptionEmails({Group("Fan", "a@plant.example"), Group("Pump", "c@plant.example")},
+                                  SendOptions(), refused, prompter, progress),
+              ExceptionSendOutcome::Failed);
+    EXPECT_EQ(prompter.Messages(), QStringList{UiText(text::MailAccessDenied)});
+    EXPECT_FALSE(refused.LastError().isEmpty());
+    EXPECT_TRUE(QDir(received()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(QDir(OutboxFolder(root.path())).entryList(QDir::Files).size(), 1); // the second was never made
+
+    server.kill();
+    server.waitForFinished(10000);
+    prompter.records.clear();
+    SystemMailTransport unreachable(MailOptions());
+    const MailMessage message{
+        QStringLiteral("a@plant.example"), QStringLiteral("Test"), QStringLiteral("<p>x</p>"), {}};
+    ASSERT_EQ(unreachable.Open(), 0u);
+    ASSERT_TRUE(unreachable.OpenStore());
+    const auto location = unreachable.CreateMessage(message, MailDelivery::Send);
+    ASSERT_TRUE(location.has_value());
+    EXPECT_FALSE(unreachable.Deliver(*location, message, MailDelivery::Send));
+    EXPECT_FALSE(unreachable.LastError().isEmpty());
+}
+
+} // namespace
+} // namespace vantor
