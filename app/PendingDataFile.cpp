@@ -1,15 +1,17 @@
 #include "app/PendingDataFile.h"
 
+#include "app/CAppData.h"
 #include "app/CommandLine.h"
 
 #include <utility>
 
 namespace vantor {
 
-void ImportPendingDataFile(CAppData& app, const QString& path) {
-    // The data-file import takes the file from here; until it exists nothing is imported.
-    Q_UNUSED(app);
-    Q_UNUSED(path);
+DataFileOutcome ImportPendingDataFile(CAppData& app, const QString& path, DataFileProgress& progress) {
+    if (app.MainConnection() == nullptr) {
+        return DataFileOutcome::Failed;
+    }
+    return ImportDataFile(*app.MainConnection(), path, false, progress, app.UserPrompter());
 }
 
 PendingDataFile::PendingDataFile(QString extension, Importer importer, std::chrono::milliseconds delay,

@@ -245,8 +245,9 @@ DataFileOutcome ExportMachines(CMainConnection& db, const QString& path, const M
 namespace {
 
 // Reads one section: the count, then each record, stored as soon as it has been read whole.
-template <class R, class Store>
-Stop ImportSection(ArchiveReader& reader, int textIndex, DataFileProgress& progress, Store store) {
+template <class R>
+Stop ImportSection(ArchiveReader& reader, int textIndex, DataFileProgress& progress,
+                   const std::function<bool(const R&)>& store) {
     const QString section = UiText(textIndex);
     progress.Enumerating(section);
     const qint32 count = reader.ReadCount(MinimumDataFileRecordSize<R>());
@@ -271,6 +272,34 @@ Stop ImportSection(ArchiveReader& reader, int textIndex, DataFileProgress& progr
 
 } // namespace
 
+DataFileOutcome ReadDataFile(ArchiveReader& reader, const DataFileSink& sink, DataFileProgress& progress) {
+    const qint32 version = reader.ReadInt32();
+    // Later versions are read as version 1.
+    Stop stop = !reader.Ok() || version < 1 ? Stop::Failed : Stop::None;
+    const std::function<Stop()> sections[] = {
+        [&] { return ImportSection<CMachine>(reader, text::SectionMachines, progress, sink.machine); },
+        [&] { return ImportSection<CVib>(reader, text::SectionVibs, progress, sink.vib); },
+        [&] { return ImportSection<CVibReading>(reader, text::SectionVibReadings, progress, sink.reading); },
+        [&] { return ImportSection<CRoute>(reader, text::SectionRoutes, progress, sink.route); },
+        [&] { return ImportSection<CRouteItem>(reader, text::SectionRouteItems, progress, sink.routeItem); },
+    };
+    for (const auto& section : sections) {
+        if (stop != Stop::None) {
+            break;
+        }
+        stop = section();
+    }
+    switch (stop) {
+    case Stop::None:
+        return DataFileOutcome::Done;
+    case Stop::Cancelled:
+        return DataFileOutcome::Cancelled;
+    case Stop::Failed:
+        break;
+    }
+    return DataFileOutcome::Failed;
+}
+
 DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, bool silent,
                                DataFileProgress& progress, Prompter& prompter) {
     ExclusiveRun run;
@@ -291,56 +320,25 @@ DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, bool si
         mapped != nullptr
             ? ArchiveReader(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size))
             : ArchiveReader(file);
-    Stop stop = Stop::None;
+    const DataFileSink sink{
+        [&db](const CMachine& r) { return db.UpsertMachine(r); },
+        [&db](const CVib& r) { return db.UpsertVib(r); },
+        [&db](const CVibReading& r) { return db.UpsertVibReading(r); },
+        [&db](const CRoute& r) { return db.UpsertRoute(r); },
+        [&db](const CRouteItem& r) { return db.UpsertRouteItem(r); },
+    };
+    DataFileOutcome outcome = DataFileOutcome::Failed;
     try {
         // Records stored before a damaged one stay: the batch commits whatever was stored.
         SqlConnection::Batch batch(db.Connection());
-        const qint32 version = reader.ReadInt32();
-        if (!reader.Ok() || version < 1) {
-            stop = Stop::Failed;
-        }
-        // Later versions are read as version 1.
-        const auto sections = {
-            std::function<Stop()>([&] {
-                return ImportSection<CMachine>(reader, text::SectionMachines, progress,
-                                               [&db](const CMachine& r) { return db.UpsertMachine(r); });
-            }),
-            std::function<Stop()>([&] {
-                return ImportSection<CVib>(reader, text::SectionVibs, progress,
-                                           [&db](const CVib& r) { return db.UpsertVib(r); });
-            }),
-            std::function<Stop()>([&] {
-                return ImportSection<CVibReading>(
-                    reader, text::SectionVibReadings, progress,
-                    [&db](const CVibReading& r) { return db.UpsertVibReading(r); });
-            }),
-            std::function<Stop()>([&] {
-                return ImportSection<CRoute>(reader, text::SectionRoutes, progress,
-                                             [&db](const CRoute& r) { return db.UpsertRoute(r); });
-            }),
-            std::function<Stop()>([&] {
-                return ImportSection<CRouteItem>(
-                    reader, text::SectionRouteItems, progress,
-                    [&db](const CRouteItem& r) { return db.UpsertRouteItem(r); });
-            }),
-        };
-        for (const auto& section : sections) {
-            if (stop != Stop::None) {
-                break;
-            }
-            stop = section();
-        }
+        outcome = ReadDataFile(reader, sink, progress);
     } catch (const DatabaseError&) {
-        stop = Stop::Failed;
+        outcome = DataFileOutcome::Failed;
     }
-    if (stop == Stop::Cancelled) {
-        return DataFileOutcome::Cancelled;
-    }
-    if (stop == Stop::Failed) {
+    if (outcome == DataFileOutcome::Failed) {
         prompter.ShowMessage(UiText(text::ErrorImportingData));
-        return DataFileOutcome::Failed;
     }
-    return DataFileOutcome::Done;
+    return outcome;
 }
 
 } // namespace vantor

@@ -3,10 +3,13 @@
 // in one little-endian archive, written from and read into the database through the record access
 // layer. Only one export or import runs at a time, and none while a synchronisation runs.
 
+#include "store/ArchiveReader.h"
 #include "store/MainConnection.h"
 
 #include <QDateTime>
 #include <QStringList>
+
+#include <functional>
 
 namespace vantor {
 
@@ -59,6 +62,20 @@ DataFileOutcome ExportEverything(CMainConnection& db, const QString& path, DataF
 // no routes.
 DataFileOutcome ExportMachines(CMainConnection& db, const QString& path, const MachineSelection& selection,
                                DataFileProgress& progress, Prompter& prompter);
+// Where the records of a data file go as they are read; each returns false to fail the read.
+struct DataFileSink {
+    std::function<bool(const CMachine&)> machine;
+    std::function<bool(const CVib&)> vib;
+    std::function<bool(const CVibReading&)> reading;
+    std::function<bool(const CRoute&)> route;
+    std::function<bool(const CRouteItem&)> routeItem;
+};
+
+// Reads a whole data file (the version, then the five sections), handing each record to the sink as
+// soon as it has been read whole. Done; Cancelled when the progress asked to stop; Failed when the
+// data is damaged (nothing is shown).
+DataFileOutcome ReadDataFile(ArchiveReader& reader, const DataFileSink& sink, DataFileProgress& progress);
+
 // Reads a data file into the database, replacing records with the same keys. Unless silent, asks
 // first. A damaged file shows "Error Importing Data"; records stored before the damage stay.
 DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, bool silent,

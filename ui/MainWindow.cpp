@@ -1,10 +1,13 @@
 #include "ui/MainWindow.h"
 
 #include "app/ProcessEntry.h"
+#include "ui/DataFileProgressDialog.h"
 #include "ui/texts/UiText.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -30,8 +33,7 @@ MainWindow::MainWindow(CAppData& app, PendingDataFile::Importer importer,
     : app_(app),
       pending_(
           app.dataFileExtension,
-          importer ? std::move(importer) : [this](const QString& path) { ImportPendingDataFile(app_, path); },
-          importDelay) {
+          importer ? std::move(importer) : [this](const QString& path) { ImportFile(path); }, importDelay) {
     // A failure found later (the database becoming unusable) closes the window from the event loop.
     app_.closeMainWindow = [this] {
         QMetaObject::invokeMethod(
@@ -94,8 +96,50 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+QString MainWindow::DataFileFilter() const {
+    const QString& extension = app_.dataFileExtension;
+    return QStringLiteral("%1 Data (*.%2)").arg(app_.edition.title, extension);
+}
+
+DataFileOutcome MainWindow::ImportFile(const QString& path) {
+    if (!initialised_) {
+        return DataFileOutcome::Failed;
+    }
+    DataFileProgressDialog progress(QFileInfo(path).fileName(), this);
+    const DataFileOutcome outcome = ImportPendingDataFile(app_, path, progress);
+    progress.Dialog().close();
+    return outcome;
+}
+
+void MainWindow::ChooseAndImport() {
+    const QString path = QFileDialog::getOpenFileName(this, UiText(text::ImportDataTitle),
+                                                      app_.settings.exportToFolder, DataFileFilter());
+    if (!path.isEmpty()) {
+        ImportFile(path);
+    }
+}
+
+void MainWindow::ChooseAndExport() {
+    if (!initialised_ || app_.MainConnection() == nullptr) {
+        return;
+    }
+    QString path = QFileDialog::getSaveFileName(this, UiText(text::ExportDataTitle),
+                                                app_.settings.exportToFolder, DataFileFilter());
+    if (path.isEmpty()) {
+        return;
+    }
+    path = WithDataFileExtension(path, app_.dataFileExtension);
+    app_.settings.exportToFolder = QFileInfo(path).absolutePath();
+    DataFileProgressDialog progress(QFileInfo(path).fileName(), this);
+    ExportEverything(*app_.MainConnection(), path, progress, app_.UserPrompter());
+    progress.Dialog().close();
+}
+
 void MainWindow::BuildMenus() {
     fileMenu_ = menuBar()->addMenu(QString());
+    importAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndImport);
+    exportAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndExport);
+    fileMenu_->addSeparator();
     exitAction_ = fileMenu_->addAction(QString(), this, &QWidget::close);
     exitAction_->setMenuRole(QAction::QuitRole);
     languageMenu_ = menuBar()->addMenu(QString());
@@ -138,6 +182,8 @@ void MainWindow::RebuildLanguageMenu() {
 void MainWindow::RefreshTexts() {
     setWindowTitle(Caption());
     fileMenu_->setTitle(UiText(text::FileMenu));
+    importAction_->setText(UiText(text::ImportMenu) + QStringLiteral("..."));
+    exportAction_->setText(UiText(text::ExportMenu) + QStringLiteral("..."));
     exitAction_->setText(UiText(text::Exit));
     languageMenu_->setTitle(UiText(text::Language));
     helpMenu_->setTitle(UiText(text::HelpMenu));

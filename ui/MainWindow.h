@@ -45,6 +45,10 @@ public:
     // The window's title for the database in use.
     QString Caption() const;
 
+    // Imports a data file with the progress window (asks first); the File menu's Import and a
+    // pending data file both come here.
+    DataFileOutcome ImportFile(const QString& path);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -57,11 +61,16 @@ private:
     void RestorePlacement();
     void StorePlacement();
     void ShowAbout();
+    void ChooseAndImport();
+    void ChooseAndExport();
+    QString DataFileFilter() const;
 
     CAppData& app_;
     PendingDataFile pending_;
     LanguageState language_;
     QMenu* fileMenu_ = nullptr;
+    QAction* importAction_ = nullptr;
+    QAction* exportAction_ = nullptr;
     QAction* exitAction_ = nullptr;
     QMenu* languageMenu_ = nullptr;
     QActionGroup* languageGroup_ = nullptr;

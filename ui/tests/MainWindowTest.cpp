@@ -3,6 +3,8 @@
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/ArchiveWriter.h"
+#include "store/DataFile.h"
+#include "store/Schema.h"
 #include "ui/texts/UiText.h"
 
 #include <QDir>
@@ -170,4 +172,34 @@ TEST_F(MainWindowTest, TheStoredPlacementComesBack) {
     app.settings.dialogBottom = 650;
     ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
     EXPECT_EQ(window.geometry().size(), QSize(800, 600));
+}
+
+TEST(MainWindowImport, APendingDataFileIsImportedAfterTheReplaceQuestion) {
+    vantor::testing::TempEnvironment env;
+    vantor::testing::RecordingPrompter prompter;
+    // A data file holding one machine, written from a database of its own.
+    const QString dataFile = env.Root() + QStringLiteral("/handed-over.rmd");
+    {
+        StoreContext context;
+        context.databaseFile = env.Root() + QStringLiteral("/source.mdb");
+        context.prompter = &prompter;
+        ASSERT_TRUE(CreateEmptyDatabase(context.databaseFile));
+        CMainConnection source(context);
+        ASSERT_TRUE(source.Open());
+        ASSERT_TRUE(source.UpsertMachine(
+            CMachine{QStringLiteral("{m}"), 0, QStringLiteral("Pump"), QStringLiteral("PUMP"), {}}));
+        DataFileProgress quiet;
+        ASSERT_EQ(ExportEverything(source, dataFile, quiet, prompter), DataFileOutcome::Done);
+    }
+    CAppData app(prompter, Edition::For(2, 0));
+    ASSERT_TRUE(InitDataRoot(app));
+    MainWindow window(app, {}, 1ms);
+    window.SetPendingDataFile(dataFile);
+    prompter.yesNoAnswers = {true};
+    ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !app.MainConnection()->ListMachines().empty(); }, 5000));
+    EXPECT_EQ(prompter.Texts(), QStringList{UiText(text::ImportReplaceQuestion)});
+    EXPECT_EQ(app.MainConnection()->ListMachines().at(0).sName, QStringLiteral("Pump"));
+    UiTextTable::ResetToDefaults();
 }
