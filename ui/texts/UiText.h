@@ -105,3 +105,34 @@ inline constexpr int CreatingEmail = 354;
 } // namespace text
 
 } // namespace vantor
+// The synchronisation run, its date correction and route download.
+inline constexpr int Abort = 4;
+inline constexpr int ToMeter = 39;
+inline constexpr int FromMeter = 40;
+inline constexpr int Update = 94;
+inline constexpr int DateTime = 125;
+inline constexpr int Of = 295;
+inline constexpr int Aborting = 306;
+inline constexpr int CheckingForDevice = 308;
+inline constexpr int NewDeviceFound = 309;
+inline constexpr int DeviceFoundCheckingVersion = 310;
+inline constexpr int VersionMismatch = 312;
+inline constexpr int NoReadingsToUpload = 313;
+inline constexpr int ReadingToUpload = 314;
+inline constexpr int ReadingsToUpload = 315;
+inline constexpr int ReadingUploaded = 316;
+inline constexpr int ReadingsUploaded = 317;
+inline constexpr int ClearingDevice = 318;
+inline constexpr int CreatingRouteData = 319;
+inline constexpr int CheckingForNewData = 321;
+inline constexpr int CreatingMachine = 322;
+inline constexpr int CreatingVibPoint = 323;
+inline constexpr int SyncCompleted = 324;
+inline constexpr int OffRoute = 325;
+inline constexpr int MachineLabel = 331;
+inline constexpr int VibPointLabel = 332;
+inline constexpr int UploadingReading = 333;
+inline constexpr int SyncAborted = 334;
+inline constexpr int InvalidDateTime = 380;
+inline constexpr int ReadingDateProblem = 381;
+inline constexpr int InputCorrectDate = 382;

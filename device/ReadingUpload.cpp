@@ -1,0 +1,155 @@
+#include "device/ReadingUpload.h"
+
+#include "device/DateFixDialog.h"
+#include "device/MeterCommands.h"
+#include "store/MainConnection.h"
+#include "store/RecordSyncConnection.h"
+#include "store/SqlConnection.h"
+#include "store/Validation.h"
+#include "ui/texts/UiText.h"
+
+namespace vantor {
+namespace {
+
+constexpr qsizetype kDisplayNameWidth = 50;
+constexpr qsizetype kMeterNameWidth = 14;
+
+QString CleanName(const QString& name) {
+    QString clean;
+    clean.reserve(name.size());
+    for (const QChar c : name) {
+        const bool unsafe =
+            c.unicode() < 0x20 || c.unicode() == 0x7F || HasForbiddenNameCharacter(QString(c));
+        clean.append(unsafe ? QLatin1Char('_') : c);
+    }
+    return clean.trimmed();
+}
+
+COffRouteReading ToOffRoute(const CVibReading& reading) {
+    COffRouteReading offRoute;
+    static_cast<VibReadingValues&>(offRoute) = reading;
+    offRoute.sItemGUID = reading.sItemGUID;
+    return offRoute;
+}
+
+int StoreRouteReading(const MeasurementPointHeader& header, const CVibReading& reading,
+                      ReadingUploadContext& context) {
+    CMainConnection& main = context.main;
+    CMachine machine;
+    CVib point;
+    {
+        // Machine, point and reading in one transaction.
+        SqlConnection::Batch batch(main.Connection());
+        if (!main.GetMachine(header.machineGuid, machine)) {
+            machine = {};
+            machine.sItemGUID = header.machineGuid;
+            machine.sName = HeaderDisplayName(header.machineName, UiText(text::MachineLabel));
+            machine.sVMName = HeaderMeterName(header.machineName, UiText(text::MachineLabel));
+            machine.fOrder = main.NextOrder(ItemKind::Machines, {});
+            if (!main.UpsertMachine(machine)) {
+                return kReadingNotStored;
+            }
+        }
+        if (main.GetVib(header.pointGuid, point)) {
+            point.fRunSpeedHz = reading.fOriginalRunSpeedHz;
+        } else {
+            point = {};
+            point.sItemGUID = header.pointGuid;
+            point.sParentGUID = machine.sItemGUID;
+            point.sName = HeaderDisplayName(header.pointName, UiText(text::VibPointLabel));
+            point.sVMName = HeaderMeterName(header.pointName, UiText(text::VibPointLabel));
+            point.fOrder = main.NextOrder(ItemKind::VibPoints, machine.sItemGUID);
+            point.fRunSpeedHz = reading.fOriginalRunSpeedHz;
+            point.bISOAlarmsOn = true;
+            point.fISOWarningMMS = header.isoWarningDefault;
+            point.fISOCriticalMMS = header.isoCriticalDefault;
+            point.bBDUAlarmsOn = true;
+            point.fBDUWarning = header.bduWarningDefault;
+            point.fBDUCritical = header.bduCriticalDefault;
+        }
+        if (!main.UpsertVib(point) || !main.UpsertVibReading(reading)) {
+            return kReadingNotStored;
+        }
+    }
+    if (context.collectException) {
+        context.collectException(machine, point, reading);
+    }
+    return 0;
+}
+
+} // namespace
+
+QString HeaderDisplayName(const QString& name, const QString& fallback) {
+    QString clean = CleanName(name).left(kDisplayNameWidth).trimmed();
+    return clean.isEmpty() ? fallback.left(kDisplayNameWidth) : clean;
+}
+
+QString HeaderMeterName(const QString& name, const QString& fallback) {
+    QString ascii;
+    for (const QChar c : CleanName(name)) {
+        if (c.unicode() < 0x80) {
+            ascii.append(c);
+        }
+    }
+    ascii = ascii.trimmed().left(kMeterNameWidth).trimmed();
+    return ascii.isEmpty() ? fallback.left(kMeterNameWidth) : ascii;
+}
+
+CVibReading MakeUploadedReading(const MeasurementPointHeader& header, const MeasurementPointReply& reply,
+                                const CDevice& device, const QDateTime& taken) {
+    CVibReading reading;
+    static_cast<VibReadingValues&>(reading) = header.values;
+    reading.sItemGUID = MakeItemGuid();
+    reading.sParentGUID = header.pointGuid;
+    reading.sDeviceGUID = device.sItemGUID;
+    reading.sDeviceName = device.sName;
+    reading.sDeviceSN = device.sSN;
+    reading.ctDateTaken = taken;
+    reading.fTotalMMS = 0;
+    reading.fVABand4MMS = 0;
+    reading.fVABand1G = reading.fVABand2G = reading.fVABand3G = reading.fVABand4G = 0;
+    reading.rawADCISODataByteArray = reply.isoCapture;
+    reading.rawADCTotalDataByteArray = reply.totalCapture;
+    return reading;
+}
+
+int StoreUploadedReading(const MeasurementPointHeader& header, const CVibReading& reading,
+                         ReadingUploadContext& context) {
+    try {
+        if (header.machineGuid == context.offRouteAssetGuid) {
+            return context.sync.UpsertOffRouteReading(ToOffRoute(reading)) ? 0 : kReadingNotStored;
+        }
+        return StoreRouteReading(header, reading, context);
+    } catch (const DatabaseError&) {
+        return kReadingNotStored;
+    }
+}
+
+int GetMeasurementPoint(CMeterLink& link, int meterPoint, int slot, const CDevice& device,
+                        ReadingUploadContext& context) {
+    MeasurementPointReply reply;
+    if (const int sent = CollectMeasurementPoint(link, meterPoint, slot, reply)) {
+        return sent;
+    }
+    const QString command = QString::fromLatin1(GetMeasurementPointCommand(meterPoint, slot).toLatin1());
+    if (const int verdict = JudgeMeasurementPointReply(reply, command)) {
+        return verdict;
+    }
+    MeasurementPointHeader header;
+    if (const int parsed = ParseMeasurementPointHeader(reply.text, header)) {
+        return parsed;
+    }
+    QDateTime taken = HeaderDateTime(header.taken);
+    if (!IsWithinMeterDateRange(taken)) {
+        const QDateTime initial = taken.isValid() ? taken : QDateTime::currentDateTime();
+        const CDateFixDialog dialog(header.machineName, header.pointName, initial);
+        const std::optional<QDateTime> corrected = dialog.Run(context.prompter);
+        if (!corrected) {
+            return meter_code::kGetMpDateCancelled;
+        }
+        taken = *corrected;
+    }
+    return StoreUploadedReading(header, MakeUploadedReading(header, reply, device, taken), context);
+}
+
+} // namespace vantor
