@@ -102,9 +102,6 @@ inline constexpr int CantCreateMailMessage = 351;
 inline constexpr int CreatingExceptionEmail = 352;
 inline constexpr int OpeningMailClient = 353;
 inline constexpr int CreatingEmail = 354;
-} // namespace text
-
-} // namespace vantor
 // The synchronisation run, its date correction and route download.
 inline constexpr int Abort = 4;
 inline constexpr int ToMeter = 39;
@@ -136,3 +133,6 @@ inline constexpr int SyncAborted = 334;
 inline constexpr int InvalidDateTime = 380;
 inline constexpr int ReadingDateProblem = 381;
 inline constexpr int InputCorrectDate = 382;
+} // namespace text
+
+} // namespace vantor
