@@ -1,0 +1,35 @@
+#pragma once
+// Sends a route to the meter after its assets were deleted: the route's machines in route order
+// (at most 999), each with its vibration points in point order (at most 10), then the fixed
+// "Off Route" asset with its ten points, on which readings that belong to no route point are taken.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace vantor {
+
+class CMainConnection;
+class CMeterLink;
+
+inline constexpr int kRouteMachinesSent = 999; // one place of the meter's 1000 stays for Off Route
+inline constexpr int kPointsSentPerMachine = 10;
+inline constexpr double kOffRoutePointRunSpeedHz = 25.0;
+// The run was aborted by the user.
+inline constexpr int kSyncAborted = -1014;
+
+struct RouteDownloadSettings {
+    QString routeGuid;
+    QString offRouteAssetGuid;
+    QStringList offRoutePointGuids; // ten, sent as points "1" to "10"
+    QString offRouteName;           // the asset's meter name, in the current language
+};
+
+// Progress texts go to `progress`; `aborted` is tested after every point and every machine.
+// 0 when everything was sent; otherwise the code of the first command the meter refused, or
+// kSyncAborted. A route item whose machine no longer exists is skipped: there is nothing to send.
+int DownloadRoute(CMeterLink& link, CMainConnection& main, const RouteDownloadSettings& settings,
+                  const std::function<void(const QString&)>& progress, const std::function<bool()>& aborted);
+
+} // namespace vantor

@@ -1,0 +1,95 @@
+#pragma once
+// The synchronisation run: on its own thread with its own database connections, it identifies the
+// meter in its cradle (naming a new one), checks its version, sets its screen and clock, uploads
+// every new reading and clears its flag, and for To Meter clears the meter and downloads a route.
+// It tells its progress through a callback, asks the user through the prompter, and ends on every
+// path with the meter's screen restored, the connections and the port closed and the done event
+// set. Whatever was stored before a failure or an abort stays.
+
+#include "device/MeterLink.h"
+#include "store/Records.h"
+#include "store/StoreContext.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace vantor {
+
+class ManualResetEvent;
+class Prompter;
+
+// Result codes of the run besides those of the meter commands.
+inline constexpr int kDatabaseUnavailable = -1011; // the run's database connections cannot be opened
+inline constexpr int kMeterTooNew = -1012;         // the meter's version is above the highest accepted
+// kReadingNotStored (-1013) and kSyncAborted (-1014): device/ReadingUpload.h, device/RouteDownload.h.
+
+// Pause after announcing the number of readings, before the first is fetched.
+inline constexpr std::chrono::milliseconds kUploadAnnouncePause{500};
+
+struct SyncSettings {
+    bool fromMeter = true;
+    QString routeGuid; // To Meter: the route to download
+    double maxDeviceVersion = 1.1;
+    QString editionTitle; // named in the version-mismatch message
+    QString offRouteAssetGuid;
+    QStringList offRoutePointGuids;
+    StoreContext store;
+    QString port; // empty: the cradle ports found on the USB bus
+    std::function<QStringList()> portLister;
+    LinkTimings linkTimings;
+    std::chrono::milliseconds announcePause = kUploadAnnouncePause;
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    // The exception collector: emptied when the run starts, offered every stored route reading.
+    std::function<void()> clearExceptions;
+    std::function<void(const CMachine&, const CVib&, const CVibReading&)> collectException;
+};
+
+// How a run ended.
+struct SyncOutcome {
+    int result = 0;    // 0 or the first failing code
+    QString finalText; // "Sync Completed" or "Sync Aborted"
+    QString message;   // the message shown at the end; empty when none
+    int uploaded = 0;  // readings stored and cleared on the meter
+};
+
+class SyncWorker {
+public:
+    SyncWorker(SyncSettings settings, Prompter& prompter, ManualResetEvent& abortEvent,
+               ManualResetEvent& doneEvent);
+    ~SyncWorker(); // waits for the thread
+    SyncWorker(const SyncWorker&) = delete;
+    SyncWorker& operator=(const SyncWorker&) = delete;
+
+    // Called on the worker's thread with every progress text.
+    void OnProgress(std::function<void(const QString&)> callback) { onProgress_ = std::move(callback); }
+    // Called on the worker's thread when the run has ended, just before the done event is set.
+    void OnFinished(std::function<void(const SyncOutcome&)> callback) { onFinished_ = std::move(callback); }
+
+    // Runs on a new thread.
+    void Start();
+    void Join();
+    // Runs on the calling thread.
+    SyncOutcome Run();
+    // The outcome of the last run; valid once the done event is set.
+    const SyncOutcome& Outcome() const { return outcome_; }
+
+private:
+    SyncSettings settings_;
+    Prompter& prompter_;
+    ManualResetEvent& abort_;
+    ManualResetEvent& done_;
+    std::function<void(const QString&)> onProgress_;
+    std::function<void(const SyncOutcome&)> onFinished_;
+    SyncOutcome outcome_;
+    std::thread thread_;
+};
+
+// "%d %s" with the singular text for 1 and the plural otherwise.
+QString CountText(int count, int singular, int plural);
+
+} // namespace vantor
