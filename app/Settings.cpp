@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -70,6 +71,12 @@ const std::array kFields = {
     Int("AutoSendEmailExceptionsOnUpload", &CSettings::autoSendEmailExceptionsOnUpload),
     Text("ExportToFolder", &CSettings::exportToFolder),
     Int("UnicodeOrCSV", &CSettings::unicodeOrCsv),
+    Text("SmtpHost", &CSettings::smtpHost),
+    Int("SmtpPort", &CSettings::smtpPort),
+    Int("SmtpSecurity", &CSettings::smtpSecurity),
+    Text("SmtpUser", &CSettings::smtpUser),
+    Text("SmtpPassword", &CSettings::smtpPassword),
+    Text("SmtpFrom", &CSettings::smtpFrom),
 };
 
 QString FolderValueName(int number) {
@@ -233,7 +240,15 @@ bool SettingsStore::Write(const CSettings& settings) const {
     }
     store->endGroup();
     store->sync();
-    return store->status() == QSettings::NoError;
+    const bool stored = store->status() == QSettings::NoError;
+#ifndef Q_OS_WIN
+    // The file holds the mail server's password: readable by its owner only. Later writes replace
+    // the file keeping these permissions.
+    if (stored && !QFile::setPermissions(FilePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        return false;
+    }
+#endif
+    return stored;
 }
 
 std::vector<std::pair<QString, QString>> ListSettingValues(const CSettings& settings) {

@@ -53,6 +53,13 @@ struct CSettings {
     int autoSendEmailExceptionsOnUpload = 1;
     QString exportToFolder;
     int unicodeOrCsv = 0;
+    // The outgoing mail server of the exception e-mails; an empty host means none is configured.
+    QString smtpHost;
+    int smtpPort = 25;
+    int smtpSecurity = 0; // 0 none, 1 STARTTLS, 2 TLS
+    QString smtpUser;
+    QString smtpPassword;
+    QString smtpFrom;
 
     // Run-time values, never persisted; the units settings change them.
     QString frequencyUnitLabel = QStringLiteral("Hz");

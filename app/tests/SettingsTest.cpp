@@ -88,7 +88,13 @@ TEST_F(Settings, AFreshProfileReadsTheDefaultsAndTheFirstWriteStoresEveryValue) 
                                "EmailExceptionsOnUpload",
                                "AutoSendEmailExceptionsOnUpload",
                                "ExportToFolder",
-                               "UnicodeOrCSV"};
+                               "UnicodeOrCSV",
+                               "SmtpHost",
+                               "SmtpPort",
+                               "SmtpSecurity",
+                               "SmtpUser",
+                               "SmtpPassword",
+                               "SmtpFrom"};
     QStringList stored = raw->childKeys();
     stored.sort();
     QStringList sortedExpected = expected;
@@ -220,4 +226,38 @@ TEST_F(Settings, ValuesAreReachableByTheirValueNames) {
     EXPECT_EQ(settings.remoteFolders, QStringList{QStringLiteral("/y")});
     EXPECT_EQ(SetSettingValue(settings, QStringLiteral("RemoteFolderPath0"), QStringLiteral("/z")),
               SettingUpdate::UnknownName);
+}
+
+TEST_F(Settings, MailServerValuesFollowTheOthersAndOnlyTheOwnerReadsTheFile) {
+    CSettings written;
+    written.smtpHost = QStringLiteral("mail.plant.example");
+    written.smtpPort = 587;
+    written.smtpSecurity = 1;
+    written.smtpUser = QStringLiteral("monitor");
+    written.smtpPassword = QStringLiteral("s3cret");
+    written.smtpFrom = QStringLiteral("Plant <monitor@plant.example>");
+    ASSERT_TRUE(store.Write(written));
+    const QFileDevice::Permissions permissions = QFileInfo(store.FilePath()).permissions();
+    EXPECT_TRUE(permissions.testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    EXPECT_FALSE(permissions & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther));
+    // Writing again keeps the file private.
+    written.smtpPort = 465;
+    ASSERT_TRUE(store.Write(written));
+    EXPECT_FALSE(QFileInfo(store.FilePath()).permissions() &
+                 (QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const CSettings read = ReadBack();
+    EXPECT_EQ(read.smtpHost, written.smtpHost);
+    EXPECT_EQ(read.smtpPort, 465);
+    EXPECT_EQ(read.smtpSecurity, 1);
+    EXPECT_EQ(read.smtpUser, written.smtpUser);
+    EXPECT_EQ(read.smtpPassword, written.smtpPassword);
+    EXPECT_EQ(read.smtpFrom, written.smtpFrom);
+
+    const auto values = ListSettingValues(read);
+    ASSERT_GE(values.size(), 6u);
+    EXPECT_EQ(values[values.size() - 7].first, "UnicodeOrCSV");
+    EXPECT_EQ(values.back().first, "SmtpFrom");
+    EXPECT_EQ(CSettings().smtpPort, 25);
+    EXPECT_TRUE(CSettings().smtpHost.isEmpty());
 }

@@ -35,13 +35,16 @@ TEST_F(SettingsCommands, ListPrintsEveryValueInFieldOrderWithoutADatabase) {
     const Outcome list = Vantor({QStringLiteral("list")});
     ASSERT_EQ(list.status, 0) << list.err.toStdString();
     const QList<QByteArray> lines = list.out.split('\n');
-    ASSERT_EQ(lines.size(), 34); // 33 values and the final line break
+    ASSERT_EQ(lines.size(), 40); // 39 values and the final line break
     EXPECT_EQ(lines[0], "DialogLeft\t0");
     EXPECT_EQ(lines[6], "Language\t");
     EXPECT_EQ(lines[14], "Band4Name\tNOT USED");
     EXPECT_EQ(lines[23], "BackColor\t16777215");
     EXPECT_EQ(lines[26], "DP g\t1");
     EXPECT_EQ(lines[32], "UnicodeOrCSV\t0");
+    EXPECT_EQ(lines[33], "SmtpHost\t");
+    EXPECT_EQ(lines[34], "SmtpPort\t25");
+    EXPECT_EQ(lines[38], "SmtpFrom\t");
     EXPECT_FALSE(QFile::exists(SettingsFile())); // reading leaves the profile untouched
 }
 
