@@ -1,0 +1,169 @@
+#include "app/OffRouteReadings.h"
+
+#include "analysis/AlarmStatus.h"
+#include "platform/Prompter.h"
+#include "store/SqlConnection.h"
+#include "ui/texts/UiText.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace vantor {
+namespace {
+
+// A value the meter did not produce shows as an empty cell.
+QString Cell(MeasureKind kind, float value, const MeasureFormat& format) {
+    return IsNoValue(value) ? QString() : FormatMeasure(kind, value, format);
+}
+
+} // namespace
+
+MeasureFormat MeasureFormatFrom(const CSettings& settings) {
+    MeasureFormat format;
+    format.units = DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
+    format.decimalsG = settings.dpG;
+    format.decimalsMms = settings.dpMms;
+    format.decimalsInchS = settings.dpInchS;
+    return format;
+}
+
+QString ReadingDateText(const QDateTime& taken, const QLocale& locale) {
+    // The long time format ends in the time zone, which a reading's local time does not carry.
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(zone);
+    return locale.toString(taken.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(taken.time(), timeFormat.trimmed());
+}
+
+OffRouteReadingList::OffRouteReadingList(CAppData& app)
+    : app_(app), prompter_(app.UserPrompter()), format_(MeasureFormatFrom(app.settings)) {}
+
+OffRouteReadingList::~OffRouteReadingList() = default;
+
+bool OffRouteReadingList::Load(const QString& guid, COffRouteReading& out) {
+    try {
+        return !guid.isEmpty() && sync_->GetOffRouteReading(guid, out);
+    } catch (const DatabaseError&) {
+        return false;
+    }
+}
+
+bool OffRouteReadingList::Open() {
+    if (app_.MainConnection() == nullptr || !app_.MainConnection()->IsOpen()) {
+        return false;
+    }
+    sync_ = app_.MakeSyncConnection();
+    if (!sync_->Open()) {
+        sync_.reset();
+        return false;
+    }
+    Refill();
+    return true;
+}
+
+QStringList OffRouteReadingList::Headers(const DisplayUnits& units) {
+    const QString withUnit = QStringLiteral("%1 (%2)");
+    return {UiText(text::DateTime), withUnit.arg(UiText(text::IsoLabel), units.VelocityLabel()),
+            withUnit.arg(UiText(text::BearingNoiseLabel), QStringLiteral("BDU")),
+            withUnit.arg(UiText(text::TotalLabel), QStringLiteral("g")),
+            withUnit.arg(UiText(text::DisplacementLabel), units.DisplacementLabel())};
+}
+
+void OffRouteReadingList::Refill() {
+    rows_.clear();
+    if (!sync_) {
+        return;
+    }
+    try {
+        for (const COffRouteReading& reading : sync_->ListOffRouteReadings()) {
+            rows_.push_back({reading.sItemGUID, reading.ctDateTaken, ReadingDateText(reading.ctDateTaken),
+                             Cell(MeasureKind::IsoVelocity, reading.fISOMMS, format_),
+                             Cell(MeasureKind::BearingNoise, reading.fBearingBDU, format_),
+                             Cell(MeasureKind::Acceleration, reading.fTotalG, format_),
+                             Cell(MeasureKind::Displacement, reading.fDisplacementMicrons, format_)});
+        }
+    } catch (const DatabaseError& error) {
+        prompter_.ShowMessage(QString::fromStdString(error.what()));
+    }
+}
+
+EditOutcome OffRouteReadingList::Delete(const QString& guid) {
+    if (!sync_) {
+        return EditOutcome::Failed;
+    }
+    COffRouteReading reading;
+    if (!Load(guid, reading)) {
+        prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
+        return EditOutcome::Failed;
+    }
+    if (!prompter_.AskYesNo(UiText(text::DeleteVibReadingQuestion))) {
+        return EditOutcome::Declined;
+    }
+    bool deleted = false;
+    try {
+        deleted = sync_->DeleteOffRouteReading(guid);
+    } catch (const DatabaseError& error) {
+        prompter_.ShowMessage(QString::fromStdString(error.what()));
+    }
+    Refill();
+    return deleted ? EditOutcome::Done : EditOutcome::Failed;
+}
+
+EditOutcome OffRouteReadingList::MoveTo(const QString& guid, const PointChooser& choose) {
+    if (!sync_) {
+        return EditOutcome::Failed;
+    }
+    CMainConnection& db = *app_.MainConnection();
+    COffRouteReading offRoute;
+    if (!Load(guid, offRoute)) {
+        prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
+        return EditOutcome::Failed;
+    }
+    const std::optional<QString> pointGuid = choose();
+    if (!pointGuid) {
+        return EditOutcome::Declined;
+    }
+
+    // Only a point that exists may receive the reading: a reading under a missing parent would be
+    // stored where nothing ever shows or deletes it.
+    CVib point;
+    bool loaded = false;
+    try {
+        loaded = !pointGuid->isEmpty() && db.GetVib(*pointGuid, point);
+    } catch (const DatabaseError&) {
+        loaded = false;
+    }
+    if (!loaded) {
+        prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
+        return EditOutcome::Failed;
+    }
+
+    CVibReading reading;
+    static_cast<VibReadingValues&>(reading) = offRoute;
+    reading.sItemGUID = offRoute.sItemGUID;
+    reading.sParentGUID = point.sItemGUID;
+    bool stored = false;
+    try {
+        stored = db.UpsertVibReading(reading);
+    } catch (const DatabaseError&) {
+        stored = false;
+    }
+    if (!stored) {
+        prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
+        return EditOutcome::Failed;
+    }
+
+    bool deleted = false;
+    try {
+        deleted = sync_->DeleteOffRouteReading(offRoute.sItemGUID);
+    } catch (const DatabaseError& error) {
+        prompter_.ShowMessage(QString::fromStdString(error.what()));
+    }
+    Refill();
+    // The reading is stored under the point either way; a row left behind can be deleted, and
+    // moving it again only updates the same reading.
+    return deleted ? EditOutcome::Done : EditOutcome::Failed;
+}
+
+} // namespace vantor

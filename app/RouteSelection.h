@@ -1,0 +1,25 @@
+#pragma once
+// The route choice before a download to the meter: which route the user picked, and the check that
+// runs when the choice is confirmed.
+
+#include "store/MainConnection.h"
+
+#include <QString>
+
+namespace vantor {
+
+class Prompter;
+
+// The chosen route; both fields are empty while no route is chosen.
+struct RouteChoice {
+    QString guid;
+    QString name;
+};
+
+// The check of a confirmed choice. No route chosen: "Please make a selection.". Every route item
+// whose machine has no vibration points is removed from the route, each with its own message
+// naming the machine, the check starting again from the first item. A route left without items is
+// refused with its message. True when the route can be downloaded as it now stands.
+bool AcceptRouteChoice(CMainConnection& db, const RouteChoice& choice, Prompter& prompter);
+
+} // namespace vantor
