@@ -2,6 +2,8 @@
 
 #include "app/ProcessEntry.h"
 #include "ui/DataFileProgressDialog.h"
+#include "ui/DeviceNamesDialog.h"
+#include "ui/OffRouteDialog.h"
 #include "ui/texts/UiText.h"
 
 #include <QActionGroup>
@@ -135,6 +137,22 @@ void MainWindow::ChooseAndExport() {
     progress.Dialog().close();
 }
 
+void MainWindow::ShowOffRouteReadings() {
+    if (!initialised_) {
+        return;
+    }
+    COffRouteDialog dialog(app_, this);
+    dialog.exec();
+}
+
+void MainWindow::ShowDeviceNames() {
+    if (!initialised_) {
+        return;
+    }
+    CDeviceNamesDialog dialog(app_, this);
+    dialog.exec();
+}
+
 void MainWindow::BuildMenus() {
     fileMenu_ = menuBar()->addMenu(QString());
     importAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndImport);
@@ -142,6 +160,9 @@ void MainWindow::BuildMenus() {
     fileMenu_->addSeparator();
     exitAction_ = fileMenu_->addAction(QString(), this, &QWidget::close);
     exitAction_->setMenuRole(QAction::QuitRole);
+    setupMenu_ = menuBar()->addMenu(QString());
+    offRouteAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowOffRouteReadings);
+    deviceNamesAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowDeviceNames);
     languageMenu_ = menuBar()->addMenu(QString());
     languageGroup_ = new QActionGroup(languageMenu_);
     languageGroup_->setExclusive(true);
@@ -185,6 +206,9 @@ void MainWindow::RefreshTexts() {
     importAction_->setText(UiText(text::ImportMenu) + QStringLiteral("..."));
     exportAction_->setText(UiText(text::ExportMenu) + QStringLiteral("..."));
     exitAction_->setText(UiText(text::Exit));
+    setupMenu_->setTitle(UiText(text::SetupMenu));
+    offRouteAction_->setText(UiText(text::OffRouteReadingsTitle) + QStringLiteral("..."));
+    deviceNamesAction_->setText(UiText(text::DeviceNamesTitle) + QStringLiteral("..."));
     languageMenu_->setTitle(UiText(text::Language));
     helpMenu_->setTitle(UiText(text::HelpMenu));
     aboutAction_->setText(QStringLiteral("&%1...").arg(UiText(text::AboutProduct)));

@@ -63,6 +63,9 @@ private:
     void ShowAbout();
     void ChooseAndImport();
     void ChooseAndExport();
+    // Set-up menu: the off-route readings and the meters' names.
+    void ShowOffRouteReadings();
+    void ShowDeviceNames();
     QString DataFileFilter() const;
 
     CAppData& app_;
@@ -72,6 +75,9 @@ private:
     QAction* importAction_ = nullptr;
     QAction* exportAction_ = nullptr;
     QAction* exitAction_ = nullptr;
+    QMenu* setupMenu_ = nullptr;
+    QAction* offRouteAction_ = nullptr;
+    QAction* deviceNamesAction_ = nullptr;
     QMenu* languageMenu_ = nullptr;
     QActionGroup* languageGroup_ = nullptr;
     QMenu* helpMenu_ = nullptr;
