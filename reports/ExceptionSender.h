@@ -5,6 +5,7 @@
 
 #include "reports/ExceptionEmail.h"
 #include "reports/ExceptionList.h"
+#include "reports/MailSession.h"
 #include "reports/MailTransport.h"
 
 #include <vector>
@@ -12,14 +13,6 @@
 namespace vantor {
 
 class Prompter;
-
-// The progress dialog of the run: a text and a position from 0 to 100. The default shows nothing.
-class ExceptionProgress {
-public:
-    virtual ~ExceptionProgress() = default;
-    virtual void Show(const QString& text, int position) { (void)text, (void)position; }
-    virtual void Close() {}
-};
 
 // The settings and names the run depends on, filled by the caller.
 struct ExceptionSendOptions {
