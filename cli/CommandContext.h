@@ -36,6 +36,7 @@ void AddSettingsCommands(CLI::App& cli, CommandContext& context); // settings li
 void AddAnalysisCommands(CLI::App& cli, CommandContext& context); // status, signals
 void AddMeterCommands(CLI::App& cli, CommandContext& context);    // meter info, new-data
 void AddDataFileCommands(CLI::App& cli, CommandContext& context); // import, export
+void AddSyncCommands(CLI::App& cli, CommandContext& context);     // sync from-meter, to-meter
 void AddEmailCommands(CLI::App& cli, CommandContext& context);    // email test, exceptions
 
 } // namespace vantor::cli

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     cli::AddAnalysisCommands(cli, context);
     cli::AddMeterCommands(cli, context);
     cli::AddDataFileCommands(cli, context);
+    cli::AddSyncCommands(cli, context);
     cli::AddEmailCommands(cli, context);
 
     try {

@@ -1,0 +1,212 @@
+// sync from-meter, sync to-meter: the synchronisation run against the meter in its cradle (or on
+// the port given), its progress texts on standard error, then the exception e-mails. Ctrl+C is
+// the Abort button.
+#include "analysis/DisplayUnits.h"
+#include "app/Startup.h"
+#include "cli/CommandContext.h"
+#include "cli/ExitCode.h"
+#include "device/ReadingUpload.h"
+#include "device/RouteDownload.h"
+#include "device/SyncSession.h"
+#include "device/SyncWorker.h"
+#include "reports/ExceptionCollector.h"
+#include "reports/ExceptionSender.h"
+#include "reports/SystemMailTransport.h"
+#include "store/MainConnection.h"
+#include "ui/texts/UiText.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+namespace vantor::cli {
+namespace {
+
+// Checked for a pending Ctrl+C while the worker runs.
+constexpr std::chrono::milliseconds kInterruptPoll{100};
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+    interrupted = 1;
+}
+
+void WriteLine(const QString& line) {
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+struct SyncCommandOptions {
+    std::string port;
+    std::string deviceName;
+    std::string dateFix;
+    int retries = 0;
+    std::string route;
+    int silenceMs = static_cast<int>(kReadSilence.count());
+};
+
+// The prompter's answers from the options; false with a message when one cannot be read.
+bool SetAnswers(const SyncCommandOptions& options, ConsoleAnswers& answers) {
+    answers.retries = options.retries;
+    if (!options.deviceName.empty()) {
+        answers.name = QString::fromStdString(options.deviceName);
+    }
+    if (options.dateFix.empty() || options.dateFix == "cancel") {
+        return true;
+    }
+    const QDateTime fix =
+        QDateTime::fromString(QString::fromStdString(options.dateFix), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!fix.isValid()) {
+        WriteLine(QStringLiteral("--date-fix: expected \"YYYY-MM-DD HH:MM:SS\" or cancel"));
+        return false;
+    }
+    answers.dateFix = fix;
+    return true;
+}
+
+// The route named by GUID or by name; empty when there is none.
+QString FindRoute(CMainConnection& main, const QString& key) {
+    for (const CRoute& route : main.ListRoutes()) {
+        if (route.sItemGUID.compare(key, Qt::CaseInsensitive) == 0 || route.sName == key) {
+            return route.sItemGUID;
+        }
+    }
+    return {};
+}
+
+class StderrExceptionProgress final : public ExceptionProgress {
+public:
+    void Show(const QString& text, int) override {
+        if (text != last_) {
+            last_ = text;
+            WriteLine(text);
+        }
+    }
+
+private:
+    QString last_;
+};
+
+void SendExceptions(CAppData& app) {
+    const CSettings& settings = app.settings;
+    const DisplayUnits units = DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
+    ExceptionSendOptions options;
+    options.emailExceptionsOnUpload = settings.emailExceptionsOnUpload != 0;
+    options.autoSend = settings.autoSendEmailExceptionsOnUpload == 1;
+    options.dataFolder = app.folders.dataFolder;
+    options.editionTitle = app.edition.title;
+    options.labels =
+        MakeExceptionEmailLabels({settings.band1Name, settings.band2Name, settings.band3Name}, units);
+    SystemMailOptions mail;
+    mail.outboxFolder = OutboxFolder(app.folders.dataFolder);
+    // The outgoing server joins here once the settings record holds it; without one the desktop's
+    // mail program receives the messages.
+    SystemMailTransport transport(mail);
+    StderrExceptionProgress progress;
+    SendExceptionEmails(ProcessExceptionList().Groups(), options, transport, app.UserPrompter(), progress);
+}
+
+int ExitCodeOf(int result) {
+    if (result == 0) {
+        return kDone;
+    }
+    return result == kSyncAborted ? kCancelled : kFailed;
+}
+
+int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fromMeter) {
+    if (!SetAnswers(options, context.answers)) {
+        return kUsage;
+    }
+    CAppData& app = context.App();
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    SyncSettings settings;
+    settings.fromMeter = fromMeter;
+    if (!fromMeter) {
+        settings.routeGuid = FindRoute(*app.MainConnection(), QString::fromStdString(options.route));
+        if (settings.routeGuid.isEmpty()) {
+            WriteLine(QStringLiteral("No route named %1").arg(QString::fromStdString(options.route)));
+            return kUsage;
+        }
+    }
+    settings.maxDeviceVersion = CAppData::MaxDeviceVersion;
+    settings.editionTitle = app.edition.title;
+    settings.offRouteAssetGuid = QString::fromLatin1(CAppData::OffRouteAssetGuid);
+    for (const char* guid : CAppData::OffRoutePointGuids) {
+        settings.offRoutePointGuids << QString::fromLatin1(guid);
+    }
+    settings.store = app.MakeStoreContext();
+    settings.port = QString::fromStdString(options.port);
+    settings.linkTimings.readSilence = std::chrono::milliseconds(options.silenceMs);
+    settings.linkTimings.speedSwitchPause = std::min(kSpeedSwitchPause, settings.linkTimings.readSilence);
+    ExceptionCollectOptions collect;
+    collect.emailExceptionsOnUpload = app.settings.emailExceptionsOnUpload != 0;
+    collect.format.units = DisplayUnits::FromSettings(app.settings.xAxisUnits, app.settings.yAxisUnits);
+    collect.format.decimalsG = app.settings.dpG;
+    collect.format.decimalsMms = app.settings.dpMms;
+    collect.format.decimalsInchS = app.settings.dpInchS;
+    settings.clearExceptions = [] { ProcessExceptionList().Clear(); };
+    settings.collectException = [collect](const CMachine& machine, const CVib& point,
+                                          const CVibReading& reading) {
+        CollectException(ProcessExceptionList(), collect, machine, point, reading);
+    };
+
+    SyncSession session(fromMeter);
+    session.Open();
+    SyncWorker worker(settings, app.UserPrompter(), SyncAbortEvent(), SyncDoneEvent());
+    worker.OnProgress([](const QString& text) { WriteLine(text); });
+
+    interrupted = 0;
+    const auto previous = std::signal(SIGINT, OnInterrupt);
+    worker.Start();
+    while (!SyncDoneEvent().Wait(kInterruptPoll)) {
+        if (interrupted && !session.StopRequested()) {
+            session.RequestStop(true);
+            WriteLine(session.AbortButtonText());
+        }
+    }
+    worker.Join();
+    std::signal(SIGINT, previous);
+    session.PollClose();
+
+    SendExceptions(app);
+    return ExitCodeOf(worker.Outcome().result);
+}
+
+void AddSharedOptions(CLI::App* command, SyncCommandOptions& options) {
+    command->add_option("--port", options.port,
+                        "Serial device of the cradle (default: every cradle port found)");
+    command->add_option("--device-name", options.deviceName, "Name given to a meter not seen before");
+    command->add_option("--date-fix", options.dateFix,
+                        "Date-time for a reading whose stored date is impossible (\"YYYY-MM-DD HH:MM:SS\"), "
+                        "or cancel to skip such readings");
+    command->add_option("--retries", options.retries, "Retry answers when no cradle or meter is found")
+        ->check(CLI::NonNegativeNumber);
+    // Lines that answer faster than the cradle (the emulator) may be read with a shorter silence.
+    command->add_option("--silence-ms", options.silenceMs, "Silence that ends a reply, in milliseconds")
+        ->check(CLI::Range(10, 10000))
+        ->group("");
+}
+
+} // namespace
+
+void AddSyncCommands(CLI::App& cli, CommandContext& context) {
+    auto* sync = cli.add_subcommand("sync", "Synchronise with the meter in its cradle");
+    sync->require_subcommand(1);
+    auto options = std::make_shared<SyncCommandOptions>();
+
+    auto* from = sync->add_subcommand("from-meter", "Upload the meter's new readings");
+    AddSharedOptions(from, *options);
+    from->callback([&context, options] { context.status = RunSync(context, *options, true); });
+
+    auto* to =
+        sync->add_subcommand("to-meter", "Upload the meter's new readings, then download a route to it");
+    AddSharedOptions(to, *options);
+    to->add_option("--route", options->route, "The route to download: its name or GUID")->required();
+    to->callback([&context, options] { context.status = RunSync(context, *options, false); });
+}
+
+} // namespace vantor::cli

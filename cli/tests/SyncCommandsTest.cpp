@@ -1,0 +1,103 @@
+// `vantor sync from-meter` and `vantor sync to-meter` against the meter emulator on a
+// pseudo-terminal: progress texts on standard error, exit codes, what lands in the database.
+#include "platform/testing/TempEnvironment.h"
+#include "tools/meter-sim/MeterEmulator.h"
+#include "tools/meter-sim/MeterScenario.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Two readings on a meter the database does not know; the first with an impossible date.
+constexpr const char* kScenario = R"({
+    "assets": [{"guid": "0a1b2c3d-0000-4000-8000-00000000000a", "name": "Fan 3"}],
+    "points": [{"asset": "0a1b2c3d-0000-4000-8000-00000000000a",
+                "guid": "0a1b2c3d-0000-4000-8000-0000000000b1", "name": "DE H", "runSpeedHz": 24.5}],
+    "readings": [{"point": 0, "slot": 0, "taken": "2012-02-30T10:00:00"},
+                 {"point": 0, "slot": 1, "taken": "2026-11-30T09:15:00Z"}]})";
+
+class SyncCommandLine : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(Vantor({"init"}).status, 0); }
+
+    ProgramRun Vantor(const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    ProgramRun Sync(const QStringList& arguments) {
+        return Vantor(QStringList{"sync"} + arguments +
+                      QStringList{"--port", meter->DevicePath(), "--silence-ms", "100"});
+    }
+
+    void StartMeter(const QByteArray& json) {
+        vantor::sim::Scenario scenario;
+        QString error;
+        ASSERT_TRUE(vantor::sim::ParseScenario(json, scenario, error)) << error.toStdString();
+        meter = vantor::sim::MeterEmulator::OnPseudoTerminal(
+            vantor::sim::MeterResponder(scenario.state, scenario.faults), error);
+        ASSERT_NE(meter, nullptr) << error.toStdString();
+    }
+
+    vantor::testing::TempEnvironment env;
+    std::unique_ptr<vantor::sim::MeterEmulator> meter;
+};
+
+QStringList Lines(const QString& text) {
+    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+TEST_F(SyncCommandLine, FromMeterNamesTheMeterAndSkipsACancelledDate) {
+    StartMeter(kScenario);
+    const ProgramRun run = Sync({"from-meter", "--device-name", "Meter A", "--date-fix", "cancel"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList lines = Lines(run.err);
+    const QStringList expected{"Checking for device...",   "New Device found",      "Device found\r",
+                               "Checking version",         "Checking for New Data", "2 Readings to upload",
+                               "Uploading Reading: 1 of 2"};
+    ASSERT_GE(lines.size(), expected.size());
+    EXPECT_EQ(lines.mid(0, expected.size()), expected);
+    EXPECT_TRUE(lines.contains(QStringLiteral("Uploading Reading: 2 of 2")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("1 Reading uploaded")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Sync Completed")));
+    EXPECT_EQ(meter->State().points.at(0).newData, 1u); // the skipped reading keeps its flag
+
+    const ProgramRun devices = Vantor({"list", "devices"});
+    EXPECT_TRUE(devices.out.contains(QStringLiteral("Meter A"))) << devices.out.toStdString();
+    const ProgramRun readings = Vantor({"list", "readings", "--json"});
+    EXPECT_EQ(readings.out.count(QStringLiteral("\"sItemGUID\"")), 1) << readings.out.toStdString();
+}
+
+TEST_F(SyncCommandLine, ExitCodesForFailureCancelAndUsage) {
+    StartMeter(
+        R"({"readings": [{"point": 0, "slot": 0}], "faults": [{"command": "GETMP", "kind": "error"}]})");
+    ProgramRun run = Sync({"from-meter", "--device-name", "Meter A"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Lines(run.err).contains(QStringLiteral("Connection error detected, please try again! (-37)")))
+        << run.err.toStdString();
+    EXPECT_EQ(meter->State().points.at(0).newData, 1u);
+
+    // A meter seen for the first time, and no name for it: cancelled.
+    StartMeter(R"({"meter": {"guid": "another-meter"}})");
+    run = Sync({"from-meter"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_TRUE(Lines(run.err).contains(QStringLiteral("Sync Aborted")));
+
+    run = Sync({"to-meter", "--route", "No such route"});
+    EXPECT_EQ(run.status, 2);
+    run = Sync({"from-meter", "--date-fix", "yesterday"});
+    EXPECT_EQ(run.status, 2);
+}
