@@ -28,6 +28,17 @@ bool WriteAttachment(const QString& path, const QString& csv) {
     return file.write(bytes) == bytes.size() && file.flush();
 }
 
+// The machine's attachment path. Machine names need not be unique, and a desktop mail program
+// reads an attachment only after it has been handed over, so a second machine of the same name
+// in one run gets "<name> (2).csv" instead of overwriting the first one's file.
+QString UnusedAttachmentPath(const QString& tempFolder, const QString& machineName, const QStringList& used) {
+    QString path = ExceptionFilePath(tempFolder, machineName);
+    for (int n = 2; used.contains(path); ++n) {
+        path = ExceptionFilePath(tempFolder, QStringLiteral("%1 (%2)").arg(machineName).arg(n));
+    }
+    return path;
+}
+
 } // namespace
 
 QString ExceptionSubject(const QString& editionTitle) {
@@ -53,9 +64,11 @@ ExceptionSendOutcome SendExceptionEmails(const std::vector<MachineExceptions>& g
     const MailDelivery delivery = options.autoSend ? MailDelivery::Send : MailDelivery::Display;
     MailSession session(transport, prompter, progress);
     bool failed = false;
+    QStringList usedPaths;
     for (const MachineExceptions& group : groups) {
         QDir().mkpath(tempFolder);
-        const QString path = ExceptionFilePath(tempFolder, group.machineName);
+        const QString path = UnusedAttachmentPath(tempFolder, group.machineName, usedPaths);
+        usedPaths << path;
         const ExceptionEmailContent content = BuildExceptionEmail(group, options.labels);
         if (!WriteAttachment(path, content.csv)) {
             prompter.ShowMessage(UiText(text::CantSaveExceptionFile));

@@ -123,6 +123,18 @@ TEST_F(ExceptionSenderTest, OneMailPerMachineWithSubjectRecipientsBodyAndAttachm
                            "Creating Email...@100", "close", "close"}));
 }
 
+TEST_F(ExceptionSenderTest, MachinesOfTheSameNameKeepTheirOwnAttachments) {
+    MachineExceptions second = Group("{m2}", "Fan", "b@x.org");
+    second.points[0].pointName = QStringLiteral("NDE");
+    EXPECT_EQ(Send({Group("{m1}", "Fan", "a@x.org"), second}, Options()), ExceptionSendOutcome::Done);
+    ASSERT_EQ(transport.delivered.size(), 2u);
+    EXPECT_EQ(transport.delivered[0].attachmentPath, Temp("Fan.csv"));
+    EXPECT_EQ(transport.delivered[1].attachmentPath, Temp("Fan (2).csv"));
+    QFile first(Temp("Fan.csv"));
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(first.readAll().contains("Vib Point Name:,DE\r\n"));
+}
+
 TEST_F(ExceptionSenderTest, ReviewInsteadOfSendingAndAnExistingFileIsReplaced) {
     QDir(root.path()).mkpath("Temp");
     QFile old(Temp("Fan.csv"));
