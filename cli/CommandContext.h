@@ -37,6 +37,8 @@ void AddAnalysisCommands(CLI::App& cli, CommandContext& context); // status, sig
 void AddMeterCommands(CLI::App& cli, CommandContext& context);    // meter info, new-data
 void AddDataFileCommands(CLI::App& cli, CommandContext& context); // import, export
 void AddSyncCommands(CLI::App& cli, CommandContext& context);     // sync from-meter, to-meter
+void AddOffRouteCommands(CLI::App& cli, CommandContext& context); // offroute move, delete
+void AddDeviceCommands(CLI::App& cli, CommandContext& context);   // devices rename, delete
 void AddEmailCommands(CLI::App& cli, CommandContext& context);    // email test, exceptions
 
 } // namespace vantor::cli

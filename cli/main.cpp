@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
     cli::AddMeterCommands(cli, context);
     cli::AddDataFileCommands(cli, context);
     cli::AddSyncCommands(cli, context);
+    cli::AddOffRouteCommands(cli, context);
+    cli::AddDeviceCommands(cli, context);
     cli::AddEmailCommands(cli, context);
 
     try {
