@@ -1,19 +1,17 @@
 // sync from-meter, sync to-meter: the synchronisation run against the meter in its cradle (or on
 // the port given), its progress texts on standard error, then the exception e-mails. Ctrl+C is
 // the Abort button.
-#include "analysis/DisplayUnits.h"
+#include "app/RouteSelection.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
+#include "cli/EmailSettings.h"
 #include "cli/ExitCode.h"
 #include "device/ReadingUpload.h"
 #include "device/RouteDownload.h"
 #include "device/SyncSession.h"
 #include "device/SyncWorker.h"
 #include "reports/ExceptionCollector.h"
-#include "reports/ExceptionSender.h"
-#include "reports/SystemMailTransport.h"
 #include "store/MainConnection.h"
-#include "ui/texts/UiText.h"
 
 #include <algorithm>
 #include <csignal>
@@ -76,38 +74,6 @@ QString FindRoute(CMainConnection& main, const QString& key) {
     return {};
 }
 
-class StderrExceptionProgress final : public ExceptionProgress {
-public:
-    void Show(const QString& text, int) override {
-        if (text != last_) {
-            last_ = text;
-            WriteLine(text);
-        }
-    }
-
-private:
-    QString last_;
-};
-
-void SendExceptions(CAppData& app) {
-    const CSettings& settings = app.settings;
-    const DisplayUnits units = DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
-    ExceptionSendOptions options;
-    options.emailExceptionsOnUpload = settings.emailExceptionsOnUpload != 0;
-    options.autoSend = settings.autoSendEmailExceptionsOnUpload == 1;
-    options.dataFolder = app.folders.dataFolder;
-    options.editionTitle = app.edition.title;
-    options.labels =
-        MakeExceptionEmailLabels({settings.band1Name, settings.band2Name, settings.band3Name}, units);
-    SystemMailOptions mail;
-    mail.outboxFolder = OutboxFolder(app.folders.dataFolder);
-    // The outgoing server joins here once the settings record holds it; without one the desktop's
-    // mail program receives the messages.
-    SystemMailTransport transport(mail);
-    StderrExceptionProgress progress;
-    SendExceptionEmails(ProcessExceptionList().Groups(), options, transport, app.UserPrompter(), progress);
-}
-
 int ExitCodeOf(int result) {
     if (result == 0) {
         return kDone;
@@ -131,6 +97,13 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
             WriteLine(QStringLiteral("No route named %1").arg(QString::fromStdString(options.route)));
             return kUsage;
         }
+        // The checks of the route choice: machines without points leave the route, an empty route
+        // cannot be downloaded.
+        if (!AcceptRouteChoice(*app.MainConnection(),
+                               {settings.routeGuid, QString::fromStdString(options.route)},
+                               app.UserPrompter())) {
+            return kFailed;
+        }
     }
     settings.maxDeviceVersion = CAppData::MaxDeviceVersion;
     settings.editionTitle = app.edition.title;
@@ -142,12 +115,7 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
     settings.port = QString::fromStdString(options.port);
     settings.linkTimings.readSilence = std::chrono::milliseconds(options.silenceMs);
     settings.linkTimings.speedSwitchPause = std::min(kSpeedSwitchPause, settings.linkTimings.readSilence);
-    ExceptionCollectOptions collect;
-    collect.emailExceptionsOnUpload = app.settings.emailExceptionsOnUpload != 0;
-    collect.format.units = DisplayUnits::FromSettings(app.settings.xAxisUnits, app.settings.yAxisUnits);
-    collect.format.decimalsG = app.settings.dpG;
-    collect.format.decimalsMms = app.settings.dpMms;
-    collect.format.decimalsInchS = app.settings.dpInchS;
+    const ExceptionCollectOptions collect = ExceptionCollectOptionsOf(app.settings);
     settings.clearExceptions = [] { ProcessExceptionList().Clear(); };
     settings.collectException = [collect](const CMachine& machine, const CVib& point,
                                           const CVibReading& reading) {
@@ -172,7 +140,8 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
     std::signal(SIGINT, previous);
     session.PollClose();
 
-    SendExceptions(app);
+    // The exception e-mails follow every run: readings stored before a failure or an abort count.
+    RunExceptionEmails(app, app.UserPrompter());
     return ExitCodeOf(worker.Outcome().result);
 }
 

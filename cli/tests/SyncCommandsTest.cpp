@@ -1,5 +1,8 @@
 // `vantor sync from-meter` and `vantor sync to-meter` against the meter emulator on a
 // pseudo-terminal: progress texts on standard error, exit codes, what lands in the database.
+#include "app/CAppData.h"
+#include "app/Startup.h"
+#include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "tools/meter-sim/MeterEmulator.h"
 #include "tools/meter-sim/MeterScenario.h"
@@ -100,4 +103,54 @@ TEST_F(SyncCommandLine, ExitCodesForFailureCancelAndUsage) {
     EXPECT_EQ(run.status, 2);
     run = Sync({"from-meter", "--date-fix", "yesterday"});
     EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(SyncCommandLine, ToMeterChecksTheRouteThenDownloadsIt) {
+    {
+        vantor::testing::RecordingPrompter prompter;
+        vantor::CAppData app(prompter);
+        ASSERT_TRUE(vantor::RunHeadlessStartup(app));
+        vantor::CMainConnection& db = *app.MainConnection();
+        vantor::CRoute route;
+        route.sItemGUID = vantor::MakeItemGuid();
+        route.sName = QStringLiteral("North");
+        ASSERT_TRUE(db.UpsertRoute(route));
+        for (const QString& name : {QStringLiteral("Bare"), QStringLiteral("Pump")}) {
+            vantor::CMachine machine;
+            machine.sItemGUID = vantor::MakeItemGuid();
+            machine.sName = machine.sVMName = name;
+            machine.fOrder = db.NextOrder(vantor::ItemKind::Machines, {});
+            ASSERT_TRUE(db.UpsertMachine(machine));
+            vantor::CRouteItem item;
+            item.sItemGUID = vantor::MakeItemGuid();
+            item.sParentGUID = route.sItemGUID;
+            item.fOrder = db.NextOrder(vantor::ItemKind::RouteItems, route.sItemGUID);
+            item.sMachineGUID = machine.sItemGUID;
+            item.sMachineName = name;
+            ASSERT_TRUE(db.UpsertRouteItem(item));
+            if (name == QLatin1String("Pump")) {
+                vantor::CVib point;
+                point.sItemGUID = vantor::MakeItemGuid();
+                point.sParentGUID = machine.sItemGUID;
+                point.sName = point.sVMName = QStringLiteral("DE");
+                point.fRunSpeedHz = 25;
+                ASSERT_TRUE(db.UpsertVib(point));
+            }
+        }
+    }
+    StartMeter(R"({"meter": {"guid": "5f0c"}})");
+    const ProgramRun run = Sync({"to-meter", "--route", "North", "--device-name", "Meter A"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList lines = Lines(run.err);
+    EXPECT_TRUE(
+        lines.contains(QStringLiteral("Error: The following Machine has no Vibration Points under it and "
+                                      "will be removed from the Route. (Bare)")))
+        << run.err.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Creating Vib Point: DE")));
+    const vantor::sim::MeterState state = meter->State();
+    ASSERT_EQ(state.assets.size(), 2u);
+    EXPECT_EQ(state.assets[0].name, "Pump");
+    EXPECT_EQ(state.assets[1].name, "Off Route");
+    EXPECT_EQ(state.points.size(), 11u);
+    EXPECT_EQ(state.screen, 1);
 }
