@@ -64,7 +64,7 @@ int InitialiseSmtp() {
 }
 
 SmtpOutcome SendSmtp(const SmtpSettings& settings, const QStringList& recipients, const QByteArray& message,
-                     const SmtpTimeouts& timeouts) {
+                     const SmtpOptions& options) {
     if (const int init = InitialiseSmtp(); init != 0) {
         return {init, QString::fromUtf8(curl_easy_strerror(static_cast<CURLcode>(init)))};
     }
@@ -100,8 +100,12 @@ SmtpOutcome SendSmtp(const SmtpSettings& settings, const QStringList& recipients
     curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(handle, CURLOPT_URL, url.constData());
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, static_cast<long>(timeouts.connect.count()));
-    curl_easy_setopt(handle, CURLOPT_TIMEOUT, static_cast<long>(timeouts.transfer.count()));
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, static_cast<long>(options.connect.count()));
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT, static_cast<long>(options.transfer.count()));
+    const QByteArray caFile = options.caFile.toLocal8Bit();
+    if (!caFile.isEmpty()) {
+        curl_easy_setopt(handle, CURLOPT_CAINFO, caFile.constData());
+    }
     if (settings.security == static_cast<int>(SmtpSecurity::StartTls)) {
         curl_easy_setopt(handle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
     }

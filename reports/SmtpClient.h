@@ -16,9 +16,13 @@ namespace vantor {
 inline constexpr std::chrono::seconds kSmtpConnectTimeout{20};
 inline constexpr std::chrono::seconds kSmtpTransferTimeout{120};
 
-struct SmtpTimeouts {
+// How the connection is made, beyond the settings.
+struct SmtpOptions {
     std::chrono::seconds connect = kSmtpConnectTimeout;
     std::chrono::seconds transfer = kSmtpTransferTimeout;
+    // Certificate authorities (PEM file) trusted instead of the system's, for a server whose
+    // certificate a private authority signed; empty: the system's store.
+    QString caFile;
 };
 
 struct SmtpOutcome {
@@ -35,6 +39,6 @@ QString SenderAddress(const SmtpSettings& settings);
 int InitialiseSmtp();
 
 SmtpOutcome SendSmtp(const SmtpSettings& settings, const QStringList& recipients, const QByteArray& message,
-                     const SmtpTimeouts& timeouts = {});
+                     const SmtpOptions& options = {});
 
 } // namespace vantor

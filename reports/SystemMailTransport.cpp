@@ -98,7 +98,7 @@ bool SystemMailTransport::Deliver(const QString& location, const MailMessage& me
             return false;
         }
         const SmtpOutcome outcome =
-            SendSmtp(options_.smtp, SplitRecipients(message.to), file.readAll(), options_.timeouts);
+            SendSmtp(options_.smtp, SplitRecipients(message.to), file.readAll(), options_.smtpOptions);
         if (!outcome.Ok()) {
             lastError_ = outcome.error;
         }

@@ -17,7 +17,7 @@ struct SystemMailOptions {
     QString outboxFolder; // "<data folder>/Outbox"
     SmtpSettings smtp;
     QStringList programSearchPath; // where the desktop mail programs are looked for; empty: PATH
-    SmtpTimeouts timeouts;
+    SmtpOptions smtpOptions;
     // Date, identity and boundary of each new message.
     std::function<MimeEnvelope(const QString& from)> envelope = FreshEnvelope;
 };

@@ -36,9 +36,13 @@ protected:
             GTEST_SKIP() << "python3-aiosmtpd is not installed (scripts/setup.sh installs it)";
         }
         ASSERT_TRUE(QDir(root.path()).mkpath("received"));
+    }
+    // Starts the server; `extra` selects STARTTLS or TLS. The port it listens on is its first line.
+    void Start(const QStringList& extra = {}) {
         server.setProgram(kPython);
-        server.setArguments({QStringLiteral(VANTOR_SMTP_SINK), received(), QStringLiteral("meter-user"),
-                             QStringLiteral("s3cret")});
+        server.setArguments(QStringList{QStringLiteral(VANTOR_SMTP_SINK), received(),
+                                        QStringLiteral("meter-user"), QStringLiteral("s3cret")}
+                            << extra);
         server.setProcessChannelMode(QProcess::SeparateChannels);
         server.start();
         ASSERT_TRUE(server.waitForStarted(10000));
@@ -50,6 +54,17 @@ protected:
         bool ok = false;
         port = QString::fromLatin1(server.readLine()).trimmed().toInt(&ok);
         ASSERT_TRUE(ok) << server.readAllStandardError().toStdString();
+    }
+    // A certificate for 127.0.0.1, signed by itself; false when openssl is missing.
+    bool MakeCertificate() {
+        certificate = QDir(root.path()).filePath("server.pem");
+        key = QDir(root.path()).filePath("server.key");
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"),
+                      {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                       "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out",
+                       certificate});
+        return openssl.waitForFinished(60000) && openssl.exitCode() == 0;
     }
     void TearDown() override {
         if (server.state() != QProcess::NotRunning) {
@@ -68,7 +83,8 @@ protected:
         options.smtp.user = QStringLiteral("meter-user");
         options.smtp.password = QStringLiteral("s3cret");
         options.smtp.from = QStringLiteral("Plant Monitor <monitor@plant.example>");
-        options.timeouts = {std::chrono::seconds(10), std::chrono::seconds(30)};
+        options.smtpOptions.connect = std::chrono::seconds(10);
+        options.smtpOptions.transfer = std::chrono::seconds(30);
         return options;
     }
     ExceptionSendOptions SendOptions() const {
@@ -96,11 +112,14 @@ protected:
     QTemporaryDir root;
     QProcess server;
     int port = 0;
+    QString certificate;
+    QString key;
     RecordingPrompter prompter;
     ExceptionProgress progress;
 };
 
 TEST_F(SmtpTransportTest, EachMachinesMailArrivesAsWrittenInTheOutbox) {
+    Start();
     SystemMailTransport mail(MailOptions());
     ASSERT_TRUE(mail.Present());
     const auto outcome = SendExceptionEmails(
@@ -133,6 +152,7 @@ TEST_F(SmtpTransportTest, EachMachinesMailArrivesAsWrittenInTheOutbox) {
 }
 
 TEST_F(SmtpTransportTest, RefusedLoginOrNoServerIsReportedAndStopsTheRun) {
+    Start();
     SystemMailOptions options = MailOptions();
     options.smtp.password = QStringLiteral("wrong");
     SystemMailTransport refused(options);
@@ -156,6 +176,37 @@ TEST_F(SmtpTransportTest, RefusedLoginOrNoServerIsReportedAndStopsTheRun) {
     ASSERT_TRUE(location.has_value());
     EXPECT_FALSE(unreachable.Deliver(*location, message, MailDelivery::Send));
     EXPECT_FALSE(unreachable.LastError().isEmpty());
+}
+
+TEST_F(SmtpTransportTest, StartTlsAndTlsEncryptAndCheckTheServersCertificate) {
+    if (!MakeCertificate()) {
+        GTEST_SKIP() << "openssl could not make a test certificate";
+    }
+    const MailMessage message{
+        QStringLiteral("a@plant.example"), QStringLiteral("Test"), QStringLiteral("<p>x</p>"), {}};
+    const auto send = [&](int security, const QString& caFile) {
+        SystemMailOptions options = MailOptions();
+        options.smtp.security = security;
+        options.smtpOptions.caFile = caFile;
+        SystemMailTransport mail(options);
+        EXPECT_EQ(mail.Open(), 0u);
+        EXPECT_TRUE(mail.OpenStore());
+        const auto location = mail.CreateMessage(message, MailDelivery::Send);
+        return location && mail.Deliver(*location, message, MailDelivery::Send);
+    };
+
+    Start({QStringLiteral("--starttls"), certificate, key});
+    EXPECT_FALSE(send(0, certificate)) << "the server requires STARTTLS";
+    EXPECT_FALSE(send(1, QString())) << "a certificate no trusted authority signed is refused";
+    EXPECT_TRUE(send(1, certificate));
+    EXPECT_TRUE(QDir(received()).exists("1.eml"));
+    server.kill();
+    server.waitForFinished(10000);
+    ASSERT_TRUE(QFile::remove(QDir(received()).filePath("1.eml")));
+
+    Start({QStringLiteral("--tls"), certificate, key});
+    EXPECT_TRUE(send(2, certificate));
+    EXPECT_TRUE(QDir(received()).exists("1.eml")); // the new server numbers from 1
 }
 
 } // namespace
