@@ -182,7 +182,9 @@ private:
             return 0;
         }
         Progress(CountText(count, text::ReadingToUpload, text::ReadingsToUpload));
-        abort_.Wait(settings_.announcePause);
+        if (abort_.Wait(settings_.announcePause)) {
+            return kSyncAborted;
+        }
         ReadingUploadContext context{main_, sync_, prompter_, settings_.offRouteAssetGuid,
                                      settings_.collectException};
         int n = 1;
@@ -197,17 +199,24 @@ private:
                              .arg(UiText(text::Of))
                              .arg(count));
                 const int meterPoint = static_cast<int>(point);
-                const int fetched = Tested(GetMeasurementPoint(link_, meterPoint, slot, device_, context));
+                const int fetched = GetMeasurementPoint(link_, meterPoint, slot, device_, context);
                 if (fetched == 0) {
+                    // A stored reading has its flag cleared even when an abort came meanwhile, so
+                    // that the next run does not offer it again.
                     const int cleared =
                         Tested(meterVersion_ > 1.0 ? ClearNewDataFlag(link_, meterPoint, slot)
                                                    : ClearNewDataFlagInFlash(link_, meterPoint, slot));
+                    if (cleared == 0 || cleared == kSyncAborted) {
+                        ++uploaded_;
+                    }
                     if (cleared != 0) {
                         return cleared;
                     }
-                    ++uploaded_;
                 } else if (fetched != meter_code::kGetMpDateCancelled) {
-                    return fetched;
+                    return Tested(fetched);
+                }
+                if (abort_.IsSet()) {
+                    return kSyncAborted;
                 }
                 ++n;
             }

@@ -148,26 +148,42 @@ TEST_F(SyncRunTest, AbortDuringTheThirdReadingKeepsWhatWasUploaded) {
     });
     const SyncOutcome outcome = Run();
     EXPECT_EQ(outcome.result, kSyncAborted);
-    EXPECT_EQ(outcome.uploaded, 2);
     EXPECT_TRUE(outcome.message.isEmpty());
     EXPECT_TRUE(prompter.Messages().isEmpty());
     EXPECT_EQ(progress.last(), "Sync Aborted");
+    EXPECT_TRUE(progress.contains(QStringLiteral("Uploading Reading: 3 of 5")));
     EXPECT_FALSE(progress.contains(QStringLiteral("Uploading Reading: 4 of 5")));
-    // Slots 0 and 1 cleared; the third reading's row may stand, but its flag stays, so the next
-    // run offers it again and updates that row instead of adding one.
-    EXPECT_EQ(NewDataBits(), 0b11100u);
+    // The reading whose transfer was under way when Abort came is stored, so its flag is cleared
+    // as well: every stored reading is cleared, every other one keeps its flag.
+    EXPECT_EQ(outcome.uploaded, 3);
+    EXPECT_EQ(Count(QStringLiteral("tblVibReadings")), 3);
+    EXPECT_EQ(NewDataBits(), 0b11000u);
     EXPECT_EQ(MeterCommandsSent(QStringLiteral("CMD*GETMP")).size(), 3);
-    EXPECT_EQ(MeterCommandsSent(QStringLiteral("CMD*CLRNEWDATAFLAG")).size(), 2);
+    EXPECT_EQ(MeterCommandsSent(QStringLiteral("CMD*CLRNEWDATAFLAG")).size(), 3);
     EXPECT_EQ(meter->Commands().last(), "CMD*SCREENSET=1");
-    const int afterAbort = Count(QStringLiteral("tblVibReadings"));
-    EXPECT_GE(afterAbort, 2);
 
+    // The next run takes the other two; nothing is stored twice.
     meter->OnCommand({});
     abort.Reset();
     progress.clear();
     EXPECT_EQ(Run().result, 0);
+    EXPECT_TRUE(progress.contains(QStringLiteral("2 Readings to upload")));
     EXPECT_EQ(NewDataBits(), 0u);
     EXPECT_EQ(Count(QStringLiteral("tblVibReadings")), 5);
+}
+
+TEST_F(SyncRunTest, AbortBeforeTheFirstReadingFetchesNothing) {
+    KnowMeter();
+    StartOn(Readings(2));
+    meter->OnCommand([&](const sim::LogEntry& entry) {
+        if (entry.command == QLatin1String("CMD*GETNEWDATA")) {
+            abort.Set();
+        }
+    });
+    EXPECT_EQ(Run().result, kSyncAborted);
+    EXPECT_TRUE(MeterCommandsSent(QStringLiteral("CMD*GETMP")).isEmpty());
+    EXPECT_EQ(NewDataBits(), 0b11u);
+    EXPECT_EQ(meter->Commands().last(), "CMD*SCREENSET=1");
 }
 
 TEST_F(SyncRunTest, ExactlyOneReadingUsesTheSingularTexts) {
