@@ -9,6 +9,8 @@
 
 #include <QProcess>
 
+#include <csignal>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -153,4 +155,32 @@ TEST_F(SyncCommandLine, ToMeterChecksTheRouteThenDownloadsIt) {
     EXPECT_EQ(state.assets[1].name, "Off Route");
     EXPECT_EQ(state.points.size(), 11u);
     EXPECT_EQ(state.screen, 1);
+}
+
+TEST_F(SyncCommandLine, CtrlCAbortsTheRunLikeTheAbortButton) {
+    QStringList readings;
+    for (int slot = 0; slot < 5; ++slot) {
+        readings << QStringLiteral(R"({"point": 0, "slot": %1, "taken": "2026-11-30T09:1%1:00Z"})").arg(slot);
+    }
+    StartMeter(QStringLiteral(R"({"readings": [%1]})").arg(readings.join(QLatin1Char(','))).toUtf8());
+    QProcess process;
+    process.start(QStringLiteral(VANTOR_CLI_PATH), {"sync", "from-meter", "--port", meter->DevicePath(),
+                                                    "--silence-ms", "100", "--device-name", "M"});
+    ASSERT_TRUE(process.waitForStarted());
+    process.setReadChannel(QProcess::StandardError);
+    QByteArray err;
+    while (!err.contains("Uploading Reading: 2 of 5") && process.waitForReadyRead(20000)) {
+        err += process.readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("Uploading Reading: 2 of 5")) << err.toStdString();
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    err += process.readAllStandardError();
+    EXPECT_EQ(process.exitCode(), 3);
+    const QStringList lines = Lines(QString::fromUtf8(err));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Aborting..."))) << err.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Sync Aborted")));
+    EXPECT_FALSE(lines.contains(QStringLiteral("Uploading Reading: 5 of 5")));
+    EXPECT_EQ(meter->Commands().last(), "CMD*SCREENSET=1");
+    EXPECT_NE(meter->State().points.at(0).newData, 0u);
 }
