@@ -2,8 +2,11 @@
 
 #include "app/ProcessEntry.h"
 #include "ui/DataFileProgressDialog.h"
+#include "ui/DesktopSync.h"
 #include "ui/DeviceNamesDialog.h"
 #include "ui/OffRouteDialog.h"
+#include "ui/SelectRouteDialog.h"
+#include "ui/SyncDialog.h"
 #include "ui/texts/UiText.h"
 
 #include <QActionGroup>
@@ -153,6 +156,33 @@ void MainWindow::ShowDeviceNames() {
     dialog.exec();
 }
 
+void MainWindow::FromMeter() {
+    if (!initialised_) {
+        return;
+    }
+    RunSync(true, {});
+}
+
+void MainWindow::ToMeter() {
+    if (!initialised_ || app_.MainConnection() == nullptr) {
+        return;
+    }
+    CSelectRouteDialog select(*app_.MainConnection(), app_.UserPrompter(), chosenRoute_, this);
+    if (select.exec() != QDialog::Accepted) {
+        return;
+    }
+    chosenRoute_ = select.Choice().guid;
+    RunSync(false, chosenRoute_);
+}
+
+void MainWindow::RunSync(bool fromMeter, const QString& routeGuid) {
+    {
+        CSyncDialog dialog(MakeSyncSettings(app_, fromMeter, routeGuid), app_.UserPrompter(), this);
+        dialog.exec();
+    }
+    SendExceptionEmails(app_, app_.UserPrompter(), this);
+}
+
 void MainWindow::BuildMenus() {
     fileMenu_ = menuBar()->addMenu(QString());
     importAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndImport);
@@ -163,6 +193,8 @@ void MainWindow::BuildMenus() {
     setupMenu_ = menuBar()->addMenu(QString());
     offRouteAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowOffRouteReadings);
     deviceNamesAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowDeviceNames);
+    toMeterAction_ = menuBar()->addAction(QString(), this, &MainWindow::ToMeter);
+    fromMeterAction_ = menuBar()->addAction(QString(), this, &MainWindow::FromMeter);
     languageMenu_ = menuBar()->addMenu(QString());
     languageGroup_ = new QActionGroup(languageMenu_);
     languageGroup_->setExclusive(true);
@@ -209,6 +241,8 @@ void MainWindow::RefreshTexts() {
     setupMenu_->setTitle(UiText(text::SetupMenu));
     offRouteAction_->setText(UiText(text::OffRouteReadingsTitle) + QStringLiteral("..."));
     deviceNamesAction_->setText(UiText(text::DeviceNamesTitle) + QStringLiteral("..."));
+    toMeterAction_->setText(UiText(text::ToMeter));
+    fromMeterAction_->setText(UiText(text::FromMeter));
     languageMenu_->setTitle(UiText(text::Language));
     helpMenu_->setTitle(UiText(text::HelpMenu));
     aboutAction_->setText(QStringLiteral("&%1...").arg(UiText(text::AboutProduct)));

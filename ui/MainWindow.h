@@ -66,6 +66,11 @@ private:
     // Set-up menu: the off-route readings and the meters' names.
     void ShowOffRouteReadings();
     void ShowDeviceNames();
+    // The meter commands: a synchronisation run (To Meter after choosing the route), then the
+    // exception e-mails.
+    void FromMeter();
+    void ToMeter();
+    void RunSync(bool fromMeter, const QString& routeGuid);
     QString DataFileFilter() const;
 
     CAppData& app_;
@@ -78,6 +83,9 @@ private:
     QMenu* setupMenu_ = nullptr;
     QAction* offRouteAction_ = nullptr;
     QAction* deviceNamesAction_ = nullptr;
+    QAction* toMeterAction_ = nullptr;
+    QAction* fromMeterAction_ = nullptr;
+    QString chosenRoute_; // the route of the last To Meter, chosen again next time
     QMenu* languageMenu_ = nullptr;
     QActionGroup* languageGroup_ = nullptr;
     QMenu* helpMenu_ = nullptr;

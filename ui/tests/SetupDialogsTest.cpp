@@ -183,7 +183,7 @@ TEST_F(SetupDialogsTest, ListsCloseAtOnceWithoutADatabase) {
     EXPECT_EQ(devices.exec(), QDialog::Rejected);
 }
 
-TEST_F(SetupDialogsTest, MainWindowHasASetupMenuWithBothLists) {
+TEST_F(SetupDialogsTest, MainWindowHasASetupMenuWithBothListsAndTheMeterCommands) {
     MainWindow window(*app);
     QStringList menus;
     QStringList setup;
@@ -196,6 +196,8 @@ TEST_F(SetupDialogsTest, MainWindowHasASetupMenuWithBothLists) {
         }
     }
     EXPECT_TRUE(menus.contains(UiText(text::SetupMenu)));
+    EXPECT_TRUE(menus.contains(UiText(text::ToMeter)));
+    EXPECT_TRUE(menus.contains(UiText(text::FromMeter)));
     EXPECT_EQ(setup, (QStringList{UiText(text::OffRouteReadingsTitle) + "...",
                                   UiText(text::DeviceNamesTitle) + "..."}));
 }

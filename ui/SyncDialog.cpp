@@ -1,0 +1,107 @@
+#include "ui/SyncDialog.h"
+
+#include "device/SyncEvents.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vantor {
+
+CSyncDialog::CSyncDialog(SyncSettings settings, Prompter& prompter, QWidget* parent,
+                         SyncDialogTimings timings)
+    : QDialog(parent), settings_(std::move(settings)), prompter_(prompter), timings_(timings),
+      session_(settings_.fromMeter), progress_(new QLabel(this)), abort_(new QPushButton(this)) {
+    session_.Open();
+    setWindowTitle(session_.Title());
+    setModal(true);
+
+    // Any short looping animation serves: a busy bar runs without end.
+    auto* animation = new QProgressBar(this);
+    animation->setObjectName(QStringLiteral("Animation"));
+    animation->setRange(0, 0);
+    animation->setTextVisible(false);
+    progress_->setObjectName(QStringLiteral("Progress"));
+    progress_->setText(SyncSession::InitialProgress());
+    progress_->setMinimumWidth(320);
+    abort_->setObjectName(QStringLiteral("AbortButton"));
+    abort_->setText(session_.AbortButtonText());
+    abort_->setAutoDefault(false);
+    connect(abort_, &QPushButton::clicked, this, [this] { StopRequest(true); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(animation);
+    layout->addWidget(progress_);
+    layout->addWidget(abort_, 0, Qt::AlignHCenter);
+
+    startTimer_.setSingleShot(true);
+    closeTimer_.setSingleShot(true);
+    connect(&startTimer_, &QTimer::timeout, this, &CSyncDialog::StartWorker);
+    connect(&closeTimer_, &QTimer::timeout, this, &CSyncDialog::PollClose);
+    startTimer_.start(timings_.startDelay);
+}
+
+CSyncDialog::~CSyncDialog() {
+    // The dialog only closes once the worker has ended; joining here covers a dialog destroyed
+    // without running.
+    if (worker_) {
+        SyncAbortEvent().Set();
+        worker_->Join();
+    }
+}
+
+QString CSyncDialog::ProgressText() const {
+    return progress_->text();
+}
+
+void CSyncDialog::StartWorker() {
+    if (!session_.MayStartWorker() || worker_) {
+        return;
+    }
+    worker_ = std::make_unique<SyncWorker>(settings_, prompter_, SyncAbortEvent(), SyncDoneEvent());
+    // Both callbacks run on the worker's thread: they post to the dialog, whose thread shows them.
+    // A posted call whose receiver is gone is dropped.
+    worker_->OnProgress([label = progress_](const QString& text) {
+        QMetaObject::invokeMethod(
+            label, [label, text] { label->setText(text); }, Qt::QueuedConnection);
+    });
+    worker_->OnFinished([this](const SyncOutcome&) {
+        QMetaObject::invokeMethod(
+            this, [this] { StopRequest(false); }, Qt::QueuedConnection);
+    });
+    worker_->Start();
+}
+
+void CSyncDialog::StopRequest(bool abortClicked) {
+    startTimer_.stop(); // a worker that has not started never starts
+    session_.RequestStop(abortClicked);
+    abort_->setEnabled(session_.AbortEnabled());
+    abort_->setText(session_.AbortButtonText());
+    if (!closeTimer_.isActive()) {
+        closeTimer_.start(timings_.closePoll);
+    }
+}
+
+void CSyncDialog::PollClose() {
+    if (!session_.PollClose()) {
+        closeTimer_.start(timings_.closePoll);
+        return;
+    }
+    if (worker_) {
+        worker_->Join();
+    }
+    done(QDialog::Accepted);
+}
+
+void CSyncDialog::reject() {
+    StopRequest(false);
+}
+
+void CSyncDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    StopRequest(false);
+}
+
+} // namespace vantor
