@@ -3,6 +3,7 @@
 #include "device/SyncEvents.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -48,6 +49,10 @@ CSyncDialog::~CSyncDialog() {
     // without running.
     if (worker_) {
         SyncAbortEvent().Set();
+        // The worker may be waiting for an answer shown on this thread: keep answering until it ends.
+        while (!SyncDoneEvent().Wait(timings_.closePoll)) {
+            QCoreApplication::processEvents();
+        }
         worker_->Join();
     }
 }

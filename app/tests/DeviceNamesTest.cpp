@@ -1,6 +1,7 @@
 // The list of known meters: rows, Rename and Delete with renumbering.
 #include "app/DeviceNames.h"
 #include "DatabaseFixture.h"
+#include "platform/ConsolePrompter.h"
 #include "ui/texts/UiText.h"
 
 namespace vantor::testing {
@@ -93,6 +94,21 @@ TEST_F(DeviceNamesTest, RenameCancelledOrOfAMissingMeterChangesNothing) {
     prompter.records.clear();
     EXPECT_EQ(list.Rename(MakeItemGuid()), EditOutcome::Failed);
     EXPECT_EQ(prompter.Texts(), QStringList{UiText(text::ErrorLoadingRecord)});
+    EXPECT_EQ(Stored(), (Rows{{"Line 2", 2.0f}, {"Line 1", 7.5f}, {"Stores", 12.0f}}));
+}
+
+TEST_F(DeviceNamesTest, EachRefusedNameCountsAsAnAttemptSoAnAnswererWithoutAPersonGivesUp) {
+    // The command line's prompter offers its one preset name only on the first attempt.
+    std::FILE* messages = std::tmpfile();
+    ConsoleAnswers answers;
+    answers.name = QStringLiteral("Line?2");
+    ConsolePrompter console(answers, messages, nullptr);
+    CAppData consoleApp(console);
+    ASSERT_TRUE(RunHeadlessStartup(consoleApp));
+    DeviceNameList list(consoleApp);
+    ASSERT_TRUE(list.Open());
+    EXPECT_EQ(list.Rename(b.sItemGUID), EditOutcome::Declined);
+    std::fclose(messages);
     EXPECT_EQ(Stored(), (Rows{{"Line 2", 2.0f}, {"Line 1", 7.5f}, {"Stores", 12.0f}}));
 }
 
