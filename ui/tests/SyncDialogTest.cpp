@@ -7,14 +7,18 @@
 #include "platform/testing/TempEnvironment.h"
 #include "store/SyncState.h"
 #include "ui/DesktopSync.h"
+#include "ui/GuiThreadPrompter.h"
 #include "ui/texts/UiText.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 using namespace vantor;
 using namespace std::chrono_literals;
@@ -124,6 +128,50 @@ TEST_F(SyncDialogTest, ToMeterTitleCarriesTheDownwardArrow) {
     EXPECT_EQ(dialog.windowTitle(), UiText(text::ToMeter) + QChar(0x2193) + QStringLiteral("..."));
     dialog.reject(); // Escape
     EXPECT_TRUE(QTest::qWaitFor([&dialog] { return dialog.result() == QDialog::Accepted; }, 5000));
+}
+
+// Records on which thread it was asked.
+class ThreadNotingPrompter final : public Prompter {
+public:
+    void ShowMessage(const QString&) override { Note(); }
+    bool AskYesNo(const QString&) override { return Note(); }
+    bool AskRetryCancel(const QString&) override { return Note(); }
+    std::optional<QString> PromptName(const NameRequest& request) override {
+        Note();
+        return request.initial;
+    }
+    std::optional<QDateTime> PromptDateFix(const DateFixRequest&) override { return std::nullopt; }
+
+    bool Note() {
+        onUserThread = onUserThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+        ++calls;
+        return true;
+    }
+    bool onUserThread = true;
+    int calls = 0;
+};
+
+TEST(GuiThreadPrompter, AWorkerThreadsQuestionsAreAnsweredOnTheUserThread) {
+    ThreadNotingPrompter shown;
+    GuiThreadPrompter prompter(shown);
+    std::optional<QString> name;
+    bool retry = false;
+    std::atomic<bool> finished = false;
+    std::thread worker([&] {
+        prompter.ShowMessage(QStringLiteral("message"));
+        retry = prompter.AskRetryCancel(QStringLiteral("retry?"));
+        name = prompter.PromptName({QStringLiteral("title"), {}, QStringLiteral("Meter C"), 0});
+        finished = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&finished] { return finished.load(); }, 5000));
+    worker.join();
+    EXPECT_EQ(shown.calls, 3);
+    EXPECT_TRUE(shown.onUserThread);
+    EXPECT_TRUE(retry);
+    EXPECT_EQ(name, QStringLiteral("Meter C"));
+    // Asked on the user thread itself, it answers directly.
+    EXPECT_TRUE(prompter.AskYesNo(QStringLiteral("yes?")));
+    EXPECT_TRUE(shown.onUserThread);
 }
 
 } // namespace
