@@ -108,7 +108,8 @@ auto* betweenOption =
             -> expected(2);
 latestFlag->excludes(allFlag)->excludes(betweenOption);
 allFlag->excludes(betweenOption);
-exportCommand->callback([&context, exportPath, machines, latest, between] {
+// Every option variable is held by the callback, so it lives as long as the command.
+exportCommand->callback([&context, exportPath, machines, latest, all, between] {
     MachineSelection selection;
     if (!between->empty()) {
         selection.span = ReadingSpan::Between;
