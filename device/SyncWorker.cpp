@@ -103,12 +103,13 @@ private:
             }
             RouteDownloadSettings route{settings_.routeGuid, settings_.offRouteAssetGuid,
                                         settings_.offRoutePointGuids, UiText(text::OffRoute)};
-            if (const int downloaded =
-                    DownloadRoute(link_, main_, route, progress_, [this] { return abort_.IsSet(); })) {
+            if (const int downloaded = DownloadRoute(
+                    link_, main_, route, [this](const QString& text) { Progress(text); },
+                    [this] { return abort_.IsSet(); })) {
                 return downloaded;
             }
         }
-        return SetScreen(link_, 1);
+        return Tested(SetScreen(link_, 1));
     }
 
     // Finds the meter and makes sure it is in the meter list.
