@@ -1,21 +1,56 @@
 #!/usr/bin/env bash
-# Demonstration on a fresh data root under demo-root/ in the repository (wiped on each run).
+# Demonstration on a fresh data root under demo-root/ in the repository (wiped on each run): the
+# meter emulator stands in for a meter in its cradle; its readings are uploaded, judged, listed,
+# exported and imported into a second installation.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 vantor="$root/build/cli/vantor"
+sim="$root/build/tools/meter-sim/vantor-meter-sim"
 demo="$root/demo-root"
 
 rm -rf "$demo"
-mkdir -p "$demo/common" "$demo/user" "$demo/config"
+mkdir -p "$demo/common" "$demo/user" "$demo/config" "$demo/data"
 export VANTOR_COMMON_APPDATA="$demo/common"
 export VANTOR_USER_APPDATA="$demo/user"
 export XDG_CONFIG_HOME="$demo/config"
+export XDG_DATA_HOME="$demo/data"
 
-echo "== vantor init (data root under $demo/common)"
+step() { printf '\n== %s\n' "$*"; }
+
+step "vantor init (data root under $demo/common)"
 "$vantor" init
-find "$demo/common" | sed "s|$demo/||" | sort
+find "$demo/common" -mindepth 3 | sed "s|$demo/common/||" | sort
 
-echo "== vantor list machines"
+step "the meter emulator on a pseudo-terminal (scenario scripts/demo-meter.json)"
+"$sim" --scenario "$root/scripts/demo-meter.json" --link "$demo/cradle" 2>"$demo/meter.log" >/dev/null &
+sim_pid=$!
+trap 'kill $sim_pid 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [[ -e "$demo/cradle" ]] && break; sleep 0.1; done
+echo "cradle: $demo/cradle -> $(readlink "$demo/cradle")"
+
+step "vantor meter info"
+"$vantor" meter info --port "$demo/cradle"
+
+step "vantor sync from-meter (a new meter is named 'Demo meter')"
+# The machines the upload creates have no e-mail addresses yet, so no exception e-mail is due.
+"$vantor" settings set EmailExceptionsOnUpload 0 >/dev/null
+"$vantor" sync from-meter --port "$demo/cradle" --device-name "Demo meter" || echo "(exit $?)"
+
+step "what arrived"
 "$vantor" list machines
-echo "== vantor list machines --json"
-"$vantor" list machines --json
+"$vantor" list vibs
+"$vantor" list devices
+"$vantor" list offroute | cut -f1-8
+
+step "vantor status"
+"$vantor" status
+
+step "vantor export, then import into a second installation"
+"$vantor" export "$demo/plant.rmd"
+ls -l "$demo/plant.rmd"
+VANTOR_COMMON_APPDATA="$demo/second" "$vantor" init
+VANTOR_COMMON_APPDATA="$demo/second" "$vantor" import "$demo/plant.rmd" --yes
+VANTOR_COMMON_APPDATA="$demo/second" "$vantor" list readings | cut -f1,2,6,7
+
+step "commands the meter received"
+cat "$demo/meter.log"
