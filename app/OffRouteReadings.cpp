@@ -18,15 +18,6 @@ QString Cell(MeasureKind kind, float value, const MeasureFormat& format) {
 
 } // namespace
 
-MeasureFormat MeasureFormatFrom(const CSettings& settings) {
-    MeasureFormat format;
-    format.units = DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
-    format.decimalsG = settings.dpG;
-    format.decimalsMms = settings.dpMms;
-    format.decimalsInchS = settings.dpInchS;
-    return format;
-}
-
 QString ReadingDateText(const QDateTime& taken, const QLocale& locale) {
     // The long time format ends in the time zone, which a reading's local time does not carry.
     static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
@@ -37,7 +28,7 @@ QString ReadingDateText(const QDateTime& taken, const QLocale& locale) {
 }
 
 OffRouteReadingList::OffRouteReadingList(CAppData& app)
-    : app_(app), prompter_(app.UserPrompter()), format_(MeasureFormatFrom(app.settings)) {}
+    : app_(app), prompter_(app.UserPrompter()), format_(MeasureFormatOf(app.settings)) {}
 
 OffRouteReadingList::~OffRouteReadingList() = default;
 

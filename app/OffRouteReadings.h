@@ -6,6 +6,7 @@
 #include "analysis/MeasureFormat.h"
 #include "app/CAppData.h"
 #include "app/EditOutcome.h"
+#include "app/OptionsFromSettings.h"
 
 #include <QStringList>
 
@@ -65,9 +66,6 @@ private:
     std::unique_ptr<CRecordSyncConnection> sync_;
     std::vector<OffRouteRow> rows_;
 };
-
-// The measure format of the user's settings: units and decimals.
-MeasureFormat MeasureFormatFrom(const CSettings& settings);
 
 // A reading's date and time in the locale's short date and its time with seconds.
 QString ReadingDateText(const QDateTime& taken, const QLocale& locale = QLocale::system());

@@ -1,6 +1,6 @@
 #include "ui/DesktopSync.h"
 
-#include "app/OffRouteReadings.h"
+#include "app/OptionsFromSettings.h"
 #include "reports/ExceptionCollector.h"
 #include "reports/ExceptionList.h"
 #include "reports/ExceptionSender.h"
@@ -43,8 +43,7 @@ SyncSettings MakeSyncSettings(CAppData& app, bool fromMeter, const QString& rout
         settings.offRoutePointGuids << QString::fromLatin1(guid);
     }
     settings.store = app.MakeStoreContext();
-    const ExceptionCollectOptions collect{app.settings.emailExceptionsOnUpload != 0,
-                                          MeasureFormatFrom(app.settings)};
+    const ExceptionCollectOptions collect = ExceptionCollectOptionsOf(app.settings);
     settings.clearExceptions = [] { ProcessExceptionList().Clear(); };
     settings.collectException = [collect](const CMachine& machine, const CVib& point,
                                           const CVibReading& reading) {
@@ -54,20 +53,10 @@ SyncSettings MakeSyncSettings(CAppData& app, bool fromMeter, const QString& rout
 }
 
 void SendExceptionEmails(CAppData& app, Prompter& prompter, QWidget* parent) {
-    const CSettings& s = app.settings;
-    ExceptionSendOptions options;
-    options.emailExceptionsOnUpload = s.emailExceptionsOnUpload != 0;
-    options.autoSend = s.autoSendEmailExceptionsOnUpload == 1;
-    options.dataFolder = app.folders.dataFolder;
-    options.editionTitle = app.edition.title;
-    options.labels =
-        MakeExceptionEmailLabels({s.band1Name, s.band2Name, s.band3Name}, MeasureFormatFrom(s).units);
-    SystemMailOptions mail;
-    mail.outboxFolder = OutboxFolder(app.folders.dataFolder);
-    mail.smtp = SmtpSettings{s.smtpHost, s.smtpPort, s.smtpSecurity, s.smtpUser, s.smtpPassword, s.smtpFrom};
-    SystemMailTransport transport(mail);
+    SystemMailTransport transport(SystemMailOptionsOf(app));
     DialogMailProgress progress(parent);
-    vantor::SendExceptionEmails(ProcessExceptionList().Groups(), options, transport, prompter, progress);
+    vantor::SendExceptionEmails(ProcessExceptionList().Groups(), ExceptionSendOptionsOf(app), transport,
+                                prompter, progress);
     progress.Close();
 }
 

@@ -1,0 +1,42 @@
+#include "app/OptionsFromSettings.h"
+
+namespace vantor {
+
+MeasureFormat MeasureFormatOf(const CSettings& settings) {
+    MeasureFormat format;
+    format.units = DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
+    format.decimalsG = settings.dpG;
+    format.decimalsMms = settings.dpMms;
+    format.decimalsInchS = settings.dpInchS;
+    return format;
+}
+
+SmtpSettings SmtpSettingsOf(const CSettings& settings) {
+    return SmtpSettings{settings.smtpHost, settings.smtpPort,     settings.smtpSecurity,
+                        settings.smtpUser, settings.smtpPassword, settings.smtpFrom};
+}
+
+ExceptionCollectOptions ExceptionCollectOptionsOf(const CSettings& settings) {
+    return ExceptionCollectOptions{settings.emailExceptionsOnUpload != 0, MeasureFormatOf(settings)};
+}
+
+ExceptionSendOptions ExceptionSendOptionsOf(const CAppData& app) {
+    const CSettings& settings = app.settings;
+    ExceptionSendOptions options;
+    options.emailExceptionsOnUpload = settings.emailExceptionsOnUpload != 0;
+    options.autoSend = settings.autoSendEmailExceptionsOnUpload == 1;
+    options.dataFolder = app.folders.dataFolder;
+    options.editionTitle = app.edition.title;
+    options.labels = MakeExceptionEmailLabels({settings.band1Name, settings.band2Name, settings.band3Name},
+                                              MeasureFormatOf(settings).units);
+    return options;
+}
+
+SystemMailOptions SystemMailOptionsOf(const CAppData& app) {
+    SystemMailOptions options;
+    options.outboxFolder = OutboxFolder(app.folders.dataFolder);
+    options.smtp = SmtpSettingsOf(app.settings);
+    return options;
+}
+
+} // namespace vantor

@@ -1,0 +1,22 @@
+#pragma once
+// The plain option structures of the libraries below the application (measure formatting, the
+// exception e-mails, the mail transport), formed from the settings record in one place for the
+// command line and the desktop program alike.
+
+#include "analysis/MeasureFormat.h"
+#include "app/CAppData.h"
+#include "reports/ExceptionCollector.h"
+#include "reports/ExceptionSender.h"
+#include "reports/SystemMailTransport.h"
+
+namespace vantor {
+
+// Units and decimals of the user's settings.
+MeasureFormat MeasureFormatOf(const CSettings& settings);
+SmtpSettings SmtpSettingsOf(const CSettings& settings);
+ExceptionCollectOptions ExceptionCollectOptionsOf(const CSettings& settings);
+ExceptionSendOptions ExceptionSendOptionsOf(const CAppData& app);
+// The product transport: the Outbox in the data folder and the configured server.
+SystemMailOptions SystemMailOptionsOf(const CAppData& app);
+
+} // namespace vantor
