@@ -40,10 +40,7 @@ void DeviceNameList::Refill() {
     }
 }
 
-EditOutcome DeviceNameList::Rename(const QString& guid) {
-    if (!sync_) {
-        return EditOutcome::Failed;
-    }
+std::optional<CDevice> DeviceNameList::Load(const QString& guid) {
     CDevice device;
     bool loaded = false;
     try {
@@ -53,8 +50,20 @@ EditOutcome DeviceNameList::Rename(const QString& guid) {
     }
     if (!loaded) {
         prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
+        return std::nullopt;
+    }
+    return device;
+}
+
+EditOutcome DeviceNameList::Rename(const QString& guid) {
+    if (!sync_) {
         return EditOutcome::Failed;
     }
+    std::optional<CDevice> loaded = Load(guid);
+    if (!loaded) {
+        return EditOutcome::Failed;
+    }
+    CDevice device = *loaded;
 
     NameRequest request{UiText(text::DeviceNameColumn), UiText(text::NameLabel), device.sName, 0};
     for (;; ++request.attempt) {
@@ -89,17 +98,11 @@ EditOutcome DeviceNameList::Delete(const QString& guid) {
     if (!sync_) {
         return EditOutcome::Failed;
     }
-    CDevice device;
-    bool loaded = false;
-    try {
-        loaded = !guid.isEmpty() && sync_->GetDevice(guid, device);
-    } catch (const DatabaseError&) {
-        loaded = false;
-    }
+    std::optional<CDevice> loaded = Load(guid);
     if (!loaded) {
-        prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
         return EditOutcome::Failed;
     }
+    CDevice device = *loaded;
     if (!prompter_.AskYesNo(UiText(text::AreYouSureDelete))) {
         return EditOutcome::Declined;
     }

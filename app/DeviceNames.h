@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vantor {
@@ -43,6 +44,9 @@ public:
     EditOutcome Delete(const QString& guid);
 
 private:
+    // The meter with this GUID; shows "Error loading record" when there is none.
+    std::optional<CDevice> Load(const QString& guid);
+
     Prompter& prompter_;
     CAppData& app_;
     std::unique_ptr<CRecordSyncConnection> sync_;
