@@ -15,8 +15,12 @@ void Print(std::FILE* stream, const QString& line) {
 }
 
 int List(CAppData& app) {
+    // A listing ends up in terminals and logs: the mail password is shown only when asked for by
+    // name ("settings get SmtpPassword").
+    static const QString secret = QStringLiteral("SmtpPassword");
     for (const auto& [name, value] : ListSettingValues(app.settings)) {
-        Print(stdout, name + QLatin1Char('\t') + value);
+        const bool hidden = name == secret && !value.isEmpty();
+        Print(stdout, name + QLatin1Char('\t') + (hidden ? QStringLiteral("********") : value));
     }
     return kDone;
 }

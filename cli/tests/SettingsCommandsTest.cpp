@@ -76,3 +76,12 @@ TEST_F(SettingsCommands, BadNamesAndNumbersAreUsageErrorsThatStoreNothing) {
     EXPECT_FALSE(QFile::exists(SettingsFile()));
     EXPECT_EQ(Vantor({QStringLiteral("get")}).status, 2);
 }
+
+TEST_F(SettingsCommands, TheMailPasswordIsListedHiddenAndShownOnlyByName) {
+    ASSERT_EQ(
+        Vantor({QStringLiteral("set"), QStringLiteral("SmtpPassword"), QStringLiteral("s3cret")}).status, 0);
+    const Outcome list = Vantor({QStringLiteral("list")});
+    EXPECT_TRUE(list.out.contains("SmtpPassword\t********\n"));
+    EXPECT_FALSE(list.out.contains("s3cret"));
+    EXPECT_EQ(Vantor({QStringLiteral("get"), QStringLiteral("SmtpPassword")}).out, "s3cret\n");
+}
