@@ -30,8 +30,8 @@ private:
 };
 
 // Command groups, one source file each.
-void AddStoreCommands(CLI::App& cli, CommandContext& context); // init, list, emails
-void AddTextsCommands(CLI::App& cli, CommandContext& context); // texts
+void AddStoreCommands(CLI::App& cli, CommandContext& context);    // init, list, emails
+void AddTextsCommands(CLI::App& cli, CommandContext& context);    // texts
 void AddSettingsCommands(CLI::App& cli, CommandContext& context); // settings list, get, set
 void AddAnalysisCommands(CLI::App& cli, CommandContext& context); // status, signals
 void AddMeterCommands(CLI::App& cli, CommandContext& context);    // meter info, new-data
