@@ -40,26 +40,12 @@ void DeviceNameList::Refill() {
     }
 }
 
-std::optional<CDevice> DeviceNameList::Load(const QString& guid) {
-    CDevice device;
-    bool loaded = false;
-    try {
-        loaded = !guid.isEmpty() && sync_->GetDevice(guid, device);
-    } catch (const DatabaseError&) {
-        loaded = false;
-    }
-    if (!loaded) {
-        prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
-        return std::nullopt;
-    }
-    return device;
-}
-
 EditOutcome DeviceNameList::Rename(const QString& guid) {
     if (!sync_) {
         return EditOutcome::Failed;
     }
-    std::optional<CDevice> loaded = Load(guid);
+    std::optional<CDevice> loaded = LoadForEdit<CDevice>(
+        guid, prompter_, [this](const QString& g, CDevice& d) { return sync_->GetDevice(g, d); });
     if (!loaded) {
         return EditOutcome::Failed;
     }
@@ -98,11 +84,10 @@ EditOutcome DeviceNameList::Delete(const QString& guid) {
     if (!sync_) {
         return EditOutcome::Failed;
     }
-    std::optional<CDevice> loaded = Load(guid);
-    if (!loaded) {
+    if (!LoadForEdit<CDevice>(guid, prompter_,
+                              [this](const QString& g, CDevice& d) { return sync_->GetDevice(g, d); })) {
         return EditOutcome::Failed;
     }
-    CDevice device = *loaded;
     if (!prompter_.AskYesNo(UiText(text::AreYouSureDelete))) {
         return EditOutcome::Declined;
     }

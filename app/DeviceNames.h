@@ -44,9 +44,6 @@ public:
     EditOutcome Delete(const QString& guid);
 
 private:
-    // The meter with this GUID; shows "Error loading record" when there is none.
-    std::optional<CDevice> Load(const QString& guid);
-
     Prompter& prompter_;
     CAppData& app_;
     std::unique_ptr<CRecordSyncConnection> sync_;

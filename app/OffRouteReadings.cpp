@@ -32,12 +32,10 @@ OffRouteReadingList::OffRouteReadingList(CAppData& app)
 
 OffRouteReadingList::~OffRouteReadingList() = default;
 
-bool OffRouteReadingList::Load(const QString& guid, COffRouteReading& out) {
-    try {
-        return !guid.isEmpty() && sync_->GetOffRouteReading(guid, out);
-    } catch (const DatabaseError&) {
-        return false;
-    }
+std::optional<COffRouteReading> OffRouteReadingList::Load(const QString& guid) {
+    return LoadForEdit<COffRouteReading>(guid, prompter_, [this](const QString& g, COffRouteReading& r) {
+        return sync_->GetOffRouteReading(g, r);
+    });
 }
 
 bool OffRouteReadingList::Open() {
@@ -83,9 +81,7 @@ EditOutcome OffRouteReadingList::Delete(const QString& guid) {
     if (!sync_) {
         return EditOutcome::Failed;
     }
-    COffRouteReading reading;
-    if (!Load(guid, reading)) {
-        prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
+    if (!Load(guid)) {
         return EditOutcome::Failed;
     }
     if (!prompter_.AskYesNo(UiText(text::DeleteVibReadingQuestion))) {
@@ -106,11 +102,11 @@ EditOutcome OffRouteReadingList::MoveTo(const QString& guid, const PointChooser&
         return EditOutcome::Failed;
     }
     CMainConnection& db = *app_.MainConnection();
-    COffRouteReading offRoute;
-    if (!Load(guid, offRoute)) {
-        prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
+    const std::optional<COffRouteReading> loaded = Load(guid);
+    if (!loaded) {
         return EditOutcome::Failed;
     }
+    const COffRouteReading& offRoute = *loaded;
     const std::optional<QString> pointGuid = choose();
     if (!pointGuid) {
         return EditOutcome::Declined;
@@ -118,22 +114,16 @@ EditOutcome OffRouteReadingList::MoveTo(const QString& guid, const PointChooser&
 
     // Only a point that exists may receive the reading: a reading under a missing parent would be
     // stored where nothing ever shows or deletes it.
-    CVib point;
-    bool loaded = false;
-    try {
-        loaded = !pointGuid->isEmpty() && db.GetVib(*pointGuid, point);
-    } catch (const DatabaseError&) {
-        loaded = false;
-    }
-    if (!loaded) {
-        prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
+    const std::optional<CVib> point = LoadForEdit<CVib>(
+        *pointGuid, prompter_, [&db](const QString& g, CVib& v) { return db.GetVib(g, v); });
+    if (!point) {
         return EditOutcome::Failed;
     }
 
     CVibReading reading;
     static_cast<VibReadingValues&>(reading) = offRoute;
     reading.sItemGUID = offRoute.sItemGUID;
-    reading.sParentGUID = point.sItemGUID;
+    reading.sParentGUID = point->sItemGUID;
     bool stored = false;
     try {
         stored = db.UpsertVibReading(reading);

@@ -58,7 +58,8 @@ public:
     EditOutcome MoveTo(const QString& guid, const PointChooser& choose);
 
 private:
-    bool Load(const QString& guid, COffRouteReading& out);
+    // The off-route reading with this GUID; shows "Error loading record" when there is none.
+    std::optional<COffRouteReading> Load(const QString& guid);
 
     CAppData& app_;
     Prompter& prompter_;

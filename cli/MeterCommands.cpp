@@ -8,6 +8,7 @@
 #include "ui/texts/UiText.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace vantor::cli {
@@ -42,55 +43,53 @@ struct FoundMeter {
     int number = 0;
 };
 
-FoundMeter Find(CMeterLink& link, const std::string& port) {
+// Runs the headless start-up, finds the meter and hands it to `work`; a failure on the way prints
+// its message and gives the exit status.
+int WithMeter(CAppData& app, const std::string& port,
+              const std::function<int(CMeterLink&, const FoundMeter&)>& work) {
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    CMeterLink link(&app.UserPrompter());
     if (!port.empty()) {
         link.UsePort(QString::fromStdString(port));
     }
     FoundMeter found;
     found.result = link.FindMeter(found.device, found.version, found.number);
-    return found;
+    if (found.result != 0) {
+        return Fail(app.UserPrompter(), found.result);
+    }
+    return work(link, found);
 }
 
 int RunMeterInfo(CAppData& app, const std::string& port, std::FILE* out) {
-    if (!RunHeadlessStartup(app)) {
-        return kFailed;
-    }
-    CMeterLink link(&app.UserPrompter());
-    const FoundMeter found = Find(link, port);
-    if (found.result != 0) {
-        return Fail(app.UserPrompter(), found.result);
-    }
-    WriteLine(out, QStringLiteral("version\t") + found.version);
-    WriteLine(out, QStringLiteral("guid\t") + found.device.sItemGUID);
-    WriteLine(out, QStringLiteral("serial\t") + found.device.sSN);
-    WriteLine(out, QStringLiteral("btaddress\t") + found.device.sBTAddress);
-    WriteLine(out, QStringLiteral("number\t%1").arg(found.number));
-    return kDone;
+    return WithMeter(app, port, [out](CMeterLink&, const FoundMeter& found) -> int {
+        WriteLine(out, QStringLiteral("version\t") + found.version);
+        WriteLine(out, QStringLiteral("guid\t") + found.device.sItemGUID);
+        WriteLine(out, QStringLiteral("serial\t") + found.device.sSN);
+        WriteLine(out, QStringLiteral("btaddress\t") + found.device.sBTAddress);
+        WriteLine(out, QStringLiteral("number\t%1").arg(found.number));
+        return kDone;
+    });
 }
 
 int RunMeterNewData(CAppData& app, const std::string& port, std::FILE* out) {
-    if (!RunHeadlessStartup(app)) {
-        return kFailed;
-    }
-    CMeterLink link(&app.UserPrompter());
-    const FoundMeter found = Find(link, port);
-    if (found.result != 0) {
-        return Fail(app.UserPrompter(), found.result);
-    }
-    NewDataFlags flags;
-    int count = 0;
-    if (const int result = GetNewData(link, flags, count)) {
-        return Fail(app.UserPrompter(), result);
-    }
-    for (size_t point = 0; point < flags.size(); ++point) {
-        QString line = QStringLiteral("%1\t").arg(point);
-        for (const bool set : flags[point]) {
-            line += set ? QLatin1Char('1') : QLatin1Char('0');
+    return WithMeter(app, port, [&app, out](CMeterLink& link, const FoundMeter&) -> int {
+        NewDataFlags flags;
+        int count = 0;
+        if (const int result = GetNewData(link, flags, count)) {
+            return Fail(app.UserPrompter(), result);
         }
-        WriteLine(out, line);
-    }
-    WriteLine(out, QStringLiteral("count\t%1").arg(count));
-    return kDone;
+        for (size_t point = 0; point < flags.size(); ++point) {
+            QString line = QStringLiteral("%1\t").arg(point);
+            for (const bool set : flags[point]) {
+                line += set ? QLatin1Char('1') : QLatin1Char('0');
+            }
+            WriteLine(out, line);
+        }
+        WriteLine(out, QStringLiteral("count\t%1").arg(count));
+        return kDone;
+    });
 }
 
 } // namespace
