@@ -198,27 +198,6 @@ QDateTime DateTimeFromSql(const QVariant& value) {
     return parsed;
 }
 
-QVariant TextToSql(const QString& value) {
-    // Null strings are written as empty text so the NULL-key sweep never catches a live row.
-    return value.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(value.left(kTextColumnLimit));
-}
-
-QVariant FloatToSql(float value) {
-    return QVariant(static_cast<double>(value));
-}
-
-QVariant BinaryToSql(const QByteArray& value) {
-    return value.isNull() ? QVariant(QByteArray("", 0)) : QVariant(value);
-}
-
-QString TextFromSql(const QVariant& value) {
-    return value.isNull() ? QString() : value.toString();
-}
-
-float FloatFromSql(const QVariant& value) {
-    return static_cast<float>(value.toDouble());
-}
-
 bool BooleanFromSql(const QVariant& value) {
     if (value.typeId() == QMetaType::QString) {
         const QString text = value.toString().trimmed().toLower();
@@ -250,10 +229,6 @@ void BindValue(SqliteStatement& statement, int index, const QVariant& value) {
     default:
         statement.BindText(index, value.toString());
     }
-}
-
-std::int32_t IntegerFromSql(const QVariant& value) {
-    return static_cast<std::int32_t>(value.toLongLong());
 }
 
 } // namespace vantor

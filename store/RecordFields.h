@@ -45,11 +45,7 @@ QDateTime DateTimeFromSql(const QVariant& value);
 // Longest text a text column keeps.
 inline constexpr int kTextColumnLimit = 255;
 
-// The value a record field is written to the database with, and the field read back from one.
-template <class R> QVariant FieldToSql(const R& record, const Field<R>& field);
-template <class R> void FieldFromSql(R& record, const Field<R>& field, const QVariant& value);
-
-// The same through a prepared statement: bind a field as parameter `index`, read it from `column`.
+// Through a prepared statement: bind a record field as parameter `index`, read it from `column`.
 template <class R>
 void BindField(SqliteStatement& statement, int index, const R& record, const Field<R>& field);
 template <class R>
@@ -59,58 +55,8 @@ void BindValue(SqliteStatement& statement, int index, const QVariant& value);
 
 // ---- implementation of the templates ------------------------------------------------------
 
-QVariant TextToSql(const QString& value);
-QVariant FloatToSql(float value);
-QVariant BinaryToSql(const QByteArray& value);
-QString TextFromSql(const QVariant& value);
-float FloatFromSql(const QVariant& value);
+// A stored boolean: a number, or a text such as "true" or "1" written by another program.
 bool BooleanFromSql(const QVariant& value);
-std::int32_t IntegerFromSql(const QVariant& value);
-
-template <class R> QVariant FieldToSql(const R& record, const Field<R>& field) {
-    return std::visit(
-        [&record](auto member) -> QVariant {
-            const auto& value = record.*member;
-            using T = std::decay_t<decltype(value)>;
-            if constexpr (std::is_same_v<T, QString>) {
-                return TextToSql(value);
-            } else if constexpr (std::is_same_v<T, float>) {
-                return FloatToSql(value);
-            } else if constexpr (std::is_same_v<T, bool>) {
-                return QVariant(value ? 1 : 0);
-            } else if constexpr (std::is_same_v<T, std::int32_t>) {
-                return QVariant(static_cast<int>(value));
-            } else if constexpr (std::is_same_v<T, QDateTime>) {
-                return value.isValid() ? QVariant(SqlDateTimeText(value))
-                                       : QVariant(QMetaType(QMetaType::QString));
-            } else {
-                return BinaryToSql(value);
-            }
-        },
-        field.member);
-}
-
-template <class R> void FieldFromSql(R& record, const Field<R>& field, const QVariant& value) {
-    std::visit(
-        [&record, &value](auto member) {
-            auto& target = record.*member;
-            using T = std::decay_t<decltype(target)>;
-            if constexpr (std::is_same_v<T, QString>) {
-                target = TextFromSql(value);
-            } else if constexpr (std::is_same_v<T, float>) {
-                target = FloatFromSql(value);
-            } else if constexpr (std::is_same_v<T, bool>) {
-                target = BooleanFromSql(value);
-            } else if constexpr (std::is_same_v<T, std::int32_t>) {
-                target = IntegerFromSql(value);
-            } else if constexpr (std::is_same_v<T, QDateTime>) {
-                target = DateTimeFromSql(value);
-            } else {
-                target = value.isNull() ? QByteArray() : value.toByteArray();
-            }
-        },
-        field.member);
-}
 
 template <class R>
 void BindField(SqliteStatement& statement, int index, const R& record, const Field<R>& field) {
