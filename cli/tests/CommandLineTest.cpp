@@ -1,4 +1,5 @@
 // Runs the built `vantor` program as a user would, on a temporary data root.
+#include "cli/tests/RunVantor.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/SqlConnection.h"
 
@@ -14,20 +15,11 @@
 
 namespace {
 
-struct ProgramRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using ProgramRun = vantor::testing::VantorRun;
 
 class CommandLine : public ::testing::Test {
 protected:
-    ProgramRun Vantor(const QStringList& arguments) {
-        QProcess process;
-        process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-    }
+    static ProgramRun Vantor(const QStringList& arguments) { return vantor::testing::RunVantor(arguments); }
 
     QString DatabaseFile() const {
         return env.CommonAppData() + QStringLiteral("/Norhall Instruments/Corvane/Database/VantorV1.mdb");
@@ -161,15 +153,12 @@ TEST_F(CommandLine, ExportAndImportThroughTheCommandLine) {
 
     Execute({QStringLiteral("DELETE FROM tblVibReadings"), QStringLiteral("DELETE FROM tblMachines")});
     // Declining the replace question cancels (exit 3) and stores nothing.
-    QProcess declined;
-    declined.start(QStringLiteral(VANTOR_CLI_PATH),
-                   {QStringLiteral("import"), env.Root() + QStringLiteral("/out.rmd")});
-    declined.write("n\n");
-    declined.closeWriteChannel();
-    ASSERT_TRUE(declined.waitForFinished(60000));
-    EXPECT_EQ(declined.exitCode(), 3);
-    EXPECT_EQ(declined.readAllStandardError(), QByteArray("During an Import any existing records that match "
-                                                          "will be replaced.\r\nDo you want to continue?\n"));
+    const ProgramRun declined =
+        vantor::testing::RunVantor({QStringLiteral("import"), env.Root() + QStringLiteral("/out.rmd")},
+                                   QProcessEnvironment::systemEnvironment(), QByteArray("n\n"));
+    EXPECT_EQ(declined.status, 3);
+    EXPECT_EQ(declined.err, QByteArray("During an Import any existing records that match "
+                                       "will be replaced.\r\nDo you want to continue?\n"));
     EXPECT_TRUE(ListJson({QStringLiteral("machines")}).isEmpty());
 
     const ProgramRun latestImport = Vantor(

@@ -1,4 +1,5 @@
 // `vantor email` as a user runs it, on a temporary profile, against a local mail server.
+#include "cli/tests/RunVantor.h"
 #include "platform/testing/TempEnvironment.h"
 
 #include <QDir>
@@ -11,11 +12,7 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Outcome = vantor::testing::VantorRun;
 
 const QString kPython = QStringLiteral("/usr/bin/python3");
 
@@ -34,11 +31,7 @@ protected:
         }
     }
     Outcome Vantor(const QStringList& arguments) {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        return vantor::testing::RunVantor(arguments, environment);
     }
     // Starts the mail server; false when Debian's aiosmtpd is not installed.
     bool StartServer() {

@@ -1,5 +1,6 @@
 // `vantor meter info` and `vantor meter new-data` against the meter emulator on a pseudo-terminal,
 // with the program's real one-second silence time-out.
+#include "cli/tests/RunVantor.h"
 #include "platform/testing/TempEnvironment.h"
 #include "tools/meter-sim/MeterEmulator.h"
 #include "tools/meter-sim/MeterScenario.h"
@@ -20,12 +21,9 @@ class MeterCommandLine : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(Vantor({"init"}).status, 0); }
 
-    ProgramRun Vantor(const QStringList& arguments) {
-        QProcess process;
-        process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+    static ProgramRun Vantor(const QStringList& arguments) {
+        const vantor::testing::VantorRun run = vantor::testing::RunVantor(arguments);
+        return {run.status, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
     }
 
     std::unique_ptr<vantor::sim::MeterEmulator> StartMeter(const QByteArray& json) {

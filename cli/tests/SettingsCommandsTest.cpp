@@ -1,4 +1,5 @@
 // `vantor settings` as a user runs it, on a temporary profile.
+#include "cli/tests/RunVantor.h"
 #include "platform/testing/TempEnvironment.h"
 
 #include <QFile>
@@ -8,19 +9,12 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Outcome = vantor::testing::VantorRun;
 
 class SettingsCommands : public ::testing::Test {
 protected:
-    Outcome Vantor(const QStringList& arguments) {
-        QProcess process;
-        process.start(QStringLiteral(VANTOR_CLI_PATH), QStringList{QStringLiteral("settings")} << arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    static Outcome Vantor(const QStringList& arguments) {
+        return vantor::testing::RunVantor(QStringList{QStringLiteral("settings")} << arguments);
     }
     QString SettingsFile() const {
         return env.Root() + QStringLiteral("/config/Norhall Instruments/Corvane.conf");

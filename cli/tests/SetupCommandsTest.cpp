@@ -1,5 +1,6 @@
 // vantor offroute and vantor devices as a user runs them, on a temporary data root.
 #include "app/Startup.h"
+#include "cli/tests/RunVantor.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "ui/texts/UiText.h"
@@ -13,11 +14,7 @@
 namespace vantor {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Outcome = vantor::testing::VantorRun;
 
 class SetupCommandsTest : public ::testing::Test {
 protected:
@@ -47,13 +44,7 @@ protected:
         ASSERT_TRUE(sync->UpsertDevice(second));
     }
 
-    static Outcome Vantor(const QStringList& arguments) {
-        QProcess process;
-        process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
-        process.closeWriteChannel(); // no answer on standard input
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-    }
+    static Outcome Vantor(const QStringList& arguments) { return vantor::testing::RunVantor(arguments); }
     static QByteArray Line(int index) { return UiText(index).toUtf8() + '\n'; }
     std::size_t OffRouteRows() { return sync->ListOffRouteReadings().size(); }
     QStringList Devices() {

@@ -2,6 +2,7 @@
 // pseudo-terminal: progress texts on standard error, exit codes, what lands in the database.
 #include "app/CAppData.h"
 #include "app/Startup.h"
+#include "cli/tests/RunVantor.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "tools/meter-sim/MeterEmulator.h"
@@ -33,12 +34,9 @@ class SyncCommandLine : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(Vantor({"init"}).status, 0); }
 
-    ProgramRun Vantor(const QStringList& arguments) {
-        QProcess process;
-        process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+    static ProgramRun Vantor(const QStringList& arguments) {
+        const vantor::testing::VantorRun run = vantor::testing::RunVantor(arguments);
+        return {run.status, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
     }
 
     ProgramRun Sync(const QStringList& arguments) {

@@ -1,4 +1,5 @@
 // Runs `vantor texts` as a user would, on a temporary data root.
+#include "cli/tests/RunVantor.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/ArchiveWriter.h"
 #include "ui/texts/UiText.h"
@@ -14,11 +15,10 @@ namespace {
 class TextsCommand : public ::testing::Test {
 protected:
     QStringList Texts(const QStringList& arguments, int expectedStatus = 0) {
-        QProcess process;
-        process.start(QStringLiteral(VANTOR_CLI_PATH), QStringList{QStringLiteral("texts")} << arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        EXPECT_EQ(process.exitCode(), expectedStatus) << process.readAllStandardError().toStdString();
-        QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
+        const vantor::testing::VantorRun run =
+            vantor::testing::RunVantor(QStringList{QStringLiteral("texts")} << arguments);
+        EXPECT_EQ(run.status, expectedStatus) << run.err.toStdString();
+        QStringList lines = QString::fromUtf8(run.out).split(u'\n');
         EXPECT_EQ(lines.takeLast(), QString()); // every line ends with a line feed
         return lines;
     }
