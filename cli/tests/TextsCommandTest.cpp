@@ -97,12 +97,10 @@ TEST_F(TextsCommand, PrintsTheChosenInstalledPack) {
               QStringLiteral("0\tOK"));
 
     // Without the option the language of the settings is used.
-    QProcess settings;
-    settings.start(QStringLiteral(VANTOR_CLI_PATH),
-                   {QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("Language"),
-                    QString::fromUtf8("Fran\xC3\xA7"
-                                      "ais")});
-    ASSERT_TRUE(settings.waitForFinished(60000));
-    ASSERT_EQ(settings.exitCode(), 0) << settings.readAllStandardError().toStdString();
+    const vantor::testing::VantorRun set = vantor::testing::RunVantor(
+        {QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("Language"),
+         QString::fromUtf8("Fran\xC3\xA7"
+                           "ais")});
+    ASSERT_EQ(set.status, 0) << set.err.toStdString();
     EXPECT_EQ(Texts({}).at(0), QStringLiteral("0\tfr0"));
 }
