@@ -1,7 +1,7 @@
 #include "analysis/AlarmStatus.h"
 
 #include "store/MainConnection.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <array>
 #include <bit>

@@ -1,6 +1,6 @@
 #include "analysis/DisplayUnits.h"
 
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 namespace vantor {
 

@@ -1,8 +1,8 @@
 #include "analysis/SignalCache.h"
 
 #include "analysis/ReadingDecode.h"
-#include "store/ArchiveReader.h"
-#include "store/ArchiveWriter.h"
+#include "archive/ArchiveReader.h"
+#include "archive/ArchiveWriter.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 #include "store/SignalCachePath.h"

@@ -246,9 +246,4 @@ bool SignalProcessor::ComputeSpectrum(std::span<const double> waveform, std::vec
     return true;
 }
 
-SignalProcessor& SharedSignalProcessor() {
-    static SignalProcessor processor;
-    return processor;
-}
-
 } // namespace vantor

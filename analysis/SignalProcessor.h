@@ -1,8 +1,8 @@
 #pragma once
-// The spectrum transform and its working state. One process-wide instance serves every decode; it
-// keeps its work buffers for the life of the process and its twiddle tables while the transform
-// length stays the same, so a call allocates nothing but its result. Not reentrant: one transform
-// at a time.
+// The spectrum transform and its working state. Each owner (a view, a worker, a command) keeps its
+// own processor, so threads never share one; a processor keeps its work buffers for its life and its
+// twiddle tables while the transform length stays the same, so a call allocates nothing but its
+// result. Not reentrant: one transform at a time per processor.
 
 #include <cstddef>
 #include <cstdint>
@@ -56,8 +56,5 @@ private:
     bool tablesValid_ = false;
     std::size_t length_ = 0;
 };
-
-// The process-wide instance used by the user-interface thread.
-SignalProcessor& SharedSignalProcessor();
 
 } // namespace vantor

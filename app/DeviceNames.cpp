@@ -1,51 +1,30 @@
 #include "app/DeviceNames.h"
 
 #include "platform/Prompter.h"
-#include "store/SqlConnection.h"
 #include "store/Validation.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 namespace vantor {
 
-DeviceNameList::DeviceNameList(CAppData& app) : prompter_(app.UserPrompter()), app_(app) {}
-
-DeviceNameList::~DeviceNameList() = default;
-
-bool DeviceNameList::Open() {
-    sync_ = app_.MakeSyncConnection();
-    if (!sync_->Open()) {
-        sync_.reset();
-        return false;
-    }
-    Refill();
-    return true;
-}
+DeviceNameList::DeviceNameList(CAppData& app) : SyncConnectionList(app) {}
 
 QStringList DeviceNameList::Headers() {
     return {UiText(text::OrderColumn), UiText(text::DeviceNameColumn), UiText(text::DeviceSerialColumn)};
 }
 
-void DeviceNameList::Refill() {
-    rows_.clear();
-    if (!sync_) {
-        return;
-    }
-    try {
-        int order = 0;
-        for (const CDevice& device : sync_->ListDevices()) {
-            rows_.push_back({device.sItemGUID, ++order, device.sName, device.sSN});
-        }
-    } catch (const DatabaseError& error) {
-        prompter_.ShowMessage(QString::fromStdString(error.what()));
+void DeviceNameList::FillRows(CRecordSyncConnection& sync) {
+    int order = 0;
+    for (const CDevice& device : sync.ListDevices()) {
+        rows_.push_back({device.sItemGUID, ++order, device.sName, device.sSN});
     }
 }
 
 EditOutcome DeviceNameList::Rename(const QString& guid) {
-    if (!sync_) {
+    if (!IsOpen()) {
         return EditOutcome::Failed;
     }
     std::optional<CDevice> loaded = LoadForEdit<CDevice>(
-        guid, prompter_, [this](const QString& g, CDevice& d) { return sync_->GetDevice(g, d); });
+        guid, prompter_, [this](const QString& g, CDevice& d) { return Sync().GetDevice(g, d); });
     if (!loaded) {
         return EditOutcome::Failed;
     }
@@ -64,44 +43,34 @@ EditOutcome DeviceNameList::Rename(const QString& guid) {
         request.initial = *name;
     }
 
-    bool stored = false;
-    try {
-        stored = sync_->UpsertDevice(device);
-        if (stored) {
-            sync_->RenumberDevices();
-        }
-    } catch (const DatabaseError&) {
-        stored = false;
-    }
-    if (!stored) {
-        prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
-    }
+    const bool stored = Guarded(
+        [&device](CRecordSyncConnection& sync) {
+            if (!sync.UpsertDevice(device)) {
+                return false;
+            }
+            sync.RenumberDevices();
+            return true;
+        },
+        text::ErrorSavingRecord);
     Refill();
     return stored ? EditOutcome::Done : EditOutcome::Failed;
 }
 
 EditOutcome DeviceNameList::Delete(const QString& guid) {
-    if (!sync_) {
+    if (!IsOpen()) {
         return EditOutcome::Failed;
     }
     if (!LoadForEdit<CDevice>(guid, prompter_,
-                              [this](const QString& g, CDevice& d) { return sync_->GetDevice(g, d); })) {
+                              [this](const QString& g, CDevice& d) { return Sync().GetDevice(g, d); })) {
         return EditOutcome::Failed;
     }
-    if (!prompter_.AskYesNo(UiText(text::AreYouSureDelete))) {
-        return EditOutcome::Declined;
-    }
-    bool deleted = false;
-    try {
-        deleted = sync_->DeleteDevice(guid);
-        if (deleted) {
-            sync_->RenumberDevices();
+    return ConfirmAndDelete(text::AreYouSureDelete, [&guid](CRecordSyncConnection& sync) {
+        if (!sync.DeleteDevice(guid)) {
+            return false;
         }
-    } catch (const DatabaseError& error) {
-        prompter_.ShowMessage(QString::fromStdString(error.what()));
-    }
-    Refill();
-    return deleted ? EditOutcome::Done : EditOutcome::Failed;
+        sync.RenumberDevices();
+        return true;
+    });
 }
 
 } // namespace vantor

@@ -2,12 +2,10 @@
 // The list of known meters, in their order, with the commands that rename or delete one. Readings
 // keep the copies of the meter's name and serial number they were stored with.
 
-#include "app/CAppData.h"
-#include "app/EditOutcome.h"
+#include "app/SyncConnectionList.h"
 
 #include <QStringList>
 
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -21,20 +19,14 @@ struct DeviceRow {
     QString serialNumber;
 };
 
-class DeviceNameList {
+class DeviceNameList final : public SyncConnectionList {
 public:
     explicit DeviceNameList(CAppData& app);
-    ~DeviceNameList();
-
-    // Opens the secondary connection and fills the list; false when it cannot be opened — the
-    // list's window then closes at once.
-    bool Open();
 
     // Headers of the visible columns: Order, Device Name, Device S/N.
     static QStringList Headers();
 
     const std::vector<DeviceRow>& Rows() const { return rows_; }
-    void Refill();
 
     // Loads the meter ("Error loading record, please try again" when it cannot be loaded), asks for
     // its new name until the name is accepted or the prompt is cancelled, stores it, renumbers the
@@ -44,9 +36,9 @@ public:
     EditOutcome Delete(const QString& guid);
 
 private:
-    Prompter& prompter_;
-    CAppData& app_;
-    std::unique_ptr<CRecordSyncConnection> sync_;
+    void FillRows(CRecordSyncConnection& sync) override;
+    void ClearRows() override { rows_.clear(); }
+
     std::vector<DeviceRow> rows_;
 };
 

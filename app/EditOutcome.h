@@ -4,7 +4,7 @@
 
 #include "platform/Prompter.h"
 #include "store/SqlConnection.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 #include "analysis/AlarmStatus.h"
 #include "platform/Prompter.h"
 #include "store/SqlConnection.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -28,13 +28,11 @@ QString ReadingDateText(const QDateTime& taken, const QLocale& locale) {
 }
 
 OffRouteReadingList::OffRouteReadingList(CAppData& app)
-    : app_(app), prompter_(app.UserPrompter()), format_(MeasureFormatOf(app.settings)) {}
-
-OffRouteReadingList::~OffRouteReadingList() = default;
+    : SyncConnectionList(app), format_(MeasureFormatOf(app.settings)) {}
 
 std::optional<COffRouteReading> OffRouteReadingList::Load(const QString& guid) {
     return LoadForEdit<COffRouteReading>(guid, prompter_, [this](const QString& g, COffRouteReading& r) {
-        return sync_->GetOffRouteReading(g, r);
+        return Sync().GetOffRouteReading(g, r);
     });
 }
 
@@ -42,13 +40,7 @@ bool OffRouteReadingList::Open() {
     if (app_.MainConnection() == nullptr || !app_.MainConnection()->IsOpen()) {
         return false;
     }
-    sync_ = app_.MakeSyncConnection();
-    if (!sync_->Open()) {
-        sync_.reset();
-        return false;
-    }
-    Refill();
-    return true;
+    return SyncConnectionList::Open();
 }
 
 QStringList OffRouteReadingList::Headers(const DisplayUnits& units) {
@@ -59,46 +51,30 @@ QStringList OffRouteReadingList::Headers(const DisplayUnits& units) {
             withUnit.arg(UiText(text::DisplacementLabel), units.DisplacementLabel())};
 }
 
-void OffRouteReadingList::Refill() {
-    rows_.clear();
-    if (!sync_) {
-        return;
-    }
-    try {
-        for (const COffRouteReading& reading : sync_->ListOffRouteReadings()) {
-            rows_.push_back({reading.sItemGUID, reading.ctDateTaken, ReadingDateText(reading.ctDateTaken),
-                             Cell(MeasureKind::IsoVelocity, reading.fISOMMS, format_),
-                             Cell(MeasureKind::BearingNoise, reading.fBearingBDU, format_),
-                             Cell(MeasureKind::Acceleration, reading.fTotalG, format_),
-                             Cell(MeasureKind::Displacement, reading.fDisplacementMicrons, format_)});
-        }
-    } catch (const DatabaseError& error) {
-        prompter_.ShowMessage(QString::fromStdString(error.what()));
+void OffRouteReadingList::FillRows(CRecordSyncConnection& sync) {
+    for (const COffRouteReading& reading : sync.ListOffRouteReadings()) {
+        rows_.push_back({reading.sItemGUID, reading.ctDateTaken, ReadingDateText(reading.ctDateTaken),
+                         Cell(MeasureKind::IsoVelocity, reading.fISOMMS, format_),
+                         Cell(MeasureKind::BearingNoise, reading.fBearingBDU, format_),
+                         Cell(MeasureKind::Acceleration, reading.fTotalG, format_),
+                         Cell(MeasureKind::Displacement, reading.fDisplacementMicrons, format_)});
     }
 }
 
 EditOutcome OffRouteReadingList::Delete(const QString& guid) {
-    if (!sync_) {
+    if (!IsOpen()) {
         return EditOutcome::Failed;
     }
     if (!Load(guid)) {
         return EditOutcome::Failed;
     }
-    if (!prompter_.AskYesNo(UiText(text::DeleteVibReadingQuestion))) {
-        return EditOutcome::Declined;
-    }
-    bool deleted = false;
-    try {
-        deleted = sync_->DeleteOffRouteReading(guid);
-    } catch (const DatabaseError& error) {
-        prompter_.ShowMessage(QString::fromStdString(error.what()));
-    }
-    Refill();
-    return deleted ? EditOutcome::Done : EditOutcome::Failed;
+    return ConfirmAndDelete(text::DeleteVibReadingQuestion, [&guid](CRecordSyncConnection& sync) {
+        return sync.DeleteOffRouteReading(guid);
+    });
 }
 
 EditOutcome OffRouteReadingList::MoveTo(const QString& guid, const PointChooser& choose) {
-    if (!sync_) {
+    if (!IsOpen()) {
         return EditOutcome::Failed;
     }
     CMainConnection& db = *app_.MainConnection();
@@ -135,12 +111,8 @@ EditOutcome OffRouteReadingList::MoveTo(const QString& guid, const PointChooser&
         return EditOutcome::Failed;
     }
 
-    bool deleted = false;
-    try {
-        deleted = sync_->DeleteOffRouteReading(offRoute.sItemGUID);
-    } catch (const DatabaseError& error) {
-        prompter_.ShowMessage(QString::fromStdString(error.what()));
-    }
+    const bool deleted = Guarded(
+        [&offRoute](CRecordSyncConnection& sync) { return sync.DeleteOffRouteReading(offRoute.sItemGUID); });
     Refill();
     // The reading is stored under the point either way; a row left behind can be deleted, and
     // moving it again only updates the same reading.

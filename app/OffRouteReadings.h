@@ -4,14 +4,12 @@
 // connection (off-route rows) and the main connection (the vibration reading a move stores).
 
 #include "analysis/MeasureFormat.h"
-#include "app/CAppData.h"
-#include "app/EditOutcome.h"
 #include "app/OptionsFromSettings.h"
+#include "app/SyncConnectionList.h"
 
 #include <QStringList>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,17 +26,16 @@ struct OffRouteRow {
     QString displacement; // in the current unit
 };
 
-class OffRouteReadingList {
+class OffRouteReadingList final : public SyncConnectionList {
 public:
     // Chooses the vibration point a reading moves to; empty when the user cancels.
     using PointChooser = std::function<std::optional<QString>()>;
 
     explicit OffRouteReadingList(CAppData& app);
-    ~OffRouteReadingList();
 
     // Opens the secondary connection and fills the list; false when the connection (or the main
     // database) is not available — the list's window then closes at once.
-    bool Open();
+    bool Open() override;
 
     // Headers of the visible columns: Date/Time, ISO (velocity unit), Brg. Noise (BDU), Total (g),
     // Displacement (displacement unit).
@@ -46,7 +43,6 @@ public:
     QStringList Headers() const { return Headers(format_.units); }
 
     const std::vector<OffRouteRow>& Rows() const { return rows_; }
-    void Refill();
 
     // Asks "Do you want to delete this Vibration Reading?"; on Yes deletes the row and refills.
     EditOutcome Delete(const QString& guid);
@@ -58,13 +54,12 @@ public:
     EditOutcome MoveTo(const QString& guid, const PointChooser& choose);
 
 private:
+    void FillRows(CRecordSyncConnection& sync) override;
+    void ClearRows() override { rows_.clear(); }
     // The off-route reading with this GUID; shows "Error loading record" when there is none.
     std::optional<COffRouteReading> Load(const QString& guid);
 
-    CAppData& app_;
-    Prompter& prompter_;
     MeasureFormat format_;
-    std::unique_ptr<CRecordSyncConnection> sync_;
     std::vector<OffRouteRow> rows_;
 };
 

@@ -11,6 +11,14 @@ MeasureFormat MeasureFormatOf(const CSettings& settings) {
     return format;
 }
 
+StatusTableOptions StatusTableOptionsOf(const CSettings& settings) {
+    StatusTableOptions options;
+    options.columns = {settings.vibStatusColumn1, settings.vibStatusColumn2, settings.vibStatusColumn3};
+    options.valuesOn = settings.vibStatusValuesOn == 1;
+    options.format = MeasureFormatOf(settings);
+    return options;
+}
+
 SmtpSettings SmtpSettingsOf(const CSettings& settings) {
     return SmtpSettings{settings.smtpHost, settings.smtpPort,     settings.smtpSecurity,
                         settings.smtpUser, settings.smtpPassword, settings.smtpFrom};

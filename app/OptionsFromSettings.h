@@ -4,6 +4,7 @@
 // command line and the desktop program alike.
 
 #include "analysis/MeasureFormat.h"
+#include "analysis/StatusTable.h"
 #include "app/CAppData.h"
 #include "reports/ExceptionCollector.h"
 #include "reports/ExceptionSender.h"
@@ -13,6 +14,8 @@ namespace vantor {
 
 // Units and decimals of the user's settings.
 MeasureFormat MeasureFormatOf(const CSettings& settings);
+// The status table's three chosen columns, words or values, and their formatting.
+StatusTableOptions StatusTableOptionsOf(const CSettings& settings);
 SmtpSettings SmtpSettingsOf(const CSettings& settings);
 ExceptionCollectOptions ExceptionCollectOptionsOf(const CSettings& settings);
 ExceptionSendOptions ExceptionSendOptionsOf(const CAppData& app);

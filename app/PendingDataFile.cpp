@@ -1,18 +1,10 @@
 #include "app/PendingDataFile.h"
 
-#include "app/CAppData.h"
 #include "app/CommandLine.h"
 
 #include <utility>
 
 namespace vantor {
-
-DataFileOutcome ImportPendingDataFile(CAppData& app, const QString& path, DataFileProgress& progress) {
-    if (app.MainConnection() == nullptr) {
-        return DataFileOutcome::Failed;
-    }
-    return ImportDataFile(*app.MainConnection(), path, false, progress, app.UserPrompter());
-}
 
 PendingDataFile::PendingDataFile(QString extension, Importer importer, std::chrono::milliseconds delay,
                                  QObject* parent)

@@ -3,8 +3,6 @@
 // launch. Its import starts from the import timer a short moment after it is set, so that the
 // main window is up and painted first.
 
-#include "store/DataFile.h"
-
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -19,10 +17,6 @@ class CAppData;
 // The import timer: its id among the main window's timers and its delay.
 inline constexpr int kImportTimerId = 120;
 inline constexpr std::chrono::milliseconds kImportTimerDelay{100};
-
-// Where a pending data file is handed to the data-file import (asking first whether matching
-// records may be replaced). Nothing happens while the database is not open.
-DataFileOutcome ImportPendingDataFile(CAppData& app, const QString& path, DataFileProgress& progress);
 
 class PendingDataFile : public QObject {
     Q_OBJECT

@@ -5,7 +5,7 @@
 #include "app/CAppData.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
-#include "ui/texts/LanguagePacks.h"
+#include "texts/LanguagePacks.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "app/RouteSelection.h"
 
 #include "platform/Prompter.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <algorithm>
 
@@ -33,6 +33,16 @@ bool AcceptRouteChoice(CMainConnection& db, const RouteChoice& choice, Prompter&
         return false;
     }
     return true;
+}
+
+bool AnyRouteExists(CMainConnection& db, Prompter& prompter) {
+    if (!db.ListRoutes().empty()) {
+        return true;
+    }
+    prompter.ShowMessage(
+        QStringLiteral("%1: 0\r\n%2 > %3")
+            .arg(UiText(text::ListOfRoutes), UiText(text::RouteManagerTitle), UiText(text::NewRoute)));
+    return false;
 }
 
 } // namespace vantor

@@ -22,4 +22,8 @@ struct RouteChoice {
 // refused with its message. True when the route can be downloaded as it now stands.
 bool AcceptRouteChoice(CMainConnection& db, const RouteChoice& choice, Prompter& prompter);
 
+// Before the route choice: false, with a message that no route exists and where one is made
+// ("List of Routes: 0" and "Route Manager > New Route"), when the database holds no route.
+bool AnyRouteExists(CMainConnection& db, Prompter& prompter);
+
 } // namespace vantor

@@ -77,6 +77,7 @@ const std::array kFields = {
     Text("SmtpUser", &CSettings::smtpUser),
     Text("SmtpPassword", &CSettings::smtpPassword),
     Text("SmtpFrom", &CSettings::smtpFrom),
+    Text("MeterPort", &CSettings::meterPort),
 };
 
 QString FolderValueName(int number) {

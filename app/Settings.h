@@ -60,6 +60,8 @@ struct CSettings {
     QString smtpUser;
     QString smtpPassword;
     QString smtpFrom;
+    // The meter's serial device; empty finds the cradle on the USB bus.
+    QString meterPort;
 
     // Run-time values, never persisted; the units settings change them.
     QString frequencyUnitLabel = QStringLiteral("Hz");

@@ -4,7 +4,7 @@
 #include "platform/Prompter.h"
 #include "platform/SystemFolders.h"
 #include "store/Schema.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QDir>
 #include <QFile>

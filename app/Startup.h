@@ -4,7 +4,7 @@
 // returns false.
 
 #include "app/CAppData.h"
-#include "ui/texts/LanguagePacks.h"
+#include "texts/LanguagePacks.h"
 
 #include <functional>
 #include <optional>

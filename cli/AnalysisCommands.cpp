@@ -5,6 +5,7 @@
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
 #include "analysis/StatusTable.h"
+#include "app/OptionsFromSettings.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
@@ -37,17 +38,6 @@ QString Number(float value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return QString::fromLatin1(buffer, result.ptr - buffer);
-}
-
-StatusTableOptions StatusOptionsFrom(const CSettings& settings) {
-    StatusTableOptions options;
-    options.columns = {settings.vibStatusColumn1, settings.vibStatusColumn2, settings.vibStatusColumn3};
-    options.valuesOn = settings.vibStatusValuesOn == 1;
-    options.format.units = DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
-    options.format.decimalsG = settings.dpG;
-    options.format.decimalsMms = settings.dpMms;
-    options.format.decimalsInchS = settings.dpInchS;
-    return options;
 }
 
 QJsonArray ToJson(const std::vector<double>& values) {
@@ -85,17 +75,20 @@ QString ChannelLine(const QString& name, const ChannelSignals& channel) {
 
 // Route readings first (through the cache), then off-route readings.
 bool LoadAnyReading(CAppData& app, const QString& guid, ReadingSignals& decoded, bool& found) {
+    // The command owns its processor: processors keep work buffers and are never shared between
+    // threads or owners.
+    SignalProcessor processor;
     CMainConnection& db = *app.MainConnection();
     CVibReading route;
     if (db.GetVibReading(guid, route)) {
         found = true;
-        return LoadReadingSignals(db, SharedSignalProcessor(), guid, decoded);
+        return LoadReadingSignals(db, processor, guid, decoded);
     }
     auto sync = app.MakeSyncConnection();
     COffRouteReading offRoute;
     if (sync->Open() && sync->GetOffRouteReading(guid, offRoute)) {
         found = true;
-        return LoadOffRouteReadingSignals(*sync, SharedSignalProcessor(), guid, decoded);
+        return LoadOffRouteReadingSignals(*sync, processor, guid, decoded);
     }
     found = false;
     return false;
@@ -108,7 +101,7 @@ int RunStatus(CAppData& app, bool json, std::FILE* out) {
         return kFailed;
     }
     const std::vector<StatusTableRow> rows =
-        BuildVibStatusTable(*app.MainConnection(), StatusOptionsFrom(app.settings));
+        BuildVibStatusTable(*app.MainConnection(), StatusTableOptionsOf(app.settings));
     if (json) {
         QJsonArray array;
         for (const StatusTableRow& row : rows) {

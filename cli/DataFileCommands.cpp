@@ -1,13 +1,14 @@
 // import and export of the data exchange file.
+#include "app/DataFileTransfer.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
-#include "store/DataFile.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -85,10 +86,9 @@ void AddDataFileCommands(CLI::App& cli, CommandContext& context) {
         context.status = kFailed;
         return;
     }
-    ConsoleProgress progress;
-    context.status = StatusOf(ImportDataFile(*app.MainConnection(), QString::fromStdString(*importPath), *yes,
-                                             progress, context.UserPrompter()),
-                              context.UserPrompter());
+    const DataFileTransfer transfer = ImportDataFileInto(app, QString::fromStdString(*importPath), *yes,
+                                                         [] { return std::make_unique<ConsoleProgress>(); });
+    context.status = StatusOf(transfer.outcome, context.UserPrompter());
 });
 
 auto* exportCommand = cli.add_subcommand("export", "Write the database, or chosen machines, to a data file");
@@ -130,16 +130,11 @@ exportCommand->callback([&context, exportPath, machines, latest, all, between] {
         return;
     }
     const QString path = WithDataFileExtension(QString::fromStdString(*exportPath), app.dataFileExtension);
-    ConsoleProgress progress;
-    DataFileOutcome outcome;
-    if (machines->empty()) {
-        outcome = ExportEverything(*app.MainConnection(), path, progress, context.UserPrompter());
-    } else {
-        for (const std::string& guid : *machines) {
-            selection.machines << QString::fromStdString(guid);
-        }
-        outcome = ExportMachines(*app.MainConnection(), path, selection, progress, context.UserPrompter());
+    for (const std::string& guid : *machines) {
+        selection.machines << QString::fromStdString(guid);
     }
+    const DataFileOutcome outcome =
+        ExportDataFileFrom(app, path, selection, [] { return std::make_unique<ConsoleProgress>(); }).outcome;
     context.status = StatusOf(outcome, context.UserPrompter());
 });
 } // namespace vantor::cli

@@ -3,7 +3,7 @@
 #include "cli/CommandContext.h"
 #include "cli/EmailSettings.h"
 #include "cli/ExitCode.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <cstdio>
 #include <string>

@@ -5,7 +5,7 @@
 #include "cli/ExitCode.h"
 #include "device/MeterLink.h"
 #include "platform/Prompter.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <cstdio>
 #include <functional>

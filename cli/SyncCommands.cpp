@@ -3,6 +3,7 @@
 // the Abort button.
 #include "app/RouteSelection.h"
 #include "app/Startup.h"
+#include "app/SyncRunSettings.h"
 #include "cli/CommandContext.h"
 #include "cli/EmailSettings.h"
 #include "cli/ExitCode.h"
@@ -10,7 +11,6 @@
 #include "device/RouteDownload.h"
 #include "device/SyncSession.h"
 #include "device/SyncWorker.h"
-#include "reports/ExceptionCollector.h"
 #include "store/MainConnection.h"
 
 #include <algorithm>
@@ -64,16 +64,6 @@ bool SetAnswers(const SyncCommandOptions& options, ConsoleAnswers& answers) {
     return true;
 }
 
-// The route named by GUID or by name; empty when there is none.
-QString FindRoute(CMainConnection& main, const QString& key) {
-    for (const CRoute& route : main.ListRoutes()) {
-        if (route.sItemGUID.compare(key, Qt::CaseInsensitive) == 0 || route.sName == key) {
-            return route.sItemGUID;
-        }
-    }
-    return {};
-}
-
 int ExitCodeOf(int result) {
     if (result == 0) {
         return kDone;
@@ -89,38 +79,26 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
     if (!RunHeadlessStartup(app)) {
         return kFailed;
     }
-    SyncSettings settings;
-    settings.fromMeter = fromMeter;
+    QString routeGuid;
     if (!fromMeter) {
-        settings.routeGuid = FindRoute(*app.MainConnection(), QString::fromStdString(options.route));
-        if (settings.routeGuid.isEmpty()) {
+        if (!AnyRouteExists(*app.MainConnection(), app.UserPrompter())) {
+            return kFailed;
+        }
+        routeGuid = FindRouteGuid(*app.MainConnection(), QString::fromStdString(options.route));
+        if (routeGuid.isEmpty()) {
             WriteLine(QStringLiteral("No route named %1").arg(QString::fromStdString(options.route)));
             return kUsage;
         }
         // The checks of the route choice: machines without points leave the route, an empty route
         // cannot be downloaded.
-        if (!AcceptRouteChoice(*app.MainConnection(),
-                               {settings.routeGuid, QString::fromStdString(options.route)},
+        if (!AcceptRouteChoice(*app.MainConnection(), {routeGuid, QString::fromStdString(options.route)},
                                app.UserPrompter())) {
             return kFailed;
         }
     }
-    settings.maxDeviceVersion = CAppData::MaxDeviceVersion;
-    settings.editionTitle = app.edition.title;
-    settings.offRouteAssetGuid = QString::fromLatin1(CAppData::OffRouteAssetGuid);
-    for (const char* guid : CAppData::OffRoutePointGuids) {
-        settings.offRoutePointGuids << QString::fromLatin1(guid);
-    }
-    settings.store = app.MakeStoreContext();
-    settings.port = QString::fromStdString(options.port);
+    SyncSettings settings = MakeSyncSettings(app, fromMeter, routeGuid, QString::fromStdString(options.port));
     settings.linkTimings.readSilence = std::chrono::milliseconds(options.silenceMs);
     settings.linkTimings.speedSwitchPause = std::min(kSpeedSwitchPause, settings.linkTimings.readSilence);
-    const ExceptionCollectOptions collect = ExceptionCollectOptionsOf(app.settings);
-    settings.clearExceptions = [] { ProcessExceptionList().Clear(); };
-    settings.collectException = [collect](const CMachine& machine, const CVib& point,
-                                          const CVibReading& reading) {
-        CollectException(ProcessExceptionList(), collect, machine, point, reading);
-    };
 
     SyncSession session(fromMeter);
     session.Open();
@@ -146,8 +124,9 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
 }
 
 void AddSharedOptions(CLI::App* command, SyncCommandOptions& options) {
-    command->add_option("--port", options.port,
-                        "Serial device of the cradle (default: every cradle port found)");
+    command->add_option(
+        "--port", options.port,
+        "Serial device of the meter (default: the MeterPort setting, else every cradle port found)");
     command->add_option("--device-name", options.deviceName, "Name given to a meter not seen before");
     command->add_option("--date-fix", options.dateFix,
                         "Date-time for a reading whose stored date is impossible (\"YYYY-MM-DD HH:MM:SS\"), "

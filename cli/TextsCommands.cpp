@@ -2,7 +2,7 @@
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <cstdio>
 #include <optional>

@@ -5,6 +5,11 @@
 #include "store/SqlConnection.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QStringList>
+
+#include <string>
+#include <vector>
 
 using namespace vantor;
 
@@ -13,6 +18,17 @@ int main(int argc, char** argv) {
     CLI::App cli{"Route-based condition monitoring: data store, meter and reports from the command line.",
                  "vantor"};
     cli.require_subcommand(1);
+    // Each --log switches on every level of a category (or a pattern such as "vantor.device.*");
+    // the log goes to standard error. QT_LOGGING_RULES works as well.
+    QStringList logRules;
+    std::vector<std::string> logCategories;
+    cli.add_option("--log", logCategories,
+                   "Log a category on standard error, e.g. vantor.device.link (every byte on the serial "
+                   "line), vantor.device.sync, vantor.store, vantor.reports.smtp; repeatable")
+        ->each([&logRules](const std::string& category) {
+            logRules << QStringLiteral("%1=true").arg(QString::fromStdString(category));
+            QLoggingCategory::setFilterRules(logRules.join(QLatin1Char('\n')));
+        });
 
     cli::CommandContext context;
     cli::AddStoreCommands(cli, context);

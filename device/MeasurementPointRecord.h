@@ -2,6 +2,7 @@
 // The measurement-point record a meter sends for "CMD*GETMP": collecting the reply with its two
 // 4096-byte captures, judging it, and parsing its 33-field text header into a reading.
 
+#include "device/MeterResults.h"
 #include "store/Records.h"
 
 #include <QByteArray>
@@ -13,19 +14,6 @@ namespace vantor {
 class CMeterLink;
 
 inline constexpr int kMeasurementCaptureBytes = 4096;
-
-namespace meter_code {
-inline constexpr int kGetMpNotWritten = -36;
-// A reply containing "ERROR": the meter could not give the reading. Treated as a failure so the
-// slot keeps its new-data flag and the reading is offered again.
-inline constexpr int kGetMpError = -37;
-inline constexpr int kGetMpNoOk = -38;
-inline constexpr int kGetMpNoEcho = -39;
-inline constexpr int kGetMpIsoCaptureSize = -40;
-inline constexpr int kGetMpTotalCaptureSize = -41;
-inline constexpr int kGetMpNoHeader = -42;
-inline constexpr int kGetMpDateCancelled = -73;
-} // namespace meter_code
 
 // A reply as collected: its text (every byte as the character with its code) and the captures.
 struct MeasurementPointReply {

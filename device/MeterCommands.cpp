@@ -3,7 +3,7 @@
 #include "device/MeterLink.h"
 #include "device/MeterReply.h"
 #include "platform/Prompter.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <limits>
 
@@ -74,10 +74,16 @@ int FlashPageOfMeterPoint(int meterPoint) {
     return static_cast<int>((static_cast<unsigned>(meterPoint) + 23u) * 64u % 65536u);
 }
 
+QDateTime EarliestMeterDateTime() {
+    return QDateTime(QDate(1900, 1, 1), QTime(0, 0, 0));
+}
+
+QDateTime LatestMeterDateTime() {
+    return QDateTime(QDate(2079, 6, 6), QTime(0, 0, 0));
+}
+
 bool IsWithinMeterDateRange(const QDateTime& dateTime) {
-    static const QDateTime earliest(QDate(1900, 1, 1), QTime(0, 0, 0));
-    static const QDateTime latest(QDate(2079, 6, 6), QTime(0, 0, 0));
-    return dateTime.isValid() && dateTime >= earliest && dateTime <= latest;
+    return dateTime.isValid() && dateTime >= EarliestMeterDateTime() && dateTime <= LatestMeterDateTime();
 }
 
 int Attention(CMeterLink& link) {

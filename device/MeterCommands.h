@@ -62,7 +62,9 @@ int ParseInfoReply(const QString& reply, MeterInfo& info);
 // of the high byte: slots 8 and 9); an odd last byte is ignored.
 NewDataFlags DecodeNewDataPayload(const QByteArray& payload, int& count);
 
-// The valid range of a date-time exchanged with the meter.
+// The valid range of a date-time exchanged with the meter (both ends included).
+QDateTime EarliestMeterDateTime();
+QDateTime LatestMeterDateTime();
 bool IsWithinMeterDateRange(const QDateTime& dateTime);
 
 } // namespace vantor

@@ -1,4 +1,5 @@
 #include "device/MeterLink.h"
+#include "device/Log.h"
 
 #include "device/CradlePorts.h"
 
@@ -12,6 +13,25 @@
 #include <algorithm>
 
 namespace vantor {
+namespace {
+
+// Serial traffic for the log, byte for byte: printable Latin-1 as it is, every other byte as \xHH.
+QString TrafficText(const QByteArray& bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7f && byte != '\\') {
+            text += QLatin1Char(c);
+        } else {
+            text += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+        }
+    }
+    return QStringLiteral("[%1] %2").arg(bytes.size()).arg(text);
+}
+
+} // namespace
+
 namespace {
 
 // Modem-control and queue requests a pseudo-terminal or a simple driver does not implement are
@@ -172,6 +192,7 @@ int CMeterLink::WriteBytes(QByteArray bytes, bool addCarriageReturn, std::uint32
         ::poll(&waitFor, 1, static_cast<int>(left.count()));
     }
     ::fcntl(fd_, F_SETFL, flags);
+    qCDebug(lcLink).noquote() << "sent" << TrafficText(bytes.left(static_cast<qsizetype>(written)));
     return 0;
 }
 
@@ -187,6 +208,7 @@ int CMeterLink::ReadBytes(char* buffer, std::uint32_t count, std::uint32_t& read
     } while (n < 0 && errno == EINTR);
     if (n > 0) {
         read = static_cast<std::uint32_t>(n);
+        qCDebug(lcLink).noquote() << "received" << TrafficText(QByteArray(buffer, n));
     }
     return 0;
 }

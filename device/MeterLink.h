@@ -5,6 +5,7 @@
 // One link per synchronisation run. Every send and every receive holds the link lock for the
 // duration of the system call only; the lock is not held across a command/reply exchange.
 
+#include "device/MeterResults.h"
 #include "store/Records.h"
 
 #include <QByteArray>
@@ -28,10 +29,6 @@ inline constexpr std::chrono::milliseconds kSpeedSwitchPause{1000};
 inline constexpr int kPortQueueBytes = 12800;
 // At most this many cradle ports are tried.
 inline constexpr int kMaxCradlePorts = 100;
-
-// Results of FindMeter besides 0.
-inline constexpr int kNoCradleFound = -1009;
-inline constexpr int kNoMeterFound = -1010;
 
 // Delays of the link; tests shorten them.
 struct LinkTimings {

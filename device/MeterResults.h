@@ -34,6 +34,30 @@ inline constexpr int kFlashWriteError = -123;
 inline constexpr int kFlashWriteNoOk = -124;
 inline constexpr int kClockInvalid = -125;
 inline constexpr ExchangeCodes kSetTimeAndDate{-126, -127, -128, -129};
+
+// The measurement-point upload.
+inline constexpr int kGetMpNotWritten = -36;
+// A reply containing "ERROR": the meter could not give the reading. Treated as a failure so the
+// slot keeps its new-data flag and the reading is offered again.
+inline constexpr int kGetMpError = -37;
+inline constexpr int kGetMpNoOk = -38;
+inline constexpr int kGetMpNoEcho = -39;
+inline constexpr int kGetMpIsoCaptureSize = -40;
+inline constexpr int kGetMpTotalCaptureSize = -41;
+inline constexpr int kGetMpNoHeader = -42;
+inline constexpr int kGetMpDateCancelled = -73;
 } // namespace meter_code
+
+// Results of finding the meter besides 0.
+inline constexpr int kNoCradleFound = -1009;
+inline constexpr int kNoMeterFound = -1010;
+
+// Results of the synchronisation run besides those of the meter commands.
+inline constexpr int kDatabaseUnavailable = -1011; // the run's database cannot be opened or failed
+inline constexpr int kMeterTooNew = -1012;         // the meter's version is above the highest accepted
+// The reading could not be written to the database; nothing of it is kept and the slot keeps its
+// new-data flag.
+inline constexpr int kReadingNotStored = -1013;
+inline constexpr int kSyncAborted = -1014; // the run was aborted by the user
 
 } // namespace vantor

@@ -1,12 +1,12 @@
 #include "device/ReadingUpload.h"
 
-#include "device/DateFixDialog.h"
+#include "device/DateFixCheck.h"
 #include "device/MeterCommands.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 #include "store/SqlConnection.h"
 #include "store/Validation.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 namespace vantor {
 namespace {
@@ -142,7 +142,7 @@ int GetMeasurementPoint(CMeterLink& link, int meterPoint, int slot, const CDevic
     QDateTime taken = HeaderDateTime(header.taken);
     if (!IsWithinMeterDateRange(taken)) {
         const QDateTime initial = taken.isValid() ? taken : QDateTime::currentDateTime();
-        const CDateFixDialog dialog(header.machineName, header.pointName, initial);
+        const DateFixCheck dialog(header.machineName, header.pointName, initial);
         const std::optional<QDateTime> corrected = dialog.Run(context.prompter);
         if (!corrected) {
             return meter_code::kGetMpDateCancelled;

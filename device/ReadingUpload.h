@@ -5,6 +5,7 @@
 // off-route reading.
 
 #include "device/MeasurementPointRecord.h"
+#include "device/MeterResults.h"
 #include "store/Records.h"
 
 #include <QString>
@@ -17,10 +18,6 @@ class CMainConnection;
 class CMeterLink;
 class CRecordSyncConnection;
 class Prompter;
-
-// The reading could not be written to the database; nothing of it is kept and the slot keeps its
-// new-data flag.
-inline constexpr int kReadingNotStored = -1013;
 
 // Everything the upload of one reading needs besides the meter: the run's connections (of the
 // calling thread), the prompter for the date correction and the exception collector.

@@ -2,7 +2,7 @@
 
 #include "device/MeterCommands.h"
 #include "store/MainConnection.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <algorithm>
 

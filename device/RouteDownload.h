@@ -3,6 +3,7 @@
 // (at most 999), each with its vibration points in point order (at most 10), then the fixed
 // "Off Route" asset with its ten points, on which readings that belong to no route point are taken.
 
+#include "device/MeterResults.h"
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +17,6 @@ class CMeterLink;
 inline constexpr int kRouteMachinesSent = 999; // one place of the meter's 1000 stays for Off Route
 inline constexpr int kPointsSentPerMachine = 10;
 inline constexpr double kOffRoutePointRunSpeedHz = 25.0;
-// The run was aborted by the user.
-inline constexpr int kSyncAborted = -1014;
 
 struct RouteDownloadSettings {
     QString routeGuid;

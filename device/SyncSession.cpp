@@ -1,7 +1,7 @@
 #include "device/SyncSession.h"
 
 #include "store/SyncState.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 namespace vantor {
 

@@ -1,5 +1,6 @@
 #include "device/SyncWorker.h"
 
+#include "device/Log.h"
 #include "device/MeasurementPointRecord.h"
 #include "device/MeterCommands.h"
 #include "device/ReadingUpload.h"
@@ -10,7 +11,7 @@
 #include "store/RecordSyncConnection.h"
 #include "store/SqlConnection.h"
 #include "store/Validation.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 namespace vantor {
 namespace {
@@ -43,7 +44,14 @@ public:
         }
         int result = OpenDatabase();
         if (result == 0) {
-            result = Steps();
+            // A database failure deep in a step (a listing of the route download, a lookup) ends
+            // the run with its message; nothing may escape the worker's thread.
+            try {
+                result = Steps();
+            } catch (const DatabaseError& error) {
+                qCWarning(lcSync, "database failure during the run: %s", error.what());
+                result = kDatabaseUnavailable;
+            }
         }
         return End(result);
     }

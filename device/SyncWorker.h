@@ -7,6 +7,7 @@
 // set. Whatever was stored before a failure or an abort stays.
 
 #include "device/MeterLink.h"
+#include "device/MeterResults.h"
 #include "store/Records.h"
 #include "store/StoreContext.h"
 
@@ -22,11 +23,6 @@ namespace vantor {
 
 class ManualResetEvent;
 class Prompter;
-
-// Result codes of the run besides those of the meter commands.
-inline constexpr int kDatabaseUnavailable = -1011; // the run's database connections cannot be opened
-inline constexpr int kMeterTooNew = -1012;         // the meter's version is above the highest accepted
-// kReadingNotStored (-1013) and kSyncAborted (-1014): device/ReadingUpload.h, device/RouteDownload.h.
 
 // Pause after announcing the number of readings, before the first is fetched.
 inline constexpr std::chrono::milliseconds kUploadAnnouncePause{500};

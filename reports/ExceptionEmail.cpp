@@ -1,6 +1,6 @@
 #include "reports/ExceptionEmail.h"
 
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QRegularExpression>
 

@@ -4,7 +4,7 @@
 #include "reports/ExceptionFilePath.h"
 #include "reports/MailSession.h"
 #include "reports/SingleByteText.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,12 +51,13 @@ ExceptionSendOutcome SendExceptionEmails(const std::vector<MachineExceptions>& g
     if (!options.emailExceptionsOnUpload) {
         return ExceptionSendOutcome::Off;
     }
+    // Nothing to send is not worth a word, even when no mail facility is present.
+    if (groups.empty()) {
+        return ExceptionSendOutcome::Done;
+    }
     if (!transport.Present()) {
         prompter.ShowMessage(UiText(text::MailClientUnavailable));
         return ExceptionSendOutcome::NoMailClient;
-    }
-    if (groups.empty()) {
-        return ExceptionSendOutcome::Done;
     }
     progress.Show(Busy(text::CreatingExceptionEmail), kStartPosition);
 

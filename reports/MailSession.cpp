@@ -1,7 +1,7 @@
 #include "reports/MailSession.h"
 
 #include "platform/Prompter.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 namespace vantor {
 namespace {

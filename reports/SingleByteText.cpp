@@ -1,6 +1,6 @@
 #include "reports/SingleByteText.h"
 
-#include "store/ArchiveReader.h"
+#include "archive/ArchiveReader.h"
 
 #include <QHash>
 

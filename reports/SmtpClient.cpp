@@ -1,4 +1,5 @@
 #include "reports/SmtpClient.h"
+#include "reports/Log.h"
 
 #include <QRegularExpression>
 #include <QSysInfo>
@@ -120,14 +121,17 @@ SmtpOutcome SendSmtp(const SmtpSettings& settings, const QStringList& recipients
     curl_easy_setopt(handle, CURLOPT_READDATA, &source);
     curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(message.size()));
 
+    qCDebug(lcSmtp, "sending %lld bytes to %s", static_cast<long long>(message.size()), url.constData());
     const CURLcode code = curl_easy_perform(handle);
     if (code == CURLE_OK) {
+        qCDebug(lcSmtp, "accepted by the server");
         return {};
     }
     QString error = QString::fromUtf8(errorBuffer);
     if (error.isEmpty()) {
         error = QString::fromUtf8(curl_easy_strerror(code));
     }
+    qCWarning(lcSmtp, "delivery failed (%d): %s", static_cast<int>(code), qUtf8Printable(error));
     return {static_cast<int>(code), error};
 }
 

@@ -3,7 +3,7 @@
 #include "platform/Prompter.h"
 #include "store/DataFileRecords.h"
 #include "store/SyncState.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,11 +27,12 @@ public:
     ExclusiveRun& operator=(const ExclusiveRun&) = delete;
     bool Owned() const { return owned_; }
 
-private:
     static std::atomic<bool>& Running() {
         static std::atomic<bool> running{false};
         return running;
     }
+
+private:
     bool owned_;
 };
 
@@ -133,6 +134,10 @@ template <class R> bool WriteAll(ExportWriter& out, const std::vector<R>& record
 }
 
 } // namespace
+
+bool DataFileWorkRunning() {
+    return SyncInProgress().load() != 0 || ExclusiveRun::Running().load();
+}
 
 QString DataFileStepText(const QString& section, int done, int total) {
     return QString::asprintf("%s: %d of %d", qUtf8Printable(section), done, total);
@@ -250,8 +255,11 @@ Stop ImportSection(ArchiveReader& reader, int textIndex, DataFileProgress& progr
                    const std::function<bool(const R&)>& store) {
     const QString section = UiText(textIndex);
     progress.Enumerating(section);
-    const qint32 count = reader.ReadCount(MinimumDataFileRecordSize<R>());
-    if (!reader.Ok()) {
+    // The count is not checked against the bytes left: records are read and stored one at a time
+    // (nothing is allocated for the count), so a count that claims more than the file holds keeps
+    // every whole record before the damage and fails at the first one missing.
+    const qint32 count = reader.ReadInt32();
+    if (!reader.Ok() || count < 0) {
         return Stop::Failed;
     }
     for (qint32 i = 0; i < count; ++i) {

@@ -3,7 +3,7 @@
 // in one little-endian archive, written from and read into the database through the record access
 // layer. Only one export or import runs at a time, and none while a synchronisation runs.
 
-#include "store/ArchiveReader.h"
+#include "archive/ArchiveReader.h"
 #include "store/MainConnection.h"
 
 #include <QDateTime>
@@ -48,6 +48,9 @@ struct MachineSelection {
     QDateTime start;
     QDateTime end;
 };
+
+// True while an export, an import or a synchronisation runs: a new request would be turned away.
+bool DataFileWorkRunning();
 
 // The section name and its progress text, from the UI text table.
 QString DataFileStepText(const QString& section, int done, int total);

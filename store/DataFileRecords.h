@@ -2,8 +2,8 @@
 // A record of the data exchange file: its table's columns in order, texts as archive strings,
 // floats, 32-bit booleans and integers, dates, and binary columns as a 32-bit length and the bytes.
 
-#include "store/ArchiveReader.h"
-#include "store/ArchiveWriter.h"
+#include "archive/ArchiveReader.h"
+#include "archive/ArchiveWriter.h"
 #include "store/RecordFields.h"
 
 namespace vantor {
@@ -58,24 +58,6 @@ template <class R> R ReadDataFileRecord(ArchiveReader& reader) {
             field.member);
     }
     return record;
-}
-
-// The fewest bytes a record can take in the file, to refuse counts the data cannot hold.
-template <class R> qint64 MinimumDataFileRecordSize() {
-    qint64 size = 0;
-    for (const auto& field : FieldsOf<R>()) {
-        switch (field.Type()) {
-        case ColumnType::Text:
-            size += ArchiveReader::kMinStringSize;
-            break;
-        case ColumnType::DateTime:
-            size += ArchiveReader::kDateSize;
-            break;
-        default:
-            size += 4;
-        }
-    }
-    return size;
 }
 
 } // namespace vantor

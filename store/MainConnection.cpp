@@ -9,8 +9,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-Q_LOGGING_CATEGORY(lcStore, "vantor.store", QtWarningMsg)
-
 namespace vantor {
 
 using detail::Query;
@@ -265,7 +263,10 @@ bool CMainConnection::DeleteRoute(const QString& guid) {
         return false;
     }
     SqlConnection::Batch batch(connection_);
-    DeleteRouteItemsOf(guid);
+    // The route stays when its items could not be deleted: no item is left without its route.
+    if (!DeleteRouteItemsOf(guid)) {
+        return false;
+    }
     return detail::DeleteWalk(Query<CRoute>{routes_, connection_, context_.discovery}, kByGuidOrNull, {guid},
                               "DELETE Route", NoChildren);
 }

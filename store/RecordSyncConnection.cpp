@@ -2,7 +2,7 @@
 
 #include "platform/Prompter.h"
 #include "store/detail/RecordOps.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QFileInfo>
 #include <QSqlQuery>

@@ -2,7 +2,7 @@
 
 #include "platform/Prompter.h"
 #include "store/Limits.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 namespace vantor {
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/DataFileProgressDialog.h"
 
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QCoreApplication>
 

@@ -2,6 +2,8 @@
 
 #include "ui/DialogButtons.h"
 
+#include "device/DateFixCheck.h"
+
 #include <QDialogButtonBox>
 
 #include <QDateTimeEdit>
@@ -9,14 +11,6 @@
 #include <QVBoxLayout>
 
 namespace vantor {
-namespace {
-
-// The dates a user may enter anywhere in the program.
-const QDateTime kEarliest(QDate(1900, 1, 1), QTime(0, 0));
-const QDateTime kLatest(QDate(2079, 6, 6), QTime(0, 0));
-
-} // namespace
-
 DateFixDialog::DateFixDialog(const DateFixRequest& request, QWidget* parent)
     : QDialog(parent), edit_(new QDateTimeEdit(this)) {
     setWindowTitle(request.title);
@@ -25,14 +19,10 @@ DateFixDialog::DateFixDialog(const DateFixRequest& request, QWidget* parent)
     label->setWordWrap(true);
     layout->addWidget(label);
 
-    edit_->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    edit_->setDisplayFormat(DateFixCheck::PickerFormat());
     edit_->setCalendarPopup(true);
-    edit_->setDateTimeRange(kEarliest, kLatest);
-    const QDateTime initial =
-        request.initial.isValid() && request.initial >= kEarliest && request.initial <= kLatest
-            ? request.initial
-            : QDateTime::currentDateTime();
-    edit_->setDateTime(initial);
+    edit_->setDateTimeRange(DateFixCheck::Earliest(), DateFixCheck::Latest());
+    edit_->setDateTime(DateFixCheck::PickerStart(request.initial));
     layout->addWidget(edit_);
     layout->addWidget(MakeOkCancelButtons(this));
 }

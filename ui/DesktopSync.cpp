@@ -1,7 +1,6 @@
 #include "ui/DesktopSync.h"
 
 #include "app/OptionsFromSettings.h"
-#include "reports/ExceptionCollector.h"
 #include "reports/ExceptionList.h"
 #include "reports/ExceptionSender.h"
 #include "reports/SystemMailTransport.h"
@@ -31,26 +30,6 @@ private:
 };
 
 } // namespace
-
-SyncSettings MakeSyncSettings(CAppData& app, bool fromMeter, const QString& routeGuid) {
-    SyncSettings settings;
-    settings.fromMeter = fromMeter;
-    settings.routeGuid = routeGuid;
-    settings.maxDeviceVersion = CAppData::MaxDeviceVersion;
-    settings.editionTitle = app.edition.title;
-    settings.offRouteAssetGuid = QString::fromLatin1(CAppData::OffRouteAssetGuid);
-    for (const char* guid : CAppData::OffRoutePointGuids) {
-        settings.offRoutePointGuids << QString::fromLatin1(guid);
-    }
-    settings.store = app.MakeStoreContext();
-    const ExceptionCollectOptions collect = ExceptionCollectOptionsOf(app.settings);
-    settings.clearExceptions = [] { ProcessExceptionList().Clear(); };
-    settings.collectException = [collect](const CMachine& machine, const CVib& point,
-                                          const CVibReading& reading) {
-        CollectException(ProcessExceptionList(), collect, machine, point, reading);
-    };
-    return settings;
-}
 
 void SendExceptionEmails(CAppData& app, Prompter& prompter, QWidget* parent) {
     SystemMailTransport transport(SystemMailOptionsOf(app));

@@ -1,7 +1,7 @@
 #include "ui/DeviceNamesDialog.h"
 
+#include "texts/UiText.h"
 #include "ui/RecordList.h"
-#include "ui/texts/UiText.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>

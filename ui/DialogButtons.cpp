@@ -1,6 +1,6 @@
 #include "ui/DialogButtons.h"
 
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

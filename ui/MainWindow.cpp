@@ -1,13 +1,16 @@
 #include "ui/MainWindow.h"
 
 #include "app/ProcessEntry.h"
+#include "app/RouteSelection.h"
+#include "store/SqlConnection.h"
+#include "texts/UiText.h"
 #include "ui/DataFileProgressDialog.h"
 #include "ui/DesktopSync.h"
 #include "ui/DeviceNamesDialog.h"
+#include "ui/Mnemonics.h"
 #include "ui/OffRouteDialog.h"
 #include "ui/SelectRouteDialog.h"
 #include "ui/SyncDialog.h"
-#include "ui/texts/UiText.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -106,14 +109,18 @@ QString MainWindow::DataFileFilter() const {
     return QStringLiteral("%1 Data (*.%2)").arg(app_.edition.title, extension);
 }
 
+ProgressOpener MainWindow::ProgressWindowFor(const QString& path) {
+    return [this, title = QFileInfo(path).fileName()] {
+        return std::make_unique<DataFileProgressDialog>(title, this);
+    };
+}
+
 DataFileOutcome MainWindow::ImportFile(const QString& path) {
     if (!initialised_) {
         return DataFileOutcome::Failed;
     }
-    DataFileProgressDialog progress(QFileInfo(path).fileName(), this);
-    const DataFileOutcome outcome = ImportPendingDataFile(app_, path, progress);
-    progress.Dialog().close();
-    return outcome;
+    // The question is answered before the progress window exists, so the window never covers it.
+    return ImportDataFileInto(app_, path, false, ProgressWindowFor(path)).outcome;
 }
 
 void MainWindow::ChooseAndImport() {
@@ -135,9 +142,7 @@ void MainWindow::ChooseAndExport() {
     }
     path = WithDataFileExtension(path, app_.dataFileExtension);
     app_.settings.exportToFolder = QFileInfo(path).absolutePath();
-    DataFileProgressDialog progress(QFileInfo(path).fileName(), this);
-    ExportEverything(*app_.MainConnection(), path, progress, app_.UserPrompter());
-    progress.Dialog().close();
+    ExportDataFileFrom(app_, path, MachineSelection{}, ProgressWindowFor(path));
 }
 
 void MainWindow::ShowOffRouteReadings() {
@@ -165,6 +170,14 @@ void MainWindow::FromMeter() {
 
 void MainWindow::ToMeter() {
     if (!initialised_ || app_.MainConnection() == nullptr) {
+        return;
+    }
+    try {
+        if (!AnyRouteExists(*app_.MainConnection(), app_.UserPrompter())) {
+            return;
+        }
+    } catch (const DatabaseError& error) {
+        app_.UserPrompter().ShowMessage(QString::fromStdString(error.what()));
         return;
     }
     CSelectRouteDialog select(*app_.MainConnection(), app_.UserPrompter(), chosenRoute_, this);
@@ -234,18 +247,25 @@ void MainWindow::RebuildLanguageMenu() {
 
 void MainWindow::RefreshTexts() {
     setWindowTitle(Caption());
-    fileMenu_->setTitle(UiText(text::FileMenu));
-    importAction_->setText(UiText(text::ImportMenu) + QStringLiteral("..."));
-    exportAction_->setText(UiText(text::ExportMenu) + QStringLiteral("..."));
-    exitAction_->setText(UiText(text::Exit));
-    setupMenu_->setTitle(UiText(text::SetupMenu));
-    offRouteAction_->setText(UiText(text::OffRouteReadingsTitle) + QStringLiteral("..."));
-    deviceNamesAction_->setText(UiText(text::DeviceNamesTitle) + QStringLiteral("..."));
-    toMeterAction_->setText(UiText(text::ToMeter));
-    fromMeterAction_->setText(UiText(text::FromMeter));
-    languageMenu_->setTitle(UiText(text::Language));
-    helpMenu_->setTitle(UiText(text::HelpMenu));
-    aboutAction_->setText(QStringLiteral("&%1...").arg(UiText(text::AboutProduct)));
+    // Mnemonics are chosen again for every language: the menu bar's titles among themselves, each
+    // menu's items among themselves.
+    MnemonicSet bar;
+    fileMenu_->setTitle(bar.Mark(UiText(text::FileMenu)));
+    setupMenu_->setTitle(bar.Mark(UiText(text::SetupMenu)));
+    toMeterAction_->setText(bar.Mark(UiText(text::ToMeter)));
+    fromMeterAction_->setText(bar.Mark(UiText(text::FromMeter)));
+    languageMenu_->setTitle(bar.Mark(UiText(text::Language)));
+    helpMenu_->setTitle(bar.Mark(UiText(text::HelpMenu)));
+
+    MnemonicSet file;
+    importAction_->setText(file.Mark(UiText(text::ImportMenu)) + QStringLiteral("..."));
+    exportAction_->setText(file.Mark(UiText(text::ExportMenu)) + QStringLiteral("..."));
+    exitAction_->setText(file.Mark(UiText(text::Exit)));
+    MnemonicSet setup;
+    offRouteAction_->setText(setup.Mark(UiText(text::OffRouteReadingsTitle)) + QStringLiteral("..."));
+    deviceNamesAction_->setText(setup.Mark(UiText(text::DeviceNamesTitle)) + QStringLiteral("..."));
+    MnemonicSet help;
+    aboutAction_->setText(help.Mark(UiText(text::AboutProduct)) + QStringLiteral("..."));
 }
 
 void MainWindow::RestorePlacement() {

@@ -4,9 +4,10 @@
 // a data file handed to it from the command line or by a second launch.
 
 #include "app/CAppData.h"
+#include "app/DataFileTransfer.h"
 #include "app/PendingDataFile.h"
 #include "app/Startup.h"
-#include "ui/texts/LanguagePacks.h"
+#include "texts/LanguagePacks.h"
 
 #include <QMainWindow>
 
@@ -72,6 +73,8 @@ private:
     void ToMeter();
     void RunSync(bool fromMeter, const QString& routeGuid);
     QString DataFileFilter() const;
+    // Opens the progress window of an export or import of `path` when the work starts.
+    ProgressOpener ProgressWindowFor(const QString& path);
 
     CAppData& app_;
     PendingDataFile pending_;

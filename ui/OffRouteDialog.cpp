@@ -1,8 +1,8 @@
 #include "ui/OffRouteDialog.h"
 
+#include "texts/UiText.h"
 #include "ui/RecordList.h"
 #include "ui/SelectVibPointDialog.h"
-#include "ui/texts/UiText.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>

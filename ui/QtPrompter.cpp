@@ -1,8 +1,8 @@
 #include "ui/QtPrompter.h"
 
+#include "texts/UiText.h"
 #include "ui/DateFixDialog.h"
 #include "ui/NameDialog.h"
-#include "ui/texts/UiText.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 #include "ui/SelectRouteDialog.h"
 
 #include "store/SqlConnection.h"
+#include "texts/UiText.h"
 #include "ui/DialogButtons.h"
-#include "ui/texts/UiText.h"
 
 #include "platform/Prompter.h"
 
@@ -58,6 +58,9 @@ CSelectRouteDialog::CSelectRouteDialog(CMainConnection& db, Prompter& prompter, 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tree_);
     layout->addWidget(MakeOkCancelButtons(this));
+    // Wide enough for the whole title in the window frame (the frame adds its buttons beside it).
+    constexpr int kTitleFrameAllowance = 140;
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + kTitleFrameAllowance);
 }
 
 void CSelectRouteDialog::SelectionChanged(QTreeWidgetItem* item) {

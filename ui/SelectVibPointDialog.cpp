@@ -2,8 +2,8 @@
 
 #include "platform/Prompter.h"
 #include "store/SqlConnection.h"
+#include "texts/UiText.h"
 #include "ui/DialogButtons.h"
-#include "ui/texts/UiText.h"
 
 #include <QDialogButtonBox>
 #include <QTreeWidget>

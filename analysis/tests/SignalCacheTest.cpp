@@ -3,7 +3,7 @@
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
 
-#include "store/ArchiveReader.h"
+#include "archive/ArchiveReader.h"
 #include "store/SignalCachePath.h"
 #include "store/tests/StoreFixture.h"
 

@@ -2,7 +2,7 @@
 #include "app/DeviceNames.h"
 #include "DatabaseFixture.h"
 #include "platform/ConsolePrompter.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 namespace vantor::testing {
 namespace {

@@ -1,7 +1,7 @@
 // The off-route readings list: its rows, Delete and Move To.
 #include "app/OffRouteReadings.h"
 #include "DatabaseFixture.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QFile>
 

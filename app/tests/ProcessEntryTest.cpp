@@ -5,7 +5,7 @@
 #include "app/SingleInstance.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The check that runs when a route is chosen for the download.
 #include "app/RouteSelection.h"
 #include "DatabaseFixture.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 namespace vantor::testing {
 namespace {

@@ -94,7 +94,8 @@ TEST_F(Settings, AFreshProfileReadsTheDefaultsAndTheFirstWriteStoresEveryValue) 
                                "SmtpSecurity",
                                "SmtpUser",
                                "SmtpPassword",
-                               "SmtpFrom"};
+                               "SmtpFrom",
+                               "MeterPort"};
     QStringList stored = raw->childKeys();
     stored.sort();
     QStringList sortedExpected = expected;
@@ -256,8 +257,9 @@ TEST_F(Settings, MailServerValuesFollowTheOthersAndOnlyTheOwnerReadsTheFile) {
 
     const auto values = ListSettingValues(read);
     ASSERT_GE(values.size(), 6u);
-    EXPECT_EQ(values[values.size() - 7].first, "UnicodeOrCSV");
-    EXPECT_EQ(values.back().first, "SmtpFrom");
+    EXPECT_EQ(values[values.size() - 8].first, "UnicodeOrCSV");
+    EXPECT_EQ(values[values.size() - 2].first, "SmtpFrom");
+    EXPECT_EQ(values.back().first, "MeterPort");
     EXPECT_EQ(CSettings().smtpPort, 25);
     EXPECT_TRUE(CSettings().smtpHost.isEmpty());
 }

@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QDir>
 #include <QFileInfo>

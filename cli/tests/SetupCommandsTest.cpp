@@ -3,7 +3,7 @@
 #include "cli/tests/RunVantor.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QProcess>
 

@@ -99,8 +99,11 @@ TEST_F(SyncCommandLine, ExitCodesForFailureCancelAndUsage) {
     EXPECT_EQ(run.status, 3);
     EXPECT_TRUE(Lines(run.err).contains(QStringLiteral("Sync Aborted")));
 
+    // No route at all: the user is told that none exists and where one is made.
     run = Sync({"to-meter", "--route", "No such route"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("List of Routes: 0\r\nRoute Manager > New Route")))
+        << run.err.toStdString();
     run = Sync({"from-meter", "--date-fix", "yesterday"});
     EXPECT_EQ(run.status, 2);
 }

@@ -1,8 +1,8 @@
 // Runs `vantor texts` as a user would, on a temporary data root.
+#include "archive/ArchiveWriter.h"
 #include "cli/tests/RunVantor.h"
 #include "platform/testing/TempEnvironment.h"
-#include "store/ArchiveWriter.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QDir>
 #include <QFile>

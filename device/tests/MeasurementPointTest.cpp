@@ -1,14 +1,14 @@
 // Fetching and storing one reading: the record's collection and header against the meter emulator
 // and hand-made replies, the date correction, and the rows the upload leaves.
-#include "device/DateFixDialog.h"
+#include "device/DateFixCheck.h"
 #include "device/MeterCommands.h"
 #include "device/MeterLink.h"
 #include "device/ReadingUpload.h"
 #include "device/tests/EmulatedMeter.h"
 #include "store/Validation.h"
 #include "store/tests/StoreFixture.h"
+#include "texts/UiText.h"
 #include "tools/meter-sim/MeterRecord.h"
-#include "ui/texts/UiText.h"
 
 #include <QSqlQuery>
 
@@ -157,7 +157,7 @@ TEST(HeaderParse, EveryKeyFromTheRunningPosition) {
 }
 
 TEST(DateFixDialog, TextsRangeCheckAndRefusedAnswers) {
-    const CDateFixDialog dialog(QStringLiteral("Fan 3"), QStringLiteral("DE H"), QDateTime());
+    const DateFixCheck dialog(QStringLiteral("Fan 3"), QStringLiteral("DE H"), QDateTime());
     EXPECT_EQ(dialog.Title(), "Update: Date/Time");
     EXPECT_EQ(dialog.Text(),
               "There was a problem with the Date/Time saved with the following reading:\r\n\r\n"
@@ -165,9 +165,9 @@ TEST(DateFixDialog, TextsRangeCheckAndRefusedAnswers) {
               "please input the correct Date/Time the reading was taken on.");
     EXPECT_EQ(dialog.UpdateButtonText(), "Update");
     EXPECT_EQ(dialog.CancelButtonText(), "Cancel");
-    EXPECT_FALSE(CDateFixDialog::CheckUpdate(QDateTime(QDate(1900, 1, 1), QTime(0, 0))));
-    EXPECT_FALSE(CDateFixDialog::CheckUpdate(QDateTime(QDate(2079, 6, 6), QTime(0, 0))));
-    EXPECT_EQ(CDateFixDialog::CheckUpdate(QDateTime(QDate(2079, 6, 6), QTime(0, 0, 1))),
+    EXPECT_FALSE(DateFixCheck::CheckUpdate(QDateTime(QDate(1900, 1, 1), QTime(0, 0))));
+    EXPECT_FALSE(DateFixCheck::CheckUpdate(QDateTime(QDate(2079, 6, 6), QTime(0, 0))));
+    EXPECT_EQ(DateFixCheck::CheckUpdate(QDateTime(QDate(2079, 6, 6), QTime(0, 0, 1))),
               "Error: Please input a valid Date/Time");
 
     vantor::testing::RecordingPrompter prompter;

@@ -4,7 +4,7 @@
 #include "device/MeterReply.h"
 #include "device/tests/EmulatedMeter.h"
 #include "platform/testing/RecordingPrompter.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QElapsedTimer>
 

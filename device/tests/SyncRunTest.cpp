@@ -91,6 +91,18 @@ protected:
         return query.next() ? query.value(0).toInt() : -1;
     }
 
+    // A route "Round" holding the machine "Fan" with its one point; its GUID.
+    QString RouteOfOneMachine() {
+        const CMachine machine = AddMachine(QStringLiteral("Fan"));
+        AddVib(machine.sItemGUID, QStringLiteral("P1"));
+        CRoute route;
+        route.sItemGUID = MakeItemGuid();
+        route.sName = QStringLiteral("Round");
+        EXPECT_TRUE(db->UpsertRoute(route));
+        AddRouteItem(route.sItemGUID, machine);
+        return route.sItemGUID;
+    }
+
     unsigned NewDataBits() { return meter->State().points.at(0).newData; }
 
     QStringList MeterCommandsSent(const QString& prefix) {
@@ -334,19 +346,31 @@ TEST_F(SyncRunTest, ToMeterSendsTheRouteThenOffRoute) {
 
 TEST_F(SyncRunTest, ToMeterEndsWithTheCodeOfARefusedMachine) {
     KnowMeter();
-    const CMachine machine = AddMachine(QStringLiteral("Fan"));
-    AddVib(machine.sItemGUID, QStringLiteral("P1"));
-    CRoute route;
-    route.sItemGUID = MakeItemGuid();
-    route.sName = QStringLiteral("Round");
-    ASSERT_TRUE(db->UpsertRoute(route));
-    AddRouteItem(route.sItemGUID, machine);
+    const QString route = RouteOfOneMachine();
     StartOn(QByteArray(R"({"faults": [{"command": "CRTASST", "kind": "no-ok"}]})"));
     settings.fromMeter = false;
-    settings.routeGuid = route.sItemGUID;
+    settings.routeGuid = route;
     const SyncOutcome outcome = Run();
     EXPECT_EQ(outcome.result, meter_code::kCreateAsset.noOk);
     EXPECT_EQ(outcome.message, "Connection error detected, please try again! (-26)");
+}
+
+TEST_F(SyncRunTest, ADatabaseFailureDuringTheDownloadEndsTheRunWithItsMessage) {
+    KnowMeter();
+    const QString route = RouteOfOneMachine();
+    // The route's items cannot be listed: the table lost the column that names their route.
+    QSqlQuery damage(db->Connection().Database());
+    ASSERT_TRUE(damage.exec(QStringLiteral("DROP TABLE tblRouteItems")));
+    ASSERT_TRUE(
+        damage.exec(QStringLiteral("CREATE TABLE tblRouteItems (c1, c2, c3, c4, c5, c6, c7, c8, c9, c10)")));
+    StartOn(Readings(1));
+    settings.fromMeter = false;
+    settings.routeGuid = route;
+    const SyncOutcome outcome = Run();
+    EXPECT_EQ(outcome.result, kDatabaseUnavailable);
+    EXPECT_EQ(outcome.uploaded, 1); // the upload before the download stays
+    EXPECT_EQ(prompter.Messages(), QStringList{"Connection error detected, please try again! (-1011)"});
+    EXPECT_EQ(progress.last(), "Sync Aborted");
 }
 
 TEST(SyncSession, TitleStopAndClose) {

@@ -1,8 +1,8 @@
 #include "reports/ExceptionEmail.h"
+#include "archive/ArchiveReader.h"
 #include "reports/ExceptionFilePath.h"
 #include "reports/MimeMessage.h"
 #include "reports/SingleByteText.h"
-#include "store/ArchiveReader.h"
 
 #include <QDir>
 #include <QTemporaryDir>

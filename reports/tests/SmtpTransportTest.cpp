@@ -4,7 +4,7 @@
 #include "reports/SystemMailTransport.h"
 
 #include "platform/testing/RecordingPrompter.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 
 #include <QLoggingCategory>
 
-Q_DECLARE_LOGGING_CATEGORY(lcStore)
+#include "store/Log.h"
 
 namespace vantor::detail {
 

@@ -1,6 +1,6 @@
 #include "StoreFixture.h"
 
-#include "store/ArchiveWriter.h"
+#include "archive/ArchiveWriter.h"
 #include "store/DataFile.h"
 #include "store/DataFileRecords.h"
 #include "store/SyncState.h"
@@ -208,6 +208,23 @@ TEST_F(DataFile, DamagedFilesFailWithTheMessageAndKeepWhatCameBefore) {
     EXPECT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Failed);
     ASSERT_EQ(other->ListMachines().size(), 1u);
     EXPECT_EQ(other->ListMachines()[0].sName, QStringLiteral("Pump"));
+}
+
+TEST_F(DataFile, ACountClaimingMoreRecordsThanTheFileHoldsKeepsTheRecordsRead) {
+    AddMachine(QStringLiteral("Pump"));
+    AddMachine(QStringLiteral("Fan"));
+    const QString path = PathOf("machines.rmd");
+    ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
+    // Version, machine count 2, both machines, then four empty sections: claim 1000 machines and
+    // drop the sections after them.
+    QByteArray bytes = ReadFile(path);
+    bytes.chop(16);
+    bytes.replace(4, 4, Int32(1000));
+    WriteFile(path, bytes);
+    auto other = OtherDatabase();
+    EXPECT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Failed);
+    EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("Error Importing Data")});
+    ASSERT_EQ(other->ListMachines().size(), 2u);
 }
 
 TEST_F(DataFile, HostileHeadersAndCountsAreRefused) {

@@ -1,11 +1,11 @@
 #include "ui/MainWindow.h"
 #include "app/Startup.h"
+#include "archive/ArchiveWriter.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
-#include "store/ArchiveWriter.h"
 #include "store/DataFile.h"
 #include "store/Schema.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,9 +101,18 @@ TEST_F(MainWindowTest, StartsWithTheTitleTheMenusAndEnglishAlone) {
     window.show();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Corvane - Local Database"));
     EXPECT_EQ(MenuTexts(window.LanguageMenu()), QStringList{QStringLiteral("9000 English *")});
-    EXPECT_EQ(window.LanguageMenu()->title(), QStringLiteral("Language"));
+    EXPECT_EQ(window.LanguageMenu()->title(), QStringLiteral("&Language"));
     EXPECT_NE(window.findChild<QWidget*>(QStringLiteral("MachineTreeArea")), nullptr);
     EXPECT_TRUE(prompter.records.empty());
+    // Every menu-bar entry and every item has its own keyboard mnemonic.
+    QStringList bar;
+    for (const QAction* action : window.menuBar()->actions()) {
+        bar << action->text();
+    }
+    const QStringList expectedBar{"&File", "&Set-up", "&To Meter", "F&rom Meter", "&Language", "&Help"};
+    EXPECT_EQ(bar, expectedBar) << qPrintable(bar.join(QLatin1Char('|')));
+    EXPECT_EQ(window.menuBar()->actions().at(0)->menu()->actions().at(0)->text(),
+              QStringLiteral("&Import..."));
 }
 
 TEST_F(MainWindowTest, ChoosingALanguageRefreshesTheWindowAndIsStoredOnClose) {
@@ -115,8 +124,8 @@ TEST_F(MainWindowTest, ChoosingALanguageRefreshesTheWindowAndIsStoredOnClose) {
 
     window.LanguageMenu()->actions().at(1)->trigger();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Corvane - Base locale"));
-    EXPECT_EQ(window.LanguageMenu()->title(), QStringLiteral("Language"));
-    EXPECT_EQ(window.menuBar()->actions().at(0)->text(), QStringLiteral("Fichier"));
+    EXPECT_EQ(window.LanguageMenu()->title(), QStringLiteral("&Language"));
+    EXPECT_EQ(window.menuBar()->actions().at(0)->text(), QStringLiteral("&Fichier"));
     EXPECT_EQ(MenuTexts(window.LanguageMenu()),
               (QStringList{QStringLiteral("9000 English"), QStringLiteral("9001 Français *")}));
     EXPECT_EQ(app.settings.language, QStringLiteral("Français"));
@@ -199,7 +208,9 @@ TEST(MainWindowImport, APendingDataFileIsImportedAfterTheReplaceQuestion) {
     ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
     window.show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !app.MainConnection()->ListMachines().empty(); }, 5000));
-    EXPECT_EQ(prompter.Texts(), QStringList{UiText(text::ImportReplaceQuestion)});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return prompter.Texts().size() == 2; }, 5000));
+    EXPECT_EQ(prompter.Texts().at(0), UiText(text::ImportReplaceQuestion));
+    EXPECT_TRUE(prompter.Texts().at(1).startsWith(QStringLiteral("handed-over.rmd\r\nMachines: 1\r\n")));
     EXPECT_EQ(app.MainConnection()->ListMachines().at(0).sName, QStringLiteral("Pump"));
     UiTextTable::ResetToDefaults();
 }

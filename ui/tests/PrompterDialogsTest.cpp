@@ -1,6 +1,6 @@
+#include "texts/UiText.h"
 #include "ui/DateFixDialog.h"
 #include "ui/QtPrompter.h"
-#include "ui/texts/UiText.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>

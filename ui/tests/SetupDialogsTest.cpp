@@ -2,13 +2,13 @@
 #include "app/Startup.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
+#include "texts/UiText.h"
 #include "ui/DeviceNamesDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/OffRouteDialog.h"
 #include "ui/RecordList.h"
 #include "ui/SelectRouteDialog.h"
 #include "ui/SelectVibPointDialog.h"
-#include "ui/texts/UiText.h"
 
 #include <QAction>
 #include <QFile>
@@ -188,10 +188,11 @@ TEST_F(SetupDialogsTest, MainWindowHasASetupMenuWithBothListsAndTheMeterCommands
     QStringList menus;
     QStringList setup;
     for (QAction* action : window.menuBar()->actions()) {
-        menus << action->text();
-        if (action->text() == UiText(text::SetupMenu)) {
+        // The texts carry their keyboard mnemonics.
+        menus << action->text().remove(QLatin1Char('&'));
+        if (menus.last() == UiText(text::SetupMenu)) {
             for (QAction* item : action->menu()->actions()) {
-                setup << item->text();
+                setup << item->text().remove(QLatin1Char('&'));
             }
         }
     }

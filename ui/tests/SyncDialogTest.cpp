@@ -6,9 +6,9 @@
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/SyncState.h"
+#include "texts/UiText.h"
 #include "ui/DesktopSync.h"
 #include "ui/GuiThreadPrompter.h"
-#include "ui/texts/UiText.h"
 
 #include <QApplication>
 #include <QPushButton>

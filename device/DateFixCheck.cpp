@@ -1,48 +1,64 @@
-#include "device/DateFixDialog.h"
+#include "device/DateFixCheck.h"
 
 #include "device/MeterCommands.h"
 #include "platform/Prompter.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QLocale>
 
 namespace vantor {
 
-CDateFixDialog::CDateFixDialog(QString machineName, QString pointName, QDateTime initial)
+DateFixCheck::DateFixCheck(QString machineName, QString pointName, QDateTime initial)
     : machineName_(std::move(machineName)), pointName_(std::move(pointName)), initial_(std::move(initial)) {}
 
-QString CDateFixDialog::Title() const {
+QString DateFixCheck::Title() const {
     return QStringLiteral("%1: %2").arg(UiText(text::Update), UiText(text::DateTime));
 }
 
-QString CDateFixDialog::Text() const {
+QString DateFixCheck::Text() const {
     return QStringLiteral("%1:\r\n\r\n%2: %3 - %4: %5\r\n\r\n%6")
         .arg(UiText(text::ReadingDateProblem), UiText(text::MachineLabel), machineName_,
              UiText(text::VibPointLabel), pointName_, UiText(text::InputCorrectDate));
 }
 
-QString CDateFixDialog::UpdateButtonText() const {
+QString DateFixCheck::UpdateButtonText() const {
     return UiText(text::Update);
 }
 
-QString CDateFixDialog::CancelButtonText() const {
+QString DateFixCheck::CancelButtonText() const {
     return UiText(text::Cancel);
 }
 
-QString CDateFixDialog::PickerFormat() {
+QString DateFixCheck::PickerFormat() {
     const QLocale locale = QLocale::system();
-    return locale.dateFormat(QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.timeFormat(QLocale::ShortFormat);
+    QString date = locale.dateFormat(QLocale::ShortFormat);
+    // A two-digit year cannot tell 1950 from 2050 within the meter's range: show all four digits.
+    if (!date.contains(QLatin1String("yyyy"))) {
+        date.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    }
+    return date + QLatin1Char(' ') + locale.timeFormat(QLocale::ShortFormat);
 }
 
-std::optional<QString> CDateFixDialog::CheckUpdate(const QDateTime& entered) {
+QDateTime DateFixCheck::Earliest() {
+    return EarliestMeterDateTime();
+}
+
+QDateTime DateFixCheck::Latest() {
+    return LatestMeterDateTime();
+}
+
+QDateTime DateFixCheck::PickerStart(const QDateTime& initial) {
+    return IsWithinMeterDateRange(initial) ? initial : QDateTime::currentDateTime();
+}
+
+std::optional<QString> DateFixCheck::CheckUpdate(const QDateTime& entered) {
     if (IsWithinMeterDateRange(entered)) {
         return std::nullopt;
     }
     return UiText(text::InvalidDateTime);
 }
 
-std::optional<QDateTime> CDateFixDialog::Run(Prompter& prompter) const {
+std::optional<QDateTime> DateFixCheck::Run(Prompter& prompter) const {
     DateFixRequest request{Title(), Text(), initial_, 0};
     for (;;) {
         const std::optional<QDateTime> entered = prompter.PromptDateFix(request);

@@ -110,6 +110,8 @@ inline constexpr int SelectVibPointTitle = 305;
 inline constexpr int NameLabel = 326;
 inline constexpr int RouteWithoutMachines = 358;
 inline constexpr int ListOfRoutes = 384;
+inline constexpr int RouteManagerTitle = 138;
+inline constexpr int NewRoute = 139;
 inline constexpr int RouteMachineWithoutPoints = 392;
 // The exception e-mail.
 inline constexpr int MailAccessDenied = 46;

@@ -1,4 +1,4 @@
-#include "store/ArchiveReader.h"
+#include "archive/ArchiveReader.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "ui/texts/LanguagePacks.h"
+#include "texts/LanguagePacks.h"
 
+#include "archive/ArchiveWriter.h"
 #include "platform/testing/RecordingPrompter.h"
-#include "store/ArchiveWriter.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QDir>
 #include <QFile>

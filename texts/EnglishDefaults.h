@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <array>
 

@@ -6,7 +6,7 @@
 //
 // A failed device write puts the writer into a failed state; every later write does nothing.
 
-#include "store/ArchiveDate.h"
+#include "archive/ArchiveDate.h"
 
 #include <QByteArray>
 #include <QIODevice>

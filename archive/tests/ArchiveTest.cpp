@@ -1,5 +1,5 @@
-#include "store/ArchiveReader.h"
-#include "store/ArchiveWriter.h"
+#include "archive/ArchiveReader.h"
+#include "archive/ArchiveWriter.h"
 
 #include <QBuffer>
 

@@ -9,7 +9,7 @@
 // that the repair tool can reinstall them. Nothing here ever stops start-up: the worst case is the
 // English defaults.
 
-#include "store/ArchiveDate.h"
+#include "archive/ArchiveDate.h"
 
 #include <QList>
 #include <QString>

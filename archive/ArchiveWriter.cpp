@@ -1,4 +1,4 @@
-#include "store/ArchiveWriter.h"
+#include "archive/ArchiveWriter.h"
 
 #include <QtEndian>
 

@@ -1,6 +1,6 @@
 // English default texts of the UI text table, in index order (UTF-8). Entries without a default
 // are empty. Generated from the product's text list; edit with care, indices are part of the API.
-#include "ui/texts/EnglishDefaults.h"
+#include "texts/EnglishDefaults.h"
 
 namespace vantor {
 

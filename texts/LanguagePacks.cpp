@@ -1,8 +1,8 @@
-#include "ui/texts/LanguagePacks.h"
+#include "texts/LanguagePacks.h"
 
+#include "archive/ArchiveReader.h"
 #include "platform/Prompter.h"
-#include "store/ArchiveReader.h"
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
 #include <QDir>
 #include <QFile>

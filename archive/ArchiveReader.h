@@ -7,7 +7,7 @@
 // instead of allocating. The first failure is sticky: every later read returns a zero value and
 // the caller checks Ok() once after a group of reads.
 
-#include "store/ArchiveDate.h"
+#include "archive/ArchiveDate.h"
 
 #include <QByteArray>
 #include <QIODevice>

@@ -1,4 +1,4 @@
-#include "store/ArchiveDate.h"
+#include "archive/ArchiveDate.h"
 
 #include <cmath>
 

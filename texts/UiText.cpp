@@ -1,6 +1,6 @@
-#include "ui/texts/UiText.h"
+#include "texts/UiText.h"
 
-#include "ui/texts/EnglishDefaults.h"
+#include "texts/EnglishDefaults.h"
 
 #include <mutex>
 #include <shared_mutex>

@@ -1,0 +1,3 @@
+#include "analysis/Log.h"
+
+Q_LOGGING_CATEGORY(lcAnalysis, "vantor.analysis", QtWarningMsg)

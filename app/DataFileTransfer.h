@@ -1,0 +1,39 @@
+#pragma once
+// Export and import of the data file as both front ends run them: the question first, the progress
+// only once it has been answered (so a progress window never covers the question), and a summary
+// of what was written or stored.
+
+#include "app/CAppData.h"
+#include "store/DataFile.h"
+
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace vantor {
+
+// Creates the progress of the work once it is about to start.
+using ProgressOpener = std::function<std::unique_ptr<DataFileProgress>()>;
+
+struct DataFileTransfer {
+    DataFileOutcome outcome = DataFileOutcome::Failed;
+    // Per section in file order: its name and how many records were written or stored.
+    std::vector<std::pair<QString, int>> counts;
+};
+
+// Imports the file into the database. Unless silent, asks whether matching records may be replaced
+// before any progress exists; nothing is asked while another export, import or synchronisation
+// runs (Busy). Shows the summary after a finished import.
+DataFileTransfer ImportDataFileInto(CAppData& app, const QString& path, bool silent,
+                                    const ProgressOpener& open);
+
+// Writes the whole database (an empty selection) or the chosen machines; shows the summary after a
+// finished export.
+DataFileTransfer ExportDataFileFrom(CAppData& app, const QString& path, const MachineSelection& selection,
+                                    const ProgressOpener& open);
+
+// "<file name>" and one "<section>: <count>" line per section, lines separated by "\r\n".
+QString DataFileSummary(const QString& path, const DataFileTransfer& transfer);
+
+} // namespace vantor

@@ -1,0 +1,3 @@
+#include "store/Log.h"
+
+Q_LOGGING_CATEGORY(lcStore, "vantor.store", QtWarningMsg)

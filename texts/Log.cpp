@@ -1,0 +1,3 @@
+#include "texts/Log.h"
+
+Q_LOGGING_CATEGORY(lcTexts, "vantor.texts", QtWarningMsg)
