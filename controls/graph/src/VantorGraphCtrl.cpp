@@ -152,6 +152,31 @@ QRect CVantorGraphCtrl::plotRect() const {
     return d->plot;
 }
 
+QVariantMap CVantorGraphCtrl::seriesPoint(int series, int point) const {
+    if (!d->series.contains(series) || point < 0 || point >= d->series[series].pointCount())
+        return {};
+    const GraphPoint& p = d->series[series].points[static_cast<std::size_t>(point)];
+    return {
+        {QStringLiteral("x"), p.x},
+        {QStringLiteral("y"), p.y},
+        {QStringLiteral("screenX"), p.screenX},
+        {QStringLiteral("screenY"), p.screenY},
+        {QStringLiteral("dateTime"), p.dateTime},
+        {QStringLiteral("dateText"), p.dateText},
+        {QStringLiteral("timeText"), p.timeText},
+        {QStringLiteral("readingGuid"), p.readingGuid},
+        {QStringLiteral("accelerometerSerial"), p.accelerometerSerial},
+        {QStringLiteral("accelerometerMilliVolts"), p.accelerometerMilliVolts},
+        {QStringLiteral("accelerometerTemperature"), p.accelerometerTemperature},
+        {QStringLiteral("takenWithRfid"), p.takenWithRfid},
+        {QStringLiteral("rfidCode"), p.rfidCode},
+        {QStringLiteral("markerRadius"), p.markerRadius},
+        {QStringLiteral("markerShape"), p.markerShape},
+        {QStringLiteral("markerFill"), p.markerFill},
+        {QStringLiteral("markerColor"), p.markerColor},
+    };
+}
+
 // ---------------------------------------------------------------------------------------------
 // Painting
 

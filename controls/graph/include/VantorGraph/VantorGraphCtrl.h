@@ -205,6 +205,10 @@ public:
     int seriesPointCount(int series) const;
     QList<QPoint> seriesScreenPositions(int series) const;
     QRect plotRect() const;
+    // Every per-point value of one point by name (x, y, screenX, screenY, dateTime, dateText,
+    // timeText, readingGuid, accelerometerSerial, accelerometerMilliVolts, accelerometerTemperature,
+    // takenWithRfid, rfidCode, markerRadius, markerShape, markerFill, markerColor); empty when absent.
+    QVariantMap seriesPoint(int series, int point) const;
     struct CursorReadout {
         QString name; // "simple", "harmonic N", "runspeed", "fault I harmonic J"
         double x = 0;
