@@ -268,3 +268,12 @@ TEST(GraphPaletteAndFonts, TablesAsPublished) {
 }
 
 } // namespace
+
+namespace {
+using GraphAbout = GraphFixture;
+
+TEST_F(GraphAbout, AboutBoxNamesTheControlAndItsVersion) {
+    QMetaObject::invokeMethod(graph.get(), "AboutBox");
+    EXPECT_EQ(messages, QStringList{QStringLiteral("VantorGraph Control, Version 1.0")});
+}
+} // namespace
