@@ -429,6 +429,7 @@ public:
     // Methods of the automation interface. Series numbers out of range give -1 without a message;
     // refused arguments show their message and give -1. Colours are RGB values R + 256 G + 65536 B.
     Q_INVOKABLE void DoClick();
+    // Shows "VantorGraph Control, Version 1.0" (through the message port when one is set).
     Q_INVOKABLE void AboutBox();
     Q_INVOKABLE void LanguageChanged();
     Q_INVOKABLE short RemoveSeriesConfig(short nSeriesNumber);
