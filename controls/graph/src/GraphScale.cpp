@@ -1,0 +1,160 @@
+#include "GraphScale.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+
+namespace GraphScale {
+
+int xToPixel(double x, double xMin, double xMax, int plotLeft, int plotWidth) {
+    if (xMax == xMin)
+        return plotLeft;
+    return static_cast<int>(plotLeft + (x - xMin) / (xMax - xMin) * plotWidth);
+}
+
+int yToPixel(double y, double yMin, double yMax, int plotBottom, int plotHeight) {
+    if (yMax == yMin)
+        return plotBottom;
+    return static_cast<int>(plotBottom - (y - yMin) / (yMax - yMin) * plotHeight);
+}
+
+double pixelToX(int px, double xMin, double xMax, int plotLeft, int plotWidth) {
+    if (plotWidth == 0)
+        return xMin;
+    return xMin + static_cast<double>(px - plotLeft) / plotWidth * (xMax - xMin);
+}
+
+double pixelToY(int py, double yMin, double yMax, int plotBottom, int plotHeight) {
+    if (plotHeight == 0)
+        return yMin;
+    return yMin + static_cast<double>(plotBottom - py) / plotHeight * (yMax - yMin);
+}
+
+QList<double> numberOfTicks(double min, double max, double intervals, bool countDownFromMax) {
+    QList<double> ticks;
+    if (!(intervals >= 0))
+        return ticks;
+    // No intervals: the one tick at the start of the count (the step would be infinite).
+    const double step = intervals > 0 ? (max - min) / intervals : 0.0;
+    for (int i = 0; i <= intervals && i < MaxTicks; ++i)
+        ticks.append(countDownFromMax ? max - i * step : min + i * step);
+    return ticks;
+}
+
+QList<double> spacedTicks(double min, double max, double spacing) {
+    QList<double> ticks;
+    // A spacing of 0 would place infinitely many ticks.
+    if (!(spacing > 0))
+        return ticks;
+    const double fits = std::trunc((max - min) / spacing);
+    const int count = static_cast<int>(std::min<double>(fits, MaxTicks));
+    for (int i = 1; i <= count; ++i)
+        ticks.append(min + i * spacing);
+    return ticks;
+}
+
+QList<double> exactTicks(const SeriesList& series, double min, double max) {
+    QList<double> ticks;
+    for (const GraphSeries& s : series) {
+        if (!s.traceOn)
+            continue;
+        for (const GraphPoint& point : s.points) {
+            if (point.x >= min && point.x <= max && ticks.size() < MaxTicks)
+                ticks.append(point.x);
+        }
+    }
+    return ticks;
+}
+
+QList<double> xAxisTicks(MarkerMethod method, XAxisType type, double min, double max, double spacing,
+                         const SeriesList& series) {
+    switch (method) {
+    case MarkerMethod::TickSpacing:
+        return spacedTicks(min, max, spacing);
+    case MarkerMethod::NumberOfTicks:
+        return numberOfTicks(min, max, spacing, false);
+    case MarkerMethod::Exact:
+        return type == XAxisType::Dates ? exactTicks(series, min, max) : QList<double>{};
+    }
+    return {};
+}
+
+QList<double> yAxisTicks(MarkerMethod method, double min, double max, double spacing) {
+    switch (method) {
+    case MarkerMethod::TickSpacing:
+        return spacedTicks(min, max, spacing);
+    case MarkerMethod::NumberOfTicks:
+        return numberOfTicks(min, max, spacing, true);
+    case MarkerMethod::Exact:
+        break;
+    }
+    return {};
+}
+
+QString timeCaption(double xMax) {
+    if (xMax < 60)
+        return QStringLiteral("time (secs)");
+    if (xMax < 3600)
+        return QStringLiteral("time (mins)");
+    return QStringLiteral("time (hours)");
+}
+
+QString timeLabel(double seconds) {
+    const long s = static_cast<long>(seconds);
+    const long h = s / 3600;
+    const long m = (s - 3600 * h) / 60;
+    const long sec = s % 60;
+    if (h > 0)
+        return QString::asprintf("%ld:%02ld:%02ld", h, m, sec);
+    if (m > 0)
+        return QString::asprintf("%ld:%02ld", m, sec);
+    return QString::asprintf("%ld", sec);
+}
+
+QDateTime datesBase(const SeriesList& series) {
+    QDateTime base;
+    for (const GraphSeries& s : series) {
+        if (!s.traceOn)
+            continue;
+        for (const GraphPoint& point : s.points) {
+            if (point.dateTime.isValid() && (!base.isValid() || point.dateTime < base))
+                base = point.dateTime;
+        }
+    }
+    return base;
+}
+
+QString dateLabel(const QDateTime& base, double minutes) {
+    const QDateTime at = base.addMSecs(static_cast<qint64>(std::llround(minutes * 60000.0)));
+    return QLocale::system().toString(at.date(), QLocale::ShortFormat);
+}
+
+namespace {
+QStringList printed(const QList<double>& ticks, int decimals) {
+    QStringList texts;
+    texts.reserve(ticks.size());
+    for (double tick : ticks)
+        texts.append(QString::asprintf("%.*f", decimals, tick));
+    return texts;
+}
+
+bool hasRepeat(const QStringList& texts) {
+    return std::adjacent_find(texts.begin(), texts.end()) != texts.end();
+}
+} // namespace
+
+TickLabels numericLabels(const QList<double>& ticks, int decimals, bool raiseOnRepeat,
+                         const NumberFormat& format) {
+    TickLabels labels;
+    labels.decimals = std::clamp(decimals, 0, MaxLabelDecimals);
+    if (raiseOnRepeat) {
+        while (labels.decimals < MaxLabelDecimals && hasRepeat(printed(ticks, labels.decimals)))
+            ++labels.decimals;
+    }
+    for (double tick : ticks)
+        labels.texts.append(formatNumber(tick, labels.decimals, format));
+    return labels;
+}
+
+} // namespace GraphScale

@@ -1,0 +1,62 @@
+// Axis scaling of the graph: value-to-pixel mapping, tick positions and tick label texts. Pure
+// functions of the axis settings and the series, so the paint and the tests share them.
+#pragma once
+
+#include "GraphSeries.h"
+#include "NumberFormat.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace GraphScale {
+
+enum class MarkerMethod { TickSpacing = 0, NumberOfTicks = 1, Exact = 2 };
+enum class XAxisType { Normal = 0, Time = 1, Dates = 2 };
+
+// A paint never lays out more ticks than this on one axis, whatever the spacing property says.
+inline constexpr int MaxTicks = 1000;
+inline constexpr int MaxLabelDecimals = 6;
+
+// Pixel of a value, truncated; an empty axis range (min == max) maps everything to the axis start.
+int xToPixel(double x, double xMin, double xMax, int plotLeft, int plotWidth);
+int yToPixel(double y, double yMin, double yMax, int plotBottom, int plotHeight);
+// The inverse mappings (used by zooming to a dragged rectangle).
+double pixelToX(int px, double xMin, double xMax, int plotLeft, int plotWidth);
+double pixelToY(int py, double yMin, double yMax, int plotBottom, int plotHeight);
+
+// Number of Ticks: `intervals` intervals, ticks at every interval boundary while i <= intervals,
+// counted up from min (X axis) or down from max (Y axis).
+QList<double> numberOfTicks(double min, double max, double intervals, bool countDownFromMax);
+// Tick Spacing: ticks every `spacing` upward from min, none at min itself.
+QList<double> spacedTicks(double min, double max, double spacing);
+// Exact (Dates axis only): the X of every point of every traced series with points, within range.
+QList<double> exactTicks(const SeriesList& series, double min, double max);
+
+// Tick positions for one axis; the Exact method yields ticks only on the Dates X axis.
+QList<double> xAxisTicks(MarkerMethod method, XAxisType type, double min, double max, double spacing,
+                         const SeriesList& series);
+QList<double> yAxisTicks(MarkerMethod method, double min, double max, double spacing);
+
+// The caption of a Time axis: "time (secs)", "time (mins)" or "time (hours)" by the axis maximum.
+QString timeCaption(double xMax);
+// A Time axis tick (seconds) as h:mm:ss, m:ss or s.
+QString timeLabel(double seconds);
+
+// The base date of a Dates axis: the earliest valid date-time among the traced series with points
+// (invalid when there is none).
+QDateTime datesBase(const SeriesList& series);
+// A Dates axis tick (minutes after base), date only in the user's locale.
+QString dateLabel(const QDateTime& base, double minutes);
+
+struct TickLabels {
+    QStringList texts;
+    int decimals = 0; // the count finally used (reused by the tooltip numbers)
+};
+// Numeric labels with `decimals` digits; with raiseOnRepeat (the Normal X axis with Number of
+// Ticks) the count rises while two consecutive labels read the same, up to MaxLabelDecimals.
+TickLabels numericLabels(const QList<double>& ticks, int decimals, bool raiseOnRepeat,
+                         const NumberFormat& format);
+
+} // namespace GraphScale

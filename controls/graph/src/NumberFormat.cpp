@@ -1,0 +1,39 @@
+#include "NumberFormat.h"
+
+#include <QLocale>
+
+NumberFormat numberFormatFromLocale() {
+    const QLocale locale = QLocale::system();
+    NumberFormat format;
+    format.decimalSeparator = locale.decimalPoint().left(MaxDecimalSeparatorLength);
+    if (format.decimalSeparator.isEmpty())
+        format.decimalSeparator = QStringLiteral(".");
+    format.thousandsSeparator.clear();
+    return format;
+}
+
+namespace {
+NumberFormat& sharedRecord() {
+    static NumberFormat record = numberFormatFromLocale();
+    return record;
+}
+} // namespace
+
+const NumberFormat& sharedNumberFormat() {
+    return sharedRecord();
+}
+
+void reloadSharedNumberFormat() {
+    sharedRecord() = numberFormatFromLocale();
+}
+
+QString formatNumber(double value, int decimals, const NumberFormat& format) {
+    QString text = QString::asprintf("%.*f", decimals, value);
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    if (negative)
+        text.remove(0, 1);
+    if (!format.leadingZero && text.startsWith(QLatin1String("0.")))
+        text.remove(0, 1);
+    text.replace(QLatin1Char('.'), format.decimalSeparator);
+    return negative ? QLatin1Char('-') + text : text;
+}

@@ -1,0 +1,26 @@
+// The locale number format shared by every graph control of the process: axis labels and tooltip
+// numbers use the user's decimal separator and never a thousands separator.
+#pragma once
+
+#include <QString>
+
+struct NumberFormat {
+    int grouping = 3;        // first digit of the locale's grouping
+    bool leadingZero = true; // "0.5" rather than ".5"
+    QString decimalSeparator = QStringLiteral(".");
+    int negativeOrder = 1;      // "-1.1"
+    int digits = 2;             // the locale's default digit count
+    QString thousandsSeparator; // always empty
+};
+
+inline constexpr int MaxDecimalSeparatorLength = 10;
+
+// Reads the record from the user's locale (QLocale::system()).
+NumberFormat numberFormatFromLocale();
+
+// The process-wide record, loaded by the first control and again by LanguageChanged.
+const NumberFormat& sharedNumberFormat();
+void reloadSharedNumberFormat();
+
+// value with `decimals` digits after the separator, through the record.
+QString formatNumber(double value, int decimals, const NumberFormat& format);

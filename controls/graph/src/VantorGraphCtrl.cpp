@@ -1,0 +1,479 @@
+#include "VantorGraphCtrlPrivate.h"
+
+#include "GraphPalette.h"
+#include "GraphPersistence.h"
+#include "GraphScale.h"
+#include "NumberFormat.h"
+
+#include <VantorGraph/VantorGraphFactory.h>
+
+#include <QFontMetrics>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+QString localeDateText(const QDateTime& dateTime) {
+    return dateTime.isValid() ? QLocale::system().toString(dateTime.date(), QLocale::ShortFormat) : QString();
+}
+
+QString localeTimeText(const QDateTime& dateTime) {
+    if (!dateTime.isValid())
+        return {};
+    // The long time format with seconds, without the time zone a bare time does not have.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return QLocale::system().toString(dateTime.time(), format.trimmed());
+}
+
+bool isSkipOrIn(int value, int lo, int hi) {
+    return value == SkipArgument || (value >= lo && value <= hi);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Private helpers
+
+void CVantorGraphCtrl::Private::showMessage(const QString& text) {
+    if (messagePort) {
+        messagePort(text);
+        return;
+    }
+    QMessageBox::warning(q, QString(), text, QMessageBox::Ok);
+}
+
+void CVantorGraphCtrl::Private::repaint() {
+    ++repaintRequests;
+    q->update();
+}
+
+int CVantorGraphCtrl::Private::tracedSeriesWithPoints() const {
+    return static_cast<int>(std::count_if(
+        series.begin(), series.end(), [](const GraphSeries& s) { return s.traceOn && s.pointCount() > 0; }));
+}
+
+short CVantorGraphCtrl::Private::clampedWaterfallOffset(short requested, int extent, short minPercent) const {
+    const int behind = std::max(0, tracedSeriesWithPoints() - 1);
+    // With no trace behind the front one there is nothing to shift.
+    if (behind == 0)
+        return requested;
+    const float minimum = static_cast<float>(extent) / 100.0f * minPercent;
+    if (minimum <= static_cast<float>(extent - behind * requested))
+        return requested;
+    return static_cast<short>((static_cast<float>(extent) - minimum) / static_cast<float>(behind));
+}
+
+void CVantorGraphCtrl::Private::setMarkerSpacing(double& field, double value, short method, double axisMin,
+                                                 double axisMax, const QString& message) {
+    switch (method) {
+    case 0:
+        if (!(value >= 0 && value <= std::max(std::abs(axisMin), std::abs(axisMax)))) {
+            showMessage(message);
+            return;
+        }
+        field = value;
+        break;
+    case 1:
+        field = value;
+        break;
+    default: // Exact places its ticks at the points; the spacing is not used
+        break;
+    }
+    markModifiedAndRepaint();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction and container side
+
+CVantorGraphCtrl::CVantorGraphCtrl(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(this)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    sharedNumberFormat();
+}
+
+CVantorGraphCtrl::~CVantorGraphCtrl() = default;
+
+void CVantorGraphCtrl::setMessagePort(MessagePort port) {
+    d->messagePort = std::move(port);
+}
+
+void CVantorGraphCtrl::resetToDefaults() {
+    loadPropertyBag({});
+}
+
+void CVantorGraphCtrl::loadPropertyBag(const QVariantMap& bag) {
+    loadPersisted(d->props, bag);
+    const QVariant enabled = bag.value(QStringLiteral("Enabled"), true);
+    QWidget::setEnabled(enabled.canConvert<bool>() ? enabled.toBool() : true);
+    d->repaint();
+}
+
+QVariantMap CVantorGraphCtrl::savePropertyBag() const {
+    QVariantMap bag = savePersisted(d->props);
+    bag.insert(QStringLiteral("Enabled"), isEnabled());
+    return bag;
+}
+
+QStringList CVantorGraphCtrl::persistedPropertyNames() {
+    QStringList names = persistedNames();
+    names.append(QStringLiteral("Enabled"));
+    names.sort();
+    return names;
+}
+
+bool CVantorGraphCtrl::isModified() const {
+    return d->modified;
+}
+void CVantorGraphCtrl::setModified(bool modified) {
+    d->modified = modified;
+}
+int CVantorGraphCtrl::repaintRequestCount() const {
+    return d->repaintRequests;
+}
+
+int CVantorGraphCtrl::seriesPointCount(int series) const {
+    return d->series.contains(series) ? d->series[series].pointCount() : -1;
+}
+
+QList<QPoint> CVantorGraphCtrl::seriesScreenPositions(int series) const {
+    QList<QPoint> positions;
+    if (!d->series.contains(series))
+        return positions;
+    for (const GraphPoint& point : d->series[series].points)
+        positions.append(QPoint(point.screenX, point.screenY));
+    return positions;
+}
+
+QRect CVantorGraphCtrl::plotRect() const {
+    return d->plot;
+}
+
+QVariantMap CVantorGraphCtrl::seriesPoint(int series, int point) const {
+    if (!d->series.contains(series) || point < 0 || point >= d->series[series].pointCount())
+        return {};
+    const GraphPoint& p = d->series[series].points[static_cast<std::size_t>(point)];
+    return {
+        {QStringLiteral("x"), p.x},
+        {QStringLiteral("y"), p.y},
+        {QStringLiteral("screenX"), p.screenX},
+        {QStringLiteral("screenY"), p.screenY},
+        {QStringLiteral("dateTime"), p.dateTime},
+        {QStringLiteral("dateText"), p.dateText},
+        {QStringLiteral("timeText"), p.timeText},
+        {QStringLiteral("readingGuid"), p.readingGuid},
+        {QStringLiteral("accelerometerSerial"), p.accelerometerSerial},
+        {QStringLiteral("accelerometerMilliVolts"), p.accelerometerMilliVolts},
+        {QStringLiteral("accelerometerTemperature"), p.accelerometerTemperature},
+        {QStringLiteral("takenWithRfid"), p.takenWithRfid},
+        {QStringLiteral("rfidCode"), p.rfidCode},
+        {QStringLiteral("markerRadius"), p.markerRadius},
+        {QStringLiteral("markerShape"), p.markerShape},
+        {QStringLiteral("markerFill"), p.markerFill},
+        {QStringLiteral("markerColor"), p.markerColor},
+    };
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting
+
+void CVantorGraphCtrl::paintEvent(QPaintEvent*) {
+    // Drawn off-screen first and copied in one block, so the control never flickers.
+    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter offscreen(&buffer);
+        paint(offscreen, rect());
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, buffer);
+}
+
+void CVantorGraphCtrl::paint(QPainter& painter, const QRect& rect) {
+    const GraphProperties& p = d->props;
+    const QColor ambient = (parentWidget() ? parentWidget()->palette() : palette()).color(QPalette::Window);
+
+    // Border (stock BorderStyle 1): a flat black line or a sunken 3-D edge; the client area lies inside.
+    QRect client = rect;
+    if (p.BorderStyle == 1) {
+        if (p.Appearance == 1) {
+            painter.fillRect(rect, QColor(255, 255, 255));
+            painter.fillRect(QRect(rect.topLeft(), QSize(rect.width() - 1, rect.height() - 1)),
+                             QColor(128, 128, 128));
+            painter.fillRect(rect.adjusted(1, 1, -1, -1), QColor(212, 208, 200));
+            painter.fillRect(rect.adjusted(1, 1, -2, -2), QColor(64, 64, 64));
+            client = rect.adjusted(2, 2, -2, -2);
+        } else {
+            painter.fillRect(rect, QColor(0, 0, 0));
+            client = rect.adjusted(1, 1, -1, -1);
+        }
+    }
+
+    // 1. Control background.
+    painter.fillRect(client, paletteColor(p.ControlBackGroundColor, ambient));
+
+    // 2. Graph area: below the title's text height when the title is on.
+    d->graphArea = client;
+    if (p.GraphTitleOn == 1) {
+        QFont titleFont(graphFont(p.GraphTextFont).faceName);
+        titleFont.setPixelSize(std::max<int>(1, p.GraphTitleSize));
+        titleFont.setBold(p.GraphTitleBoldOn == 1);
+        titleFont.setUnderline(p.GraphTitleUnderlineOn == 1);
+        const QFontMetrics metrics(titleFont, painter.device());
+        d->graphArea.setTop(client.top() + metrics.height());
+    }
+
+    // 3. Plot rectangle from the margins, each truncated to whole pixels.
+    const QRect& area = d->graphArea;
+    const int left = static_cast<int>(area.width() * p.GraphLeftMarginPercent / 100.0);
+    const int right = static_cast<int>(area.width() * p.GraphRightMarginPercent / 100.0);
+    const int top = static_cast<int>(area.height() * p.GraphTopMarginPercent / 100.0);
+    const int bottom = static_cast<int>(area.height() * p.GraphBottomMarginPercent / 100.0);
+    d->plot =
+        QRect(QPoint(area.left() + left, area.top() + top),
+              QSize(std::max(0, area.width() - left - right), std::max(0, area.height() - top - bottom)));
+    painter.fillRect(d->plot, paletteColor(p.GraphBackGroundColor, ambient));
+
+    // The axis origin: with the waterfall on, the rear traces' shift is taken out of the plot.
+    d->axisOrigin = d->plot;
+    if (p.GraphWaterfallOn) {
+        d->props.XAxisOffset =
+            d->clampedWaterfallOffset(p.XAxisOffset, d->plot.width(), p.MainAxisWidthMinPercent);
+        d->props.YAxisOffset =
+            d->clampedWaterfallOffset(p.YAxisOffset, d->plot.height(), p.MainAxisHeightMinPercent);
+        const int behind = std::max(0, d->tracedSeriesWithPoints() - 1);
+        d->axisOrigin.setRight(d->plot.right() - behind * p.XAxisOffset);
+        d->axisOrigin.setTop(d->plot.top() + behind * p.YAxisOffset);
+    }
+
+    // Screen position of every drawn point, read by hit-testing and cursor snapping.
+    const QRect& origin = d->axisOrigin;
+    const int originBottom = origin.top() + origin.height();
+    for (int i = 0; i < d->series.count(); ++i) {
+        GraphSeries& s = d->series[i];
+        if (!s.traceOn)
+            continue;
+        for (GraphPoint& point : s.points) {
+            point.screenX =
+                GraphScale::xToPixel(point.x, p.XAxisMin, p.XAxisMax, origin.left(), origin.width());
+            point.screenY =
+                GraphScale::yToPixel(point.y, p.YAxisMin, p.YAxisMax, originBottom, origin.height());
+        }
+    }
+    d->dataChanged = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Methods
+
+void CVantorGraphCtrl::DoClick() {
+    emit Click();
+}
+
+void CVantorGraphCtrl::AboutBox() {
+    const QString text =
+        QStringLiteral("%1, Version %2")
+            .arg(QLatin1String(VantorGraphIds::ControlName), QLatin1String(VantorGraphIds::Version));
+    if (d->messagePort) {
+        d->messagePort(text);
+        return;
+    }
+    QMessageBox::about(this, QStringLiteral("About %1").arg(QLatin1String(VantorGraphIds::ControlName)),
+                       text);
+}
+
+void CVantorGraphCtrl::LanguageChanged() {
+    reloadSharedNumberFormat();
+}
+
+short CVantorGraphCtrl::RemoveSeriesConfig(short nSeriesNumber) {
+    if (!d->series.contains(nSeriesNumber))
+        return -1;
+    d->series.remove(nSeriesNumber);
+    return 0;
+}
+
+short CVantorGraphCtrl::GetSeriesCount() const {
+    return static_cast<short>(d->series.count());
+}
+
+short CVantorGraphCtrl::SetSeriesPointMarker(short nSeriesNumber, const QDateTime& dateDateTime,
+                                             short nMarkerRadius, short nMarkerShape, short nMarkerFill,
+                                             short nMarkerColor) {
+    if (!d->series.contains(nSeriesNumber) || d->series[nSeriesNumber].points.empty())
+        return -1;
+    auto& points = d->series[nSeriesNumber].points;
+    auto match = std::find_if(points.begin(), points.end(), [&](const GraphPoint& point) {
+        return point.dateTime.isValid() && point.dateTime == dateDateTime;
+    });
+    GraphPoint& point = match != points.end() ? *match : points.back();
+    point.markerRadius = nMarkerRadius;
+    point.markerShape = nMarkerShape;
+    point.markerFill = nMarkerFill;
+    point.markerColor = nMarkerColor;
+    d->markModifiedAndRepaint();
+    return 0;
+}
+
+short CVantorGraphCtrl::ZoomMinMaxAndPercent(short iZoomPercent, double fXAxisZoomMin, double fXAxisZooomMax,
+                                             double fYAxisZoomMin, double fYAxisZoomMax) {
+    d->zoom = {iZoomPercent, static_cast<float>(fXAxisZoomMin), static_cast<float>(fXAxisZooomMax),
+               static_cast<float>(fYAxisZoomMin), static_cast<float>(fYAxisZoomMax)};
+    return 0;
+}
+
+void CVantorGraphCtrl::ShowRunSpeed(int abShow, float afRunSpeed) {
+    d->showRunSpeed = abShow != 0;
+    d->runSpeed = afRunSpeed;
+    d->markModifiedAndRepaint();
+}
+
+short CVantorGraphCtrl::SetSeriesMarkerConfig(short nSeriesNumber, short nUnselectedRadius,
+                                              short nUnselectedShape, short nUnselectedFill,
+                                              int clrUnselectedColor, short nSelectedRadius,
+                                              short nSelectedShape, short nSelectedFill,
+                                              int clrSelectedColor) {
+    if (!d->series.contains(nSeriesNumber))
+        return -1;
+    if (!isSkipOrIn(nUnselectedShape, 0, 3)) {
+        d->showMessage(QStringLiteral("ERROR!! nUnselectedShape must be between 0 & 3 or SKIP(-1)!!"));
+        return -1;
+    }
+    if (!isSkipOrIn(nUnselectedFill, 0, 1)) {
+        d->showMessage(QStringLiteral("ERROR!! nUnselectedFill must be between 0 & 1 or SKIP(-1)!!"));
+        return -1;
+    }
+    if (!isSkipOrIn(nSelectedShape, 0, 3)) {
+        d->showMessage(QStringLiteral("ERROR!! nSelectedShape must be between 0 & 3 or SKIP(-1)!!"));
+        return -1;
+    }
+    if (!isSkipOrIn(nSelectedFill, 0, 1)) {
+        d->showMessage(QStringLiteral("ERROR!! nSelectedFill must be between 0 & 1 or SKIP(-1)!!"));
+        return -1;
+    }
+    auto store = [](int& field, int value) {
+        if (value != SkipArgument)
+            field = value;
+    };
+    GraphSeries& s = d->series[nSeriesNumber];
+    store(s.unselected.radius, nUnselectedRadius);
+    store(s.unselected.shape, nUnselectedShape);
+    store(s.unselected.fill, nUnselectedFill);
+    store(s.unselected.color, clrUnselectedColor);
+    store(s.selected.radius, nSelectedRadius);
+    store(s.selected.shape, nSelectedShape);
+    store(s.selected.fill, nSelectedFill);
+    store(s.selected.color, clrSelectedColor);
+    d->markModifiedAndRepaint();
+    return 0;
+}
+
+short CVantorGraphCtrl::SetSeriesConfig(short nSeriesNumber, int clrLineColor, short nLineWidth,
+                                        short nLineStyle, short nTraceOn) {
+    if (!d->series.contains(nSeriesNumber))
+        return -1;
+    if (!isSkipOrIn(nLineWidth, 0, 20)) {
+        d->showMessage(QStringLiteral("ERROR!! nLineWidth must be between 0 & 20 or SKIP(-1)!!"));
+        return -1;
+    }
+    if (!isSkipOrIn(nLineStyle, 0, 1)) {
+        d->showMessage(QStringLiteral("ERROR!! nLineStyle must be PS_SOLID(0) or PS_DASH(1) or SKIP(-1)!!"));
+        return -1;
+    }
+    // Only a dashed line one pixel wide is drawn dashed; the stored width is not consulted.
+    if (nLineWidth > 1 && nLineStyle == 1) {
+        d->showMessage(QStringLiteral("ERROR!! nLineWidth must be 1 for nLineStyle or PS_DASH to work!!"));
+        return -1;
+    }
+    if (!isSkipOrIn(nTraceOn, 0, 1)) {
+        d->showMessage(QStringLiteral("ERROR!! nTraceOn must be a 0(false), 1(true) or SKIP(-1)!!"));
+        return -1;
+    }
+    GraphSeries& s = d->series[nSeriesNumber];
+    if (clrLineColor != SkipArgument)
+        s.lineColor = clrLineColor;
+    if (nLineWidth != SkipArgument)
+        s.lineWidth = nLineWidth;
+    if (nLineStyle != SkipArgument)
+        s.lineStyle = nLineStyle;
+    if (nTraceOn != SkipArgument)
+        s.traceOn = nTraceOn == 1;
+    d->markModifiedAndRepaint();
+    return 0;
+}
+
+short CVantorGraphCtrl::AddSeriesConfig(int clrLineColor, short nLineWidth, short nLineStyle,
+                                        short nTraceOn) {
+    d->series.append();
+    SetSeriesConfig(static_cast<short>(d->series.count() - 1), clrLineColor, nLineWidth, nLineStyle,
+                    nTraceOn);
+    return 0;
+}
+
+short CVantorGraphCtrl::SetSeriesData(short nSeriesNumber, float fXValue, float fYValue,
+                                      const QDateTime& dateDateTime, const QString& sMPReadingGUID,
+                                      const QString& sAccelerometerSN, float fAccelerometermV,
+                                      float fAccelerometerTemp, int bTakenWithRFID, const QString& sRFIDCode,
+                                      short iMarkerRadius, short iMarkerShape, short iMarkerFill,
+                                      short iMarkerColor, short iAddClearUpdate) {
+    if (!d->series.contains(nSeriesNumber))
+        return -1;
+    GraphSeries& s = d->series[nSeriesNumber];
+    switch (iAddClearUpdate) {
+    case 1:
+        s.clear();
+        return 0;
+    case 0:
+    case 2:
+        break;
+    default:
+        d->showMessage(QStringLiteral("ERROR!! iAddClearUpdate must be a 0 & 2!!"));
+        return -1;
+    }
+    GraphPoint point;
+    point.x = fXValue;
+    point.y = fYValue;
+    point.dateTime = dateDateTime;
+    point.dateText = localeDateText(dateDateTime);
+    point.timeText = localeTimeText(dateDateTime);
+    point.readingGuid = sMPReadingGUID;
+    point.accelerometerSerial = sAccelerometerSN;
+    point.accelerometerMilliVolts = fAccelerometermV;
+    point.accelerometerTemperature = fAccelerometerTemp;
+    point.takenWithRfid = bTakenWithRFID;
+    point.rfidCode = sRFIDCode;
+    point.markerRadius = iMarkerRadius;
+    point.markerShape = iMarkerShape;
+    point.markerFill = iMarkerFill;
+    point.markerColor = iMarkerColor;
+    s.points.push_back(std::move(point));
+    if (iAddClearUpdate == 2) {
+        d->dataChanged = true;
+        d->markModifiedAndRepaint();
+    }
+    return 0;
+}
+
+short CVantorGraphCtrl::SetSeriesDataArray(short nSeriesNumber, const QList<double>& pdXValueArray,
+                                           const QList<double>& pdYValueArray, int bClear) {
+    if (!d->series.contains(nSeriesNumber))
+        return -1;
+    GraphSeries& s = d->series[nSeriesNumber];
+    s.clear();
+    if (bClear != 1) {
+        // Arrays of unequal length give the points that have both values.
+        const auto count = static_cast<std::size_t>(std::min(pdXValueArray.size(), pdYValueArray.size()));
+        s.points.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            GraphPoint& point = s.points[i];
+            point.x = pdXValueArray[static_cast<qsizetype>(i)];
+            point.y = pdYValueArray[static_cast<qsizetype>(i)];
+            point.dateTime = zeroDate();
+        }
+    }
+    d->dataChanged = true;
+    d->markModifiedAndRepaint();
+    return 0;
+}
