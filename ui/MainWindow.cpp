@@ -2,11 +2,13 @@
 
 #include "app/ProcessEntry.h"
 #include "app/RouteSelection.h"
+#include "device/MeterResults.h"
 #include "store/SqlConnection.h"
 #include "texts/UiText.h"
 #include "ui/DataFileProgressDialog.h"
 #include "ui/DesktopSync.h"
 #include "ui/DeviceNamesDialog.h"
+#include "ui/MeterPortDialog.h"
 #include "ui/Mnemonics.h"
 #include "ui/OffRouteDialog.h"
 #include "ui/SelectRouteDialog.h"
@@ -189,9 +191,25 @@ void MainWindow::ToMeter() {
 }
 
 void MainWindow::RunSync(bool fromMeter, const QString& routeGuid) {
-    {
-        CSyncDialog dialog(MakeSyncSettings(app_, fromMeter, routeGuid), app_.UserPrompter(), this);
-        dialog.exec();
+    for (;;) {
+        int result = 0;
+        {
+            CSyncDialog dialog(MakeSyncSettings(app_, fromMeter, routeGuid), app_.UserPrompter(), this);
+            dialog.exec();
+            result = dialog.Outcome() != nullptr ? dialog.Outcome()->result : 0;
+        }
+        // No cradle or no meter on it: the user may name another serial device and try again.
+        if (result != kNoCradleFound && result != kNoMeterFound) {
+            break;
+        }
+        CMeterPortDialog choose(
+            app_.settings.meterPort,
+            UiText(result == kNoCradleFound ? text::NoCradleDetected : text::NoDeviceDetected), this);
+        if (choose.exec() != QDialog::Accepted) {
+            break;
+        }
+        app_.settings.meterPort = choose.Port();
+        app_.WriteSettings();
     }
     SendExceptionEmails(app_, app_.UserPrompter(), this);
 }
