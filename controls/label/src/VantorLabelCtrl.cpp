@@ -113,7 +113,7 @@ void CVantorLabelCtrl::paintEvent(QPaintEvent*) {
 void CVantorLabelCtrl::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         d->leftPressed = true;
-    QWidget::mousePressEvent(event);
+    event->accept();
 }
 
 void CVantorLabelCtrl::mouseReleaseEvent(QMouseEvent* event) {
@@ -123,7 +123,7 @@ void CVantorLabelCtrl::mouseReleaseEvent(QMouseEvent* event) {
         if (rect().contains(event->position().toPoint()))
             emit Click();
     }
-    QWidget::mouseReleaseEvent(event);
+    event->accept();
 }
 
 // ---------------------------------------------------------------------------------------------
