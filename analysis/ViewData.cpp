@@ -163,10 +163,11 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
     std::vector<double> xs = view.x;
     xs.insert(xs.end(), view.lineX.begin(), view.lineX.end());
     const auto [firstX, lastX] = Extent(xs);
-    const double spanDays = std::max(1.0, std::ceil((lastX - firstX) / kMinutesPerDay));
+    // Whole days from the first sample's day to the day the last point falls in.
     const double firstDay = std::floor(firstX / kMinutesPerDay);
-    view.xAxis = {firstDay * kMinutesPerDay, (firstDay + spanDays) * kMinutesPerDay,
-                  std::max(1.0, std::ceil(AxisTickStep(0, spanDays, false))) * kMinutesPerDay, 0};
+    const double endDay = std::max(firstDay + 1.0, std::ceil(lastX / kMinutesPerDay));
+    view.xAxis = {firstDay * kMinutesPerDay, endDay * kMinutesPerDay,
+                  std::max(1.0, std::ceil(AxisTickStep(firstDay, endDay, false))) * kMinutesPerDay, 0};
 
     std::vector<double> ys = view.y;
     ys.insert(ys.end(), view.lineY.begin(), view.lineY.end());

@@ -141,6 +141,11 @@ TEST(DisplayedSpectrumTest, ChannelRangeAndUnitsPerMeasure) {
     EXPECT_EQ(total->range.end, 800);
     EXPECT_DOUBLE_EQ(total->lines[3], 0.25); // g is never converted
     EXPECT_FALSE(MakeDisplayedSpectrum(Signals(), MeasureKind::BearingNoise, imperialRpm, false));
+    // Consolidated over the shown range only: the line below the cut-off is cleared, the peak kept.
+    const auto consolidated =
+        MakeDisplayedSpectrum(Signals(), MeasureKind::IsoVelocity, DisplayUnits(), true);
+    EXPECT_EQ(consolidated->lines[4], 0.0);
+    EXPECT_NEAR(consolidated->lines[20], 2.54, 1e-6);
 
     const auto captions = PeakColumnCaptions(MeasureKind::VaBand3, imperialRpm);
     EXPECT_EQ(captions[0], QStringLiteral("Frequency (RPM)"));
@@ -166,6 +171,34 @@ TEST(ViewDataTest, SpectrumAxesBandsAndRunSpeedInDisplayUnits) {
     ASSERT_EQ(view->bands.size(), 3u);
     EXPECT_DOUBLE_EQ(view->bands[1].low, 2250);
     EXPECT_DOUBLE_EQ(view->bands[1].high, 3750);
+}
+
+TEST(ViewDataTest, TrendInDisplayUnitsWithAlarmLevelsAndLine) {
+    CVib point;
+    point.bISOAlarmsOn = true;
+    point.fISOWarningMMS = 25.4f;
+    point.fISOCriticalMMS = 50.8f;
+    const QDateTime day0(QDate(2024, 3, 1), QTime(12, 0));
+    const TrendSamples samples = MakeTrendSamples({{QStringLiteral("a"), day0, 2.54f},
+                                                   {QStringLiteral("b"), day0.addDays(1), -100.0f},
+                                                   {QStringLiteral("c"), day0.addDays(2), 7.62f}});
+    TrendLineSettings settings;
+    settings.mode = ProjectionMode::Days;
+    settings.days = 3;
+    const TrendLine line = FitTrendLine(samples, settings, std::nullopt);
+    const TrendViewData view = MakeTrendViewData(point, MeasureKind::IsoVelocity, samples, line,
+                                                 DisplayUnits({}, AmplitudeUnit::Imperial));
+    EXPECT_EQ(view.x, (std::vector<double>{720, 2 * 1440 + 720})); // the no-value sample is not plotted
+    EXPECT_NEAR(view.y[1], 0.3, 1e-6);
+    EXPECT_NEAR(*view.warning, 1.0, 1e-6);
+    EXPECT_NEAR(*view.critical, 2.0, 1e-6);
+    ASSERT_EQ(view.lineX.size(), 2u);
+    EXPECT_EQ(view.lineX.back(), 5 * 1440 + 720);
+    EXPECT_NEAR(view.lineY.back(), 0.6, 1e-6);
+    EXPECT_EQ(view.xAxis.minimum, 0);
+    EXPECT_EQ(view.xAxis.maximum, 6 * 1440);
+    EXPECT_NEAR(view.yAxis.maximum, 2.0, 1e-6);
+    EXPECT_EQ(view.yLabel, QStringLiteral("inch/s"));
 }
 
 } // namespace
