@@ -35,6 +35,22 @@ bool CAppData::OpenMainConnection() {
     return true;
 }
 
+void CAppData::CloseMainConnection() {
+    main_.reset();
+}
+
+void CAppData::HoldRemoteLock(std::unique_ptr<DatabaseLockHolder> holder) {
+    remoteLock_ = std::move(holder);
+}
+
+void CAppData::ReleaseRemoteLock() {
+    remoteLock_.reset();
+}
+
+bool CAppData::RemoteConnectionLost() const {
+    return remoteDatabaseInUse && !QFileInfo::exists(folders.databaseFile);
+}
+
 std::unique_ptr<CRecordSyncConnection> CAppData::MakeSyncConnection() {
     return std::make_unique<CRecordSyncConnection>(MakeStoreContext());
 }

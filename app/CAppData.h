@@ -5,6 +5,7 @@
 #include "app/AppFolders.h"
 #include "app/Edition.h"
 #include "app/Settings.h"
+#include "store/DatabaseLockFile.h"
 #include "store/Limits.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
@@ -19,6 +20,14 @@
 namespace vantor {
 
 class Prompter;
+
+// What a front end does around a change of database. Each may be empty.
+struct DatabaseViewHooks {
+    std::function<void(bool)> busy;                 // wait cursor on (true) and off
+    std::function<void()> databaseChanged;          // mark the menu entry, reload the tree, set the title
+    std::function<void()> foldersChanged;           // rebuild the remembered-folder entries
+    std::function<void(const QString&)> showStatus; // a passing note such as "Switching to ..."
+};
 
 // Names of the messages the parts of the program send one another ("registered window messages").
 namespace message {
@@ -75,6 +84,17 @@ public:
     CMainConnection* MainConnection() const { return main_.get(); }
     // Opens (or reopens) the main connection on the current database file.
     bool OpenMainConnection();
+    void CloseMainConnection();
+
+    // The line of this program in the remote database's lock file, held while the remote database
+    // is in use. Taking a new one releases the one held before.
+    void HoldRemoteLock(std::unique_ptr<DatabaseLockHolder> holder);
+    void ReleaseRemoteLock();
+    bool HoldsRemoteLock() const { return remoteLock_ != nullptr; }
+    // True while the remote database is in use and its file has gone (the share dropped).
+    bool RemoteConnectionLost() const;
+    // How the front end follows a change of database.
+    DatabaseViewHooks databaseView;
     // A secondary connection for the calling thread, not yet open.
     std::unique_ptr<CRecordSyncConnection> MakeSyncConnection();
 
@@ -90,6 +110,8 @@ public:
 
 private:
     Prompter* prompter_;
+    // Declared before the connection, so the connection closes before the line goes.
+    std::unique_ptr<DatabaseLockHolder> remoteLock_;
     std::unique_ptr<CMainConnection> main_;
 };
 

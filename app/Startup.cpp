@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/DatabaseSwitch.h"
 #include "app/LanguageRepairTool.h"
 #include "platform/Prompter.h"
 #include "platform/SystemFolders.h"
@@ -13,9 +14,13 @@
 namespace vantor {
 namespace {
 
+// A failing step stops the application while the local database is in use; while the remote one
+// is in use the caller falls back to the local database instead.
 bool Fail(CAppData& app, const QString& message) {
     app.UserPrompter().ShowMessage(message);
-    app.shuttingDown = true;
+    if (!app.remoteDatabaseInUse) {
+        app.shuttingDown = true;
+    }
     return false;
 }
 
@@ -47,15 +52,17 @@ bool PrepareFolders(CAppData& app) {
 }
 
 bool RunWriteTest(CAppData& app, const WriteProbe& probe) {
-    QStringList folders{app.folders.dataRoot};
-    const QDir root(app.folders.dataRoot);
+    QStringList folders{app.folders.currentRoot};
+    const QDir root(app.folders.currentRoot);
     for (const QString& name : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
         folders << root.filePath(name);
     }
     for (const QString& folder : folders) {
         if (!probe(folder)) {
             app.SecurityWarning();
-            app.shuttingDown = true;
+            if (!app.remoteDatabaseInUse) {
+                app.shuttingDown = true;
+            }
             return false;
         }
     }
@@ -105,8 +112,18 @@ StartupResult RunStartupSteps(CAppData& app, const QString& executableName, cons
     return result;
 }
 
-bool RunHeadlessStartup(CAppData& app, const WriteProbe& probe) {
+bool RunLocalStartup(CAppData& app, const WriteProbe& probe) {
     return RunStartupSteps(app, {}, probe).ok;
+}
+
+bool RunHeadlessStartup(CAppData& app, const WriteProbe& probe) {
+    if (!RunLocalStartup(app, probe)) {
+        return false;
+    }
+    if (app.settings.localOrRemote == 1) {
+        SwitchToRemote(app, probe); // falls back to the local database with its message
+    }
+    return app.MainConnection() != nullptr && !app.shuttingDown;
 }
 
 bool InitDataRoot(CAppData& app, const WriteProbe& probe) {

@@ -23,8 +23,8 @@ bool CreateAndDeleteTestFile(const QString& folder);
 
 // Creates the data root and the user root (two levels each) and forms every folder path.
 bool PrepareFolders(CAppData& app);
-// Writes and deletes "Test.txt" in the data root and in every folder directly inside it; the first
-// failure runs the security-warning routine.
+// Writes and deletes "Test.txt" in the current root and in every folder directly inside it; the
+// first failure runs the security-warning routine.
 bool RunWriteTest(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
 // Compares the title with the executable's base name (skipped when empty) and creates the data,
 // sync, language and logos folders.
@@ -48,8 +48,12 @@ struct StartupResult {
 StartupResult RunStartupSteps(CAppData& app, const QString& executableName,
                               const WriteProbe& probe = CreateAndDeleteTestFile);
 
-// The start-up of the command line: the same steps without the executable-name check.
+// The start-up of the command line: the same steps without the executable-name check, then the
+// database the settings ask for (the remote one when "LocalOrRemote" is 1, falling back to the
+// local one when it cannot be used).
 bool RunHeadlessStartup(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
+// The same steps ending on the local database, whatever the settings ask for.
+bool RunLocalStartup(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
 
 // Creates a data root ready for use: the folders, the empty database and the empty template
 // database. An existing database or template is left exactly as it is.

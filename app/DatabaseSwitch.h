@@ -1,0 +1,42 @@
+#pragma once
+// Switching between the local database under the data root and a remote database in a folder on a
+// share: the checks, the lock-file line, the folders that follow the current root, the fallback to
+// the local database, and the window title. Both front ends call these.
+
+#include "app/CAppData.h"
+#include "app/Startup.h"
+
+namespace vantor {
+
+// The database file of a remote folder: "<folder>/Database/<profile name>.mdb".
+QString RemoteDatabaseFile(const CAppData& app, const QString& folder);
+// A remote folder is valid when its database file exists.
+bool IsValidRemoteFolder(const CAppData& app, const QString& folder);
+// The main window's title: "<title> - Local Database", "<title> - Remote Database (<last part of the
+// folder>)", or without the part in brackets when the folder has none.
+QString DatabaseCaption(const CAppData& app);
+// Who has a database open besides this computer (the user list).
+LockFileUsers WhoHasOpen(const QString& databaseFile);
+
+// Switches to the first remembered remote folder: 0 on success; -1 after showing "Unable to make
+// Remote connection, switching to Local Database." and switching to the local database.
+int SwitchToRemote(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
+// Switches to the local database under the data root. False when the local database cannot be
+// used (its message was shown and the application shuts down).
+bool SwitchToLocal(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
+
+// Remembers a folder (front of the list, no duplicate, at most five), writes the settings at once
+// and tells the front end to rebuild its folder entries.
+bool RememberRemoteFolder(CAppData& app, const QString& folder);
+// The user chose a folder: the local data root and a folder without a database are refused with
+// their messages (-1); otherwise it is remembered and switched to (the result of SwitchToRemote).
+int SelectRemoteFolder(CAppData& app, const QString& folder);
+// The remembered folder at `index` (0 first): re-validated, moved to the front and switched to.
+int UseRememberedFolder(CAppData& app, int index);
+
+// The remote database's file vanished while in use: closes the secondary connection, deletes the
+// export file being written (when named), shows "Remote connection lost, switching to Local
+// Database." and switches to the local database. Does nothing while local.
+void HandleConnectionLost(CAppData& app, const QString& exportFile = {});
+
+} // namespace vantor
