@@ -1,5 +1,6 @@
 #include "app/DataFileTransfer.h"
 
+#include "app/DatabaseSwitch.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
 
@@ -12,8 +13,8 @@ namespace {
 // number of records stored, after an export the number written.
 class CountingProgress final : public DataFileProgress {
 public:
-    CountingProgress(DataFileProgress& inner, DataFileTransfer& transfer)
-        : inner_(inner), transfer_(transfer) {}
+    CountingProgress(const CAppData& app, DataFileProgress& inner, DataFileTransfer& transfer)
+        : app_(app), inner_(inner), transfer_(transfer) {}
 
     void Enumerating(const QString& section) override {
         Count(section) = 0;
@@ -24,6 +25,7 @@ public:
         inner_.Step(section, done, total);
     }
     bool StopRequested() override { return inner_.StopRequested(); }
+    bool ConnectionLost() override { return app_.RemoteConnectionLost() || inner_.ConnectionLost(); }
 
 private:
     int& Count(const QString& section) {
@@ -35,6 +37,7 @@ private:
         return transfer_.counts.emplace_back(section, 0).second;
     }
 
+    const CAppData& app_;
     DataFileProgress& inner_;
     DataFileTransfer& transfer_;
 };
@@ -53,7 +56,7 @@ void ShowSummaryWhenDone(Prompter& prompter, const QString& path, const DataFile
 } // namespace
 
 DataFileTransfer ImportDataFileInto(CAppData& app, const QString& path, bool silent,
-                                    const ProgressOpener& open) {
+                                    const ProgressOpener& open, bool summary) {
     DataFileTransfer transfer;
     CMainConnection* db = app.MainConnection();
     if (db == nullptr) {
@@ -70,15 +73,21 @@ DataFileTransfer ImportDataFileInto(CAppData& app, const QString& path, bool sil
     }
     {
         const std::unique_ptr<DataFileProgress> progress = Opened(open);
-        CountingProgress counting(*progress, transfer);
+        CountingProgress counting(app, *progress, transfer);
         transfer.outcome = ImportDataFile(*db, path, true, counting, prompter);
     }
-    ShowSummaryWhenDone(prompter, path, transfer);
+    // The progress window has closed and the busy flag is clear by now.
+    if (transfer.outcome == DataFileOutcome::ConnectionLost) {
+        HandleConnectionLost(app);
+    }
+    if (summary) {
+        ShowSummaryWhenDone(prompter, path, transfer);
+    }
     return transfer;
 }
 
 DataFileTransfer ExportDataFileFrom(CAppData& app, const QString& path, const MachineSelection& selection,
-                                    const ProgressOpener& open) {
+                                    const ProgressOpener& open, bool summary) {
     DataFileTransfer transfer;
     CMainConnection* db = app.MainConnection();
     if (db == nullptr) {
@@ -87,12 +96,19 @@ DataFileTransfer ExportDataFileFrom(CAppData& app, const QString& path, const Ma
     Prompter& prompter = app.UserPrompter();
     {
         const std::unique_ptr<DataFileProgress> progress = Opened(open);
-        CountingProgress counting(*progress, transfer);
+        CountingProgress counting(app, *progress, transfer);
         transfer.outcome = selection.machines.isEmpty()
                                ? ExportEverything(*db, path, counting, prompter)
                                : ExportMachines(*db, path, selection, counting, prompter);
     }
-    ShowSummaryWhenDone(prompter, path, transfer);
+    // The partial file was never put in place of `path` (it is written beside it and dropped), so a
+    // file that was there before stays.
+    if (transfer.outcome == DataFileOutcome::ConnectionLost) {
+        HandleConnectionLost(app);
+    }
+    if (summary) {
+        ShowSummaryWhenDone(prompter, path, transfer);
+    }
     return transfer;
 }
 

@@ -25,13 +25,18 @@ struct DataFileTransfer {
 // Imports the file into the database. Unless silent, asks whether matching records may be replaced
 // before any progress exists; nothing is asked while another export, import or synchronisation
 // runs (Busy). Shows the summary after a finished import.
+//
+// While the remote database is in use every record first checks that its file still exists; when it
+// has gone the work stops without its own message and the program switches to the local database
+// with "Remote connection lost, ..." (an export's partial file is deleted). `summary` false skips
+// the summary message.
 DataFileTransfer ImportDataFileInto(CAppData& app, const QString& path, bool silent,
-                                    const ProgressOpener& open);
+                                    const ProgressOpener& open, bool summary = true);
 
 // Writes the whole database (an empty selection) or the chosen machines; shows the summary after a
 // finished export.
 DataFileTransfer ExportDataFileFrom(CAppData& app, const QString& path, const MachineSelection& selection,
-                                    const ProgressOpener& open);
+                                    const ProgressOpener& open, bool summary = true);
 
 // "<file name>" and one "<section>: <count>" line per section, lines separated by "\r\n".
 QString DataFileSummary(const QString& path, const DataFileTransfer& transfer);

@@ -42,5 +42,7 @@ void AddDeviceCommands(CLI::App& cli, CommandContext& context);   // devices ren
 void AddEmailCommands(CLI::App& cli, CommandContext& context);    // email test, exceptions
 // csv, peaks, runspeed, trend
 void AddReadingToolCommands(CLI::App& cli, CommandContext& context);
+// remote list, open, use, local, who
+void AddRemoteCommands(CLI::App& cli, CommandContext& context);
 
 } // namespace vantor::cli

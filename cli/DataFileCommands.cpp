@@ -62,6 +62,7 @@ int StatusOf(DataFileOutcome outcome, Prompter& prompter) {
     case DataFileOutcome::Busy:
         prompter.ShowMessage(QStringLiteral("Another import, export or synchronisation is running."));
         return kFailed;
+    case DataFileOutcome::ConnectionLost: // shown, and the local database is in use
     case DataFileOutcome::Failed:
         break;
     }

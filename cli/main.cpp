@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     cli::AddDeviceCommands(cli, context);
     cli::AddEmailCommands(cli, context);
     cli::AddReadingToolCommands(cli, context);
+    cli::AddRemoteCommands(cli, context);
 
     try {
         cli.parse(argc, argv);

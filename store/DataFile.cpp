@@ -37,7 +37,7 @@ private:
 };
 
 // Stopped by the user, or the writer failed.
-enum class Stop { None, Cancelled, Failed };
+enum class Stop { None, Cancelled, Failed, Lost };
 
 // Writes the sections of an export; the file is committed only when everything was written.
 class ExportWriter {
@@ -58,6 +58,10 @@ public:
 
     // Writes one record of the current section; false stops the walk.
     template <class R> bool Record(const R& record) {
+        if (progress_.ConnectionLost()) {
+            stop_ = Stop::Lost;
+            return false;
+        }
         WriteDataFileRecord(writer_, record);
         ++done_;
         progress_.Step(section_, done_, total_);
@@ -79,6 +83,7 @@ public:
     }
 
     Stop Stopped() const { return stop_; }
+    DataFileProgress& Progress() { return progress_; }
 
 private:
     ArchiveWriter writer_;
@@ -97,6 +102,9 @@ DataFileOutcome FinishExport(QSaveFile& file, Stop stop, Prompter& prompter) {
     file.cancelWriting();
     if (stop == Stop::Cancelled) {
         return DataFileOutcome::Cancelled;
+    }
+    if (stop == Stop::Lost) {
+        return DataFileOutcome::ConnectionLost;
     }
     prompter.ShowMessage(UiText(text::ErrorExportingData));
     return DataFileOutcome::Failed;
@@ -118,6 +126,10 @@ DataFileOutcome RunExport(const QString& path, Prompter& prompter, DataFileProgr
         work(out);
     } catch (const DatabaseError&) {
         file.cancelWriting();
+        // A query that failed because the share dropped is the lost connection, not an error.
+        if (out.Progress().ConnectionLost()) {
+            return DataFileOutcome::ConnectionLost;
+        }
         prompter.ShowMessage(UiText(text::ErrorExportingData));
         return DataFileOutcome::Failed;
     }
@@ -263,6 +275,9 @@ Stop ImportSection(ArchiveReader& reader, int textIndex, DataFileProgress& progr
         return Stop::Failed;
     }
     for (qint32 i = 0; i < count; ++i) {
+        if (progress.ConnectionLost()) {
+            return Stop::Lost;
+        }
         const R record = ReadDataFileRecord<R>(reader);
         if (!reader.Ok()) {
             return Stop::Failed; // a damaged record is never stored, not even in part
@@ -302,6 +317,8 @@ DataFileOutcome ReadDataFile(ArchiveReader& reader, const DataFileSink& sink, Da
         return DataFileOutcome::Done;
     case Stop::Cancelled:
         return DataFileOutcome::Cancelled;
+    case Stop::Lost:
+        return DataFileOutcome::ConnectionLost;
     case Stop::Failed:
         break;
     }
@@ -341,7 +358,7 @@ DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, bool si
         SqlConnection::Batch batch(db.Connection());
         outcome = ReadDataFile(reader, sink, progress);
     } catch (const DatabaseError&) {
-        outcome = DataFileOutcome::Failed;
+        outcome = progress.ConnectionLost() ? DataFileOutcome::ConnectionLost : DataFileOutcome::Failed;
     }
     if (outcome == DataFileOutcome::Failed) {
         prompter.ShowMessage(UiText(text::ErrorImportingData));

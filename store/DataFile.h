@@ -20,6 +20,9 @@ enum class DataFileOutcome {
     Cancelled, // the user declined or stopped
     Failed,    // the file could not be created, opened, written or read (message shown where documented)
     Busy,      // another export, import or a synchronisation is running; nothing was done
+    // The database's file vanished (its share dropped) and the work stopped; no message was shown
+    // and no partial export file is left.
+    ConnectionLost,
 };
 
 // Progress of an export or import and the user's stop request. The default does nothing.
@@ -32,6 +35,8 @@ public:
     virtual void Step(const QString& section, int done, int total) { (void)section, (void)done, (void)total; }
     // Polled between records; true stops the work (cancelled).
     virtual bool StopRequested() { return false; }
+    // Polled before every record; true when the database's file has gone, which stops the work.
+    virtual bool ConnectionLost() { return false; }
 };
 
 inline constexpr qint32 kDataFileFormatVersion = 1;

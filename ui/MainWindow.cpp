@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "app/DatabaseSwitch.h"
 #include "app/ProcessEntry.h"
 #include "app/RouteSelection.h"
 #include "device/MeterResults.h"
@@ -75,8 +76,7 @@ bool MainWindow::Initialise(const QString& executableName, const WriteProbe& pro
 }
 
 QString MainWindow::Caption() const {
-    const int database = app_.remoteDatabaseInUse ? text::RemoteDatabase : text::LocalDatabase;
-    return QStringLiteral("%1 - %2").arg(app_.edition.title, UiText(database));
+    return DatabaseCaption(app_);
 }
 
 void MainWindow::BringToFront() {
