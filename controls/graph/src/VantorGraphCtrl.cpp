@@ -92,6 +92,7 @@ void CVantorGraphCtrl::Private::setMarkerSpacing(double& field, double value, sh
 
 CVantorGraphCtrl::CVantorGraphCtrl(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     sharedNumberFormat();
 }
 
@@ -175,94 +176,6 @@ QVariantMap CVantorGraphCtrl::seriesPoint(int series, int point) const {
         {QStringLiteral("markerFill"), p.markerFill},
         {QStringLiteral("markerColor"), p.markerColor},
     };
-}
-
-// ---------------------------------------------------------------------------------------------
-// Painting
-
-void CVantorGraphCtrl::paintEvent(QPaintEvent*) {
-    // Drawn off-screen first and copied in one block, so the control never flickers.
-    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter offscreen(&buffer);
-        paint(offscreen, rect());
-    }
-    QPainter painter(this);
-    painter.drawImage(0, 0, buffer);
-}
-
-void CVantorGraphCtrl::paint(QPainter& painter, const QRect& rect) {
-    const GraphProperties& p = d->props;
-    const QColor ambient = (parentWidget() ? parentWidget()->palette() : palette()).color(QPalette::Window);
-
-    // Border (stock BorderStyle 1): a flat black line or a sunken 3-D edge; the client area lies inside.
-    QRect client = rect;
-    if (p.BorderStyle == 1) {
-        if (p.Appearance == 1) {
-            painter.fillRect(rect, QColor(255, 255, 255));
-            painter.fillRect(QRect(rect.topLeft(), QSize(rect.width() - 1, rect.height() - 1)),
-                             QColor(128, 128, 128));
-            painter.fillRect(rect.adjusted(1, 1, -1, -1), QColor(212, 208, 200));
-            painter.fillRect(rect.adjusted(1, 1, -2, -2), QColor(64, 64, 64));
-            client = rect.adjusted(2, 2, -2, -2);
-        } else {
-            painter.fillRect(rect, QColor(0, 0, 0));
-            client = rect.adjusted(1, 1, -1, -1);
-        }
-    }
-
-    // 1. Control background.
-    painter.fillRect(client, paletteColor(p.ControlBackGroundColor, ambient));
-
-    // 2. Graph area: below the title's text height when the title is on.
-    d->graphArea = client;
-    if (p.GraphTitleOn == 1) {
-        QFont titleFont(graphFont(p.GraphTextFont).faceName);
-        titleFont.setPixelSize(std::max<int>(1, p.GraphTitleSize));
-        titleFont.setBold(p.GraphTitleBoldOn == 1);
-        titleFont.setUnderline(p.GraphTitleUnderlineOn == 1);
-        const QFontMetrics metrics(titleFont, painter.device());
-        d->graphArea.setTop(client.top() + metrics.height());
-    }
-
-    // 3. Plot rectangle from the margins, each truncated to whole pixels.
-    const QRect& area = d->graphArea;
-    const int left = static_cast<int>(area.width() * p.GraphLeftMarginPercent / 100.0);
-    const int right = static_cast<int>(area.width() * p.GraphRightMarginPercent / 100.0);
-    const int top = static_cast<int>(area.height() * p.GraphTopMarginPercent / 100.0);
-    const int bottom = static_cast<int>(area.height() * p.GraphBottomMarginPercent / 100.0);
-    d->plot =
-        QRect(QPoint(area.left() + left, area.top() + top),
-              QSize(std::max(0, area.width() - left - right), std::max(0, area.height() - top - bottom)));
-    painter.fillRect(d->plot, paletteColor(p.GraphBackGroundColor, ambient));
-
-    // The axis origin: with the waterfall on, the rear traces' shift is taken out of the plot.
-    d->axisOrigin = d->plot;
-    if (p.GraphWaterfallOn) {
-        d->props.XAxisOffset =
-            d->clampedWaterfallOffset(p.XAxisOffset, d->plot.width(), p.MainAxisWidthMinPercent);
-        d->props.YAxisOffset =
-            d->clampedWaterfallOffset(p.YAxisOffset, d->plot.height(), p.MainAxisHeightMinPercent);
-        const int behind = std::max(0, d->tracedSeriesWithPoints() - 1);
-        d->axisOrigin.setRight(d->plot.right() - behind * p.XAxisOffset);
-        d->axisOrigin.setTop(d->plot.top() + behind * p.YAxisOffset);
-    }
-
-    // Screen position of every drawn point, read by hit-testing and cursor snapping.
-    const QRect& origin = d->axisOrigin;
-    const int originBottom = origin.top() + origin.height();
-    for (int i = 0; i < d->series.count(); ++i) {
-        GraphSeries& s = d->series[i];
-        if (!s.traceOn)
-            continue;
-        for (GraphPoint& point : s.points) {
-            point.screenX =
-                GraphScale::xToPixel(point.x, p.XAxisMin, p.XAxisMax, origin.left(), origin.width());
-            point.screenY =
-                GraphScale::yToPixel(point.y, p.YAxisMin, p.YAxisMax, originBottom, origin.height());
-        }
-    }
-    d->dataChanged = false;
 }
 
 // ---------------------------------------------------------------------------------------------
