@@ -59,8 +59,9 @@ int CVantorGraphCtrl::Private::tracedSeriesWithPoints() const {
 
 short CVantorGraphCtrl::Private::clampedWaterfallOffset(short requested, int extent, short minPercent) const {
     const int behind = std::max(0, tracedSeriesWithPoints() - 1);
-    // With no trace behind the front one there is nothing to shift.
-    if (behind == 0)
+    // With no trace behind the front one there is nothing to shift; before the first layout there
+    // is no extent to clamp against yet (the paint clamps again).
+    if (behind == 0 || extent <= 0)
         return requested;
     const float minimum = static_cast<float>(extent) / 100.0f * minPercent;
     if (minimum <= static_cast<float>(extent - behind * requested))

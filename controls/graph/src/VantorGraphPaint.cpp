@@ -269,10 +269,19 @@ void CVantorGraphCtrl::Private::paintXAxisScale(QPainter& painter, int& labelsBo
     QStringList texts;
     xLabelDecimals = std::clamp<int>(p.XAxisValuesDP, 0, GraphScale::MaxLabelDecimals);
     switch (type) {
-    case GraphScale::XAxisType::Time:
+    case GraphScale::XAxisType::Time: {
         for (double tick : ticks)
             texts.append(GraphScale::timeLabel(tick));
+        // Whole seconds cannot tell apart the ticks of a waveform shorter than a few seconds: such
+        // an axis is labelled in seconds with as many decimals as it takes.
+        if (std::adjacent_find(texts.begin(), texts.end()) != texts.end() && p.XAxisMax < 60) {
+            const GraphScale::TickLabels labels =
+                GraphScale::numericLabels(ticks, p.XAxisValuesDP, true, sharedNumberFormat());
+            texts = labels.texts;
+            xLabelDecimals = labels.decimals;
+        }
         break;
+    }
     case GraphScale::XAxisType::Dates: {
         const QDateTime base = GraphScale::datesBase(series);
         for (double tick : ticks)
