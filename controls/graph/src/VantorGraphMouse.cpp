@@ -236,7 +236,12 @@ void CVantorGraphCtrl::mouseReleaseEvent(QMouseEvent* event) {
             d->rubberBand->hide();
         const bool dragged = (at - press.at).manhattanLength() >= QApplication::startDragDistance();
         if (dragged) {
-            d->finishRubberBand(QRect(press.at, at).normalized(), press.modifiers);
+            // The band's edges are the press and release positions themselves.
+            const QPoint topLeft(std::min(press.at.x(), at.x()), std::min(press.at.y(), at.y()));
+            const QPoint bottomRight(std::max(press.at.x(), at.x()), std::max(press.at.y(), at.y()));
+            d->finishRubberBand(
+                QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())),
+                press.modifiers);
         } else {
             d->click = {press.flags, press.at};
             d->clickTimer.start(clickWaitMs(), this);
@@ -318,14 +323,16 @@ void CVantorGraphCtrl::Private::finishRubberBand(const QRect& area, Qt::Keyboard
             const GraphSeries& s = series[i];
             for (int j = s.pointCount() - 1; j >= 0; --j) {
                 const GraphPoint& point = s.points[static_cast<std::size_t>(j)];
-                if (isCandidate(s, point) && area.contains(point.screenX, point.screenY))
+                if (isCandidate(s, point) && point.screenX >= area.left() &&
+                    point.screenX <= area.left() + area.width() && point.screenY >= area.top() &&
+                    point.screenY <= area.top() + area.height())
                     emit q->PointClicked(static_cast<short>(i), static_cast<short>(j), point.readingGuid);
             }
         }
         QApplication::restoreOverrideCursor();
         return;
     }
-    // QRect's right and bottom are the last pixel inside; the band's edges are one beyond.
+    // The band's right and bottom edges are its width and height beyond its left and top.
     const int left = area.left();
     const int right = area.left() + area.width();
     const int top = area.top();
