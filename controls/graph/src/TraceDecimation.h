@@ -5,6 +5,7 @@
 #include <QLine>
 #include <QPolygon>
 
+#include <algorithm>
 #include <vector>
 
 // Consecutive points that fall into one pixel column, by their lowest and highest pixel and the
@@ -22,12 +23,11 @@ public:
     void reserve(std::size_t columns) { runs_.reserve(columns); }
     void add(int x, int y) {
         if (!runs_.empty() && runs_.back().x == x) {
+            // Branch-free: the order of noisy samples within a column is unpredictable.
             ColumnRun& run = runs_.back();
             run.last = y;
-            if (y < run.top)
-                run.top = y;
-            if (y > run.bottom)
-                run.bottom = y;
+            run.top = std::min(run.top, y);
+            run.bottom = std::max(run.bottom, y);
             return;
         }
         runs_.push_back({x, y, y, y, y});
@@ -52,8 +52,8 @@ public:
         const int column = x - left_;
         if (column < 0 || column >= static_cast<int>(highest_.size()))
             return;
-        if (y < highest_[static_cast<std::size_t>(column)])
-            highest_[static_cast<std::size_t>(column)] = y;
+        int& highest = highest_[static_cast<std::size_t>(column)];
+        highest = std::min(highest, y);
     }
     std::vector<QLine> lines() const;
 

@@ -157,12 +157,13 @@ QRect CVantorGraphCtrl::plotRect() const {
 QVariantMap CVantorGraphCtrl::seriesPoint(int series, int point) const {
     if (!d->series.contains(series) || point < 0 || point >= d->series[series].pointCount())
         return {};
-    const GraphPoint& p = d->series[series].points[static_cast<std::size_t>(point)];
+    const GraphPoint& plotted = d->series[series].points[static_cast<std::size_t>(point)];
+    const PointInfo& p = d->series[series].info[static_cast<std::size_t>(point)];
     return {
-        {QStringLiteral("x"), p.x},
-        {QStringLiteral("y"), p.y},
-        {QStringLiteral("screenX"), p.screenX},
-        {QStringLiteral("screenY"), p.screenY},
+        {QStringLiteral("x"), plotted.x},
+        {QStringLiteral("y"), plotted.y},
+        {QStringLiteral("screenX"), plotted.screenX},
+        {QStringLiteral("screenY"), plotted.screenY},
         {QStringLiteral("dateTime"), p.dateTime},
         {QStringLiteral("dateText"), p.dateText},
         {QStringLiteral("timeText"), p.timeText},
@@ -218,11 +219,11 @@ short CVantorGraphCtrl::SetSeriesPointMarker(short nSeriesNumber, const QDateTim
                                              short nMarkerColor) {
     if (!d->series.contains(nSeriesNumber) || d->series[nSeriesNumber].points.empty())
         return -1;
-    auto& points = d->series[nSeriesNumber].points;
-    auto match = std::find_if(points.begin(), points.end(), [&](const GraphPoint& point) {
+    auto& points = d->series[nSeriesNumber].info;
+    auto match = std::find_if(points.begin(), points.end(), [&](const PointInfo& point) {
         return point.dateTime.isValid() && point.dateTime == dateDateTime;
     });
-    GraphPoint& point = match != points.end() ? *match : points.back();
+    PointInfo& point = match != points.end() ? *match : points.back();
     point.markerRadius = nMarkerRadius;
     point.markerShape = nMarkerShape;
     point.markerFill = nMarkerFill;
@@ -346,9 +347,10 @@ short CVantorGraphCtrl::SetSeriesData(short nSeriesNumber, float fXValue, float 
         d->showMessage(QStringLiteral("ERROR!! iAddClearUpdate must be a 0 & 2!!"));
         return -1;
     }
-    GraphPoint point;
-    point.x = fXValue;
-    point.y = fYValue;
+    GraphPoint plotted;
+    plotted.x = fXValue;
+    plotted.y = fYValue;
+    PointInfo point;
     point.dateTime = dateDateTime;
     point.dateText = localeDateText(dateDateTime);
     point.timeText = localeTimeText(dateDateTime);
@@ -362,7 +364,9 @@ short CVantorGraphCtrl::SetSeriesData(short nSeriesNumber, float fXValue, float 
     point.markerShape = iMarkerShape;
     point.markerFill = iMarkerFill;
     point.markerColor = iMarkerColor;
-    s.points.push_back(std::move(point));
+    s.touch();
+    s.points.push_back(plotted);
+    s.info.push_back(std::move(point));
     if (iAddClearUpdate == 2) {
         d->dataChanged = true;
         d->markModifiedAndRepaint();
@@ -384,8 +388,11 @@ short CVantorGraphCtrl::SetSeriesDataArray(short nSeriesNumber, const QList<doub
             GraphPoint& point = s.points[i];
             point.x = pdXValueArray[static_cast<qsizetype>(i)];
             point.y = pdYValueArray[static_cast<qsizetype>(i)];
-            point.dateTime = zeroDate();
         }
+        PointInfo defaults;
+        defaults.dateTime = zeroDate();
+        s.info.assign(count, defaults);
+        s.touch();
     }
     d->dataChanged = true;
     d->markModifiedAndRepaint();

@@ -94,8 +94,9 @@ std::pair<int, int> CVantorGraphCtrl::Private::hitPoint(QPoint at) const {
         const GraphSeries& s = series[i];
         for (int j = 0; j < s.pointCount(); ++j) {
             const GraphPoint& point = s.points[static_cast<std::size_t>(j)];
-            if (isCandidate(s, point) &&
-                markerHit(at, QPoint(point.screenX, point.screenY), point.markerRadius, point.markerShape))
+            if (isCandidate(s, point) && markerHit(at, QPoint(point.screenX, point.screenY),
+                                                   s.info[static_cast<std::size_t>(j)].markerRadius,
+                                                   s.info[static_cast<std::size_t>(j)].markerShape))
                 return {i, j};
         }
     }
@@ -162,7 +163,7 @@ void CVantorGraphCtrl::mousePressEvent(QMouseEvent* event) {
         const auto [s, point] = d->hitPoint(at);
         if (s >= 0) {
             emit PointRightClicked(static_cast<short>(s), static_cast<short>(point),
-                                   d->series[s].points[static_cast<std::size_t>(point)].readingGuid);
+                                   d->series[s].info[static_cast<std::size_t>(point)].readingGuid);
             d->repaint();
         } else {
             emit RightButtonClicked(flags, static_cast<short>(at.x()), static_cast<short>(at.y()));
@@ -286,7 +287,8 @@ void CVantorGraphCtrl::Private::clickTimerExpired() {
         for (int j = 0; j < s.pointCount() && chosen < 0; ++j) {
             const GraphPoint& point = s.points[static_cast<std::size_t>(j)];
             if (isCandidate(s, point) && markerHit(click.at, QPoint(point.screenX, point.screenY),
-                                                   point.markerRadius, point.markerShape))
+                                                   s.info[static_cast<std::size_t>(j)].markerRadius,
+                                                   s.info[static_cast<std::size_t>(j)].markerShape))
                 chosen = j;
         }
         if (chosen < 0) {
@@ -310,7 +312,7 @@ void CVantorGraphCtrl::Private::clickTimerExpired() {
         if (chosen < 0)
             continue;
         emit q->PointClicked(static_cast<short>(i), static_cast<short>(chosen),
-                             s.points[static_cast<std::size_t>(chosen)].readingGuid);
+                             s.info[static_cast<std::size_t>(chosen)].readingGuid);
         markModifiedAndRepaint();
         return;
     }
@@ -326,7 +328,8 @@ void CVantorGraphCtrl::Private::finishRubberBand(const QRect& area, Qt::Keyboard
                 if (isCandidate(s, point) && point.screenX >= area.left() &&
                     point.screenX <= area.left() + area.width() && point.screenY >= area.top() &&
                     point.screenY <= area.top() + area.height())
-                    emit q->PointClicked(static_cast<short>(i), static_cast<short>(j), point.readingGuid);
+                    emit q->PointClicked(static_cast<short>(i), static_cast<short>(j),
+                                         s.info[static_cast<std::size_t>(j)].readingGuid);
             }
         }
         QApplication::restoreOverrideCursor();
@@ -378,6 +381,7 @@ void CVantorGraphCtrl::Private::updateTooltip(QPoint at) {
     if (props.ShowToolTip && tooltipPoint == key)
         return;
     const GraphPoint& point = series[s].points[static_cast<std::size_t>(j)];
+    const PointInfo& info = series[s].info[static_cast<std::size_t>(j)];
     const NumberFormat& format = sharedNumberFormat();
     const TooltipLabels labels{props.XToolTipText,
                                props.YToolTipText,
@@ -387,10 +391,10 @@ void CVantorGraphCtrl::Private::updateTooltip(QPoint at) {
                                props.SensitiviyTranslation};
     const TooltipPoint values{formatNumber(point.x, xLabelDecimals, format),
                               formatNumber(point.y, yLabelDecimals, format),
-                              point.dateText,
-                              point.timeText,
-                              point.accelerometerSerial,
-                              point.rfidCode};
+                              info.dateText,
+                              info.timeText,
+                              info.accelerometerSerial,
+                              info.rfidCode};
     tooltipPoint = key;
     tooltipShownAt = QDateTime::currentMSecsSinceEpoch();
     q->SetToolTipText(

@@ -381,8 +381,6 @@ void CVantorGraphCtrl::Private::paintTraces(QPainter& painter) {
     const int width = o.width();
     const int height = o.height();
     const int bottom = originBottom();
-    const double xSpan = p.XAxisMax - p.XAxisMin;
-    const double ySpan = p.YAxisMax - p.YAxisMin;
 
     // Waterfall: trace i (in series order among the drawn ones) is shifted back by i offsets.
     std::vector<int> shiftIndex(static_cast<std::size_t>(series.count()), 0);
@@ -402,41 +400,48 @@ void CVantorGraphCtrl::Private::paintTraces(QPainter& painter) {
         const int shift = p.GraphWaterfallOn ? shiftIndex[static_cast<std::size_t>(i)] : 0;
         const int dx = shift * p.XAxisOffset;
         const int dy = -shift * p.YAxisOffset;
-        // The mapping of GraphScale, written out so that the loop over a million points inlines it.
-        auto toX = [&](double x) {
-            return (xSpan != 0 ? static_cast<int>(o.left() + (x - p.XAxisMin) / xSpan * width) : o.left()) +
-                   dx;
-        };
-        auto toY = [&](double y) {
-            return (ySpan != 0 ? static_cast<int>(bottom - (y - p.YAxisMin) / ySpan * height) : bottom) + dy;
-        };
-
         QPen pen(colorFromRgbValue(s.lineColor), s.lineWidth, s.lineStyle == 1 ? Qt::DashLine : Qt::SolidLine,
                  Qt::SquareCap, Qt::MiterJoin);
         painter.setPen(pen);
-        if (p.FFTGraphOn) {
-            SpectrumReducer bars(o.left() + dx, width, o.top() + dy, bottom + dy);
-            for (GraphPoint& point : s.points) {
-                point.screenX = toX(point.x);
-                point.screenY = toY(point.y);
-                bars.add(point.screenX, point.screenY);
-            }
-            const std::vector<QLine> lines = bars.lines();
-            painter.drawLines(lines.data(), static_cast<int>(lines.size()));
-            continue;
+        const GraphSeries::Layout layout{s.generation, p.XAxisMin, p.XAxisMax,   p.YAxisMin, p.YAxisMax, o,
+                                         dx,           dy,         p.FFTGraphOn, true};
+        if (!(layout == s.layout)) {
+            layOutTrace(s, layout, width, height, bottom);
+            s.layout = layout;
         }
-        TraceReducer trace;
-        trace.reserve(static_cast<std::size_t>(std::min<int>(s.pointCount(), 4 * (width + 2))));
-        for (GraphPoint& point : s.points) {
-            point.screenX = toX(point.x);
-            point.screenY = toY(point.y);
-            trace.add(point.screenX, point.screenY);
-        }
-        // A single point shows only its marker.
-        if (s.points.size() > 1)
-            painter.drawPolyline(trace.envelope());
+        if (p.FFTGraphOn)
+            painter.drawLines(s.bars.data(), static_cast<int>(s.bars.size()));
+        else if (s.points.size() > 1) // a single point shows only its marker
+            painter.drawPolyline(s.envelope);
     }
     painter.restore();
+}
+
+// One pass over a series' points: every point's pixel (GraphScale's mapping), recorded as its
+// screen position, and the trace reduced per pixel column from those pixels.
+void CVantorGraphCtrl::Private::layOutTrace(GraphSeries& s, const GraphSeries::Layout& layout, int width,
+                                            int height, int bottom) {
+    const GraphScale::Mapping xMap(layout.xMin, layout.xMax, layout.origin.left(), width);
+    const GraphScale::Mapping yMap(layout.yMin, layout.yMax, bottom, -height);
+    for (GraphPoint& point : s.points) {
+        point.screenX = xMap.pixel(point.x) + layout.dx;
+        point.screenY = yMap.pixel(point.y) + layout.dy;
+    }
+    s.envelope.clear();
+    s.bars.clear();
+    if (layout.spectrum) {
+        SpectrumReducer bars(layout.origin.left() + layout.dx, width, layout.origin.top() + layout.dy,
+                             bottom + layout.dy);
+        for (const GraphPoint& point : s.points)
+            bars.add(point.screenX, point.screenY);
+        s.bars = bars.lines();
+        return;
+    }
+    TraceReducer trace;
+    trace.reserve(static_cast<std::size_t>(std::min<int>(s.pointCount(), 4 * (width + 2))));
+    for (const GraphPoint& point : s.points)
+        trace.add(point.screenX, point.screenY);
+    s.envelope = trace.envelope();
 }
 
 // Step 12: every point's own marker, where it lies inside the plot.
@@ -449,21 +454,27 @@ void CVantorGraphCtrl::Private::paintMarkers(QPainter& painter) {
         const GraphSeries& s = series[i];
         if (!s.traceOn)
             continue;
-        const GraphPoint* previous = nullptr;
-        for (const GraphPoint& point : s.points) {
+        int previous = -1;
+        for (int j = 0; j < s.pointCount(); ++j) {
+            const GraphPoint& at = s.points[static_cast<std::size_t>(j)];
+            const PointInfo& point = s.info[static_cast<std::size_t>(j)];
             const int r = point.markerRadius;
-            if (r <= 0 || !inside.contains(point.screenX, point.screenY))
+            if (r <= 0 || !inside.contains(at.screenX, at.screenY))
                 continue;
             // The same marker at the same pixel paints the same pixels: dense series skip repeats.
-            if (previous && previous->screenX == point.screenX && previous->screenY == point.screenY &&
-                previous->markerRadius == r && previous->markerShape == point.markerShape &&
-                previous->markerFill == point.markerFill && previous->markerColor == point.markerColor)
-                continue;
-            previous = &point;
+            if (previous >= 0) {
+                const GraphPoint& lastAt = s.points[static_cast<std::size_t>(previous)];
+                const PointInfo& last = s.info[static_cast<std::size_t>(previous)];
+                if (lastAt.screenX == at.screenX && lastAt.screenY == at.screenY && last.markerRadius == r &&
+                    last.markerShape == point.markerShape && last.markerFill == point.markerFill &&
+                    last.markerColor == point.markerColor)
+                    continue;
+            }
+            previous = j;
             const QColor ink = color(point.markerColor);
             const QColor fill = point.markerFill == 0 ? ink : QColor(255, 255, 255);
-            const int x = point.screenX;
-            const int y = point.screenY;
+            const int x = at.screenX;
+            const int y = at.screenY;
             const int e = ((r - s.lineWidth) % 2 != 0) ? 1 : 0;
             switch (point.markerShape) {
             case 0: {
