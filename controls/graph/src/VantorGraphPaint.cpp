@@ -423,24 +423,32 @@ void CVantorGraphCtrl::Private::layOutTrace(GraphSeries& s, const GraphSeries::L
                                             int height, int bottom) {
     const GraphScale::Mapping xMap(layout.xMin, layout.xMax, layout.origin.left(), width);
     const GraphScale::Mapping yMap(layout.yMin, layout.yMax, bottom, -height);
-    for (GraphPoint& point : s.points) {
-        point.screenX = xMap.pixel(point.x) + layout.dx;
-        point.screenY = yMap.pixel(point.y) + layout.dy;
-    }
+    const int dx = layout.dx;
+    const int dy = layout.dy;
     s.envelope.clear();
     s.bars.clear();
+    // One pass: each pixel is recorded and fed to the reduction straight from registers.
     if (layout.spectrum) {
-        SpectrumReducer bars(layout.origin.left() + layout.dx, width, layout.origin.top() + layout.dy,
-                             bottom + layout.dy);
-        for (const GraphPoint& point : s.points)
-            bars.add(point.screenX, point.screenY);
+        SpectrumReducer bars(layout.origin.left() + dx, width, layout.origin.top() + dy, bottom + dy);
+        for (GraphPoint& point : s.points) {
+            const int x = xMap.pixel(point.x) + dx;
+            const int y = yMap.pixel(point.y) + dy;
+            point.screenX = x;
+            point.screenY = y;
+            bars.add(x, y);
+        }
         s.bars = bars.lines();
         return;
     }
     TraceReducer trace;
     trace.reserve(static_cast<std::size_t>(std::min<int>(s.pointCount(), 4 * (width + 2))));
-    for (const GraphPoint& point : s.points)
-        trace.add(point.screenX, point.screenY);
+    for (GraphPoint& point : s.points) {
+        const int x = xMap.pixel(point.x) + dx;
+        const int y = yMap.pixel(point.y) + dy;
+        point.screenX = x;
+        point.screenY = y;
+        trace.add(x, y);
+    }
     s.envelope = trace.envelope();
 }
 
