@@ -157,8 +157,10 @@ bool CVantorGraphCtrl::Private::overCursor(QPoint at) const {
 void CVantorGraphCtrl::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const short flags = messageFlags(event->buttons() | event->button(), event->modifiers());
-    emit MouseDown(stockButton(event->button()), stockShift(event->modifiers()), mapToParent(at).x(),
-                   mapToParent(at).y());
+    // In the container's pixels: a control with no parent is its own container.
+    const QPoint inContainer = parentWidget() ? mapToParent(at) : at;
+    emit MouseDown(stockButton(event->button()), stockShift(event->modifiers()), inContainer.x(),
+                   inContainer.y());
     if (event->button() == Qt::RightButton) {
         const auto [s, point] = d->hitPoint(at);
         if (s >= 0) {
@@ -340,9 +342,10 @@ void CVantorGraphCtrl::Private::finishRubberBand(const QRect& area, Qt::Keyboard
     const int right = area.left() + area.width();
     const int top = area.top();
     const int bottom = area.top() + area.height();
-    if (!(left < right && top < bottom))
-        return;
     const QRect& o = axisOrigin;
+    // Nothing to zoom before the first layout (no plot to measure the band against).
+    if (!(left < right && top < bottom) || o.width() <= 0 || o.height() <= 0)
+        return;
     const double xMin = std::min(props.XAxisMin, props.XAxisMax);
     const double xMax = std::max(props.XAxisMin, props.XAxisMax);
     const double yMin = std::min(props.YAxisMin, props.YAxisMax);

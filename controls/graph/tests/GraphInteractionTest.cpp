@@ -230,6 +230,46 @@ TEST_F(GraphInteraction, RubberBandZoomsOrSelectsWithCtrl) {
     EXPECT_TRUE(clicked.size() == 2);
 }
 
+TEST_F(GraphInteraction, RightClickReportsThePointOrThePlace) {
+    trend();
+    QSignalSpy point(graph.get(), &CVantorGraphCtrl::PointRightClicked);
+    QSignalSpy place(graph.get(), &CVantorGraphCtrl::RightButtonClicked);
+    send(*graph, QEvent::MouseButtonPress, {137, 151}, Qt::RightButton);
+    send(*graph, QEvent::MouseButtonPress, {150, 60}, Qt::RightButton, Qt::ShiftModifier);
+    ASSERT_EQ(point.size(), 1);
+    EXPECT_EQ(point.at(0).at(1).toInt(), 1);
+    EXPECT_EQ(point.at(0).at(2).toString(), QStringLiteral("{r1}"));
+    ASSERT_EQ(place.size(), 1);
+    EXPECT_EQ(place.at(0), (QVariantList{short(0x02 | 0x04), short(150), short(60)}));
+}
+
+TEST_F(GraphInteraction, NudgesJumpToTheNextPointBeyondTheCount) {
+    trend();
+    graph->setProperty("CursorEnabled", true);
+    graph->setProperty("CursorType", 0);
+    graph->setProperty("CursorFundamental", 5.0f);
+    struct Case {
+        bool right;
+        short count;
+        double x;
+    };
+    // Points every 64 pixels. Right: the first point at or beyond the count; left: the point before
+    // the first one at or beyond it, so landing on a point exactly passes it.
+    for (const Case& c :
+         std::vector<Case>{{true, 1, 7}, {true, 70, 9}, {false, 1, 7}, {false, 64, 3}, {false, 200, 1}}) {
+        c.right ? graph->NudgeCursorRight(c.count) : graph->NudgeCursorLeft(c.count);
+        EXPECT_EQ(graph->property("CursorFundamental").toFloat(), c.x) << c.right << " " << c.count;
+    }
+}
+
+TEST_F(GraphInteraction, NoZoomBeforeTheFirstLayout) {
+    graph->setProperty("ZoomAllowed", true);
+    QSignalSpy zoomed(graph.get(), &CVantorGraphCtrl::ZoomFinishedUpdate);
+    drag(*graph, {40, 30}, {200, 150});
+    EXPECT_TRUE(zoomed.isEmpty());
+    EXPECT_EQ(graph->property("XAxisMax").toDouble(), 10.0);
+}
+
 TEST_F(GraphInteraction, CursorLinesAreGrabbedOnlyWithoutFrequencyBands) {
     trend();
     graph->setProperty("CursorEnabled", true);
