@@ -601,8 +601,10 @@ void CVantorGraphCtrl::Private::paintCursors(QPainter& painter) {
         if (x < p.XAxisMin || x > p.XAxisMax)
             return;
         const int px = pixelOfX(x);
-        painter.setPen(QPen(ink, 1));
+        // Dashed, so that the peak a cursor stands on still shows through its line.
+        painter.setPen(QPen(ink, 1, Qt::DashLine));
         painter.drawLine(px, top, px, bottom - 1);
+        painter.setPen(QPen(ink, 1));
         const QSize size(std::max(metrics.horizontalAdvance(label) + 4, 9), metrics.height() + 2);
         // Above the plot where the margin leaves room, else just inside its top.
         const int handleTop = top - size.height() >= client.top() ? top - size.height() : top;
