@@ -40,5 +40,7 @@ void AddSyncCommands(CLI::App& cli, CommandContext& context);     // sync from-m
 void AddOffRouteCommands(CLI::App& cli, CommandContext& context); // offroute move, delete
 void AddDeviceCommands(CLI::App& cli, CommandContext& context);   // devices rename, delete
 void AddEmailCommands(CLI::App& cli, CommandContext& context);    // email test, exceptions
+// csv, peaks, runspeed, trend
+void AddReadingToolCommands(CLI::App& cli, CommandContext& context);
 
 } // namespace vantor::cli

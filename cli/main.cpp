@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     cli::AddOffRouteCommands(cli, context);
     cli::AddDeviceCommands(cli, context);
     cli::AddEmailCommands(cli, context);
+    cli::AddReadingToolCommands(cli, context);
 
     try {
         cli.parse(argc, argv);

@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libqt6opengl6-dev
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libcli11-dev
-  libcurl4-openssl-dev python3-aiosmtpd openssl fonts-liberation2 libsqlite3-dev
+  libcurl4-openssl-dev python3-aiosmtpd openssl fonts-liberation2 fonts-dejavu-core libsqlite3-dev
 )
 
 missing=()

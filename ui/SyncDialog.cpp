@@ -2,19 +2,30 @@
 
 #include "device/SyncEvents.h"
 
+#include <VantorLabel/VantorLabelCtrl.h>
+#include <VantorLabel/VantorLabelFactory.h>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace vantor {
+namespace {
+
+// Room for the longest progress text on two lines.
+constexpr int kProgressTextWidth = 320;
+constexpr int kProgressTextHeight = 44;
+
+} // namespace
 
 CSyncDialog::CSyncDialog(SyncSettings settings, Prompter& prompter, QWidget* parent,
                          SyncDialogTimings timings)
     : QDialog(parent), settings_(std::move(settings)), prompter_(prompter), timings_(timings),
-      session_(settings_.fromMeter), progress_(new QLabel(this)), abort_(new QPushButton(this)) {
+      session_(settings_.fromMeter),
+      progress_(createVantorLabelControl(QString::fromLatin1(VantorLabelIds::ProgId), this).release()),
+      abort_(new QPushButton(this)) {
     session_.Open();
     setWindowTitle(session_.Title());
     setModal(true);
@@ -24,9 +35,16 @@ CSyncDialog::CSyncDialog(SyncSettings settings, Prompter& prompter, QWidget* par
     animation->setObjectName(QStringLiteral("Animation"));
     animation->setRange(0, 0);
     animation->setTextVisible(false);
+    // The progress text is a label control: two lines at most, left and top aligned, on the
+    // dialog's background.
     progress_->setObjectName(QStringLiteral("Progress"));
-    progress_->setText(SyncSession::InitialProgress());
-    progress_->setMinimumWidth(320);
+    progress_->resetToDefaults();
+    progress_->setProperty("WordWrapOn", true);
+    progress_->setProperty("HorizontalAlignment", static_cast<short>(CVantorLabelCtrl::Left));
+    progress_->setProperty("VerticalAlignment", static_cast<short>(CVantorLabelCtrl::Top));
+    progress_->setProperty("FontName", static_cast<short>(CVantorLabelCtrl::SystemFont));
+    progress_->setProperty("Caption", SyncSession::InitialProgress());
+    progress_->setMinimumSize(kProgressTextWidth, kProgressTextHeight);
     abort_->setObjectName(QStringLiteral("AbortButton"));
     abort_->setText(session_.AbortButtonText());
     abort_->setAutoDefault(false);
@@ -58,7 +76,7 @@ CSyncDialog::~CSyncDialog() {
 }
 
 QString CSyncDialog::ProgressText() const {
-    return progress_->text();
+    return progress_->property("Caption").toString();
 }
 
 void CSyncDialog::StartWorker() {
@@ -70,7 +88,7 @@ void CSyncDialog::StartWorker() {
     // A posted call whose receiver is gone is dropped.
     worker_->OnProgress([label = progress_](const QString& text) {
         QMetaObject::invokeMethod(
-            label, [label, text] { label->setText(text); }, Qt::QueuedConnection);
+            label, [label, text] { label->setProperty("Caption", text); }, Qt::QueuedConnection);
     });
     worker_->OnFinished([this](const SyncOutcome&) {
         QMetaObject::invokeMethod(

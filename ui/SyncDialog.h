@@ -13,7 +13,7 @@
 
 #include <memory>
 
-class QLabel;
+class CVantorLabelCtrl;
 class QPushButton;
 
 namespace vantor {
@@ -52,7 +52,7 @@ private:
     GuiThreadPrompter prompter_;
     SyncDialogTimings timings_;
     SyncSession session_;
-    QLabel* progress_;
+    CVantorLabelCtrl* progress_; // the progress text, owned by the dialog
     QPushButton* abort_;
     QTimer startTimer_;
     QTimer closeTimer_;

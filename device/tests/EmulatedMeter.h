@@ -7,13 +7,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QtGlobal>
+
 #include <chrono>
 #include <memory>
 
 namespace vantor::testing {
 
-// Short enough to keep the suite quick, long enough for the emulator's thread to answer.
-inline constexpr LinkTimings kTestTimings{std::chrono::milliseconds(100), std::chrono::milliseconds(20)};
+// Short enough to keep the suite quick, long enough for the emulator's thread to answer. A slowed
+// build (ThreadSanitizer) lengthens the silence with VANTOR_TEST_SILENCE_MS.
+inline LinkTimings TestTimingsFromEnvironment() {
+    const int silence = qEnvironmentVariableIntValue("VANTOR_TEST_SILENCE_MS");
+    return LinkTimings{std::chrono::milliseconds(silence > 0 ? silence : 100), std::chrono::milliseconds(20)};
+}
+inline const LinkTimings kTestTimings = TestTimingsFromEnvironment();
 
 inline std::unique_ptr<sim::MeterEmulator> StartMeter(const QByteArray& scenarioJson = "{}") {
     sim::Scenario scenario;

@@ -147,6 +147,16 @@ TEST_F(Cascade, DeletingARouteTakesOnlyItsItems) {
     EXPECT_EQ(db->ListMachines().size(), 1u);
 }
 
+TEST_F(Cascade, ARouteWhoseItemsCannotBeDeletedStays) {
+    CRoute north{MakeItemGuid(), 0, QStringLiteral("North")};
+    ASSERT_TRUE(db->UpsertRoute(north));
+    // The items' table lost its columns: its rows can be neither read nor deleted.
+    Execute(QStringLiteral("DROP TABLE tblRouteItems"));
+    Execute(QStringLiteral("CREATE TABLE tblRouteItems (sItemGUID TEXT)"));
+    EXPECT_FALSE(db->DeleteRoute(north.sItemGUID));
+    EXPECT_EQ(db->ListRoutes().size(), 1u);
+}
+
 TEST_F(Cascade, AReadingGuidShapedLikeAPathNeverReachesOutsideTheDataFolder) {
     const QString outside = QDir(env.Root()).filePath(QStringLiteral("precious"));
     Touch(outside);

@@ -2,6 +2,8 @@
 
 #include <VantorGraph/VantorGraphCtrl.h>
 #include <VantorGraph/VantorGraphFactory.h>
+#include <VantorLabel/VantorLabelCtrl.h>
+#include <VantorLabel/VantorLabelFactory.h>
 
 void ControlRegistry::add(const QString& kind, Factory factory) {
     factories_[kind] = std::move(factory);
@@ -23,6 +25,9 @@ ControlRegistry ControlRegistry::builtIn() {
     ControlRegistry registry;
     registry.add(QStringLiteral("graph"), [] {
         return hostControl(createVantorGraphControl(QString::fromLatin1(VantorGraphIds::ProgId)));
+    });
+    registry.add(QStringLiteral("label"), [] {
+        return hostControl(createVantorLabelControl(QString::fromLatin1(VantorLabelIds::ProgId)));
     });
     return registry;
 }

@@ -1,8 +1,10 @@
 #include "texts/UiText.h"
 #include "ui/DateFixDialog.h"
+#include "ui/MeterPortDialog.h"
 #include "ui/QtPrompter.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -92,4 +94,18 @@ TEST(QtPrompterTest, TheDateFixDialogKeepsToTheValidDateRange) {
     EXPECT_GE(early.DateTime(), before); // an impossible stored date offers today instead
     early.findChild<QDateTimeEdit*>()->setDateTime(QDateTime(QDate(2100, 1, 1), QTime(0, 0)));
     EXPECT_EQ(early.DateTime(), QDateTime(QDate(2079, 6, 6), QTime(0, 0)));
+}
+
+TEST(MeterPortDialog, OffersTheStoredPortAndUsbForTheCradle) {
+    CMeterPortDialog stored(QStringLiteral("/dev/pts/7"), UiText(text::NoCradleDetected));
+    EXPECT_EQ(stored.windowTitle(), UiText(text::NoCradleDetected));
+    EXPECT_EQ(stored.Port(), QStringLiteral("/dev/pts/7"));
+    stored.Choice()->setCurrentText(QStringLiteral("USB"));
+    EXPECT_TRUE(stored.Port().isEmpty());
+    stored.Choice()->setCurrentText(QStringLiteral("  /dev/ttyUSB1 "));
+    EXPECT_EQ(stored.Port(), QStringLiteral("/dev/ttyUSB1"));
+
+    const CMeterPortDialog cradle(QString(), UiText(text::NoDeviceDetected));
+    EXPECT_EQ(cradle.Choice()->currentText(), QStringLiteral("USB"));
+    EXPECT_TRUE(cradle.Port().isEmpty());
 }

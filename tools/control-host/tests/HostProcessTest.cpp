@@ -154,4 +154,38 @@ TEST(HostProcess, ScriptedTrendAndSpectrumSession) {
     EXPECT_EQ(replies[37].value("value").toDouble(), 50.0);
 }
 
+TEST(HostProcess, DrivesALabelByName) {
+    QTemporaryDir dir;
+    const QByteArray png = dir.filePath("label.png").toUtf8();
+    // A gradient from RGB(200,100,50) down to 0.7 of it, and a long caption that must shrink.
+    const QList<QJsonObject> replies = runHost(
+        R"({"cmd":"create","control":"label","width":120,"height":40}
+{"cmd":"set","name":"BackGroundColorSelect","value":1}
+{"cmd":"set","name":"BackGroundColorAlt","value":3302600}
+{"cmd":"set","name":"GradientBkFillOn","value":true}
+{"cmd":"set","name":"Caption","value":"Overall velocity 4.71 mm/s on DE horiz."}
+{"cmd":"paint","file":")" +
+        png + R"("}
+{"cmd":"get","name":"Size"}
+{"cmd":"state"}
+)");
+    ASSERT_EQ(replies.size(), 8);
+    for (const QJsonObject& reply : replies) {
+        EXPECT_TRUE(reply.value("ok").toBool()) << reply.value("error").toString().toStdString();
+    }
+    const int size = replies[6].value("value").toInt();
+    EXPECT_LT(size, 14);
+    EXPECT_GE(size, 2);
+    EXPECT_TRUE(replies[7].value("modified").toBool());
+
+    const QImage image(QString::fromUtf8(png));
+    ASSERT_EQ(image.size(), QSize(120, 40));
+    const QColor top = image.pixelColor(2, 0);
+    const QColor bottom = image.pixelColor(2, 39);
+    EXPECT_NEAR(top.red(), 200, 2);
+    EXPECT_NEAR(top.green(), 100, 2);
+    EXPECT_NEAR(bottom.red(), 140, 3);
+    EXPECT_NEAR(bottom.blue(), 35, 3);
+}
+
 } // namespace

@@ -34,7 +34,7 @@ TEST_F(HostSessionTest, RefusedCommandsSayWhyAndChangeNothing) {
          "method GetSeriesCount expects 0 arguments, got 1"},
         {R"({"cmd":"call","name":"SetSeriesPointMarker","args":[0,"yesterday",1,1,1,1]})",
          "SetSeriesPointMarker argument 2 (dateDateTime): expects a date \"YYYY-MM-DD HH:MM:SS\""},
-        {R"({"cmd":"create","control":"gauge"})", "unknown control: \"gauge\" (known: graph)"},
+        {R"({"cmd":"create","control":"gauge"})", "unknown control: \"gauge\" (known: graph, label)"},
         {R"({"cmd":"fly"})", "unknown command: fly"},
     };
     for (const auto& [command, error] : cases) {

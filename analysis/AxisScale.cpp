@@ -1,0 +1,55 @@
+#include "analysis/AxisScale.h"
+
+#include <array>
+
+namespace vantor {
+namespace {
+
+constexpr std::array<double, 11> kHzSteps = {2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000};
+constexpr double kLargestHzStep = 10000;
+constexpr double kFinestHzStep = 1;
+constexpr std::array<double, 11> kPerMinuteSteps = {120,   300,   600,   1200,   3000,  6000,
+                                                    12000, 30000, 60000, 120000, 300000};
+constexpr double kLargestPerMinuteStep = 600000;
+constexpr double kFinestPerMinuteStep = 60;
+constexpr double kMajorDivisions = 10;
+
+template <std::size_t N>
+double StepFor(double e, double finest, const std::array<double, N>& steps, double largest) {
+    if (e <= finest) {
+        return e;
+    }
+    for (const double step : steps) {
+        if (step >= e) {
+            return step;
+        }
+    }
+    return largest;
+}
+
+} // namespace
+
+double AxisTickStep(double minimum, double maximum, bool frequencyUnitsAreRpm) {
+    const double e = (maximum - minimum) / kMajorDivisions;
+    return frequencyUnitsAreRpm ? StepFor(e, kFinestPerMinuteStep, kPerMinuteSteps, kLargestPerMinuteStep)
+                                : StepFor(e, kFinestHzStep, kHzSteps, kLargestHzStep);
+}
+
+int AxisDecimals(double maximum) {
+    if (maximum <= 1) {
+        return 2;
+    }
+    return maximum <= 10 ? 1 : 0;
+}
+
+int AmplitudeAxisDecimals(double maximum) {
+    if (maximum <= 0.01) {
+        return 3;
+    }
+    if (maximum <= 1) {
+        return 2;
+    }
+    return maximum <= 10 ? 1 : 0;
+}
+
+} // namespace vantor

@@ -1,0 +1,184 @@
+#include "analysis/ViewData.h"
+
+#include "analysis/AlarmStatus.h"
+#include "analysis/AxisScale.h"
+#include "analysis/DisplayedSpectrum.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vantor {
+namespace {
+
+// Points along a drawn trend line (a straight line needs two; a polynomial is drawn as a polyline).
+constexpr int kTrendLinePoints = 200;
+constexpr double kDefaultAxisMaximum = 1.0;
+
+AxisRange FrequencyAxis(double minimum, double maximum, const DisplayUnits& units) {
+    if (!(maximum > minimum)) {
+        maximum = minimum + kDefaultAxisMaximum;
+    }
+    return {minimum, maximum, AxisTickStep(minimum, maximum, units.Frequency() != FrequencyUnit::Hz),
+            AxisDecimals(maximum)};
+}
+
+std::pair<double, double> Extent(const std::vector<double>& values) {
+    if (values.empty()) {
+        return {0.0, 0.0};
+    }
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    return {*low, *high};
+}
+
+} // namespace
+
+double DisplayMeasureValue(MeasureKind kind, double stored, const DisplayUnits& units) {
+    switch (kind) {
+    case MeasureKind::IsoVelocity:
+    case MeasureKind::Displacement:
+    case MeasureKind::VaBand1:
+    case MeasureKind::VaBand2:
+    case MeasureKind::VaBand3:
+        return stored * static_cast<double>(units.AmplitudeFactor());
+    case MeasureKind::BearingNoise:
+    case MeasureKind::Acceleration:
+        break;
+    }
+    return stored;
+}
+
+QString MeasureUnitLabel(MeasureKind kind, const DisplayUnits& units) {
+    switch (kind) {
+    case MeasureKind::Acceleration:
+        return QStringLiteral("g");
+    case MeasureKind::BearingNoise:
+        return QStringLiteral("BDU");
+    case MeasureKind::Displacement:
+        return units.DisplacementLabel();
+    case MeasureKind::IsoVelocity:
+    case MeasureKind::VaBand1:
+    case MeasureKind::VaBand2:
+    case MeasureKind::VaBand3:
+        break;
+    }
+    return units.VelocityLabel();
+}
+
+AxisRange AmplitudeAxis(double smallest, double largest) {
+    const double minimum = std::min(0.0, smallest);
+    double maximum = largest;
+    if (!(maximum > minimum) || !std::isfinite(maximum)) {
+        maximum = minimum + kDefaultAxisMaximum;
+    }
+    return {minimum, maximum, AxisTickStep(minimum, maximum, false), AmplitudeAxisDecimals(maximum)};
+}
+
+std::optional<SpectrumViewData> MakeSpectrumViewData(const ReadingSignals& decoded, MeasureKind kind,
+                                                     const DisplayUnits& units, bool consolidatePeaks) {
+    const std::optional<DisplayedSpectrum> shown =
+        MakeDisplayedSpectrum(decoded, kind, units, consolidatePeaks);
+    if (!shown) {
+        return std::nullopt;
+    }
+    SpectrumViewData view;
+    view.kind = kind;
+    for (std::int32_t i = shown->range.first; i < shown->range.end; ++i) {
+        view.x.push_back(shown->FrequencyOf(i));
+        view.y.push_back(shown->lines[static_cast<std::size_t>(i)]);
+    }
+    const ChannelSignals& channel = kind == MeasureKind::Acceleration ? decoded.total : decoded.iso;
+    const double factor = units.FrequencyFactor();
+    const bool band = kind != MeasureKind::Acceleration && kind != MeasureKind::IsoVelocity;
+    const double xMinimum = band ? shown->FrequencyOf(shown->range.first) : 0.0;
+    const double xMaximum =
+        band ? shown->FrequencyOf(shown->range.end) : static_cast<double>(channel.fmaxHz) * factor;
+    view.xAxis = FrequencyAxis(xMinimum, xMaximum, units);
+    const auto [low, high] = Extent(view.y);
+    view.yAxis = AmplitudeAxis(low, high);
+    view.xLabel = units.FrequencyLabel();
+    view.yLabel = MeasureUnitLabel(kind, units);
+    view.runSpeed = static_cast<double>(decoded.runSpeedHz) * factor;
+    if (decoded.runSpeedHz > 0) {
+        for (int b = 1; b <= kVaBandCount; ++b) {
+            const RunSpeedFactors& edges = kVaBandRunSpeedFactors[static_cast<std::size_t>(b - 1)];
+            view.bands.push_back({b, static_cast<double>(edges.lower * decoded.runSpeedHz) * factor,
+                                  static_cast<double>(edges.upper * decoded.runSpeedHz) * factor});
+        }
+    }
+    return view;
+}
+
+WaveformViewData MakeWaveformViewData(const ReadingSignals& decoded) {
+    WaveformViewData view;
+    const ChannelSignals& total = decoded.total;
+    const double fs = total.samplingFrequencyHz;
+    view.y = total.waveform;
+    view.x.reserve(view.y.size());
+    for (std::size_t i = 0; i < view.y.size(); ++i) {
+        view.x.push_back(fs > 0 ? static_cast<double>(i) / fs : 0.0);
+    }
+    const double duration = view.x.empty() ? 0.0 : view.x.back();
+    view.xAxis = {0.0, duration > 0 ? duration : kDefaultAxisMaximum, 0, 0};
+    view.xAxis.tickStep = AxisTickStep(view.xAxis.minimum, view.xAxis.maximum, false);
+    view.xAxis.decimals = AmplitudeAxisDecimals(view.xAxis.maximum);
+    const auto [low, high] = Extent(view.y);
+    const double reach = std::max({std::fabs(low), std::fabs(high), 0.0});
+    view.yAxis =
+        reach > 0 ? AxisRange{-reach, reach, AxisTickStep(-reach, reach, false), AmplitudeAxisDecimals(reach)}
+                  : AmplitudeAxis(-kDefaultAxisMaximum, kDefaultAxisMaximum);
+    return view;
+}
+
+TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const TrendSamples& samples,
+                                const TrendLine& line, const DisplayUnits& units) {
+    TrendViewData view;
+    view.kind = kind;
+    view.reference = samples.reference;
+    view.yLabel = MeasureUnitLabel(kind, units);
+    for (const TrendSample& sample : samples.samples) {
+        if (IsNoValue(static_cast<float>(sample.y))) {
+            continue;
+        }
+        view.dates.push_back(sample.taken);
+        view.x.push_back(sample.x);
+        view.y.push_back(DisplayMeasureValue(kind, sample.y, units));
+        view.inFit.push_back(sample.mask);
+    }
+    if (line.Drawn()) {
+        const double start = line.startX;
+        const double end = *line.endX;
+        const int points = line.coefficients.size() == 2 ? 2 : kTrendLinePoints;
+        for (int i = 0; i < points; ++i) {
+            const double x = start + (end - start) * i / (points - 1);
+            view.lineX.push_back(x);
+            view.lineY.push_back(DisplayMeasureValue(kind, line.ValueAt(x), units));
+        }
+    }
+    const AlarmLimits limits = LimitsFor(point, kind);
+    if (limits.alarmsOn) {
+        view.warning = DisplayMeasureValue(kind, limits.warning, units);
+        view.critical = DisplayMeasureValue(kind, limits.critical, units);
+    }
+
+    std::vector<double> xs = view.x;
+    xs.insert(xs.end(), view.lineX.begin(), view.lineX.end());
+    const auto [firstX, lastX] = Extent(xs);
+    // Whole days from the first sample's day to the day the last point falls in.
+    const double firstDay = std::floor(firstX / kMinutesPerDay);
+    const double endDay = std::max(firstDay + 1.0, std::ceil(lastX / kMinutesPerDay));
+    view.xAxis = {firstDay * kMinutesPerDay, endDay * kMinutesPerDay,
+                  std::max(1.0, std::ceil(AxisTickStep(firstDay, endDay, false))) * kMinutesPerDay, 0};
+
+    std::vector<double> ys = view.y;
+    ys.insert(ys.end(), view.lineY.begin(), view.lineY.end());
+    for (const std::optional<double>& level : {view.warning, view.critical}) {
+        if (level) {
+            ys.push_back(*level);
+        }
+    }
+    const auto [low, high] = Extent(ys);
+    view.yAxis = AmplitudeAxis(low, high);
+    return view;
+}
+
+} // namespace vantor
