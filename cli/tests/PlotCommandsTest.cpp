@@ -106,7 +106,7 @@ TEST_F(PlotCommandsTest, EveryViewPaintsAPictureOfTheAskedSize) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         const testing::VantorRun run = RunVantor(arguments);
         EXPECT_EQ(run.status, 0) << run.err.toStdString();
-        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("ERROR!!")) << run.err.toStdString();
         const QImage image(file);
         EXPECT_EQ(image.size(), c.size);
     }
@@ -129,7 +129,11 @@ TEST_F(PlotCommandsTest, SetWritesAPropertyAsAHostDoes) {
                      file, QStringLiteral("--set"), QStringLiteral("ControlBackGroundColor=25"),
                      QStringLiteral("--set"), QStringLiteral("GraphTitle=Spare")});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, QByteArray("ERROR!! nControlBackGroundColor must be between 0 & 24!!\n"));
+    // Standard error may also carry Qt's own start-up notes; the control's text is a line of its own.
+    EXPECT_TRUE(run.err.contains("\nERROR!! nControlBackGroundColor must be between 0 & 24!!\n") ||
+                run.err.startsWith("ERROR!! nControlBackGroundColor must be between 0 & 24!!\n"))
+        << run.err.toStdString();
+    EXPECT_EQ(run.err.count("ERROR!!"), 1);
     EXPECT_EQ(corner(), QColor(255, 255, 255));
 }
 
@@ -161,7 +165,8 @@ TEST_F(PlotCommandsTest, UsageErrorsAndUnknownItems) {
         const testing::VantorRun run = RunVantor(arguments);
         EXPECT_EQ(run.status, c.status);
         if (!c.message.isEmpty()) {
-            EXPECT_EQ(QString::fromUtf8(run.err).trimmed(), c.message);
+            EXPECT_TRUE(QString::fromUtf8(run.err).split(QLatin1Char('\n')).contains(c.message))
+                << run.err.toStdString();
         }
         EXPECT_FALSE(QFileInfo::exists(file));
     }
