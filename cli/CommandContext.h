@@ -42,5 +42,6 @@ void AddDeviceCommands(CLI::App& cli, CommandContext& context);   // devices ren
 void AddEmailCommands(CLI::App& cli, CommandContext& context);    // email test, exceptions
 // csv, peaks, runspeed, trend
 void AddReadingToolCommands(CLI::App& cli, CommandContext& context);
+void AddPlotCommands(CLI::App& cli, CommandContext& context); // plot
 
 } // namespace vantor::cli
