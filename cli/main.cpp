@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
     cli::AddDeviceCommands(cli, context);
     cli::AddEmailCommands(cli, context);
     cli::AddReadingToolCommands(cli, context);
+    cli::AddCatalogueCommands(cli, context);
+    cli::AddRouteCommands(cli, context);
 
     try {
         cli.parse(argc, argv);
