@@ -75,6 +75,8 @@ int main(int argc, char** argv) {
     cli::AddEmailCommands(cli, context);
     cli::AddReadingToolCommands(cli, context);
     cli::AddPlotCommands(cli, context);
+    cli::AddCatalogueCommands(cli, context);
+    cli::AddRouteCommands(cli, context);
 
     try {
         cli.parse(argc, argv);
