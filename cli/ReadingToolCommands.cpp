@@ -13,6 +13,7 @@
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/RowFormat.h"
+#include "cli/ViewedReading.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 
@@ -70,54 +71,6 @@ QJsonValue JsonNumber(double value) {
 
 QString DateTimeText(const QDateTime& value) {
     return value.isValid() ? value.toString(QLatin1String(kDateTimeFormat)) : QString();
-}
-
-// A reading as a reading view shows it: its decoded signals, date and names.
-struct ViewedReading {
-    ReadingSignals decoded;
-    QDateTime taken;
-    QString machineName;
-    QString pointName;
-};
-
-// Route readings (through the signal cache), then off-route readings (which belong to no point).
-std::optional<ViewedReading> LoadViewedReading(CAppData& app, const QString& guid) {
-    CMainConnection& db = *app.MainConnection();
-    // The command owns its processor; processors are never shared between owners.
-    SignalProcessor processor;
-    ViewedReading out;
-    CVibReading route;
-    if (db.GetVibReading(guid, route)) {
-        out.taken = route.ctDateTaken;
-        CVib point;
-        CMachine machine;
-        if (db.GetVib(route.sParentGUID, point)) {
-            out.pointName = point.sName;
-            if (db.GetMachine(point.sParentGUID, machine)) {
-                out.machineName = machine.sName;
-            }
-        }
-        if (LoadReadingSignals(db, processor, guid, out.decoded)) {
-            return out;
-        }
-        return std::nullopt;
-    }
-    auto sync = app.MakeSyncConnection();
-    COffRouteReading offRoute;
-    if (sync->Open() && sync->GetOffRouteReading(guid, offRoute) &&
-        LoadOffRouteReadingSignals(*sync, processor, guid, out.decoded)) {
-        out.taken = offRoute.ctDateTaken;
-        return out;
-    }
-    return std::nullopt;
-}
-
-std::optional<ViewedReading> LoadOrSay(CAppData& app, const QString& guid) {
-    std::optional<ViewedReading> reading = LoadViewedReading(app, guid);
-    if (!reading) {
-        app.UserPrompter().ShowMessage(UiText(text::ErrorLoadingRecord));
-    }
-    return reading;
 }
 
 // The date and the time of a reading in the user's short date and long time formats.
@@ -198,7 +151,8 @@ int RunCsv(CAppData& app, const QString& readingGuid, const QString& file, bool 
     if (!RunHeadlessStartup(app)) {
         return kFailed;
     }
-    const std::optional<ViewedReading> reading = LoadOrSay(app, readingGuid);
+    SignalProcessor processor;
+    const std::optional<ViewedReading> reading = LoadOrSay(app, processor, readingGuid);
     if (!reading) {
         return kFailed;
     }
@@ -218,7 +172,8 @@ int RunPeaks(CAppData& app, const QString& readingGuid, MeasureKind kind, bool j
     if (!RunHeadlessStartup(app)) {
         return kFailed;
     }
-    const std::optional<ViewedReading> reading = LoadOrSay(app, readingGuid);
+    SignalProcessor processor;
+    const std::optional<ViewedReading> reading = LoadOrSay(app, processor, readingGuid);
     if (!reading) {
         return kFailed;
     }

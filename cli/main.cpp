@@ -4,17 +4,49 @@
 #include "cli/ExitCode.h"
 #include "store/SqlConnection.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QStringList>
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace vantor;
 
+namespace {
+
+// Whether the command is `plot`: the first word that is neither an option nor the value of --log.
+bool RunsPlot(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == "--log") {
+            ++i;
+        } else if (!word.starts_with('-')) {
+            return word == "plot";
+        }
+    }
+    return false;
+}
+
+// plot paints the graph control, a widget, so it needs the widget application; it never shows a
+// window, so it runs offscreen unless a platform is chosen. Every other command stays headless.
+std::unique_ptr<QCoreApplication> MakeQtApplication(int& argc, char** argv) {
+    if (!RunsPlot(argc, argv)) {
+        return std::make_unique<QCoreApplication>(argc, argv);
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    QCoreApplication qtApp(argc, argv);
+    const std::unique_ptr<QCoreApplication> qtApp = MakeQtApplication(argc, argv);
     CLI::App cli{"Route-based condition monitoring: data store, meter and reports from the command line.",
                  "vantor"};
     cli.require_subcommand(1);
@@ -43,6 +75,9 @@ int main(int argc, char** argv) {
     cli::AddEmailCommands(cli, context);
     cli::AddReadingToolCommands(cli, context);
     cli::AddRemoteCommands(cli, context);
+    cli::AddPlotCommands(cli, context);
+    cli::AddCatalogueCommands(cli, context);
+    cli::AddRouteCommands(cli, context);
 
     try {
         cli.parse(argc, argv);

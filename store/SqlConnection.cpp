@@ -94,6 +94,38 @@ SqlConnection::Batch::~Batch() {
     }
 }
 
+SqlConnection::Transaction::Transaction(SqlConnection& connection) : connection_(connection) {
+    outermost_ = connection_.batchDepth_++ == 0;
+    if (outermost_ && connection_.IsOpen()) {
+        began_ = connection_.Database().transaction();
+    }
+}
+
+SqlConnection::Transaction::~Transaction() {
+    if (connection_.batchDepth_ > 0) {
+        --connection_.batchDepth_;
+    }
+    if (began_ && !done_) {
+        connection_.Database().rollback();
+    }
+}
+
+bool SqlConnection::Transaction::Commit() {
+    if (!outermost_) {
+        return true;
+    }
+    if (!began_ || done_) {
+        return false;
+    }
+    done_ = true;
+    QSqlDatabase db = connection_.Database();
+    if (!db.commit()) {
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
 SqliteStatement& SqlConnection::Prepared(const QString& sql) {
     auto found = statements_.find(sql);
     if (found == statements_.end()) {

@@ -57,6 +57,27 @@ public:
         bool began_ = false;
     };
 
+    // All-or-nothing writes: everything written while it lives (nested batches included) is kept
+    // only when Commit() is called; otherwise it is rolled back when it goes away. Inside an outer
+    // batch it only joins it.
+    class Transaction {
+    public:
+        explicit Transaction(SqlConnection& connection);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+
+        // False when the transaction could not begin or commit (nothing is then kept). Inside an
+        // outer batch the outer one decides, and this answers true.
+        bool Commit();
+
+    private:
+        SqlConnection& connection_;
+        bool outermost_ = false;
+        bool began_ = false;
+        bool done_ = false;
+    };
+
 private:
     QString path_;
     Mode mode_;

@@ -2,6 +2,7 @@
 
 #include "platform/Prompter.h"
 #include "store/Limits.h"
+#include "store/RecordFields.h"
 #include "texts/UiText.h"
 
 namespace vantor {
@@ -9,6 +10,7 @@ namespace {
 
 constexpr int kNameMaxLength = 50;
 constexpr int kMeterNameMaxLength = 14;
+constexpr int kAddressMaxLength = 254; // the longest address mail transport accepts
 
 // Rules 1 to 7, shared by machines and points: the name, then the meter name (stripped of
 // characters outside ASCII once it has passed).
@@ -117,6 +119,65 @@ std::optional<QString> CheckVibPoint(CVib& vib) {
 
 bool ValidateVibPoint(CVib& vib, Prompter& prompter) {
     return Show(CheckVibPoint(vib), prompter);
+}
+
+std::optional<QString> CheckLubePoint(CLube& lube) {
+    QString meterName = lube.sVMName;
+    if (auto message = CheckNames(lube.sName, meterName)) {
+        return message;
+    }
+    if (lube.bBDUAlarmsOn) {
+        if (auto message = CheckAlarmPair(lube.fBDUWarning, lube.fBDUCritical)) {
+            return message;
+        }
+    }
+    lube.sVMName = meterName;
+    return std::nullopt;
+}
+
+bool IsValidEmailAddress(const QString& address) {
+    // One '@' between a non-empty local part and a domain of dot-separated labels; nothing that
+    // would split or break a recipient list (blanks, separators, angle brackets, quotes).
+    static const QString unsafe = QStringLiteral(" \t\r\n;,<>\"()[]\\");
+    if (address.size() > kAddressMaxLength) {
+        return false;
+    }
+    for (const QChar c : address) {
+        if (unsafe.contains(c) || c.unicode() < 32) {
+            return false;
+        }
+    }
+    const qsizetype at = address.indexOf(QLatin1Char('@'));
+    if (at <= 0 || at != address.lastIndexOf(QLatin1Char('@'))) {
+        return false;
+    }
+    const QStringList labels = address.mid(at + 1).split(QLatin1Char('.'));
+    if (labels.size() < 2) {
+        return false;
+    }
+    for (const QString& label : labels) {
+        if (label.isEmpty() || label.startsWith(QLatin1Char('-')) || label.endsWith(QLatin1Char('-'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<QString> CheckMachineAddresses(const QStringList& addresses) {
+    int accepted = 0;
+    qsizetype joined = 0;
+    for (const QString& address : addresses) {
+        if (accepted >= kAddressesPerMachine) {
+            return UiText(text::FiveAddressesMax);
+        }
+        // The joined list must fit its column whole: a cut-off list would end in a broken address.
+        joined += (accepted > 0 ? 1 : 0) + address.size();
+        if (!IsValidEmailAddress(address) || joined > kTextColumnLimit) {
+            return UiText(text::EmailAddressInvalid);
+        }
+        ++accepted;
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> CheckPromptedName(const QString& name) {

@@ -22,6 +22,15 @@ bool ValidateMachine(CMachine& machine, const QStringList& addresses, Prompter& 
 std::optional<QString> CheckVibPoint(CVib& vib);
 bool ValidateVibPoint(CVib& vib, Prompter& prompter);
 
+// Lubrication point: name and meter name as for a machine, then the bearing alarm pair when its
+// switch is on.
+std::optional<QString> CheckLubePoint(CLube& lube);
+
+// A machine's exception e-mail addresses, taken one by one as the editor adds them: a sixth is
+// refused with "5 Addresses Max", an address that is not name@domain with "E-Mail Address Invalid!".
+std::optional<QString> CheckMachineAddresses(const QStringList& addresses);
+bool IsValidEmailAddress(const QString& address);
+
 // Name typed into the single-field name prompt.
 std::optional<QString> CheckPromptedName(const QString& name);
 bool ValidatePromptedName(const QString& name, Prompter& prompter);

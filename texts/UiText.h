@@ -133,6 +133,13 @@ inline constexpr int ListOfRoutes = 384;
 inline constexpr int RouteManagerTitle = 138;
 inline constexpr int NewRoute = 139;
 inline constexpr int RouteMachineWithoutPoints = 392;
+// The catalogue editors.
+inline constexpr int DeleteMachineWarning = 106;
+inline constexpr int DeleteVibPointWarning = 108;
+inline constexpr int DeleteLubePointWarning = 109;
+inline constexpr int MachineAlreadyInRoute = 146;
+inline constexpr int EmailAddressInvalid = 263;
+inline constexpr int MachineWithoutVibPoints = 393;
 // The exception e-mail.
 inline constexpr int MailAccessDenied = 46;
 inline constexpr int MailClientUnavailable = 89;

@@ -15,6 +15,9 @@
 #include "ui/SelectRouteDialog.h"
 #include "ui/SyncDialog.h"
 
+#include <VantorLabel/VantorLabelCtrl.h>
+#include <VantorLabel/VantorLabelFactory.h>
+
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -25,6 +28,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSplitter>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -53,6 +57,7 @@ MainWindow::MainWindow(CAppData& app, PendingDataFile::Importer importer,
     resize(kFirstStartSize);
     BuildMenus();
     BuildViewArea();
+    BuildStatusBar();
     RefreshTexts();
 }
 
@@ -197,6 +202,9 @@ void MainWindow::RunSync(bool fromMeter, const QString& routeGuid) {
             CSyncDialog dialog(MakeSyncSettings(app_, fromMeter, routeGuid), app_.UserPrompter(), this);
             dialog.exec();
             result = dialog.Outcome() != nullptr ? dialog.Outcome()->result : 0;
+            if (dialog.Outcome() != nullptr) {
+                ShowSyncOutcome(*dialog.Outcome());
+            }
         }
         // No cradle or no meter on it: the user may name another serial device and try again.
         if (result != kNoCradleFound && result != kNoMeterFound) {
@@ -234,6 +242,41 @@ void MainWindow::BuildMenus() {
     aboutAction_->setMenuRole(QAction::AboutRole);
 }
 
+namespace {
+
+// A status-bar caption: a label control on the bar's background, left aligned, one line.
+CVantorLabelCtrl* MakeCaption(const QString& objectName, QWidget* parent) {
+    CVantorLabelCtrl* caption =
+        createVantorLabelControl(QString::fromLatin1(VantorLabelIds::ProgId), parent).release();
+    caption->setObjectName(objectName);
+    caption->resetToDefaults();
+    caption->setProperty("HorizontalAlignment", static_cast<short>(CVantorLabelCtrl::Left));
+    caption->setProperty("FontName", static_cast<short>(CVantorLabelCtrl::SystemFont));
+    caption->setProperty("BorderEffect", static_cast<short>(CVantorLabelCtrl::Sunken));
+    caption->setProperty("Caption", QString());
+    constexpr int kCaptionHeight = 22;
+    caption->setFixedHeight(kCaptionHeight);
+    return caption;
+}
+
+} // namespace
+
+void MainWindow::BuildStatusBar() {
+    databaseCaption_ = MakeCaption(QStringLiteral("DatabaseCaption"), statusBar());
+    syncCaption_ = MakeCaption(QStringLiteral("SyncCaption"), statusBar());
+    constexpr int kDatabaseCaptionWidth = 200;
+    databaseCaption_->setFixedWidth(kDatabaseCaptionWidth);
+    statusBar()->addWidget(databaseCaption_);
+    statusBar()->addWidget(syncCaption_, 1);
+}
+
+void MainWindow::ShowSyncOutcome(const SyncOutcome& outcome) {
+    const QString uploaded = CountText(outcome.uploaded, text::ReadingUploaded, text::ReadingsUploaded);
+    syncCaption_->setProperty("Caption", QStringLiteral("%1 - %2").arg(outcome.finalText, uploaded));
+    syncCaption_->setProperty(
+        "Color", static_cast<short>(outcome.result == 0 ? CVantorLabelCtrl::Green : CVantorLabelCtrl::Red));
+}
+
 void MainWindow::BuildViewArea() {
     // The machine tree goes on the left, the tabbed views and status tables on the right.
     viewArea_ = new QSplitter(Qt::Horizontal, this);
@@ -265,6 +308,8 @@ void MainWindow::RebuildLanguageMenu() {
 
 void MainWindow::RefreshTexts() {
     setWindowTitle(Caption());
+    databaseCaption_->setProperty(
+        "Caption", UiText(app_.remoteDatabaseInUse ? text::RemoteDatabase : text::LocalDatabase));
     // Mnemonics are chosen again for every language: the menu bar's titles among themselves, each
     // menu's items among themselves.
     MnemonicSet bar;

@@ -7,9 +7,12 @@
 #include "app/DataFileTransfer.h"
 #include "app/PendingDataFile.h"
 #include "app/Startup.h"
+#include "device/SyncWorker.h"
 #include "texts/LanguagePacks.h"
 
 #include <QMainWindow>
+
+class CVantorLabelCtrl;
 
 class QActionGroup;
 class QMenu;
@@ -46,6 +49,12 @@ public:
     // The window's title for the database in use.
     QString Caption() const;
 
+    // The status bar's captions (label controls): the database in use, and the end of the last
+    // synchronisation run with the readings it uploaded, green when it completed, red when not.
+    CVantorLabelCtrl* DatabaseCaption() const { return databaseCaption_; }
+    CVantorLabelCtrl* SyncCaption() const { return syncCaption_; }
+    void ShowSyncOutcome(const SyncOutcome& outcome);
+
     // Imports a data file with the progress window (asks first); the File menu's Import and a
     // pending data file both come here.
     DataFileOutcome ImportFile(const QString& path);
@@ -56,6 +65,7 @@ protected:
 private:
     void BuildMenus();
     void BuildViewArea();
+    void BuildStatusBar();
     void RebuildLanguageMenu();
     // Re-reads every caption and text from the UI text table.
     void RefreshTexts();
@@ -94,6 +104,8 @@ private:
     QMenu* helpMenu_ = nullptr;
     QAction* aboutAction_ = nullptr;
     QSplitter* viewArea_ = nullptr;
+    CVantorLabelCtrl* databaseCaption_ = nullptr;
+    CVantorLabelCtrl* syncCaption_ = nullptr;
     bool initialised_ = false;
 };
 

@@ -132,6 +132,9 @@ void HostSession::create(const QJsonObject& command, Reply& reply) {
         control->resetToDefaults();
     }
     widget->resize(width, height);
+    // Shown (offscreen by default) so that it owns a window as in a container: the tooltip window
+    // and mouse capture need one.
+    widget->show();
     control->setModified(false);
     control_ = std::move(control);
     repaintBaseline_ = control_->repaintRequestCount();

@@ -80,6 +80,15 @@ public:
             }
             details.insert("cursors", cursors);
         }
+        if constexpr (requires(const Control& c) { c.plotRect(); })
+            details.insert("plot", hosted_detail::rectArray(control_->plotRect()));
+        if constexpr (requires(const Control& c) {
+                          c.tooltipWindowVisible();
+                          c.tooltipWindowText();
+                      }) {
+            details.insert("tooltipWindow", QJsonObject{{"visible", control_->tooltipWindowVisible()},
+                                                        {"text", control_->tooltipWindowText()}});
+        }
         return details;
     }
 

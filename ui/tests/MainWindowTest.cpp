@@ -1,4 +1,5 @@
 #include "ui/MainWindow.h"
+
 #include "app/Startup.h"
 #include "archive/ArchiveWriter.h"
 #include "platform/testing/RecordingPrompter.h"
@@ -6,6 +7,7 @@
 #include "store/DataFile.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
+#include <VantorLabel/VantorLabelCtrl.h>
 
 #include <QDir>
 #include <QFile>
@@ -113,6 +115,29 @@ TEST_F(MainWindowTest, StartsWithTheTitleTheMenusAndEnglishAlone) {
     EXPECT_EQ(bar, expectedBar) << qPrintable(bar.join(QLatin1Char('|')));
     EXPECT_EQ(window.menuBar()->actions().at(0)->menu()->actions().at(0)->text(),
               QStringLiteral("&Import..."));
+}
+
+TEST_F(MainWindowTest, TheStatusBarCaptionsShowTheDatabaseAndTheLastRunInItsColour) {
+    ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
+    EXPECT_EQ(window.DatabaseCaption()->property("Caption").toString(), QStringLiteral("Local Database"));
+    struct Case {
+        SyncOutcome outcome;
+        QString caption;
+        short color;
+    };
+    const Case cases[] = {
+        {{0, QStringLiteral("Sync Completed"), {}, 3},
+         QStringLiteral("Sync Completed - 3 Readings uploaded"),
+         4},
+        {{-1014, QStringLiteral("Sync Aborted"), {}, 1},
+         QStringLiteral("Sync Aborted - 1 Reading uploaded"),
+         2},
+    };
+    for (const Case& c : cases) {
+        window.ShowSyncOutcome(c.outcome);
+        EXPECT_EQ(window.SyncCaption()->property("Caption").toString(), c.caption);
+        EXPECT_EQ(window.SyncCaption()->property("Color").toInt(), c.color);
+    }
 }
 
 TEST_F(MainWindowTest, ChoosingALanguageRefreshesTheWindowAndIsStoredOnClose) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 inline constexpr double CursorNoPlace = -100.0;
@@ -22,9 +23,13 @@ struct GraphCursor {
 };
 
 struct FaultHarmonic {
+    FaultHarmonic() = default;
+    explicit FaultHarmonic(QString text) : label(std::move(text)) {}
     QString label;
     double x = CursorNoPlace;
     double y = CursorNoPlace;
+    QRect lineRect; // as for a cursor, recorded by the paint
+    QRect handleRect;
 };
 
 struct BearingFault {

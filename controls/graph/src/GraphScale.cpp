@@ -8,15 +8,11 @@
 namespace GraphScale {
 
 int xToPixel(double x, double xMin, double xMax, int plotLeft, int plotWidth) {
-    if (xMax == xMin)
-        return plotLeft;
-    return static_cast<int>(plotLeft + (x - xMin) / (xMax - xMin) * plotWidth);
+    return Mapping(xMin, xMax, plotLeft, plotWidth).pixel(x);
 }
 
 int yToPixel(double y, double yMin, double yMax, int plotBottom, int plotHeight) {
-    if (yMax == yMin)
-        return plotBottom;
-    return static_cast<int>(plotBottom - (y - yMin) / (yMax - yMin) * plotHeight);
+    return Mapping(yMin, yMax, plotBottom, -plotHeight).pixel(y);
 }
 
 double pixelToX(int px, double xMin, double xMax, int plotLeft, int plotWidth) {
@@ -117,7 +113,9 @@ QDateTime datesBase(const SeriesList& series) {
     for (const GraphSeries& s : series) {
         if (!s.traceOn)
             continue;
-        for (const GraphPoint& point : s.points) {
+        if (s.points.empty())
+            continue;
+        for (const PointInfo& point : s.info) {
             if (point.dateTime.isValid() && (!base.isValid() || point.dateTime < base))
                 base = point.dateTime;
         }

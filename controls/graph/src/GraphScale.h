@@ -19,7 +19,26 @@ enum class XAxisType { Normal = 0, Time = 1, Dates = 2 };
 inline constexpr int MaxTicks = 1000;
 inline constexpr int MaxLabelDecimals = 6;
 
-// Pixel of a value, truncated; an empty axis range (min == max) maps everything to the axis start.
+// One axis's value-to-pixel mapping: start + (v - min) / (max - min) * extent, truncated, with the
+// ratio extent / (max - min) taken once (a negative extent runs upward, as the Y axis does). An
+// empty axis range (min == max) maps everything to the axis start.
+class Mapping {
+public:
+    Mapping(double min, double max, int start, int extent)
+        : min_(min), start_(start), scale_(max != min ? extent / (max - min) : 0.0) {}
+    int pixel(double v) const {
+        // The value at the far end of the range lands exactly on the far edge, whatever the
+        // rounding of the ratio.
+        return static_cast<int>(start_ + (v - min_) * scale_ + RoundingAllowance);
+    }
+
+private:
+    static constexpr double RoundingAllowance = 1e-9;
+    double min_;
+    double start_;
+    double scale_;
+};
+
 int xToPixel(double x, double xMin, double xMax, int plotLeft, int plotWidth);
 int yToPixel(double y, double yMin, double yMax, int plotBottom, int plotHeight);
 // The inverse mappings (used by zooming to a dragged rectangle).

@@ -9,6 +9,8 @@ QDateTime zeroDate() {
 void GraphSeries::clear() {
     // Releases the storage as well, not only the contents.
     std::vector<GraphPoint>().swap(points);
+    std::vector<PointInfo>().swap(info);
+    touch();
 }
 
 std::size_t SeriesList::growthFor(std::size_t count) {

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <QDateTime>
+#include <QLine>
 #include <QList>
+#include <QPolygon>
+#include <QRect>
 #include <QString>
 
 #include <cstddef>
@@ -12,11 +15,17 @@
 
 inline constexpr int SkipArgument = -1;
 
+// The plotted values of a point, kept apart from its reading context so that a paint over a
+// million points reads and writes only these.
 struct GraphPoint {
     double x = 0.0;
     double y = 0.0;
     int screenX = 0; // pixel at which the last paint drew the point
     int screenY = 0;
+};
+
+// The reading behind a point (shown by the tooltip, returned by the click events) and its marker.
+struct PointInfo {
     QDateTime dateTime; // invalid = no valid date
     QString dateText;
     QString timeText;
@@ -49,10 +58,32 @@ struct GraphSeries {
     int lineStyle = 0; // 0 solid, 1 dashed
     MarkerStyle unselected{5, 3, 0, 0xFF0000};
     MarkerStyle selected{5, 0, 0, 0x00C000};
-    // One record per point keeps every per-point value in step with the point count.
+    // points[i] and info[i] describe point i; every data method keeps the two the same length.
     std::vector<GraphPoint> points;
+    std::vector<PointInfo> info;
 
+    // What the last paint laid out, so that a repaint of unchanged data and axes reuses the screen
+    // positions and the reduced trace instead of a pass over every point.
+    struct Layout {
+        quint64 generation = 0; // of the points it was made from
+        double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+        QRect origin;
+        int dx = 0, dy = 0;
+        bool spectrum = false;
+        bool valid = false;
+        bool operator==(const Layout&) const = default;
+    };
+    quint64 generation = 0; // raised by every change to the points
+    Layout layout;
+    QPolygon envelope;
+    std::vector<QLine> bars;
+
+    void touch() { ++generation; }
     int pointCount() const { return static_cast<int>(points.size()); }
+    void resize(std::size_t count) {
+        points.resize(count);
+        info.resize(count);
+    }
     void clear();
 };
 

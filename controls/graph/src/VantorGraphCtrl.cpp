@@ -59,8 +59,9 @@ int CVantorGraphCtrl::Private::tracedSeriesWithPoints() const {
 
 short CVantorGraphCtrl::Private::clampedWaterfallOffset(short requested, int extent, short minPercent) const {
     const int behind = std::max(0, tracedSeriesWithPoints() - 1);
-    // With no trace behind the front one there is nothing to shift.
-    if (behind == 0)
+    // With no trace behind the front one there is nothing to shift; before the first layout there
+    // is no extent to clamp against yet (the paint clamps again).
+    if (behind == 0 || extent <= 0)
         return requested;
     const float minimum = static_cast<float>(extent) / 100.0f * minPercent;
     if (minimum <= static_cast<float>(extent - behind * requested))
@@ -92,6 +93,7 @@ void CVantorGraphCtrl::Private::setMarkerSpacing(double& field, double value, sh
 
 CVantorGraphCtrl::CVantorGraphCtrl(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     sharedNumberFormat();
 }
 
@@ -155,12 +157,13 @@ QRect CVantorGraphCtrl::plotRect() const {
 QVariantMap CVantorGraphCtrl::seriesPoint(int series, int point) const {
     if (!d->series.contains(series) || point < 0 || point >= d->series[series].pointCount())
         return {};
-    const GraphPoint& p = d->series[series].points[static_cast<std::size_t>(point)];
+    const GraphPoint& plotted = d->series[series].points[static_cast<std::size_t>(point)];
+    const PointInfo& p = d->series[series].info[static_cast<std::size_t>(point)];
     return {
-        {QStringLiteral("x"), p.x},
-        {QStringLiteral("y"), p.y},
-        {QStringLiteral("screenX"), p.screenX},
-        {QStringLiteral("screenY"), p.screenY},
+        {QStringLiteral("x"), plotted.x},
+        {QStringLiteral("y"), plotted.y},
+        {QStringLiteral("screenX"), plotted.screenX},
+        {QStringLiteral("screenY"), plotted.screenY},
         {QStringLiteral("dateTime"), p.dateTime},
         {QStringLiteral("dateText"), p.dateText},
         {QStringLiteral("timeText"), p.timeText},
@@ -175,94 +178,6 @@ QVariantMap CVantorGraphCtrl::seriesPoint(int series, int point) const {
         {QStringLiteral("markerFill"), p.markerFill},
         {QStringLiteral("markerColor"), p.markerColor},
     };
-}
-
-// ---------------------------------------------------------------------------------------------
-// Painting
-
-void CVantorGraphCtrl::paintEvent(QPaintEvent*) {
-    // Drawn off-screen first and copied in one block, so the control never flickers.
-    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter offscreen(&buffer);
-        paint(offscreen, rect());
-    }
-    QPainter painter(this);
-    painter.drawImage(0, 0, buffer);
-}
-
-void CVantorGraphCtrl::paint(QPainter& painter, const QRect& rect) {
-    const GraphProperties& p = d->props;
-    const QColor ambient = (parentWidget() ? parentWidget()->palette() : palette()).color(QPalette::Window);
-
-    // Border (stock BorderStyle 1): a flat black line or a sunken 3-D edge; the client area lies inside.
-    QRect client = rect;
-    if (p.BorderStyle == 1) {
-        if (p.Appearance == 1) {
-            painter.fillRect(rect, QColor(255, 255, 255));
-            painter.fillRect(QRect(rect.topLeft(), QSize(rect.width() - 1, rect.height() - 1)),
-                             QColor(128, 128, 128));
-            painter.fillRect(rect.adjusted(1, 1, -1, -1), QColor(212, 208, 200));
-            painter.fillRect(rect.adjusted(1, 1, -2, -2), QColor(64, 64, 64));
-            client = rect.adjusted(2, 2, -2, -2);
-        } else {
-            painter.fillRect(rect, QColor(0, 0, 0));
-            client = rect.adjusted(1, 1, -1, -1);
-        }
-    }
-
-    // 1. Control background.
-    painter.fillRect(client, paletteColor(p.ControlBackGroundColor, ambient));
-
-    // 2. Graph area: below the title's text height when the title is on.
-    d->graphArea = client;
-    if (p.GraphTitleOn == 1) {
-        QFont titleFont(graphFont(p.GraphTextFont).faceName);
-        titleFont.setPixelSize(std::max<int>(1, p.GraphTitleSize));
-        titleFont.setBold(p.GraphTitleBoldOn == 1);
-        titleFont.setUnderline(p.GraphTitleUnderlineOn == 1);
-        const QFontMetrics metrics(titleFont, painter.device());
-        d->graphArea.setTop(client.top() + metrics.height());
-    }
-
-    // 3. Plot rectangle from the margins, each truncated to whole pixels.
-    const QRect& area = d->graphArea;
-    const int left = static_cast<int>(area.width() * p.GraphLeftMarginPercent / 100.0);
-    const int right = static_cast<int>(area.width() * p.GraphRightMarginPercent / 100.0);
-    const int top = static_cast<int>(area.height() * p.GraphTopMarginPercent / 100.0);
-    const int bottom = static_cast<int>(area.height() * p.GraphBottomMarginPercent / 100.0);
-    d->plot =
-        QRect(QPoint(area.left() + left, area.top() + top),
-              QSize(std::max(0, area.width() - left - right), std::max(0, area.height() - top - bottom)));
-    painter.fillRect(d->plot, paletteColor(p.GraphBackGroundColor, ambient));
-
-    // The axis origin: with the waterfall on, the rear traces' shift is taken out of the plot.
-    d->axisOrigin = d->plot;
-    if (p.GraphWaterfallOn) {
-        d->props.XAxisOffset =
-            d->clampedWaterfallOffset(p.XAxisOffset, d->plot.width(), p.MainAxisWidthMinPercent);
-        d->props.YAxisOffset =
-            d->clampedWaterfallOffset(p.YAxisOffset, d->plot.height(), p.MainAxisHeightMinPercent);
-        const int behind = std::max(0, d->tracedSeriesWithPoints() - 1);
-        d->axisOrigin.setRight(d->plot.right() - behind * p.XAxisOffset);
-        d->axisOrigin.setTop(d->plot.top() + behind * p.YAxisOffset);
-    }
-
-    // Screen position of every drawn point, read by hit-testing and cursor snapping.
-    const QRect& origin = d->axisOrigin;
-    const int originBottom = origin.top() + origin.height();
-    for (int i = 0; i < d->series.count(); ++i) {
-        GraphSeries& s = d->series[i];
-        if (!s.traceOn)
-            continue;
-        for (GraphPoint& point : s.points) {
-            point.screenX =
-                GraphScale::xToPixel(point.x, p.XAxisMin, p.XAxisMax, origin.left(), origin.width());
-            point.screenY =
-                GraphScale::yToPixel(point.y, p.YAxisMin, p.YAxisMax, originBottom, origin.height());
-        }
-    }
-    d->dataChanged = false;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -304,11 +219,11 @@ short CVantorGraphCtrl::SetSeriesPointMarker(short nSeriesNumber, const QDateTim
                                              short nMarkerColor) {
     if (!d->series.contains(nSeriesNumber) || d->series[nSeriesNumber].points.empty())
         return -1;
-    auto& points = d->series[nSeriesNumber].points;
-    auto match = std::find_if(points.begin(), points.end(), [&](const GraphPoint& point) {
+    auto& points = d->series[nSeriesNumber].info;
+    auto match = std::find_if(points.begin(), points.end(), [&](const PointInfo& point) {
         return point.dateTime.isValid() && point.dateTime == dateDateTime;
     });
-    GraphPoint& point = match != points.end() ? *match : points.back();
+    PointInfo& point = match != points.end() ? *match : points.back();
     point.markerRadius = nMarkerRadius;
     point.markerShape = nMarkerShape;
     point.markerFill = nMarkerFill;
@@ -432,9 +347,10 @@ short CVantorGraphCtrl::SetSeriesData(short nSeriesNumber, float fXValue, float 
         d->showMessage(QStringLiteral("ERROR!! iAddClearUpdate must be a 0 & 2!!"));
         return -1;
     }
-    GraphPoint point;
-    point.x = fXValue;
-    point.y = fYValue;
+    GraphPoint plotted;
+    plotted.x = fXValue;
+    plotted.y = fYValue;
+    PointInfo point;
     point.dateTime = dateDateTime;
     point.dateText = localeDateText(dateDateTime);
     point.timeText = localeTimeText(dateDateTime);
@@ -448,7 +364,9 @@ short CVantorGraphCtrl::SetSeriesData(short nSeriesNumber, float fXValue, float 
     point.markerShape = iMarkerShape;
     point.markerFill = iMarkerFill;
     point.markerColor = iMarkerColor;
-    s.points.push_back(std::move(point));
+    s.touch();
+    s.points.push_back(plotted);
+    s.info.push_back(std::move(point));
     if (iAddClearUpdate == 2) {
         d->dataChanged = true;
         d->markModifiedAndRepaint();
@@ -470,8 +388,11 @@ short CVantorGraphCtrl::SetSeriesDataArray(short nSeriesNumber, const QList<doub
             GraphPoint& point = s.points[i];
             point.x = pdXValueArray[static_cast<qsizetype>(i)];
             point.y = pdYValueArray[static_cast<qsizetype>(i)];
-            point.dateTime = zeroDate();
         }
+        PointInfo defaults;
+        defaults.dateTime = zeroDate();
+        s.info.assign(count, defaults);
+        s.touch();
     }
     d->dataChanged = true;
     d->markModifiedAndRepaint();

@@ -7,9 +7,16 @@
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
+#include <QBasicTimer>
+#include <QPoint>
+#include <QPointer>
 #include <QRect>
+#include <QRubberBand>
 
 #include <cmath>
+#include <utility>
+
+class QPainter;
 
 struct ZoomRequest {
     short percent = 5;
@@ -28,6 +35,7 @@ struct CVantorGraphCtrl::Private {
     float runSpeed = 0.0f;
 
     MessagePort messagePort;
+    Timing timing;
     bool modified = false;
     int repaintRequests = 0;
     bool dataChanged = false;
@@ -38,6 +46,58 @@ struct CVantorGraphCtrl::Private {
     QRect axisOrigin; // the plot with the waterfall shift taken out
     int xLabelDecimals = 0;
     int yLabelDecimals = 0;
+    QRect client; // the control's rectangle inside its border
+
+    // Mouse state.
+    struct PendingPress {
+        bool active = false; // a left press waiting to be told apart as a click or a rubber band
+        short flags = 0;
+        QPoint at;
+        Qt::KeyboardModifiers modifiers;
+    } press;
+    struct PendingClick {
+        short flags = 0;
+        QPoint at;
+    } click;
+    QBasicTimer clickTimer;
+    QPointer<QRubberBand> rubberBand;
+    QBasicTimer tooltipTimer;
+    int tooltipPoint = -1; // series * 2^20 + point of the point the tooltip describes, -1 for none
+    qint64 tooltipShownAt = 0;
+    QPoint tooltipAt; // where the mouse was when the tooltip was asked for
+    bool tooltipWindowUp = false;
+    QString tooltipWindowText;
+
+    // Paint steps, in the order the paint runs them (VantorGraphPaint.cpp).
+    void layOut(QPainter& painter, const QRect& rect);
+    void paintBands(QPainter& painter);
+    void paintTitle(QPainter& painter);
+    void paintAxes(QPainter& painter);
+    void paintXAxisScale(QPainter& painter, int& labelsBottom);
+    void paintYAxisScale(QPainter& painter, int& labelsLeft);
+    void paintCaptions(QPainter& painter, int labelsBottom, int labelsLeft);
+    void paintTraces(QPainter& painter);
+    void layOutTrace(GraphSeries& s, const GraphSeries::Layout& layout, int width, int height, int bottom);
+    void paintMarkers(QPainter& painter);
+    void paintFrequencyBands(QPainter& painter);
+    void paintRunSpeed(QPainter& painter);
+    void paintCursors(QPainter& painter);
+    QColor color(int paletteIndex) const;
+    int originBottom() const { return axisOrigin.top() + axisOrigin.height(); }
+    int pixelOfY(double y) const;
+
+    // Mouse handling (VantorGraphMouse.cpp).
+    bool cursorInteractionActive() const;
+    bool grabCursorAt(QPoint at, bool& onLine);
+    bool overCursor(QPoint at) const;
+    bool isCandidate(const GraphSeries& s, const GraphPoint& point) const;
+    // The first point hit at `at` as (series, point); (-1, -1) for none.
+    std::pair<int, int> hitPoint(QPoint at) const;
+    void finishRubberBand(const QRect& band, Qt::KeyboardModifiers modifiers);
+    void clickTimerExpired();
+    void updateTooltip(QPoint at);
+    void showTooltipWindow();
+    void hideTooltip();
 
     void showMessage(const QString& text);
     void repaint();

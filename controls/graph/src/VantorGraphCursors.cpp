@@ -155,7 +155,7 @@ void CVantorGraphCtrl::AddHarmonicCursor() {
         for (BearingFault& fault : c.faults) {
             const QString first = fault.harmonics.empty() ? QString() : fault.harmonics.front().label;
             const int order = static_cast<int>(fault.harmonics.size()) + 1;
-            fault.harmonics.push_back({QString::asprintf("%sx%d", qPrintable(first), order)});
+            fault.harmonics.emplace_back(QString::asprintf("%sx%d", qPrintable(first), order));
         }
         d->markModifiedAndRepaint();
         break;

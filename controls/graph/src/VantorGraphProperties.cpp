@@ -237,20 +237,12 @@ QString CVantorGraphCtrl::GetBearingTranslation() const { return d->props.Bearin
 void CVantorGraphCtrl::SetBearingTranslation(const QString& value) { d->storeAndRepaint(d->props.BearingTranslation, value); }
 // clang-format on
 
-// Tooltip pair: stored and marked modified, never repainted.
+// Tooltip pair: stored and marked modified, never repainted (the writes are in VantorGraphMouse.cpp).
 bool CVantorGraphCtrl::GetShowToolTip() const {
     return d->props.ShowToolTip;
 }
-void CVantorGraphCtrl::SetShowToolTip(bool value) {
-    d->props.ShowToolTip = value;
-    d->modified = true;
-}
 QString CVantorGraphCtrl::GetToolTipText() const {
     return d->props.ToolTipText;
-}
-void CVantorGraphCtrl::SetToolTipText(const QString& value) {
-    d->props.ToolTipText = value;
-    d->modified = true;
 }
 
 bool CVantorGraphCtrl::GetEnabled() const {

@@ -152,7 +152,7 @@ TEST_F(GraphSeriesMethods, PointDataKeepsTheReadingContext) {
 }
 
 TEST(GraphSeriesRecords, ArrayPointsStartWithTheDocumentedDefaults) {
-    const GraphPoint point;
+    const PointInfo point;
     EXPECT_EQ(point.markerRadius, 2);
     EXPECT_EQ(point.markerShape, 1);
     EXPECT_EQ(point.markerFill, 0);

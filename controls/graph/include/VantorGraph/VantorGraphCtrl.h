@@ -192,6 +192,18 @@ public:
     QVariantMap savePropertyBag() const;
     static QStringList persistedPropertyNames();
 
+    // The documented delays, shortened by tests. The click timer waits the desktop's double-click
+    // interval times clickWaitFactor before it reports a single click.
+    struct Timing {
+        int tooltipInitialDelayMs = 300;
+        int tooltipReshowDelayMs = 200;
+        int tooltipHideAfterMs = 32767;
+        double clickWaitFactor = 1.01;
+    };
+    void setTiming(const Timing& timing);
+    // The click timer's wait in milliseconds (truncated).
+    int clickWaitMs() const;
+
     bool isModified() const;
     void setModified(bool modified);
     // Number of repaint requests since construction (every invalidation counts once).
@@ -205,6 +217,9 @@ public:
     int seriesPointCount(int series) const;
     QList<QPoint> seriesScreenPositions(int series) const;
     QRect plotRect() const;
+    // The tooltip window as the user sees it: whether it is up and its text.
+    bool tooltipWindowVisible() const;
+    QString tooltipWindowText() const;
     // Every per-point value of one point by name (x, y, screenX, screenY, dateTime, dateText,
     // timeText, readingGuid, accelerometerSerial, accelerometerMilliVolts, accelerometerTemperature,
     // takenWithRfid, rfidCode, markerRadius, markerShape, markerFill, markerColor); empty when absent.
@@ -478,6 +493,11 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     struct Private;

@@ -1,0 +1,64 @@
+#pragma once
+// The machine and point editors' logic, shared by the desktop dialogs and the command line: load a
+// row for editing, store a new or changed row through the editors' validations and limits, delete
+// with the cascade after asking, and move a row within its list. Every refusal shows its message
+// through the prompter and stores nothing; order values are compacted after every change.
+
+#include "app/EditOutcome.h"
+#include "store/MainConnection.h"
+
+#include <QStringList>
+
+#include <optional>
+
+namespace vantor {
+
+class Prompter;
+
+// The machine's exception addresses as the editor lists them: split on ";" (or ","), trimmed,
+// empty entries dropped.
+QStringList SplitAddresses(const QString& text);
+
+class CatalogueEditor {
+public:
+    CatalogueEditor(CMainConnection& db, Prompter& prompter);
+
+    // The row with this GUID; "Error loading record, please try again" when there is none.
+    std::optional<CMachine> LoadMachine(const QString& guid);
+    std::optional<CVib> LoadVib(const QString& guid);
+    std::optional<CLube> LoadLube(const QString& guid);
+
+    // Stores the row: a new one when its sItemGUID is empty (it gets a GUID and goes just before
+    // the sibling `before`, or last), else the existing one in place. A new point needs its
+    // machine (sParentGUID) and room on it. Gives the stored row's GUID; nothing when refused.
+    std::optional<QString> SaveMachine(CMachine machine, const QStringList& addresses,
+                                       const QString& before = {});
+    std::optional<QString> SaveVib(CVib vib, const QString& before = {});
+    std::optional<QString> SaveLube(CLube lube, const QString& before = {});
+
+    // Asks whether to delete (the row's warning and "Are you sure you want to delete?"); on Yes
+    // deletes the row with everything under it. A machine also leaves every route (routes stay).
+    EditOutcome DeleteMachine(const QString& guid);
+    EditOutcome DeleteVib(const QString& guid);
+    EditOutcome DeleteLube(const QString& guid);
+
+    // Moves the row just before the sibling `before`, or last when `before` is empty.
+    EditOutcome MoveMachine(const QString& guid, const QString& before);
+    EditOutcome MoveVib(const QString& guid, const QString& before);
+    EditOutcome MoveLube(const QString& guid, const QString& before);
+
+private:
+    template <class R, class Store>
+    std::optional<QString> Save(R record, ItemKind kind, const QString& before, Store store);
+    template <class R, class Store>
+    EditOutcome Move(std::optional<R> record, ItemKind kind, const QString& before, Store store);
+    template <class Remove> EditOutcome ConfirmDelete(int warningText, Remove remove);
+    // False, with "Error loading record", unless `before` is empty or a row of the list.
+    template <class R> bool IsSibling(const std::vector<R>& list, const QString& before);
+    bool CanAddPointTo(const QString& machine, int points);
+
+    CMainConnection& db_;
+    Prompter& prompter_;
+};
+
+} // namespace vantor

@@ -1,0 +1,60 @@
+#pragma once
+// What a reading view hands the graph control: its series, axis limits and ticks, axis type,
+// alarm bands, frequency bands, run-speed marker, cursor and titles. The desktop views and the
+// command line's pictures both go through these, so they show the same graph.
+//
+// Everything is written through the control's automation surface (properties and methods), in
+// an order its validating setters accept (limits before tick spacing).
+
+#include "analysis/ViewData.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class CVantorGraphCtrl;
+
+namespace vantor {
+
+// The cursor type of the views' menu; the graph control draws and moves it.
+enum class GraphCursor : int { None = -1, Simple = 0, Harmonic = 1, Bearing = 2 };
+
+// Harmonic cursors a view starts with (the fundamental and its multiples).
+inline constexpr int kStartingHarmonicCursors = 3;
+// The most spectra a waterfall shows (the newest ones).
+inline constexpr int kWaterfallMostSpectra = 10;
+// The shift in pixels from one waterfall trace to the next.
+inline constexpr short kWaterfallOffsetPixels = 15;
+// Room above the highest value or alarm level of a trend, as a share of it.
+inline constexpr double kTrendHeadroom = 0.1;
+
+// Palette indices of the alarm bands on a trend.
+inline constexpr short kWarningBandColour = 19;  // pale yellow
+inline constexpr short kCriticalBandColour = 18; // pale red
+
+// One spectrum of a waterfall with the date it was taken (for its tooltip).
+struct WaterfallSpectrum {
+    SpectrumViewData view;
+    QDateTime taken;
+    QString readingGuid;
+};
+
+// Every view starts from a cleared control: series removed, bands, cursors and the running-speed
+// marker off, then the view's own settings.
+void ShowTrendView(CVantorGraphCtrl& graph, const TrendViewData& view, const QString& title);
+// The VA bands of an ISO spectrum are outlined up to bandAlarmLevel (displayed amplitude, the
+// point's warning level where it judges them), or to the top of the graph without one.
+void ShowSpectrumView(CVantorGraphCtrl& graph, const SpectrumViewData& view,
+                      std::optional<double> bandAlarmLevel, const QString& title);
+void ShowWaveformView(CVantorGraphCtrl& graph, const WaveformViewData& view, const QString& title);
+// Newest first: the first spectrum is the front trace. At most kWaterfallMostSpectra are shown.
+void ShowWaterfallView(CVantorGraphCtrl& graph, const std::vector<WaterfallSpectrum>& newestFirst,
+                       const DisplayUnits& units, const QString& title);
+
+// Switches the cursor of the given type on (or all cursors off) and stands it at x (the run speed
+// on a spectrum). The control snaps cursors to the drawn data, so it must have been painted (laid
+// out) at its size before.
+void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x);
+
+} // namespace vantor

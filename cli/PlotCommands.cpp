@@ -1,0 +1,252 @@
+// plot: trend, spectrum, waveform and waterfall views painted into PNG files.
+#include "cli/PlotCommands.h"
+
+#include "analysis/AlarmStatus.h"
+#include "analysis/SignalCache.h"
+#include "analysis/SignalProcessor.h"
+#include "analysis/ViewData.h"
+#include "analysis/ViewTexts.h"
+#include "app/Startup.h"
+#include "cli/CommandContext.h"
+#include "cli/ExitCode.h"
+#include "cli/ReadingToolCommands.h"
+#include "cli/ViewedReading.h"
+#include "store/MainConnection.h"
+#include "texts/UiText.h"
+
+#include <VantorGraph/VantorGraphCtrl.h>
+#include <VantorGraph/VantorGraphFactory.h>
+
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+
+#include <memory>
+#include <string>
+
+namespace vantor::cli {
+namespace {
+
+DisplayUnits UnitsOf(const CSettings& settings) {
+    return DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
+}
+
+QString NamesTitle(const QString& machine, const QString& point) {
+    if (machine.isEmpty()) {
+        return point;
+    }
+    return point.isEmpty() ? machine : QStringLiteral("%1 - %2").arg(machine, point);
+}
+
+QString ReadingTitle(const ViewedReading& reading) {
+    const QString taken = QLocale::system().toString(reading.taken, QLocale::ShortFormat);
+    const QString names = NamesTitle(reading.machineName, reading.pointName);
+    return names.isEmpty() ? taken : QStringLiteral("%1  %2").arg(names, taken);
+}
+
+QString PointTitle(CMainConnection& db, const CVib& point) {
+    CMachine machine;
+    return NamesTitle(db.GetMachine(point.sParentGUID, machine) ? machine.sName : QString(), point.sName);
+}
+
+// The point's warning level for the VA bands in displayed amplitude, where it judges them.
+std::optional<double> BandAlarmLevel(const ViewedReading& reading, const DisplayUnits& units) {
+    if (!reading.point) {
+        return std::nullopt;
+    }
+    const AlarmLimits limits = LimitsFor(*reading.point, MeasureKind::VaBand1);
+    if (!limits.alarmsOn) {
+        return std::nullopt;
+    }
+    return DisplayMeasureValue(MeasureKind::VaBand1, limits.warning, units);
+}
+
+double AxisMiddle(const CVantorGraphCtrl& graph) {
+    return (graph.GetXAxisMin() + graph.GetXAxisMax()) / 2;
+}
+
+// Fills the control with the chosen view; the exit status when the view cannot be shown. The
+// cursor stands at the run speed on a spectrum, in the middle of the axis elsewhere.
+std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGraphCtrl& graph,
+                            double& cursorX) {
+    CMainConnection& db = *app.MainConnection();
+    Prompter& prompter = app.UserPrompter();
+    const DisplayUnits units = UnitsOf(app.settings);
+    const bool consolidate = app.settings.varovudOvoOn == 1;
+    SignalProcessor processor;
+    switch (options.view) {
+    case PlotView::Trend: {
+        CVib point;
+        if (!db.GetVib(options.item, point)) {
+            prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
+            return kFailed;
+        }
+        const TrendSamples samples =
+            MakeTrendSamples(TrendReadingsOf(db.ListVibReadings(point.sItemGUID), options.kind));
+        ShowTrendView(graph, MakeTrendViewData(point, options.kind, samples, TrendLine{}, units),
+                      PointTitle(db, point));
+        cursorX = AxisMiddle(graph);
+        return std::nullopt;
+    }
+    case PlotView::Spectrum: {
+        const std::optional<ViewedReading> reading = LoadOrSay(app, processor, options.item);
+        if (!reading) {
+            return kFailed;
+        }
+        const std::optional<SpectrumViewData> view =
+            MakeSpectrumViewData(reading->decoded, options.kind, units, consolidate);
+        if (!view) {
+            return kUsage;
+        }
+        ShowSpectrumView(graph, *view, BandAlarmLevel(*reading, units), ReadingTitle(*reading));
+        cursorX = view->runSpeed > 0 ? view->runSpeed : AxisMiddle(graph);
+        return std::nullopt;
+    }
+    case PlotView::Waveform: {
+        const std::optional<ViewedReading> reading = LoadOrSay(app, processor, options.item);
+        if (!reading) {
+            return kFailed;
+        }
+        ShowWaveformView(graph, MakeWaveformViewData(reading->decoded), ReadingTitle(*reading));
+        cursorX = AxisMiddle(graph);
+        return std::nullopt;
+    }
+    case PlotView::Waterfall: {
+        CVib point;
+        if (!db.GetVib(options.item, point)) {
+            prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
+            return kFailed;
+        }
+        std::vector<WaterfallSpectrum> spectra;
+        for (const CVibReading& row : db.ListVibReadingsNewestFirst(point.sItemGUID)) {
+            if (static_cast<int>(spectra.size()) == kWaterfallMostSpectra) {
+                break;
+            }
+            ReadingSignals decoded;
+            if (!LoadReadingSignals(db, processor, row.sItemGUID, decoded)) {
+                continue;
+            }
+            std::optional<SpectrumViewData> view =
+                MakeSpectrumViewData(decoded, options.kind, units, consolidate);
+            if (!view) {
+                return kUsage;
+            }
+            spectra.push_back({std::move(*view), row.ctDateTaken, row.sItemGUID});
+        }
+        ShowWaterfallView(graph, spectra, units, PointTitle(db, point));
+        cursorX = spectra.empty() || !(spectra.front().view.runSpeed > 0) ? AxisMiddle(graph)
+                                                                          : spectra.front().view.runSpeed;
+        return std::nullopt;
+    }
+    }
+    return kFailed;
+}
+
+void PaintInto(CVantorGraphCtrl& graph, QImage& image) {
+    QPainter painter(&image);
+    graph.paint(painter, image.rect());
+}
+
+} // namespace
+
+int RunPlot(CAppData& app, const PlotOptions& options) {
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    Prompter& prompter = app.UserPrompter();
+    const std::unique_ptr<CVantorGraphCtrl> graph =
+        createVantorGraphControl(QString::fromLatin1(VantorGraphIds::ProgId));
+    if (!graph) {
+        return kFailed;
+    }
+    graph->setMessagePort([&prompter](const QString& text) { prompter.ShowMessage(text); });
+    graph->resetToDefaults();
+    graph->resize(options.width, options.height);
+
+    double cursorX = 0;
+    if (const std::optional<int> status = ShowView(app, options, *graph, cursorX)) {
+        return *status;
+    }
+    QImage image(options.width, options.height, QImage::Format_ARGB32);
+    // The first paint lays the graph out, so that the cursor finds the drawn data to stand on.
+    PaintInto(*graph, image);
+    SetGraphCursor(*graph, options.cursor, cursorX);
+    for (const PropertyValue& property : options.properties) {
+        WriteProperty(*graph, property);
+    }
+    image.fill(Qt::transparent);
+    PaintInto(*graph, image);
+    if (!image.save(options.file, "PNG")) {
+        prompter.ShowMessage(UiText(text::ErrorSavingDataFile));
+        return kFailed;
+    }
+    return kDone;
+}
+
+void AddPlotCommands(CLI::App& cli, CommandContext& context) {
+    auto* plot =
+        cli.add_subcommand("plot", "Paint a reading view (trend, spectrum, waveform, waterfall) into a PNG");
+    auto view = std::make_shared<std::string>();
+    auto item = std::make_shared<std::string>();
+    auto out = std::make_shared<std::string>();
+    auto measure = std::make_shared<std::string>("iso");
+    auto width = std::make_shared<int>(kDefaultPlotWidth);
+    auto height = std::make_shared<int>(kDefaultPlotHeight);
+    auto cursor = std::make_shared<std::string>();
+    auto sets = std::make_shared<std::vector<std::string>>();
+    plot->add_option("view", *view, "trend POINT, spectrum READING, waveform READING or waterfall POINT")
+        ->required()
+        ->check(CLI::IsMember({"trend", "spectrum", "waveform", "waterfall"}));
+    plot->add_option("item", *item,
+                     "The point's GUID (trend, waterfall) or the reading's (spectrum, waveform)")
+        ->required();
+    plot->add_option("--out", *out, "The PNG file to write")->required();
+    plot->add_option("--measure", *measure,
+                     "iso, bdu, total, displacement, band1, band2 or band3 (default iso)")
+        ->check(CLI::IsMember({"iso", "bdu", "total", "displacement", "band1", "band2", "band3"}));
+    plot->add_option("--width", *width, "Picture width in pixels (default 800)")
+        ->check(CLI::Range(1, kLargestPlotSide));
+    plot->add_option("--height", *height, "Picture height in pixels (default 500)")
+        ->check(CLI::Range(1, kLargestPlotSide));
+    plot->add_option("--cursor", *cursor, "simple, harmonic or bearing")
+        ->check(CLI::IsMember({"simple", "harmonic", "bearing"}));
+    plot->add_option("--set", *sets,
+                     "NAME=VALUE: a graph control property written before painting; repeatable");
+    plot->callback([&context, view, item, out, measure, width, height, cursor, sets] {
+        PlotOptions options;
+        const std::string& name = *view;
+        options.view = name == "trend"      ? PlotView::Trend
+                       : name == "spectrum" ? PlotView::Spectrum
+                       : name == "waveform" ? PlotView::Waveform
+                                            : PlotView::Waterfall;
+        options.item = QString::fromStdString(*item);
+        options.file = QString::fromStdString(*out);
+        options.kind = *MeasureKindNamed(QString::fromStdString(*measure));
+        options.width = *width;
+        options.height = *height;
+        options.cursor = *cursor == "simple"     ? GraphCursor::Simple
+                         : *cursor == "harmonic" ? GraphCursor::Harmonic
+                         : *cursor == "bearing"  ? GraphCursor::Bearing
+                                                 : GraphCursor::None;
+        for (const std::string& assignment : *sets) {
+            const std::size_t equals = assignment.find('=');
+            if (equals == std::string::npos || equals == 0) {
+                throw CLI::ValidationError("--set", "NAME=VALUE expected, got " + assignment);
+            }
+            const std::string property = assignment.substr(0, equals);
+            PropertyTextError error{};
+            std::optional<PropertyValue> value =
+                ParsePropertyValue(CVantorGraphCtrl::staticMetaObject, QString::fromStdString(property),
+                                   QString::fromStdString(assignment.substr(equals + 1)), &error);
+            if (!value) {
+                throw CLI::ValidationError("--set", error == PropertyTextError::UnknownName
+                                                        ? "the graph has no property " + property
+                                                        : "a value of the wrong type for " + property);
+            }
+            options.properties.push_back(std::move(*value));
+        }
+        context.status = RunPlot(context.App(), options);
+    });
+}
+
+} // namespace vantor::cli

@@ -1,0 +1,32 @@
+#pragma once
+// A reading as a reading view loads it: its decoded signals, date, point and names. Route readings
+// come through the signal cache; off-route readings, which belong to no point, from the
+// synchronisation database.
+
+#include "analysis/ReadingSignals.h"
+#include "analysis/SignalProcessor.h"
+#include "app/CAppData.h"
+#include "store/Records.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace vantor::cli {
+
+struct ViewedReading {
+    ReadingSignals decoded;
+    QDateTime taken;
+    std::optional<CVib> point; // none for an off-route reading
+    QString machineName;
+    QString pointName;
+};
+
+// The processor belongs to the calling command; processors are never shared between owners.
+std::optional<ViewedReading> LoadViewedReading(CAppData& app, SignalProcessor& processor,
+                                               const QString& guid);
+// The same, showing "Error loading record, please try again" when the reading cannot be loaded.
+std::optional<ViewedReading> LoadOrSay(CAppData& app, SignalProcessor& processor, const QString& guid);
+
+} // namespace vantor::cli

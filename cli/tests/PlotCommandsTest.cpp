@@ -1,0 +1,176 @@
+// vantor plot as a user runs it, on a temporary data root with one point and three readings.
+#include "app/Startup.h"
+#include "cli/tests/RunVantor.h"
+#include "platform/testing/RecordingPrompter.h"
+#include "platform/testing/TempEnvironment.h"
+#include "texts/UiText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace vantor {
+namespace {
+
+using testing::RunVantor;
+
+// A sine at a quarter of the sampling rate, `amplitude` counts peak.
+QByteArray QuarterRateSine(int n, int amplitude) {
+    QByteArray raw;
+    constexpr int kPattern[4] = {0, 1, 0, -1};
+    for (int i = 0; i < n; ++i) {
+        const auto sample = static_cast<std::uint16_t>(32768 + amplitude * kPattern[i % 4]);
+        raw.append(static_cast<char>(sample & 0xFF));
+        raw.append(static_cast<char>(sample >> 8));
+    }
+    return raw;
+}
+
+class PlotCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(pictures.isValid());
+        app = std::make_unique<CAppData>(prompter);
+        ASSERT_TRUE(InitDataRoot(*app));
+        ASSERT_TRUE(RunHeadlessStartup(*app));
+        CMainConnection& db = *app->MainConnection();
+        const CMachine machine{MakeItemGuid(), 0, QStringLiteral("Fan"), QStringLiteral("FAN"), {}};
+        ASSERT_TRUE(db.UpsertMachine(machine));
+        point.sItemGUID = MakeItemGuid();
+        point.sParentGUID = machine.sItemGUID;
+        point.sName = QStringLiteral("Motor DE");
+        point.bISOAlarmsOn = true;
+        point.fISOWarningMMS = 4.5f;
+        point.fISOCriticalMMS = 7.1f;
+        ASSERT_TRUE(db.UpsertVib(point));
+        for (int day = 0; day < 3; ++day) {
+            CVibReading r;
+            r.sItemGUID = MakeItemGuid();
+            r.sParentGUID = point.sItemGUID;
+            r.ctDateTaken = QDateTime(QDate(2024, 5, 1 + day), QTime(10, 0));
+            r.fISOMMS = static_cast<float>(day + 1);
+            r.fBearingBDU = -100.0f;
+            r.fOriginalRunSpeedHz = r.fCurrentRunSpeedHz = 25.0f;
+            r.fPSUVoltage = 65536.0f;
+            r.iADCBits = 16;
+            r.fAccelerometerSensitivity = 1000.0f;
+            r.fTotalCal = r.fISOCal = 1.0f;
+            r.fTotalGain = r.fISOGain = 0.001f;
+            r.fTotalSamplingFrequency = 2560.0f;
+            r.iTotalNumberOfSamples = 256;
+            r.fISOSamplingFrequency = 400.0f;
+            r.iISONumberOfSamples = 256;
+            r.rawADCTotalDataByteArray = QuarterRateSine(256, 1000 * (day + 1));
+            r.rawADCISODataByteArray = QuarterRateSine(256, 1000 * (day + 1));
+            ASSERT_TRUE(db.UpsertVibReading(r));
+            readings.push_back(r.sItemGUID);
+        }
+    }
+
+    QString Picture(const QString& name) const { return QDir(pictures.path()).filePath(name); }
+
+    testing::TempEnvironment env;
+    testing::RecordingPrompter prompter;
+    std::unique_ptr<CAppData> app;
+    QTemporaryDir pictures;
+    CVib point;
+    QStringList readings;
+};
+
+TEST_F(PlotCommandsTest, EveryViewPaintsAPictureOfTheAskedSize) {
+    struct Case {
+        const char* view;
+        bool ofPoint;
+        QStringList extra;
+        QSize size;
+    };
+    const Case cases[] = {
+        {"trend", true, {}, {800, 500}},
+        {"trend", true, {"--measure", "total", "--width", "640", "--height", "480"}, {640, 480}},
+        {"spectrum", false, {"--cursor", "harmonic", "--width", "300", "--height", "200"}, {300, 200}},
+        {"spectrum", false, {"--measure", "band2", "--cursor", "bearing"}, {800, 500}},
+        {"waveform", false, {"--cursor", "simple", "--height", "333"}, {800, 333}},
+        {"waterfall", true, {"--measure", "total", "--width", "1024"}, {1024, 500}},
+    };
+    for (const Case& c : cases) {
+        const QString file = Picture(QStringLiteral("%1.png").arg(QLatin1String(c.view)));
+        QFile::remove(file);
+        QStringList arguments{QStringLiteral("plot"), QLatin1String(c.view),
+                              c.ofPoint ? point.sItemGUID : readings[1], QStringLiteral("--out"), file};
+        arguments << c.extra;
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const testing::VantorRun run = RunVantor(arguments);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("ERROR!!")) << run.err.toStdString();
+        const QImage image(file);
+        EXPECT_EQ(image.size(), c.size);
+    }
+}
+
+TEST_F(PlotCommandsTest, SetWritesAPropertyAsAHostDoes) {
+    const QString file = Picture(QStringLiteral("set.png"));
+    const auto corner = [&file] {
+        const QImage image(file);
+        return image.pixelColor(4, image.height() - 4);
+    };
+    // Palette 3 is pure red; 25 is refused with the control's own text and the old white stays.
+    testing::VantorRun run =
+        RunVantor({QStringLiteral("plot"), QStringLiteral("waveform"), readings[0], QStringLiteral("--out"),
+                   file, QStringLiteral("--set"), QStringLiteral("ControlBackGroundColor=3")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(corner(), QColor(255, 0, 0));
+
+    run = RunVantor({QStringLiteral("plot"), QStringLiteral("waveform"), readings[0], QStringLiteral("--out"),
+                     file, QStringLiteral("--set"), QStringLiteral("ControlBackGroundColor=25"),
+                     QStringLiteral("--set"), QStringLiteral("GraphTitle=Spare")});
+    EXPECT_EQ(run.status, 0);
+    // Standard error may also carry Qt's own start-up notes; the control's text is a line of its own.
+    EXPECT_TRUE(run.err.contains("\nERROR!! nControlBackGroundColor must be between 0 & 24!!\n") ||
+                run.err.startsWith("ERROR!! nControlBackGroundColor must be between 0 & 24!!\n"))
+        << run.err.toStdString();
+    EXPECT_EQ(run.err.count("ERROR!!"), 1);
+    EXPECT_EQ(corner(), QColor(255, 255, 255));
+}
+
+TEST_F(PlotCommandsTest, UsageErrorsAndUnknownItems) {
+    struct Case {
+        QStringList arguments;
+        int status;
+        QString message; // expected on standard error, when the system shows one
+    };
+    const QString file = Picture(QStringLiteral("x.png"));
+    const QString loading = UiText(text::ErrorLoadingRecord);
+    const Case cases[] = {
+        {{"trend", point.sItemGUID, "--set", "NoSuchProperty=1"}, 2, {}},
+        {{"trend", point.sItemGUID, "--set", "geometry=1"}, 2, {}},
+        {{"trend", point.sItemGUID, "--set", "GraphTitleColor=red"}, 2, {}},
+        {{"trend", point.sItemGUID, "--set", "GraphTitleColor"}, 2, {}},
+        {{"spectrum", readings[0], "--measure", "bdu"}, 2, {}},
+        {{"plan", point.sItemGUID}, 2, {}},
+        {{"trend", point.sItemGUID, "--width", "0"}, 2, {}},
+        {{"spectrum", QStringLiteral("{00000000-0000-0000-0000-000000000000}")}, 1, loading},
+        {{"waveform", point.sItemGUID}, 1, loading},
+        {{"trend", readings[0]}, 1, loading},
+        {{"waterfall", QStringLiteral("nothing")}, 1, loading},
+    };
+    for (const Case& c : cases) {
+        QStringList arguments{QStringLiteral("plot")};
+        arguments << c.arguments << QStringLiteral("--out") << file;
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const testing::VantorRun run = RunVantor(arguments);
+        EXPECT_EQ(run.status, c.status);
+        if (!c.message.isEmpty()) {
+            EXPECT_TRUE(QString::fromUtf8(run.err).split(QLatin1Char('\n')).contains(c.message))
+                << run.err.toStdString();
+        }
+        EXPECT_FALSE(QFileInfo::exists(file));
+    }
+}
+
+} // namespace
+} // namespace vantor
