@@ -31,6 +31,41 @@ private:
     std::function<void(bool)> busy_;
 };
 
+void Status(const CAppData& app, const QString& text) {
+    if (app.databaseView.showStatus) {
+        app.databaseView.showStatus(text);
+    }
+}
+
+bool IsInside(const QString& path, const QString& folder) {
+    const QString p = QFileInfo(path).canonicalFilePath();
+    const QString f = QFileInfo(folder).canonicalFilePath();
+    return !p.isEmpty() && !f.isEmpty() && (p == f || p.startsWith(f + QLatin1Char('/')));
+}
+
+// Owner and group may read, write and enter; the folder is shared by the engineers' group.
+constexpr QFile::Permissions kSharedFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                             QFile::ReadUser | QFile::WriteUser | QFile::ExeUser |
+                                             QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup;
+constexpr QFile::Permissions kSharedFile = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                           QFile::WriteUser | QFile::ReadGroup | QFile::WriteGroup;
+
+// Copies the template through a temporary name, so a failed copy never leaves a half database that
+// would later count as a valid remote folder.
+bool CopyTemplate(const QString& from, const QString& to) {
+    const QString partial = to + QStringLiteral(".partial");
+    QFile::remove(partial);
+    if (!QFile::copy(from, partial)) {
+        return false;
+    }
+    QFile::setPermissions(partial, kSharedFile);
+    if (!QFile::rename(partial, to)) {
+        QFile::remove(partial);
+        return false;
+    }
+    return true;
+}
+
 void Changed(const CAppData& app) {
     if (app.databaseView.databaseChanged) {
         app.databaseView.databaseChanged();
@@ -172,6 +207,81 @@ void HandleConnectionLost(CAppData& app, const QString& exportFile) {
     }
     app.UserPrompter().ShowMessage(UiText(text::RemoteConnectionLost));
     SwitchToLocal(app);
+}
+
+QString NewRemoteFolder(const QString& location) {
+    return QDir::toNativeSeparators(QDir(location).filePath(QString::fromLatin1(kNewRemoteFolderName)));
+}
+
+QString NewRemoteFolderQuestion(const QString& location) {
+    const QString breaks = QStringLiteral("\r\n\r\n");
+    return UiText(text::FolderWillBeCreated) + breaks + QString::fromLatin1(kNewRemoteFolderName) + breaks +
+           UiText(text::FullPathIsTherefore) + breaks + NewRemoteFolder(location) + breaks +
+           UiText(text::IsThisCorrect);
+}
+
+int CreateRemoteDatabase(CAppData& app, const QString& location, bool ask) {
+    const QString chosen = QFileInfo(location).absoluteFilePath();
+    if (ask && !app.UserPrompter().AskYesNo(NewRemoteFolderQuestion(chosen))) {
+        return -1;
+    }
+    if (IsInside(chosen, app.folders.dataRoot)) {
+        app.UserPrompter().ShowMessage(UiText(text::CantCreateInLocalPath));
+        return -1;
+    }
+    // The template of the local installation, whichever database is in use now.
+    const QString templateFile = QDir(QDir(app.folders.dataRoot).filePath(QStringLiteral("Database/Empty")))
+                                     .filePath(app.edition.profileName + QStringLiteral(".mdb"));
+    if (!QFileInfo(templateFile).isFile()) {
+        app.UserPrompter().ShowMessage(UiText(text::NoEmptyDbToCopy));
+        return -1;
+    }
+    const QString folder = QDir::fromNativeSeparators(NewRemoteFolder(chosen));
+    const QString databaseFolder = QDir(folder).filePath(QStringLiteral("Database"));
+    if (!QDir().mkpath(databaseFolder)) {
+        app.UserPrompter().ShowMessage(SecurityWarningText(folder));
+        return -1;
+    }
+    QFile::setPermissions(folder, kSharedFolder);
+    QFile::setPermissions(databaseFolder, kSharedFolder);
+    const QString file = RemoteDatabaseFile(app, folder);
+    if (!QFileInfo(file).exists() && !CopyTemplate(templateFile, file)) {
+        app.UserPrompter().ShowMessage(SecurityWarningText(folder));
+        return -1;
+    }
+    RememberRemoteFolder(app, folder);
+    return SwitchToRemote(app);
+}
+
+QString OtherDatabaseTransferFile(const CAppData& app) {
+    return QDir(app.folders.userRoot).filePath(QStringLiteral("data.") + app.dataFileExtension);
+}
+
+bool ExportToOtherDatabase(CAppData& app, const ProgressOpener& open) {
+    const bool wasRemote = app.remoteDatabaseInUse;
+    const QString file = OtherDatabaseTransferFile(app);
+    QFile::remove(file);
+    const auto switchTo = [&app](bool remote) {
+        Status(app,
+               UiText(remote ? text::SwitchingToRemote : text::SwitchingToLocal) + QStringLiteral("..."));
+        return remote ? SwitchToRemote(app) == 0 : SwitchToLocal(app);
+    };
+    bool ok = ExportDataFileFrom(app, file, {}, open, false).outcome == DataFileOutcome::Done;
+    if (ok) {
+        ok = switchTo(!wasRemote) && app.remoteDatabaseInUse == !wasRemote;
+        if (ok) {
+            ok = ImportDataFileInto(app, file, true, open, false).outcome == DataFileOutcome::Done;
+            QFile::remove(file);
+            // Back to the database the user was working on, even after a failed import.
+            const bool back = switchTo(wasRemote) && app.remoteDatabaseInUse == wasRemote;
+            ok = ok && back;
+        }
+    }
+    QFile::remove(file);
+    if (!ok && app.remoteDatabaseInUse) {
+        SwitchToLocal(app);
+    }
+    return ok;
 }
 
 } // namespace vantor

@@ -4,6 +4,7 @@
 // the local database, and the window title. Both front ends call these.
 
 #include "app/CAppData.h"
+#include "app/DataFileTransfer.h"
 #include "app/Startup.h"
 
 namespace vantor {
@@ -38,5 +39,26 @@ int UseRememberedFolder(CAppData& app, int index);
 // export file being written (when named), shows "Remote connection lost, switching to Local
 // Database." and switches to the local database. Does nothing while local.
 void HandleConnectionLost(CAppData& app, const QString& exportFile = {});
+
+// The folder a new remote database gets under the location the user chose.
+inline constexpr const char* kNewRemoteFolderName = "Vantor Remote DB";
+QString NewRemoteFolder(const QString& location);
+// The question shown before creating it: the folder's name and its full path.
+QString NewRemoteFolderQuestion(const QString& location);
+
+// Creates a remote database under `location`: asks first when `ask` (declining does nothing), refuses
+// the local data root and folders inside it, copies the empty template database into the new
+// folder's Database folder (an existing database there is kept, never overwritten), opens the
+// folders to the owner's group, remembers the folder and switches to it. 0 when the remote database
+// is in use afterwards, -1 otherwise (with its message shown).
+int CreateRemoteDatabase(CAppData& app, const QString& location, bool ask = true);
+
+// Copies everything of the database in use into the other one (local into the remembered remote
+// folder, or remote into local) through "<user root>/data.<extension>", then switches back. The
+// switching notes go through the front end's showStatus hook. On any failure the local database is
+// in use afterwards. True when every step worked.
+bool ExportToOtherDatabase(CAppData& app, const ProgressOpener& open);
+// The file the copy between the two databases goes through.
+QString OtherDatabaseTransferFile(const CAppData& app);
 
 } // namespace vantor

@@ -2,10 +2,9 @@
 #include "app/DataFileTransfer.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleProgress.h"
 #include "cli/ExitCode.h"
 #include "texts/UiText.h"
-
-#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
@@ -14,44 +13,6 @@
 
 namespace vantor::cli {
 namespace {
-
-// A one-line progress bar on standard error, drawn only on a terminal so that messages stay one
-// per line everywhere else.
-class ConsoleProgress final : public DataFileProgress {
-public:
-    ConsoleProgress() : terminal_(isatty(fileno(stderr)) != 0) {}
-    ~ConsoleProgress() override { EndLine(); }
-
-    void Enumerating(const QString& section) override {
-        Draw(section + QStringLiteral(": ") + UiText(text::Enumerating), -1);
-    }
-    void Step(const QString& section, int done, int total) override {
-        if (done == total || done % 50 == 0) {
-            Draw(DataFileStepText(section, done, total), total > 0 ? done * 100 / total : 100);
-        }
-    }
-
-private:
-    void Draw(const QString& label, int percent) {
-        if (!terminal_) {
-            return;
-        }
-        constexpr int kWidth = 30;
-        const int filled = percent < 0 ? 0 : percent * kWidth / 100;
-        const QString bar = QString(filled, QLatin1Char('#')) + QString(kWidth - filled, QLatin1Char('.'));
-        std::fprintf(stderr, "\r\033[K[%s] %s", qUtf8Printable(bar), qUtf8Printable(label));
-        std::fflush(stderr);
-        drawn_ = true;
-    }
-    void EndLine() {
-        if (drawn_) {
-            std::fputs("\n", stderr);
-        }
-    }
-
-    bool terminal_;
-    bool drawn_ = false;
-};
 
 int StatusOf(DataFileOutcome outcome, Prompter& prompter) {
     switch (outcome) {

@@ -2,9 +2,11 @@
 // who has a remote database open. The choice persists in the settings, as the desktop's does.
 #include "app/DatabaseSwitch.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleProgress.h"
 #include "cli/ExitCode.h"
 #include "texts/UiText.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -24,9 +26,10 @@ int ListRemote(CAppData& app, bool json) {
     const CSettings& s = app.settings;
     const bool remote = s.localOrRemote == 1 && !s.remoteFolders.isEmpty();
     if (json) {
-        QJsonObject object{{QStringLiteral("inUse"), remote ? QStringLiteral("remote") : QStringLiteral("local")},
-                           {QStringLiteral("folder"), remote ? QJsonValue(s.remoteFolders.first()) : QJsonValue()},
-                           {QStringLiteral("remembered"), QJsonArray::fromStringList(s.remoteFolders)}};
+        QJsonObject object{
+            {QStringLiteral("inUse"), remote ? QStringLiteral("remote") : QStringLiteral("local")},
+            {QStringLiteral("folder"), remote ? QJsonValue(s.remoteFolders.first()) : QJsonValue()},
+            {QStringLiteral("remembered"), QJsonArray::fromStringList(s.remoteFolders)}};
         Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
         return kDone;
     }
@@ -85,6 +88,37 @@ void AddRemoteCommands(CLI::App& cli, CommandContext& context) {
     local->callback([&context] {
         CAppData& app = context.App();
         context.status = Switched(app, [&] { return SwitchToLocal(app); });
+    });
+
+    auto parent = std::make_shared<std::string>();
+    auto yes = std::make_shared<bool>(false);
+    auto* create =
+        remote->add_subcommand("create", "Create a remote database under a folder and switch to it");
+    create->add_option("parent", *parent, "The folder to create it under")->required();
+    create->add_flag("--yes", *yes, "Create it without asking");
+    create->callback([&context, parent, yes] {
+        CAppData& app = context.App();
+        const QString location = QString::fromStdString(*parent);
+        context.status = Switched(app, [&] { return CreateRemoteDatabase(app, location, !*yes) == 0; });
+        if (context.status == kDone) {
+            Print(QDir::toNativeSeparators(app.folders.currentRoot) + QLatin1Char('\n'));
+        }
+    });
+
+    auto* other = remote->add_subcommand(
+        "export-to-other",
+        "Copy the database in use into the other one (local into remote, or remote into local)");
+    other->callback([&context] {
+        CAppData& app = context.App();
+        app.databaseView.showStatus = [](const QString& note) {
+            std::fprintf(stderr, "%s\n", qUtf8Printable(note));
+        };
+        context.status = Switched(app, [&] {
+            if (app.settings.localOrRemote == 1 && SwitchToRemote(app) != 0) {
+                return false;
+            }
+            return ExportToOtherDatabase(app, [] { return std::make_unique<ConsoleProgress>(); });
+        });
     });
 
     auto whoFolder = std::make_shared<std::string>();

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
@@ -25,6 +26,21 @@ protected:
         QDir().mkpath(folder + QStringLiteral("/Database"));
         EXPECT_TRUE(CreateEmptyDatabase(RemoteDatabaseFile(app, folder), nullptr));
         return folder;
+    }
+
+    void AddMachine(const QString& name) {
+        CMachine machine;
+        machine.sItemGUID = MakeItemGuid();
+        machine.sName = name;
+        machine.sVMName = name;
+        ASSERT_TRUE(app.MainConnection()->UpsertMachine(machine));
+    }
+    QStringList MachineNames() {
+        QStringList names;
+        for (const CMachine& m : app.MainConnection()->ListMachines()) {
+            names << m.sName;
+        }
+        return names;
     }
 
     testing::TempEnvironment env;
@@ -99,6 +115,113 @@ TEST_F(RemoteDatabase, FailuresFallBackToTheLocalDatabase) {
     EXPECT_EQ(prompter.Messages(),
               (QStringList{SecurityWarningText(readOnly), UiText(text::UnableToMakeRemoteConnection)}));
     EXPECT_FALSE(app.shuttingDown);
+}
+
+TEST_F(RemoteDatabase, CreatesARemoteDatabaseFromTheTemplateAndNeverOverwritesOne) {
+    const QString share = QDir(env.Root()).filePath(QStringLiteral("share"));
+    QDir().mkpath(share);
+    prompter.yesNoAnswers = {false};
+    EXPECT_EQ(CreateRemoteDatabase(app, share), -1); // declined: nothing made
+    EXPECT_FALSE(QFileInfo::exists(NewRemoteFolder(share)));
+    EXPECT_TRUE(prompter.records.front().text.contains(NewRemoteFolder(share)));
+
+    ASSERT_EQ(CreateRemoteDatabase(app, share, false), 0);
+    const QString folder = QDir(share).filePath(QString::fromLatin1(kNewRemoteFolderName));
+    EXPECT_TRUE(app.remoteDatabaseInUse);
+    EXPECT_EQ(app.settings.remoteFolders.value(0), folder);
+    EXPECT_TRUE(QFileInfo(folder).permissions().testFlag(QFile::WriteGroup));
+    AddMachine(QStringLiteral("Pump"));
+    ASSERT_TRUE(SwitchToLocal(app));
+    // Creating again where a database already is keeps its rows.
+    ASSERT_EQ(CreateRemoteDatabase(app, share, false), 0);
+    EXPECT_EQ(MachineNames(), QStringList{QStringLiteral("Pump")});
+    ASSERT_TRUE(SwitchToLocal(app));
+
+    const QString templateFile = app.folders.emptyDatabaseFile;
+    struct Case {
+        QString location;
+        bool hideTemplate;
+        int message;
+    } cases[] = {
+        {app.folders.dataRoot, false, text::CantCreateInLocalPath},
+        {app.folders.databaseFolder, false, text::CantCreateInLocalPath},
+        {QDir(env.Root()).filePath(QStringLiteral("other")), true, text::NoEmptyDbToCopy},
+    };
+    for (const Case& c : cases) {
+        QDir().mkpath(c.location);
+        if (c.hideTemplate) {
+            ASSERT_TRUE(QFile::rename(templateFile, templateFile + QStringLiteral(".away")));
+        }
+        prompter.records.clear();
+        EXPECT_EQ(CreateRemoteDatabase(app, c.location, false), -1);
+        EXPECT_EQ(prompter.Messages(), QStringList{UiText(c.message)});
+        EXPECT_FALSE(QFileInfo::exists(NewRemoteFolder(c.location)));
+        EXPECT_FALSE(app.remoteDatabaseInUse);
+        if (c.hideTemplate) {
+            QFile::rename(templateFile + QStringLiteral(".away"), templateFile);
+        }
+    }
+}
+
+TEST_F(RemoteDatabase, ExportToTheOtherDatabaseAndBackKeepsEveryRow) {
+    const QString folder = MakeRemote(QStringLiteral("Plant"));
+    RememberRemoteFolder(app, folder);
+    AddMachine(QStringLiteral("Fan"));
+    AddMachine(QStringLiteral("Gearbox"));
+    QStringList notes;
+    app.databaseView.showStatus = [&notes](const QString& note) { notes << note; };
+    const ProgressOpener open = [] { return std::make_unique<DataFileProgress>(); };
+
+    ASSERT_TRUE(ExportToOtherDatabase(app, open));
+    EXPECT_FALSE(app.remoteDatabaseInUse); // back where it started
+    EXPECT_EQ(notes, (QStringList{UiText(text::SwitchingToRemote) + QStringLiteral("..."),
+                                  UiText(text::SwitchingToLocal) + QStringLiteral("...")}));
+    EXPECT_FALSE(QFileInfo::exists(OtherDatabaseTransferFile(app)));
+    ASSERT_EQ(SwitchToRemote(app), 0);
+    EXPECT_EQ(MachineNames(), (QStringList{QStringLiteral("Fan"), QStringLiteral("Gearbox")}));
+
+    // And from the remote database into an emptied local one.
+    AddMachine(QStringLiteral("Compressor"));
+    ASSERT_TRUE(ExportToOtherDatabase(app, open));
+    EXPECT_TRUE(app.remoteDatabaseInUse);
+    const QStringList remoteNames = MachineNames();
+    ASSERT_TRUE(SwitchToLocal(app));
+    EXPECT_EQ(MachineNames(), remoteNames);
+    EXPECT_TRUE(prompter.Messages().isEmpty());
+}
+
+// A progress that pulls the share away once the export has written its first records.
+class ShareDrops : public DataFileProgress {
+public:
+    explicit ShareDrops(QString folder) : folder_(std::move(folder)) {}
+    void Step(const QString&, int, int) override {
+        if (!dropped_) {
+            dropped_ = true;
+            QDir(folder_).removeRecursively();
+        }
+    }
+
+private:
+    QString folder_;
+    bool dropped_ = false;
+};
+
+TEST_F(RemoteDatabase, AShareThatDropsDuringAnExportFallsBackToLocalWithoutAPartialFile) {
+    const QString folder = MakeRemote(QStringLiteral("Flaky"));
+    ASSERT_EQ(SelectRemoteFolder(app, folder), 0);
+    for (int i = 0; i < 5; ++i) {
+        AddMachine(QStringLiteral("M%1").arg(i));
+    }
+    const QString out = QDir(env.Root()).filePath(QStringLiteral("out.rmd"));
+    const DataFileTransfer transfer = ExportDataFileFrom(
+        app, out, {}, [&folder] { return std::make_unique<ShareDrops>(folder); }, false);
+    EXPECT_EQ(transfer.outcome, DataFileOutcome::ConnectionLost);
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_FALSE(app.remoteDatabaseInUse);
+    EXPECT_EQ(app.settings.localOrRemote, 0);
+    EXPECT_EQ(prompter.Messages(), QStringList{UiText(text::RemoteConnectionLost)});
+    ASSERT_NE(app.MainConnection(), nullptr);
+    EXPECT_TRUE(MachineNames().isEmpty()); // the local database as it was
 }
 
 } // namespace
