@@ -7,6 +7,7 @@
 #include "store/SqlConnection.h"
 #include "texts/UiText.h"
 #include "ui/DataFileProgressDialog.h"
+#include "ui/DatabaseMenu.h"
 #include "ui/DesktopSync.h"
 #include "ui/DeviceNamesDialog.h"
 #include "ui/MeterPortDialog.h"
@@ -74,6 +75,12 @@ bool MainWindow::Initialise(const QString& executableName, const WriteProbe& pro
         close();
         return false;
     }
+    // The remote database when it was in use last time; a failed switch falls back to the local one
+    // with its message.
+    if (app_.settings.localOrRemote == 1) {
+        SwitchToRemote(app_, probe);
+        app_.WriteSettings();
+    }
     RestorePlacement();
     initialised_ = true;
     pending_.StartIfPending();
@@ -81,7 +88,7 @@ bool MainWindow::Initialise(const QString& executableName, const WriteProbe& pro
 }
 
 QString MainWindow::Caption() const {
-    return DatabaseCaption(app_);
+    return vantor::DatabaseCaption(app_);
 }
 
 void MainWindow::BringToFront() {
@@ -232,6 +239,9 @@ void MainWindow::BuildMenus() {
     setupMenu_ = menuBar()->addMenu(QString());
     offRouteAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowOffRouteReadings);
     deviceNamesAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowDeviceNames);
+    databaseMenu_ =
+        new DatabaseMenu(app_, *this, [this](const QString& path) { return ProgressWindowFor(path); });
+    connect(databaseMenu_, &DatabaseMenu::DatabaseChanged, this, &MainWindow::RefreshTexts);
     toMeterAction_ = menuBar()->addAction(QString(), this, &MainWindow::ToMeter);
     fromMeterAction_ = menuBar()->addAction(QString(), this, &MainWindow::FromMeter);
     languageMenu_ = menuBar()->addMenu(QString());
@@ -315,6 +325,7 @@ void MainWindow::RefreshTexts() {
     MnemonicSet bar;
     fileMenu_->setTitle(bar.Mark(UiText(text::FileMenu)));
     setupMenu_->setTitle(bar.Mark(UiText(text::SetupMenu)));
+    databaseMenu_->RefreshTexts(bar);
     toMeterAction_->setText(bar.Mark(UiText(text::ToMeter)));
     fromMeterAction_->setText(bar.Mark(UiText(text::FromMeter)));
     languageMenu_->setTitle(bar.Mark(UiText(text::Language)));

@@ -20,6 +20,8 @@ class QSplitter;
 
 namespace vantor {
 
+class DatabaseMenu;
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -42,6 +44,8 @@ public:
     void BringToFront();
 
     QMenu* LanguageMenu() const { return languageMenu_; }
+    // The Connection menu: local and remote database.
+    DatabaseMenu* Databases() const { return databaseMenu_; }
     // The Language menu command of the item with this id (9000 + position).
     void ChooseLanguage(int menuId);
     const LanguageState& Language() const { return language_; }
@@ -96,6 +100,7 @@ private:
     QMenu* setupMenu_ = nullptr;
     QAction* offRouteAction_ = nullptr;
     QAction* deviceNamesAction_ = nullptr;
+    DatabaseMenu* databaseMenu_ = nullptr;
     QAction* toMeterAction_ = nullptr;
     QAction* fromMeterAction_ = nullptr;
     QString chosenRoute_; // the route of the last To Meter, chosen again next time

@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, StartsWithTheTitleTheMenusAndEnglishAlone) {
     for (const QAction* action : window.menuBar()->actions()) {
         bar << action->text();
     }
-    const QStringList expectedBar{"&File", "&Set-up", "&To Meter", "F&rom Meter", "&Language", "&Help"};
+    const QStringList expectedBar{"&File", "&Set-up", "&Connection", "&To Meter", "F&rom Meter", "&Language", "&Help"};
     EXPECT_EQ(bar, expectedBar) << qPrintable(bar.join(QLatin1Char('|')));
     EXPECT_EQ(window.menuBar()->actions().at(0)->menu()->actions().at(0)->text(),
               QStringLiteral("&Import..."));
