@@ -32,6 +32,8 @@ public:
         }
         runs_.push_back({x, y, y, y, y});
     }
+    // A finished run (the caller kept it in registers while its column lasted).
+    void append(ColumnRun run) { runs_.push_back(run); }
     const std::vector<ColumnRun>& runs() const { return runs_; }
 
     // The polyline that covers the same pixels as joining every point in order: each column is

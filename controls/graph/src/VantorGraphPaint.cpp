@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace {
 
@@ -427,28 +428,56 @@ void CVantorGraphCtrl::Private::layOutTrace(GraphSeries& s, const GraphSeries::L
     const int dy = layout.dy;
     s.envelope.clear();
     s.bars.clear();
-    // One pass: each pixel is recorded and fed to the reduction straight from registers.
+    // One pass: each pixel is recorded, and the column being filled is kept in locals until the
+    // trace leaves it, so consecutive points of one column never wait on a store to memory.
     if (layout.spectrum) {
         SpectrumReducer bars(layout.origin.left() + dx, width, layout.origin.top() + dy, bottom + dy);
+        int column = std::numeric_limits<int>::min();
+        int highest = 0;
         for (GraphPoint& point : s.points) {
             const int x = xMap.pixel(point.x) + dx;
             const int y = yMap.pixel(point.y) + dy;
             point.screenX = x;
             point.screenY = y;
-            bars.add(x, y);
+            if (x == column) {
+                highest = std::min(highest, y);
+                continue;
+            }
+            if (column != std::numeric_limits<int>::min())
+                bars.add(column, highest);
+            column = x;
+            highest = y;
         }
+        if (column != std::numeric_limits<int>::min())
+            bars.add(column, highest);
         s.bars = bars.lines();
         return;
     }
     TraceReducer trace;
     trace.reserve(static_cast<std::size_t>(std::min<int>(s.pointCount(), 4 * (width + 2))));
+    // The column being filled lives in plain locals (never in memory whose address escapes), so
+    // the compiler keeps it in registers.
+    bool open = false;
+    int column = 0, first = 0, last = 0, top = 0, lowest = 0;
     for (GraphPoint& point : s.points) {
         const int x = xMap.pixel(point.x) + dx;
         const int y = yMap.pixel(point.y) + dy;
         point.screenX = x;
         point.screenY = y;
-        trace.add(x, y);
+        if (open && x == column) {
+            last = y;
+            top = std::min(top, y);
+            lowest = std::max(lowest, y);
+            continue;
+        }
+        if (open)
+            trace.append({column, first, last, top, lowest});
+        column = x;
+        first = last = top = lowest = y;
+        open = true;
     }
+    if (open)
+        trace.append({column, first, last, top, lowest});
     s.envelope = trace.envelope();
 }
 
