@@ -7,6 +7,7 @@
 #include "texts/UiText.h"
 
 #include <QLocale>
+#include <QSaveFile>
 #include <QUuid>
 
 #include <algorithm>
@@ -538,6 +539,17 @@ QByteArray ExportCatalogueCsv(CMainConnection& db) {
         }
     }
     return text.toUtf8();
+}
+
+bool ExportCatalogueCsvFile(CMainConnection& db, const QString& path) {
+    QByteArray content;
+    try {
+        content = ExportCatalogueCsv(db);
+    } catch (const DatabaseError&) {
+        return false;
+    }
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
 }
 
 QString CatalogueImportPlan::Summary() const {

@@ -25,6 +25,8 @@ inline constexpr const char* kCsvKindLube = "lube";
 
 // The whole catalogue, comma-separated, with CRLF line ends.
 QByteArray ExportCatalogueCsv(CMainConnection& db);
+// Writes it to a file, replaced whole or not at all; false when the catalogue or the file failed.
+bool ExportCatalogueCsvFile(CMainConnection& db, const QString& path);
 
 // One data row as the import understood it, for a preview.
 struct CatalogueCsvRow {

@@ -6,7 +6,6 @@
 #include "texts/UiText.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <memory>
@@ -21,15 +20,7 @@ struct CsvOptions {
 };
 
 int RunExport(CAppData& app, Prompter& prompter, const QString& path) {
-    QSaveFile file(path);
-    QByteArray content;
-    try {
-        content = ExportCatalogueCsv(*app.MainConnection());
-    } catch (const DatabaseError&) {
-        prompter.ShowMessage(UiText(text::ErrorExportingData));
-        return kFailed;
-    }
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+    if (!ExportCatalogueCsvFile(*app.MainConnection(), path)) {
         prompter.ShowMessage(UiText(text::ErrorExportingData));
         return kFailed;
     }
