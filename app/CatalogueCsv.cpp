@@ -42,9 +42,10 @@ enum Column : int {
 constexpr int kHeaderLine = 1;
 constexpr int kFloatDigits = 9; // enough for every single-precision value to read back exactly
 
+// Plain decimals, as few as read back exactly; exponents only for values beyond them.
 QString Number(float value) {
-    for (int digits = 1; digits < kFloatDigits; ++digits) {
-        const QString text = QString::number(static_cast<double>(value), 'g', digits);
+    for (int decimals = 0; decimals <= kFloatDigits; ++decimals) {
+        const QString text = QString::number(static_cast<double>(value), 'f', decimals);
         if (text.toFloat() == value) {
             return text;
         }
