@@ -2,11 +2,11 @@
 
 #include "analysis/AlarmStatus.h"
 #include "texts/UiText.h"
-#include "ui/EditorFields.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -22,6 +22,11 @@ constexpr std::array<const char*, 4> kGroupCaptions = {
     "Group 3: pumps > 15 kW, radial, axial, mixed flow, external driver",
     "Group 4: pumps > 15 kW, radial, axial, mixed flow, integrated driver"};
 constexpr std::array<const char*, 2> kFoundations = {"Rigid", "Flexible"};
+constexpr int kShownDigits = 3; // 4.5 mm/s, 0.177 inch/s
+
+QString Shown(float value) {
+    return QLocale().toString(static_cast<double>(value), 'g', kShownDigits);
+}
 
 } // namespace
 
@@ -39,8 +44,8 @@ CIsoStandardsDialog::CIsoStandardsDialog(const QString& velocityUnit, float ampl
             button->setObjectName(QStringLiteral("Group%1%2").arg(group).arg(kFoundations[foundation]));
             button->setText(QStringLiteral("%1\n%2 / %3 %4")
                                 .arg(QLatin1String(kFoundations[foundation]),
-                                     FormatEntry(limits->warningMms * amplitudeFactor),
-                                     FormatEntry(limits->criticalMms * amplitudeFactor), velocityUnit));
+                                     Shown(limits->warningMms * amplitudeFactor),
+                                     Shown(limits->criticalMms * amplitudeFactor), velocityUnit));
             connect(button, &QPushButton::clicked, this,
                     [this, group, foundation] { Choose(group, foundation); });
             grid->addWidget(button, group - 1, 1 + foundation);
@@ -54,7 +59,7 @@ CIsoStandardsDialog::CIsoStandardsDialog(const QString& velocityUnit, float ampl
     layout->addWidget(new QLabel(UiText(text::IsoStandards), this));
     layout->addLayout(grid);
     layout->addWidget(buttons);
-    resize(620, 300);
+    resize(620, sizeHint().height());
 }
 
 void CIsoStandardsDialog::Choose(int group, int foundation) {
