@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -427,6 +428,72 @@ TEST_F(EditorDialogsTest, ImportPreviewShowsEachRowsActionAndImportsOnlyAFileWit
     EXPECT_EQ(accepted.result(), QDialog::Accepted);
     ASSERT_EQ(Db().ListMachines().size(), 2u);
     EXPECT_EQ(Db().ListVibs(Db().ListMachines()[0].sItemGUID)[0].fRunSpeedHz, 30.0f);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditorDialogsTest, AddressListAndMailServerCheckAddressesAndStoreOnlyOnOk) {
+    CExceptionAddressesDialog addresses(*app);
+    ASSERT_TRUE(addresses.IsOpen());
+    QLineEdit* address = Field(addresses, "Address");
+    for (const char* typed : {"b@plant.org", "a@plant.org", "A@plant.org", "no-at-sign", "c@plant.org",
+                              "d@plant.org", "e@plant.org", "f@plant.org"}) {
+        address->setText(QLatin1String(typed));
+        addresses.AddAddress();
+    }
+    // The same address in other case is taken once; the sixth is refused after the invalid one.
+    EXPECT_EQ(prompter.Messages(),
+              (QStringList{UiText(text::EmailAddressInvalid), UiText(text::FiveAddressesMax)}));
+    EXPECT_EQ(addresses.Addresses(),
+              (QStringList{"a@plant.org", "b@plant.org", "c@plant.org", "d@plant.org", "e@plant.org"}));
+    auto sync = app->MakeSyncConnection();
+    ASSERT_TRUE(sync->Open());
+    EXPECT_TRUE(sync->ListEmailAddresses().isEmpty());
+    addresses.accept();
+    EXPECT_EQ(sync->ListEmailAddresses(), addresses.Addresses());
+
+    prompter.records.clear();
+    CMailServerDialog server(*app);
+    Field(server, "SmtpHost")->setText(QStringLiteral(" mail.plant.org "));
+    Field<QSpinBox>(server, "SmtpPort")->setValue(587);
+    Field<QComboBox>(server, "SmtpSecurity")->setCurrentIndex(1);
+    Field(server, "SmtpFrom")->setText(QStringLiteral("vantor at plant"));
+    Field(server, "TestTo")->setText(QStringLiteral("a@plant.org; broken"));
+    server.SendTest();
+    server.accept();
+    EXPECT_EQ(prompter.Messages(),
+              (QStringList{UiText(text::EmailAddressInvalid), UiText(text::EmailAddressInvalid)}));
+    EXPECT_NE(server.result(), QDialog::Accepted);
+    EXPECT_TRUE(app->settings.smtpHost.isEmpty());
+    Field(server, "SmtpFrom")->setText(QStringLiteral("vantor@plant.org"));
+    server.accept();
+    CSettings stored;
+    SettingsStore(app->edition).Read(stored);
+    EXPECT_EQ(stored.smtpHost, QStringLiteral("mail.plant.org"));
+    EXPECT_EQ(stored.smtpPort, 587);
+    EXPECT_EQ(stored.smtpSecurity, 1);
+    EXPECT_EQ(stored.smtpFrom, QStringLiteral("vantor@plant.org"));
+}
+
+TEST_F(EditorDialogsTest, MachineManagerDeletesOnlyAfterYesAndSelectsTheNextMachine) {
+    const QString fan = Machine(QStringLiteral("Fan"), 2);
+    const QString pump = Machine(QStringLiteral("Pump"), 1);
+    CMachineManagerDialog manager(*app);
+    manager.Machines()->List()->SelectGuid(fan);
+    prompter.yesNoAnswers = {false, true};
+    manager.DeleteMachine(fan);
+    EXPECT_EQ(Db().ListMachines().size(), 2u);
+    EXPECT_FALSE(manager.Changed());
+    manager.DeleteMachine(fan);
+    ASSERT_EQ(Db().ListMachines().size(), 1u);
+    EXPECT_EQ(Db().CountVibs(fan), 0);
+    EXPECT_EQ(prompter.Texts().front(),
+              UiText(text::DeleteMachineWarning) + QStringLiteral("\r\n") + UiText(text::AreYouSureDelete));
+    EXPECT_EQ(manager.Machines()->List()->SelectedGuid(), pump);
+    EXPECT_EQ(manager.VibPoints()->List()->topLevelItemCount(), 1);
+    EXPECT_TRUE(manager.Changed());
 }
 
 } // namespace
