@@ -1,5 +1,6 @@
 // email test TO | exceptions: the exception e-mail's mail transport from the command line.
 #include "app/Startup.h"
+#include "app/TestMessage.h"
 #include "cli/CommandContext.h"
 #include "cli/EmailSettings.h"
 #include "cli/ExitCode.h"
@@ -18,30 +19,16 @@ void Print(std::FILE* stream, const QString& line) {
 // A short message through the configured transport: sent when the settings ask for sending and a
 // server is configured, otherwise shown in the desktop's mail program.
 int RunTestMessage(CAppData& app, Prompter& prompter, const QString& to) {
-    SystemMailTransport transport(SystemMailOptionsOf(app));
-    if (!transport.Present()) {
-        prompter.ShowMessage(UiText(text::MailClientUnavailable));
-        return kFailed;
-    }
-    const QString title = app.edition.title.toHtmlEscaped();
-    const MailMessage message{
-        to, QStringLiteral("%1 - Test message").arg(app.edition.title),
-        QStringLiteral("<html><body><p>This is a test message from %1.</p></body></html>").arg(title),
-        QString()};
-    const MailDelivery delivery =
-        app.settings.autoSendEmailExceptionsOnUpload == 1 ? MailDelivery::Send : MailDelivery::Display;
     ConsoleMailProgress progress;
-    MailSession session(transport, prompter, progress);
-    QString location;
-    if (!session.Deliver(message, delivery, &location)) {
-        if (const QString detail = transport.LastError(); !detail.isEmpty()) {
-            Print(stderr, detail);
+    const TestMessageResult result = SendTestMessage(app, app.settings, to, prompter, progress);
+    if (!result.delivered) {
+        if (!result.detail.isEmpty()) {
+            Print(stderr, result.detail);
         }
         return kFailed;
     }
-    const bool sent = delivery == MailDelivery::Send && app.settings.smtpHost.trimmed().size() > 0;
-    Print(stdout,
-          (sent ? QStringLiteral("Sent: %1") : QStringLiteral("Opened for review: %1")).arg(location));
+    Print(stdout, (result.sent ? QStringLiteral("Sent: %1") : QStringLiteral("Opened for review: %1"))
+                      .arg(result.location));
     return kDone;
 }
 

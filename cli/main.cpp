@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
     cli::AddPlotCommands(cli, context);
     cli::AddCatalogueCommands(cli, context);
     cli::AddRouteCommands(cli, context);
+    cli::AddCatalogueCsvCommands(cli, context);
 
     try {
         cli.parse(argc, argv);

@@ -44,16 +44,32 @@ QString RecordList::SelectedGuid() const {
     return selected.isEmpty() ? QString() : selected.front()->text(GuidColumn());
 }
 
-QAction* RecordList::AddCommand(const QString& text) {
+namespace {
+constexpr const char* kNeedsSelection = "needsSelection";
+}
+
+QAction* RecordList::AddCommand(const QString& text, bool needsSelection) {
     QAction* action = menu_->addAction(text);
-    action->setEnabled(!SelectedGuid().isEmpty());
+    action->setProperty(kNeedsSelection, needsSelection);
+    action->setEnabled(!needsSelection || !SelectedGuid().isEmpty());
     return action;
+}
+
+void RecordList::SelectGuid(const QString& guid) {
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = topLevelItem(row);
+        if (!guid.isEmpty() && item->text(GuidColumn()) == guid) {
+            setCurrentItem(item);
+            item->setSelected(true);
+            return;
+        }
+    }
 }
 
 void RecordList::UpdateCommands() {
     const bool selected = !SelectedGuid().isEmpty();
     for (QAction* action : menu_->actions()) {
-        action->setEnabled(selected);
+        action->setEnabled(selected || !action->property(kNeedsSelection).toBool());
     }
 }
 

@@ -30,8 +30,11 @@ public:
     QString SelectedGuid() const;
     int GuidColumn() const { return columnCount() - 1; }
 
-    // Adds a command to the context menu.
-    QAction* AddCommand(const QString& text);
+    // Adds a command to the context menu; enabled only while a row is selected unless it does
+    // not need one (an Add that works on an empty list).
+    QAction* AddCommand(const QString& text, bool needsSelection = true);
+    // Selects the row of this GUID, if there is one.
+    void SelectGuid(const QString& guid);
     QMenu* ContextMenu() const { return menu_; }
 
 private:

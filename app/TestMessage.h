@@ -1,0 +1,25 @@
+#pragma once
+// A short message that proves the mail transport works: sent by the configured server when the
+// settings ask for sending, otherwise shown in the desktop's mail program. The command line and the
+// mail server settings dialog both offer it.
+
+#include "app/CAppData.h"
+#include "reports/MailSession.h"
+
+#include <QString>
+
+namespace vantor {
+
+struct TestMessageResult {
+    bool delivered = false;
+    bool sent = false; // by the server, rather than shown for review
+    QString location;  // the message's .eml file
+    QString detail;    // the transport's last error after a failure
+};
+
+// Delivers the test message to `to` (";" separates several) with the settings given, which need
+// not be stored yet. Failures show their messages through the prompter.
+TestMessageResult SendTestMessage(const CAppData& app, const CSettings& settings, const QString& to,
+                                  Prompter& prompter, ExceptionProgress& progress);
+
+} // namespace vantor

@@ -1,0 +1,71 @@
+#pragma once
+// The fields the catalogue editors share: numbers typed in the user's locale, the name pair with
+// "Same as Name", and an alarm pair (switch, warning, critical) shown in a display unit.
+
+#include <QGroupBox>
+#include <QString>
+
+#include <optional>
+
+class QCheckBox;
+class QFormLayout;
+class QLineEdit;
+
+namespace vantor {
+
+// A number as typed: the user's locale first, then the plain form with '.'. Nothing for text that
+// is not (yet) a number; an empty entry is 0.
+std::optional<double> ParseEntry(const QString& text);
+// True while an entry is still being typed: it ends with a decimal point or is only a sign.
+bool IsIncompleteEntry(const QString& text);
+// The shortest text that reads back as the same single-precision value.
+QString FormatEntry(float value);
+
+// Name and meter name. With "Same as Name" ticked the meter name follows the name and cannot be
+// edited; it starts ticked for a new row and for one whose two names are equal.
+class NameFields : public QObject {
+    Q_OBJECT
+public:
+    NameFields(QFormLayout* form, const QString& name, const QString& meterName, bool isNew);
+
+    QString Name() const;
+    QString MeterName() const;
+
+private:
+    void Follow();
+
+    QLineEdit* name_;
+    QLineEdit* meterName_;
+    QCheckBox* sameAsName_;
+};
+
+// An alarm pair: stored in `storedUnit`, shown multiplied by `factor`. A level whose text the user
+// left as shown keeps its stored value exactly.
+class AlarmFields : public QGroupBox {
+    Q_OBJECT
+public:
+    AlarmFields(const QString& title, const QString& objectPrefix, const QString& unitLabel, float factor,
+                QWidget* parent = nullptr);
+
+    void Load(bool on, float warning, float critical);
+    // Shows proposed levels (stored units).
+    void Propose(float warning, float critical);
+    // The entered values; false (with the values untouched) when a level is not a number.
+    bool Read(bool& on, float& warning, float& critical) const;
+    QLineEdit* Warning() const { return warning_; }
+    QLineEdit* Critical() const { return critical_; }
+
+private:
+    bool ReadLevel(const QLineEdit* edit, const QString& shown, float stored, float& out) const;
+
+    float factor_;
+    QCheckBox* enabled_;
+    QLineEdit* warning_;
+    QLineEdit* critical_;
+    QString shownWarning_;
+    QString shownCritical_;
+    float storedWarning_ = 0;
+    float storedCritical_ = 0;
+};
+
+} // namespace vantor

@@ -1,0 +1,499 @@
+// The machine manager, the point set-up, the route manager, the settings dialogs and the
+// catalogue import preview under the offscreen platform, on a real database. With
+// VANTOR_DIALOG_GRABS naming a folder, each dialog is also painted there as a PNG.
+#include "app/CatalogueCsv.h"
+#include "app/CatalogueEditor.h"
+#include "app/Startup.h"
+#include "platform/testing/RecordingPrompter.h"
+#include "platform/testing/TempEnvironment.h"
+#include "store/Validation.h"
+#include "texts/UiText.h"
+#include "ui/CatalogueImportDialog.h"
+#include "ui/EditableList.h"
+#include "ui/EditorFields.h"
+#include "ui/IsoStandardsDialog.h"
+#include "ui/MachineManagerDialog.h"
+#include "ui/MachineSetupDialog.h"
+#include "ui/PointSetupDialogs.h"
+#include "ui/RouteManagerDialog.h"
+#include "ui/SettingsDialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+namespace {
+
+void Grab(QWidget& widget, const QString& name) {
+    const QString folder = qEnvironmentVariable("VANTOR_DIALOG_GRABS");
+    if (folder.isEmpty()) {
+        return;
+    }
+    widget.show();
+    QApplication::processEvents();
+    widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+// Runs `answer` on the next modal dialog once it is shown.
+template <class Answer> void WhenModal(Answer answer) {
+    QTimer::singleShot(0, [answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        answer(modal);
+    });
+}
+
+class EditorDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app = std::make_unique<CAppData>(prompter);
+        ASSERT_TRUE(InitDataRoot(*app));
+        ASSERT_TRUE(RunHeadlessStartup(*app));
+        editor = std::make_unique<CatalogueEditor>(Db(), prompter);
+    }
+    CMainConnection& Db() { return *app->MainConnection(); }
+    QString Machine(const QString& name, int vibs) {
+        CMachine machine;
+        machine.sName = name;
+        machine.sVMName = name.left(14);
+        const QString guid = editor->SaveMachine(machine, {}).value();
+        for (int i = 0; i < vibs; ++i) {
+            CVib vib;
+            vib.sParentGUID = guid;
+            vib.sName = vib.sVMName = QStringLiteral("P%1").arg(i + 1);
+            vib.fRunSpeedHz = 25;
+            EXPECT_TRUE(editor->SaveVib(vib));
+        }
+        return guid;
+    }
+    template <class W = QLineEdit> static W* Field(QWidget& dialog, const char* name) {
+        W* widget = dialog.findChild<W*>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    vantor::testing::TempEnvironment env;
+    vantor::testing::RecordingPrompter prompter;
+    std::unique_ptr<CAppData> app;
+    std::unique_ptr<CatalogueEditor> editor;
+};
+
+TEST_F(EditorDialogsTest, VibPointDialogReachesTheHeadlessEditorsMessagesInItsOrder) {
+    const QString fan = Machine(QStringLiteral("Fan"), 0);
+    struct Case {
+        QString name, meterName, hz;
+        bool isoOn;
+        QString isoWarning, isoCritical;
+        bool bduOn;
+        QString bduWarning, bduCritical;
+    };
+    const QString longName(51, QLatin1Char('x'));
+    const Case cases[] = {
+        {{}, QStringLiteral("a*b"), QStringLiteral("0"), true, QStringLiteral("-1"), {}, false, {}, {}},
+        {QStringLiteral("a?b"), {}, QStringLiteral("0"), false, {}, {}, false, {}, {}},
+        {longName, {}, QStringLiteral("0"), false, {}, {}, false, {}, {}},
+        {QStringLiteral("Motor DE"), {}, QStringLiteral("0"), false, {}, {}, false, {}, {}},
+        {QStringLiteral("Motor DE"),
+         QStringLiteral("M|DE"),
+         QStringLiteral("0"),
+         false,
+         {},
+         {},
+         false,
+         {},
+         {}},
+        {QStringLiteral("Motor DE"),
+         QStringLiteral("Motor drive end"),
+         QStringLiteral("0"),
+         false,
+         {},
+         {},
+         false,
+         {},
+         {}},
+        {QStringLiteral("Motor DE"),
+         QStringLiteral("MDE"),
+         QStringLiteral("0"),
+         true,
+         QStringLiteral("-1"),
+         {},
+         false,
+         {},
+         {}},
+        {QStringLiteral("Motor DE"), QStringLiteral("MDE"), QStringLiteral("25"), true, QStringLiteral("-1"),
+         QStringLiteral("2"), true, QStringLiteral("5"), QStringLiteral("5")},
+        {QStringLiteral("Motor DE"),
+         QStringLiteral("MDE"),
+         QStringLiteral("25"),
+         true,
+         QStringLiteral("2"),
+         QStringLiteral("2"),
+         false,
+         {},
+         {}},
+        // Levels are not looked at while their alarms are off.
+        {QStringLiteral("Motor DE"),
+         QStringLiteral("MDE"),
+         QStringLiteral("25"),
+         false,
+         QStringLiteral("-1"),
+         {},
+         true,
+         QStringLiteral("6"),
+         QStringLiteral("5")},
+        {QStringLiteral("Motor DE"), QStringLiteral("Mötor DE"), QStringLiteral("25"), true,
+         QStringLiteral("2.8"), QStringLiteral("7.1"), true, QStringLiteral("5"), QStringLiteral("10")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString() + " / " + c.meterName.toStdString());
+        CVib fresh;
+        fresh.sParentGUID = fan;
+        CVibPointSetupDialog dialog(*editor, prompter, fresh, DisplayUnits());
+        Field(dialog, "Name")->setText(c.name);
+        Field<QCheckBox>(dialog, "SameAsName")->setChecked(false);
+        Field(dialog, "MeterName")->setText(c.meterName);
+        Field(dialog, "RunSpeedHz")->setText(c.hz);
+        Field<QCheckBox>(dialog, "IsoAlarms")->setChecked(c.isoOn);
+        Field(dialog, "IsoWarning")->setText(c.isoWarning);
+        Field(dialog, "IsoCritical")->setText(c.isoCritical);
+        Field<QCheckBox>(dialog, "BduAlarms")->setChecked(c.bduOn);
+        Field(dialog, "BduWarning")->setText(c.bduWarning);
+        Field(dialog, "BduCritical")->setText(c.bduCritical);
+
+        CVib headless = fresh;
+        headless.sName = c.name;
+        headless.sVMName = c.meterName;
+        headless.fRunSpeedHz = c.hz.toFloat();
+        headless.bISOAlarmsOn = c.isoOn;
+        headless.fISOWarningMMS = c.isoWarning.toFloat();
+        headless.fISOCriticalMMS = c.isoCritical.toFloat();
+        headless.bBDUAlarmsOn = c.bduOn;
+        headless.fBDUWarning = c.bduWarning.toFloat();
+        headless.fBDUCritical = c.bduCritical.toFloat();
+        const std::optional<QString> expected = CheckVibPoint(headless);
+
+        prompter.records.clear();
+        dialog.accept();
+        if (expected) {
+            EXPECT_EQ(prompter.Messages(), QStringList{*expected});
+            EXPECT_NE(dialog.result(), QDialog::Accepted);
+            EXPECT_EQ(Db().CountVibs(fan), 0);
+        } else {
+            EXPECT_TRUE(prompter.Messages().isEmpty()) << prompter.Messages().join('|').toStdString();
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+            CVib stored;
+            ASSERT_TRUE(Db().GetVib(dialog.SavedGuid(), stored));
+            EXPECT_EQ(stored.sVMName, QStringLiteral("Mtor DE"));
+            EXPECT_EQ(stored.fISOCriticalMMS, 7.1f);
+            Grab(dialog, QStringLiteral("vib-point-setup"));
+        }
+    }
+}
+
+TEST_F(EditorDialogsTest, RunSpeedKeepsHzAndRpmInStepAndLevelsAreEnteredInTheDisplayUnit) {
+    const QString fan = Machine(QStringLiteral("Fan"), 0);
+    CVib vib;
+    vib.sParentGUID = fan;
+    vib.sName = vib.sVMName = QStringLiteral("DE");
+    vib.fRunSpeedHz = 10;
+    vib.bISOAlarmsOn = true;
+    vib.fISOWarningMMS = 2.8f;
+    vib.fISOCriticalMMS = 7.1f;
+    const QString guid = editor->SaveVib(vib).value();
+    CVib stored;
+    ASSERT_TRUE(Db().GetVib(guid, stored));
+
+    const DisplayUnits imperial(FrequencyUnit::Hz, AmplitudeUnit::Imperial);
+    CVibPointSetupDialog dialog(*editor, prompter, stored, imperial);
+    QLineEdit* hz = Field(dialog, "RunSpeedHz");
+    QLineEdit* rpm = Field(dialog, "RunSpeedRpm");
+    EXPECT_EQ(rpm->text(), QStringLiteral("600"));
+    EXPECT_EQ(Field(dialog, "IsoWarning")->text(), FormatEntry(2.8f * kImperialAmplitudeFactor));
+    rpm->clear();
+    QTest::keyClicks(rpm, QStringLiteral("12."));
+    EXPECT_EQ(hz->text(), QStringLiteral("0.2")); // "12." waits for its decimals
+    QTest::keyClicks(rpm, QStringLiteral("5"));
+    EXPECT_EQ(hz->text(), FormatEntry(12.5f / 60.0f));
+    hz->clear();
+    QTest::keyClicks(hz, QStringLiteral("24.5"));
+    EXPECT_EQ(rpm->text(), QStringLiteral("1470"));
+
+    CIsoStandardsDialog chooser(imperial.VelocityLabel(), imperial.AmplitudeFactor());
+    Grab(chooser, QStringLiteral("iso-standards"));
+    chooser.findChild<QPushButton*>(QStringLiteral("Group3Flexible"))->click();
+    EXPECT_EQ(chooser.result(), QDialog::Accepted);
+    EXPECT_EQ(chooser.Group(), 3);
+    EXPECT_EQ(chooser.Foundation(), 1);
+
+    // A group outside the table leaves the levels; group 2 on a rigid foundation proposes
+    // 2.8 / 4.5 mm/s, shown in inch/s and stored back in mm/s.
+    dialog.ProposeIsoLimits(5, 0);
+    EXPECT_EQ(Field(dialog, "IsoCritical")->text(), FormatEntry(7.1f * kImperialAmplitudeFactor));
+    dialog.ProposeIsoLimits(2, 0);
+    EXPECT_EQ(Field(dialog, "IsoCritical")->text(), FormatEntry(4.5f * kImperialAmplitudeFactor));
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    ASSERT_TRUE(Db().GetVib(guid, stored));
+    EXPECT_EQ(stored.fRunSpeedHz, 24.5f);
+    EXPECT_NEAR(stored.fISOWarningMMS, 2.8f, 1e-5);
+    EXPECT_NEAR(stored.fISOCriticalMMS, 4.5f, 1e-5);
+    EXPECT_EQ(stored.sItemGUID, guid);
+}
+
+TEST_F(EditorDialogsTest, MachineManagerRefusesTheEleventhVibPointButTakesLubePointsAndInsertsBefore) {
+    app->lubePointsEnabled = true;
+    const QString full = Machine(QStringLiteral("Full fan"), kPointsPerMachine);
+    CMachineManagerDialog manager(*app);
+    EditableList& machines = *manager.Machines();
+    ASSERT_EQ(machines.List()->topLevelItemCount(), 1);
+    EXPECT_EQ(machines.List()->SelectedGuid(), full);
+    EXPECT_EQ(manager.VibPoints()->List()->topLevelItemCount(), kPointsPerMachine);
+    Grab(manager, QStringLiteral("machine-manager"));
+
+    manager.AddVib(); // refused before any dialog opens
+    EXPECT_EQ(
+        prompter.Messages(),
+        QStringList{QStringLiteral("%1 %2").arg(kPointsPerMachine).arg(UiText(text::PointsPerMachineMax))});
+    EXPECT_EQ(Db().CountVibs(full), kPointsPerMachine);
+
+    WhenModal([](QWidget* modal) {
+        auto* lube = qobject_cast<CLubePointSetupDialog*>(modal);
+        ASSERT_NE(lube, nullptr);
+        lube->findChild<QLineEdit*>(QStringLiteral("Name"))->setText(QStringLiteral("Grease DE"));
+        lube->findChild<QLineEdit*>(QStringLiteral("LubeType"))->setText(QStringLiteral("EP2"));
+        Grab(*lube, QStringLiteral("lube-point-setup"));
+        lube->accept();
+    });
+    manager.AddLube();
+    ASSERT_EQ(Db().ListLubes(full).size(), 1u);
+    EXPECT_EQ(Db().ListLubes(full)[0].sVMName, QStringLiteral("Grease DE"));
+    EXPECT_EQ(Db().ListLubes(full)[0].sLubeType, QStringLiteral("EP2"));
+
+    // Insert puts the new machine before the selected one; the order is compacted.
+    WhenModal([](QWidget* modal) {
+        auto* setup = qobject_cast<CMachineSetupDialog*>(modal);
+        ASSERT_NE(setup, nullptr);
+        setup->findChild<QLineEdit*>(QStringLiteral("Name"))->setText(QStringLiteral("Pump"));
+        setup->findChild<QLineEdit*>(QStringLiteral("Address"))->setText(QStringLiteral("not an address"));
+        setup->AddAddress();
+        setup->findChild<QLineEdit*>(QStringLiteral("Address"))->setText(QStringLiteral("ops@plant.org"));
+        setup->AddAddress();
+        Grab(*setup, QStringLiteral("machine-setup"));
+        setup->accept();
+    });
+    prompter.records.clear();
+    emit machines.insertRequested(full);
+    EXPECT_EQ(prompter.Messages(), QStringList{UiText(text::EmailAddressInvalid)});
+    const std::vector<CMachine> rows = Db().ListMachines();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].sName, QStringLiteral("Pump"));
+    EXPECT_EQ(rows[0].sEMails, QStringLiteral("ops@plant.org"));
+    EXPECT_EQ(rows[0].fOrder, 0.0f);
+    EXPECT_EQ(rows[1].fOrder, 1.0f);
+    EXPECT_EQ(machines.List()->SelectedGuid(), rows[0].sItemGUID);
+    EXPECT_TRUE(manager.Changed());
+
+    // Down moves it after the full fan.
+    manager.MoveMachine(rows[0].sItemGUID, +1);
+    EXPECT_EQ(Db().ListMachines()[1].sName, QStringLiteral("Pump"));
+}
+
+TEST_F(EditorDialogsTest, RouteManagerAddsChosenMachinesAndRefusesDuplicatesAndMachinesWithoutPoints) {
+    const QString fan = Machine(QStringLiteral("Fan"), 1);
+    const QString pump = Machine(QStringLiteral("Pump"), 2);
+    Machine(QStringLiteral("Empty"), 0);
+    prompter.nameAnswers.push_back(QStringLiteral("East:1")); // refused, asked again
+    prompter.nameAnswers.push_back(QStringLiteral("East"));
+    CRouteManagerDialog manager(*app);
+    manager.AddRoute();
+    EXPECT_EQ(prompter.Messages(), QStringList{UiText(text::NamePromptForbiddenCharacters)});
+    ASSERT_EQ(Db().ListRoutes().size(), 1u);
+    const QString route = Db().ListRoutes()[0].sItemGUID;
+    EXPECT_EQ(manager.Routes()->List()->SelectedGuid(), route);
+
+    const auto choose = [](QStringList names) {
+        WhenModal([names](QWidget* modal) {
+            auto* chooser = qobject_cast<CSelectMachinesDialog*>(modal);
+            ASSERT_NE(chooser, nullptr);
+            for (int row = 0; row < chooser->List()->count(); ++row) {
+                chooser->List()->item(row)->setSelected(names.contains(chooser->List()->item(row)->text()));
+            }
+            chooser->accept();
+        });
+    };
+    choose({QStringLiteral("Pump")});
+    manager.AddItems();
+    choose({QStringLiteral("Fan")});
+    manager.AddItems(Db().ListRouteItems(route)[0].sItemGUID); // inserted before the pump
+    prompter.records.clear();
+    choose({QStringLiteral("Empty")});
+    manager.AddItems();
+    choose({QStringLiteral("Pump")});
+    manager.AddItems();
+    EXPECT_EQ(prompter.Messages(),
+              (QStringList{UiText(text::MachineWithoutVibPoints), UiText(text::MachineAlreadyInRoute)}));
+
+    const std::vector<CRouteItem> items = Db().ListRouteItems(route);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].sMachineGUID, fan);
+    EXPECT_EQ(items[1].sMachineGUID, pump);
+    EXPECT_EQ(manager.Items()->List()->topLevelItem(0)->text(1), QStringLiteral("Fan"));
+    EXPECT_EQ(manager.Items()->List()->topLevelItem(1)->text(2), QStringLiteral("2"));
+    EXPECT_TRUE(manager.Changed());
+    Grab(manager, QStringLiteral("route-manager"));
+}
+
+TEST_F(EditorDialogsTest, SettingsDialogsRefuseWhatTheLimitsForbidAndStoreAtOnce) {
+    CStatusColumnsDialog columns(*app);
+    Field<QCheckBox>(columns, "Kind4")->click(); // a fourth column
+    EXPECT_FALSE(Field<QCheckBox>(columns, "Kind4")->isChecked());
+    EXPECT_EQ(prompter.Messages(), QStringList{UiText(text::MaxThreeSelections)});
+    Field<QCheckBox>(columns, "Kind1")->click(); // bearing noise off, band 1 on in its place
+    Field<QCheckBox>(columns, "Kind4")->click();
+    Field<QCheckBox>(columns, "StatusAsValues")->setChecked(false);
+    Grab(columns, QStringLiteral("status-columns"));
+    columns.accept();
+
+    CBandNamesDialog bands(*app);
+    Field(bands, "Band2Name")->setText(QString(26, QLatin1Char('b')));
+    bands.accept();
+    EXPECT_NE(bands.result(), QDialog::Accepted);
+    EXPECT_EQ(prompter.Messages().last(), UiText(text::MaxLength25));
+    Field(bands, "Band2Name")->setText(QStringLiteral("Misalignment 2x"));
+    Grab(bands, QStringLiteral("band-names"));
+    bands.accept();
+
+    CUnitsDialog units(*app);
+    Field<QComboBox>(units, "YAxisUnits")->setCurrentIndex(1);
+    Grab(units, QStringLiteral("units"));
+    units.accept();
+
+    CSettings stored;
+    SettingsStore(app->edition).Read(stored);
+    EXPECT_EQ(stored.vibStatusColumn1, 0);
+    EXPECT_EQ(stored.vibStatusColumn2, 2);
+    EXPECT_EQ(stored.vibStatusColumn3, 4);
+    EXPECT_EQ(stored.vibStatusValuesOn, 0);
+    EXPECT_EQ(stored.band2Name, QStringLiteral("Misalignment 2x"));
+    EXPECT_EQ(stored.yAxisUnits, 1);
+    EXPECT_EQ(app->settings.velocityUnitLabel, UiText(text::UnitInchPerSecond));
+
+    for (auto* dialog : std::initializer_list<QDialog*>{
+             new CDecimalPlacesDialog(*app), new CFftDisplayDialog(*app), new CEmailExceptionsDialog(*app),
+             new CMailServerDialog(*app), new CExceptionAddressesDialog(*app)}) {
+        Grab(*dialog, dialog->metaObject()->className());
+        delete dialog;
+    }
+}
+
+TEST_F(EditorDialogsTest, ImportPreviewShowsEachRowsActionAndImportsOnlyAFileWithoutErrors) {
+    Machine(QStringLiteral("Fan"), 1);
+    const QString path = env.Root() + QStringLiteral("/plant.csv");
+    const auto write = [&path](const QByteArray& content) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    };
+    const QByteArray header = "Machine,Kind,Point,Run speed Hz\r\n";
+    write(header + "Fan,vib,P1,30\r\nFan,vib,P2,0\r\nPump,vib,Inlet,25\r\n");
+    CCatalogueImportDialog refused(*app, path);
+    QTableWidget& table = *refused.Table();
+    ASSERT_EQ(table.rowCount(), 3);
+    EXPECT_EQ(table.item(0, 1)->text(), UiText(text::Update));
+    EXPECT_EQ(table.item(1, 0)->text(), QStringLiteral("3"));
+    EXPECT_EQ(table.item(1, 1)->text(), UiText(text::RunSpeedMustBePositive));
+    EXPECT_EQ(table.item(2, 1)->text(), UiText(text::AddCommand));
+    EXPECT_FALSE(refused.ImportButton()->isEnabled());
+    Grab(refused, QStringLiteral("catalogue-import-refused"));
+    refused.accept();
+    EXPECT_EQ(Db().ListMachines().size(), 1u);
+
+    write(header + "Fan,vib,P1,30\r\nPump,vib,Inlet,25\r\n");
+    CCatalogueImportDialog accepted(*app, path);
+    ASSERT_TRUE(accepted.ImportButton()->isEnabled());
+    accepted.ImportButton()->click();
+    EXPECT_EQ(accepted.result(), QDialog::Accepted);
+    ASSERT_EQ(Db().ListMachines().size(), 2u);
+    EXPECT_EQ(Db().ListVibs(Db().ListMachines()[0].sItemGUID)[0].fRunSpeedHz, 30.0f);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditorDialogsTest, AddressListAndMailServerCheckAddressesAndStoreOnlyOnOk) {
+    CExceptionAddressesDialog addresses(*app);
+    ASSERT_TRUE(addresses.IsOpen());
+    QLineEdit* address = Field(addresses, "Address");
+    for (const char* typed : {"b@plant.org", "a@plant.org", "A@plant.org", "no-at-sign", "c@plant.org",
+                              "d@plant.org", "e@plant.org", "f@plant.org"}) {
+        address->setText(QLatin1String(typed));
+        addresses.AddAddress();
+    }
+    // The same address in other case is taken once; the sixth is refused after the invalid one.
+    EXPECT_EQ(prompter.Messages(),
+              (QStringList{UiText(text::EmailAddressInvalid), UiText(text::FiveAddressesMax)}));
+    EXPECT_EQ(addresses.Addresses(),
+              (QStringList{"a@plant.org", "b@plant.org", "c@plant.org", "d@plant.org", "e@plant.org"}));
+    auto sync = app->MakeSyncConnection();
+    ASSERT_TRUE(sync->Open());
+    EXPECT_TRUE(sync->ListEmailAddresses().isEmpty());
+    addresses.accept();
+    EXPECT_EQ(sync->ListEmailAddresses(), addresses.Addresses());
+
+    prompter.records.clear();
+    CMailServerDialog server(*app);
+    Field(server, "SmtpHost")->setText(QStringLiteral(" mail.plant.org "));
+    Field<QSpinBox>(server, "SmtpPort")->setValue(587);
+    Field<QComboBox>(server, "SmtpSecurity")->setCurrentIndex(1);
+    Field(server, "SmtpFrom")->setText(QStringLiteral("vantor at plant"));
+    Field(server, "TestTo")->setText(QStringLiteral("a@plant.org; broken"));
+    server.SendTest();
+    server.accept();
+    EXPECT_EQ(prompter.Messages(),
+              (QStringList{UiText(text::EmailAddressInvalid), UiText(text::EmailAddressInvalid)}));
+    EXPECT_NE(server.result(), QDialog::Accepted);
+    EXPECT_TRUE(app->settings.smtpHost.isEmpty());
+    Field(server, "SmtpFrom")->setText(QStringLiteral("vantor@plant.org"));
+    server.accept();
+    CSettings stored;
+    SettingsStore(app->edition).Read(stored);
+    EXPECT_EQ(stored.smtpHost, QStringLiteral("mail.plant.org"));
+    EXPECT_EQ(stored.smtpPort, 587);
+    EXPECT_EQ(stored.smtpSecurity, 1);
+    EXPECT_EQ(stored.smtpFrom, QStringLiteral("vantor@plant.org"));
+}
+
+TEST_F(EditorDialogsTest, MachineManagerDeletesOnlyAfterYesAndSelectsTheNextMachine) {
+    const QString fan = Machine(QStringLiteral("Fan"), 2);
+    const QString pump = Machine(QStringLiteral("Pump"), 1);
+    CMachineManagerDialog manager(*app);
+    manager.Machines()->List()->SelectGuid(fan);
+    prompter.yesNoAnswers = {false, true};
+    manager.DeleteMachine(fan);
+    EXPECT_EQ(Db().ListMachines().size(), 2u);
+    EXPECT_FALSE(manager.Changed());
+    manager.DeleteMachine(fan);
+    ASSERT_EQ(Db().ListMachines().size(), 1u);
+    EXPECT_EQ(Db().CountVibs(fan), 0);
+    EXPECT_EQ(prompter.Texts().front(),
+              UiText(text::DeleteMachineWarning) + QStringLiteral("\r\n") + UiText(text::AreYouSureDelete));
+    EXPECT_EQ(manager.Machines()->List()->SelectedGuid(), pump);
+    EXPECT_EQ(manager.VibPoints()->List()->topLevelItemCount(), 1);
+    EXPECT_TRUE(manager.Changed());
+}
+
+} // namespace
