@@ -17,8 +17,14 @@ class CVantorLabelCtrl;
 class QActionGroup;
 class QMenu;
 class QSplitter;
+class QStackedWidget;
+class QTreeView;
 
 namespace vantor {
+
+class DisplayCommands;
+class MachineStatusTable;
+class MachineTreeModel;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -56,8 +62,39 @@ public:
     void ShowSyncOutcome(const SyncOutcome& outcome);
 
     // Imports a data file with the progress window (asks first); the File menu's Import and a
-    // pending data file both come here.
+    // pending data file both come here. The tree is refreshed afterwards.
     DataFileOutcome ImportFile(const QString& path);
+    // Backup Data: the whole database written to a data file. Restore Data: a data file read back
+    // into the database (asking first, replacing matching records), then the tree refreshed.
+    DataFileOutcome BackupData(const QString& path);
+    DataFileOutcome RestoreData(const QString& path);
+
+    // The machine tree (left) and what the right pane shows for its selected item.
+    QTreeView* MachineTree() const { return tree_; }
+    MachineTreeModel* TreeModel() const { return treeModel_; }
+    MachineStatusTable* StatusTable() const { return statusTable_; }
+    QStackedWidget* ViewPane() const { return viewPane_; }
+    QSplitter* ViewArea() const { return viewArea_; }
+    // Re-reads the plant from the database into the tree, keeping the selected item (or, when it
+    // is gone, its machine, else the plant) and the open machines, then redraws the right pane.
+    // Call it after anything that changed machines, points or readings.
+    void RefreshPlant();
+    // Redraws the tree, the status table and the reading views with the current settings.
+    void RedrawViews();
+
+    // The display settings commands (units, decimals, bold, FFT, vib display, scale lock).
+    DisplayCommands* Display() const { return display_; }
+    // The menus and commands others connect: the Set-up menu (editors), Report > Create Report.
+    QMenu* SetupMenu() const { return setupMenu_; }
+    QMenu* ReportMenu() const { return reportMenu_; }
+    QAction* CreateReportAction() const { return createReportAction_; }
+    QMenu* AppLookMenu() const { return appLookMenu_; }
+    QMenu* HelpMenu() const { return helpMenu_; }
+    // The App Look command of a look id (stored at once).
+    void ChooseAppLook(int id);
+    // Help: the shortcut list and the ISO 10816-3 table.
+    void ShowShortcuts();
+    void ShowIsoStandards();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +114,14 @@ private:
     // Set-up menu: the off-route readings and the meters' names.
     void ShowOffRouteReadings();
     void ShowDeviceNames();
+    void ChooseAndBackup();
+    void ChooseAndRestore();
+    // Shows in the right pane what the tree's current item stands for.
+    void ShowSelection();
+    void OnTreeClicked(const QModelIndex& index);
+    void RebuildAppLookMenu();
+    // The tree's width: its default plus the stored offset.
+    void ApplySplitterOffset();
     // The meter commands: a synchronisation run (To Meter after choosing the route), then the
     // exception e-mails.
     void FromMeter();
@@ -92,6 +137,8 @@ private:
     QMenu* fileMenu_ = nullptr;
     QAction* importAction_ = nullptr;
     QAction* exportAction_ = nullptr;
+    QAction* backupAction_ = nullptr;
+    QAction* restoreAction_ = nullptr;
     QAction* exitAction_ = nullptr;
     QMenu* setupMenu_ = nullptr;
     QAction* offRouteAction_ = nullptr;
@@ -101,9 +148,21 @@ private:
     QString chosenRoute_; // the route of the last To Meter, chosen again next time
     QMenu* languageMenu_ = nullptr;
     QActionGroup* languageGroup_ = nullptr;
+    QMenu* reportMenu_ = nullptr;
+    QAction* createReportAction_ = nullptr;
+    QMenu* appLookMenu_ = nullptr;
+    QActionGroup* appLookGroup_ = nullptr;
     QMenu* helpMenu_ = nullptr;
+    QAction* shortcutsAction_ = nullptr;
+    QAction* isoStandardsAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+    DisplayCommands* display_ = nullptr;
     QSplitter* viewArea_ = nullptr;
+    QTreeView* tree_ = nullptr;
+    MachineTreeModel* treeModel_ = nullptr;
+    QStackedWidget* viewPane_ = nullptr;
+    MachineStatusTable* statusTable_ = nullptr;
+    bool offRouteOpen_ = false; // the off-route dialog is showing (a double click opens it once)
     CVantorLabelCtrl* databaseCaption_ = nullptr;
     CVantorLabelCtrl* syncCaption_ = nullptr;
     bool initialised_ = false;
