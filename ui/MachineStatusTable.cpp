@@ -158,6 +158,9 @@ MachineStatusTable::MachineStatusTable(CAppData& app, QWidget* parent)
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setAlternatingRowColors(true);
     view_->verticalHeader()->setVisible(false);
+    // One line of (bold) text per row, like the tree beside it.
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     auto* layout = new QVBoxLayout(this);

@@ -90,7 +90,7 @@ const PlantPoint* MachineTreeModel::PointOf(const QModelIndex& index) const {
     return machine != nullptr && row < machine->points.size() ? &machine->points[row] : nullptr;
 }
 
-MachineTreeModel::ItemKey MachineTreeModel::KeyOf(const QModelIndex& index) const {
+MachineTreeModel::NodeKey MachineTreeModel::KeyOf(const QModelIndex& index) const {
     const NodeKind kind = KindOf(index);
     switch (kind) {
     case NodeKind::Machine:
@@ -103,7 +103,7 @@ MachineTreeModel::ItemKey MachineTreeModel::KeyOf(const QModelIndex& index) cons
     }
 }
 
-QModelIndex MachineTreeModel::IndexOf(const ItemKey& key) const {
+QModelIndex MachineTreeModel::IndexOf(const NodeKey& key) const {
     switch (key.kind) {
     case NodeKind::Plant:
         return PlantIndex();

@@ -3,7 +3,7 @@
 // when off-route readings wait, an "Off Route" item; under each machine its points. Every item
 // shows its status by colour and icon (a machine the most severe of its points, the plant the most
 // severe of all), in bold while "Bold On/Off" is on. The model holds a snapshot of the plant;
-// SetPlant replaces it as a whole, and the view keeps its selection through ItemKey.
+// SetPlant replaces it as a whole, and the view keeps its selection through NodeKey.
 
 #include "app/PlantStatus.h"
 
@@ -16,10 +16,10 @@ class MachineTreeModel : public QAbstractItemModel {
 public:
     enum class NodeKind { None, Plant, Machine, VibPoint, LubePoint, OffRoute };
     // What an item stands for, stable across a refresh.
-    struct ItemKey {
+    struct NodeKey {
         NodeKind kind = NodeKind::None;
         QString guid; // machine or point; empty for the plant and the off-route item
-        friend bool operator==(const ItemKey&, const ItemKey&) = default;
+        friend bool operator==(const NodeKey&, const NodeKey&) = default;
     };
     enum Role {
         KindRole = Qt::UserRole + 1, // NodeKind as int
@@ -38,9 +38,9 @@ public:
     void RefreshTexts();
 
     QModelIndex PlantIndex() const;
-    ItemKey KeyOf(const QModelIndex& index) const;
+    NodeKey KeyOf(const QModelIndex& index) const;
     // The item of the key; for a point or machine that no longer exists, invalid.
-    QModelIndex IndexOf(const ItemKey& key) const;
+    QModelIndex IndexOf(const NodeKey& key) const;
     // The machine a point belongs to (the machine itself for a machine); null otherwise.
     const PlantMachine* MachineOf(const QModelIndex& index) const;
     const PlantPoint* PointOf(const QModelIndex& index) const;

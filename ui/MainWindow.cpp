@@ -416,9 +416,9 @@ void MainWindow::RefreshPlant() {
     }
     using NodeKind = MachineTreeModel::NodeKind;
     const QModelIndex current = tree_->currentIndex();
-    const MachineTreeModel::ItemKey selected = treeModel_->KeyOf(current);
+    const MachineTreeModel::NodeKey selected = treeModel_->KeyOf(current);
     const PlantMachine* machine = treeModel_->MachineOf(current);
-    const MachineTreeModel::ItemKey selectedMachine{
+    const MachineTreeModel::NodeKey selectedMachine{
         NodeKind::Machine, machine != nullptr ? machine->machine.sItemGUID : QString()};
     QStringList expanded;
     const QModelIndex plantIndex = treeModel_->PlantIndex();
