@@ -135,6 +135,7 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
     view.kind = kind;
     view.reference = samples.reference;
     view.yLabel = MeasureUnitLabel(kind, units);
+    const AlarmLimits limits = LimitsFor(point, kind);
     for (const TrendSample& sample : samples.samples) {
         if (IsNoValue(static_cast<float>(sample.y))) {
             continue;
@@ -143,6 +144,9 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
         view.x.push_back(sample.x);
         view.y.push_back(DisplayMeasureValue(kind, sample.y, units));
         view.inFit.push_back(sample.mask);
+        view.readingGuids.push_back(sample.readingGuid);
+        view.status.push_back(
+            ClassifyValue(static_cast<float>(sample.y), limits.alarmsOn, limits.warning, limits.critical));
     }
     if (line.Drawn()) {
         const double start = line.startX;
@@ -154,7 +158,6 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
             view.lineY.push_back(DisplayMeasureValue(kind, line.ValueAt(x), units));
         }
     }
-    const AlarmLimits limits = LimitsFor(point, kind);
     if (limits.alarmsOn) {
         view.warning = DisplayMeasureValue(kind, limits.warning, units);
         view.critical = DisplayMeasureValue(kind, limits.critical, units);
