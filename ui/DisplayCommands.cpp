@@ -145,7 +145,7 @@ void DisplayCommands::RefreshTexts() {
             SetTexts(group, counts);
         }
         fftDisplay_->setTitle(UiText(tw::FftDisplay));
-        SetTexts(fftGroup_, {UiText(tw::Bar), UiText(tw::Line)});
+        SetTexts(fftGroup_, {UiText(tw::Line), UiText(tw::Bar)}); // in code order
         varovud_->setTitle(UiText(tw::VarovudOvo));
         SetTexts(varovudGroup_, {UiText(tw::Off), UiText(tw::On)});
         vibDisplay_->setTitle(UiText(tw::VibDisplay));
@@ -173,7 +173,7 @@ void DisplayCommands::UpdateChecks() {
     Check(gGroup_, decimals(s.dpG));
     Check(mmsGroup_, decimals(s.dpMms));
     Check(inchGroup_, decimals(s.dpInchS));
-    Check(fftGroup_, s.fftLineOrBar == kFftAsBars ? kFftAsBars : kFftAsLines);
+    Check(fftGroup_, s.fftLineOrBar == kFftAsLines ? kFftAsLines : kFftAsBars);
     Check(varovudGroup_, s.varovudOvoOn == 1 ? 1 : 0);
     Check(vibDisplayGroup_, std::clamp(s.vibDisplayOption, kVibDisplayTrend, kVibDisplayBoth));
 }
@@ -229,12 +229,12 @@ void DisplayCommands::ToggleBold() {
 }
 
 void DisplayCommands::SetFftLineOrBar(int code) {
-    app_.settings.fftLineOrBar = code == kFftAsBars ? kFftAsBars : kFftAsLines;
+    app_.settings.fftLineOrBar = code == kFftAsLines ? kFftAsLines : kFftAsBars;
     Store();
 }
 
 void DisplayCommands::ToggleFftLineOrBar() {
-    SetFftLineOrBar(app_.settings.fftLineOrBar == kFftAsBars ? kFftAsLines : kFftAsBars);
+    SetFftLineOrBar(app_.settings.fftLineOrBar == kFftAsLines ? kFftAsBars : kFftAsLines);
 }
 
 void DisplayCommands::SetVarovud(bool on) {

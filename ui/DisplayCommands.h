@@ -21,9 +21,9 @@ namespace vantor {
 
 class CAppData;
 
-// Codes of the "FFTLineOrBar" setting.
-inline constexpr int kFftAsBars = 0;
-inline constexpr int kFftAsLines = 1;
+// Codes of the "FFTLineOrBar" setting (the spectrum views draw 0 as lines, anything else as bars).
+inline constexpr int kFftAsLines = 0;
+inline constexpr int kFftAsBars = 1;
 // Codes of the "VibDisplayOption" setting: what a vibration point's view shows.
 inline constexpr int kVibDisplayTrend = 0;
 inline constexpr int kVibDisplayFft = 1;

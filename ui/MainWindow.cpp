@@ -18,6 +18,7 @@
 #include "ui/MeterPortDialog.h"
 #include "ui/Mnemonics.h"
 #include "ui/OffRouteDialog.h"
+#include "ui/PointViews.h"
 #include "ui/SelectRouteDialog.h"
 #include "ui/SyncDialog.h"
 
@@ -386,7 +387,8 @@ void MainWindow::BuildViewArea() {
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree_->setMinimumWidth(kLeastPaneWidth);
-    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, &MainWindow::ShowSelection);
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { ShowSelection(false); });
     connect(tree_, &QTreeView::clicked, this, &MainWindow::OnTreeClicked);
     connect(tree_, &QTreeView::activated, this, &MainWindow::OnTreeClicked);
     viewPane_ = new QStackedWidget(viewArea_);
@@ -394,6 +396,12 @@ void MainWindow::BuildViewArea() {
     viewPane_->setMinimumWidth(kLeastPaneWidth);
     statusTable_ = new MachineStatusTable(app_, viewPane_);
     viewPane_->addWidget(statusTable_);
+    pointViews_ = new PointViews(app_, viewPane_);
+    pointViews_->setObjectName(QStringLiteral("PointViews"));
+    viewPane_->addWidget(pointViews_);
+    // A reading deleted or corrected: the statuses change; the views show the point again themselves.
+    connect(pointViews_, &PointViews::ReadingsChanged, this, [this] { ReloadPlant(false); });
+    connect(display_, &DisplayCommands::ScaleLockChanged, pointViews_, &PointViews::SetScaleLock);
     viewArea_->addWidget(tree_);
     viewArea_->addWidget(viewPane_);
     viewArea_->setStretchFactor(0, 0);
@@ -411,6 +419,10 @@ void MainWindow::ApplySplitterOffset() {
 }
 
 void MainWindow::RefreshPlant() {
+    ReloadPlant(true);
+}
+
+void MainWindow::ReloadPlant(bool reloadViews) {
     if (!initialised_ || app_.MainConnection() == nullptr) {
         return;
     }
@@ -457,21 +469,30 @@ void MainWindow::RefreshPlant() {
         tree_->setCurrentIndex(restored);
         tree_->scrollTo(restored);
     }
-    ShowSelection();
+    ShowSelection(reloadViews);
 }
 
-void MainWindow::ShowSelection() {
+void MainWindow::ShowSelection(bool reloadPoint) {
     using NodeKind = MachineTreeModel::NodeKind;
     const QModelIndex current = tree_->currentIndex();
     const PlantSnapshot& plant = treeModel_->Plant();
     const NodeKind kind = treeModel_->KeyOf(current).kind;
     const PlantMachine* machine = treeModel_->MachineOf(current);
+    if (kind == NodeKind::VibPoint) {
+        const QString guid = treeModel_->PointOf(current)->Guid();
+        if (reloadPoint || pointViews_->PointGuid() != guid) {
+            pointViews_->ShowPoint(guid);
+        }
+        viewPane_->setCurrentWidget(pointViews_);
+        return;
+    }
+    pointViews_->Clear();
     switch (kind) {
     case NodeKind::Machine:
     case NodeKind::LubePoint:
     case NodeKind::VibPoint:
         statusTable_->Show(plant, machine->machine.sItemGUID);
-        if (kind == NodeKind::VibPoint) {
+        if (kind == NodeKind::LubePoint) {
             statusTable_->SelectPoint(treeModel_->PointOf(current)->Guid());
         }
         viewPane_->setCurrentWidget(statusTable_);
@@ -493,7 +514,11 @@ void MainWindow::OnTreeClicked(const QModelIndex& index) {
 
 void MainWindow::RedrawViews() {
     treeModel_->SetBold(app_.settings.boldFontOn != 0);
-    ShowSelection();
+    if (viewPane_->currentWidget() == pointViews_) {
+        pointViews_->Redraw();
+    } else {
+        ShowSelection(false);
+    }
 }
 
 void MainWindow::RebuildAppLookMenu() {
@@ -575,8 +600,9 @@ void MainWindow::RefreshTexts() {
     aboutAction_->setText(help.Mark(UiText(text::AboutProduct)) + QStringLiteral("..."));
     // The tree's captions and the status table's headers and words come from the table too.
     treeModel_->RefreshTexts();
+    pointViews_->RefreshTexts();
     if (initialised_) {
-        ShowSelection();
+        ShowSelection(false);
     }
 }
 

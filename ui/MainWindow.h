@@ -25,6 +25,7 @@ namespace vantor {
 class DisplayCommands;
 class MachineStatusTable;
 class MachineTreeModel;
+class PointViews;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -74,6 +75,7 @@ public:
     MachineTreeModel* TreeModel() const { return treeModel_; }
     MachineStatusTable* StatusTable() const { return statusTable_; }
     QStackedWidget* ViewPane() const { return viewPane_; }
+    PointViews* ReadingViews() const { return pointViews_; }
     QSplitter* ViewArea() const { return viewArea_; }
     // Re-reads the plant from the database into the tree, keeping the selected item (or, when it
     // is gone, its machine, else the plant) and the open machines, then redraws the right pane.
@@ -116,8 +118,11 @@ private:
     void ShowDeviceNames();
     void ChooseAndBackup();
     void ChooseAndRestore();
-    // Shows in the right pane what the tree's current item stands for.
-    void ShowSelection();
+    // Re-reads the plant into the tree; with reloadViews the shown point's views read it again too.
+    void ReloadPlant(bool reloadViews);
+    // Shows in the right pane what the tree's current item stands for; a point already shown is
+    // read again only with reloadPoint.
+    void ShowSelection(bool reloadPoint);
     void OnTreeClicked(const QModelIndex& index);
     void RebuildAppLookMenu();
     // The tree's width: its default plus the stored offset.
@@ -162,6 +167,7 @@ private:
     MachineTreeModel* treeModel_ = nullptr;
     QStackedWidget* viewPane_ = nullptr;
     MachineStatusTable* statusTable_ = nullptr;
+    PointViews* pointViews_ = nullptr;
     bool offRouteOpen_ = false; // the off-route dialog is showing (a double click opens it once)
     CVantorLabelCtrl* databaseCaption_ = nullptr;
     CVantorLabelCtrl* syncCaption_ = nullptr;

@@ -13,6 +13,7 @@
 #include "ui/HelpDialogs.h"
 #include "ui/MachineStatusTable.h"
 #include "ui/MachineTreeModel.h"
+#include "ui/PointViews.h"
 #include "ui/StatusIcons.h"
 
 #include <QImage>
@@ -199,14 +200,17 @@ TEST_F(PlantViewTest, TheSelectionAndOpenMachinesSurviveARefresh) {
               (MachineTreeModel::NodeKey{NodeKind::VibPoint, QStringLiteral("{nde}")}));
     EXPECT_TRUE(tree->isExpanded(IndexOf(NodeKind::Machine, QStringLiteral("{pump}"))));
     EXPECT_FALSE(tree->isExpanded(IndexOf(NodeKind::Machine, QStringLiteral("{fan}"))));
-    // The right pane shows the point's machine with the point's row selected.
-    EXPECT_EQ(window.StatusTable()->Title(), QStringLiteral("Latest Machine Status - Pump"));
+    // The right pane shows the point's reading views.
+    EXPECT_EQ(window.ViewPane()->currentWidget(), window.ReadingViews());
+    EXPECT_EQ(window.ReadingViews()->PointGuid(), QStringLiteral("{nde}"));
 
     // The selected point deleted: its machine is selected instead; the machine deleted: the plant.
     ASSERT_TRUE(db->DeleteVib(QStringLiteral("{nde}")));
     window.RefreshPlant();
     EXPECT_EQ(window.TreeModel()->KeyOf(tree->currentIndex()),
               (MachineTreeModel::NodeKey{NodeKind::Machine, QStringLiteral("{pump}")}));
+    EXPECT_EQ(window.StatusTable()->Title(), QStringLiteral("Latest Machine Status - Pump"));
+    EXPECT_EQ(window.ViewPane()->currentWidget(), window.StatusTable());
     ASSERT_TRUE(db->RemoveMachine(QStringLiteral("{pump}")));
     window.RefreshPlant();
     EXPECT_EQ(window.TreeModel()->KeyOf(tree->currentIndex()).kind, NodeKind::Plant);
@@ -286,7 +290,7 @@ TEST_F(PlantViewTest, DisplayCommandsStoreTheirSettingsAndRedrawTheTree) {
         {[&] { display->ToggleFrequencyUnit(); }, "XAxisUnits", "1"},
         {[&] { display->ToggleFrequencyUnit(); }, "XAxisUnits", "2"},
         {[&] { display->ToggleFrequencyUnit(); }, "XAxisUnits", "0"},
-        {[&] { display->ToggleFftLineOrBar(); }, "FFTLineOrBar", QString::number(kFftAsBars)},
+        {[&] { display->ToggleFftLineOrBar(); }, "FFTLineOrBar", QString::number(kFftAsLines)},
         {[&] { display->CycleVibDisplay(); }, "VibDisplayOption", QString::number(kVibDisplayTrend)},
         {[&] { display->SetVarovud(true); }, "VarovudOVOOn", "1"},
     };
