@@ -42,7 +42,8 @@ void FitRows(QTableWidget* table) {
     for (int row = 0; row < table->rowCount(); ++row) {
         height += table->rowHeight(row);
     }
-    table->setMinimumHeight(height);
+    table->setFixedHeight(height);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     int width = 2 * table->frameWidth();
     for (int column = 0; column < table->columnCount(); ++column) {
         width += table->columnWidth(column);
