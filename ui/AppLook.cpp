@@ -39,6 +39,13 @@ QTreeView, QTableView { selection-background-color: #3d7ab8; }
 QStatusBar { background: #dde6ef; }
 )";
 
+// The dark look keeps a light status bar: its captions are label controls with their own (dark)
+// text colours, green and red among them.
+const char* const kDarkSheet = R"(
+QStatusBar { background: #c9ced3; }
+QStatusBar QWidget { background: #c9ced3; color: black; }
+)";
+
 } // namespace
 
 const std::vector<AppLook>& AppLooks() {
@@ -46,7 +53,7 @@ const std::vector<AppLook>& AppLooks() {
         {116, QStringLiteral("Fusion"), QStringLiteral("Fusion"), false, {}},
         {117, QStringLiteral("Fusion Steel"), QStringLiteral("Fusion"), false,
          QString::fromLatin1(kSteelSheet)},
-        {118, QStringLiteral("Fusion Dark"), QStringLiteral("Fusion"), true, {}},
+        {118, QStringLiteral("Fusion Dark"), QStringLiteral("Fusion"), true, QString::fromLatin1(kDarkSheet)},
         {119, QStringLiteral("Windows"), QStringLiteral("Windows"), false, {}},
     };
     return looks;

@@ -92,7 +92,7 @@ private:
     }
     QVariant Coloured(const QString& text, StatusCode code, int role) const {
         if (role == Qt::ForegroundRole) {
-            return StatusQColor(code);
+            return StatusTextColour(code);
         }
         return Plain(text, role);
     }

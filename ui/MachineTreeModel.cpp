@@ -231,7 +231,7 @@ QVariant MachineTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         return StatusIcon(shape, status.code);
     case Qt::ForegroundRole:
-        return StatusQColor(status.code);
+        return StatusTextColour(status.code);
     case StatusRole:
         return static_cast<int>(status.code);
     default:

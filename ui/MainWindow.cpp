@@ -539,6 +539,8 @@ void MainWindow::ChooseAppLook(int id) {
     ApplyAppLook(look);
     if (initialised_) {
         app_.WriteSettings();
+        treeModel_->RefreshTexts(); // the status colours follow the look's background
+        RedrawViews();
     }
     RebuildAppLookMenu();
 }

@@ -1,8 +1,10 @@
 #include "ui/StatusIcons.h"
 
+#include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <QPixmap>
 
 namespace vantor {
@@ -63,6 +65,14 @@ QPixmap PaintIcon(TreeIconShape shape, const QColor& fill) {
 QColor StatusQColor(StatusCode code) {
     const Rgb rgb = StatusColour(code);
     return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+QColor StatusTextColour(StatusCode code) {
+    constexpr int kDarkBackground = 128;
+    constexpr int kLighterOnDark = 160;
+    const QColor colour = StatusQColor(code);
+    const bool dark = QGuiApplication::palette().color(QPalette::Base).lightness() < kDarkBackground;
+    return dark ? colour.lighter(kLighterOnDark) : colour;
 }
 
 QIcon StatusIcon(TreeIconShape shape, StatusCode code) {

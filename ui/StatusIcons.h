@@ -14,6 +14,9 @@ enum class TreeIconShape { Plant, Machine, VibPoint, LubePoint, OffRoute };
 
 // The status colour as a QColor.
 QColor StatusQColor(StatusCode code);
+// The colour of a status word or name on the application's text background: the status colour,
+// made lighter on a dark background so that blue and red stay readable there.
+QColor StatusTextColour(StatusCode code);
 // Painted once per shape and status, then shared.
 QIcon StatusIcon(TreeIconShape shape, StatusCode code);
 

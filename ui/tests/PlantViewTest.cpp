@@ -16,6 +16,7 @@
 #include "ui/PointViews.h"
 #include "ui/StatusIcons.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QPushButton>
 #include <QSettings>
@@ -23,6 +24,7 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
