@@ -5,6 +5,9 @@
 #include <VantorGraph/VantorGraphCtrl.h>
 #include <VantorGraph/VantorGraphFactory.h>
 
+#include <QImage>
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -191,6 +194,24 @@ TEST(GraphViewsTest, BarSpectrumDrawsEveryLineFromZero) {
     }
     EXPECT_EQ(SpectrumDrawingOf(0), SpectrumDrawing::Line);
     EXPECT_EQ(SpectrumDrawingOf(1), SpectrumDrawing::Bar);
+}
+
+// Setting the harmonic cursor again starts from the asked number of lines, not on top of the old ones.
+TEST(GraphViewsTest, HarmonicCursorHasTheAskedNumberOfLinesEveryTime) {
+    SpectrumViewData view;
+    view.x = {0.0, 10.0, 20.0, 30.0, 40.0};
+    view.y = {0.5, 2.0, 1.0, 0.7, 0.2};
+    view.xAxis = {0, 40, 4, 0};
+    view.yAxis = {0, 2, 0.2, 1};
+    const auto graph = NewGraph();
+    for (const int lines : {kStartingHarmonicCursors, kStartingHarmonicCursors, 5, 1}) {
+        ShowSpectrumView(*graph, view, std::nullopt, QString());
+        QImage image(graph->size(), QImage::Format_ARGB32);
+        QPainter painter(&image);
+        graph->paint(painter, image.rect());
+        SetGraphCursor(*graph, GraphCursor::Harmonic, 10.0, lines);
+        EXPECT_EQ(HarmonicCursorCount(*graph), lines);
+    }
 }
 
 TEST(ControlPropertyTest, TextBecomesThePropertysType) {
