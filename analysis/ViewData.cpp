@@ -86,7 +86,8 @@ AxisRange AmplitudeAxis(double smallest, double largest) {
     if (!(maximum > minimum) || !std::isfinite(maximum)) {
         maximum = minimum + kDefaultAxisMaximum;
     }
-    return {minimum, maximum, AxisTickStep(minimum, maximum, false), AmplitudeAxisDecimals(maximum)};
+    // Amplitude labels fall on round values (0.2, 0.5, …) counted from the minimum.
+    return {minimum, maximum, RoundStep(AxisTickStep(minimum, maximum, false)), AmplitudeAxisDecimals(maximum)};
 }
 
 std::optional<SpectrumViewData> MakeSpectrumViewData(const ReadingSignals& decoded, MeasureKind kind,

@@ -231,3 +231,19 @@ TEST(ViewDataTest, WaveformAxisHoldsTheSwingOnRoundTicks) {
 
 } // namespace
 } // namespace vantor
+
+namespace vantor {
+namespace {
+
+TEST(ViewDataTest, AmplitudeTicksAreRound) {
+    const struct {
+        double largest;
+        double step;
+    } cases[] = {{1.8, 0.2}, {0.37, 0.05}, {0.0042, 0.0005}, {27.0, 5.0}, {160.0, 20.0}};
+    for (const auto& c : cases) {
+        EXPECT_NEAR(AmplitudeAxis(0, c.largest).tickStep, c.step, 1e-12) << c.largest;
+    }
+}
+
+} // namespace
+} // namespace vantor
