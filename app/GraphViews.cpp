@@ -350,7 +350,15 @@ void ShowWaterfallView(CVantorGraphCtrl& graph, const std::vector<WaterfallSpect
     graph.SetYAxisOffset(kWaterfallOffsetPixels);
 }
 
-void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x) {
+int HarmonicCursorCount(const CVantorGraphCtrl& graph) {
+    int count = 0;
+    for (const CVantorGraphCtrl::CursorReadout& readout : graph.cursorReadouts()) {
+        count += readout.name.startsWith(QStringLiteral("harmonic ")) ? 1 : 0;
+    }
+    return count;
+}
+
+void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x, int harmonicCursors) {
     if (cursor == GraphCursor::None) {
         graph.SetCursorEnabled(false);
         return;
@@ -358,7 +366,17 @@ void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x) {
     graph.SetCursorEnabled(true);
     graph.SetCursorType(static_cast<short>(cursor));
     if (cursor == GraphCursor::Harmonic) {
-        for (int i = 0; i < kStartingHarmonicCursors; ++i) {
+        // The control keeps its harmonic lines while the cursor is off or the graph is refilled:
+        // without this a view drawn again would add lines each time.
+        for (int before = HarmonicCursorCount(graph); before > 0;) {
+            graph.RemoveHarmonicCursor();
+            const int after = HarmonicCursorCount(graph);
+            if (after >= before) {
+                break;
+            }
+            before = after;
+        }
+        for (int i = 0; i < harmonicCursors; ++i) {
             graph.AddHarmonicCursor();
         }
     }

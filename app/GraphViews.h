@@ -69,6 +69,10 @@ void ShowWaterfallView(CVantorGraphCtrl& graph, const std::vector<WaterfallSpect
 // Switches the cursor of the given type on (or all cursors off) and stands it at x (the run speed
 // on a spectrum). The control snaps cursors to the drawn data, so it must have been painted (laid
 // out) at its size before.
-void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x);
+// A harmonic cursor comes with exactly harmonicCursors lines (those from before are removed).
+void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x,
+                    int harmonicCursors = kStartingHarmonicCursors);
+// The harmonic cursor lines the control holds (kept while the cursor is off).
+int HarmonicCursorCount(const CVantorGraphCtrl& graph);
 
 } // namespace vantor

@@ -21,6 +21,8 @@ GraphPane::GraphPane(Prompter& prompter, QWidget* parent) : QWidget(parent) {
     graph_->setMinimumSize(320, 200);
     readout_ = new QLabel(this);
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Many harmonic or fault lines take more than one line of text.
+    readout_->setWordWrap(true);
     readout_->setMinimumHeight(readout_->fontMetrics().height() + 4);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -125,7 +125,10 @@ void SpectrumView::PlaceCursor() {
     }
     pane_->LayOut();
     const double middle = (graph.GetXAxisMin() + graph.GetXAxisMax()) / 2;
-    SetGraphCursor(graph, cursor_, runSpeed_ > 0 ? runSpeed_ : middle);
+    // Harmonic lines the user added or removed stay from one reading to the next.
+    const int harmonics = HarmonicCursorCount(graph);
+    SetGraphCursor(graph, cursor_, runSpeed_ > 0 ? runSpeed_ : middle,
+                   harmonics > 0 ? harmonics : kStartingHarmonicCursors);
     graph.ReFireCursorData();
 }
 

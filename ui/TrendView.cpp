@@ -1,6 +1,8 @@
 #include "ui/TrendView.h"
 
+#include "analysis/AlarmStatus.h"
 #include "analysis/AxisScale.h"
+#include "analysis/MeasureFormat.h"
 #include "analysis/TrendProjection.h"
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
@@ -16,6 +18,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -124,10 +127,17 @@ bool TrendView::Draw() {
         view.xAxis = ZoomedAxis(samples.reference, *zoom_);
     }
     ShowTrendView(pane_->Graph(), view, PointTitle(*state_.app.MainConnection(), point));
-    // The read-out names the quantity and its unit, and the number of readings plotted.
-    pane_->Readout().setText(QStringLiteral("%1 (%2): %3")
-                                 .arg(MeasureCaption(state_.app.settings, kind), view.yLabel)
-                                 .arg(view.x.size()));
+    // The read-out gives the latest reading of the quantity: its value, status and date.
+    QString readout = QStringLiteral("%1 (%2)").arg(MeasureCaption(state_.app.settings, kind), view.yLabel);
+    if (!state_.readings.empty()) {
+        const CVibReading& latest = state_.readings.back();
+        const float value = MeasureValue(latest, kind);
+        const StatusCode status = ClassifyMeasure(point, latest, kind);
+        readout += QStringLiteral(": %1  %2  %3")
+                       .arg(IsNoValue(value) ? QString() : FormatMeasure(kind, value, state_.Format()),
+                            StatusText(status), QLocale().toString(latest.ctDateTaken, QLocale::ShortFormat));
+    }
+    pane_->Readout().setText(readout);
     return line.targetMissed;
 }
 

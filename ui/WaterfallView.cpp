@@ -134,7 +134,9 @@ void WaterfallView::PlaceCursor() {
         return;
     }
     pane_->LayOut();
-    SetGraphCursor(graph, cursor_, (graph.GetXAxisMin() + graph.GetXAxisMax()) / 2);
+    const int harmonics = HarmonicCursorCount(graph);
+    SetGraphCursor(graph, cursor_, (graph.GetXAxisMin() + graph.GetXAxisMax()) / 2,
+                   harmonics > 0 ? harmonics : kStartingHarmonicCursors);
     graph.ReFireCursorData();
 }
 
