@@ -37,6 +37,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -94,8 +95,11 @@ bool MainWindow::Initialise(const QString& executableName, const WriteProbe& pro
     ApplyAppLook(AppLookFor(app_.settings.appLook));
     RebuildAppLookMenu();
     RestorePlacement();
-    ApplySplitterOffset();
     initialised_ = true;
+    if (isVisible()) {
+        splitterPlaced_ = true;
+        ApplySplitterOffset();
+    }
     RefreshPlant();
     tree_->setCurrentIndex(treeModel_->PlantIndex());
     tree_->expand(treeModel_->PlantIndex());
@@ -129,6 +133,14 @@ void MainWindow::ChooseLanguage(int menuId) {
     language_ = ApplyChosenLanguage(app_, *language);
     RebuildLanguageMenu();
     RefreshTexts();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (initialised_ && !splitterPlaced_) {
+        splitterPlaced_ = true;
+        ApplySplitterOffset();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -100,6 +100,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The stored splitter offset is applied once the window first has its size.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildMenus();
@@ -168,6 +170,7 @@ private:
     QStackedWidget* viewPane_ = nullptr;
     MachineStatusTable* statusTable_ = nullptr;
     PointViews* pointViews_ = nullptr;
+    bool splitterPlaced_ = false;
     bool offRouteOpen_ = false; // the off-route dialog is showing (a double click opens it once)
     CVantorLabelCtrl* databaseCaption_ = nullptr;
     CVantorLabelCtrl* syncCaption_ = nullptr;

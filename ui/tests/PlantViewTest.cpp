@@ -315,6 +315,15 @@ TEST_F(PlantViewTest, TheSplitterOffsetAndTheLookAreKept) {
     splitter->setSizes({treeWidth + 40, splitter->sizes().at(1) - 40});
     emit splitter->splitterMoved(treeWidth + 40, 1);
     EXPECT_EQ(app.settings.moveSplitterBy, treeWidth + 40 - 260);
+    // The next window opens with the tree at the width the user left it.
+    app.settings.moveSplitterBy = 55;
+    {
+        MainWindow next(
+            app, [](const QString&) {}, 1ms);
+        ASSERT_TRUE(next.Initialise(QStringLiteral("Corvane")));
+        next.show();
+        EXPECT_EQ(next.ViewArea()->sizes().at(0), 260 + 55);
+    }
     window.ChooseAppLook(118);
     EXPECT_EQ(SettingsValue(QStringLiteral("AppLook")), QStringLiteral("118"));
     window.ChooseAppLook(4711); // no such look: the default one
