@@ -3,6 +3,7 @@
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
 #include "app/GraphViews.h"
+#include "platform/Prompter.h"
 #include "ui/CursorTools.h"
 #include "ui/GraphPane.h"
 #include "ui/PointViewTexts.h"
@@ -81,13 +82,18 @@ void UpdateRunSpeedDialog::Update() {
                                      state_.app.UserPrompter(), state_.readingGuid, newSpeed);
     switch (result_.outcome) {
     case RunSpeedOutcome::Updated:
+    case RunSpeedOutcome::CacheFailed: // the row holds the new speed; the cache is rebuilt from it
         accept();
         break;
     case RunSpeedOutcome::Declined:
         reject();
         break;
-    default:
-        // The reading could not be loaded or saved: the message was shown, the dialog stays.
+    case RunSpeedOutcome::LoadFailed:
+        state_.app.UserPrompter().ShowMessage(UiText(text::ErrorLoadingRecord));
+        break;
+    case RunSpeedOutcome::SaveFailed:
+        // Nothing was written; the dialog stays for another try.
+        state_.app.UserPrompter().ShowMessage(UiText(text::ErrorSavingRecord));
         break;
     }
 }
