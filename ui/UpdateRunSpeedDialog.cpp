@@ -4,6 +4,7 @@
 #include "analysis/ViewTexts.h"
 #include "app/GraphViews.h"
 #include "platform/Prompter.h"
+#include "ui/AxisSetupDialog.h"
 #include "ui/CursorTools.h"
 #include "ui/GraphPane.h"
 #include "ui/PointViewTexts.h"
@@ -20,6 +21,8 @@ namespace vantor {
 namespace {
 constexpr int kDialogWidth = 720;
 constexpr int kDialogHeight = 480;
+// The frequency axis reaches this many times the run speed.
+constexpr double kShownRunSpeedOrders = 10.0;
 } // namespace
 
 UpdateRunSpeedDialog::UpdateRunSpeedDialog(PointViewsState& state, QWidget* parent)
@@ -44,8 +47,13 @@ UpdateRunSpeedDialog::UpdateRunSpeedDialog(PointViewsState& state, QWidget* pare
             [this](double x, double) { cursorX_ = x; });
     if (const ViewedReading* reading = state_.Reading()) {
         const DisplayUnits units = state_.Units();
-        if (const std::optional<SpectrumViewData> view = MakeSpectrumViewData(
+        if (std::optional<SpectrumViewData> view = MakeSpectrumViewData(
                 reading->decoded, MeasureKind::IsoVelocity, units, state_.Consolidate())) {
+            // The low orders fill the width, so the cursor can be placed to a line.
+            if (view->runSpeed > 0 && view->xAxis.maximum > kShownRunSpeedOrders * view->runSpeed) {
+                view->xAxis = FrequencyAxisRange(0, kShownRunSpeedOrders * view->runSpeed,
+                                                 units.Frequency() != FrequencyUnit::Hz);
+            }
             ShowSpectrumView(pane_->Graph(), *view, BandAlarmLevel(*reading, units), ReadingTitle(*reading),
                              SpectrumDrawingOf(state_.FftLineOrBar()));
             readout->SetUnits(view->xLabel, view->xAxis.decimals + 1, view->yLabel, view->yAxis.decimals + 1);
