@@ -189,6 +189,23 @@ TEST_F(PointViewsTest, SwitchingToRpmRedrawsTheSpectrumAndTheCursorReadout) {
     EXPECT_EQ(views->Waterfall().Shown().size(), readings.size());
 }
 
+// Scale Lock keeps the amplitude axis of the last spectrum when another reading is opened.
+TEST_F(PointViewsTest, ScaleLockKeepsTheAmplitudeAxisAcrossReadings) {
+    views->ShowPoint(point.sItemGUID); // the newest reading swings four times the oldest
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    CVantorGraphCtrl& graph = views->Spectrum().Pane().Graph();
+    const double largest = graph.GetYAxisMax();
+
+    views->SetScaleLock(true);
+    views->ShowReading(readings[0]);
+    EXPECT_EQ(views->ReadingGuid(), readings[0]);
+    EXPECT_DOUBLE_EQ(graph.GetYAxisMax(), largest);
+
+    views->SetScaleLock(false);
+    views->Redraw();
+    EXPECT_LT(graph.GetYAxisMax(), 0.5 * largest);
+}
+
 TEST_F(PointViewsTest, DeletingAReadingAsksThenRemovesItsCacheFileAndRedraws) {
     views->ShowPoint(point.sItemGUID);
     views->ShowReading(readings[2]);
