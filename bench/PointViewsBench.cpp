@@ -11,6 +11,7 @@
 #include "ui/PointViewsState.h"
 #include "ui/SpectrumView.h"
 #include "ui/TrendView.h"
+#include "ui/WaterfallView.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
@@ -178,10 +179,30 @@ void BM_OpenTotalSpectrumFromCache(benchmark::State& state) {
     OpenSpectrum(state, false, MeasureKind::Acceleration);
 }
 
+// The Waterfall FFT of the ten newest readings' Total spectra (cache files present).
+void BM_WaterfallOfTenTotalSpectra(benchmark::State& state) {
+    ViewsData& data = Data();
+    if (!data.Ready()) {
+        state.SkipWithError("database not built");
+        return;
+    }
+    PointViews views(data.App());
+    views.resize(1000, 650);
+    views.ShowPoint(data.Point());
+    views.setCurrentIndex(PointViews::WaterfallTab);
+    views.Waterfall().SetKind(MeasureKind::Acceleration);
+    for (auto _ : state) {
+        views.Waterfall().Redraw();
+        Paint(views.Waterfall().Pane().Graph());
+    }
+    state.counters["spectra"] = static_cast<double>(views.Waterfall().Shown().size());
+}
+
 BENCHMARK(BM_SelectPointShowsTrend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenIsoSpectrumFirstTime)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenTotalSpectrumFirstTime)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenTotalSpectrumFromCache)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WaterfallOfTenTotalSpectra)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -3,6 +3,8 @@
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
 #include "app/GraphViews.h"
+#include "platform/Prompter.h"
+#include "ui/AxisSetupDialog.h"
 #include "ui/CursorTools.h"
 #include "ui/GraphPane.h"
 #include "ui/PointViewTexts.h"
@@ -19,6 +21,8 @@ namespace vantor {
 namespace {
 constexpr int kDialogWidth = 720;
 constexpr int kDialogHeight = 480;
+// The frequency axis reaches this many times the run speed.
+constexpr double kShownRunSpeedOrders = 10.0;
 } // namespace
 
 UpdateRunSpeedDialog::UpdateRunSpeedDialog(PointViewsState& state, QWidget* parent)
@@ -43,8 +47,13 @@ UpdateRunSpeedDialog::UpdateRunSpeedDialog(PointViewsState& state, QWidget* pare
             [this](double x, double) { cursorX_ = x; });
     if (const ViewedReading* reading = state_.Reading()) {
         const DisplayUnits units = state_.Units();
-        if (const std::optional<SpectrumViewData> view = MakeSpectrumViewData(
+        if (std::optional<SpectrumViewData> view = MakeSpectrumViewData(
                 reading->decoded, MeasureKind::IsoVelocity, units, state_.Consolidate())) {
+            // The low orders fill the width, so the cursor can be placed to a line.
+            if (view->runSpeed > 0 && view->xAxis.maximum > kShownRunSpeedOrders * view->runSpeed) {
+                view->xAxis = FrequencyAxisRange(0, kShownRunSpeedOrders * view->runSpeed,
+                                                 units.Frequency() != FrequencyUnit::Hz);
+            }
             ShowSpectrumView(pane_->Graph(), *view, BandAlarmLevel(*reading, units), ReadingTitle(*reading),
                              SpectrumDrawingOf(state_.FftLineOrBar()));
             readout->SetUnits(view->xLabel, view->xAxis.decimals + 1, view->yLabel, view->yAxis.decimals + 1);
@@ -81,13 +90,18 @@ void UpdateRunSpeedDialog::Update() {
                                      state_.app.UserPrompter(), state_.readingGuid, newSpeed);
     switch (result_.outcome) {
     case RunSpeedOutcome::Updated:
+    case RunSpeedOutcome::CacheFailed: // the row holds the new speed; the cache is rebuilt from it
         accept();
         break;
     case RunSpeedOutcome::Declined:
         reject();
         break;
-    default:
-        // The reading could not be loaded or saved: the message was shown, the dialog stays.
+    case RunSpeedOutcome::LoadFailed:
+        state_.app.UserPrompter().ShowMessage(UiText(text::ErrorLoadingRecord));
+        break;
+    case RunSpeedOutcome::SaveFailed:
+        // Nothing was written; the dialog stays for another try.
+        state_.app.UserPrompter().ShowMessage(UiText(text::ErrorSavingRecord));
         break;
     }
 }

@@ -20,9 +20,14 @@ public:
     GraphPane& Pane() const { return *pane_; }
     // Where the cursor stands, in displayed frequency units.
     double CursorFrequency() const { return cursorX_; }
-    // The "Update" button: confirmation, then the update; the dialog closes unless it failed.
+    // The "Update" button: confirmation, then the update; the dialog closes unless the reading could
+    // not be loaded or saved ("Error loading record" / "Error saving record" is shown).
     void Update();
-    bool Updated() const { return result_.outcome == RunSpeedOutcome::Updated; }
+    // The reading holds the new speed (also when only its cache file could not be rewritten: it
+    // was removed and is decoded afresh from the updated row).
+    bool Updated() const {
+        return result_.outcome == RunSpeedOutcome::Updated || result_.outcome == RunSpeedOutcome::CacheFailed;
+    }
     const RunSpeedResult& Result() const { return result_; }
 
 protected:

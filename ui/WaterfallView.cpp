@@ -117,8 +117,8 @@ void WaterfallView::Redraw() {
         spectra.push_back({std::move(*view), row->ctDateTaken, row->sItemGUID});
         shown_ << row->sItemGUID;
     }
-    ShowWaterfallView(pane_->Graph(), spectra, units, PointTitle(db, *state_.point),
-                      SpectrumDrawingOf(state_.FftLineOrBar()));
+    // Always in lines: bars of every trace would fill the room between the traces behind.
+    ShowWaterfallView(pane_->Graph(), spectra, units, PointTitle(db, *state_.point), SpectrumDrawing::Line);
     if (!spectra.empty()) {
         const SpectrumViewData& front = spectra.front().view;
         readout_->SetUnits(front.xLabel, front.xAxis.decimals + 1, front.yLabel, front.yAxis.decimals + 1);

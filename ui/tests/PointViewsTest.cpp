@@ -2,6 +2,9 @@
 // signals decode to a 25 Hz run-speed line with harmonics.
 #include "ui/PointViews.h"
 
+#include "analysis/SignalCache.h"
+#include "analysis/SignalProcessor.h"
+#include "analysis/ViewTexts.h"
 #include "app/Startup.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
@@ -10,9 +13,12 @@
 #include "ui/AxisSetupDialog.h"
 #include "ui/GraphPane.h"
 #include "ui/PointViewTexts.h"
+#include "ui/PointViewsState.h"
 #include "ui/ReadingListView.h"
 #include "ui/SpectrumView.h"
+#include "ui/TrendLineDialog.h"
 #include "ui/TrendView.h"
+#include "ui/UpdateRunSpeedDialog.h"
 #include "ui/WaterfallView.h"
 #include "ui/WaveformView.h"
 #include "ui/ZoomDateDialog.h"
@@ -27,6 +33,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -182,6 +189,23 @@ TEST_F(PointViewsTest, SwitchingToRpmRedrawsTheSpectrumAndTheCursorReadout) {
     EXPECT_EQ(views->Waterfall().Shown().size(), readings.size());
 }
 
+// Scale Lock keeps the amplitude axis of the last spectrum when another reading is opened.
+TEST_F(PointViewsTest, ScaleLockKeepsTheAmplitudeAxisAcrossReadings) {
+    views->ShowPoint(point.sItemGUID); // the newest reading swings four times the oldest
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    CVantorGraphCtrl& graph = views->Spectrum().Pane().Graph();
+    const double largest = graph.GetYAxisMax();
+
+    views->SetScaleLock(true);
+    views->ShowReading(readings[0]);
+    EXPECT_EQ(views->ReadingGuid(), readings[0]);
+    EXPECT_DOUBLE_EQ(graph.GetYAxisMax(), largest);
+
+    views->SetScaleLock(false);
+    views->Redraw();
+    EXPECT_LT(graph.GetYAxisMax(), 0.5 * largest);
+}
+
 TEST_F(PointViewsTest, DeletingAReadingAsksThenRemovesItsCacheFileAndRedraws) {
     views->ShowPoint(point.sItemGUID);
     views->ShowReading(readings[2]);
@@ -300,6 +324,95 @@ TEST_F(PointViewsTest, CopyPutsThePictureAndTheSeriesOnTheClipboard) {
     const QStringList rows = data->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), 4);
     EXPECT_TRUE(rows[2].endsWith(QStringLiteral("\t8"))) << rows[2].toStdString();
+}
+
+// The cursor dragged (nudged) off the run speed; Yes writes the new speed into the row and the
+// cache file and recomputes the ISO value, No leaves everything as it was.
+TEST_F(PointViewsTest, UpdateRunSpeedWritesTheCursorsSpeedOnlyWhenConfirmed) {
+    for (const bool confirm : {false, true}) {
+        PointViewsState state(*app);
+        state.point = point;
+        state.readingGuid = readings[0];
+        UpdateRunSpeedDialog dialog(state);
+        dialog.resize(800, 500);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        EXPECT_NEAR(dialog.CursorFrequency(), kRunSpeedHz, 1.0);
+        dialog.Pane().Graph().NudgeCursorRight(10);
+        const double moved = dialog.CursorFrequency();
+        ASSERT_GT(moved, kRunSpeedHz + 1.0);
+
+        prompter.yesNoAnswers = {confirm};
+        dialog.Update();
+        EXPECT_EQ(dialog.Updated(), confirm);
+        CVibReading row;
+        ASSERT_TRUE(app->MainConnection()->GetVibReading(readings[0], row));
+        EXPECT_FLOAT_EQ(row.fOriginalRunSpeedHz, kRunSpeedHz);
+        ReadingSignals cached;
+        SignalProcessor processor;
+        ASSERT_TRUE(LoadReadingSignals(*app->MainConnection(), processor, readings[0], cached));
+        if (confirm) {
+            EXPECT_NEAR(row.fCurrentRunSpeedHz, moved, 1e-3);
+            EXPECT_NEAR(cached.runSpeedHz, moved, 1e-3);
+            EXPECT_NE(row.fISOMMS, 2.0f); // recomputed from the spectrum
+        } else {
+            EXPECT_FLOAT_EQ(row.fCurrentRunSpeedHz, kRunSpeedHz);
+            EXPECT_FLOAT_EQ(row.fISOMMS, 2.0f);
+            EXPECT_FLOAT_EQ(cached.runSpeedHz, kRunSpeedHz);
+        }
+    }
+    EXPECT_TRUE(prompter.Messages().isEmpty()) << prompter.Messages().join('|').toStdString();
+}
+
+TEST_F(PointViewsTest, TrendLineProjectsByDaysAndSaysWhenItMissesItsTarget) {
+    views->ShowPoint(point.sItemGUID);
+    TrendView& trend = views->Trend();
+    CVantorGraphCtrl& graph = trend.Pane().Graph();
+    ASSERT_EQ(graph.GetSeriesCount(), 1);
+
+    // Refused in the dialog: it stays open and says why.
+    TrendLineChoice days;
+    days.on = true;
+    days.settings.mode = ProjectionMode::Days;
+    days.settings.days = 0;
+    std::vector<QDateTime> dates;
+    for (int day = 0; day < 4; ++day) {
+        dates.push_back(QDateTime(QDate(2024, 5, 1 + day), QTime(10, 0)));
+    }
+    TrendLineDialog dialog(days, dates, 1.0, prompter);
+    dialog.show();
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(prompter.Messages().back(), UiText(text::DaysBetween1And10000));
+    dialog.Days().setValue(10);
+    dialog.accept();
+    EXPECT_FALSE(dialog.isVisible());
+
+    // Ten days past the last reading.
+    trend.SetTrendLine(dialog.Choice());
+    ASSERT_EQ(graph.GetSeriesCount(), 2);
+    const int last = graph.seriesPointCount(1) - 1;
+    const QDateTime end = graph.seriesPoint(1, last).value(QStringLiteral("dateTime")).toDateTime();
+    EXPECT_EQ(end, QDateTime(QDate(2024, 5, 14), QTime(10, 0)));
+
+    // A rising line never comes back down to 1 mm/s: the message, and the line ends at the last reading.
+    const int before = prompter.Messages().size();
+    TrendLineChoice value = dialog.Choice();
+    value.settings.mode = ProjectionMode::ValuePoint;
+    value.settings.targetValue = 1.0;
+    trend.SetTrendLine(value);
+    ASSERT_EQ(prompter.Messages().size(), before + 1);
+    EXPECT_EQ(prompter.Messages().back(), UiText(text::TrendlineDoesNotCross));
+    const QDateTime stop =
+        graph.seriesPoint(1, graph.seriesPointCount(1) - 1).value(QStringLiteral("dateTime")).toDateTime();
+    EXPECT_EQ(stop, QDateTime(QDate(2024, 5, 4), QTime(10, 0)));
+
+    // Zoomed to two days the axis spans them; Auto returns to every reading.
+    trend.SetZoom(
+        DateZoom{QDateTime(QDate(2024, 5, 2), QTime(0, 0)), QDateTime(QDate(2024, 5, 4), QTime(0, 0))});
+    EXPECT_NEAR(graph.GetXAxisMax() - graph.GetXAxisMin(), 2 * 24 * 60, 1e-6);
+    trend.SetZoom(std::nullopt);
+    EXPECT_GT(graph.GetXAxisMax() - graph.GetXAxisMin(), 3 * 24 * 60);
 }
 
 TEST(AxisLimitsTest, RefusalsOfTheAxisSetup) {
