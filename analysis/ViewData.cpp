@@ -13,6 +13,8 @@ namespace {
 // Points along a drawn trend line (a straight line needs two; a polynomial is drawn as a polyline).
 constexpr int kTrendLinePoints = 200;
 constexpr double kDefaultAxisMaximum = 1.0;
+// Room beyond a waveform's largest swing, as a share of it.
+constexpr double kWaveformHeadroom = 0.05;
 
 AxisRange FrequencyAxis(double minimum, double maximum, const DisplayUnits& units) {
     if (!(maximum > minimum)) {
@@ -20,6 +22,20 @@ AxisRange FrequencyAxis(double minimum, double maximum, const DisplayUnits& unit
     }
     return {minimum, maximum, AxisTickStep(minimum, maximum, units.Frequency() != FrequencyUnit::Hz),
             AxisDecimals(maximum)};
+}
+
+// A step below 1 taken up to the next 1, 2 or 5 times a power of ten; larger steps are round already.
+double RoundStep(double step) {
+    if (!(step > 0) || step >= 1.0) {
+        return step;
+    }
+    const double decade = std::pow(10.0, std::floor(std::log10(step)));
+    for (const double multiple : {1.0, 2.0, 5.0}) {
+        if (multiple * decade >= step * (1.0 - 1e-9)) {
+            return multiple * decade;
+        }
+    }
+    return 10.0 * decade;
 }
 
 std::pair<double, double> Extent(const std::vector<double>& values) {
@@ -70,7 +86,8 @@ AxisRange AmplitudeAxis(double smallest, double largest) {
     if (!(maximum > minimum) || !std::isfinite(maximum)) {
         maximum = minimum + kDefaultAxisMaximum;
     }
-    return {minimum, maximum, AxisTickStep(minimum, maximum, false), AmplitudeAxisDecimals(maximum)};
+    // Amplitude labels fall on round values (0.2, 0.5, …) counted from the minimum.
+    return {minimum, maximum, RoundStep(AxisTickStep(minimum, maximum, false)), AmplitudeAxisDecimals(maximum)};
 }
 
 std::optional<SpectrumViewData> MakeSpectrumViewData(const ReadingSignals& decoded, MeasureKind kind,
@@ -123,9 +140,16 @@ WaveformViewData MakeWaveformViewData(const ReadingSignals& decoded) {
     view.xAxis.decimals = AmplitudeAxisDecimals(view.xAxis.maximum);
     const auto [low, high] = Extent(view.y);
     const double reach = std::max({std::fabs(low), std::fabs(high), 0.0});
-    view.yAxis =
-        reach > 0 ? AxisRange{-reach, reach, AxisTickStep(-reach, reach, false), AmplitudeAxisDecimals(reach)}
-                  : AmplitudeAxis(-kDefaultAxisMaximum, kDefaultAxisMaximum);
+    if (reach > 0) {
+        // Symmetric about zero, a little beyond the largest swing and out to a whole tick, so that
+        // the peaks stay inside the plot and the labels fall on round values with 0 among them.
+        const double padded = reach * (1.0 + kWaveformHeadroom);
+        const double step = RoundStep(AxisTickStep(-padded, padded, false));
+        const double top = std::ceil(padded / step) * step;
+        view.yAxis = AxisRange{-top, top, step, AmplitudeAxisDecimals(top)};
+    } else {
+        view.yAxis = AmplitudeAxis(-kDefaultAxisMaximum, kDefaultAxisMaximum);
+    }
     return view;
 }
 
@@ -135,6 +159,7 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
     view.kind = kind;
     view.reference = samples.reference;
     view.yLabel = MeasureUnitLabel(kind, units);
+    const AlarmLimits limits = LimitsFor(point, kind);
     for (const TrendSample& sample : samples.samples) {
         if (IsNoValue(static_cast<float>(sample.y))) {
             continue;
@@ -143,6 +168,9 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
         view.x.push_back(sample.x);
         view.y.push_back(DisplayMeasureValue(kind, sample.y, units));
         view.inFit.push_back(sample.mask);
+        view.readingGuids.push_back(sample.readingGuid);
+        view.status.push_back(
+            ClassifyValue(static_cast<float>(sample.y), limits.alarmsOn, limits.warning, limits.critical));
     }
     if (line.Drawn()) {
         const double start = line.startX;
@@ -154,7 +182,6 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
             view.lineY.push_back(DisplayMeasureValue(kind, line.ValueAt(x), units));
         }
     }
-    const AlarmLimits limits = LimitsFor(point, kind);
     if (limits.alarmsOn) {
         view.warning = DisplayMeasureValue(kind, limits.warning, units);
         view.critical = DisplayMeasureValue(kind, limits.critical, units);

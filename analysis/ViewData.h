@@ -3,6 +3,7 @@
 // the alarm levels, the VA bands and the run speed. Plain values, built without any widget, so the
 // desktop views and the command line paint the same graph.
 
+#include "analysis/AlarmStatus.h"
 #include "analysis/DisplayUnits.h"
 #include "analysis/Measures.h"
 #include "analysis/ReadingSignals.h"
@@ -51,12 +52,14 @@ struct WaveformViewData {
 
 struct TrendViewData {
     MeasureKind kind = MeasureKind::IsoVelocity;
-    QDateTime reference;          // x = minutes after it
-    std::vector<QDateTime> dates; // of the plotted samples
-    std::vector<double> x;        // samples with a value (the no-value marker is left out)
-    std::vector<double> y;        // displayed units
-    std::vector<int> inFit;       // 1 where the sample took part in the fit
-    std::vector<double> lineX;    // the trend line; empty when none is drawn
+    QDateTime reference;               // x = minutes after it
+    std::vector<QDateTime> dates;      // of the plotted samples
+    std::vector<double> x;             // samples with a value (the no-value marker is left out)
+    std::vector<double> y;             // displayed units
+    std::vector<int> inFit;            // 1 where the sample took part in the fit
+    std::vector<QString> readingGuids; // the reading of each plotted sample
+    std::vector<StatusCode> status;    // each sample judged against the point's limits
+    std::vector<double> lineX;         // the trend line; empty when none is drawn
     std::vector<double> lineY;
     AxisRange xAxis; // minutes, ticks on whole days
     AxisRange yAxis;

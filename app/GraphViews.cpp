@@ -49,6 +49,9 @@ constexpr short kCircle = 0;
 constexpr short kFilled = 0;
 constexpr short kHollow = 1;
 constexpr short kReadingMarkerColour = 9;
+constexpr short kOkMarkerColour = 4;
+constexpr short kWarningMarkerColour = 17;
+constexpr short kCriticalMarkerColour = 3;
 constexpr short kAppendPoint = 0;
 constexpr short kAppendLastPoint = 2;
 
@@ -135,12 +138,50 @@ void SetArrays(CVantorGraphCtrl& graph, short series, const std::vector<double>&
     graph.SetSeriesDataArray(series, QList<double>(x.begin(), x.end()), QList<double>(y.begin(), y.end()), 0);
 }
 
+// The points a spectrum is drawn through: the lines themselves, or for bars every line as a rise
+// from zero to its amplitude and back.
+struct TracePoints {
+    std::vector<double> x;
+    std::vector<double> y;
+};
+TracePoints SpectrumTrace(const std::vector<double>& x, const std::vector<double>& y,
+                          SpectrumDrawing drawing) {
+    if (drawing == SpectrumDrawing::Line) {
+        return {x, y};
+    }
+    TracePoints bars;
+    bars.x.reserve(3 * x.size());
+    bars.y.reserve(3 * y.size());
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        bars.x.insert(bars.x.end(), {x[i], x[i], x[i]});
+        bars.y.insert(bars.y.end(), {0.0, y[i], 0.0});
+    }
+    return bars;
+}
+
 // The trend's Y axis: from the view's minimum to a little above its highest value or level.
 AxisRange TrendYAxis(const TrendViewData& view) {
     return AmplitudeAxis(view.yAxis.minimum, view.yAxis.maximum * (1.0 + kTrendHeadroom));
 }
 
 } // namespace
+
+SpectrumDrawing SpectrumDrawingOf(int fftLineOrBar) {
+    return fftLineOrBar == 0 ? SpectrumDrawing::Line : SpectrumDrawing::Bar;
+}
+
+short StatusMarkerColour(StatusCode code) {
+    switch (code) {
+    case StatusCode::Ok:
+        return kOkMarkerColour;
+    case StatusCode::Warning:
+        return kWarningMarkerColour;
+    case StatusCode::Critical:
+        return kCriticalMarkerColour;
+    default:
+        return kReadingMarkerColour;
+    }
+}
 
 void ShowTrendView(CVantorGraphCtrl& graph, const TrendViewData& view, const QString& title) {
     Clear(graph);
@@ -175,9 +216,12 @@ void ShowTrendView(CVantorGraphCtrl& graph, const TrendViewData& view, const QSt
 
     const short readings = AddSeries(graph, kTraceColour, kSolid);
     for (std::size_t i = 0; i < view.x.size(); ++i) {
+        const QString guid = i < view.readingGuids.size() ? view.readingGuids[i] : QString();
+        const short colour =
+            i < view.status.size() ? StatusMarkerColour(view.status[i]) : kReadingMarkerColour;
         graph.SetSeriesData(readings, static_cast<float>(view.x[i] - origin), static_cast<float>(view.y[i]),
-                            view.dates[i], QString(), QString(), 0, 0, 0, QString(), kReadingMarkerRadius,
-                            kCircle, view.inFit[i] == 1 ? kFilled : kHollow, kReadingMarkerColour,
+                            view.dates[i], guid, QString(), 0, 0, 0, QString(), kReadingMarkerRadius, kCircle,
+                            view.inFit[i] == 1 ? kFilled : kHollow, colour,
                             i + 1 == view.x.size() ? kAppendLastPoint : kAppendPoint);
     }
     if (!view.lineX.empty()) {
@@ -195,7 +239,7 @@ void ShowTrendView(CVantorGraphCtrl& graph, const TrendViewData& view, const QSt
 }
 
 void ShowSpectrumView(CVantorGraphCtrl& graph, const SpectrumViewData& view,
-                      std::optional<double> bandAlarmLevel, const QString& title) {
+                      std::optional<double> bandAlarmLevel, const QString& title, SpectrumDrawing drawing) {
     Clear(graph);
     SetTitle(graph, title);
     graph.SetXAxisType(kNormalAxis);
@@ -206,7 +250,8 @@ void ShowSpectrumView(CVantorGraphCtrl& graph, const SpectrumViewData& view,
     SetYUnits(graph, Caption(text::AmplitudeLabel, view.yLabel), view.yLabel);
     SetXAxis(graph, view.xAxis);
     SetYAxis(graph, view.yAxis);
-    SetArrays(graph, AddSeries(graph, kTraceColour, kSolid), view.x, view.y);
+    const TracePoints trace = SpectrumTrace(view.x, view.y, drawing);
+    SetArrays(graph, AddSeries(graph, kTraceColour, kSolid), trace.x, trace.y);
 
     if (view.kind == MeasureKind::IsoVelocity && !view.bands.empty()) {
         const auto level = static_cast<float>(bandAlarmLevel.value_or(view.yAxis.maximum));
@@ -254,7 +299,7 @@ void ShowWaveformView(CVantorGraphCtrl& graph, const WaveformViewData& view, con
 }
 
 void ShowWaterfallView(CVantorGraphCtrl& graph, const std::vector<WaterfallSpectrum>& newestFirst,
-                       const DisplayUnits& units, const QString& title) {
+                       const DisplayUnits& units, const QString& title, SpectrumDrawing drawing) {
     Clear(graph);
     SetTitle(graph, title);
     graph.SetXAxisType(kNormalAxis);
@@ -291,8 +336,9 @@ void ShowWaterfallView(CVantorGraphCtrl& graph, const std::vector<WaterfallSpect
         const short series = AddSeries(graph, kWaterfallColours[i % std::size(kWaterfallColours)], kSolid);
         // Point by point, so that every line carries its reading's date and identifier (the
         // waterfall's tooltip shows the date; a click names the reading).
-        const std::vector<double>& x = spectrum.view.x;
-        const std::vector<double>& y = spectrum.view.y;
+        const TracePoints trace = SpectrumTrace(spectrum.view.x, spectrum.view.y, drawing);
+        const std::vector<double>& x = trace.x;
+        const std::vector<double>& y = trace.y;
         for (std::size_t p = 0; p < x.size(); ++p) {
             graph.SetSeriesData(series, static_cast<float>(x[p]), static_cast<float>(y[p]), spectrum.taken,
                                 spectrum.readingGuid, QString(), 0, 0, 0, QString(), 0, kCircle, kFilled,
@@ -304,7 +350,15 @@ void ShowWaterfallView(CVantorGraphCtrl& graph, const std::vector<WaterfallSpect
     graph.SetYAxisOffset(kWaterfallOffsetPixels);
 }
 
-void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x) {
+int HarmonicCursorCount(const CVantorGraphCtrl& graph) {
+    int count = 0;
+    for (const CVantorGraphCtrl::CursorReadout& readout : graph.cursorReadouts()) {
+        count += readout.name.startsWith(QStringLiteral("harmonic ")) ? 1 : 0;
+    }
+    return count;
+}
+
+void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x, int harmonicCursors) {
     if (cursor == GraphCursor::None) {
         graph.SetCursorEnabled(false);
         return;
@@ -312,7 +366,17 @@ void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x) {
     graph.SetCursorEnabled(true);
     graph.SetCursorType(static_cast<short>(cursor));
     if (cursor == GraphCursor::Harmonic) {
-        for (int i = 0; i < kStartingHarmonicCursors; ++i) {
+        // The control keeps its harmonic lines while the cursor is off or the graph is refilled:
+        // without this a view drawn again would add lines each time.
+        for (int before = HarmonicCursorCount(graph); before > 0;) {
+            graph.RemoveHarmonicCursor();
+            const int after = HarmonicCursorCount(graph);
+            if (after >= before) {
+                break;
+            }
+            before = after;
+        }
+        for (int i = 0; i < harmonicCursors; ++i) {
             graph.AddHarmonicCursor();
         }
     }

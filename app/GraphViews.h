@@ -33,6 +33,16 @@ inline constexpr double kTrendHeadroom = 0.1;
 inline constexpr short kWarningBandColour = 19;  // pale yellow
 inline constexpr short kCriticalBandColour = 18; // pale red
 
+// How spectra are drawn (the setting FFTLineOrBar): a line through the tops of the spectrum lines,
+// or a bar from zero at every line.
+enum class SpectrumDrawing : int { Line = 0, Bar = 1 };
+// The setting's code: 0 draws lines, any other value bars.
+SpectrumDrawing SpectrumDrawingOf(int fftLineOrBar);
+
+// The palette index a trend marker of a reading with this status is drawn in: green for OK, orange
+// for a warning, red for a critical value, blue for the rest (no value, alarms off).
+short StatusMarkerColour(StatusCode code);
+
 // One spectrum of a waterfall with the date it was taken (for its tooltip).
 struct WaterfallSpectrum {
     SpectrumViewData view;
@@ -46,15 +56,23 @@ void ShowTrendView(CVantorGraphCtrl& graph, const TrendViewData& view, const QSt
 // The VA bands of an ISO spectrum are outlined up to bandAlarmLevel (displayed amplitude, the
 // point's warning level where it judges them), or to the top of the graph without one.
 void ShowSpectrumView(CVantorGraphCtrl& graph, const SpectrumViewData& view,
-                      std::optional<double> bandAlarmLevel, const QString& title);
+                      std::optional<double> bandAlarmLevel, const QString& title,
+                      SpectrumDrawing drawing = SpectrumDrawing::Line);
 void ShowWaveformView(CVantorGraphCtrl& graph, const WaveformViewData& view, const QString& title);
+// Every reading of a trend carries its GUID (a click names it) and its status colour; readings left
+// out of the fit are drawn hollow.
 // Newest first: the first spectrum is the front trace. At most kWaterfallMostSpectra are shown.
 void ShowWaterfallView(CVantorGraphCtrl& graph, const std::vector<WaterfallSpectrum>& newestFirst,
-                       const DisplayUnits& units, const QString& title);
+                       const DisplayUnits& units, const QString& title,
+                       SpectrumDrawing drawing = SpectrumDrawing::Line);
 
 // Switches the cursor of the given type on (or all cursors off) and stands it at x (the run speed
 // on a spectrum). The control snaps cursors to the drawn data, so it must have been painted (laid
 // out) at its size before.
-void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x);
+// A harmonic cursor comes with exactly harmonicCursors lines (those from before are removed).
+void SetGraphCursor(CVantorGraphCtrl& graph, GraphCursor cursor, double x,
+                    int harmonicCursors = kStartingHarmonicCursors);
+// The harmonic cursor lines the control holds (kept while the cursor is off).
+int HarmonicCursorCount(const CVantorGraphCtrl& graph);
 
 } // namespace vantor

@@ -7,10 +7,10 @@
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
 #include "app/Startup.h"
+#include "app/ViewedReading.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/ReadingToolCommands.h"
-#include "cli/ViewedReading.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
 
@@ -27,40 +27,6 @@
 namespace vantor::cli {
 namespace {
 
-DisplayUnits UnitsOf(const CSettings& settings) {
-    return DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
-}
-
-QString NamesTitle(const QString& machine, const QString& point) {
-    if (machine.isEmpty()) {
-        return point;
-    }
-    return point.isEmpty() ? machine : QStringLiteral("%1 - %2").arg(machine, point);
-}
-
-QString ReadingTitle(const ViewedReading& reading) {
-    const QString taken = QLocale::system().toString(reading.taken, QLocale::ShortFormat);
-    const QString names = NamesTitle(reading.machineName, reading.pointName);
-    return names.isEmpty() ? taken : QStringLiteral("%1  %2").arg(names, taken);
-}
-
-QString PointTitle(CMainConnection& db, const CVib& point) {
-    CMachine machine;
-    return NamesTitle(db.GetMachine(point.sParentGUID, machine) ? machine.sName : QString(), point.sName);
-}
-
-// The point's warning level for the VA bands in displayed amplitude, where it judges them.
-std::optional<double> BandAlarmLevel(const ViewedReading& reading, const DisplayUnits& units) {
-    if (!reading.point) {
-        return std::nullopt;
-    }
-    const AlarmLimits limits = LimitsFor(*reading.point, MeasureKind::VaBand1);
-    if (!limits.alarmsOn) {
-        return std::nullopt;
-    }
-    return DisplayMeasureValue(MeasureKind::VaBand1, limits.warning, units);
-}
-
 double AxisMiddle(const CVantorGraphCtrl& graph) {
     return (graph.GetXAxisMin() + graph.GetXAxisMax()) / 2;
 }
@@ -71,7 +37,7 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
                             double& cursorX) {
     CMainConnection& db = *app.MainConnection();
     Prompter& prompter = app.UserPrompter();
-    const DisplayUnits units = UnitsOf(app.settings);
+    const DisplayUnits units = DisplayUnitsOf(app.settings);
     const bool consolidate = app.settings.varovudOvoOn == 1;
     SignalProcessor processor;
     switch (options.view) {

@@ -13,7 +13,7 @@
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/RowFormat.h"
-#include "cli/ViewedReading.h"
+#include "app/ViewedReading.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 

@@ -30,7 +30,7 @@ QString Shown(float value) {
 
 } // namespace
 
-CIsoStandardsDialog::CIsoStandardsDialog(const QString& velocityUnit, float amplitudeFactor, QWidget* parent)
+CIsoLimitsDialog::CIsoLimitsDialog(const QString& velocityUnit, float amplitudeFactor, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("ISO 10816-3:1998(E)"));
     auto* grid = new QGridLayout;
@@ -62,7 +62,7 @@ CIsoStandardsDialog::CIsoStandardsDialog(const QString& velocityUnit, float ampl
     resize(620, sizeHint().height());
 }
 
-void CIsoStandardsDialog::Choose(int group, int foundation) {
+void CIsoLimitsDialog::Choose(int group, int foundation) {
     group_ = group;
     foundation_ = foundation;
     accept();

@@ -6,11 +6,10 @@
 
 namespace vantor {
 
-class CIsoStandardsDialog : public QDialog {
+class CIsoLimitsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CIsoStandardsDialog(const QString& velocityUnit, float amplitudeFactor,
-                                 QWidget* parent = nullptr);
+    explicit CIsoLimitsDialog(const QString& velocityUnit, float amplitudeFactor, QWidget* parent = nullptr);
 
     // The group pressed (1 to 4) and its foundation (0 rigid, 1 flexible); 0 before a press.
     int Group() const { return group_; }

@@ -6,14 +6,25 @@
 #include "device/MeterResults.h"
 #include "store/SqlConnection.h"
 #include "texts/UiText.h"
+#include "ui/AppLook.h"
 #include "ui/DataFileProgressDialog.h"
 #include "ui/DatabaseMenu.h"
 #include "ui/DesktopSync.h"
 #include "ui/DeviceNamesDialog.h"
+#include "ui/DisplayCommands.h"
+#include "ui/HelpDialogs.h"
+#include "ui/Log.h"
+#include "ui/MachineManagerDialog.h"
+#include "ui/MachineStatusTable.h"
+#include "ui/MachineTreeModel.h"
+#include "ui/MainWindowTexts.h"
 #include "ui/MeterPortDialog.h"
 #include "ui/Mnemonics.h"
 #include "ui/OffRouteDialog.h"
+#include "ui/PointViews.h"
+#include "ui/RouteManagerDialog.h"
 #include "ui/SelectRouteDialog.h"
+#include "ui/SettingsDialogs.h"
 #include "ui/SyncDialog.h"
 
 #include <VantorLabel/VantorLabelCtrl.h>
@@ -21,15 +32,21 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -41,6 +58,11 @@ constexpr int kShowNormal = 1;
 constexpr int kShowMinimized = 2;
 constexpr int kShowMaximized = 3;
 const QSize kFirstStartSize(1024, 700);
+// The machine tree's width before the user moves the splitter ("MoveSplitterBy" is the offset from
+// it), and the least either pane keeps.
+constexpr int kTreeDefaultWidth = 260;
+constexpr int kLeastPaneWidth = 80;
+constexpr std::size_t kMachinesOpenAtStart = 20;
 
 } // namespace
 
@@ -81,8 +103,21 @@ bool MainWindow::Initialise(const QString& executableName, const WriteProbe& pro
         SwitchToRemote(app_, probe);
         app_.WriteSettings();
     }
+    ApplyAppLook(AppLookFor(app_.settings.appLook));
+    RebuildAppLookMenu();
     RestorePlacement();
     initialised_ = true;
+    if (isVisible()) {
+        splitterPlaced_ = true;
+        ApplySplitterOffset();
+    }
+    RefreshPlant();
+    tree_->setCurrentIndex(treeModel_->PlantIndex());
+    tree_->expand(treeModel_->PlantIndex());
+    // A small plant opens with every machine's points in view.
+    if (treeModel_->Plant().machines.size() <= kMachinesOpenAtStart) {
+        tree_->expandAll();
+    }
     pending_.StartIfPending();
     return true;
 }
@@ -110,6 +145,14 @@ void MainWindow::ChooseLanguage(int menuId) {
     RefreshTexts();
 }
 
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (initialised_ && !splitterPlaced_) {
+        splitterPlaced_ = true;
+        ApplySplitterOffset();
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (initialised_) {
         StorePlacement();
@@ -134,7 +177,50 @@ DataFileOutcome MainWindow::ImportFile(const QString& path) {
         return DataFileOutcome::Failed;
     }
     // The question is answered before the progress window exists, so the window never covers it.
-    return ImportDataFileInto(app_, path, false, ProgressWindowFor(path)).outcome;
+    const DataFileOutcome outcome = ImportDataFileInto(app_, path, false, ProgressWindowFor(path)).outcome;
+    RefreshPlant(); // a damaged file may still have stored the records before the damage
+    return outcome;
+}
+
+DataFileOutcome MainWindow::BackupData(const QString& path) {
+    if (!initialised_ || app_.MainConnection() == nullptr) {
+        return DataFileOutcome::Failed;
+    }
+    return ExportDataFileFrom(app_, path, MachineSelection{}, ProgressWindowFor(path)).outcome;
+}
+
+DataFileOutcome MainWindow::RestoreData(const QString& path) {
+    return ImportFile(path);
+}
+
+void MainWindow::ChooseAndBackup() {
+    if (!initialised_) {
+        return;
+    }
+    const QString suggested =
+        QDir(app_.settings.exportToFolder)
+            .filePath(QStringLiteral("%1 %2.%3")
+                          .arg(app_.edition.productName, QDate::currentDate().toString(Qt::ISODate),
+                               app_.dataFileExtension));
+    QString path =
+        QFileDialog::getSaveFileName(this, UiText(text::window::BackupData), suggested, DataFileFilter());
+    if (path.isEmpty()) {
+        return;
+    }
+    path = WithDataFileExtension(path, app_.dataFileExtension);
+    app_.settings.exportToFolder = QFileInfo(path).absolutePath();
+    BackupData(path);
+}
+
+void MainWindow::ChooseAndRestore() {
+    if (!initialised_) {
+        return;
+    }
+    const QString path = QFileDialog::getOpenFileName(this, UiText(text::window::RestoreData),
+                                                      app_.settings.exportToFolder, DataFileFilter());
+    if (!path.isEmpty()) {
+        RestoreData(path);
+    }
 }
 
 void MainWindow::ChooseAndImport() {
@@ -163,8 +249,14 @@ void MainWindow::ShowOffRouteReadings() {
     if (!initialised_) {
         return;
     }
-    COffRouteDialog dialog(app_, this);
-    dialog.exec();
+    offRouteOpen_ = true;
+    {
+        COffRouteDialog dialog(app_, this);
+        dialog.exec();
+    }
+    offRouteOpen_ = false;
+    // Readings moved to points or deleted: the statuses and the off-route item change.
+    RefreshPlant();
 }
 
 void MainWindow::ShowDeviceNames() {
@@ -226,6 +318,7 @@ void MainWindow::RunSync(bool fromMeter, const QString& routeGuid) {
         app_.settings.meterPort = choose.Port();
         app_.WriteSettings();
     }
+    RefreshPlant();
     SendExceptionEmails(app_, app_.UserPrompter(), this);
 }
 
@@ -234,20 +327,58 @@ void MainWindow::BuildMenus() {
     importAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndImport);
     exportAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndExport);
     fileMenu_->addSeparator();
+    backupAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndBackup);
+    restoreAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndRestore);
+    fileMenu_->addSeparator();
     exitAction_ = fileMenu_->addAction(QString(), this, &QWidget::close);
     exitAction_->setMenuRole(QAction::QuitRole);
     setupMenu_ = menuBar()->addMenu(QString());
+    // The catalogue editors change the plant; the settings dialogs change how it is drawn.
+    const auto addEditor = [this](int textId, bool (*run)(CAppData&, QWidget*), bool plant) {
+        QAction* action = setupMenu_->addAction(QString(), this, [this, run, plant] {
+            if (run(app_, this)) {
+                plant ? RefreshPlant() : RedrawViews();
+            }
+        });
+        editorActions_.emplace_back(action, textId);
+    };
+    addEditor(text::MachineManagerTitle, &RunMachineManager, true);
+    addEditor(text::RouteManagerTitle, &RunRouteManager, true);
+    setupMenu_->addSeparator();
     offRouteAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowOffRouteReadings);
     deviceNamesAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowDeviceNames);
+    setupMenu_->addSeparator();
+    display_ = new DisplayCommands(app_, this);
+    display_->AddMenusTo(setupMenu_);
+    connect(display_, &DisplayCommands::Changed, this, &MainWindow::RedrawViews);
+    setupMenu_->addSeparator();
+    addEditor(text::VaBandNamesTitle, &RunBandNamesDialog, false);
+    addEditor(text::EmailExceptionsOnUpload, &RunEmailExceptionsDialog, false);
+    addEditor(text::ExceptionAddressesTitle, &RunExceptionAddressesDialog, false);
+    addEditor(-1, &RunMailServerDialog, false);
     databaseMenu_ =
         new DatabaseMenu(app_, *this, [this](const QString& path) { return ProgressWindowFor(path); });
-    connect(databaseMenu_, &DatabaseMenu::DatabaseChanged, this, &MainWindow::RefreshTexts);
+    connect(databaseMenu_, &DatabaseMenu::DatabaseChanged, this, [this] {
+        RefreshTexts();
+        RefreshPlant();
+    });
     toMeterAction_ = menuBar()->addAction(QString(), this, &MainWindow::ToMeter);
     fromMeterAction_ = menuBar()->addAction(QString(), this, &MainWindow::FromMeter);
+    reportMenu_ = menuBar()->addMenu(QString());
+    createReportAction_ = reportMenu_->addAction(QString());
+    createReportAction_->setObjectName(QStringLiteral("CreateReport"));
     languageMenu_ = menuBar()->addMenu(QString());
     languageGroup_ = new QActionGroup(languageMenu_);
     languageGroup_->setExclusive(true);
+    appLookMenu_ = menuBar()->addMenu(QString());
+    appLookGroup_ = new QActionGroup(appLookMenu_);
+    appLookGroup_->setExclusive(true);
+    RebuildAppLookMenu();
     helpMenu_ = menuBar()->addMenu(QString());
+    shortcutsAction_ = helpMenu_->addAction(QString(), this, &MainWindow::ShowShortcuts);
+    shortcutsAction_->setShortcut(DisplayCommands::HelpKey());
+    isoStandardsAction_ = helpMenu_->addAction(QString(), this, &MainWindow::ShowIsoStandards);
+    helpMenu_->addSeparator();
     aboutAction_ = helpMenu_->addAction(QString(), this, &MainWindow::ShowAbout);
     aboutAction_->setMenuRole(QAction::AboutRole);
 }
@@ -288,19 +419,185 @@ void MainWindow::ShowSyncOutcome(const SyncOutcome& outcome) {
 }
 
 void MainWindow::BuildViewArea() {
-    // The machine tree goes on the left, the tabbed views and status tables on the right.
+    // The machine tree goes on the left, the status tables and reading views on the right.
     viewArea_ = new QSplitter(Qt::Horizontal, this);
     viewArea_->setObjectName(QStringLiteral("ViewArea"));
-    auto* tree = new QFrame(viewArea_);
-    tree->setObjectName(QStringLiteral("MachineTreeArea"));
-    tree->setFrameShape(QFrame::StyledPanel);
-    auto* views = new QFrame(viewArea_);
-    views->setObjectName(QStringLiteral("ReadingViewsArea"));
-    views->setFrameShape(QFrame::StyledPanel);
-    viewArea_->addWidget(tree);
-    viewArea_->addWidget(views);
-    viewArea_->setStretchFactor(1, 3);
+    viewArea_->setChildrenCollapsible(false);
+    treeModel_ = new MachineTreeModel(this);
+    tree_ = new QTreeView(viewArea_);
+    tree_->setObjectName(QStringLiteral("MachineTreeArea"));
+    tree_->setModel(treeModel_);
+    tree_->setHeaderHidden(true);
+    tree_->setUniformRowHeights(true); // thousands of machines stay quick to lay out
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree_->setMinimumWidth(kLeastPaneWidth);
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { ShowSelection(false); });
+    connect(tree_, &QTreeView::clicked, this, &MainWindow::OnTreeClicked);
+    connect(tree_, &QTreeView::activated, this, &MainWindow::OnTreeClicked);
+    viewPane_ = new QStackedWidget(viewArea_);
+    viewPane_->setObjectName(QStringLiteral("ReadingViewsArea"));
+    viewPane_->setMinimumWidth(kLeastPaneWidth);
+    statusTable_ = new MachineStatusTable(app_, viewPane_);
+    viewPane_->addWidget(statusTable_);
+    pointViews_ = new PointViews(app_, viewPane_);
+    pointViews_->setObjectName(QStringLiteral("PointViews"));
+    viewPane_->addWidget(pointViews_);
+    // A reading deleted or corrected: the statuses change; the views show the point again themselves.
+    connect(pointViews_, &PointViews::ReadingsChanged, this, [this] { ReloadPlant(false); });
+    connect(display_, &DisplayCommands::ScaleLockChanged, pointViews_, &PointViews::SetScaleLock);
+    viewArea_->addWidget(tree_);
+    viewArea_->addWidget(viewPane_);
+    viewArea_->setStretchFactor(0, 0);
+    viewArea_->setStretchFactor(1, 1);
+    connect(viewArea_, &QSplitter::splitterMoved, this,
+            [this](int position, int) { app_.settings.moveSplitterBy = position - kTreeDefaultWidth; });
     setCentralWidget(viewArea_);
+}
+
+void MainWindow::ApplySplitterOffset() {
+    const int total = std::max(viewArea_->width(), width());
+    const int treeWidth = std::clamp(kTreeDefaultWidth + app_.settings.moveSplitterBy, kLeastPaneWidth,
+                                     std::max(kLeastPaneWidth, total - kLeastPaneWidth));
+    viewArea_->setSizes({treeWidth, std::max(kLeastPaneWidth, total - treeWidth)});
+}
+
+void MainWindow::RefreshPlant() {
+    ReloadPlant(true);
+}
+
+void MainWindow::ReloadPlant(bool reloadViews) {
+    if (!initialised_ || app_.MainConnection() == nullptr) {
+        return;
+    }
+    using NodeKind = MachineTreeModel::NodeKind;
+    const QModelIndex current = tree_->currentIndex();
+    const MachineTreeModel::NodeKey selected = treeModel_->KeyOf(current);
+    const PlantMachine* machine = treeModel_->MachineOf(current);
+    const MachineTreeModel::NodeKey selectedMachine{
+        NodeKind::Machine, machine != nullptr ? machine->machine.sItemGUID : QString()};
+    QStringList expanded;
+    const QModelIndex plantIndex = treeModel_->PlantIndex();
+    const bool plantExpanded = tree_->isExpanded(plantIndex);
+    for (int row = 0; row < treeModel_->rowCount(plantIndex); ++row) {
+        const QModelIndex child = treeModel_->index(row, 0, plantIndex);
+        if (tree_->isExpanded(child)) {
+            expanded << treeModel_->KeyOf(child).guid;
+        }
+    }
+
+    PlantSnapshot plant;
+    try {
+        plant = LoadPlant(*app_.MainConnection(), {app_.vibPointsEnabled, app_.lubePointsEnabled});
+    } catch (const DatabaseError& error) {
+        qCWarning(lcUi) << "the plant could not be read:" << error.what();
+        app_.UserPrompter().ShowMessage(UiText(text::ErrorLoadingRecord));
+        return;
+    }
+    {
+        // The selection is put back below; the pane is drawn once, for the restored item.
+        const QSignalBlocker quiet(tree_->selectionModel());
+        treeModel_->SetPlant(std::move(plant));
+        treeModel_->SetBold(app_.settings.boldFontOn != 0);
+        tree_->setExpanded(plantIndex, plantExpanded || expanded.isEmpty());
+        for (const QString& guid : expanded) {
+            tree_->expand(treeModel_->IndexOf({NodeKind::Machine, guid}));
+        }
+        QModelIndex restored = treeModel_->IndexOf(selected);
+        if (!restored.isValid()) {
+            restored = treeModel_->IndexOf(selectedMachine);
+        }
+        if (!restored.isValid()) {
+            restored = plantIndex;
+        }
+        tree_->setCurrentIndex(restored);
+        tree_->scrollTo(restored);
+    }
+    ShowSelection(reloadViews);
+}
+
+void MainWindow::ShowSelection(bool reloadPoint) {
+    using NodeKind = MachineTreeModel::NodeKind;
+    const QModelIndex current = tree_->currentIndex();
+    const PlantSnapshot& plant = treeModel_->Plant();
+    const NodeKind kind = treeModel_->KeyOf(current).kind;
+    const PlantMachine* machine = treeModel_->MachineOf(current);
+    if (kind == NodeKind::VibPoint) {
+        const QString guid = treeModel_->PointOf(current)->Guid();
+        if (reloadPoint || pointViews_->PointGuid() != guid) {
+            pointViews_->ShowPoint(guid);
+        }
+        viewPane_->setCurrentWidget(pointViews_);
+        return;
+    }
+    pointViews_->Clear();
+    switch (kind) {
+    case NodeKind::Machine:
+    case NodeKind::LubePoint:
+    case NodeKind::VibPoint:
+        statusTable_->Show(plant, machine->machine.sItemGUID);
+        if (kind == NodeKind::LubePoint) {
+            statusTable_->SelectPoint(treeModel_->PointOf(current)->Guid());
+        }
+        viewPane_->setCurrentWidget(statusTable_);
+        break;
+    case NodeKind::Plant:
+    case NodeKind::OffRoute:
+    case NodeKind::None:
+        statusTable_->Show(plant, {});
+        viewPane_->setCurrentWidget(statusTable_);
+        break;
+    }
+}
+
+void MainWindow::OnTreeClicked(const QModelIndex& index) {
+    if (treeModel_->KeyOf(index).kind == MachineTreeModel::NodeKind::OffRoute && !offRouteOpen_) {
+        ShowOffRouteReadings();
+    }
+}
+
+void MainWindow::RedrawViews() {
+    treeModel_->SetBold(app_.settings.boldFontOn != 0);
+    if (viewPane_->currentWidget() == pointViews_) {
+        pointViews_->Redraw();
+    } else {
+        ShowSelection(false);
+    }
+}
+
+void MainWindow::RebuildAppLookMenu() {
+    appLookMenu_->clear();
+    for (const AppLook& look : AppLooks()) {
+        QAction* item = appLookMenu_->addAction(look.name);
+        item->setData(look.id);
+        item->setCheckable(true);
+        item->setChecked(look.id == AppLookFor(app_.settings.appLook).id);
+        appLookGroup_->addAction(item);
+        connect(item, &QAction::triggered, this, [this, id = look.id] { ChooseAppLook(id); });
+    }
+}
+
+void MainWindow::ChooseAppLook(int id) {
+    const AppLook& look = AppLookFor(id);
+    app_.settings.appLook = look.id;
+    ApplyAppLook(look);
+    if (initialised_) {
+        app_.WriteSettings();
+        treeModel_->RefreshTexts(); // the status colours follow the look's background
+        RedrawViews();
+    }
+    RebuildAppLookMenu();
+}
+
+void MainWindow::ShowShortcuts() {
+    CShortcutsDialog dialog(display_->Shortcuts(), this);
+    dialog.exec();
+}
+
+void MainWindow::ShowIsoStandards() {
+    CIsoStandardsDialog dialog(false, this);
+    dialog.exec();
 }
 
 void MainWindow::RebuildLanguageMenu() {
@@ -328,18 +625,38 @@ void MainWindow::RefreshTexts() {
     databaseMenu_->RefreshTexts(bar);
     toMeterAction_->setText(bar.Mark(UiText(text::ToMeter)));
     fromMeterAction_->setText(bar.Mark(UiText(text::FromMeter)));
+    reportMenu_->setTitle(bar.Mark(UiText(text::window::ReportWizard)));
     languageMenu_->setTitle(bar.Mark(UiText(text::Language)));
+    appLookMenu_->setTitle(bar.Mark(UiText(text::window::AppLook)));
     helpMenu_->setTitle(bar.Mark(UiText(text::HelpMenu)));
 
     MnemonicSet file;
     importAction_->setText(file.Mark(UiText(text::ImportMenu)) + QStringLiteral("..."));
     exportAction_->setText(file.Mark(UiText(text::ExportMenu)) + QStringLiteral("..."));
+    backupAction_->setText(file.Mark(UiText(text::window::BackupData)) + QStringLiteral("..."));
+    restoreAction_->setText(file.Mark(UiText(text::window::RestoreData)) + QStringLiteral("..."));
     exitAction_->setText(file.Mark(UiText(text::Exit)));
     MnemonicSet setup;
     offRouteAction_->setText(setup.Mark(UiText(text::OffRouteReadingsTitle)) + QStringLiteral("..."));
     deviceNamesAction_->setText(setup.Mark(UiText(text::DeviceNamesTitle)) + QStringLiteral("..."));
+    for (const auto& [action, textId] : editorActions_) {
+        // The mail server has no entry in the text table.
+        const QString caption = textId < 0 ? QStringLiteral("Mail Server") : UiText(textId);
+        action->setText(setup.Mark(caption) + QStringLiteral("..."));
+    }
+    display_->RefreshTexts();
+    MnemonicSet report;
+    createReportAction_->setText(report.Mark(UiText(text::window::CreateReport)) + QStringLiteral("..."));
     MnemonicSet help;
+    shortcutsAction_->setText(help.Mark(UiText(text::window::Shortcuts)) + QStringLiteral("..."));
+    isoStandardsAction_->setText(help.Mark(UiText(text::window::IsoStandards)) + QStringLiteral("..."));
     aboutAction_->setText(help.Mark(UiText(text::AboutProduct)) + QStringLiteral("..."));
+    // The tree's captions and the status table's headers and words come from the table too.
+    treeModel_->RefreshTexts();
+    pointViews_->RefreshTexts();
+    if (initialised_) {
+        ShowSelection(false);
+    }
 }
 
 void MainWindow::RestorePlacement() {

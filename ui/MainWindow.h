@@ -12,15 +12,24 @@
 
 #include <QMainWindow>
 
+#include <utility>
+#include <vector>
+
 class CVantorLabelCtrl;
 
 class QActionGroup;
 class QMenu;
 class QSplitter;
+class QStackedWidget;
+class QTreeView;
 
 namespace vantor {
 
 class DatabaseMenu;
+class DisplayCommands;
+class MachineStatusTable;
+class MachineTreeModel;
+class PointViews;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -60,11 +69,45 @@ public:
     void ShowSyncOutcome(const SyncOutcome& outcome);
 
     // Imports a data file with the progress window (asks first); the File menu's Import and a
-    // pending data file both come here.
+    // pending data file both come here. The tree is refreshed afterwards.
     DataFileOutcome ImportFile(const QString& path);
+    // Backup Data: the whole database written to a data file. Restore Data: a data file read back
+    // into the database (asking first, replacing matching records), then the tree refreshed.
+    DataFileOutcome BackupData(const QString& path);
+    DataFileOutcome RestoreData(const QString& path);
+
+    // The machine tree (left) and what the right pane shows for its selected item.
+    QTreeView* MachineTree() const { return tree_; }
+    MachineTreeModel* TreeModel() const { return treeModel_; }
+    MachineStatusTable* StatusTable() const { return statusTable_; }
+    QStackedWidget* ViewPane() const { return viewPane_; }
+    PointViews* ReadingViews() const { return pointViews_; }
+    QSplitter* ViewArea() const { return viewArea_; }
+    // Re-reads the plant from the database into the tree, keeping the selected item (or, when it
+    // is gone, its machine, else the plant) and the open machines, then redraws the right pane.
+    // Call it after anything that changed machines, points or readings.
+    void RefreshPlant();
+    // Redraws the tree, the status table and the reading views with the current settings.
+    void RedrawViews();
+
+    // The display settings commands (units, decimals, bold, FFT, vib display, scale lock).
+    DisplayCommands* Display() const { return display_; }
+    // The menus and commands others connect: the Set-up menu (editors), Report > Create Report.
+    QMenu* SetupMenu() const { return setupMenu_; }
+    QMenu* ReportMenu() const { return reportMenu_; }
+    QAction* CreateReportAction() const { return createReportAction_; }
+    QMenu* AppLookMenu() const { return appLookMenu_; }
+    QMenu* HelpMenu() const { return helpMenu_; }
+    // The App Look command of a look id (stored at once).
+    void ChooseAppLook(int id);
+    // Help: the shortcut list and the ISO 10816-3 table.
+    void ShowShortcuts();
+    void ShowIsoStandards();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The stored splitter offset is applied once the window first has its size.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildMenus();
@@ -81,6 +124,17 @@ private:
     // Set-up menu: the off-route readings and the meters' names.
     void ShowOffRouteReadings();
     void ShowDeviceNames();
+    void ChooseAndBackup();
+    void ChooseAndRestore();
+    // Re-reads the plant into the tree; with reloadViews the shown point's views read it again too.
+    void ReloadPlant(bool reloadViews);
+    // Shows in the right pane what the tree's current item stands for; a point already shown is
+    // read again only with reloadPoint.
+    void ShowSelection(bool reloadPoint);
+    void OnTreeClicked(const QModelIndex& index);
+    void RebuildAppLookMenu();
+    // The tree's width: its default plus the stored offset.
+    void ApplySplitterOffset();
     // The meter commands: a synchronisation run (To Meter after choosing the route), then the
     // exception e-mails.
     void FromMeter();
@@ -96,19 +150,36 @@ private:
     QMenu* fileMenu_ = nullptr;
     QAction* importAction_ = nullptr;
     QAction* exportAction_ = nullptr;
+    QAction* backupAction_ = nullptr;
+    QAction* restoreAction_ = nullptr;
     QAction* exitAction_ = nullptr;
     QMenu* setupMenu_ = nullptr;
     QAction* offRouteAction_ = nullptr;
     QAction* deviceNamesAction_ = nullptr;
     DatabaseMenu* databaseMenu_ = nullptr;
+    std::vector<std::pair<QAction*, int>> editorActions_; // Set-up entries and their text numbers
     QAction* toMeterAction_ = nullptr;
     QAction* fromMeterAction_ = nullptr;
     QString chosenRoute_; // the route of the last To Meter, chosen again next time
     QMenu* languageMenu_ = nullptr;
     QActionGroup* languageGroup_ = nullptr;
+    QMenu* reportMenu_ = nullptr;
+    QAction* createReportAction_ = nullptr;
+    QMenu* appLookMenu_ = nullptr;
+    QActionGroup* appLookGroup_ = nullptr;
     QMenu* helpMenu_ = nullptr;
+    QAction* shortcutsAction_ = nullptr;
+    QAction* isoStandardsAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+    DisplayCommands* display_ = nullptr;
     QSplitter* viewArea_ = nullptr;
+    QTreeView* tree_ = nullptr;
+    MachineTreeModel* treeModel_ = nullptr;
+    QStackedWidget* viewPane_ = nullptr;
+    MachineStatusTable* statusTable_ = nullptr;
+    PointViews* pointViews_ = nullptr;
+    bool splitterPlaced_ = false;
+    bool offRouteOpen_ = false; // the off-route dialog is showing (a double click opens it once)
     CVantorLabelCtrl* databaseCaption_ = nullptr;
     CVantorLabelCtrl* syncCaption_ = nullptr;
     bool initialised_ = false;

@@ -101,7 +101,7 @@ void CVibPointSetupDialog::ProposeIsoLimits(int group, int foundation) {
 }
 
 void CVibPointSetupDialog::ChooseIsoLimits() {
-    CIsoStandardsDialog chooser(units_.VelocityLabel(), units_.AmplitudeFactor(), this);
+    CIsoLimitsDialog chooser(units_.VelocityLabel(), units_.AmplitudeFactor(), this);
     if (chooser.exec() == QDialog::Accepted) {
         ProposeIsoLimits(chooser.Group(), chooser.Foundation());
     }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace vantor {
 namespace {
 
@@ -199,6 +201,48 @@ TEST(ViewDataTest, TrendInDisplayUnitsWithAlarmLevelsAndLine) {
     EXPECT_EQ(view.xAxis.maximum, 6 * 1440);
     EXPECT_NEAR(view.yAxis.maximum, 2.0, 1e-6);
     EXPECT_EQ(view.yLabel, QStringLiteral("inch/s"));
+}
+
+} // namespace
+} // namespace vantor
+
+namespace vantor {
+namespace {
+
+// The waveform's amplitude axis: symmetric, beyond the largest swing, a whole number of round ticks.
+TEST(ViewDataTest, WaveformAxisHoldsTheSwingOnRoundTicks) {
+    for (const double swing : {0.0031, 0.3, 0.97, 5.8, 42.0, 730.0}) {
+        ReadingSignals decoded;
+        decoded.total.samplingFrequencyHz = 1000;
+        decoded.total.waveform = {0.0, swing, -0.5 * swing, 0.0};
+        const WaveformViewData view = MakeWaveformViewData(decoded);
+        const AxisRange& y = view.yAxis;
+        EXPECT_DOUBLE_EQ(y.minimum, -y.maximum) << swing;
+        EXPECT_GT(y.maximum, swing) << swing;
+        EXPECT_LT(y.maximum, 3 * swing) << swing;
+        const double ticks = (y.maximum - y.minimum) / y.tickStep;
+        EXPECT_NEAR(ticks, std::round(ticks), 1e-6) << swing;
+        const double mantissa = y.tickStep / std::pow(10.0, std::floor(std::log10(y.tickStep) + 1e-9));
+        EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-6 || std::fabs(mantissa - 2) < 1e-6 ||
+                    std::fabs(mantissa - 5) < 1e-6)
+            << swing << " step " << y.tickStep;
+    }
+}
+
+} // namespace
+} // namespace vantor
+
+namespace vantor {
+namespace {
+
+TEST(ViewDataTest, AmplitudeTicksAreRound) {
+    const struct {
+        double largest;
+        double step;
+    } cases[] = {{1.8, 0.2}, {0.37, 0.05}, {0.0042, 0.0005}, {27.0, 5.0}, {160.0, 20.0}};
+    for (const auto& c : cases) {
+        EXPECT_NEAR(AmplitudeAxis(0, c.largest).tickStep, c.step, 1e-12) << c.largest;
+    }
 }
 
 } // namespace

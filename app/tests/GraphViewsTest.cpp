@@ -5,6 +5,9 @@
 #include <VantorGraph/VantorGraphCtrl.h>
 #include <VantorGraph/VantorGraphFactory.h>
 
+#include <QImage>
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -140,6 +143,75 @@ TEST(GraphViewsTest, WaterfallStacksTheNewestInFront) {
     EXPECT_EQ(graph->seriesPoint(0, 1).value(QStringLiteral("readingGuid")).toString(), QStringLiteral("r0"));
     // One amplitude axis for all: up to the largest of the shown spectra.
     EXPECT_EQ(Number(*graph, "YAxisMax"), static_cast<double>(kWaterfallMostSpectra));
+}
+
+// Each trend marker names its reading and takes its status colour; 5 and 8 mm/s against 4.5/7.1.
+TEST(GraphViewsTest, TrendMarkersCarryTheirReadingAndStatusColour) {
+    CVib point;
+    point.bISOAlarmsOn = true;
+    point.fISOWarningMMS = 4.5f;
+    point.fISOCriticalMMS = 7.1f;
+    const std::vector<TrendReading> readings = {
+        {QStringLiteral("ok"), QDateTime(QDate(2024, 5, 1), QTime(10, 0)), 2.0f},
+        {QStringLiteral("warn"), QDateTime(QDate(2024, 5, 2), QTime(10, 0)), 5.0f},
+        {QStringLiteral("crit"), QDateTime(QDate(2024, 5, 3), QTime(10, 0)), 8.0f}};
+    const auto graph = NewGraph();
+    ShowTrendView(*graph,
+                  MakeTrendViewData(point, MeasureKind::IsoVelocity, MakeTrendSamples(readings), TrendLine{},
+                                    DisplayUnits()),
+                  QString());
+    const short expected[] = {StatusMarkerColour(StatusCode::Ok), StatusMarkerColour(StatusCode::Warning),
+                              StatusMarkerColour(StatusCode::Critical)};
+    EXPECT_NE(expected[0], expected[1]);
+    EXPECT_NE(expected[1], expected[2]);
+    for (int i = 0; i < 3; ++i) {
+        const QVariantMap values = graph->seriesPoint(0, i);
+        EXPECT_EQ(values.value(QStringLiteral("readingGuid")).toString(),
+                  readings[static_cast<std::size_t>(i)].guid);
+        EXPECT_EQ(values.value(QStringLiteral("markerColor")).toInt(), expected[i]) << i;
+    }
+}
+
+// Bars rise from zero to every line and fall back; lines go through the tops only.
+TEST(GraphViewsTest, BarSpectrumDrawsEveryLineFromZero) {
+    SpectrumViewData view;
+    view.kind = MeasureKind::Acceleration;
+    view.x = {0.0, 10.0, 20.0};
+    view.y = {0.5, 2.0, 1.0};
+    view.xAxis = {0, 20, 2, 0};
+    view.yAxis = {0, 2, 0.2, 1};
+    const auto graph = NewGraph();
+    ShowSpectrumView(*graph, view, std::nullopt, QString(), SpectrumDrawing::Line);
+    EXPECT_EQ(graph->seriesPointCount(0), 3);
+    ShowSpectrumView(*graph, view, std::nullopt, QString(), SpectrumDrawing::Bar);
+    ASSERT_EQ(graph->seriesPointCount(0), 9);
+    const double expectedY[] = {0, 0.5, 0, 0, 2, 0, 0, 1, 0};
+    for (int i = 0; i < 9; ++i) {
+        const QVariantMap values = graph->seriesPoint(0, i);
+        EXPECT_DOUBLE_EQ(values.value(QStringLiteral("x")).toDouble(),
+                         view.x[static_cast<std::size_t>(i / 3)]);
+        EXPECT_DOUBLE_EQ(values.value(QStringLiteral("y")).toDouble(), expectedY[i]) << i;
+    }
+    EXPECT_EQ(SpectrumDrawingOf(0), SpectrumDrawing::Line);
+    EXPECT_EQ(SpectrumDrawingOf(1), SpectrumDrawing::Bar);
+}
+
+// Setting the harmonic cursor again starts from the asked number of lines, not on top of the old ones.
+TEST(GraphViewsTest, HarmonicCursorHasTheAskedNumberOfLinesEveryTime) {
+    SpectrumViewData view;
+    view.x = {0.0, 10.0, 20.0, 30.0, 40.0};
+    view.y = {0.5, 2.0, 1.0, 0.7, 0.2};
+    view.xAxis = {0, 40, 4, 0};
+    view.yAxis = {0, 2, 0.2, 1};
+    const auto graph = NewGraph();
+    for (const int lines : {kStartingHarmonicCursors, kStartingHarmonicCursors, 5, 1}) {
+        ShowSpectrumView(*graph, view, std::nullopt, QString());
+        QImage image(graph->size(), QImage::Format_ARGB32);
+        QPainter painter(&image);
+        graph->paint(painter, image.rect());
+        SetGraphCursor(*graph, GraphCursor::Harmonic, 10.0, lines);
+        EXPECT_EQ(HarmonicCursorCount(*graph), lines);
+    }
 }
 
 TEST(ControlPropertyTest, TextBecomesThePropertysType) {

@@ -231,7 +231,7 @@ TEST_F(EditorDialogsTest, RunSpeedKeepsHzAndRpmInStepAndLevelsAreEnteredInTheDis
     QTest::keyClicks(hz, QStringLiteral("24.5"));
     EXPECT_EQ(rpm->text(), QStringLiteral("1470"));
 
-    CIsoStandardsDialog chooser(imperial.VelocityLabel(), imperial.AmplitudeFactor());
+    CIsoLimitsDialog chooser(imperial.VelocityLabel(), imperial.AmplitudeFactor());
     Grab(chooser, QStringLiteral("iso-standards"));
     chooser.findChild<QPushButton*>(QStringLiteral("Group3Flexible"))->click();
     EXPECT_EQ(chooser.result(), QDialog::Accepted);

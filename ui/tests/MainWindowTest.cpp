@@ -7,6 +7,10 @@
 #include "store/DataFile.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
+#include "ui/DisplayCommands.h"
+#include "ui/MachineStatusTable.h"
+#include "ui/MachineTreeModel.h"
+#include "ui/MainWindowTexts.h"
 #include <VantorLabel/VantorLabelCtrl.h>
 
 #include <QDir>
@@ -60,6 +64,14 @@ void InstallFrenchPack(const QString& languageFolder) {
                 translated = QStringLiteral("Base locale");
             } else if (i == text::Language) {
                 translated = QStringLiteral("Langue"); // entry 9 always reads "Language"
+            } else if (i == text::window::Machines) {
+                translated = QStringLiteral("Machines (FR)");
+            } else if (i == text::window::LatestMachineStatus) {
+                translated = QStringLiteral("Dernier état");
+            } else if (i == text::StatusNoReadings) {
+                translated = QStringLiteral("Pas de mesures");
+            } else if (i == text::window::BoldOnOff) {
+                translated = QStringLiteral("Gras");
             }
             w.WriteString(translated);
         }
@@ -111,7 +123,8 @@ TEST_F(MainWindowTest, StartsWithTheTitleTheMenusAndEnglishAlone) {
     for (const QAction* action : window.menuBar()->actions()) {
         bar << action->text();
     }
-    const QStringList expectedBar{"&File", "&Set-up", "&Connection", "&To Meter", "F&rom Meter", "&Language", "&Help"};
+    const QStringList expectedBar{"&File",          "&Set-up",   "&Connection", "&To Meter", "F&rom Meter",
+                                  "R&eport Wizard", "&Language", "&App Look",   "&Help"};
     EXPECT_EQ(bar, expectedBar) << qPrintable(bar.join(QLatin1Char('|')));
     EXPECT_EQ(window.menuBar()->actions().at(0)->menu()->actions().at(0)->text(),
               QStringLiteral("&Import..."));
@@ -149,6 +162,13 @@ TEST_F(MainWindowTest, ChoosingALanguageRefreshesTheWindowAndIsStoredOnClose) {
 
     window.LanguageMenu()->actions().at(1)->trigger();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Corvane - Base locale"));
+    // The tree, the status table and the display commands re-read their captions.
+    MachineTreeModel* tree = window.TreeModel();
+    EXPECT_EQ(tree->data(tree->PlantIndex()).toString(), QStringLiteral("Machines (FR)"));
+    EXPECT_EQ(tree->data(tree->PlantIndex(), Qt::ToolTipRole).toString(),
+              QStringLiteral("Machines (FR)\nPas de mesures"));
+    EXPECT_EQ(window.StatusTable()->Title(), QStringLiteral("Dernier état"));
+    EXPECT_EQ(window.Display()->BoldAction()->text(), QStringLiteral("Gras"));
     EXPECT_EQ(window.LanguageMenu()->title(), QStringLiteral("&Language"));
     EXPECT_EQ(window.menuBar()->actions().at(0)->text(), QStringLiteral("&Fichier"));
     EXPECT_EQ(MenuTexts(window.LanguageMenu()),

@@ -352,8 +352,13 @@ short CVantorGraphCtrl::SetSeriesData(short nSeriesNumber, float fXValue, float 
     plotted.y = fYValue;
     PointInfo point;
     point.dateTime = dateDateTime;
-    point.dateText = localeDateText(dateDateTime);
-    point.timeText = localeTimeText(dateDateTime);
+    if (dateDateTime != d->textedDate || d->textedDateText.isNull()) {
+        d->textedDate = dateDateTime;
+        d->textedDateText = localeDateText(dateDateTime);
+        d->textedTimeText = localeTimeText(dateDateTime);
+    }
+    point.dateText = d->textedDateText;
+    point.timeText = d->textedTimeText;
     point.readingGuid = sMPReadingGUID;
     point.accelerometerSerial = sAccelerometerSN;
     point.accelerometerMilliVolts = fAccelerometermV;

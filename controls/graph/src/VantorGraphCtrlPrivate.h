@@ -39,6 +39,11 @@ struct CVantorGraphCtrl::Private {
     bool modified = false;
     int repaintRequests = 0;
     bool dataChanged = false;
+    // The texts of the last date given with a point: a host adding a whole trace of one reading
+    // passes the same date for every point, and formatting it once keeps large traces fast.
+    QDateTime textedDate;
+    QString textedDateText;
+    QString textedTimeText;
 
     // Layout of the last paint.
     QRect graphArea;

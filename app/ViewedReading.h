@@ -3,6 +3,7 @@
 // come through the signal cache; off-route readings, which belong to no point, from the
 // synchronisation database.
 
+#include "analysis/DisplayUnits.h"
 #include "analysis/ReadingSignals.h"
 #include "analysis/SignalProcessor.h"
 #include "app/CAppData.h"
@@ -13,7 +14,7 @@
 
 #include <optional>
 
-namespace vantor::cli {
+namespace vantor {
 
 struct ViewedReading {
     ReadingSignals decoded;
@@ -29,4 +30,12 @@ std::optional<ViewedReading> LoadViewedReading(CAppData& app, SignalProcessor& p
 // The same, showing "Error loading record, please try again" when the reading cannot be loaded.
 std::optional<ViewedReading> LoadOrSay(CAppData& app, SignalProcessor& processor, const QString& guid);
 
-} // namespace vantor::cli
+// The views' titles: "machine - point  date" for a reading, "machine - point" for a point.
+QString ReadingTitle(const ViewedReading& reading);
+QString PointTitle(CMainConnection& db, const CVib& point);
+// The point's warning level for the VA bands in displayed amplitude, where it judges them.
+std::optional<double> BandAlarmLevel(const ViewedReading& reading, const DisplayUnits& units);
+// The frequency and amplitude units of the user's settings.
+DisplayUnits DisplayUnitsOf(const CSettings& settings);
+
+} // namespace vantor

@@ -1,0 +1,129 @@
+#include "app/PlantStatus.h"
+
+#include "store/LatestReadings.h"
+#include "store/MainConnection.h"
+
+namespace vantor {
+
+QDateTime PlantPoint::LatestDate() const {
+    if (latestVib) {
+        return latestVib->ctDateTaken;
+    }
+    if (latestLube) {
+        return latestLube->ctDateTaken;
+    }
+    return {};
+}
+
+const PlantMachine* PlantSnapshot::FindMachine(const QString& guid) const {
+    for (const PlantMachine& machine : machines) {
+        if (machine.machine.sItemGUID == guid) {
+            return &machine;
+        }
+    }
+    return nullptr;
+}
+
+const PlantPoint* PlantSnapshot::FindPoint(const QString& guid) const {
+    for (const PlantMachine& machine : machines) {
+        for (const PlantPoint& point : machine.points) {
+            if (point.Guid() == guid) {
+                return &point;
+            }
+        }
+    }
+    return nullptr;
+}
+
+DatedStatus LubePointStatus(const CLube& point, const CLubeReading* latest) {
+    DatedStatus status;
+    if (latest == nullptr) {
+        return status;
+    }
+    for (const float value : {latest->fBeforeBDU, latest->fAfterBDU}) {
+        Combine(status, {ClassifyValue(value, point.bBDUAlarmsOn, point.fBDUWarning, point.fBDUCritical),
+                         latest->ctDateTaken});
+    }
+    return status;
+}
+
+PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents) {
+    PlantSnapshot plant;
+    QHash<QString, CVibReading> latestVibs;
+    QHash<QString, CLubeReading> latestLubes;
+    if (contents.vibPoints) {
+        latestVibs = LatestVibReadingsByPoint(db);
+    }
+    if (contents.lubePoints) {
+        latestLubes = LatestLubeReadingsByPoint(db);
+    }
+    std::vector<CMachine> machines = db.ListMachines();
+    plant.machines.reserve(machines.size());
+    for (CMachine& machine : machines) {
+        PlantMachine entry;
+        if (contents.vibPoints) {
+            for (CVib& vib : db.ListVibs(machine.sItemGUID)) {
+                PlantPoint point;
+                point.kind = PlantPoint::Kind::Vib;
+                if (const auto found = latestVibs.constFind(vib.sItemGUID); found != latestVibs.cend()) {
+                    point.latestVib = *found;
+                }
+                point.status = PointStatus(vib, point.latestVib ? &*point.latestVib : nullptr);
+                point.vib = std::move(vib);
+                Combine(entry.status, point.status);
+                entry.points.push_back(std::move(point));
+            }
+        }
+        if (contents.lubePoints) {
+            for (CLube& lube : db.ListLubes(machine.sItemGUID)) {
+                PlantPoint point;
+                point.kind = PlantPoint::Kind::Lube;
+                if (const auto found = latestLubes.constFind(lube.sItemGUID); found != latestLubes.cend()) {
+                    point.latestLube = *found;
+                }
+                point.status = LubePointStatus(lube, point.latestLube ? &*point.latestLube : nullptr);
+                point.lube = std::move(lube);
+                Combine(entry.status, point.status);
+                entry.points.push_back(std::move(point));
+            }
+        }
+        entry.machine = std::move(machine);
+        Combine(plant.status, entry.status);
+        plant.machines.push_back(std::move(entry));
+    }
+    plant.offRouteReadings = CountOffRouteReadings(db);
+    return plant;
+}
+
+std::vector<StatusTableRow> StatusRowsOf(const PlantSnapshot& plant, const QString& machineGuid,
+                                         const StatusTableOptions& options) {
+    std::vector<StatusTableRow> rows;
+    for (const PlantMachine& machine : plant.machines) {
+        if (!machineGuid.isEmpty() && machine.machine.sItemGUID != machineGuid) {
+            continue;
+        }
+        for (const PlantPoint& point : machine.points) {
+            if (point.kind != PlantPoint::Kind::Vib) {
+                continue;
+            }
+            const CVibReading* latest = point.latestVib ? &*point.latestVib : nullptr;
+            StatusTableRow row;
+            row.machineName = machine.machine.sName;
+            row.pointName = point.vib.sName;
+            row.latestDate = point.LatestDate();
+            row.status = point.status;
+            for (const int column : options.columns) {
+                if (!IsMeasureKind(column)) {
+                    continue;
+                }
+                const auto kind = static_cast<MeasureKind>(column);
+                row.cells.push_back(
+                    {kind, MakeStatusCell(point.vib, latest, kind, options.valuesOn, options.format)});
+            }
+            rows.push_back(std::move(row));
+        }
+    }
+    return rows;
+}
+
+} // namespace vantor

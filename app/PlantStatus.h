@@ -1,0 +1,64 @@
+#pragma once
+// The plant as the main window shows it: machines in their order, under each its vibration points
+// (and lubrication points in the lubrication edition) with the newest reading and the status, the
+// machine's status the most severe of its points', and whether off-route readings wait.
+
+#include "analysis/AlarmStatus.h"
+#include "analysis/StatusTable.h"
+#include "store/Records.h"
+
+#include <optional>
+#include <vector>
+
+namespace vantor {
+
+class CMainConnection;
+
+struct PlantPoint {
+    enum class Kind { Vib, Lube };
+    Kind kind = Kind::Vib;
+    CVib vib;                             // for Kind::Vib
+    CLube lube;                           // for Kind::Lube
+    std::optional<CVibReading> latestVib; // without its raw captures
+    std::optional<CLubeReading> latestLube;
+    DatedStatus status;
+
+    const QString& Guid() const { return kind == Kind::Vib ? vib.sItemGUID : lube.sItemGUID; }
+    const QString& Name() const { return kind == Kind::Vib ? vib.sName : lube.sName; }
+    QDateTime LatestDate() const;
+};
+
+struct PlantMachine {
+    CMachine machine;
+    std::vector<PlantPoint> points; // vibration points first, each kind in its order
+    DatedStatus status;             // the most severe of its points
+};
+
+struct PlantSnapshot {
+    std::vector<PlantMachine> machines;
+    int offRouteReadings = 0;
+    DatedStatus status; // the most severe of every machine
+
+    const PlantMachine* FindMachine(const QString& guid) const;
+    const PlantPoint* FindPoint(const QString& guid) const;
+};
+
+struct PlantContents {
+    bool vibPoints = true;
+    bool lubePoints = false;
+};
+
+// Reads the whole plant: one query for the machines, one per machine for its points, one for the
+// newest reading of every point. Throws DatabaseError like the record access layer.
+PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents);
+
+// A lubrication point judged by its newest reading: the bearing noise before and after lubrication
+// against the point's bearing limits, the more severe of the two.
+DatedStatus LubePointStatus(const CLube& point, const CLubeReading* latest);
+
+// The vibration status table's rows of the given machines (all of them when `machineGuid` is
+// empty), from the snapshot rather than the database.
+std::vector<StatusTableRow> StatusRowsOf(const PlantSnapshot& plant, const QString& machineGuid,
+                                         const StatusTableOptions& options);
+
+} // namespace vantor

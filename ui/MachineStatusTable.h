@@ -1,0 +1,47 @@
+#pragma once
+// "Latest Machine Status": the vibration status table of one machine, or of every machine when the
+// plant is selected. Per point: (machine,) name, date of the latest reading, the point status and
+// the three chosen measure columns as status words or values ("Status as Values"), each status in
+// its colour, in bold while "Bold On/Off" is on.
+
+#include "app/PlantStatus.h"
+
+#include <QWidget>
+
+class QLabel;
+class QTableView;
+
+namespace vantor {
+
+class CAppData;
+class StatusTableModel;
+
+class MachineStatusTable : public QWidget {
+    Q_OBJECT
+public:
+    MachineStatusTable(CAppData& app, QWidget* parent = nullptr);
+    ~MachineStatusTable() override;
+
+    // Fills the table from the snapshot with the current settings: the machine's points, or with an
+    // empty GUID every machine's (with a machine column).
+    void Show(const PlantSnapshot& plant, const QString& machineGuid);
+    // Selects the row of a point of the shown machine (none when it is not shown).
+    void SelectPoint(const QString& pointGuid);
+
+    QString Title() const;
+    QTableView* View() const { return view_; }
+    // The rows as the table shows them (header row first); for tests and copying.
+    QStringList HeaderTexts() const;
+    QStringList RowTexts(int row) const;
+    int RowCount() const;
+
+private:
+    CAppData& app_;
+    QLabel* title_;
+    QTableView* view_;
+    StatusTableModel* model_;
+    QString machineName_;
+    std::vector<QString> pointGuids_;
+};
+
+} // namespace vantor

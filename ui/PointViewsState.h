@@ -1,0 +1,49 @@
+#pragma once
+// What the point views share: the shown point with its readings, the shown reading's signals
+// (loaded when a view first needs them), and the choices that outlive one reading.
+
+#include "analysis/MeasureFormat.h"
+#include "analysis/SignalProcessor.h"
+#include "app/CAppData.h"
+#include "app/ViewedReading.h"
+#include "store/Records.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace vantor {
+
+struct PointViewsState {
+    explicit PointViewsState(CAppData& appData) : app(appData) {}
+
+    CAppData& app;
+    SignalProcessor processor; // the views' own; processors are never shared
+
+    std::optional<CVib> point;
+    QString machineName;
+    std::vector<CVibReading> readings; // the point's readings, oldest first
+
+    QString readingGuid;                 // the reading the spectrum and waveform views show
+    std::optional<ViewedReading> loaded; // its signals, once loaded
+    bool loadFailed = false;             // the load was tried and failed ("Error loading record")
+
+    bool scaleLock = false;
+
+    // The signals of the shown reading, loaded on first use; none without a reading or when the
+    // load failed (the message is shown once).
+    const ViewedReading* Reading();
+    void ForgetReading();
+
+    DisplayUnits Units() const;
+    MeasureFormat Format() const;
+    bool Consolidate() const { return app.settings.varovudOvoOn == 1; }
+    int FftLineOrBar() const { return app.settings.fftLineOrBar; }
+};
+
+// The caption of a measure kind: the UI texts of ISO, bearing noise, total, displacement and the
+// user's names of the VA bands.
+QString MeasureCaption(const CSettings& settings, MeasureKind kind);
+
+} // namespace vantor

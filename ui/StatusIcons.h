@@ -1,0 +1,23 @@
+#pragma once
+// The small pictures of the machine tree: a shape per kind of item (the plant, a machine, a
+// vibration point, a lubrication point, the off-route readings) filled with the colour of its
+// status, so an alarm shows at a glance even when the tree's text colours are themed.
+
+#include "analysis/AlarmStatus.h"
+
+#include <QColor>
+#include <QIcon>
+
+namespace vantor {
+
+enum class TreeIconShape { Plant, Machine, VibPoint, LubePoint, OffRoute };
+
+// The status colour as a QColor.
+QColor StatusQColor(StatusCode code);
+// The colour of a status word or name on the application's text background: the status colour,
+// made lighter on a dark background so that blue and red stay readable there.
+QColor StatusTextColour(StatusCode code);
+// Painted once per shape and status, then shared.
+QIcon StatusIcon(TreeIconShape shape, StatusCode code);
+
+} // namespace vantor

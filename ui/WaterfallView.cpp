@@ -1,0 +1,153 @@
+#include "ui/WaterfallView.h"
+
+#include "analysis/SignalCache.h"
+#include "analysis/ViewData.h"
+#include "store/MainConnection.h"
+#include "ui/CursorTools.h"
+#include "ui/GraphPane.h"
+#include "ui/PointViewTexts.h"
+#include "ui/PointViewsState.h"
+#include "ui/SpectrumView.h"
+
+#include <VantorGraph/VantorGraphCtrl.h>
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace vantor {
+
+WaterfallView::WaterfallView(PointViewsState& state, QWidget* parent) : QWidget(parent), state_(state) {
+    kind_ = new QComboBox(this);
+    for (MeasureKind kind : kSpectrumKinds) {
+        kind_->addItem(QString(), static_cast<int>(kind));
+    }
+    countLabel_ = new QLabel(this);
+    count_ = new QSpinBox(this);
+    count_->setRange(1, kWaterfallMostSpectra);
+    count_->setValue(kWaterfallMostSpectra);
+    countLabel_->setBuddy(count_);
+    pane_ = new GraphPane(state.app.UserPrompter(), this);
+    readout_ = new CursorReadout(pane_->Graph(), pane_->Readout(), this);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(kind_);
+    bar->addSpacing(12);
+    bar->addWidget(countLabel_);
+    bar->addWidget(count_);
+    bar->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(bar);
+    layout->addWidget(pane_, 1);
+    RefreshTexts();
+    connect(kind_, &QComboBox::currentIndexChanged, this, &WaterfallView::Redraw);
+    connect(count_, &QSpinBox::valueChanged, this, &WaterfallView::Redraw);
+    connect(&pane_->Graph(), &CVantorGraphCtrl::PointClicked, this,
+            [this](short, short, const QString& guid) {
+                if (!guid.isEmpty()) {
+                    emit ReadingClicked(guid);
+                }
+            });
+    connect(pane_, &GraphPane::MenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        FillMenu(menu);
+        menu.exec(at);
+    });
+}
+
+MeasureKind WaterfallView::Kind() const {
+    return static_cast<MeasureKind>(kind_->currentData().toInt());
+}
+
+void WaterfallView::SetKind(MeasureKind kind) {
+    const int index = kind_->findData(static_cast<int>(kind));
+    if (index >= 0) {
+        kind_->setCurrentIndex(index);
+    }
+}
+
+int WaterfallView::Count() const {
+    return count_->value();
+}
+
+void WaterfallView::SetCount(int count) {
+    count_->setValue(count);
+}
+
+void WaterfallView::RefreshTexts() {
+    for (int i = 0; i < kind_->count(); ++i) {
+        kind_->setItemText(
+            i, MeasureCaption(state_.app.settings, static_cast<MeasureKind>(kind_->itemData(i).toInt())));
+    }
+    countLabel_->setText(UiText(text::views::MaxWaterfallGraphs));
+}
+
+void WaterfallView::Clear() {
+    ShowWaterfallView(pane_->Graph(), {}, state_.Units(), QString());
+    readout_->Reset();
+    shown_.clear();
+}
+
+void WaterfallView::Redraw() {
+    shown_.clear();
+    if (!state_.point || !state_.app.MainConnection()) {
+        Clear();
+        return;
+    }
+    CMainConnection& db = *state_.app.MainConnection();
+    const DisplayUnits units = state_.Units();
+    std::vector<WaterfallSpectrum> spectra;
+    // The readings are held oldest first: the newest are taken from the back.
+    for (auto row = state_.readings.rbegin(); row != state_.readings.rend(); ++row) {
+        if (static_cast<int>(spectra.size()) >= Count()) {
+            break;
+        }
+        ReadingSignals decoded;
+        if (!LoadReadingSignals(db, state_.processor, row->sItemGUID, decoded)) {
+            continue;
+        }
+        std::optional<SpectrumViewData> view =
+            MakeSpectrumViewData(decoded, Kind(), units, state_.Consolidate());
+        if (!view) {
+            break;
+        }
+        spectra.push_back({std::move(*view), row->ctDateTaken, row->sItemGUID});
+        shown_ << row->sItemGUID;
+    }
+    // Always in lines: bars of every trace would fill the room between the traces behind.
+    ShowWaterfallView(pane_->Graph(), spectra, units, PointTitle(db, *state_.point), SpectrumDrawing::Line);
+    if (!spectra.empty()) {
+        const SpectrumViewData& front = spectra.front().view;
+        readout_->SetUnits(front.xLabel, front.xAxis.decimals + 1, front.yLabel, front.yAxis.decimals + 1);
+    }
+    PlaceCursor();
+}
+
+void WaterfallView::PlaceCursor() {
+    readout_->Reset();
+    CVantorGraphCtrl& graph = pane_->Graph();
+    if (cursor_ == GraphCursor::None || graph.GetSeriesCount() == 0) {
+        SetGraphCursor(graph, GraphCursor::None, 0);
+        return;
+    }
+    pane_->LayOut();
+    const int harmonics = HarmonicCursorCount(graph);
+    SetGraphCursor(graph, cursor_, (graph.GetXAxisMin() + graph.GetXAxisMax()) / 2,
+                   harmonics > 0 ? harmonics : kStartingHarmonicCursors);
+    graph.ReFireCursorData();
+}
+
+void WaterfallView::FillMenu(QMenu& menu) {
+    AddCursorItems(menu, pane_->Graph(), cursor_, CursorOffer{true, false}, [this](GraphCursor type) {
+        cursor_ = type;
+        PlaceCursor();
+    });
+    menu.addSeparator();
+    menu.addAction(UiText(text::views::CopyToClipboard), pane_, &GraphPane::CopyToClipboard)
+        ->setEnabled(pane_->Graph().GetSeriesCount() > 0);
+}
+
+} // namespace vantor

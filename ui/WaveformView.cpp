@@ -1,0 +1,132 @@
+#include "ui/WaveformView.h"
+
+#include "analysis/SignalCsv.h"
+#include "analysis/ViewData.h"
+#include "ui/CursorTools.h"
+#include "ui/GraphPane.h"
+#include "ui/PointViewTexts.h"
+#include "ui/PointViewsState.h"
+
+#include <VantorGraph/VantorGraphCtrl.h>
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QVBoxLayout>
+
+namespace vantor {
+namespace {
+constexpr int kTimeReadoutDecimals = 4;
+constexpr int kGReadoutDecimals = 3;
+} // namespace
+
+WaveformView::WaveformView(PointViewsState& state, QWidget* parent) : QWidget(parent), state_(state) {
+    pane_ = new GraphPane(state.app.UserPrompter(), this);
+    readout_ = new CursorReadout(pane_->Graph(), pane_->Readout(), this);
+    readout_->SetUnits(QStringLiteral("s"), kTimeReadoutDecimals, QStringLiteral("g"), kGReadoutDecimals);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(pane_, 1);
+    connect(pane_, &GraphPane::MenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        FillMenu(menu);
+        menu.exec(at);
+    });
+}
+
+void WaveformView::Clear() {
+    ShowWaveformView(pane_->Graph(), WaveformViewData{}, QString());
+    readout_->Reset();
+}
+
+void WaveformView::Redraw() {
+    const ViewedReading* reading = state_.Reading();
+    if (!reading) {
+        Clear();
+        return;
+    }
+    WaveformViewData view = MakeWaveformViewData(reading->decoded);
+    if (limits_) {
+        view.xAxis = TimeAxisRange(limits_->xMinimum, limits_->xMaximum);
+        view.yAxis = AmplitudeAxisRange(limits_->yMinimum, limits_->yMaximum);
+    }
+    ShowWaveformView(pane_->Graph(), view, ReadingTitle(*reading));
+    PlaceCursor();
+}
+
+void WaveformView::SetCursor(GraphCursor cursor) {
+    cursor_ = cursor;
+    PlaceCursor();
+}
+
+void WaveformView::SetAxisLimits(std::optional<AxisLimits> limits) {
+    limits_ = limits;
+    Redraw();
+}
+
+void WaveformView::PlaceCursor() {
+    readout_->Reset();
+    CVantorGraphCtrl& graph = pane_->Graph();
+    if (cursor_ == GraphCursor::None || graph.GetSeriesCount() == 0) {
+        SetGraphCursor(graph, GraphCursor::None, 0);
+        return;
+    }
+    pane_->LayOut();
+    SetGraphCursor(graph, cursor_, (graph.GetXAxisMin() + graph.GetXAxisMax()) / 2);
+    graph.ReFireCursorData();
+}
+
+void WaveformView::FillMenu(QMenu& menu) {
+    AddCursorItems(menu, pane_->Graph(), cursor_, CursorOffer{false, false},
+                   [this](GraphCursor type) { SetCursor(type); });
+    menu.addSeparator();
+    const bool shown = pane_->Graph().GetSeriesCount() > 0;
+    menu.addAction(UiText(text::views::AxisSetup), this, &WaveformView::AxisSetup)->setEnabled(shown);
+    menu.addAction(UiText(text::views::ExportCsv), this, &WaveformView::ExportCsv)->setEnabled(shown);
+    menu.addAction(UiText(text::views::CopyToClipboard), pane_, &GraphPane::CopyToClipboard)
+        ->setEnabled(shown);
+}
+
+void WaveformView::AxisSetup() {
+    const CVantorGraphCtrl& graph = pane_->Graph();
+    const AxisLimits current{graph.GetXAxisMin(), graph.GetXAxisMax(), graph.GetYAxisMin(),
+                             graph.GetYAxisMax()};
+    AxisSetupDialog dialog(AxisSetupKind::Time, current, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        SetAxisLimits(dialog.Limits());
+    }
+}
+
+void WaveformView::ExportCsv() {
+    const ViewedReading* reading = state_.Reading();
+    if (!reading) {
+        return;
+    }
+    QString chosen = QFileDialog::getSaveFileName(
+        this, UiText(text::views::ExportCsv), state_.app.settings.exportToFolder,
+        QStringLiteral("CSV (Comma delimited)(*.csv);;Unicode Text (Comma delimited)(*.txt)"));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(chosen).suffix().isEmpty()) {
+        chosen += QStringLiteral(".csv");
+    }
+    SignalCsvInput input;
+    input.viewKind = MeasureKind::Acceleration;
+    input.content = CsvContent::Waveform;
+    input.machineName = reading->machineName;
+    input.pointName = reading->pointName;
+    const QLocale locale;
+    input.dateText = locale.toString(reading->taken.date(), QLocale::ShortFormat);
+    input.timeText = locale.toString(reading->taken.time(), QLocale::ShortFormat);
+    input.units = state_.Units();
+    input.consolidatePeaks = state_.Consolidate();
+    if (ExportSignalCsv(reading->decoded, input, chosen, state_.app.UserPrompter()) ==
+        CsvExportOutcome::Written) {
+        state_.app.settings.exportToFolder = QFileInfo(chosen).absolutePath();
+    }
+}
+
+} // namespace vantor

@@ -1,0 +1,389 @@
+// The main window's plant views on a real database: the machine tree's order, statuses and colours,
+// the selection through refreshes, the status table and the display commands.
+#include "ui/MainWindow.h"
+
+#include "app/Startup.h"
+#include "platform/testing/RecordingPrompter.h"
+#include "platform/testing/TempEnvironment.h"
+#include "store/DataFile.h"
+#include "store/RecordSyncConnection.h"
+#include "store/Schema.h"
+#include "texts/UiText.h"
+#include "ui/DisplayCommands.h"
+#include "ui/HelpDialogs.h"
+#include "ui/MachineStatusTable.h"
+#include "ui/MachineTreeModel.h"
+#include "ui/PointViews.h"
+#include "ui/StatusIcons.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+using namespace std::chrono_literals;
+using NodeKind = MachineTreeModel::NodeKind;
+
+namespace {
+
+CVib Point(const QString& guid, const QString& machine, float order, const QString& name) {
+    CVib vib;
+    vib.sItemGUID = guid;
+    vib.sParentGUID = machine;
+    vib.fOrder = order;
+    vib.sName = name;
+    vib.sVMName = name.left(14);
+    vib.fRunSpeedHz = 25;
+    vib.bISOAlarmsOn = true;
+    vib.fISOWarningMMS = 4.5f;
+    vib.fISOCriticalMMS = 7.1f;
+    vib.bBDUAlarmsOn = true;
+    vib.fBDUWarning = 20;
+    vib.fBDUCritical = 40;
+    return vib;
+}
+
+CVibReading Reading(const QString& point, const QDateTime& taken, float iso, float bdu = 1) {
+    CVibReading reading;
+    reading.sItemGUID = MakeItemGuid();
+    reading.sParentGUID = point;
+    reading.ctDateTaken = taken;
+    reading.fISOMMS = iso;
+    reading.fBearingBDU = bdu;
+    reading.fTotalG = 0.5f;
+    reading.fVABand1MMS = reading.fVABand2MMS = reading.fVABand3MMS = 0.1f;
+    return reading;
+}
+
+const QDateTime kDay(QDate(2026, 3, 2), QTime(9, 0));
+
+} // namespace
+
+class PlantViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CAppData setup(prompter, Edition::For(2, 0));
+        ASSERT_TRUE(InitDataRoot(setup));
+        ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
+        window.show();
+        db = app.MainConnection();
+        // "Pump" comes first by its order although it was stored second.
+        ASSERT_TRUE(db->UpsertMachine(CMachine{QStringLiteral("{fan}"), 1, QStringLiteral("Fan"), {}, {}}));
+        ASSERT_TRUE(db->UpsertMachine(CMachine{QStringLiteral("{pump}"), 0, QStringLiteral("Pump"), {}, {}}));
+        ASSERT_TRUE(db->UpsertVib(
+            Point(QStringLiteral("{nde}"), QStringLiteral("{pump}"), 1, QStringLiteral("NDE"))));
+        ASSERT_TRUE(
+            db->UpsertVib(Point(QStringLiteral("{de}"), QStringLiteral("{pump}"), 0, QStringLiteral("DE"))));
+        ASSERT_TRUE(db->UpsertVib(
+            Point(QStringLiteral("{fan1}"), QStringLiteral("{fan}"), 0, QStringLiteral("Fan bearing"))));
+        // DE: an older critical reading is overruled by the newer OK one. NDE: warning by BDU.
+        ASSERT_TRUE(db->UpsertVibReading(Reading(QStringLiteral("{de}"), kDay.addDays(1), 2.0f)));
+        ASSERT_TRUE(db->UpsertVibReading(Reading(QStringLiteral("{de}"), kDay, 9.0f)));
+        ASSERT_TRUE(db->UpsertVibReading(Reading(QStringLiteral("{nde}"), kDay, 1.0f, 25.0f)));
+        window.RefreshPlant();
+    }
+    void TearDown() override { UiTextTable::ResetToDefaults(); }
+
+    QStringList TreeTexts() {
+        QStringList texts;
+        MachineTreeModel* model = window.TreeModel();
+        const std::function<void(const QModelIndex&, int)> walk = [&](const QModelIndex& parent, int depth) {
+            for (int row = 0; row < model->rowCount(parent); ++row) {
+                const QModelIndex index = model->index(row, 0, parent);
+                texts << QStringLiteral("%1%2 %3").arg(
+                    QString(depth * 2, QLatin1Char(' ')), model->data(index).toString(),
+                    StatusText(
+                        static_cast<StatusCode>(model->data(index, MachineTreeModel::StatusRole).toInt())));
+                walk(index, depth + 1);
+            }
+        };
+        walk({}, 0);
+        return texts;
+    }
+    QModelIndex IndexOf(NodeKind kind, const QString& guid) {
+        return window.TreeModel()->IndexOf({kind, guid});
+    }
+    void Select(NodeKind kind, const QString& guid) {
+        const QModelIndex index = IndexOf(kind, guid);
+        ASSERT_TRUE(index.isValid());
+        window.MachineTree()->setCurrentIndex(index);
+    }
+    QString SettingsValue(const QString& name) {
+        QSettings raw(SettingsStore(app.edition).FilePath(), QSettings::IniFormat);
+        return raw.value(QStringLiteral("Settings/") + name).toString();
+    }
+
+    vantor::testing::TempEnvironment env;
+    vantor::testing::RecordingPrompter prompter;
+    CAppData app{prompter, Edition::For(2, 0)};
+    MainWindow window{app, [](const QString&) {}, 1ms};
+    CMainConnection* db = nullptr;
+};
+
+TEST_F(PlantViewTest, TheTreeListsMachinesAndPointsInOrderWithTheirStatusColours) {
+    const QStringList expected{
+        "Machines WARNING", "  Pump WARNING",    "    DE OK",
+        "    NDE WARNING",  "  Fan No Readings", "    Fan bearing No Readings",
+    };
+    EXPECT_EQ(TreeTexts(), expected) << qPrintable(TreeTexts().join(QLatin1Char('\n')));
+    MachineTreeModel* model = window.TreeModel();
+    const QModelIndex pump = IndexOf(NodeKind::Machine, QStringLiteral("{pump}"));
+    EXPECT_EQ(model->data(pump, Qt::ForegroundRole).value<QColor>(), QColor(255, 160, 0));
+    EXPECT_EQ(
+        model->data(IndexOf(NodeKind::VibPoint, QStringLiteral("{de}")), Qt::ForegroundRole).value<QColor>(),
+        QColor(0, 192, 0));
+    EXPECT_TRUE(model->data(pump, Qt::FontRole).value<QFont>().bold());
+    EXPECT_FALSE(model->data(pump, Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_FALSE(IndexOf(NodeKind::OffRoute, {}).isValid());
+
+    // Readings uploaded by a data file: the fan goes critical, an off-route reading appears, and
+    // the import refreshes the tree.
+    const QString dataFile = env.Root() + QStringLiteral("/upload.rmd");
+    {
+        StoreContext context;
+        context.databaseFile = env.Root() + QStringLiteral("/meter.mdb");
+        context.prompter = &prompter;
+        ASSERT_TRUE(CreateEmptyDatabase(context.databaseFile));
+        CMainConnection source(context);
+        ASSERT_TRUE(source.Open());
+        ASSERT_TRUE(
+            source.UpsertMachine(CMachine{QStringLiteral("{fan}"), 1, QStringLiteral("Fan"), {}, {}}));
+        ASSERT_TRUE(source.UpsertVib(
+            Point(QStringLiteral("{fan1}"), QStringLiteral("{fan}"), 0, QStringLiteral("Fan bearing"))));
+        ASSERT_TRUE(source.UpsertVibReading(Reading(QStringLiteral("{fan1}"), kDay.addDays(3), 7.1f)));
+        DataFileProgress quiet;
+        ASSERT_EQ(ExportEverything(source, dataFile, quiet, prompter), DataFileOutcome::Done);
+    }
+    prompter.yesNoAnswers = {true};
+    ASSERT_EQ(window.ImportFile(dataFile), DataFileOutcome::Done);
+    auto sync = app.MakeSyncConnection();
+    ASSERT_TRUE(sync->Open());
+    COffRouteReading offRoute;
+    offRoute.sItemGUID = MakeItemGuid();
+    offRoute.ctDateTaken = kDay;
+    ASSERT_TRUE(sync->UpsertOffRouteReading(offRoute));
+    window.RefreshPlant();
+    const QStringList after{
+        "Machines CRITICAL",
+        "  Pump WARNING",
+        "    DE OK",
+        "    NDE WARNING",
+        "  Fan CRITICAL",
+        "    Fan bearing CRITICAL",
+        "  Off Route (1) No Readings",
+    };
+    EXPECT_EQ(TreeTexts(), after) << qPrintable(TreeTexts().join(QLatin1Char('\n')));
+    EXPECT_EQ(
+        model->data(IndexOf(NodeKind::Machine, QStringLiteral("{fan}")), Qt::ForegroundRole).value<QColor>(),
+        QColor(255, 0, 0));
+}
+
+TEST_F(PlantViewTest, TheSelectionAndOpenMachinesSurviveARefresh) {
+    QTreeView* tree = window.MachineTree();
+    tree->collapseAll();
+    tree->expand(window.TreeModel()->PlantIndex());
+    Select(NodeKind::VibPoint, QStringLiteral("{nde}"));
+    ASSERT_TRUE(tree->isExpanded(IndexOf(NodeKind::Machine, QStringLiteral("{pump}"))));
+
+    // A new machine ahead of the pump moves every row; the point stays selected.
+    ASSERT_TRUE(
+        db->UpsertMachine(CMachine{QStringLiteral("{new}"), -1, QStringLiteral("Compressor"), {}, {}}));
+    window.RefreshPlant();
+    EXPECT_EQ(window.TreeModel()->KeyOf(tree->currentIndex()),
+              (MachineTreeModel::NodeKey{NodeKind::VibPoint, QStringLiteral("{nde}")}));
+    EXPECT_TRUE(tree->isExpanded(IndexOf(NodeKind::Machine, QStringLiteral("{pump}"))));
+    EXPECT_FALSE(tree->isExpanded(IndexOf(NodeKind::Machine, QStringLiteral("{fan}"))));
+    // The right pane shows the point's reading views.
+    EXPECT_EQ(window.ViewPane()->currentWidget(), window.ReadingViews());
+    EXPECT_EQ(window.ReadingViews()->PointGuid(), QStringLiteral("{nde}"));
+
+    // The selected point deleted: its machine is selected instead; the machine deleted: the plant.
+    ASSERT_TRUE(db->DeleteVib(QStringLiteral("{nde}")));
+    window.RefreshPlant();
+    EXPECT_EQ(window.TreeModel()->KeyOf(tree->currentIndex()),
+              (MachineTreeModel::NodeKey{NodeKind::Machine, QStringLiteral("{pump}")}));
+    EXPECT_EQ(window.StatusTable()->Title(), QStringLiteral("Latest Machine Status - Pump"));
+    EXPECT_EQ(window.ViewPane()->currentWidget(), window.StatusTable());
+    ASSERT_TRUE(db->RemoveMachine(QStringLiteral("{pump}")));
+    window.RefreshPlant();
+    EXPECT_EQ(window.TreeModel()->KeyOf(tree->currentIndex()).kind, NodeKind::Plant);
+    EXPECT_EQ(window.StatusTable()->Title(), QStringLiteral("Latest Machine Status"));
+}
+
+TEST_F(PlantViewTest, TheStatusTableShowsWordsOrValuesAndTheChosenUnits) {
+    Select(NodeKind::Machine, QStringLiteral("{pump}"));
+    MachineStatusTable* table = window.StatusTable();
+    EXPECT_EQ(window.ViewPane()->currentWidget(), table);
+    EXPECT_EQ(table->HeaderTexts(), (QStringList{"Vib Point", "Date/Time", "Status", "ISO (mm/s)",
+                                                 "Brg. Noise (BDU)", "Total (g)"}));
+    ASSERT_EQ(table->RowCount(), 2);
+    EXPECT_EQ(table->RowTexts(1).mid(2), (QStringList{"WARNING", "1.000", "25", "0.5"}));
+
+    struct Case {
+        std::function<void()> command;
+        QString setting;
+        QString stored;
+        QStringList header;
+        QStringList row;
+    };
+    DisplayCommands* display = window.Display();
+    const Case cases[] = {
+        {[&] { display->StatusValuesAction()->trigger(); },
+         "VibStatusValuesOn",
+         "0",
+         {"Vib Point", "Date/Time", "Status", "ISO", "Brg. Noise", "Total"},
+         {"WARNING", "OK", "WARNING", "NOT CONFIGURED"}},
+        {[&] { display->SetStatusValues(true); },
+         "VibStatusValuesOn",
+         "1",
+         {"Vib Point", "Date/Time", "Status", "ISO (mm/s)", "Brg. Noise (BDU)", "Total (g)"},
+         {"WARNING", "1.000", "25", "0.5"}},
+        // F4 switches the amplitude unit: stored at once, the table redrawn in inch/s.
+        {[&] {
+             window.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+             QTest::keyClick(window.MachineTree(), Qt::Key_F4);
+         },
+         "YAxisUnits",
+         "1",
+         {"Vib Point", "Date/Time", "Status", "ISO (inch/s)", "Brg. Noise (BDU)", "Total (g)"},
+         {"WARNING", "0.039", "25", "0.5"}},
+        {[&] { display->SetDecimals(DisplayCommands::DecimalsOf::InchS, 1); },
+         "DP InchS",
+         "1",
+         {"Vib Point", "Date/Time", "Status", "ISO (inch/s)", "Brg. Noise (BDU)", "Total (g)"},
+         {"WARNING", "0.0", "25", "0.5"}},
+    };
+    for (const Case& c : cases) {
+        c.command();
+        EXPECT_EQ(SettingsValue(c.setting), c.stored) << qPrintable(c.setting);
+        EXPECT_EQ(table->HeaderTexts(), c.header);
+        EXPECT_EQ(table->RowTexts(1).mid(2), c.row);
+    }
+    // The plant selected: every machine's points, with the machine's name first.
+    Select(NodeKind::Plant, {});
+    EXPECT_EQ(table->RowCount(), 3);
+    EXPECT_EQ(table->RowTexts(2).mid(0, 3), (QStringList{"Fan", "Fan bearing", ""}));
+}
+
+TEST_F(PlantViewTest, DisplayCommandsStoreTheirSettingsAndRedrawTheTree) {
+    DisplayCommands* display = window.Display();
+    int redraws = 0;
+    QObject::connect(display, &DisplayCommands::Changed, [&] { ++redraws; });
+    const QModelIndex pump = IndexOf(NodeKind::Machine, QStringLiteral("{pump}"));
+    display->ToggleBold();
+    EXPECT_FALSE(window.TreeModel()->data(pump, Qt::FontRole).value<QFont>().bold());
+    struct Case {
+        std::function<void()> command;
+        QString setting;
+        QString stored;
+    };
+    const Case cases[] = {
+        {[&] {}, "BoldFontOn", "0"},
+        {[&] { display->ToggleFrequencyUnit(); }, "XAxisUnits", "1"},
+        {[&] { display->ToggleFrequencyUnit(); }, "XAxisUnits", "2"},
+        {[&] { display->ToggleFrequencyUnit(); }, "XAxisUnits", "0"},
+        {[&] { display->ToggleFftLineOrBar(); }, "FFTLineOrBar", QString::number(kFftAsLines)},
+        {[&] { display->CycleVibDisplay(); }, "VibDisplayOption", QString::number(kVibDisplayTrend)},
+        {[&] { display->SetVarovud(true); }, "VarovudOVOOn", "1"},
+    };
+    for (const Case& c : cases) {
+        c.command();
+        EXPECT_EQ(SettingsValue(c.setting), c.stored) << qPrintable(c.setting);
+    }
+    EXPECT_EQ(redraws, 7);
+    EXPECT_EQ(app.settings.frequencyUnitLabel, QStringLiteral("Hz"));
+    // Scale lock is a state of this session, not a setting.
+    display->ToggleScaleLock();
+    EXPECT_TRUE(display->ScaleLocked());
+    EXPECT_TRUE(display->ScaleLockAction()->isChecked());
+    EXPECT_EQ(redraws, 8);
+}
+
+TEST_F(PlantViewTest, TheSplitterOffsetAndTheLookAreKept) {
+    QSplitter* splitter = window.ViewArea();
+    const int treeWidth = splitter->sizes().at(0);
+    splitter->setSizes({treeWidth + 40, splitter->sizes().at(1) - 40});
+    emit splitter->splitterMoved(treeWidth + 40, 1);
+    EXPECT_EQ(app.settings.moveSplitterBy, treeWidth + 40 - 260);
+    // The next window opens with the tree at the width the user left it.
+    app.settings.moveSplitterBy = 55;
+    {
+        MainWindow next(
+            app, [](const QString&) {}, 1ms);
+        ASSERT_TRUE(next.Initialise(QStringLiteral("Corvane")));
+        next.show();
+        EXPECT_EQ(next.ViewArea()->sizes().at(0), 260 + 55);
+    }
+    window.ChooseAppLook(118);
+    EXPECT_EQ(SettingsValue(QStringLiteral("AppLook")), QStringLiteral("118"));
+    window.ChooseAppLook(4711); // no such look: the default one
+    EXPECT_EQ(app.settings.appLook, 116);
+}
+
+TEST_F(PlantViewTest, TheMainWindowShowsThePlantInItsColours) {
+    window.resize(1000, 600);
+    window.MachineTree()->expandAll();
+    Select(NodeKind::Machine, QStringLiteral("{pump}"));
+    QTest::qWait(20);
+    const QImage shot = window.grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(1000, 600) * shot.devicePixelRatio());
+    const auto count = [&](const QRect& area, const QColor& colour) {
+        int found = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                found += shot.pixelColor(x, y) == colour ? 1 : 0;
+            }
+        }
+        return found;
+    };
+    const QRect tree = window.MachineTree()->geometry().translated(window.centralWidget()->pos());
+    const QRect table = window.ViewPane()->geometry().translated(window.centralWidget()->pos());
+    // Warning (orange) and OK (green) icons and texts in the tree, no red (nothing is critical).
+    EXPECT_GT(count(tree, QColor(255, 160, 0)), 20);
+    EXPECT_GT(count(tree, QColor(0, 192, 0)), 20);
+    EXPECT_EQ(count(tree, QColor(255, 0, 0)), 0);
+    // The status table beside it shows the warning word and the OK word in their colours.
+    EXPECT_GT(count(table, QColor(255, 160, 0)), 10);
+    EXPECT_GT(count(table, QColor(0, 192, 0)), 10);
+    // The tree pane sits left of the table pane, neither collapsed.
+    EXPECT_LT(tree.right(), table.left());
+    EXPECT_GT(tree.width(), 100);
+    EXPECT_GT(table.width(), 400);
+    if (const QByteArray out = qgetenv("VANTOR_SCREENSHOT"); !out.isEmpty()) {
+        shot.save(QString::fromLocal8Bit(out));
+    }
+}
+
+TEST(HelpDialogs, ShortcutsAndTheIsoChooser) {
+    CShortcutsDialog shortcuts({{QKeySequence(Qt::Key_F2), QStringLiteral("Toggle Bold On/Off")}});
+    ASSERT_EQ(shortcuts.Table()->rowCount(), 1);
+    EXPECT_EQ(shortcuts.Table()->item(0, 0)->text(), QStringLiteral("F2"));
+    EXPECT_EQ(shortcuts.Table()->item(0, 1)->text(), QStringLiteral("Toggle Bold On/Off"));
+
+    CIsoStandardsDialog table(false);
+    EXPECT_EQ(table.windowTitle(), QStringLiteral("ISO 10816-3:1998(E)"));
+    EXPECT_EQ(table.Table()->item(1, 2)->text(), QStringLiteral("2.8 / 4.5"));
+    EXPECT_EQ(table.Table()->item(0, 3)->text(), QStringLiteral("7.1 / 11.0"));
+    EXPECT_FALSE(table.Choose(1, 0)); // the Help table chooses nothing
+
+    CIsoStandardsDialog chooser(true);
+    auto* button = chooser.findChild<QPushButton*>(QStringLiteral("Iso41"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QStringLiteral("4.5 / 7.1"));
+    button->click();
+    ASSERT_TRUE(chooser.Chosen());
+    EXPECT_EQ(chooser.Chosen()->group, 4);
+    EXPECT_EQ(chooser.Chosen()->foundation, 1);
+    EXPECT_EQ(chooser.result(), QDialog::Accepted);
+    EXPECT_FALSE(chooser.Choose(5, 0));
+}

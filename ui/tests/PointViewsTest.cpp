@@ -1,0 +1,456 @@
+// The point views on a real database: one machine, one point with alarms and four readings whose
+// signals decode to a 25 Hz run-speed line with harmonics.
+#include "ui/PointViews.h"
+
+#include "analysis/SignalCache.h"
+#include "analysis/SignalProcessor.h"
+#include "analysis/ViewTexts.h"
+#include "app/Startup.h"
+#include "platform/testing/RecordingPrompter.h"
+#include "platform/testing/TempEnvironment.h"
+#include "store/SignalCachePath.h"
+#include "texts/UiText.h"
+#include "ui/AxisSetupDialog.h"
+#include "ui/GraphPane.h"
+#include "ui/PointViewTexts.h"
+#include "ui/PointViewsState.h"
+#include "ui/ReadingListView.h"
+#include "ui/SpectrumView.h"
+#include "ui/TrendLineDialog.h"
+#include "ui/TrendView.h"
+#include "ui/UpdateRunSpeedDialog.h"
+#include "ui/WaterfallView.h"
+#include "ui/WaveformView.h"
+#include "ui/ZoomDateDialog.h"
+#include <VantorGraph/VantorGraphCtrl.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace vantor {
+namespace {
+
+constexpr int kSamples = 2048;
+constexpr float kRunSpeedHz = 25.0f;
+constexpr float kTotalRate = 2560.0f;
+constexpr float kIsoRate = 640.0f;
+
+// 16-bit samples around mid-scale: the run speed and its 2x and 3x with falling amplitudes.
+QByteArray Machine(int n, float rate, int amplitude) {
+    QByteArray raw;
+    for (int i = 0; i < n; ++i) {
+        const double t = i / static_cast<double>(rate);
+        double value = 0;
+        for (int h = 1; h <= 3; ++h) {
+            value += amplitude / h * std::sin(2 * M_PI * kRunSpeedHz * h * t);
+        }
+        const auto sample = static_cast<std::uint16_t>(32768 + std::lround(value));
+        raw.append(static_cast<char>(sample & 0xFF));
+        raw.append(static_cast<char>(sample >> 8));
+    }
+    return raw;
+}
+
+class PointViewsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app = std::make_unique<CAppData>(prompter);
+        ASSERT_TRUE(InitDataRoot(*app));
+        ASSERT_TRUE(RunHeadlessStartup(*app));
+        CMainConnection& db = *app->MainConnection();
+        const CMachine machine{MakeItemGuid(), 0, QStringLiteral("Fan"), QStringLiteral("FAN"), {}};
+        ASSERT_TRUE(db.UpsertMachine(machine));
+        point.sItemGUID = MakeItemGuid();
+        point.sParentGUID = machine.sItemGUID;
+        point.sName = QStringLiteral("Motor DE");
+        point.bISOAlarmsOn = true;
+        point.fISOWarningMMS = 4.5f;
+        point.fISOCriticalMMS = 7.1f;
+        ASSERT_TRUE(db.UpsertVib(point));
+        // OK, warning, critical, OK: oldest first.
+        const float iso[] = {2.0f, 5.0f, 8.0f, 3.0f};
+        for (int day = 0; day < 4; ++day) {
+            CVibReading r;
+            r.sItemGUID = MakeItemGuid();
+            r.sParentGUID = point.sItemGUID;
+            r.ctDateTaken = QDateTime(QDate(2024, 5, 1 + day), QTime(10, 0));
+            r.fISOMMS = iso[day];
+            r.fTotalG = 0.5f;
+            r.fOriginalRunSpeedHz = r.fCurrentRunSpeedHz = kRunSpeedHz;
+            r.fPSUVoltage = 65536.0f;
+            r.iADCBits = 16;
+            r.fAccelerometerSensitivity = 1000.0f;
+            r.fTotalCal = r.fISOCal = 1.0f;
+            r.fTotalGain = r.fISOGain = 0.001f;
+            r.fTotalSamplingFrequency = kTotalRate;
+            r.iTotalNumberOfSamples = kSamples;
+            r.fISOSamplingFrequency = kIsoRate;
+            r.iISONumberOfSamples = kSamples;
+            r.rawADCTotalDataByteArray = Machine(kSamples, kTotalRate, 1000 * (day + 1));
+            r.rawADCISODataByteArray = Machine(kSamples, kIsoRate, 1000 * (day + 1));
+            ASSERT_TRUE(db.UpsertVibReading(r));
+            readings.push_back(r.sItemGUID);
+        }
+        views = std::make_unique<PointViews>(*app);
+        views->resize(900, 600);
+        views->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(views.get()));
+    }
+
+    void TearDown() override { UiTextTable::ResetToDefaults(); }
+
+    QString CacheFile(const QString& reading) const {
+        return SignalCacheFilePath(app->folders.dataFolder, reading);
+    }
+
+    // Clicks the graph at a point and waits for the control's single-click timer.
+    static void ClickPoint(CVantorGraphCtrl& graph, QPoint at) {
+        CVantorGraphCtrl::Timing timing;
+        timing.clickWaitFactor = 0.01;
+        graph.setTiming(timing);
+        QTest::mouseClick(&graph, Qt::LeftButton, {}, at);
+    }
+
+    testing::TempEnvironment env;
+    testing::RecordingPrompter prompter;
+    std::unique_ptr<CAppData> app;
+    CVib point;
+    QStringList readings; // oldest first
+    std::unique_ptr<PointViews> views;
+};
+
+TEST_F(PointViewsTest, AClickOnATrendPointOpensThatReadingsSpectrum) {
+    views->ShowPoint(point.sItemGUID);
+    EXPECT_EQ(views->currentIndex(), PointViews::TrendTab);
+    // The newest reading is the shown one; its signals wait until a signal view is shown.
+    EXPECT_EQ(views->ReadingGuid(), readings.back());
+    EXPECT_FALSE(QFile::exists(CacheFile(readings.back())));
+
+    CVantorGraphCtrl& trend = views->Trend().Pane().Graph();
+    QApplication::processEvents();
+    trend.repaint();
+    const QList<QPoint> markers = trend.seriesScreenPositions(0);
+    ASSERT_EQ(markers.size(), 4);
+    ClickPoint(trend, markers[1]);
+    QTRY_COMPARE(views->currentIndex(), static_cast<int>(PointViews::SpectrumTab));
+
+    EXPECT_EQ(views->ReadingGuid(), readings[1]);
+    CVantorGraphCtrl& spectrum = views->Spectrum().Pane().Graph();
+    EXPECT_GT(spectrum.seriesPointCount(0), 100);
+    // The title names the machine, the point and the clicked reading's date.
+    EXPECT_TRUE(spectrum.GetGraphTitle().startsWith(QStringLiteral("Fan - Motor DE")));
+    EXPECT_TRUE(spectrum.GetGraphTitle().contains(
+        QLocale::system().toString(QDateTime(QDate(2024, 5, 2), QTime(10, 0)), QLocale::ShortFormat)));
+    // Opening the spectrum wrote that reading's cache file, and only that one.
+    EXPECT_TRUE(QFile::exists(CacheFile(readings[1])));
+    EXPECT_FALSE(QFile::exists(CacheFile(readings.back())));
+    EXPECT_TRUE(prompter.Texts().isEmpty()) << prompter.Texts().join('|').toStdString();
+}
+
+TEST_F(PointViewsTest, SwitchingToRpmRedrawsTheSpectrumAndTheCursorReadout) {
+    views->ShowPoint(point.sItemGUID);
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& view = views->Spectrum();
+    CVantorGraphCtrl& graph = view.Pane().Graph();
+    view.SetCursor(GraphCursor::Simple);
+    const double hzMaximum = graph.GetXAxisMax();
+    EXPECT_TRUE(graph.GetXAxisCaption().contains(QStringLiteral("(Hz)")));
+    EXPECT_TRUE(view.Pane().Readout().text().contains(QStringLiteral(" Hz")))
+        << view.Pane().Readout().text().toStdString();
+
+    app->settings.xAxisUnits = static_cast<int>(FrequencyUnit::Rpm);
+    views->Redraw();
+    EXPECT_TRUE(graph.GetXAxisCaption().contains(QStringLiteral("(RPM)")))
+        << graph.GetXAxisCaption().toStdString();
+    EXPECT_NEAR(graph.GetXAxisMax(), 60 * hzMaximum, 1e-3 * 60 * hzMaximum);
+    // The cursor still stands at the run speed, now read in RPM.
+    const QString readout = view.Pane().Readout().text();
+    EXPECT_TRUE(readout.contains(QStringLiteral(" RPM"))) << readout.toStdString();
+    EXPECT_NEAR(graph.GetCursorFundamental(), 60 * kRunSpeedHz, 60 * 1.0);
+
+    // The views not on show redraw when they are shown.
+    views->setCurrentIndex(PointViews::WaterfallTab);
+    EXPECT_TRUE(views->Waterfall().Pane().Graph().GetXAxisCaption().contains(QStringLiteral("(RPM)")));
+    EXPECT_EQ(views->Waterfall().Shown().size(), readings.size());
+}
+
+// Scale Lock keeps the amplitude axis of the last spectrum when another reading is opened.
+TEST_F(PointViewsTest, ScaleLockKeepsTheAmplitudeAxisAcrossReadings) {
+    views->ShowPoint(point.sItemGUID); // the newest reading swings four times the oldest
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    CVantorGraphCtrl& graph = views->Spectrum().Pane().Graph();
+    const double largest = graph.GetYAxisMax();
+
+    views->SetScaleLock(true);
+    views->ShowReading(readings[0]);
+    EXPECT_EQ(views->ReadingGuid(), readings[0]);
+    EXPECT_DOUBLE_EQ(graph.GetYAxisMax(), largest);
+
+    views->SetScaleLock(false);
+    views->Redraw();
+    EXPECT_LT(graph.GetYAxisMax(), 0.5 * largest);
+}
+
+TEST_F(PointViewsTest, DeletingAReadingAsksThenRemovesItsCacheFileAndRedraws) {
+    views->ShowPoint(point.sItemGUID);
+    views->ShowReading(readings[2]);
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    ASSERT_TRUE(QFile::exists(CacheFile(readings[2])));
+    QSignalSpy changed(views.get(), &PointViews::ReadingsChanged);
+
+    // Declined: nothing changes.
+    prompter.yesNoAnswers = {false};
+    EXPECT_FALSE(views->DeleteReading(readings[2]));
+    EXPECT_TRUE(QFile::exists(CacheFile(readings[2])));
+    EXPECT_EQ(views->Trend().Pane().Graph().seriesPointCount(0), 4);
+    EXPECT_EQ(changed.count(), 0);
+
+    // Through the list's Delete key, answered Yes.
+    prompter.yesNoAnswers = {true};
+    QTreeWidget& list = views->Readings().List();
+    ASSERT_EQ(list.topLevelItemCount(), 4);
+    list.setCurrentItem(list.topLevelItem(1)); // newest first: the third reading
+    QTest::keyClick(&list, Qt::Key_Delete);
+
+    EXPECT_EQ(prompter.Texts().back(), UiText(text::views::DeleteReadingQuestion));
+    EXPECT_FALSE(QFile::exists(CacheFile(readings[2])));
+    CVibReading gone;
+    EXPECT_FALSE(app->MainConnection()->GetVibReading(readings[2], gone));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(views->Trend().Pane().Graph().seriesPointCount(0), 3);
+    EXPECT_EQ(list.topLevelItemCount(), 3);
+    // The deleted reading was on show: the newest one takes its place.
+    EXPECT_EQ(views->ReadingGuid(), readings.back());
+    EXPECT_GT(views->Spectrum().Pane().Graph().seriesPointCount(0), 0);
+}
+
+TEST_F(PointViewsTest, ALanguageChangeReReadsEveryCaption) {
+    views->ShowPoint(point.sItemGUID);
+    QStringList texts = UiTextTable::Snapshot();
+    const std::pair<int, const char*> translated[] = {
+        {text::views::Trend, "Tendance"},        {text::views::SingleFft, "FFT simple"},
+        {text::views::WaterfallFft, "Cascade"},  {text::views::Waveform, "Forme d'onde"},
+        {text::views::VibReadings, "Mesures"},   {text::views::TrendLine, "Droite"},
+        {text::views::DateTime, "Date/Heure"},   {text::views::Iso, "ISO-fr"},
+        {text::views::MaxWaterfallGraphs, "Max"}};
+    for (const auto& [index, french] : translated) {
+        texts[index] = QString::fromUtf8(french);
+    }
+    ASSERT_TRUE(UiTextTable::Replace(texts));
+    views->RefreshTexts();
+
+    QStringList tabs;
+    for (int i = 0; i < views->count(); ++i) {
+        tabs << views->tabText(i);
+    }
+    EXPECT_EQ(tabs, (QStringList{"Tendance", "FFT simple", "Cascade", "Forme d'onde", "Mesures"}));
+    const auto buttons = views->Trend().findChildren<QPushButton*>();
+    EXPECT_TRUE(std::any_of(buttons.begin(), buttons.end(), [](const QPushButton* b) {
+        return b->text().startsWith(QStringLiteral("Droite"));
+    }));
+    EXPECT_EQ(views->Readings().List().headerItem()->text(0), QStringLiteral("Date/Heure"));
+    EXPECT_TRUE(views->Readings().List().headerItem()->text(2).startsWith(QStringLiteral("ISO-fr")));
+    // The spectrum's menu is built from the table when it opens.
+    QMenu menu;
+    views->Spectrum().FillMenu(menu);
+    QStringList items;
+    for (const QAction* action : menu.actions()) {
+        items << action->text();
+    }
+    EXPECT_TRUE(items.contains(UiText(text::views::CopyToClipboard)));
+    EXPECT_TRUE(items.contains(QString::asprintf("%s (%s)", "Off", "Cursor Type")));
+}
+
+// The grabbed views of the demonstration point: the trend shows the alarm bands and one marker of
+// each status colour; the spectrum and waveform draw their traces inside the plot.
+TEST_F(PointViewsTest, GrabbedViewsShowBandsMarkersAndTraces) {
+    views->ShowPoint(point.sItemGUID);
+    auto countColour = [](const QImage& image, const QRect& area, QRgb colour) {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    const QImage trend = views->grab().toImage();
+    const CVantorGraphCtrl& trendGraph = views->Trend().Pane().Graph();
+    const QRect plot = trendGraph.plotRect().translated(trendGraph.mapTo(views.get(), QPoint(0, 0)));
+    ASSERT_TRUE(trend.rect().contains(plot));
+    EXPECT_GT(countColour(trend, plot, qRgb(253, 246, 161)), 100); // warning band
+    EXPECT_GT(countColour(trend, plot, qRgb(255, 220, 217)), 100); // critical band
+    EXPECT_GT(countColour(trend, plot, qRgb(0, 192, 0)), 5);       // OK markers
+    EXPECT_GT(countColour(trend, plot, qRgb(255, 128, 0)), 5);     // the warning marker
+    EXPECT_GT(countColour(trend, plot, qRgb(255, 0, 0)), 5);       // the critical marker
+
+    for (const PointViews::Tab tab :
+         {PointViews::SpectrumTab, PointViews::WaterfallTab, PointViews::WaveformTab}) {
+        views->setCurrentIndex(tab);
+        QApplication::processEvents();
+        const QImage image = views->grab().toImage();
+        GraphPane* pane = views->widget(tab)->findChild<GraphPane*>();
+        ASSERT_NE(pane, nullptr);
+        const QRect area =
+            pane->Graph().plotRect().translated(pane->Graph().mapTo(views.get(), QPoint(0, 0)));
+        EXPECT_GT(countColour(image, area, qRgb(0, 0, 192)), 50) << "tab " << tab;
+        if (const QByteArray dir = qgetenv("VANTOR_VIEW_SHOTS"); !dir.isEmpty()) {
+            image.save(QStringLiteral("%1/tab%2.png").arg(QString::fromLocal8Bit(dir)).arg(tab));
+        }
+    }
+}
+
+TEST_F(PointViewsTest, CopyPutsThePictureAndTheSeriesOnTheClipboard) {
+    views->ShowPoint(point.sItemGUID);
+    views->Trend().Pane().CopyToClipboard();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->hasImage());
+    const QStringList rows = data->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_TRUE(rows[2].endsWith(QStringLiteral("\t8"))) << rows[2].toStdString();
+}
+
+// The cursor dragged (nudged) off the run speed; Yes writes the new speed into the row and the
+// cache file and recomputes the ISO value, No leaves everything as it was.
+TEST_F(PointViewsTest, UpdateRunSpeedWritesTheCursorsSpeedOnlyWhenConfirmed) {
+    for (const bool confirm : {false, true}) {
+        PointViewsState state(*app);
+        state.point = point;
+        state.readingGuid = readings[0];
+        UpdateRunSpeedDialog dialog(state);
+        dialog.resize(800, 500);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        EXPECT_NEAR(dialog.CursorFrequency(), kRunSpeedHz, 1.0);
+        dialog.Pane().Graph().NudgeCursorRight(10);
+        const double moved = dialog.CursorFrequency();
+        ASSERT_GT(moved, kRunSpeedHz + 1.0);
+
+        prompter.yesNoAnswers = {confirm};
+        dialog.Update();
+        EXPECT_EQ(dialog.Updated(), confirm);
+        CVibReading row;
+        ASSERT_TRUE(app->MainConnection()->GetVibReading(readings[0], row));
+        EXPECT_FLOAT_EQ(row.fOriginalRunSpeedHz, kRunSpeedHz);
+        ReadingSignals cached;
+        SignalProcessor processor;
+        ASSERT_TRUE(LoadReadingSignals(*app->MainConnection(), processor, readings[0], cached));
+        if (confirm) {
+            EXPECT_NEAR(row.fCurrentRunSpeedHz, moved, 1e-3);
+            EXPECT_NEAR(cached.runSpeedHz, moved, 1e-3);
+            EXPECT_NE(row.fISOMMS, 2.0f); // recomputed from the spectrum
+        } else {
+            EXPECT_FLOAT_EQ(row.fCurrentRunSpeedHz, kRunSpeedHz);
+            EXPECT_FLOAT_EQ(row.fISOMMS, 2.0f);
+            EXPECT_FLOAT_EQ(cached.runSpeedHz, kRunSpeedHz);
+        }
+    }
+    EXPECT_TRUE(prompter.Messages().isEmpty()) << prompter.Messages().join('|').toStdString();
+}
+
+TEST_F(PointViewsTest, TrendLineProjectsByDaysAndSaysWhenItMissesItsTarget) {
+    views->ShowPoint(point.sItemGUID);
+    TrendView& trend = views->Trend();
+    CVantorGraphCtrl& graph = trend.Pane().Graph();
+    ASSERT_EQ(graph.GetSeriesCount(), 1);
+
+    // Refused in the dialog: it stays open and says why.
+    TrendLineChoice days;
+    days.on = true;
+    days.settings.mode = ProjectionMode::Days;
+    days.settings.days = 0;
+    std::vector<QDateTime> dates;
+    for (int day = 0; day < 4; ++day) {
+        dates.push_back(QDateTime(QDate(2024, 5, 1 + day), QTime(10, 0)));
+    }
+    TrendLineDialog dialog(days, dates, 1.0, prompter);
+    dialog.show();
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(prompter.Messages().back(), UiText(text::DaysBetween1And10000));
+    dialog.Days().setValue(10);
+    dialog.accept();
+    EXPECT_FALSE(dialog.isVisible());
+
+    // Ten days past the last reading.
+    trend.SetTrendLine(dialog.Choice());
+    ASSERT_EQ(graph.GetSeriesCount(), 2);
+    const int last = graph.seriesPointCount(1) - 1;
+    const QDateTime end = graph.seriesPoint(1, last).value(QStringLiteral("dateTime")).toDateTime();
+    EXPECT_EQ(end, QDateTime(QDate(2024, 5, 14), QTime(10, 0)));
+
+    // A rising line never comes back down to 1 mm/s: the message, and the line ends at the last reading.
+    const int before = prompter.Messages().size();
+    TrendLineChoice value = dialog.Choice();
+    value.settings.mode = ProjectionMode::ValuePoint;
+    value.settings.targetValue = 1.0;
+    trend.SetTrendLine(value);
+    ASSERT_EQ(prompter.Messages().size(), before + 1);
+    EXPECT_EQ(prompter.Messages().back(), UiText(text::TrendlineDoesNotCross));
+    const QDateTime stop =
+        graph.seriesPoint(1, graph.seriesPointCount(1) - 1).value(QStringLiteral("dateTime")).toDateTime();
+    EXPECT_EQ(stop, QDateTime(QDate(2024, 5, 4), QTime(10, 0)));
+
+    // Zoomed to two days the axis spans them; Auto returns to every reading.
+    trend.SetZoom(
+        DateZoom{QDateTime(QDate(2024, 5, 2), QTime(0, 0)), QDateTime(QDate(2024, 5, 4), QTime(0, 0))});
+    EXPECT_NEAR(graph.GetXAxisMax() - graph.GetXAxisMin(), 2 * 24 * 60, 1e-6);
+    trend.SetZoom(std::nullopt);
+    EXPECT_GT(graph.GetXAxisMax() - graph.GetXAxisMin(), 3 * 24 * 60);
+}
+
+TEST(AxisLimitsTest, RefusalsOfTheAxisSetup) {
+    struct Case {
+        AxisSetupKind kind;
+        AxisLimits limits;
+        std::optional<int> refusal;
+    };
+    const Case cases[] = {
+        {AxisSetupKind::Frequency, {0, 500, 0, 2}, std::nullopt},
+        {AxisSetupKind::Frequency, {-1, 500, 0, 2}, text::views::NegativeMinimumFrequency},
+        {AxisSetupKind::Time, {-0.1, 1, 0, 2}, text::views::NegativeMinimumTime},
+        {AxisSetupKind::Frequency, {600, 500, 0, 2}, text::views::MinimumAboveMaximum},
+        {AxisSetupKind::Time, {0, 1, 3, 2}, text::views::MinimumAboveMaximum},
+        {AxisSetupKind::Frequency, {5, 5, 0, 2}, text::views::MinimumAboveMaximum},
+        // A negative amplitude minimum is allowed (waveforms swing below zero).
+        {AxisSetupKind::Time, {0, 1, -2, 2}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ValidateAxisLimits(c.kind, c.limits), c.refusal)
+            << c.limits.xMinimum << " " << c.limits.xMaximum;
+    }
+}
+
+TEST(DateZoomTest, RefusalsOfTheZoom) {
+    const DateSpan span =
+        ZoomableSpan(QDateTime(QDate(2024, 5, 1), QTime(10, 0)), QDateTime(QDate(2024, 5, 4), QTime(10, 0)));
+    EXPECT_EQ(span.first, QDateTime(QDate(2024, 5, 1), QTime(0, 0)));
+    EXPECT_EQ(span.last, QDateTime(QDate(2024, 5, 4), QTime(23, 59, 59)));
+    const QDateTime inside(QDate(2024, 5, 2), QTime(0, 0));
+    const QDateTime later(QDate(2024, 5, 3), QTime(0, 0));
+    const QDateTime before(QDate(2024, 4, 30), QTime(0, 0));
+    const QDateTime after(QDate(2024, 5, 5), QTime(0, 0));
+    EXPECT_EQ(ValidateDateZoom({inside, later}, span), std::nullopt);
+    EXPECT_EQ(ValidateDateZoom({later, inside}, span), UiText(text::views::StartAfterEnd));
+    EXPECT_TRUE(ValidateDateZoom({before, later}, span)->startsWith(UiText(text::views::StartOutside)));
+    EXPECT_TRUE(ValidateDateZoom({inside, after}, span)->startsWith(UiText(text::views::EndOutside)));
+}
+
+} // namespace
+} // namespace vantor
