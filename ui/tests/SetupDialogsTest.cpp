@@ -199,9 +199,11 @@ TEST_F(SetupDialogsTest, MainWindowHasASetupMenuWithBothListsAndTheMeterCommands
     EXPECT_TRUE(menus.contains(UiText(text::SetupMenu)));
     EXPECT_TRUE(menus.contains(UiText(text::ToMeter)));
     EXPECT_TRUE(menus.contains(UiText(text::FromMeter)));
-    // The two lists come first, the display settings after them.
-    EXPECT_EQ(setup.mid(0, 2), (QStringList{UiText(text::OffRouteReadingsTitle) + "...",
-                                            UiText(text::DeviceNamesTitle) + "..."}));
+    // The catalogue editors come first, then the two lists, the display settings after them.
+    EXPECT_EQ(setup.mid(0, 5),
+              (QStringList{UiText(text::MachineManagerTitle) + "...", UiText(text::RouteManagerTitle) + "...",
+                           QString(), UiText(text::OffRouteReadingsTitle) + "...",
+                           UiText(text::DeviceNamesTitle) + "..."}));
 }
 
 } // namespace
