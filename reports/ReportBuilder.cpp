@@ -315,11 +315,18 @@ BuiltReport BuildReport(CMainConnection& db, const ReportOptions& options, const
         if (out.cancelled) {
             break;
         }
-        document.blocks.push_back(ReportHeading{1, machine.sName});
-        if (options.statusTable && !points.empty()) {
+        // A machine or point with nothing chosen under it gets no section.
+        const bool withTable = options.statusTable && !points.empty();
+        if (withTable || (options.GraphsOn() > 0 && !points.empty())) {
+            document.blocks.push_back(ReportHeading{1, machine.sName});
+        }
+        if (withTable) {
             document.blocks.push_back(MachineStatusTable(db, points, look));
         }
         for (const CVib& point : points) {
+            if (options.GraphsOn() == 0) {
+                break;
+            }
             if (stop.IsSet()) {
                 out.cancelled = true;
                 break;
