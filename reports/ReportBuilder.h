@@ -33,7 +33,7 @@ struct ReportLook {
     QDateTime reportDate = QDateTime::currentDateTime();
     QString logosFolder; // the first picture in it heads the title page
     QSize chartSize = {800, 450};
-    double chartPixelRatio = 1.5;
+    double chartPixelRatio = 1.25;
     double chartWidthCm = 16.0;
 };
 
