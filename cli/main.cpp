@@ -2,6 +2,7 @@
 // messages go to standard error, machine-readable output to standard output.
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
+#include "cli/ReportCommands.h"
 #include "store/SqlConnection.h"
 
 #include <QApplication>
@@ -18,14 +19,15 @@ using namespace vantor;
 
 namespace {
 
-// Whether the command is `plot`: the first word that is neither an option nor the value of --log.
+// Whether the command paints the graph control (`plot`, `report`): the first word that is neither an option
+// nor the value of --log.
 bool RunsPlot(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
         if (word == "--log") {
             ++i;
         } else if (!word.starts_with('-')) {
-            return word == "plot";
+            return word == "plot" || word == "report";
         }
     }
     return false;
@@ -79,6 +81,7 @@ int main(int argc, char** argv) {
     cli::AddCatalogueCommands(cli, context);
     cli::AddRouteCommands(cli, context);
     cli::AddCatalogueCsvCommands(cli, context);
+    cli::AddReportCommands(cli, context);
 
     try {
         cli.parse(argc, argv);

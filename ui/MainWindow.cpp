@@ -22,6 +22,7 @@
 #include "ui/Mnemonics.h"
 #include "ui/OffRouteDialog.h"
 #include "ui/PointViews.h"
+#include "ui/ReportWizard.h"
 #include "ui/RouteManagerDialog.h"
 #include "ui/SelectRouteDialog.h"
 #include "ui/SettingsDialogs.h"
@@ -365,7 +366,7 @@ void MainWindow::BuildMenus() {
     toMeterAction_ = menuBar()->addAction(QString(), this, &MainWindow::ToMeter);
     fromMeterAction_ = menuBar()->addAction(QString(), this, &MainWindow::FromMeter);
     reportMenu_ = menuBar()->addMenu(QString());
-    createReportAction_ = reportMenu_->addAction(QString());
+    createReportAction_ = reportMenu_->addAction(QString(), this, [this] { RunReportWizard(app_, this); });
     createReportAction_->setObjectName(QStringLiteral("CreateReport"));
     languageMenu_ = menuBar()->addMenu(QString());
     languageGroup_ = new QActionGroup(languageMenu_);

@@ -1,0 +1,36 @@
+#include "app/ReportSetup.h"
+
+#include <QLocale>
+
+namespace vantor {
+
+ReportLook MakeReportLook(const CAppData& app) {
+    ReportLook look;
+    look.units = DisplayUnits::FromSettings(app.settings.xAxisUnits, app.settings.yAxisUnits);
+    look.consolidatePeaks = app.settings.varovudOvoOn == 1;
+    look.bandNames = {app.settings.band1Name, app.settings.band2Name, app.settings.band3Name};
+    look.locale = QLocale::system();
+    look.reportDate = QDateTime::currentDateTime();
+    look.logosFolder = app.folders.logosFolder;
+    return look;
+}
+
+ReportJob MakeReportJob(CAppData& app, const ReportOptions& options, const QString& outputPath) {
+    return {options, MakeReportLook(app), app.MakeStoreContext(), outputPath};
+}
+
+QStringList MachineNames(CMainConnection& db) {
+    QStringList names;
+    for (const CMachine& machine : db.ListMachines()) {
+        names << machine.sName;
+    }
+    return names;
+}
+
+QString RepresentableRangeText(const CAppData& app) {
+    const QLocale locale = QLocale::system();
+    return QStringLiteral("%1 - %2").arg(locale.toString(app.earliestDate, QLocale::ShortFormat),
+                                         locale.toString(app.latestDate, QLocale::ShortFormat));
+}
+
+} // namespace vantor

@@ -1,0 +1,79 @@
+// A manual report of 20 machines × 5 points with all 13 graphs: built (charts painted by the graph
+// control), then written as PDF and as ODT.
+#include "app/ReportCharts.h"
+#include "app/ReportSetup.h"
+#include "app/tests/ReportTestData.h"
+#include "reports/OdtWriter.h"
+#include "reports/PdfWriter.h"
+#include "reports/ReportBuilder.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace vantor {
+namespace {
+
+constexpr int kMachines = 20;
+constexpr int kPointsPerMachine = 5;
+constexpr int kReadingsPerPoint = 3;
+
+testing::ReportPlant& Plant() {
+    static testing::ReportPlant plant;
+    static const bool filled = [] {
+        testing::ReportPlant& made = plant;
+        for (int m = 0; m < kMachines; ++m) {
+            const CMachine machine = made.AddMachine(QStringLiteral("Machine %1").arg(m + 1));
+            for (int p = 0; p < kPointsPerMachine; ++p) {
+                const CVib point = made.AddPoint(machine, QStringLiteral("Point %1").arg(p + 1), true, true);
+                for (int r = 0; r < kReadingsPerPoint; ++r) {
+                    made.AddReading(point, r, {1.0f + r, 10.0f + r, 0.5f, 0.6f, 0.7f});
+                }
+            }
+        }
+        return true;
+    }();
+    static_cast<void>(filled);
+    return plant;
+}
+
+ReportOptions EveryGraph() {
+    ReportOptions options;
+    options.type = ReportType::Manual;
+    options.machines = MachineNames(*Plant().app->MainConnection());
+    options.statusTable = true;
+    options.graphs.fill(true);
+    return options;
+}
+
+void BM_ReportBuildAndWrite(benchmark::State& state, bool pdf) {
+    testing::ReportPlant& plant = Plant();
+    const ReportOptions options = EveryGraph();
+    GraphChartPainter charts;
+    const ManualResetEvent stop;
+    QTemporaryDir out;
+    for (auto _ : state) {
+        const BuiltReport built =
+            BuildReport(*plant.app->MainConnection(), options, MakeReportLook(*plant.app), charts, stop, {});
+        const bool written = pdf ? WritePdf(built.document, out.filePath(QStringLiteral("r.pdf")))
+                                 : WriteOdt(built.document, out.filePath(QStringLiteral("r.odt")));
+        if (!written || built.document.ImageCount() != kMachines * kPointsPerMachine * kReportGraphCount) {
+            state.SkipWithError("the report was not complete");
+        }
+    }
+}
+BENCHMARK_CAPTURE(BM_ReportBuildAndWrite, pdf, true)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_ReportBuildAndWrite, odt, false)->Unit(benchmark::kSecond)->Iterations(1);
+
+} // namespace
+} // namespace vantor
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen")).toUtf8());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

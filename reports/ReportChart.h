@@ -1,0 +1,38 @@
+#pragma once
+// A chart the report asks to have painted: the view a reading view would show, its title, and the
+// picture's size. Painting belongs to the graph control, behind the ChartPainter port, so that the
+// report's charts are the very graphs of the views and of `vantor plot`.
+
+#include "analysis/ViewData.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+#include <variant>
+
+namespace vantor {
+
+struct SpectrumChart {
+    SpectrumViewData view;
+    std::optional<double> bandAlarmLevel; // the VA bands' outline height, as the views draw it
+};
+
+struct ReportChart {
+    std::variant<TrendViewData, SpectrumChart, WaveformViewData> view;
+    QString title;
+    QString xCaption;      // replaces the view's X caption when not empty
+    QSize logicalSize;     // the graph's size in screen pixels
+    double pixelRatio = 2; // print resolution: pixels per screen pixel
+};
+
+class ChartPainter {
+public:
+    virtual ~ChartPainter() = default;
+    // The chart painted into an image of logicalSize × pixelRatio pixels; a null image when it
+    // cannot be painted. Called from the report worker's thread.
+    virtual QImage Paint(const ReportChart& chart) = 0;
+};
+
+} // namespace vantor

@@ -1,0 +1,67 @@
+#pragma once
+// The document a report builds, apart from any file format: a title block, then headings, status
+// tables and charts in reading order. The ODT and PDF writers both render this one model.
+
+#include <QByteArray>
+#include <QColor>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace vantor {
+
+struct ReportTitleBlock {
+    QString title;      // "Vibration Analysis Report"
+    QString byline;     // "Reporting by Brisca"
+    QString dateLabel;  // "Report Date"
+    QString date;       // in the user's locale
+    QByteArray logoPng; // empty without a logo
+    QSize logoPixels;
+};
+
+struct ReportHeading {
+    int level = 1; // 1 machine, 2 point, 3 graph
+    QString text;
+};
+
+struct ReportTableCell {
+    QString text;
+    std::optional<QColor> colour; // text colour; none for the default
+};
+
+struct ReportTable {
+    QString caption;
+    QStringList header;
+    std::vector<std::vector<ReportTableCell>> rows;
+};
+
+// A chart painted at print resolution and stored as PNG; shown at its width on the page.
+struct ReportImage {
+    QByteArray png;
+    QSize pixels;
+    double widthCm = 16.0;
+
+    double HeightCm() const { return pixels.width() > 0 ? widthCm * pixels.height() / pixels.width() : 0.0; }
+};
+
+// A line of plain text (a note such as "No Data" under a point without readings).
+struct ReportParagraph {
+    QString text;
+};
+
+using ReportBlock = std::variant<ReportHeading, ReportTable, ReportImage, ReportParagraph>;
+
+struct ReportDocument {
+    ReportTitleBlock titleBlock;
+    QString pageWord; // the footer reads "<pageWord> n <ofWord> m"
+    QString ofWord;
+    std::vector<ReportBlock> blocks;
+
+    int ImageCount() const;
+};
+
+} // namespace vantor
