@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace GraphScale {
 
 enum class MarkerMethod { TickSpacing = 0, NumberOfTicks = 1, Exact = 2 };
@@ -21,16 +23,22 @@ inline constexpr int MaxLabelDecimals = 6;
 
 // One axis's value-to-pixel mapping: start + (v - min) / (max - min) * extent, truncated, with the
 // ratio extent / (max - min) taken once (a negative extent runs upward, as the Y axis does). An
-// empty axis range (min == max) maps everything to the axis start.
+// empty axis range (min == max) maps everything to the axis start. Pixels are held within
+// +-PixelLimit, so a value far off the axis lands far off the plot on its own side instead of
+// overflowing to the other; the mapping stays monotonic in v.
 class Mapping {
 public:
+    static constexpr double PixelLimit = 1e9;
     Mapping(double min, double max, int start, int extent)
         : min_(min), start_(start), scale_(max != min ? extent / (max - min) : 0.0) {}
     int pixel(double v) const {
         // The value at the far end of the range lands exactly on the far edge, whatever the
         // rounding of the ratio.
-        return static_cast<int>(start_ + (v - min_) * scale_ + RoundingAllowance);
+        return static_cast<int>(
+            std::clamp(start_ + (v - min_) * scale_ + RoundingAllowance, -PixelLimit, PixelLimit));
     }
+    // Larger values never map to smaller pixels.
+    bool nonDecreasing() const { return scale_ >= 0.0; }
 
 private:
     static constexpr double RoundingAllowance = 1e-9;

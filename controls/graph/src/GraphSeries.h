@@ -6,11 +6,14 @@
 #include <QDateTime>
 #include <QLine>
 #include <QList>
+#include <QPoint>
 #include <QPolygon>
 #include <QRect>
 #include <QString>
 
+#include <cmath>
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 inline constexpr int SkipArgument = -1;
@@ -20,8 +23,17 @@ inline constexpr int SkipArgument = -1;
 struct GraphPoint {
     double x = 0.0;
     double y = 0.0;
-    int screenX = 0; // pixel at which the last paint drew the point
-    int screenY = 0;
+};
+
+// Whether points, added one by one, keep the order GraphSeries::ordered() asks for. Branch-free:
+// series are nearly always ordered, so an early exit buys nothing.
+struct OrderCheck {
+    bool ordered = true;
+    double previous = -std::numeric_limits<double>::infinity();
+    void add(const GraphPoint& p) {
+        ordered &= (p.x >= previous) & (std::abs(p.x) <= std::numeric_limits<double>::max()) & (p.y == p.y);
+        previous = p.x;
+    }
 };
 
 // The reading behind a point (shown by the tooltip, returned by the click events) and its marker.
@@ -79,12 +91,29 @@ struct GraphSeries {
     std::vector<QLine> bars;
 
     void touch() { ++generation; }
+    // Where the last paint drew each point (all at the origin before the first paint), worked out
+    // from that paint's layout when first asked for, so that a paint itself never writes a position
+    // per point.
+    const std::vector<QPoint>& screenPositions() const;
+    // The X values are finite and never decrease, and no Y value is NaN: the pixel columns of the
+    // points then never decrease either. Worked out once per change to the points.
+    bool ordered() const;
+    // Records what a data method found while it wrote the points (after its touch()), sparing
+    // ordered() its pass.
+    void setOrdered(bool ordered) const;
     int pointCount() const { return static_cast<int>(points.size()); }
     void resize(std::size_t count) {
         points.resize(count);
         info.resize(count);
     }
     void clear();
+
+private:
+    mutable std::vector<QPoint> screen_;
+    mutable Layout screenLayout_;
+    mutable quint64 screenGeneration_ = ~quint64{0};
+    mutable quint64 orderedGeneration_ = ~quint64{0};
+    mutable bool ordered_ = false;
 };
 
 // The series list, growing its storage by max(4, min(1024, count / 8)) records at a time.

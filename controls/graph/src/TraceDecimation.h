@@ -2,7 +2,11 @@
 // per column however many points a waveform or spectrum holds.
 #pragma once
 
+#include "GraphScale.h"
+#include "GraphSeries.h"
+
 #include <QLine>
+#include <QPoint>
 #include <QPolygon>
 
 #include <algorithm>
@@ -65,3 +69,29 @@ private:
     int base_;
     std::vector<int> highest_;
 };
+
+// Value-to-pixel mapping of one trace: both axes plus the trace's waterfall shift.
+struct TraceMapping {
+    GraphScale::Mapping x;
+    GraphScale::Mapping y;
+    int dx = 0;
+    int dy = 0;
+    int column(double v) const { return x.pixel(v) + dx; }
+    int row(double v) const { return y.pixel(v) + dy; }
+    QPoint at(const GraphPoint& p) const { return {column(p.x), row(p.y)}; }
+};
+
+// The mapping a paint with this layout used: X across the axis origin, Y up from its bottom.
+TraceMapping traceMapping(const GraphSeries::Layout& layout);
+
+// Every point's pixel.
+std::vector<QPoint> traceScreenPositions(const std::vector<GraphPoint>& points, const TraceMapping& map);
+
+// The reduced trace of the points (TraceReducer's envelope). With `ordered` (GraphSeries::ordered)
+// each column's points are found by searching for where the column ends and only its extremes
+// are mapped, which gives the same envelope as mapping every point.
+QPolygon reduceTrace(const std::vector<GraphPoint>& points, const TraceMapping& map, bool ordered);
+
+// The spectrum bars of the points into `bars`' columns (SpectrumReducer), with the same shortcut.
+std::vector<QLine> reduceSpectrum(const std::vector<GraphPoint>& points, const TraceMapping& map,
+                                  bool ordered, SpectrumReducer bars);

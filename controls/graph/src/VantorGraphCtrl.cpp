@@ -145,8 +145,8 @@ QList<QPoint> CVantorGraphCtrl::seriesScreenPositions(int series) const {
     QList<QPoint> positions;
     if (!d->series.contains(series))
         return positions;
-    for (const GraphPoint& point : d->series[series].points)
-        positions.append(QPoint(point.screenX, point.screenY));
+    for (const QPoint& at : d->series[series].screenPositions())
+        positions.append(at);
     return positions;
 }
 
@@ -159,11 +159,12 @@ QVariantMap CVantorGraphCtrl::seriesPoint(int series, int point) const {
         return {};
     const GraphPoint& plotted = d->series[series].points[static_cast<std::size_t>(point)];
     const PointInfo& p = d->series[series].info[static_cast<std::size_t>(point)];
+    const QPoint at = d->series[series].screenPositions()[static_cast<std::size_t>(point)];
     return {
         {QStringLiteral("x"), plotted.x},
         {QStringLiteral("y"), plotted.y},
-        {QStringLiteral("screenX"), plotted.screenX},
-        {QStringLiteral("screenY"), plotted.screenY},
+        {QStringLiteral("screenX"), at.x()},
+        {QStringLiteral("screenY"), at.y()},
         {QStringLiteral("dateTime"), p.dateTime},
         {QStringLiteral("dateText"), p.dateText},
         {QStringLiteral("timeText"), p.timeText},
@@ -389,15 +390,18 @@ short CVantorGraphCtrl::SetSeriesDataArray(short nSeriesNumber, const QList<doub
         // Arrays of unequal length give the points that have both values.
         const auto count = static_cast<std::size_t>(std::min(pdXValueArray.size(), pdYValueArray.size()));
         s.points.resize(count);
+        OrderCheck order;
         for (std::size_t i = 0; i < count; ++i) {
             GraphPoint& point = s.points[i];
             point.x = pdXValueArray[static_cast<qsizetype>(i)];
             point.y = pdYValueArray[static_cast<qsizetype>(i)];
+            order.add(point);
         }
         PointInfo defaults;
         defaults.dateTime = zeroDate();
         s.info.assign(count, defaults);
         s.touch();
+        s.setOrdered(order.ordered);
     }
     d->dataChanged = true;
     d->markModifiedAndRepaint();

@@ -82,7 +82,7 @@ struct CVantorGraphCtrl::Private {
     void paintYAxisScale(QPainter& painter, int& labelsLeft);
     void paintCaptions(QPainter& painter, int labelsBottom, int labelsLeft);
     void paintTraces(QPainter& painter);
-    void layOutTrace(GraphSeries& s, const GraphSeries::Layout& layout, int width, int height, int bottom);
+    void layOutTrace(GraphSeries& s, const GraphSeries::Layout& layout, int width, int bottom);
     void paintMarkers(QPainter& painter);
     void paintFrequencyBands(QPainter& painter);
     void paintRunSpeed(QPainter& painter);

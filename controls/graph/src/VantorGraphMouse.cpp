@@ -92,9 +92,10 @@ std::pair<int, int> CVantorGraphCtrl::Private::hitPoint(QPoint at) const {
     // Only drawn series have screen positions; a hidden series cannot be hit.
     for (int i = 0; i < series.count(); ++i) {
         const GraphSeries& s = series[i];
+        const std::vector<QPoint>& screen = s.screenPositions();
         for (int j = 0; j < s.pointCount(); ++j) {
             const GraphPoint& point = s.points[static_cast<std::size_t>(j)];
-            if (isCandidate(s, point) && markerHit(at, QPoint(point.screenX, point.screenY),
+            if (isCandidate(s, point) && markerHit(at, screen[static_cast<std::size_t>(j)],
                                                    s.info[static_cast<std::size_t>(j)].markerRadius,
                                                    s.info[static_cast<std::size_t>(j)].markerShape))
                 return {i, j};
@@ -285,10 +286,11 @@ void CVantorGraphCtrl::Private::clickTimerExpired() {
         const GraphSeries& s = series[i];
         if (!s.traceOn)
             continue;
+        const std::vector<QPoint>& screen = s.screenPositions();
         int chosen = -1;
         for (int j = 0; j < s.pointCount() && chosen < 0; ++j) {
             const GraphPoint& point = s.points[static_cast<std::size_t>(j)];
-            if (isCandidate(s, point) && markerHit(click.at, QPoint(point.screenX, point.screenY),
+            if (isCandidate(s, point) && markerHit(click.at, screen[static_cast<std::size_t>(j)],
                                                    s.info[static_cast<std::size_t>(j)].markerRadius,
                                                    s.info[static_cast<std::size_t>(j)].markerShape))
                 chosen = j;
@@ -301,10 +303,10 @@ void CVantorGraphCtrl::Private::clickTimerExpired() {
                 const GraphPoint& point = s.points[static_cast<std::size_t>(j)];
                 if (!isCandidate(s, point))
                     continue;
-                if (point.screenX >= x) {
+                const int column = screen[static_cast<std::size_t>(j)].x();
+                if (column >= x) {
                     chosen = j;
-                    if (previous >= 0 &&
-                        x - s.points[static_cast<std::size_t>(previous)].screenX < point.screenX - x)
+                    if (previous >= 0 && x - screen[static_cast<std::size_t>(previous)].x() < column - x)
                         chosen = previous;
                     break;
                 }
@@ -325,11 +327,12 @@ void CVantorGraphCtrl::Private::finishRubberBand(const QRect& area, Qt::Keyboard
         QApplication::setOverrideCursor(Qt::WaitCursor);
         for (int i = 0; i < series.count(); ++i) {
             const GraphSeries& s = series[i];
+            const std::vector<QPoint>& screen = s.screenPositions();
             for (int j = s.pointCount() - 1; j >= 0; --j) {
                 const GraphPoint& point = s.points[static_cast<std::size_t>(j)];
-                if (isCandidate(s, point) && point.screenX >= area.left() &&
-                    point.screenX <= area.left() + area.width() && point.screenY >= area.top() &&
-                    point.screenY <= area.top() + area.height())
+                const QPoint at = screen[static_cast<std::size_t>(j)];
+                if (isCandidate(s, point) && at.x() >= area.left() && at.x() <= area.left() + area.width() &&
+                    at.y() >= area.top() && at.y() <= area.top() + area.height())
                     emit q->PointClicked(static_cast<short>(i), static_cast<short>(j),
                                          s.info[static_cast<std::size_t>(j)].readingGuid);
             }

@@ -380,7 +380,6 @@ void CVantorGraphCtrl::Private::paintTraces(QPainter& painter) {
     const GraphProperties& p = props;
     const QRect& o = axisOrigin;
     const int width = o.width();
-    const int height = o.height();
     const int bottom = originBottom();
 
     // Waterfall: trace i (in series order among the drawn ones) is shifted back by i offsets.
@@ -407,7 +406,7 @@ void CVantorGraphCtrl::Private::paintTraces(QPainter& painter) {
         const GraphSeries::Layout layout{s.generation, p.XAxisMin, p.XAxisMax,   p.YAxisMin, p.YAxisMax, o,
                                          dx,           dy,         p.FFTGraphOn, true};
         if (!(layout == s.layout)) {
-            layOutTrace(s, layout, width, height, bottom);
+            layOutTrace(s, layout, width, bottom);
             s.layout = layout;
         }
         if (p.FFTGraphOn)
@@ -418,67 +417,19 @@ void CVantorGraphCtrl::Private::paintTraces(QPainter& painter) {
     painter.restore();
 }
 
-// One pass over a series' points: every point's pixel (GraphScale's mapping), recorded as its
-// screen position, and the trace reduced per pixel column from those pixels.
+// The trace reduced per pixel column under the layout's mapping (the screen positions of the
+// points follow from the same layout when asked for).
 void CVantorGraphCtrl::Private::layOutTrace(GraphSeries& s, const GraphSeries::Layout& layout, int width,
-                                            int height, int bottom) {
-    const GraphScale::Mapping xMap(layout.xMin, layout.xMax, layout.origin.left(), width);
-    const GraphScale::Mapping yMap(layout.yMin, layout.yMax, bottom, -height);
-    const int dx = layout.dx;
-    const int dy = layout.dy;
+                                            int bottom) {
+    const TraceMapping map = traceMapping(layout);
     s.envelope.clear();
     s.bars.clear();
-    // One pass: each pixel is recorded, and the column being filled is kept in locals until the
-    // trace leaves it, so consecutive points of one column never wait on a store to memory.
-    if (layout.spectrum) {
-        SpectrumReducer bars(layout.origin.left() + dx, width, layout.origin.top() + dy, bottom + dy);
-        int column = std::numeric_limits<int>::min();
-        int highest = 0;
-        for (GraphPoint& point : s.points) {
-            const int x = xMap.pixel(point.x) + dx;
-            const int y = yMap.pixel(point.y) + dy;
-            point.screenX = x;
-            point.screenY = y;
-            if (x == column) {
-                highest = std::min(highest, y);
-                continue;
-            }
-            if (column != std::numeric_limits<int>::min())
-                bars.add(column, highest);
-            column = x;
-            highest = y;
-        }
-        if (column != std::numeric_limits<int>::min())
-            bars.add(column, highest);
-        s.bars = bars.lines();
-        return;
-    }
-    TraceReducer trace;
-    trace.reserve(static_cast<std::size_t>(std::min<int>(s.pointCount(), 4 * (width + 2))));
-    // The column being filled lives in plain locals (never in memory whose address escapes), so
-    // the compiler keeps it in registers.
-    bool open = false;
-    int column = 0, first = 0, last = 0, top = 0, lowest = 0;
-    for (GraphPoint& point : s.points) {
-        const int x = xMap.pixel(point.x) + dx;
-        const int y = yMap.pixel(point.y) + dy;
-        point.screenX = x;
-        point.screenY = y;
-        if (open && x == column) {
-            last = y;
-            top = std::min(top, y);
-            lowest = std::max(lowest, y);
-            continue;
-        }
-        if (open)
-            trace.append({column, first, last, top, lowest});
-        column = x;
-        first = last = top = lowest = y;
-        open = true;
-    }
-    if (open)
-        trace.append({column, first, last, top, lowest});
-    s.envelope = trace.envelope();
+    if (layout.spectrum)
+        s.bars = reduceSpectrum(s.points, map, s.ordered(),
+                                SpectrumReducer(layout.origin.left() + layout.dx, width,
+                                                layout.origin.top() + layout.dy, bottom + layout.dy));
+    else
+        s.envelope = reduceTrace(s.points, map, s.ordered());
 }
 
 // Step 12: every point's own marker, where it lies inside the plot.
@@ -491,18 +442,18 @@ void CVantorGraphCtrl::Private::paintMarkers(QPainter& painter) {
         const GraphSeries& s = series[i];
         if (!s.traceOn)
             continue;
+        const std::vector<QPoint>& screen = s.screenPositions();
         int previous = -1;
         for (int j = 0; j < s.pointCount(); ++j) {
-            const GraphPoint& at = s.points[static_cast<std::size_t>(j)];
+            const QPoint at = screen[static_cast<std::size_t>(j)];
             const PointInfo& point = s.info[static_cast<std::size_t>(j)];
             const int r = point.markerRadius;
-            if (r <= 0 || !inside.contains(at.screenX, at.screenY))
+            if (r <= 0 || !inside.contains(at))
                 continue;
             // The same marker at the same pixel paints the same pixels: dense series skip repeats.
             if (previous >= 0) {
-                const GraphPoint& lastAt = s.points[static_cast<std::size_t>(previous)];
                 const PointInfo& last = s.info[static_cast<std::size_t>(previous)];
-                if (lastAt.screenX == at.screenX && lastAt.screenY == at.screenY && last.markerRadius == r &&
+                if (screen[static_cast<std::size_t>(previous)] == at && last.markerRadius == r &&
                     last.markerShape == point.markerShape && last.markerFill == point.markerFill &&
                     last.markerColor == point.markerColor)
                     continue;
@@ -510,8 +461,8 @@ void CVantorGraphCtrl::Private::paintMarkers(QPainter& painter) {
             previous = j;
             const QColor ink = color(point.markerColor);
             const QColor fill = point.markerFill == 0 ? ink : QColor(255, 255, 255);
-            const int x = at.screenX;
-            const int y = at.screenY;
+            const int x = at.x();
+            const int y = at.y();
             const int e = ((r - s.lineWidth) % 2 != 0) ? 1 : 0;
             switch (point.markerShape) {
             case 0: {

@@ -201,6 +201,57 @@ TEST(TraceReduction, CoversTheSamePixelsAsTheFullPolyline) {
     EXPECT_LE(extra, traced / 500);
 }
 
+// Ordered points are reduced by searching for where each column ends and mapping only its
+// extremes; that must give exactly what mapping every point gives, whatever the density, the
+// direction of the axes, points off the plot or beyond the pixel range.
+TEST(TraceReduction, SearchingColumnsMatchesMappingEveryPoint) {
+    struct Case {
+        const char* name;
+        int count;
+        double xFrom, xTo; // the points' X span
+        double xMin, xMax; // the X axis
+        double yMin, yMax; // the Y axis
+        double amplitude;
+        int dx, dy;
+    };
+    const Case cases[] = {
+        {"dense waveform", 50000, 0, 1, 0, 1, -10, 10, 8, 0, 0},
+        {"sparse trend", 37, 0, 100, 0, 100, -10, 10, 8, 0, 0},
+        {"one column", 500, 5, 5, 0, 10, -10, 10, 8, 0, 0},
+        {"zoomed into the middle", 20000, 0, 1, 0.4, 0.41, -3, 3, 8, 0, 0},
+        {"inverted Y axis", 9000, 0, 1, 0, 1, 10, -10, 8, 0, 0},
+        {"empty X axis", 300, 0, 1, 0.5, 0.5, -10, 10, 8, 0, 0},
+        {"waterfall shift", 9000, 0, 1, 0, 1, -10, 10, 8, 12, -9},
+        {"values beyond the pixel range", 4000, -1e14, 1e14, -1, 1, -1, 1, 1e15, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<GraphPoint> points;
+        for (int i = 0; i < c.count; ++i) {
+            const double t = c.count > 1 ? double(i) / (c.count - 1) : 0.0;
+            points.push_back(
+                {c.xFrom + t * (c.xTo - c.xFrom), c.amplitude * std::sin(i * 12.9898) * std::cos(t * 31)});
+        }
+        GraphSeries series;
+        series.points = points;
+        ASSERT_TRUE(series.ordered());
+        const TraceMapping map{GraphScale::Mapping(c.xMin, c.xMax, 20, 280),
+                               GraphScale::Mapping(c.yMin, c.yMax, 190, -170), c.dx, c.dy};
+        EXPECT_EQ(reduceTrace(points, map, true), reduceTrace(points, map, false));
+        const SpectrumReducer bars(20 + c.dx, 280, 20 + c.dy, 190 + c.dy);
+        const auto searched = reduceSpectrum(points, map, true, bars);
+        EXPECT_EQ(searched, reduceSpectrum(points, map, false, bars));
+        EXPECT_LE(searched.size(), 280u);
+    }
+    // X values that go back, or a NaN, take the pass over every point.
+    GraphSeries unordered;
+    unordered.points = {{0, 1}, {2, 1}, {1, 1}};
+    EXPECT_FALSE(unordered.ordered());
+    unordered.points = {{0, 1}, {1, std::nan("")}};
+    unordered.touch();
+    EXPECT_FALSE(unordered.ordered());
+}
+
 TEST_F(GraphPaint, MarkersFollowRadiusAndPaletteRules) {
     margins(10);
     graph->setProperty("XAxisMarkerStyle", 0);

@@ -41,13 +41,13 @@ SeriesList tracedSeries() {
     GraphSeries& a = list.append();
     a.traceOn = true;
     for (double x : {-5.0, 0.0, 1440.0, 3000.0}) {
-        a.points.push_back({x, 0, 0, 0});
+        a.points.push_back({x, 0});
         PointInfo info;
         info.dateTime = QDateTime(QDate(2026, 5, 2), QTime(6, 0)).addSecs(qint64(x * 60));
         a.info.push_back(info);
     }
     GraphSeries& hidden = list.append();
-    hidden.points.push_back({100, 0, 0, 0});
+    hidden.points.push_back({100, 0});
     PointInfo early;
     early.dateTime = QDateTime(QDate(2020, 1, 1), QTime(0, 0));
     hidden.info.push_back(early);

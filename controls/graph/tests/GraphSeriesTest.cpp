@@ -209,16 +209,14 @@ TEST_F(GraphSeriesMethods, DoClickFiresClick) {
     EXPECT_EQ(clicks.size(), 1);
 }
 
-// Cursor snapping reads the screen positions of the last paint.
+// Cursor snapping reads the screen positions of the last paint: here one whose X axis maps each
+// value to the pixel column of the same number.
 GraphSeries seriesAt(std::initializer_list<std::pair<int, double>> columns) {
     GraphSeries series;
     series.traceOn = true;
-    for (const auto& [column, y] : columns) {
-        GraphPoint point;
-        point.screenX = column;
-        point.y = y;
-        series.points.push_back(point);
-    }
+    for (const auto& [column, y] : columns)
+        series.points.push_back({static_cast<double>(column), y});
+    series.layout = {0, 0.0, 100.0, 0.0, 100.0, QRect(0, 0, 100, 100), 0, 0, false, true};
     return series;
 }
 
