@@ -1,5 +1,7 @@
 #include "ui/EditorFields.h"
 
+#include "platform/Prompter.h"
+#include "store/Validation.h"
 #include "texts/UiText.h"
 
 #include <QCheckBox>
@@ -7,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 
 namespace vantor {
@@ -141,6 +144,32 @@ bool AlarmFields::Read(bool& on, float& warning, float& critical) const {
     on = enabled_->isChecked();
     warning = w;
     critical = c;
+    return true;
+}
+
+QStringList ListedTexts(const QListWidget& list) {
+    QStringList texts;
+    for (int row = 0; row < list.count(); ++row) {
+        texts << list.item(row)->text();
+    }
+    return texts;
+}
+
+bool AddTypedAddress(QListWidget& list, QLineEdit& entry, Prompter& prompter) {
+    const QString address = entry.text().trimmed();
+    if (address.isEmpty() || ListedTexts(list).contains(address, Qt::CaseInsensitive)) {
+        entry.clear();
+        return false;
+    }
+    if (!CanAddAddress(list.count(), prompter)) {
+        return false;
+    }
+    if (!IsValidEmailAddress(address)) {
+        prompter.ShowMessage(UiText(text::EmailAddressInvalid));
+        return false;
+    }
+    list.addItem(address);
+    entry.clear();
     return true;
 }
 

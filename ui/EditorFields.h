@@ -4,14 +4,18 @@
 
 #include <QGroupBox>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 class QCheckBox;
 class QFormLayout;
 class QLineEdit;
+class QListWidget;
 
 namespace vantor {
+
+class Prompter;
 
 // A number as typed: the user's locale first, then the plain form with '.'. Nothing for text that
 // is not (yet) a number; an empty entry is 0.
@@ -20,6 +24,13 @@ std::optional<double> ParseEntry(const QString& text);
 bool IsIncompleteEntry(const QString& text);
 // The shortest text that reads back as the same single-precision value.
 QString FormatEntry(float value);
+
+// The texts of a list's rows, in order.
+QStringList ListedTexts(const QListWidget& list);
+
+// Adds the address typed in `entry` to `list`: an empty entry or one already listed (in any case)
+// is cleared; a full list or an invalid address is refused with its message. True when added.
+bool AddTypedAddress(QListWidget& list, QLineEdit& entry, Prompter& prompter);
 
 // Name and meter name. With "Same as Name" ticked the meter name follows the name and cannot be
 // edited; it starts ticked for a new row and for one whose two names are equal.

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -31,6 +32,14 @@ GraphPane::GraphPane(Prompter& prompter, QWidget* parent) : QWidget(parent) {
     layout->addWidget(readout_);
     connect(graph_, &CVantorGraphCtrl::RightButtonClicked, this,
             [this](short, short x, short y) { emit MenuRequested(graph_->mapToGlobal(QPoint(x, y))); });
+}
+
+void GraphPane::SetMenu(std::function<void(QMenu&)> fill) {
+    connect(this, &GraphPane::MenuRequested, this, [this, fill = std::move(fill)](const QPoint& at) {
+        QMenu menu(this);
+        fill(menu);
+        menu.exec(at);
+    });
 }
 
 void GraphPane::LayOut() {

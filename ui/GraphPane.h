@@ -7,8 +7,11 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class CVantorGraphCtrl;
 class QLabel;
+class QMenu;
 
 namespace vantor {
 
@@ -30,6 +33,9 @@ public:
     // line between series), both put on the clipboard at once.
     void CopyToClipboard() const;
     QString SeriesText() const;
+
+    // The view's menu, filled by `fill` and shown at the pointer on every right click.
+    void SetMenu(std::function<void(QMenu&)> fill);
 
 signals:
     // A right click on the graph away from any point, at this global position.

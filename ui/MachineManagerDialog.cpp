@@ -6,12 +6,11 @@
 #include "ui/EditableList.h"
 #include "ui/EditorFields.h"
 #include "ui/MachineSetupDialog.h"
+#include "ui/ManagerDialogLayout.h"
 #include "ui/PointSetupDialogs.h"
 
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace vantor {
@@ -69,18 +68,7 @@ CMachineManagerDialog::CMachineManagerDialog(CAppData& app, QWidget* parent)
     pointsLayout->setContentsMargins(0, 0, 0, 0);
     pointsLayout->addWidget(vibs_);
     pointsLayout->addWidget(lubes_);
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(machines_);
-    splitter->addWidget(points);
-    splitter->setStretchFactor(1, 1);
-
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(UiText(text::Exit), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("ExitButton"));
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(splitter, 1);
-    layout->addWidget(buttons);
+    SetManagerLayout(*this, machines_, points);
     resize(980, 560);
     FillMachines();
 }

@@ -58,28 +58,11 @@ CMachineSetupDialog::CMachineSetupDialog(CatalogueEditor& editor, Prompter& prom
 }
 
 QStringList CMachineSetupDialog::Addresses() const {
-    QStringList list;
-    for (int row = 0; row < addresses_->count(); ++row) {
-        list << addresses_->item(row)->text();
-    }
-    return list;
+    return ListedTexts(*addresses_);
 }
 
 void CMachineSetupDialog::AddAddress() {
-    const QString address = address_->text().trimmed();
-    if (address.isEmpty() || Addresses().contains(address, Qt::CaseInsensitive)) {
-        address_->clear();
-        return;
-    }
-    if (!CanAddAddress(addresses_->count(), prompter_)) {
-        return;
-    }
-    if (!IsValidEmailAddress(address)) {
-        prompter_.ShowMessage(UiText(text::EmailAddressInvalid));
-        return;
-    }
-    addresses_->addItem(address);
-    address_->clear();
+    AddTypedAddress(*addresses_, *address_, prompter_);
 }
 
 void CMachineSetupDialog::RemoveSelectedAddress() {

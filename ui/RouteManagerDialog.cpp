@@ -4,13 +4,13 @@
 #include "texts/UiText.h"
 #include "ui/DialogButtons.h"
 #include "ui/EditableList.h"
+#include "ui/ManagerDialogLayout.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace vantor {
@@ -88,18 +88,7 @@ CRouteManagerDialog::CRouteManagerDialog(CAppData& app, QWidget* parent)
     auto* tip = new QLabel(UiText(text::RightClickListTip), right);
     tip->setWordWrap(true);
     rightLayout->addWidget(tip);
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(routes_);
-    splitter->addWidget(right);
-    splitter->setStretchFactor(1, 1);
-
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(UiText(text::Exit), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("ExitButton"));
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(splitter, 1);
-    layout->addWidget(buttons);
+    SetManagerLayout(*this, routes_, right);
     resize(860, 520);
     FillRoutes();
 }

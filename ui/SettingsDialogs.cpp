@@ -7,6 +7,7 @@
 #include "store/Validation.h"
 #include "texts/UiText.h"
 #include "ui/DialogButtons.h"
+#include "ui/EditorFields.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -413,29 +414,13 @@ CExceptionAddressesDialog::CExceptionAddressesDialog(CAppData& app, QWidget* par
 }
 
 QStringList CExceptionAddressesDialog::Addresses() const {
-    QStringList addresses;
-    for (int row = 0; row < list_->count(); ++row) {
-        addresses << list_->item(row)->text();
-    }
-    return addresses;
+    return ListedTexts(*list_);
 }
 
 void CExceptionAddressesDialog::AddAddress() {
-    const QString address = address_->text().trimmed();
-    if (address.isEmpty() || Addresses().contains(address, Qt::CaseInsensitive)) {
-        address_->clear();
-        return;
+    if (AddTypedAddress(*list_, *address_, app_.UserPrompter())) {
+        list_->sortItems();
     }
-    if (!CanAddAddress(list_->count(), app_.UserPrompter())) {
-        return;
-    }
-    if (!IsValidEmailAddress(address)) {
-        app_.UserPrompter().ShowMessage(UiText(text::EmailAddressInvalid));
-        return;
-    }
-    list_->addItem(address);
-    list_->sortItems();
-    address_->clear();
 }
 
 void CExceptionAddressesDialog::accept() {

@@ -8,29 +8,24 @@
 #include "store/MainConnection.h"
 #include "ui/CursorTools.h"
 #include "ui/GraphPane.h"
+#include "ui/MeasureKindBox.h"
 #include "ui/PointViewTexts.h"
 #include "ui/PointViewsState.h"
+#include "ui/SignalCsvExport.h"
 #include "ui/TopPeaksDialog.h"
 #include "ui/UpdateRunSpeedDialog.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
-#include <QComboBox>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QMenu>
 #include <QVBoxLayout>
 
 namespace vantor {
 
 SpectrumView::SpectrumView(PointViewsState& state, QWidget* parent) : QWidget(parent), state_(state) {
-    kind_ = new QComboBox(this);
-    for (MeasureKind kind : kSpectrumKinds) {
-        kind_->addItem(QString(), static_cast<int>(kind));
-    }
+    kind_ = new MeasureKindBox(kSpectrumKinds, this);
     pane_ = new GraphPane(state.app.UserPrompter(), this);
     readout_ = new CursorReadout(pane_->Graph(), pane_->Readout(), this);
     auto* bar = new QHBoxLayout;
@@ -41,26 +36,19 @@ SpectrumView::SpectrumView(PointViewsState& state, QWidget* parent) : QWidget(pa
     layout->addLayout(bar);
     layout->addWidget(pane_, 1);
     RefreshTexts();
-    connect(kind_, &QComboBox::currentIndexChanged, this, [this] {
+    connect(kind_, &MeasureKindBox::currentIndexChanged, this, [this] {
         limits_.reset();
         Redraw();
     });
-    connect(pane_, &GraphPane::MenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        FillMenu(menu);
-        menu.exec(at);
-    });
+    pane_->SetMenu([this](QMenu& menu) { FillMenu(menu); });
 }
 
 MeasureKind SpectrumView::Kind() const {
-    return static_cast<MeasureKind>(kind_->currentData().toInt());
+    return kind_->Kind();
 }
 
 void SpectrumView::SetKind(MeasureKind kind) {
-    const int index = kind_->findData(static_cast<int>(kind));
-    if (index >= 0) {
-        kind_->setCurrentIndex(index);
-    }
+    kind_->SetKind(kind);
 }
 
 void SpectrumView::SetCursor(GraphCursor cursor) {
@@ -74,10 +62,7 @@ void SpectrumView::SetAxisLimits(std::optional<AxisLimits> limits) {
 }
 
 void SpectrumView::RefreshTexts() {
-    for (int i = 0; i < kind_->count(); ++i) {
-        kind_->setItemText(
-            i, MeasureCaption(state_.app.settings, static_cast<MeasureKind>(kind_->itemData(i).toInt())));
-    }
+    kind_->RefreshTexts(state_.app.settings);
     Redraw();
 }
 
@@ -186,34 +171,10 @@ void SpectrumView::AxisSetup() {
 }
 
 void SpectrumView::ExportCsv() {
-    const ViewedReading* reading = state_.Reading();
-    if (!reading || Kind() != MeasureKind::Acceleration) {
+    if (Kind() != MeasureKind::Acceleration) {
         return;
     }
-    // The filters are the file types' names, the same in every language.
-    QString chosen = QFileDialog::getSaveFileName(
-        this, UiText(text::views::ExportCsv), state_.app.settings.exportToFolder,
-        QStringLiteral("CSV (Comma delimited)(*.csv);;Unicode Text (Comma delimited)(*.txt)"));
-    if (chosen.isEmpty()) {
-        return;
-    }
-    if (QFileInfo(chosen).suffix().isEmpty()) {
-        chosen += QStringLiteral(".csv");
-    }
-    SignalCsvInput input;
-    input.viewKind = Kind();
-    input.content = CsvContent::Spectrum;
-    input.machineName = reading->machineName;
-    input.pointName = reading->pointName;
-    const QLocale locale;
-    input.dateText = locale.toString(reading->taken.date(), QLocale::ShortFormat);
-    input.timeText = locale.toString(reading->taken.time(), QLocale::ShortFormat);
-    input.units = state_.Units();
-    input.consolidatePeaks = state_.Consolidate();
-    if (ExportSignalCsv(reading->decoded, input, chosen, state_.app.UserPrompter()) ==
-        CsvExportOutcome::Written) {
-        state_.app.settings.exportToFolder = QFileInfo(chosen).absolutePath();
-    }
+    ExportShownSignalCsv(this, state_, Kind(), CsvContent::Spectrum);
 }
 
 } // namespace vantor

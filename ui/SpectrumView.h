@@ -11,10 +11,11 @@
 
 #include <optional>
 
-class QComboBox;
 class QMenu;
 
 namespace vantor {
+
+class MeasureKindBox;
 
 class CursorReadout;
 class GraphPane;
@@ -59,7 +60,7 @@ private:
     void PlaceCursor();
 
     PointViewsState& state_;
-    QComboBox* kind_ = nullptr;
+    MeasureKindBox* kind_ = nullptr;
     GraphPane* pane_ = nullptr;
     CursorReadout* readout_ = nullptr;
     GraphCursor cursor_ = GraphCursor::None;

@@ -10,12 +10,12 @@
 #include "platform/Prompter.h"
 #include "store/MainConnection.h"
 #include "ui/GraphPane.h"
+#include "ui/MeasureKindBox.h"
 #include "ui/PointViewTexts.h"
 #include "ui/PointViewsState.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -45,10 +45,7 @@ AxisRange ZoomedAxis(const QDateTime& reference, const DateZoom& zoom) {
 } // namespace
 
 TrendView::TrendView(PointViewsState& state, QWidget* parent) : QWidget(parent), state_(state) {
-    kind_ = new QComboBox(this);
-    for (MeasureKind kind : kAllMeasureKinds) {
-        kind_->addItem(QString(), static_cast<int>(kind));
-    }
+    kind_ = new MeasureKindBox(kAllMeasureKinds, this);
     trendLineButton_ = new QPushButton(this);
     zoomButton_ = new QPushButton(this);
     pane_ = new GraphPane(state.app.UserPrompter(), this);
@@ -62,7 +59,7 @@ TrendView::TrendView(PointViewsState& state, QWidget* parent) : QWidget(parent),
     layout->addLayout(bar);
     layout->addWidget(pane_, 1);
     RefreshTexts();
-    connect(kind_, &QComboBox::currentIndexChanged, this, &TrendView::Redraw);
+    connect(kind_, &MeasureKindBox::currentIndexChanged, this, &TrendView::Redraw);
     connect(trendLineButton_, &QPushButton::clicked, this, &TrendView::EditTrendLine);
     connect(zoomButton_, &QPushButton::clicked, this, &TrendView::EditZoom);
     connect(&pane_->Graph(), &CVantorGraphCtrl::PointClicked, this,
@@ -71,29 +68,19 @@ TrendView::TrendView(PointViewsState& state, QWidget* parent) : QWidget(parent),
                     emit ReadingClicked(guid);
                 }
             });
-    connect(pane_, &GraphPane::MenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        FillMenu(menu);
-        menu.exec(at);
-    });
+    pane_->SetMenu([this](QMenu& menu) { FillMenu(menu); });
 }
 
 MeasureKind TrendView::Kind() const {
-    return static_cast<MeasureKind>(kind_->currentData().toInt());
+    return kind_->Kind();
 }
 
 void TrendView::SetKind(MeasureKind kind) {
-    const int index = kind_->findData(static_cast<int>(kind));
-    if (index >= 0) {
-        kind_->setCurrentIndex(index);
-    }
+    kind_->SetKind(kind);
 }
 
 void TrendView::RefreshTexts() {
-    for (int i = 0; i < kind_->count(); ++i) {
-        kind_->setItemText(
-            i, MeasureCaption(state_.app.settings, static_cast<MeasureKind>(kind_->itemData(i).toInt())));
-    }
+    kind_->RefreshTexts(state_.app.settings);
     trendLineButton_->setText(UiText(text::views::TrendLine) + QStringLiteral("…"));
     zoomButton_->setText(UiText(text::views::ZoomDateAxis) + QStringLiteral("…"));
     Redraw();

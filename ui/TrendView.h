@@ -11,11 +11,12 @@
 
 #include <optional>
 
-class QComboBox;
 class QMenu;
 class QPushButton;
 
 namespace vantor {
+
+class MeasureKindBox;
 
 class GraphPane;
 struct PointViewsState;
@@ -51,7 +52,7 @@ private:
     bool Draw();
 
     PointViewsState& state_;
-    QComboBox* kind_ = nullptr;
+    MeasureKindBox* kind_ = nullptr;
     QPushButton* trendLineButton_ = nullptr;
     QPushButton* zoomButton_ = nullptr;
     GraphPane* pane_ = nullptr;

@@ -5,13 +5,13 @@
 #include "store/MainConnection.h"
 #include "ui/CursorTools.h"
 #include "ui/GraphPane.h"
+#include "ui/MeasureKindBox.h"
 #include "ui/PointViewTexts.h"
 #include "ui/PointViewsState.h"
 #include "ui/SpectrumView.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -21,10 +21,7 @@
 namespace vantor {
 
 WaterfallView::WaterfallView(PointViewsState& state, QWidget* parent) : QWidget(parent), state_(state) {
-    kind_ = new QComboBox(this);
-    for (MeasureKind kind : kSpectrumKinds) {
-        kind_->addItem(QString(), static_cast<int>(kind));
-    }
+    kind_ = new MeasureKindBox(kSpectrumKinds, this);
     countLabel_ = new QLabel(this);
     count_ = new QSpinBox(this);
     count_->setRange(1, kWaterfallMostSpectra);
@@ -43,7 +40,7 @@ WaterfallView::WaterfallView(PointViewsState& state, QWidget* parent) : QWidget(
     layout->addLayout(bar);
     layout->addWidget(pane_, 1);
     RefreshTexts();
-    connect(kind_, &QComboBox::currentIndexChanged, this, &WaterfallView::Redraw);
+    connect(kind_, &MeasureKindBox::currentIndexChanged, this, &WaterfallView::Redraw);
     connect(count_, &QSpinBox::valueChanged, this, &WaterfallView::Redraw);
     connect(&pane_->Graph(), &CVantorGraphCtrl::PointClicked, this,
             [this](short, short, const QString& guid) {
@@ -51,22 +48,15 @@ WaterfallView::WaterfallView(PointViewsState& state, QWidget* parent) : QWidget(
                     emit ReadingClicked(guid);
                 }
             });
-    connect(pane_, &GraphPane::MenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        FillMenu(menu);
-        menu.exec(at);
-    });
+    pane_->SetMenu([this](QMenu& menu) { FillMenu(menu); });
 }
 
 MeasureKind WaterfallView::Kind() const {
-    return static_cast<MeasureKind>(kind_->currentData().toInt());
+    return kind_->Kind();
 }
 
 void WaterfallView::SetKind(MeasureKind kind) {
-    const int index = kind_->findData(static_cast<int>(kind));
-    if (index >= 0) {
-        kind_->setCurrentIndex(index);
-    }
+    kind_->SetKind(kind);
 }
 
 int WaterfallView::Count() const {
@@ -78,10 +68,7 @@ void WaterfallView::SetCount(int count) {
 }
 
 void WaterfallView::RefreshTexts() {
-    for (int i = 0; i < kind_->count(); ++i) {
-        kind_->setItemText(
-            i, MeasureCaption(state_.app.settings, static_cast<MeasureKind>(kind_->itemData(i).toInt())));
-    }
+    kind_->RefreshTexts(state_.app.settings);
     countLabel_->setText(UiText(text::views::MaxWaterfallGraphs));
 }
 

@@ -7,12 +7,13 @@
 
 #include <QWidget>
 
-class QComboBox;
 class QLabel;
 class QMenu;
 class QSpinBox;
 
 namespace vantor {
+
+class MeasureKindBox;
 
 class CursorReadout;
 class GraphPane;
@@ -46,7 +47,7 @@ private:
     void PlaceCursor();
 
     PointViewsState& state_;
-    QComboBox* kind_ = nullptr;
+    MeasureKindBox* kind_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QSpinBox* count_ = nullptr;
     GraphPane* pane_ = nullptr;

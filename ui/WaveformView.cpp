@@ -6,13 +6,11 @@
 #include "ui/GraphPane.h"
 #include "ui/PointViewTexts.h"
 #include "ui/PointViewsState.h"
+#include "ui/SignalCsvExport.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
-#include <QLocale>
 #include <QMenu>
 #include <QVBoxLayout>
 
@@ -29,11 +27,7 @@ WaveformView::WaveformView(PointViewsState& state, QWidget* parent) : QWidget(pa
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(pane_, 1);
-    connect(pane_, &GraphPane::MenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        FillMenu(menu);
-        menu.exec(at);
-    });
+    pane_->SetMenu([this](QMenu& menu) { FillMenu(menu); });
 }
 
 void WaveformView::Clear() {
@@ -100,33 +94,7 @@ void WaveformView::AxisSetup() {
 }
 
 void WaveformView::ExportCsv() {
-    const ViewedReading* reading = state_.Reading();
-    if (!reading) {
-        return;
-    }
-    QString chosen = QFileDialog::getSaveFileName(
-        this, UiText(text::views::ExportCsv), state_.app.settings.exportToFolder,
-        QStringLiteral("CSV (Comma delimited)(*.csv);;Unicode Text (Comma delimited)(*.txt)"));
-    if (chosen.isEmpty()) {
-        return;
-    }
-    if (QFileInfo(chosen).suffix().isEmpty()) {
-        chosen += QStringLiteral(".csv");
-    }
-    SignalCsvInput input;
-    input.viewKind = MeasureKind::Acceleration;
-    input.content = CsvContent::Waveform;
-    input.machineName = reading->machineName;
-    input.pointName = reading->pointName;
-    const QLocale locale;
-    input.dateText = locale.toString(reading->taken.date(), QLocale::ShortFormat);
-    input.timeText = locale.toString(reading->taken.time(), QLocale::ShortFormat);
-    input.units = state_.Units();
-    input.consolidatePeaks = state_.Consolidate();
-    if (ExportSignalCsv(reading->decoded, input, chosen, state_.app.UserPrompter()) ==
-        CsvExportOutcome::Written) {
-        state_.app.settings.exportToFolder = QFileInfo(chosen).absolutePath();
-    }
+    ExportShownSignalCsv(this, state_, MeasureKind::Acceleration, CsvContent::Waveform);
 }
 
 } // namespace vantor
