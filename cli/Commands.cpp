@@ -4,6 +4,8 @@
 #include "cli/ExitCode.h"
 #include "cli/RowFormat.h"
 #include "platform/Prompter.h"
+#include "store/Validation.h"
+#include "texts/UiText.h"
 
 namespace vantor::cli {
 namespace {
@@ -76,8 +78,23 @@ int RunEmailAdd(CAppData& app, const QString& address) {
     if (!RunHeadlessStartup(app)) {
         return kFailed;
     }
+    // The same checks as the desktop's address list: a valid address, and room for a new one.
+    if (!IsValidEmailAddress(address)) {
+        app.UserPrompter().ShowMessage(UiText(text::EmailAddressInvalid));
+        return kFailed;
+    }
     auto sync = app.MakeSyncConnection();
-    return sync->Open() && sync->AddEmailAddress(address) ? kDone : kFailed;
+    if (!sync->Open()) {
+        return kFailed;
+    }
+    const QStringList stored = sync->ListEmailAddresses();
+    if (stored.contains(address, Qt::CaseInsensitive)) {
+        return kDone; // listed already (addresses are not case-sensitive)
+    }
+    if (!CanAddAddress(static_cast<int>(stored.size()), app.UserPrompter())) {
+        return kFailed;
+    }
+    return sync->AddEmailAddress(address) ? kDone : kFailed;
 }
 
 int RunEmailRemove(CAppData& app, const QString& address) {

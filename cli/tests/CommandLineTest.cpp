@@ -2,6 +2,7 @@
 #include "cli/tests/RunVantor.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/SqlConnection.h"
+#include "texts/UiText.h"
 
 #include <QDir>
 #include <QFile>
@@ -128,6 +129,27 @@ TEST_F(CommandLine, EmailAddressesAreAddedOnceAndRemovedExactly) {
     ASSERT_EQ(emails.size(), 1);
     EXPECT_EQ(emails[0].toObject().value(QStringLiteral("sEmailAddress")).toString(),
               QStringLiteral("ann@example.com"));
+
+    // An address that would break a recipient list, and a sixth address, are refused with their
+    // messages and store nothing; an address already listed may still be given again.
+    const ProgramRun invalid =
+        Vantor({QStringLiteral("emails"), QStringLiteral("add"), QStringLiteral("a@b.com, c@d.com")});
+    EXPECT_EQ(invalid.status, 1);
+    EXPECT_TRUE(invalid.err.contains(vantor::UiText(vantor::text::EmailAddressInvalid).toUtf8()));
+    for (int i = 2; i <= 5; ++i) {
+        EXPECT_EQ(Vantor({QStringLiteral("emails"), QStringLiteral("add"),
+                          QStringLiteral("u%1@example.com").arg(i)})
+                      .status,
+                  0);
+    }
+    const ProgramRun sixth =
+        Vantor({QStringLiteral("emails"), QStringLiteral("add"), QStringLiteral("u6@example.com")});
+    EXPECT_EQ(sixth.status, 1);
+    EXPECT_TRUE(sixth.err.contains(vantor::UiText(vantor::text::FiveAddressesMax).toUtf8()));
+    EXPECT_EQ(
+        Vantor({QStringLiteral("emails"), QStringLiteral("add"), QStringLiteral("ANN@example.com")}).status,
+        0);
+    EXPECT_EQ(ListJson({QStringLiteral("emails")}).size(), 5);
 }
 
 TEST_F(CommandLine, ExportAndImportThroughTheCommandLine) {
