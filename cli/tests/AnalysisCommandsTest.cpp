@@ -7,6 +7,7 @@
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/SignalCachePath.h"
+#include "store/testing/TestPlant.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -20,17 +21,6 @@
 
 namespace vantor {
 namespace {
-
-QByteArray QuarterRateSine(std::size_t n, int amplitude) {
-    QByteArray raw;
-    constexpr int kPattern[4] = {0, 1, 0, -1};
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto sample = static_cast<std::uint16_t>(32768 + amplitude * kPattern[i % 4]);
-        raw.append(static_cast<char>(sample & 0xFF));
-        raw.append(static_cast<char>(sample >> 8));
-    }
-    return raw;
-}
 
 class AnalysisCommandsTest : public ::testing::Test {
 protected:
@@ -66,8 +56,8 @@ protected:
         reading.iTotalNumberOfSamples = 256;
         reading.fISOSamplingFrequency = 400.0f; // line 64 of 128 sits at 100 Hz
         reading.iISONumberOfSamples = 256;
-        reading.rawADCTotalDataByteArray = QuarterRateSine(256, 1000);
-        reading.rawADCISODataByteArray = QuarterRateSine(256, 1000);
+        reading.rawADCTotalDataByteArray = testing::QuarterRateSine(256, 1000);
+        reading.rawADCISODataByteArray = testing::QuarterRateSine(256, 1000);
         ASSERT_TRUE(db.UpsertVibReading(reading));
     }
 

@@ -5,6 +5,7 @@
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/SignalCachePath.h"
+#include "store/testing/TestPlant.h"
 #include "texts/UiText.h"
 
 #include <QDir>
@@ -22,18 +23,6 @@ namespace vantor {
 namespace {
 
 using testing::RunVantor;
-
-// A sine at a quarter of the sampling rate, `amplitude` counts peak.
-QByteArray QuarterRateSine(int n, int amplitude) {
-    QByteArray raw;
-    constexpr int kPattern[4] = {0, 1, 0, -1};
-    for (int i = 0; i < n; ++i) {
-        const auto sample = static_cast<std::uint16_t>(32768 + amplitude * kPattern[i % 4]);
-        raw.append(static_cast<char>(sample & 0xFF));
-        raw.append(static_cast<char>(sample >> 8));
-    }
-    return raw;
-}
 
 QString ShortestText(float value) {
     char buffer[32];
@@ -53,35 +42,12 @@ protected:
         ASSERT_TRUE(InitDataRoot(*app));
         ASSERT_TRUE(RunHeadlessStartup(*app));
         CMainConnection& db = *app->MainConnection();
-        const CMachine machine{MakeItemGuid(), 0, QStringLiteral("Fan"), QStringLiteral("FAN"), {}};
-        ASSERT_TRUE(db.UpsertMachine(machine));
-        point.sItemGUID = MakeItemGuid();
-        point.sParentGUID = machine.sItemGUID;
-        point.sName = QStringLiteral("Motor DE");
-        point.bISOAlarmsOn = true;
-        point.fISOWarningMMS = 4.5f;
-        point.fISOCriticalMMS = 7.1f;
-        ASSERT_TRUE(db.UpsertVib(point));
+        point = testing::AddFanMotorDE(db);
         // ISO values 1, 2, 3 on consecutive days at 10:00.
         for (int day = 0; day < 3; ++day) {
-            CVibReading r;
-            r.sItemGUID = MakeItemGuid();
-            r.sParentGUID = point.sItemGUID;
-            r.ctDateTaken = QDateTime(QDate(2024, 5, 1 + day), QTime(10, 0));
-            r.fISOMMS = static_cast<float>(day + 1);
-            r.fBearingBDU = -100.0f;
-            r.fOriginalRunSpeedHz = r.fCurrentRunSpeedHz = 25.0f;
-            r.fPSUVoltage = 65536.0f; // 1 V per count
-            r.iADCBits = 16;
-            r.fAccelerometerSensitivity = 1000.0f;
-            r.fTotalCal = r.fISOCal = 1.0f;
-            r.fTotalGain = r.fISOGain = 0.001f;  // 0.001 g per count
-            r.fTotalSamplingFrequency = 2560.0f; // 100 lines of 10 Hz; the sine at 640 Hz
-            r.iTotalNumberOfSamples = 256;
-            r.fISOSamplingFrequency = 400.0f; // 100 lines of 1.5625 Hz; the sine at 100 Hz
-            r.iISONumberOfSamples = 256;
-            r.rawADCTotalDataByteArray = QuarterRateSine(256, 1000);
-            r.rawADCISODataByteArray = QuarterRateSine(256, 1000);
+            const CVibReading r =
+                testing::CapturedReading(point.sItemGUID, QDateTime(QDate(2024, 5, 1 + day), QTime(10, 0)),
+                                         static_cast<float>(day + 1), testing::QuarterRateSine(256, 1000));
             ASSERT_TRUE(db.UpsertVibReading(r));
             readings.push_back(r);
         }

@@ -9,6 +9,7 @@
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/SignalCachePath.h"
+#include "store/testing/TestPlant.h"
 #include "texts/UiText.h"
 #include "ui/AxisSetupDialog.h"
 #include "ui/GraphPane.h"
@@ -73,15 +74,7 @@ protected:
         ASSERT_TRUE(InitDataRoot(*app));
         ASSERT_TRUE(RunHeadlessStartup(*app));
         CMainConnection& db = *app->MainConnection();
-        const CMachine machine{MakeItemGuid(), 0, QStringLiteral("Fan"), QStringLiteral("FAN"), {}};
-        ASSERT_TRUE(db.UpsertMachine(machine));
-        point.sItemGUID = MakeItemGuid();
-        point.sParentGUID = machine.sItemGUID;
-        point.sName = QStringLiteral("Motor DE");
-        point.bISOAlarmsOn = true;
-        point.fISOWarningMMS = 4.5f;
-        point.fISOCriticalMMS = 7.1f;
-        ASSERT_TRUE(db.UpsertVib(point));
+        point = testing::AddFanMotorDE(db);
         // OK, warning, critical, OK: oldest first.
         const float iso[] = {2.0f, 5.0f, 8.0f, 3.0f};
         for (int day = 0; day < 4; ++day) {
