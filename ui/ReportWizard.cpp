@@ -138,7 +138,14 @@ QWizardPage* CReportWizard::MakeGraphsPage() {
         }
         ++row;
     }
-    grid->setColumnStretch(0, 1);
+    // The boxes stand close to their row labels, so that a row reads across at a glance; the
+    // room left over goes to an empty last column.
+    grid->setHorizontalSpacing(24);
+    grid->setVerticalSpacing(10);
+    for (int column = 1; column <= 3; ++column) {
+        grid->setColumnMinimumWidth(column, 48);
+    }
+    grid->setColumnStretch(4, 1);
     grid->setRowStretch(row, 1);
     return page;
 }
@@ -155,8 +162,13 @@ QWizardPage* CReportWizard::MakePeriodPage() {
     }
     periodButtons_[0]->setChecked(true);
     layout->addStretch();
-    // Finish is offered here unless the between-dates page follows.
-    connect(group, &QButtonGroup::idToggled, page, [page](int, bool) { emit page->completeChanged(); });
+    // Finish is offered here unless the between-dates page follows. The wizard weighs Next against
+    // Finish only when a page is entered or its final flag is set, so the flag is set anew.
+    connect(group, &QButtonGroup::idToggled, page, [page](int, bool checked) {
+        if (checked) {
+            page->setFinalPage(false);
+        }
+    });
     return page;
 }
 
