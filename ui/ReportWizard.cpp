@@ -30,7 +30,6 @@ constexpr MeasureKind kGridRows[] = {
     MeasureKind::IsoVelocity, MeasureKind::BearingNoise, MeasureKind::Acceleration, MeasureKind::Displacement,
     MeasureKind::VaBand1,     MeasureKind::VaBand2,      MeasureKind::VaBand3};
 constexpr GraphForm kGridColumns[] = {GraphForm::Trend, GraphForm::Fft, GraphForm::Time};
-const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 QWizardPage* NewPage(const QString& title) {
     auto* page = new QWizardPage;
@@ -179,7 +178,7 @@ QWizardPage* CReportWizard::MakeDatesPage() {
     start_ = new QDateTimeEdit(now.addMonths(-1).date().startOfDay(), page);
     end_ = new QDateTimeEdit(now, page);
     for (QDateTimeEdit* edit : {start_, end_}) {
-        edit->setDisplayFormat(kDateTimeFormat);
+        edit->setDisplayFormat(kReportDateTimeFormat);
         edit->setCalendarPopup(true);
     }
     form->addRow(UiText(text::StartLabel), start_);
@@ -222,8 +221,11 @@ ReportOptions CReportWizard::Options() const {
                      : PeriodButton(ReportPeriod::AllMeasurements)->isChecked()
                          ? ReportPeriod::AllMeasurements
                          : ReportPeriod::LastMeasurement;
-    options.start = start_->dateTime();
-    options.end = end_->dateTime();
+    // The range belongs to the options only when it is used, as on the command line.
+    if (options.period == ReportPeriod::BetweenDates) {
+        options.start = start_->dateTime();
+        options.end = end_->dateTime();
+    }
     return options;
 }
 
