@@ -216,9 +216,9 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
                                 : *period == "between" ? ReportPeriod::BetweenDates
                                                        : ReportPeriod::LastMeasurement;
         if (options.report.period == ReportPeriod::BetweenDates) {
-            const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-            options.report.start = QDateTime::fromString(QString::fromStdString(*start), format);
-            options.report.end = QDateTime::fromString(QString::fromStdString(*end), format);
+            options.report.start =
+                QDateTime::fromString(QString::fromStdString(*start), kReportDateTimeFormat);
+            options.report.end = QDateTime::fromString(QString::fromStdString(*end), kReportDateTimeFormat);
             if (!options.report.start.isValid() || !options.report.end.isValid()) {
                 throw CLI::ValidationError("--start/--end",
                                            "--period between needs both, written \"YYYY-MM-DD HH:MM:SS\"");

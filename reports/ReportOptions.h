@@ -68,6 +68,9 @@ std::optional<ReportGraph> ReportGraphNamed(const QString& name);
 // The graph of a measure and form; none for a cell the grid does not have (a BDU spectrum).
 std::optional<ReportGraph> ReportGraphOf(MeasureKind measure, GraphForm form);
 
+// How the command line and the wizard write the between-dates range.
+inline const QString kReportDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
 // The options the wizard collects and the worker copies before it starts.
 struct ReportOptions {
     ReportType type = ReportType::Manual;

@@ -30,7 +30,6 @@ constexpr MeasureKind kGridRows[] = {
     MeasureKind::IsoVelocity, MeasureKind::BearingNoise, MeasureKind::Acceleration, MeasureKind::Displacement,
     MeasureKind::VaBand1,     MeasureKind::VaBand2,      MeasureKind::VaBand3};
 constexpr GraphForm kGridColumns[] = {GraphForm::Trend, GraphForm::Fft, GraphForm::Time};
-const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 QWizardPage* NewPage(const QString& title) {
     auto* page = new QWizardPage;
@@ -138,7 +137,14 @@ QWizardPage* CReportWizard::MakeGraphsPage() {
         }
         ++row;
     }
-    grid->setColumnStretch(0, 1);
+    // The boxes stand close to their row labels, so that a row reads across at a glance; the
+    // room left over goes to an empty last column.
+    grid->setHorizontalSpacing(24);
+    grid->setVerticalSpacing(10);
+    for (int column = 1; column <= 3; ++column) {
+        grid->setColumnMinimumWidth(column, 48);
+    }
+    grid->setColumnStretch(4, 1);
     grid->setRowStretch(row, 1);
     return page;
 }
@@ -155,8 +161,13 @@ QWizardPage* CReportWizard::MakePeriodPage() {
     }
     periodButtons_[0]->setChecked(true);
     layout->addStretch();
-    // Finish is offered here unless the between-dates page follows.
-    connect(group, &QButtonGroup::idToggled, page, [page](int, bool) { emit page->completeChanged(); });
+    // Finish is offered here unless the between-dates page follows. The wizard weighs Next against
+    // Finish only when a page is entered or its final flag is set, so the flag is set anew.
+    connect(group, &QButtonGroup::idToggled, page, [page](int, bool checked) {
+        if (checked) {
+            page->setFinalPage(false);
+        }
+    });
     return page;
 }
 
@@ -167,7 +178,7 @@ QWizardPage* CReportWizard::MakeDatesPage() {
     start_ = new QDateTimeEdit(now.addMonths(-1).date().startOfDay(), page);
     end_ = new QDateTimeEdit(now, page);
     for (QDateTimeEdit* edit : {start_, end_}) {
-        edit->setDisplayFormat(kDateTimeFormat);
+        edit->setDisplayFormat(kReportDateTimeFormat);
         edit->setCalendarPopup(true);
     }
     form->addRow(UiText(text::StartLabel), start_);
@@ -210,8 +221,11 @@ ReportOptions CReportWizard::Options() const {
                      : PeriodButton(ReportPeriod::AllMeasurements)->isChecked()
                          ? ReportPeriod::AllMeasurements
                          : ReportPeriod::LastMeasurement;
-    options.start = start_->dateTime();
-    options.end = end_->dateTime();
+    // The range belongs to the options only when it is used, as on the command line.
+    if (options.period == ReportPeriod::BetweenDates) {
+        options.start = start_->dateTime();
+        options.end = end_->dateTime();
+    }
     return options;
 }
 
