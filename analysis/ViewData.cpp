@@ -86,8 +86,12 @@ AxisRange AmplitudeAxis(double smallest, double largest) {
     if (!(maximum > minimum) || !std::isfinite(maximum)) {
         maximum = minimum + kDefaultAxisMaximum;
     }
-    // Amplitude labels fall on round values (0.2, 0.5, …) counted from the minimum.
-    return {minimum, maximum, RoundStep(AxisTickStep(minimum, maximum, false)), AmplitudeAxisDecimals(maximum)};
+    // Amplitude labels fall on round values (0.2, 0.5, …) counted from the minimum, with at least
+    // the decimals the step needs, so that two labels never read the same (0.005 steps under a
+    // maximum of 0.04 would otherwise read 0.01, 0.01, 0.02, 0.02).
+    const double step = RoundStep(AxisTickStep(minimum, maximum, false));
+    const int stepDecimals = step > 0 && step < 1 ? static_cast<int>(std::ceil(-std::log10(step) - 1e-9)) : 0;
+    return {minimum, maximum, step, std::max(AmplitudeAxisDecimals(maximum), stepDecimals)};
 }
 
 std::optional<SpectrumViewData> MakeSpectrumViewData(const ReadingSignals& decoded, MeasureKind kind,

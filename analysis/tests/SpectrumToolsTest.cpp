@@ -236,12 +236,17 @@ namespace vantor {
 namespace {
 
 TEST(ViewDataTest, AmplitudeTicksAreRound) {
+    // The decimals are at least those the step needs, so consecutive labels always differ.
     const struct {
         double largest;
         double step;
-    } cases[] = {{1.8, 0.2}, {0.37, 0.05}, {0.0042, 0.0005}, {27.0, 5.0}, {160.0, 20.0}};
+        int decimals;
+    } cases[] = {{1.8, 0.2, 1},       {0.37, 0.05, 2}, {0.044, 0.005, 3},
+                 {0.0042, 0.0005, 4}, {27.0, 5.0, 0},  {160.0, 20.0, 0}};
     for (const auto& c : cases) {
-        EXPECT_NEAR(AmplitudeAxis(0, c.largest).tickStep, c.step, 1e-12) << c.largest;
+        const AxisRange axis = AmplitudeAxis(0, c.largest);
+        EXPECT_NEAR(axis.tickStep, c.step, 1e-12) << c.largest;
+        EXPECT_EQ(axis.decimals, c.decimals) << c.largest;
     }
 }
 
