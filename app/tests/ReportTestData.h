@@ -8,24 +8,13 @@
 #include "app/Startup.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
+#include "store/testing/TestPlant.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace vantor::testing {
-
-// A sine at a quarter of the sampling rate, `amplitude` counts peak.
-inline QByteArray QuarterRateSine(int n, int amplitude) {
-    QByteArray raw;
-    constexpr int kPattern[4] = {0, 1, 0, -1};
-    for (int i = 0; i < n; ++i) {
-        const auto sample = static_cast<std::uint16_t>(32768 + amplitude * kPattern[i % 4]);
-        raw.append(static_cast<char>(sample & 0xFF));
-        raw.append(static_cast<char>(sample >> 8));
-    }
-    return raw;
-}
 
 inline const QDateTime kFirstDay(QDate(2024, 5, 1), QTime(10, 0));
 
