@@ -34,5 +34,8 @@ fi
 
 if [[ "${1:-}" == "--packages-only" ]]; then exit 0; fi
 
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+launcher=()
+# A compiler cache, when the machine has one, makes rebuilds of several checkouts cheap.
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
 cmake --build "$root/build" --parallel "$(nproc)"
