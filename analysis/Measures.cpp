@@ -77,6 +77,9 @@ float RootSumSquare(const std::vector<double>& spectrum, LineRange range) {
 
 void RecomputeOveralls(VibReadingValues& reading, const ReadingSignals& decoded) {
     const ChannelSignals& iso = decoded.iso;
+    if (iso.sampleCount == 0) {
+        return; // no ISO capture: the values keep their no-value markers
+    }
     reading.fISOMMS = RootSumSquare(iso.spectrum, IsoLines(iso));
     float* const bands[kVaBandCount] = {&reading.fVABand1MMS, &reading.fVABand2MMS, &reading.fVABand3MMS};
     for (int band = 1; band <= kVaBandCount; ++band) {

@@ -67,7 +67,8 @@ LineRange IsoLines(const ChannelSignals& channel);
 float RootSumSquare(const std::vector<double>& spectrum, LineRange range);
 
 // Recomputes fISOMMS and fVABand1MMS .. fVABand3MMS of a reading from the ISO velocity spectrum and
-// run speed of its signals. Every other value of the reading is left as it is.
+// run speed of its signals. Every other value of the reading is left as it is, and all of them
+// when the signals have no ISO capture.
 void RecomputeOveralls(VibReadingValues& reading, const ReadingSignals& decoded);
 
 // Folds the leakage on both sides of each peak back into the peak, in place: lines below firstLine

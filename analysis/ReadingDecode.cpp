@@ -23,6 +23,13 @@ bool DecodeChannel(const ChannelInput& input, const VibReadingValues& row, float
     out.sampleCount = input.sampleCount;
     out.lineCount = LineCountOf(input.sampleCount);
     out.lowCutoffHz = LowCutoffOf(input.channel, runSpeedHz);
+    if (input.sampleCount == 0) {
+        // A channel without a capture (a reading imported from another instrument brings one
+        // channel): nothing to decode, and the views say the channel is missing.
+        out.waveform.clear();
+        out.spectrum.clear();
+        return true;
+    }
 
     const Calibration calibration{row.fPSUVoltage, row.iADCBits, input.cal, input.gain,
                                   row.fAccelerometerSensitivity};
@@ -103,6 +110,10 @@ bool DecodeReading(const VibReadingValues& row, SignalProcessor& processor, Read
         row.fTotalGain, row.rawADCTotalDataByteArray};
     const ChannelInput iso{Channel::Iso, row.fISOSamplingFrequency, row.iISONumberOfSamples, row.fISOCal,
                            row.fISOGain, row.rawADCISODataByteArray};
+    // At least one channel must hold a capture.
+    if (row.iTotalNumberOfSamples == 0 && row.iISONumberOfSamples == 0) {
+        return false;
+    }
     return DecodeChannel(total, row, decoded.runSpeedHz, processor, decoded.total) &&
            DecodeChannel(iso, row, decoded.runSpeedHz, processor, decoded.iso);
 }

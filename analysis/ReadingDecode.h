@@ -48,7 +48,9 @@ bool DecodeWaveform(const QByteArray& raw, std::int32_t sampleCount, const Calib
                     std::vector<double>& waveform);
 
 // Decodes both channels of a reading row (route or off-route) into `decoded`. False when either
-// channel cannot be decoded; `decoded` then holds nothing useful.
+// channel cannot be decoded; `decoded` then holds nothing useful. A channel with a sample count of
+// 0 has no capture (its raw block is not looked at) and decodes to an empty waveform and spectrum;
+// a reading needs at least one channel with a capture.
 bool DecodeReading(const VibReadingValues& row, SignalProcessor& processor, ReadingSignals& decoded);
 
 } // namespace vantor

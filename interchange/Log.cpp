@@ -1,0 +1,3 @@
+#include "interchange/Log.h"
+
+Q_LOGGING_CATEGORY(lcInterchange, "vantor.interchange", QtWarningMsg)
