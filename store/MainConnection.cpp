@@ -1,5 +1,6 @@
 #include "store/MainConnection.h"
 
+#include "store/ImportedReadings.h"
 #include "store/Limits.h"
 #include "store/SignalCachePath.h"
 #include "store/detail/RecordOps.h"
@@ -195,7 +196,11 @@ bool CMainConnection::DeleteVibReadingsOf(const QString& point) {
 bool CMainConnection::DeleteVibReadingsWhere(const QString& clause, const QVariantList& values) {
     return detail::DeleteWalk(Query<CVibReading>{vibReadings_, connection_, context_.discovery}, clause,
                               values, "DELETE VibReading", [this](const CVibReading& reading) {
-                                  return RemoveCacheFileOf(reading.sItemGUID);
+                                  if (!RemoveCacheFileOf(reading.sItemGUID)) {
+                                      return false;
+                                  }
+                                  ForgetImportedReading(connection_, reading.sItemGUID);
+                                  return true;
                               });
 }
 

@@ -1,0 +1,72 @@
+#pragma once
+// Signals in and out in the field's interchange formats, for the command line and the desktop:
+// a reading's waveforms (and spectra) written as UFF dataset 58/58b or one channel as WAV, and a
+// waveform from a UFF, WAV or CSV file stored as a reading of a chosen point, marked as imported.
+
+#include "interchange/ImportedReading.h"
+#include "interchange/WaveformSources.h"
+#include "store/Records.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace vantor {
+
+class CAppData;
+class SignalProcessor;
+
+enum class SignalFileFormat {
+    Uff58,        // ASCII, values in double precision
+    Uff58b,       // binary, little-endian doubles
+    Uff58bSingle, // binary, little-endian singles
+    Wav,          // one channel, 32-bit float
+};
+
+struct SignalExportRequest {
+    QString readingGuid; // a route or off-route reading
+    QString path;
+    SignalFileFormat format = SignalFileFormat::Uff58;
+    bool total = true;
+    bool iso = true;
+    bool spectra = false; // UFF only: the spectra too, in their display units
+};
+
+struct SignalExportOutcome {
+    bool ok = false;
+    QString error;
+    int records = 0; // UFF records (or WAV channels) written
+};
+
+// Decodes the reading from its row (the ISO waveform is not kept in the cache) and writes the
+// file. Nothing is written when the reading has no capture on a chosen channel.
+SignalExportOutcome ExportReadingSignals(CAppData& app, SignalProcessor& processor,
+                                         const SignalExportRequest& request);
+
+struct SignalImportRequest {
+    QString pointGuid;
+    QString path;
+    std::optional<WaveformFormat> format; // else from the file name
+    QDateTime taken;                      // else the file's date
+    WaveformChoice choice;
+    std::optional<float> runSpeedHz; // else the file's, else the point's
+};
+
+struct SignalImportOutcome {
+    bool ok = false;
+    QString error; // names the file's record, channel or line where it can
+    CVibReading reading;
+    std::size_t samplesInFile = 0;
+    std::size_t samplesUsed = 0;
+    double samplingFrequencyHz = 0;
+    SignalUnit unit = SignalUnit::G;
+};
+
+// Reads the waveform, builds the reading and stores it with its imported mark in one
+// transaction. On any refusal nothing is stored. A point that already has a reading at the date is
+// refused (the upload's rule would replace that reading).
+SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& processor,
+                                         const SignalImportRequest& request);
+
+} // namespace vantor
