@@ -2,6 +2,7 @@
 #include "cli/PlotCommands.h"
 
 #include "analysis/AlarmStatus.h"
+#include "analysis/CaptureNotice.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
 #include "analysis/ViewData.h"
@@ -59,6 +60,10 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
         if (!reading) {
             return kFailed;
         }
+        if (const auto note = MissingSpectrumNote(reading->decoded, options.kind)) {
+            prompter.ShowMessage(*note);
+            return kFailed;
+        }
         const std::optional<SpectrumViewData> view =
             MakeSpectrumViewData(reading->decoded, options.kind, units, consolidate);
         if (!view) {
@@ -71,6 +76,10 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
     case PlotView::Waveform: {
         const std::optional<ViewedReading> reading = LoadOrSay(app, processor, options.item);
         if (!reading) {
+            return kFailed;
+        }
+        if (const auto note = MissingWaveformNote(reading->decoded)) {
+            prompter.ShowMessage(*note);
             return kFailed;
         }
         ShowWaveformView(graph, MakeWaveformViewData(reading->decoded), ReadingTitle(*reading));

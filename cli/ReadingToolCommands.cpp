@@ -1,6 +1,7 @@
 // csv, peaks, runspeed, trend.
 #include "cli/ReadingToolCommands.h"
 
+#include "analysis/CaptureNotice.h"
 #include "analysis/MeasureFormat.h"
 #include "analysis/RunSpeedUpdate.h"
 #include "analysis/SignalCache.h"
@@ -10,10 +11,10 @@
 #include "analysis/TrendFit.h"
 #include "analysis/ViewTexts.h"
 #include "app/Startup.h"
+#include "app/ViewedReading.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/RowFormat.h"
-#include "app/ViewedReading.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 
@@ -156,6 +157,11 @@ int RunCsv(CAppData& app, const QString& readingGuid, const QString& file, bool 
     if (!reading) {
         return kFailed;
     }
+    if (const auto note = waveform ? MissingWaveformNote(reading->decoded)
+                                   : MissingSpectrumNote(reading->decoded, MeasureKind::Acceleration)) {
+        app.UserPrompter().ShowMessage(*note);
+        return kFailed;
+    }
     SignalCsvInput input;
     input.content = waveform ? CsvContent::Waveform : CsvContent::Spectrum;
     input.machineName = reading->machineName;
@@ -175,6 +181,10 @@ int RunPeaks(CAppData& app, const QString& readingGuid, MeasureKind kind, bool j
     SignalProcessor processor;
     const std::optional<ViewedReading> reading = LoadOrSay(app, processor, readingGuid);
     if (!reading) {
+        return kFailed;
+    }
+    if (const auto note = MissingSpectrumNote(reading->decoded, kind)) {
+        app.UserPrompter().ShowMessage(*note);
         return kFailed;
     }
     const DisplayUnits units = UnitsOf(app.settings);

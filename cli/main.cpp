@@ -3,6 +3,7 @@
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/ReportCommands.h"
+#include "cli/SignalCommands.h"
 #include "store/SqlConnection.h"
 
 #include <QApplication>
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
     cli::AddRouteCommands(cli, context);
     cli::AddCatalogueCsvCommands(cli, context);
     cli::AddReportCommands(cli, context);
+    cli::AddSignalCommands(cli, context);
 
     try {
         cli.parse(argc, argv);

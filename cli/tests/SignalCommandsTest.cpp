@@ -1,0 +1,134 @@
+// vantor export-signal and import-signal as a user runs them, on a temporary data root.
+#include "app/Startup.h"
+#include "cli/tests/RunVantor.h"
+#include "platform/testing/RecordingPrompter.h"
+#include "platform/testing/TempEnvironment.h"
+#include "store/testing/TestPlant.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace vantor {
+namespace {
+
+using testing::RunVantor;
+
+class SignalCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app = std::make_unique<CAppData>(prompter);
+        ASSERT_TRUE(InitDataRoot(*app));
+        ASSERT_TRUE(RunHeadlessStartup(*app));
+        CMainConnection& db = *app->MainConnection();
+        point = testing::AddFanMotorDE(db);
+        reading = testing::CapturedReading(point.sItemGUID, QDateTime(QDate(2024, 5, 1), QTime(10, 0)), 1.0f,
+                                           testing::QuarterRateSine(256, 1000));
+        ASSERT_TRUE(db.UpsertVibReading(reading));
+        app->CloseMainConnection();
+    }
+    QString File(const char* name) const { return dir.filePath(QLatin1String(name)); }
+
+    testing::TempEnvironment env;
+    testing::RecordingPrompter prompter;
+    std::unique_ptr<CAppData> app;
+    CVib point;
+    CVibReading reading;
+    QTemporaryDir dir;
+};
+
+TEST_F(SignalCommandsTest, ExportedSignalsComeBackAsAReading) {
+    testing::VantorRun run = RunVantor(
+        {"export-signal", reading.sItemGUID, "--format", "uff58b", "--out", File("fan.uff"), "--spectra"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QFile uff(File("fan.uff"));
+    ASSERT_TRUE(uff.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        uff.readAll().startsWith("    -1" + QByteArray(74, ' ') + "\n    58b     1     2          11"));
+
+    // The Total time record back into the same point a day later: a quarter-rate sine of 1000
+    // counts of 0.001 g, so 1 g peak and 1/√2 g RMS.
+    run = RunVantor(
+        {"import-signal", point.sItemGUID, File("fan.uff"), "--date", "2024-05-02 10:00:00", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(json["channel"].toString(), QStringLiteral("total"));
+    EXPECT_EQ(json["samplesUsed"].toInt(), 256);
+    EXPECT_FALSE(json["cut"].toBool());
+    EXPECT_EQ(json["samplingFrequencyHz"].toDouble(), 2560.0);
+    EXPECT_EQ(json["runSpeedHz"].toDouble(), 25.0);
+    EXPECT_NEAR(json["values"].toObject()["total"].toDouble(), 1 / std::numbers::sqrt2, 1e-3);
+    EXPECT_TRUE(json["values"].toObject()["iso"].isNull());
+    EXPECT_TRUE(json["values"].toObject()["bdu"].isNull());
+
+    // The same date again is refused and nothing is added.
+    run = RunVantor({"import-signal", point.sItemGUID, File("fan.uff"), "--date", "2024-05-02 10:00:00"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "the point already has a reading taken at 2024-05-02 10:00:00\n");
+    run = RunVantor({"list", "readings", "--parent", point.sItemGUID, "--json"});
+    EXPECT_EQ(QJsonDocument::fromJson(run.out).array().size(), 2);
+
+    run = RunVantor({"export-signal", reading.sItemGUID, "--format", "wav", "--out", File("fan.wav"),
+                     "--channel", "iso"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    run = RunVantor({"import-signal", point.sItemGUID, File("fan.wav"), "--channel", "iso", "--date",
+                     "2024-05-03 10:00:00"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.trimmed().size(), 38) << "the new reading's GUID";
+}
+
+TEST_F(SignalCommandsTest, CsvImportSaysWhatItCutAndRefusesBadLines) {
+    QFile csv(File("tone.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 1000; ++i) {
+        csv.write(QByteArray::number(std::sin(i * 0.1), 'g', 10) + "\n");
+    }
+    csv.close();
+    testing::VantorRun run =
+        RunVantor({"import-signal", point.sItemGUID, File("tone.csv"), "--fs", "1024", "--date",
+                   "2024-06-01 08:00:00", "--unit", "mm/s", "--channel", "iso"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("The file's 1000 samples were cut to 512")) << run.err.toStdString();
+    const QString imported = QString::fromLatin1(run.out.trimmed());
+
+    // The views of the channel not imported say so.
+    const QByteArray noTotal =
+        "This reading has no Total capture (it was imported with its ISO channel only)\n";
+    run = RunVantor({"peaks", imported, "--measure", "total"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, noTotal);
+    run = RunVantor({"csv", imported, File("w.csv"), "--waveform"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, noTotal);
+    run = RunVantor({"peaks", imported, "--measure", "iso", "--json"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+
+    QFile bad(File("bad.csv"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("time,value\n0,1\n0.001,2\n0.002;3\n");
+    bad.close();
+    run = RunVantor({"import-signal", point.sItemGUID, File("bad.csv"), "--date", "2024-06-02 08:00:00"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "bad.csv: line 4: \"0.002;3\" is not a number\n");
+
+    run = RunVantor({"import-signal", point.sItemGUID, File("tone.csv"), "--fs", "1024"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "the file gives no date: give the date the reading was taken\n");
+    run = RunVantor({"import-signal", point.sItemGUID, File("tone.csv"), "--date", "yesterday"});
+    EXPECT_EQ(run.status, 2);
+    run = RunVantor(
+        {"export-signal", reading.sItemGUID, "--format", "wav", "--out", File("x.wav"), "--channel", "both"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "a WAV file holds one channel: choose --channel total or iso\n");
+}
+
+} // namespace
+} // namespace vantor
