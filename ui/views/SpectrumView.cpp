@@ -1,6 +1,7 @@
 #include "ui/views/SpectrumView.h"
 
 #include "analysis/AxisScale.h"
+#include "analysis/CaptureNotice.h"
 #include "analysis/DisplayedSpectrum.h"
 #include "analysis/SignalCsv.h"
 #include "analysis/ViewData.h"
@@ -12,6 +13,7 @@
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/SignalCsvExport.h"
+#include "ui/views/SignalFileExport.h"
 #include "ui/views/TopPeaksDialog.h"
 #include "ui/views/UpdateRunSpeedDialog.h"
 
@@ -94,7 +96,11 @@ void SpectrumView::Redraw() {
     }
     lockedY_ = view->yAxis;
     runSpeed_ = view->runSpeed;
-    ShowSpectrumView(pane_->Graph(), *view, BandAlarmLevel(*reading, units), ReadingTitle(*reading),
+    // A reading imported with one channel has no spectrum on the other: the title says so.
+    const auto note = MissingSpectrumNote(reading->decoded, Kind());
+    ShowSpectrumView(pane_->Graph(), *view, BandAlarmLevel(*reading, units),
+                     note ? QStringLiteral("%1  %2").arg(ReadingTitle(*reading), *note)
+                          : ReadingTitle(*reading),
                      SpectrumDrawingOf(state_.FftLineOrBar()));
     readout_->SetUnits(view->xLabel, view->xAxis.decimals, view->yLabel,
                        std::max(view->yAxis.decimals, AmplitudeAxisDecimals(view->yAxis.maximum) + 1));
@@ -132,6 +138,8 @@ void SpectrumView::FillMenu(QMenu& menu) {
     if (Kind() == MeasureKind::Acceleration) {
         menu.addAction(UiText(text::views::ExportCsv), this, &SpectrumView::ExportCsv)->setEnabled(shown);
     }
+    AddSignalExportMenu(menu, this, state_,
+                        Kind() == MeasureKind::Acceleration ? Channel::Total : Channel::Iso, shown);
     menu.addAction(UiText(text::views::CopyToClipboard), pane_, &GraphPane::CopyToClipboard)
         ->setEnabled(shown);
 }

@@ -1,5 +1,6 @@
 #include "ui/views/WaveformView.h"
 
+#include "analysis/CaptureNotice.h"
 #include "analysis/SignalCsv.h"
 #include "analysis/ViewData.h"
 #include "ui/views/CursorTools.h"
@@ -7,6 +8,7 @@
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/SignalCsvExport.h"
+#include "ui/views/SignalFileExport.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
@@ -46,7 +48,11 @@ void WaveformView::Redraw() {
         view.xAxis = TimeAxisRange(limits_->xMinimum, limits_->xMaximum);
         view.yAxis = AmplitudeAxisRange(limits_->yMinimum, limits_->yMaximum);
     }
-    ShowWaveformView(pane_->Graph(), view, ReadingTitle(*reading));
+    // A reading imported with its ISO channel only has no Total waveform: the title says so.
+    const auto note = MissingWaveformNote(reading->decoded);
+    ShowWaveformView(pane_->Graph(), view,
+                     note ? QStringLiteral("%1  %2").arg(ReadingTitle(*reading), *note)
+                          : ReadingTitle(*reading));
     PlaceCursor();
 }
 
@@ -79,6 +85,7 @@ void WaveformView::FillMenu(QMenu& menu) {
     const bool shown = pane_->Graph().GetSeriesCount() > 0;
     menu.addAction(UiText(text::views::AxisSetup), this, &WaveformView::AxisSetup)->setEnabled(shown);
     menu.addAction(UiText(text::views::ExportCsv), this, &WaveformView::ExportCsv)->setEnabled(shown);
+    AddSignalExportMenu(menu, this, state_, Channel::Total, shown);
     menu.addAction(UiText(text::views::CopyToClipboard), pane_, &GraphPane::CopyToClipboard)
         ->setEnabled(shown);
 }
