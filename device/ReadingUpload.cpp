@@ -5,6 +5,7 @@
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 #include "store/SqlConnection.h"
+#include "device/Log.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"
 
@@ -120,7 +121,9 @@ int StoreUploadedReading(const MeasurementPointHeader& header, const CVibReading
             return context.sync.UpsertOffRouteReading(ToOffRoute(reading)) ? 0 : kReadingNotStored;
         }
         return StoreRouteReading(header, reading, context);
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcSync) << "reading" << reading.sItemGUID << "of point" << header.pointGuid
+                          << "could not be stored:" << error.what();
         return kReadingNotStored;
     }
 }

@@ -161,7 +161,7 @@ TEST_F(PlantViewTest, TheTreeListsMachinesAndPointsInOrderWithTheirStatusColours
             Point(QStringLiteral("{fan1}"), QStringLiteral("{fan}"), 0, QStringLiteral("Fan bearing"))));
         ASSERT_TRUE(source.UpsertVibReading(Reading(QStringLiteral("{fan1}"), kDay.addDays(3), 7.1f)));
         DataFileProgress quiet;
-        ASSERT_EQ(ExportEverything(source, dataFile, quiet, prompter), DataFileOutcome::Done);
+        ASSERT_EQ(ExportEverything(source, dataFile, quiet), DataFileOutcome::Done);
     }
     prompter.yesNoAnswers = {true};
     ASSERT_EQ(window.ImportFile(dataFile), DataFileOutcome::Done);

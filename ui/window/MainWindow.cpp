@@ -4,7 +4,6 @@
 #include "app/ProcessEntry.h"
 #include "app/RouteSelection.h"
 #include "device/MeterResults.h"
-#include "store/SqlConnection.h"
 #include "texts/UiText.h"
 #include "ui/window/AppLook.h"
 #include "ui/common/DataFileProgressDialog.h"
@@ -279,15 +278,10 @@ void MainWindow::ToMeter() {
     if (!initialised_ || app_.MainConnection() == nullptr) {
         return;
     }
-    try {
-        if (!AnyRouteExists(*app_.MainConnection(), app_.UserPrompter())) {
-            return;
-        }
-    } catch (const DatabaseError& error) {
-        app_.UserPrompter().ShowMessage(QString::fromStdString(error.what()));
+    if (!AnyRouteExists(app_)) {
         return;
     }
-    CSelectRouteDialog select(*app_.MainConnection(), app_.UserPrompter(), chosenRoute_, this);
+    CSelectRouteDialog select(app_, chosenRoute_, this);
     if (select.exec() != QDialog::Accepted) {
         return;
     }
@@ -488,18 +482,14 @@ void MainWindow::ReloadPlant(bool reloadViews) {
         }
     }
 
-    PlantSnapshot plant;
-    try {
-        plant = LoadPlant(*app_.MainConnection(), {app_.vibPointsEnabled, app_.lubePointsEnabled});
-    } catch (const DatabaseError& error) {
-        qCWarning(lcUi) << "the plant could not be read:" << error.what();
-        app_.UserPrompter().ShowMessage(UiText(text::ErrorLoadingRecord));
+    std::optional<PlantSnapshot> plant = LoadPlantShown(app_, {app_.vibPointsEnabled, app_.lubePointsEnabled});
+    if (!plant) {
         return;
     }
     {
         // The selection is put back below; the pane is drawn once, for the restored item.
         const QSignalBlocker quiet(tree_->selectionModel());
-        treeModel_->SetPlant(std::move(plant));
+        treeModel_->SetPlant(std::move(*plant));
         treeModel_->SetBold(app_.settings.boldFontOn != 0);
         tree_->setExpanded(plantIndex, plantExpanded || expanded.isEmpty());
         for (const QString& guid : expanded) {
