@@ -9,7 +9,6 @@
 namespace vantor {
 namespace {
 
-
 std::size_t MaskedIn(std::span<const int> mask) {
     std::size_t count = 0;
     for (const int m : mask) {

@@ -284,8 +284,8 @@ private:
     std::optional<CLube> Stored(const QString& guid, const CLube*) const { return catalogue_.Lube(guid); }
 
     template <class R>
-    std::optional<R> PointOf(const RowCells& row, const PlannedMachine& machine, const std::vector<R>& siblings,
-                             bool& isNew, QString& error) {
+    std::optional<R> PointOf(const RowCells& row, const PlannedMachine& machine,
+                             const std::vector<R>& siblings, bool& isNew, QString& error) {
         const QString name = row.Text(kPoint);
         QString guid = row.Text(kPointGuid);
         R point;

@@ -56,7 +56,8 @@ template <class List> bool CatalogueEditor::IsSibling(List list, const QString& 
     if (!rows) {
         return false;
     }
-    if (std::any_of(rows->cbegin(), rows->cend(), [&before](const auto& row) { return row.sItemGUID == before; })) {
+    if (std::any_of(rows->cbegin(), rows->cend(),
+                    [&before](const auto& row) { return row.sItemGUID == before; })) {
         return true;
     }
     // A row of another list would place this one among strangers' order values.
@@ -142,7 +143,8 @@ std::optional<QString> CatalogueEditor::SaveVib(CVib vib, const QString& before)
         }
         vib.sParentGUID = stored->sParentGUID; // a point stays on its machine
     }
-    if (!IsSibling([&] { return db_.ListVibs(vib.sParentGUID); }, before) || !Accepted(CheckVibPoint(vib), prompter_)) {
+    if (!IsSibling([&] { return db_.ListVibs(vib.sParentGUID); }, before) ||
+        !Accepted(CheckVibPoint(vib), prompter_)) {
         return std::nullopt;
     }
     return Save(vib, ItemKind::VibPoints, before, [this](const CVib& v) { return db_.UpsertVib(v); });

@@ -11,7 +11,8 @@ bool DeliverGuarded(const std::function<bool()>& deliver, Prompter* prompter, co
     try {
         return deliver();
     } catch (const DatabaseError& error) {
-        qCCritical(category) << "a database error reached the event loop at" << receiver << ":" << error.what();
+        qCCritical(category) << "a database error reached the event loop at" << receiver << ":"
+                             << error.what();
         if (prompter != nullptr) {
             prompter->ShowMessage(UiText(text::ConnectionErrorTryAgain));
         }

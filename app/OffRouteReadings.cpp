@@ -45,8 +45,8 @@ bool OffRouteReadingList::Open() {
 
 QStringList OffRouteReadingList::Headers(const DisplayUnits& units) {
     QStringList headers{UiText(text::DateTime)};
-    for (const MeasureKind kind :
-         {MeasureKind::IsoVelocity, MeasureKind::BearingNoise, MeasureKind::Acceleration, MeasureKind::Displacement}) {
+    for (const MeasureKind kind : {MeasureKind::IsoVelocity, MeasureKind::BearingNoise,
+                                   MeasureKind::Acceleration, MeasureKind::Displacement}) {
         headers << MeasureNameWithUnit(kind, {}, units); // no band among them
     }
     return headers;

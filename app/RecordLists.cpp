@@ -36,8 +36,9 @@ std::optional<std::vector<CRoute>> ListRoutesShown(CAppData& app) {
 }
 
 std::optional<CRoute> LoadRouteShown(CAppData& app, const QString& guid) {
-    return LoadForEdit<CRoute>(guid, app.UserPrompter(),
-                               [&app](const QString& g, CRoute& route) { return Db(app).GetRoute(g, route); });
+    return LoadForEdit<CRoute>(guid, app.UserPrompter(), [&app](const QString& g, CRoute& route) {
+        return Db(app).GetRoute(g, route);
+    });
 }
 
 std::optional<MachinePoints> ListMachinePointsShown(CAppData& app) {

@@ -188,7 +188,8 @@ EditOutcome RouteEditor::RemoveItem(const QString& itemGuid) {
 }
 
 std::optional<std::vector<RouteItemRow>> RouteEditor::Items(const QString& route) {
-    return Guarded(prompter_, text::ErrorLoadingRecord, QStringLiteral("listing the items of route %1").arg(route),
+    return Guarded(prompter_, text::ErrorLoadingRecord,
+                   QStringLiteral("listing the items of route %1").arg(route),
                    std::optional<std::vector<RouteItemRow>>{}, [&] { return ReadItems(route); });
 }
 

@@ -41,13 +41,13 @@ bool AcceptRouteChoice(CMainConnection& db, const RouteChoice& choice, Prompter&
         prompter.ShowMessage(UiText(text::PleaseMakeSelection));
         return false;
     }
-    return Guarded(prompter, text::ErrorLoadingRecord, QStringLiteral("checking route %1").arg(choice.guid), false,
-                   [&] { return CheckRouteItems(db, choice, prompter); });
+    return Guarded(prompter, text::ErrorLoadingRecord, QStringLiteral("checking route %1").arg(choice.guid),
+                   false, [&] { return CheckRouteItems(db, choice, prompter); });
 }
 
 bool AnyRouteExists(CMainConnection& db, Prompter& prompter) {
-    const std::optional<bool> any = ReadShown(prompter, QStringLiteral("listing the routes"),
-                                              [&db] { return !db.ListRoutes().empty(); });
+    const std::optional<bool> any =
+        ReadShown(prompter, QStringLiteral("listing the routes"), [&db] { return !db.ListRoutes().empty(); });
     if (!any) {
         return false;
     }

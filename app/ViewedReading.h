@@ -4,8 +4,8 @@
 // synchronisation database.
 
 #include "analysis/DisplayUnits.h"
-#include "analysis/RunSpeedUpdate.h"
 #include "analysis/ReadingSignals.h"
+#include "analysis/RunSpeedUpdate.h"
 #include "analysis/SignalProcessor.h"
 #include "app/CAppData.h"
 #include "store/Records.h"

@@ -1,11 +1,11 @@
 #include "device/ReadingUpload.h"
 
 #include "device/DateFixCheck.h"
+#include "device/Log.h"
 #include "device/MeterCommands.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 #include "store/SqlConnection.h"
-#include "device/Log.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"
 

@@ -110,8 +110,7 @@ DataFileOutcome FinishExport(QSaveFile& file, Stop stop) {
     return DataFileOutcome::Failed;
 }
 
-template <class Work>
-DataFileOutcome RunExport(const QString& path, DataFileProgress& progress, Work work) {
+template <class Work> DataFileOutcome RunExport(const QString& path, DataFileProgress& progress, Work work) {
     ExclusiveRun run;
     if (!run.Owned()) {
         return DataFileOutcome::Busy;

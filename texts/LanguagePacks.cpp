@@ -92,7 +92,8 @@ std::optional<QString> LanguageState::LanguageForMenuId(int menuId) const {
 std::optional<PackDescriptor> ReadPackDescriptor(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qCInfo(lcTexts) << "the language pack descriptor" << path << "could not be opened:" << file.errorString();
+        qCInfo(lcTexts) << "the language pack descriptor" << path
+                        << "could not be opened:" << file.errorString();
         return std::nullopt;
     }
     ArchiveReader reader(file);

@@ -55,7 +55,8 @@ QString EnglishDefaultText(int index) {
         return {};
     }
     const auto at = static_cast<size_t>(index);
-    return QString::fromUtf8(index < UiTextCount ? kEnglishDefaults[at] : kAddedEnglishTexts[at - UiTextCount]);
+    return QString::fromUtf8(index < UiTextCount ? kEnglishDefaults[at]
+                                                 : kAddedEnglishTexts[at - UiTextCount]);
 }
 
 void UiTextTable::ResetToDefaults() {

@@ -251,22 +251,22 @@ inline constexpr int RouteLabel = 387;
 namespace text::added {
 inline constexpr int First = UiTextCount;
 // The catalogue spreadsheet import's refusals and summary.
-inline constexpr int CatalogueAtLine = First + 0;          // "line %1: %2"
-inline constexpr int CatalogueNoHeader = First + 1;        // "the file has no header row"
-inline constexpr int CatalogueUnknownColumn = First + 2;   // "unknown column \"%1\""
-inline constexpr int CatalogueColumnTwice = First + 3;     // "column \"%1\" appears twice"
-inline constexpr int CatalogueMissingColumn = First + 4;   // "the header has no column \"%1\""
-inline constexpr int CatalogueBadMachineGuid = First + 5;  // "Machine GUID is not a GUID"
-inline constexpr int CatalogueMachineRenamed = First + 6;  // "the machine has other names on line %1"
-inline constexpr int CatalogueMachinesNamed = First + 7;   // "%1 machines are named \"%2\"; ..."
-inline constexpr int CatalogueBadPointGuid = First + 8;    // "Point GUID is not a GUID"
-inline constexpr int CataloguePointElsewhere = First + 9;  // "the point with this GUID belongs to ..."
-inline constexpr int CatalogueSamePoint = First + 10;      // "the same point is on line %1"
-inline constexpr int CataloguePointsNamed = First + 11;    // "%1 points are named \"%2\"; ..."
-inline constexpr int CatalogueFlag = First + 12;           // "%1 must be 1 or 0"
-inline constexpr int CatalogueKind = First + 13;           // "Kind must be vib or lube"
-inline constexpr int CataloguePointKind = First + 14;      // "a point needs its Kind, vib or lube"
-inline constexpr int CatalogueSummary = First + 15;        // "Machines: %1 new, %2 updated; ..."
+inline constexpr int CatalogueAtLine = First + 0;         // "line %1: %2"
+inline constexpr int CatalogueNoHeader = First + 1;       // "the file has no header row"
+inline constexpr int CatalogueUnknownColumn = First + 2;  // "unknown column \"%1\""
+inline constexpr int CatalogueColumnTwice = First + 3;    // "column \"%1\" appears twice"
+inline constexpr int CatalogueMissingColumn = First + 4;  // "the header has no column \"%1\""
+inline constexpr int CatalogueBadMachineGuid = First + 5; // "Machine GUID is not a GUID"
+inline constexpr int CatalogueMachineRenamed = First + 6; // "the machine has other names on line %1"
+inline constexpr int CatalogueMachinesNamed = First + 7;  // "%1 machines are named \"%2\"; ..."
+inline constexpr int CatalogueBadPointGuid = First + 8;   // "Point GUID is not a GUID"
+inline constexpr int CataloguePointElsewhere = First + 9; // "the point with this GUID belongs to ..."
+inline constexpr int CatalogueSamePoint = First + 10;     // "the same point is on line %1"
+inline constexpr int CataloguePointsNamed = First + 11;   // "%1 points are named \"%2\"; ..."
+inline constexpr int CatalogueFlag = First + 12;          // "%1 must be 1 or 0"
+inline constexpr int CatalogueKind = First + 13;          // "Kind must be vib or lube"
+inline constexpr int CataloguePointKind = First + 14;     // "a point needs its Kind, vib or lube"
+inline constexpr int CatalogueSummary = First + 15;       // "Machines: %1 new, %2 updated; ..."
 } // namespace text::added
 
 } // namespace vantor

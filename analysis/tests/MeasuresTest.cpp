@@ -159,7 +159,8 @@ TEST(FormatMeasureTest, DecimalsAndUnitsPerKind) {
 }
 
 TEST(MeasureNames, EveryKindHasItsTextAndTheBandsTheUsersNames) {
-    const VaBandNames bands{QStringLiteral("Unbalance"), QStringLiteral("Alignment"), QStringLiteral("Looseness")};
+    const VaBandNames bands{QStringLiteral("Unbalance"), QStringLiteral("Alignment"),
+                            QStringLiteral("Looseness")};
     const std::pair<MeasureKind, QString> expected[] = {
         {MeasureKind::IsoVelocity, QStringLiteral("ISO")},
         {MeasureKind::BearingNoise, QStringLiteral("Brg. Noise")},
@@ -175,7 +176,8 @@ TEST(MeasureNames, EveryKindHasItsTextAndTheBandsTheUsersNames) {
     }
     const DisplayUnits imperial(FrequencyUnit::Hz, AmplitudeUnit::Imperial);
     EXPECT_EQ(MeasureNameWithUnit(MeasureKind::IsoVelocity, bands, imperial), QStringLiteral("ISO (inch/s)"));
-    EXPECT_EQ(MeasureNameWithUnit(MeasureKind::Displacement, bands, {}), QString::fromUtf8("Displacement (µm)"));
+    EXPECT_EQ(MeasureNameWithUnit(MeasureKind::Displacement, bands, {}),
+              QString::fromUtf8("Displacement (µm)"));
     EXPECT_EQ(MeasureNameWithUnit(MeasureKind::BearingNoise, bands, {}), QStringLiteral("Brg. Noise (BDU)"));
 }
 

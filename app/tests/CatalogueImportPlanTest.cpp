@@ -26,7 +26,8 @@ public:
 
 private:
     template <class R> static std::optional<R> Find(const std::vector<R>& rows, const QString& guid) {
-        const auto found = std::find_if(rows.cbegin(), rows.cend(), [&](const R& r) { return r.sItemGUID == guid; });
+        const auto found =
+            std::find_if(rows.cbegin(), rows.cend(), [&](const R& r) { return r.sItemGUID == guid; });
         return found == rows.cend() ? std::nullopt : std::optional<R>(*found);
     }
     template <class R> static std::vector<R> Children(const std::vector<R>& rows, const QString& parent) {
@@ -44,9 +45,9 @@ const QString kPumpDe = QStringLiteral("{a1b2c3d4-e5f6-4a7b-8c9d-0e1f2a3b4c5d}")
 
 MemoryCatalogue Stored() {
     MemoryCatalogue catalogue;
-    for (const auto& [guid, name] : {std::pair{kFan, QStringLiteral("Fan")}, std::pair{kPump, QStringLiteral("Pump")},
-                                     std::pair{QStringLiteral("{11111111-2222-4333-8444-555555555555}"),
-                                               QStringLiteral("Pump")}}) {
+    for (const auto& [guid, name] :
+         {std::pair{kFan, QStringLiteral("Fan")}, std::pair{kPump, QStringLiteral("Pump")},
+          std::pair{QStringLiteral("{11111111-2222-4333-8444-555555555555}"), QStringLiteral("Pump")}}) {
         CMachine machine;
         machine.sItemGUID = guid;
         machine.sName = machine.sVMName = name;
@@ -73,18 +74,21 @@ TEST(CatalogueImportPlan, EveryRefusalNamesItsLineAndStoresNothing) {
         {"no header", "", QStringLiteral("line 1: the file has no header row")},
         {"unknown column", "Machine,Kind,Point,Colour\r\nFan,,,red\r\n",
          QStringLiteral("line 1: unknown column \"Colour\"")},
-        {"duplicate column", "Machine,Kind,Point,kind\r\n", QStringLiteral("line 1: column \"kind\" appears twice")},
+        {"duplicate column", "Machine,Kind,Point,kind\r\n",
+         QStringLiteral("line 1: column \"kind\" appears twice")},
         {"missing column", "Machine,Point\r\n", QStringLiteral("line 1: the header has no column \"Kind\"")},
         {"bad machine GUID", kHeader + "Fan,vib,DE,25,{not-a-guid},\r\n",
          QStringLiteral("line 2: Machine GUID is not a GUID")},
-        {"bad point GUID", kHeader + "Fan,vib,DE,25,,12345\r\n", QStringLiteral("line 2: Point GUID is not a GUID")},
+        {"bad point GUID", kHeader + "Fan,vib,DE,25,,12345\r\n",
+         QStringLiteral("line 2: Point GUID is not a GUID")},
         {"another machine's point GUID", kHeader + "Fan,vib,DE,25,," + kPumpDe.toUtf8() + "\r\n",
          QStringLiteral("line 2: the point with this GUID belongs to another machine")},
         {"ambiguous machine name", kHeader + "Pump,vib,NDE,25,,\r\n",
          QStringLiteral("line 2: 2 machines are named \"Pump\"; give the Machine GUID")},
         {"ambiguous point name", kHeader + "Pump,vib,DE,25," + kPump.toUtf8() + ",\r\n",
          QStringLiteral("line 2: 2 points are named \"DE\"; give the Point GUID")},
-        {"point without kind", kHeader + "Fan,,DE,25,,\r\n", QStringLiteral("line 2: a point needs its Kind, vib or lube")},
+        {"point without kind", kHeader + "Fan,,DE,25,,\r\n",
+         QStringLiteral("line 2: a point needs its Kind, vib or lube")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

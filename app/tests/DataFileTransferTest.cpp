@@ -55,7 +55,8 @@ TEST_F(DataFileTransferTest, FailuresShowTheirMessageOnceAndFilesThatCannotBeOpe
     const CMachine fan = AddMachine(QStringLiteral("Fan"));
     AddPoint(fan, QStringLiteral("DE H"));
     const QString path = Path(QStringLiteral("plant.rmd"));
-    ASSERT_EQ(ExportDataFileFrom(*app, path, MachineSelection{}, Opener(), false).outcome, DataFileOutcome::Done);
+    ASSERT_EQ(ExportDataFileFrom(*app, path, MachineSelection{}, Opener(), false).outcome,
+              DataFileOutcome::Done);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.resize(file.size() / 2));
@@ -67,10 +68,13 @@ TEST_F(DataFileTransferTest, FailuresShowTheirMessageOnceAndFilesThatCannotBeOpe
     const Case cases[] = {
         {[&] { return ImportDataFileInto(*app, path, true, Opener()).outcome; },
          {QStringLiteral("Error Importing Data")}},
-        {[&] { return ImportDataFileInto(*app, Path(QStringLiteral("missing.rmd")), true, Opener()).outcome; },
+        {[&] {
+             return ImportDataFileInto(*app, Path(QStringLiteral("missing.rmd")), true, Opener()).outcome;
+         },
          {}},
         {[&] {
-             return ExportDataFileFrom(*app, Path(QStringLiteral("no/folder/x.rmd")), MachineSelection{}, Opener())
+             return ExportDataFileFrom(*app, Path(QStringLiteral("no/folder/x.rmd")), MachineSelection{},
+                                       Opener())
                  .outcome;
          },
          {}},

@@ -197,8 +197,8 @@ private:
         const TrendSamples samples = MakeTrendSamples(TrendReadingsOf(kept, info.measure));
         ReportChart chart;
         chart.view = MakeTrendViewData(point, info.measure, samples, TrendLine{}, look_.units);
-        chart.title =
-            QStringLiteral("%1 - %2 - %3").arg(machine.sName, point.sName, MeasureName(info.measure, look_.bandNames));
+        chart.title = QStringLiteral("%1 - %2 - %3")
+                          .arg(machine.sName, point.sName, MeasureName(info.measure, look_.bandNames));
         AddChart(info.graph, std::move(chart));
     }
 
@@ -209,8 +209,9 @@ private:
         if (info.form == GraphForm::Time) {
             chart.view = MakeWaveformViewData(decoded);
             // "%s %s %s (g) %s": machine, point, measure, date.
-            chart.title = QStringLiteral("%1 %2 %3 (g) %4")
-                              .arg(machine.sName, point.sName, MeasureName(info.measure, look_.bandNames), taken);
+            chart.title =
+                QStringLiteral("%1 %2 %3 (g) %4")
+                    .arg(machine.sName, point.sName, MeasureName(info.measure, look_.bandNames), taken);
             // "%s (Secs)"
             chart.xCaption = QStringLiteral("%1 (Secs)").arg(UiText(text::TimeLabel));
             AddChart(info.graph, std::move(chart));

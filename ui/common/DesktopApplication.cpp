@@ -8,10 +8,9 @@ namespace vantor {
 DesktopApplication::DesktopApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool DesktopApplication::notify(QObject* receiver, QEvent* event) {
-    return DeliverGuarded([&] { return QApplication::notify(receiver, event); }, prompter_,
-                          receiver != nullptr ? QString::fromLatin1(receiver->metaObject()->className())
-                                              : QString(),
-                          lcUi());
+    return DeliverGuarded(
+        [&] { return QApplication::notify(receiver, event); }, prompter_,
+        receiver != nullptr ? QString::fromLatin1(receiver->metaObject()->className()) : QString(), lcUi());
 }
 
 } // namespace vantor

@@ -1,7 +1,7 @@
 #include "ui/setup/SelectVibPointDialog.h"
 
-#include "platform/Prompter.h"
 #include "app/RecordLists.h"
+#include "platform/Prompter.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
 

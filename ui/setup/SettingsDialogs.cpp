@@ -45,7 +45,8 @@ QRadioButton* Radio(QButtonGroup* group, int id, int textIndex, QWidget* parent)
 
 // The caption of a measure kind's status column.
 QString KindCaption(int kind, const CSettings& settings) {
-    return MeasureName(static_cast<MeasureKind>(kind), {settings.band1Name, settings.band2Name, settings.band3Name});
+    return MeasureName(static_cast<MeasureKind>(kind),
+                       {settings.band1Name, settings.band2Name, settings.band3Name});
 }
 
 // Quiet progress: the test message's steps need no window of their own.

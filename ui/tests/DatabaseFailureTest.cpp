@@ -94,7 +94,8 @@ TEST(DatabaseFailure, EveryManagerActionOnAnUnreadableDatabaseEndsInAMessage) {
          [](Plant& p, Open& o) { emit ListOf(o.machines, "Machines")->moveRequested(p.machines[0], 1); }},
         {"select another machine",
          [](Plant& p, Open& o) { ListOf(o.machines, "Machines")->List()->SelectGuid(p.machines[1]); }},
-        {"add a vibration point", [](Plant&, Open& o) { emit ListOf(o.machines, "VibPoints")->addRequested(); }},
+        {"add a vibration point",
+         [](Plant&, Open& o) { emit ListOf(o.machines, "VibPoints")->addRequested(); }},
         {"edit a vibration point",
          [](Plant& p, Open& o) { emit ListOf(o.machines, "VibPoints")->editRequested(p.vibs[0]); }},
         {"delete a vibration point",
@@ -104,8 +105,10 @@ TEST(DatabaseFailure, EveryManagerActionOnAnUnreadableDatabaseEndsInAMessage) {
         {"add a lubrication point",
          [](Plant&, Open& o) { emit ListOf(o.machines, "LubePoints")->addRequested(); }},
         {"open the route manager", [](Plant& p, Open&) { CRouteManagerDialog dialog(*p.app); }},
-        {"rename a route", [](Plant& p, Open& o) { emit ListOf(o.routes, "Routes")->editRequested(p.route); }},
-        {"delete a route", [](Plant& p, Open& o) { emit ListOf(o.routes, "Routes")->deleteRequested(p.route); }},
+        {"rename a route",
+         [](Plant& p, Open& o) { emit ListOf(o.routes, "Routes")->editRequested(p.route); }},
+        {"delete a route",
+         [](Plant& p, Open& o) { emit ListOf(o.routes, "Routes")->deleteRequested(p.route); }},
         {"list a route's machines",
          [](Plant& p, Open& o) {
              ListOf(o.routes, "Routes")->List()->clearSelection();

@@ -9,11 +9,11 @@
 #include "store/RecordSyncConnection.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
+#include "ui/views/PointViews.h"
 #include "ui/window/DisplayCommands.h"
 #include "ui/window/HelpDialogs.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
-#include "ui/views/PointViews.h"
 #include "ui/window/StatusIcons.h"
 
 #include <QApplication>

@@ -3,12 +3,12 @@
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "texts/UiText.h"
-#include "ui/setup/DeviceNamesDialog.h"
-#include "ui/window/MainWindow.h"
-#include "ui/sync/OffRouteDialog.h"
 #include "ui/common/RecordList.h"
-#include "ui/sync/SelectRouteDialog.h"
+#include "ui/setup/DeviceNamesDialog.h"
 #include "ui/setup/SelectVibPointDialog.h"
+#include "ui/sync/OffRouteDialog.h"
+#include "ui/sync/SelectRouteDialog.h"
+#include "ui/window/MainWindow.h"
 
 #include <QAction>
 #include <QFile>

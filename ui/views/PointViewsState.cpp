@@ -32,8 +32,11 @@ MeasureFormat PointViewsState::Format() const {
 
 QString MeasureCaption(const CSettings& settings, MeasureKind kind) {
     // A band the user left unnamed is shown by its default label.
-    const auto named = [](const QString& name, int fallback) { return name.isEmpty() ? UiText(fallback) : name; };
-    return MeasureName(kind, {named(settings.band1Name, text::views::Band1), named(settings.band2Name, text::views::Band2),
+    const auto named = [](const QString& name, int fallback) {
+        return name.isEmpty() ? UiText(fallback) : name;
+    };
+    return MeasureName(kind, {named(settings.band1Name, text::views::Band1),
+                              named(settings.band2Name, text::views::Band2),
                               named(settings.band3Name, text::views::Band3)});
 }
 

@@ -103,7 +103,8 @@ void WaterfallView::Redraw() {
         shown_ << row->sItemGUID;
     }
     // Always in lines: bars of every trace would fill the room between the traces behind.
-    ShowWaterfallView(pane_->Graph(), spectra, units, PointTitle(state_.app, *state_.point), SpectrumDrawing::Line);
+    ShowWaterfallView(pane_->Graph(), spectra, units, PointTitle(state_.app, *state_.point),
+                      SpectrumDrawing::Line);
     if (!spectra.empty()) {
         const SpectrumViewData& front = spectra.front().view;
         readout_->SetUnits(front.xLabel, front.xAxis.decimals + 1, front.yLabel, front.yAxis.decimals + 1);

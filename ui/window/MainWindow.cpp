@@ -5,27 +5,27 @@
 #include "app/RouteSelection.h"
 #include "device/MeterResults.h"
 #include "texts/UiText.h"
-#include "ui/window/AppLook.h"
 #include "ui/common/DataFileProgressDialog.h"
-#include "ui/window/DatabaseMenu.h"
-#include "ui/sync/DesktopSync.h"
+#include "ui/common/Log.h"
+#include "ui/common/Mnemonics.h"
+#include "ui/report/ReportWizard.h"
 #include "ui/setup/DeviceNamesDialog.h"
+#include "ui/setup/MachineManagerDialog.h"
+#include "ui/setup/RouteManagerDialog.h"
+#include "ui/setup/SettingsDialogs.h"
+#include "ui/sync/DesktopSync.h"
+#include "ui/sync/MeterPortDialog.h"
+#include "ui/sync/OffRouteDialog.h"
+#include "ui/sync/SelectRouteDialog.h"
+#include "ui/sync/SyncDialog.h"
+#include "ui/views/PointViews.h"
+#include "ui/window/AppLook.h"
+#include "ui/window/DatabaseMenu.h"
 #include "ui/window/DisplayCommands.h"
 #include "ui/window/HelpDialogs.h"
-#include "ui/common/Log.h"
-#include "ui/setup/MachineManagerDialog.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
 #include "ui/window/MainWindowTexts.h"
-#include "ui/sync/MeterPortDialog.h"
-#include "ui/common/Mnemonics.h"
-#include "ui/sync/OffRouteDialog.h"
-#include "ui/views/PointViews.h"
-#include "ui/report/ReportWizard.h"
-#include "ui/setup/RouteManagerDialog.h"
-#include "ui/sync/SelectRouteDialog.h"
-#include "ui/setup/SettingsDialogs.h"
-#include "ui/sync/SyncDialog.h"
 
 #include <VantorLabel/VantorLabelCtrl.h>
 #include <VantorLabel/VantorLabelFactory.h>
@@ -482,7 +482,8 @@ void MainWindow::ReloadPlant(bool reloadViews) {
         }
     }
 
-    std::optional<PlantSnapshot> plant = LoadPlantShown(app_, {app_.vibPointsEnabled, app_.lubePointsEnabled});
+    std::optional<PlantSnapshot> plant =
+        LoadPlantShown(app_, {app_.vibPointsEnabled, app_.lubePointsEnabled});
     if (!plant) {
         return;
     }
