@@ -92,13 +92,19 @@ SignalExportOutcome ExportReadingSignals(CAppData& app, SignalProcessor& process
     if (!DecodeReading(row->values, processor, decoded)) {
         return ExportFailed(QStringLiteral("the reading %1 cannot be decoded").arg(request.readingGuid));
     }
-    const auto missing = [&](bool chosen, const ChannelSignals& channel) {
-        return chosen && channel.waveform.empty();
+    // Both channels asked for: those with a capture (a reading imported with one channel has one).
+    SignalExportRequest chosen = request;
+    if (request.format != SignalFileFormat::Wav && request.total && request.iso) {
+        chosen.total = !decoded.total.waveform.empty();
+        chosen.iso = !decoded.iso.waveform.empty();
+    }
+    const auto missing = [](bool wanted, const ChannelSignals& channel) {
+        return wanted && channel.waveform.empty();
     };
-    if (missing(request.total, decoded.total) || missing(request.iso, decoded.iso)) {
-        return ExportFailed(QStringLiteral("the reading has no %1 capture")
-                                .arg(missing(request.total, decoded.total) ? QStringLiteral("Total")
-                                                                           : QStringLiteral("ISO")));
+    if (missing(chosen.total, decoded.total) || missing(chosen.iso, decoded.iso)) {
+        return ExportFailed(
+            QStringLiteral("the reading has no %1 capture")
+                .arg(missing(chosen.total, decoded.total) ? QStringLiteral("Total") : QStringLiteral("ISO")));
     }
 
     SignalExportOutcome outcome;
@@ -118,7 +124,7 @@ SignalExportOutcome ExportReadingSignals(CAppData& app, SignalProcessor& process
         return outcome;
     }
 
-    const ExportChoice choice{request.total, request.iso, request.spectra};
+    const ExportChoice choice{chosen.total, chosen.iso, request.spectra};
     const std::vector<UffFunction> functions =
         UffFunctionsOf(decoded, row->identity, choice, DisplayUnitsOf(app.settings));
     const UffEncoding encoding = request.format == SignalFileFormat::Uff58    ? UffEncoding::Ascii
