@@ -3,6 +3,7 @@
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/ReportCommands.h"
+#include "platform/LocalTimeZone.h"
 #include "store/SqlConnection.h"
 
 #include <QApplication>
@@ -48,6 +49,7 @@ std::unique_ptr<QCoreApplication> MakeQtApplication(int& argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PinLocalTimeZone();
     const std::unique_ptr<QCoreApplication> qtApp = MakeQtApplication(argc, argv);
     CLI::App cli{"Route-based condition monitoring: data store, meter and reports from the command line.",
                  "vantor"};

@@ -2,6 +2,7 @@
 #include "app/CAppData.h"
 #include "app/ProcessEntry.h"
 #include "app/SingleInstance.h"
+#include "platform/LocalTimeZone.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompter.h"
 
@@ -10,6 +11,7 @@
 using namespace vantor;
 
 int main(int argc, char** argv) {
+    PinLocalTimeZone();
     QApplication qtApp(argc, argv);
     const Edition edition = Edition::Built();
     QtPrompter prompter(edition.title);
