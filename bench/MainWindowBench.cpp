@@ -6,8 +6,8 @@
 #include "app/PlantStatus.h"
 #include "platform/LocalTimeZone.h"
 #include "store/MainConnection.h"
-#include "ui/MachineTreeModel.h"
-#include "ui/MainWindow.h"
+#include "ui/window/MachineTreeModel.h"
+#include "ui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QTreeView>

@@ -3,16 +3,15 @@
 #include "app/ProcessEntry.h"
 #include "app/SingleInstance.h"
 #include "platform/LocalTimeZone.h"
-#include "ui/MainWindow.h"
-#include "ui/QtPrompter.h"
-
-#include <QApplication>
+#include "ui/common/DesktopApplication.h"
+#include "ui/common/QtPrompter.h"
+#include "ui/window/MainWindow.h"
 
 using namespace vantor;
 
 int main(int argc, char** argv) {
     PinLocalTimeZone();
-    QApplication qtApp(argc, argv);
+    DesktopApplication qtApp(argc, argv);
     const Edition edition = Edition::Built();
     QtPrompter prompter(edition.title);
     CAppData app(prompter, edition);
@@ -28,6 +27,7 @@ int main(int argc, char** argv) {
 
     MainWindow window(app);
     prompter.SetParentWindow(&window);
+    qtApp.SetFailurePrompter(&prompter);
     window.SetPendingDataFile(start.dataFile);
     if (!window.Initialise(ExecutableBaseName(executable))) {
         app.WriteSettings();

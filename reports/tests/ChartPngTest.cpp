@@ -1,6 +1,6 @@
 // Chart pictures encoded as PNG decode to the very pixels painted: palette images for flat-colour
 // charts, true colour when a picture has more colours than a palette holds.
-#include "reports/ChartPng.h"
+#include "reports/document/ChartPng.h"
 
 #include <QPainter>
 
