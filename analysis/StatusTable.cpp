@@ -1,15 +1,18 @@
 #include "analysis/StatusTable.h"
 
+#include "store/LatestReadings.h"
 #include "store/MainConnection.h"
 
 namespace vantor {
 
 std::vector<StatusTableRow> BuildVibStatusTable(CMainConnection& db, const StatusTableOptions& options) {
+    // Every point's newest reading in one query, without the raw captures the table never shows.
+    const QHash<QString, CVibReading> latestByPoint = LatestVibReadingsByPoint(db);
     std::vector<StatusTableRow> rows;
     for (const CMachine& machine : db.ListMachines()) {
         for (const CVib& point : db.ListVibs(machine.sItemGUID)) {
-            const std::vector<CVibReading> readings = db.ListVibReadingsNewestFirst(point.sItemGUID);
-            const CVibReading* latest = readings.empty() ? nullptr : &readings.front();
+            const auto found = latestByPoint.constFind(point.sItemGUID);
+            const CVibReading* latest = found == latestByPoint.cend() ? nullptr : &*found;
             StatusTableRow row;
             row.machineName = machine.sName;
             row.pointName = point.sName;

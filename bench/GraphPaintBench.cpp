@@ -10,8 +10,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -157,6 +160,41 @@ void BM_PolylineSpectrum(benchmark::State& state) {
     plainPolyline(state, theSpectrum(), true);
 }
 
+// Heap bytes held per point after the million-point waveform is set, reported as the counter
+// "bytes_per_point": through the control's array method, beside a plain store of (x, y) pairs.
+std::size_t heapInUse() {
+    return mallinfo2().uordblks;
+}
+
+void BM_ControlWaveformMemory(benchmark::State& state) {
+    const Signal& s = theWaveform();
+    auto graph = graphOf(Signal{{0.0}, {0.0}}, false);
+    double perPoint = 0;
+    for (auto _ : state) {
+        graph->SetSeriesDataArray(0, {}, {}, 1);
+        const std::size_t before = heapInUse();
+        graph->SetSeriesDataArray(0, s.x, s.y, 0);
+        perPoint = static_cast<double>(heapInUse() - before) / static_cast<double>(s.x.size());
+    }
+    state.counters["bytes_per_point"] = perPoint;
+}
+
+void BM_PlainPointStoreMemory(benchmark::State& state) {
+    const Signal& s = theWaveform();
+    double perPoint = 0;
+    for (auto _ : state) {
+        const std::size_t before = heapInUse();
+        std::vector<std::pair<double, double>> store(static_cast<std::size_t>(s.x.size()));
+        for (qsizetype i = 0; i < s.x.size(); ++i)
+            store[static_cast<std::size_t>(i)] = {s.x[i], s.y[i]};
+        perPoint = static_cast<double>(heapInUse() - before) / static_cast<double>(s.x.size());
+        benchmark::DoNotOptimize(store.data());
+    }
+    state.counters["bytes_per_point"] = perPoint;
+}
+
+BENCHMARK(BM_ControlWaveformMemory)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainPointStoreMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ControlWaveform)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ControlWaveformRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ControlWaveformNewData)->Unit(benchmark::kMillisecond);

@@ -2,6 +2,7 @@
 #include "app/CAppData.h"
 #include "app/ProcessEntry.h"
 #include "app/SingleInstance.h"
+#include "platform/LocalTimeZone.h"
 #include "ui/common/DesktopApplication.h"
 #include "ui/common/QtPrompter.h"
 #include "ui/window/MainWindow.h"
@@ -9,6 +10,7 @@
 using namespace vantor;
 
 int main(int argc, char** argv) {
+    PinLocalTimeZone();
     DesktopApplication qtApp(argc, argv);
     const Edition edition = Edition::Built();
     QtPrompter prompter(edition.title);

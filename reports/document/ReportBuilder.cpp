@@ -7,30 +7,23 @@
 #include "analysis/ViewTexts.h"
 #include "platform/ManualResetEvent.h"
 #include "reports/Log.h"
+#include "reports/document/ChartPng.h"
 #include "reports/document/ReportSelection.h"
 #include "reports/document/ReportTexts.h"
 #include "store/MainConnection.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
 
+#include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace vantor {
 namespace {
-
-// zlib level 1 (Qt's PNG quality 80): charts are mostly flat colour, so the files stay small and
-// encoding stays fast.
-constexpr int kChartPngQuality = 80;
-
-QByteArray EncodePng(const QImage& image) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG", kChartPngQuality);
-    return png;
-}
 
 QString DateText(const QDateTime& dateTime, const QLocale& locale) {
     return locale.toString(dateTime, QLocale::ShortFormat);
@@ -123,7 +116,7 @@ void AddLogo(ReportTitleBlock& title, const QString& folder) {
     for (const QString& name : pictures) {
         const QImage logo(logos.filePath(name));
         if (!logo.isNull()) {
-            title.logoPng = EncodePng(logo);
+            title.logoPng = EncodeChartPng(logo);
             title.logoPixels = logo.size();
             return;
         }
@@ -141,6 +134,15 @@ public:
         if (progress_.step) {
             progress_.step();
         }
+    }
+
+    // Waits for every chart's encoding and stores each PNG in its block.
+    void FinishCharts() {
+        encoders_.waitForDone();
+        for (const auto& [block, png] : encoded_) {
+            std::get<ReportImage>(out_.document.blocks[block]).png = std::move(*png);
+        }
+        encoded_.clear();
     }
 
     void Point(const CMachine& machine, const CVib& point) {
@@ -189,7 +191,16 @@ private:
             return;
         }
         out_.document.blocks.push_back(ReportHeading{3, GraphHeading(graph, look_)});
-        out_.document.blocks.push_back(ReportImage{EncodePng(image), image.size(), look_.chartWidthCm});
+        // Encoded on the pool while the next chart is painted; FinishCharts() puts the PNG in place.
+        out_.document.blocks.push_back(ReportImage{{}, image.size(), look_.chartWidthCm});
+        auto png = std::make_shared<QByteArray>();
+        encoded_.push_back({out_.document.blocks.size() - 1, png});
+        // At most two pictures per core wait, so a fast painter never holds a report's pictures.
+        pending_.acquire();
+        encoders_.start([this, image, png] {
+            *png = EncodeChartPng(image);
+            pending_.release();
+        });
     }
 
     void Trend(const CMachine& machine, const CVib& point, const std::vector<CVibReading>& kept,
@@ -243,6 +254,11 @@ private:
     const ReportOptions& options_;
     const ReportLook& look_;
     ChartPainter& charts_;
+    // Chart pictures are encoded on the machine's cores beside the painting, which the graph control
+    // does on the user-interface thread one chart at a time.
+    QSemaphore pending_{2 * std::max(1, QThread::idealThreadCount())}; // outlives the pool's tasks
+    QThreadPool encoders_;
+    std::vector<std::pair<std::size_t, std::shared_ptr<QByteArray>>> encoded_;
     const ReportProgress& progress_;
     BuiltReport& out_;
     SignalProcessor processor_;
@@ -315,6 +331,7 @@ BuiltReport BuildReport(CMainConnection& db, const ReportOptions& options, const
             builder.Point(machine, point);
         }
     }
+    builder.FinishCharts();
     if (options.statusTable && !out.cancelled) {
         builder.Step();
     }

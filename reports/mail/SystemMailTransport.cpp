@@ -12,10 +12,6 @@ constexpr int kMostNameAttempts = 1000;
 
 } // namespace
 
-QString OutboxFolder(const QString& dataFolder) {
-    return QDir(dataFolder).filePath(QStringLiteral("Outbox"));
-}
-
 SystemMailTransport::SystemMailTransport(SystemMailOptions options)
     : options_(std::move(options)), desktop_(options_.programSearchPath) {}
 

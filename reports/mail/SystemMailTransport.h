@@ -9,6 +9,9 @@
 #include "reports/mail/SmtpClient.h"
 #include "reports/mail/SmtpSettings.h"
 
+#include <QDir>
+#include <QString>
+
 #include <functional>
 
 namespace vantor {
@@ -23,7 +26,10 @@ struct SystemMailOptions {
 };
 
 // "<data folder>/Outbox".
-QString OutboxFolder(const QString& dataFolder);
+// Inline so that a program reading the folder's name links no mail transport.
+inline QString OutboxFolder(const QString& dataFolder) {
+    return QDir(dataFolder).filePath(QStringLiteral("Outbox"));
+}
 
 class SystemMailTransport final : public MailTransport {
 public:

@@ -115,10 +115,10 @@ QDateTime datesBase(const SeriesList& series) {
             continue;
         if (s.points.empty())
             continue;
-        for (const PointInfo& point : s.info) {
+        s.info.forEachContext([&base](const PointInfo& point) {
             if (point.dateTime.isValid() && (!base.isValid() || point.dateTime < base))
                 base = point.dateTime;
-        }
+        });
     }
     return base;
 }

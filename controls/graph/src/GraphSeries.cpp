@@ -8,10 +8,44 @@ QDateTime zeroDate() {
     return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
 }
 
+PointInfo& PointInfoList::own(std::size_t index) {
+    if (slot_.empty())
+        slot_.assign(count_, -1);
+    std::int32_t& slot = slot_[index];
+    if (slot < 0) {
+        slot = static_cast<std::int32_t>(own_.size());
+        own_.push_back(shared_);
+    }
+    return own_[static_cast<std::size_t>(slot)];
+}
+
+void PointInfoList::push_back(PointInfo info) {
+    if (slot_.empty() && count_ > 0) {
+        slot_.assign(count_, -1);
+    }
+    // A series built point by point has no shared context: one slot per point from the first.
+    slot_.push_back(static_cast<std::int32_t>(own_.size()));
+    own_.push_back(std::move(info));
+    ++count_;
+}
+
+void PointInfoList::assignShared(std::size_t count, PointInfo info) {
+    clear();
+    count_ = count;
+    shared_ = std::move(info);
+}
+
+void PointInfoList::clear() {
+    count_ = 0;
+    shared_ = PointInfo{};
+    std::vector<PointInfo>().swap(own_);
+    std::vector<std::int32_t>().swap(slot_);
+}
+
 void GraphSeries::clear() {
     // Releases the storage as well, not only the contents.
     std::vector<GraphPoint>().swap(points);
-    std::vector<PointInfo>().swap(info);
+    info.clear();
     std::vector<QPoint>().swap(screen_);
     touch();
 }

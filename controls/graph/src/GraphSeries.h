@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <vector>
 
@@ -56,6 +57,49 @@ struct PointInfo {
 // The OLE date 0 (1899-12-30 00:00:00), which the array method gives every point.
 QDateTime zeroDate();
 
+// The reading contexts of a series' points. Points given by array share one default context (a
+// context is ten times the size of a value pair, so a copy per point would dominate a waveform's
+// memory); a point holds its own only when it was given one, or when one of its fields changes.
+class PointInfoList {
+public:
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    const PointInfo& operator[](std::size_t index) const {
+        if (slot_.empty())
+            return shared_;
+        const std::int32_t slot = slot_[index];
+        return slot < 0 ? shared_ : own_[static_cast<std::size_t>(slot)];
+    }
+    // Point `index`'s context to change, made its own first when it was shared.
+    PointInfo& own(std::size_t index);
+    // A point with its own context after the others.
+    void push_back(PointInfo info);
+    // `count` points that all share `info`, replacing what was held.
+    void assignShared(std::size_t count, PointInfo info);
+    // Every distinct context once: the shared one (while a point uses it), then the points' own.
+    template <class F> void forEachContext(F&& visit) const {
+        if (sharedUsers() > 0)
+            visit(shared_);
+        for (const PointInfo& info : own_)
+            visit(info);
+    }
+    // Releases the storage as well as the contents.
+    void clear();
+    // Bytes held beyond the object itself.
+    std::size_t heapBytes() const {
+        return own_.capacity() * sizeof(PointInfo) + slot_.capacity() * sizeof(std::int32_t);
+    }
+
+private:
+    std::size_t sharedUsers() const { return count_ - own_.size(); }
+
+    std::size_t count_ = 0;
+    PointInfo shared_;
+    std::vector<PointInfo> own_;
+    // Per point, its index into own_ or -1 for the shared context; empty while every point shares.
+    std::vector<std::int32_t> slot_;
+};
+
 struct MarkerStyle {
     int radius = 5;
     int shape = 0;
@@ -72,7 +116,7 @@ struct GraphSeries {
     MarkerStyle selected{5, 0, 0, 0x00C000};
     // points[i] and info[i] describe point i; every data method keeps the two the same length.
     std::vector<GraphPoint> points;
-    std::vector<PointInfo> info;
+    PointInfoList info;
 
     // What the last paint laid out, so that a repaint of unchanged data and axes reuses the screen
     // positions and the reduced trace instead of a pass over every point.
@@ -102,10 +146,6 @@ struct GraphSeries {
     // ordered() its pass.
     void setOrdered(bool ordered) const;
     int pointCount() const { return static_cast<int>(points.size()); }
-    void resize(std::size_t count) {
-        points.resize(count);
-        info.resize(count);
-    }
     void clear();
 
 private:

@@ -220,11 +220,15 @@ short CVantorGraphCtrl::SetSeriesPointMarker(short nSeriesNumber, const QDateTim
                                              short nMarkerColor) {
     if (!d->series.contains(nSeriesNumber) || d->series[nSeriesNumber].points.empty())
         return -1;
-    auto& points = d->series[nSeriesNumber].info;
-    auto match = std::find_if(points.begin(), points.end(), [&](const PointInfo& point) {
-        return point.dateTime.isValid() && point.dateTime == dateDateTime;
-    });
-    PointInfo& point = match != points.end() ? *match : points.back();
+    PointInfoList& points = d->series[nSeriesNumber].info;
+    std::size_t match = points.size() - 1;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (points[i].dateTime.isValid() && points[i].dateTime == dateDateTime) {
+            match = i;
+            break;
+        }
+    }
+    PointInfo& point = points.own(match);
     point.markerRadius = nMarkerRadius;
     point.markerShape = nMarkerShape;
     point.markerFill = nMarkerFill;
@@ -399,7 +403,7 @@ short CVantorGraphCtrl::SetSeriesDataArray(short nSeriesNumber, const QList<doub
         }
         PointInfo defaults;
         defaults.dateTime = zeroDate();
-        s.info.assign(count, defaults);
+        s.info.assignShared(count, std::move(defaults));
         s.touch();
         s.setOrdered(order.ordered);
     }

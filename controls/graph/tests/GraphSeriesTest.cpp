@@ -151,6 +151,59 @@ TEST_F(GraphSeriesMethods, PointDataKeepsTheReadingContext) {
     EXPECT_EQ(marker(*graph, 0, 0), (QList<int>{4, 2, 1, 11}));
 }
 
+// Array points share one context: no per-point context storage, a marker set on one of them
+// changes that point alone, and points added one by one after them keep their own.
+TEST(GraphSeriesRecords, ArrayPointsShareOneContextUntilOneIsChanged) {
+    PointInfoList list;
+    PointInfo defaults;
+    defaults.dateTime = zeroDate();
+    list.assignShared(100000, defaults);
+    EXPECT_EQ(list.size(), 100000u);
+    EXPECT_EQ(list.heapBytes(), 0u);
+    EXPECT_EQ(&list[0], &list[99999]);
+
+    list.own(7).markerColor = 3;
+    EXPECT_EQ(list[7].markerColor, 3);
+    EXPECT_EQ(list[6].markerColor, 9);
+    EXPECT_EQ(list[8].markerColor, 9);
+    EXPECT_EQ(list[7].dateTime, zeroDate());
+    list.own(7).markerRadius = 6; // already its own: no second copy
+    EXPECT_EQ(list[7].markerColor, 3);
+
+    PointInfo added;
+    added.readingGuid = QStringLiteral("{r}");
+    list.push_back(added);
+    EXPECT_EQ(list.size(), 100001u);
+    EXPECT_EQ(list[100000].readingGuid, QStringLiteral("{r}"));
+    EXPECT_TRUE(list[99999].readingGuid.isEmpty());
+
+    int contexts = 0;
+    list.forEachContext([&contexts](const PointInfo&) { ++contexts; });
+    EXPECT_EQ(contexts, 3); // the shared one, point 7's, the added point's
+
+    list.clear();
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(list.heapBytes(), 0u);
+    list.push_back(added);
+    contexts = 0;
+    list.forEachContext([&contexts](const PointInfo&) { ++contexts; });
+    EXPECT_EQ(contexts, 1); // no point uses the shared context
+}
+
+TEST_F(GraphSeriesMethods, PointMarkerOnArrayDataChangesThatPointOnly) {
+    graph->AddSeriesConfig(0, 1, 0, 1);
+    graph->SetSeriesDataArray(0, {1.0, 2.0, 3.0}, {1.0, 2.0, 3.0}, 0);
+    // Every array point has the zero date: the first one matches.
+    EXPECT_EQ(graph->SetSeriesPointMarker(0, zeroDate(), 6, 2, 0, 5), 0);
+    EXPECT_EQ(marker(*graph, 0, 0), (QList<int>{6, 2, 0, 5}));
+    EXPECT_EQ(marker(*graph, 0, 1), (QList<int>{2, 1, 0, 9}));
+    EXPECT_EQ(marker(*graph, 0, 2), (QList<int>{2, 1, 0, 9}));
+    // No date matches: the last point.
+    EXPECT_EQ(graph->SetSeriesPointMarker(0, day1, 4, 0, 1, 2), 0);
+    EXPECT_EQ(marker(*graph, 0, 2), (QList<int>{4, 0, 1, 2}));
+    EXPECT_EQ(marker(*graph, 0, 1), (QList<int>{2, 1, 0, 9}));
+}
+
 TEST(GraphSeriesRecords, ArrayPointsStartWithTheDocumentedDefaults) {
     const PointInfo point;
     EXPECT_EQ(point.markerRadius, 2);
