@@ -1,5 +1,6 @@
 #include "app/CatalogueCsv.h"
 
+#include "app/BearingEditor.h"
 #include "app/CatalogueEditor.h"
 #include "app/CsvText.h"
 #include "store/Limits.h"
@@ -36,8 +37,28 @@ enum Column : int {
     kLubeUnits,
     kMachineGuid,
     kPointGuid,
+    // A vibration point's bearings: for each of up to four, the bearing (its designation where
+    // unique in the library, else its GUID), where it sits and its speed ratio.
+    kBearing1,
+    kBearing1Location,
+    kBearing1Ratio,
+    kBearing2,
+    kBearing2Location,
+    kBearing2Ratio,
+    kBearing3,
+    kBearing3Location,
+    kBearing3Ratio,
+    kBearing4,
+    kBearing4Location,
+    kBearing4Ratio,
     kColumnCount
 };
+
+constexpr int kBearingColumns = 3; // bearing, location, ratio
+
+Column BearingColumn(int index, int offset) {
+    return static_cast<Column>(kBearing1 + index * kBearingColumns + offset);
+}
 
 constexpr int kHeaderLine = 1;
 constexpr int kFloatDigits = 9; // enough for every single-precision value to read back exactly
@@ -68,8 +89,28 @@ QStringList MachineCells(const CMachine& machine) {
     return cells;
 }
 
-QStringList VibCells(const CMachine& machine, const CVib& vib) {
+// The name a bearing is exported under: its designation when no other bearing carries it.
+QString BearingKey(const std::vector<CBearing>& library, const QString& guid) {
+    const auto bearing = std::find_if(library.begin(), library.end(),
+                                      [&guid](const CBearing& b) { return b.sItemGUID == guid; });
+    if (bearing == library.end()) {
+        return guid;
+    }
+    const auto named = std::count_if(library.begin(), library.end(), [&bearing](const CBearing& b) {
+        return b.sDesignation.compare(bearing->sDesignation, Qt::CaseInsensitive) == 0;
+    });
+    return named == 1 ? bearing->sDesignation : guid;
+}
+
+QStringList VibCells(const CMachine& machine, const CVib& vib, const std::vector<CBearing>& library,
+                     const std::vector<CPointBearing>& bearings) {
     QStringList cells = MachineCells(machine);
+    for (int i = 0; i < static_cast<int>(bearings.size()) && i < kBearingsPerPoint; ++i) {
+        const CPointBearing& bearing = bearings[static_cast<std::size_t>(i)];
+        cells[BearingColumn(i, 0)] = BearingKey(library, bearing.sBearingGUID);
+        cells[BearingColumn(i, 1)] = bearing.sLocation;
+        cells[BearingColumn(i, 2)] = Number(bearing.fSpeedRatio);
+    }
     cells[kKind] = QString::fromLatin1(kCsvKindVib);
     cells[kPoint] = vib.sName;
     cells[kPointMeterName] = vib.sVMName;
@@ -170,9 +211,14 @@ struct PlannedMachine {
 
 class ImportPlanner {
 public:
-    ImportPlanner(CMainConnection& db, CatalogueImportPlan& plan) : db_(db), plan_(plan) {
+    ImportPlanner(CMainConnection& db, CatalogueImportPlan& plan, bool bearingColumns)
+        : db_(db), plan_(plan), bearingColumns_(bearingColumns) {
         for (const CMachine& machine : db_.ListMachines()) {
             stored_.push_back(machine);
+        }
+        if (bearingColumns_) {
+            CBearingStore store(db_);
+            library_ = store.ListBearings();
         }
     }
 
@@ -360,6 +406,69 @@ private:
         return true;
     }
 
+    // The bearings a vibration row gives its point, read into `plan_`; false with the message when
+    // a cell is refused. A lubrication row may not give any.
+    bool Bearings(const RowCells& row, const QString& point, bool vib, QString& error) {
+        if (!bearingColumns_) {
+            return true;
+        }
+        std::vector<CPointBearing> bearings;
+        for (int i = 0; i < kBearingsPerPoint; ++i) {
+            const QString key = row.Text(BearingColumn(i, 0));
+            const QString location = row.Text(BearingColumn(i, 1));
+            const QString ratio = row.Text(BearingColumn(i, 2));
+            if (key.isEmpty()) {
+                if (!location.isEmpty() || !ratio.isEmpty()) {
+                    error = QStringLiteral("%1 is empty").arg(CatalogueCsvHeader()[BearingColumn(i, 0)]);
+                    return false;
+                }
+                continue;
+            }
+            if (!vib) {
+                error = QStringLiteral("only vibration points carry bearings");
+                return false;
+            }
+            CPointBearing bearing;
+            bearing.sLocation = location;
+            bearing.fSpeedRatio = 1.0f;
+            if (!ratio.isEmpty() && !Value(row, BearingColumn(i, 2), bearing.fSpeedRatio, error)) {
+                return false;
+            }
+            const QString guid = BearingGuid(key);
+            if (guid.isEmpty()) {
+                error = QStringLiteral("%1: no single bearing has the GUID or designation \"%2\"")
+                            .arg(CatalogueCsvHeader()[BearingColumn(i, 0)], key);
+                return false;
+            }
+            bearing.sBearingGUID = guid;
+            if (const auto refused = BearingEditor::CheckAssignment(bearing)) {
+                error = QStringLiteral("%1: %2").arg(CatalogueCsvHeader()[BearingColumn(i, 0)], *refused);
+                return false;
+            }
+            bearings.push_back(bearing);
+        }
+        if (vib) {
+            plan_.pointBearings.emplace_back(point, std::move(bearings));
+        }
+        return true;
+    }
+
+    // The library bearing with this GUID, else the only one with this designation; empty when none.
+    QString BearingGuid(const QString& key) const {
+        QString named;
+        int count = 0;
+        for (const CBearing& bearing : library_) {
+            if (bearing.sItemGUID.compare(key, Qt::CaseInsensitive) == 0) {
+                return bearing.sItemGUID;
+            }
+            if (bearing.sDesignation.compare(key, Qt::CaseInsensitive) == 0) {
+                named = bearing.sItemGUID;
+                ++count;
+            }
+        }
+        return count == 1 ? named : QString();
+    }
+
     bool Room(int points, QString& error) const {
         if (points < kPointsPerMachine) {
             return true;
@@ -405,6 +514,9 @@ private:
             if (auto refused = CheckVibPoint(*vib)) {
                 return *refused;
             }
+            if (!Bearings(row, vib->sItemGUID, true, error)) {
+                return error;
+            }
             machine->vibs += isNew ? 1 : 0;
             pointLines_[vib->sItemGUID] = line;
             plan_.vibs.push_back(*vib);
@@ -428,6 +540,9 @@ private:
             if (auto refused = CheckLubePoint(*lube)) {
                 return *refused;
             }
+            if (!Bearings(row, lube->sItemGUID, false, error)) {
+                return error;
+            }
             machine->lubes += isNew ? 1 : 0;
             pointLines_[lube->sItemGUID] = line;
             plan_.lubes.push_back(*lube);
@@ -439,6 +554,8 @@ private:
 
     CMainConnection& db_;
     CatalogueImportPlan& plan_;
+    bool bearingColumns_ = false;   // the file has the bearing columns
+    std::vector<CBearing> library_; // the bearing library, when it has
     std::vector<CMachine> stored_;
     std::map<QString, PlannedMachine> machines_;
     QStringList machineOrder_;                    // planned machines in file order
@@ -520,12 +637,26 @@ const QStringList& CatalogueCsvHeader() {
                                        QStringLiteral("Lube type"),
                                        QStringLiteral("Lube units"),
                                        QStringLiteral("Machine GUID"),
-                                       QStringLiteral("Point GUID")};
+                                       QStringLiteral("Point GUID"),
+                                       QStringLiteral("Bearing 1"),
+                                       QStringLiteral("Bearing 1 location"),
+                                       QStringLiteral("Bearing 1 ratio"),
+                                       QStringLiteral("Bearing 2"),
+                                       QStringLiteral("Bearing 2 location"),
+                                       QStringLiteral("Bearing 2 ratio"),
+                                       QStringLiteral("Bearing 3"),
+                                       QStringLiteral("Bearing 3 location"),
+                                       QStringLiteral("Bearing 3 ratio"),
+                                       QStringLiteral("Bearing 4"),
+                                       QStringLiteral("Bearing 4 location"),
+                                       QStringLiteral("Bearing 4 ratio")};
     return header;
 }
 
 QByteArray ExportCatalogueCsv(CMainConnection& db) {
     QString text = CsvLine(CatalogueCsvHeader());
+    CBearingStore bearings(db);
+    const std::vector<CBearing> library = bearings.ListBearings();
     for (const CMachine& machine : db.ListMachines()) {
         const std::vector<CVib> vibs = db.ListVibs(machine.sItemGUID);
         const std::vector<CLube> lubes = db.ListLubes(machine.sItemGUID);
@@ -533,7 +664,7 @@ QByteArray ExportCatalogueCsv(CMainConnection& db) {
             text += CsvLine(MachineCells(machine));
         }
         for (const CVib& vib : vibs) {
-            text += CsvLine(VibCells(machine, vib));
+            text += CsvLine(VibCells(machine, vib, library, bearings.ListPointBearings(vib.sItemGUID)));
         }
         for (const CLube& lube : lubes) {
             text += CsvLine(LubeCells(machine, lube));
@@ -574,7 +705,7 @@ CatalogueImportPlan PlanCatalogueImport(CMainConnection& db, const QByteArray& c
         return plan;
     }
     try {
-        ImportPlanner planner(db, plan);
+        ImportPlanner planner(db, plan, positions[kBearing1] >= 0);
         for (std::size_t i = 1; i < table.records.size(); ++i) {
             const CsvRecord& record = table.records[i];
             planner.Row(RowCells(record.fields, positions, table.separator), record.line);
@@ -598,6 +729,12 @@ bool ApplyCatalogueImport(CMainConnection& db, const CatalogueImportPlan& plan) 
                                      &CMainConnection::UpsertVib) &&
                             StoreAll(plan.lubes, ItemKind::LubePoints, db, &CMainConnection::GetLube,
                                      &CMainConnection::UpsertLube);
+        CBearingStore bearings(db);
+        for (const auto& [point, assignments] : plan.pointBearings) {
+            if (!stored || !bearings.ReplacePointBearings(point, assignments)) {
+                return false;
+            }
+        }
         return stored && transaction.Commit();
     } catch (const DatabaseError&) {
         return false;

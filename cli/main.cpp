@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
     cli::AddRouteCommands(cli, context);
     cli::AddCatalogueCsvCommands(cli, context);
     cli::AddReportCommands(cli, context);
+    cli::AddBearingCommands(cli, context);
 
     try {
         cli.parse(argc, argv);
