@@ -28,6 +28,16 @@ LineSpan LinesBetween(const SpectrumLines& spectrum, double lowHz, double highHz
     return span;
 }
 
+// A peak stands above both neighbours, as in the Top 10 Peaks (a neighbour outside the searched
+// lines counts as 0).
+bool IsPeak(const SpectrumLines& spectrum, int i) {
+    const int end = std::min(spectrum.end, static_cast<int>(spectrum.amplitudes.size()));
+    const auto at = [&](int j) {
+        return j >= spectrum.first && j < end ? spectrum.amplitudes[static_cast<std::size_t>(j)] : 0.0;
+    };
+    return at(i) > at(i - 1) && at(i) > at(i + 1);
+}
+
 double Median(std::vector<double> values) {
     if (values.empty()) {
         return 0;
@@ -67,10 +77,12 @@ FamilyMatch MatchFamily(const SpectrumLines& spectrum, const FaultFamily& family
         for (int i = lines.first; i < lines.end; ++i) {
             const double amplitude = spectrum.amplitudes[static_cast<std::size_t>(i)];
             const double hz = i * spectrum.lineSpacingHz;
-            // The largest line; of equal ones the nearer to the expected frequency.
-            if (!line.found || amplitude > line.amplitude ||
-                (amplitude == line.amplitude &&
-                 std::abs(hz - expected.hz) < std::abs(line.matchedHz - expected.hz))) {
+            // The largest peak; of equal ones the nearer to the expected frequency. A line on the
+            // skirt of a tone outside the window is no peak and never matches.
+            if (IsPeak(spectrum, i) &&
+                (!line.found || amplitude > line.amplitude ||
+                 (amplitude == line.amplitude &&
+                  std::abs(hz - expected.hz) < std::abs(line.matchedHz - expected.hz)))) {
                 line.found = true;
                 line.amplitude = amplitude;
                 line.matchedHz = hz;

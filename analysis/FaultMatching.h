@@ -1,8 +1,8 @@
 #pragma once
 // Matching a reading's spectrum against the fault families of a point's bearings: each expected
-// line takes the largest spectrum line within a tolerance around it, and each family counts the
-// harmonics that stand above its noise floor. The families follow the reading's own run speed, so
-// a corrected run speed moves them. This is the evidence the diagnosis rules weigh.
+// line takes the largest spectrum peak (a line above both neighbours) within a tolerance around it, and each
+// family counts the harmonics that stand above its noise floor. The families follow the reading's own run
+// speed, so a corrected run speed moves them. This is the evidence the diagnosis rules weigh.
 
 #include "analysis/DisplayedSpectrum.h"
 #include "analysis/FaultFamilies.h"
@@ -34,7 +34,7 @@ SpectrumLines LinesOf(const DisplayedSpectrum& spectrum);
 
 struct LineMatch {
     FamilyLine expected;
-    bool found = false; // a line lies within the window
+    bool found = false; // a peak lies within the window
     double matchedHz = 0;
     double amplitude = 0;
     bool aboveNoise = false; // found, and greater than the family's noise floor
