@@ -9,7 +9,9 @@
 #include <QSaveFile>
 #include <QUuid>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 #include <optional>
 
