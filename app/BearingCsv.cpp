@@ -35,23 +35,11 @@ enum Column : int {
 };
 
 constexpr int kHeaderLine = 1;
-constexpr int kFloatDigits = 9;
 constexpr Column kFactorColumns[] = {kFtf, kBsf, kBpfo, kBpfi};
 constexpr Column kGeometryColumns[] = {kRollingElements, kElementDiameter, kPitchDiameter, kContactAngle};
 
-// Plain decimals, as few as read back exactly.
-QString Number(float value) {
-    for (int decimals = 0; decimals <= kFloatDigits; ++decimals) {
-        const QString text = QString::number(static_cast<double>(value), 'f', decimals);
-        if (text.toFloat() == value) {
-            return text;
-        }
-    }
-    return QString::number(static_cast<double>(value), 'g', kFloatDigits);
-}
-
 QString AtLine(int line, const QString& message) {
-    return QStringLiteral("line %1: %2").arg(line).arg(message);
+    return UiText(text::added::CatalogueAtLine).arg(line).arg(message);
 }
 
 QStringList Cells(const CBearing& bearing) {
@@ -63,14 +51,14 @@ QStringList Cells(const CBearing& bearing) {
     cells[kMaker] = bearing.sMaker;
     if (bearing.iRollingElements > 0) {
         cells[kRollingElements] = QString::number(bearing.iRollingElements);
-        cells[kElementDiameter] = Number(bearing.fRollingElementDiameterMM);
-        cells[kPitchDiameter] = Number(bearing.fPitchDiameterMM);
-        cells[kContactAngle] = Number(bearing.fContactAngleDeg);
+        cells[kElementDiameter] = CsvNumber(bearing.fRollingElementDiameterMM);
+        cells[kPitchDiameter] = CsvNumber(bearing.fPitchDiameterMM);
+        cells[kContactAngle] = CsvNumber(bearing.fContactAngleDeg);
     } else {
-        cells[kFtf] = Number(bearing.fFTF);
-        cells[kBsf] = Number(bearing.fBSF);
-        cells[kBpfo] = Number(bearing.fBPFO);
-        cells[kBpfi] = Number(bearing.fBPFI);
+        cells[kFtf] = CsvNumber(bearing.fFTF);
+        cells[kBsf] = CsvNumber(bearing.fBSF);
+        cells[kBpfo] = CsvNumber(bearing.fBPFO);
+        cells[kBpfi] = CsvNumber(bearing.fBPFI);
     }
     cells[kSource] = bearing.sSource;
     cells[kGuid] = bearing.sItemGUID;
@@ -124,11 +112,6 @@ std::optional<QString> FindColumns(const QStringList& header, std::array<int, kC
         return QStringLiteral("the header has no column \"%1\"").arg(BearingCsvHeader()[kDesignation]);
     }
     return std::nullopt;
-}
-
-bool IsBracedGuid(const QString& text) {
-    return text.size() == 38 && text.startsWith(QLatin1Char('{')) && text.endsWith(QLatin1Char('}')) &&
-           !QUuid::fromString(text).isNull();
 }
 
 class Planner {

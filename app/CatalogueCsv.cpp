@@ -61,18 +61,6 @@ Column BearingColumn(int index, int offset) {
 }
 
 constexpr int kHeaderLine = 1;
-constexpr int kFloatDigits = 9; // enough for every single-precision value to read back exactly
-
-// Plain decimals, as few as read back exactly; exponents only for values beyond them.
-QString Number(float value) {
-    for (int decimals = 0; decimals <= kFloatDigits; ++decimals) {
-        const QString text = QString::number(static_cast<double>(value), 'f', decimals);
-        if (text.toFloat() == value) {
-            return text;
-        }
-    }
-    return QString::number(static_cast<double>(value), 'g', kFloatDigits);
-}
 
 QString Flag(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -109,18 +97,18 @@ QStringList VibCells(const CMachine& machine, const CVib& vib, const std::vector
         const CPointBearing& bearing = bearings[static_cast<std::size_t>(i)];
         cells[BearingColumn(i, 0)] = BearingKey(library, bearing.sBearingGUID);
         cells[BearingColumn(i, 1)] = bearing.sLocation;
-        cells[BearingColumn(i, 2)] = Number(bearing.fSpeedRatio);
+        cells[BearingColumn(i, 2)] = CsvNumber(bearing.fSpeedRatio);
     }
     cells[kKind] = QString::fromLatin1(kCsvKindVib);
     cells[kPoint] = vib.sName;
     cells[kPointMeterName] = vib.sVMName;
-    cells[kRunSpeedHz] = Number(vib.fRunSpeedHz);
+    cells[kRunSpeedHz] = CsvNumber(vib.fRunSpeedHz);
     cells[kIsoAlarms] = Flag(vib.bISOAlarmsOn);
-    cells[kIsoWarning] = Number(vib.fISOWarningMMS);
-    cells[kIsoCritical] = Number(vib.fISOCriticalMMS);
+    cells[kIsoWarning] = CsvNumber(vib.fISOWarningMMS);
+    cells[kIsoCritical] = CsvNumber(vib.fISOCriticalMMS);
     cells[kBduAlarms] = Flag(vib.bBDUAlarmsOn);
-    cells[kBduWarning] = Number(vib.fBDUWarning);
-    cells[kBduCritical] = Number(vib.fBDUCritical);
+    cells[kBduWarning] = CsvNumber(vib.fBDUWarning);
+    cells[kBduCritical] = CsvNumber(vib.fBDUCritical);
     cells[kPointGuid] = vib.sItemGUID;
     return cells;
 }
@@ -131,8 +119,8 @@ QStringList LubeCells(const CMachine& machine, const CLube& lube) {
     cells[kPoint] = lube.sName;
     cells[kPointMeterName] = lube.sVMName;
     cells[kBduAlarms] = Flag(lube.bBDUAlarmsOn);
-    cells[kBduWarning] = Number(lube.fBDUWarning);
-    cells[kBduCritical] = Number(lube.fBDUCritical);
+    cells[kBduWarning] = CsvNumber(lube.fBDUWarning);
+    cells[kBduCritical] = CsvNumber(lube.fBDUCritical);
     cells[kLubeType] = lube.sLubeType;
     cells[kLubeUnits] = lube.sLubeUnits;
     cells[kPointGuid] = lube.sItemGUID;
@@ -141,11 +129,6 @@ QStringList LubeCells(const CMachine& machine, const CLube& lube) {
 
 QString AtLine(int line, const QString& message) {
     return UiText(text::added::CatalogueAtLine).arg(line).arg(message);
-}
-
-bool IsBracedGuid(const QString& text) {
-    return text.size() == 38 && text.startsWith(QLatin1Char('{')) && text.endsWith(QLatin1Char('}')) &&
-           !QUuid::fromString(text).isNull();
 }
 
 // A data row with its columns found by the header.
