@@ -1,5 +1,6 @@
 #include "app/CatalogueCsv.h"
 
+#include "app/BearingEditor.h"
 #include "app/CatalogueEditor.h"
 #include "app/CsvText.h"
 #include "store/Limits.h"
@@ -36,22 +37,30 @@ enum Column : int {
     kLubeUnits,
     kMachineGuid,
     kPointGuid,
+    // A vibration point's bearings: for each of up to four, the bearing (its designation where
+    // unique in the library, else its GUID), where it sits and its speed ratio.
+    kBearing1,
+    kBearing1Location,
+    kBearing1Ratio,
+    kBearing2,
+    kBearing2Location,
+    kBearing2Ratio,
+    kBearing3,
+    kBearing3Location,
+    kBearing3Ratio,
+    kBearing4,
+    kBearing4Location,
+    kBearing4Ratio,
     kColumnCount
 };
 
-constexpr int kHeaderLine = 1;
-constexpr int kFloatDigits = 9; // enough for every single-precision value to read back exactly
+constexpr int kBearingColumns = 3; // bearing, location, ratio
 
-// Plain decimals, as few as read back exactly; exponents only for values beyond them.
-QString Number(float value) {
-    for (int decimals = 0; decimals <= kFloatDigits; ++decimals) {
-        const QString text = QString::number(static_cast<double>(value), 'f', decimals);
-        if (text.toFloat() == value) {
-            return text;
-        }
-    }
-    return QString::number(static_cast<double>(value), 'g', kFloatDigits);
+Column BearingColumn(int index, int offset) {
+    return static_cast<Column>(kBearing1 + index * kBearingColumns + offset);
 }
+
+constexpr int kHeaderLine = 1;
 
 QString Flag(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -68,18 +77,38 @@ QStringList MachineCells(const CMachine& machine) {
     return cells;
 }
 
-QStringList VibCells(const CMachine& machine, const CVib& vib) {
+// The name a bearing is exported under: its designation when no other bearing carries it.
+QString BearingKey(const std::vector<CBearing>& library, const QString& guid) {
+    const auto bearing = std::find_if(library.begin(), library.end(),
+                                      [&guid](const CBearing& b) { return b.sItemGUID == guid; });
+    if (bearing == library.end()) {
+        return guid;
+    }
+    const auto named = std::count_if(library.begin(), library.end(), [&bearing](const CBearing& b) {
+        return b.sDesignation.compare(bearing->sDesignation, Qt::CaseInsensitive) == 0;
+    });
+    return named == 1 ? bearing->sDesignation : guid;
+}
+
+QStringList VibCells(const CMachine& machine, const CVib& vib, const std::vector<CBearing>& library,
+                     const std::vector<CPointBearing>& bearings) {
     QStringList cells = MachineCells(machine);
+    for (int i = 0; i < static_cast<int>(bearings.size()) && i < kBearingsPerPoint; ++i) {
+        const CPointBearing& bearing = bearings[static_cast<std::size_t>(i)];
+        cells[BearingColumn(i, 0)] = BearingKey(library, bearing.sBearingGUID);
+        cells[BearingColumn(i, 1)] = bearing.sLocation;
+        cells[BearingColumn(i, 2)] = CsvNumber(bearing.fSpeedRatio);
+    }
     cells[kKind] = QString::fromLatin1(kCsvKindVib);
     cells[kPoint] = vib.sName;
     cells[kPointMeterName] = vib.sVMName;
-    cells[kRunSpeedHz] = Number(vib.fRunSpeedHz);
+    cells[kRunSpeedHz] = CsvNumber(vib.fRunSpeedHz);
     cells[kIsoAlarms] = Flag(vib.bISOAlarmsOn);
-    cells[kIsoWarning] = Number(vib.fISOWarningMMS);
-    cells[kIsoCritical] = Number(vib.fISOCriticalMMS);
+    cells[kIsoWarning] = CsvNumber(vib.fISOWarningMMS);
+    cells[kIsoCritical] = CsvNumber(vib.fISOCriticalMMS);
     cells[kBduAlarms] = Flag(vib.bBDUAlarmsOn);
-    cells[kBduWarning] = Number(vib.fBDUWarning);
-    cells[kBduCritical] = Number(vib.fBDUCritical);
+    cells[kBduWarning] = CsvNumber(vib.fBDUWarning);
+    cells[kBduCritical] = CsvNumber(vib.fBDUCritical);
     cells[kPointGuid] = vib.sItemGUID;
     return cells;
 }
@@ -90,8 +119,8 @@ QStringList LubeCells(const CMachine& machine, const CLube& lube) {
     cells[kPoint] = lube.sName;
     cells[kPointMeterName] = lube.sVMName;
     cells[kBduAlarms] = Flag(lube.bBDUAlarmsOn);
-    cells[kBduWarning] = Number(lube.fBDUWarning);
-    cells[kBduCritical] = Number(lube.fBDUCritical);
+    cells[kBduWarning] = CsvNumber(lube.fBDUWarning);
+    cells[kBduCritical] = CsvNumber(lube.fBDUCritical);
     cells[kLubeType] = lube.sLubeType;
     cells[kLubeUnits] = lube.sLubeUnits;
     cells[kPointGuid] = lube.sItemGUID;
@@ -100,11 +129,6 @@ QStringList LubeCells(const CMachine& machine, const CLube& lube) {
 
 QString AtLine(int line, const QString& message) {
     return UiText(text::added::CatalogueAtLine).arg(line).arg(message);
-}
-
-bool IsBracedGuid(const QString& text) {
-    return text.size() == 38 && text.startsWith(QLatin1Char('{')) && text.endsWith(QLatin1Char('}')) &&
-           !QUuid::fromString(text).isNull();
 }
 
 // A data row with its columns found by the header.
@@ -170,8 +194,12 @@ struct PlannedMachine {
 
 class ImportPlanner {
 public:
-    ImportPlanner(const CatalogueLookup& catalogue, CatalogueImportPlan& plan)
-        : catalogue_(catalogue), plan_(plan), stored_(catalogue.Machines()) {}
+    ImportPlanner(const CatalogueLookup& catalogue, CatalogueImportPlan& plan, bool bearingColumns)
+        : catalogue_(catalogue), plan_(plan), bearingColumns_(bearingColumns), stored_(catalogue.Machines()) {
+        if (bearingColumns_) {
+            library_ = catalogue.Bearings();
+        }
+    }
 
     void Row(const RowCells& row, int line) {
         CatalogueCsvRow preview{line, row.Cells(), false, false, {}};
@@ -364,6 +392,69 @@ private:
         return true;
     }
 
+    // The bearings a vibration row gives its point, read into `plan_`; false with the message when
+    // a cell is refused. A lubrication row may not give any.
+    bool Bearings(const RowCells& row, const QString& point, bool vib, QString& error) {
+        if (!bearingColumns_) {
+            return true;
+        }
+        std::vector<CPointBearing> bearings;
+        for (int i = 0; i < kBearingsPerPoint; ++i) {
+            const QString key = row.Text(BearingColumn(i, 0));
+            const QString location = row.Text(BearingColumn(i, 1));
+            const QString ratio = row.Text(BearingColumn(i, 2));
+            if (key.isEmpty()) {
+                if (!location.isEmpty() || !ratio.isEmpty()) {
+                    error = QStringLiteral("%1 is empty").arg(CatalogueCsvHeader()[BearingColumn(i, 0)]);
+                    return false;
+                }
+                continue;
+            }
+            if (!vib) {
+                error = QStringLiteral("only vibration points carry bearings");
+                return false;
+            }
+            CPointBearing bearing;
+            bearing.sLocation = location;
+            bearing.fSpeedRatio = 1.0f;
+            if (!ratio.isEmpty() && !Value(row, BearingColumn(i, 2), bearing.fSpeedRatio, error)) {
+                return false;
+            }
+            const QString guid = BearingGuid(key);
+            if (guid.isEmpty()) {
+                error = QStringLiteral("%1: no single bearing has the GUID or designation \"%2\"")
+                            .arg(CatalogueCsvHeader()[BearingColumn(i, 0)], key);
+                return false;
+            }
+            bearing.sBearingGUID = guid;
+            if (const auto refused = BearingEditor::CheckAssignment(bearing)) {
+                error = QStringLiteral("%1: %2").arg(CatalogueCsvHeader()[BearingColumn(i, 0)], *refused);
+                return false;
+            }
+            bearings.push_back(bearing);
+        }
+        if (vib) {
+            plan_.pointBearings.emplace_back(point, std::move(bearings));
+        }
+        return true;
+    }
+
+    // The library bearing with this GUID, else the only one with this designation; empty when none.
+    QString BearingGuid(const QString& key) const {
+        QString named;
+        int count = 0;
+        for (const CBearing& bearing : library_) {
+            if (bearing.sItemGUID.compare(key, Qt::CaseInsensitive) == 0) {
+                return bearing.sItemGUID;
+            }
+            if (bearing.sDesignation.compare(key, Qt::CaseInsensitive) == 0) {
+                named = bearing.sItemGUID;
+                ++count;
+            }
+        }
+        return count == 1 ? named : QString();
+    }
+
     bool Room(int points, QString& error) const {
         if (points < kPointsPerMachine) {
             return true;
@@ -408,6 +499,9 @@ private:
             if (auto refused = CheckVibPoint(*vib)) {
                 return *refused;
             }
+            if (!Bearings(row, vib->sItemGUID, true, error)) {
+                return error;
+            }
             machine->vibs += isNew ? 1 : 0;
             pointLines_[vib->sItemGUID] = line;
             plan_.vibs.push_back(*vib);
@@ -430,6 +524,9 @@ private:
             if (auto refused = CheckLubePoint(*lube)) {
                 return *refused;
             }
+            if (!Bearings(row, lube->sItemGUID, false, error)) {
+                return error;
+            }
             machine->lubes += isNew ? 1 : 0;
             pointLines_[lube->sItemGUID] = line;
             plan_.lubes.push_back(*lube);
@@ -441,6 +538,8 @@ private:
 
     const CatalogueLookup& catalogue_;
     CatalogueImportPlan& plan_;
+    bool bearingColumns_ = false;   // the file has the bearing columns
+    std::vector<CBearing> library_; // the bearing library, when it has
     std::vector<CMachine> stored_;
     std::map<QString, PlannedMachine> machines_;
     QStringList machineOrder_;                    // planned machines in file order
@@ -522,12 +621,26 @@ const QStringList& CatalogueCsvHeader() {
                                        QStringLiteral("Lube type"),
                                        QStringLiteral("Lube units"),
                                        QStringLiteral("Machine GUID"),
-                                       QStringLiteral("Point GUID")};
+                                       QStringLiteral("Point GUID"),
+                                       QStringLiteral("Bearing 1"),
+                                       QStringLiteral("Bearing 1 location"),
+                                       QStringLiteral("Bearing 1 ratio"),
+                                       QStringLiteral("Bearing 2"),
+                                       QStringLiteral("Bearing 2 location"),
+                                       QStringLiteral("Bearing 2 ratio"),
+                                       QStringLiteral("Bearing 3"),
+                                       QStringLiteral("Bearing 3 location"),
+                                       QStringLiteral("Bearing 3 ratio"),
+                                       QStringLiteral("Bearing 4"),
+                                       QStringLiteral("Bearing 4 location"),
+                                       QStringLiteral("Bearing 4 ratio")};
     return header;
 }
 
 QByteArray ExportCatalogueCsv(CMainConnection& db) {
     QString text = CsvLine(CatalogueCsvHeader());
+    CBearingStore bearings(db);
+    const std::vector<CBearing> library = bearings.ListBearings();
     for (const CMachine& machine : db.ListMachines()) {
         const std::vector<CVib> vibs = db.ListVibs(machine.sItemGUID);
         const std::vector<CLube> lubes = db.ListLubes(machine.sItemGUID);
@@ -535,7 +648,7 @@ QByteArray ExportCatalogueCsv(CMainConnection& db) {
             text += CsvLine(MachineCells(machine));
         }
         for (const CVib& vib : vibs) {
-            text += CsvLine(VibCells(machine, vib));
+            text += CsvLine(VibCells(machine, vib, library, bearings.ListPointBearings(vib.sItemGUID)));
         }
         for (const CLube& lube : lubes) {
             text += CsvLine(LubeCells(machine, lube));
@@ -591,6 +704,11 @@ std::optional<CLube> DatabaseCatalogue::Lube(const QString& guid) const {
     return db_.GetLube(guid, lube) ? std::optional<CLube>(lube) : std::nullopt;
 }
 
+std::vector<CBearing> DatabaseCatalogue::Bearings() const {
+    CBearingStore store(db_);
+    return store.ListBearings();
+}
+
 CatalogueImportPlan PlanCatalogueImport(CMainConnection& db, const QByteArray& csv) {
     try {
         return PlanCatalogueImport(DatabaseCatalogue(db), csv);
@@ -614,7 +732,7 @@ CatalogueImportPlan PlanCatalogueImport(const CatalogueLookup& catalogue, const 
         plan.errors << AtLine(table.records.front().line, *refused);
         return plan;
     }
-    ImportPlanner planner(catalogue, plan);
+    ImportPlanner planner(catalogue, plan, positions[kBearing1] >= 0);
     for (std::size_t i = 1; i < table.records.size(); ++i) {
         const CsvRecord& record = table.records[i];
         planner.Row(RowCells(record.fields, positions, table.separator), record.line);
@@ -635,6 +753,12 @@ bool ApplyCatalogueImport(CMainConnection& db, const CatalogueImportPlan& plan) 
                                      &CMainConnection::UpsertVib) &&
                             StoreAll(plan.lubes, ItemKind::LubePoints, db, &CMainConnection::GetLube,
                                      &CMainConnection::UpsertLube);
+        CBearingStore bearings(db);
+        for (const auto& [point, assignments] : plan.pointBearings) {
+            if (!stored || !bearings.ReplacePointBearings(point, assignments)) {
+                return false;
+            }
+        }
         return stored && transaction.Commit();
     } catch (const DatabaseError& error) {
         qCWarning(lcApp) << "the catalogue import could not be stored:" << error.what();

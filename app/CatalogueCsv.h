@@ -1,10 +1,12 @@
 #pragma once
 // The catalogue as a spreadsheet: one row per point (a machine without points is one row of its
-// own), UTF-8 with a header row. Export writes every machine in order, its vibration points, then
-// its lubrication points. Import matches machines by GUID or name and points by GUID or by machine
-// and name, so a row updates its point in place and never adds a second one; every row is checked
-// with the editors' validations and limits first, and nothing is stored unless every row passes.
+// own), UTF-8 with a header row; a vibration point's row also carries its bearings. Export writes every
+// machine in order, its vibration points, then its lubrication points. Import matches machines by GUID or
+// name and points by GUID or by machine and name, so a row updates its point in place and never adds a second
+// one; every row is checked with the editors' validations and limits first, and nothing is stored unless
+// every row passes.
 
+#include "store/BearingStore.h"
 #include "store/MainConnection.h"
 
 #include <QByteArray>
@@ -44,6 +46,9 @@ struct CatalogueImportPlan {
     std::vector<CMachine> machines; // new ones without an order value yet
     std::vector<CVib> vibs;
     std::vector<CLube> lubes;
+    // Each vibration point's bearings, when the file has the bearing columns (an older file without
+    // them leaves every point's bearings as they are).
+    std::vector<std::pair<QString, std::vector<CPointBearing>>> pointBearings;
     int machinesAdded = 0;
     int machinesUpdated = 0;
     int pointsAdded = 0;
@@ -64,6 +69,8 @@ public:
     virtual std::vector<CLube> Lubes(const QString& machine) const = 0;
     virtual std::optional<CVib> Vib(const QString& guid) const = 0;
     virtual std::optional<CLube> Lube(const QString& guid) const = 0;
+    // The bearing library, read only for a file with the bearing columns.
+    virtual std::vector<CBearing> Bearings() const { return {}; }
 };
 
 // The catalogue of a database, read through its record access (which throws DatabaseError).
@@ -76,6 +83,7 @@ public:
     std::vector<CLube> Lubes(const QString& machine) const override;
     std::optional<CVib> Vib(const QString& guid) const override;
     std::optional<CLube> Lube(const QString& guid) const override;
+    std::vector<CBearing> Bearings() const override;
 
 private:
     CMainConnection& db_;

@@ -22,6 +22,7 @@ QStringList SplitAddresses(const QString& text);
 class CatalogueEditor {
 public:
     CatalogueEditor(CMainConnection& db, Prompter& prompter);
+    CMainConnection& Database() const { return db_; }
 
     // The row with this GUID; "Error loading record, please try again" when there is none.
     std::optional<CMachine> LoadMachine(const QString& guid);

@@ -1,5 +1,7 @@
 #include "app/CsvText.h"
 
+#include <QUuid>
+
 namespace vantor {
 namespace {
 
@@ -102,6 +104,22 @@ QString CsvLine(const QStringList& fields, QChar separator) {
         written << CsvField(field, separator);
     }
     return written.join(separator) + QStringLiteral("\r\n");
+}
+
+QString CsvNumber(float value) {
+    constexpr int kFloatDigits = 9; // enough for every single-precision value to read back exactly
+    for (int decimals = 0; decimals <= kFloatDigits; ++decimals) {
+        const QString text = QString::number(static_cast<double>(value), 'f', decimals);
+        if (text.toFloat() == value) {
+            return text;
+        }
+    }
+    return QString::number(static_cast<double>(value), 'g', kFloatDigits);
+}
+
+bool IsBracedGuid(const QString& text) {
+    return text.size() == 38 && text.startsWith(QLatin1Char('{')) && text.endsWith(QLatin1Char('}')) &&
+           !QUuid::fromString(text).isNull();
 }
 
 } // namespace vantor

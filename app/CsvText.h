@@ -32,4 +32,10 @@ QString CsvField(const QString& value, QChar separator = QLatin1Char(','));
 // One record's line with its CRLF ending.
 QString CsvLine(const QStringList& fields, QChar separator = QLatin1Char(','));
 
+// A single-precision number in plain decimals, as few as read back exactly; exponents only for
+// values beyond them.
+QString CsvNumber(float value);
+// A key cell's GUID: braced, 38 characters.
+bool IsBracedGuid(const QString& text);
+
 } // namespace vantor

@@ -17,11 +17,11 @@ using namespace vantor::cli;
 
 namespace {
 
-constexpr std::array<CommandGroup, 18> kGroups = {
+constexpr std::array<CommandGroup, 19> kGroups = {
     AddStoreCommands,        AddTextsCommands,  AddSettingsCommands, AddAnalysisCommands,  AddMeterCommands,
     AddDataFileCommands,     AddSyncCommands,   AddOffRouteCommands, AddDeviceCommands,    AddEmailCommands,
     AddReadingToolCommands,  AddRemoteCommands, AddPlotCommands,     AddCatalogueCommands, AddRouteCommands,
-    AddCatalogueCsvCommands, AddReportCommands, AddSignalCommands,
+    AddCatalogueCsvCommands, AddReportCommands, AddSignalCommands, AddBearingCommands,
 };
 
 // plot and report paint the graph control, a widget, so they need the widget application; they

@@ -12,6 +12,8 @@
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/ReadingToolCommands.h"
+#include "graphviews/FaultOverlay.h"
+#include "store/BearingStore.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
 
@@ -34,8 +36,15 @@ double AxisMiddle(const CVantorGraphCtrl& graph) {
 
 // Fills the control with the chosen view; the exit status when the view cannot be shown. The
 // cursor stands at the run speed on a spectrum, in the middle of the axis elsewhere.
+// The point a spectrum view shows (a spectrum's reading's point, a waterfall's point) and its run
+// speed in Hz, for the fault families.
+struct ShownPoint {
+    QString point;
+    double runSpeedHz = 0;
+};
+
 std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGraphCtrl& graph,
-                            double& cursorX) {
+                            double& cursorX, ShownPoint& shown) {
     CMainConnection& db = *app.MainConnection();
     Prompter& prompter = app.UserPrompter();
     const DisplayUnits units = DisplayUnitsOf(app.settings);
@@ -71,6 +80,7 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
         }
         ShowSpectrumView(graph, *view, BandAlarmLevel(*reading, units), ReadingTitle(*reading));
         cursorX = view->runSpeed > 0 ? view->runSpeed : AxisMiddle(graph);
+        shown = {reading->point ? reading->point->sItemGUID : QString(), reading->decoded.runSpeedHz};
         return std::nullopt;
     }
     case PlotView::Waveform: {
@@ -106,6 +116,9 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
             if (!view) {
                 return kUsage;
             }
+            if (spectra.empty()) {
+                shown = {point.sItemGUID, decoded.runSpeedHz};
+            }
             spectra.push_back({std::move(*view), row.ctDateTaken, row.sItemGUID});
         }
         ShowWaterfallView(graph, spectra, units, PointTitle(db, point));
@@ -139,18 +152,39 @@ int RunPlot(CAppData& app, const PlotOptions& options) {
     graph->resize(options.width, options.height);
 
     double cursorX = 0;
-    if (const std::optional<int> status = ShowView(app, options, *graph, cursorX)) {
+    ShownPoint shown;
+    if (const std::optional<int> status = ShowView(app, options, *graph, cursorX, shown)) {
         return *status;
+    }
+    std::vector<BearingAtPoint> bearings;
+    if (options.families || options.bearing > 0) {
+        CBearingStore store(*app.MainConnection());
+        if (!shown.point.isEmpty()) {
+            bearings = LoadBearingsAtPoint(store, shown.point);
+        }
+        if (options.bearing > static_cast<int>(bearings.size())) {
+            prompter.ShowMessage(QStringLiteral("The point has no bearing number %1").arg(options.bearing));
+            return kFailed;
+        }
     }
     QImage image(options.width, options.height, QImage::Format_ARGB32);
     // The first paint lays the graph out, so that the cursor finds the drawn data to stand on.
     PaintInto(*graph, image);
+    if (options.bearing > 0) {
+        SetBearingCursorFrom(*graph, bearings[static_cast<std::size_t>(options.bearing - 1)]);
+    }
     SetGraphCursor(*graph, options.cursor, cursorX);
     for (const PropertyValue& property : options.properties) {
         WriteProperty(*graph, property);
     }
     image.fill(Qt::transparent);
     PaintInto(*graph, image);
+    if (options.families) {
+        const double factor = DisplayUnitsOf(app.settings).FrequencyFactor();
+        QPainter painter(&image);
+        PaintFaultOverlay(painter, *graph,
+                          MakeFaultOverlay(bearings, shown.runSpeedHz, factor, options.harmonics));
+    }
     if (!image.save(options.file, "PNG")) {
         prompter.ShowMessage(UiText(text::ErrorSavingDataFile));
         return kFailed;
@@ -169,6 +203,7 @@ void AddPlotCommands(CLI::App& cli, CommandContext& context) {
     auto height = std::make_shared<int>(kDefaultPlotHeight);
     auto cursor = std::make_shared<std::string>();
     auto sets = std::make_shared<std::vector<std::string>>();
+    auto faults = std::make_shared<PlotOptions>(); // only its fault-family fields
     plot->add_option("view", *view, "trend POINT, spectrum READING, waveform READING or waterfall POINT")
         ->required()
         ->check(CLI::IsMember({"trend", "spectrum", "waveform", "waterfall"}));
@@ -187,7 +222,14 @@ void AddPlotCommands(CLI::App& cli, CommandContext& context) {
         ->check(CLI::IsMember({"simple", "harmonic", "bearing"}));
     plot->add_option("--set", *sets,
                      "NAME=VALUE: a graph control property written before painting; repeatable");
-    plot->callback([&context, view, item, out, measure, width, height, cursor, sets] {
+    plot->add_flag("--families", faults->families,
+                   "Spectrum, waterfall: draw the fault families of the point's bearings with a legend");
+    plot->add_option("--harmonics", faults->harmonics, "Harmonics per family, 1 to 20 (default 5)")
+        ->check(CLI::Range(1, kMostFaultHarmonics));
+    plot->add_option("--bearing", faults->bearing,
+                     "The bearing cursor's multipliers from the point's bearing N")
+        ->check(CLI::Range(1, kBearingsPerPoint));
+    plot->callback([&context, view, item, out, measure, width, height, cursor, sets, faults] {
         PlotOptions options;
         const std::string& name = *view;
         options.view = name == "trend"      ? PlotView::Trend
@@ -197,6 +239,9 @@ void AddPlotCommands(CLI::App& cli, CommandContext& context) {
         options.item = QString::fromStdString(*item);
         options.file = QString::fromStdString(*out);
         options.kind = *MeasureKindNamed(QString::fromStdString(*measure));
+        options.families = faults->families;
+        options.harmonics = faults->harmonics;
+        options.bearing = faults->bearing;
         options.width = *width;
         options.height = *height;
         options.cursor = *cursor == "simple"     ? GraphCursor::Simple

@@ -1,6 +1,7 @@
 #pragma once
 // plot: a reading view painted by the graph control into a PNG.
 
+#include "analysis/FaultFamilies.h"
 #include "analysis/Measures.h"
 #include "app/CAppData.h"
 #include "graphviews/ControlProperty.h"
@@ -26,6 +27,11 @@ struct PlotOptions {
     int width = kDefaultPlotWidth;
     int height = kDefaultPlotHeight;
     GraphCursor cursor = GraphCursor::None;
+    // Spectrum and waterfall views: the fault families of the point's bearings drawn over the
+    // graph, and the bearing cursor's multipliers taken from the point's bearing number N (from 1).
+    bool families = false;
+    int harmonics = kDefaultFaultHarmonics;
+    int bearing = 0;
     // Written in order after the view's own settings, just before the picture is painted.
     std::vector<PropertyValue> properties;
 };

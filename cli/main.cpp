@@ -23,10 +23,10 @@ using namespace vantor::cli;
 
 namespace {
 
-constexpr std::array<CommandGroup, 12> kGroups = {
+constexpr std::array<CommandGroup, 13> kGroups = {
     AddStoreCommands,    AddTextsCommands,     AddSettingsCommands, AddAnalysisCommands,
     AddDataFileCommands, AddOffRouteCommands,  AddDeviceCommands,   AddReadingToolCommands,
-    AddRemoteCommands,   AddCatalogueCommands, AddRouteCommands,    AddCatalogueCsvCommands,
+    AddRemoteCommands,   AddCatalogueCommands, AddRouteCommands,    AddCatalogueCsvCommands, AddBearingCommands,
 };
 
 // The program with every command, beside this one.

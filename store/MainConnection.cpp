@@ -1,6 +1,7 @@
 #include "store/MainConnection.h"
 
 #include "store/ImportedReadings.h"
+#include "store/BearingStore.h"
 #include "store/Limits.h"
 #include "store/SignalCachePath.h"
 #include "store/detail/RecordOps.h"
@@ -36,7 +37,13 @@ CMainConnection::CMainConnection(StoreContext context)
       connection_(context_.databaseFile, SqlConnection::Mode::Existing, context_.journal) {}
 
 bool CMainConnection::Open() {
-    return connection_.Open();
+    if (!connection_.Open()) {
+        return false;
+    }
+    // The bearing library's tables are added to an older file; a file that refuses them (read
+    // only) still opens, without the library.
+    EnsureBearingTables(connection_);
+    return true;
 }
 
 void CMainConnection::Close() {
@@ -111,7 +118,11 @@ bool CMainConnection::DeleteVibsWhere(const QString& clause, const QVariantList&
     SqlConnection::Batch batch(connection_);
     return detail::DeleteWalk(
         Query<CVib>{vibs_, connection_, context_.discovery}, clause, values, "DELETE VIB",
-        [this](const CVib& vib) { return !Named(vib.sItemGUID) || DeleteVibReadingsOf(vib.sItemGUID); });
+        [this](const CVib& vib) {
+            return !Named(vib.sItemGUID) ||
+                   (DeleteVibReadingsOf(vib.sItemGUID) &&
+                    DeletePointBearingsOf(connection_, context_.discovery, vib.sItemGUID));
+        });
 }
 
 // ---- lubrication points -------------------------------------------------------------------------

@@ -1,8 +1,10 @@
 // The catalogue spreadsheet: the round trip, row checks that store nothing, updates in place.
 #include "app/CatalogueCsv.h"
 #include "DatabaseFixture.h"
+#include "app/BearingEditor.h"
 #include "app/CatalogueEditor.h"
 #include "app/CsvText.h"
+#include "store/StarterBearings.h"
 #include "texts/UiText.h"
 
 namespace vantor::testing {
@@ -69,7 +71,7 @@ TEST_F(CatalogueCsvTest, ExportImportIntoAnEmptyDatabaseExportsTheSameFile) {
     Machine(QStringLiteral("Pompe à eau"), QStringLiteral("Pompe"));
 
     const QByteArray exported = ExportCatalogueCsv(Db());
-    ASSERT_TRUE(exported.startsWith(kHeader));
+    ASSERT_TRUE(exported.startsWith(kHeader.chopped(2) + ",Bearing 1,Bearing 1 location,Bearing 1 ratio,"));
     EXPECT_EQ(exported.count("\r\n"), 5); // the header, three points of Fan, the pump without points
 
     EmptyCatalogue();
@@ -185,6 +187,50 @@ TEST(CsvTextTest, ReadsQuotedFieldsSeparatorsAndLineNumbers) {
     EXPECT_EQ(table.records[2].fields, (QStringList{QStringLiteral("last"), QString()}));
     EXPECT_EQ(CsvLine({QStringLiteral("a,b"), QStringLiteral("q\"")}),
               QStringLiteral("\"a,b\",\"q\"\"\"\r\n"));
+}
+
+// A point's bearings travel in the new columns; an older file without them leaves them alone.
+TEST_F(CatalogueCsvTest, APointsBearingsTravelWithItsRow) {
+    const QString fan = Machine(QStringLiteral("Fan"), QStringLiteral("FAN"));
+    const QString motor = Vib(fan, QStringLiteral("Motor DE"), 24.8f, false, 0, 0);
+    BearingEditor bearings(Db(), prompter);
+    ASSERT_TRUE(bearings.AssignBearing(motor, QStringLiteral("6205-2RS JEM"), QStringLiteral("Motor DE")));
+    ASSERT_TRUE(bearings.AssignBearing(motor, QStringLiteral("UER204"), QStringLiteral("Fan DE"), 2.5));
+    const QByteArray exported = ExportCatalogueCsv(Db());
+    EXPECT_TRUE(exported.contains(",6205-2RS JEM,Motor DE,1,UER204,Fan DE,2.5,,,,,,\r\n"))
+        << exported.toStdString();
+
+    // Imported into an empty catalogue, the point gets its bearings back in order.
+    EmptyCatalogue();
+    ASSERT_TRUE(Exec(QStringLiteral("DELETE FROM tblPointBearings")));
+    ASSERT_TRUE(Import(exported).Ok());
+    EXPECT_EQ(ExportCatalogueCsv(Db()), exported);
+
+    // An older file (no bearing columns) updates the point and keeps its bearings.
+    CBearingStore store(Db());
+    ASSERT_TRUE(Import(kHeader + "Fan,FAN,vib,Motor DE,,30,0,0,0,0,0,0,,,,\r\n").Ok());
+    const CVib point = Db().ListVibs(Db().ListMachines().front().sItemGUID).front();
+    EXPECT_EQ(point.fRunSpeedHz, 30.0f);
+    EXPECT_EQ(store.CountPointBearings(point.sItemGUID), 2);
+
+    const QByteArray header = kHeader.chopped(2) + ",Bearing 1,Bearing 1 location,Bearing 1 ratio\r\n";
+    const std::pair<QByteArray, QString> refused[] = {
+        {"Fan,FAN,vib,Motor DE,,30,0,0,0,0,0,0,,,,,No such,Here,1",
+         "line 2: Bearing 1: no single bearing has the GUID or designation \"No such\""},
+        {"Fan,FAN,vib,Motor DE,,30,0,0,0,0,0,0,,,,,UER204,,1",
+         "line 2: Bearing 1: A bearing's location needs 1 to 50 characters"},
+        {"Fan,FAN,vib,Motor DE,,30,0,0,0,0,0,0,,,,,UER204,Here,0",
+         "line 2: Bearing 1: The speed ratio must be above 0 and at most 100"},
+        {"Fan,FAN,vib,Motor DE,,30,0,0,0,0,0,0,,,,,,Here,", "line 2: Bearing 1 is empty"},
+        {"Fan,FAN,lube,Grease,,,,,,0,0,0,,,,,UER204,Here,1", "line 2: only vibration points carry bearings"},
+    };
+    for (const auto& [row, message] : refused) {
+        EXPECT_EQ(Import(header + row + "\r\n").errors, QStringList{message}) << row.toStdString();
+    }
+    EXPECT_EQ(store.CountPointBearings(point.sItemGUID), 2);
+    // Empty bearing cells give the point no bearings.
+    ASSERT_TRUE(Import(header + "Fan,FAN,vib,Motor DE,,30,0,0,0,0,0,0,,,,,,,\r\n").Ok());
+    EXPECT_EQ(store.CountPointBearings(point.sItemGUID), 0);
 }
 
 } // namespace

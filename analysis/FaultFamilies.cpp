@@ -1,0 +1,92 @@
+#include "analysis/FaultFamilies.h"
+
+#include <algorithm>
+
+namespace vantor {
+
+QString FaultName(FaultKind kind) {
+    switch (kind) {
+    case FaultKind::Bpfi:
+        return QStringLiteral("BPFI");
+    case FaultKind::Bpfo:
+        return QStringLiteral("BPFO");
+    case FaultKind::Ftf:
+        return QStringLiteral("FTF");
+    case FaultKind::Bsf:
+        return QStringLiteral("BSF");
+    }
+    return {};
+}
+
+double FactorOf(const BearingFactors& factors, FaultKind kind) {
+    switch (kind) {
+    case FaultKind::Bpfi:
+        return factors.bpfi;
+    case FaultKind::Bpfo:
+        return factors.bpfo;
+    case FaultKind::Ftf:
+        return factors.ftf;
+    case FaultKind::Bsf:
+        return factors.bsf;
+    }
+    return 0;
+}
+
+std::vector<BearingAtPoint> LoadBearingsAtPoint(CBearingStore& store, const QString& point) {
+    std::vector<BearingAtPoint> bearings;
+    for (const CPointBearing& assignment : store.ListPointBearings(point)) {
+        CBearing bearing;
+        if (!store.GetBearing(assignment.sBearingGUID, bearing)) {
+            continue;
+        }
+        bearings.push_back({assignment.sItemGUID, bearing.sItemGUID, bearing.sDesignation,
+                            assignment.sLocation, FactorsOf(bearing),
+                            assignment.fSpeedRatio > 0 ? assignment.fSpeedRatio : 1.0});
+    }
+    return bearings;
+}
+
+std::vector<FaultFamily> FaultFamiliesOf(const BearingAtPoint& bearing, int bearingIndex, double runSpeedHz,
+                                         int harmonics) {
+    harmonics = std::clamp(harmonics, 1, kMostFaultHarmonics);
+    const double shaftHz = runSpeedHz * bearing.speedRatio;
+    std::vector<FaultFamily> families;
+    for (const FaultKind kind : kFaultKinds) {
+        FaultFamily family;
+        family.bearing = bearingIndex;
+        family.kind = kind;
+        family.fundamentalHz = FactorOf(bearing.factors, kind) * shaftHz;
+        if (kind == FaultKind::Bpfi) {
+            family.sidebandSpacingHz = shaftHz;
+        } else if (kind == FaultKind::Bsf) {
+            family.sidebandSpacingHz = bearing.factors.ftf * shaftHz;
+        }
+        for (int n = 1; n <= harmonics; ++n) {
+            const double hz = family.fundamentalHz * n;
+            for (const int side : {-1, 0, 1}) {
+                if (side != 0 && family.sidebandSpacingHz <= 0) {
+                    continue;
+                }
+                const double at = hz + side * family.sidebandSpacingHz;
+                if (at > 0) {
+                    family.lines.push_back({n, side, at});
+                }
+            }
+        }
+        families.push_back(std::move(family));
+    }
+    return families;
+}
+
+std::vector<FaultFamily> FaultFamiliesOf(const std::vector<BearingAtPoint>& bearings, double runSpeedHz,
+                                         int harmonics) {
+    std::vector<FaultFamily> families;
+    for (std::size_t i = 0; i < bearings.size(); ++i) {
+        for (FaultFamily& family : FaultFamiliesOf(bearings[i], static_cast<int>(i), runSpeedHz, harmonics)) {
+            families.push_back(std::move(family));
+        }
+    }
+    return families;
+}
+
+} // namespace vantor

@@ -1,0 +1,194 @@
+#include "app/BearingEditor.h"
+
+#include "analysis/BearingFactors.h"
+#include "app/Log.h"
+
+#include <QUuid>
+
+namespace vantor {
+
+BearingEditor::BearingEditor(CMainConnection& db, Prompter& prompter)
+    : db_(db), prompter_(prompter), store_(db) {}
+
+bool BearingEditor::Refuse(const QString& message) {
+    qCInfo(lcApp, "Bearing change refused: %s", qUtf8Printable(message));
+    prompter_.ShowMessage(message);
+    return false;
+}
+
+std::optional<CBearing> BearingEditor::FindBearing(const QString& key) {
+    try {
+        CBearing bearing;
+        if (!key.isEmpty() && store_.GetBearing(key, bearing)) {
+            return bearing;
+        }
+        std::vector<CBearing> found;
+        for (const CBearing& candidate : store_.ListBearings()) {
+            if (candidate.sDesignation.compare(key.trimmed(), Qt::CaseInsensitive) == 0) {
+                found.push_back(candidate);
+            }
+        }
+        if (found.size() == 1) {
+            return found.front();
+        }
+        Refuse(found.empty() ? QStringLiteral("No bearing has the GUID or designation \"%1\"").arg(key)
+                             : QStringLiteral("%1 bearings are designated \"%2\"; give the GUID")
+                                   .arg(found.size())
+                                   .arg(key));
+    } catch (const DatabaseError&) {
+        prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> BearingEditor::SaveBearing(CBearing bearing) {
+    bearing.sDesignation = bearing.sDesignation.trimmed();
+    bearing.sMaker = bearing.sMaker.trimmed();
+    if (bearing.sDesignation.size() > kBearingTextLimit || bearing.sMaker.size() > kBearingTextLimit) {
+        Refuse(QStringLiteral("Designation and maker: at most %1 characters").arg(kBearingTextLimit));
+        return std::nullopt;
+    }
+    if (const auto refused = CheckBearing(bearing)) {
+        Refuse(QStringLiteral("Bearing refused: %1").arg(*refused));
+        return std::nullopt;
+    }
+    if (bearing.iRollingElements > 0) {
+        // The factors follow from the geometry; the factor columns hold published factors only.
+        bearing.fFTF = bearing.fBSF = bearing.fBPFO = bearing.fBPFI = 0;
+    }
+    try {
+        if (bearing.sItemGUID.isEmpty()) {
+            bearing.sItemGUID = MakeItemGuid();
+            bearing.fOrder = store_.NextBearingOrder();
+        } else {
+            CBearing stored;
+            bearing.fOrder =
+                store_.GetBearing(bearing.sItemGUID, stored) ? stored.fOrder : store_.NextBearingOrder();
+        }
+        if (store_.UpsertBearing(bearing)) {
+            return bearing.sItemGUID;
+        }
+    } catch (const DatabaseError&) {
+    }
+    prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
+    return std::nullopt;
+}
+
+EditOutcome BearingEditor::DeleteBearing(const QString& guid) {
+    const std::optional<CBearing> bearing = LoadForEdit<CBearing>(
+        guid, prompter_, [this](const QString& key, CBearing& out) { return store_.GetBearing(key, out); });
+    if (!bearing) {
+        return EditOutcome::Failed;
+    }
+    try {
+        const auto points = store_.ListAssignmentsOf(guid).size();
+        const QString question =
+            points == 0 ? QStringLiteral("Delete the bearing %1?").arg(bearing->sDesignation)
+                        : QStringLiteral("Delete the bearing %1? %2 point bearing(s) will lose it.")
+                              .arg(bearing->sDesignation)
+                              .arg(points);
+        if (!prompter_.AskYesNo(question)) {
+            return EditOutcome::Declined;
+        }
+        if (store_.DeleteBearing(guid)) {
+            return EditOutcome::Done;
+        }
+    } catch (const DatabaseError&) {
+    }
+    prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
+    return EditOutcome::Failed;
+}
+
+std::optional<QString> BearingEditor::CheckAssignment(const CPointBearing& assignment) {
+    const QString location = assignment.sLocation.trimmed();
+    if (location.isEmpty() || location.size() > kBearingTextLimit) {
+        return QStringLiteral("A bearing's location needs 1 to %1 characters").arg(kBearingTextLimit);
+    }
+    if (!(assignment.fSpeedRatio > 0) || assignment.fSpeedRatio > kMostSpeedRatio) {
+        return QStringLiteral("The speed ratio must be above 0 and at most %1").arg(kMostSpeedRatio);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> BearingEditor::AssignBearing(const QString& point, const QString& bearingKey,
+                                                    const QString& location, double speedRatio) {
+    const std::optional<CVib> vib = LoadForEdit<CVib>(
+        point, prompter_, [this](const QString& key, CVib& out) { return db_.GetVib(key, out); });
+    if (!vib) {
+        return std::nullopt;
+    }
+    const std::optional<CBearing> bearing = FindBearing(bearingKey);
+    if (!bearing) {
+        return std::nullopt;
+    }
+    CPointBearing assignment;
+    assignment.sParentGUID = vib->sItemGUID;
+    assignment.sBearingGUID = bearing->sItemGUID;
+    assignment.sLocation = location.trimmed();
+    assignment.fSpeedRatio = static_cast<float>(speedRatio);
+    if (const auto refused = CheckAssignment(assignment)) {
+        Refuse(*refused);
+        return std::nullopt;
+    }
+    try {
+        if (store_.CountPointBearings(vib->sItemGUID) >= kBearingsPerPoint) {
+            Refuse(QStringLiteral("%1 bearings per point at most").arg(kBearingsPerPoint));
+            return std::nullopt;
+        }
+        assignment.sItemGUID = MakeItemGuid();
+        assignment.fOrder = store_.NextPointBearingOrder(vib->sItemGUID);
+        if (store_.UpsertPointBearing(assignment)) {
+            return assignment.sItemGUID;
+        }
+    } catch (const DatabaseError&) {
+    }
+    prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
+    return std::nullopt;
+}
+
+EditOutcome BearingEditor::RemovePointBearing(const QString& point, int number) {
+    try {
+        const std::vector<CPointBearing> assignments = store_.ListPointBearings(point);
+        if (number < 1 || number > static_cast<int>(assignments.size())) {
+            Refuse(QStringLiteral("The point has no bearing number %1").arg(number));
+            return EditOutcome::Failed;
+        }
+        if (store_.DeletePointBearing(assignments[static_cast<std::size_t>(number - 1)].sItemGUID)) {
+            return EditOutcome::Done;
+        }
+    } catch (const DatabaseError&) {
+    }
+    prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
+    return EditOutcome::Failed;
+}
+
+EditOutcome BearingEditor::SavePointBearings(const QString& point,
+                                             const std::vector<CPointBearing>& assignments) {
+    if (static_cast<int>(assignments.size()) > kBearingsPerPoint) {
+        Refuse(QStringLiteral("%1 bearings per point at most").arg(kBearingsPerPoint));
+        return EditOutcome::Failed;
+    }
+    for (const CPointBearing& assignment : assignments) {
+        if (const auto refused = CheckAssignment(assignment)) {
+            Refuse(*refused);
+            return EditOutcome::Failed;
+        }
+    }
+    try {
+        CBearing bearing;
+        for (const CPointBearing& assignment : assignments) {
+            if (!store_.GetBearing(assignment.sBearingGUID, bearing)) {
+                prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
+                return EditOutcome::Failed;
+            }
+        }
+        if (store_.ReplacePointBearings(point, assignments)) {
+            return EditOutcome::Done;
+        }
+    } catch (const DatabaseError&) {
+    }
+    prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
+    return EditOutcome::Failed;
+}
+
+} // namespace vantor

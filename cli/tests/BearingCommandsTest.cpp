@@ -1,0 +1,209 @@
+// vantor bearing, vib bearings and faults as a user runs them: the starter library, an absurd
+// bearing refused, a point's bearings, and an outer-race fault found on a stored reading.
+#include "analysis/BearingFactors.h"
+#include "app/Startup.h"
+#include "cli/tests/RunVantor.h"
+#include "platform/testing/RecordingPrompter.h"
+#include "platform/testing/TempEnvironment.h"
+#include "store/StarterBearings.h"
+#include "store/testing/TestPlant.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace vantor {
+namespace {
+
+using testing::RunVantor;
+
+constexpr double kRunSpeedHz = 29.988;
+constexpr int kSamples = 8192;
+
+// 16-bit counts of 0.001 g around the mid count: a tone at each frequency with its peak in g.
+QByteArray Tones(const std::vector<std::pair<double, double>>& tones) {
+    QByteArray raw;
+    for (int i = 0; i < kSamples; ++i) {
+        double g = 0;
+        for (const auto& [hz, peak] : tones) {
+            g += peak * std::sin(2 * std::numbers::pi * hz * i / 2560.0);
+        }
+        const auto sample = static_cast<std::uint16_t>(32768 + std::lround(g / 0.001));
+        raw.append(static_cast<char>(sample & 0xFF));
+        raw.append(static_cast<char>(sample >> 8));
+    }
+    return raw;
+}
+
+class BearingCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app = std::make_unique<CAppData>(prompter);
+        ASSERT_TRUE(InitDataRoot(*app));
+        ASSERT_TRUE(RunHeadlessStartup(*app));
+        CMainConnection& db = *app->MainConnection();
+        point = testing::AddFanMotorDE(db);
+        const double bpfo = FactorsFromGeometry({9, 7.94, 39.04, 0}).bpfo * kRunSpeedHz;
+        CVibReading r =
+            testing::CapturedReading(point.sItemGUID, QDateTime(QDate(2024, 5, 1), QTime(10, 0)), 1.0f,
+                                     Tones({{bpfo, 0.5}, {2 * bpfo, 0.3}, {3 * bpfo, 0.2}}));
+        r.iTotalNumberOfSamples = kSamples;
+        r.iISONumberOfSamples = kSamples;
+        r.fOriginalRunSpeedHz = r.fCurrentRunSpeedHz = static_cast<float>(kRunSpeedHz);
+        ASSERT_TRUE(db.UpsertVibReading(r));
+        reading = r.sItemGUID;
+        app.reset(); // the commands open the database themselves
+    }
+
+    QJsonObject Json(const QStringList& arguments) {
+        const testing::VantorRun run = RunVantor(arguments);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        return QJsonDocument::fromJson(run.out).object();
+    }
+
+    // The BPFO family of the first bearing in `faults --json`.
+    static QJsonObject OuterRace(const QJsonObject& faults) {
+        return faults[QStringLiteral("bearings")][0][QStringLiteral("families")][1].toObject();
+    }
+
+    testing::TempEnvironment env;
+    testing::RecordingPrompter prompter;
+    std::unique_ptr<CAppData> app;
+    CVib point;
+    QString reading;
+};
+
+TEST_F(BearingCommandsTest, LibraryStartsWithThePublishedBearingsAndRefusesAbsurdOnes) {
+    const QJsonArray bearings = Json({QStringLiteral("bearing"), QStringLiteral("list"),
+                                      QStringLiteral("--json")})[QStringLiteral("bearings")]
+                                    .toArray();
+    ASSERT_EQ(bearings.size(), static_cast<qsizetype>(StarterBearings().size()));
+    const QJsonObject driveEnd = bearings[0].toObject();
+    EXPECT_EQ(driveEnd[QStringLiteral("designation")].toString(), QStringLiteral("6205-2RS JEM"));
+    EXPECT_NEAR(driveEnd[QStringLiteral("factors")][QStringLiteral("bpfi")].toDouble(), 5.4152, 5e-5);
+    EXPECT_NEAR(driveEnd[QStringLiteral("factors")][QStringLiteral("bsf")].toDouble(), 2.3567, 5e-5);
+
+    testing::VantorRun run =
+        RunVantor({QStringLiteral("bearing"), QStringLiteral("add"), QStringLiteral("Bad"),
+                   QStringLiteral("--balls"), QStringLiteral("9"), QStringLiteral("--ball-diameter"),
+                   QStringLiteral("40"), QStringLiteral("--pitch-diameter"), QStringLiteral("39.04")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("Bearing refused: the pitch diameter")) << run.err.toStdString();
+    run = RunVantor({QStringLiteral("bearing"), QStringLiteral("add"), QStringLiteral("Both"),
+                     QStringLiteral("--balls"), QStringLiteral("9"), QStringLiteral("--factors"),
+                     QStringLiteral("0.4,2.3,3.6,5.4")});
+    EXPECT_EQ(run.status, 2);
+
+    run = RunVantor({QStringLiteral("bearing"), QStringLiteral("add"), QStringLiteral("Published"),
+                     QStringLiteral("--factors"), QStringLiteral("0.4,2.3,3.6,5.4"),
+                     QStringLiteral("--maker"), QStringLiteral("Maker")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QString guid = QString::fromUtf8(run.out.trimmed());
+    run = RunVantor({QStringLiteral("bearing"), QStringLiteral("list")});
+    EXPECT_TRUE(run.out.contains(guid.toUtf8() +
+                                 "\tPublished\tMaker\tFTF 0.4000\tBSF 2.3000\tBPFO 3.6000\tBPFI 5.4000\n"))
+        << run.out.toStdString();
+
+    // Export, then the same file imported again updates every bearing in place.
+    const QString file = env.Root() + QStringLiteral("/bearings.csv");
+    ASSERT_EQ(RunVantor({QStringLiteral("bearing"), QStringLiteral("export"), file}).status, 0);
+    run = RunVantor({QStringLiteral("bearing"), QStringLiteral("import"), file, QStringLiteral("--dry-run")});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "Dry run, nothing stored. Bearings: 0 new, 6 updated\n");
+}
+
+TEST_F(BearingCommandsTest, AnOuterRaceFaultIsMatchedAndFollowsTheReadingsRunSpeed) {
+    const QString p = point.sItemGUID;
+    testing::VantorRun run =
+        RunVantor({QStringLiteral("vib"), QStringLiteral("bearings"), p, QStringLiteral("--add"),
+                   QStringLiteral("6205-2RS JEM"), QStringLiteral("--location"), QStringLiteral("Pump NDE")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith("1\tPump NDE\t6205-2RS JEM\t1\t{")) << run.out.toStdString();
+
+    const QStringList faults{QStringLiteral("faults"), reading, QStringLiteral("--json")};
+    QJsonObject result = Json(faults);
+    EXPECT_NEAR(result[QStringLiteral("runSpeed")].toDouble(), kRunSpeedHz, 1e-3);
+    QJsonObject outer = OuterRace(result);
+    EXPECT_EQ(outer[QStringLiteral("family")].toString(), QStringLiteral("BPFO"));
+    EXPECT_EQ(outer[QStringLiteral("matchedHarmonics")].toInt(), 3);
+    const double bpfo = outer[QStringLiteral("fundamental")].toDouble();
+    EXPECT_NEAR(bpfo, 3.5848 * kRunSpeedHz, 0.01);
+    const QJsonArray lines = outer[QStringLiteral("lines")].toArray();
+    const double peaks[] = {0.5, 0.3, 0.2};
+    for (int n = 0; n < 3; ++n) {
+        const QJsonObject line = lines[n].toObject();
+        EXPECT_NEAR(line[QStringLiteral("matched")].toDouble(), (n + 1) * bpfo, 2560.0 / kSamples);
+        EXPECT_NEAR(line[QStringLiteral("amplitude")].toDouble(), peaks[n] / std::sqrt(2.0), peaks[n] * 0.26);
+        EXPECT_TRUE(line[QStringLiteral("aboveNoise")].toBool());
+    }
+    EXPECT_FALSE(lines[3][QStringLiteral("aboveNoise")].toBool());
+    for (const int family : {0, 2, 3}) {
+        EXPECT_EQ(result[QStringLiteral("bearings")][0][QStringLiteral("families")][family]
+                        [QStringLiteral("matchedHarmonics")]
+                            .toInt(),
+                  0)
+            << family;
+    }
+
+    // A run speed corrected 1.5 % high moves the families, which still find the tones.
+    ASSERT_EQ(RunVantor({QStringLiteral("runspeed"), reading, QString::number(kRunSpeedHz * 1.015),
+                         QStringLiteral("--yes")})
+                  .status,
+              0);
+    result = Json(faults);
+    outer = OuterRace(result);
+    EXPECT_NEAR(outer[QStringLiteral("fundamental")].toDouble(), bpfo * 1.015, 0.01);
+    EXPECT_EQ(outer[QStringLiteral("matchedHarmonics")].toInt(), 3);
+    // ... but not within a 1 % window.
+    result = Json(faults + QStringList{QStringLiteral("--tolerance"), QStringLiteral("1")});
+    EXPECT_EQ(OuterRace(result)[QStringLiteral("matchedHarmonics")].toInt(), 0);
+
+    run = RunVantor(
+        {QStringLiteral("faults"), reading, QStringLiteral("--measure"), QStringLiteral("envelope")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains("envelope spectrum is not available")) << run.err.toStdString();
+
+    // Deleting the bearing asks first (no answer: No), then leaves the point without it.
+    const QString driveEnd = StarterBearings().front().sItemGUID;
+    EXPECT_EQ(RunVantor({QStringLiteral("bearing"), QStringLiteral("delete"), driveEnd}).status, 3);
+    ASSERT_EQ(
+        RunVantor({QStringLiteral("bearing"), QStringLiteral("delete"), driveEnd, QStringLiteral("--yes")})
+            .status,
+        0);
+    result = Json({QStringLiteral("vib"), QStringLiteral("bearings"), p, QStringLiteral("--json")});
+    EXPECT_TRUE(result[QStringLiteral("bearings")].toArray().isEmpty());
+}
+
+TEST_F(BearingCommandsTest, APointCarriesFourBearingsAndLosesOneByNumber) {
+    const QString p = point.sItemGUID;
+    for (const char* location : {"Motor DE", "Motor NDE", "Fan DE", "Fan NDE"}) {
+        ASSERT_EQ(RunVantor({QStringLiteral("vib"), QStringLiteral("bearings"), p, QStringLiteral("--add"),
+                             QStringLiteral("UER204"), QStringLiteral("--location"), QLatin1String(location),
+                             QStringLiteral("--ratio"), QStringLiteral("1.5")})
+                      .status,
+                  0);
+    }
+    testing::VantorRun run =
+        RunVantor({QStringLiteral("vib"), QStringLiteral("bearings"), p, QStringLiteral("--add"),
+                   QStringLiteral("UER204"), QStringLiteral("--location"), QStringLiteral("Fifth")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("4 bearings per point at most"));
+    run = RunVantor({QStringLiteral("vib"), QStringLiteral("bearings"), p, QStringLiteral("--remove"),
+                     QStringLiteral("2")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].startsWith("2\tFan DE\tUER204\t1.5\t"));
+    EXPECT_EQ(RunVantor({QStringLiteral("vib"), QStringLiteral("bearings"), p, QStringLiteral("--remove"),
+                         QStringLiteral("7")})
+                  .status,
+              1);
+}
+
+} // namespace
+} // namespace vantor

@@ -1,0 +1,62 @@
+#pragma once
+// The fault-frequency families of a point's bearings drawn over a spectrum graph: a vertical line
+// per harmonic (sidebands thinner and dotted), a colour per family kind (the bearing cursor's
+// colours), a line style per bearing, short labels above the lines that never overlap, and a
+// legend. Painted after the graph control on the same painter, so screen, image and report show
+// the same overlay.
+
+#include "analysis/FaultFamilies.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QRectF>
+#include <QString>
+
+#include <vector>
+
+class CVantorGraphCtrl;
+
+namespace vantor {
+
+struct OverlayFamily {
+    QString legend; // "OR BPFO – Pump NDE (6205-2RS JEM)"
+    QString label;  // line label stem: "OR", or "2:OR" when the point has several bearings
+    QColor colour;
+    Qt::PenStyle style = Qt::SolidLine;
+    bool shown = true;
+    std::vector<FamilyLine> lines; // frequencies in displayed units
+};
+
+struct FaultOverlay {
+    std::vector<OverlayFamily> families; // bearing by bearing, IR, OR, CG, RE
+};
+
+// The cursor record colours of the four families, in FaultKind order (IR, OR, CG, RE).
+QColor FaultColour(FaultKind kind);
+// "IR", "OR", "CG", "RE".
+QString FaultCursorLabel(FaultKind kind);
+
+// The families of the point's bearings at a run speed in Hz, their frequencies multiplied by the
+// display's frequency factor.
+FaultOverlay MakeFaultOverlay(const std::vector<BearingAtPoint>& bearings, double runSpeedHz,
+                              double frequencyFactor, int harmonics = kDefaultFaultHarmonics);
+
+// Label placement: each label (its centre x and width) goes into the first of `rows` rows, from
+// the top of `area`, where it overlaps no label placed before and fits within the area's sides;
+// a label with no room is left out (its line is still drawn). Returns one rectangle per label, an
+// empty one for a label left out.
+std::vector<QRectF> PlaceLabels(const std::vector<std::pair<double, double>>& centresAndWidths,
+                                const QRectF& area, double rowHeight, int rows);
+
+inline constexpr int kOverlayLabelRows = 3;
+
+// Paints the shown families inside the graph's plot rectangle (as laid out by its last paint),
+// mapping frequencies through the X axis limits, with the legend at the plot's top right. Lines
+// outside the axis are left out.
+void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const FaultOverlay& overlay);
+
+// The bearing cursor takes its four multipliers (IR, OR, CG, RE) from a bearing: its factors
+// times its speed ratio, since the cursor multiplies the point's run speed.
+void SetBearingCursorFrom(CVantorGraphCtrl& graph, const BearingAtPoint& bearing);
+
+} // namespace vantor
