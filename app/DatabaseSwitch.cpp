@@ -1,5 +1,6 @@
 #include "app/DatabaseSwitch.h"
 
+#include "app/Log.h"
 #include "app/Startup.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
@@ -72,7 +73,16 @@ void Changed(const CAppData& app) {
     }
 }
 
-int FallBackToLocal(CAppData& app, const WriteProbe& probe) {
+int FallBackToLocal(CAppData& app, const WriteProbe& probe, RemoteFallback fallback) {
+    if (fallback == RemoteFallback::Stop) {
+        // Remote work never goes into the local database unless the user chooses it.
+        qCWarning(lcApp, "the remote database cannot be used; the command stops");
+        app.CloseMainConnection();
+        app.ReleaseRemoteLock();
+        app.remoteDatabaseInUse = false;
+        app.UserPrompter().ShowMessage(RemoteUnavailableStopText());
+        return -1;
+    }
     app.UserPrompter().ShowMessage(UiText(text::UnableToMakeRemoteConnection));
     SwitchToLocal(app, probe);
     return -1;
@@ -112,7 +122,12 @@ LockFileUsers WhoHasOpen(const QString& databaseFile) {
     return DatabaseLockFile(databaseFile).Users();
 }
 
-int SwitchToRemote(CAppData& app, const WriteProbe& probe) {
+QString RemoteUnavailableStopText() {
+    return QStringLiteral("Unable to make Remote connection; nothing was done. Try again later, or switch to "
+                          "the Local Database to work on it.");
+}
+
+int SwitchToRemote(CAppData& app, const WriteProbe& probe, RemoteFallback fallback) {
     const BusyView busy(app);
     app.settings.localOrRemote = 1;
     if (app.remoteDatabaseInUse) {
@@ -122,12 +137,12 @@ int SwitchToRemote(CAppData& app, const WriteProbe& probe) {
         app.ReleaseRemoteLock();
     }
     if (app.settings.remoteFolders.isEmpty()) {
-        return FallBackToLocal(app, probe);
+        return FallBackToLocal(app, probe, fallback);
     }
     const QString folder = app.settings.remoteFolders.first();
     const QString file = RemoteDatabaseFile(app, folder);
     if (!QFileInfo(file).isFile()) {
-        return FallBackToLocal(app, probe);
+        return FallBackToLocal(app, probe, fallback);
     }
     // Asking who has it open and adding this program's line happen under one lock, so two
     // computers switching at the same moment never both get in.
@@ -135,12 +150,12 @@ int SwitchToRemote(CAppData& app, const WriteProbe& probe) {
     if (!holder->Found()) {
         // The lock file cannot be written: the folder lacks the rights the application needs.
         app.UserPrompter().ShowMessage(SecurityWarningText(folder));
-        return FallBackToLocal(app, probe);
+        return FallBackToLocal(app, probe, fallback);
     }
     if (holder->Found()->open) {
         app.UserPrompter().ShowMessage(UiText(text::RemoteDatabaseInUse) + QStringLiteral("\r\n\r\n") +
                                        holder->Found()->text);
-        return FallBackToLocal(app, probe);
+        return FallBackToLocal(app, probe, fallback);
     }
     app.CloseMainConnection();
     app.HoldRemoteLock(std::move(holder));
@@ -148,7 +163,7 @@ int SwitchToRemote(CAppData& app, const WriteProbe& probe) {
     app.folders.SetCurrentRoot(folder, app.edition);
     app.folders.securityWarning = SecurityWarningText(folder);
     if (!RunWriteTest(app, probe) || !PrepareFolderNames(app) || !OpenMainDatabase(app)) {
-        return FallBackToLocal(app, probe);
+        return FallBackToLocal(app, probe, fallback);
     }
     Changed(app);
     return 0;

@@ -19,9 +19,21 @@ QString DatabaseCaption(const CAppData& app);
 // Who has a database open besides this computer (the user list).
 LockFileUsers WhoHasOpen(const QString& databaseFile);
 
-// Switches to the first remembered remote folder: 0 on success; -1 after showing "Unable to make
-// Remote connection, switching to Local Database." and switching to the local database.
-int SwitchToRemote(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
+// What a refused or unreachable remote database leads to.
+enum class RemoteFallback {
+    Local, // the user chose the switch: "Unable to make Remote connection, switching to Local
+           // Database." and the local database is used
+    Stop,  // a command started against the remote database: its reason is shown and no database
+           // stays open, so nothing is written anywhere; the setting still names the remote one
+};
+
+// Switches to the first remembered remote folder: 0 on success; -1 after showing why and, with
+// RemoteFallback::Local, "Unable to make Remote connection, switching to Local Database." and
+// switching to the local database.
+int SwitchToRemote(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile,
+                   RemoteFallback fallback = RemoteFallback::Local);
+// Shown when a command started against the remote database stops because it cannot be used.
+QString RemoteUnavailableStopText();
 // Switches to the local database under the data root. False when the local database cannot be
 // used (its message was shown and the application shuts down).
 bool SwitchToLocal(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);

@@ -10,12 +10,13 @@
 #include "analysis/TrendFit.h"
 #include "analysis/ViewTexts.h"
 #include "app/Startup.h"
+#include "app/ViewedReading.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/RowFormat.h"
-#include "app/ViewedReading.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
+#include "store/Validation.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -213,8 +214,8 @@ int RunRunSpeed(CAppData& app, const QString& readingGuid, float runSpeedHz, std
         return kFailed;
     }
     Prompter& prompter = app.UserPrompter();
-    if (!(runSpeedHz > 0.0f) || !std::isfinite(runSpeedHz)) {
-        prompter.ShowMessage(UiText(text::RunSpeedMustBePositive));
+    if (const std::optional<QString> refused = CheckRunSpeed(runSpeedHz)) {
+        prompter.ShowMessage(*refused);
         return kFailed;
     }
     SignalProcessor processor;

@@ -78,6 +78,16 @@ private:
     }
 
     int Steps() {
+        if (!settings_.fromMeter) {
+            // A route the meter's commands cannot carry is refused before anything is sent.
+            RouteDownloadSettings route{settings_.routeGuid, settings_.offRouteAssetGuid,
+                                        settings_.offRoutePointGuids, UiText(text::OffRoute)};
+            if (auto problem = RouteCommandProblem(main_, route)) {
+                qCWarning(lcSync, "%s", qUtf8Printable(*problem));
+                refusal_ = *problem;
+                return kCommandTextRefused;
+            }
+        }
         if (const int found = Identify()) {
             return found;
         }
@@ -246,7 +256,12 @@ private:
         sync_.Close();
         main_.Close();
         link_.Close();
-        if (result == kMeterTooNew) {
+        if (result == kCommandTextRefused) {
+            outcome.message =
+                refusal_.isEmpty()
+                    ? QStringLiteral("%1 (%2)").arg(UiText(text::ConnectionErrorTryAgain)).arg(result)
+                    : refusal_;
+        } else if (result == kMeterTooNew) {
             outcome.message =
                 QStringLiteral("%1 %2").arg(UiText(text::VersionMismatch), settings_.editionTitle);
         } else if (result != 0 && result != kSyncAborted && result != kNoMeterFound &&
@@ -271,6 +286,7 @@ private:
     QString version_;
     double meterVersion_ = 0;
     int uploaded_ = 0;
+    QString refusal_; // why the route could not be sent
 };
 
 } // namespace

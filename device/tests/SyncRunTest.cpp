@@ -373,6 +373,25 @@ TEST_F(SyncRunTest, ADatabaseFailureDuringTheDownloadEndsTheRunWithItsMessage) {
     EXPECT_EQ(progress.last(), "Sync Aborted");
 }
 
+TEST_F(SyncRunTest, ToMeterRefusesAMeterNameThatWouldInjectACommandAndSendsNothing) {
+    KnowMeter();
+    const QString route = RouteOfOneMachine();
+    // A meter name such as a damaged or hostile data file could carry, stored past the editors.
+    CMachine machine = db->ListMachines().front();
+    machine.sVMName = QStringLiteral("Fan\rCMD*DELASST");
+    ASSERT_TRUE(db->UpsertMachine(machine));
+    StartOn(Readings(1));
+    settings.fromMeter = false;
+    settings.routeGuid = route;
+    const SyncOutcome outcome = Run();
+    EXPECT_EQ(outcome.result, kCommandTextRefused);
+    EXPECT_TRUE(outcome.message.startsWith(QStringLiteral(R"(Machine "Fan\x0dCMD*DELASST" cannot be sent)")))
+        << qPrintable(outcome.message);
+    EXPECT_TRUE(meter->Commands().isEmpty()) << qPrintable(meter->Commands().join(QLatin1Char('|')));
+    EXPECT_EQ(meter->State().assets.size(), 1u); // the meter keeps what it held
+    EXPECT_EQ(NewDataBits(), 1u);
+}
+
 TEST(SyncSession, TitleStopAndClose) {
     ManualResetEvent abort;
     ManualResetEvent done;
