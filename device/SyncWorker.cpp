@@ -78,16 +78,6 @@ private:
     }
 
     int Steps() {
-        if (!settings_.fromMeter) {
-            // A route the meter's commands cannot carry is refused before anything is sent.
-            RouteDownloadSettings route{settings_.routeGuid, settings_.offRouteAssetGuid,
-                                        settings_.offRoutePointGuids, UiText(text::OffRoute)};
-            if (auto problem = RouteCommandProblem(main_, route)) {
-                qCWarning(lcSync, "%s", qUtf8Printable(*problem));
-                refusal_ = *problem;
-                return kCommandTextRefused;
-            }
-        }
         if (const int found = Identify()) {
             return found;
         }
@@ -115,12 +105,19 @@ private:
             return upload;
         }
         if (!settings_.fromMeter) {
+            RouteDownloadSettings route{settings_.routeGuid, settings_.offRouteAssetGuid,
+                                        settings_.offRoutePointGuids, UiText(text::OffRoute)};
+            // A route the meter's commands cannot carry is refused before the meter is cleared:
+            // the meter keeps the route it had and receives nothing of this one.
+            if (auto problem = RouteCommandProblem(main_, route)) {
+                qCWarning(lcSync, "%s", qUtf8Printable(*problem));
+                refusal_ = *problem;
+                return kCommandTextRefused;
+            }
             Progress(UiText(text::ClearingDevice));
             if (const int cleared = Tested(DeleteAssets(link_))) {
                 return cleared;
             }
-            RouteDownloadSettings route{settings_.routeGuid, settings_.offRouteAssetGuid,
-                                        settings_.offRoutePointGuids, UiText(text::OffRoute)};
             if (const int downloaded = DownloadRoute(
                     link_, main_, route, [this](const QString& text) { Progress(text); },
                     [this] { return abort_.IsSet(); })) {

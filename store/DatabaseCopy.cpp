@@ -82,29 +82,29 @@ QList<QStringList> NaturalKeys(const QString& table, const QStringList& columns)
     return keys;
 }
 
-// A read-only connection on a database file that leaves its journal mode as it is; closed and
+// A connection for reading a database file that leaves its journal mode as it is; closed and
 // unregistered when it goes away.
-class ReadOnlyConnection {
+class ReadingConnection {
 public:
-    explicit ReadOnlyConnection(const QString& file)
+    explicit ReadingConnection(const QString& file)
         : name_(QStringLiteral("vantor-read-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
         open_ = QFileInfo(file).isFile() && db.open();
         if (!open_) {
             error_ = db.lastError().text();
         }
     }
-    ~ReadOnlyConnection() {
+    ~ReadingConnection() {
         {
             QSqlDatabase db = QSqlDatabase::database(name_, false);
             db.close();
         }
         QSqlDatabase::removeDatabase(name_);
     }
-    ReadOnlyConnection(const ReadOnlyConnection&) = delete;
-    ReadOnlyConnection& operator=(const ReadOnlyConnection&) = delete;
+    ReadingConnection(const ReadingConnection&) = delete;
+    ReadingConnection& operator=(const ReadingConnection&) = delete;
 
     bool IsOpen() const { return open_; }
     QString Error() const { return error_; }
@@ -123,7 +123,7 @@ bool CheckDatabaseFile(const QString& file, QString& error) {
         error = QStringLiteral("%1 does not exist").arg(file);
         return false;
     }
-    const ReadOnlyConnection connection(file);
+    const ReadingConnection connection(file);
     if (!connection.IsOpen()) {
         error = connection.Error();
         return false;
@@ -236,7 +236,7 @@ bool CopyEveryTable(SqlConnection& target, const QString& sourceFile, QString& e
 }
 
 QStringList TableRowCounts(const QString& file) {
-    const ReadOnlyConnection connection(file);
+    const ReadingConnection connection(file);
     QStringList counts;
     if (!connection.IsOpen()) {
         return counts;
