@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "app/Startup.h"
 #include "platform/Prompter.h"
+#include "store/DatabaseCopy.h"
 #include "texts/UiText.h"
 
 #include <QDir>
@@ -272,27 +273,30 @@ QString OtherDatabaseTransferFile(const CAppData& app) {
     return QDir(app.folders.userRoot).filePath(QStringLiteral("data.") + app.dataFileExtension);
 }
 
-bool ExportToOtherDatabase(CAppData& app, const ProgressOpener& open) {
+bool ExportToOtherDatabase(CAppData& app, [[maybe_unused]] const ProgressOpener& open) {
     const bool wasRemote = app.remoteDatabaseInUse;
-    const QString file = OtherDatabaseTransferFile(app);
-    QFile::remove(file);
+    // Every table is copied straight from the database file, so nothing the data file does not
+    // carry (lubrication points and readings, meters, off-route readings, e-mail addresses, the
+    // tables of newer versions) is lost on the way.
+    const QString source = app.folders.databaseFile;
+    QFile::remove(OtherDatabaseTransferFile(app)); // left by versions that copied through it
     const auto switchTo = [&app](bool remote) {
         Status(app,
                UiText(remote ? text::SwitchingToRemote : text::SwitchingToLocal) + QStringLiteral("..."));
         return remote ? SwitchToRemote(app) == 0 : SwitchToLocal(app);
     };
-    bool ok = ExportDataFileFrom(app, file, {}, open, false).outcome == DataFileOutcome::Done;
+    bool ok =
+        switchTo(!wasRemote) && app.remoteDatabaseInUse == !wasRemote && app.MainConnection() != nullptr;
     if (ok) {
-        ok = switchTo(!wasRemote) && app.remoteDatabaseInUse == !wasRemote;
-        if (ok) {
-            ok = ImportDataFileInto(app, file, true, open, false).outcome == DataFileOutcome::Done;
-            QFile::remove(file);
-            // Back to the database the user was working on, even after a failed import.
-            const bool back = switchTo(wasRemote) && app.remoteDatabaseInUse == wasRemote;
-            ok = ok && back;
+        QString error;
+        ok = CopyEveryTable(app.MainConnection()->Connection(), source, error);
+        if (!ok) {
+            qCWarning(lcApp, "copy into the other database failed: %s", qUtf8Printable(error));
         }
+        // Back to the database the user was working on, even after a failed copy.
+        const bool back = switchTo(wasRemote) && app.remoteDatabaseInUse == wasRemote;
+        ok = ok && back;
     }
-    QFile::remove(file);
     if (!ok && app.remoteDatabaseInUse) {
         SwitchToLocal(app);
     }

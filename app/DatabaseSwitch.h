@@ -65,12 +65,12 @@ QString NewRemoteFolderQuestion(const QString& location);
 // is in use afterwards, -1 otherwise (with its message shown).
 int CreateRemoteDatabase(CAppData& app, const QString& location, bool ask = true);
 
-// Copies everything of the database in use into the other one (local into the remembered remote
-// folder, or remote into local) through "<user root>/data.<extension>", then switches back. The
+// Copies every table of the database in use into the other one (local into the remembered remote
+// folder, or remote into local) in one transaction on the target, then switches back. The
 // switching notes go through the front end's showStatus hook. On any failure the local database is
 // in use afterwards. True when every step worked.
 bool ExportToOtherDatabase(CAppData& app, const ProgressOpener& open);
-// The file the copy between the two databases goes through.
+// The file earlier versions copied between the two databases through; removed when found.
 QString OtherDatabaseTransferFile(const CAppData& app);
 
 } // namespace vantor

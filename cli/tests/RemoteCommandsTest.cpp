@@ -39,6 +39,18 @@ protected:
     }
     QString LockFile() const { return folder + QStringLiteral("/Database/VantorV1.ldb"); }
 
+    // Starts a program that holds the remote database open: an import waiting for its question.
+    void HoldRemoteOpen(QProcess& holder) {
+        QFile::copy(QStringLiteral("/dev/null"), env.Root() + QStringLiteral("/empty.rmd"));
+        holder.start(QStringLiteral(VANTOR_CLI_PATH),
+                     {QStringLiteral("import"), env.Root() + QStringLiteral("/empty.rmd")});
+        ASSERT_TRUE(holder.waitForStarted());
+        for (int i = 0; i < 500 && !QFile::exists(LockFile()); ++i) {
+            QThread::msleep(20);
+        }
+        ASSERT_TRUE(QFile::exists(LockFile()));
+    }
+
     vantor::testing::TempEnvironment env;
     QProcessEnvironment other;
     QString folder;
@@ -59,16 +71,8 @@ TEST_F(RemoteCommands, OpenListAndLocalPersistInTheSettings) {
 
 TEST_F(RemoteCommands, OtherComputerIsRefusedUntilTheHolderIsGone) {
     ASSERT_EQ(RunVantor({QStringLiteral("remote"), QStringLiteral("open"), folder}).status, 0);
-    // A program that holds the remote database open: an import waiting for its question.
-    QFile::copy(QStringLiteral("/dev/null"), env.Root() + QStringLiteral("/empty.rmd"));
     QProcess holder;
-    holder.start(QStringLiteral(VANTOR_CLI_PATH),
-                 {QStringLiteral("import"), env.Root() + QStringLiteral("/empty.rmd")});
-    ASSERT_TRUE(holder.waitForStarted());
-    for (int i = 0; i < 500 && !QFile::exists(LockFile()); ++i) {
-        QThread::msleep(20);
-    }
-    ASSERT_TRUE(QFile::exists(LockFile()));
+    ASSERT_NO_FATAL_FAILURE(HoldRemoteOpen(holder));
 
     // A second program of this computer is not refused; the other computer is.
     EXPECT_EQ(RunVantor({QStringLiteral("list"), QStringLiteral("machines")}).status, 0);
@@ -94,15 +98,8 @@ TEST_F(RemoteCommands, ACommandStartedAgainstAHeldRemoteDatabaseStopsAndWritesNo
     // The other computer works on the shared database; then this computer holds it open.
     ASSERT_EQ(RunVantor({QStringLiteral("remote"), QStringLiteral("open"), folder}, other).status, 0);
     ASSERT_EQ(RunVantor({QStringLiteral("remote"), QStringLiteral("open"), folder}).status, 0);
-    QFile::copy(QStringLiteral("/dev/null"), env.Root() + QStringLiteral("/empty.rmd"));
     QProcess holder;
-    holder.start(QStringLiteral(VANTOR_CLI_PATH),
-                 {QStringLiteral("import"), env.Root() + QStringLiteral("/empty.rmd")});
-    ASSERT_TRUE(holder.waitForStarted());
-    for (int i = 0; i < 500 && !QFile::exists(LockFile()); ++i) {
-        QThread::msleep(20);
-    }
-    ASSERT_TRUE(QFile::exists(LockFile()));
+    ASSERT_NO_FATAL_FAILURE(HoldRemoteOpen(holder));
 
     const auto added =
         RunVantor({QStringLiteral("machine"), QStringLiteral("add"), QStringLiteral("Pump")}, other);
