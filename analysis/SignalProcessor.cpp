@@ -188,8 +188,11 @@ VANTOR_VECTOR_CLONES void SignalProcessor::Split(std::size_t half, double scale,
                                                  double* __restrict power) const {
     const double* const __restrict re = re_.data();
     const double* const __restrict im = im_.data();
-    const double* const __restrict wc = cos_.data() + (half - 2);
-    const double* const __restrict ws = sin_.data() + (half - 2);
+    // The span-N twiddles follow those of the shorter spans (4 + 8 + ... + N/2 = N/2 - 2 entries);
+    // a 2-point transform has none and never reads them.
+    const std::size_t first = half >= 2 ? half - 2 : 0;
+    const double* const __restrict wc = cos_.data() + first;
+    const double* const __restrict ws = sin_.data() + first;
     const double mean = (re[0] + im[0]) * scale;
     power[0] = mean * mean;
     for (std::size_t k = 1; k < half; ++k) {

@@ -83,8 +83,16 @@ DataFileTransfer ImportDataFileInto(CAppData& app, const QString& path, bool sil
     {
         const std::unique_ptr<DataFileProgress> progress = Opened(open);
         CountingProgress counting(app, *progress, transfer);
-        transfer.outcome =
-            ShownOutcome(ImportDataFile(*db, path, counting), text::ErrorImportingData, prompter);
+        transfer.outcome = ShownOutcome(ImportDataFile(*db, path, counting, &transfer.import),
+                                        text::ErrorImportingData, prompter);
+    }
+    // The sections' counts tell what was stored, not what was read.
+    for (auto& [name, count] : transfer.counts) {
+        for (const DataFileImportReport::Section& section : transfer.import.sections) {
+            if (section.name == name) {
+                count = section.kept;
+            }
+        }
     }
     // The progress window has closed and the busy flag is clear by now.
     if (transfer.outcome == DataFileOutcome::ConnectionLost) {
@@ -127,6 +135,14 @@ QString DataFileSummary(const QString& path, const DataFileTransfer& transfer) {
     QStringList lines{QFileInfo(path).fileName()};
     for (const auto& [section, count] : transfer.counts) {
         lines << QStringLiteral("%1: %2").arg(section).arg(count);
+        for (const DataFileImportReport::Section& checked : transfer.import.sections) {
+            if (checked.name == section && checked.refused > 0) {
+                lines << QStringLiteral("%1: %2 refused").arg(section).arg(checked.refused);
+            }
+        }
+    }
+    if (!transfer.import.firstRefusal.isEmpty()) {
+        lines << QStringLiteral("First refused: %1").arg(transfer.import.firstRefusal);
     }
     return lines.join(QStringLiteral("\r\n"));
 }

@@ -20,6 +20,8 @@ struct DataFileTransfer {
     DataFileOutcome outcome = DataFileOutcome::Failed;
     // Per section in file order: its name and how many records were written or stored.
     std::vector<std::pair<QString, int>> counts;
+    // An import's records refused by the checks (counts above are those kept) and the first reason.
+    DataFileImportReport import;
 };
 
 // Imports the file into the database. Unless silent, asks whether matching records may be replaced
@@ -38,7 +40,9 @@ DataFileTransfer ImportDataFileInto(CAppData& app, const QString& path, bool sil
 DataFileTransfer ExportDataFileFrom(CAppData& app, const QString& path, const MachineSelection& selection,
                                     const ProgressOpener& open, bool summary = true);
 
-// "<file name>" and one "<section>: <count>" line per section, lines separated by "\r\n".
+// "<file name>" and one "<section>: <count>" line per section, lines separated by "\r\n". After an
+// import that refused records, a "<section>: <n> refused" line follows each section that refused
+// any, then "First refused: <section> <n>: <reason>".
 QString DataFileSummary(const QString& path, const DataFileTransfer& transfer);
 
 } // namespace vantor

@@ -1,7 +1,9 @@
 #include "app/DatabaseSwitch.h"
 
+#include "app/Log.h"
 #include "app/Startup.h"
 #include "platform/Prompter.h"
+#include "store/DatabaseCopy.h"
 #include "texts/UiText.h"
 
 #include <QDir>
@@ -72,7 +74,16 @@ void Changed(const CAppData& app) {
     }
 }
 
-int FallBackToLocal(CAppData& app, const WriteProbe& probe) {
+int FallBackToLocal(CAppData& app, const WriteProbe& probe, RemoteFallback fallback) {
+    if (fallback == RemoteFallback::Stop) {
+        // Remote work never goes into the local database unless the user chooses it.
+        qCWarning(lcApp, "the remote database cannot be used; the command stops");
+        app.CloseMainConnection();
+        app.ReleaseRemoteLock();
+        app.remoteDatabaseInUse = false;
+        app.UserPrompter().ShowMessage(RemoteUnavailableStopText());
+        return -1;
+    }
     app.UserPrompter().ShowMessage(UiText(text::UnableToMakeRemoteConnection));
     SwitchToLocal(app, probe);
     return -1;
@@ -112,7 +123,12 @@ LockFileUsers WhoHasOpen(const QString& databaseFile) {
     return DatabaseLockFile(databaseFile).Users();
 }
 
-int SwitchToRemote(CAppData& app, const WriteProbe& probe) {
+QString RemoteUnavailableStopText() {
+    return QStringLiteral("Unable to make Remote connection; nothing was done. Try again later, or switch to "
+                          "the Local Database to work on it.");
+}
+
+int SwitchToRemote(CAppData& app, const WriteProbe& probe, RemoteFallback fallback) {
     const BusyView busy(app);
     app.settings.localOrRemote = 1;
     if (app.remoteDatabaseInUse) {
@@ -122,12 +138,12 @@ int SwitchToRemote(CAppData& app, const WriteProbe& probe) {
         app.ReleaseRemoteLock();
     }
     if (app.settings.remoteFolders.isEmpty()) {
-        return FallBackToLocal(app, probe);
+        return FallBackToLocal(app, probe, fallback);
     }
     const QString folder = app.settings.remoteFolders.first();
     const QString file = RemoteDatabaseFile(app, folder);
     if (!QFileInfo(file).isFile()) {
-        return FallBackToLocal(app, probe);
+        return FallBackToLocal(app, probe, fallback);
     }
     // Asking who has it open and adding this program's line happen under one lock, so two
     // computers switching at the same moment never both get in.
@@ -135,12 +151,12 @@ int SwitchToRemote(CAppData& app, const WriteProbe& probe) {
     if (!holder->Found()) {
         // The lock file cannot be written: the folder lacks the rights the application needs.
         app.UserPrompter().ShowMessage(SecurityWarningText(folder));
-        return FallBackToLocal(app, probe);
+        return FallBackToLocal(app, probe, fallback);
     }
     if (holder->Found()->open) {
         app.UserPrompter().ShowMessage(UiText(text::RemoteDatabaseInUse) + QStringLiteral("\r\n\r\n") +
                                        holder->Found()->text);
-        return FallBackToLocal(app, probe);
+        return FallBackToLocal(app, probe, fallback);
     }
     app.CloseMainConnection();
     app.HoldRemoteLock(std::move(holder));
@@ -148,7 +164,7 @@ int SwitchToRemote(CAppData& app, const WriteProbe& probe) {
     app.folders.SetCurrentRoot(folder, app.edition);
     app.folders.securityWarning = SecurityWarningText(folder);
     if (!RunWriteTest(app, probe) || !PrepareFolderNames(app) || !OpenMainDatabase(app)) {
-        return FallBackToLocal(app, probe);
+        return FallBackToLocal(app, probe, fallback);
     }
     Changed(app);
     return 0;
@@ -257,27 +273,30 @@ QString OtherDatabaseTransferFile(const CAppData& app) {
     return QDir(app.folders.userRoot).filePath(QStringLiteral("data.") + app.dataFileExtension);
 }
 
-bool ExportToOtherDatabase(CAppData& app, const ProgressOpener& open) {
+bool ExportToOtherDatabase(CAppData& app, [[maybe_unused]] const ProgressOpener& open) {
     const bool wasRemote = app.remoteDatabaseInUse;
-    const QString file = OtherDatabaseTransferFile(app);
-    QFile::remove(file);
+    // Every table is copied straight from the database file, so nothing the data file does not
+    // carry (lubrication points and readings, meters, off-route readings, e-mail addresses, the
+    // tables of newer versions) is lost on the way.
+    const QString source = app.folders.databaseFile;
+    QFile::remove(OtherDatabaseTransferFile(app)); // left by versions that copied through it
     const auto switchTo = [&app](bool remote) {
         Status(app,
                UiText(remote ? text::SwitchingToRemote : text::SwitchingToLocal) + QStringLiteral("..."));
         return remote ? SwitchToRemote(app) == 0 : SwitchToLocal(app);
     };
-    bool ok = ExportDataFileFrom(app, file, {}, open, false).outcome == DataFileOutcome::Done;
+    bool ok =
+        switchTo(!wasRemote) && app.remoteDatabaseInUse == !wasRemote && app.MainConnection() != nullptr;
     if (ok) {
-        ok = switchTo(!wasRemote) && app.remoteDatabaseInUse == !wasRemote;
-        if (ok) {
-            ok = ImportDataFileInto(app, file, true, open, false).outcome == DataFileOutcome::Done;
-            QFile::remove(file);
-            // Back to the database the user was working on, even after a failed import.
-            const bool back = switchTo(wasRemote) && app.remoteDatabaseInUse == wasRemote;
-            ok = ok && back;
+        QString error;
+        ok = CopyEveryTable(app.MainConnection()->Connection(), source, error);
+        if (!ok) {
+            qCWarning(lcApp, "copy into the other database failed: %s", qUtf8Printable(error));
         }
+        // Back to the database the user was working on, even after a failed copy.
+        const bool back = switchTo(wasRemote) && app.remoteDatabaseInUse == wasRemote;
+        ok = ok && back;
     }
-    QFile::remove(file);
     if (!ok && app.remoteDatabaseInUse) {
         SwitchToLocal(app);
     }

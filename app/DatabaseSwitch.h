@@ -19,9 +19,21 @@ QString DatabaseCaption(const CAppData& app);
 // Who has a database open besides this computer (the user list).
 LockFileUsers WhoHasOpen(const QString& databaseFile);
 
-// Switches to the first remembered remote folder: 0 on success; -1 after showing "Unable to make
-// Remote connection, switching to Local Database." and switching to the local database.
-int SwitchToRemote(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
+// What a refused or unreachable remote database leads to.
+enum class RemoteFallback {
+    Local, // the user chose the switch: "Unable to make Remote connection, switching to Local
+           // Database." and the local database is used
+    Stop,  // a command started against the remote database: its reason is shown and no database
+           // stays open, so nothing is written anywhere; the setting still names the remote one
+};
+
+// Switches to the first remembered remote folder: 0 on success; -1 after showing why and, with
+// RemoteFallback::Local, "Unable to make Remote connection, switching to Local Database." and
+// switching to the local database.
+int SwitchToRemote(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile,
+                   RemoteFallback fallback = RemoteFallback::Local);
+// Shown when a command started against the remote database stops because it cannot be used.
+QString RemoteUnavailableStopText();
 // Switches to the local database under the data root. False when the local database cannot be
 // used (its message was shown and the application shuts down).
 bool SwitchToLocal(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
@@ -53,12 +65,12 @@ QString NewRemoteFolderQuestion(const QString& location);
 // is in use afterwards, -1 otherwise (with its message shown).
 int CreateRemoteDatabase(CAppData& app, const QString& location, bool ask = true);
 
-// Copies everything of the database in use into the other one (local into the remembered remote
-// folder, or remote into local) through "<user root>/data.<extension>", then switches back. The
+// Copies every table of the database in use into the other one (local into the remembered remote
+// folder, or remote into local) in one transaction on the target, then switches back. The
 // switching notes go through the front end's showStatus hook. On any failure the local database is
 // in use afterwards. True when every step worked.
 bool ExportToOtherDatabase(CAppData& app, const ProgressOpener& open);
-// The file the copy between the two databases goes through.
+// The file earlier versions copied between the two databases through; removed when found.
 QString OtherDatabaseTransferFile(const CAppData& app);
 
 } // namespace vantor

@@ -120,8 +120,10 @@ bool RunHeadlessStartup(CAppData& app, const WriteProbe& probe) {
     if (!RunLocalStartup(app, probe)) {
         return false;
     }
-    if (app.settings.localOrRemote == 1) {
-        SwitchToRemote(app, probe); // falls back to the local database with its message
+    // A command started against the remote database stops when it cannot have it: its work must
+    // not land in the local database (readings uploaded there, flags cleared on the meter).
+    if (app.settings.localOrRemote == 1 && SwitchToRemote(app, probe, RemoteFallback::Stop) != 0) {
+        return false;
     }
     return app.MainConnection() != nullptr && !app.shuttingDown;
 }

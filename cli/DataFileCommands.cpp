@@ -52,6 +52,10 @@ void AddDataFileCommands(CLI::App& cli, CommandContext& context) {
     const DataFileTransfer transfer = ImportDataFileInto(app, QString::fromStdString(*importPath), *yes,
                                                          [] { return std::make_unique<ConsoleProgress>(); });
     context.status = StatusOf(transfer.outcome, context.UserPrompter());
+    // Records the checks refused were told in the summary; the import did not take the whole file.
+    if (context.status == kDone && transfer.import.Refused() > 0) {
+        context.status = kFailed;
+    }
 });
 
 auto* exportCommand = cli.add_subcommand("export", "Write the database, or chosen machines, to a data file");

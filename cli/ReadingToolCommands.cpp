@@ -17,6 +17,7 @@
 #include "cli/RowFormat.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
+#include "store/Validation.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -223,8 +224,8 @@ int RunRunSpeed(CAppData& app, const QString& readingGuid, float runSpeedHz, std
         return kFailed;
     }
     Prompter& prompter = app.UserPrompter();
-    if (!(runSpeedHz > 0.0f) || !std::isfinite(runSpeedHz)) {
-        prompter.ShowMessage(UiText(text::RunSpeedMustBePositive));
+    if (const std::optional<QString> refused = CheckRunSpeed(runSpeedHz)) {
+        prompter.ShowMessage(*refused);
         return kFailed;
     }
     SignalProcessor processor;

@@ -1,10 +1,15 @@
 #include "device/MeterCommands.h"
 
+#include "device/Log.h"
 #include "device/MeterLink.h"
 #include "device/MeterReply.h"
+#include "device/MeterResults.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
 
+#include <QRegularExpression>
+
+#include <cmath>
 #include <limits>
 
 namespace vantor {
@@ -44,7 +49,75 @@ QByteArray LowBytes(const QString& text) {
     return bytes;
 }
 
+// The documented longest meter name.
+constexpr qsizetype kWireNameMaxLength = 14;
+
+bool IsWireGuid(const QString& guid) {
+    static const QRegularExpression form(
+        QStringLiteral("^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$"));
+    return form.match(WithoutBraces(guid)).hasMatch();
+}
+
+bool IsWireName(const QString& name) {
+    if (name.isEmpty() || name.size() > kWireNameMaxLength) {
+        return false;
+    }
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || u == ',') {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString Quoted(const QString& name) {
+    // The name as it can be shown: control characters made visible.
+    QString shown;
+    for (const QChar c : name) {
+        shown += c.unicode() < 0x20 || c.unicode() == 0x7F
+                     ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                     : QString(c);
+    }
+    return QLatin1Char('"') + shown + QLatin1Char('"');
+}
+
 } // namespace
+
+std::optional<QString> AssetCommandProblem(const CMachine& machine) {
+    const QString who = QStringLiteral("Machine %1").arg(Quoted(machine.sVMName));
+    if (!IsWireGuid(machine.sItemGUID)) {
+        return who + QStringLiteral(" cannot be sent to the meter: its GUID is malformed.");
+    }
+    if (!IsWireName(machine.sVMName)) {
+        return who + QStringLiteral(" cannot be sent to the meter: its meter name must be 1 to 14 "
+                                    "characters without commas or control characters.");
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> MeasurementPointCommandProblem(const CMachine& machine, const CVib& point) {
+    if (auto problem = AssetCommandProblem(machine)) {
+        return problem;
+    }
+    const QString who = QStringLiteral("Vibration point %1 of machine %2")
+                            .arg(Quoted(point.sVMName), Quoted(machine.sVMName));
+    if (!IsWireGuid(point.sItemGUID)) {
+        return who + QStringLiteral(" cannot be sent to the meter: its GUID is malformed.");
+    }
+    if (!IsWireName(point.sVMName)) {
+        return who + QStringLiteral(" cannot be sent to the meter: its meter name must be 1 to 14 "
+                                    "characters without commas or control characters.");
+    }
+    for (const float value : {point.fRunSpeedHz, point.fISOWarningMMS, point.fISOCriticalMMS,
+                              point.fBDUWarning, point.fBDUCritical}) {
+        if (!std::isfinite(value)) {
+            return who + QStringLiteral(" cannot be sent to the meter: its running speed or an alarm "
+                                        "level is not a finite number.");
+        }
+    }
+    return std::nullopt;
+}
 
 QString CreateAssetCommand(const CMachine& machine) {
     return QStringLiteral("CMD*CRTASST=") + WithoutBraces(machine.sItemGUID) + QLatin1Char(',') +
@@ -134,10 +207,18 @@ int DeleteAssets(CMeterLink& link) {
 }
 
 int CreateAsset(CMeterLink& link, const CMachine& machine) {
+    if (const auto problem = AssetCommandProblem(machine)) {
+        qCWarning(lcLink, "%s", qUtf8Printable(*problem));
+        return kCommandTextRefused;
+    }
     return SimpleCommand(link, CreateAssetCommand(machine), meter_code::kCreateAsset);
 }
 
 int CreateMeasurementPoint(CMeterLink& link, const CMachine& machine, const CVib& point) {
+    if (const auto problem = MeasurementPointCommandProblem(machine, point)) {
+        qCWarning(lcLink, "%s", qUtf8Printable(*problem));
+        return kCommandTextRefused;
+    }
     return SimpleCommand(link, CreateMeasurementPointCommand(machine, point),
                          meter_code::kCreateMeasurementPoint);
 }

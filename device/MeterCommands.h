@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace vantor {
@@ -31,7 +32,15 @@ inline constexpr int kSlotsPerMeterPoint = 10;
 using SlotFlags = std::array<bool, kSlotsPerMeterPoint>;
 using NewDataFlags = std::vector<SlotFlags>;
 
-// Command texts, without the carriage return.
+// Why a machine or a point cannot go onto the meter's command line; nullopt when it can. Checked
+// where the command is built: each GUID (braces removed) is 8-4-4-4-12 hexadecimal digits, each
+// meter name 1 to 14 characters without control characters or commas (the command's field
+// separator; a carriage return would end the command and start another), every number finite.
+// The reason names the machine or the point.
+std::optional<QString> AssetCommandProblem(const CMachine& machine);
+std::optional<QString> MeasurementPointCommandProblem(const CMachine& machine, const CVib& point);
+
+// Command texts, without the carriage return. Only for records the checks above accept.
 QString CreateAssetCommand(const CMachine& machine);
 QString CreateMeasurementPointCommand(const CMachine& machine, const CVib& point);
 QString GetMeasurementPointCommand(int meterPoint, int slot);
@@ -43,6 +52,7 @@ int Attention(CMeterLink& link);
 int GetInfo(CMeterLink& link, MeterInfo& info);
 int SetScreen(CMeterLink& link, int screen);
 int DeleteAssets(CMeterLink& link);
+// Both send nothing and return kCommandTextRefused for a record the checks above refuse.
 int CreateAsset(CMeterLink& link, const CMachine& machine);
 int CreateMeasurementPoint(CMeterLink& link, const CMachine& machine, const CVib& point);
 // `count` receives the number of set flags.

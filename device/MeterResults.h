@@ -59,5 +59,8 @@ inline constexpr int kMeterTooNew = -1012;         // the meter's version is abo
 // new-data flag.
 inline constexpr int kReadingNotStored = -1013;
 inline constexpr int kSyncAborted = -1014; // the run was aborted by the user
+// A machine or point of the route cannot be written into a meter command (a control character or
+// a comma in its meter name, a malformed GUID, a number that is not finite); nothing was sent.
+inline constexpr int kCommandTextRefused = -1015;
 
 } // namespace vantor

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace vantor {
 
@@ -24,6 +25,11 @@ struct RouteDownloadSettings {
     QStringList offRoutePointGuids; // ten, sent as points "1" to "10"
     QString offRouteName;           // the asset's meter name, in the current language
 };
+
+// Why the route cannot be sent (a machine or point the meter's command line cannot carry, named in
+// the reason); nullopt when every command of the download can be built. Checked before the meter
+// is cleared, so a refused route leaves the meter as it was.
+std::optional<QString> RouteCommandProblem(CMainConnection& main, const RouteDownloadSettings& settings);
 
 // Progress texts go to `progress`; `aborted` is tested after every point and every machine.
 // 0 when everything was sent; otherwise the code of the first command the meter refused, or

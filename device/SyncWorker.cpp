@@ -107,12 +107,19 @@ private:
             return upload;
         }
         if (!settings_.fromMeter) {
+            RouteDownloadSettings route{settings_.routeGuid, settings_.offRouteAssetGuid,
+                                        settings_.offRoutePointGuids, UiText(text::OffRoute)};
+            // A route the meter's commands cannot carry is refused before the meter is cleared:
+            // the meter keeps the route it had and receives nothing of this one.
+            if (auto problem = RouteCommandProblem(main_, route)) {
+                qCWarning(lcSync, "%s", qUtf8Printable(*problem));
+                refusal_ = *problem;
+                return kCommandTextRefused;
+            }
             Progress(UiText(text::ClearingDevice));
             if (const int cleared = Tested(DeleteAssets(link_))) {
                 return cleared;
             }
-            RouteDownloadSettings route{settings_.routeGuid, settings_.offRouteAssetGuid,
-                                        settings_.offRoutePointGuids, UiText(text::OffRoute)};
             if (const int downloaded = DownloadRoute(
                     link_, main_, route, [this](const QString& text) { Progress(text); },
                     [this] { return abort_.IsSet(); })) {
@@ -253,7 +260,12 @@ private:
         sync_.Close();
         main_.Close();
         link_.Close();
-        if (result == kMeterTooNew) {
+        if (result == kCommandTextRefused) {
+            outcome.message =
+                refusal_.isEmpty()
+                    ? QStringLiteral("%1 (%2)").arg(UiText(text::ConnectionErrorTryAgain)).arg(result)
+                    : refusal_;
+        } else if (result == kMeterTooNew) {
             outcome.message =
                 QStringLiteral("%1 %2").arg(UiText(text::VersionMismatch), settings_.editionTitle);
         } else if (result != 0 && result != kSyncAborted && result != kNoMeterFound &&
@@ -278,6 +290,7 @@ private:
     QString version_;
     double meterVersion_ = 0;
     int uploaded_ = 0;
+    QString refusal_; // why the route could not be sent
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "store/DataFile.h"
 
+#include "store/DataFileChecks.h"
 #include "store/DataFileRecords.h"
 #include "store/Log.h"
 #include "store/SyncState.h"
@@ -166,7 +167,8 @@ QString WithDataFileExtension(const QString& path, const QString& extension) {
 
 DataFileOutcome ExportEverything(CMainConnection& db, const QString& path, DataFileProgress& progress) {
     return RunExport(path, progress, [&db](ExportWriter& out) {
-        SqlConnection::Batch snapshot(db.Connection()); // one consistent view of the database
+        // One consistent view of the database.
+        SqlConnection::Batch snapshot(db.Connection(), SqlConnection::Batch::Intent::Read);
         const auto machines = db.ListMachines();
         out.BeginSection(text::SectionMachines, [&] { return static_cast<int>(machines.size()); });
         if (!out.EndSection(WriteAll(out, machines))) {
@@ -193,7 +195,7 @@ DataFileOutcome ExportEverything(CMainConnection& db, const QString& path, DataF
 DataFileOutcome ExportMachines(CMainConnection& db, const QString& path, const MachineSelection& selection,
                                DataFileProgress& progress) {
     return RunExport(path, progress, [&](ExportWriter& out) {
-        SqlConnection::Batch snapshot(db.Connection());
+        SqlConnection::Batch snapshot(db.Connection(), SqlConnection::Batch::Intent::Read);
         std::vector<CMachine> machines;
         for (const QString& guid : selection.machines) {
             CMachine machine;
@@ -324,7 +326,77 @@ DataFileOutcome ReadDataFile(ArchiveReader& reader, const DataFileSink& sink, Da
     return DataFileOutcome::Failed;
 }
 
-DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFileProgress& progress) {
+int DataFileImportReport::Refused() const {
+    int refused = 0;
+    for (const Section& section : sections) {
+        refused += section.refused;
+    }
+    return refused;
+}
+
+namespace {
+
+// Checks each record before it goes to the database and counts what was kept and refused.
+class CheckedImport {
+public:
+    CheckedImport(CMainConnection& db, DataFileImportReport& report) : db_(db), checks_(db), report_(report) {
+        for (const int section : {text::SectionMachines, text::SectionVibs, text::SectionVibReadings,
+                                  text::SectionRoutes, text::SectionRouteItems}) {
+            report_.sections.push_back({UiText(section), 0, 0});
+        }
+    }
+
+    DataFileSink Sink() {
+        return DataFileSink{
+            [this](const CMachine& r) {
+                CMachine checked = r;
+                return Store(0, checks_.Machine(checked), [&] { return db_.UpsertMachine(checked); });
+            },
+            [this](const CVib& r) {
+                CVib checked = r;
+                return Store(1, checks_.Vib(checked), [&] { return db_.UpsertVib(checked); });
+            },
+            [this](const CVibReading& r) {
+                return Store(2, checks_.Reading(r), [&] { return db_.UpsertVibReading(r); });
+            },
+            [this](const CRoute& r) {
+                return Store(3, checks_.Route(r), [&] { return db_.UpsertRoute(r); });
+            },
+            [this](const CRouteItem& r) {
+                return Store(4, checks_.RouteItem(r), [&] { return db_.UpsertRouteItem(r); });
+            },
+        };
+    }
+
+private:
+    template <class Write> bool Store(size_t section, const std::optional<QString>& refused, Write write) {
+        DataFileImportReport::Section& counts = report_.sections[section];
+        if (refused) {
+            ++counts.refused;
+            const int n = counts.kept + counts.refused;
+            qCWarning(lcStore, "import refused %s %d: %s", qUtf8Printable(counts.name), n,
+                      qUtf8Printable(*refused));
+            if (report_.firstRefusal.isEmpty()) {
+                report_.firstRefusal = QStringLiteral("%1 %2: %3").arg(counts.name).arg(n).arg(*refused);
+            }
+            return true; // the others are kept
+        }
+        if (!write()) {
+            return false;
+        }
+        ++counts.kept;
+        return true;
+    }
+
+    CMainConnection& db_;
+    DataFileChecks checks_;
+    DataFileImportReport& report_;
+};
+
+} // namespace
+
+DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFileProgress& progress,
+                               DataFileImportReport* report) {
     ExclusiveRun run;
     if (!run.Owned()) {
         return DataFileOutcome::Busy;
@@ -334,28 +406,25 @@ DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFil
         qCWarning(lcStore) << "the data file" << path << "could not be opened:" << file.errorString();
         return DataFileOutcome::Unopened;
     }
-    // Read through a mapping of the file where the system allows it: no copy, no read calls.
-    const qint64 size = file.size();
-    uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
-    ArchiveReader reader =
-        mapped != nullptr
-            ? ArchiveReader(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size))
-            : ArchiveReader(file);
-    const DataFileSink sink{
-        [&db](const CMachine& r) { return db.UpsertMachine(r); },
-        [&db](const CVib& r) { return db.UpsertVib(r); },
-        [&db](const CVibReading& r) { return db.UpsertVibReading(r); },
-        [&db](const CRoute& r) { return db.UpsertRoute(r); },
-        [&db](const CRouteItem& r) { return db.UpsertRouteItem(r); },
-    };
+    // A copy in memory, never a mapping: a file that shrinks under a mapping (a pulled stick, a
+    // copy being replaced) ends the process with a bus error instead of this import's error.
+    const QByteArray bytes = file.readAll();
+    const bool readWhole = file.error() == QFileDevice::NoError;
+    file.close();
+    ArchiveReader reader(bytes);
+    DataFileImportReport ownReport;
+    CheckedImport checked(db, report != nullptr ? *report : ownReport);
     DataFileOutcome outcome = DataFileOutcome::Failed;
     try {
         // Records stored before a damaged one stay: the batch commits whatever was stored.
         SqlConnection::Batch batch(db.Connection());
-        outcome = ReadDataFile(reader, sink, progress);
+        outcome = ReadDataFile(reader, checked.Sink(), progress);
     } catch (const DatabaseError& error) {
         outcome = progress.ConnectionLost() ? DataFileOutcome::ConnectionLost : DataFileOutcome::Failed;
         qCWarning(lcStore) << "import of" << path << "stopped by the database:" << error.what();
+    }
+    if (outcome == DataFileOutcome::Done && !readWhole) {
+        outcome = DataFileOutcome::Failed;
     }
     if (outcome == DataFileOutcome::Failed) {
         qCWarning(lcStore) << "the data file" << path << "is damaged or could not be stored";

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace vantor {
 
@@ -82,8 +83,26 @@ struct DataFileSink {
 // data is damaged (nothing is shown).
 DataFileOutcome ReadDataFile(ArchiveReader& reader, const DataFileSink& sink, DataFileProgress& progress);
 
+// What an import kept and refused, per section in file order.
+struct DataFileImportReport {
+    struct Section {
+        QString name;
+        int kept = 0;
+        int refused = 0;
+    };
+    std::vector<Section> sections;
+    // "<section> <n>: <reason>" for the first record refused (n counts from 1 within its section);
+    // empty when none was.
+    QString firstRefusal;
+    int Refused() const;
+};
+
 // Reads a data file into the database, replacing records with the same keys (the caller has asked
-// the user). A damaged file fails; records stored before the damage stay.
-DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFileProgress& progress);
+// the user). Each record passes the checks of store/DataFileChecks.h before it is stored; a refused
+// one is skipped (and so is everything that hangs on it), the others are kept and `report` tells
+// both. A damaged file fails; records stored before the damage stay. The file is read into memory
+// first, so a file that shrinks or vanishes meanwhile is a damaged file.
+DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFileProgress& progress,
+                               DataFileImportReport* report = nullptr);
 
 } // namespace vantor

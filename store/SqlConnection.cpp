@@ -1,5 +1,7 @@
 #include "store/SqlConnection.h"
 
+#include "store/Log.h"
+
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -79,9 +81,22 @@ QSqlDatabase SqlConnection::Database() const {
     return QSqlDatabase::database(name_, false);
 }
 
-SqlConnection::Batch::Batch(SqlConnection& connection) : connection_(connection) {
+bool SqlConnection::Begin(Batch::Intent intent) {
+    if (intent == Batch::Intent::Read) {
+        return Database().transaction();
+    }
+    QSqlQuery begin(Database());
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        lastError_ = begin.lastError().text();
+        qCWarning(lcStore, "cannot begin a write transaction: %s", qUtf8Printable(lastError_));
+        return false;
+    }
+    return true;
+}
+
+SqlConnection::Batch::Batch(SqlConnection& connection, Intent intent) : connection_(connection) {
     if (connection_.batchDepth_++ == 0 && connection_.IsOpen()) {
-        began_ = connection_.Database().transaction();
+        began_ = connection_.Begin(intent);
     }
 }
 
@@ -97,7 +112,7 @@ SqlConnection::Batch::~Batch() {
 SqlConnection::Transaction::Transaction(SqlConnection& connection) : connection_(connection) {
     outermost_ = connection_.batchDepth_++ == 0;
     if (outermost_ && connection_.IsOpen()) {
-        began_ = connection_.Database().transaction();
+        began_ = connection_.Begin(Batch::Intent::Write);
     }
 }
 

@@ -47,7 +47,11 @@ public:
     // every step of the work stands on its own (a cascade that stops keeps the rows it deleted).
     class Batch {
     public:
-        explicit Batch(SqlConnection& connection);
+        enum class Intent {
+            Write, // takes the write lock at once, waiting for it within the busy time-out
+            Read,  // a consistent view for reading only; other writers are not kept waiting
+        };
+        explicit Batch(SqlConnection& connection, Intent intent = Intent::Write);
         ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
@@ -79,6 +83,12 @@ public:
     };
 
 private:
+    // Begins the outermost transaction. A write transaction begins immediate: SQLite calls the busy
+    // handler only while a lock is being taken at the start, never for a reader that later asks
+    // for the write lock (that one fails at once), so a deferred transaction that reads before it
+    // writes would not wait for another writer.
+    bool Begin(Batch::Intent intent);
+
     QString path_;
     Mode mode_;
     Journal journal_;

@@ -4,6 +4,9 @@
 #include "store/RecordFields.h"
 #include "texts/UiText.h"
 
+#include <cmath>
+#include <initializer_list>
+
 namespace vantor {
 namespace {
 
@@ -20,6 +23,9 @@ std::optional<QString> CheckNames(const QString& name, QString& meterName) {
     if (HasForbiddenNameCharacter(name)) {
         return UiText(text::NameForbiddenCharacters);
     }
+    if (HasControlCharacter(name)) {
+        return NameControlCharacterMessage();
+    }
     if (name.size() > kNameMaxLength) {
         return UiText(text::NameMaxLength50);
     }
@@ -28,6 +34,11 @@ std::optional<QString> CheckNames(const QString& name, QString& meterName) {
     }
     if (HasForbiddenNameCharacter(meterName)) {
         return UiText(text::MeterNameForbiddenCharacters);
+    }
+    // The meter's command line separates its fields with commas and ends at a carriage return:
+    // a meter name holding either would shift or end the command it is sent in.
+    if (HasControlCharacter(meterName) || meterName.contains(QLatin1Char(','))) {
+        return MeterNameSeparatorMessage();
     }
     if (meterName.size() > kMeterNameMaxLength) {
         return UiText(text::MeterNameMaxLength14);
@@ -40,6 +51,15 @@ std::optional<QString> CheckNames(const QString& name, QString& meterName) {
     }
     meterName = ascii;
     return std::nullopt;
+}
+
+bool AllFinite(std::initializer_list<float> values) {
+    for (const float value : values) {
+        if (!std::isfinite(value)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<QString> CheckAlarmPair(float warning, float critical) {
@@ -60,6 +80,47 @@ std::optional<QString> CheckRoom(int count, int limit, int textIndex) {
 }
 
 } // namespace
+
+QString NameControlCharacterMessage() {
+    return QStringLiteral(
+        "Name cannot contain line breaks, tabs or other control characters.\r\nPlease re-type!");
+}
+
+QString MeterNameSeparatorMessage() {
+    return QStringLiteral("Name (VibMeter) cannot contain commas, line breaks, tabs or other control "
+                          "characters.\r\nPlease re-type!");
+}
+
+QString AlarmLevelNotFiniteMessage() {
+    return QStringLiteral("Value must be a finite number");
+}
+
+QString RunSpeedOutOfRangeMessage() {
+    return QStringLiteral("Running Speed must be at most %1 Hz (%2 RPM)")
+        .arg(kMaxRunSpeedHz)
+        .arg(kMaxRunSpeedHz * 60);
+}
+
+std::optional<QString> CheckRunSpeed(double hz) {
+    if (!(hz > 0)) {
+        return UiText(text::RunSpeedMustBePositive);
+    }
+    if (!(hz <= kMaxRunSpeedHz)) { // also infinity
+        return RunSpeedOutOfRangeMessage();
+    }
+    return std::nullopt;
+}
+
+bool HasControlCharacter(const QString& text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || c.category() == QChar::Other_Format ||
+            u == 0x2028 || u == 0x2029) {
+            return true;
+        }
+    }
+    return false;
+}
 
 bool HasForbiddenNameCharacter(const QString& text) {
     static const QString forbidden = QStringLiteral("*$\\/?><:\"|");
@@ -86,8 +147,12 @@ std::optional<QString> CheckVibPoint(CVib& vib) {
     if (auto message = CheckNames(vib.sName, meterName)) {
         return message;
     }
-    if (!(vib.fRunSpeedHz > 0)) {
-        return UiText(text::RunSpeedMustBePositive);
+    if (auto message = CheckRunSpeed(vib.fRunSpeedHz)) {
+        return message;
+    }
+    // Every level goes to the meter whether its alarms are on or not: none may be infinite.
+    if (!AllFinite({vib.fISOWarningMMS, vib.fISOCriticalMMS, vib.fBDUWarning, vib.fBDUCritical})) {
+        return AlarmLevelNotFiniteMessage();
     }
     if (vib.bISOAlarmsOn) {
         if (auto message = CheckAlarmPair(vib.fISOWarningMMS, vib.fISOCriticalMMS)) {
@@ -107,6 +172,9 @@ std::optional<QString> CheckLubePoint(CLube& lube) {
     QString meterName = lube.sVMName;
     if (auto message = CheckNames(lube.sName, meterName)) {
         return message;
+    }
+    if (!AllFinite({lube.fBDUWarning, lube.fBDUCritical})) {
+        return AlarmLevelNotFiniteMessage();
     }
     if (lube.bBDUAlarmsOn) {
         if (auto message = CheckAlarmPair(lube.fBDUWarning, lube.fBDUCritical)) {
@@ -168,6 +236,9 @@ std::optional<QString> CheckPromptedName(const QString& name) {
     }
     if (HasForbiddenNameCharacter(name)) {
         return UiText(text::NamePromptForbiddenCharacters);
+    }
+    if (HasControlCharacter(name)) {
+        return NameControlCharacterMessage();
     }
     return std::nullopt;
 }

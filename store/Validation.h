@@ -39,5 +39,23 @@ std::optional<QString> CheckAddressRoom(int addresses);
 
 // True when the text holds one of the characters no name may contain: * $ \ / ? > < : " |
 bool HasForbiddenNameCharacter(const QString& text);
+// True when the text holds a control character (C0, DEL, C1), a line or paragraph separator or an
+// invisible format character. No name may: they would break the meter's command line, the
+// e-mails and the exported sheets.
+bool HasControlCharacter(const QString& text);
+
+// The fastest running speed a point may have: 60,000 RPM, above the shaft speeds of industrial
+// machinery (ISO 10816-3 rates machines of 120 to 15,000 RPM; high-speed turbo compressors run faster). It
+// keeps the meter's two-decimal speed field a number the meter can take.
+inline constexpr double kMaxRunSpeedHz = 1000.0;
+// "Running Speed must be > 0" for zero, negative or not-a-number; the range message for a speed
+// above kMaxRunSpeedHz or infinite.
+std::optional<QString> CheckRunSpeed(double hz);
+
+// The messages of the rules added to the editors' checks.
+QString NameControlCharacterMessage();
+QString MeterNameSeparatorMessage();
+QString AlarmLevelNotFiniteMessage();
+QString RunSpeedOutOfRangeMessage();
 
 } // namespace vantor

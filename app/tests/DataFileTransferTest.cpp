@@ -32,8 +32,11 @@ protected:
 
 TEST_F(DataFileTransferTest, ImportAsksBeforeTheProgressOpensAndSummarisesWhatWasStored) {
     const CMachine fan = AddMachine(QStringLiteral("Fan"));
-    AddPoint(fan, QStringLiteral("DE H"));
-    AddPoint(fan, QStringLiteral("NDE V"));
+    for (const QString& name : {QStringLiteral("DE H"), QStringLiteral("NDE V")}) {
+        CVib point = AddPoint(fan, name);
+        point.fRunSpeedHz = 24.5f; // a point the editors accept
+        ASSERT_TRUE(Db().UpsertVib(point));
+    }
     const QString path = Path(QStringLiteral("plant.rmd"));
     const DataFileTransfer exported = ExportDataFileFrom(*app, path, MachineSelection{}, Opener());
     ASSERT_EQ(exported.outcome, DataFileOutcome::Done);

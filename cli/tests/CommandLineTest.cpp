@@ -155,19 +155,25 @@ TEST_F(CommandLine, EmailAddressesAreAddedOnceAndRemovedExactly) {
 TEST_F(CommandLine, ExportAndImportThroughTheCommandLine) {
     ASSERT_EQ(Vantor({QStringLiteral("init")}).status, 0);
     Execute(
-        {QStringLiteral("INSERT INTO tblMachines VALUES ('{a}', 0, 'Pump', 'PUMP', '')"),
-         QStringLiteral("INSERT INTO tblVibs ([sItemGUID], [sParentGUID], [fOrder], [sName]) VALUES ('{v}', "
-                        "'{a}', 0, 'DE')"),
-         QStringLiteral("INSERT INTO tblVibReadings ([sItemGUID], [sParentGUID], [ctDateTaken]) VALUES "
-                        "('{r1}', '{v}', '2024-01-01 10:00:00'), ('{r2}', '{v}', '2024-02-01 10:00:00')")});
+        {QStringLiteral("INSERT INTO tblMachines VALUES ('{0000000a-0000-4000-8000-000000000000}', 0, "
+                        "'Pump', 'PUMP', '')"),
+         QStringLiteral(
+             "INSERT INTO tblVibs ([sItemGUID], [sParentGUID], [fOrder], [sName], [sVMName], [fRunSpeedHz]) "
+             "VALUES ('{0000000b-0000-4000-8000-000000000000}', '{0000000a-0000-4000-8000-000000000000}', 0, "
+             "'DE', 'DE', 24.5)"),
+         QStringLiteral(
+             "INSERT INTO tblVibReadings ([sItemGUID], [sParentGUID], [ctDateTaken]) VALUES "
+             "('{000000c1-0000-4000-8000-000000000000}', '{0000000b-0000-4000-8000-000000000000}', "
+             "'2024-01-01 10:00:00'), ('{000000c2-0000-4000-8000-000000000000}', "
+             "'{0000000b-0000-4000-8000-000000000000}', '2024-02-01 10:00:00')")});
     const QString file = env.Root() + QStringLiteral("/out.txt");
     const ProgramRun all = Vantor({QStringLiteral("export"), file});
     ASSERT_EQ(all.status, 0) << all.err.toStdString();
     EXPECT_TRUE(
         QFile::exists(env.Root() + QStringLiteral("/out.rmd"))); // the data-file extension replaces another
-    const ProgramRun latest =
-        Vantor({QStringLiteral("export"), env.Root() + QStringLiteral("/latest.rmd"),
-                QStringLiteral("--machine"), QStringLiteral("{a}"), QStringLiteral("--latest")});
+    const ProgramRun latest = Vantor(
+        {QStringLiteral("export"), env.Root() + QStringLiteral("/latest.rmd"), QStringLiteral("--machine"),
+         QStringLiteral("{0000000a-0000-4000-8000-000000000000}"), QStringLiteral("--latest")});
     ASSERT_EQ(latest.status, 0) << latest.err.toStdString();
     EXPECT_EQ(
         Vantor({QStringLiteral("export"), file, QStringLiteral("--latest"), QStringLiteral("--all")}).status,
@@ -188,7 +194,8 @@ TEST_F(CommandLine, ExportAndImportThroughTheCommandLine) {
     ASSERT_EQ(latestImport.status, 0) << latestImport.err.toStdString();
     const QJsonArray readings = ListJson({QStringLiteral("readings")});
     ASSERT_EQ(readings.size(), 1);
-    EXPECT_EQ(readings[0].toObject().value(QStringLiteral("sItemGUID")).toString(), QStringLiteral("{r2}"));
+    EXPECT_EQ(readings[0].toObject().value(QStringLiteral("sItemGUID")).toString(),
+              QStringLiteral("{000000c2-0000-4000-8000-000000000000}"));
 
     ASSERT_EQ(
         Vantor({QStringLiteral("import"), env.Root() + QStringLiteral("/out.rmd"), QStringLiteral("--yes")})
@@ -203,4 +210,20 @@ TEST_F(CommandLine, ExportAndImportThroughTheCommandLine) {
     const ProgramRun bad = Vantor({QStringLiteral("import"), broken.fileName(), QStringLiteral("--yes")});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.err, QByteArray("Error Importing Data\n"));
+
+    // A reading whose point the file and the database lack is refused and told; the rest is kept.
+    Execute(
+        {QStringLiteral("UPDATE tblVibReadings SET sParentGUID = '{0000000f-0000-4000-8000-000000000000}' "
+                        "WHERE sItemGUID = '%1'")
+             .arg(QLatin1String("{000000c1-0000-4000-8000-000000000000}"))});
+    ASSERT_EQ(Vantor({QStringLiteral("export"), env.Root() + QStringLiteral("/orphan.rmd")}).status, 0);
+    Execute({QStringLiteral("DELETE FROM tblVibReadings")});
+    const ProgramRun orphan = Vantor(
+        {QStringLiteral("import"), env.Root() + QStringLiteral("/orphan.rmd"), QStringLiteral("--yes")});
+    EXPECT_EQ(orphan.status, 1);
+    EXPECT_TRUE(orphan.err.contains("Vib Readings: 1\r\nVib Readings: 1 refused\r\n"))
+        << orphan.err.toStdString();
+    EXPECT_TRUE(orphan.err.contains(": its vibration point is neither in the file nor in the database"))
+        << orphan.err.toStdString();
+    EXPECT_EQ(ListJson({QStringLiteral("readings")}).size(), 1);
 }

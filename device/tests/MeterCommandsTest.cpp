@@ -2,11 +2,16 @@
 // against the meter emulator.
 #include "device/MeterCommands.h"
 #include "device/MeterReply.h"
+#include "device/MeterResults.h"
 #include "device/tests/EmulatedMeter.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "texts/UiText.h"
 
 #include <QElapsedTimer>
+
+#include <cmath>
+#include <functional>
+#include <limits>
 
 using namespace vantor;
 using vantor::testing::kTestTimings;
@@ -114,6 +119,59 @@ TEST(CommandTexts, BracesRemovedAndTwoDecimals) {
     EXPECT_EQ(FlashPageOfMeterPoint(2), 1600);
     EXPECT_EQ(FlashPageOfMeterPoint(1000), 65472);
     EXPECT_EQ(FlashPageOfMeterPoint(1001), 0); // modulo 65536
+}
+
+TEST(CommandText, OnlyTextsTheCommandLineCanCarryAreBuilt) {
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* what;
+        std::function<void(CMachine&, CVib&)> change;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {"as set up", [](CMachine&, CVib&) {}, false},
+        {"blank and accented meter name",
+         [](CMachine& m, CVib&) { m.sVMName = QString::fromUtf8("Fan \xc3\xa9"); }, false},
+        {"carriage return in machine name", [](CMachine& m, CVib&) { m.sVMName = "F\rCMD*DELASST"; }, true},
+        {"line feed in point name", [](CMachine&, CVib& p) { p.sVMName = "DE\nH"; }, true},
+        {"comma in point name", [](CMachine&, CVib& p) { p.sVMName = "DE,H"; }, true},
+        {"C1 control in machine name", [](CMachine& m, CVib&) { m.sVMName = QString(QChar(0x85)); }, true},
+        {"empty machine name", [](CMachine& m, CVib&) { m.sVMName.clear(); }, true},
+        {"15-character point name", [](CMachine&, CVib& p) { p.sVMName = QString(15, QLatin1Char('p')); },
+         true},
+        {"path-like machine GUID", [](CMachine& m, CVib&) { m.sItemGUID = "{../..}"; }, true},
+        {"empty point GUID", [](CMachine&, CVib& p) { p.sItemGUID.clear(); }, true},
+        {"infinite run speed", [inf](CMachine&, CVib& p) { p.fRunSpeedHz = inf; }, true},
+        {"not-a-number alarm level", [](CMachine&, CVib& p) { p.fBDUCritical = std::nanf(""); }, true},
+    };
+    for (const Case& c : cases) {
+        CMachine machine = Machine();
+        CVib point = Point();
+        c.change(machine, point);
+        const auto problem = MeasurementPointCommandProblem(machine, point);
+        EXPECT_EQ(problem.has_value(), c.refused) << c.what;
+        if (problem) {
+            // The reason names the point or the machine it belongs to.
+            EXPECT_TRUE(problem->contains(QStringLiteral("machine")) ||
+                        problem->contains(QStringLiteral("Machine")))
+                << qPrintable(*problem);
+        }
+    }
+    CMachine injected = Machine();
+    injected.sVMName = "F\rCMD*DELASST";
+    EXPECT_TRUE(AssetCommandProblem(injected)->startsWith(R"(Machine "F\x0dCMD*DELASST")"))
+        << qPrintable(*AssetCommandProblem(injected));
+}
+
+TEST_F(OnEmulator, RefusedTextsAreNeverSent) {
+    Start();
+    CMachine machine = Machine();
+    machine.sVMName = "F\rCMD*DELASST";
+    EXPECT_EQ(CreateAsset(link, machine), kCommandTextRefused);
+    CVib point = Point();
+    point.sVMName = "DE,H";
+    EXPECT_EQ(CreateMeasurementPoint(link, Machine(), point), kCommandTextRefused);
+    EXPECT_TRUE(meter->Commands().isEmpty()) << qPrintable(meter->Commands().join(QLatin1Char('|')));
 }
 
 TEST_F(OnEmulator, SimpleCommandsChangeTheMeter) {

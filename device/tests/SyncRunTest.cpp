@@ -373,6 +373,28 @@ TEST_F(SyncRunTest, ADatabaseFailureDuringTheDownloadEndsTheRunWithItsMessage) {
     EXPECT_EQ(progress.last(), "Sync Aborted");
 }
 
+TEST_F(SyncRunTest, ToMeterRefusesAMeterNameThatWouldInjectACommandAndSendsNothing) {
+    KnowMeter();
+    const QString route = RouteOfOneMachine();
+    // A meter name such as a damaged or hostile data file could carry, stored past the editors.
+    CMachine machine = db->ListMachines().front();
+    machine.sVMName = QStringLiteral("Fan\rCMD*DELASST");
+    ASSERT_TRUE(db->UpsertMachine(machine));
+    StartOn(Readings(1));
+    settings.fromMeter = false;
+    settings.routeGuid = route;
+    const SyncOutcome outcome = Run();
+    EXPECT_EQ(outcome.result, kCommandTextRefused);
+    EXPECT_TRUE(outcome.message.startsWith(QStringLiteral(R"(Machine "Fan\x0dCMD*DELASST" cannot be sent)")))
+        << qPrintable(outcome.message);
+    // The reading was uploaded; nothing of the route went out and the meter keeps its assets.
+    EXPECT_EQ(outcome.uploaded, 1);
+    for (const char* command : {"CMD*DELASST", "CMD*CRTASST", "CMD*CRTMPT"}) {
+        EXPECT_TRUE(MeterCommandsSent(QLatin1String(command)).isEmpty()) << command;
+    }
+    EXPECT_EQ(meter->State().assets.size(), 1u);
+}
+
 TEST(SyncSession, TitleStopAndClose) {
     ManualResetEvent abort;
     ManualResetEvent done;

@@ -116,7 +116,8 @@ TEST(CollectExceptionTest, IsoSwitchOffSuppressesIsoAndBandsButNotBearingNoise) 
     reading.fBearingBDU = 25.0f;
     CollectException(list, Options(), Machine("{m1}", "Fan", "a@x.org"), point, reading);
     ASSERT_EQ(list.Groups().size(), 1u);
-    const PointException& entry = list.Groups()[0].points[0];
+    const auto collected = list.Groups(); // a copy: the entry must not outlive it
+    const PointException& entry = collected[0].points[0];
     EXPECT_EQ(Measure(entry, ExceptionMeasure::BearingNoise).status, ExceptionStatus::Warning);
     for (auto m : {ExceptionMeasure::IsoVelocity, ExceptionMeasure::VaBand1, ExceptionMeasure::VaBand2,
                    ExceptionMeasure::VaBand3}) {
@@ -197,7 +198,8 @@ TEST(CollectExceptionTest, ValueTextsFollowUnitsAndDecimals) {
     reading.fISOMMS = 25.4f;
     reading.fBearingBDU = 31.6f;
     CollectException(list, options, Machine("{m1}", "Fan", "a@x.org"), Point("P"), reading);
-    const PointException& entry = list.Groups()[0].points[0];
+    const auto collected = list.Groups(); // a copy: the entry must not outlive it
+    const PointException& entry = collected[0].points[0];
     EXPECT_EQ(Measure(entry, ExceptionMeasure::IsoVelocity).valueText, "1.00");
     EXPECT_EQ(Measure(entry, ExceptionMeasure::BearingNoise).valueText, "32");
 }

@@ -6,6 +6,9 @@
 #include "store/SyncState.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <limits>
 
 using namespace vantor;
 using namespace vantor::testing;
@@ -243,21 +246,175 @@ TEST_F(DataFile, HostileHeadersAndCountsAreRefused) {
 }
 
 TEST_F(DataFile, ReadingKeysFromAFileNeverNameFilesOutsideTheDataFolder) {
+    const CMachine machine = AddMachine(QStringLiteral("Pump"));
+    const CVib point = AddVib(machine.sItemGUID, QStringLiteral("P1"));
     CVibReading hostile;
     hostile.sItemGUID = QStringLiteral("../../victim");
-    hostile.sParentGUID = QStringLiteral("{p}");
+    hostile.sParentGUID = point.sItemGUID;
     hostile.ctDateTaken = At(4);
     QByteArray bytes = Int32(1) + Int32(0) + Int32(0) + Int32(1);
     ArchiveWriter writer(bytes);
     WriteDataFileRecord(writer, hostile);
     bytes += Int32(0) + Int32(0);
-    const QString victim = QDir(env.Root()).filePath(QStringLiteral("../victim"));
-    WriteFile(victim, "keep");
     WriteFile(PathOf("hostile.rmd"), bytes);
-    ASSERT_EQ(ImportDataFile(*db, PathOf("hostile.rmd"), quiet), DataFileOutcome::Done);
-    ASSERT_TRUE(db->DeleteVibReading(hostile.sItemGUID));
-    EXPECT_EQ(ReadFile(victim), QByteArray("keep"));
-    QFile::remove(victim);
+    DataFileImportReport report;
+    ASSERT_EQ(ImportDataFile(*db, PathOf("hostile.rmd"), quiet, &report), DataFileOutcome::Done);
+    EXPECT_EQ(db->CountAllVibReadings(), 0);
+    EXPECT_EQ(report.firstRefusal, QStringLiteral("Vib Readings 1: malformed reading GUID"));
+}
+
+// Writes a data file of the given records, one section each.
+template <class... Sections> QByteArray FileOf(const Sections&... sections) {
+    QByteArray bytes = Int32(1);
+    ArchiveWriter writer(bytes);
+    const auto section = [&writer](const auto& records) {
+        writer.WriteInt32(static_cast<qint32>(records.size()));
+        for (const auto& record : records) {
+            WriteDataFileRecord(writer, record);
+        }
+    };
+    (section(sections), ...);
+    return bytes;
+}
+
+TEST_F(DataFile, EachRecordPassesTheEditorsChecksAndNothingOrphanedIsStored) {
+    const auto machineNamed = [](const QString& guid, const QString& meterName, const QString& emails = {}) {
+        return CMachine{guid, 0, QStringLiteral("M ") + meterName.left(5).simplified(), meterName, emails};
+    };
+    const QString good = QStringLiteral("{11111111-2222-4333-8444-555555555555}");
+    const std::vector<CMachine> machines = {
+        machineNamed(good, QStringLiteral("Good")),
+        machineNamed(QStringLiteral("{11111111-2222-4333-8444-55555555555z}"), QStringLiteral("BadGuid")),
+        machineNamed(QStringLiteral("{../..}"), QStringLiteral("Dots")),
+        machineNamed({}, QStringLiteral("NoGuid")),
+        machineNamed(MakeItemGuid(), QStringLiteral("P1\rCMD*DELASST")),
+        machineNamed(MakeItemGuid(), QStringLiteral("A,B")),
+        machineNamed(MakeItemGuid(), QStringLiteral("Junk"), QStringLiteral("\x01\x02@@;;x")),
+    };
+    const auto point = [](const QString& parent, const QString& name, float hz) {
+        CVib vib;
+        vib.sItemGUID = MakeItemGuid();
+        vib.sParentGUID = parent;
+        vib.sName = name;
+        vib.sVMName = name;
+        vib.fRunSpeedHz = hz;
+        return vib;
+    };
+    const CVib kept = point(good, QStringLiteral("Kept"), 25);
+    const CVib orphan = point(machines[1].sItemGUID, QStringLiteral("Orphan"), 25);
+    const std::vector<CVib> vibs = {
+        kept, orphan, point(good, QStringLiteral("Fast"), std::numeric_limits<float>::infinity()),
+        point(good, QStringLiteral("Bar|"), 25)};
+    const auto reading = [](const QString& parent, int day) {
+        CVibReading r;
+        r.sItemGUID = MakeItemGuid();
+        r.sParentGUID = parent;
+        r.ctDateTaken = At(day);
+        return r;
+    };
+    const std::vector<CVibReading> readings = {reading(kept.sItemGUID, 1), reading(orphan.sItemGUID, 2),
+                                               reading(QStringLiteral("{nowhere}"), 3)};
+    const CRoute north{MakeItemGuid(), 0, QStringLiteral("North")};
+    const std::vector<CRoute> routes = {north, CRoute{MakeItemGuid(), 1, QStringLiteral("Bad\nroute")}};
+    const std::vector<CRouteItem> items = {
+        CRouteItem{MakeItemGuid(), north.sItemGUID, 0, good, QStringLiteral("M Good")},
+        CRouteItem{MakeItemGuid(), north.sItemGUID, 1, machines[4].sItemGUID, QStringLiteral("x")},
+        CRouteItem{MakeItemGuid(), MakeItemGuid(), 2, good, QStringLiteral("x")}};
+    WriteFile(PathOf("mixed.rmd"), FileOf(machines, vibs, readings, routes, items));
+
+    DataFileImportReport report;
+    ASSERT_EQ(ImportDataFile(*db, PathOf("mixed.rmd"), quiet, &report), DataFileOutcome::Done);
+    EXPECT_TRUE(prompter.records.empty());
+    const std::vector<std::pair<int, int>> expected = {{1, 6}, {1, 3}, {1, 2}, {1, 1}, {1, 2}};
+    ASSERT_EQ(report.sections.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(std::make_pair(report.sections[i].kept, report.sections[i].refused), expected[i])
+            << qPrintable(report.sections[i].name);
+    }
+    EXPECT_EQ(report.Refused(), 14);
+    EXPECT_EQ(report.firstRefusal, QStringLiteral("Machines 2: malformed machine GUID"));
+    ASSERT_EQ(db->ListMachines().size(), 1u);
+    EXPECT_EQ(db->ListMachines()[0].sItemGUID, good);
+    ASSERT_EQ(db->CountAllVibs(), 1);
+    EXPECT_EQ(db->ListVibs({})[0].sItemGUID, kept.sItemGUID);
+    EXPECT_EQ(db->CountAllVibReadings(), 1);
+    EXPECT_EQ(db->CountAllRouteItems(), 1);
+    EXPECT_EQ(db->ListRoutes().size(), 1u);
+
+    // A point or reading whose parent is already in the database is taken.
+    const CVib later = point(good, QStringLiteral("Later"), 30);
+    WriteFile(PathOf("later.rmd"), FileOf(std::vector<CMachine>{}, std::vector<CVib>{later},
+                                          std::vector<CVibReading>{reading(later.sItemGUID, 4)},
+                                          std::vector<CRoute>{}, std::vector<CRouteItem>{}));
+    ASSERT_EQ(ImportDataFile(*db, PathOf("later.rmd"), quiet, &report), DataFileOutcome::Done);
+    EXPECT_EQ(db->CountAllVibs(), 2);
+    EXPECT_EQ(db->CountAllVibReadings(), 2);
+}
+
+TEST_F(DataFile, AFlippedBitInAMachineGuidRefusesItsPointsAndReadingsToo) {
+    Populate();
+    const QString path = PathOf("all.rmd");
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
+    QByteArray bytes = ReadFile(path);
+    // The opening brace of the first machine's GUID: "{" 0x7b becomes "z" 0x7a.
+    const qsizetype brace = bytes.indexOf(QByteArray("{\0", 2));
+    ASSERT_GT(brace, 0);
+    bytes[brace] = static_cast<char>(bytes[brace] ^ 0x01);
+    WriteFile(path, bytes);
+    auto other = OtherDatabase();
+    DataFileImportReport report;
+    ASSERT_EQ(ImportDataFile(*other, path, quiet, &report), DataFileOutcome::Done);
+    EXPECT_EQ(report.firstRefusal, QStringLiteral("Machines 1: malformed machine GUID"));
+    // The pump, its two points, their four readings and its route item stay out; nothing is orphaned.
+    EXPECT_EQ(report.Refused(), 1 + 2 + 4 + 1);
+    EXPECT_EQ(other->ListMachines().size(), 1u);
+    for (const CVib& vib : other->ListVibs({})) {
+        CMachine parent;
+        EXPECT_TRUE(other->GetMachine(vib.sParentGUID, parent)) << qPrintable(vib.sName);
+    }
+    for (const CVibReading& r : other->ListVibReadings({})) {
+        CVib parent;
+        EXPECT_TRUE(other->GetVib(r.sParentGUID, parent));
+    }
+    EXPECT_EQ(other->CountAllVibReadings(), 3);
+    EXPECT_EQ(other->CountAllRouteItems(), 1);
+}
+
+namespace {
+
+// Cuts the file being imported down to a few kilobytes as soon as the first record is stored, as a
+// pulled stick or a replaced copy would.
+class TruncatingProgress : public DataFileProgress {
+public:
+    explicit TruncatingProgress(QString path) : path_(std::move(path)) {}
+    void Step(const QString&, int, int) override {
+        if (!done_) {
+            done_ = true;
+            QFile::resize(path_, 5000);
+        }
+    }
+
+private:
+    QString path_;
+    bool done_ = false;
+};
+
+} // namespace
+
+TEST_F(DataFile, AFileThatShrinksDuringTheImportNeverEndsTheProcess) {
+    Populate();
+    for (int i = 0; i < 36; ++i) {
+        AddReading(drive.sItemGUID, At(4 + i % 20, 1 + i / 20));
+    }
+    const QString path = PathOf("big.rmd");
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
+    ASSERT_GT(QFileInfo(path).size(), 200000);
+    auto other = OtherDatabase();
+    TruncatingProgress shrinking(path);
+    // Read whole before it shrank: everything arrives.
+    ASSERT_EQ(ImportDataFile(*other, path, shrinking), DataFileOutcome::Done);
+    ASSERT_EQ(QFileInfo(path).size(), 5000);
+    EXPECT_EQ(other->CountAllVibReadings(), db->CountAllVibReadings());
 }
 
 TEST_F(DataFile, StoppedAndBusyRunsDoNothing) {

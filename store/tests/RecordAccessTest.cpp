@@ -1,5 +1,11 @@
 #include "StoreFixture.h"
 
+#include <QFile>
+
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace vantor;
 using namespace vantor::testing;
 
@@ -164,4 +170,60 @@ TEST_F(RecordAccess, MakeItemGuidIsABracedLowerCaseGuid) {
     EXPECT_TRUE(guid.startsWith(QLatin1Char('{')) && guid.endsWith(QLatin1Char('}')));
     EXPECT_EQ(guid, guid.toLower());
     EXPECT_NE(guid, MakeItemGuid());
+}
+
+namespace {
+
+// Runs in a child process: holds the database's write lock (a row written, not yet committed) for
+// `holdMs`, telling the parent through `ready` once it has it, then commits.
+[[noreturn]] void HoldWriteLockThenCommit(const QByteArray& file, int ready, int holdMs) {
+    sqlite3* handle = nullptr;
+    int rc = sqlite3_open(file.constData(), &handle);
+    rc = rc == SQLITE_OK ? sqlite3_exec(handle,
+                                        "BEGIN IMMEDIATE; INSERT INTO tblMachines (sItemGUID, sName) "
+                                        "VALUES ('{00000000-0000-4000-8000-000000000001}', 'Other');",
+                                        nullptr, nullptr, nullptr)
+                         : rc;
+    const char byte = rc == SQLITE_OK ? 1 : 0;
+    (void)!::write(ready, &byte, 1);
+    ::usleep(static_cast<useconds_t>(holdMs) * 1000);
+    rc = sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(handle);
+    ::_exit(rc == SQLITE_OK ? 0 : 1);
+}
+
+} // namespace
+
+TEST_F(RecordAccess, AWriterWaitsForAnotherProcessesWriteInsteadOfFailing) {
+    AddMachine(QStringLiteral("First")); // the tables exist and this connection has read them
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        HoldWriteLockThenCommit(QFile::encodeName(context.databaseFile), pipeEnds[1], 400);
+    }
+    ::close(pipeEnds[1]);
+    char ready = 0;
+    ASSERT_EQ(::read(pipeEnds[0], &ready, 1), 1);
+    ::close(pipeEnds[0]);
+    ASSERT_EQ(ready, 1);
+    // An editor's write: a lookup, then the insert, in one transaction.
+    bool stored = false;
+    try {
+        SqlConnection::Transaction transaction(db->Connection());
+        CMachine machine;
+        machine.sItemGUID = MakeItemGuid();
+        machine.sName = QStringLiteral("Second");
+        machine.sVMName = QStringLiteral("Second");
+        stored = db->UpsertMachine(machine) && transaction.Commit();
+    } catch (const DatabaseError& error) {
+        ADD_FAILURE() << error.what();
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(stored);
+    EXPECT_EQ(db->ListMachines().size(), 3u); // both writers' rows
 }

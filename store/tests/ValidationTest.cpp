@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 using namespace vantor;
 
 namespace {
@@ -89,6 +92,61 @@ TEST(Validation, PointChecksRunSpeedThenEachEnabledAlarmPair) {
     vib.sName.clear();
     vib.fRunSpeedHz = -1;
     EXPECT_EQ(CheckVibPoint(vib), QStringLiteral("Please input a Name"));
+}
+
+TEST(Validation, NamesThatWouldBreakTheMeterCommandOrALineAreRefused) {
+    const QString control = NameControlCharacterMessage();
+    const QString separator = MeterNameSeparatorMessage();
+    const struct {
+        const char* name;
+        const char* meterName;
+        QString expected; // empty: accepted
+    } cases[] = {
+        {"Fan", "Fan 3", {}},       {"Fan\r\nBcc x", "Fan", control},
+        {"Fan\t1", "Fan", control}, {"Fan", "F\rDELASST", separator},
+        {"Fan", "F,P1", separator}, {"Fan", "F\x7f", separator},
+    };
+    for (const auto& c : cases) {
+        const auto refused = CheckNamesOf(QString::fromLatin1(c.name), QString::fromLatin1(c.meterName));
+        EXPECT_EQ(refused.value_or(QString()), c.expected) << c.name << " / " << c.meterName;
+    }
+    EXPECT_EQ(CheckNamesOf(QStringLiteral("Fan") + QChar(0x2028), QStringLiteral("F")), control);
+    EXPECT_EQ(CheckPromptedName(QStringLiteral("Route\n2")), control);
+}
+
+TEST(Validation, RunSpeedAndAlarmLevelsMustBeFiniteAndWithinTheMetersRange) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const QString outOfRange = RunSpeedOutOfRangeMessage();
+    EXPECT_EQ(outOfRange, QStringLiteral("Running Speed must be at most 1000 Hz (60000 RPM)"));
+    const struct {
+        float runSpeedHz;
+        QString expected;
+    } speeds[] = {
+        {1000.0f, {}},
+        {0.01f, {}},
+        {1000.5f, outOfRange},
+        {inf, outOfRange},
+        {static_cast<float>(1e300 / 60), outOfRange}, // "--rpm 1e300"
+        {-inf, QStringLiteral("Running Speed must be > 0")},
+        {std::nanf(""), QStringLiteral("Running Speed must be > 0")},
+    };
+    for (const auto& c : speeds) {
+        CVib vib = Point(2, 3);
+        vib.fRunSpeedHz = c.runSpeedHz;
+        EXPECT_EQ(CheckVibPoint(vib).value_or(QString()), c.expected) << c.runSpeedHz;
+    }
+    // A level goes to the meter also while its alarms are off.
+    CVib vib = Point(2, inf);
+    EXPECT_EQ(CheckVibPoint(vib), AlarmLevelNotFiniteMessage());
+    vib = Point(2, 3);
+    vib.bBDUAlarmsOn = false;
+    vib.fBDUWarning = std::nanf("");
+    EXPECT_EQ(CheckVibPoint(vib), AlarmLevelNotFiniteMessage());
+    CLube lube;
+    lube.sName = QStringLiteral("Grease");
+    lube.sVMName = QStringLiteral("G1");
+    lube.fBDUCritical = inf;
+    EXPECT_EQ(CheckLubePoint(lube), AlarmLevelNotFiniteMessage());
 }
 
 TEST(Validation, PromptedNamesUseTheirOwnMessage) {

@@ -240,8 +240,11 @@ TEST(MainWindowImport, APendingDataFileIsImportedAfterTheReplaceQuestion) {
         ASSERT_TRUE(CreateEmptyDatabase(context.databaseFile));
         CMainConnection source(context);
         ASSERT_TRUE(source.Open());
-        ASSERT_TRUE(source.UpsertMachine(
-            CMachine{QStringLiteral("{m}"), 0, QStringLiteral("Pump"), QStringLiteral("PUMP"), {}}));
+        ASSERT_TRUE(source.UpsertMachine(CMachine{QStringLiteral("{0000000a-0000-4000-8000-000000000000}"),
+                                                  0,
+                                                  QStringLiteral("Pump"),
+                                                  QStringLiteral("PUMP"),
+                                                  {}}));
         DataFileProgress quiet;
         ASSERT_EQ(ExportEverything(source, dataFile, quiet), DataFileOutcome::Done);
     }

@@ -77,14 +77,16 @@ protected:
         window.show();
         db = app.MainConnection();
         // "Pump" comes first by its order although it was stored second.
-        ASSERT_TRUE(db->UpsertMachine(CMachine{QStringLiteral("{fan}"), 1, QStringLiteral("Fan"), {}, {}}));
+        ASSERT_TRUE(db->UpsertMachine(CMachine{
+            QStringLiteral("{0000fa00-0000-4000-8000-000000000000}"), 1, QStringLiteral("Fan"), {}, {}}));
         ASSERT_TRUE(db->UpsertMachine(CMachine{QStringLiteral("{pump}"), 0, QStringLiteral("Pump"), {}, {}}));
         ASSERT_TRUE(db->UpsertVib(
             Point(QStringLiteral("{nde}"), QStringLiteral("{pump}"), 1, QStringLiteral("NDE"))));
         ASSERT_TRUE(
             db->UpsertVib(Point(QStringLiteral("{de}"), QStringLiteral("{pump}"), 0, QStringLiteral("DE"))));
-        ASSERT_TRUE(db->UpsertVib(
-            Point(QStringLiteral("{fan1}"), QStringLiteral("{fan}"), 0, QStringLiteral("Fan bearing"))));
+        ASSERT_TRUE(db->UpsertVib(Point(QStringLiteral("{0000fa01-0000-4000-8000-000000000000}"),
+                                        QStringLiteral("{0000fa00-0000-4000-8000-000000000000}"), 0,
+                                        QStringLiteral("Fan bearing"))));
         // DE: an older critical reading is overruled by the newer OK one. NDE: warning by BDU.
         ASSERT_TRUE(db->UpsertVibReading(Reading(QStringLiteral("{de}"), kDay.addDays(1), 2.0f)));
         ASSERT_TRUE(db->UpsertVibReading(Reading(QStringLiteral("{de}"), kDay, 9.0f)));
@@ -155,11 +157,16 @@ TEST_F(PlantViewTest, TheTreeListsMachinesAndPointsInOrderWithTheirStatusColours
         ASSERT_TRUE(CreateEmptyDatabase(context.databaseFile));
         CMainConnection source(context);
         ASSERT_TRUE(source.Open());
-        ASSERT_TRUE(
-            source.UpsertMachine(CMachine{QStringLiteral("{fan}"), 1, QStringLiteral("Fan"), {}, {}}));
-        ASSERT_TRUE(source.UpsertVib(
-            Point(QStringLiteral("{fan1}"), QStringLiteral("{fan}"), 0, QStringLiteral("Fan bearing"))));
-        ASSERT_TRUE(source.UpsertVibReading(Reading(QStringLiteral("{fan1}"), kDay.addDays(3), 7.1f)));
+        ASSERT_TRUE(source.UpsertMachine(CMachine{QStringLiteral("{0000fa00-0000-4000-8000-000000000000}"),
+                                                  1,
+                                                  QStringLiteral("Fan"),
+                                                  QStringLiteral("FAN"),
+                                                  {}}));
+        ASSERT_TRUE(source.UpsertVib(Point(QStringLiteral("{0000fa01-0000-4000-8000-000000000000}"),
+                                           QStringLiteral("{0000fa00-0000-4000-8000-000000000000}"), 0,
+                                           QStringLiteral("Fan bearing"))));
+        ASSERT_TRUE(source.UpsertVibReading(
+            Reading(QStringLiteral("{0000fa01-0000-4000-8000-000000000000}"), kDay.addDays(3), 7.1f)));
         DataFileProgress quiet;
         ASSERT_EQ(ExportEverything(source, dataFile, quiet), DataFileOutcome::Done);
     }
@@ -182,9 +189,11 @@ TEST_F(PlantViewTest, TheTreeListsMachinesAndPointsInOrderWithTheirStatusColours
         "  Off Route (1) No Readings",
     };
     EXPECT_EQ(TreeTexts(), after) << qPrintable(TreeTexts().join(QLatin1Char('\n')));
-    EXPECT_EQ(
-        model->data(IndexOf(NodeKind::Machine, QStringLiteral("{fan}")), Qt::ForegroundRole).value<QColor>(),
-        QColor(255, 0, 0));
+    EXPECT_EQ(model
+                  ->data(IndexOf(NodeKind::Machine, QStringLiteral("{0000fa00-0000-4000-8000-000000000000}")),
+                         Qt::ForegroundRole)
+                  .value<QColor>(),
+              QColor(255, 0, 0));
 }
 
 TEST_F(PlantViewTest, TheSelectionAndOpenMachinesSurviveARefresh) {
@@ -201,7 +210,8 @@ TEST_F(PlantViewTest, TheSelectionAndOpenMachinesSurviveARefresh) {
     EXPECT_EQ(window.TreeModel()->KeyOf(tree->currentIndex()),
               (MachineTreeModel::NodeKey{NodeKind::VibPoint, QStringLiteral("{nde}")}));
     EXPECT_TRUE(tree->isExpanded(IndexOf(NodeKind::Machine, QStringLiteral("{pump}"))));
-    EXPECT_FALSE(tree->isExpanded(IndexOf(NodeKind::Machine, QStringLiteral("{fan}"))));
+    EXPECT_FALSE(tree->isExpanded(
+        IndexOf(NodeKind::Machine, QStringLiteral("{0000fa00-0000-4000-8000-000000000000}"))));
     // The right pane shows the point's reading views.
     EXPECT_EQ(window.ViewPane()->currentWidget(), window.ReadingViews());
     EXPECT_EQ(window.ReadingViews()->PointGuid(), QStringLiteral("{nde}"));

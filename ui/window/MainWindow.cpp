@@ -1,5 +1,6 @@
 #include "ui/window/MainWindow.h"
 
+#include "app/DatabaseBackup.h"
 #include "app/DatabaseSwitch.h"
 #include "app/ProcessEntry.h"
 #include "app/RouteSelection.h"
@@ -186,11 +187,31 @@ DataFileOutcome MainWindow::BackupData(const QString& path) {
     if (!initialised_ || app_.MainConnection() == nullptr) {
         return DataFileOutcome::Failed;
     }
-    return ExportDataFileFrom(app_, path, MachineSelection{}, ProgressWindowFor(path)).outcome;
+    return BackupDatabaseTo(app_, path) == BackupOutcome::Done ? DataFileOutcome::Done
+                                                               : DataFileOutcome::Failed;
 }
 
 DataFileOutcome MainWindow::RestoreData(const QString& path) {
-    return ImportFile(path);
+    if (!initialised_) {
+        return DataFileOutcome::Failed;
+    }
+    const BackupOutcome outcome = RestoreDatabaseFrom(app_, path, ProgressWindowFor(path));
+    RefreshPlant();
+    switch (outcome) {
+    case BackupOutcome::Done:
+        return DataFileOutcome::Done;
+    case BackupOutcome::Cancelled:
+        return DataFileOutcome::Cancelled;
+    case BackupOutcome::Failed:
+        break;
+    }
+    return DataFileOutcome::Failed;
+}
+
+QString MainWindow::BackupFilter() const {
+    // A backup is a copy of the database; backups of earlier versions were data files.
+    return QStringLiteral("%1 Backup (*.%2);;%1 Data (*.%3)")
+        .arg(app_.edition.title, QString::fromLatin1(kBackupExtension), app_.dataFileExtension);
 }
 
 void MainWindow::ChooseAndBackup() {
@@ -201,13 +222,13 @@ void MainWindow::ChooseAndBackup() {
         QDir(app_.settings.exportToFolder)
             .filePath(QStringLiteral("%1 %2.%3")
                           .arg(app_.edition.productName, QDate::currentDate().toString(Qt::ISODate),
-                               app_.dataFileExtension));
+                               QString::fromLatin1(kBackupExtension)));
     QString path =
-        QFileDialog::getSaveFileName(this, UiText(text::window::BackupData), suggested, DataFileFilter());
+        QFileDialog::getSaveFileName(this, UiText(text::window::BackupData), suggested, BackupFilter());
     if (path.isEmpty()) {
         return;
     }
-    path = WithDataFileExtension(path, app_.dataFileExtension);
+    path = WithDataFileExtension(path, QString::fromLatin1(kBackupExtension));
     app_.settings.exportToFolder = QFileInfo(path).absolutePath();
     BackupData(path);
 }
@@ -217,7 +238,7 @@ void MainWindow::ChooseAndRestore() {
         return;
     }
     const QString path = QFileDialog::getOpenFileName(this, UiText(text::window::RestoreData),
-                                                      app_.settings.exportToFolder, DataFileFilter());
+                                                      app_.settings.exportToFolder, BackupFilter());
     if (!path.isEmpty()) {
         RestoreData(path);
     }

@@ -141,6 +141,7 @@ private:
     void ToMeter();
     void RunSync(bool fromMeter, const QString& routeGuid);
     QString DataFileFilter() const;
+    QString BackupFilter() const;
     // Opens the progress window of an export or import of `path` when the work starts.
     ProgressOpener ProgressWindowFor(const QString& path);
 

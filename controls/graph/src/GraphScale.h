@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 
 namespace GraphScale {
 
@@ -34,8 +35,13 @@ public:
     int pixel(double v) const {
         // The value at the far end of the range lands exactly on the far edge, whatever the
         // rounding of the ratio.
-        return static_cast<int>(
-            std::clamp(start_ + (v - min_) * scale_ + RoundingAllowance, -PixelLimit, PixelLimit));
+        const double at = start_ + (v - min_) * scale_ + RoundingAllowance;
+        // A value with no place on the axis (not a number, or infinite against an infinite range)
+        // is put far off the plot; converting it to int would be undefined.
+        if (std::isnan(at)) {
+            return static_cast<int>(-PixelLimit);
+        }
+        return static_cast<int>(std::clamp(at, -PixelLimit, PixelLimit));
     }
     // Larger values never map to smaller pixels.
     bool nonDecreasing() const { return scale_ >= 0.0; }

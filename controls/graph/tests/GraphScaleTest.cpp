@@ -2,6 +2,9 @@
 
 #include <QLocale>
 
+#include <cmath>
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,6 +19,31 @@ TEST(GraphScale, MappingTruncates) {
     EXPECT_EQ(xToPixel(5, 5, 5, 10, 100), 10);       // an empty range maps to the axis start
     EXPECT_DOUBLE_EQ(pixelToX(35, 0, 10, 10, 100), 2.5);
     EXPECT_DOUBLE_EQ(pixelToY(85, 0, 10, 110, 100), 2.5);
+}
+
+// A reading with an infinite sampling frequency gives an infinite X range and infinite or
+// not-a-number X values: each lands far off the plot (never an undefined conversion), and a
+// waterfall's shift added to it cannot overflow.
+TEST(GraphScale, ValuesWithoutAPlaceOnTheAxisLandOffThePlot) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::nan("");
+    const int off = static_cast<int>(-Mapping::PixelLimit);
+    const struct {
+        double min, max, v;
+        int expected;
+    } cases[] = {
+        {0, 10, nan, off},
+        {0, inf, inf, off}, // inf x 0
+        {0, inf, 5, 10},    // a finite value on an infinite range sits at the start
+        {0, 10, inf, static_cast<int>(Mapping::PixelLimit)},
+        {0, 10, -inf, off},
+        {nan, 10, 5, off},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Mapping(c.min, c.max, 10, 100).pixel(c.v), c.expected)
+            << c.min << " " << c.max << " " << c.v;
+        EXPECT_GT(Mapping(c.min, c.max, 10, 100).pixel(c.v) - 20, std::numeric_limits<int>::min() / 2);
+    }
 }
 
 TEST(GraphScale, NumberOfTicksCountsUpOnXAndDownOnY) {
