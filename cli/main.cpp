@@ -3,6 +3,7 @@
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/ReportCommands.h"
+#include "platform/Version.h"
 #include "store/SqlConnection.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> qtApp = MakeQtApplication(argc, argv);
     CLI::App cli{"Route-based condition monitoring: data store, meter and reports from the command line.",
                  "vantor"};
+    cli.set_version_flag("--version", "vantor " + ProgramVersion().toStdString());
     cli.require_subcommand(1);
     // Each --log switches on every level of a category (or a pattern such as "vantor.device.*");
     // the log goes to standard error. QT_LOGGING_RULES works as well.
