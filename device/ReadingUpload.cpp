@@ -1,6 +1,7 @@
 #include "device/ReadingUpload.h"
 
 #include "device/DateFixCheck.h"
+#include "device/Log.h"
 #include "device/MeterCommands.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
@@ -120,7 +121,9 @@ int StoreUploadedReading(const MeasurementPointHeader& header, const CVibReading
             return context.sync.UpsertOffRouteReading(ToOffRoute(reading)) ? 0 : kReadingNotStored;
         }
         return StoreRouteReading(header, reading, context);
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcSync) << "reading" << reading.sItemGUID << "of point" << header.pointGuid
+                          << "could not be stored:" << error.what();
         return kReadingNotStored;
     }
 }

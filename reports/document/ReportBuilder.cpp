@@ -53,26 +53,6 @@ int DecimalsOf(MeasureKind measure) {
     return 2;
 }
 
-QString MeasureName(MeasureKind measure, const ReportLook& look) {
-    switch (measure) {
-    case MeasureKind::IsoVelocity:
-        return UiText(text::IsoLabel);
-    case MeasureKind::BearingNoise:
-        return UiText(text::BearingNoiseLabel);
-    case MeasureKind::Acceleration:
-        return UiText(text::TotalLabel);
-    case MeasureKind::Displacement:
-        return UiText(text::DisplacementLabel);
-    case MeasureKind::VaBand1:
-        return look.bandNames[0];
-    case MeasureKind::VaBand2:
-        return look.bandNames[1];
-    case MeasureKind::VaBand3:
-        return look.bandNames[2];
-    }
-    return {};
-}
-
 QString FormLabel(GraphForm form) {
     switch (form) {
     case GraphForm::Trend:
@@ -217,8 +197,8 @@ private:
         const TrendSamples samples = MakeTrendSamples(TrendReadingsOf(kept, info.measure));
         ReportChart chart;
         chart.view = MakeTrendViewData(point, info.measure, samples, TrendLine{}, look_.units);
-        chart.title =
-            QStringLiteral("%1 - %2 - %3").arg(machine.sName, point.sName, MeasureName(info.measure, look_));
+        chart.title = QStringLiteral("%1 - %2 - %3")
+                          .arg(machine.sName, point.sName, MeasureName(info.measure, look_.bandNames));
         AddChart(info.graph, std::move(chart));
     }
 
@@ -229,8 +209,9 @@ private:
         if (info.form == GraphForm::Time) {
             chart.view = MakeWaveformViewData(decoded);
             // "%s %s %s (g) %s": machine, point, measure, date.
-            chart.title = QStringLiteral("%1 %2 %3 (g) %4")
-                              .arg(machine.sName, point.sName, MeasureName(info.measure, look_), taken);
+            chart.title =
+                QStringLiteral("%1 %2 %3 (g) %4")
+                    .arg(machine.sName, point.sName, MeasureName(info.measure, look_.bandNames), taken);
             // "%s (Secs)"
             chart.xCaption = QStringLiteral("%1 (Secs)").arg(UiText(text::TimeLabel));
             AddChart(info.graph, std::move(chart));
@@ -250,7 +231,7 @@ private:
         // unit, date, run speed and its unit.
         const int runSpeedDecimals = look_.units.Frequency() == FrequencyUnit::Hz ? 1 : 0;
         chart.title = QStringLiteral("%1 (%2 %3) - %4 (%5 %6)")
-                          .arg(point.sName, MeasureName(info.measure, look_), view->yLabel, taken,
+                          .arg(point.sName, MeasureName(info.measure, look_.bandNames), view->yLabel, taken,
                                QString::number(look_.units.DisplayFrequency(reading.fCurrentRunSpeedHz), 'f',
                                                runSpeedDecimals),
                                look_.units.FrequencyLabel());
@@ -274,7 +255,7 @@ QString LocaleNumber(double value, int decimals, const QLocale& locale) {
 }
 
 QString MeasureRowLabel(MeasureKind measure, const ReportLook& look) {
-    return QStringLiteral("%1 (%2)").arg(MeasureName(measure, look), MeasureUnitLabel(measure, look.units));
+    return MeasureNameWithUnit(measure, look.bandNames, look.units);
 }
 
 QString GraphHeading(ReportGraph graph, const ReportLook& look) {

@@ -1,6 +1,7 @@
 #include "ui/report/ReportWizard.h"
 
 #include "analysis/ViewTexts.h"
+#include "app/RecordLists.h"
 #include "app/ReportSetup.h"
 #include "reports/document/DocumentOpener.h"
 #include "reports/document/ReportBuilder.h"
@@ -81,12 +82,10 @@ QWizardPage* CReportWizard::MakeMachinesPage() {
     QWizardPage* page = NewPage(UiText(text::MachineSelectionPage));
     auto* layout = new QVBoxLayout(page);
     machines_ = new QListWidget(page);
-    if (CMainConnection* db = app_.MainConnection()) {
-        for (const QString& name : MachineNames(*db)) {
-            auto* item = new QListWidgetItem(name, machines_);
-            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setCheckState(Qt::Unchecked);
-        }
+    for (const CMachine& machine : ListMachinesShown(app_).value_or(std::vector<CMachine>{})) {
+        auto* item = new QListWidgetItem(machine.sName, machines_);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
     }
     layout->addWidget(machines_);
     auto* buttons = new QHBoxLayout;

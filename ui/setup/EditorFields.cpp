@@ -1,5 +1,6 @@
 #include "ui/setup/EditorFields.h"
 
+#include "app/EditOutcome.h"
 #include "platform/Prompter.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"
@@ -161,7 +162,7 @@ bool AddTypedAddress(QListWidget& list, QLineEdit& entry, Prompter& prompter) {
         entry.clear();
         return false;
     }
-    if (!CanAddAddress(list.count(), prompter)) {
+    if (!Accepted(CheckAddressRoom(list.count()), prompter)) {
         return false;
     }
     if (!IsValidEmailAddress(address)) {

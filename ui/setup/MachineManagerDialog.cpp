@@ -1,7 +1,7 @@
 #include "ui/setup/MachineManagerDialog.h"
 
+#include "app/RecordLists.h"
 #include "platform/Prompter.h"
-#include "store/Validation.h"
 #include "texts/UiText.h"
 #include "ui/setup/EditableList.h"
 #include "ui/setup/EditorFields.h"
@@ -80,7 +80,7 @@ QString CMachineManagerDialog::SelectedMachine() const {
 void CMachineManagerDialog::FillMachines(const QString& select) {
     std::vector<RecordList::Row> rows;
     int order = 0;
-    for (const CMachine& machine : app_.MainConnection()->ListMachines()) {
+    for (const CMachine& machine : ListMachinesShown(app_).value_or(std::vector<CMachine>{})) {
         rows.push_back({{QString::number(++order), machine.sName, machine.sVMName}, machine.sItemGUID});
     }
     const QString keep = select.isEmpty() ? SelectedMachine() : select;
@@ -99,14 +99,14 @@ void CMachineManagerDialog::FillPoints() {
     std::vector<RecordList::Row> lubeRows;
     if (!machine.isEmpty()) {
         const float factor = units_.AmplitudeFactor();
-        for (const CVib& vib : app_.MainConnection()->ListVibs(machine)) {
+        for (const CVib& vib : ListVibsShown(app_, machine).value_or(std::vector<CVib>{})) {
             vibRows.push_back(
                 {{vib.sName, vib.sVMName, FormatEntry(vib.fRunSpeedHz),
                   alarms(vib.bISOAlarmsOn, vib.fISOWarningMMS * factor, vib.fISOCriticalMMS * factor),
                   alarms(vib.bBDUAlarmsOn, vib.fBDUWarning, vib.fBDUCritical)},
                  vib.sItemGUID});
         }
-        for (const CLube& lube : app_.MainConnection()->ListLubes(machine)) {
+        for (const CLube& lube : ListLubesShown(app_, machine).value_or(std::vector<CLube>{})) {
             lubeRows.push_back(
                 {{lube.sName, lube.sVMName, alarms(lube.bBDUAlarmsOn, lube.fBDUWarning, lube.fBDUCritical)},
                  lube.sItemGUID});
@@ -181,7 +181,7 @@ void CMachineManagerDialog::AddVib(const QString& before) {
         return;
     }
     // A full machine is refused before the user fills in a point.
-    if (!CanAddPoint(app_.MainConnection()->CountVibs(machine), app_.UserPrompter())) {
+    if (!editor_.CanAddVibTo(machine)) {
         return;
     }
     CVib vib;
@@ -228,7 +228,7 @@ void CMachineManagerDialog::AddLube(const QString& before) {
         app_.UserPrompter().ShowMessage(UiText(text::PleaseMakeSelection));
         return;
     }
-    if (!CanAddPoint(app_.MainConnection()->CountLubes(machine), app_.UserPrompter())) {
+    if (!editor_.CanAddLubeTo(machine)) {
         return;
     }
     CLube lube;

@@ -1,5 +1,6 @@
 #include "ui/setup/RouteManagerDialog.h"
 
+#include "app/RecordLists.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
@@ -24,13 +25,12 @@ bool RunRouteManager(CAppData& app, QWidget* parent) {
     return dialog.Changed();
 }
 
-CSelectMachinesDialog::CSelectMachinesDialog(CMainConnection& db, Prompter& prompter, bool several,
-                                             QWidget* parent)
-    : QDialog(parent), prompter_(prompter), list_(new QListWidget(this)) {
+CSelectMachinesDialog::CSelectMachinesDialog(CAppData& app, bool several, QWidget* parent)
+    : QDialog(parent), prompter_(app.UserPrompter()), list_(new QListWidget(this)) {
     setWindowTitle(UiText(text::SelectMachine));
     list_->setSelectionMode(several ? QAbstractItemView::ExtendedSelection
                                     : QAbstractItemView::SingleSelection);
-    for (const CMachine& machine : db.ListMachines()) {
+    for (const CMachine& machine : ListMachinesShown(app).value_or(std::vector<CMachine>{})) {
         auto* item = new QListWidgetItem(machine.sName, list_);
         item->setData(Qt::UserRole, machine.sItemGUID);
     }
@@ -99,7 +99,7 @@ QString CRouteManagerDialog::SelectedRoute() const {
 
 void CRouteManagerDialog::FillRoutes(const QString& select) {
     std::vector<RecordList::Row> rows;
-    for (const CRoute& route : app_.MainConnection()->ListRoutes()) {
+    for (const CRoute& route : ListRoutesShown(app_).value_or(std::vector<CRoute>{})) {
         rows.push_back({{route.sName}, route.sItemGUID});
     }
     const QString keep = select.isEmpty() ? SelectedRoute() : select;
@@ -153,11 +153,11 @@ void CRouteManagerDialog::AddRoute() {
 }
 
 void CRouteManagerDialog::RenameRoute(const QString& guid) {
-    CRoute route;
-    if (!app_.MainConnection()->GetRoute(guid, route)) {
+    const std::optional<CRoute> route = LoadRouteShown(app_, guid);
+    if (!route) {
         return;
     }
-    if (AskName(route.sName, [this, &guid](const QString& name) {
+    if (AskName(route->sName, [this, &guid](const QString& name) {
             return editor_.RenameRoute(guid, name) == EditOutcome::Done;
         })) {
         changed_ = true;
@@ -173,7 +173,7 @@ void CRouteManagerDialog::DeleteRoute(const QString& guid) {
 }
 
 std::optional<QStringList> CRouteManagerDialog::ChooseMachines(bool several) {
-    CSelectMachinesDialog chooser(*app_.MainConnection(), app_.UserPrompter(), several, this);
+    CSelectMachinesDialog chooser(app_, several, this);
     if (chooser.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

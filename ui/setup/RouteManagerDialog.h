@@ -20,7 +20,7 @@ bool RunRouteManager(CAppData& app, QWidget* parent);
 class CSelectMachinesDialog : public QDialog {
     Q_OBJECT
 public:
-    CSelectMachinesDialog(CMainConnection& db, Prompter& prompter, bool several, QWidget* parent = nullptr);
+    CSelectMachinesDialog(CAppData& app, bool several, QWidget* parent = nullptr);
 
     QListWidget* List() const { return list_; }
     // The chosen machines' GUIDs in list order.

@@ -1,7 +1,7 @@
 #include "ui/setup/SelectVibPointDialog.h"
 
+#include "app/RecordLists.h"
 #include "platform/Prompter.h"
-#include "store/SqlConnection.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
 
@@ -16,22 +16,18 @@ constexpr int kPointGuidRole = Qt::UserRole;
 
 } // namespace
 
-CSelectVibPointDialog::CSelectVibPointDialog(CMainConnection& db, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), prompter_(prompter), tree_(new QTreeWidget(this)) {
+CSelectVibPointDialog::CSelectVibPointDialog(CAppData& app, QWidget* parent)
+    : QDialog(parent), prompter_(app.UserPrompter()), tree_(new QTreeWidget(this)) {
     setWindowTitle(UiText(text::SelectVibPointTitle));
     tree_->setObjectName(QStringLiteral("PointTree"));
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
-    try {
-        for (const CMachine& machine : db.ListMachines()) {
-            auto* machineItem = new QTreeWidgetItem(tree_, QStringList{machine.sName});
-            for (const CVib& point : db.ListVibs(machine.sItemGUID)) {
-                auto* pointItem = new QTreeWidgetItem(machineItem, QStringList{point.sName});
-                pointItem->setData(0, kPointGuidRole, point.sItemGUID);
-            }
+    for (const auto& [machine, points] : ListMachinePointsShown(app).value_or(MachinePoints{})) {
+        auto* machineItem = new QTreeWidgetItem(tree_, QStringList{machine.sName});
+        for (const CVib& point : points) {
+            auto* pointItem = new QTreeWidgetItem(machineItem, QStringList{point.sName});
+            pointItem->setData(0, kPointGuidRole, point.sItemGUID);
         }
-    } catch (const DatabaseError& error) {
-        prompter_.ShowMessage(QString::fromStdString(error.what()));
     }
     tree_->expandAll();
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {

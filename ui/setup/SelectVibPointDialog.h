@@ -2,7 +2,7 @@
 // "Select Vib Point": the machines with their vibration points; OK (or a double-click on a point)
 // closes with the chosen point, anything else asks for a selection.
 
-#include "store/MainConnection.h"
+#include "app/CAppData.h"
 
 #include <QDialog>
 
@@ -15,7 +15,7 @@ class Prompter;
 class CSelectVibPointDialog : public QDialog {
     Q_OBJECT
 public:
-    CSelectVibPointDialog(CMainConnection& db, Prompter& prompter, QWidget* parent = nullptr);
+    explicit CSelectVibPointDialog(CAppData& app, QWidget* parent = nullptr);
 
     // The chosen point's GUID; empty while a machine or nothing is selected.
     QString PointGuid() const;

@@ -2,6 +2,7 @@
 
 #include "analysis/DisplayUnits.h"
 #include "analysis/Measures.h"
+#include "app/ExceptionAddresses.h"
 #include "app/TestMessage.h"
 #include "platform/Prompter.h"
 #include "store/Validation.h"
@@ -44,23 +45,8 @@ QRadioButton* Radio(QButtonGroup* group, int id, int textIndex, QWidget* parent)
 
 // The caption of a measure kind's status column.
 QString KindCaption(int kind, const CSettings& settings) {
-    switch (static_cast<MeasureKind>(kind)) {
-    case MeasureKind::IsoVelocity:
-        return UiText(text::IsoLabel);
-    case MeasureKind::BearingNoise:
-        return UiText(text::BearingNoiseLabel);
-    case MeasureKind::Acceleration:
-        return UiText(text::TotalLabel);
-    case MeasureKind::Displacement:
-        return UiText(text::DisplacementLabel);
-    case MeasureKind::VaBand1:
-        return settings.band1Name;
-    case MeasureKind::VaBand2:
-        return settings.band2Name;
-    case MeasureKind::VaBand3:
-        return settings.band3Name;
-    }
-    return {};
+    return MeasureName(static_cast<MeasureKind>(kind),
+                       {settings.band1Name, settings.band2Name, settings.band3Name});
 }
 
 // Quiet progress: the test message's steps need no window of their own.
@@ -405,10 +391,10 @@ CExceptionAddressesDialog::CExceptionAddressesDialog(CAppData& app, QWidget* par
     layout->addWidget(MakeOkCancelButtons(this));
     resize(480, 360);
 
-    auto sync = app_.MakeSyncConnection();
-    opened_ = sync->Open();
+    const std::optional<QStringList> stored = LoadExceptionAddresses(app_);
+    opened_ = stored.has_value();
     if (opened_) {
-        stored_ = sync->ListEmailAddresses();
+        stored_ = *stored;
         list_->addItems(stored_);
     }
 }
@@ -424,22 +410,7 @@ void CExceptionAddressesDialog::AddAddress() {
 }
 
 void CExceptionAddressesDialog::accept() {
-    auto sync = app_.MakeSyncConnection();
-    if (!sync->Open()) {
-        return;
-    }
-    const QStringList wanted = Addresses();
-    bool stored = true;
-    for (const QString& address : stored_) {
-        if (!wanted.contains(address)) {
-            stored = sync->RemoveEmailAddress(address) && stored;
-        }
-    }
-    for (const QString& address : wanted) {
-        stored = sync->AddEmailAddress(address) && stored;
-    }
-    if (!stored) {
-        app_.UserPrompter().ShowMessage(UiText(text::ErrorSavingRecord));
+    if (!StoreExceptionAddresses(app_, stored_, Addresses())) {
         return;
     }
     QDialog::accept();

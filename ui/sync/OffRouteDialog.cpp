@@ -63,7 +63,7 @@ void COffRouteDialog::MoveSelected() {
     }
     bool chosen = false;
     readings_.MoveTo(guid, [this, &chosen]() -> std::optional<QString> {
-        CSelectVibPointDialog dialog(*app_.MainConnection(), app_.UserPrompter(), this);
+        CSelectVibPointDialog dialog(app_, this);
         if (dialog.exec() != QDialog::Accepted) {
             return std::nullopt;
         }

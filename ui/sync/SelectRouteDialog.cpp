@@ -1,10 +1,8 @@
 #include "ui/sync/SelectRouteDialog.h"
 
-#include "store/SqlConnection.h"
+#include "app/RecordLists.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
-
-#include "platform/Prompter.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -18,22 +16,15 @@ constexpr int kGuidRole = Qt::UserRole;
 
 } // namespace
 
-CSelectRouteDialog::CSelectRouteDialog(CMainConnection& db, Prompter& prompter, const QString& held,
-                                       QWidget* parent)
-    : QDialog(parent), db_(db), prompter_(prompter), tree_(new QTreeWidget(this)) {
+CSelectRouteDialog::CSelectRouteDialog(CAppData& app, const QString& held, QWidget* parent)
+    : QDialog(parent), app_(app), tree_(new QTreeWidget(this)) {
     setWindowTitle(UiText(text::SelectRouteTitle));
     tree_->setObjectName(QStringLiteral("RouteTree"));
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
     auto* root = new QTreeWidgetItem(tree_, QStringList{UiText(text::ListOfRoutes)});
     QTreeWidgetItem* selected = nullptr;
-    std::vector<CRoute> routes;
-    try {
-        routes = db_.ListRoutes();
-    } catch (const DatabaseError& error) {
-        prompter_.ShowMessage(QString::fromStdString(error.what()));
-    }
-    for (const CRoute& route : routes) {
+    for (const CRoute& route : ListRoutesShown(app_).value_or(std::vector<CRoute>{})) {
         auto* item = new QTreeWidgetItem(root, QStringList{route.sName});
         item->setData(0, kGuidRole, route.sItemGUID);
         if (selected == nullptr && !held.isEmpty() && route.sItemGUID == held) {
@@ -69,13 +60,7 @@ void CSelectRouteDialog::SelectionChanged(QTreeWidgetItem* item) {
 }
 
 void CSelectRouteDialog::accept() {
-    bool accepted = false;
-    try {
-        accepted = AcceptRouteChoice(db_, choice_, prompter_);
-    } catch (const DatabaseError& error) {
-        prompter_.ShowMessage(QString::fromStdString(error.what()));
-    }
-    if (accepted) {
+    if (AcceptRouteChoice(app_, choice_)) {
         QDialog::accept();
     }
 }

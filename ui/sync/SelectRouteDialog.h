@@ -16,8 +16,7 @@ class CSelectRouteDialog : public QDialog {
     Q_OBJECT
 public:
     // `held`: the route chosen last time, selected again when it still exists.
-    CSelectRouteDialog(CMainConnection& db, Prompter& prompter, const QString& held = {},
-                       QWidget* parent = nullptr);
+    explicit CSelectRouteDialog(CAppData& app, const QString& held = {}, QWidget* parent = nullptr);
 
     RouteChoice Choice() const { return choice_; }
     QTreeWidget* Tree() const { return tree_; }
@@ -27,8 +26,7 @@ public:
 private:
     void SelectionChanged(QTreeWidgetItem* item);
 
-    CMainConnection& db_;
-    Prompter& prompter_;
+    CAppData& app_;
     QTreeWidget* tree_;
     RouteChoice choice_;
 };

@@ -243,7 +243,7 @@ TEST(MainWindowImport, APendingDataFileIsImportedAfterTheReplaceQuestion) {
         ASSERT_TRUE(source.UpsertMachine(
             CMachine{QStringLiteral("{m}"), 0, QStringLiteral("Pump"), QStringLiteral("PUMP"), {}}));
         DataFileProgress quiet;
-        ASSERT_EQ(ExportEverything(source, dataFile, quiet, prompter), DataFileOutcome::Done);
+        ASSERT_EQ(ExportEverything(source, dataFile, quiet), DataFileOutcome::Done);
     }
     CAppData app(prompter, Edition::For(2, 0));
     ASSERT_TRUE(InitDataRoot(app));

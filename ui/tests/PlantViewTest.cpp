@@ -9,11 +9,11 @@
 #include "store/RecordSyncConnection.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
+#include "ui/views/PointViews.h"
 #include "ui/window/DisplayCommands.h"
 #include "ui/window/HelpDialogs.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
-#include "ui/views/PointViews.h"
 #include "ui/window/StatusIcons.h"
 
 #include <QApplication>
@@ -161,7 +161,7 @@ TEST_F(PlantViewTest, TheTreeListsMachinesAndPointsInOrderWithTheirStatusColours
             Point(QStringLiteral("{fan1}"), QStringLiteral("{fan}"), 0, QStringLiteral("Fan bearing"))));
         ASSERT_TRUE(source.UpsertVibReading(Reading(QStringLiteral("{fan1}"), kDay.addDays(3), 7.1f)));
         DataFileProgress quiet;
-        ASSERT_EQ(ExportEverything(source, dataFile, quiet, prompter), DataFileOutcome::Done);
+        ASSERT_EQ(ExportEverything(source, dataFile, quiet), DataFileOutcome::Done);
     }
     prompter.yesNoAnswers = {true};
     ASSERT_EQ(window.ImportFile(dataFile), DataFileOutcome::Done);

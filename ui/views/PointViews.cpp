@@ -1,7 +1,6 @@
 #include "ui/views/PointViews.h"
 
 #include "platform/Prompter.h"
-#include "store/MainConnection.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/ReadingListView.h"
@@ -65,18 +64,14 @@ void PointViews::ShowPoint(const QString& vibGuid) {
     state_->point.reset();
     state_->machineName.clear();
     state_->readings.clear();
-    CMainConnection* db = app_.MainConnection();
-    CVib point;
-    if (!db || !db->GetVib(vibGuid, point)) {
+    std::optional<ViewedPoint> viewed = LoadViewedPoint(app_, vibGuid);
+    if (!viewed) {
         Clear();
         return;
     }
-    state_->point = point;
-    CMachine machine;
-    if (db->GetMachine(point.sParentGUID, machine)) {
-        state_->machineName = machine.sName;
-    }
-    state_->readings = db->ListVibReadings(point.sItemGUID);
+    state_->point = viewed->point;
+    state_->machineName = viewed->machineName;
+    state_->readings = std::move(viewed->readings);
     state_->readingGuid = state_->readings.empty() ? QString() : state_->readings.back().sItemGUID;
     state_->ForgetReading();
     trend_->Redraw();
@@ -170,13 +165,11 @@ void PointViews::LoadCurrentTab() {
 }
 
 bool PointViews::DeleteReading(const QString& readingGuid) {
-    CMainConnection* db = app_.MainConnection();
-    if (!db || readingGuid.isEmpty() ||
+    if (!app_.MainConnection() || readingGuid.isEmpty() ||
         !app_.UserPrompter().AskYesNo(UiText(text::views::DeleteReadingQuestion))) {
         return false;
     }
-    if (!db->DeleteVibReading(readingGuid)) {
-        app_.UserPrompter().ShowMessage(UiText(text::ErrorSavingRecord));
+    if (!DeleteReadingShown(app_, readingGuid)) {
         return false;
     }
     ReloadPoint();

@@ -31,23 +31,13 @@ MeasureFormat PointViewsState::Format() const {
 }
 
 QString MeasureCaption(const CSettings& settings, MeasureKind kind) {
-    switch (kind) {
-    case MeasureKind::IsoVelocity:
-        return UiText(text::views::Iso);
-    case MeasureKind::BearingNoise:
-        return UiText(text::views::BearingNoise);
-    case MeasureKind::Acceleration:
-        return UiText(text::views::Total);
-    case MeasureKind::Displacement:
-        return UiText(text::views::Displacement);
-    case MeasureKind::VaBand1:
-        return settings.band1Name.isEmpty() ? UiText(text::views::Band1) : settings.band1Name;
-    case MeasureKind::VaBand2:
-        return settings.band2Name.isEmpty() ? UiText(text::views::Band2) : settings.band2Name;
-    case MeasureKind::VaBand3:
-        return settings.band3Name.isEmpty() ? UiText(text::views::Band3) : settings.band3Name;
-    }
-    return {};
+    // A band the user left unnamed is shown by its default label.
+    const auto named = [](const QString& name, int fallback) {
+        return name.isEmpty() ? UiText(fallback) : name;
+    };
+    return MeasureName(kind, {named(settings.band1Name, text::views::Band1),
+                              named(settings.band2Name, text::views::Band2),
+                              named(settings.band3Name, text::views::Band3)});
 }
 
 } // namespace vantor

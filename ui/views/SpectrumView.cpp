@@ -5,7 +5,6 @@
 #include "analysis/SignalCsv.h"
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
-#include "store/MainConnection.h"
 #include "ui/views/CursorTools.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/MeasureKindBox.h"

@@ -8,7 +8,6 @@
 #include "analysis/ViewTexts.h"
 #include "graphviews/GraphViews.h"
 #include "platform/Prompter.h"
-#include "store/MainConnection.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/MeasureKindBox.h"
 #include "ui/views/PointViewTexts.h"
@@ -113,7 +112,7 @@ bool TrendView::Draw() {
     if (zoom_ && samples.reference.isValid()) {
         view.xAxis = ZoomedAxis(samples.reference, *zoom_);
     }
-    ShowTrendView(pane_->Graph(), view, PointTitle(*state_.app.MainConnection(), point));
+    ShowTrendView(pane_->Graph(), view, PointTitle(state_.app, point));
     // The read-out gives the latest reading of the quantity: its value, status and date.
     QString readout = QStringLiteral("%1 (%2)").arg(MeasureCaption(state_.app.settings, kind), view.yLabel);
     if (!state_.readings.empty()) {

@@ -86,8 +86,7 @@ void UpdateRunSpeedDialog::Update() {
         return;
     }
     const float newSpeed = RunSpeedFromCursor(cursorX_, state_.Units().FrequencyFactor());
-    result_ = vantor::UpdateRunSpeed(*state_.app.MainConnection(), state_.processor,
-                                     state_.app.UserPrompter(), state_.readingGuid, newSpeed);
+    result_ = UpdateRunSpeedOf(state_.app, state_.processor, state_.readingGuid, newSpeed);
     switch (result_.outcome) {
     case RunSpeedOutcome::Updated:
     case RunSpeedOutcome::CacheFailed: // the row holds the new speed; the cache is rebuilt from it

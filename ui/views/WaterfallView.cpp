@@ -2,7 +2,6 @@
 
 #include "analysis/SignalCache.h"
 #include "analysis/ViewData.h"
-#include "store/MainConnection.h"
 #include "ui/views/CursorTools.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/MeasureKindBox.h"
@@ -84,7 +83,6 @@ void WaterfallView::Redraw() {
         Clear();
         return;
     }
-    CMainConnection& db = *state_.app.MainConnection();
     const DisplayUnits units = state_.Units();
     std::vector<WaterfallSpectrum> spectra;
     // The readings are held oldest first: the newest are taken from the back.
@@ -93,7 +91,7 @@ void WaterfallView::Redraw() {
             break;
         }
         ReadingSignals decoded;
-        if (!LoadReadingSignals(db, state_.processor, row->sItemGUID, decoded)) {
+        if (!LoadPointReadingSignals(state_.app, state_.processor, row->sItemGUID, decoded)) {
             continue;
         }
         std::optional<SpectrumViewData> view =
@@ -105,7 +103,8 @@ void WaterfallView::Redraw() {
         shown_ << row->sItemGUID;
     }
     // Always in lines: bars of every trace would fill the room between the traces behind.
-    ShowWaterfallView(pane_->Graph(), spectra, units, PointTitle(db, *state_.point), SpectrumDrawing::Line);
+    ShowWaterfallView(pane_->Graph(), spectra, units, PointTitle(state_.app, *state_.point),
+                      SpectrumDrawing::Line);
     if (!spectra.empty()) {
         const SpectrumViewData& front = spectra.front().view;
         readout_->SetUnits(front.xLabel, front.xAxis.decimals + 1, front.yLabel, front.yAxis.decimals + 1);

@@ -107,39 +107,8 @@ namespace {
 
 // The header of a measure column: its name, with the unit while values are shown.
 QString MeasureHeader(MeasureKind kind, const CSettings& settings, const DisplayUnits& units, bool valuesOn) {
-    QString name;
-    QString unit;
-    switch (kind) {
-    case MeasureKind::IsoVelocity:
-        name = UiText(text::IsoLabel);
-        unit = units.VelocityLabel();
-        break;
-    case MeasureKind::BearingNoise:
-        name = UiText(text::BearingNoiseLabel);
-        unit = QStringLiteral("BDU");
-        break;
-    case MeasureKind::Acceleration:
-        name = UiText(text::TotalLabel);
-        unit = QStringLiteral("g");
-        break;
-    case MeasureKind::Displacement:
-        name = UiText(text::DisplacementLabel);
-        unit = units.DisplacementLabel();
-        break;
-    case MeasureKind::VaBand1:
-        name = settings.band1Name;
-        unit = units.VelocityLabel();
-        break;
-    case MeasureKind::VaBand2:
-        name = settings.band2Name;
-        unit = units.VelocityLabel();
-        break;
-    case MeasureKind::VaBand3:
-        name = settings.band3Name;
-        unit = units.VelocityLabel();
-        break;
-    }
-    return valuesOn ? QStringLiteral("%1 (%2)").arg(name, unit) : name;
+    const VaBandNames bands{settings.band1Name, settings.band2Name, settings.band3Name};
+    return valuesOn ? MeasureNameWithUnit(kind, bands, units) : MeasureName(kind, bands);
 }
 
 } // namespace

@@ -6,29 +6,28 @@
 #include "app/ProcessEntry.h"
 #include "app/RouteSelection.h"
 #include "device/MeterResults.h"
-#include "store/SqlConnection.h"
 #include "texts/UiText.h"
-#include "ui/window/AppLook.h"
 #include "ui/common/DataFileProgressDialog.h"
-#include "ui/window/DatabaseMenu.h"
-#include "ui/sync/DesktopSync.h"
+#include "ui/common/Log.h"
+#include "ui/common/Mnemonics.h"
+#include "ui/report/ReportWizard.h"
 #include "ui/setup/DeviceNamesDialog.h"
+#include "ui/setup/MachineManagerDialog.h"
+#include "ui/setup/RouteManagerDialog.h"
+#include "ui/setup/SettingsDialogs.h"
+#include "ui/sync/DesktopSync.h"
+#include "ui/sync/MeterPortDialog.h"
+#include "ui/sync/OffRouteDialog.h"
+#include "ui/sync/SelectRouteDialog.h"
+#include "ui/sync/SyncDialog.h"
+#include "ui/views/PointViews.h"
+#include "ui/window/AppLook.h"
+#include "ui/window/DatabaseMenu.h"
 #include "ui/window/DisplayCommands.h"
 #include "ui/window/HelpDialogs.h"
-#include "ui/common/Log.h"
-#include "ui/setup/MachineManagerDialog.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
 #include "ui/window/MainWindowTexts.h"
-#include "ui/sync/MeterPortDialog.h"
-#include "ui/common/Mnemonics.h"
-#include "ui/sync/OffRouteDialog.h"
-#include "ui/views/PointViews.h"
-#include "ui/report/ReportWizard.h"
-#include "ui/setup/RouteManagerDialog.h"
-#include "ui/sync/SelectRouteDialog.h"
-#include "ui/setup/SettingsDialogs.h"
-#include "ui/sync/SyncDialog.h"
 
 #include <VantorLabel/VantorLabelCtrl.h>
 #include <VantorLabel/VantorLabelFactory.h>
@@ -281,15 +280,10 @@ void MainWindow::ToMeter() {
     if (!initialised_ || app_.MainConnection() == nullptr) {
         return;
     }
-    try {
-        if (!AnyRouteExists(*app_.MainConnection(), app_.UserPrompter())) {
-            return;
-        }
-    } catch (const DatabaseError& error) {
-        app_.UserPrompter().ShowMessage(QString::fromStdString(error.what()));
+    if (!AnyRouteExists(app_)) {
         return;
     }
-    CSelectRouteDialog select(*app_.MainConnection(), app_.UserPrompter(), chosenRoute_, this);
+    CSelectRouteDialog select(app_, chosenRoute_, this);
     if (select.exec() != QDialog::Accepted) {
         return;
     }
@@ -490,18 +484,15 @@ void MainWindow::ReloadPlant(bool reloadViews) {
         }
     }
 
-    PlantSnapshot plant;
-    try {
-        plant = LoadPlant(*app_.MainConnection(), {app_.vibPointsEnabled, app_.lubePointsEnabled});
-    } catch (const DatabaseError& error) {
-        qCWarning(lcUi) << "the plant could not be read:" << error.what();
-        app_.UserPrompter().ShowMessage(UiText(text::ErrorLoadingRecord));
+    std::optional<PlantSnapshot> plant =
+        LoadPlantShown(app_, {app_.vibPointsEnabled, app_.lubePointsEnabled});
+    if (!plant) {
         return;
     }
     {
         // The selection is put back below; the pane is drawn once, for the restored item.
         const QSignalBlocker quiet(tree_->selectionModel());
-        treeModel_->SetPlant(std::move(plant));
+        treeModel_->SetPlant(std::move(*plant));
         treeModel_->SetBold(app_.settings.boldFontOn != 0);
         tree_->setExpanded(plantIndex, plantExpanded || expanded.isEmpty());
         for (const QString& guid : expanded) {
