@@ -74,6 +74,9 @@ QByteArray DesktopEntry(const Edition& edition, const QString& mimeType, const Q
         QStringLiteral("Comment=") + DesktopValue(edition.fileTypeDescription),
         QStringLiteral("Exec=") + exec,
         QStringLiteral("MimeType=%1;").arg(mimeType),
+        // The icon and menu place the installed entry gives, kept when this one replaces it.
+        QStringLiteral("Icon=") + DesktopValue(edition.productName.toLower()),
+        QStringLiteral("Categories=Science;Engineering;"),
         QStringLiteral("Terminal=false"),
         QStringLiteral("Actions=import;"),
         QString(),

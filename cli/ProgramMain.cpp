@@ -1,5 +1,7 @@
 #include "cli/ProgramMain.h"
 
+#include "platform/Version.h"
+
 #include "cli/ExitCode.h"
 #include "store/SqlConnection.h"
 
@@ -47,6 +49,7 @@ bool RegistersCommand(std::span<const CommandGroup> groups, std::string_view wor
 
 int RunProgram(int argc, char** argv, std::span<const CommandGroup> groups) {
     CLI::App cli{kDescription, "vantor"};
+    cli.set_version_flag("--version", "vantor " + ProgramVersion().toStdString());
     cli.require_subcommand(1);
     // Each --log switches on every level of a category (or a pattern such as "vantor.device.*");
     // the log goes to standard error. QT_LOGGING_RULES works as well.

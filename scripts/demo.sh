@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Demonstration on a fresh data root under demo-root/ in the repository (wiped on each run): the
-# meter emulator stands in for a meter in its cradle; its readings are uploaded, judged, listed,
-# exported and imported into a second installation.
+# Demonstration on a fresh data root under demo-root/ in the repository (or $VANTOR_DEMO_ROOT;
+# wiped on each run): the meter emulator stands in for a meter in its cradle; its readings are
+# uploaded, judged, listed, exported and imported into a second installation. Then, when a display
+# is available, the desktop program opens on the demo plant (VANTOR_DEMO_WINDOW=0 skips it).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 vantor="$root/build/cli/vantor"
 sim="$root/build/tools/meter-sim/vantor-meter-sim"
-demo="$root/demo-root"
+demo="${VANTOR_DEMO_ROOT:-$root/demo-root}"
 
 rm -rf "$demo"
 mkdir -p "$demo/common" "$demo/user" "$demo/config" "$demo/data"
@@ -54,3 +55,20 @@ VANTOR_COMMON_APPDATA="$demo/second" "$vantor" list readings | cut -f1,2,6,7
 
 step "commands the meter received"
 cat "$demo/meter.log"
+
+desktop="$(find "$root/build/ui" -maxdepth 1 -type f -executable 2>/dev/null | head -n 1)"
+open_line="VANTOR_COMMON_APPDATA='$demo/common' VANTOR_USER_APPDATA='$demo/user' XDG_CONFIG_HOME='$demo/config' XDG_DATA_HOME='$demo/data' '${desktop:-build/ui/Corvane}'"
+if [[ "${VANTOR_DEMO_WINDOW:-1}" == 0 || -z "$desktop" ]]; then
+    step "the desktop program on the demo plant"
+    echo "$open_line"
+elif [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+    step "the desktop program opens on the demo plant"
+    # Detached, so it stays open after this script ends; its pid is kept for whoever closes it.
+    setsid "$desktop" >"$demo/desktop.log" 2>&1 < /dev/null &
+    echo $! > "$demo/desktop.pid"
+    echo "$(basename "$desktop") is open (pid $(cat "$demo/desktop.pid")); to open it again later:"
+    echo "$open_line"
+else
+    step "no display here; to see the demo plant in the desktop program, run on a desktop:"
+    echo "$open_line"
+fi

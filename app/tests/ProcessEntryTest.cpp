@@ -168,6 +168,9 @@ TEST(FileTypeRegistrationTest, WritesTheMimeTypeAndTheImportActionOnEveryStart) 
         << desktop.toStdString();
     EXPECT_TRUE(desktop.contains(QStringLiteral("\nMimeType=application/x-corvanedatafile;\n")));
     EXPECT_TRUE(desktop.contains(QStringLiteral("\nActions=import;\n")));
+    // The installed entry's icon and menu place survive the user's entry that replaces it.
+    EXPECT_TRUE(desktop.contains(QStringLiteral("\nIcon=corvane\n")));
+    EXPECT_TRUE(desktop.contains(QStringLiteral("\nCategories=Science;Engineering;\n")));
     EXPECT_TRUE(desktop.contains(QStringLiteral("[Desktop Action import]\nName=Import Corvane DataFile\n")));
 
     QFile stale(names.desktopFile);

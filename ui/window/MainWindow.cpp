@@ -1,6 +1,7 @@
 #include "ui/window/MainWindow.h"
 
 #include "app/DatabaseBackup.h"
+#include "platform/Version.h"
 #include "app/DatabaseSwitch.h"
 #include "app/ProcessEntry.h"
 #include "app/RouteSelection.h"
@@ -698,8 +699,15 @@ void MainWindow::StorePlacement() {
 }
 
 void MainWindow::ShowAbout() {
+    // The version and build date, then the libraries the program is built on and their licences.
+    const QString libraries = QStringLiteral(
+        "Qt %1 (LGPL-3.0), SQLite (public domain), libcurl (curl licence), libzip (BSD-3-Clause), "
+        "libsndfile (LGPL-2.1+)")
+                                  .arg(QString::fromLatin1(qVersion()));
     QMessageBox::about(this, UiText(text::AboutProduct),
-                       QStringLiteral("%1\n%2").arg(app_.edition.title, app_.edition.companyName));
+                       QStringLiteral("%1 %2\n%3\n\n%4 %5\n\n%6")
+                           .arg(app_.edition.title, ProgramVersion(), app_.edition.companyName,
+                                QStringLiteral("Built"), ProgramBuildDate(), libraries));
 }
 
 } // namespace vantor
