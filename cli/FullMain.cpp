@@ -21,7 +21,7 @@ constexpr std::array<CommandGroup, 19> kGroups = {
     AddStoreCommands,        AddTextsCommands,  AddSettingsCommands, AddAnalysisCommands,  AddMeterCommands,
     AddDataFileCommands,     AddSyncCommands,   AddOffRouteCommands, AddDeviceCommands,    AddEmailCommands,
     AddReadingToolCommands,  AddRemoteCommands, AddPlotCommands,     AddCatalogueCommands, AddRouteCommands,
-    AddCatalogueCsvCommands, AddReportCommands, AddSignalCommands, AddBearingCommands,
+    AddCatalogueCsvCommands, AddReportCommands, AddSignalCommands,   AddBearingCommands,
 };
 
 // plot and report paint the graph control, a widget, so they need the widget application; they

@@ -1,10 +1,10 @@
 // report: the document report on the command line.
 #include "cli/ReportCommands.h"
 
-#include "graphviews/ReportCharts.h"
 #include "app/ReportSetup.h"
 #include "app/Startup.h"
 #include "cli/ExitCode.h"
+#include "graphviews/ReportCharts.h"
 #include "reports/document/DocumentOpener.h"
 #include "reports/document/ReportTexts.h"
 #include "reports/document/ReportWorker.h"

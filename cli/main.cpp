@@ -26,7 +26,8 @@ namespace {
 constexpr std::array<CommandGroup, 13> kGroups = {
     AddStoreCommands,    AddTextsCommands,     AddSettingsCommands, AddAnalysisCommands,
     AddDataFileCommands, AddOffRouteCommands,  AddDeviceCommands,   AddReadingToolCommands,
-    AddRemoteCommands,   AddCatalogueCommands, AddRouteCommands,    AddCatalogueCsvCommands, AddBearingCommands,
+    AddRemoteCommands,   AddCatalogueCommands, AddRouteCommands,    AddCatalogueCsvCommands,
+    AddBearingCommands,
 };
 
 // The program with every command, beside this one.

@@ -1,7 +1,7 @@
 #include "store/MainConnection.h"
 
-#include "store/ImportedReadings.h"
 #include "store/BearingStore.h"
+#include "store/ImportedReadings.h"
 #include "store/Limits.h"
 #include "store/SignalCachePath.h"
 #include "store/detail/RecordOps.h"

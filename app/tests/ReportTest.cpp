@@ -1,8 +1,8 @@
 // The document report: which sections and graphs the rules keep, the reporting period, cancelling,
 // and the ODT and PDF files as a reader opens them.
-#include "graphviews/ReportCharts.h"
 #include "app/ReportSetup.h"
 #include "app/tests/ReportTestData.h"
+#include "graphviews/ReportCharts.h"
 #include "reports/document/OdtWriter.h"
 #include "reports/document/PdfWriter.h"
 #include "reports/document/ReportBuilder.h"

@@ -7,8 +7,8 @@
 #include "platform/testing/TempEnvironment.h"
 #include "store/SyncState.h"
 #include "texts/UiText.h"
-#include "ui/sync/DesktopSync.h"
 #include "ui/common/GuiThreadPrompter.h"
+#include "ui/sync/DesktopSync.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -2,8 +2,8 @@
 
 #include "analysis/DisplayUnits.h"
 #include "app/CAppData.h"
-#include "ui/window/MainWindowTexts.h"
 #include "ui/common/Mnemonics.h"
+#include "ui/window/MainWindowTexts.h"
 
 #include <QAction>
 #include <QActionGroup>

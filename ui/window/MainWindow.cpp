@@ -1,11 +1,11 @@
 #include "ui/window/MainWindow.h"
 
 #include "app/DatabaseBackup.h"
-#include "platform/Version.h"
 #include "app/DatabaseSwitch.h"
 #include "app/ProcessEntry.h"
 #include "app/RouteSelection.h"
 #include "device/MeterResults.h"
+#include "platform/Version.h"
 #include "texts/UiText.h"
 #include "ui/common/DataFileProgressDialog.h"
 #include "ui/common/Log.h"
@@ -700,10 +700,11 @@ void MainWindow::StorePlacement() {
 
 void MainWindow::ShowAbout() {
     // The version and build date, then the libraries the program is built on and their licences.
-    const QString libraries = QStringLiteral(
-        "Qt %1 (LGPL-3.0), SQLite (public domain), libcurl (curl licence), libzip (BSD-3-Clause), "
-        "libsndfile (LGPL-2.1+)")
-                                  .arg(QString::fromLatin1(qVersion()));
+    const QString libraries =
+        QStringLiteral(
+            "Qt %1 (LGPL-3.0), SQLite (public domain), libcurl (curl licence), libzip (BSD-3-Clause), "
+            "libsndfile (LGPL-2.1+)")
+            .arg(QString::fromLatin1(qVersion()));
     QMessageBox::about(this, UiText(text::AboutProduct),
                        QStringLiteral("%1 %2\n%3\n\n%4 %5\n\n%6")
                            .arg(app_.edition.title, ProgramVersion(), app_.edition.companyName,
