@@ -102,8 +102,8 @@ float RootSumSquare(const std::vector<double>& spectrum, LineRange range) {
 
 void RecomputeOveralls(VibReadingValues& reading, const ReadingSignals& decoded) {
     const ChannelSignals& iso = decoded.iso;
-    if (iso.sampleCount == 0) {
-        return; // no ISO capture: the values keep their no-value markers
+    if (iso.spectrum.empty()) {
+        return; // no ISO capture (no lines): the values keep their no-value markers
     }
     reading.fISOMMS = RootSumSquare(iso.spectrum, IsoLines(iso));
     float* const bands[kVaBandCount] = {&reading.fVABand1MMS, &reading.fVABand2MMS, &reading.fVABand3MMS};

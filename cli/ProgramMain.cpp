@@ -53,7 +53,10 @@ int RunProgram(int argc, char** argv, std::span<const CommandGroup> groups) {
     cli.require_subcommand(1);
     // Each --log switches on every level of a category (or a pattern such as "vantor.device.*");
     // the log goes to standard error. QT_LOGGING_RULES works as well.
-    QStringList logRules;
+    // The program's own categories stay quiet unless asked for, so standard error carries exactly
+    // the messages the user is shown.
+    QStringList logRules{QStringLiteral("vantor.*=false")};
+    QLoggingCategory::setFilterRules(logRules.join(QLatin1Char('\n')));
     std::vector<std::string> logCategories;
     cli.add_option("--log", logCategories,
                    "Log a category on standard error, e.g. vantor.device.link (every byte on the serial "

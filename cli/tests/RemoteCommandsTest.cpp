@@ -115,9 +115,10 @@ TEST_F(RemoteCommands, ACommandStartedAgainstAHeldRemoteDatabaseStopsAndWritesNo
         RunVantor({QStringLiteral("remote"), QStringLiteral("list"), QStringLiteral("--json")}, other);
     EXPECT_EQ(QJsonDocument::fromJson(list.out).object()[QStringLiteral("inUse")].toString(),
               QStringLiteral("remote"));
-    EXPECT_EQ(RunVantor({QStringLiteral("list"), QStringLiteral("machines")}).out, QByteArray());
+    // The listing is its header line alone.
+    EXPECT_EQ(RunVantor({QStringLiteral("list"), QStringLiteral("machines")}).out.count('\n'), 1);
     ASSERT_EQ(RunVantor({QStringLiteral("remote"), QStringLiteral("local")}, other).status, 0);
-    EXPECT_EQ(RunVantor({QStringLiteral("list"), QStringLiteral("machines")}, other).out, QByteArray());
+    EXPECT_EQ(RunVantor({QStringLiteral("list"), QStringLiteral("machines")}, other).out.count('\n'), 1);
 }
 
 } // namespace
