@@ -1,5 +1,7 @@
 #include "store/MainConnection.h"
 
+#include "store/AddedTables.h"
+#include "store/DerivedRecords.h"
 #include "store/Limits.h"
 #include "store/SignalCachePath.h"
 #include "store/detail/RecordOps.h"
@@ -35,7 +37,12 @@ CMainConnection::CMainConnection(StoreContext context)
       connection_(context_.databaseFile, SqlConnection::Mode::Existing, context_.journal) {}
 
 bool CMainConnection::Open() {
-    return connection_.Open();
+    if (!connection_.Open()) {
+        return false;
+    }
+    // An older database gains the added tables; one that cannot (read-only) still opens.
+    EnsureAddedTables(connection_.Database());
+    return true;
 }
 
 void CMainConnection::Close() {
@@ -108,9 +115,17 @@ bool CMainConnection::DeleteVibsOf(const QString& machine) {
 
 bool CMainConnection::DeleteVibsWhere(const QString& clause, const QVariantList& values) {
     SqlConnection::Batch batch(connection_);
-    return detail::DeleteWalk(
-        Query<CVib>{vibs_, connection_, context_.discovery}, clause, values, "DELETE VIB",
-        [this](const CVib& vib) { return !Named(vib.sItemGUID) || DeleteVibReadingsOf(vib.sItemGUID); });
+    return detail::DeleteWalk(Query<CVib>{vibs_, connection_, context_.discovery}, clause, values,
+                              "DELETE VIB", [this](const CVib& vib) {
+                                  if (!Named(vib.sItemGUID)) {
+                                      return true;
+                                  }
+                                  if (!DeleteVibReadingsOf(vib.sItemGUID)) {
+                                      return false;
+                                  }
+                                  derived::PutEnvelopeBand(connection_, vib.sItemGUID, std::nullopt);
+                                  return true;
+                              });
 }
 
 // ---- lubrication points -------------------------------------------------------------------------
@@ -195,7 +210,17 @@ bool CMainConnection::DeleteVibReadingsOf(const QString& point) {
 bool CMainConnection::DeleteVibReadingsWhere(const QString& clause, const QVariantList& values) {
     return detail::DeleteWalk(Query<CVibReading>{vibReadings_, connection_, context_.discovery}, clause,
                               values, "DELETE VibReading", [this](const CVibReading& reading) {
-                                  return RemoveCacheFileOf(reading.sItemGUID);
+                                  if (!RemoveCacheFileOf(reading.sItemGUID)) {
+                                      return false;
+                                  }
+                                  if (Named(reading.sItemGUID)) {
+                                      derived::DeleteReadingIndices(connection_, reading.sItemGUID);
+                                      // The derived envelope file goes with the reading; one left
+                                      // behind is harmless, so its removal stops nothing.
+                                      QFile::remove(
+                                          DerivedCacheFilePath(context_.dataFolder, reading.sItemGUID));
+                                  }
+                                  return true;
                               });
 }
 
