@@ -2,8 +2,8 @@
 #include "app/CAppData.h"
 #include "app/ProcessEntry.h"
 #include "app/SingleInstance.h"
-#include "ui/MainWindow.h"
-#include "ui/QtPrompter.h"
+#include "ui/window/MainWindow.h"
+#include "ui/common/QtPrompter.h"
 
 #include <QApplication>
 

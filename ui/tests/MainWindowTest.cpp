@@ -1,4 +1,4 @@
-#include "ui/MainWindow.h"
+#include "ui/window/MainWindow.h"
 
 #include "app/Startup.h"
 #include "archive/ArchiveWriter.h"
@@ -7,10 +7,10 @@
 #include "store/DataFile.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
-#include "ui/DisplayCommands.h"
-#include "ui/MachineStatusTable.h"
-#include "ui/MachineTreeModel.h"
-#include "ui/MainWindowTexts.h"
+#include "ui/window/DisplayCommands.h"
+#include "ui/window/MachineStatusTable.h"
+#include "ui/window/MachineTreeModel.h"
+#include "ui/window/MainWindowTexts.h"
 #include <VantorLabel/VantorLabelCtrl.h>
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // The main window's plant views on a real database: the machine tree's order, statuses and colours,
 // the selection through refreshes, the status table and the display commands.
-#include "ui/MainWindow.h"
+#include "ui/window/MainWindow.h"
 
 #include "app/Startup.h"
 #include "platform/testing/RecordingPrompter.h"
@@ -9,12 +9,12 @@
 #include "store/RecordSyncConnection.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
-#include "ui/DisplayCommands.h"
-#include "ui/HelpDialogs.h"
-#include "ui/MachineStatusTable.h"
-#include "ui/MachineTreeModel.h"
-#include "ui/PointViews.h"
-#include "ui/StatusIcons.h"
+#include "ui/window/DisplayCommands.h"
+#include "ui/window/HelpDialogs.h"
+#include "ui/window/MachineStatusTable.h"
+#include "ui/window/MachineTreeModel.h"
+#include "ui/views/PointViews.h"
+#include "ui/window/StatusIcons.h"
 
 #include <QApplication>
 #include <QImage>

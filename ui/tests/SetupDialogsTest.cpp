@@ -3,12 +3,12 @@
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "texts/UiText.h"
-#include "ui/DeviceNamesDialog.h"
-#include "ui/MainWindow.h"
-#include "ui/OffRouteDialog.h"
-#include "ui/RecordList.h"
-#include "ui/SelectRouteDialog.h"
-#include "ui/SelectVibPointDialog.h"
+#include "ui/setup/DeviceNamesDialog.h"
+#include "ui/window/MainWindow.h"
+#include "ui/sync/OffRouteDialog.h"
+#include "ui/common/RecordList.h"
+#include "ui/sync/SelectRouteDialog.h"
+#include "ui/setup/SelectVibPointDialog.h"
 
 #include <QAction>
 #include <QFile>
