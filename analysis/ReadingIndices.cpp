@@ -126,6 +126,23 @@ bool RecordReadingIndices(SqlConnection& connection, const CVibReading& reading,
     }
 }
 
+int RecordMissingReadingIndices(CMainConnection& db, EnvelopeAnalyzer& analyzer) {
+    int stored = 0;
+    try {
+        SqlConnection::Batch batch(db.Connection());
+        for (const QString& guid : derived::ReadingsWithoutIndices(db.Connection())) {
+            CVibReading reading;
+            if (!guid.isEmpty() && db.GetVibReading(guid, reading) &&
+                RecordReadingIndices(db.Connection(), reading, analyzer)) {
+                ++stored;
+            }
+        }
+    } catch (const DatabaseError& error) {
+        qCWarning(lcAnalysis) << "The indices of imported readings were not all stored:" << error.what();
+    }
+    return stored;
+}
+
 std::optional<ReadingIndices> ReadingIndicesOf(CMainConnection& db, EnvelopeAnalyzer& analyzer,
                                                const QString& readingGuid) {
     CVibReading reading;

@@ -48,6 +48,10 @@ ReadingIndices FromRow(const ReadingIndicesRow& row);
 // when they cannot be stored; never throws.
 bool RecordReadingIndices(SqlConnection& connection, const CVibReading& reading, EnvelopeAnalyzer& analyzer);
 
+// Computes and stores the indices of every route reading that has none yet (after a data-file
+// import), in one transaction; returns how many were stored. Never throws.
+int RecordMissingReadingIndices(CMainConnection& db, EnvelopeAnalyzer& analyzer);
+
 // The stored indices of a route reading, computed and stored first when missing or stale. None when
 // the reading does not exist. Throws DatabaseError.
 std::optional<ReadingIndices> ReadingIndicesOf(CMainConnection& db, EnvelopeAnalyzer& analyzer,

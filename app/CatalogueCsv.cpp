@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <type_traits>
@@ -36,6 +37,8 @@ enum Column : int {
     kLubeUnits,
     kMachineGuid,
     kPointGuid,
+    kEnvelopeLowHz,
+    kEnvelopeHighHz,
     kColumnCount
 };
 
@@ -68,7 +71,7 @@ QStringList MachineCells(const CMachine& machine) {
     return cells;
 }
 
-QStringList VibCells(const CMachine& machine, const CVib& vib) {
+QStringList VibCells(const CMachine& machine, const CVib& vib, const std::optional<EnvelopeBandRow>& band) {
     QStringList cells = MachineCells(machine);
     cells[kKind] = QString::fromLatin1(kCsvKindVib);
     cells[kPoint] = vib.sName;
@@ -81,6 +84,10 @@ QStringList VibCells(const CMachine& machine, const CVib& vib) {
     cells[kBduWarning] = Number(vib.fBDUWarning);
     cells[kBduCritical] = Number(vib.fBDUCritical);
     cells[kPointGuid] = vib.sItemGUID;
+    if (band) {
+        cells[kEnvelopeLowHz] = Number(static_cast<float>(band->lowHz));
+        cells[kEnvelopeHighHz] = Number(static_cast<float>(band->highHz));
+    }
     return cells;
 }
 
@@ -360,6 +367,32 @@ private:
         return true;
     }
 
+    // The envelope columns, when the file has them: both empty for the default band, else a band
+    // from above 0 Hz to above its low edge.
+    bool EnvelopeBandOf(const RowCells& row, const CVib& vib, QString& error) {
+        if (!row.Has(kEnvelopeLowHz) && !row.Has(kEnvelopeHighHz)) {
+            return true;
+        }
+        const QString low = row.Text(kEnvelopeLowHz);
+        const QString high = row.Text(kEnvelopeHighHz);
+        if (low.isEmpty() && high.isEmpty()) {
+            plan_.envelopeBands.emplace_back(vib.sItemGUID, std::nullopt);
+            return true;
+        }
+        const std::optional<float> lowHz = low.isEmpty() ? std::nullopt : row.NumberOf(kEnvelopeLowHz);
+        const std::optional<float> highHz = high.isEmpty() ? std::nullopt : row.NumberOf(kEnvelopeHighHz);
+        if (!lowHz || !highHz || !std::isfinite(*lowHz) || !std::isfinite(*highHz)) {
+            error = QStringLiteral("Envelope low Hz and Envelope high Hz are two numbers, or both empty");
+            return false;
+        }
+        if (!(*lowHz > 0.0f) || !(*lowHz < *highHz)) {
+            error = QStringLiteral("the envelope band must run from above 0 Hz to above its low edge");
+            return false;
+        }
+        plan_.envelopeBands.emplace_back(vib.sItemGUID, EnvelopeBandRow{*lowHz, *highHz});
+        return true;
+    }
+
     bool Room(int points, QString& error) const {
         if (points < kPointsPerMachine) {
             return true;
@@ -404,6 +437,9 @@ private:
             }
             if (auto refused = CheckVibPoint(*vib)) {
                 return *refused;
+            }
+            if (!EnvelopeBandOf(row, *vib, error)) {
+                return error;
             }
             machine->vibs += isNew ? 1 : 0;
             pointLines_[vib->sItemGUID] = line;
@@ -520,7 +556,9 @@ const QStringList& CatalogueCsvHeader() {
                                        QStringLiteral("Lube type"),
                                        QStringLiteral("Lube units"),
                                        QStringLiteral("Machine GUID"),
-                                       QStringLiteral("Point GUID")};
+                                       QStringLiteral("Point GUID"),
+                                       QStringLiteral("Envelope low Hz"),
+                                       QStringLiteral("Envelope high Hz")};
     return header;
 }
 
@@ -533,7 +571,7 @@ QByteArray ExportCatalogueCsv(CMainConnection& db) {
             text += CsvLine(MachineCells(machine));
         }
         for (const CVib& vib : vibs) {
-            text += CsvLine(VibCells(machine, vib));
+            text += CsvLine(VibCells(machine, vib, derived::GetEnvelopeBand(db.Connection(), vib.sItemGUID)));
         }
         for (const CLube& lube : lubes) {
             text += CsvLine(LubeCells(machine, lube));
@@ -598,6 +636,9 @@ bool ApplyCatalogueImport(CMainConnection& db, const CatalogueImportPlan& plan) 
                                      &CMainConnection::UpsertVib) &&
                             StoreAll(plan.lubes, ItemKind::LubePoints, db, &CMainConnection::GetLube,
                                      &CMainConnection::UpsertLube);
+        for (const auto& [point, band] : plan.envelopeBands) {
+            derived::PutEnvelopeBand(db.Connection(), point, band);
+        }
         return stored && transaction.Commit();
     } catch (const DatabaseError&) {
         return false;

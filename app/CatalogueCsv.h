@@ -5,6 +5,7 @@
 // and name, so a row updates its point in place and never adds a second one; every row is checked
 // with the editors' validations and limits first, and nothing is stored unless every row passes.
 
+#include "store/DerivedRecords.h"
 #include "store/MainConnection.h"
 
 #include <QByteArray>
@@ -44,6 +45,9 @@ struct CatalogueImportPlan {
     std::vector<CMachine> machines; // new ones without an order value yet
     std::vector<CVib> vibs;
     std::vector<CLube> lubes;
+    // The envelope band of each vibration point whose row has the envelope columns (none: the
+    // default band); points of rows without them keep theirs.
+    std::vector<std::pair<QString, std::optional<EnvelopeBandRow>>> envelopeBands;
     int machinesAdded = 0;
     int machinesUpdated = 0;
     int pointsAdded = 0;

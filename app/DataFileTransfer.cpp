@@ -1,5 +1,6 @@
 #include "app/DataFileTransfer.h"
 
+#include "analysis/ReadingIndices.h"
 #include "app/DatabaseSwitch.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
@@ -75,6 +76,10 @@ DataFileTransfer ImportDataFileInto(CAppData& app, const QString& path, bool sil
         const std::unique_ptr<DataFileProgress> progress = Opened(open);
         CountingProgress counting(app, *progress, transfer);
         transfer.outcome = ImportDataFile(*db, path, true, counting, prompter);
+    }
+    if (transfer.outcome == DataFileOutcome::Done) {
+        EnvelopeAnalyzer analyzer;
+        RecordMissingReadingIndices(*db, analyzer);
     }
     // The progress window has closed and the busy flag is clear by now.
     if (transfer.outcome == DataFileOutcome::ConnectionLost) {

@@ -41,7 +41,8 @@ void AddOffRouteCommands(CLI::App& cli, CommandContext& context);     // offrout
 void AddDeviceCommands(CLI::App& cli, CommandContext& context);       // devices rename, delete
 void AddEmailCommands(CLI::App& cli, CommandContext& context);        // email test, exceptions
 void AddCatalogueCommands(CLI::App& cli, CommandContext& context);    // machine, vib, lube
-void AddRouteCommands(CLI::App& cli, CommandContext& context);        // route
+void AddRouteCommands(CLI::App& cli, CommandContext& context);
+void AddEnvelopeCommands(CLI::App& cli, CommandContext& context);     // envelope, indices        // route
 void AddCatalogueCsvCommands(CLI::App& cli, CommandContext& context); // catalogue export, import
 // csv, peaks, runspeed, trend
 void AddReadingToolCommands(CLI::App& cli, CommandContext& context);

@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     cli::AddPlotCommands(cli, context);
     cli::AddCatalogueCommands(cli, context);
     cli::AddRouteCommands(cli, context);
+    cli::AddEnvelopeCommands(cli, context);
     cli::AddCatalogueCsvCommands(cli, context);
     cli::AddReportCommands(cli, context);
 

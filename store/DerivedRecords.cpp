@@ -135,6 +135,19 @@ void DeleteReadingIndices(SqlConnection& connection, const QString& readingGuid)
     Run(connection, QStringLiteral("DELETE FROM tblReadingIndices WHERE sReadingGUID = ?"), {readingGuid});
 }
 
+QStringList ReadingsWithoutIndices(SqlConnection& connection) {
+    QSqlQuery query =
+        Run(connection,
+            QStringLiteral("SELECT sItemGUID FROM tblVibReadings WHERE sItemGUID NOT IN "
+                           "(SELECT sReadingGUID FROM tblReadingIndices WHERE sReadingGUID IS NOT NULL)"),
+            {});
+    QStringList guids;
+    while (query.next()) {
+        guids << query.value(0).toString();
+    }
+    return guids;
+}
+
 std::optional<EnvelopeBandRow> GetEnvelopeBand(SqlConnection& connection, const QString& pointGuid) {
     QSqlQuery query =
         Run(connection, QStringLiteral("SELECT fLowHz, fHighHz FROM tblVibEnvelopeBands WHERE sVibGUID = ?"),

@@ -6,6 +6,7 @@
 #include "store/SqlConnection.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <optional>
@@ -48,6 +49,8 @@ std::map<QString, ReadingIndicesRow> ReadingIndicesOfPoint(SqlConnection& connec
 // Replaces the reading's row.
 void PutReadingIndices(SqlConnection& connection, const ReadingIndicesRow& row);
 void DeleteReadingIndices(SqlConnection& connection, const QString& readingGuid);
+// The route readings that have no indices row yet.
+QStringList ReadingsWithoutIndices(SqlConnection& connection);
 
 // A point's own envelope band; none when it uses the default.
 std::optional<EnvelopeBandRow> GetEnvelopeBand(SqlConnection& connection, const QString& pointGuid);

@@ -10,7 +10,7 @@ namespace {
 
 const QByteArray kHeader = "Machine,Machine meter name,Kind,Point,Point meter name,Run speed Hz,ISO alarms,"
                            "ISO warning mm/s,ISO critical mm/s,BDU alarms,BDU warning,BDU critical,Lube type,"
-                           "Lube units,Machine GUID,Point GUID\r\n";
+                           "Lube units,Machine GUID,Point GUID,Envelope low Hz,Envelope high Hz\r\n";
 
 class CatalogueCsvTest : public DatabaseFixture {
 protected:
@@ -185,6 +185,45 @@ TEST(CsvTextTest, ReadsQuotedFieldsSeparatorsAndLineNumbers) {
     EXPECT_EQ(table.records[2].fields, (QStringList{QStringLiteral("last"), QString()}));
     EXPECT_EQ(CsvLine({QStringLiteral("a,b"), QStringLiteral("q\"")}),
               QStringLiteral("\"a,b\",\"q\"\"\"\r\n"));
+}
+
+TEST_F(CatalogueCsvTest, EnvelopeBandColumnsRoundTripAreCheckedAndOlderFilesKeepTheBand) {
+    const QString fan = Machine(QStringLiteral("Fan"), QStringLiteral("FAN"));
+    const QString de = Vib(fan, QStringLiteral("Motor DE"), 25, false, 0, 0);
+    Vib(fan, QStringLiteral("Motor NDE"), 25, false, 0, 0);
+    derived::PutEnvelopeBand(Db().Connection(), de, EnvelopeBandRow{500.5, 4000});
+
+    const QByteArray exported = ExportCatalogueCsv(Db());
+    const QList<QByteArray> lines = exported.split('\n');
+    EXPECT_TRUE(lines[1].endsWith(",500.5,4000\r")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(",,\r")) << lines[2].toStdString(); // the default band: empty
+    EmptyCatalogue();
+    derived::PutEnvelopeBand(Db().Connection(), de, std::nullopt);
+    ASSERT_TRUE(Import(exported).Ok());
+    EXPECT_EQ(ExportCatalogueCsv(Db()), exported);
+
+    struct Refused {
+        const char* cells;
+        const char* message;
+    };
+    for (const Refused& r : {Refused{"0,4000", "above 0 Hz"}, Refused{"4000,500", "above its low edge"},
+                             Refused{"500,", "both empty"}, Refused{"x,600", "both empty"}}) {
+        SCOPED_TRACE(r.cells);
+        const CatalogueImportPlan plan = PlanCatalogueImport(
+            Db(), kHeader + "Fan,FAN,vib,Motor DE,,25,0,0,0,0,0,0,,,,," + QByteArray(r.cells) + "\r\n");
+        ASSERT_EQ(plan.errors.size(), 1);
+        EXPECT_TRUE(plan.errors[0].contains(QLatin1String(r.message))) << plan.errors[0].toStdString();
+    }
+
+    // A file written before the envelope columns existed imports and leaves the bands as they are.
+    const QByteArray older = "Machine,Kind,Point,Run speed Hz\r\nFan,vib,Motor DE,30\r\n";
+    ASSERT_TRUE(Import(older).Ok());
+    const std::optional<EnvelopeBandRow> kept = derived::GetEnvelopeBand(Db().Connection(), de);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->lowHz, 500.5);
+    // Empty cells return the point to the default band.
+    ASSERT_TRUE(Import(kHeader + "Fan,FAN,vib,Motor DE,,25,0,0,0,0,0,0,,,,,,\r\n").Ok());
+    EXPECT_FALSE(derived::GetEnvelopeBand(Db().Connection(), de));
 }
 
 } // namespace
