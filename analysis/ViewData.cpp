@@ -212,4 +212,30 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
     return view;
 }
 
+SpectrumViewData MakeEnvelopeViewData(const EnvelopeSpectrum& envelope, const DisplayUnits& units) {
+    SpectrumViewData view;
+    view.kind = MeasureKind::Acceleration;
+    const double factor = units.FrequencyFactor();
+    view.x.reserve(envelope.lines.size());
+    for (std::size_t k = 0; k < envelope.lines.size(); ++k) {
+        view.x.push_back(envelope.FrequencyOf(k) * factor);
+    }
+    view.y = envelope.lines;
+    const double last =
+        envelope.lines.empty() ? 0.0 : envelope.FrequencyOf(envelope.lines.size() - 1) * factor;
+    view.xAxis = FrequencyAxis(0.0, last, units);
+    const auto [low, high] = Extent(view.y);
+    view.yAxis = AmplitudeAxis(low, high);
+    view.xLabel = units.FrequencyLabel();
+    view.yLabel = QStringLiteral("gE");
+    return view;
+}
+
+QString EnvelopeTitle(const QString& readingTitle, const EnvelopeSpectrum& envelope) {
+    return QStringLiteral("%1  Envelope %2-%3 Hz")
+        .arg(readingTitle)
+        .arg(envelope.band.lowHz, 0, 'f', 0)
+        .arg(envelope.band.highHz, 0, 'f', 0);
+}
+
 } // namespace vantor

@@ -5,6 +5,7 @@
 
 #include "analysis/AlarmStatus.h"
 #include "analysis/DisplayUnits.h"
+#include "analysis/EnvelopeSpectrum.h"
 #include "analysis/Measures.h"
 #include "analysis/ReadingSignals.h"
 #include "analysis/TrendProjection.h"
@@ -84,5 +85,11 @@ std::optional<SpectrumViewData> MakeSpectrumViewData(const ReadingSignals& decod
 WaveformViewData MakeWaveformViewData(const ReadingSignals& decoded);
 TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const TrendSamples& samples,
                                 const TrendLine& line, const DisplayUnits& units);
+
+// The envelope spectrum of a reading as a spectrum view: frequency in the displayed unit from 0 to
+// the last line, amplitudes in gE as they are (acceleration is never converted).
+SpectrumViewData MakeEnvelopeViewData(const EnvelopeSpectrum& envelope, const DisplayUnits& units);
+// "<reading title>  Envelope LOW-HIGH Hz": the envelope view's title names the band it was taken in.
+QString EnvelopeTitle(const QString& readingTitle, const EnvelopeSpectrum& envelope);
 
 } // namespace vantor

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <type_traits>
@@ -51,6 +52,8 @@ enum Column : int {
     kBearing4,
     kBearing4Location,
     kBearing4Ratio,
+    kEnvelopeLowHz,
+    kEnvelopeHighHz,
     kColumnCount
 };
 
@@ -91,7 +94,7 @@ QString BearingKey(const std::vector<CBearing>& library, const QString& guid) {
 }
 
 QStringList VibCells(const CMachine& machine, const CVib& vib, const std::vector<CBearing>& library,
-                     const std::vector<CPointBearing>& bearings) {
+                     const std::vector<CPointBearing>& bearings, const std::optional<EnvelopeBandRow>& band) {
     QStringList cells = MachineCells(machine);
     for (int i = 0; i < static_cast<int>(bearings.size()) && i < kBearingsPerPoint; ++i) {
         const CPointBearing& bearing = bearings[static_cast<std::size_t>(i)];
@@ -110,6 +113,10 @@ QStringList VibCells(const CMachine& machine, const CVib& vib, const std::vector
     cells[kBduWarning] = CsvNumber(vib.fBDUWarning);
     cells[kBduCritical] = CsvNumber(vib.fBDUCritical);
     cells[kPointGuid] = vib.sItemGUID;
+    if (band) {
+        cells[kEnvelopeLowHz] = CsvNumber(static_cast<float>(band->lowHz));
+        cells[kEnvelopeHighHz] = CsvNumber(static_cast<float>(band->highHz));
+    }
     return cells;
 }
 
@@ -455,6 +462,32 @@ private:
         return count == 1 ? named : QString();
     }
 
+    // The envelope columns, when the file has them: both empty for the default band, else a band
+    // from above 0 Hz to above its low edge.
+    bool EnvelopeBandOf(const RowCells& row, const CVib& vib, QString& error) {
+        if (!row.Has(kEnvelopeLowHz) && !row.Has(kEnvelopeHighHz)) {
+            return true;
+        }
+        const QString low = row.Text(kEnvelopeLowHz);
+        const QString high = row.Text(kEnvelopeHighHz);
+        if (low.isEmpty() && high.isEmpty()) {
+            plan_.envelopeBands.emplace_back(vib.sItemGUID, std::nullopt);
+            return true;
+        }
+        const std::optional<float> lowHz = low.isEmpty() ? std::nullopt : row.NumberOf(kEnvelopeLowHz);
+        const std::optional<float> highHz = high.isEmpty() ? std::nullopt : row.NumberOf(kEnvelopeHighHz);
+        if (!lowHz || !highHz || !std::isfinite(*lowHz) || !std::isfinite(*highHz)) {
+            error = QStringLiteral("Envelope low Hz and Envelope high Hz are two numbers, or both empty");
+            return false;
+        }
+        if (!(*lowHz > 0.0f) || !(*lowHz < *highHz)) {
+            error = QStringLiteral("the envelope band must run from above 0 Hz to above its low edge");
+            return false;
+        }
+        plan_.envelopeBands.emplace_back(vib.sItemGUID, EnvelopeBandRow{*lowHz, *highHz});
+        return true;
+    }
+
     bool Room(int points, QString& error) const {
         if (points < kPointsPerMachine) {
             return true;
@@ -499,7 +532,7 @@ private:
             if (auto refused = CheckVibPoint(*vib)) {
                 return *refused;
             }
-            if (!Bearings(row, vib->sItemGUID, true, error)) {
+            if (!Bearings(row, vib->sItemGUID, true, error) || !EnvelopeBandOf(row, *vib, error)) {
                 return error;
             }
             machine->vibs += isNew ? 1 : 0;
@@ -633,7 +666,10 @@ const QStringList& CatalogueCsvHeader() {
                                        QStringLiteral("Bearing 3 ratio"),
                                        QStringLiteral("Bearing 4"),
                                        QStringLiteral("Bearing 4 location"),
-                                       QStringLiteral("Bearing 4 ratio")};
+                                       QStringLiteral("Bearing 4 ratio"),
+
+                                       QStringLiteral("Envelope low Hz"),
+                                       QStringLiteral("Envelope high Hz")};
     return header;
 }
 
@@ -648,7 +684,8 @@ QByteArray ExportCatalogueCsv(CMainConnection& db) {
             text += CsvLine(MachineCells(machine));
         }
         for (const CVib& vib : vibs) {
-            text += CsvLine(VibCells(machine, vib, library, bearings.ListPointBearings(vib.sItemGUID)));
+            text += CsvLine(VibCells(machine, vib, library, bearings.ListPointBearings(vib.sItemGUID),
+                                     derived::GetEnvelopeBand(db.Connection(), vib.sItemGUID)));
         }
         for (const CLube& lube : lubes) {
             text += CsvLine(LubeCells(machine, lube));
@@ -758,6 +795,12 @@ bool ApplyCatalogueImport(CMainConnection& db, const CatalogueImportPlan& plan) 
             if (!stored || !bearings.ReplacePointBearings(point, assignments)) {
                 return false;
             }
+        }
+        for (const auto& [point, band] : plan.envelopeBands) {
+            if (!stored) {
+                return false;
+            }
+            derived::PutEnvelopeBand(db.Connection(), point, band);
         }
         return stored && transaction.Commit();
     } catch (const DatabaseError& error) {

@@ -7,6 +7,7 @@
 // every row passes.
 
 #include "store/BearingStore.h"
+#include "store/DerivedRecords.h"
 #include "store/MainConnection.h"
 
 #include <QByteArray>
@@ -49,6 +50,9 @@ struct CatalogueImportPlan {
     // Each vibration point's bearings, when the file has the bearing columns (an older file without
     // them leaves every point's bearings as they are).
     std::vector<std::pair<QString, std::vector<CPointBearing>>> pointBearings;
+    // The envelope band of each vibration point whose row has the envelope columns (none: the
+    // default band); points of rows without them keep theirs.
+    std::vector<std::pair<QString, std::optional<EnvelopeBandRow>>> envelopeBands;
     int machinesAdded = 0;
     int machinesUpdated = 0;
     int pointsAdded = 0;

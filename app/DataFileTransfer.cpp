@@ -1,5 +1,6 @@
 #include "app/DataFileTransfer.h"
 
+#include "analysis/ReadingIndices.h"
 #include "app/DatabaseSwitch.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
@@ -93,6 +94,10 @@ DataFileTransfer ImportDataFileInto(CAppData& app, const QString& path, bool sil
                 count = section.kept;
             }
         }
+    }
+    if (transfer.outcome == DataFileOutcome::Done) {
+        EnvelopeAnalyzer analyzer;
+        RecordMissingReadingIndices(*db, analyzer);
     }
     // The progress window has closed and the busy flag is clear by now.
     if (transfer.outcome == DataFileOutcome::ConnectionLost) {

@@ -1,6 +1,7 @@
 #include "app/OffRouteReadings.h"
 
 #include "analysis/AlarmStatus.h"
+#include "analysis/ReadingIndices.h"
 #include "platform/Prompter.h"
 #include "store/SqlConnection.h"
 #include "texts/UiText.h"
@@ -113,6 +114,8 @@ EditOutcome OffRouteReadingList::MoveTo(const QString& guid, const PointChooser&
         prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
         return EditOutcome::Failed;
     }
+    EnvelopeAnalyzer analyzer;
+    RecordReadingIndices(db.Connection(), reading, analyzer);
 
     const bool deleted = Guarded(
         [&offRoute](CRecordSyncConnection& sync) { return sync.DeleteOffRouteReading(offRoute.sItemGUID); });

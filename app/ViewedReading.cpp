@@ -126,6 +126,20 @@ bool LoadPointReadingSignals(CAppData& app, SignalProcessor& processor, const QS
     }
 }
 
+ReadingEnvelope LoadPointReadingEnvelope(CAppData& app, SignalProcessor& processor,
+                                         EnvelopeAnalyzer& analyzer, const QString& readingGuid) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr) {
+        return {};
+    }
+    try {
+        return LoadReadingEnvelope(*db, processor, analyzer, readingGuid);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "loading the envelope of reading" << readingGuid << "failed:" << error.what();
+        return {};
+    }
+}
+
 bool DeleteReadingShown(CAppData& app, const QString& readingGuid) {
     CMainConnection* db = app.MainConnection();
     if (db == nullptr) {

@@ -4,6 +4,7 @@
 // synchronisation database.
 
 #include "analysis/DisplayUnits.h"
+#include "analysis/ReadingEnvelope.h"
 #include "analysis/ReadingSignals.h"
 #include "analysis/RunSpeedUpdate.h"
 #include "analysis/SignalProcessor.h"
@@ -41,6 +42,11 @@ std::optional<ViewedPoint> LoadViewedPoint(CAppData& app, const QString& pointGu
 // cannot be loaded, a database failure logged and shown to nobody (the view skips the reading).
 bool LoadPointReadingSignals(CAppData& app, SignalProcessor& processor, const QString& readingGuid,
                              ReadingSignals& out);
+
+// A route reading's envelope spectrum in its point's band; a database failure is logged and ends as
+// NoReading (the view says "Error loading record, please try again").
+ReadingEnvelope LoadPointReadingEnvelope(CAppData& app, SignalProcessor& processor,
+                                         EnvelopeAnalyzer& analyzer, const QString& readingGuid);
 
 // Deletes a route reading with its cache file; false after "Error saving record, please try again".
 bool DeleteReadingShown(CAppData& app, const QString& readingGuid);

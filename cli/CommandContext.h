@@ -30,18 +30,19 @@ private:
 };
 
 // Command groups, one source file each.
-void AddStoreCommands(CLI::App& cli, CommandContext& context);        // init, list, emails
-void AddTextsCommands(CLI::App& cli, CommandContext& context);        // texts
-void AddSettingsCommands(CLI::App& cli, CommandContext& context);     // settings list, get, set
-void AddAnalysisCommands(CLI::App& cli, CommandContext& context);     // status, signals
-void AddMeterCommands(CLI::App& cli, CommandContext& context);        // meter info, new-data
-void AddDataFileCommands(CLI::App& cli, CommandContext& context);     // import, export
-void AddSyncCommands(CLI::App& cli, CommandContext& context);         // sync from-meter, to-meter
-void AddOffRouteCommands(CLI::App& cli, CommandContext& context);     // offroute move, delete
-void AddDeviceCommands(CLI::App& cli, CommandContext& context);       // devices rename, delete
-void AddEmailCommands(CLI::App& cli, CommandContext& context);        // email test, exceptions
-void AddCatalogueCommands(CLI::App& cli, CommandContext& context);    // machine, vib, lube
-void AddRouteCommands(CLI::App& cli, CommandContext& context);        // route
+void AddStoreCommands(CLI::App& cli, CommandContext& context);     // init, list, emails
+void AddTextsCommands(CLI::App& cli, CommandContext& context);     // texts
+void AddSettingsCommands(CLI::App& cli, CommandContext& context);  // settings list, get, set
+void AddAnalysisCommands(CLI::App& cli, CommandContext& context);  // status, signals
+void AddMeterCommands(CLI::App& cli, CommandContext& context);     // meter info, new-data
+void AddDataFileCommands(CLI::App& cli, CommandContext& context);  // import, export
+void AddSyncCommands(CLI::App& cli, CommandContext& context);      // sync from-meter, to-meter
+void AddOffRouteCommands(CLI::App& cli, CommandContext& context);  // offroute move, delete
+void AddDeviceCommands(CLI::App& cli, CommandContext& context);    // devices rename, delete
+void AddEmailCommands(CLI::App& cli, CommandContext& context);     // email test, exceptions
+void AddCatalogueCommands(CLI::App& cli, CommandContext& context); // machine, vib, lube
+void AddRouteCommands(CLI::App& cli, CommandContext& context);
+void AddEnvelopeCommands(CLI::App& cli, CommandContext& context);     // envelope, indices        // route
 void AddCatalogueCsvCommands(CLI::App& cli, CommandContext& context); // catalogue export, import
 // csv, peaks, runspeed, trend
 void AddReadingToolCommands(CLI::App& cli, CommandContext& context);

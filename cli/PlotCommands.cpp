@@ -3,6 +3,7 @@
 
 #include "analysis/AlarmStatus.h"
 #include "analysis/CaptureNotice.h"
+#include "analysis/ReadingEnvelope.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
 #include "analysis/ViewData.h"
@@ -93,6 +94,24 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
             return kFailed;
         }
         ShowWaveformView(graph, MakeWaveformViewData(reading->decoded), ReadingTitle(*reading));
+        cursorX = AxisMiddle(graph);
+        return std::nullopt;
+    }
+    case PlotView::Envelope: {
+        const std::optional<ViewedReading> reading = LoadOrSay(app, processor, options.item);
+        if (!reading) {
+            return kFailed;
+        }
+        EnvelopeAnalyzer analyzer;
+        const ReadingEnvelope envelope = LoadReadingEnvelope(db, processor, analyzer, options.item);
+        if (envelope.outcome != ReadingEnvelopeOutcome::Ready) {
+            prompter.ShowMessage(envelope.outcome == ReadingEnvelopeOutcome::Refused
+                                     ? EnvelopeRefusalText(envelope.refusal)
+                                     : UiText(text::ErrorLoadingRecord));
+            return kFailed;
+        }
+        ShowSpectrumView(graph, MakeEnvelopeViewData(envelope.spectrum, units), std::nullopt,
+                         EnvelopeTitle(ReadingTitle(*reading), envelope.spectrum));
         cursorX = AxisMiddle(graph);
         return std::nullopt;
     }
@@ -204,11 +223,12 @@ void AddPlotCommands(CLI::App& cli, CommandContext& context) {
     auto cursor = std::make_shared<std::string>();
     auto sets = std::make_shared<std::vector<std::string>>();
     auto faults = std::make_shared<PlotOptions>(); // only its fault-family fields
-    plot->add_option("view", *view, "trend POINT, spectrum READING, waveform READING or waterfall POINT")
+    plot->add_option("view", *view,
+                     "trend POINT, spectrum READING, waveform READING, waterfall POINT or envelope READING")
         ->required()
-        ->check(CLI::IsMember({"trend", "spectrum", "waveform", "waterfall"}));
+        ->check(CLI::IsMember({"trend", "spectrum", "waveform", "waterfall", "envelope"}));
     plot->add_option("item", *item,
-                     "The point's GUID (trend, waterfall) or the reading's (spectrum, waveform)")
+                     "The point's GUID (trend, waterfall) or the reading's (spectrum, waveform, envelope)")
         ->required();
     plot->add_option("--out", *out, "The PNG file to write")->required();
     plot->add_option("--measure", *measure,
@@ -235,6 +255,7 @@ void AddPlotCommands(CLI::App& cli, CommandContext& context) {
         options.view = name == "trend"      ? PlotView::Trend
                        : name == "spectrum" ? PlotView::Spectrum
                        : name == "waveform" ? PlotView::Waveform
+                       : name == "envelope" ? PlotView::Envelope
                                             : PlotView::Waterfall;
         options.item = QString::fromStdString(*item);
         options.file = QString::fromStdString(*out);

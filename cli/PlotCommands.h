@@ -13,7 +13,7 @@
 
 namespace vantor::cli {
 
-enum class PlotView { Trend, Spectrum, Waveform, Waterfall };
+enum class PlotView { Trend, Spectrum, Waveform, Waterfall, Envelope };
 
 inline constexpr int kDefaultPlotWidth = 800;
 inline constexpr int kDefaultPlotHeight = 500;
@@ -21,7 +21,7 @@ inline constexpr int kLargestPlotSide = 10000;
 
 struct PlotOptions {
     PlotView view = PlotView::Trend;
-    QString item; // a point's GUID (trend, waterfall) or a reading's (spectrum, waveform)
+    QString item; // a point's GUID (trend, waterfall) or a reading's (spectrum, waveform, envelope)
     QString file;
     MeasureKind kind = MeasureKind::IsoVelocity;
     int width = kDefaultPlotWidth;

@@ -3,6 +3,7 @@
 
 #include "analysis/CaptureNotice.h"
 #include "analysis/MeasureFormat.h"
+#include "analysis/ReadingIndices.h"
 #include "analysis/RunSpeedUpdate.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalCsv.h"
@@ -269,10 +270,27 @@ int RunTrend(CAppData& app, const TrendOptions& options, std::FILE* out) {
         prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
         return kFailed;
     }
-    const TrendSamples samples = MakeTrendSamples(
-        TrendReadingsOf(db.ListVibReadings(point.sItemGUID), options.kind), options.line.from);
-    const TrendLine line =
-        FitTrendLine(samples, options.line, ProjectionTarget(options.line, point, options.kind));
+    const std::vector<CVibReading> readings = db.ListVibReadings(point.sItemGUID);
+    std::vector<TrendReading> trendReadings;
+    std::optional<double> target;
+    if (options.index) {
+        EnvelopeAnalyzer analyzer;
+        try {
+            trendReadings = IndexTrendReadingsOf(
+                readings, PointReadingIndices(db, analyzer, point.sItemGUID, readings), *options.index);
+        } catch (const DatabaseError&) {
+            prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
+            return kFailed;
+        }
+        if (options.line.mode == ProjectionMode::ValuePoint) {
+            target = options.line.targetValue;
+        }
+    } else {
+        trendReadings = TrendReadingsOf(readings, options.kind);
+        target = ProjectionTarget(options.line, point, options.kind);
+    }
+    const TrendSamples samples = MakeTrendSamples(trendReadings, options.line.from);
+    const TrendLine line = FitTrendLine(samples, options.line, target);
     std::optional<QString> message;
     if (line.targetMissed) {
         message = UiText(text::TrendlineDoesNotCross);
@@ -340,8 +358,10 @@ void AddReadingToolCommands(CLI::App& cli, CommandContext& context) {
     trend->add_option("point", *trendPoint, "The vibration point's GUID")->required();
     trend
         ->add_option("--measure", *trendMeasure,
-                     "iso, bdu, total, displacement, band1, band2 or band3 (default iso)")
-        ->check(CLI::IsMember({"iso", "bdu", "total", "displacement", "band1", "band2", "band3"}));
+                     "iso, bdu, total, displacement, band1, band2, band3, or a waveform index: crest, "
+                     "kurtosis, p2p, ge (default iso)")
+        ->check(CLI::IsMember({"iso", "bdu", "total", "displacement", "band1", "band2", "band3", "crest",
+                               "kurtosis", "p2p", "ge"}));
     trend->add_option("--fit", *fit, "linear (default), second, or order N (1 to 6)")->expected(1, 2);
     trend->add_option("--from", *from, "Leave out readings before \"YYYY-MM-DD HH:MM:SS\"");
     trend->add_option("--project", *project, "last (default), warning, critical, value V or days N")
@@ -350,7 +370,9 @@ void AddReadingToolCommands(CLI::App& cli, CommandContext& context) {
     trend->callback([&context, trendPoint, trendMeasure, fit, from, project, trendJson] {
         TrendOptions options;
         options.point = QString::fromStdString(*trendPoint);
-        options.kind = *MeasureKindNamed(QString::fromStdString(*trendMeasure));
+        const QString measureName = QString::fromStdString(*trendMeasure);
+        options.index = IndexMeasureNamed(measureName);
+        options.kind = MeasureKindNamed(measureName).value_or(MeasureKind::IsoVelocity);
         options.json = *trendJson;
         TrendLineSettings& line = options.line;
         const auto word = [](const std::vector<std::string>& words) { return words.empty() ? "" : words[0]; };

@@ -1,6 +1,7 @@
 #pragma once
 // csv, peaks, runspeed and trend: the tools of the reading views, headless.
 
+#include "analysis/IndexMeasures.h"
 #include "analysis/Measures.h"
 #include "analysis/TrendProjection.h"
 #include "app/CAppData.h"
@@ -27,6 +28,8 @@ int RunRunSpeed(CAppData& app, const QString& readingGuid, float runSpeedHz, std
 struct TrendOptions {
     QString point;
     MeasureKind kind = MeasureKind::IsoVelocity;
+    // A waveform index trended instead of `kind`; it has no warning or critical level of its own.
+    std::optional<IndexMeasure> index;
     TrendLineSettings line;
     bool json = false;
 };

@@ -1,5 +1,6 @@
 #include "device/ReadingUpload.h"
 
+#include "analysis/ReadingIndices.h"
 #include "device/DateFixCheck.h"
 #include "device/Log.h"
 #include "device/MeterCommands.h"
@@ -72,6 +73,10 @@ int StoreRouteReading(const MeasurementPointHeader& header, const CVibReading& r
             return kReadingNotStored;
         }
     }
+    // The waveform indices trend like the meter's values, so they are taken as the reading arrives;
+    // a failure here leaves them to be computed when first needed.
+    EnvelopeAnalyzer analyzer;
+    RecordReadingIndices(main.Connection(), reading, analyzer);
     if (context.collectException) {
         context.collectException(machine, point, reading);
     }

@@ -1,6 +1,8 @@
 #include "store/MainConnection.h"
 
+#include "store/AddedTables.h"
 #include "store/BearingStore.h"
+#include "store/DerivedRecords.h"
 #include "store/ImportedReadings.h"
 #include "store/Limits.h"
 #include "store/SignalCachePath.h"
@@ -40,9 +42,10 @@ bool CMainConnection::Open() {
     if (!connection_.Open()) {
         return false;
     }
-    // The bearing library's tables are added to an older file; a file that refuses them (read
-    // only) still opens, without the library.
+    // An older database gains the added tables (bearing library, indices, envelope bands); one that
+    // cannot (read-only) still opens, without them.
     EnsureBearingTables(connection_);
+    EnsureAddedTables(connection_.Database());
     return true;
 }
 
@@ -119,9 +122,15 @@ bool CMainConnection::DeleteVibsWhere(const QString& clause, const QVariantList&
     return detail::DeleteWalk(
         Query<CVib>{vibs_, connection_, context_.discovery}, clause, values, "DELETE VIB",
         [this](const CVib& vib) {
-            return !Named(vib.sItemGUID) ||
-                   (DeleteVibReadingsOf(vib.sItemGUID) &&
-                    DeletePointBearingsOf(connection_, context_.discovery, vib.sItemGUID));
+            if (!Named(vib.sItemGUID)) {
+                return true;
+            }
+            if (!DeleteVibReadingsOf(vib.sItemGUID) ||
+                !DeletePointBearingsOf(connection_, context_.discovery, vib.sItemGUID)) {
+                return false;
+            }
+            derived::PutEnvelopeBand(connection_, vib.sItemGUID, std::nullopt);
+            return true;
         });
 }
 
@@ -211,6 +220,13 @@ bool CMainConnection::DeleteVibReadingsWhere(const QString& clause, const QVaria
                                       return false;
                                   }
                                   ForgetImportedReading(connection_, reading.sItemGUID);
+                                  if (Named(reading.sItemGUID)) {
+                                      derived::DeleteReadingIndices(connection_, reading.sItemGUID);
+                                      // The derived envelope file goes with the reading; one left
+                                      // behind is harmless, so its removal stops nothing.
+                                      QFile::remove(
+                                          DerivedCacheFilePath(context_.dataFolder, reading.sItemGUID));
+                                  }
                                   return true;
                               });
 }

@@ -45,4 +45,9 @@ QString SignalCacheFilePath(const QString& dataFolder, const QString& readingGui
     return QDir(dataFolder).filePath(name);
 }
 
+QString DerivedCacheFilePath(const QString& dataFolder, const QString& readingGuid) {
+    const QString path = SignalCacheFilePath(dataFolder, readingGuid);
+    return path.isEmpty() ? path : path + QStringLiteral(".derived");
+}
+
 } // namespace vantor

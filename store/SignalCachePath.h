@@ -10,4 +10,9 @@ namespace vantor {
 // The cache file path of a reading; empty for an empty GUID.
 QString SignalCacheFilePath(const QString& dataFolder, const QString& readingGuid);
 
+// The file of a reading's further derived data (its envelope spectrum) beside its cache file: the
+// same name with the extension ".derived". A cache file name never holds a dot, so the two never
+// meet; empty for an empty GUID.
+QString DerivedCacheFilePath(const QString& dataFolder, const QString& readingGuid);
+
 } // namespace vantor

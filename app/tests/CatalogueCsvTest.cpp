@@ -13,6 +13,7 @@ namespace {
 const QByteArray kHeader = "Machine,Machine meter name,Kind,Point,Point meter name,Run speed Hz,ISO alarms,"
                            "ISO warning mm/s,ISO critical mm/s,BDU alarms,BDU warning,BDU critical,Lube type,"
                            "Lube units,Machine GUID,Point GUID\r\n";
+const QByteArray kEnvelopeHeader = kHeader.chopped(2) + ",Envelope low Hz,Envelope high Hz\r\n";
 
 class CatalogueCsvTest : public DatabaseFixture {
 protected:
@@ -197,7 +198,7 @@ TEST_F(CatalogueCsvTest, APointsBearingsTravelWithItsRow) {
     ASSERT_TRUE(bearings.AssignBearing(motor, QStringLiteral("6205-2RS JEM"), QStringLiteral("Motor DE")));
     ASSERT_TRUE(bearings.AssignBearing(motor, QStringLiteral("UER204"), QStringLiteral("Fan DE"), 2.5));
     const QByteArray exported = ExportCatalogueCsv(Db());
-    EXPECT_TRUE(exported.contains(",6205-2RS JEM,Motor DE,1,UER204,Fan DE,2.5,,,,,,\r\n"))
+    EXPECT_TRUE(exported.contains(",6205-2RS JEM,Motor DE,1,UER204,Fan DE,2.5,,,,,,,,\r\n"))
         << exported.toStdString();
 
     // Imported into an empty catalogue, the point gets its bearings back in order.
@@ -231,6 +232,46 @@ TEST_F(CatalogueCsvTest, APointsBearingsTravelWithItsRow) {
     // Empty bearing cells give the point no bearings.
     ASSERT_TRUE(Import(header + "Fan,FAN,vib,Motor DE,,30,0,0,0,0,0,0,,,,,,,\r\n").Ok());
     EXPECT_EQ(store.CountPointBearings(point.sItemGUID), 0);
+}
+
+TEST_F(CatalogueCsvTest, EnvelopeBandColumnsRoundTripAreCheckedAndOlderFilesKeepTheBand) {
+    const QString fan = Machine(QStringLiteral("Fan"), QStringLiteral("FAN"));
+    const QString de = Vib(fan, QStringLiteral("Motor DE"), 25, false, 0, 0);
+    Vib(fan, QStringLiteral("Motor NDE"), 25, false, 0, 0);
+    derived::PutEnvelopeBand(Db().Connection(), de, EnvelopeBandRow{500.5, 4000});
+
+    const QByteArray exported = ExportCatalogueCsv(Db());
+    const QList<QByteArray> lines = exported.split('\n');
+    EXPECT_TRUE(lines[1].endsWith(",500.5,4000\r")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(",,\r")) << lines[2].toStdString(); // the default band: empty
+    EmptyCatalogue();
+    derived::PutEnvelopeBand(Db().Connection(), de, std::nullopt);
+    ASSERT_TRUE(Import(exported).Ok());
+    EXPECT_EQ(ExportCatalogueCsv(Db()), exported);
+
+    struct Refused {
+        const char* cells;
+        const char* message;
+    };
+    for (const Refused& r : {Refused{"0,4000", "above 0 Hz"}, Refused{"4000,500", "above its low edge"},
+                             Refused{"500,", "both empty"}, Refused{"x,600", "both empty"}}) {
+        SCOPED_TRACE(r.cells);
+        const CatalogueImportPlan plan =
+            PlanCatalogueImport(Db(), kEnvelopeHeader + "Fan,FAN,vib,Motor DE,,25,0,0,0,0,0,0,,,,," +
+                                          QByteArray(r.cells) + "\r\n");
+        ASSERT_EQ(plan.errors.size(), 1);
+        EXPECT_TRUE(plan.errors[0].contains(QLatin1String(r.message))) << plan.errors[0].toStdString();
+    }
+
+    // A file written before the envelope columns existed imports and leaves the bands as they are.
+    const QByteArray older = "Machine,Kind,Point,Run speed Hz\r\nFan,vib,Motor DE,30\r\n";
+    ASSERT_TRUE(Import(older).Ok());
+    const std::optional<EnvelopeBandRow> kept = derived::GetEnvelopeBand(Db().Connection(), de);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->lowHz, 500.5);
+    // Empty cells return the point to the default band.
+    ASSERT_TRUE(Import(kEnvelopeHeader + "Fan,FAN,vib,Motor DE,,25,0,0,0,0,0,0,,,,,,\r\n").Ok());
+    EXPECT_FALSE(derived::GetEnvelopeBand(Db().Connection(), de));
 }
 
 } // namespace

@@ -8,10 +8,12 @@
 #include "app/Startup.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
+#include "store/DerivedRecords.h"
 #include "store/SignalCachePath.h"
 #include "store/testing/TestPlant.h"
 #include "texts/UiText.h"
 #include "ui/views/AxisSetupDialog.h"
+#include "ui/views/EnvelopeView.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -155,6 +157,44 @@ TEST_F(PointViewsTest, AClickOnATrendPointOpensThatReadingsSpectrum) {
     EXPECT_TRUE(prompter.Texts().isEmpty()) << prompter.Texts().join('|').toStdString();
 }
 
+TEST_F(PointViewsTest, EnvelopeTabShowsTheSpectrumInThePointsBandAndItsTools) {
+    views->ShowPoint(point.sItemGUID);
+    views->setCurrentIndex(PointViews::EnvelopeTab);
+    EnvelopeView& envelope = views->Envelope();
+    ASSERT_TRUE(envelope.Shown());
+    // Fmax 1000 Hz: the default band 250-1000 Hz, lines from 0 to 125 Hz, 1.25 Hz apart.
+    EXPECT_EQ(envelope.Shown()->band, (EnvelopeBand{250.0, 1000.0}));
+    EXPECT_EQ(envelope.Shown()->lines.size(), 101u);
+    EXPECT_GE(envelope.Pane().Graph().seriesPointCount(0), 101); // bars draw three points a line
+    EXPECT_TRUE(envelope.Caption().startsWith(QStringLiteral("Envelope band 250-1000 Hz")))
+        << envelope.Caption().toStdString();
+    EXPECT_TRUE(envelope.Pane().Graph().GetGraphTitle().contains(QStringLiteral("Envelope 250-1000 Hz")));
+    EXPECT_TRUE(QFile::exists(DerivedCacheFilePath(app->folders.dataFolder, readings.back())));
+    QMenu menu;
+    envelope.FillMenu(menu);
+    QStringList items;
+    for (const QAction* action : menu.actions()) {
+        items << action->text();
+    }
+    EXPECT_TRUE(items.contains(UiText(text::views::TopPeaks)));
+
+    // The point's own band, clipped at Fmax and said so; a refused one leaves the graph empty with
+    // the reason.
+    derived::PutEnvelopeBand(app->MainConnection()->Connection(), point.sItemGUID,
+                             EnvelopeBandRow{400, 1500});
+    views->ShowPoint(point.sItemGUID);
+    ASSERT_TRUE(envelope.Shown());
+    EXPECT_EQ(envelope.Shown()->band, (EnvelopeBand{400.0, 1000.0}));
+    EXPECT_TRUE(envelope.Caption().contains(QStringLiteral("clipped")));
+    derived::PutEnvelopeBand(app->MainConnection()->Connection(), point.sItemGUID,
+                             EnvelopeBandRow{1200, 1500});
+    views->ShowPoint(point.sItemGUID);
+    EXPECT_FALSE(envelope.Shown());
+    const CVantorGraphCtrl& graph = envelope.Pane().Graph();
+    EXPECT_EQ(graph.GetSeriesCount() > 0 ? graph.seriesPointCount(0) : 0, 0);
+    EXPECT_EQ(envelope.Caption(), EnvelopeRefusalText(EnvelopeRefusal::LowNotBelowHigh));
+}
+
 TEST_F(PointViewsTest, SwitchingToRpmRedrawsTheSpectrumAndTheCursorReadout) {
     views->ShowPoint(point.sItemGUID);
     views->setCurrentIndex(PointViews::SpectrumTab);
@@ -251,7 +291,8 @@ TEST_F(PointViewsTest, ALanguageChangeReReadsEveryCaption) {
     for (int i = 0; i < views->count(); ++i) {
         tabs << views->tabText(i);
     }
-    EXPECT_EQ(tabs, (QStringList{"Tendance", "FFT simple", "Cascade", "Forme d'onde", "Mesures"}));
+    EXPECT_EQ(tabs,
+              (QStringList{"Tendance", "FFT simple", "Cascade", "Forme d'onde", "Mesures", "Envelope"}));
     const auto buttons = views->Trend().findChildren<QPushButton*>();
     EXPECT_TRUE(std::any_of(buttons.begin(), buttons.end(), [](const QPushButton* b) {
         return b->text().startsWith(QStringLiteral("Droite"));

@@ -1,6 +1,7 @@
 #include "ui/views/PointViews.h"
 
 #include "platform/Prompter.h"
+#include "ui/views/EnvelopeView.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/ReadingListView.h"
@@ -25,6 +26,9 @@ PointViews::PointViews(CAppData& app, QWidget* parent)
     addTab(waterfall_, QString());
     addTab(waveform_, QString());
     addTab(readings_, QString());
+    // After the documented tabs, so their places stay as they were.
+    envelope_ = new EnvelopeView(*state_, this);
+    addTab(envelope_, QString());
     RefreshTexts();
 
     auto openReading = [this](const QString& guid) {
@@ -77,7 +81,7 @@ void PointViews::ShowPoint(const QString& vibGuid) {
     trend_->Redraw();
     readings_->Redraw();
     // The signal views load their readings when they are shown.
-    spectrumStale_ = waveformStale_ = waterfallStale_ = true;
+    spectrumStale_ = waveformStale_ = waterfallStale_ = envelopeStale_ = true;
     LoadCurrentTab();
 }
 
@@ -88,7 +92,7 @@ void PointViews::ShowReading(const QString& readingGuid) {
     state_->readingGuid = readingGuid;
     state_->ForgetReading();
     readings_->Redraw();
-    spectrumStale_ = waveformStale_ = true;
+    spectrumStale_ = waveformStale_ = envelopeStale_ = true;
     LoadCurrentTab();
 }
 
@@ -102,14 +106,15 @@ void PointViews::Clear() {
     spectrum_->Clear();
     waterfall_->Clear();
     waveform_->Clear();
+    envelope_->Clear();
     readings_->Redraw();
-    spectrumStale_ = waveformStale_ = waterfallStale_ = false;
+    spectrumStale_ = waveformStale_ = waterfallStale_ = envelopeStale_ = false;
 }
 
 void PointViews::Redraw() {
     trend_->Redraw();
     readings_->Redraw();
-    spectrumStale_ = waveformStale_ = waterfallStale_ = true;
+    spectrumStale_ = waveformStale_ = waterfallStale_ = envelopeStale_ = true;
     LoadCurrentTab();
 }
 
@@ -119,13 +124,14 @@ void PointViews::RefreshTexts() {
     setTabText(WaterfallTab, UiText(text::views::WaterfallFft));
     setTabText(WaveformTab, UiText(text::views::Waveform));
     setTabText(ReadingsTab, UiText(text::views::VibReadings));
+    setTabText(EnvelopeTab, QStringLiteral("Envelope"));
     trend_->RefreshTexts();
     readings_->RefreshTexts();
     waterfall_->RefreshTexts();
     // The graphs' titles and captions come from the texts too.
     spectrum_->RefreshTexts();
     spectrumStale_ = false;
-    waveformStale_ = waterfallStale_ = true;
+    waveformStale_ = waterfallStale_ = envelopeStale_ = true;
     LoadCurrentTab();
 }
 
@@ -157,6 +163,12 @@ void PointViews::LoadCurrentTab() {
         if (waveformStale_) {
             waveformStale_ = false;
             waveform_->Redraw();
+        }
+        break;
+    case EnvelopeTab:
+        if (envelopeStale_) {
+            envelopeStale_ = false;
+            envelope_->Redraw();
         }
         break;
     default:

@@ -17,13 +17,14 @@ class TrendView;
 class SpectrumView;
 class WaterfallView;
 class WaveformView;
+class EnvelopeView;
 class ReadingListView;
 struct PointViewsState;
 
-class PointViews : public QTabWidget { // tabs: Trend, Single FFT, Waterfall FFT, Waveform, Readings
+class PointViews : public QTabWidget { // tabs: Trend, Single FFT, Waterfall FFT, Waveform, Readings, Envelope
     Q_OBJECT
 public:
-    enum Tab { TrendTab = 0, SpectrumTab, WaterfallTab, WaveformTab, ReadingsTab };
+    enum Tab { TrendTab = 0, SpectrumTab, WaterfallTab, WaveformTab, ReadingsTab, EnvelopeTab };
 
     explicit PointViews(CAppData& app, QWidget* parent = nullptr);
     ~PointViews() override;
@@ -47,6 +48,7 @@ public:
     WaterfallView& Waterfall() const { return *waterfall_; }
     WaveformView& Waveform() const { return *waveform_; }
     ReadingListView& Readings() const { return *readings_; }
+    EnvelopeView& Envelope() const { return *envelope_; }
 
     // Asks "Do you want to delete this Vibration Reading?"; on Yes deletes it (its cache file with
     // it), shows the point again and emits ReadingsChanged. False when declined or the delete failed.
@@ -66,10 +68,12 @@ private:
     WaterfallView* waterfall_ = nullptr;
     WaveformView* waveform_ = nullptr;
     ReadingListView* readings_ = nullptr;
+    EnvelopeView* envelope_ = nullptr;
     // Views whose data changed while another tab was shown; they redraw when shown.
     bool spectrumStale_ = false;
     bool waveformStale_ = false;
     bool waterfallStale_ = false;
+    bool envelopeStale_ = false;
 };
 
 } // namespace vantor

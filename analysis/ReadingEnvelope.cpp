@@ -1,0 +1,140 @@
+#include "analysis/ReadingEnvelope.h"
+
+#include "analysis/Log.h"
+#include "analysis/ReadingIndices.h"
+#include "analysis/SignalCache.h"
+#include "analysis/SignalProcessor.h"
+#include "store/DerivedRecords.h"
+#include "store/MainConnection.h"
+#include "store/RecordSyncConnection.h"
+#include "store/SignalCachePath.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QSaveFile>
+
+namespace vantor {
+namespace {
+
+constexpr quint32 kMagic = 0x564E4556; // "VENV" read little-endian
+constexpr qint32 kFormat = 1;
+// More lines than any capture the analyzer takes can give: a file claiming more is malformed.
+constexpr quint64 kMostLines = kEnvelopeMostSamples / 2 + 1;
+
+void Prepare(QDataStream& stream) {
+    stream.setVersion(QDataStream::Qt_6_4);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream.setFloatingPointPrecision(QDataStream::DoublePrecision);
+}
+
+ReadingEnvelope Compute(EnvelopeAnalyzer& analyzer, const ChannelSignals& total, EnvelopeBand band) {
+    ReadingEnvelope result;
+    result.refusal = analyzer.Compute(total, band, result.spectrum);
+    result.outcome = result.refusal == EnvelopeRefusal::None ? ReadingEnvelopeOutcome::Ready
+                                                             : ReadingEnvelopeOutcome::Refused;
+    return result;
+}
+
+} // namespace
+
+QByteArray EncodeEnvelopeCache(const EnvelopeSpectrum& spectrum) {
+    QByteArray image;
+    QDataStream stream(&image, QIODevice::WriteOnly);
+    Prepare(stream);
+    stream << kMagic << kFormat << spectrum.requested.lowHz << spectrum.requested.highHz
+           << spectrum.band.lowHz << spectrum.band.highHz << spectrum.highClipped
+           << spectrum.samplingFrequencyHz << static_cast<quint64>(spectrum.sampleCount)
+           << spectrum.lineSpacingHz << spectrum.overallGe << static_cast<quint64>(spectrum.lines.size());
+    for (const double line : spectrum.lines) {
+        stream << line;
+    }
+    return image;
+}
+
+bool DecodeEnvelopeCache(const QByteArray& image, EnvelopeSpectrum& spectrum) {
+    QDataStream stream(image);
+    Prepare(stream);
+    quint32 magic = 0;
+    qint32 format = 0;
+    quint64 samples = 0;
+    quint64 count = 0;
+    EnvelopeSpectrum read;
+    stream >> magic >> format;
+    if (stream.status() != QDataStream::Ok || magic != kMagic || format != kFormat) {
+        return false;
+    }
+    stream >> read.requested.lowHz >> read.requested.highHz >> read.band.lowHz >> read.band.highHz >>
+        read.highClipped >> read.samplingFrequencyHz >> samples >> read.lineSpacingHz >> read.overallGe >>
+        count;
+    if (stream.status() != QDataStream::Ok || count > kMostLines ||
+        static_cast<quint64>(image.size()) != static_cast<quint64>(stream.device()->pos()) + count * 8) {
+        return false;
+    }
+    read.sampleCount = static_cast<std::size_t>(samples);
+    read.lines.resize(static_cast<std::size_t>(count));
+    for (double& line : read.lines) {
+        stream >> line;
+    }
+    if (stream.status() != QDataStream::Ok) {
+        return false;
+    }
+    spectrum = std::move(read);
+    return true;
+}
+
+bool DeleteEnvelopeCache(const QString& dataFolder, const QString& readingGuid) {
+    const QString path = DerivedCacheFilePath(dataFolder, readingGuid);
+    return path.isEmpty() || !QFile::exists(path) || QFile::remove(path);
+}
+
+EnvelopeBand PointEnvelopeBand(CMainConnection& db, const QString& pointGuid, double fmaxHz) {
+    return EnvelopeBandFor(derived::GetEnvelopeBand(db.Connection(), pointGuid), fmaxHz);
+}
+
+ReadingEnvelope LoadReadingEnvelope(CMainConnection& db, SignalProcessor& processor,
+                                    EnvelopeAnalyzer& analyzer, const QString& readingGuid,
+                                    std::optional<EnvelopeBand> band) {
+    ReadingEnvelope result;
+    CVibReading row;
+    if (readingGuid.isEmpty() || !db.GetVibReading(readingGuid, row)) {
+        return result;
+    }
+    const EnvelopeBand wanted = band.value_or(PointEnvelopeBand(db, row.sParentGUID, TotalFmaxOf(row)));
+    const QString path = DerivedCacheFilePath(db.Context().dataFolder, readingGuid);
+    QFile cached(path);
+    if (cached.open(QIODevice::ReadOnly)) {
+        EnvelopeSpectrum spectrum;
+        if (DecodeEnvelopeCache(cached.readAll(), spectrum) && spectrum.requested == wanted) {
+            result.outcome = ReadingEnvelopeOutcome::Ready;
+            result.spectrum = std::move(spectrum);
+            result.pointGuid = row.sParentGUID;
+            return result;
+        }
+    }
+    ReadingSignals decoded;
+    if (!LoadReadingSignals(db, processor, readingGuid, decoded)) {
+        return result;
+    }
+    result = Compute(analyzer, decoded.total, wanted);
+    result.pointGuid = row.sParentGUID;
+    if (result.outcome == ReadingEnvelopeOutcome::Ready) {
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(EncodeEnvelopeCache(result.spectrum)) < 0 ||
+            !file.commit()) {
+            qCWarning(lcAnalysis) << "Cannot write the envelope file" << path << file.errorString();
+        }
+    }
+    return result;
+}
+
+ReadingEnvelope LoadOffRouteReadingEnvelope(CRecordSyncConnection& db, SignalProcessor& processor,
+                                            EnvelopeAnalyzer& analyzer, const QString& readingGuid,
+                                            std::optional<EnvelopeBand> band) {
+    ReadingSignals decoded;
+    if (readingGuid.isEmpty() || !LoadOffRouteReadingSignals(db, processor, readingGuid, decoded)) {
+        return {};
+    }
+    return Compute(analyzer, decoded.total, band.value_or(DefaultEnvelopeBand(decoded.total.fmaxHz)));
+}
+
+} // namespace vantor

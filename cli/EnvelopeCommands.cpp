@@ -1,0 +1,245 @@
+// envelope, indices.
+#include "cli/EnvelopeCommands.h"
+
+#include "analysis/ReadingEnvelope.h"
+#include "analysis/ReadingIndices.h"
+#include "analysis/SignalProcessor.h"
+#include "analysis/ViewTexts.h"
+#include "app/Startup.h"
+#include "cli/CommandContext.h"
+#include "cli/ExitCode.h"
+#include "platform/Prompter.h"
+#include "store/MainConnection.h"
+#include "store/SqlConnection.h"
+#include "texts/UiText.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <charconv>
+#include <cmath>
+#include <memory>
+#include <string>
+
+namespace vantor::cli {
+namespace {
+
+void Write(std::FILE* stream, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+void WriteLine(std::FILE* stream, const QString& line) {
+    Write(stream, (line + QLatin1Char('\n')).toUtf8());
+}
+
+QString Number(double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+QString Optional(const std::optional<double>& value) {
+    return value ? Number(*value) : QStringLiteral("-");
+}
+
+QJsonValue JsonOptional(const std::optional<double>& value) {
+    return value && std::isfinite(*value) ? QJsonValue(*value) : QJsonValue();
+}
+
+QJsonObject BandJson(const EnvelopeBand& band) {
+    return {{QStringLiteral("low"), band.lowHz}, {QStringLiteral("high"), band.highHz}};
+}
+
+QString ClippedText(const EnvelopeSpectrum& spectrum) {
+    return QStringLiteral("The envelope band's high edge %1 Hz lies past Fmax; the band used ends at %2 Hz.")
+        .arg(Number(spectrum.requested.highHz), Number(spectrum.band.highHz));
+}
+
+bool WriteCsv(const QString& path, const EnvelopeSpectrum& spectrum) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    QByteArray text;
+    text += QStringLiteral("Envelope band (Hz),%1,%2\r\n")
+                .arg(spectrum.band.lowHz, 0, 'f', 6)
+                .arg(spectrum.band.highHz, 0, 'f', 6)
+                .toUtf8();
+    text += QStringLiteral("gE overall,%1\r\n\r\n").arg(spectrum.overallGe, 0, 'f', 6).toUtf8();
+    text += "Frequency (Hz),Envelope (gE)\r\n";
+    for (std::size_t k = 0; k < spectrum.lines.size(); ++k) {
+        text += QStringLiteral("%1,%2\r\n")
+                    .arg(spectrum.FrequencyOf(k), 0, 'f', 6)
+                    .arg(spectrum.lines[k], 0, 'f', 6)
+                    .toUtf8();
+    }
+    return file.write(text) == text.size() && file.flush();
+}
+
+QJsonObject ChannelJson(const std::optional<WaveformIndices>& indices) {
+    if (!indices) {
+        return {};
+    }
+    return {{QStringLiteral("rms"), indices->rms},
+            {QStringLiteral("peak"), indices->peak},
+            {QStringLiteral("peakToPeak"), indices->peakToPeak},
+            {QStringLiteral("crest"), JsonOptional(indices->crest)},
+            {QStringLiteral("kurtosis"), JsonOptional(indices->kurtosis)},
+            {QStringLiteral("skewness"), JsonOptional(indices->skewness)}};
+}
+
+void WriteChannelText(std::FILE* out, const char* name, const std::optional<WaveformIndices>& indices) {
+    if (!indices) {
+        WriteLine(out, QStringLiteral("%1\t-").arg(QLatin1String(name)));
+        return;
+    }
+    WriteLine(out, QStringList{QLatin1String(name), QStringLiteral("rms"), Number(indices->rms),
+                               QStringLiteral("peak"), Number(indices->peak), QStringLiteral("p2p"),
+                               Number(indices->peakToPeak), QStringLiteral("crest"), Optional(indices->crest),
+                               QStringLiteral("kurtosis"), Optional(indices->kurtosis),
+                               QStringLiteral("skewness"), Optional(indices->skewness)}
+                       .join(QLatin1Char('\t')));
+}
+
+} // namespace
+
+int RunEnvelope(CAppData& app, const EnvelopeOptions& options, std::FILE* out) {
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    Prompter& prompter = app.UserPrompter();
+    SignalProcessor processor;
+    EnvelopeAnalyzer analyzer;
+    ReadingEnvelope envelope;
+    try {
+        envelope =
+            LoadReadingEnvelope(*app.MainConnection(), processor, analyzer, options.reading, options.band);
+    } catch (const DatabaseError&) {
+        prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
+        return kFailed;
+    }
+    switch (envelope.outcome) {
+    case ReadingEnvelopeOutcome::NoReading:
+        prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
+        return kFailed;
+    case ReadingEnvelopeOutcome::Refused:
+        prompter.ShowMessage(EnvelopeRefusalText(envelope.refusal));
+        return kFailed;
+    case ReadingEnvelopeOutcome::Ready:
+        break;
+    }
+    const EnvelopeSpectrum& spectrum = envelope.spectrum;
+    if (spectrum.highClipped) {
+        prompter.ShowMessage(ClippedText(spectrum));
+    }
+    if (!options.csvFile.isEmpty()) {
+        if (!WriteCsv(options.csvFile, spectrum)) {
+            prompter.ShowMessage(UiText(text::ErrorSavingDataFile));
+            return kFailed;
+        }
+        return kDone;
+    }
+    if (options.json) {
+        QJsonArray frequencies;
+        QJsonArray amplitudes;
+        for (std::size_t k = 0; k < spectrum.lines.size(); ++k) {
+            frequencies.append(spectrum.FrequencyOf(k));
+            amplitudes.append(spectrum.lines[k]);
+        }
+        const QJsonObject object{{QStringLiteral("reading"), options.reading},
+                                 {QStringLiteral("band"), BandJson(spectrum.band)},
+                                 {QStringLiteral("requestedBand"), BandJson(spectrum.requested)},
+                                 {QStringLiteral("clipped"), spectrum.highClipped},
+                                 {QStringLiteral("lineSpacingHz"), spectrum.lineSpacingHz},
+                                 {QStringLiteral("geOverall"), spectrum.overallGe},
+                                 {QStringLiteral("unit"), QStringLiteral("gE")},
+                                 {QStringLiteral("frequencyHz"), frequencies},
+                                 {QStringLiteral("amplitudeGe"), amplitudes}};
+        Write(out, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        return kDone;
+    }
+    WriteLine(out,
+              QStringLiteral("band\t%1\t%2").arg(Number(spectrum.band.lowHz), Number(spectrum.band.highHz)));
+    WriteLine(out, QStringLiteral("clipped\t%1").arg(spectrum.highClipped ? 1 : 0));
+    WriteLine(out, QStringLiteral("lineSpacing\t%1").arg(Number(spectrum.lineSpacingHz)));
+    WriteLine(out, QStringLiteral("geOverall\t%1").arg(Number(spectrum.overallGe)));
+    WriteLine(out, QStringLiteral("Hz\tgE"));
+    for (std::size_t k = 0; k < spectrum.lines.size(); ++k) {
+        WriteLine(out, Number(spectrum.FrequencyOf(k)) + QLatin1Char('\t') + Number(spectrum.lines[k]));
+    }
+    return kDone;
+}
+
+int RunIndices(CAppData& app, const QString& readingGuid, bool json, std::FILE* out) {
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    Prompter& prompter = app.UserPrompter();
+    EnvelopeAnalyzer analyzer;
+    std::optional<ReadingIndices> indices;
+    try {
+        indices = ReadingIndicesOf(*app.MainConnection(), analyzer, readingGuid);
+    } catch (const DatabaseError&) {
+        indices.reset();
+    }
+    if (!indices) {
+        prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
+        return kFailed;
+    }
+    if (json) {
+        const auto channel = [](const std::optional<WaveformIndices>& c) {
+            return c ? QJsonValue(ChannelJson(c)) : QJsonValue();
+        };
+        const QJsonObject object{{QStringLiteral("reading"), readingGuid},
+                                 {QStringLiteral("total"), channel(indices->total)},
+                                 {QStringLiteral("iso"), channel(indices->iso)},
+                                 {QStringLiteral("envelopeBand"), BandJson(indices->band)},
+                                 {QStringLiteral("geOverall"), JsonOptional(indices->geOverall)}};
+        Write(out, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        return kDone;
+    }
+    WriteChannelText(out, "total", indices->total);
+    WriteChannelText(out, "iso", indices->iso);
+    WriteLine(out, QStringLiteral("ge\t%1\tband\t%2\t%3")
+                       .arg(Optional(indices->geOverall), Number(indices->band.lowHz),
+                            Number(indices->band.highHz)));
+    return kDone;
+}
+
+void AddEnvelopeCommands(CLI::App& cli, CommandContext& context) {
+    auto* envelope =
+        cli.add_subcommand("envelope", "A reading's envelope spectrum (Hz, gE) in its point's band");
+    auto reading = std::make_shared<std::string>();
+    auto band = std::make_shared<std::vector<double>>();
+    auto json = std::make_shared<bool>(false);
+    auto csv = std::make_shared<std::string>();
+    envelope->add_option("reading", *reading, "The route reading's GUID")->required();
+    envelope->add_option("--band", *band, "LOW HIGH: the band in Hz instead of the point's")->expected(2);
+    auto* jsonFlag = envelope->add_flag("--json", *json, "Print one JSON object");
+    envelope->add_option("--csv", *csv, "Write the lines to a CSV file")->excludes(jsonFlag);
+    envelope->callback([&context, reading, band, json, csv] {
+        EnvelopeOptions options;
+        options.reading = QString::fromStdString(*reading);
+        if (band->size() == 2) {
+            options.band = EnvelopeBand{(*band)[0], (*band)[1]};
+        }
+        options.json = *json;
+        options.csvFile = QString::fromStdString(*csv);
+        context.status = RunEnvelope(context.App(), options);
+    });
+
+    auto* indices =
+        cli.add_subcommand("indices", "A reading's waveform indices per channel and its gE overall");
+    auto indicesReading = std::make_shared<std::string>();
+    auto indicesJson = std::make_shared<bool>(false);
+    indices->add_option("reading", *indicesReading, "The route reading's GUID")->required();
+    indices->add_flag("--json", *indicesJson, "Print one JSON object");
+    indices->callback([&context, indicesReading, indicesJson] {
+        context.status = RunIndices(context.App(), QString::fromStdString(*indicesReading), *indicesJson);
+    });
+}
+
+} // namespace vantor::cli

@@ -1,0 +1,62 @@
+#pragma once
+// Rows of the added tables (see AddedTables.h): a reading's waveform indices and a point's envelope
+// band. Read and written through bound parameters with plain standard SQL; a value the row does not
+// have is NULL in the table and none here, never a number that looks like data.
+
+#include "store/SqlConnection.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <optional>
+
+namespace vantor {
+
+struct ChannelIndicesRow {
+    double rms = 0;
+    double peak = 0;
+    double peakToPeak = 0;
+    std::optional<double> crest;
+    std::optional<double> kurtosis;
+    std::optional<double> skewness;
+};
+
+struct ReadingIndicesRow {
+    QString readingGuid;
+    int method = 0;
+    std::optional<ChannelIndicesRow> total; // none when the Total capture could not be decoded
+    std::optional<ChannelIndicesRow> iso;
+    // The envelope band the gE overall was taken in, and the gE overall (none without a Total
+    // channel or when the envelope was refused).
+    double envelopeLowHz = 0;
+    double envelopeHighHz = 0;
+    std::optional<double> geOverall;
+};
+
+struct EnvelopeBandRow {
+    double lowHz = 0;
+    double highHz = 0;
+};
+
+// Throw DatabaseError when a query cannot be executed.
+namespace derived {
+
+bool GetReadingIndices(SqlConnection& connection, const QString& readingGuid, ReadingIndicesRow& out);
+// The indices rows of every reading of a point, by reading GUID.
+std::map<QString, ReadingIndicesRow> ReadingIndicesOfPoint(SqlConnection& connection,
+                                                           const QString& pointGuid);
+// Replaces the reading's row.
+void PutReadingIndices(SqlConnection& connection, const ReadingIndicesRow& row);
+void DeleteReadingIndices(SqlConnection& connection, const QString& readingGuid);
+// The route readings that have no indices row yet.
+QStringList ReadingsWithoutIndices(SqlConnection& connection);
+
+// A point's own envelope band; none when it uses the default.
+std::optional<EnvelopeBandRow> GetEnvelopeBand(SqlConnection& connection, const QString& pointGuid);
+// Sets the point's band; none returns it to the default.
+void PutEnvelopeBand(SqlConnection& connection, const QString& pointGuid,
+                     const std::optional<EnvelopeBandRow>& band);
+
+} // namespace derived
+} // namespace vantor
