@@ -3,6 +3,7 @@
 #include "analysis/BearingFactors.h"
 #include "analysis/DisplayedSpectrum.h"
 #include "analysis/FaultMatching.h"
+#include "analysis/ReadingEnvelope.h"
 #include "analysis/SignalProcessor.h"
 #include "app/BearingCsv.h"
 #include "app/BearingEditor.h"
@@ -345,11 +346,6 @@ QString LineLabel(const FamilyLine& line) {
 
 int Faults(CommandContext& context, const FaultOptions& o, std::FILE* out = stdout) {
     Prompter& prompter = context.UserPrompter();
-    if (o.measure == "envelope") {
-        prompter.ShowMessage(QStringLiteral(
-            "faults: the envelope spectrum is not available in this build; use --measure total or iso"));
-        return kUsage;
-    }
     return WithDatabase(context, [&](CAppData& app, CMainConnection& db) {
         SignalProcessor processor;
         const std::optional<ViewedReading> reading = LoadOrSay(app, processor, Q(o.reading));
@@ -362,11 +358,35 @@ int Faults(CommandContext& context, const FaultOptions& o, std::FILE* out = stdo
             return static_cast<int>(kFailed);
         }
         const DisplayUnits units = DisplayUnitsOf(app.settings);
-        const MeasureKind kind = o.measure == "iso" ? MeasureKind::IsoVelocity : MeasureKind::Acceleration;
-        const std::optional<DisplayedSpectrum> spectrum =
-            MakeDisplayedSpectrum(reading->decoded, kind, units, app.settings.varovudOvoOn == 1);
-        if (!spectrum) {
-            return static_cast<int>(kUsage);
+        // The lines to match: the Total (g) or ISO spectrum as the view shows it, or the envelope
+        // spectrum (gE) in the point's envelope band, where a bearing's impacts repeat.
+        std::optional<DisplayedSpectrum> spectrum;
+        ReadingEnvelope envelope;
+        EnvelopeAnalyzer analyzer;
+        SpectrumLines lines;
+        QString amplitudeUnit = QStringLiteral("g");
+        if (o.measure == "envelope") {
+            envelope = LoadReadingEnvelope(db, processor, analyzer, Q(o.reading));
+            if (envelope.outcome != ReadingEnvelopeOutcome::Ready) {
+                prompter.ShowMessage(envelope.outcome == ReadingEnvelopeOutcome::Refused
+                                         ? EnvelopeRefusalText(envelope.refusal)
+                                         : UiText(text::ErrorLoadingRecord));
+                return static_cast<int>(kFailed);
+            }
+            lines = SpectrumLines{envelope.spectrum.lines, envelope.spectrum.lineSpacingHz, 1,
+                                  static_cast<int>(envelope.spectrum.lines.size())};
+            amplitudeUnit = QStringLiteral("gE");
+        } else {
+            const MeasureKind kind =
+                o.measure == "iso" ? MeasureKind::IsoVelocity : MeasureKind::Acceleration;
+            spectrum = MakeDisplayedSpectrum(reading->decoded, kind, units, app.settings.varovudOvoOn == 1);
+            if (!spectrum) {
+                return static_cast<int>(kUsage);
+            }
+            lines = LinesOf(*spectrum);
+            if (kind != MeasureKind::Acceleration) {
+                amplitudeUnit = units.VelocityLabel();
+            }
         }
         CBearingStore store(db);
         const std::vector<BearingAtPoint> bearings = LoadBearingsAtPoint(store, reading->point->sItemGUID);
@@ -379,34 +399,31 @@ int Faults(CommandContext& context, const FaultOptions& o, std::FILE* out = stdo
         settings.harmonics = o.harmonics;
         settings.tolerancePercent = o.tolerance;
         const double runSpeedHz = reading->decoded.runSpeedHz;
-        const std::vector<BearingMatch> matches =
-            MatchBearingFaults(LinesOf(*spectrum), runSpeedHz, bearings, settings);
+        const std::vector<BearingMatch> matches = MatchBearingFaults(lines, runSpeedHz, bearings, settings);
         const double f = units.FrequencyFactor();
-        const QString amplitudeUnit =
-            kind == MeasureKind::Acceleration ? QStringLiteral("g") : units.VelocityLabel();
 
         if (o.json) {
             QJsonArray bearingRows;
             for (const BearingMatch& match : matches) {
                 QJsonArray families;
                 for (const FamilyMatch& family : match.families) {
-                    QJsonArray lines;
+                    QJsonArray rows;
                     for (const LineMatch& line : family.lines) {
-                        lines.append(QJsonObject{{QStringLiteral("harmonic"), line.expected.harmonic},
-                                                 {QStringLiteral("sideband"), line.expected.sideband},
-                                                 {QStringLiteral("expected"), line.expected.hz * f},
-                                                 {QStringLiteral("matched"),
-                                                  line.found ? QJsonValue(line.matchedHz * f) : QJsonValue()},
-                                                 {QStringLiteral("amplitude"),
-                                                  line.found ? QJsonValue(line.amplitude) : QJsonValue()},
-                                                 {QStringLiteral("aboveNoise"), line.aboveNoise}});
+                        rows.append(QJsonObject{{QStringLiteral("harmonic"), line.expected.harmonic},
+                                                {QStringLiteral("sideband"), line.expected.sideband},
+                                                {QStringLiteral("expected"), line.expected.hz * f},
+                                                {QStringLiteral("matched"),
+                                                 line.found ? QJsonValue(line.matchedHz * f) : QJsonValue()},
+                                                {QStringLiteral("amplitude"),
+                                                 line.found ? QJsonValue(line.amplitude) : QJsonValue()},
+                                                {QStringLiteral("aboveNoise"), line.aboveNoise}});
                     }
                     families.append(
                         QJsonObject{{QStringLiteral("family"), FaultName(family.family.kind)},
                                     {QStringLiteral("fundamental"), family.family.fundamentalHz * f},
                                     {QStringLiteral("noiseFloor"), family.noiseFloor},
                                     {QStringLiteral("matchedHarmonics"), family.matchedHarmonics},
-                                    {QStringLiteral("lines"), lines}});
+                                    {QStringLiteral("lines"), rows}});
                 }
                 bearingRows.append(QJsonObject{{QStringLiteral("location"), match.bearing.location},
                                                {QStringLiteral("designation"), match.bearing.designation},
