@@ -9,21 +9,26 @@
 #include <QString>
 #include <QTabWidget>
 
+#include <array>
 #include <memory>
 
 namespace vantor {
 
+class AnalysisView;
 class TrendView;
 class SpectrumView;
 class WaterfallView;
 class WaveformView;
 class ReadingListView;
+class ReadingView;
 struct PointViewsState;
 
-class PointViews : public QTabWidget { // tabs: Trend, Single FFT, Waterfall FFT, Waveform, Readings
+// tabs: Trend, Single FFT, Waterfall FFT, Waveform, Readings, Analysis (trend, spectrum and waveform
+// on one page)
+class PointViews : public QTabWidget {
     Q_OBJECT
 public:
-    enum Tab { TrendTab = 0, SpectrumTab, WaterfallTab, WaveformTab, ReadingsTab };
+    enum Tab { TrendTab = 0, SpectrumTab, WaterfallTab, WaveformTab, ReadingsTab, AnalysisTab, TabCount };
 
     explicit PointViews(CAppData& app, QWidget* parent = nullptr);
     ~PointViews() override;
@@ -47,6 +52,7 @@ public:
     WaterfallView& Waterfall() const { return *waterfall_; }
     WaveformView& Waveform() const { return *waveform_; }
     ReadingListView& Readings() const { return *readings_; }
+    AnalysisView& Analysis() const { return *analysis_; }
 
     // Asks "Do you want to delete this Vibration Reading?"; on Yes deletes it (its cache file with
     // it), shows the point again and emits ReadingsChanged. False when declined or the delete failed.
@@ -58,6 +64,9 @@ signals:
 private:
     void ReloadPoint();
     void LoadCurrentTab();
+    // Marks the tabs that show the point (all) or only the shown reading as to be redrawn.
+    void PointChanged();
+    void ReadingChanged();
 
     CAppData& app_;
     std::unique_ptr<PointViewsState> state_;
@@ -66,10 +75,13 @@ private:
     WaterfallView* waterfall_ = nullptr;
     WaveformView* waveform_ = nullptr;
     ReadingListView* readings_ = nullptr;
-    // Views whose data changed while another tab was shown; they redraw when shown.
-    bool spectrumStale_ = false;
-    bool waveformStale_ = false;
-    bool waterfallStale_ = false;
+    AnalysisView* analysis_ = nullptr;
+    // The graph views of each tab (none for the reading list).
+    std::array<ReadingView*, TabCount> views_{};
+    // Tabs whose data changed while another tab was shown; they redraw when shown. The analysis
+    // page redraws only its reading graphs when only the reading changed.
+    std::array<bool, TabCount> stale_{};
+    bool analysisReadingStale_ = false;
 };
 
 } // namespace vantor
