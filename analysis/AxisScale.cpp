@@ -1,6 +1,7 @@
 #include "analysis/AxisScale.h"
 
 #include <array>
+#include <cmath>
 
 namespace vantor {
 namespace {
@@ -33,6 +34,38 @@ double AxisTickStep(double minimum, double maximum, bool frequencyUnitsAreRpm) {
     const double e = (maximum - minimum) / kMajorDivisions;
     return frequencyUnitsAreRpm ? StepFor(e, kFinestPerMinuteStep, kPerMinuteSteps, kLargestPerMinuteStep)
                                 : StepFor(e, kFinestHzStep, kHzSteps, kLargestHzStep);
+}
+
+double RoundUpToStep(double step) {
+    if (!(step > 0) || !std::isfinite(step)) {
+        return step;
+    }
+    // Decimal steps are 1-2-5 multiples of a power of ten (the 1-2-5 series of preferred numbers,
+    // as in ISO 3 / IEC 60063 E3 rounding used for instrument ranges).
+    const double decade = std::pow(10.0, std::floor(std::log10(step)));
+    for (const double multiple : {1.0, 2.0, 5.0}) {
+        if (multiple * decade >= step * (1.0 - 1e-9)) {
+            return multiple * decade;
+        }
+    }
+    return 10.0 * decade;
+}
+
+double RoundTickStep(double minimum, double maximum) {
+    return RoundUpToStep((maximum - minimum) / kMajorDivisions);
+}
+
+int StepDecimals(double step) {
+    if (!(step > 0) || step >= 1) {
+        return 0;
+    }
+    return static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
+}
+
+double FrequencyTickStep(double minimum, double maximum, bool frequencyUnitsAreRpm) {
+    const double e = (maximum - minimum) / kMajorDivisions;
+    const double finest = frequencyUnitsAreRpm ? kFinestPerMinuteStep : kFinestHzStep;
+    return e <= finest ? RoundUpToStep(e) : AxisTickStep(minimum, maximum, frequencyUnitsAreRpm);
 }
 
 int AxisDecimals(double maximum) {

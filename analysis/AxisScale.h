@@ -9,6 +9,17 @@ namespace vantor {
 // is ≥ e, and 600000 above.
 double AxisTickStep(double minimum, double maximum, bool frequencyUnitsAreRpm);
 
+// A round step for an axis the application scales itself: the first 1, 2 or 5 × 10ⁿ that is at
+// least (max − min) / 10, so ticks run evenly (0, 2, 4, 6 … or 0.05, 0.1, 0.15 …).
+double RoundTickStep(double minimum, double maximum);
+// step itself when it already is 1, 2 or 5 × 10ⁿ, else the next such value above it.
+double RoundUpToStep(double step);
+// The decimals a label needs to tell ticks of this step apart (0.05 → 2, 2 → 0).
+int StepDecimals(double step);
+// The step of a frequency axis the application scales (zoomed or typed limits): the documented
+// steps above the finest one, a round step below it.
+double FrequencyTickStep(double minimum, double maximum, bool frequencyUnitsAreRpm);
+
 // Frequency axis labels: 2 decimals up to 1, 1 up to 10, none above.
 int AxisDecimals(double maximum);
 

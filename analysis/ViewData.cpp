@@ -26,16 +26,7 @@ AxisRange FrequencyAxis(double minimum, double maximum, const DisplayUnits& unit
 
 // A step below 1 taken up to the next 1, 2 or 5 times a power of ten; larger steps are round already.
 double RoundStep(double step) {
-    if (!(step > 0) || step >= 1.0) {
-        return step;
-    }
-    const double decade = std::pow(10.0, std::floor(std::log10(step)));
-    for (const double multiple : {1.0, 2.0, 5.0}) {
-        if (multiple * decade >= step * (1.0 - 1e-9)) {
-            return multiple * decade;
-        }
-    }
-    return 10.0 * decade;
+    return step >= 1.0 ? step : RoundUpToStep(step);
 }
 
 std::pair<double, double> Extent(const std::vector<double>& values) {
@@ -89,9 +80,8 @@ AxisRange AmplitudeAxis(double smallest, double largest) {
     // Amplitude labels fall on round values (0.2, 0.5, …) counted from the minimum, with at least
     // the decimals the step needs, so that two labels never read the same (0.005 steps under a
     // maximum of 0.04 would otherwise read 0.01, 0.01, 0.02, 0.02).
-    const double step = RoundStep(AxisTickStep(minimum, maximum, false));
-    const int stepDecimals = step > 0 && step < 1 ? static_cast<int>(std::ceil(-std::log10(step) - 1e-9)) : 0;
-    return {minimum, maximum, step, std::max(AmplitudeAxisDecimals(maximum), stepDecimals)};
+    const double step = RoundTickStep(minimum, maximum);
+    return {minimum, maximum, step, std::max(AmplitudeAxisDecimals(maximum), StepDecimals(step))};
 }
 
 std::optional<SpectrumViewData> MakeSpectrumViewData(const ReadingSignals& decoded, MeasureKind kind,
@@ -140,8 +130,9 @@ WaveformViewData MakeWaveformViewData(const ReadingSignals& decoded) {
     }
     const double duration = view.x.empty() ? 0.0 : view.x.back();
     view.xAxis = {0.0, duration > 0 ? duration : kDefaultAxisMaximum, 0, 0};
-    view.xAxis.tickStep = AxisTickStep(view.xAxis.minimum, view.xAxis.maximum, false);
-    view.xAxis.decimals = AmplitudeAxisDecimals(view.xAxis.maximum);
+    view.xAxis.tickStep = RoundTickStep(view.xAxis.minimum, view.xAxis.maximum);
+    view.xAxis.decimals =
+        std::max(AmplitudeAxisDecimals(view.xAxis.maximum), StepDecimals(view.xAxis.tickStep));
     const auto [low, high] = Extent(view.y);
     const double reach = std::max({std::fabs(low), std::fabs(high), 0.0});
     if (reach > 0) {

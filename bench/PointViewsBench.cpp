@@ -1,17 +1,21 @@
 // The point views on a database with one point of 50 readings, each a 131,072-sample Total and a
 // 16,384-sample ISO capture: selecting the point until its trend is drawn, and opening a reading's
-// spectrum the first time (decoded from its row, cache file written) and again (from the cache).
+// spectrum the first time (decoded from its row, cache file written) and again (from the cache),
+// and stepping from one reading to the next on the analysis page (trend, spectrum and waveform) for
+// these readings and for a second point's 2048-sample ones.
 #include "app/Startup.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/MainConnection.h"
 #include "store/SignalCachePath.h"
+#include "ui/views/AnalysisView.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViews.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/SpectrumView.h"
 #include "ui/views/TrendView.h"
 #include "ui/views/WaterfallView.h"
+#include "ui/views/WaveformView.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
@@ -22,6 +26,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -32,6 +37,8 @@ using namespace vantor;
 constexpr int kReadings = 50;
 constexpr int kTotalSamples = 131072;
 constexpr int kIsoSamples = 16384;
+constexpr int kShortSamples = 2048;
+constexpr int kShortReadings = 10;
 
 QByteArray Capture(int n, double cyclesPerSample, int amplitude) {
     QByteArray raw;
@@ -58,18 +65,29 @@ public:
         const CMachine machine{
             MakeItemGuid(), 0, QStringLiteral("Boiler feed pump"), QStringLiteral("BFP"), {}};
         db.UpsertMachine(machine);
+        pointGuid_ = AddPoint(db, machine.sItemGUID, QStringLiteral("Motor DE"), kReadings, kTotalSamples,
+                              kIsoSamples, newest_, previous_);
+        QString shortNewest;
+        shortPointGuid_ = AddPoint(db, machine.sItemGUID, QStringLiteral("Pump NDE"), kShortReadings,
+                                   kShortSamples, kShortSamples, shortNewest, shortPrevious_);
+        shortNewest_ = shortNewest;
+        ready_ = true;
+    }
+
+    // A point with `count` weekly readings of these capture lengths; its GUID.
+    static QString AddPoint(CMainConnection& db, const QString& machine, const QString& name, int count,
+                            int totalSamples, int isoSamples, QString& newest, QString& previous) {
         CVib point;
         point.sItemGUID = MakeItemGuid();
-        point.sParentGUID = machine.sItemGUID;
-        point.sName = QStringLiteral("Motor DE");
+        point.sParentGUID = machine;
+        point.sName = name;
         point.bISOAlarmsOn = true;
         point.fISOWarningMMS = 4.5f;
         point.fISOCriticalMMS = 7.1f;
         db.UpsertVib(point);
-        pointGuid_ = point.sItemGUID;
-        const QByteArray total = Capture(kTotalSamples, 24.6 / 51200.0, 4000);
-        const QByteArray iso = Capture(kIsoSamples, 24.6 / 2560.0, 4000);
-        for (int i = 0; i < kReadings; ++i) {
+        const QByteArray total = Capture(totalSamples, 24.6 / 51200.0, 4000);
+        const QByteArray iso = Capture(isoSamples, 24.6 / 2560.0, 4000);
+        for (int i = 0; i < count; ++i) {
             CVibReading r;
             r.sItemGUID = MakeItemGuid();
             r.sParentGUID = point.sItemGUID;
@@ -81,18 +99,24 @@ public:
             r.fAccelerometerSensitivity = 100.0f;
             r.fTotalCal = r.fTotalGain = r.fISOCal = r.fISOGain = 1.0f;
             r.fTotalSamplingFrequency = 51200.0f;
-            r.iTotalNumberOfSamples = kTotalSamples;
+            r.iTotalNumberOfSamples = totalSamples;
             r.fISOSamplingFrequency = 2560.0f;
-            r.iISONumberOfSamples = kIsoSamples;
+            r.iISONumberOfSamples = isoSamples;
             r.rawADCTotalDataByteArray = total;
             r.rawADCISODataByteArray = iso;
             db.UpsertVibReading(r);
-            newest_ = r.sItemGUID;
+            previous = newest;
+            newest = r.sItemGUID;
         }
-        ready_ = true;
+        return point.sItemGUID;
     }
 
     bool Ready() const { return ready_; }
+    // The two newest readings of the long point and of the 2048-sample one.
+    const QString& Previous() const { return previous_; }
+    const QString& ShortPoint() const { return shortPointGuid_; }
+    const QString& ShortNewest() const { return shortNewest_; }
+    const QString& ShortPrevious() const { return shortPrevious_; }
     CAppData& App() { return app_; }
     const QString& Point() const { return pointGuid_; }
     const QString& Newest() const { return newest_; }
@@ -104,6 +128,10 @@ private:
     CAppData app_;
     QString pointGuid_;
     QString newest_;
+    QString previous_;
+    QString shortPointGuid_;
+    QString shortNewest_;
+    QString shortPrevious_;
     bool ready_ = false;
 };
 
@@ -198,6 +226,43 @@ void BM_WaterfallOfTenTotalSpectra(benchmark::State& state) {
     state.counters["spectra"] = static_cast<double>(views.Waterfall().Shown().size());
 }
 
+// The analysis page: one step between two readings of a point redraws its spectrum and waveform
+// (the readings' cache files present) and all three graphs are painted. Argument: Total samples.
+void BM_AnalysisStepsToAnotherReading(benchmark::State& state) {
+    ViewsData& data = Data();
+    if (!data.Ready()) {
+        state.SkipWithError("database not built");
+        return;
+    }
+    const bool longReadings = state.range(0) == kTotalSamples;
+    const QString point = longReadings ? data.Point() : data.ShortPoint();
+    const std::array<QString, 2> readings = {longReadings ? data.Newest() : data.ShortNewest(),
+                                             longReadings ? data.Previous() : data.ShortPrevious()};
+    PointViews views(data.App());
+    views.resize(1000, 700);
+    views.setCurrentIndex(PointViews::AnalysisTab);
+    views.ShowPoint(point);
+    AnalysisView& page = views.Analysis();
+    page.resize(1000, 650);
+    page.Spectrum().SetCursor(GraphCursor::Harmonic);
+    // Both readings decoded once, so that every step reads a cache file as a user's second look does.
+    views.ShowReading(readings[1]);
+    views.ShowReading(readings[0]);
+    std::size_t next = 1;
+    for (auto _ : state) {
+        views.ShowReading(readings[next]);
+        Paint(page.Trend().Pane().Graph());
+        Paint(page.Spectrum().Pane().Graph());
+        Paint(page.Waveform().Pane().Graph());
+        next = 1 - next;
+    }
+    state.counters["waveform points"] = page.Waveform().Pane().Graph().seriesPointCount(0);
+}
+
+BENCHMARK(BM_AnalysisStepsToAnotherReading)
+    ->Arg(kShortSamples)
+    ->Arg(kTotalSamples)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectPointShowsTrend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenIsoSpectrumFirstTime)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenTotalSpectrumFirstTime)->Unit(benchmark::kMillisecond);

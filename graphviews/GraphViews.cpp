@@ -350,6 +350,11 @@ void ShowWaterfallView(CVantorGraphCtrl& graph, const std::vector<WaterfallSpect
     graph.SetYAxisOffset(kWaterfallOffsetPixels);
 }
 
+void SetGraphAxes(CVantorGraphCtrl& graph, const AxisRange& x, const AxisRange& y) {
+    SetXAxis(graph, x);
+    SetYAxis(graph, y);
+}
+
 int HarmonicCursorCount(const CVantorGraphCtrl& graph) {
     int count = 0;
     for (const CVantorGraphCtrl::CursorReadout& readout : graph.cursorReadouts()) {

@@ -66,6 +66,9 @@ void ShowWaterfallView(CVantorGraphCtrl& graph, const std::vector<WaterfallSpect
                        const DisplayUnits& units, const QString& title,
                        SpectrumDrawing drawing = SpectrumDrawing::Line);
 
+// New limits, ticks and label decimals on both axes of a drawn graph (a zoom or typed limits).
+void SetGraphAxes(CVantorGraphCtrl& graph, const AxisRange& x, const AxisRange& y);
+
 // Switches the cursor of the given type on (or all cursors off) and stands it at x (the run speed
 // on a spectrum). The control snaps cursors to the drawn data, so it must have been painted (laid
 // out) at its size before.

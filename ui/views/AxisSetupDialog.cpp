@@ -1,6 +1,7 @@
 #include "ui/views/AxisSetupDialog.h"
 
 #include "analysis/AxisScale.h"
+#include "analysis/ViewTexts.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/views/PointViewTexts.h"
 
@@ -18,7 +19,6 @@
 namespace vantor {
 namespace {
 
-constexpr int kAxisTicks = 10;
 constexpr int kEntryDecimals = 4;
 constexpr double kLargestEntry = 1e9;
 
@@ -54,16 +54,20 @@ std::optional<int> ValidateAxisLimits(AxisSetupKind kind, const AxisLimits& limi
 }
 
 AxisRange FrequencyAxisRange(double minimum, double maximum, bool rpm) {
-    return {minimum, maximum, AxisTickStep(minimum, maximum, rpm), AxisDecimals(maximum)};
+    const double step = FrequencyTickStep(minimum, maximum, rpm);
+    return {minimum, maximum, step, std::max(AxisDecimals(maximum), StepDecimals(step))};
 }
 
 AxisRange TimeAxisRange(double minimum, double maximum) {
-    return {minimum, maximum, (maximum - minimum) / kAxisTicks, AxisDecimals(maximum) + 1};
+    const double step = RoundTickStep(minimum, maximum);
+    return {minimum, maximum, step, std::max(AxisDecimals(maximum) + 1, StepDecimals(step))};
 }
 
 AxisRange AmplitudeAxisRange(double minimum, double maximum) {
-    return {minimum, maximum, (maximum - minimum) / kAxisTicks,
-            AmplitudeAxisDecimals(std::max(std::fabs(minimum), std::fabs(maximum)))};
+    const double step = RoundTickStep(minimum, maximum);
+    return {minimum, maximum, step,
+            std::max(AmplitudeAxisDecimals(std::max(std::fabs(minimum), std::fabs(maximum))),
+                     StepDecimals(step))};
 }
 
 AxisSetupDialog::AxisSetupDialog(AxisSetupKind kind, const AxisLimits& current, QWidget* parent)
@@ -77,8 +81,8 @@ AxisSetupDialog::AxisSetupDialog(AxisSetupKind kind, const AxisLimits& current, 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(AxisGroup(frequency ? text::views::XAxisFrequency : text::views::XAxisTime, xMinimum_,
                                 xMaximum_, this));
-    layout->addWidget(AxisGroup(frequency ? text::views::YAxisFrequency : text::views::YAxisTime, yMinimum_,
-                                yMaximum_, this));
+    // The vertical axis is the amplitude in both graphs.
+    layout->addWidget(AxisGroup(text::AmplitudeLabel, yMinimum_, yMaximum_, this));
     message_ = new QLabel(this);
     message_->setWordWrap(true);
     message_->setStyleSheet(QStringLiteral("color: #c00000"));

@@ -15,12 +15,17 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <iterator>
 
 namespace vantor {
 namespace {
 
 constexpr int kBearingFaults = 4;
+// Where the control stands a cursor that has no data point to stand on.
+constexpr double kCursorNowhere = -100.0;
 constexpr double kMostFaultMultiplier = 1000.0;
 constexpr int kFaultMultiplierDecimals = 3;
 
@@ -117,6 +122,13 @@ void AddCursorItems(QMenu& menu, CVantorGraphCtrl& graph, GraphCursor current, C
 bool EditBearingFaults(CVantorGraphCtrl& graph, QWidget* parent) {
     QDialog dialog(parent);
     dialog.setWindowTitle(graph.GetBearingTranslation());
+    auto* explanation = new QLabel(
+        QObject::tr(
+            "Each fault frequency is given as an order of the run speed: the fault line stands at "
+            "this value × the running-speed cursor (for example 3.57 × run speed). 0 leaves that fault "
+            "out."),
+        &dialog);
+    explanation->setWordWrap(true);
     auto* form = new QFormLayout;
     std::array<QDoubleSpinBox*, kBearingFaults> boxes{};
     for (int fault = 0; fault < kBearingFaults; ++fault) {
@@ -124,10 +136,12 @@ bool EditBearingFaults(CVantorGraphCtrl& graph, QWidget* parent) {
         box->setDecimals(kFaultMultiplierDecimals);
         box->setRange(0.0, kMostFaultMultiplier);
         box->setValue(FaultMultiplier(graph, fault));
+        box->setSuffix(QObject::tr(" × run speed"));
         form->addRow(FaultName(graph, fault), box);
         boxes[static_cast<std::size_t>(fault)] = box;
     }
     auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(explanation);
     layout->addLayout(form);
     layout->addWidget(MakeOkCancelButtons(&dialog));
     if (dialog.exec() != QDialog::Accepted) {
@@ -164,6 +178,38 @@ void CursorReadout::SetUnits(const QString& xUnit, int xDecimals, const QString&
     yDecimals_ = yDecimals;
 }
 
+std::optional<std::size_t> NearestLine(const std::vector<double>& lines, double x) {
+    if (lines.empty()) {
+        return std::nullopt;
+    }
+    const auto after = std::lower_bound(lines.begin(), lines.end(), x);
+    if (after == lines.begin()) {
+        return 0;
+    }
+    if (after == lines.end()) {
+        return lines.size() - 1;
+    }
+    const auto before = std::prev(after);
+    return static_cast<std::size_t>((x - *before <= *after - x ? before : after) - lines.begin());
+}
+
+void CursorReadout::SetLines(std::vector<double> x, std::vector<double> y) {
+    lineX_ = std::move(x);
+    lineY_ = std::move(y);
+    lineY_.resize(lineX_.size());
+}
+
+std::optional<std::pair<double, double>> CursorReadout::ValueAt(double x, double y) const {
+    if (x == kCursorNowhere || !std::isfinite(x)) {
+        return std::nullopt;
+    }
+    const std::optional<std::size_t> line = NearestLine(lineX_, x);
+    if (!line) {
+        return std::make_pair(x, y);
+    }
+    return std::make_pair(lineX_[*line], lineY_[*line]);
+}
+
 void CursorReadout::Reset() {
     entries_.clear();
     label_.clear();
@@ -174,11 +220,20 @@ QString CursorReadout::Text() const {
 }
 
 void CursorReadout::Set(const QString& key, const QString& caption, double x, double y) {
-    const QLocale locale;
-    entries_.insert(key, QStringLiteral("%1: %2 %3, %4 %5")
-                             .arg(caption, locale.toString(x, 'f', xDecimals_), xUnit_,
-                                  locale.toString(y, 'f', yDecimals_), yUnit_)
-                             .trimmed());
+    const std::optional<std::pair<double, double>> value = ValueAt(x, y);
+    if (!value) {
+        entries_.remove(key);
+    } else {
+        const QLocale locale;
+        entries_.insert(key, QStringLiteral("%1: %2 %3, %4 %5")
+                                 .arg(caption, locale.toString(value->first, 'f', xDecimals_), xUnit_,
+                                      locale.toString(value->second, 'f', yDecimals_), yUnit_)
+                                 .trimmed());
+    }
+    Show();
+}
+
+void CursorReadout::Show() {
     QStringList shown;
     for (const QString& entry : entries_) {
         shown << entry;

@@ -9,6 +9,9 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
 
 class CVantorGraphCtrl;
 class QLabel;
@@ -34,20 +37,33 @@ void AddCursorItems(QMenu& menu, CVantorGraphCtrl& graph, GraphCursor current, C
 // them to the control. False when cancelled.
 bool EditBearingFaults(CVantorGraphCtrl& graph, QWidget* parent);
 
+// The line of a shown trace nearest to x: its index in lines (ascending), or none when empty.
+std::optional<std::size_t> NearestLine(const std::vector<double>& lines, double x);
+
 // Keeps a label showing where the cursors stand: "Cursor: x unit, y unit", one entry per harmonic
-// or bearing fault line, in the units the view names.
+// or bearing fault line, in the units the view names. The values are those of the shown line
+// nearest to each cursor (the spectrum line or waveform sample), not what the control snapped to
+// on screen; a cursor that stands nowhere shows nothing.
 class CursorReadout : public QObject {
     Q_OBJECT
 public:
     CursorReadout(CVantorGraphCtrl& graph, QLabel& label, QObject* parent = nullptr);
     // The unit labels and decimals the values are shown with.
     void SetUnits(const QString& xUnit, int xDecimals, const QString& yUnit, int yDecimals);
+    // The lines the cursors are read on (X ascending, displayed units); empty: the control's values.
+    void SetLines(std::vector<double> x, std::vector<double> y);
     // Forgets every entry (cursor off or a new graph).
     void Reset();
     QString Text() const;
+    // The value read for a cursor at x: the nearest line's X and Y; none for a cursor that stands
+    // nowhere (the control's -100).
+    std::optional<std::pair<double, double>> ValueAt(double x, double y) const;
 
 private:
     void Set(const QString& key, const QString& caption, double x, double y);
+    void Show();
+    std::vector<double> lineX_;
+    std::vector<double> lineY_;
 
     CVantorGraphCtrl& graph_;
     QLabel& label_;

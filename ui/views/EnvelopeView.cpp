@@ -6,7 +6,6 @@
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
 #include "app/ViewedReading.h"
-#include "ui/views/CursorTools.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -16,38 +15,23 @@
 
 #include <QLabel>
 #include <QMenu>
-#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vantor {
 
-EnvelopeView::EnvelopeView(PointViewsState& state, QWidget* parent) : QWidget(parent), state_(state) {
+EnvelopeView::EnvelopeView(PointViewsState& state, QWidget* parent) : ReadingView(state, {}, parent) {
     caption_ = new QLabel(this);
-    pane_ = new GraphPane(state.app.UserPrompter(), this);
-    readout_ = new CursorReadout(pane_->Graph(), pane_->Readout(), this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(caption_);
-    layout->addWidget(pane_, 1);
-    pane_->SetMenu([this](QMenu& menu) { FillMenu(menu); });
+    AddToBar(caption_);
 }
 
 QString EnvelopeView::Caption() const {
     return caption_->text();
 }
 
-void EnvelopeView::SetCursor(GraphCursor cursor) {
-    cursor_ = cursor;
-    PlaceCursor();
-}
-
-void EnvelopeView::SetAxisLimits(std::optional<AxisLimits> limits) {
-    limits_ = limits;
-    Redraw();
-}
-
 void EnvelopeView::Clear() {
-    ShowSpectrumView(pane_->Graph(), SpectrumViewData{}, std::nullopt, QString());
-    readout_->Reset();
+    ShowSpectrumView(Pane().Graph(), SpectrumViewData{}, std::nullopt, QString());
+    Emptied();
     caption_->clear();
     shown_.reset();
 }
@@ -78,15 +62,8 @@ void EnvelopeView::Redraw() {
     shown_ = std::move(envelope.spectrum);
     const DisplayUnits units = state_.Units();
     SpectrumViewData view = MakeEnvelopeViewData(*shown_, units);
-    if (limits_) {
-        view.xAxis =
-            FrequencyAxisRange(limits_->xMinimum, limits_->xMaximum, units.Frequency() != FrequencyUnit::Hz);
-        view.yAxis = AmplitudeAxisRange(limits_->yMinimum, limits_->yMaximum);
-    }
-    ShowSpectrumView(pane_->Graph(), view, std::nullopt, EnvelopeTitle(ReadingTitle(*reading), *shown_),
+    ShowSpectrumView(Pane().Graph(), view, std::nullopt, EnvelopeTitle(ReadingTitle(*reading), *shown_),
                      SpectrumDrawingOf(state_.FftLineOrBar()));
-    readout_->SetUnits(view.xLabel, view.xAxis.decimals, view.yLabel,
-                       std::max(view.yAxis.decimals, AmplitudeAxisDecimals(view.yAxis.maximum) + 1));
     QString caption = QStringLiteral("Envelope band %1-%2 Hz    gE overall %3")
                           .arg(shown_->band.lowHz, 0, 'f', 0)
                           .arg(shown_->band.highHz, 0, 'f', 0)
@@ -96,36 +73,37 @@ void EnvelopeView::Redraw() {
             QStringLiteral("    (high edge %1 Hz clipped to Fmax)").arg(shown_->requested.highHz, 0, 'f', 0);
     }
     caption_->setText(caption);
-    PlaceCursor();
+
+    DrawnGraph drawn;
+    drawn.xUnit = view.xLabel;
+    const double spacing = view.x.size() > 1 ? view.x[1] - view.x[0] : 0.0;
+    drawn.xDecimals = std::max(view.xAxis.decimals, StepDecimals(spacing));
+    drawn.yUnit = view.yLabel;
+    drawn.yDecimals = std::max(view.yAxis.decimals, AmplitudeAxisDecimals(view.yAxis.maximum) + 1);
+    const double runSpeed = reading->decoded.runSpeedHz * units.FrequencyFactor();
+    drawn.cursorStart = runSpeed > 0 && runSpeed < view.xAxis.maximum
+                            ? runSpeed
+                            : (view.xAxis.minimum + view.xAxis.maximum) / 2;
+    drawn.xScale = units.FrequencyFactor();
+    drawn.source = state_.readingGuid + QStringLiteral("/envelope");
+    drawn.lineX = std::move(view.x);
+    drawn.lineY = std::move(view.y);
+    Drawn(std::move(drawn));
 }
 
-void EnvelopeView::PlaceCursor() {
-    readout_->Reset();
-    CVantorGraphCtrl& graph = pane_->Graph();
-    if (cursor_ == GraphCursor::None || graph.GetSeriesCount() == 0) {
-        SetGraphCursor(graph, GraphCursor::None, 0);
-        return;
-    }
-    pane_->LayOut();
-    const double middle = (graph.GetXAxisMin() + graph.GetXAxisMax()) / 2;
-    const int harmonics = HarmonicCursorCount(graph);
-    SetGraphCursor(graph, cursor_, middle, harmonics > 0 ? harmonics : kStartingHarmonicCursors);
-    graph.ReFireCursorData();
+AxisRange EnvelopeView::XRange(double minimum, double maximum) const {
+    return FrequencyAxisRange(minimum, maximum, state_.Units().Frequency() != FrequencyUnit::Hz);
 }
 
-void EnvelopeView::FillMenu(QMenu& menu) {
-    CVantorGraphCtrl& graph = pane_->Graph();
-    AddCursorItems(menu, graph, cursor_, CursorOffer{}, [this](GraphCursor type) { SetCursor(type); });
-    menu.addSeparator();
-    const bool shown = graph.GetSeriesCount() > 0 && shown_.has_value();
+void EnvelopeView::AddMenuItems(QMenu& menu) {
+    const bool shown = Pane().Graph().GetSeriesCount() > 0 && shown_.has_value();
     menu.addAction(UiText(text::views::TopPeaks), this, &EnvelopeView::ShowTopPeaks)->setEnabled(shown);
-    menu.addAction(UiText(text::views::AxisSetup), this, &EnvelopeView::AxisSetup)->setEnabled(shown);
-    menu.addAction(UiText(text::views::CopyToClipboard), pane_, &GraphPane::CopyToClipboard)
-        ->setEnabled(shown);
+    AddAxisSetupItem(menu);
 }
 
 void EnvelopeView::ShowTopPeaks() {
-    if (!shown_) {
+    const ViewedReading* reading = state_.Reading();
+    if (!shown_ || !reading) {
         return;
     }
     // The envelope's lines as an acceleration spectrum: every line, gE as g, never converted.
@@ -135,18 +113,8 @@ void EnvelopeView::ShowTopPeaks() {
     spectrum.range = {0, static_cast<std::int32_t>(shown_->lines.size())};
     spectrum.lineSpacingHz = static_cast<float>(shown_->lineSpacingHz);
     spectrum.frequencyFactor = state_.Units().FrequencyFactor();
-    TopPeaksDialog dialog(spectrum, state_.Units(), this);
+    TopPeaksDialog dialog(spectrum, state_.Units(), reading->decoded.runSpeedHz, this);
     dialog.exec();
-}
-
-void EnvelopeView::AxisSetup() {
-    const CVantorGraphCtrl& graph = pane_->Graph();
-    const AxisLimits current{graph.GetXAxisMin(), graph.GetXAxisMax(), graph.GetYAxisMin(),
-                             graph.GetYAxisMax()};
-    AxisSetupDialog dialog(AxisSetupKind::Frequency, current, this);
-    if (dialog.exec() == QDialog::Accepted) {
-        SetAxisLimits(dialog.Limits());
-    }
 }
 
 } // namespace vantor

@@ -1,6 +1,8 @@
 #include "ui/views/PointViews.h"
 
+#include "app/Settings.h"
 #include "platform/Prompter.h"
+#include "ui/views/AnalysisView.h"
 #include "ui/views/EnvelopeView.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -10,9 +12,26 @@
 #include "ui/views/WaterfallView.h"
 #include "ui/views/WaveformView.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace vantor {
+
+namespace {
+
+// The analysis page's division is kept in a file of its own beside the user's settings.
+QString LayoutFile(const CAppData& app) {
+    const QString settings = SettingsStore(app.edition).FilePath();
+    if (settings.isEmpty()) {
+        return {};
+    }
+    const QFileInfo file(settings);
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral("-views.ini"));
+}
+
+} // namespace
 
 PointViews::PointViews(CAppData& app, QWidget* parent)
     : QTabWidget(parent), app_(app), state_(std::make_unique<PointViewsState>(app)) {
@@ -21,25 +40,34 @@ PointViews::PointViews(CAppData& app, QWidget* parent)
     waterfall_ = new WaterfallView(*state_, this);
     waveform_ = new WaveformView(*state_, this);
     readings_ = new ReadingListView(*state_, this);
+    envelope_ = new EnvelopeView(*state_, this);
+    analysis_ = new AnalysisView(*state_, LayoutFile(app), this);
+    views_ = {trend_, spectrum_, waterfall_, waveform_, nullptr, nullptr, nullptr};
     addTab(trend_, QString());
     addTab(spectrum_, QString());
     addTab(waterfall_, QString());
     addTab(waveform_, QString());
     addTab(readings_, QString());
     // After the documented tabs, so their places stay as they were.
-    envelope_ = new EnvelopeView(*state_, this);
     addTab(envelope_, QString());
+    addTab(analysis_, QString());
     RefreshTexts();
 
     auto openReading = [this](const QString& guid) {
         ShowReading(guid);
         setCurrentIndex(SpectrumTab);
     };
-    connect(trend_, &TrendView::ReadingClicked, this, openReading);
-    connect(waterfall_, &WaterfallView::ReadingClicked, this, openReading);
+    connect(trend_, &ReadingView::ReadingClicked, this, openReading);
+    connect(waterfall_, &ReadingView::ReadingClicked, this, openReading);
     connect(readings_, &ReadingListView::ReadingActivated, this, openReading);
+    // The analysis page shows the chosen reading in place.
+    connect(analysis_, &AnalysisView::ReadingChosen, this, &PointViews::ShowReading);
     connect(readings_, &ReadingListView::DeleteRequested, this, &PointViews::DeleteReading);
     connect(spectrum_, &SpectrumView::RunSpeedUpdated, this, [this] {
+        ReloadPoint();
+        emit ReadingsChanged();
+    });
+    connect(&analysis_->Spectrum(), &SpectrumView::RunSpeedUpdated, this, [this] {
         ReloadPoint();
         emit ReadingsChanged();
     });
@@ -78,10 +106,9 @@ void PointViews::ShowPoint(const QString& vibGuid) {
     state_->readings = std::move(viewed->readings);
     state_->readingGuid = state_->readings.empty() ? QString() : state_->readings.back().sItemGUID;
     state_->ForgetReading();
-    trend_->Redraw();
     readings_->Redraw();
-    // The signal views load their readings when they are shown.
-    spectrumStale_ = waveformStale_ = waterfallStale_ = envelopeStale_ = true;
+    // Every view loads what it shows when it is shown.
+    PointChanged();
     LoadCurrentTab();
 }
 
@@ -92,7 +119,7 @@ void PointViews::ShowReading(const QString& readingGuid) {
     state_->readingGuid = readingGuid;
     state_->ForgetReading();
     readings_->Redraw();
-    spectrumStale_ = waveformStale_ = envelopeStale_ = true;
+    ReadingChanged();
     LoadCurrentTab();
 }
 
@@ -102,20 +129,33 @@ void PointViews::Clear() {
     state_->readings.clear();
     state_->readingGuid.clear();
     state_->ForgetReading();
-    trend_->Clear();
-    spectrum_->Clear();
-    waterfall_->Clear();
-    waveform_->Clear();
+    for (ReadingView* view : views_) {
+        if (view) {
+            view->Clear();
+        }
+    }
+    analysis_->Trend().Clear();
+    analysis_->Spectrum().Clear();
+    analysis_->Waveform().Clear();
     envelope_->Clear();
     readings_->Redraw();
-    spectrumStale_ = waveformStale_ = waterfallStale_ = envelopeStale_ = false;
+    stale_.fill(false);
+    analysisReadingStale_ = false;
 }
 
 void PointViews::Redraw() {
-    trend_->Redraw();
     readings_->Redraw();
-    spectrumStale_ = waveformStale_ = waterfallStale_ = envelopeStale_ = true;
+    PointChanged();
     LoadCurrentTab();
+}
+
+void PointViews::PointChanged() {
+    stale_.fill(true);
+}
+
+void PointViews::ReadingChanged() {
+    stale_[SpectrumTab] = stale_[WaveformTab] = stale_[EnvelopeTab] = true;
+    analysisReadingStale_ = true;
 }
 
 void PointViews::RefreshTexts() {
@@ -124,14 +164,17 @@ void PointViews::RefreshTexts() {
     setTabText(WaterfallTab, UiText(text::views::WaterfallFft));
     setTabText(WaveformTab, UiText(text::views::Waveform));
     setTabText(ReadingsTab, UiText(text::views::VibReadings));
-    setTabText(EnvelopeTab, QStringLiteral("Envelope"));
-    trend_->RefreshTexts();
+    setTabText(EnvelopeTab, tr("Envelope"));
+    setTabText(AnalysisTab, tr("Analysis"));
     readings_->RefreshTexts();
-    waterfall_->RefreshTexts();
-    // The graphs' titles and captions come from the texts too.
+    // The graphs' titles and captions come from the texts too: every chooser now, the graphs
+    // when shown.
+    trend_->RefreshTexts();
     spectrum_->RefreshTexts();
-    spectrumStale_ = false;
-    waveformStale_ = waterfallStale_ = envelopeStale_ = true;
+    waterfall_->RefreshTexts();
+    waveform_->RefreshTexts();
+    analysis_->RefreshTexts();
+    PointChanged();
     LoadCurrentTab();
 }
 
@@ -146,33 +189,30 @@ void PointViews::ReloadPoint() {
 }
 
 void PointViews::LoadCurrentTab() {
-    switch (currentIndex()) {
-    case SpectrumTab:
-        if (spectrumStale_) {
-            spectrumStale_ = false;
-            spectrum_->Redraw();
+    const int tab = currentIndex();
+    if (tab < 0 || tab >= TabCount) {
+        return;
+    }
+    const auto index = static_cast<std::size_t>(tab);
+    if (tab == AnalysisTab) {
+        if (stale_[index]) {
+            analysis_->RedrawAll();
+        } else if (analysisReadingStale_) {
+            analysis_->RedrawReading();
         }
-        break;
-    case WaterfallTab:
-        if (waterfallStale_) {
-            waterfallStale_ = false;
-            waterfall_->Redraw();
-        }
-        break;
-    case WaveformTab:
-        if (waveformStale_) {
-            waveformStale_ = false;
-            waveform_->Redraw();
-        }
-        break;
-    case EnvelopeTab:
-        if (envelopeStale_) {
-            envelopeStale_ = false;
+        stale_[index] = analysisReadingStale_ = false;
+        return;
+    }
+    if (tab == EnvelopeTab) {
+        if (stale_[index]) {
+            stale_[index] = false;
             envelope_->Redraw();
         }
-        break;
-    default:
-        break;
+        return;
+    }
+    if (stale_[index] && views_[index]) {
+        stale_[index] = false;
+        views_[index]->Redraw();
     }
 }
 

@@ -9,22 +9,36 @@
 #include <QString>
 #include <QTabWidget>
 
+#include <array>
 #include <memory>
 
 namespace vantor {
 
+class AnalysisView;
 class TrendView;
 class SpectrumView;
 class WaterfallView;
 class WaveformView;
 class EnvelopeView;
 class ReadingListView;
+class ReadingView;
 struct PointViewsState;
 
-class PointViews : public QTabWidget { // tabs: Trend, Single FFT, Waterfall FFT, Waveform, Readings, Envelope
+// tabs: Trend, Single FFT, Waterfall FFT, Waveform, Readings, Envelope, Analysis (trend, spectrum and
+// waveform on one page)
+class PointViews : public QTabWidget {
     Q_OBJECT
 public:
-    enum Tab { TrendTab = 0, SpectrumTab, WaterfallTab, WaveformTab, ReadingsTab, EnvelopeTab };
+    enum Tab {
+        TrendTab = 0,
+        SpectrumTab,
+        WaterfallTab,
+        WaveformTab,
+        ReadingsTab,
+        EnvelopeTab,
+        AnalysisTab,
+        TabCount
+    };
 
     explicit PointViews(CAppData& app, QWidget* parent = nullptr);
     ~PointViews() override;
@@ -49,6 +63,7 @@ public:
     WaveformView& Waveform() const { return *waveform_; }
     ReadingListView& Readings() const { return *readings_; }
     EnvelopeView& Envelope() const { return *envelope_; }
+    AnalysisView& Analysis() const { return *analysis_; }
 
     // Asks "Do you want to delete this Vibration Reading?"; on Yes deletes it (its cache file with
     // it), shows the point again and emits ReadingsChanged. False when declined or the delete failed.
@@ -60,6 +75,9 @@ signals:
 private:
     void ReloadPoint();
     void LoadCurrentTab();
+    // Marks the tabs that show the point (all) or only the shown reading as to be redrawn.
+    void PointChanged();
+    void ReadingChanged();
 
     CAppData& app_;
     std::unique_ptr<PointViewsState> state_;
@@ -69,11 +87,13 @@ private:
     WaveformView* waveform_ = nullptr;
     ReadingListView* readings_ = nullptr;
     EnvelopeView* envelope_ = nullptr;
-    // Views whose data changed while another tab was shown; they redraw when shown.
-    bool spectrumStale_ = false;
-    bool waveformStale_ = false;
-    bool waterfallStale_ = false;
-    bool envelopeStale_ = false;
+    AnalysisView* analysis_ = nullptr;
+    // The graph views of each tab (none for the reading list).
+    std::array<ReadingView*, TabCount> views_{};
+    // Tabs whose data changed while another tab was shown; they redraw when shown. The analysis
+    // page redraws only its reading graphs when only the reading changed.
+    std::array<bool, TabCount> stale_{};
+    bool analysisReadingStale_ = false;
 };
 
 } // namespace vantor

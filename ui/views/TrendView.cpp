@@ -9,7 +9,6 @@
 #include "graphviews/GraphViews.h"
 #include "platform/Prompter.h"
 #include "ui/views/GraphPane.h"
-#include "ui/views/MeasureKindBox.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 
@@ -43,55 +42,39 @@ AxisRange ZoomedAxis(const QDateTime& reference, const DateZoom& zoom) {
 
 } // namespace
 
-TrendView::TrendView(PointViewsState& state, QWidget* parent) : QWidget(parent), state_(state) {
-    kind_ = new MeasureKindBox(kAllMeasureKinds, this);
+TrendView::TrendView(PointViewsState& state, QWidget* parent) : ReadingView(state, kAllMeasureKinds, parent) {
     trendLineButton_ = new QPushButton(this);
     zoomButton_ = new QPushButton(this);
-    pane_ = new GraphPane(state.app.UserPrompter(), this);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(kind_);
-    bar->addWidget(trendLineButton_);
-    bar->addWidget(zoomButton_);
-    bar->addStretch(1);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addLayout(bar);
-    layout->addWidget(pane_, 1);
+    AddToBar(trendLineButton_);
+    AddToBar(zoomButton_);
     RefreshTexts();
-    connect(kind_, &MeasureKindBox::currentIndexChanged, this, &TrendView::Redraw);
     connect(trendLineButton_, &QPushButton::clicked, this, &TrendView::EditTrendLine);
     connect(zoomButton_, &QPushButton::clicked, this, &TrendView::EditZoom);
-    connect(&pane_->Graph(), &CVantorGraphCtrl::PointClicked, this,
-            [this](short, short, const QString& guid) {
-                if (!guid.isEmpty()) {
-                    emit ReadingClicked(guid);
-                }
-            });
-    pane_->SetMenu([this](QMenu& menu) { FillMenu(menu); });
-}
-
-MeasureKind TrendView::Kind() const {
-    return kind_->Kind();
-}
-
-void TrendView::SetKind(MeasureKind kind) {
-    kind_->SetKind(kind);
 }
 
 void TrendView::RefreshTexts() {
-    kind_->RefreshTexts(state_.app.settings);
     trendLineButton_->setText(UiText(text::views::TrendLine) + QStringLiteral("…"));
     zoomButton_->setText(UiText(text::views::ZoomDateAxis) + QStringLiteral("…"));
-    Redraw();
+    ReadingView::RefreshTexts();
 }
 
 void TrendView::Clear() {
-    ShowTrendView(pane_->Graph(), TrendViewData{}, QString());
-    pane_->Readout().clear();
+    ShowTrendView(Pane().Graph(), TrendViewData{}, QString());
+    Emptied();
+    Pane().Readout().clear();
 }
 
 void TrendView::Redraw() {
     Draw();
+}
+
+AxisRange TrendView::XRange(double minimum, double maximum) const {
+    // Minutes: whole days where the span allows, else a share of it.
+    const double days = (maximum - minimum) / kMinutesPerDay;
+    const double step = days >= kWholeDayTicksFromDays
+                            ? std::max(1.0, std::ceil(AxisTickStep(0.0, days, false))) * kMinutesPerDay
+                            : (maximum - minimum) / kShortZoomTicks;
+    return {minimum, maximum, step, 0};
 }
 
 bool TrendView::Draw() {
@@ -112,7 +95,11 @@ bool TrendView::Draw() {
     if (zoom_ && samples.reference.isValid()) {
         view.xAxis = ZoomedAxis(samples.reference, *zoom_);
     }
-    ShowTrendView(pane_->Graph(), view, PointTitle(state_.app, point));
+    ShowTrendView(Pane().Graph(), view, PointTitle(state_.app, point));
+    DrawnGraph drawn;
+    drawn.yScale = DisplayMeasureValue(kind, 1.0, units);
+    drawn.source = point.sItemGUID + QLatin1Char('/') + QString::number(static_cast<int>(kind));
+    Drawn(std::move(drawn));
     // The read-out gives the latest reading of the quantity: its value, status and date.
     QString readout = QStringLiteral("%1 (%2)").arg(MeasureCaption(state_.app.settings, kind), view.yLabel);
     if (!state_.readings.empty()) {
@@ -123,7 +110,7 @@ bool TrendView::Draw() {
                        .arg(IsNoValue(value) ? QString() : FormatMeasure(kind, value, state_.Format()),
                             StatusText(status), QLocale().toString(latest.ctDateTaken, QLocale::ShortFormat));
     }
-    pane_->Readout().setText(readout);
+    Pane().Readout().setText(readout);
     return line.targetMissed;
 }
 
@@ -136,17 +123,18 @@ void TrendView::SetTrendLine(const TrendLineChoice& choice) {
 
 void TrendView::SetZoom(std::optional<DateZoom> zoom) {
     zoom_ = zoom;
+    // The dates chosen replace a box zoom.
+    if (Limits()) {
+        ZoomFull();
+    }
     Draw();
 }
 
-void TrendView::FillMenu(QMenu& menu) {
+void TrendView::AddMenuItems(QMenu& menu) {
     const bool shown = state_.point.has_value();
     menu.addAction(UiText(text::views::TrendLine), this, &TrendView::EditTrendLine)->setEnabled(shown);
     menu.addAction(UiText(text::views::ZoomDateAxis), this, &TrendView::EditZoom)
         ->setEnabled(shown && !state_.readings.empty());
-    menu.addSeparator();
-    menu.addAction(UiText(text::views::CopyToClipboard), pane_, &GraphPane::CopyToClipboard)
-        ->setEnabled(shown);
 }
 
 void TrendView::EditTrendLine() {

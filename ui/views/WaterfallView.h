@@ -1,59 +1,66 @@
 #pragma once
 // "Waterfall FFT": the ISO or Total spectra of the point's latest readings one behind the other,
-// the newest in front; how many is chosen up to "Max Waterfall graphs allowed".
+// the newest in front; how many is chosen up to "Max Waterfall graphs allowed". Each trace is
+// labelled with its reading's date, and the read-out (and a tooltip) names the trace under the
+// pointer with the line there.
 
-#include "analysis/Measures.h"
-#include "graphviews/GraphViews.h"
+#include "ui/views/ReadingView.h"
 
-#include <QWidget>
+#include <QRect>
+#include <QStringList>
+
+#include <utility>
 
 class QLabel;
-class QMenu;
 class QSpinBox;
 
 namespace vantor {
 
-class MeasureKindBox;
-
-class CursorReadout;
-class GraphPane;
-struct PointViewsState;
-
-class WaterfallView : public QWidget {
+class WaterfallView : public ReadingView {
     Q_OBJECT
 public:
     WaterfallView(PointViewsState& state, QWidget* parent = nullptr);
 
     // Loads the signals of the point's newest readings (at most Count()) and draws them.
-    void Redraw();
-    void Clear();
-    void RefreshTexts();
+    void Redraw() override;
+    void Clear() override;
+    void RefreshTexts() override;
 
-    MeasureKind Kind() const;
-    void SetKind(MeasureKind kind);
     int Count() const;
     void SetCount(int count);
     // The readings drawn, newest first.
     const QStringList& Shown() const { return shown_; }
 
-    GraphPane& Pane() const { return *pane_; }
-    void FillMenu(QMenu& menu);
+    // Each trace's date label where the last paint put it, front trace first.
+    std::vector<std::pair<QRect, QString>> TraceLabels() const;
+    // What the read-out says for the pointer at this position of the graph: the trace nearest to
+    // it (its date) with the frequency and amplitude of its line there; empty away from the traces.
+    QString TraceReadout(QPoint at) const;
 
-signals:
-    // A trace was clicked: its reading.
-    void ReadingClicked(const QString& readingGuid);
+protected:
+    CursorOffer Cursors() const override { return {true, false}; }
+    std::optional<AxisSetupKind> AxisKind() const override { return AxisSetupKind::Frequency; }
+    AxisRange XRange(double minimum, double maximum) const override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void PlaceCursor();
+    struct Trace {
+        std::vector<double> x;
+        std::vector<double> y;
+        QDateTime taken;
+    };
+    // Where trace i's line at X value x is drawn, or none outside the axis.
+    std::optional<QPoint> TracePoint(int trace, double x, double y) const;
 
-    PointViewsState& state_;
-    MeasureKindBox* kind_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QSpinBox* count_ = nullptr;
-    GraphPane* pane_ = nullptr;
-    CursorReadout* readout_ = nullptr;
-    GraphCursor cursor_ = GraphCursor::None;
+    QWidget* dates_ = nullptr; // paints the date labels over the graph
     QStringList shown_;
+    std::vector<Trace> traces_; // newest first
+    QString xUnit_;
+    QString yUnit_;
+    int xDecimals_ = 1;
+    int yDecimals_ = 3;
 };
 
 } // namespace vantor

@@ -14,6 +14,7 @@
 #include <QRubberBand>
 
 #include <cmath>
+#include <functional>
 #include <utility>
 
 class QPainter;
@@ -140,6 +141,14 @@ struct CVantorGraphCtrl::Private {
     void placeHarmonic(int pixel, int direction);
     void placeBearing(int pixel, int direction);
     void placeCurrent(int pixel, int direction);
+    // The same placements with the moved cursor stood by `snap` (the dependent cursors still snap
+    // by pixel).
+    using PrimarySnap = std::function<void(GraphCursor&)>;
+    void placeSimple(const PrimarySnap& snap);
+    void placeHarmonic(const PrimarySnap& snap);
+    void placeBearing(const PrimarySnap& snap);
+    // The point of series 0 whose X is nearest to x (of several with that X, the highest); -1 for none.
+    int pointNearestValue(double x) const;
     QString faultTranslation(int record) const;
     void setFaultTranslation(int record, const QString& text);
     double faultMultiplier(int record) const;

@@ -24,15 +24,47 @@ bool CVantorGraphCtrl::Private::snapCursor(GraphCursor& cursor, int pixel, int d
     return true;
 }
 
+int CVantorGraphCtrl::Private::pointNearestValue(double x) const {
+    if (!cursorSeriesUsable())
+        return -1;
+    const auto& points = series[0].points;
+    int chosen = -1;
+    for (int i = 0; i < static_cast<int>(points.size()); ++i) {
+        const GraphPoint& point = points[static_cast<std::size_t>(i)];
+        if (chosen < 0) {
+            chosen = i;
+            continue;
+        }
+        const GraphPoint& best = points[static_cast<std::size_t>(chosen)];
+        const double distance = std::fabs(point.x - x);
+        const double bestDistance = std::fabs(best.x - x);
+        if (distance < bestDistance || (distance == bestDistance && point.y > best.y))
+            chosen = i;
+    }
+    return chosen;
+}
+
 void CVantorGraphCtrl::Private::placeSimple(int pixel, int direction) {
+    placeSimple([&](GraphCursor& cursor) { snapCursor(cursor, pixel, direction, true); });
+}
+
+void CVantorGraphCtrl::Private::placeHarmonic(int pixel, int direction) {
+    placeHarmonic([&](GraphCursor& cursor) { snapCursor(cursor, pixel, direction, true); });
+}
+
+void CVantorGraphCtrl::Private::placeBearing(int pixel, int direction) {
+    placeBearing([&](GraphCursor& cursor) { snapCursor(cursor, pixel, direction, true); });
+}
+
+void CVantorGraphCtrl::Private::placeSimple(const PrimarySnap& snap) {
     if (!cursorSeriesUsable())
         return;
-    snapCursor(cursors.simple, pixel, direction, true);
+    snap(cursors.simple);
     markModifiedAndRepaint();
     emit q->SimpleCursorInfo(cursors.simple.x, cursors.simple.y);
 }
 
-void CVantorGraphCtrl::Private::placeHarmonic(int pixel, int direction) {
+void CVantorGraphCtrl::Private::placeHarmonic(const PrimarySnap& snap) {
     if (!cursorSeriesUsable() || cursors.harmonic.empty())
         return;
     auto& list = cursors.harmonic;
@@ -40,7 +72,7 @@ void CVantorGraphCtrl::Private::placeHarmonic(int pixel, int direction) {
     if (k < 0 || k >= static_cast<int>(list.size()))
         k = 0;
     GraphCursor& selected = list[static_cast<std::size_t>(k)];
-    snapCursor(selected, pixel, direction, true);
+    snap(selected);
     emit q->HarmonicCursorInfo(static_cast<short>(k), selected.x, selected.y);
     const double fundamental = selected.x / (k + 1);
     for (int i = 0; i < static_cast<int>(list.size()); ++i) {
@@ -53,10 +85,10 @@ void CVantorGraphCtrl::Private::placeHarmonic(int pixel, int direction) {
     markModifiedAndRepaint();
 }
 
-void CVantorGraphCtrl::Private::placeBearing(int pixel, int direction) {
+void CVantorGraphCtrl::Private::placeBearing(const PrimarySnap& snap) {
     if (!cursorSeriesUsable())
         return;
-    snapCursor(cursors.runSpeed, pixel, direction, true);
+    snap(cursors.runSpeed);
     emit q->BearingRSCursorInfo(cursors.runSpeed.x, cursors.runSpeed.y);
     for (int i = 0; i < static_cast<int>(cursors.faults.size()); ++i) {
         BearingFault& fault = cursors.faults[static_cast<std::size_t>(i)];
@@ -134,6 +166,39 @@ QList<CVantorGraphCtrl::CursorReadout> CVantorGraphCtrl::cursorReadouts() const 
         }
     }
     return readouts;
+}
+
+double CVantorGraphCtrl::currentCursorX() const {
+    if (!d->props.CursorEnabled)
+        return CursorNoPlace;
+    const GraphCursor* cursor = d->currentCursor();
+    return cursor ? cursor->x : CursorNoPlace;
+}
+
+void CVantorGraphCtrl::placeCursorAtValue(double x) {
+    if (!d->props.CursorEnabled)
+        return;
+    const int index = d->pointNearestValue(x);
+    if (index < 0)
+        return;
+    const GraphPoint& point = d->series[0].points[static_cast<std::size_t>(index)];
+    auto stand = [&point](GraphCursor& cursor) {
+        cursor.x = point.x;
+        cursor.y = point.y;
+    };
+    switch (static_cast<CursorKind>(d->props.CursorType)) {
+    case CursorKind::Simple:
+        d->placeSimple(stand);
+        break;
+    case CursorKind::Harmonic:
+        d->placeHarmonic(stand);
+        break;
+    case CursorKind::Bearing:
+        d->placeBearing(stand);
+        break;
+    case CursorKind::None:
+        break;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -104,8 +104,9 @@ std::pair<int, int> CVantorGraphCtrl::Private::hitPoint(QPoint at) const {
     return {-1, -1};
 }
 
+// The frequency band boxes are drawn behind the cursors and never take the mouse from them.
 bool CVantorGraphCtrl::Private::cursorInteractionActive() const {
-    return props.CursorEnabled && !props.FFTBandsOn && !props.GraphWaterfallOn && cursorSeriesUsable();
+    return props.CursorEnabled && !props.GraphWaterfallOn && cursorSeriesUsable();
 }
 
 bool CVantorGraphCtrl::Private::grabCursorAt(QPoint at, bool& onLine) {

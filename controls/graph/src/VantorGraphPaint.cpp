@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -27,6 +28,8 @@ constexpr int DatesLabelAngle = 3300; // tenths of a degree, counter-clockwise
 constexpr int YCaptionAngle = 900;
 constexpr int RunSpeedLabelMaxHeight = 15;
 constexpr int CursorGrabHalfWidth = 2;
+// Rows a cursor label may step down to stay clear of the labels drawn before it.
+constexpr int MostCursorLabelRows = 8;
 const QColor SelectedHandleFill(255, 255, 160);
 const QColor HandleFill(230, 230, 230);
 
@@ -576,6 +579,7 @@ void CVantorGraphCtrl::Private::paintCursors(QPainter& painter) {
     painter.setFont(font);
     const int top = plot.top();
     const int bottom = plotBottom(plot);
+    std::vector<QRect> placedHandles;
     auto draw = [&](double x, const QString& label, const QColor& ink, const QColor& fill, QRect& lineRect,
                     QRect& handleRect) {
         if (x < p.XAxisMin || x > p.XAxisMax)
@@ -589,6 +593,17 @@ void CVantorGraphCtrl::Private::paintCursors(QPainter& painter) {
         // Above the plot where the margin leaves room, else just inside its top.
         const int handleTop = top - size.height() >= client.top() ? top - size.height() : top;
         handleRect = QRect(QPoint(px - size.width() / 2, handleTop), size);
+        // A label that would cover one drawn before it goes a row lower, so close lines (2x and 3x
+        // on a wide span) never run their labels together.
+        for (int row = 0; row < MostCursorLabelRows; ++row) {
+            const bool covers =
+                std::any_of(placedHandles.begin(), placedHandles.end(),
+                            [&](const QRect& placed) { return placed.intersects(handleRect); });
+            if (!covers)
+                break;
+            handleRect.translate(0, size.height());
+        }
+        placedHandles.push_back(handleRect);
         lineRect = spanRect(px - CursorGrabHalfWidth, top, px + CursorGrabHalfWidth + 1, bottom);
         painter.fillRect(handleRect, fill);
         painter.drawRect(handleRect.adjusted(0, 0, -1, -1));

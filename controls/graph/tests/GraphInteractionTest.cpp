@@ -270,7 +270,7 @@ TEST_F(GraphInteraction, NoZoomBeforeTheFirstLayout) {
     EXPECT_EQ(graph->property("XAxisMax").toDouble(), 10.0);
 }
 
-TEST_F(GraphInteraction, CursorLinesAreGrabbedOnlyWithoutFrequencyBands) {
+TEST_F(GraphInteraction, CursorLinesAreGrabbedWithOrWithoutFrequencyBands) {
     trend();
     graph->setProperty("CursorEnabled", true);
     graph->setProperty("CursorType", 0);
@@ -282,10 +282,8 @@ TEST_F(GraphInteraction, CursorLinesAreGrabbedOnlyWithoutFrequencyBands) {
         send(*graph, QEvent::MouseButtonPress, line);
         send(*graph, QEvent::MouseMove, QPoint(264, 100));
         send(*graph, QEvent::MouseButtonRelease, QPoint(264, 100));
-        EXPECT_EQ(info.isEmpty(), bands);
-        if (!bands) {
-            EXPECT_EQ(info.last().at(0).toDouble(), 7.0);
-        }
+        ASSERT_FALSE(info.isEmpty()) << bands;
+        EXPECT_EQ(info.last().at(0).toDouble(), 7.0);
         QTest::qWait(graph->clickWaitMs() * 2);
     }
 }
@@ -306,6 +304,46 @@ TEST_F(GraphInteraction, TooltipDescribesThePointUnderTheMouse) {
     send(*graph, QEvent::MouseMove, QPoint(100, 60));
     EXPECT_FALSE(graph->property("ShowToolTip").toBool());
     EXPECT_FALSE(graph->tooltipWindowVisible());
+}
+
+} // namespace
+
+namespace {
+
+// Lines denser than pixels: placing by value reaches every line; pixel placement could not.
+TEST_F(GraphInteraction, PlacingByValueStandsOnTheNearestLineWhateverThePixels) {
+    spectrum(1000, 0.25, {25});
+    graph->setProperty("CursorEnabled", true);
+    graph->setProperty("CursorType", 0);
+    layOut();
+    QSignalSpy info(graph.get(), &CVantorGraphCtrl::SimpleCursorInfo);
+    for (const double target : {25.0, 25.25, 25.1, 999.9, -5.0}) {
+        graph->placeCursorAtValue(target);
+        const double expected = std::clamp(std::round(target * 4) / 4, 0.0, 1000.0);
+        EXPECT_EQ(graph->currentCursorX(), expected) << target;
+        ASSERT_FALSE(info.isEmpty());
+        EXPECT_EQ(info.last().at(0).toDouble(), expected);
+    }
+    graph->setProperty("CursorEnabled", false);
+    EXPECT_EQ(graph->currentCursorX(), -100.0);
+}
+
+TEST_F(GraphInteraction, CloseHarmonicLabelsDoNotCoverEachOther) {
+    spectrum(5000, 2.5, {25});
+    graph->setProperty("CursorEnabled", true);
+    graph->setProperty("CursorType", 1);
+    for (int i = 0; i < 5; ++i)
+        graph->AddHarmonicCursor();
+    graph->setProperty("CursorFundamental", 25.0f);
+    layOut();
+    QList<QRect> handles;
+    for (const auto& readout : graph->cursorReadouts())
+        if (readout.name.startsWith(QStringLiteral("harmonic")) && !readout.handle.isEmpty())
+            handles.append(readout.handle);
+    ASSERT_EQ(handles.size(), 5);
+    for (int i = 0; i < handles.size(); ++i)
+        for (int j = i + 1; j < handles.size(); ++j)
+            EXPECT_FALSE(handles[i].intersects(handles[j])) << i << " " << j;
 }
 
 } // namespace

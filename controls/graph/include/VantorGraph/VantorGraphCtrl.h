@@ -232,6 +232,13 @@ public:
         QRect handle;
     };
     QList<CursorReadout> cursorReadouts() const;
+    // The X of the cursor the user moves (simple, selected harmonic, running speed); -100 when
+    // cursors are off or it stands nowhere.
+    double currentCursorX() const;
+    // Stands that cursor on the point of series 0 whose X is nearest to x (of several with that X,
+    // the highest), whatever the pixels between points; dependent cursors and events follow as for
+    // a drag. For hosts that step cursors line by line.
+    void placeCursorAtValue(double x);
 
     // Property accessors (the READ and WRITE functions of the properties above).
     bool GetShowToolTip() const;

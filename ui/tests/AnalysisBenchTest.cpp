@@ -1,0 +1,503 @@
+// The reading views on the demonstration plant, uploaded from the meter emulator exactly as the
+// demonstration does: cursor read-outs against `vantor peaks`, zoom, limits across readings and
+// units, keyboard steps, the waterfall's dates and the analysis page.
+#include "ui/views/PointViews.h"
+
+#include "analysis/DisplayedSpectrum.h"
+#include "analysis/SignalCache.h"
+#include "analysis/SignalProcessor.h"
+#include "app/Startup.h"
+#include "cli/tests/RunVantor.h"
+#include "platform/testing/RecordingPrompter.h"
+#include "platform/testing/TempEnvironment.h"
+#include "store/MainConnection.h"
+#include "texts/UiText.h"
+#include "tools/meter-sim/MeterEmulator.h"
+#include "tools/meter-sim/MeterScenario.h"
+#include "ui/views/AnalysisView.h"
+#include "ui/views/GraphPane.h"
+#include "ui/views/SpectrumView.h"
+#include "ui/views/TopPeaksDialog.h"
+#include "ui/views/TrendView.h"
+#include "ui/views/WaterfallView.h"
+#include "ui/views/WaveformView.h"
+
+#include <VantorGraph/VantorGraphCtrl.h>
+
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace vantor {
+namespace {
+
+struct Peak {
+    double frequency = 0;
+    double amplitude = 0;
+};
+
+// The demonstration plant, made once for all the tests of this file.
+class DemoPlant {
+public:
+    DemoPlant() {
+        EXPECT_EQ(testing::RunVantor({"init"}).status, 0);
+        QFile file(QStringLiteral(VANTOR_SOURCE_DIR "/scripts/demo-meter.json"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        sim::Scenario scenario;
+        QString error;
+        EXPECT_TRUE(sim::ParseScenario(file.readAll(), scenario, error)) << error.toStdString();
+        auto meter =
+            sim::MeterEmulator::OnPseudoTerminal(sim::MeterResponder(scenario.state, scenario.faults), error);
+        EXPECT_NE(meter, nullptr) << error.toStdString();
+        testing::RunVantor({"settings", "set", "EmailExceptionsOnUpload", "0"});
+        const testing::VantorRun sync =
+            testing::RunVantor({"sync", "from-meter", "--port", meter->DevicePath(), "--device-name",
+                                "Demo meter", "--silence-ms", "100"});
+        EXPECT_EQ(sync.status, 0) << sync.err.toStdString();
+    }
+
+    // `vantor peaks` of a reading in the given units, largest first.
+    std::vector<Peak> Peaks(const QString& reading, const QString& measure, int xUnits, int yUnits) const {
+        std::vector<Peak> peaks = SlotPeaks(reading, measure, xUnits, yUnits);
+        std::sort(peaks.begin(), peaks.end(),
+                  [](const Peak& a, const Peak& b) { return a.amplitude > b.amplitude; });
+        return peaks;
+    }
+
+    // The same in slot order.
+    std::vector<Peak> SlotPeaks(const QString& reading, const QString& measure, int xUnits = 0,
+                                int yUnits = 0) const {
+        testing::RunVantor({"settings", "set", "XAxisUnits", QString::number(xUnits)});
+        testing::RunVantor({"settings", "set", "YAxisUnits", QString::number(yUnits)});
+        const testing::VantorRun run = testing::RunVantor({"peaks", reading, "--measure", measure, "--json"});
+        testing::RunVantor({"settings", "set", "XAxisUnits", "0"});
+        testing::RunVantor({"settings", "set", "YAxisUnits", "0"});
+        std::vector<Peak> peaks;
+        for (const QJsonValue row : QJsonDocument::fromJson(run.out).object().value("rows").toArray()) {
+            peaks.push_back({row["frequency"].toDouble(), row["amplitude"].toDouble()});
+        }
+        return peaks;
+    }
+
+    testing::TempEnvironment env;
+};
+
+class AnalysisBenchTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { plant = new DemoPlant; }
+    static void TearDownTestSuite() {
+        delete plant;
+        plant = nullptr;
+    }
+
+    void SetUp() override {
+        app = std::make_unique<CAppData>(prompter);
+        ASSERT_TRUE(RunHeadlessStartup(*app));
+        CMainConnection& db = *app->MainConnection();
+        for (const CMachine& machine : db.ListMachines()) {
+            for (const CVib& vib : db.ListVibs(machine.sItemGUID)) {
+                if (vib.sName == QStringLiteral("Pump NDE")) {
+                    pump = vib;
+                }
+            }
+        }
+        ASSERT_FALSE(pump.sItemGUID.isEmpty());
+        readings.clear();
+        for (const CVibReading& row : db.ListVibReadings(pump.sItemGUID)) {
+            readings << row.sItemGUID;
+        }
+        ASSERT_GE(readings.size(), 7);
+        views = std::make_unique<PointViews>(*app);
+        views->resize(1000, 700);
+        views->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(views.get()));
+        views->ShowPoint(pump.sItemGUID);
+    }
+
+    void TearDown() override { UiTextTable::ResetToDefaults(); }
+
+    void SetUnits(int xUnits, int yUnits) {
+        app->settings.xAxisUnits = xUnits;
+        app->settings.yAxisUnits = yUnits;
+        views->Redraw();
+    }
+
+    // The last number of the read-out entry, read back in the user's locale.
+    static double ReadoutAmplitude(const QString& text) {
+        const QStringList parts = text.split(QStringLiteral(", "));
+        const QString amplitude = parts.value(1).section(QLatin1Char(' '), 0, 0);
+        bool ok = false;
+        const double value = QLocale().toDouble(amplitude, &ok);
+        EXPECT_TRUE(ok) << text.toStdString();
+        return value;
+    }
+
+    static int ShownDecimals(const QString& text) {
+        const QString amplitude = text.split(QStringLiteral(", ")).value(1).section(QLatin1Char(' '), 0, 0);
+        const int separator = amplitude.indexOf(QLocale().decimalPoint());
+        return separator < 0 ? 0 : static_cast<int>(amplitude.size() - separator - 1);
+    }
+
+    static void ExpectReadout(const SpectrumView& view, const Peak& peak, const std::string& context) {
+        const QString text = view.Readout().Text();
+        ASSERT_FALSE(text.isEmpty()) << context;
+        const double shown = ReadoutAmplitude(text);
+        const double tolerance = 0.5 * std::pow(10.0, -ShownDecimals(text)) + 1e-9;
+        EXPECT_NEAR(shown, peak.amplitude, tolerance) << context << ": " << text.toStdString();
+    }
+
+    static DemoPlant* plant;
+    testing::RecordingPrompter prompter;
+    std::unique_ptr<CAppData> app;
+    CVib pump;
+    QStringList readings; // oldest first
+    std::unique_ptr<PointViews> views;
+};
+
+DemoPlant* AnalysisBenchTest::plant = nullptr;
+
+TEST_F(AnalysisBenchTest, ReadoutIsThePeakAmplitudeOfTheLineUnderTheCursor) {
+    struct Case {
+        MeasureKind kind;
+        const char* measure;
+        int xUnits;
+        int yUnits;
+    };
+    const Case cases[] = {{MeasureKind::IsoVelocity, "iso", 0, 0},
+                          {MeasureKind::IsoVelocity, "iso", 2, 1},
+                          {MeasureKind::Acceleration, "total", 0, 0},
+                          {MeasureKind::Acceleration, "total", 2, 1}};
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& view = views->Spectrum();
+    CVantorGraphCtrl& graph = view.Pane().Graph();
+    for (const Case& c : cases) {
+        for (const QString& reading : {readings.back(), readings.at(readings.size() - 3)}) {
+            const std::vector<Peak> peaks = plant->Peaks(reading, c.measure, c.xUnits, c.yUnits);
+            ASSERT_GE(peaks.size(), 3u);
+            views->ShowReading(reading);
+            view.SetKind(c.kind);
+            SetUnits(c.xUnits, c.yUnits);
+            for (const GraphCursor cursor : {GraphCursor::Simple, GraphCursor::Harmonic}) {
+                view.SetCursor(cursor);
+                for (std::size_t p = 0; p < 3; ++p) {
+                    const std::string context = std::string(c.measure) + " " + std::to_string(c.xUnits) +
+                                                "/" + std::to_string(c.yUnits) + " peak " +
+                                                std::to_string(p) + " cursor " +
+                                                std::to_string(static_cast<int>(cursor));
+                    graph.placeCursorAtValue(peaks[p].frequency);
+                    ExpectReadout(view, peaks[p], context);
+                    // After Axis Setup limits around the line: the same value.
+                    view.SetAxisLimits(AxisLimits{0.5 * peaks[p].frequency, 1.5 * peaks[p].frequency, 0,
+                                                  2 * peaks[0].amplitude});
+                    ExpectReadout(view, peaks[p], context + " after Axis Setup");
+                    view.ZoomFull();
+                }
+            }
+        }
+    }
+}
+
+TEST_F(AnalysisBenchTest, ANewReadingRecomputesTheReadoutAndForgetsTheLimits) {
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& view = views->Spectrum();
+    CVantorGraphCtrl& graph = view.Pane().Graph();
+    view.SetCursor(GraphCursor::Simple);
+    const double fullMaximum = graph.GetXAxisMax();
+    const Peak first = plant->Peaks(readings.back(), "iso", 0, 0).front();
+    graph.placeCursorAtValue(first.frequency);
+    view.SetAxisLimits(AxisLimits{0, 100, 0, 30});
+    EXPECT_EQ(graph.GetXAxisMax(), 100.0);
+
+    const QString older = readings.at(readings.size() - 2);
+    views->ShowReading(older);
+    // Every reading opens on its full axes, with the cursor where it was and the value of the new reading.
+    EXPECT_EQ(graph.GetXAxisMax(), fullMaximum);
+    EXPECT_NEAR(graph.currentCursorX(), first.frequency, 1e-3);
+    const std::vector<Peak> olderPeaks = plant->Peaks(older, "iso", 0, 0);
+    const auto atLine = std::find_if(olderPeaks.begin(), olderPeaks.end(), [&](const Peak& p) {
+        return std::fabs(p.frequency - first.frequency) < 1e-3;
+    });
+    ASSERT_NE(atLine, olderPeaks.end());
+    ExpectReadout(view, *atLine, "older reading");
+
+    // Scale Lock keeps the limits from reading to reading.
+    views->SetScaleLock(true);
+    view.SetAxisLimits(AxisLimits{0, 100, 0, 30});
+    views->ShowReading(readings.back());
+    EXPECT_EQ(graph.GetXAxisMax(), 100.0);
+    views->SetScaleLock(false);
+}
+
+TEST_F(AnalysisBenchTest, LimitsFollowTheUnits) {
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& view = views->Spectrum();
+    CVantorGraphCtrl& graph = view.Pane().Graph();
+    view.SetAxisLimits(AxisLimits{0, 100, 0, 20});
+    SetUnits(2, 1);
+    EXPECT_NEAR(graph.GetXAxisMin(), 0, 1e-9);
+    EXPECT_NEAR(graph.GetXAxisMax(), 6000, 1e-6);
+    EXPECT_NEAR(graph.GetYAxisMax(), 20 * kImperialAmplitudeFactor, 1e-6);
+    SetUnits(0, 0);
+    EXPECT_NEAR(graph.GetXAxisMax(), 100, 1e-6);
+    EXPECT_NEAR(graph.GetYAxisMax(), 20, 1e-4);
+}
+
+TEST_F(AnalysisBenchTest, DraggedBoxZoomsAndHomeOrBackspaceReturn) {
+    struct Case {
+        PointViews::Tab tab;
+        ReadingView* view;
+        Qt::KeyboardModifiers modifiers;
+    };
+    const Case cases[] = {{PointViews::SpectrumTab, &views->Spectrum(), Qt::NoModifier},
+                          {PointViews::WaveformTab, &views->Waveform(), Qt::NoModifier},
+                          {PointViews::TrendTab, &views->Trend(), Qt::NoModifier},
+                          {PointViews::WaterfallTab, &views->Waterfall(), Qt::NoModifier}};
+    for (const Case& c : cases) {
+        views->setCurrentIndex(c.tab);
+        CVantorGraphCtrl& graph = c.view->Pane().Graph();
+        c.view->Pane().LayOut();
+        const double xMin = graph.GetXAxisMin();
+        const double xMax = graph.GetXAxisMax();
+        const QRect plot = graph.plotRect();
+        const QPoint from(plot.left() + plot.width() / 10, plot.top() + 5);
+        const QPoint to(plot.left() + plot.width() / 3, plot.bottom() - 5);
+        QTest::mousePress(&graph, Qt::LeftButton, c.modifiers, from);
+        QTest::mouseMove(&graph, to);
+        QTest::mouseRelease(&graph, Qt::LeftButton, c.modifiers, to);
+        EXPECT_GT(graph.GetXAxisMin(), xMin) << c.tab;
+        EXPECT_LT(graph.GetXAxisMax(), xMax - 0.5 * (xMax - xMin)) << c.tab;
+        EXPECT_TRUE(c.view->Limits().has_value()) << c.tab;
+        graph.setFocus();
+        QTest::keyClick(&graph, Qt::Key_Backspace);
+        EXPECT_EQ(graph.GetXAxisMax(), xMax) << c.tab;
+        QTest::mousePress(&graph, Qt::LeftButton, c.modifiers, from);
+        QTest::mouseMove(&graph, to);
+        QTest::mouseRelease(&graph, Qt::LeftButton, c.modifiers, to);
+        QTest::keyClick(&graph, Qt::Key_Home);
+        EXPECT_EQ(graph.GetXAxisMin(), xMin) << c.tab;
+        EXPECT_EQ(graph.GetXAxisMax(), xMax) << c.tab;
+        EXPECT_FALSE(c.view->Limits().has_value()) << c.tab;
+    }
+}
+
+TEST_F(AnalysisBenchTest, WheelZoomsTheFrequencyAxisAboutThePointer) {
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& view = views->Spectrum();
+    CVantorGraphCtrl& graph = view.Pane().Graph();
+    view.Pane().LayOut();
+    const QRect plot = graph.plotRect();
+    const double before = graph.GetXAxisMax() - graph.GetXAxisMin();
+    const QPoint at(plot.left() + plot.width() / 4, plot.center().y());
+    const double under = graph.GetXAxisMin() + 0.25 * before;
+    QWheelEvent wheel(at, graph.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&graph, &wheel);
+    const double after = graph.GetXAxisMax() - graph.GetXAxisMin();
+    EXPECT_NEAR(after, 0.8 * before, 1e-6 * before);
+    // The value under the pointer stays under it.
+    EXPECT_NEAR(graph.GetXAxisMin() + 0.25 * after, under, 1e-6 * before);
+}
+
+TEST_F(AnalysisBenchTest, ArrowKeysStepOneLineAndCtrlJumpsToTheNextPeak) {
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& view = views->Spectrum();
+    CVantorGraphCtrl& graph = view.Pane().Graph();
+    view.SetCursor(GraphCursor::Harmonic);
+    const std::vector<Peak> peaks = plant->Peaks(readings.back(), "iso", 0, 0);
+    graph.placeCursorAtValue(peaks.front().frequency);
+    graph.setFocus();
+    // The line spacing: the first step between two different X of the drawn trace (a bar drawing
+    // repeats each X).
+    double spacing = 0;
+    const double firstX = graph.seriesPoint(0, 0)["x"].toDouble();
+    for (int i = 1; i < graph.seriesPointCount(0) && spacing == 0; ++i) {
+        spacing = graph.seriesPoint(0, i)["x"].toDouble() - firstX;
+    }
+    ASSERT_GT(spacing, 0);
+    for (const auto& [key, lines] :
+         std::vector<std::pair<Qt::Key, int>>{{Qt::Key_Right, 1}, {Qt::Key_Left, -1}}) {
+        const double start = graph.currentCursorX();
+        QTest::keyClick(&graph, key);
+        EXPECT_NEAR(graph.currentCursorX() - start, lines * spacing, 1e-3) << key;
+    }
+    // Ctrl+Right from the largest peak lands on a peak: a line above both neighbours.
+    const double start = graph.currentCursorX();
+    QTest::keyClick(&graph, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_GT(graph.currentCursorX(), start + spacing / 2);
+    const QString text = view.Readout().Text();
+    EXPECT_FALSE(text.contains(QStringLiteral("-100"))) << text.toStdString();
+}
+
+// The ISO spectrum draws its band boxes; the harmonic cursor is still dragged, and lands on a line.
+TEST_F(AnalysisBenchTest, HarmonicCursorIsDraggedOverTheBandBoxesOntoALine) {
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& view = views->Spectrum();
+    view.SetKind(MeasureKind::IsoVelocity);
+    view.SetCursor(GraphCursor::Harmonic);
+    CVantorGraphCtrl& graph = view.Pane().Graph();
+    ASSERT_TRUE(graph.GetFFTBandsOn());
+    view.Pane().LayOut();
+    const double before = graph.currentCursorX();
+    QRect line;
+    for (const auto& readout : graph.cursorReadouts()) {
+        if (readout.name == QStringLiteral("harmonic 0")) {
+            line = readout.line;
+        }
+    }
+    ASSERT_FALSE(line.isEmpty());
+    const QPoint to(line.center().x() + 40, line.center().y());
+    QTest::mousePress(&graph, Qt::LeftButton, {}, line.center());
+    QTest::mouseMove(&graph, to);
+    QTest::mouseRelease(&graph, Qt::LeftButton, {}, to);
+    EXPECT_GT(graph.currentCursorX(), before);
+    // On a line of the spectrum: the read-out's frequency is the cursor's.
+    const QString text = view.Readout().Text();
+    const QString shown = text.section(QStringLiteral(": "), 1).section(QLatin1Char(' '), 0, 0);
+    EXPECT_NEAR(QLocale().toDouble(shown), graph.currentCursorX(), 0.05) << text.toStdString();
+}
+
+TEST_F(AnalysisBenchTest, BearingReadoutSaysNothingBeforeABearingIsSet) {
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& view = views->Spectrum();
+    view.SetCursor(GraphCursor::Bearing);
+    const QString text = view.Readout().Text();
+    EXPECT_FALSE(text.isEmpty());
+    EXPECT_FALSE(text.contains(QStringLiteral("-100"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("IR"))) << text.toStdString();
+}
+
+TEST_F(AnalysisBenchTest, WaterfallLabelsEveryTraceWithItsDateAndReadsTheTraceUnderThePointer) {
+    views->setCurrentIndex(PointViews::WaterfallTab);
+    WaterfallView& view = views->Waterfall();
+    view.SetCount(4);
+    view.Pane().LayOut();
+    const auto labels = view.TraceLabels();
+    ASSERT_EQ(labels.size(), 4u);
+    CMainConnection& db = *app->MainConnection();
+    const std::vector<CVibReading> rows = db.ListVibReadings(pump.sItemGUID);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const QDateTime taken = rows[rows.size() - 1 - i].ctDateTaken;
+        EXPECT_EQ(labels[i].second, QLocale().toString(taken.date(), QLocale::ShortFormat)) << i;
+        if (i > 0) {
+            EXPECT_LT(labels[i].first.bottom(), labels[i - 1].first.bottom()); // rear traces stand higher
+        }
+    }
+    const QRect plot = view.Pane().Graph().plotRect();
+    const QString readout = view.TraceReadout(QPoint(plot.left() + plot.width() / 5, plot.bottom() - 2));
+    EXPECT_TRUE(readout.startsWith(QLocale().toString(rows.back().ctDateTaken, QLocale::ShortFormat)))
+        << readout.toStdString();
+}
+
+TEST_F(AnalysisBenchTest, AnalysisPageFollowsTheLineThroughTheReadings) {
+    views->setCurrentIndex(PointViews::AnalysisTab);
+    AnalysisView& page = views->Analysis();
+    SpectrumView& spectrum = page.Spectrum();
+    CVantorGraphCtrl& graph = spectrum.Pane().Graph();
+    spectrum.SetCursor(GraphCursor::Harmonic);
+    const Peak largest = plant->Peaks(readings.back(), "iso", 0, 0).front();
+    graph.placeCursorAtValue(largest.frequency);
+    // Six readings back, one by one: the spectrum and waveform follow, the cursor keeps its line.
+    for (int step = 1; step <= 6; ++step) {
+        const QString earlier = page.NeighbourReading(-1);
+        ASSERT_FALSE(earlier.isEmpty()) << step;
+        emit page.ReadingChosen(earlier);
+        EXPECT_EQ(views->ReadingGuid(), earlier);
+        EXPECT_NEAR(graph.currentCursorX(), largest.frequency, 1e-3) << step;
+        EXPECT_TRUE(page.Waveform().Pane().Graph().GetGraphTitle() == graph.GetGraphTitle()) << step;
+        EXPECT_FALSE(spectrum.Readout().Text().isEmpty()) << step;
+    }
+    // A click on a trend point opens that reading on the page itself.
+    emit page.Trend().ReadingClicked(readings.back());
+    EXPECT_EQ(views->currentIndex(), PointViews::AnalysisTab);
+    EXPECT_EQ(views->ReadingGuid(), readings.back());
+}
+
+TEST_F(AnalysisBenchTest, TopPeaksSortByAnyColumnAndGiveTheOrder) {
+    SignalProcessor processor;
+    ReadingSignals decoded;
+    ASSERT_TRUE(LoadReadingSignals(*app->MainConnection(), processor, readings.back(), decoded));
+    const DisplayUnits units;
+    const std::optional<DisplayedSpectrum> spectrum =
+        MakeDisplayedSpectrum(decoded, MeasureKind::IsoVelocity, units, false);
+    ASSERT_TRUE(spectrum.has_value());
+    TopPeaksDialog dialog(*spectrum, units, decoded.runSpeedHz);
+    auto& table = const_cast<QTableWidget&>(dialog.Table());
+    ASSERT_EQ(table.columnCount(), 3);
+    const QLocale locale = QLocale::system();
+    auto number = [&](int row, int column) { return locale.toDouble(table.item(row, column)->text()); };
+    // Slot order first, as `vantor peaks` lists them; the order column is frequency ÷ run speed.
+    const std::vector<Peak> slotPeaks = plant->SlotPeaks(readings.back(), "iso");
+    for (int row = 0; row < table.rowCount(); ++row) {
+        EXPECT_NEAR(number(row, 0), slotPeaks[static_cast<std::size_t>(row)].frequency, 0.05) << row;
+        EXPECT_EQ(
+            table.item(row, 2)->text(),
+            locale.toString(slotPeaks[static_cast<std::size_t>(row)].frequency / decoded.runSpeedHz, 'f', 2))
+            << row;
+    }
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QHeaderView& header = *table.horizontalHeader();
+    for (int column = 0; column < 3; ++column) {
+        // A click on the header sorts by that column, by number, not by text.
+        QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                          QPoint(header.sectionViewportPosition(column) + 5, header.height() / 2));
+        ASSERT_EQ(header.sortIndicatorSection(), column);
+        const double sign = header.sortIndicatorOrder() == Qt::AscendingOrder ? 1.0 : -1.0;
+        for (int row = 1; row < table.rowCount(); ++row) {
+            EXPECT_LE(sign * table.item(row - 1, column)->data(Qt::UserRole).toDouble(),
+                      sign * table.item(row, column)->data(Qt::UserRole).toDouble())
+                << column << " " << row;
+        }
+    }
+    EXPECT_FALSE(PeakOrder(25, 0, 1.0).has_value());
+    EXPECT_NEAR(*PeakOrder(2952, 24.6, 60.0), 2.0, 1e-9);
+}
+
+// Two pictures of the bench as a user sees it, compared with the kept ones; fonts may move a few
+// pixels. VANTOR_UPDATE_GOLDEN=1 writes them afresh.
+TEST_F(AnalysisBenchTest, GoldenPicturesOfTheSpectrumAndTheAnalysisPage) {
+    views->resize(1000, 700);
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& spectrum = views->Spectrum();
+    spectrum.SetCursor(GraphCursor::Harmonic);
+    spectrum.SetAxisLimits(AxisLimits{0, 200, 0, 30});
+    const QImage spectrumPicture = spectrum.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    views->setCurrentIndex(PointViews::AnalysisTab);
+    views->Analysis().Spectrum().SetCursor(GraphCursor::Simple);
+    const QImage analysisPicture = views->Analysis().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QDir folder(QStringLiteral(VANTOR_SOURCE_DIR "/ui/tests/golden"));
+    for (const auto& [name, image] : {std::pair{QStringLiteral("pump_nde_spectrum.png"), spectrumPicture},
+                                      std::pair{QStringLiteral("pump_nde_analysis.png"), analysisPicture}}) {
+        const QString file = folder.filePath(name);
+        if (qEnvironmentVariableIntValue("VANTOR_UPDATE_GOLDEN") == 1) {
+            ASSERT_TRUE(image.save(file)) << file.toStdString();
+            continue;
+        }
+        const QImage golden = QImage(file).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(golden.size(), image.size()) << name.toStdString();
+        int differing = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                differing += image.pixel(x, y) != golden.pixel(x, y);
+            }
+        }
+        EXPECT_LE(differing, image.width() * image.height() / 30) << name.toStdString();
+    }
+}
+
+} // namespace
+} // namespace vantor

@@ -1,0 +1,117 @@
+#include "ui/views/AnalysisView.h"
+
+#include "ui/views/PointViewsState.h"
+#include "ui/views/SpectrumView.h"
+#include "ui/views/TrendView.h"
+#include "ui/views/WaveformView.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vantor {
+namespace {
+const QString kOuterKey = QStringLiteral("Analysis/TrendAndReading");
+const QString kLowerKey = QStringLiteral("Analysis/SpectrumAndWaveform");
+} // namespace
+
+AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* parent)
+    : QWidget(parent), state_(state), layoutFile_(std::move(layoutFile)) {
+    trend_ = new TrendView(state, this);
+    spectrum_ = new SpectrumView(state, this);
+    waveform_ = new WaveformView(state, this);
+    previous_ = new QPushButton(tr("◀ Previous reading"), this);
+    next_ = new QPushButton(tr("Next reading ▶"), this);
+    lower_ = new QSplitter(Qt::Horizontal, this);
+    lower_->addWidget(spectrum_);
+    lower_->addWidget(waveform_);
+    outer_ = new QSplitter(Qt::Vertical, this);
+    outer_->addWidget(trend_);
+    outer_->addWidget(lower_);
+    auto* steps = new QHBoxLayout;
+    steps->addWidget(previous_);
+    steps->addWidget(next_);
+    steps->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(outer_, 1);
+    layout->addLayout(steps);
+    RestoreLayout();
+
+    connect(trend_, &ReadingView::ReadingClicked, this, &AnalysisView::ReadingChosen);
+    connect(previous_, &QPushButton::clicked, this, [this] {
+        if (const QString guid = NeighbourReading(-1); !guid.isEmpty()) {
+            emit ReadingChosen(guid);
+        }
+    });
+    connect(next_, &QPushButton::clicked, this, [this] {
+        if (const QString guid = NeighbourReading(1); !guid.isEmpty()) {
+            emit ReadingChosen(guid);
+        }
+    });
+    connect(outer_, &QSplitter::splitterMoved, this, &AnalysisView::SaveLayout);
+    connect(lower_, &QSplitter::splitterMoved, this, &AnalysisView::SaveLayout);
+}
+
+AnalysisView::~AnalysisView() = default;
+
+void AnalysisView::RedrawAll() {
+    trend_->Redraw();
+    RedrawReading();
+}
+
+void AnalysisView::RedrawReading() {
+    spectrum_->Redraw();
+    waveform_->Redraw();
+    UpdateButtons();
+}
+
+void AnalysisView::RefreshTexts() {
+    trend_->RefreshTexts();
+    spectrum_->RefreshTexts();
+    waveform_->RefreshTexts();
+}
+
+QString AnalysisView::NeighbourReading(int steps) const {
+    const auto& rows = state_.readings;
+    const auto shown = std::find_if(rows.begin(), rows.end(), [this](const CVibReading& row) {
+        return row.sItemGUID == state_.readingGuid;
+    });
+    if (shown == rows.end()) {
+        return {};
+    }
+    const auto index = static_cast<long long>(shown - rows.begin()) + steps;
+    if (index < 0 || index >= static_cast<long long>(rows.size())) {
+        return {};
+    }
+    return rows[static_cast<std::size_t>(index)].sItemGUID;
+}
+
+void AnalysisView::UpdateButtons() {
+    previous_->setEnabled(!NeighbourReading(-1).isEmpty());
+    next_->setEnabled(!NeighbourReading(1).isEmpty());
+}
+
+void AnalysisView::SaveLayout() const {
+    if (layoutFile_.isEmpty()) {
+        return;
+    }
+    QSettings file(layoutFile_, QSettings::IniFormat);
+    file.setValue(kOuterKey, outer_->saveState());
+    file.setValue(kLowerKey, lower_->saveState());
+}
+
+void AnalysisView::RestoreLayout() {
+    if (layoutFile_.isEmpty()) {
+        return;
+    }
+    const QSettings file(layoutFile_, QSettings::IniFormat);
+    outer_->restoreState(file.value(kOuterKey).toByteArray());
+    lower_->restoreState(file.value(kLowerKey).toByteArray());
+}
+
+} // namespace vantor

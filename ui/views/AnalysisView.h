@@ -1,0 +1,62 @@
+#pragma once
+// "Analysis": the point's trend on top and the spectrum and waveform of the selected reading below,
+// linked: a click on a trend point opens that reading in both, Previous/Next step through the
+// point's readings (each view keeps its cursor's place, so a 1x line can be followed through
+// time). How the page is divided is remembered between sessions.
+
+#include <QString>
+#include <QWidget>
+
+class QPushButton;
+class QSplitter;
+
+namespace vantor {
+
+class SpectrumView;
+class TrendView;
+class WaveformView;
+class ReadingView;
+struct PointViewsState;
+
+class AnalysisView : public QWidget {
+    Q_OBJECT
+public:
+    // layoutFile: where the division of the page is kept (an INI file); empty keeps nothing.
+    AnalysisView(PointViewsState& state, QString layoutFile, QWidget* parent = nullptr);
+    ~AnalysisView() override;
+
+    TrendView& Trend() const { return *trend_; }
+    SpectrumView& Spectrum() const { return *spectrum_; }
+    WaveformView& Waveform() const { return *waveform_; }
+
+    // The three graphs as they show the point views' state.
+    void RedrawAll();
+    // The selected reading changed: only the spectrum and the waveform redraw.
+    void RedrawReading();
+    void RefreshTexts();
+
+    // The reading `steps` places later (negative: earlier) than the shown one; empty at either end.
+    QString NeighbourReading(int steps) const;
+
+    void SaveLayout() const;
+
+signals:
+    // The user chose a reading (trend click or Previous/Next).
+    void ReadingChosen(const QString& readingGuid);
+
+private:
+    void RestoreLayout();
+    void UpdateButtons();
+
+    PointViewsState& state_;
+    QString layoutFile_;
+    TrendView* trend_ = nullptr;
+    SpectrumView* spectrum_ = nullptr;
+    WaveformView* waveform_ = nullptr;
+    QSplitter* outer_ = nullptr;
+    QSplitter* lower_ = nullptr;
+    QPushButton* previous_ = nullptr;
+    QPushButton* next_ = nullptr;
+};
+
+} // namespace vantor

@@ -1,0 +1,147 @@
+#pragma once
+// What every graph view of a point shares: the measure chooser (where the view offers one), the
+// graph pane with its read-out, the cursor and its menu items, zoom (a dragged box, the mouse wheel
+// about the pointer, Home or a double click for the full view, Backspace for the zoom before),
+// Axis Setup, and the keyboard steps of the cursor (Left/Right one line, Ctrl+Left/Right the next
+// peak). A view draws its data and then hands the drawn graph to Drawn(), which applies the kept
+// limits and stands the cursor.
+
+#include "analysis/Measures.h"
+#include "graphviews/GraphViews.h"
+#include "ui/views/AxisSetupDialog.h"
+#include "ui/views/CursorTools.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+#include <span>
+#include <vector>
+
+class QHBoxLayout;
+class QMenu;
+
+namespace vantor {
+
+class GraphPane;
+class MeasureKindBox;
+struct PointViewsState;
+
+// A graph as a view drew it (its full axes are those it set on the control): the lines its cursors read, the
+// read-out's units and where a new cursor stands.
+struct DrawnGraph {
+    std::vector<double> lineX; // ascending, displayed units
+    std::vector<double> lineY;
+    QString xUnit;
+    int xDecimals = 2;
+    QString yUnit;
+    int yDecimals = 3;
+    double cursorStart = 0; // the run speed on a spectrum; the middle of the axis otherwise
+    // Displayed units per stored unit on each axis, so that kept limits and the cursor convert when
+    // the user's units change.
+    double xScale = 1;
+    double yScale = 1;
+    // What is drawn (the reading or point, with the measure): limits do not carry over to another
+    // one unless Scale Lock is on.
+    QString source;
+};
+
+class ReadingView : public QWidget {
+    Q_OBJECT
+public:
+    // kinds: the measures the view's chooser offers; empty for a view without one.
+    ReadingView(PointViewsState& state, std::span<const MeasureKind> kinds, QWidget* parent = nullptr);
+    ~ReadingView() override;
+
+    // Draws what the view shows of the point views' state; an empty graph without it.
+    virtual void Redraw() = 0;
+    virtual void Clear();
+    // Re-reads the captions of the view's choosers (a language change); the graph's own texts
+    // follow at the next Redraw.
+    virtual void RefreshTexts();
+
+    MeasureKind Kind() const;
+    void SetKind(MeasureKind kind); // a kind the view does not offer changes nothing
+    GraphCursor Cursor() const { return cursor_; }
+    void SetCursor(GraphCursor cursor);
+
+    GraphPane& Pane() const { return *pane_; }
+    const CursorReadout& Readout() const { return *readout_; }
+    // The context menu as built for a right click: cursor items, the view's own, Axis Setup, Copy.
+    void FillMenu(QMenu& menu);
+
+    // Limits shown instead of the full axes; none for the full view.
+    const std::optional<AxisLimits>& Limits() const { return limits_; }
+    // Shows these limits (the current ones go onto the zoom history); none for the full view.
+    void SetAxisLimits(std::optional<AxisLimits> limits);
+    void ZoomBack();
+    void ZoomFull();
+    // The X axis narrowed (factor < 1) or widened about x, within the full axis.
+    void ZoomX(double factor, double aboutX);
+    int ZoomDepth() const { return static_cast<int>(history_.size()); }
+    void AxisSetup();
+
+    // Moves the cursor by whole lines of the shown trace (negative: left).
+    void StepCursor(int lines);
+    // Moves the cursor to the next peak (a line above both neighbours) in direction ±1.
+    void JumpToPeak(int direction);
+    // Snaps the cursor to the highest line within a few lines after every drag (menu option).
+    bool PeakSnap() const { return peakSnap_; }
+    void SetPeakSnap(bool on) { peakSnap_ = on; }
+
+signals:
+    // A point or trace of a reading was clicked.
+    void ReadingClicked(const QString& readingGuid);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // After the view drew its data: keeps or forgets the limits (another source), applies them and
+    // stands the cursor (where it stood before, else at cursorStart).
+    void Drawn(DrawnGraph drawn);
+    // The graph is empty: no cursor, no limits to apply.
+    void Emptied();
+
+    // Whether the view has cursors at all, the types it offers besides Simple, and its Axis Setup
+    // kind (none: no dialog).
+    virtual bool HasCursor() const { return true; }
+    virtual CursorOffer Cursors() const { return {false, false}; }
+    virtual std::optional<AxisSetupKind> AxisKind() const { return std::nullopt; }
+    // The view's own menu items, after the cursor items; a view with Axis Setup places it with
+    // AddAxisSetupItem among them.
+    virtual void AddMenuItems(QMenu& menu) { AddAxisSetupItem(menu); }
+    void AddAxisSetupItem(QMenu& menu);
+    // Puts a chooser of the view on the bar above the graph.
+    void AddToBar(QWidget* widget, int spacingBefore = 0);
+    // The axes of limits: ticks and decimals for that extent.
+    virtual AxisRange XRange(double minimum, double maximum) const;
+    virtual AxisRange YRange(double minimum, double maximum) const;
+
+    PointViewsState& state_;
+
+private:
+    void ApplyLimits();
+    void PlaceCursor();
+    void AfterDrag();
+    void RememberCursor();
+
+    MeasureKindBox* kind_ = nullptr;
+    QHBoxLayout* bar_ = nullptr;
+    GraphPane* pane_ = nullptr;
+    CursorReadout* readout_ = nullptr;
+    GraphCursor cursor_ = GraphCursor::None;
+    bool peakSnap_ = false;
+    bool placing_ = false; // the view itself moves the cursor: its events are not the user's
+
+    std::optional<DrawnGraph> drawn_;
+    AxisRange fullX_; // the axes the view drew
+    AxisRange fullY_;
+    QString pointGuid_; // the point the kept cursor belongs to
+    std::optional<AxisLimits> limits_;
+    std::vector<std::optional<AxisLimits>> history_;
+    double limitsXScale_ = 1; // the scales the limits were taken in
+    double limitsYScale_ = 1;
+    std::optional<double> cursorX_; // the fundamental where the user left it, in stored units
+};
+
+} // namespace vantor
