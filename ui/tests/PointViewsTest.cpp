@@ -265,11 +265,13 @@ TEST_F(PointViewsTest, DeletingAReadingAsksThenRemovesItsCacheFileAndRedraws) {
     CVibReading gone;
     EXPECT_FALSE(app->MainConnection()->GetVibReading(readings[2], gone));
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(views->Trend().Pane().Graph().seriesPointCount(0), 3);
     EXPECT_EQ(list.topLevelItemCount(), 3);
     // The deleted reading was on show: the newest one takes its place.
     EXPECT_EQ(views->ReadingGuid(), readings.back());
     EXPECT_GT(views->Spectrum().Pane().Graph().seriesPointCount(0), 0);
+    // The trend, not on show, redraws without the reading when its tab opens.
+    views->setCurrentIndex(PointViews::TrendTab);
+    EXPECT_EQ(views->Trend().Pane().Graph().seriesPointCount(0), 3);
 }
 
 TEST_F(PointViewsTest, ALanguageChangeReReadsEveryCaption) {
@@ -291,8 +293,8 @@ TEST_F(PointViewsTest, ALanguageChangeReReadsEveryCaption) {
     for (int i = 0; i < views->count(); ++i) {
         tabs << views->tabText(i);
     }
-    EXPECT_EQ(tabs,
-              (QStringList{"Tendance", "FFT simple", "Cascade", "Forme d'onde", "Mesures", "Envelope"}));
+    EXPECT_EQ(tabs, (QStringList{"Tendance", "FFT simple", "Cascade", "Forme d'onde", "Mesures", "Envelope",
+                                 "Analysis"}));
     const auto buttons = views->Trend().findChildren<QPushButton*>();
     EXPECT_TRUE(std::any_of(buttons.begin(), buttons.end(), [](const QPushButton* b) {
         return b->text().startsWith(QStringLiteral("Droite"));

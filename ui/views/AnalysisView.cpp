@@ -1,9 +1,12 @@
 #include "ui/views/AnalysisView.h"
 
+#include "ui/views/GraphPane.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/SpectrumView.h"
 #include "ui/views/TrendView.h"
 #include "ui/views/WaveformView.h"
+
+#include <VantorGraph/VantorGraphCtrl.h>
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -24,6 +27,12 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
     trend_ = new TrendView(state, this);
     spectrum_ = new SpectrumView(state, this);
     waveform_ = new WaveformView(state, this);
+    // Three graphs share the page: each may be smaller than a graph of its own, so the page fits
+    // the main window at 1000 × 600.
+    for (ReadingView* view : {static_cast<ReadingView*>(trend_), static_cast<ReadingView*>(spectrum_),
+                              static_cast<ReadingView*>(waveform_)}) {
+        view->Pane().Graph().setMinimumSize(200, 100);
+    }
     previous_ = new QPushButton(tr("◀ Previous reading"), this);
     next_ = new QPushButton(tr("Next reading ▶"), this);
     lower_ = new QSplitter(Qt::Horizontal, this);

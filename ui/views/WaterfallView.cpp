@@ -119,7 +119,8 @@ void WaterfallView::Redraw() {
         shown_ << row->sItemGUID;
     }
     // Always in lines: bars of every trace would fill the room between the traces behind.
-    ShowWaterfallView(Pane().Graph(), spectra, units, PointTitle(state_.app, *state_.point), SpectrumDrawing::Line);
+    ShowWaterfallView(Pane().Graph(), spectra, units, PointTitle(state_.app, *state_.point),
+                      SpectrumDrawing::Line);
     if (spectra.empty()) {
         Emptied();
         dates_->update();
