@@ -31,8 +31,7 @@ auto NoChildren = [](const auto&) { return true; };
 } // namespace
 
 CMainConnection::CMainConnection(StoreContext context)
-    : context_(std::move(context)),
-      connection_(context_.databaseFile, SqlConnection::Mode::Existing, context_.journal) {}
+    : context_(std::move(context)), connection_(ConnectionFor(context_)) {}
 
 bool CMainConnection::Open() {
     return connection_.Open();
@@ -317,7 +316,7 @@ int CMainConnection::CountWhere(const QString& table, const QString& clause, con
     if (!connection_.IsOpen()) {
         return 0;
     }
-    SqliteStatement& statement =
+    SqlStatement& statement =
         connection_.Prepared(QStringLiteral("SELECT COUNT(*) FROM %1 %2").arg(table, clause));
     for (int i = 0; i < values.size(); ++i) {
         BindValue(statement, i, values[i]);

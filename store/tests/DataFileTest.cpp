@@ -46,13 +46,14 @@ QByteArray Int32(qint32 value) {
 
 } // namespace
 
-class DataFile : public StoreFixture {
+class DataFile : public OnBothEngines<> {
 protected:
     QString PathOf(const char* name) const { return QDir(env.Root()).filePath(QLatin1String(name)); }
 
     // A second, empty database to import into.
     std::unique_ptr<CMainConnection> OtherDatabase() {
         StoreContext other = context;
+        other.server.reset();
         other.databaseFile = PathOf("Other.mdb");
         EXPECT_TRUE(CreateEmptyDatabase(other.databaseFile));
         auto connection = std::make_unique<CMainConnection>(other);
@@ -82,14 +83,15 @@ protected:
     CRoute route;
     DataFileProgress quiet;
 };
+VANTOR_ON_BOTH_ENGINES(DataFile);
 
-TEST_F(DataFile, EmptyExportIsTheVersionAndFiveZeroCounts) {
+TEST_P(DataFile, EmptyExportIsTheVersionAndFiveZeroCounts) {
     const QString path = PathOf("empty.rmd");
     ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
     EXPECT_EQ(ReadFile(path), Int32(1) + QByteArray(20, '\0'));
 }
 
-TEST_F(DataFile, TextsUseTheShortestLengthForm) {
+TEST_P(DataFile, TextsUseTheShortestLengthForm) {
     CMachine machine;
     machine.sItemGUID = QString(300, QLatin1Char('g'));
     QByteArray bytes;
@@ -100,7 +102,7 @@ TEST_F(DataFile, TextsUseTheShortestLengthForm) {
     EXPECT_EQ(bytes.mid(6 + 600 + 4, 4), QByteArray::fromHex("fffeff00"));
 }
 
-TEST_F(DataFile, EverythingRoundTripsIntoAnotherDatabase) {
+TEST_P(DataFile, EverythingRoundTripsIntoAnotherDatabase) {
     Populate();
     const QString path = PathOf("all.rmd");
     StopAfter progress(1000);
@@ -127,7 +129,7 @@ TEST_F(DataFile, EverythingRoundTripsIntoAnotherDatabase) {
     EXPECT_EQ(ReadFile(PathOf("again.rmd")), ReadFile(path));
 }
 
-TEST_F(DataFile, ImportingTwiceEqualsImportingOnceAndMatchingReadingsAreReplaced) {
+TEST_P(DataFile, ImportingTwiceEqualsImportingOnceAndMatchingReadingsAreReplaced) {
     Populate();
     const QString path = PathOf("all.rmd");
     ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
@@ -148,7 +150,7 @@ TEST_F(DataFile, ImportingTwiceEqualsImportingOnceAndMatchingReadingsAreReplaced
     EXPECT_FALSE(other->GetVibReading(local.sItemGUID, replaced));
 }
 
-TEST_F(DataFile, SelectedMachinesCarryTheChosenReadingsAndNoRoutes) {
+TEST_P(DataFile, SelectedMachinesCarryTheChosenReadingsAndNoRoutes) {
     Populate();
     const auto exportAndCount = [this](ReadingSpan span, const QDateTime& start = {},
                                        const QDateTime& end = {}) {
@@ -179,7 +181,7 @@ TEST_F(DataFile, SelectedMachinesCarryTheChosenReadingsAndNoRoutes) {
     EXPECT_EQ(period.first, 2); // the free end's reading at 08:00 on day 2 falls inside too
 }
 
-TEST_F(DataFile, DamagedFilesFailWithTheMessageAndKeepWhatCameBefore) {
+TEST_P(DataFile, DamagedFilesFailWithTheMessageAndKeepWhatCameBefore) {
     Populate();
     const QString path = PathOf("all.rmd");
     ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
@@ -210,7 +212,7 @@ TEST_F(DataFile, DamagedFilesFailWithTheMessageAndKeepWhatCameBefore) {
     EXPECT_EQ(other->ListMachines()[0].sName, QStringLiteral("Pump"));
 }
 
-TEST_F(DataFile, ACountClaimingMoreRecordsThanTheFileHoldsKeepsTheRecordsRead) {
+TEST_P(DataFile, ACountClaimingMoreRecordsThanTheFileHoldsKeepsTheRecordsRead) {
     AddMachine(QStringLiteral("Pump"));
     AddMachine(QStringLiteral("Fan"));
     const QString path = PathOf("machines.rmd");
@@ -227,7 +229,7 @@ TEST_F(DataFile, ACountClaimingMoreRecordsThanTheFileHoldsKeepsTheRecordsRead) {
     ASSERT_EQ(other->ListMachines().size(), 2u);
 }
 
-TEST_F(DataFile, HostileHeadersAndCountsAreRefused) {
+TEST_P(DataFile, HostileHeadersAndCountsAreRefused) {
     const QString path = PathOf("bad.rmd");
     const auto importBytes = [&](const QByteArray& bytes) {
         WriteFile(path, bytes);
@@ -248,7 +250,7 @@ TEST_F(DataFile, HostileHeadersAndCountsAreRefused) {
     EXPECT_EQ(ImportDataFile(*db, PathOf("missing.rmd"), true, quiet, prompter), DataFileOutcome::Failed);
 }
 
-TEST_F(DataFile, ReadingKeysFromAFileNeverNameFilesOutsideTheDataFolder) {
+TEST_P(DataFile, ReadingKeysFromAFileNeverNameFilesOutsideTheDataFolder) {
     CVibReading hostile;
     hostile.sItemGUID = QStringLiteral("../../victim");
     hostile.sParentGUID = QStringLiteral("{p}");
@@ -266,7 +268,7 @@ TEST_F(DataFile, ReadingKeysFromAFileNeverNameFilesOutsideTheDataFolder) {
     QFile::remove(victim);
 }
 
-TEST_F(DataFile, DeclinedStoppedAndBusyRunsDoNothing) {
+TEST_P(DataFile, DeclinedStoppedAndBusyRunsDoNothing) {
     Populate();
     const QString path = PathOf("all.rmd");
     ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
