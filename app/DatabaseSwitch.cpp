@@ -1,5 +1,6 @@
 #include "app/DatabaseSwitch.h"
 
+#include "app/ServerDatabase.h"
 #include "app/Startup.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
@@ -98,6 +99,9 @@ bool IsValidRemoteFolder(const CAppData& app, const QString& folder) {
 }
 
 QString DatabaseCaption(const CAppData& app) {
+    if (app.server) {
+        return ServerCaption(app);
+    }
     if (!app.remoteDatabaseInUse) {
         return QStringLiteral("%1 - %2").arg(app.edition.title, UiText(text::LocalDatabase));
     }
@@ -115,6 +119,11 @@ LockFileUsers WhoHasOpen(const QString& databaseFile) {
 int SwitchToRemote(CAppData& app, const WriteProbe& probe) {
     const BusyView busy(app);
     app.settings.localOrRemote = 1;
+    if (app.server) {
+        app.server.reset();
+        app.settings.serverDatabase.clear();
+        app.CloseMainConnection();
+    }
     if (app.remoteDatabaseInUse) {
         // Leaving the remote database in use: its connection and line go first, so choosing the
         // same folder again finds this program's line gone rather than twice.
@@ -156,6 +165,8 @@ int SwitchToRemote(CAppData& app, const WriteProbe& probe) {
 
 bool SwitchToLocal(CAppData& app, const WriteProbe& probe) {
     const BusyView busy(app);
+    app.server.reset();
+    app.settings.serverDatabase.clear();
     app.settings.localOrRemote = 0;
     app.CloseMainConnection();
     app.ReleaseRemoteLock();

@@ -48,5 +48,7 @@ void AddReadingToolCommands(CLI::App& cli, CommandContext& context);
 // remote list, open, use, local, who
 void AddRemoteCommands(CLI::App& cli, CommandContext& context);
 void AddPlotCommands(CLI::App& cli, CommandContext& context); // plot
+// server init, use, local, status, copy-from-local, copy-to-local
+void AddServerCommands(CLI::App& cli, CommandContext& context);
 
 } // namespace vantor::cli

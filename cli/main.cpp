@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
     cli::AddEmailCommands(cli, context);
     cli::AddReadingToolCommands(cli, context);
     cli::AddRemoteCommands(cli, context);
+    cli::AddServerCommands(cli, context);
     cli::AddPlotCommands(cli, context);
     cli::AddCatalogueCommands(cli, context);
     cli::AddRouteCommands(cli, context);

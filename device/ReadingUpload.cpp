@@ -119,9 +119,15 @@ int StoreUploadedReading(const MeasurementPointHeader& header, const CVibReading
         if (header.machineGuid == context.offRouteAssetGuid) {
             return context.sync.UpsertOffRouteReading(ToOffRoute(reading)) ? 0 : kReadingNotStored;
         }
-        return StoreRouteReading(header, reading, context);
-    } catch (const DatabaseError&) {
-        return kReadingNotStored;
+        const int stored = StoreRouteReading(header, reading, context);
+        // A server that went away mid-write (even at the commit) has stored nothing of it.
+        if (context.main.Connection().Lost()) {
+            return kDatabaseUnavailable;
+        }
+        return stored;
+    } catch (const DatabaseError& error) {
+        return error.Unavailable() || context.main.Connection().Lost() ? kDatabaseUnavailable
+                                                                       : kReadingNotStored;
     }
 }
 
