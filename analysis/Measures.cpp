@@ -1,9 +1,34 @@
 #include "analysis/Measures.h"
 
+#include "analysis/ViewData.h"
+#include "texts/UiText.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace vantor {
+
+QString MeasureName(MeasureKind kind, const VaBandNames& bandNames) {
+    switch (kind) {
+    case MeasureKind::IsoVelocity:
+        return UiText(text::IsoLabel);
+    case MeasureKind::BearingNoise:
+        return UiText(text::BearingNoiseLabel);
+    case MeasureKind::Acceleration:
+        return UiText(text::TotalLabel);
+    case MeasureKind::Displacement:
+        return UiText(text::DisplacementLabel);
+    case MeasureKind::VaBand1:
+    case MeasureKind::VaBand2:
+    case MeasureKind::VaBand3:
+        return bandNames[static_cast<std::size_t>(kind) - static_cast<std::size_t>(MeasureKind::VaBand1)];
+    }
+    return {};
+}
+
+QString MeasureNameWithUnit(MeasureKind kind, const VaBandNames& bandNames, const DisplayUnits& units) {
+    return QStringLiteral("%1 (%2)").arg(MeasureName(kind, bandNames), MeasureUnitLabel(kind, units));
+}
 
 bool IsMeasureKind(int code) {
     return code >= 0 && code < kMeasureKindCount;

@@ -2,6 +2,7 @@
 // Measures derived from spectra: the measure kinds, line lookup, the vibration-analysis (VA) band
 // ranges, recomputation of the ISO and band values, and peak consolidation of displayed spectra.
 
+#include "analysis/DisplayUnits.h"
 #include "analysis/ReadingSignals.h"
 #include "store/Records.h"
 
@@ -43,6 +44,16 @@ inline constexpr std::array<RunSpeedFactors, kVaBandCount> kVaBandRunSpeedFactor
     {1.5f, 2.5f},
     {2.5f, 3.5f},
 }};
+
+// The user's names of the three VA bands (the settings Band1Name .. Band3Name).
+using VaBandNames = std::array<QString, kVaBandCount>;
+
+// A measure's name wherever one is shown (status table, settings, views, off-route list, report):
+// "ISO" (115), "Brg. Noise" (117), "Total" (121), "Displacement" (137); a VA band by the user's name
+// for it. A new measure adds its name here.
+QString MeasureName(MeasureKind kind, const VaBandNames& bandNames);
+// "name (unit)", as column headers show a measure with its values (the unit: MeasureUnitLabel).
+QString MeasureNameWithUnit(MeasureKind kind, const VaBandNames& bandNames, const DisplayUnits& units);
 
 // Upper end of the ISO velocity sum.
 inline constexpr float kIsoUpperFrequencyHz = 1000.0f;

@@ -1,6 +1,6 @@
 #include "analysis/TrendFit.h"
 
-#include <QLoggingCategory>
+#include "analysis/Log.h"
 
 #include <cmath>
 #include <limits>
@@ -8,8 +8,6 @@
 
 namespace vantor {
 namespace {
-
-Q_LOGGING_CATEGORY(lcTrend, "vantor.analysis.trend", QtWarningMsg)
 
 std::size_t MaskedIn(std::span<const int> mask) {
     std::size_t count = 0;
@@ -138,7 +136,7 @@ bool GaussJordan(SquareMatrix& a, std::span<double> b) {
         pivotRow[i] = row;
         pivotColumn[i] = column;
         if (a(column, column) == 0.0) {
-            qCDebug(lcTrend) << "gaussj: Singular Matrix";
+            qCDebug(lcAnalysis) << "trend fit: singular matrix, the line is not fitted";
             regular = false;
         }
         const double inverse = Reciprocal(a(column, column));

@@ -30,13 +30,6 @@ struct DatabaseViewHooks {
     std::function<void(const QString&)> showStatus; // a passing note such as "Switching to ..."
 };
 
-// Names of the messages the parts of the program send one another ("registered window messages").
-namespace message {
-inline constexpr const char* HeaderItemClicked = "UWM_HEADERITEM_CLICKED"; // a list header was clicked
-inline constexpr const char* VantorException = "UWM_VANTOR_EXCEPTION";     // the exception e-mail is due
-inline constexpr const char* ExitSync = "UWM_EXITSYNC"; // the synchronisation worker has ended
-} // namespace message
-
 class CAppData {
 public:
     // The fixed "Off Route" asset the meter always receives after a route, and its ten points, on
@@ -60,10 +53,8 @@ public:
     bool lubePointsEnabled = false;
     int machinesPerRoute = kMachinesPerRoute;
     int pointsPerMachine = kPointsPerMachine;
-    int binaryColumnLimit = kBinaryColumnLimit;
     QDateTime earliestDate;
     QDateTime latestDate;
-    QString dataFileVersion = QStringLiteral("1.01 (Build 022)");
     QString dataFileExtension = QStringLiteral("rmd");
     bool databaseFileExists = false;
     std::atomic<bool> shuttingDown = false;

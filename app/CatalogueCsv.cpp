@@ -99,7 +99,7 @@ QStringList LubeCells(const CMachine& machine, const CLube& lube) {
 }
 
 QString AtLine(int line, const QString& message) {
-    return QStringLiteral("line %1: %2").arg(line).arg(message);
+    return UiText(text::added::CatalogueAtLine).arg(line).arg(message);
 }
 
 bool IsBracedGuid(const QString& text) {
@@ -170,11 +170,8 @@ struct PlannedMachine {
 
 class ImportPlanner {
 public:
-    ImportPlanner(CMainConnection& db, CatalogueImportPlan& plan) : db_(db), plan_(plan) {
-        for (const CMachine& machine : db_.ListMachines()) {
-            stored_.push_back(machine);
-        }
-    }
+    ImportPlanner(const CatalogueLookup& catalogue, CatalogueImportPlan& plan)
+        : catalogue_(catalogue), plan_(plan), stored_(catalogue.Machines()) {}
 
     void Row(const RowCells& row, int line) {
         CatalogueCsvRow preview{line, row.Cells(), false, false, {}};
@@ -204,7 +201,7 @@ private:
         }
         QString guid = row.Text(kMachineGuid);
         if (!guid.isEmpty() && !IsBracedGuid(guid)) {
-            error = QStringLiteral("Machine GUID is not a GUID");
+            error = UiText(text::added::CatalogueBadMachineGuid);
             return nullptr;
         }
         if (guid.isEmpty()) {
@@ -220,7 +217,7 @@ private:
             candidate.sVMName = meterName;
             CheckMachine(candidate, SplitAddresses(candidate.sEMails));
             if (candidate.sName != planned.machine.sName || candidate.sVMName != planned.machine.sVMName) {
-                error = QStringLiteral("the machine has other names on line %1").arg(planned.line);
+                error = UiText(text::added::CatalogueMachineRenamed).arg(planned.line);
                 return nullptr;
             }
             return &planned;
@@ -228,7 +225,11 @@ private:
 
         PlannedMachine planned;
         planned.line = line;
-        planned.isNew = !db_.GetMachine(guid, planned.machine);
+        const std::optional<CMachine> stored = catalogue_.Machine(guid);
+        planned.isNew = !stored;
+        if (stored) {
+            planned.machine = *stored;
+        }
         planned.machine.sItemGUID = guid;
         planned.machine.sName = name;
         planned.machine.sVMName = meterName;
@@ -237,8 +238,8 @@ private:
             return nullptr;
         }
         if (!planned.isNew) {
-            planned.vibs = db_.CountVibs(guid);
-            planned.lubes = db_.CountLubes(guid);
+            planned.vibs = static_cast<int>(catalogue_.Vibs(guid).size());
+            planned.lubes = static_cast<int>(catalogue_.Lubes(guid).size());
         }
         machineOrder_ << guid;
         return &machines_.emplace(guid, planned).first->second;
@@ -259,9 +260,7 @@ private:
             }
         }
         if (found.size() > 1) {
-            error = QStringLiteral("%1 machines are named \"%2\"; give the Machine GUID")
-                        .arg(found.size())
-                        .arg(name);
+            error = UiText(text::added::CatalogueMachinesNamed).arg(found.size()).arg(name);
             return {};
         }
         if (found.size() == 1) {
@@ -281,27 +280,33 @@ private:
 
     // Finds the stored point a row updates (by GUID, else by name on its machine) and whether it
     // is new; an error when the row cannot name one point.
+    std::optional<CVib> Stored(const QString& guid, const CVib*) const { return catalogue_.Vib(guid); }
+    std::optional<CLube> Stored(const QString& guid, const CLube*) const { return catalogue_.Lube(guid); }
+
     template <class R>
     std::optional<R> PointOf(const RowCells& row, const PlannedMachine& machine,
-                             const std::vector<R>& siblings, bool (CMainConnection::*get)(const QString&, R&),
-                             bool& isNew, QString& error) {
+                             const std::vector<R>& siblings, bool& isNew, QString& error) {
         const QString name = row.Text(kPoint);
         QString guid = row.Text(kPointGuid);
         R point;
         if (!guid.isEmpty()) {
             if (!IsBracedGuid(guid)) {
-                error = QStringLiteral("Point GUID is not a GUID");
+                error = UiText(text::added::CatalogueBadPointGuid);
                 return std::nullopt;
             }
-            isNew = !(db_.*get)(guid, point);
+            const std::optional<R> stored = Stored(guid, static_cast<const R*>(nullptr));
+            isNew = !stored;
+            if (stored) {
+                point = *stored;
+            }
             if (!isNew && point.sParentGUID != machine.machine.sItemGUID) {
-                error = QStringLiteral("the point with this GUID belongs to another machine");
+                error = UiText(text::added::CataloguePointElsewhere);
                 return std::nullopt;
             }
         } else {
             const QString key = PointKey<R>(machine, name);
             if (const auto seen = pointNames_.find(key); seen != pointNames_.end()) {
-                error = QStringLiteral("the same point is on line %1").arg(seen->second);
+                error = UiText(text::added::CatalogueSamePoint).arg(seen->second);
                 return std::nullopt;
             }
             int matches = 0;
@@ -312,15 +317,14 @@ private:
                 }
             }
             if (matches > 1) {
-                error =
-                    QStringLiteral("%1 points are named \"%2\"; give the Point GUID").arg(matches).arg(name);
+                error = UiText(text::added::CataloguePointsNamed).arg(matches).arg(name);
                 return std::nullopt;
             }
             isNew = matches == 0;
             guid = isNew ? MakeItemGuid() : point.sItemGUID;
         }
         if (const auto seen = pointLines_.find(guid); seen != pointLines_.end()) {
-            error = QStringLiteral("the same point is on line %1").arg(seen->second);
+            error = UiText(text::added::CatalogueSamePoint).arg(seen->second);
             return std::nullopt;
         }
         pointNames_.emplace(PointKey<R>(machine, name), line_);
@@ -337,7 +341,7 @@ private:
         if (row.Has(onColumn)) {
             const std::optional<bool> flag = row.FlagOf(onColumn);
             if (!flag) {
-                error = QStringLiteral("%1 must be 1 or 0").arg(CatalogueCsvHeader()[onColumn]);
+                error = UiText(text::added::CatalogueFlag).arg(CatalogueCsvHeader()[onColumn]);
                 return false;
             }
             point.*on = *flag;
@@ -373,10 +377,10 @@ private:
         QString error;
         const QString kind = row.Text(kKind).toLower();
         if (kind != QLatin1String(kCsvKindVib) && kind != QLatin1String(kCsvKindLube) && !kind.isEmpty()) {
-            return QStringLiteral("Kind must be vib or lube");
+            return UiText(text::added::CatalogueKind);
         }
         if (kind.isEmpty() && !row.Text(kPoint).isEmpty()) {
-            return QStringLiteral("a point needs its Kind, vib or lube");
+            return UiText(text::added::CataloguePointKind);
         }
         const int line = preview.line;
         line_ = line;
@@ -391,9 +395,8 @@ private:
         bool isNew = false;
         if (kind == QLatin1String(kCsvKindVib)) {
             const auto siblings =
-                machine->isNew ? std::vector<CVib>{} : db_.ListVibs(machine->machine.sItemGUID);
-            std::optional<CVib> vib =
-                PointOf(row, *machine, siblings, &CMainConnection::GetVib, isNew, error);
+                machine->isNew ? std::vector<CVib>{} : catalogue_.Vibs(machine->machine.sItemGUID);
+            std::optional<CVib> vib = PointOf(row, *machine, siblings, isNew, error);
             if (!vib || !Value(row, kRunSpeedHz, vib->fRunSpeedHz, error) ||
                 !Alarms(row, *vib, error, kIsoAlarms, kIsoWarning, kIsoCritical, &CVib::bISOAlarmsOn,
                         &CVib::fISOWarningMMS, &CVib::fISOCriticalMMS) ||
@@ -410,9 +413,8 @@ private:
             plan_.vibs.push_back(*vib);
         } else {
             const auto siblings =
-                machine->isNew ? std::vector<CLube>{} : db_.ListLubes(machine->machine.sItemGUID);
-            std::optional<CLube> lube =
-                PointOf(row, *machine, siblings, &CMainConnection::GetLube, isNew, error);
+                machine->isNew ? std::vector<CLube>{} : catalogue_.Lubes(machine->machine.sItemGUID);
+            std::optional<CLube> lube = PointOf(row, *machine, siblings, isNew, error);
             if (!lube ||
                 !Alarms(row, *lube, error, kBduAlarms, kBduWarning, kBduCritical, &CLube::bBDUAlarmsOn,
                         &CLube::fBDUWarning, &CLube::fBDUCritical) ||
@@ -437,7 +439,7 @@ private:
         return {};
     }
 
-    CMainConnection& db_;
+    const CatalogueLookup& catalogue_;
     CatalogueImportPlan& plan_;
     std::vector<CMachine> stored_;
     std::map<QString, PlannedMachine> machines_;
@@ -458,17 +460,17 @@ std::optional<QString> FindColumns(const QStringList& header, std::array<int, kC
             CatalogueCsvHeader().cbegin(), CatalogueCsvHeader().cend(),
             [&name](const QString& column) { return column.compare(name, Qt::CaseInsensitive) == 0; });
         if (known == CatalogueCsvHeader().cend()) {
-            return QStringLiteral("unknown column \"%1\"").arg(name);
+            return UiText(text::added::CatalogueUnknownColumn).arg(name);
         }
         const auto column = known - CatalogueCsvHeader().cbegin();
         if (positions[column] >= 0) {
-            return QStringLiteral("column \"%1\" appears twice").arg(name);
+            return UiText(text::added::CatalogueColumnTwice).arg(name);
         }
         positions[column] = at;
     }
     for (const Column required : {kMachine, kKind, kPoint}) {
         if (positions[required] < 0) {
-            return QStringLiteral("the header has no column \"%1\"").arg(CatalogueCsvHeader()[required]);
+            return UiText(text::added::CatalogueMissingColumn).arg(CatalogueCsvHeader()[required]);
         }
     }
     return std::nullopt;
@@ -546,7 +548,8 @@ bool ExportCatalogueCsvFile(CMainConnection& db, const QString& path) {
     QByteArray content;
     try {
         content = ExportCatalogueCsv(db);
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "the catalogue could not be read for" << path << ":" << error.what();
         return false;
     }
     QSaveFile file(path);
@@ -554,18 +557,56 @@ bool ExportCatalogueCsvFile(CMainConnection& db, const QString& path) {
 }
 
 QString CatalogueImportPlan::Summary() const {
-    return QStringLiteral("Machines: %1 new, %2 updated; points: %3 new, %4 updated")
+    return UiText(text::added::CatalogueSummary)
         .arg(machinesAdded)
         .arg(machinesUpdated)
         .arg(pointsAdded)
         .arg(pointsUpdated);
 }
 
+std::vector<CMachine> DatabaseCatalogue::Machines() const {
+    return db_.ListMachines();
+}
+
+std::optional<CMachine> DatabaseCatalogue::Machine(const QString& guid) const {
+    CMachine machine;
+    return db_.GetMachine(guid, machine) ? std::optional<CMachine>(machine) : std::nullopt;
+}
+
+std::vector<CVib> DatabaseCatalogue::Vibs(const QString& machine) const {
+    return db_.ListVibs(machine);
+}
+
+std::vector<CLube> DatabaseCatalogue::Lubes(const QString& machine) const {
+    return db_.ListLubes(machine);
+}
+
+std::optional<CVib> DatabaseCatalogue::Vib(const QString& guid) const {
+    CVib vib;
+    return db_.GetVib(guid, vib) ? std::optional<CVib>(vib) : std::nullopt;
+}
+
+std::optional<CLube> DatabaseCatalogue::Lube(const QString& guid) const {
+    CLube lube;
+    return db_.GetLube(guid, lube) ? std::optional<CLube>(lube) : std::nullopt;
+}
+
 CatalogueImportPlan PlanCatalogueImport(CMainConnection& db, const QByteArray& csv) {
+    try {
+        return PlanCatalogueImport(DatabaseCatalogue(db), csv);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "the catalogue import could not read the database:" << error.what();
+        CatalogueImportPlan plan;
+        plan.errors << UiText(text::ErrorLoadingRecord);
+        return plan;
+    }
+}
+
+CatalogueImportPlan PlanCatalogueImport(const CatalogueLookup& catalogue, const QByteArray& csv) {
     CatalogueImportPlan plan;
     const CsvTable table = ReadCsv(csv);
     if (table.records.empty()) {
-        plan.errors << AtLine(kHeaderLine, QStringLiteral("the file has no header row"));
+        plan.errors << AtLine(kHeaderLine, UiText(text::added::CatalogueNoHeader));
         return plan;
     }
     std::array<int, kColumnCount> positions{};
@@ -573,16 +614,12 @@ CatalogueImportPlan PlanCatalogueImport(CMainConnection& db, const QByteArray& c
         plan.errors << AtLine(table.records.front().line, *refused);
         return plan;
     }
-    try {
-        ImportPlanner planner(db, plan);
-        for (std::size_t i = 1; i < table.records.size(); ++i) {
-            const CsvRecord& record = table.records[i];
-            planner.Row(RowCells(record.fields, positions, table.separator), record.line);
-        }
-        planner.Finish();
-    } catch (const DatabaseError&) {
-        plan.errors << UiText(text::ErrorLoadingRecord);
+    ImportPlanner planner(catalogue, plan);
+    for (std::size_t i = 1; i < table.records.size(); ++i) {
+        const CsvRecord& record = table.records[i];
+        planner.Row(RowCells(record.fields, positions, table.separator), record.line);
     }
+    planner.Finish();
     return plan;
 }
 
@@ -599,7 +636,8 @@ bool ApplyCatalogueImport(CMainConnection& db, const CatalogueImportPlan& plan) 
                             StoreAll(plan.lubes, ItemKind::LubePoints, db, &CMainConnection::GetLube,
                                      &CMainConnection::UpsertLube);
         return stored && transaction.Commit();
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "the catalogue import could not be stored:" << error.what();
         return false;
     }
 }

@@ -54,7 +54,37 @@ struct CatalogueImportPlan {
     QString Summary() const;
 };
 
-// Reads and checks the file's rows against the database; stores nothing.
+// What the import's planner reads of the stored catalogue.
+class CatalogueLookup {
+public:
+    virtual ~CatalogueLookup() = default;
+    virtual std::vector<CMachine> Machines() const = 0; // in their order
+    virtual std::optional<CMachine> Machine(const QString& guid) const = 0;
+    virtual std::vector<CVib> Vibs(const QString& machine) const = 0;
+    virtual std::vector<CLube> Lubes(const QString& machine) const = 0;
+    virtual std::optional<CVib> Vib(const QString& guid) const = 0;
+    virtual std::optional<CLube> Lube(const QString& guid) const = 0;
+};
+
+// The catalogue of a database, read through its record access (which throws DatabaseError).
+class DatabaseCatalogue final : public CatalogueLookup {
+public:
+    explicit DatabaseCatalogue(CMainConnection& db) : db_(db) {}
+    std::vector<CMachine> Machines() const override;
+    std::optional<CMachine> Machine(const QString& guid) const override;
+    std::vector<CVib> Vibs(const QString& machine) const override;
+    std::vector<CLube> Lubes(const QString& machine) const override;
+    std::optional<CVib> Vib(const QString& guid) const override;
+    std::optional<CLube> Lube(const QString& guid) const override;
+
+private:
+    CMainConnection& db_;
+};
+
+// Reads and checks the file's rows against the stored catalogue; stores nothing. The messages are
+// UI texts (text::added), so they follow the language.
+CatalogueImportPlan PlanCatalogueImport(const CatalogueLookup& catalogue, const QByteArray& csv);
+// The same against the database; a database failure is the plan's error "Error loading record".
 CatalogueImportPlan PlanCatalogueImport(CMainConnection& db, const QByteArray& csv);
 
 // Stores a plan without errors in one transaction: new machines after the existing ones and new

@@ -48,9 +48,16 @@ std::optional<CLube> CatalogueEditor::LoadLube(const QString& guid) {
                               [this](const QString& g, CLube& l) { return db_.GetLube(g, l); });
 }
 
-template <class R> bool CatalogueEditor::IsSibling(const std::vector<R>& list, const QString& before) {
-    if (before.isEmpty() || std::any_of(list.cbegin(), list.cend(),
-                                        [&before](const R& row) { return row.sItemGUID == before; })) {
+template <class List> bool CatalogueEditor::IsSibling(List list, const QString& before) {
+    if (before.isEmpty()) {
+        return true;
+    }
+    const auto rows = ReadShown(prompter_, QStringLiteral("listing the siblings of %1").arg(before), list);
+    if (!rows) {
+        return false;
+    }
+    if (std::any_of(rows->cbegin(), rows->cend(),
+                    [&before](const auto& row) { return row.sItemGUID == before; })) {
         return true;
     }
     // A row of another list would place this one among strangers' order values.
@@ -58,8 +65,21 @@ template <class R> bool CatalogueEditor::IsSibling(const std::vector<R>& list, c
     return false;
 }
 
-bool CatalogueEditor::CanAddPointTo(const QString& machine, int points) {
-    return LoadMachine(machine) && CanAddPoint(points, prompter_);
+template <class Count> bool CatalogueEditor::CanAddPointTo(const QString& machine, Count count) {
+    if (!LoadMachine(machine)) {
+        return false;
+    }
+    const std::optional<int> points =
+        ReadShown(prompter_, QStringLiteral("counting the points of machine %1").arg(machine), count);
+    return points && Accepted(CheckPointRoom(*points), prompter_);
+}
+
+bool CatalogueEditor::CanAddVibTo(const QString& machine) {
+    return CanAddPointTo(machine, [&] { return db_.CountVibs(machine); });
+}
+
+bool CatalogueEditor::CanAddLubeTo(const QString& machine) {
+    return CanAddPointTo(machine, [&] { return db_.CountLubes(machine); });
 }
 
 template <class R, class Store>
@@ -80,7 +100,8 @@ std::optional<QString> CatalogueEditor::Save(R record, ItemKind kind, const QStr
             db_.RenumberOrder(static_cast<int>(kind), parent);
         }
         stored = stored && transaction.Commit();
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "storing record" << record.sItemGUID << "failed:" << error.what();
         stored = false;
     }
     if (!stored) {
@@ -95,7 +116,7 @@ std::optional<QString> CatalogueEditor::SaveMachine(CMachine machine, const QStr
     if (!machine.sItemGUID.isEmpty() && !LoadMachine(machine.sItemGUID)) {
         return std::nullopt;
     }
-    if (!IsSibling(db_.ListMachines(), before)) {
+    if (!IsSibling([&] { return db_.ListMachines(); }, before)) {
         return std::nullopt;
     }
     std::optional<QString> refused = CheckMachine(machine, addresses);
@@ -112,7 +133,7 @@ std::optional<QString> CatalogueEditor::SaveMachine(CMachine machine, const QStr
 
 std::optional<QString> CatalogueEditor::SaveVib(CVib vib, const QString& before) {
     if (vib.sItemGUID.isEmpty()) {
-        if (!CanAddPointTo(vib.sParentGUID, db_.CountVibs(vib.sParentGUID))) {
+        if (!CanAddVibTo(vib.sParentGUID)) {
             return std::nullopt;
         }
     } else {
@@ -122,7 +143,8 @@ std::optional<QString> CatalogueEditor::SaveVib(CVib vib, const QString& before)
         }
         vib.sParentGUID = stored->sParentGUID; // a point stays on its machine
     }
-    if (!IsSibling(db_.ListVibs(vib.sParentGUID), before) || !ValidateVibPoint(vib, prompter_)) {
+    if (!IsSibling([&] { return db_.ListVibs(vib.sParentGUID); }, before) ||
+        !Accepted(CheckVibPoint(vib), prompter_)) {
         return std::nullopt;
     }
     return Save(vib, ItemKind::VibPoints, before, [this](const CVib& v) { return db_.UpsertVib(v); });
@@ -130,7 +152,7 @@ std::optional<QString> CatalogueEditor::SaveVib(CVib vib, const QString& before)
 
 std::optional<QString> CatalogueEditor::SaveLube(CLube lube, const QString& before) {
     if (lube.sItemGUID.isEmpty()) {
-        if (!CanAddPointTo(lube.sParentGUID, db_.CountLubes(lube.sParentGUID))) {
+        if (!CanAddLubeTo(lube.sParentGUID)) {
             return std::nullopt;
         }
     } else {
@@ -140,7 +162,7 @@ std::optional<QString> CatalogueEditor::SaveLube(CLube lube, const QString& befo
         }
         lube.sParentGUID = stored->sParentGUID;
     }
-    if (!IsSibling(db_.ListLubes(lube.sParentGUID), before)) {
+    if (!IsSibling([&] { return db_.ListLubes(lube.sParentGUID); }, before)) {
         return std::nullopt;
     }
     if (const std::optional<QString> refused = CheckLubePoint(lube)) {
@@ -158,7 +180,8 @@ template <class Remove> EditOutcome CatalogueEditor::ConfirmDelete(int warningTe
     bool removed = false;
     try {
         removed = remove();
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "deleting failed:" << error.what();
         prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
         return EditOutcome::Failed;
     }
@@ -236,7 +259,8 @@ EditOutcome CatalogueEditor::Move(std::optional<R> record, ItemKind kind, const 
                 return EditOutcome::Done;
             }
         }
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "moving record" << record->sItemGUID << "failed:" << error.what();
     }
     prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
     return EditOutcome::Failed;
@@ -244,7 +268,7 @@ EditOutcome CatalogueEditor::Move(std::optional<R> record, ItemKind kind, const 
 
 EditOutcome CatalogueEditor::MoveMachine(const QString& guid, const QString& before) {
     std::optional<CMachine> machine = LoadMachine(guid);
-    if (machine && !IsSibling(db_.ListMachines(), before)) {
+    if (machine && !IsSibling([&] { return db_.ListMachines(); }, before)) {
         return EditOutcome::Failed;
     }
     return Move(machine, ItemKind::Machines, before,
@@ -253,7 +277,7 @@ EditOutcome CatalogueEditor::MoveMachine(const QString& guid, const QString& bef
 
 EditOutcome CatalogueEditor::MoveVib(const QString& guid, const QString& before) {
     std::optional<CVib> vib = LoadVib(guid);
-    if (vib && !IsSibling(db_.ListVibs(vib->sParentGUID), before)) {
+    if (vib && !IsSibling([&] { return db_.ListVibs(vib->sParentGUID); }, before)) {
         return EditOutcome::Failed;
     }
     return Move(vib, ItemKind::VibPoints, before, [this](const CVib& v) { return db_.UpsertVib(v); });
@@ -261,7 +285,7 @@ EditOutcome CatalogueEditor::MoveVib(const QString& guid, const QString& before)
 
 EditOutcome CatalogueEditor::MoveLube(const QString& guid, const QString& before) {
     std::optional<CLube> lube = LoadLube(guid);
-    if (lube && !IsSibling(db_.ListLubes(lube->sParentGUID), before)) {
+    if (lube && !IsSibling([&] { return db_.ListLubes(lube->sParentGUID); }, before)) {
         return EditOutcome::Failed;
     }
     return Move(lube, ItemKind::LubePoints, before, [this](const CLube& l) { return db_.UpsertLube(l); });

@@ -42,6 +42,11 @@ public:
     EditOutcome DeleteVib(const QString& guid);
     EditOutcome DeleteLube(const QString& guid);
 
+    // A new point fits on the machine: the machine exists and has room for one more point of the
+    // kind ("10 Points/Machine Max allowed!" otherwise).
+    bool CanAddVibTo(const QString& machine);
+    bool CanAddLubeTo(const QString& machine);
+
     // Moves the row just before the sibling `before`, or last when `before` is empty.
     EditOutcome MoveMachine(const QString& guid, const QString& before);
     EditOutcome MoveVib(const QString& guid, const QString& before);
@@ -53,9 +58,9 @@ private:
     template <class R, class Store>
     EditOutcome Move(std::optional<R> record, ItemKind kind, const QString& before, Store store);
     template <class Remove> EditOutcome ConfirmDelete(int warningText, Remove remove);
-    // False, with "Error loading record", unless `before` is empty or a row of the list.
-    template <class R> bool IsSibling(const std::vector<R>& list, const QString& before);
-    bool CanAddPointTo(const QString& machine, int points);
+    // False, with "Error loading record", unless `before` is empty or a row of the list `list()`.
+    template <class List> bool IsSibling(List list, const QString& before);
+    template <class Count> bool CanAddPointTo(const QString& machine, Count count);
 
     CMainConnection& db_;
     Prompter& prompter_;

@@ -47,6 +47,15 @@ std::unique_ptr<DataFileProgress> Opened(const ProgressOpener& open) {
     return progress ? std::move(progress) : std::make_unique<DataFileProgress>();
 }
 
+// A failure part-way shows its documented message; a file that could not be opened or created
+// fails without one, as it always has.
+DataFileOutcome ShownOutcome(DataFileOutcome outcome, int failureText, Prompter& prompter) {
+    if (outcome == DataFileOutcome::Failed) {
+        prompter.ShowMessage(UiText(failureText));
+    }
+    return outcome == DataFileOutcome::Unopened ? DataFileOutcome::Failed : outcome;
+}
+
 void ShowSummaryWhenDone(Prompter& prompter, const QString& path, const DataFileTransfer& transfer) {
     if (transfer.outcome == DataFileOutcome::Done) {
         prompter.ShowMessage(DataFileSummary(path, transfer));
@@ -74,7 +83,8 @@ DataFileTransfer ImportDataFileInto(CAppData& app, const QString& path, bool sil
     {
         const std::unique_ptr<DataFileProgress> progress = Opened(open);
         CountingProgress counting(app, *progress, transfer);
-        transfer.outcome = ImportDataFile(*db, path, true, counting, prompter);
+        transfer.outcome =
+            ShownOutcome(ImportDataFile(*db, path, counting), text::ErrorImportingData, prompter);
     }
     // The progress window has closed and the busy flag is clear by now.
     if (transfer.outcome == DataFileOutcome::ConnectionLost) {
@@ -97,9 +107,10 @@ DataFileTransfer ExportDataFileFrom(CAppData& app, const QString& path, const Ma
     {
         const std::unique_ptr<DataFileProgress> progress = Opened(open);
         CountingProgress counting(app, *progress, transfer);
-        transfer.outcome = selection.machines.isEmpty()
-                               ? ExportEverything(*db, path, counting, prompter)
-                               : ExportMachines(*db, path, selection, counting, prompter);
+        const DataFileOutcome outcome = selection.machines.isEmpty()
+                                            ? ExportEverything(*db, path, counting)
+                                            : ExportMachines(*db, path, selection, counting);
+        transfer.outcome = ShownOutcome(outcome, text::ErrorExportingData, prompter);
     }
     // The partial file was never put in place of `path` (it is written beside it and dropped), so a
     // file that was there before stays.

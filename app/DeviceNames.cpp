@@ -36,7 +36,7 @@ EditOutcome DeviceNameList::Rename(const QString& guid) {
         if (!name) {
             return EditOutcome::Declined;
         }
-        if (ValidatePromptedName(*name, prompter_)) {
+        if (Accepted(CheckPromptedName(*name), prompter_)) {
             device.sName = *name;
             break;
         }

@@ -44,11 +44,12 @@ bool OffRouteReadingList::Open() {
 }
 
 QStringList OffRouteReadingList::Headers(const DisplayUnits& units) {
-    const QString withUnit = QStringLiteral("%1 (%2)");
-    return {UiText(text::DateTime), withUnit.arg(UiText(text::IsoLabel), units.VelocityLabel()),
-            withUnit.arg(UiText(text::BearingNoiseLabel), QStringLiteral("BDU")),
-            withUnit.arg(UiText(text::TotalLabel), QStringLiteral("g")),
-            withUnit.arg(UiText(text::DisplacementLabel), units.DisplacementLabel())};
+    QStringList headers{UiText(text::DateTime)};
+    for (const MeasureKind kind : {MeasureKind::IsoVelocity, MeasureKind::BearingNoise,
+                                   MeasureKind::Acceleration, MeasureKind::Displacement}) {
+        headers << MeasureNameWithUnit(kind, {}, units); // no band among them
+    }
+    return headers;
 }
 
 void OffRouteReadingList::FillRows(CRecordSyncConnection& sync) {
@@ -103,7 +104,9 @@ EditOutcome OffRouteReadingList::MoveTo(const QString& guid, const PointChooser&
     bool stored = false;
     try {
         stored = db.UpsertVibReading(reading);
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "off-route reading" << reading.sItemGUID << "could not be moved to point"
+                         << reading.sParentGUID << ":" << error.what();
         stored = false;
     }
     if (!stored) {

@@ -6,9 +6,9 @@
 #include "analysis/MeasureFormat.h"
 #include "analysis/StatusTable.h"
 #include "app/CAppData.h"
-#include "reports/ExceptionCollector.h"
-#include "reports/ExceptionSender.h"
-#include "reports/SystemMailTransport.h"
+#include "reports/mail/ExceptionCollector.h"
+#include "reports/mail/ExceptionSender.h"
+#include "reports/mail/SystemMailTransport.h"
 
 namespace vantor {
 

@@ -1,5 +1,8 @@
 #include "app/PlantStatus.h"
 
+#include "app/CAppData.h"
+#include "app/EditOutcome.h"
+
 #include "store/LatestReadings.h"
 #include "store/MainConnection.h"
 
@@ -124,6 +127,15 @@ std::vector<StatusTableRow> StatusRowsOf(const PlantSnapshot& plant, const QStri
         }
     }
     return rows;
+}
+
+std::optional<PlantSnapshot> LoadPlantShown(CAppData& app, PlantContents contents) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr) {
+        return std::nullopt;
+    }
+    return ReadShown(app.UserPrompter(), QStringLiteral("reading the plant"),
+                     [db, contents] { return LoadPlant(*db, contents); });
 }
 
 } // namespace vantor

@@ -12,6 +12,7 @@
 
 namespace vantor {
 
+class CAppData;
 class CMainConnection;
 
 struct PlantPoint {
@@ -51,6 +52,9 @@ struct PlantContents {
 // Reads the whole plant: one query for the machines, one per machine for its points, one for the
 // newest reading of every point. Throws DatabaseError like the record access layer.
 PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents);
+// The same for the desktop's tree: nothing after "Error loading record, please try again" (logged)
+// when the database fails or none is open.
+std::optional<PlantSnapshot> LoadPlantShown(CAppData& app, PlantContents contents);
 
 // A lubrication point judged by its newest reading: the bearing noise before and after lubrication
 // against the point's bearing limits, the more severe of the two.

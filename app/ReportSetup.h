@@ -3,7 +3,7 @@
 // user's settings and folders, and the job for one output file.
 
 #include "app/CAppData.h"
-#include "reports/ReportWorker.h"
+#include "reports/document/ReportWorker.h"
 
 namespace vantor {
 

@@ -24,7 +24,7 @@ std::optional<CRoute> RouteEditor::LoadRoute(const QString& guid) {
 }
 
 std::optional<QString> RouteEditor::AddRoute(const QString& name) {
-    if (!ValidatePromptedName(name, prompter_)) {
+    if (!Accepted(CheckPromptedName(name), prompter_)) {
         return std::nullopt;
     }
     CRoute route;
@@ -37,7 +37,8 @@ std::optional<QString> RouteEditor::AddRoute(const QString& name) {
         if (db_.UpsertRoute(route) && transaction.Commit()) {
             return route.sItemGUID;
         }
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "adding route" << route.sItemGUID << "failed:" << error.what();
     }
     prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
     return std::nullopt;
@@ -48,7 +49,7 @@ EditOutcome RouteEditor::RenameRoute(const QString& guid, const QString& name) {
     if (!route) {
         return EditOutcome::Failed;
     }
-    if (!ValidatePromptedName(name, prompter_)) {
+    if (!Accepted(CheckPromptedName(name), prompter_)) {
         return EditOutcome::Failed;
     }
     route->sName = name;
@@ -56,7 +57,8 @@ EditOutcome RouteEditor::RenameRoute(const QString& guid, const QString& name) {
         if (db_.UpsertRoute(*route)) {
             return EditOutcome::Done;
         }
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "renaming route" << guid << "failed:" << error.what();
     }
     prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
     return EditOutcome::Failed;
@@ -75,7 +77,8 @@ EditOutcome RouteEditor::DeleteRoute(const QString& guid) {
             db_.RenumberOrder(kRoutes, {});
             return EditOutcome::Done;
         }
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "deleting route" << guid << "failed:" << error.what();
     }
     prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
     return EditOutcome::Failed;
@@ -83,6 +86,14 @@ EditOutcome RouteEditor::DeleteRoute(const QString& guid) {
 
 std::optional<QStringList> RouteEditor::AddMachines(const QString& route, const QStringList& machines,
                                                     const QString& before) {
+    // The checks read before the transaction stores: a failing read is a record that cannot be loaded.
+    return Guarded(prompter_, text::ErrorLoadingRecord,
+                   QStringLiteral("adding %1 to route %2").arg(machines.join(QLatin1Char(' ')), route),
+                   std::optional<QStringList>{}, [&] { return StoreMachines(route, machines, before); });
+}
+
+std::optional<QStringList> RouteEditor::StoreMachines(const QString& route, const QStringList& machines,
+                                                      const QString& before) {
     if (!LoadRoute(route)) {
         return std::nullopt;
     }
@@ -100,7 +111,7 @@ std::optional<QStringList> RouteEditor::AddMachines(const QString& route, const 
     }
     // The whole selection must fit: a route past its limit would lose its last machines on the
     // meter, which only ever receives the first ones.
-    if (!CanAddRouteItems(count + static_cast<int>(machines.size()) - 1, prompter_)) {
+    if (!Accepted(CheckRouteItemRoom(count + static_cast<int>(machines.size()) - 1), prompter_)) {
         return std::nullopt;
     }
     std::set<QString> onRoute;
@@ -150,7 +161,8 @@ std::optional<QStringList> RouteEditor::AddMachines(const QString& route, const 
         if (stored && transaction.Commit()) {
             return added;
         }
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "adding machines to route" << route << "failed:" << error.what();
     }
     prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
     return std::nullopt;
@@ -168,13 +180,20 @@ EditOutcome RouteEditor::RemoveItem(const QString& itemGuid) {
             db_.RenumberOrder(kRouteItems, item->sParentGUID);
             return EditOutcome::Done;
         }
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "removing route item" << itemGuid << "failed:" << error.what();
     }
     prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
     return EditOutcome::Failed;
 }
 
 std::optional<std::vector<RouteItemRow>> RouteEditor::Items(const QString& route) {
+    return Guarded(prompter_, text::ErrorLoadingRecord,
+                   QStringLiteral("listing the items of route %1").arg(route),
+                   std::optional<std::vector<RouteItemRow>>{}, [&] { return ReadItems(route); });
+}
+
+std::optional<std::vector<RouteItemRow>> RouteEditor::ReadItems(const QString& route) {
     if (!LoadRoute(route)) {
         return std::nullopt;
     }

@@ -50,6 +50,9 @@ public:
 
 private:
     std::optional<CRoute> LoadRoute(const QString& guid);
+    std::optional<QStringList> StoreMachines(const QString& route, const QStringList& machines,
+                                             const QString& before);
+    std::optional<std::vector<RouteItemRow>> ReadItems(const QString& route);
 
     CMainConnection& db_;
     Prompter& prompter_;

@@ -1,5 +1,6 @@
 #include "app/RouteSelection.h"
 
+#include "app/EditOutcome.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
 
@@ -7,11 +8,9 @@
 
 namespace vantor {
 
-bool AcceptRouteChoice(CMainConnection& db, const RouteChoice& choice, Prompter& prompter) {
-    if (choice.guid.isEmpty() || choice.name.isEmpty()) {
-        prompter.ShowMessage(UiText(text::PleaseMakeSelection));
-        return false;
-    }
+namespace {
+
+bool CheckRouteItems(CMainConnection& db, const RouteChoice& choice, Prompter& prompter) {
     std::vector<CRouteItem> items = db.ListRouteItems(choice.guid);
     for (;;) {
         const auto empty = std::find_if(items.cbegin(), items.cend(), [&db](const CRouteItem& item) {
@@ -35,14 +34,40 @@ bool AcceptRouteChoice(CMainConnection& db, const RouteChoice& choice, Prompter&
     return true;
 }
 
+} // namespace
+
+bool AcceptRouteChoice(CMainConnection& db, const RouteChoice& choice, Prompter& prompter) {
+    if (choice.guid.isEmpty() || choice.name.isEmpty()) {
+        prompter.ShowMessage(UiText(text::PleaseMakeSelection));
+        return false;
+    }
+    return Guarded(prompter, text::ErrorLoadingRecord, QStringLiteral("checking route %1").arg(choice.guid),
+                   false, [&] { return CheckRouteItems(db, choice, prompter); });
+}
+
 bool AnyRouteExists(CMainConnection& db, Prompter& prompter) {
-    if (!db.ListRoutes().empty()) {
+    const std::optional<bool> any =
+        ReadShown(prompter, QStringLiteral("listing the routes"), [&db] { return !db.ListRoutes().empty(); });
+    if (!any) {
+        return false;
+    }
+    if (*any) {
         return true;
     }
     prompter.ShowMessage(
         QStringLiteral("%1: 0\r\n%2 > %3")
             .arg(UiText(text::ListOfRoutes), UiText(text::RouteManagerTitle), UiText(text::NewRoute)));
     return false;
+}
+
+bool AcceptRouteChoice(CAppData& app, const RouteChoice& choice) {
+    CMainConnection* db = app.MainConnection();
+    return db != nullptr && AcceptRouteChoice(*db, choice, app.UserPrompter());
+}
+
+bool AnyRouteExists(CAppData& app) {
+    CMainConnection* db = app.MainConnection();
+    return db != nullptr && AnyRouteExists(*db, app.UserPrompter());
 }
 
 } // namespace vantor

@@ -2,6 +2,7 @@
 // The route choice before a download to the meter: which route the user picked, and the check that
 // runs when the choice is confirmed.
 
+#include "app/CAppData.h"
 #include "store/MainConnection.h"
 
 #include <QString>
@@ -25,5 +26,9 @@ bool AcceptRouteChoice(CMainConnection& db, const RouteChoice& choice, Prompter&
 // Before the route choice: false, with a message that no route exists and where one is made
 // ("List of Routes: 0" and "Route Manager > New Route"), when the database holds no route.
 bool AnyRouteExists(CMainConnection& db, Prompter& prompter);
+// The same on the application's main connection, through its prompter (false without one).
+bool AcceptRouteChoice(CAppData& app, const RouteChoice& choice);
+bool AnyRouteExists(CAppData& app);
+// (All show "Error loading record, please try again" and answer false when the database fails.)
 
 } // namespace vantor

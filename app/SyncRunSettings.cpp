@@ -1,8 +1,8 @@
 #include "app/SyncRunSettings.h"
 
 #include "app/OptionsFromSettings.h"
-#include "reports/ExceptionCollector.h"
-#include "reports/ExceptionList.h"
+#include "reports/mail/ExceptionCollector.h"
+#include "reports/mail/ExceptionList.h"
 
 namespace vantor {
 

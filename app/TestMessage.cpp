@@ -2,7 +2,7 @@
 
 #include "app/OptionsFromSettings.h"
 #include "platform/Prompter.h"
-#include "reports/SystemMailTransport.h"
+#include "reports/mail/SystemMailTransport.h"
 #include "texts/UiText.h"
 
 namespace vantor {

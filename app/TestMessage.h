@@ -4,7 +4,7 @@
 // mail server settings dialog both offer it.
 
 #include "app/CAppData.h"
-#include "reports/MailSession.h"
+#include "reports/mail/MailSession.h"
 
 #include <QString>
 

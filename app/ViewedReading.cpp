@@ -3,6 +3,7 @@
 #include "analysis/AlarmStatus.h"
 #include "analysis/SignalCache.h"
 #include "analysis/ViewData.h"
+#include "app/EditOutcome.h"
 #include "platform/Prompter.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
@@ -81,11 +82,93 @@ std::optional<ViewedReading> LoadViewedReading(CAppData& app, SignalProcessor& p
 }
 
 std::optional<ViewedReading> LoadOrSay(CAppData& app, SignalProcessor& processor, const QString& guid) {
-    std::optional<ViewedReading> reading = LoadViewedReading(app, processor, guid);
+    std::optional<ViewedReading> reading;
+    try {
+        reading = app.MainConnection() ? LoadViewedReading(app, processor, guid) : std::nullopt;
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "loading reading" << guid << "failed:" << error.what();
+    }
     if (!reading) {
         app.UserPrompter().ShowMessage(UiText(text::ErrorLoadingRecord));
     }
     return reading;
+}
+
+std::optional<ViewedPoint> LoadViewedPoint(CAppData& app, const QString& pointGuid) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr) {
+        return std::nullopt;
+    }
+    const auto read = [db, &pointGuid]() -> std::optional<ViewedPoint> {
+        ViewedPoint viewed;
+        if (!db->GetVib(pointGuid, viewed.point)) {
+            return std::nullopt;
+        }
+        CMachine machine;
+        if (db->GetMachine(viewed.point.sParentGUID, machine)) {
+            viewed.machineName = machine.sName;
+        }
+        viewed.readings = db->ListVibReadings(pointGuid);
+        return viewed;
+    };
+    return ReadShown(app.UserPrompter(), QStringLiteral("loading point %1").arg(pointGuid), read)
+        .value_or(std::nullopt);
+}
+
+bool LoadPointReadingSignals(CAppData& app, SignalProcessor& processor, const QString& readingGuid,
+                             ReadingSignals& out) {
+    CMainConnection* db = app.MainConnection();
+    try {
+        return db != nullptr && LoadReadingSignals(*db, processor, readingGuid, out);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "loading the signals of reading" << readingGuid << "failed:" << error.what();
+        return false;
+    }
+}
+
+bool DeleteReadingShown(CAppData& app, const QString& readingGuid) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr) {
+        return false;
+    }
+    bool deleted = false;
+    try {
+        deleted = db->DeleteVibReading(readingGuid);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "deleting reading" << readingGuid << "failed:" << error.what();
+    }
+    if (!deleted) {
+        qCWarning(lcApp) << "reading" << readingGuid << "was not deleted";
+        app.UserPrompter().ShowMessage(UiText(text::ErrorSavingRecord));
+    }
+    return deleted;
+}
+
+RunSpeedResult UpdateRunSpeedOf(CAppData& app, SignalProcessor& processor, const QString& readingGuid,
+                                float newRunSpeedHz) {
+    RunSpeedResult failed;
+    failed.outcome = RunSpeedOutcome::SaveFailed;
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr) {
+        return failed;
+    }
+    try {
+        return UpdateRunSpeed(*db, processor, app.UserPrompter(), readingGuid, newRunSpeedHz);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "updating the run speed of reading" << readingGuid << "failed:" << error.what();
+        return failed;
+    }
+}
+
+QString PointTitle(CAppData& app, const CVib& point) {
+    try {
+        if (CMainConnection* db = app.MainConnection()) {
+            return PointTitle(*db, point);
+        }
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "reading the machine of point" << point.sItemGUID << "failed:" << error.what();
+    }
+    return point.sName;
 }
 
 } // namespace vantor

@@ -5,6 +5,7 @@
 
 #include "analysis/DisplayUnits.h"
 #include "analysis/ReadingSignals.h"
+#include "analysis/RunSpeedUpdate.h"
 #include "analysis/SignalProcessor.h"
 #include "app/CAppData.h"
 #include "store/Records.h"
@@ -13,6 +14,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace vantor {
 
@@ -24,6 +26,29 @@ struct ViewedReading {
     QString pointName;
 };
 
+// A vibration point as the point views show it.
+struct ViewedPoint {
+    CVib point;
+    QString machineName;
+    std::vector<CVibReading> readings; // oldest first
+};
+
+// The point with its machine's name and readings; nothing when it is gone, or after "Error loading
+// record, please try again" (logged) when the database fails.
+std::optional<ViewedPoint> LoadViewedPoint(CAppData& app, const QString& pointGuid);
+
+// A route reading's signals for a view that shows several (the waterfall): false when the reading
+// cannot be loaded, a database failure logged and shown to nobody (the view skips the reading).
+bool LoadPointReadingSignals(CAppData& app, SignalProcessor& processor, const QString& readingGuid,
+                             ReadingSignals& out);
+
+// Deletes a route reading with its cache file; false after "Error saving record, please try again".
+bool DeleteReadingShown(CAppData& app, const QString& readingGuid);
+
+// UpdateRunSpeed on the main connection; a database failure is logged and ends as SaveFailed.
+RunSpeedResult UpdateRunSpeedOf(CAppData& app, SignalProcessor& processor, const QString& readingGuid,
+                                float newRunSpeedHz);
+
 // The processor belongs to the calling command; processors are never shared between owners.
 std::optional<ViewedReading> LoadViewedReading(CAppData& app, SignalProcessor& processor,
                                                const QString& guid);
@@ -33,6 +58,7 @@ std::optional<ViewedReading> LoadOrSay(CAppData& app, SignalProcessor& processor
 // The views' titles: "machine - point  date" for a reading, "machine - point" for a point.
 QString ReadingTitle(const ViewedReading& reading);
 QString PointTitle(CMainConnection& db, const CVib& point);
+QString PointTitle(CAppData& app, const CVib& point); // the point's name alone when the database fails
 // The point's warning level for the VA bands in displayed amplitude, where it judges them.
 std::optional<double> BandAlarmLevel(const ViewedReading& reading, const DisplayUnits& units);
 // The frequency and amplitude units of the user's settings.

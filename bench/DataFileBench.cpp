@@ -87,7 +87,7 @@ void BM_Export(benchmark::State& state) {
     auto db = std::make_unique<CMainConnection>(f.Context(QStringLiteral("source.mdb")));
     db->Open();
     for (auto _ : state) {
-        if (ExportEverything(*db, f.file, f.progress, f.prompter) != DataFileOutcome::Done) {
+        if (ExportEverything(*db, f.file, f.progress) != DataFileOutcome::Done) {
             state.SkipWithError("export failed");
         }
     }
@@ -99,13 +99,13 @@ void BM_Import(benchmark::State& state) {
     {
         auto source = std::make_unique<CMainConnection>(f.Context(QStringLiteral("source.mdb")));
         source->Open();
-        ExportEverything(*source, f.file, f.progress, f.prompter);
+        ExportEverything(*source, f.file, f.progress);
     }
     for (auto _ : state) {
         state.PauseTiming();
         auto db = f.FreshDatabase(QStringLiteral("target.mdb"));
         state.ResumeTiming();
-        if (ImportDataFile(*db, f.file, true, f.progress, f.prompter) != DataFileOutcome::Done) {
+        if (ImportDataFile(*db, f.file, f.progress) != DataFileOutcome::Done) {
             state.SkipWithError("import failed");
         }
     }

@@ -7,8 +7,8 @@
 #include "app/Startup.h"
 #include "platform/Prompter.h"
 #include "store/MainConnection.h"
-#include "ui/MachineTreeModel.h"
-#include "ui/MainWindow.h"
+#include "ui/window/MachineTreeModel.h"
+#include "ui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -6,12 +6,12 @@
 #include "platform/testing/TempEnvironment.h"
 #include "store/MainConnection.h"
 #include "store/SignalCachePath.h"
-#include "ui/GraphPane.h"
-#include "ui/PointViews.h"
-#include "ui/PointViewsState.h"
-#include "ui/SpectrumView.h"
-#include "ui/TrendView.h"
-#include "ui/WaterfallView.h"
+#include "ui/views/GraphPane.h"
+#include "ui/views/PointViews.h"
+#include "ui/views/PointViewsState.h"
+#include "ui/views/SpectrumView.h"
+#include "ui/views/TrendView.h"
+#include "ui/views/WaterfallView.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 

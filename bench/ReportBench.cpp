@@ -1,11 +1,11 @@
 // A manual report of 20 machines × 5 points with all 13 graphs: built (charts painted by the graph
 // control), then written as PDF and as ODT.
-#include "app/ReportCharts.h"
+#include "graphviews/ReportCharts.h"
 #include "app/ReportSetup.h"
 #include "app/tests/ReportTestData.h"
-#include "reports/OdtWriter.h"
-#include "reports/PdfWriter.h"
-#include "reports/ReportBuilder.h"
+#include "reports/document/OdtWriter.h"
+#include "reports/document/PdfWriter.h"
+#include "reports/document/ReportBuilder.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "app/EditOutcome.h"
 #include "app/Startup.h"
 #include "cli/ExitCode.h"
 #include "cli/RowFormat.h"
@@ -91,7 +92,7 @@ int RunEmailAdd(CAppData& app, const QString& address) {
     if (stored.contains(address, Qt::CaseInsensitive)) {
         return kDone; // listed already (addresses are not case-sensitive)
     }
-    if (!CanAddAddress(static_cast<int>(stored.size()), app.UserPrompter())) {
+    if (!Accepted(CheckAddressRoom(static_cast<int>(stored.size())), app.UserPrompter())) {
         return kFailed;
     }
     return sync->AddEmailAddress(address) ? kDone : kFailed;

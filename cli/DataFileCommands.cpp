@@ -25,6 +25,7 @@ int StatusOf(DataFileOutcome outcome, Prompter& prompter) {
         return kFailed;
     case DataFileOutcome::ConnectionLost: // shown, and the local database is in use
     case DataFileOutcome::Failed:
+    case DataFileOutcome::Unopened:
         break;
     }
     return kFailed;

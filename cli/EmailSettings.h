@@ -4,9 +4,9 @@
 
 #include "app/CAppData.h"
 #include "app/OptionsFromSettings.h"
-#include "reports/ExceptionCollector.h"
-#include "reports/ExceptionSender.h"
-#include "reports/SystemMailTransport.h"
+#include "reports/mail/ExceptionCollector.h"
+#include "reports/mail/ExceptionSender.h"
+#include "reports/mail/SystemMailTransport.h"
 
 namespace vantor::cli {
 

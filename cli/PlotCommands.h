@@ -3,8 +3,8 @@
 
 #include "analysis/Measures.h"
 #include "app/CAppData.h"
-#include "app/ControlProperty.h"
-#include "app/GraphViews.h"
+#include "graphviews/ControlProperty.h"
+#include "graphviews/GraphViews.h"
 
 #include <QString>
 

@@ -1,13 +1,13 @@
 // report: the document report on the command line.
 #include "cli/ReportCommands.h"
 
-#include "app/ReportCharts.h"
+#include "graphviews/ReportCharts.h"
 #include "app/ReportSetup.h"
 #include "app/Startup.h"
 #include "cli/ExitCode.h"
-#include "reports/DocumentOpener.h"
-#include "reports/ReportTexts.h"
-#include "reports/ReportWorker.h"
+#include "reports/document/DocumentOpener.h"
+#include "reports/document/ReportTexts.h"
+#include "reports/document/ReportWorker.h"
 #include "texts/UiText.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 
 #include "app/CAppData.h"
 #include "cli/CommandContext.h"
-#include "reports/ReportOptions.h"
+#include "reports/document/ReportOptions.h"
 
 #include <QString>
 

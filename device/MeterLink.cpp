@@ -136,7 +136,7 @@ bool CMeterLink::Configure() {
     if (::ioctl(fd_, TIOCMBIC, &lines) != 0 && !Unsupported(errno)) {
         return false;
     }
-    // Linux serial drivers size their queues themselves; there is no request to set kPortQueueBytes.
+    // Linux serial drivers size their queues themselves; there is no request to set a queue size.
     return true;
 }
 

@@ -25,8 +25,6 @@ class Prompter;
 inline constexpr std::chrono::milliseconds kReadSilence{1000};
 // Pause after telling the meter to change speed, before the port is reopened at the new speed.
 inline constexpr std::chrono::milliseconds kSpeedSwitchPause{1000};
-// Documented queue size of the cradle port (Linux serial drivers have fixed queues; kept for reference).
-inline constexpr int kPortQueueBytes = 12800;
 // At most this many cradle ports are tried.
 inline constexpr int kMaxCradlePorts = 100;
 

@@ -1,6 +1,7 @@
 #include "device/ReadingUpload.h"
 
 #include "device/DateFixCheck.h"
+#include "device/Log.h"
 #include "device/MeterCommands.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
@@ -126,6 +127,8 @@ int StoreUploadedReading(const MeasurementPointHeader& header, const CVibReading
         }
         return stored;
     } catch (const DatabaseError& error) {
+        qCWarning(lcSync) << "reading" << reading.sItemGUID << "of point" << header.pointGuid
+                          << "could not be stored:" << error.what();
         return error.Unavailable() || context.main.Connection().Lost() ? kDatabaseUnavailable
                                                                        : kReadingNotStored;
     }

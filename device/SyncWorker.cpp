@@ -69,9 +69,11 @@ private:
     int OpenDatabase() {
         try {
             if (!sync_.Open() || !main_.Open()) {
+                qCWarning(lcSync) << "the synchronisation's database connections could not be opened";
                 return kDatabaseUnavailable;
             }
-        } catch (const DatabaseError&) {
+        } catch (const DatabaseError& error) {
+            qCWarning(lcSync) << "opening the synchronisation's database failed:" << error.what();
             return kDatabaseUnavailable;
         }
         return 0;
@@ -154,7 +156,8 @@ private:
             if (!sync_.GetDevice(device_.sItemGUID, known)) {
                 return kNewMeter;
             }
-        } catch (const DatabaseError&) {
+        } catch (const DatabaseError& error) {
+            qCWarning(lcSync) << "looking up meter" << device_.sItemGUID << "failed:" << error.what();
             return kDatabaseUnavailable;
         }
         device_ = known;
@@ -169,17 +172,21 @@ private:
             if (!name) {
                 return kSyncAborted;
             }
-            if (ValidatePromptedName(*name, prompter_)) {
+            const std::optional<QString> refused = CheckPromptedName(*name);
+            if (!refused) {
                 device_.sName = *name;
                 break;
             }
+            prompter_.ShowMessage(*refused);
         }
         try {
             device_.fOrder = static_cast<float>(sync_.ListDevices().size());
             if (!sync_.UpsertDevice(device_)) {
+                qCWarning(lcSync) << "meter" << device_.sItemGUID << "could not be stored";
                 return kReadingNotStored;
             }
-        } catch (const DatabaseError&) {
+        } catch (const DatabaseError& error) {
+            qCWarning(lcSync) << "storing meter" << device_.sItemGUID << "failed:" << error.what();
             return kReadingNotStored;
         }
         return Tested(0);

@@ -1,7 +1,7 @@
 #include "store/DataFile.h"
 
-#include "platform/Prompter.h"
 #include "store/DataFileRecords.h"
+#include "store/Log.h"
 #include "store/SyncState.h"
 #include "texts/UiText.h"
 
@@ -94,7 +94,7 @@ private:
     Stop stop_ = Stop::None;
 };
 
-DataFileOutcome FinishExport(QSaveFile& file, Stop stop, Prompter& prompter) {
+DataFileOutcome FinishExport(QSaveFile& file, Stop stop) {
     if (stop == Stop::None && file.commit()) {
         return DataFileOutcome::Done;
     }
@@ -106,34 +106,34 @@ DataFileOutcome FinishExport(QSaveFile& file, Stop stop, Prompter& prompter) {
     if (stop == Stop::Lost) {
         return DataFileOutcome::ConnectionLost;
     }
-    prompter.ShowMessage(UiText(text::ErrorExportingData));
+    qCWarning(lcStore) << "the data file" << file.fileName() << "could not be written:" << file.errorString();
     return DataFileOutcome::Failed;
 }
 
-template <class Work>
-DataFileOutcome RunExport(const QString& path, Prompter& prompter, DataFileProgress& progress, Work work) {
+template <class Work> DataFileOutcome RunExport(const QString& path, DataFileProgress& progress, Work work) {
     ExclusiveRun run;
     if (!run.Owned()) {
         return DataFileOutcome::Busy;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return DataFileOutcome::Failed;
+        qCWarning(lcStore) << "the data file" << path << "could not be created:" << file.errorString();
+        return DataFileOutcome::Unopened;
     }
     ExportWriter out(file, progress);
     out.Writer().WriteInt32(kDataFileFormatVersion);
     try {
         work(out);
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
         file.cancelWriting();
         // A query that failed because the share dropped is the lost connection, not an error.
         if (out.Progress().ConnectionLost()) {
             return DataFileOutcome::ConnectionLost;
         }
-        prompter.ShowMessage(UiText(text::ErrorExportingData));
+        qCWarning(lcStore) << "export to" << path << "stopped by the database:" << error.what();
         return DataFileOutcome::Failed;
     }
-    return FinishExport(file, out.Stopped(), prompter);
+    return FinishExport(file, out.Stopped());
 }
 
 template <class R> bool WriteAll(ExportWriter& out, const std::vector<R>& records) {
@@ -164,9 +164,8 @@ QString WithDataFileExtension(const QString& path, const QString& extension) {
     return base + QLatin1Char('.') + extension;
 }
 
-DataFileOutcome ExportEverything(CMainConnection& db, const QString& path, DataFileProgress& progress,
-                                 Prompter& prompter) {
-    return RunExport(path, prompter, progress, [&db](ExportWriter& out) {
+DataFileOutcome ExportEverything(CMainConnection& db, const QString& path, DataFileProgress& progress) {
+    return RunExport(path, progress, [&db](ExportWriter& out) {
         SqlConnection::Batch snapshot(db.Connection()); // one consistent view of the database
         const auto machines = db.ListMachines();
         out.BeginSection(text::SectionMachines, [&] { return static_cast<int>(machines.size()); });
@@ -192,8 +191,8 @@ DataFileOutcome ExportEverything(CMainConnection& db, const QString& path, DataF
 }
 
 DataFileOutcome ExportMachines(CMainConnection& db, const QString& path, const MachineSelection& selection,
-                               DataFileProgress& progress, Prompter& prompter) {
-    return RunExport(path, prompter, progress, [&](ExportWriter& out) {
+                               DataFileProgress& progress) {
+    return RunExport(path, progress, [&](ExportWriter& out) {
         SqlConnection::Batch snapshot(db.Connection());
         std::vector<CMachine> machines;
         for (const QString& guid : selection.machines) {
@@ -325,18 +324,15 @@ DataFileOutcome ReadDataFile(ArchiveReader& reader, const DataFileSink& sink, Da
     return DataFileOutcome::Failed;
 }
 
-DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, bool silent,
-                               DataFileProgress& progress, Prompter& prompter) {
+DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFileProgress& progress) {
     ExclusiveRun run;
     if (!run.Owned()) {
         return DataFileOutcome::Busy;
     }
-    if (!silent && !prompter.AskYesNo(UiText(text::ImportReplaceQuestion))) {
-        return DataFileOutcome::Cancelled;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return DataFileOutcome::Failed;
+        qCWarning(lcStore) << "the data file" << path << "could not be opened:" << file.errorString();
+        return DataFileOutcome::Unopened;
     }
     // Read through a mapping of the file where the system allows it: no copy, no read calls.
     const qint64 size = file.size();
@@ -357,11 +353,12 @@ DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, bool si
         // Records stored before a damaged one stay: the batch commits whatever was stored.
         SqlConnection::Batch batch(db.Connection());
         outcome = ReadDataFile(reader, sink, progress);
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
         outcome = progress.ConnectionLost() ? DataFileOutcome::ConnectionLost : DataFileOutcome::Failed;
+        qCWarning(lcStore) << "import of" << path << "stopped by the database:" << error.what();
     }
     if (outcome == DataFileOutcome::Failed) {
-        prompter.ShowMessage(UiText(text::ErrorImportingData));
+        qCWarning(lcStore) << "the data file" << path << "is damaged or could not be stored";
     }
     return outcome;
 }

@@ -13,12 +13,11 @@
 
 namespace vantor {
 
-class Prompter;
-
 enum class DataFileOutcome {
     Done,
     Cancelled, // the user declined or stopped
-    Failed,    // the file could not be created, opened, written or read (message shown where documented)
+    Failed,    // writing or reading failed part-way (the caller shows "Error Exporting/Importing Data")
+    Unopened,  // the file could not be created or opened; nothing was done and nothing is shown
     Busy,      // another export, import or a synchronisation is running; nothing was done
     // The database's file vanished (its share dropped) and the work stopped; no message was shown
     // and no partial export file is left.
@@ -63,13 +62,12 @@ QString DataFileStepText(const QString& section, int done, int total);
 // The path with the data-file extension: another extension is replaced, a missing one added.
 QString WithDataFileExtension(const QString& path, const QString& extension);
 
-// Writes the whole database. A failure shows "Error Exporting Data"; no partial file is left.
-DataFileOutcome ExportEverything(CMainConnection& db, const QString& path, DataFileProgress& progress,
-                                 Prompter& prompter);
+// Writes the whole database. No partial file is left after a failure.
+DataFileOutcome ExportEverything(CMainConnection& db, const QString& path, DataFileProgress& progress);
 // Writes the chosen machines, all their vibration points and the chosen span of their readings;
 // no routes.
 DataFileOutcome ExportMachines(CMainConnection& db, const QString& path, const MachineSelection& selection,
-                               DataFileProgress& progress, Prompter& prompter);
+                               DataFileProgress& progress);
 // Where the records of a data file go as they are read; each returns false to fail the read.
 struct DataFileSink {
     std::function<bool(const CMachine&)> machine;
@@ -84,9 +82,8 @@ struct DataFileSink {
 // data is damaged (nothing is shown).
 DataFileOutcome ReadDataFile(ArchiveReader& reader, const DataFileSink& sink, DataFileProgress& progress);
 
-// Reads a data file into the database, replacing records with the same keys. Unless silent, asks
-// first. A damaged file shows "Error Importing Data"; records stored before the damage stay.
-DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, bool silent,
-                               DataFileProgress& progress, Prompter& prompter);
+// Reads a data file into the database, replacing records with the same keys (the caller has asked
+// the user). A damaged file fails; records stored before the damage stay.
+DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFileProgress& progress);
 
 } // namespace vantor

@@ -6,6 +6,5 @@ namespace vantor {
 inline constexpr int kPointsPerMachine = 10;   // vibration points, and lubrication points, each
 inline constexpr int kMachinesPerRoute = 1000; // route items of one route
 inline constexpr int kAddressesPerMachine = 5; // exception e-mail addresses of one machine
-inline constexpr int kBinaryColumnLimit = 32768;
 
 } // namespace vantor

@@ -1,6 +1,5 @@
 #include "store/Validation.h"
 
-#include "platform/Prompter.h"
 #include "store/Limits.h"
 #include "store/RecordFields.h"
 #include "texts/UiText.h"
@@ -53,20 +52,11 @@ std::optional<QString> CheckAlarmPair(float warning, float critical) {
     return std::nullopt;
 }
 
-bool Show(const std::optional<QString>& message, Prompter& prompter) {
-    if (message) {
-        prompter.ShowMessage(*message);
-        return false;
-    }
-    return true;
-}
-
-bool CheckCapacity(int count, int limit, int textIndex, Prompter& prompter) {
+std::optional<QString> CheckRoom(int count, int limit, int textIndex) {
     if (count < limit) {
-        return true;
+        return std::nullopt;
     }
-    prompter.ShowMessage(QString::asprintf("%d %s", limit, qUtf8Printable(UiText(textIndex))));
-    return false;
+    return QString::asprintf("%d %s", limit, qUtf8Printable(UiText(textIndex)));
 }
 
 } // namespace
@@ -91,10 +81,6 @@ std::optional<QString> CheckMachine(CMachine& machine, const QStringList& addres
     return std::nullopt;
 }
 
-bool ValidateMachine(CMachine& machine, const QStringList& addresses, Prompter& prompter) {
-    return Show(CheckMachine(machine, addresses), prompter);
-}
-
 std::optional<QString> CheckVibPoint(CVib& vib) {
     QString meterName = vib.sVMName;
     if (auto message = CheckNames(vib.sName, meterName)) {
@@ -115,10 +101,6 @@ std::optional<QString> CheckVibPoint(CVib& vib) {
     }
     vib.sVMName = meterName;
     return std::nullopt;
-}
-
-bool ValidateVibPoint(CVib& vib, Prompter& prompter) {
-    return Show(CheckVibPoint(vib), prompter);
 }
 
 std::optional<QString> CheckLubePoint(CLube& lube) {
@@ -190,24 +172,19 @@ std::optional<QString> CheckPromptedName(const QString& name) {
     return std::nullopt;
 }
 
-bool ValidatePromptedName(const QString& name, Prompter& prompter) {
-    return Show(CheckPromptedName(name), prompter);
+std::optional<QString> CheckPointRoom(int points) {
+    return CheckRoom(points, kPointsPerMachine, text::PointsPerMachineMax);
 }
 
-bool CanAddPoint(int points, Prompter& prompter) {
-    return CheckCapacity(points, kPointsPerMachine, text::PointsPerMachineMax, prompter);
+std::optional<QString> CheckRouteItemRoom(int items) {
+    return CheckRoom(items, kMachinesPerRoute, text::MachinesPerRouteMax);
 }
 
-bool CanAddRouteItems(int items, Prompter& prompter) {
-    return CheckCapacity(items, kMachinesPerRoute, text::MachinesPerRouteMax, prompter);
-}
-
-bool CanAddAddress(int addresses, Prompter& prompter) {
+std::optional<QString> CheckAddressRoom(int addresses) {
     if (addresses < kAddressesPerMachine) {
-        return true;
+        return std::nullopt;
     }
-    prompter.ShowMessage(UiText(text::FiveAddressesMax));
-    return false;
+    return UiText(text::FiveAddressesMax);
 }
 
 } // namespace vantor

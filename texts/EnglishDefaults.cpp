@@ -418,4 +418,23 @@ const std::array<const char*, UiTextCount> kEnglishDefaults = {
     /* 394 */ "User Guide not installed",
 };
 
+const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
+    /* 395 */ "line %1: %2",
+    /* 396 */ "the file has no header row",
+    /* 397 */ "unknown column \"%1\"",
+    /* 398 */ "column \"%1\" appears twice",
+    /* 399 */ "the header has no column \"%1\"",
+    /* 400 */ "Machine GUID is not a GUID",
+    /* 401 */ "the machine has other names on line %1",
+    /* 402 */ "%1 machines are named \"%2\"; give the Machine GUID",
+    /* 403 */ "Point GUID is not a GUID",
+    /* 404 */ "the point with this GUID belongs to another machine",
+    /* 405 */ "the same point is on line %1",
+    /* 406 */ "%1 points are named \"%2\"; give the Point GUID",
+    /* 407 */ "%1 must be 1 or 0",
+    /* 408 */ "Kind must be vib or lube",
+    /* 409 */ "a point needs its Kind, vib or lube",
+    /* 410 */ "Machines: %1 new, %2 updated; points: %3 new, %4 updated",
+};
+
 } // namespace vantor

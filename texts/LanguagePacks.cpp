@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveReader.h"
 #include "platform/Prompter.h"
+#include "texts/Log.h"
 #include "texts/UiText.h"
 
 #include <QDir>
@@ -91,6 +92,8 @@ std::optional<QString> LanguageState::LanguageForMenuId(int menuId) const {
 std::optional<PackDescriptor> ReadPackDescriptor(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        qCInfo(lcTexts) << "the language pack descriptor" << path
+                        << "could not be opened:" << file.errorString();
         return std::nullopt;
     }
     ArchiveReader reader(file);
@@ -102,6 +105,7 @@ std::optional<PackDescriptor> ReadPackDescriptor(const QString& path) {
     descriptor.identityA = reader.ReadString();
     descriptor.identityB = reader.ReadString();
     if (!reader.Ok()) {
+        qCWarning(lcTexts) << "the language pack descriptor" << path << "is damaged";
         return std::nullopt;
     }
     return descriptor;
@@ -110,10 +114,15 @@ std::optional<PackDescriptor> ReadPackDescriptor(const QString& path) {
 std::optional<LanguageFileHeader> ReadLanguageFileHeader(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        qCInfo(lcTexts) << "the language file" << path << "could not be opened:" << file.errorString();
         return std::nullopt;
     }
     ArchiveReader reader(file);
-    return ReadHeader(reader);
+    std::optional<LanguageFileHeader> header = ReadHeader(reader);
+    if (!header) {
+        qCWarning(lcTexts) << "the language file" << path << "has a damaged header";
+    }
+    return header;
 }
 
 LanguagePacks::LanguagePacks(QString languageFolder, Prompter& prompter, bool usEnglishUser)

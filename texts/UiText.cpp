@@ -16,8 +16,15 @@ struct Table {
 
     void FillDefaults() {
         texts.clear();
-        texts.reserve(UiTextCount);
+        texts.reserve(UiTextAllCount);
         for (const char* text : kEnglishDefaults) {
+            texts << QString::fromUtf8(text);
+        }
+        FillAddedDefaults();
+    }
+    void FillAddedDefaults() {
+        texts.erase(texts.begin() + UiTextCount, texts.end());
+        for (const char* text : kAddedEnglishTexts) {
             texts << QString::fromUtf8(text);
         }
     }
@@ -29,7 +36,7 @@ Table& TheTable() {
 }
 
 bool InRange(int index) {
-    return index >= 0 && index < UiTextCount;
+    return index >= 0 && index < UiTextAllCount;
 }
 
 } // namespace
@@ -44,7 +51,12 @@ QString UiText(int index) {
 }
 
 QString EnglishDefaultText(int index) {
-    return InRange(index) ? QString::fromUtf8(kEnglishDefaults[static_cast<size_t>(index)]) : QString();
+    if (!InRange(index)) {
+        return {};
+    }
+    const auto at = static_cast<size_t>(index);
+    return QString::fromUtf8(index < UiTextCount ? kEnglishDefaults[at]
+                                                 : kAddedEnglishTexts[at - UiTextCount]);
 }
 
 void UiTextTable::ResetToDefaults() {
@@ -54,12 +66,15 @@ void UiTextTable::ResetToDefaults() {
 }
 
 bool UiTextTable::Replace(const QStringList& texts) {
-    if (texts.size() != UiTextCount) {
+    if (texts.size() != UiTextCount && texts.size() != UiTextAllCount) {
         return false;
     }
     Table& table = TheTable();
     std::unique_lock lock(table.mutex);
     table.texts = texts;
+    if (texts.size() == UiTextCount) {
+        table.FillAddedDefaults();
+    }
     return true;
 }
 
@@ -75,7 +90,7 @@ void UiTextTable::ApplyEditionTitle(const QString& title) {
 QStringList UiTextTable::Snapshot() {
     Table& table = TheTable();
     std::shared_lock lock(table.mutex);
-    return table.texts;
+    return table.texts.mid(0, UiTextCount);
 }
 
 } // namespace vantor

@@ -9,7 +9,13 @@ namespace vantor {
 
 inline constexpr int UiTextCount = 395;
 
-// The current text of an entry; empty for an index outside 0..UiTextCount-1.
+// The texts this system adds after the documented table, from index UiTextCount on (their indices
+// are in text::added). A language pack of UiTextCount texts leaves them English; a table of
+// UiTextAllCount texts translates them too.
+inline constexpr int UiTextAddedCount = 16;
+inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
+
+// The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
 QString UiText(int index);
 
 // The built-in English default of an entry; empty for an index outside the table.
@@ -21,11 +27,13 @@ class UiTextTable {
 public:
     // Fills every entry with its English default.
     static void ResetToDefaults();
-    // Replaces the whole table; refused (false, table unchanged) unless exactly UiTextCount texts.
+    // Replaces the documented table (UiTextCount texts; the added ones return to English) or the
+    // whole one (UiTextAllCount texts); refused (false, table unchanged) for any other count.
     static bool Replace(const QStringList& texts);
     // Entry 9 becomes "Language"; in entries 10 and 11 the product name "Vantor" becomes the
     // edition title. Run after every fill of the table.
     static void ApplyEditionTitle(const QString& title);
+    // The documented table's current texts (UiTextCount of them).
     static QStringList Snapshot();
 };
 
@@ -238,5 +246,27 @@ inline constexpr int RightClickListTip = 385;
 inline constexpr int MachinesOfRoute = 386;
 inline constexpr int RouteLabel = 387;
 } // namespace text
+
+// The texts added after the documented table.
+namespace text::added {
+inline constexpr int First = UiTextCount;
+// The catalogue spreadsheet import's refusals and summary.
+inline constexpr int CatalogueAtLine = First + 0;         // "line %1: %2"
+inline constexpr int CatalogueNoHeader = First + 1;       // "the file has no header row"
+inline constexpr int CatalogueUnknownColumn = First + 2;  // "unknown column \"%1\""
+inline constexpr int CatalogueColumnTwice = First + 3;    // "column \"%1\" appears twice"
+inline constexpr int CatalogueMissingColumn = First + 4;  // "the header has no column \"%1\""
+inline constexpr int CatalogueBadMachineGuid = First + 5; // "Machine GUID is not a GUID"
+inline constexpr int CatalogueMachineRenamed = First + 6; // "the machine has other names on line %1"
+inline constexpr int CatalogueMachinesNamed = First + 7;  // "%1 machines are named \"%2\"; ..."
+inline constexpr int CatalogueBadPointGuid = First + 8;   // "Point GUID is not a GUID"
+inline constexpr int CataloguePointElsewhere = First + 9; // "the point with this GUID belongs to ..."
+inline constexpr int CatalogueSamePoint = First + 10;     // "the same point is on line %1"
+inline constexpr int CataloguePointsNamed = First + 11;   // "%1 points are named \"%2\"; ..."
+inline constexpr int CatalogueFlag = First + 12;          // "%1 must be 1 or 0"
+inline constexpr int CatalogueKind = First + 13;          // "Kind must be vib or lube"
+inline constexpr int CataloguePointKind = First + 14;     // "a point needs its Kind, vib or lube"
+inline constexpr int CatalogueSummary = First + 15;       // "Machines: %1 new, %2 updated; ..."
+} // namespace text::added
 
 } // namespace vantor

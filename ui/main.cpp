@@ -2,15 +2,14 @@
 #include "app/CAppData.h"
 #include "app/ProcessEntry.h"
 #include "app/SingleInstance.h"
-#include "ui/MainWindow.h"
-#include "ui/QtPrompter.h"
-
-#include <QApplication>
+#include "ui/common/DesktopApplication.h"
+#include "ui/common/QtPrompter.h"
+#include "ui/window/MainWindow.h"
 
 using namespace vantor;
 
 int main(int argc, char** argv) {
-    QApplication qtApp(argc, argv);
+    DesktopApplication qtApp(argc, argv);
     const Edition edition = Edition::Built();
     QtPrompter prompter(edition.title);
     CAppData app(prompter, edition);
@@ -26,6 +25,7 @@ int main(int argc, char** argv) {
 
     MainWindow window(app);
     prompter.SetParentWindow(&window);
+    qtApp.SetFailurePrompter(&prompter);
     window.SetPendingDataFile(start.dataFile);
     if (!window.Initialise(ExecutableBaseName(executable))) {
         app.WriteSettings();

@@ -158,5 +158,28 @@ TEST(FormatMeasureTest, DecimalsAndUnitsPerKind) {
     EXPECT_EQ(FormatMeasure(MeasureKind::IsoVelocity, 1.5f, metric), QStringLiteral("1.5000"));
 }
 
+TEST(MeasureNames, EveryKindHasItsTextAndTheBandsTheUsersNames) {
+    const VaBandNames bands{QStringLiteral("Unbalance"), QStringLiteral("Alignment"),
+                            QStringLiteral("Looseness")};
+    const std::pair<MeasureKind, QString> expected[] = {
+        {MeasureKind::IsoVelocity, QStringLiteral("ISO")},
+        {MeasureKind::BearingNoise, QStringLiteral("Brg. Noise")},
+        {MeasureKind::Acceleration, QStringLiteral("Total")},
+        {MeasureKind::Displacement, QStringLiteral("Displacement")},
+        {MeasureKind::VaBand1, QStringLiteral("Unbalance")},
+        {MeasureKind::VaBand2, QStringLiteral("Alignment")},
+        {MeasureKind::VaBand3, QStringLiteral("Looseness")},
+    };
+    ASSERT_EQ(std::size(expected), kAllMeasureKinds.size());
+    for (const auto& [kind, name] : expected) {
+        EXPECT_EQ(MeasureName(kind, bands), name) << static_cast<int>(kind);
+    }
+    const DisplayUnits imperial(FrequencyUnit::Hz, AmplitudeUnit::Imperial);
+    EXPECT_EQ(MeasureNameWithUnit(MeasureKind::IsoVelocity, bands, imperial), QStringLiteral("ISO (inch/s)"));
+    EXPECT_EQ(MeasureNameWithUnit(MeasureKind::Displacement, bands, {}),
+              QString::fromUtf8("Displacement (µm)"));
+    EXPECT_EQ(MeasureNameWithUnit(MeasureKind::BearingNoise, bands, {}), QStringLiteral("Brg. Noise (BDU)"));
+}
+
 } // namespace
 } // namespace vantor

@@ -5,6 +5,9 @@
 #include "store/SyncState.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <functional>
 
 namespace vantor::testing {
 namespace {
@@ -46,6 +49,41 @@ TEST_F(DataFileTransferTest, ImportAsksBeforeTheProgressOpensAndSummarisesWhatWa
     EXPECT_EQ(imported.outcome, DataFileOutcome::Done);
     EXPECT_EQ(questionsWhenOpened, 2);
     EXPECT_EQ(prompter.Messages(), QStringList{summary});
+}
+
+TEST_F(DataFileTransferTest, FailuresShowTheirMessageOnceAndFilesThatCannotBeOpenedShowNone) {
+    const CMachine fan = AddMachine(QStringLiteral("Fan"));
+    AddPoint(fan, QStringLiteral("DE H"));
+    const QString path = Path(QStringLiteral("plant.rmd"));
+    ASSERT_EQ(ExportDataFileFrom(*app, path, MachineSelection{}, Opener(), false).outcome,
+              DataFileOutcome::Done);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    file.close();
+    struct Case {
+        std::function<DataFileOutcome()> run;
+        QStringList messages;
+    };
+    const Case cases[] = {
+        {[&] { return ImportDataFileInto(*app, path, true, Opener()).outcome; },
+         {QStringLiteral("Error Importing Data")}},
+        {[&] {
+             return ImportDataFileInto(*app, Path(QStringLiteral("missing.rmd")), true, Opener()).outcome;
+         },
+         {}},
+        {[&] {
+             return ExportDataFileFrom(*app, Path(QStringLiteral("no/folder/x.rmd")), MachineSelection{},
+                                       Opener())
+                 .outcome;
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        prompter.records.clear();
+        EXPECT_EQ(c.run(), DataFileOutcome::Failed);
+        EXPECT_EQ(prompter.Messages(), c.messages);
+    }
 }
 
 TEST_F(DataFileTransferTest, NothingIsAskedWhileASynchronisationRuns) {

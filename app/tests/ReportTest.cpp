@@ -1,13 +1,13 @@
 // The document report: which sections and graphs the rules keep, the reporting period, cancelling,
 // and the ODT and PDF files as a reader opens them.
-#include "app/ReportCharts.h"
+#include "graphviews/ReportCharts.h"
 #include "app/ReportSetup.h"
 #include "app/tests/ReportTestData.h"
-#include "reports/OdtWriter.h"
-#include "reports/PdfWriter.h"
-#include "reports/ReportBuilder.h"
-#include "reports/ReportSelection.h"
-#include "reports/ReportWorker.h"
+#include "reports/document/OdtWriter.h"
+#include "reports/document/PdfWriter.h"
+#include "reports/document/ReportBuilder.h"
+#include "reports/document/ReportSelection.h"
+#include "reports/document/ReportWorker.h"
 
 #include <QEventLoop>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "reports/ExceptionCollector.h"
+#include "reports/mail/ExceptionCollector.h"
 
 #include <gtest/gtest.h>
 

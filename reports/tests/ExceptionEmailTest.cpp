@@ -1,8 +1,8 @@
-#include "reports/ExceptionEmail.h"
+#include "reports/mail/ExceptionEmail.h"
 #include "archive/ArchiveReader.h"
-#include "reports/ExceptionFilePath.h"
-#include "reports/MimeMessage.h"
-#include "reports/SingleByteText.h"
+#include "reports/mail/ExceptionFilePath.h"
+#include "reports/mail/MimeMessage.h"
+#include "reports/mail/SingleByteText.h"
 
 #include <QDir>
 #include <QTemporaryDir>

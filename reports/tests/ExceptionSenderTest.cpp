@@ -1,5 +1,5 @@
-#include "reports/ExceptionSender.h"
-#include "reports/SystemMailTransport.h"
+#include "reports/mail/ExceptionSender.h"
+#include "reports/mail/SystemMailTransport.h"
 
 #include "platform/testing/RecordingPrompter.h"
 #include "texts/UiText.h"

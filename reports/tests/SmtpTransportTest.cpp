@@ -1,7 +1,7 @@
 // End to end over SMTP: the product transport against a local mail server (Debian's aiosmtpd)
 // started on the loopback address for each test.
-#include "reports/ExceptionSender.h"
-#include "reports/SystemMailTransport.h"
+#include "reports/mail/ExceptionSender.h"
+#include "reports/mail/SystemMailTransport.h"
 
 #include "platform/testing/RecordingPrompter.h"
 #include "texts/UiText.h"

@@ -87,7 +87,7 @@ VANTOR_ON_BOTH_ENGINES(DataFile);
 
 TEST_P(DataFile, EmptyExportIsTheVersionAndFiveZeroCounts) {
     const QString path = PathOf("empty.rmd");
-    ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
     EXPECT_EQ(ReadFile(path), Int32(1) + QByteArray(20, '\0'));
 }
 
@@ -106,12 +106,12 @@ TEST_P(DataFile, EverythingRoundTripsIntoAnotherDatabase) {
     Populate();
     const QString path = PathOf("all.rmd");
     StopAfter progress(1000);
-    ASSERT_EQ(ExportEverything(*db, path, progress, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ExportEverything(*db, path, progress), DataFileOutcome::Done);
     EXPECT_TRUE(progress.texts.contains(QStringLiteral("Vib Readings: 7 of 7")));
     EXPECT_EQ(progress.texts.first(), QStringLiteral("Machines"));
 
     auto other = OtherDatabase();
-    ASSERT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ImportDataFile(*other, path, quiet), DataFileOutcome::Done);
     ASSERT_EQ(other->ListMachines().size(), 2u);
     EXPECT_EQ(other->ListMachines()[0].sName, QStringLiteral("Pump"));
     EXPECT_EQ(other->ListVibs(pump.sItemGUID).size(), 2u);
@@ -123,16 +123,15 @@ TEST_P(DataFile, EverythingRoundTripsIntoAnotherDatabase) {
     EXPECT_EQ(readings[1].fISOMMS, 1.25f);
     EXPECT_EQ(readings[1].rawADCTotalDataByteArray, QByteArray(4096, 't'));
     EXPECT_EQ(other->ListRouteItems(route.sItemGUID).size(), 2u);
-    EXPECT_TRUE(prompter.records.empty());
     // Exporting the copy gives the same bytes.
-    ASSERT_EQ(ExportEverything(*other, PathOf("again.rmd"), quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ExportEverything(*other, PathOf("again.rmd"), quiet), DataFileOutcome::Done);
     EXPECT_EQ(ReadFile(PathOf("again.rmd")), ReadFile(path));
 }
 
 TEST_P(DataFile, ImportingTwiceEqualsImportingOnceAndMatchingReadingsAreReplaced) {
     Populate();
     const QString path = PathOf("all.rmd");
-    ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
     // The target already holds the same reading instant under another GUID.
     auto other = OtherDatabase();
     CVibReading local;
@@ -140,8 +139,8 @@ TEST_P(DataFile, ImportingTwiceEqualsImportingOnceAndMatchingReadingsAreReplaced
     local.sParentGUID = drive.sItemGUID;
     local.ctDateTaken = At(1);
     ASSERT_TRUE(other->UpsertVibReading(local));
-    ASSERT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Done);
-    ASSERT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ImportDataFile(*other, path, quiet), DataFileOutcome::Done);
+    ASSERT_EQ(ImportDataFile(*other, path, quiet), DataFileOutcome::Done);
     EXPECT_EQ(other->ListMachines().size(), 2u);
     EXPECT_EQ(other->CountAllVibs(), 3);
     EXPECT_EQ(other->CountAllVibReadings(), 7);
@@ -156,9 +155,9 @@ TEST_P(DataFile, SelectedMachinesCarryTheChosenReadingsAndNoRoutes) {
                                        const QDateTime& end = {}) {
         MachineSelection selection{{pump.sItemGUID}, span, start, end};
         const QString path = PathOf("some.rmd");
-        EXPECT_EQ(ExportMachines(*db, path, selection, quiet, prompter), DataFileOutcome::Done);
+        EXPECT_EQ(ExportMachines(*db, path, selection, quiet), DataFileOutcome::Done);
         auto other = OtherDatabase();
-        EXPECT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Done);
+        EXPECT_EQ(ImportDataFile(*other, path, quiet), DataFileOutcome::Done);
         EXPECT_EQ(other->ListMachines().size(), 1u);
         EXPECT_EQ(other->CountAllVibs(), 2);
         EXPECT_TRUE(other->ListRoutes().empty());
@@ -181,19 +180,17 @@ TEST_P(DataFile, SelectedMachinesCarryTheChosenReadingsAndNoRoutes) {
     EXPECT_EQ(period.first, 2); // the free end's reading at 08:00 on day 2 falls inside too
 }
 
-TEST_P(DataFile, DamagedFilesFailWithTheMessageAndKeepWhatCameBefore) {
+TEST_P(DataFile, DamagedFilesFailAndKeepWhatCameBefore) {
     Populate();
     const QString path = PathOf("all.rmd");
-    ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
     const QByteArray good = ReadFile(path);
     // Cut the file at many places: every cut fails cleanly, and never stores part of a record.
     {
         auto other = OtherDatabase();
         for (qsizetype cut = 0; cut < good.size(); cut += (cut < 300 ? 1 : 331)) {
             WriteFile(path, good.left(cut));
-            prompter.records.clear();
-            ASSERT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Failed) << cut;
-            ASSERT_EQ(prompter.Messages(), QStringList{QStringLiteral("Error Importing Data")});
+            ASSERT_EQ(ImportDataFile(*other, path, quiet), DataFileOutcome::Failed) << cut;
             for (const auto& machine : other->ListMachines()) {
                 ASSERT_TRUE(machine.sName == QStringLiteral("Pump") || machine.sName == QStringLiteral("Fan"))
                     << cut;
@@ -207,7 +204,7 @@ TEST_P(DataFile, DamagedFilesFailWithTheMessageAndKeepWhatCameBefore) {
     // The first machine survives a cut inside the second.
     WriteFile(path, good.left(good.indexOf(QByteArray("F\0a\0n\0", 6))));
     auto other = OtherDatabase();
-    EXPECT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Failed);
+    EXPECT_EQ(ImportDataFile(*other, path, quiet), DataFileOutcome::Failed);
     ASSERT_EQ(other->ListMachines().size(), 1u);
     EXPECT_EQ(other->ListMachines()[0].sName, QStringLiteral("Pump"));
 }
@@ -216,7 +213,7 @@ TEST_P(DataFile, ACountClaimingMoreRecordsThanTheFileHoldsKeepsTheRecordsRead) {
     AddMachine(QStringLiteral("Pump"));
     AddMachine(QStringLiteral("Fan"));
     const QString path = PathOf("machines.rmd");
-    ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
     // Version, machine count 2, both machines, then four empty sections: claim 1000 machines and
     // drop the sections after them.
     QByteArray bytes = ReadFile(path);
@@ -224,8 +221,7 @@ TEST_P(DataFile, ACountClaimingMoreRecordsThanTheFileHoldsKeepsTheRecordsRead) {
     bytes.replace(4, 4, Int32(1000));
     WriteFile(path, bytes);
     auto other = OtherDatabase();
-    EXPECT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Failed);
-    EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("Error Importing Data")});
+    EXPECT_EQ(ImportDataFile(*other, path, quiet), DataFileOutcome::Failed);
     ASSERT_EQ(other->ListMachines().size(), 2u);
 }
 
@@ -233,8 +229,7 @@ TEST_P(DataFile, HostileHeadersAndCountsAreRefused) {
     const QString path = PathOf("bad.rmd");
     const auto importBytes = [&](const QByteArray& bytes) {
         WriteFile(path, bytes);
-        prompter.records.clear();
-        return ImportDataFile(*db, path, true, quiet, prompter);
+        return ImportDataFile(*db, path, quiet);
     };
     EXPECT_EQ(importBytes(Int32(0) + QByteArray(20, '\0')), DataFileOutcome::Failed);
     EXPECT_EQ(importBytes(Int32(-7) + QByteArray(20, '\0')), DataFileOutcome::Failed);
@@ -245,9 +240,8 @@ TEST_P(DataFile, HostileHeadersAndCountsAreRefused) {
     EXPECT_EQ(importBytes(Int32(1) + Int32(1) + QByteArray::fromHex("fffeffffff") + Int32(-1)),
               DataFileOutcome::Failed);
     EXPECT_EQ(importBytes(QByteArray("\x01\x00", 2)), DataFileOutcome::Failed);
-    EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("Error Importing Data")});
     EXPECT_TRUE(db->ListMachines().empty());
-    EXPECT_EQ(ImportDataFile(*db, PathOf("missing.rmd"), true, quiet, prompter), DataFileOutcome::Failed);
+    EXPECT_EQ(ImportDataFile(*db, PathOf("missing.rmd"), quiet), DataFileOutcome::Unopened);
 }
 
 TEST_P(DataFile, ReadingKeysFromAFileNeverNameFilesOutsideTheDataFolder) {
@@ -262,40 +256,34 @@ TEST_P(DataFile, ReadingKeysFromAFileNeverNameFilesOutsideTheDataFolder) {
     const QString victim = QDir(env.Root()).filePath(QStringLiteral("../victim"));
     WriteFile(victim, "keep");
     WriteFile(PathOf("hostile.rmd"), bytes);
-    ASSERT_EQ(ImportDataFile(*db, PathOf("hostile.rmd"), true, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ImportDataFile(*db, PathOf("hostile.rmd"), quiet), DataFileOutcome::Done);
     ASSERT_TRUE(db->DeleteVibReading(hostile.sItemGUID));
     EXPECT_EQ(ReadFile(victim), QByteArray("keep"));
     QFile::remove(victim);
 }
 
-TEST_P(DataFile, DeclinedStoppedAndBusyRunsDoNothing) {
+TEST_P(DataFile, StoppedAndBusyRunsDoNothing) {
     Populate();
     const QString path = PathOf("all.rmd");
-    ASSERT_EQ(ExportEverything(*db, path, quiet, prompter), DataFileOutcome::Done);
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
     const QByteArray before = ReadFile(path);
 
     auto other = OtherDatabase();
-    prompter.yesNoAnswers = {false};
-    EXPECT_EQ(ImportDataFile(*other, path, false, quiet, prompter), DataFileOutcome::Cancelled);
-    EXPECT_EQ(prompter.Texts(), QStringList{QStringLiteral("During an Import any existing records that match "
-                                                           "will be replaced.\r\nDo you want to continue?")});
-    EXPECT_TRUE(other->ListMachines().empty());
-
     // A stopped export leaves the earlier file as it was.
     StopAfter stop(3);
-    EXPECT_EQ(ExportEverything(*db, path, stop, prompter), DataFileOutcome::Cancelled);
+    EXPECT_EQ(ExportEverything(*db, path, stop), DataFileOutcome::Cancelled);
     EXPECT_EQ(ReadFile(path), before);
     StopAfter stopNew(3);
-    EXPECT_EQ(ExportEverything(*db, PathOf("new.rmd"), stopNew, prompter), DataFileOutcome::Cancelled);
+    EXPECT_EQ(ExportEverything(*db, PathOf("new.rmd"), stopNew), DataFileOutcome::Cancelled);
     EXPECT_FALSE(QFile::exists(PathOf("new.rmd")));
 
     SyncInProgress() = 1;
-    EXPECT_EQ(ImportDataFile(*other, path, true, quiet, prompter), DataFileOutcome::Busy);
-    EXPECT_EQ(ExportEverything(*db, PathOf("busy.rmd"), quiet, prompter), DataFileOutcome::Busy);
+    EXPECT_EQ(ImportDataFile(*other, path, quiet), DataFileOutcome::Busy);
+    EXPECT_EQ(ExportEverything(*db, PathOf("busy.rmd"), quiet), DataFileOutcome::Busy);
     SyncInProgress() = 0;
     EXPECT_FALSE(QFile::exists(PathOf("busy.rmd")));
-    EXPECT_EQ(ExportEverything(*db, PathOf("no/such/folder/x.rmd"), quiet, prompter),
-              DataFileOutcome::Failed);
+    EXPECT_EQ(ExportEverything(*db, PathOf("no/such/folder/x.rmd"), quiet), DataFileOutcome::Unopened);
+    EXPECT_TRUE(other->ListMachines().empty());
 }
 
 TEST(DataFileName, TakesTheDataFileExtension) {

@@ -1,5 +1,4 @@
 #include "store/Validation.h"
-#include "platform/testing/RecordingPrompter.h"
 
 #include <gtest/gtest.h>
 
@@ -98,21 +97,13 @@ TEST(Validation, PromptedNamesUseTheirOwnMessage) {
               QStringLiteral("Name cannot contain any of the following character:\r\n* $ \\ / ? > < : \" "
                              "|\r\nPlease re-type!"));
     EXPECT_FALSE(CheckPromptedName(QStringLiteral("Meter 2")));
-    vantor::testing::RecordingPrompter prompter;
-    EXPECT_FALSE(ValidatePromptedName({}, prompter));
-    EXPECT_TRUE(ValidatePromptedName(QStringLiteral("Meter"), prompter));
-    EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("Please input a Name")});
 }
 
 TEST(Validation, CapacityLimitsRefuseWithLimitAndText) {
-    vantor::testing::RecordingPrompter prompter;
-    EXPECT_TRUE(CanAddPoint(9, prompter));
-    EXPECT_FALSE(CanAddPoint(10, prompter));
-    EXPECT_TRUE(CanAddRouteItems(999, prompter));
-    EXPECT_FALSE(CanAddRouteItems(1000, prompter));
-    EXPECT_TRUE(CanAddAddress(4, prompter));
-    EXPECT_FALSE(CanAddAddress(5, prompter));
-    EXPECT_EQ(prompter.Messages(), (QStringList{QStringLiteral("10 Points/Machine Max allowed!"),
-                                                QStringLiteral("1000 Machines Max allowed per Route!"),
-                                                QStringLiteral("5 Addresses Max")}));
+    EXPECT_FALSE(CheckPointRoom(9));
+    EXPECT_EQ(CheckPointRoom(10), QStringLiteral("10 Points/Machine Max allowed!"));
+    EXPECT_FALSE(CheckRouteItemRoom(999));
+    EXPECT_EQ(CheckRouteItemRoom(1000), QStringLiteral("1000 Machines Max allowed per Route!"));
+    EXPECT_FALSE(CheckAddressRoom(4));
+    EXPECT_EQ(CheckAddressRoom(5), QStringLiteral("5 Addresses Max"));
 }

@@ -18,7 +18,7 @@ TEST_F(UiTextTest, DefaultsKeepLineBreaksQuotesBackslashesAndNonAsciiCharacters)
     // Unlisted entries and indices outside the table are empty.
     EXPECT_TRUE(UiText(35).isEmpty());
     EXPECT_TRUE(UiText(-1).isEmpty());
-    EXPECT_TRUE(UiText(UiTextCount).isEmpty());
+    EXPECT_TRUE(UiText(UiTextAllCount).isEmpty());
     int nonEmpty = 0;
     for (int i = 0; i < UiTextCount; ++i) {
         nonEmpty += UiText(i).isEmpty() ? 0 : 1;
@@ -35,6 +35,27 @@ TEST_F(UiTextTest, ReplaceAcceptsOnlyAFullTable) {
     EXPECT_EQ(UiText(394), QStringLiteral("last"));
     UiTextTable::ResetToDefaults();
     EXPECT_EQ(UiText(394), EnglishDefaultText(394));
+}
+
+TEST_F(UiTextTest, AddedTextsFollowTheTableAndTranslateOnlyWithAWholeTable) {
+    EXPECT_EQ(UiText(text::added::CatalogueAtLine), QStringLiteral("line %1: %2"));
+    EXPECT_EQ(UiText(UiTextAllCount - 1), EnglishDefaultText(UiTextAllCount - 1));
+    for (int i = UiTextCount; i < UiTextAllCount; ++i) {
+        EXPECT_FALSE(UiText(i).isEmpty()) << i;
+    }
+    // A documented pack translates the documented texts; the added ones stay English.
+    EXPECT_TRUE(UiTextTable::Replace(QStringList(UiTextCount, QStringLiteral("doc"))));
+    EXPECT_EQ(UiText(394), QStringLiteral("doc"));
+    EXPECT_EQ(UiText(text::added::CatalogueNoHeader), QStringLiteral("the file has no header row"));
+    EXPECT_EQ(UiTextTable::Snapshot().size(), UiTextCount);
+    // A whole table translates both; a count between the two is refused.
+    EXPECT_TRUE(UiTextTable::Replace(QStringList(UiTextAllCount, QStringLiteral("all"))));
+    EXPECT_EQ(UiText(text::added::CatalogueNoHeader), QStringLiteral("all"));
+    EXPECT_FALSE(UiTextTable::Replace(QStringList(UiTextAllCount - 1, QStringLiteral("x"))));
+    EXPECT_EQ(UiText(0), QStringLiteral("all"));
+    // Back to a documented pack: the added texts are English again.
+    EXPECT_TRUE(UiTextTable::Replace(QStringList(UiTextCount, QStringLiteral("doc"))));
+    EXPECT_EQ(UiText(text::added::CatalogueNoHeader), QStringLiteral("the file has no header row"));
 }
 
 TEST_F(UiTextTest, EditionTitleReplacesTheProductNameInEntriesTenAndElevenOnly) {

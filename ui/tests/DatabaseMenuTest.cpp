@@ -1,12 +1,12 @@
 // The Connection menu of the main window on real databases in folders standing in for a share.
-#include "ui/DatabaseMenu.h"
+#include "ui/window/DatabaseMenu.h"
 
 #include "app/DatabaseSwitch.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
-#include "ui/MainWindow.h"
+#include "ui/window/MainWindow.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ui/MainWindow.h"
+#include "ui/window/MainWindow.h"
 
 #include "app/Startup.h"
 #include "archive/ArchiveWriter.h"
@@ -7,10 +7,10 @@
 #include "store/DataFile.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
-#include "ui/DisplayCommands.h"
-#include "ui/MachineStatusTable.h"
-#include "ui/MachineTreeModel.h"
-#include "ui/MainWindowTexts.h"
+#include "ui/window/DisplayCommands.h"
+#include "ui/window/MachineStatusTable.h"
+#include "ui/window/MachineTreeModel.h"
+#include "ui/window/MainWindowTexts.h"
 #include <VantorLabel/VantorLabelCtrl.h>
 
 #include <QDir>
@@ -243,7 +243,7 @@ TEST(MainWindowImport, APendingDataFileIsImportedAfterTheReplaceQuestion) {
         ASSERT_TRUE(source.UpsertMachine(
             CMachine{QStringLiteral("{m}"), 0, QStringLiteral("Pump"), QStringLiteral("PUMP"), {}}));
         DataFileProgress quiet;
-        ASSERT_EQ(ExportEverything(source, dataFile, quiet, prompter), DataFileOutcome::Done);
+        ASSERT_EQ(ExportEverything(source, dataFile, quiet), DataFileOutcome::Done);
     }
     CAppData app(prompter, Edition::For(2, 0));
     ASSERT_TRUE(InitDataRoot(app));

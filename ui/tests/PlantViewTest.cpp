@@ -1,6 +1,6 @@
 // The main window's plant views on a real database: the machine tree's order, statuses and colours,
 // the selection through refreshes, the status table and the display commands.
-#include "ui/MainWindow.h"
+#include "ui/window/MainWindow.h"
 
 #include "app/Startup.h"
 #include "platform/testing/RecordingPrompter.h"
@@ -9,12 +9,12 @@
 #include "store/RecordSyncConnection.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
-#include "ui/DisplayCommands.h"
-#include "ui/HelpDialogs.h"
-#include "ui/MachineStatusTable.h"
-#include "ui/MachineTreeModel.h"
-#include "ui/PointViews.h"
-#include "ui/StatusIcons.h"
+#include "ui/views/PointViews.h"
+#include "ui/window/DisplayCommands.h"
+#include "ui/window/HelpDialogs.h"
+#include "ui/window/MachineStatusTable.h"
+#include "ui/window/MachineTreeModel.h"
+#include "ui/window/StatusIcons.h"
 
 #include <QApplication>
 #include <QImage>
@@ -161,7 +161,7 @@ TEST_F(PlantViewTest, TheTreeListsMachinesAndPointsInOrderWithTheirStatusColours
             Point(QStringLiteral("{fan1}"), QStringLiteral("{fan}"), 0, QStringLiteral("Fan bearing"))));
         ASSERT_TRUE(source.UpsertVibReading(Reading(QStringLiteral("{fan1}"), kDay.addDays(3), 7.1f)));
         DataFileProgress quiet;
-        ASSERT_EQ(ExportEverything(source, dataFile, quiet, prompter), DataFileOutcome::Done);
+        ASSERT_EQ(ExportEverything(source, dataFile, quiet), DataFileOutcome::Done);
     }
     prompter.yesNoAnswers = {true};
     ASSERT_EQ(window.ImportFile(dataFile), DataFileOutcome::Done);

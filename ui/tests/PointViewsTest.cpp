@@ -1,6 +1,6 @@
 // The point views on a real database: one machine, one point with alarms and four readings whose
 // signals decode to a 25 Hz run-speed line with harmonics.
-#include "ui/PointViews.h"
+#include "ui/views/PointViews.h"
 
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
@@ -11,18 +11,18 @@
 #include "store/SignalCachePath.h"
 #include "store/testing/TestPlant.h"
 #include "texts/UiText.h"
-#include "ui/AxisSetupDialog.h"
-#include "ui/GraphPane.h"
-#include "ui/PointViewTexts.h"
-#include "ui/PointViewsState.h"
-#include "ui/ReadingListView.h"
-#include "ui/SpectrumView.h"
-#include "ui/TrendLineDialog.h"
-#include "ui/TrendView.h"
-#include "ui/UpdateRunSpeedDialog.h"
-#include "ui/WaterfallView.h"
-#include "ui/WaveformView.h"
-#include "ui/ZoomDateDialog.h"
+#include "ui/views/AxisSetupDialog.h"
+#include "ui/views/GraphPane.h"
+#include "ui/views/PointViewTexts.h"
+#include "ui/views/PointViewsState.h"
+#include "ui/views/ReadingListView.h"
+#include "ui/views/SpectrumView.h"
+#include "ui/views/TrendLineDialog.h"
+#include "ui/views/TrendView.h"
+#include "ui/views/UpdateRunSpeedDialog.h"
+#include "ui/views/WaterfallView.h"
+#include "ui/views/WaveformView.h"
+#include "ui/views/ZoomDateDialog.h"
 #include <VantorGraph/VantorGraphCtrl.h>
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "texts/UiText.h"
-#include "ui/DateFixDialog.h"
-#include "ui/MeterPortDialog.h"
-#include "ui/QtPrompter.h"
+#include "ui/sync/DateFixDialog.h"
+#include "ui/sync/MeterPortDialog.h"
+#include "ui/common/QtPrompter.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 // The report wizard on a small plant: the page order with and without the between-dates page,
 // Back keeping earlier choices, the machine and date checks, the options Finish hands the worker,
 // and Cancel in the progress dialog still writing what was built.
-#include "ui/ReportWizard.h"
+#include "ui/report/ReportWizard.h"
 
 #include "app/ReportSetup.h"
 #include "app/tests/ReportTestData.h"
-#include "reports/ReportTexts.h"
+#include "reports/document/ReportTexts.h"
 #include "texts/UiText.h"
-#include "ui/ReportProgressDialog.h"
+#include "ui/report/ReportProgressDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,12 +3,12 @@
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "texts/UiText.h"
-#include "ui/DeviceNamesDialog.h"
-#include "ui/MainWindow.h"
-#include "ui/OffRouteDialog.h"
-#include "ui/RecordList.h"
-#include "ui/SelectRouteDialog.h"
-#include "ui/SelectVibPointDialog.h"
+#include "ui/common/RecordList.h"
+#include "ui/setup/DeviceNamesDialog.h"
+#include "ui/setup/SelectVibPointDialog.h"
+#include "ui/sync/OffRouteDialog.h"
+#include "ui/sync/SelectRouteDialog.h"
+#include "ui/window/MainWindow.h"
 
 #include <QAction>
 #include <QFile>
@@ -69,7 +69,7 @@ protected:
 TEST_F(SetupDialogsTest, RouteTreeSelectsTheHeldRouteOrTheFirstAndDoubleClickActsAsOk) {
     const CRoute first = AddRoute(QStringLiteral("East"));
     const CRoute second = AddRoute(QStringLiteral("West"));
-    CSelectRouteDialog fresh(Db(), prompter);
+    CSelectRouteDialog fresh(*app);
     EXPECT_EQ(fresh.windowTitle(), UiText(text::SelectRouteTitle));
     ASSERT_EQ(fresh.Tree()->topLevelItemCount(), 1);
     QTreeWidgetItem* root = fresh.Tree()->topLevelItem(0);
@@ -78,7 +78,7 @@ TEST_F(SetupDialogsTest, RouteTreeSelectsTheHeldRouteOrTheFirstAndDoubleClickAct
     ASSERT_EQ(root->childCount(), 2);
     EXPECT_EQ(fresh.Choice().guid, first.sItemGUID);
 
-    CSelectRouteDialog held(Db(), prompter, second.sItemGUID);
+    CSelectRouteDialog held(*app, second.sItemGUID);
     EXPECT_EQ(held.Choice().guid, second.sItemGUID);
     EXPECT_EQ(held.Choice().name, QStringLiteral("West"));
 

@@ -1,5 +1,5 @@
 // The synchronisation dialog's states with shortened timers, under the offscreen platform.
-#include "ui/SyncDialog.h"
+#include "ui/sync/SyncDialog.h"
 #include "app/Startup.h"
 #include "device/SyncEvents.h"
 #include "device/tests/EmulatedMeter.h"
@@ -7,8 +7,8 @@
 #include "platform/testing/TempEnvironment.h"
 #include "store/SyncState.h"
 #include "texts/UiText.h"
-#include "ui/DesktopSync.h"
-#include "ui/GuiThreadPrompter.h"
+#include "ui/sync/DesktopSync.h"
+#include "ui/common/GuiThreadPrompter.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -372,6 +372,9 @@ TEST_F(GraphPaint, GoldenPictures) {
                 differing += image.pixel(x, y) != golden.pixel(x, y);
         EXPECT_LE(differing, image.width() * image.height() / 500) << scene.name;
     }
+    if (qEnvironmentVariableIntValue("VANTOR_UPDATE_GOLDEN") == 1) {
+        GTEST_SKIP() << "golden images written, not compared";
+    }
 }
 
 } // namespace

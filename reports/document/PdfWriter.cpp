@@ -1,0 +1,313 @@
+#include "reports/document/PdfWriter.h"
+
+#include "reports/Log.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextObjectInterface>
+#include <QTextTable>
+
+namespace vantor {
+namespace {
+
+constexpr int kResolutionDpi = 300;
+constexpr double kMarginMm = 18.0;
+constexpr double kFooterMm = 10.0;
+constexpr double kCmPerInch = 2.54;
+const QString kFontFamily = QStringLiteral("Liberation Sans");
+
+// Charts and the logo are text objects of their own, so that the layout knows their size without
+// decoding them, and each is decoded only when its page is painted.
+constexpr int kImageObjectType = QTextFormat::UserObject + 1;
+constexpr int kImageIndexProperty = QTextFormat::UserProperty + 1;
+constexpr int kImageWidthProperty = QTextFormat::UserProperty + 2;
+constexpr int kImageHeightProperty = QTextFormat::UserProperty + 3;
+constexpr int kCaptionProperty = QTextFormat::UserProperty + 4;
+constexpr int kCaptionHeightProperty = QTextFormat::UserProperty + 5;
+constexpr int kObjectWidthProperty = QTextFormat::UserProperty + 6;
+constexpr double kCaptionPointSize = 11;
+
+QFont CaptionFont() {
+    QFont font(kFontFamily);
+    font.setPointSizeF(kCaptionPointSize);
+    font.setBold(true);
+    return font;
+}
+
+class ImageObject final : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+public:
+    // The images are filled in while the document is built; the handler reads them when painting.
+    explicit ImageObject(const std::vector<const QByteArray*>& images) : images_(images) {}
+
+    // A chart's heading is drawn above it inside the same object, so that the two never fall on
+    // different pages.
+    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override {
+        return {
+            std::max(format.doubleProperty(kImageWidthProperty), format.doubleProperty(kObjectWidthProperty)),
+            format.doubleProperty(kCaptionHeightProperty) + format.doubleProperty(kImageHeightProperty)};
+    }
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
+                    const QTextFormat& format) override {
+        const double captionHeight = format.doubleProperty(kCaptionHeightProperty);
+        const QString caption = format.stringProperty(kCaptionProperty);
+        if (!caption.isEmpty()) {
+            painter->save();
+            painter->setFont(CaptionFont());
+            painter->setPen(Qt::black);
+            painter->drawText(QRectF(rect.left(), rect.top(), rect.width(), captionHeight),
+                              Qt::AlignLeft | Qt::AlignVCenter, caption);
+            painter->restore();
+        }
+        const int index = format.intProperty(kImageIndexProperty);
+        if (index < 0 || index >= static_cast<int>(images_.size())) {
+            return;
+        }
+        const double width = format.doubleProperty(kImageWidthProperty);
+        const QRectF target(rect.left() + (rect.width() - width) / 2, rect.top() + captionHeight, width,
+                            format.doubleProperty(kImageHeightProperty));
+        QImage image;
+        if (image.loadFromData(*images_[static_cast<std::size_t>(index)], "PNG")) {
+            painter->drawImage(target, image);
+        }
+    }
+
+private:
+    const std::vector<const QByteArray*>& images_;
+};
+
+double DevicePixels(double cm) {
+    return cm / kCmPerInch * kResolutionDpi;
+}
+
+QTextCharFormat TextFormat(double pointSize, bool bold) {
+    QTextCharFormat format;
+    format.setFontFamilies({kFontFamily});
+    format.setFontPointSize(pointSize);
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    return format;
+}
+
+class PdfBuilder {
+public:
+    PdfBuilder(QTextDocument& text, std::vector<const QByteArray*>& images)
+        : text_(text), images_(images), cursor_(&text) {}
+
+    void Paragraph(const QString& content, double pointSize, bool bold, Qt::Alignment align,
+                   double spaceAbove, double spaceBelow, int headingLevel = 0) {
+        QTextBlockFormat block;
+        block.setAlignment(align);
+        block.setTopMargin(spaceAbove);
+        block.setBottomMargin(spaceBelow);
+        block.setHeadingLevel(headingLevel);
+        NextBlock(block, TextFormat(pointSize, bold));
+        cursor_.insertText(content);
+    }
+
+    // With a caption the object spans the text width, the caption at its left.
+    void Image(const QByteArray& png, double widthCm, double heightCm, const QString& caption = {}) {
+        QTextBlockFormat block;
+        block.setAlignment(Qt::AlignHCenter);
+        block.setBottomMargin(DevicePixels(0.2));
+        NextBlock(block, TextFormat(10, false));
+        QTextCharFormat object;
+        object.setObjectType(kImageObjectType);
+        object.setProperty(kImageIndexProperty, static_cast<int>(images_.size()));
+        object.setProperty(kImageWidthProperty, DevicePixels(widthCm));
+        object.setProperty(kImageHeightProperty, DevicePixels(heightCm));
+        if (!caption.isEmpty()) {
+            const QFontMetricsF metrics(CaptionFont(), text_.documentLayout()->paintDevice());
+            object.setProperty(kCaptionProperty, caption);
+            object.setProperty(kCaptionHeightProperty, metrics.height() * 1.8);
+            object.setProperty(kObjectWidthProperty, text_.pageSize().width());
+        }
+        images_.push_back(&png);
+        cursor_.insertText(QString(QChar::ObjectReplacementCharacter), object);
+    }
+
+    void Table(const ReportTable& table) {
+        if (!table.caption.isEmpty()) {
+            Paragraph(table.caption, 10, true, Qt::AlignLeft, DevicePixels(0.2), DevicePixels(0.1));
+        }
+        const int columns = static_cast<int>(table.header.size());
+        const int rows = static_cast<int>(table.rows.size()) + 1;
+        QTextTableFormat format;
+        format.setHeaderRowCount(1);
+        format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+        format.setCellPadding(DevicePixels(0.08));
+        format.setCellSpacing(0);
+        format.setBorder(1);
+        format.setBorderBrush(QColor(128, 128, 128));
+        format.setBorderCollapse(true);
+        format.setBottomMargin(DevicePixels(0.3));
+        QTextTable* layout = cursor_.insertTable(rows, columns, format);
+        const auto fill = [layout](int row, int column, const QString& content, const QTextCharFormat& chars,
+                                   const QColor* background) {
+            QTextTableCell cell = layout->cellAt(row, column);
+            if (background != nullptr) {
+                QTextCharFormat cellFormat = cell.format();
+                cellFormat.setBackground(*background);
+                cell.setFormat(cellFormat);
+            }
+            QTextCursor at = cell.firstCursorPosition();
+            at.insertText(content, chars);
+        };
+        const QColor headerBackground(230, 230, 230);
+        for (int column = 0; column < columns; ++column) {
+            fill(0, column, table.header[column], TextFormat(8.5, true), &headerBackground);
+        }
+        for (int row = 1; row < rows; ++row) {
+            const std::vector<ReportTableCell>& cells = table.rows[static_cast<std::size_t>(row - 1)];
+            for (int column = 0; column < columns && column < static_cast<int>(cells.size()); ++column) {
+                const ReportTableCell& cell = cells[static_cast<std::size_t>(column)];
+                QTextCharFormat chars = TextFormat(8.5, cell.colour.has_value());
+                if (cell.colour) {
+                    chars.setForeground(*cell.colour);
+                }
+                fill(row, column, cell.text, chars, nullptr);
+            }
+        }
+        cursor_.movePosition(QTextCursor::End);
+        afterTable_ = true;
+    }
+
+private:
+    // The document starts with one empty block; it takes the first paragraph. After a table the
+    // cursor stands in the block that follows it, which takes the next paragraph likewise.
+    void NextBlock(const QTextBlockFormat& block, const QTextCharFormat& chars) {
+        if (first_ || afterTable_) {
+            cursor_.setBlockFormat(block);
+            cursor_.setBlockCharFormat(chars);
+            cursor_.setCharFormat(chars);
+            first_ = false;
+            afterTable_ = false;
+        } else {
+            cursor_.insertBlock(block, chars);
+        }
+    }
+
+    QTextDocument& text_;
+    std::vector<const QByteArray*>& images_;
+    QTextCursor cursor_;
+    bool first_ = true;
+    bool afterTable_ = false;
+};
+
+void BuildText(const ReportDocument& document, PdfBuilder& builder) {
+    const ReportTitleBlock& title = document.titleBlock;
+    if (!title.logoPng.isEmpty() && title.logoPixels.height() > 0) {
+        constexpr double kLogoHeightCm = 2.5;
+        builder.Image(title.logoPng, kLogoHeightCm * title.logoPixels.width() / title.logoPixels.height(),
+                      kLogoHeightCm);
+    }
+    builder.Paragraph(title.title, 24, true, Qt::AlignHCenter, DevicePixels(0.4), DevicePixels(0.3));
+    builder.Paragraph(title.byline, 13, false, Qt::AlignHCenter, 0, DevicePixels(0.1));
+    builder.Paragraph(title.dateLabel + QStringLiteral(": ") + title.date, 13, false, Qt::AlignHCenter, 0,
+                      DevicePixels(0.4));
+    const double headingSizes[3] = {16, 13, 11};
+    for (std::size_t at = 0; at < document.blocks.size(); ++at) {
+        const ReportBlock& block = document.blocks[at];
+        const auto* chart =
+            at + 1 < document.blocks.size() ? std::get_if<ReportImage>(&document.blocks[at + 1]) : nullptr;
+        const auto* heading = std::get_if<ReportHeading>(&block);
+        if (heading != nullptr && heading->level >= 3 && chart != nullptr) {
+            builder.Image(chart->png, chart->widthCm, chart->HeightCm(), heading->text);
+            ++at;
+        } else if (heading != nullptr) {
+            const int level = std::clamp(heading->level, 1, 3);
+            builder.Paragraph(heading->text, headingSizes[level - 1], true, Qt::AlignLeft,
+                              DevicePixels(level == 1 ? 0.6 : 0.35), DevicePixels(0.15), level);
+        } else if (const auto* table = std::get_if<ReportTable>(&block)) {
+            builder.Table(*table);
+        } else if (const auto* image = std::get_if<ReportImage>(&block)) {
+            builder.Image(image->png, image->widthCm, image->HeightCm());
+        } else if (const auto* text = std::get_if<ReportParagraph>(&block)) {
+            builder.Paragraph(text->text, 10, false, Qt::AlignLeft, 0, DevicePixels(0.1));
+        }
+    }
+}
+
+} // namespace
+
+bool WritePdf(const ReportDocument& document, const QString& path, QString* error) {
+    const auto fail = [error](const QString& text) {
+        if (error != nullptr) {
+            *error = text;
+        }
+        qCWarning(lcReports) << "PDF:" << text;
+        return false;
+    };
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return fail(file.errorString());
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(kResolutionDpi);
+        writer.setTitle(document.titleBlock.title);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                         QPageLayout::Millimeter));
+        const QRect page = writer.pageLayout().paintRectPixels(kResolutionDpi);
+        const double footer = DevicePixels(kFooterMm / 10.0);
+        const QSizeF body(page.width(), page.height() - footer);
+
+        QTextDocument text;
+        text.documentLayout()->setPaintDevice(&writer);
+        text.setDocumentMargin(0);
+        text.setDefaultFont(QFont(kFontFamily, 10));
+        text.setPageSize(body);
+        std::vector<const QByteArray*> images;
+        ImageObject handler(images);
+        text.documentLayout()->registerHandler(kImageObjectType, &handler);
+        {
+            PdfBuilder builder(text, images);
+            BuildText(document, builder);
+        }
+
+        const int pages = text.pageCount();
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            return fail(QStringLiteral("cannot paint %1").arg(path));
+        }
+        QFont footerFont(kFontFamily);
+        footerFont.setPointSizeF(9);
+        for (int index = 0; index < pages; ++index) {
+            if (index > 0) {
+                writer.newPage();
+            }
+            painter.save();
+            painter.translate(0, -index * body.height());
+            text.drawContents(&painter, QRectF(0, index * body.height(), body.width(), body.height()));
+            painter.restore();
+            painter.setFont(footerFont);
+            painter.setPen(Qt::black);
+            const QString footerText = QStringLiteral("%1 %2 %3 %4")
+                                           .arg(document.pageWord)
+                                           .arg(index + 1)
+                                           .arg(document.ofWord)
+                                           .arg(pages);
+            painter.drawText(QRectF(0, body.height(), body.width(), footer),
+                             Qt::AlignHCenter | Qt::AlignBottom, footerText);
+        }
+        painter.end();
+    }
+    if (!file.commit()) {
+        return fail(file.errorString());
+    }
+    return true;
+}
+
+} // namespace vantor
+
+#include "PdfWriter.moc"

@@ -1,0 +1,324 @@
+#include "reports/document/ReportBuilder.h"
+
+#include "analysis/AlarmStatus.h"
+#include "analysis/SignalCache.h"
+#include "analysis/SignalProcessor.h"
+#include "analysis/TrendProjection.h"
+#include "analysis/ViewTexts.h"
+#include "platform/ManualResetEvent.h"
+#include "reports/Log.h"
+#include "reports/document/ReportSelection.h"
+#include "reports/document/ReportTexts.h"
+#include "store/MainConnection.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+
+#include <optional>
+
+namespace vantor {
+namespace {
+
+// zlib level 1 (Qt's PNG quality 80): charts are mostly flat colour, so the files stay small and
+// encoding stays fast.
+constexpr int kChartPngQuality = 80;
+
+QByteArray EncodePng(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG", kChartPngQuality);
+    return png;
+}
+
+QString DateText(const QDateTime& dateTime, const QLocale& locale) {
+    return locale.toString(dateTime, QLocale::ShortFormat);
+}
+
+// Decimals of a measure's numbers in the document: g "0.000", velocities "0.00", the rest "0.0".
+int DecimalsOf(MeasureKind measure) {
+    switch (measure) {
+    case MeasureKind::Acceleration:
+        return 3;
+    case MeasureKind::BearingNoise:
+    case MeasureKind::Displacement:
+        return 1;
+    case MeasureKind::IsoVelocity:
+    case MeasureKind::VaBand1:
+    case MeasureKind::VaBand2:
+    case MeasureKind::VaBand3:
+        break;
+    }
+    return 2;
+}
+
+QString FormLabel(GraphForm form) {
+    switch (form) {
+    case GraphForm::Trend:
+        return UiText(text::TrendLabel);
+    case GraphForm::Fft:
+        return UiText(text::FftLabel);
+    case GraphForm::Time:
+        return UiText(text::TimeLabel);
+    }
+    return {};
+}
+
+QColor ColourOf(StatusCode code) {
+    const Rgb rgb = StatusColour(code);
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+// The measures of the machine's status table.
+constexpr MeasureKind kTableMeasures[] = {MeasureKind::IsoVelocity, MeasureKind::BearingNoise,
+                                          MeasureKind::Acceleration, MeasureKind::Displacement};
+
+ReportTable MachineStatusTable(CMainConnection& db, const std::vector<CVib>& points, const ReportLook& look) {
+    ReportTable table;
+    table.caption = UiText(text::LatestMachineStatus);
+    table.header << UiText(text::VibPointName) << UiText(text::DateTimeColumn) << UiText(text::StatusColumn);
+    for (const MeasureKind measure : kTableMeasures) {
+        table.header << MeasureRowLabel(measure, look);
+    }
+    for (const CVib& point : points) {
+        CVibReading latest;
+        const bool hasReading = db.GetLatestVibReading(point.sItemGUID, latest);
+        const DatedStatus status = PointStatus(point, hasReading ? &latest : nullptr);
+        std::vector<ReportTableCell> row;
+        row.push_back({point.sName, std::nullopt});
+        row.push_back(
+            {hasReading ? DateText(latest.ctDateTaken, look.locale) : UiText(text::NoData), std::nullopt});
+        row.push_back({StatusText(status.code), ColourOf(status.code)});
+        for (const MeasureKind measure : kTableMeasures) {
+            if (!hasReading) {
+                row.push_back({UiText(text::NoData), std::nullopt});
+                continue;
+            }
+            const float value = MeasureValue(latest, measure);
+            if (IsNoValue(value)) {
+                row.push_back({UiText(text::NoData), std::nullopt});
+                continue;
+            }
+            const StatusCode code = ClassifyMeasure(point, latest, measure);
+            row.push_back({LocaleNumber(DisplayMeasureValue(measure, value, look.units), DecimalsOf(measure),
+                                        look.locale),
+                           ColourOf(code)});
+        }
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+// The first picture in the logos folder, by name.
+void AddLogo(ReportTitleBlock& title, const QString& folder) {
+    if (folder.isEmpty()) {
+        return;
+    }
+    const QDir logos(folder);
+    const QStringList pictures =
+        logos.entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"),
+                         QStringLiteral("*.bmp"), QStringLiteral("*.gif")},
+                        QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : pictures) {
+        const QImage logo(logos.filePath(name));
+        if (!logo.isNull()) {
+            title.logoPng = EncodePng(logo);
+            title.logoPixels = logo.size();
+            return;
+        }
+    }
+}
+
+class Builder {
+public:
+    Builder(CMainConnection& db, const ReportOptions& options, const ReportLook& look, ChartPainter& charts,
+            const ReportProgress& progress, BuiltReport& out)
+        : db_(db), options_(options), look_(look), charts_(charts), progress_(progress), out_(out) {}
+
+    void Step() {
+        ++out_.steps;
+        if (progress_.step) {
+            progress_.step();
+        }
+    }
+
+    void Point(const CMachine& machine, const CVib& point) {
+        std::vector<ReportBlock>& blocks = out_.document.blocks;
+        blocks.push_back(ReportHeading{2, point.sName});
+        const std::vector<CVibReading> kept =
+            ReadingsInPeriod(db_.ListVibReadings(point.sItemGUID), options_);
+        const CVibReading* newest = kept.empty() ? nullptr : &kept.back();
+        if (newest == nullptr) {
+            blocks.push_back(ReportParagraph{StatusText(StatusCode::NoReadings)});
+        }
+        std::optional<ReadingSignals> decodedNewest;
+        bool signalsTried = false;
+        for (const ReportGraphInfo& info : kReportGraphs) {
+            if (!options_.Shows(info.graph)) {
+                continue;
+            }
+            if (newest != nullptr && MeasureReported(options_.type, point, newest, info.measure)) {
+                if (info.form == GraphForm::Trend) {
+                    Trend(machine, point, kept, info);
+                } else {
+                    if (!signalsTried) {
+                        signalsTried = true;
+                        ReadingSignals decoded;
+                        if (LoadReadingSignals(db_, processor_, newest->sItemGUID, decoded)) {
+                            decodedNewest = std::move(decoded);
+                        } else {
+                            qCWarning(lcReports) << "report: no signals for reading" << newest->sItemGUID;
+                        }
+                    }
+                    if (decodedNewest) {
+                        Signal(machine, point, *newest, *decodedNewest, info);
+                    }
+                }
+            }
+            Step();
+        }
+    }
+
+private:
+    void AddChart(ReportGraph graph, ReportChart chart) {
+        chart.logicalSize = look_.chartSize;
+        chart.pixelRatio = look_.chartPixelRatio;
+        const QImage image = charts_.Paint(chart);
+        if (image.isNull()) {
+            return;
+        }
+        out_.document.blocks.push_back(ReportHeading{3, GraphHeading(graph, look_)});
+        out_.document.blocks.push_back(ReportImage{EncodePng(image), image.size(), look_.chartWidthCm});
+    }
+
+    void Trend(const CMachine& machine, const CVib& point, const std::vector<CVibReading>& kept,
+               const ReportGraphInfo& info) {
+        const TrendSamples samples = MakeTrendSamples(TrendReadingsOf(kept, info.measure));
+        ReportChart chart;
+        chart.view = MakeTrendViewData(point, info.measure, samples, TrendLine{}, look_.units);
+        chart.title = QStringLiteral("%1 - %2 - %3")
+                          .arg(machine.sName, point.sName, MeasureName(info.measure, look_.bandNames));
+        AddChart(info.graph, std::move(chart));
+    }
+
+    void Signal(const CMachine& machine, const CVib& point, const CVibReading& reading,
+                const ReadingSignals& decoded, const ReportGraphInfo& info) {
+        const QString taken = DateText(reading.ctDateTaken, look_.locale);
+        ReportChart chart;
+        if (info.form == GraphForm::Time) {
+            chart.view = MakeWaveformViewData(decoded);
+            // "%s %s %s (g) %s": machine, point, measure, date.
+            chart.title =
+                QStringLiteral("%1 %2 %3 (g) %4")
+                    .arg(machine.sName, point.sName, MeasureName(info.measure, look_.bandNames), taken);
+            // "%s (Secs)"
+            chart.xCaption = QStringLiteral("%1 (Secs)").arg(UiText(text::TimeLabel));
+            AddChart(info.graph, std::move(chart));
+            return;
+        }
+        std::optional<SpectrumViewData> view =
+            MakeSpectrumViewData(decoded, info.measure, look_.units, look_.consolidatePeaks);
+        if (!view) {
+            return;
+        }
+        std::optional<double> bandLevel;
+        const AlarmLimits limits = LimitsFor(point, MeasureKind::VaBand1);
+        if (limits.alarmsOn) {
+            bandLevel = DisplayMeasureValue(MeasureKind::VaBand1, limits.warning, look_.units);
+        }
+        // "%s (%s %s) - %s (%.1f %s)" in Hz, "%s (%s %s) - %s (%.0f %s)" per minute: point, measure,
+        // unit, date, run speed and its unit.
+        const int runSpeedDecimals = look_.units.Frequency() == FrequencyUnit::Hz ? 1 : 0;
+        chart.title = QStringLiteral("%1 (%2 %3) - %4 (%5 %6)")
+                          .arg(point.sName, MeasureName(info.measure, look_.bandNames), view->yLabel, taken,
+                               QString::number(look_.units.DisplayFrequency(reading.fCurrentRunSpeedHz), 'f',
+                                               runSpeedDecimals),
+                               look_.units.FrequencyLabel());
+        chart.view = SpectrumChart{std::move(*view), bandLevel};
+        AddChart(info.graph, std::move(chart));
+    }
+
+    CMainConnection& db_;
+    const ReportOptions& options_;
+    const ReportLook& look_;
+    ChartPainter& charts_;
+    const ReportProgress& progress_;
+    BuiltReport& out_;
+    SignalProcessor processor_;
+};
+
+} // namespace
+
+QString LocaleNumber(double value, int decimals, const QLocale& locale) {
+    return locale.toString(value, 'f', decimals);
+}
+
+QString MeasureRowLabel(MeasureKind measure, const ReportLook& look) {
+    return MeasureNameWithUnit(measure, look.bandNames, look.units);
+}
+
+QString GraphHeading(ReportGraph graph, const ReportLook& look) {
+    const ReportGraphInfo& info = GraphInfo(graph);
+    return QStringLiteral("%1 - %2").arg(MeasureRowLabel(info.measure, look), FormLabel(info.form));
+}
+
+BuiltReport BuildReport(CMainConnection& db, const ReportOptions& options, const ReportLook& look,
+                        ChartPainter& charts, const ManualResetEvent& stop, const ReportProgress& progress) {
+    BuiltReport out;
+    std::vector<std::pair<CMachine, std::vector<CVib>>> machines;
+    for (const CMachine& machine : db.ListMachines()) {
+        if (options.machines.contains(machine.sName)) {
+            machines.emplace_back(machine, db.ListVibs(machine.sItemGUID));
+        }
+    }
+    std::vector<int> pointCounts;
+    for (const auto& [machine, points] : machines) {
+        pointCounts.push_back(static_cast<int>(points.size()));
+    }
+    out.range = ReportWorkCount(options, pointCounts);
+    if (progress.range) {
+        progress.range(out.range);
+    }
+
+    ReportDocument& document = out.document;
+    document.titleBlock.title = UiText(text::VibrationAnalysisReport);
+    document.titleBlock.byline = UiText(text::ReportingBy);
+    document.titleBlock.dateLabel = UiText(text::ReportDateLabel);
+    document.titleBlock.date = look.locale.toString(look.reportDate.date(), QLocale::LongFormat);
+    document.pageWord = UiText(text::PageWord);
+    document.ofWord = UiText(text::OfWord);
+    AddLogo(document.titleBlock, look.logosFolder);
+
+    Builder builder(db, options, look, charts, progress, out);
+    builder.Step();
+    for (const auto& [machine, points] : machines) {
+        if (out.cancelled) {
+            break;
+        }
+        // A machine or point with nothing chosen under it gets no section.
+        const bool withTable = options.statusTable && !points.empty();
+        if (withTable || (options.GraphsOn() > 0 && !points.empty())) {
+            document.blocks.push_back(ReportHeading{1, machine.sName});
+        }
+        if (withTable) {
+            document.blocks.push_back(MachineStatusTable(db, points, look));
+        }
+        for (const CVib& point : points) {
+            if (options.GraphsOn() == 0) {
+                break;
+            }
+            if (stop.IsSet()) {
+                out.cancelled = true;
+                break;
+            }
+            builder.Point(machine, point);
+        }
+    }
+    if (options.statusTable && !out.cancelled) {
+        builder.Step();
+    }
+    return out;
+}
+
+} // namespace vantor

@@ -1,0 +1,64 @@
+#pragma once
+// Builds the report document from the database: the title block, then per chosen machine its
+// status table (when chosen) and per vibration point its heading and the chosen graphs of the
+// measures the report type keeps, over the readings of the reporting period. Reads only; it never
+// changes the database.
+
+#include "analysis/DisplayUnits.h"
+#include "analysis/MeasureFormat.h"
+#include "reports/document/ReportChart.h"
+#include "reports/document/ReportDocument.h"
+#include "reports/document/ReportOptions.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QSize>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+namespace vantor {
+
+class CMainConnection;
+class ManualResetEvent;
+
+// What the document's texts and numbers depend on besides the options.
+struct ReportLook {
+    DisplayUnits units;
+    bool consolidatePeaks = false; // "Varovud OVO"
+    std::array<QString, kVaBandCount> bandNames = {
+        QStringLiteral("Unbalance"), QStringLiteral("Misalignment"), QStringLiteral("Looseness")};
+    QLocale locale = QLocale::system();
+    QDateTime reportDate = QDateTime::currentDateTime();
+    QString logosFolder; // the first picture in it heads the title page
+    QSize chartSize = {800, 450};
+    double chartPixelRatio = 1.25;
+    double chartWidthCm = 16.0;
+};
+
+// The progress the worker posts: the range once, then one step at a time.
+struct ReportProgress {
+    std::function<void(int)> range;
+    std::function<void()> step;
+};
+
+struct BuiltReport {
+    ReportDocument document;
+    bool cancelled = false;
+    int steps = 0; // steps posted
+    int range = 0;
+};
+
+// Builds the document. Before each point the stop event is tested without waiting; once it is set
+// the building stops and the document holds what was built so far.
+BuiltReport BuildReport(CMainConnection& db, const ReportOptions& options, const ReportLook& look,
+                        ChartPainter& charts, const ManualResetEvent& stop, const ReportProgress& progress);
+
+// Texts the document shows, in the current language and the user's locale.
+QString MeasureRowLabel(MeasureKind measure, const ReportLook& look); // "ISO (mm/s)", band names ...
+QString GraphHeading(ReportGraph graph, const ReportLook& look);      // "ISO (mm/s) - Trend"
+// Numbers with the locale's separators after the patterns "0.000", "0.00" and "0.0".
+QString LocaleNumber(double value, int decimals, const QLocale& locale);
+
+} // namespace vantor

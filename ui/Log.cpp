@@ -1,3 +1,0 @@
-#include "ui/Log.h"
-
-Q_LOGGING_CATEGORY(lcUi, "vantor.ui", QtWarningMsg)

@@ -1,0 +1,289 @@
+#include "ui/report/ReportWizard.h"
+
+#include "analysis/ViewTexts.h"
+#include "app/RecordLists.h"
+#include "app/ReportSetup.h"
+#include "reports/document/DocumentOpener.h"
+#include "reports/document/ReportBuilder.h"
+#include "reports/document/ReportTexts.h"
+#include "texts/UiText.h"
+#include "ui/common/GuiThreadPrompter.h"
+#include "ui/report/ReportProgressDialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace vantor {
+namespace {
+
+constexpr MeasureKind kGridRows[] = {
+    MeasureKind::IsoVelocity, MeasureKind::BearingNoise, MeasureKind::Acceleration, MeasureKind::Displacement,
+    MeasureKind::VaBand1,     MeasureKind::VaBand2,      MeasureKind::VaBand3};
+constexpr GraphForm kGridColumns[] = {GraphForm::Trend, GraphForm::Fft, GraphForm::Time};
+
+QWizardPage* NewPage(const QString& title) {
+    auto* page = new QWizardPage;
+    page->setTitle(title);
+    return page;
+}
+
+// "Select: All" and "Clear: All".
+QString AllButtonText(int verb) {
+    return QStringLiteral("%1: %2").arg(UiText(verb), UiText(text::AllWord));
+}
+
+} // namespace
+
+CReportWizard::CReportWizard(CAppData& app, QWidget* parent) : QWizard(parent), app_(app) {
+    setWindowTitle(UiText(text::ReportWizardTitle));
+    setWizardStyle(QWizard::ClassicStyle);
+    setOption(QWizard::NoBackButtonOnStartPage);
+    setButtonText(QWizard::BackButton, QStringLiteral("< ") + UiText(text::Back));
+    setButtonText(QWizard::NextButton, UiText(text::Next) + QStringLiteral(" >"));
+    setButtonText(QWizard::FinishButton, UiText(text::CreateReport));
+    setButtonText(QWizard::CancelButton, UiText(text::Cancel));
+    setPage(TypePage, MakeTypePage());
+    setPage(MachinesPage, MakeMachinesPage());
+    setPage(StatusTablesPage, MakeStatusTablesPage());
+    setPage(GraphsPage, MakeGraphsPage());
+    setPage(PeriodPage, MakePeriodPage());
+    setPage(DatesPage, MakeDatesPage());
+    setStartId(TypePage);
+    resize(560, 460);
+}
+
+QWizardPage* CReportWizard::MakeTypePage() {
+    QWizardPage* page = NewPage(UiText(text::ReportTypePage));
+    auto* layout = new QVBoxLayout(page);
+    auto* group = new QButtonGroup(page);
+    const int texts[2] = {text::ExceptionReport, text::ManualReport};
+    for (int i = 0; i < 2; ++i) {
+        typeButtons_[i] = new QRadioButton(UiText(texts[i]), page);
+        group->addButton(typeButtons_[i], i);
+        layout->addWidget(typeButtons_[i]);
+    }
+    typeButtons_[static_cast<int>(ReportType::Manual)]->setChecked(true);
+    layout->addStretch();
+    return page;
+}
+
+QWizardPage* CReportWizard::MakeMachinesPage() {
+    QWizardPage* page = NewPage(UiText(text::MachineSelectionPage));
+    auto* layout = new QVBoxLayout(page);
+    machines_ = new QListWidget(page);
+    for (const CMachine& machine : ListMachinesShown(app_).value_or(std::vector<CMachine>{})) {
+        auto* item = new QListWidgetItem(machine.sName, machines_);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    layout->addWidget(machines_);
+    auto* buttons = new QHBoxLayout;
+    auto* selectAll = new QPushButton(AllButtonText(text::SelectWord), page);
+    auto* clearAll = new QPushButton(AllButtonText(text::ClearWord), page);
+    connect(selectAll, &QPushButton::clicked, this, [this] { TickAllMachines(true); });
+    connect(clearAll, &QPushButton::clicked, this, [this] { TickAllMachines(false); });
+    buttons->addWidget(selectAll);
+    buttons->addWidget(clearAll);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    return page;
+}
+
+QWizardPage* CReportWizard::MakeStatusTablesPage() {
+    QWizardPage* page = NewPage(UiText(text::StatusTablesPage));
+    auto* layout = new QVBoxLayout(page);
+    statusTable_ = new QCheckBox(UiText(text::LatestMachineStatus), page);
+    layout->addWidget(statusTable_);
+    layout->addStretch();
+    return page;
+}
+
+QWizardPage* CReportWizard::MakeGraphsPage() {
+    QWizardPage* page = NewPage(UiText(text::GraphsPage));
+    auto* grid = new QGridLayout(page);
+    ReportLook look;
+    look.units = DisplayUnits::FromSettings(app_.settings.xAxisUnits, app_.settings.yAxisUnits);
+    look.bandNames = {app_.settings.band1Name, app_.settings.band2Name, app_.settings.band3Name};
+    const int columnTexts[3] = {text::TrendLabel, text::FftLabel, text::TimeLabel};
+    for (int column = 0; column < 3; ++column) {
+        auto* label =
+            new QLabel(QStringLiteral("<b>%1</b>").arg(UiText(columnTexts[column]).toHtmlEscaped()), page);
+        grid->addWidget(label, 0, column + 1, Qt::AlignHCenter);
+    }
+    int row = 1;
+    for (const MeasureKind measure : kGridRows) {
+        grid->addWidget(new QLabel(MeasureRowLabel(measure, look), page), row, 0);
+        for (int column = 0; column < 3; ++column) {
+            const std::optional<ReportGraph> graph = ReportGraphOf(measure, kGridColumns[column]);
+            if (!graph) {
+                continue;
+            }
+            auto* box = new QCheckBox(page);
+            box->setAccessibleName(GraphHeading(*graph, look));
+            graphBoxes_[static_cast<int>(*graph)] = box;
+            grid->addWidget(box, row, column + 1, Qt::AlignHCenter);
+        }
+        ++row;
+    }
+    // The boxes stand close to their row labels, so that a row reads across at a glance; the
+    // room left over goes to an empty last column.
+    grid->setHorizontalSpacing(24);
+    grid->setVerticalSpacing(10);
+    for (int column = 1; column <= 3; ++column) {
+        grid->setColumnMinimumWidth(column, 48);
+    }
+    grid->setColumnStretch(4, 1);
+    grid->setRowStretch(row, 1);
+    return page;
+}
+
+QWizardPage* CReportWizard::MakePeriodPage() {
+    QWizardPage* page = NewPage(UiText(text::ReportingPeriodPage));
+    auto* layout = new QVBoxLayout(page);
+    auto* group = new QButtonGroup(page);
+    const int texts[3] = {text::LastMeasurement, text::BetweenDates, text::AllMeasurements};
+    for (int i = 0; i < 3; ++i) {
+        periodButtons_[i] = new QRadioButton(UiText(texts[i]), page);
+        group->addButton(periodButtons_[i], i);
+        layout->addWidget(periodButtons_[i]);
+    }
+    periodButtons_[0]->setChecked(true);
+    layout->addStretch();
+    // Finish is offered here unless the between-dates page follows. The wizard weighs Next against
+    // Finish only when a page is entered or its final flag is set, so the flag is set anew.
+    connect(group, &QButtonGroup::idToggled, page, [page](int, bool checked) {
+        if (checked) {
+            page->setFinalPage(false);
+        }
+    });
+    return page;
+}
+
+QWizardPage* CReportWizard::MakeDatesPage() {
+    QWizardPage* page = NewPage(UiText(text::BetweenDatesPage));
+    auto* form = new QFormLayout(page);
+    const QDateTime now = QDateTime(QDate::currentDate(), QTime(23, 59, 59));
+    start_ = new QDateTimeEdit(now.addMonths(-1).date().startOfDay(), page);
+    end_ = new QDateTimeEdit(now, page);
+    for (QDateTimeEdit* edit : {start_, end_}) {
+        edit->setDisplayFormat(kReportDateTimeFormat);
+        edit->setCalendarPopup(true);
+    }
+    form->addRow(UiText(text::StartLabel), start_);
+    form->addRow(UiText(text::EndLabel), end_);
+    return page;
+}
+
+void CReportWizard::TickAllMachines(bool ticked) {
+    for (int row = 0; row < machines_->count(); ++row) {
+        machines_->item(row)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+QRadioButton* CReportWizard::TypeButton(ReportType type) const {
+    return typeButtons_[static_cast<int>(type)];
+}
+
+QCheckBox* CReportWizard::GraphBox(ReportGraph graph) const {
+    return graphBoxes_[static_cast<int>(graph)];
+}
+
+QRadioButton* CReportWizard::PeriodButton(ReportPeriod period) const {
+    return periodButtons_[static_cast<int>(period)];
+}
+
+ReportOptions CReportWizard::Options() const {
+    ReportOptions options;
+    options.type =
+        TypeButton(ReportType::Exception)->isChecked() ? ReportType::Exception : ReportType::Manual;
+    for (int row = 0; row < machines_->count(); ++row) {
+        if (machines_->item(row)->checkState() == Qt::Checked) {
+            options.machines << machines_->item(row)->text();
+        }
+    }
+    options.statusTable = statusTable_->isChecked();
+    for (const ReportGraphInfo& info : kReportGraphs) {
+        options.SetShown(info.graph, GraphBox(info.graph)->isChecked());
+    }
+    options.period = PeriodButton(ReportPeriod::BetweenDates)->isChecked() ? ReportPeriod::BetweenDates
+                     : PeriodButton(ReportPeriod::AllMeasurements)->isChecked()
+                         ? ReportPeriod::AllMeasurements
+                         : ReportPeriod::LastMeasurement;
+    // The range belongs to the options only when it is used, as on the command line.
+    if (options.period == ReportPeriod::BetweenDates) {
+        options.start = start_->dateTime();
+        options.end = end_->dateTime();
+    }
+    return options;
+}
+
+int CReportWizard::nextId() const {
+    switch (currentId()) {
+    case PeriodPage:
+        return PeriodButton(ReportPeriod::BetweenDates)->isChecked() ? DatesPage : -1;
+    case DatesPage:
+        return -1;
+    default:
+        return QWizard::nextId();
+    }
+}
+
+bool CReportWizard::validateCurrentPage() {
+    const ReportOptions options = Options();
+    if (currentId() == MachinesPage && options.machines.isEmpty()) {
+        app_.UserPrompter().ShowMessage(UiText(text::SelectAtLeastOneMachine));
+        return false;
+    }
+    if (currentId() == DatesPage) {
+        if (const std::optional<int> problem = PeriodProblem(options, app_.earliestDate, app_.latestDate)) {
+            QString message = UiText(*problem);
+            if (*problem != text::StartDateAfterEnd) {
+                message += QStringLiteral("\r\n") + RepresentableRangeText(app_);
+            }
+            app_.UserPrompter().ShowMessage(message);
+            return false;
+        }
+    }
+    return QWizard::validateCurrentPage();
+}
+
+QString DesktopReportPath(const CAppData& app, const QDateTime& now) {
+    const QDir folder(QDir(app.folders.userRoot).filePath(QStringLiteral("Reports")));
+    return folder.filePath(
+        QStringLiteral("%1 %2.odt")
+            .arg(UiText(text::VibrationAnalysisReport), now.toString(QStringLiteral("yyyy-MM-dd HHmmss"))));
+}
+
+void RunReportWizard(CAppData& app, QWidget* parent) {
+    CReportWizard wizard(app, parent);
+    if (wizard.exec() != QDialog::Accepted) {
+        return;
+    }
+    const QString path = DesktopReportPath(app, QDateTime::currentDateTime());
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    ReportJob job = MakeReportJob(app, wizard.Options(), path);
+    // The worker's connection may have something to say; it is shown on this thread.
+    GuiThreadPrompter prompter(app.UserPrompter());
+    job.store.prompter = &prompter;
+    CReportProgressDialog progress(std::move(job), parent);
+    progress.exec();
+    const ReportOutcome& outcome = progress.Outcome();
+    if (outcome.result == ReportOutcome::Result::Failed) {
+        app.UserPrompter().ShowMessage(outcome.message);
+        return;
+    }
+    OpenDocument(path);
+}
+
+} // namespace vantor

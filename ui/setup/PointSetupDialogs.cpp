@@ -1,0 +1,170 @@
+#include "ui/setup/PointSetupDialogs.h"
+
+#include "analysis/AlarmStatus.h"
+#include "platform/Prompter.h"
+#include "texts/UiText.h"
+#include "ui/common/DialogButtons.h"
+#include "ui/setup/EditorFields.h"
+#include "ui/setup/IsoStandardsDialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vantor {
+namespace {
+
+// Bearing damage levels are never converted.
+const QString kBduUnit = QStringLiteral("BDU");
+constexpr float kNoConversion = 1.0f;
+
+} // namespace
+
+CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& prompter, const CVib& vib,
+                                           const DisplayUnits& units, const QString& before, QWidget* parent)
+    : QDialog(parent), editor_(editor), prompter_(prompter), vib_(vib), units_(units), before_(before),
+      hz_(new QLineEdit(FormatEntry(vib.fRunSpeedHz), this)),
+      rpm_(new QLineEdit(FormatEntry(vib.fRunSpeedHz * kPerMinuteFactor), this)), lastSpeedEdit_(hz_),
+      iso_(new AlarmFields(UiText(text::IsoAlarms), QStringLiteral("Iso"), units.VelocityLabel(),
+                           units.AmplitudeFactor(), this)),
+      bearing_(new AlarmFields(UiText(text::BearingAlarms), QStringLiteral("Bdu"), kBduUnit, kNoConversion,
+                               this)) {
+    setWindowTitle(UiText(text::VibPointSetupTitle));
+    auto* form = new QFormLayout;
+    names_ = new NameFields(form, vib.sName, vib.sVMName, vib.sItemGUID.isEmpty());
+
+    hz_->setObjectName(QStringLiteral("RunSpeedHz"));
+    rpm_->setObjectName(QStringLiteral("RunSpeedRpm"));
+    auto* speed = new QHBoxLayout;
+    speed->addWidget(hz_, 1);
+    speed->addWidget(new QLabel(UiText(text::UnitHz), this));
+    speed->addWidget(rpm_, 1);
+    speed->addWidget(new QLabel(UiText(text::UnitRpm), this));
+    form->addRow(UiText(text::RunSpeedLabel), speed);
+    auto* tip = new QLabel(UiText(text::RunSpeedTip), this);
+    tip->setWordWrap(true);
+    form->addRow(tip);
+    connect(hz_, &QLineEdit::textEdited, this, &CVibPointSetupDialog::HzEdited);
+    connect(rpm_, &QLineEdit::textEdited, this, &CVibPointSetupDialog::RpmEdited);
+
+    iso_->Load(vib.bISOAlarmsOn, vib.fISOWarningMMS, vib.fISOCriticalMMS);
+    bearing_->Load(vib.bBDUAlarmsOn, vib.fBDUWarning, vib.fBDUCritical);
+    auto* isoButton = new QPushButton(UiText(text::IsoStandards) + QStringLiteral("..."), this);
+    isoButton->setObjectName(QStringLiteral("IsoStandardsButton"));
+    connect(isoButton, &QPushButton::clicked, this, &CVibPointSetupDialog::ChooseIsoLimits);
+    auto* isoColumn = new QVBoxLayout;
+    isoColumn->addWidget(iso_);
+    isoColumn->addWidget(isoButton);
+    auto* alarms = new QHBoxLayout;
+    alarms->addLayout(isoColumn);
+    auto* bearingColumn = new QVBoxLayout;
+    bearingColumn->addWidget(bearing_);
+    bearingColumn->addStretch();
+    alarms->addLayout(bearingColumn);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(alarms);
+    layout->addWidget(MakeOkCancelButtons(this));
+    resize(560, sizeHint().height());
+}
+
+void CVibPointSetupDialog::HzEdited(const QString& text) {
+    lastSpeedEdit_ = hz_;
+    if (IsIncompleteEntry(text)) {
+        return; // converted once the entry is complete
+    }
+    if (const std::optional<double> hz = ParseEntry(text)) {
+        rpm_->setText(FormatEntry(static_cast<float>(*hz * kPerMinuteFactor)));
+    }
+}
+
+void CVibPointSetupDialog::RpmEdited(const QString& text) {
+    lastSpeedEdit_ = rpm_;
+    if (IsIncompleteEntry(text)) {
+        return;
+    }
+    if (const std::optional<double> rpm = ParseEntry(text)) {
+        hz_->setText(FormatEntry(static_cast<float>(*rpm / kPerMinuteFactor)));
+    }
+}
+
+void CVibPointSetupDialog::ProposeIsoLimits(int group, int foundation) {
+    if (const std::optional<IsoLimits> limits = IsoLimitsForGroup(group, foundation)) {
+        iso_->Propose(limits->warningMms, limits->criticalMms);
+    }
+}
+
+void CVibPointSetupDialog::ChooseIsoLimits() {
+    CIsoLimitsDialog chooser(units_.VelocityLabel(), units_.AmplitudeFactor(), this);
+    if (chooser.exec() == QDialog::Accepted) {
+        ProposeIsoLimits(chooser.Group(), chooser.Foundation());
+    }
+}
+
+void CVibPointSetupDialog::accept() {
+    CVib vib = vib_;
+    vib.sName = names_->Name();
+    vib.sVMName = names_->MeterName();
+    // The speed field typed last decides; the other may still wait for a complete entry.
+    const std::optional<double> speed = ParseEntry(lastSpeedEdit_->text());
+    if (!speed || !iso_->Read(vib.bISOAlarmsOn, vib.fISOWarningMMS, vib.fISOCriticalMMS) ||
+        !bearing_->Read(vib.bBDUAlarmsOn, vib.fBDUWarning, vib.fBDUCritical)) {
+        prompter_.ShowMessage(UiText(text::PleaseInputNumber));
+        return;
+    }
+    const double hz = lastSpeedEdit_ == rpm_ ? *speed / kPerMinuteFactor : *speed;
+    vib.fRunSpeedHz = lastSpeedEdit_ == hz_ && hz_->text() == FormatEntry(vib_.fRunSpeedHz)
+                          ? vib_.fRunSpeedHz
+                          : static_cast<float>(hz);
+    if (const std::optional<QString> guid = editor_.SaveVib(vib, before_)) {
+        saved_ = *guid;
+        QDialog::accept();
+    }
+}
+
+CLubePointSetupDialog::CLubePointSetupDialog(CatalogueEditor& editor, Prompter& prompter, const CLube& lube,
+                                             const QString& before, QWidget* parent)
+    : QDialog(parent), editor_(editor), prompter_(prompter), lube_(lube), before_(before),
+      type_(new QLineEdit(lube.sLubeType, this)), units_(new QLineEdit(lube.sLubeUnits, this)),
+      bearing_(new AlarmFields(UiText(text::BearingAlarms), QStringLiteral("Bdu"), kBduUnit, kNoConversion,
+                               this)) {
+    setWindowTitle(UiText(text::LubePoints));
+    auto* form = new QFormLayout;
+    names_ = new NameFields(form, lube.sName, lube.sVMName, lube.sItemGUID.isEmpty());
+    type_->setObjectName(QStringLiteral("LubeType"));
+    units_->setObjectName(QStringLiteral("LubeUnits"));
+    // The lubricant's fields have no entry in the text table.
+    form->addRow(QStringLiteral("Lube Type"), type_);
+    form->addRow(QStringLiteral("Lube Units"), units_);
+    bearing_->Load(lube.bBDUAlarmsOn, lube.fBDUWarning, lube.fBDUCritical);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(bearing_);
+    layout->addWidget(MakeOkCancelButtons(this));
+    resize(420, sizeHint().height());
+}
+
+void CLubePointSetupDialog::accept() {
+    CLube lube = lube_;
+    lube.sName = names_->Name();
+    lube.sVMName = names_->MeterName();
+    lube.sLubeType = type_->text();
+    lube.sLubeUnits = units_->text();
+    if (!bearing_->Read(lube.bBDUAlarmsOn, lube.fBDUWarning, lube.fBDUCritical)) {
+        prompter_.ShowMessage(UiText(text::PleaseInputNumber));
+        return;
+    }
+    if (const std::optional<QString> guid = editor_.SaveLube(lube, before_)) {
+        saved_ = *guid;
+        QDialog::accept();
+    }
+}
+
+} // namespace vantor

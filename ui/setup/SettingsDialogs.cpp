@@ -1,0 +1,419 @@
+#include "ui/setup/SettingsDialogs.h"
+
+#include "analysis/DisplayUnits.h"
+#include "analysis/Measures.h"
+#include "app/ExceptionAddresses.h"
+#include "app/TestMessage.h"
+#include "platform/Prompter.h"
+#include "store/Validation.h"
+#include "texts/UiText.h"
+#include "ui/common/DialogButtons.h"
+#include "ui/setup/EditorFields.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace vantor {
+namespace {
+
+constexpr int kMaxPort = 65535;
+constexpr int kMinimumWidth = 300; // room for the OK and Cancel buttons and a title
+
+template <class Dialog> bool Run(CAppData& app, QWidget* parent) {
+    Dialog dialog(app, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QRadioButton* Radio(QButtonGroup* group, int id, int textIndex, QWidget* parent) {
+    auto* button = new QRadioButton(UiText(textIndex), parent);
+    group->addButton(button, id);
+    return button;
+}
+
+// The caption of a measure kind's status column.
+QString KindCaption(int kind, const CSettings& settings) {
+    return MeasureName(static_cast<MeasureKind>(kind),
+                       {settings.band1Name, settings.band2Name, settings.band3Name});
+}
+
+// Quiet progress: the test message's steps need no window of their own.
+class NoProgress final : public ExceptionProgress {};
+
+} // namespace
+
+bool RunUnitsDialog(CAppData& app, QWidget* parent) {
+    return Run<CUnitsDialog>(app, parent);
+}
+bool RunDecimalPlacesDialog(CAppData& app, QWidget* parent) {
+    return Run<CDecimalPlacesDialog>(app, parent);
+}
+bool RunFftDisplayDialog(CAppData& app, QWidget* parent) {
+    return Run<CFftDisplayDialog>(app, parent);
+}
+bool RunBandNamesDialog(CAppData& app, QWidget* parent) {
+    return Run<CBandNamesDialog>(app, parent);
+}
+bool RunMachineStatusDialog(CAppData& app, QWidget* parent) {
+    return Run<CStatusColumnsDialog>(app, parent);
+}
+bool RunEmailExceptionsDialog(CAppData& app, QWidget* parent) {
+    return Run<CEmailExceptionsDialog>(app, parent);
+}
+bool RunMailServerDialog(CAppData& app, QWidget* parent) {
+    return Run<CMailServerDialog>(app, parent);
+}
+bool RunExceptionAddressesDialog(CAppData& app, QWidget* parent) {
+    CExceptionAddressesDialog dialog(app, parent);
+    return dialog.IsOpen() && dialog.exec() == QDialog::Accepted;
+}
+
+CSettingsDialog::CSettingsDialog(CAppData& app, const QString& title, QWidget* parent)
+    : QDialog(parent), app_(app) {
+    setWindowTitle(title);
+}
+
+void CSettingsDialog::SetFields(QLayout* fields) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(MakeOkCancelButtons(this));
+    setMinimumWidth(kMinimumWidth);
+}
+
+void CSettingsDialog::accept() {
+    CSettings settings = app_.settings;
+    if (!Collect(settings)) {
+        return;
+    }
+    app_.settings = settings;
+    app_.WriteSettings();
+    QDialog::accept();
+}
+
+CUnitsDialog::CUnitsDialog(CAppData& app, QWidget* parent)
+    : CSettingsDialog(app, UiText(text::UnitsTitle), parent), xAxis_(new QComboBox(this)),
+      yAxis_(new QComboBox(this)) {
+    xAxis_->setObjectName(QStringLiteral("XAxisUnits"));
+    yAxis_->setObjectName(QStringLiteral("YAxisUnits"));
+    xAxis_->addItems({UiText(text::UnitHz), UiText(text::UnitRpm), UiText(text::UnitCpm)});
+    yAxis_->addItems({UiText(text::UnitMmPerSecond), UiText(text::UnitInchPerSecond)});
+    const DisplayUnits units = DisplayUnits::FromSettings(app.settings.xAxisUnits, app.settings.yAxisUnits);
+    xAxis_->setCurrentIndex(units.XAxisUnits());
+    yAxis_->setCurrentIndex(units.YAxisUnits());
+    auto* form = new QFormLayout;
+    form->addRow(UiText(text::XAxis), xAxis_);
+    form->addRow(UiText(text::YAxis), yAxis_);
+    SetFields(form);
+}
+
+bool CUnitsDialog::Collect(CSettings& settings) {
+    settings.xAxisUnits = xAxis_->currentIndex();
+    settings.yAxisUnits = yAxis_->currentIndex();
+    const DisplayUnits units = DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
+    settings.frequencyUnitLabel = units.FrequencyLabel();
+    settings.velocityUnitLabel = units.VelocityLabel();
+    settings.velocityUnitFactor = units.AmplitudeFactor();
+    return true;
+}
+
+CDecimalPlacesDialog::CDecimalPlacesDialog(CAppData& app, QWidget* parent)
+    : CSettingsDialog(app, UiText(text::DecimalPlaces), parent), g_(new QSpinBox(this)),
+      mms_(new QSpinBox(this)), inchS_(new QSpinBox(this)) {
+    auto* form = new QFormLayout;
+    const auto row = [form](QSpinBox* box, const QString& name, const QString& unit, int value) {
+        box->setObjectName(name);
+        box->setRange(0, kMaxDecimals);
+        box->setValue(std::clamp(value, 0, kMaxDecimals));
+        form->addRow(unit, box);
+    };
+    row(g_, QStringLiteral("DecimalsG"), QStringLiteral("g"), app.settings.dpG);
+    row(mms_, QStringLiteral("DecimalsMms"), UiText(text::UnitMmPerSecond), app.settings.dpMms);
+    row(inchS_, QStringLiteral("DecimalsInchS"), UiText(text::UnitInchPerSecond), app.settings.dpInchS);
+    SetFields(form);
+}
+
+bool CDecimalPlacesDialog::Collect(CSettings& settings) {
+    settings.dpG = g_->value();
+    settings.dpMms = mms_->value();
+    settings.dpInchS = inchS_->value();
+    return true;
+}
+
+CFftDisplayDialog::CFftDisplayDialog(CAppData& app, QWidget* parent)
+    : CSettingsDialog(app, UiText(text::FftDisplayTitle), parent), lineOrBar_(new QButtonGroup(this)),
+      ovo_(new QButtonGroup(this)) {
+    // FFTLineOrBar: 0 lines, 1 bars. VarovudOVOOn: 1 on.
+    auto* drawing = new QGroupBox(UiText(text::FftBarLine), this);
+    auto* drawingRow = new QHBoxLayout(drawing);
+    drawingRow->addWidget(Radio(lineOrBar_, 1, text::Bar, drawing));
+    drawingRow->addWidget(Radio(lineOrBar_, 0, text::Line, drawing));
+    auto* detection = new QGroupBox(UiText(text::VarovudOvo), this);
+    auto* detectionRow = new QHBoxLayout(detection);
+    detectionRow->addWidget(Radio(ovo_, 1, text::On, detection));
+    detectionRow->addWidget(Radio(ovo_, 0, text::Off, detection));
+    lineOrBar_->button(app.settings.fftLineOrBar == 0 ? 0 : 1)->setChecked(true);
+    ovo_->button(app.settings.varovudOvoOn == 1 ? 1 : 0)->setChecked(true);
+    drawing->setObjectName(QStringLiteral("LineOrBar"));
+    detection->setObjectName(QStringLiteral("Ovo"));
+    auto* fields = new QVBoxLayout;
+    fields->addWidget(drawing);
+    fields->addWidget(detection);
+    SetFields(fields);
+}
+
+bool CFftDisplayDialog::Collect(CSettings& settings) {
+    settings.fftLineOrBar = lineOrBar_->checkedId();
+    settings.varovudOvoOn = ovo_->checkedId();
+    return true;
+}
+
+CBandNamesDialog::CBandNamesDialog(CAppData& app, QWidget* parent)
+    : CSettingsDialog(app, UiText(text::VaBandDescriptions), parent) {
+    const std::array<QString, 4> current = {app.settings.band1Name, app.settings.band2Name,
+                                            app.settings.band3Name, app.settings.band4Name};
+    auto* form = new QFormLayout;
+    for (std::size_t band = 0; band < names_.size(); ++band) {
+        names_[band] = new QLineEdit(current[band], this);
+        names_[band]->setObjectName(QStringLiteral("Band%1Name").arg(band + 1));
+        // Band labels are the entries 80, 82, 84 and 86.
+        form->addRow(UiText(text::Band1 + 2 * static_cast<int>(band)), names_[band]);
+    }
+    SetFields(form);
+    resize(380, sizeHint().height());
+}
+
+bool CBandNamesDialog::Collect(CSettings& settings) {
+    for (QLineEdit* name : names_) {
+        if (name->text().size() > kMaxBandNameLength) {
+            app_.UserPrompter().ShowMessage(UiText(text::MaxLength25));
+            name->setFocus();
+            return false;
+        }
+    }
+    settings.band1Name = names_[0]->text();
+    settings.band2Name = names_[1]->text();
+    settings.band3Name = names_[2]->text();
+    settings.band4Name = names_[3]->text();
+    return true;
+}
+
+CStatusColumnsDialog::CStatusColumnsDialog(CAppData& app, QWidget* parent)
+    : CSettingsDialog(app, UiText(text::SelectStatusColumns), parent),
+      asValues_(new QCheckBox(UiText(text::StatusAsValues), this)) {
+    auto* choices = new QGroupBox(UiText(text::MachineStatusTitle), this);
+    auto* column = new QVBoxLayout(choices);
+    for (const int kind :
+         {app.settings.vibStatusColumn1, app.settings.vibStatusColumn2, app.settings.vibStatusColumn3}) {
+        if (IsMeasureKind(kind) && std::find(order_.cbegin(), order_.cend(), kind) == order_.cend()) {
+            order_.push_back(kind);
+        }
+    }
+    for (int kind = 0; kind < kMeasureKindCount; ++kind) {
+        auto* box = new QCheckBox(KindCaption(kind, app.settings), choices);
+        box->setObjectName(QStringLiteral("Kind%1").arg(kind));
+        box->setChecked(std::find(order_.cbegin(), order_.cend(), kind) != order_.cend());
+        connect(box, &QCheckBox::clicked, this, [this, box] { Ticked(box); });
+        kinds_.push_back(box);
+        column->addWidget(box);
+    }
+    asValues_->setObjectName(QStringLiteral("StatusAsValues"));
+    asValues_->setChecked(app.settings.vibStatusValuesOn == 1);
+    auto* fields = new QVBoxLayout;
+    fields->addWidget(choices);
+    fields->addWidget(asValues_);
+    SetFields(fields);
+}
+
+void CStatusColumnsDialog::Ticked(QCheckBox* box) {
+    const int kind = static_cast<int>(std::find(kinds_.cbegin(), kinds_.cend(), box) - kinds_.cbegin());
+    if (!box->isChecked()) {
+        order_.erase(std::remove(order_.begin(), order_.end(), kind), order_.end());
+        return;
+    }
+    if (static_cast<int>(order_.size()) >= kMaxColumns) {
+        box->setChecked(false);
+        app_.UserPrompter().ShowMessage(UiText(text::MaxThreeSelections));
+        return;
+    }
+    order_.push_back(kind);
+}
+
+bool CStatusColumnsDialog::Collect(CSettings& settings) {
+    std::array<int, kMaxColumns> columns = {-1, -1, -1};
+    std::copy(order_.cbegin(), order_.cend(), columns.begin());
+    settings.vibStatusColumn1 = columns[0];
+    settings.vibStatusColumn2 = columns[1];
+    settings.vibStatusColumn3 = columns[2];
+    settings.vibStatusValuesOn = asValues_->isChecked() ? 1 : 0;
+    return true;
+}
+
+CEmailExceptionsDialog::CEmailExceptionsDialog(CAppData& app, QWidget* parent)
+    : CSettingsDialog(app, UiText(text::EmailExceptionsOnUpload), parent),
+      onUpload_(new QCheckBox(UiText(text::EmailExceptionsOnUpload), this)),
+      // The text table has no entry for sending without review.
+      autoSend_(new QCheckBox(QStringLiteral("Send automatically, without review"), this)) {
+    onUpload_->setObjectName(QStringLiteral("OnUpload"));
+    autoSend_->setObjectName(QStringLiteral("AutoSend"));
+    onUpload_->setChecked(app.settings.emailExceptionsOnUpload == 1);
+    autoSend_->setChecked(app.settings.autoSendEmailExceptionsOnUpload == 1);
+    autoSend_->setEnabled(onUpload_->isChecked());
+    connect(onUpload_, &QCheckBox::toggled, autoSend_, &QWidget::setEnabled);
+    auto* fields = new QVBoxLayout;
+    fields->addWidget(onUpload_);
+    fields->addWidget(autoSend_);
+    SetFields(fields);
+}
+
+bool CEmailExceptionsDialog::Collect(CSettings& settings) {
+    settings.emailExceptionsOnUpload = onUpload_->isChecked() ? 1 : 0;
+    settings.autoSendEmailExceptionsOnUpload = autoSend_->isChecked() ? 1 : 0;
+    return true;
+}
+
+// The mail server has no entries in the text table; its captions are the settings' own words.
+CMailServerDialog::CMailServerDialog(CAppData& app, QWidget* parent)
+    : CSettingsDialog(app, QStringLiteral("Mail Server"), parent),
+      host_(new QLineEdit(app.settings.smtpHost, this)), port_(new QSpinBox(this)),
+      security_(new QComboBox(this)), user_(new QLineEdit(app.settings.smtpUser, this)),
+      password_(new QLineEdit(app.settings.smtpPassword, this)),
+      from_(new QLineEdit(app.settings.smtpFrom, this)), testTo_(new QLineEdit(this)) {
+    host_->setObjectName(QStringLiteral("SmtpHost"));
+    port_->setObjectName(QStringLiteral("SmtpPort"));
+    security_->setObjectName(QStringLiteral("SmtpSecurity"));
+    user_->setObjectName(QStringLiteral("SmtpUser"));
+    password_->setObjectName(QStringLiteral("SmtpPassword"));
+    from_->setObjectName(QStringLiteral("SmtpFrom"));
+    testTo_->setObjectName(QStringLiteral("TestTo"));
+    port_->setRange(1, kMaxPort);
+    port_->setValue(app.settings.smtpPort);
+    security_->addItems({QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("TLS")});
+    security_->setCurrentIndex(std::clamp(app.settings.smtpSecurity, 0, 2));
+    password_->setEchoMode(QLineEdit::Password);
+    host_->setPlaceholderText(QStringLiteral("smtp.example.org"));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Server"), host_);
+    form->addRow(QStringLiteral("Port"), port_);
+    form->addRow(QStringLiteral("Security"), security_);
+    form->addRow(QStringLiteral("User"), user_);
+    form->addRow(QStringLiteral("Password"), password_);
+    form->addRow(QStringLiteral("Sender"), from_);
+    auto* test = new QPushButton(QStringLiteral("Send test message"), this);
+    test->setObjectName(QStringLiteral("SendTest"));
+    connect(test, &QPushButton::clicked, this, &CMailServerDialog::SendTest);
+    auto* testRow = new QHBoxLayout;
+    testRow->addWidget(testTo_, 1);
+    testRow->addWidget(test);
+    form->addRow(UiText(text::EmailAddressLabel), testRow);
+    SetFields(form);
+    resize(460, sizeHint().height());
+}
+
+bool CMailServerDialog::Collect(CSettings& settings) {
+    const QString from = from_->text().trimmed();
+    if (!from.isEmpty() && !IsValidEmailAddress(from)) {
+        app_.UserPrompter().ShowMessage(UiText(text::EmailAddressInvalid));
+        from_->setFocus();
+        return false;
+    }
+    settings.smtpHost = host_->text().trimmed();
+    settings.smtpPort = port_->value();
+    settings.smtpSecurity = security_->currentIndex();
+    settings.smtpUser = user_->text().trimmed();
+    settings.smtpPassword = password_->text();
+    settings.smtpFrom = from;
+    return true;
+}
+
+void CMailServerDialog::SendTest() {
+    const QString to = testTo_->text().trimmed();
+    const QStringList recipients = to.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (recipients.isEmpty() ||
+        !std::all_of(recipients.cbegin(), recipients.cend(),
+                     [](const QString& address) { return IsValidEmailAddress(address.trimmed()); })) {
+        app_.UserPrompter().ShowMessage(UiText(text::EmailAddressInvalid));
+        return;
+    }
+    CSettings settings = app_.settings;
+    if (!Collect(settings)) {
+        return;
+    }
+    NoProgress progress;
+    const TestMessageResult result = SendTestMessage(app_, settings, to, app_.UserPrompter(), progress);
+    if (result.delivered) {
+        app_.UserPrompter().ShowMessage(
+            (result.sent ? QStringLiteral("Sent: %1") : QStringLiteral("Opened for review: %1"))
+                .arg(result.location));
+    } else if (!result.detail.isEmpty()) {
+        app_.UserPrompter().ShowMessage(result.detail);
+    }
+}
+
+CExceptionAddressesDialog::CExceptionAddressesDialog(CAppData& app, QWidget* parent)
+    : QDialog(parent), app_(app), address_(new QLineEdit(this)), list_(new QListWidget(this)) {
+    setWindowTitle(UiText(text::ExceptionAddressesTitle));
+    address_->setObjectName(QStringLiteral("Address"));
+    list_->setObjectName(QStringLiteral("Addresses"));
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto* add = new QPushButton(UiText(text::AddCommand), this);
+    auto* removeSelected = new QPushButton(UiText(text::RemoveSelectedFromList), this);
+    auto* removeAll = new QPushButton(UiText(text::RemoveAllFromList), this);
+    connect(add, &QPushButton::clicked, this, &CExceptionAddressesDialog::AddAddress);
+    connect(address_, &QLineEdit::returnPressed, this, &CExceptionAddressesDialog::AddAddress);
+    connect(removeSelected, &QPushButton::clicked, this, [this] { qDeleteAll(list_->selectedItems()); });
+    connect(removeAll, &QPushButton::clicked, list_, &QListWidget::clear);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(UiText(text::EmailAddressLabel), this), 0, 0);
+    grid->addWidget(address_, 0, 1);
+    grid->addWidget(add, 0, 2);
+    grid->addWidget(list_, 1, 0, 1, 3);
+    auto* removeRow = new QHBoxLayout;
+    removeRow->addWidget(removeSelected);
+    removeRow->addWidget(removeAll);
+    removeRow->addStretch();
+    grid->addLayout(removeRow, 2, 0, 1, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(MakeOkCancelButtons(this));
+    resize(480, 360);
+
+    const std::optional<QStringList> stored = LoadExceptionAddresses(app_);
+    opened_ = stored.has_value();
+    if (opened_) {
+        stored_ = *stored;
+        list_->addItems(stored_);
+    }
+}
+
+QStringList CExceptionAddressesDialog::Addresses() const {
+    return ListedTexts(*list_);
+}
+
+void CExceptionAddressesDialog::AddAddress() {
+    if (AddTypedAddress(*list_, *address_, app_.UserPrompter())) {
+        list_->sortItems();
+    }
+}
+
+void CExceptionAddressesDialog::accept() {
+    if (!StoreExceptionAddresses(app_, stored_, Addresses())) {
+        return;
+    }
+    QDialog::accept();
+}
+
+} // namespace vantor

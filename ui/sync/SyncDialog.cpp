@@ -1,0 +1,130 @@
+#include "ui/sync/SyncDialog.h"
+
+#include "device/SyncEvents.h"
+
+#include <VantorLabel/VantorLabelCtrl.h>
+#include <VantorLabel/VantorLabelFactory.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vantor {
+namespace {
+
+// Room for the longest progress text on two lines.
+constexpr int kProgressTextWidth = 320;
+constexpr int kProgressTextHeight = 44;
+
+} // namespace
+
+CSyncDialog::CSyncDialog(SyncSettings settings, Prompter& prompter, QWidget* parent,
+                         SyncDialogTimings timings)
+    : QDialog(parent), settings_(std::move(settings)), prompter_(prompter), timings_(timings),
+      session_(settings_.fromMeter),
+      progress_(createVantorLabelControl(QString::fromLatin1(VantorLabelIds::ProgId), this).release()),
+      abort_(new QPushButton(this)) {
+    session_.Open();
+    setWindowTitle(session_.Title());
+    setModal(true);
+
+    // Any short looping animation serves: a busy bar runs without end.
+    auto* animation = new QProgressBar(this);
+    animation->setObjectName(QStringLiteral("Animation"));
+    animation->setRange(0, 0);
+    animation->setTextVisible(false);
+    // The progress text is a label control: two lines at most, left and top aligned, on the
+    // dialog's background.
+    progress_->setObjectName(QStringLiteral("Progress"));
+    progress_->resetToDefaults();
+    progress_->setProperty("WordWrapOn", true);
+    progress_->setProperty("HorizontalAlignment", static_cast<short>(CVantorLabelCtrl::Left));
+    progress_->setProperty("VerticalAlignment", static_cast<short>(CVantorLabelCtrl::Top));
+    progress_->setProperty("FontName", static_cast<short>(CVantorLabelCtrl::SystemFont));
+    progress_->setProperty("Caption", SyncSession::InitialProgress());
+    progress_->setMinimumSize(kProgressTextWidth, kProgressTextHeight);
+    abort_->setObjectName(QStringLiteral("AbortButton"));
+    abort_->setText(session_.AbortButtonText());
+    abort_->setAutoDefault(false);
+    connect(abort_, &QPushButton::clicked, this, [this] { StopRequest(true); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(animation);
+    layout->addWidget(progress_);
+    layout->addWidget(abort_, 0, Qt::AlignHCenter);
+
+    startTimer_.setSingleShot(true);
+    closeTimer_.setSingleShot(true);
+    connect(&startTimer_, &QTimer::timeout, this, &CSyncDialog::StartWorker);
+    connect(&closeTimer_, &QTimer::timeout, this, &CSyncDialog::PollClose);
+    startTimer_.start(timings_.startDelay);
+}
+
+CSyncDialog::~CSyncDialog() {
+    // The dialog only closes once the worker has ended; joining here covers a dialog destroyed
+    // without running.
+    if (worker_) {
+        SyncAbortEvent().Set();
+        // The worker may be waiting for an answer shown on this thread: keep answering until it ends.
+        while (!SyncDoneEvent().Wait(timings_.closePoll)) {
+            QCoreApplication::processEvents();
+        }
+        worker_->Join();
+    }
+}
+
+QString CSyncDialog::ProgressText() const {
+    return progress_->property("Caption").toString();
+}
+
+void CSyncDialog::StartWorker() {
+    if (!session_.MayStartWorker() || worker_) {
+        return;
+    }
+    worker_ = std::make_unique<SyncWorker>(settings_, prompter_, SyncAbortEvent(), SyncDoneEvent());
+    // Both callbacks run on the worker's thread: they post to the dialog, whose thread shows them.
+    // A posted call whose receiver is gone is dropped.
+    worker_->OnProgress([label = progress_](const QString& text) {
+        QMetaObject::invokeMethod(
+            label, [label, text] { label->setProperty("Caption", text); }, Qt::QueuedConnection);
+    });
+    worker_->OnFinished([this](const SyncOutcome&) {
+        QMetaObject::invokeMethod(
+            this, [this] { StopRequest(false); }, Qt::QueuedConnection);
+    });
+    worker_->Start();
+}
+
+void CSyncDialog::StopRequest(bool abortClicked) {
+    startTimer_.stop(); // a worker that has not started never starts
+    session_.RequestStop(abortClicked);
+    abort_->setEnabled(session_.AbortEnabled());
+    abort_->setText(session_.AbortButtonText());
+    if (!closeTimer_.isActive()) {
+        closeTimer_.start(timings_.closePoll);
+    }
+}
+
+void CSyncDialog::PollClose() {
+    if (!session_.PollClose()) {
+        closeTimer_.start(timings_.closePoll);
+        return;
+    }
+    if (worker_) {
+        worker_->Join();
+    }
+    done(QDialog::Accepted);
+}
+
+void CSyncDialog::reject() {
+    StopRequest(false);
+}
+
+void CSyncDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    StopRequest(false);
+}
+
+} // namespace vantor

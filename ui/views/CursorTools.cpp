@@ -1,0 +1,189 @@
+#include "ui/views/CursorTools.h"
+
+#include "ui/common/DialogButtons.h"
+#include "ui/views/PointViewTexts.h"
+
+#include <VantorGraph/VantorGraphCtrl.h>
+
+#include <QActionGroup>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace vantor {
+namespace {
+
+constexpr int kBearingFaults = 4;
+constexpr double kMostFaultMultiplier = 1000.0;
+constexpr int kFaultMultiplierDecimals = 3;
+
+QString TypeItem(int typeText) {
+    return QString::asprintf("%s (%s)", qUtf8Printable(UiText(typeText)),
+                             qUtf8Printable(UiText(text::views::CursorType)));
+}
+
+QString HarmonicItem(int actionText) {
+    return QString::asprintf("%s: %s", qUtf8Printable(UiText(text::views::CursorHarmonic)),
+                             qUtf8Printable(UiText(actionText)));
+}
+
+QString FaultName(const CVantorGraphCtrl& graph, int fault) {
+    switch (fault) {
+    case 0:
+        return graph.GetBearingFault1Translation();
+    case 1:
+        return graph.GetBearingFault2Translation();
+    case 2:
+        return graph.GetBearingFault3Translation();
+    default:
+        return graph.GetBearingFault4Translation();
+    }
+}
+
+double FaultMultiplier(const CVantorGraphCtrl& graph, int fault) {
+    switch (fault) {
+    case 0:
+        return graph.GetBearingFault1Multiplier();
+    case 1:
+        return graph.GetBearingFault2Multiplier();
+    case 2:
+        return graph.GetBearingFault3Multiplier();
+    default:
+        return graph.GetBearingFault4Multiplier();
+    }
+}
+
+void SetFaultMultiplier(CVantorGraphCtrl& graph, int fault, double value) {
+    switch (fault) {
+    case 0:
+        graph.SetBearingFault1Multiplier(value);
+        break;
+    case 1:
+        graph.SetBearingFault2Multiplier(value);
+        break;
+    case 2:
+        graph.SetBearingFault3Multiplier(value);
+        break;
+    default:
+        graph.SetBearingFault4Multiplier(value);
+        break;
+    }
+}
+
+} // namespace
+
+void AddCursorItems(QMenu& menu, CVantorGraphCtrl& graph, GraphCursor current, CursorOffer offer,
+                    const std::function<void(GraphCursor)>& choose) {
+    auto* group = new QActionGroup(&menu);
+    auto addType = [&](const QString& caption, GraphCursor type) {
+        QAction* action = menu.addAction(caption, [choose, type] { choose(type); });
+        action->setCheckable(true);
+        action->setChecked(current == type);
+        group->addAction(action);
+    };
+    addType(TypeItem(text::views::CursorOff), GraphCursor::None);
+    addType(TypeItem(text::views::CursorSimple), GraphCursor::Simple);
+    if (offer.harmonic) {
+        addType(TypeItem(text::views::CursorHarmonic), GraphCursor::Harmonic);
+    }
+    if (offer.bearing) {
+        addType(QString::asprintf("%s (%s)", qUtf8Printable(graph.GetBearingTranslation()),
+                                  qUtf8Printable(UiText(text::views::CursorType))),
+                GraphCursor::Bearing);
+    }
+    if (offer.harmonic) {
+        menu.addSeparator();
+        const bool harmonicOn = current == GraphCursor::Harmonic;
+        menu.addAction(HarmonicItem(text::views::Add), [&graph] { graph.AddHarmonicCursor(); })
+            ->setEnabled(harmonicOn);
+        menu.addAction(HarmonicItem(text::views::Minus), [&graph] { graph.RemoveHarmonicCursor(); })
+            ->setEnabled(harmonicOn);
+    }
+    if (offer.bearing) {
+        QWidget* parent = menu.parentWidget();
+        menu.addAction(graph.GetBearingTranslation() + QStringLiteral("…"),
+                       [&graph, parent] { EditBearingFaults(graph, parent); })
+            ->setEnabled(current == GraphCursor::Bearing);
+    }
+}
+
+bool EditBearingFaults(CVantorGraphCtrl& graph, QWidget* parent) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(graph.GetBearingTranslation());
+    auto* form = new QFormLayout;
+    std::array<QDoubleSpinBox*, kBearingFaults> boxes{};
+    for (int fault = 0; fault < kBearingFaults; ++fault) {
+        auto* box = new QDoubleSpinBox(&dialog);
+        box->setDecimals(kFaultMultiplierDecimals);
+        box->setRange(0.0, kMostFaultMultiplier);
+        box->setValue(FaultMultiplier(graph, fault));
+        form->addRow(FaultName(graph, fault), box);
+        boxes[static_cast<std::size_t>(fault)] = box;
+    }
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(form);
+    layout->addWidget(MakeOkCancelButtons(&dialog));
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    for (int fault = 0; fault < kBearingFaults; ++fault) {
+        SetFaultMultiplier(graph, fault, boxes[static_cast<std::size_t>(fault)]->value());
+    }
+    graph.ReFireCursorData();
+    return true;
+}
+
+CursorReadout::CursorReadout(CVantorGraphCtrl& graph, QLabel& label, QObject* parent)
+    : QObject(parent), graph_(graph), label_(label) {
+    connect(&graph, &CVantorGraphCtrl::SimpleCursorInfo, this,
+            [this](double x, double y) { Set(QStringLiteral("0"), UiText(text::views::Cursor), x, y); });
+    connect(&graph, &CVantorGraphCtrl::HarmonicCursorInfo, this, [this](short position, double x, double y) {
+        Set(QStringLiteral("1 %1").arg(position, 3, 10, QLatin1Char('0')),
+            QStringLiteral("%1 %2").arg(UiText(text::views::CursorHarmonic)).arg(position + 1), x, y);
+    });
+    connect(&graph, &CVantorGraphCtrl::BearingRSCursorInfo, this,
+            [this](double x, double y) { Set(QStringLiteral("2"), graph_.GetBearingTranslation(), x, y); });
+    connect(&graph, &CVantorGraphCtrl::BearingHarmonicCursorInfo, this,
+            [this](short fault, short harmonic, double x, double y) {
+                Set(QStringLiteral("3 %1 %2").arg(fault).arg(harmonic, 3, 10, QLatin1Char('0')),
+                    QStringLiteral("%1 %2x").arg(FaultName(graph_, fault)).arg(harmonic + 1), x, y);
+            });
+}
+
+void CursorReadout::SetUnits(const QString& xUnit, int xDecimals, const QString& yUnit, int yDecimals) {
+    xUnit_ = xUnit;
+    yUnit_ = yUnit;
+    xDecimals_ = xDecimals;
+    yDecimals_ = yDecimals;
+}
+
+void CursorReadout::Reset() {
+    entries_.clear();
+    label_.clear();
+}
+
+QString CursorReadout::Text() const {
+    return label_.text();
+}
+
+void CursorReadout::Set(const QString& key, const QString& caption, double x, double y) {
+    const QLocale locale;
+    entries_.insert(key, QStringLiteral("%1: %2 %3, %4 %5")
+                             .arg(caption, locale.toString(x, 'f', xDecimals_), xUnit_,
+                                  locale.toString(y, 'f', yDecimals_), yUnit_)
+                             .trimmed());
+    QStringList shown;
+    for (const QString& entry : entries_) {
+        shown << entry;
+    }
+    label_.setText(shown.join(QStringLiteral("   ")));
+}
+
+} // namespace vantor

@@ -1,0 +1,43 @@
+#include "ui/views/SignalCsvExport.h"
+
+#include "ui/views/PointViewTexts.h"
+#include "ui/views/PointViewsState.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace vantor {
+
+void ExportShownSignalCsv(QWidget* parent, PointViewsState& state, MeasureKind viewKind, CsvContent content) {
+    const ViewedReading* reading = state.Reading();
+    if (!reading) {
+        return;
+    }
+    // The filters are the file types' names, the same in every language.
+    QString chosen = QFileDialog::getSaveFileName(
+        parent, UiText(text::views::ExportCsv), state.app.settings.exportToFolder,
+        QStringLiteral("CSV (Comma delimited)(*.csv);;Unicode Text (Comma delimited)(*.txt)"));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(chosen).suffix().isEmpty()) {
+        chosen += QStringLiteral(".csv");
+    }
+    SignalCsvInput input;
+    input.viewKind = viewKind;
+    input.content = content;
+    input.machineName = reading->machineName;
+    input.pointName = reading->pointName;
+    const QLocale locale;
+    input.dateText = locale.toString(reading->taken.date(), QLocale::ShortFormat);
+    input.timeText = locale.toString(reading->taken.time(), QLocale::ShortFormat);
+    input.units = state.Units();
+    input.consolidatePeaks = state.Consolidate();
+    if (ExportSignalCsv(reading->decoded, input, chosen, state.app.UserPrompter()) ==
+        CsvExportOutcome::Written) {
+        state.app.settings.exportToFolder = QFileInfo(chosen).absolutePath();
+    }
+}
+
+} // namespace vantor

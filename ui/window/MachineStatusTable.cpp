@@ -1,0 +1,216 @@
+#include "ui/window/MachineStatusTable.h"
+
+#include "app/CAppData.h"
+#include "app/OffRouteReadings.h"
+#include "app/OptionsFromSettings.h"
+#include "ui/window/MainWindowTexts.h"
+#include "ui/window/StatusIcons.h"
+
+#include <QAbstractTableModel>
+#include <QFont>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace vantor {
+
+// The rows of the table with their headers; the cells carry their own colours.
+class StatusTableModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void Set(std::vector<StatusTableRow> rows, QStringList headers, bool machineColumn, bool bold) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        headers_ = std::move(headers);
+        machineColumn_ = machineColumn;
+        bold_ = bold;
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(headers_.size());
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+            section < headers_.size()) {
+            return headers_[section];
+        }
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= rowCount()) {
+            return {};
+        }
+        const StatusTableRow& row = rows_[static_cast<std::size_t>(index.row())];
+        int column = index.column();
+        if (machineColumn_) {
+            if (column == 0) {
+                return Plain(row.machineName, role);
+            }
+            --column;
+        }
+        switch (column) {
+        case 0:
+            return Plain(row.pointName, role);
+        case 1:
+            return Plain(row.latestDate.isValid() ? ReadingDateText(row.latestDate) : QString(), role);
+        case 2:
+            return Coloured(StatusText(row.status.code), row.status.code, role);
+        default:
+            break;
+        }
+        const auto cell = static_cast<std::size_t>(column - 3);
+        if (cell >= row.cells.size()) {
+            return {};
+        }
+        const StatusCell& status = row.cells[cell].cell;
+        QVariant value = Coloured(status.text, status.code, role);
+        if (role == Qt::TextAlignmentRole) {
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        return value;
+    }
+
+private:
+    QVariant Plain(const QString& text, int role) const {
+        if (role == Qt::DisplayRole) {
+            return text;
+        }
+        if (role == Qt::FontRole) {
+            QFont font;
+            font.setBold(bold_);
+            return font;
+        }
+        return {};
+    }
+    QVariant Coloured(const QString& text, StatusCode code, int role) const {
+        if (role == Qt::ForegroundRole) {
+            return StatusTextColour(code);
+        }
+        return Plain(text, role);
+    }
+
+    std::vector<StatusTableRow> rows_;
+    QStringList headers_;
+    bool machineColumn_ = false;
+    bool bold_ = true;
+};
+
+namespace {
+
+// The header of a measure column: its name, with the unit while values are shown.
+QString MeasureHeader(MeasureKind kind, const CSettings& settings, const DisplayUnits& units, bool valuesOn) {
+    const VaBandNames bands{settings.band1Name, settings.band2Name, settings.band3Name};
+    return valuesOn ? MeasureNameWithUnit(kind, bands, units) : MeasureName(kind, bands);
+}
+
+} // namespace
+
+MachineStatusTable::MachineStatusTable(CAppData& app, QWidget* parent)
+    : QWidget(parent), app_(app), title_(new QLabel(this)), view_(new QTableView(this)),
+      model_(new StatusTableModel(this)) {
+    setObjectName(QStringLiteral("MachineStatusTable"));
+    QFont titleFont = title_->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
+    title_->setFont(titleFont);
+    view_->setModel(model_);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setAlternatingRowColors(true);
+    view_->verticalHeader()->setVisible(false);
+    // One line of (bold) text per row, like the tree beside it.
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+    view_->horizontalHeader()->setStretchLastSection(true);
+    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title_);
+    layout->addWidget(view_, 1);
+}
+
+MachineStatusTable::~MachineStatusTable() = default;
+
+void MachineStatusTable::Show(const PlantSnapshot& plant, const QString& machineGuid) {
+    const CSettings& settings = app_.settings;
+    const StatusTableOptions options = StatusTableOptionsOf(settings);
+    const bool allMachines = machineGuid.isEmpty();
+    const PlantMachine* machine = allMachines ? nullptr : plant.FindMachine(machineGuid);
+    machineName_ = machine != nullptr ? machine->machine.sName : QString();
+
+    QStringList headers;
+    if (allMachines) {
+        headers << UiText(text::MachineName);
+    }
+    headers << UiText(text::VibPointLabel) << UiText(text::DateTime) << UiText(text::window::Status);
+    for (const int column : options.columns) {
+        if (IsMeasureKind(column)) {
+            headers << MeasureHeader(static_cast<MeasureKind>(column), settings, options.format.units,
+                                     options.valuesOn);
+        }
+    }
+    std::vector<StatusTableRow> rows = allMachines || machine != nullptr
+                                           ? StatusRowsOf(plant, machineGuid, options)
+                                           : std::vector<StatusTableRow>{};
+    pointGuids_.clear();
+    for (const PlantMachine& each : plant.machines) {
+        if (allMachines || &each == machine) {
+            for (const PlantPoint& point : each.points) {
+                if (point.kind == PlantPoint::Kind::Vib) {
+                    pointGuids_.push_back(point.vib.sItemGUID);
+                }
+            }
+        }
+    }
+    model_->Set(std::move(rows), headers, allMachines, settings.boldFontOn != 0);
+    title_->setText(Title());
+    // Columns sized to their contents once; for a large plant only the first rows are measured.
+    view_->horizontalHeader()->setResizeContentsPrecision(50);
+    view_->resizeColumnsToContents();
+}
+
+void MachineStatusTable::SelectPoint(const QString& pointGuid) {
+    view_->clearSelection();
+    for (std::size_t row = 0; row < pointGuids_.size(); ++row) {
+        if (pointGuids_[row] == pointGuid) {
+            view_->selectRow(static_cast<int>(row));
+            view_->scrollTo(model_->index(static_cast<int>(row), 0));
+            return;
+        }
+    }
+}
+
+QString MachineStatusTable::Title() const {
+    const QString title = UiText(text::window::LatestMachineStatus);
+    return machineName_.isEmpty() ? title : QStringLiteral("%1 - %2").arg(title, machineName_);
+}
+
+QStringList MachineStatusTable::HeaderTexts() const {
+    QStringList texts;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        texts << model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+    return texts;
+}
+
+QStringList MachineStatusTable::RowTexts(int row) const {
+    QStringList texts;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        texts << model_->data(model_->index(row, column), Qt::DisplayRole).toString();
+    }
+    return texts;
+}
+
+int MachineStatusTable::RowCount() const {
+    return model_->rowCount();
+}
+
+} // namespace vantor

@@ -1,0 +1,89 @@
+#include "ui/window/StatusIcons.h"
+
+#include <QGuiApplication>
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+#include <QPixmap>
+
+namespace vantor {
+namespace {
+
+constexpr int kIconSize = 16;
+const QColor kOffRouteColour(128, 128, 128);
+
+QPixmap PaintIcon(TreeIconShape shape, const QColor& fill) {
+    QPixmap pixmap(kIconSize, kIconSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(fill.darker(160), 1));
+    painter.setBrush(fill);
+    const QRectF box(2.5, 2.5, kIconSize - 5, kIconSize - 5);
+    switch (shape) {
+    case TreeIconShape::Plant: {
+        // A building with a roof.
+        QPainterPath path;
+        path.moveTo(1.5, 14.5);
+        path.lineTo(1.5, 6.5);
+        path.lineTo(8, 1.5);
+        path.lineTo(14.5, 6.5);
+        path.lineTo(14.5, 14.5);
+        path.closeSubpath();
+        painter.drawPath(path);
+        break;
+    }
+    case TreeIconShape::Machine:
+        painter.drawRoundedRect(box, 2, 2);
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(box.center(), 2, 2);
+        break;
+    case TreeIconShape::VibPoint:
+        painter.drawEllipse(box);
+        break;
+    case TreeIconShape::LubePoint: {
+        QPainterPath drop;
+        drop.moveTo(8, 1.5);
+        drop.cubicTo(12, 7, 13.5, 9, 13.5, 10.5);
+        drop.arcTo(QRectF(2.5, 5, 11, 9.5), 0, -180);
+        drop.cubicTo(2.5, 9, 4, 7, 8, 1.5);
+        painter.drawPath(drop);
+        break;
+    }
+    case TreeIconShape::OffRoute:
+        painter.drawEllipse(box);
+        painter.setPen(QPen(Qt::white, 1.5));
+        painter.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));
+        break;
+    }
+    return pixmap;
+}
+
+} // namespace
+
+QColor StatusQColor(StatusCode code) {
+    const Rgb rgb = StatusColour(code);
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+QColor StatusTextColour(StatusCode code) {
+    constexpr int kDarkBackground = 128;
+    constexpr int kLighterOnDark = 160;
+    const QColor colour = StatusQColor(code);
+    const bool dark = QGuiApplication::palette().color(QPalette::Base).lightness() < kDarkBackground;
+    return dark ? colour.lighter(kLighterOnDark) : colour;
+}
+
+QIcon StatusIcon(TreeIconShape shape, StatusCode code) {
+    static QHash<int, QIcon> painted;
+    const int key = static_cast<int>(shape) * 16 + static_cast<int>(code);
+    auto found = painted.find(key);
+    if (found == painted.end()) {
+        const QColor fill = shape == TreeIconShape::OffRoute ? kOffRouteColour : StatusQColor(code);
+        found = painted.insert(key, QIcon(PaintIcon(shape, fill)));
+    }
+    return *found;
+}
+
+} // namespace vantor
