@@ -124,6 +124,11 @@ QString ServerProbeMessage(const ServerProbe& probe, const ServerAddress& addres
     return QStringLiteral("The server %1 cannot be used: %2").arg(server, probe.detail);
 }
 
+QString ConnectionFailureMessage(const SqlConnection& connection, const ServerAddress& address) {
+    return ServerProbeMessage({ClassifyConnectionError(connection.LastError()), 0, connection.LastError()},
+                              address);
+}
+
 bool UseServer(CAppData& app, const ServerAddress& address) {
     const ServerProbe probe = ProbeServer(address);
     if (!probe.Usable()) {

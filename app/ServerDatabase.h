@@ -48,6 +48,8 @@ ServerProblem ClassifyConnectionError(const QString& text);
 ServerProbe ProbeServer(const ServerAddress& address);
 // One line for the user about the probe's result, naming the server.
 QString ServerProbeMessage(const ServerProbe& probe, const ServerAddress& address);
+// The message for a connection to `address` that did not open.
+QString ConnectionFailureMessage(const SqlConnection& connection, const ServerAddress& address);
 
 // Switches the program to the server: probes it, upgrades an older schema in place, opens the main
 // connection, stores the address (without password) in the settings and remembers it. On failure

@@ -55,8 +55,7 @@ int Init(CAppData& app, const std::string& text) {
     }
     SqlConnection connection(*address, app.edition.title);
     if (!connection.Open()) {
-        Error(ServerProbeMessage({ClassifyConnectionError(connection.LastError()), 0, connection.LastError()},
-                                 *address));
+        Error(ConnectionFailureMessage(connection, *address));
         return kFailed;
     }
     QString error;
@@ -94,8 +93,7 @@ int Status(CAppData& app, bool json) {
     }
     SqlConnection connection(*address, app.edition.title);
     if (!connection.Open()) {
-        Error(ServerProbeMessage({ClassifyConnectionError(connection.LastError()), 0, connection.LastError()},
-                                 *address));
+        Error(ConnectionFailureMessage(connection, *address));
         return kFailed;
     }
     ServerStatus status;

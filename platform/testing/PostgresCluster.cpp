@@ -150,16 +150,7 @@ bool PostgresCluster::Launch() {
         error_ = QStringLiteral("no free local port for the test cluster");
         return false;
     }
-    // No durability needed: fsync off keeps the tests quick.
-    const QString options =
-        QStringLiteral("-k %1 -p %2 -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off "
-                       "-c full_page_writes=off -c max_connections=60")
-            .arg(dir_.path())
-            .arg(port_);
-    return Tool(QStringLiteral("pg_ctl"),
-                {QStringLiteral("-D"), dir_.filePath(QStringLiteral("data")), QStringLiteral("-l"),
-                 dir_.filePath(QStringLiteral("server.log")), QStringLiteral("-o"), options,
-                 QStringLiteral("-w"), QStringLiteral("start")});
+    return Start();
 }
 
 bool PostgresCluster::Stop() {
@@ -170,6 +161,7 @@ bool PostgresCluster::Stop() {
 
 bool PostgresCluster::Start() {
     const int port = port_;
+    // No durability needed: fsync off keeps the tests quick.
     const QString options =
         QStringLiteral("-k %1 -p %2 -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off "
                        "-c full_page_writes=off -c max_connections=60")
