@@ -35,8 +35,7 @@ auto NoChildren = [](const auto&) { return true; };
 } // namespace
 
 CMainConnection::CMainConnection(StoreContext context)
-    : context_(std::move(context)),
-      connection_(context_.databaseFile, SqlConnection::Mode::Existing, context_.journal) {}
+    : context_(std::move(context)), connection_(ConnectionFor(context_)) {}
 
 bool CMainConnection::Open() {
     if (!connection_.Open()) {
@@ -349,7 +348,7 @@ int CMainConnection::CountWhere(const QString& table, const QString& clause, con
     if (!connection_.IsOpen()) {
         return 0;
     }
-    SqliteStatement& statement =
+    SqlStatement& statement =
         connection_.Prepared(QStringLiteral("SELECT COUNT(*) FROM %1 %2").arg(table, clause));
     for (int i = 0; i < values.size(); ++i) {
         BindValue(statement, i, values[i]);
