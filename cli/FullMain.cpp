@@ -22,7 +22,8 @@ constexpr std::array<CommandGroup, 21> kGroups = {
     AddMeterCommands,  AddDataFileCommands,  AddSyncCommands,        AddOffRouteCommands,
     AddDeviceCommands, AddEmailCommands,     AddReadingToolCommands, AddRemoteCommands,
     AddPlotCommands,   AddCatalogueCommands, AddRouteCommands,       AddCatalogueCsvCommands,
-    AddReportCommands, AddSignalCommands,    AddBearingCommands,     AddEnvelopeCommands, AddServerCommands,
+    AddReportCommands, AddSignalCommands,    AddBearingCommands,     AddEnvelopeCommands,
+    AddServerCommands,
 };
 
 // plot and report paint the graph control, a widget, so they need the widget application; they

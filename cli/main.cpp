@@ -27,7 +27,7 @@ constexpr std::array<CommandGroup, 15> kGroups = {
     AddStoreCommands,    AddTextsCommands,     AddSettingsCommands, AddAnalysisCommands,
     AddDataFileCommands, AddOffRouteCommands,  AddDeviceCommands,   AddReadingToolCommands,
     AddRemoteCommands,   AddCatalogueCommands, AddRouteCommands,    AddCatalogueCsvCommands,
-    AddBearingCommands,  AddEnvelopeCommands, AddServerCommands,
+    AddBearingCommands,  AddEnvelopeCommands,  AddServerCommands,
 };
 
 // The program with every command, beside this one.
