@@ -15,12 +15,24 @@ bool Positive(double value) {
     return std::isfinite(value) && value > 0;
 }
 
-// Three significant digits, as a reason shows a level.
-QString Level(double value) {
-    return QString::number(value, 'g', 3);
-}
-
 } // namespace
+
+QString AlarmLevelText(double value) {
+    if (!std::isfinite(value) || value == 0) {
+        return QString::number(value);
+    }
+    const int decimals = std::clamp(2 - static_cast<int>(std::floor(std::log10(std::abs(value)))), 0, 6);
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0'))) {
+            text.chop(1);
+        }
+        if (text.endsWith(QLatin1Char('.'))) {
+            text.chop(1);
+        }
+    }
+    return text;
+}
 
 QString AlarmMeasureName(const AlarmMeasure& measure) {
     if (measure.index) {
@@ -145,15 +157,15 @@ std::optional<BaselineOutcome> JudgeBaseline(std::span<const MeasureSample> samp
         const BaselineStatistics& b = *outcome.baseline;
         // As the documented alarms: a value equal to a limit takes the higher status.
         if (value >= b.critical) {
-            outcome.statistical = {
-                StatusCode::Critical,
-                QStringLiteral("%1 %2 ≥ baseline + %3σ %4")
-                    .arg(caption, Level(value), Level(settings.sigmaCritical), Level(b.critical))};
+            outcome.statistical = {StatusCode::Critical, QStringLiteral("%1 %2 ≥ baseline + %3σ %4")
+                                                             .arg(caption, AlarmLevelText(value),
+                                                                  AlarmLevelText(settings.sigmaCritical),
+                                                                  AlarmLevelText(b.critical))};
         } else if (value >= b.warning) {
-            outcome.statistical = {
-                StatusCode::Warning,
-                QStringLiteral("%1 %2 ≥ baseline + %3σ %4")
-                    .arg(caption, Level(value), Level(settings.sigmaWarning), Level(b.warning))};
+            outcome.statistical = {StatusCode::Warning, QStringLiteral("%1 %2 ≥ baseline + %3σ %4")
+                                                            .arg(caption, AlarmLevelText(value),
+                                                                 AlarmLevelText(settings.sigmaWarning),
+                                                                 AlarmLevelText(b.warning))};
         }
         outcome.reference = b.mean;
     } else if (samples.size() >= 2) {

@@ -102,6 +102,9 @@ std::optional<BaselineStatistics> ComputeBaseline(std::span<const double> values
 std::vector<double> BaselineValues(std::span<const MeasureSample> samplesOldestFirst,
                                    const BaselineSettings& settings);
 
+// A level as the reasons show it: three significant digits, never in exponent form.
+QString AlarmLevelText(double value);
+
 // The verdict of one alarm: its status (Ok when below its limits) and the reason shown beside it
 // ("ISO velocity 2.8× baseline", "Kurtosis 6.1 ≥ baseline + 2σ 4.9").
 struct AlarmVerdict {

@@ -1,5 +1,7 @@
 #include "analysis/SpectralBands.h"
 
+#include "analysis/BaselineAlarms.h"
+
 #include <cmath>
 
 namespace vantor {
@@ -12,8 +14,9 @@ bool Finite(double value) {
     return std::isfinite(value);
 }
 
-QString Level(double value) {
-    return QString::number(value, 'g', 3);
+// A band's edges as the user gave them.
+QString Edge(double value) {
+    return QString::number(value, 'g', 6);
 }
 
 } // namespace
@@ -44,8 +47,8 @@ QString BandSpectrumUnit(BandSpectrum spectrum) {
 }
 
 QString BandRangeText(const SpectralBand& band) {
-    return band.orders ? QStringLiteral("%1–%2×").arg(Level(band.from), Level(band.to))
-                       : QStringLiteral("%1–%2 Hz").arg(Level(band.from), Level(band.to));
+    return band.orders ? QStringLiteral("%1–%2×").arg(Edge(band.from), Edge(band.to))
+                       : QStringLiteral("%1–%2 Hz").arg(Edge(band.from), Edge(band.to));
 }
 
 BandHz BandRangeHz(const SpectralBand& band, double runSpeedHz) {
@@ -69,8 +72,8 @@ std::optional<QString> CheckSpectralBand(const SpectralBand& band, double fmaxHz
     const BandHz hz = BandRangeHz(band, runSpeedHz);
     if (hz.high > fmaxHz) {
         return QStringLiteral("The band ends at %1 Hz, past the %2 spectrum's Fmax of %3 Hz")
-            .arg(Level(hz.high), QLatin1String(kSpectrumCaptions[static_cast<int>(band.spectrum)]),
-                 Level(fmaxHz));
+            .arg(Edge(hz.high), QLatin1String(kSpectrumCaptions[static_cast<int>(band.spectrum)]),
+                 Edge(fmaxHz));
     }
     return std::nullopt;
 }
@@ -106,9 +109,9 @@ BandVerdict JudgeSpectralBand(const SpectrumLines& spectrum, double runSpeedHz, 
                 .arg(QString::number(number),
                      QLatin1String(kSpectrumCaptions[static_cast<int>(band.spectrum)]), BandRangeText(band),
                      band.value == BandValue::Rms ? QStringLiteral("RMS") : QStringLiteral("peak"),
-                     Level(verdict.value), BandSpectrumUnit(band.spectrum),
+                     AlarmLevelText(verdict.value), BandSpectrumUnit(band.spectrum),
                      critical ? QStringLiteral("critical") : QStringLiteral("warning"),
-                     Level(critical ? band.critical : band.warning));
+                     AlarmLevelText(critical ? band.critical : band.warning));
     }
     return verdict;
 }
