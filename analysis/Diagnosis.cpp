@@ -192,53 +192,82 @@ const FamilyMatch* SameFamily(const std::vector<BearingMatch>& matches, const Fa
     return nullptr;
 }
 
-std::vector<Finding> BearingDefects(const DiagnosisInput& input) {
+// The harmonics of a family above its noise floor that no stronger family has claimed: a line
+// where two families' harmonics coincide (BPFI 2× beside BPFO 3×) is evidence for the stronger only.
+std::vector<const LineMatch*> OwnHarmonics(const FamilyMatch& family, std::vector<double>& claimedHz,
+                                           double spacingHz) {
+    std::vector<const LineMatch*> own;
+    for (const LineMatch& line : family.lines) {
+        if (!line.aboveNoise || line.expected.sideband != 0) {
+            continue;
+        }
+        const bool claimed = std::any_of(claimedHz.begin(), claimedHz.end(), [&](double hz) {
+            return std::abs(hz - line.matchedHz) <= spacingHz;
+        });
+        if (!claimed) {
+            own.push_back(&line);
+        }
+    }
+    return own;
+}
+
+std::vector<Finding> BearingDefects(const DiagnosisInput& input, double envelopeSpacingHz) {
     std::vector<Finding> findings;
     const int needed = static_cast<int>(ThresholdValue(Threshold::BearingHarmonics));
+    // Strongest families first, so they claim their lines.
+    std::vector<std::pair<const BearingMatch*, const FamilyMatch*>> families;
     for (const BearingMatch& bearing : input.envelopeMatches) {
         for (const FamilyMatch& family : bearing.families) {
-            if (family.matchedHarmonics < needed) {
-                continue;
-            }
-            Finding f;
-            f.kind = FindingKind::BearingDefect;
-            const FamilyMatch* velocity = SameFamily(input.velocityMatches, family);
-            const bool inVelocity = velocity != nullptr && velocity->matchedHarmonics >= 1;
-            f.severity = inVelocity ? StatusCode::Critical : StatusCode::Warning;
-            const int searched = std::max<int>(
-                1,
-                static_cast<int>(std::count_if(family.lines.begin(), family.lines.end(),
-                                               [](const LineMatch& l) { return l.expected.sideband == 0; })));
-            f.confidence = std::clamp(
-                static_cast<double>(family.matchedHarmonics) / searched + (inVelocity ? 0.2 : 0.0), 0.0, 1.0);
-            f.summary =
-                QStringLiteral("%1 of %2 at %3: %4 harmonics in the envelope%5")
-                    .arg(FaultName(family.family.kind), bearing.bearing.designation, bearing.bearing.location,
-                         QString::number(family.matchedHarmonics),
-                         inVelocity ? QStringLiteral(", also in the velocity spectrum (later stage)")
-                                    : QStringLiteral(", not yet in the velocity spectrum (early stage)"));
-            for (const LineMatch& line : family.lines) {
+            families.emplace_back(&bearing, &family);
+        }
+    }
+    std::stable_sort(families.begin(), families.end(), [](const auto& a, const auto& b) {
+        return a.second->matchedHarmonics > b.second->matchedHarmonics;
+    });
+    std::vector<double> claimedHz;
+    for (const auto& [bearing, family] : families) {
+        const std::vector<const LineMatch*> own = OwnHarmonics(*family, claimedHz, envelopeSpacingHz);
+        if (static_cast<int>(own.size()) < needed) {
+            continue;
+        }
+        for (const LineMatch* line : own) {
+            claimedHz.push_back(line->matchedHz);
+        }
+        Finding f;
+        f.kind = FindingKind::BearingDefect;
+        // A later stage when the family stands in the velocity spectrum too, by the same count.
+        const FamilyMatch* velocity = SameFamily(input.velocityMatches, *family);
+        const bool inVelocity = velocity != nullptr && velocity->matchedHarmonics >= needed;
+        f.severity = inVelocity ? StatusCode::Critical : StatusCode::Warning;
+        const int searched = std::max<int>(
+            1, static_cast<int>(std::count_if(family->lines.begin(), family->lines.end(),
+                                              [](const LineMatch& l) { return l.expected.sideband == 0; })));
+        f.confidence =
+            std::clamp(static_cast<double>(own.size()) / searched + (inVelocity ? 0.2 : 0.0), 0.0, 1.0);
+        f.summary = QStringLiteral("%1 of %2 at %3: %4 harmonics in the envelope%5")
+                        .arg(FaultName(family->family.kind), bearing->bearing.designation,
+                             bearing->bearing.location, QString::number(own.size()),
+                             inVelocity ? QStringLiteral(", also in the velocity spectrum (later stage)")
+                                        : QStringLiteral(", not yet in the velocity spectrum (early stage)"));
+        for (const LineMatch* line : own) {
+            f.evidence.push_back(
+                {QStringLiteral("Envelope"), line->matchedHz, line->amplitude, QStringLiteral("gE"),
+                 QStringLiteral("%1 %2× %3 gE at %4 Hz")
+                     .arg(FaultName(family->family.kind), QString::number(line->expected.harmonic),
+                          QString::number(line->amplitude, 'g', 3), Level(line->matchedHz))});
+        }
+        if (inVelocity) {
+            for (const LineMatch& line : velocity->lines) {
                 if (line.aboveNoise && line.expected.sideband == 0) {
                     f.evidence.push_back(
-                        {QStringLiteral("Envelope"), line.matchedHz, line.amplitude, QStringLiteral("gE"),
-                         QStringLiteral("%1 %2× %3 gE at %4 Hz")
-                             .arg(FaultName(family.family.kind), QString::number(line.expected.harmonic),
-                                  QString::number(line.amplitude, 'g', 3), Level(line.matchedHz))});
+                        {QStringLiteral("ISO"), line.matchedHz, line.amplitude, QStringLiteral("mm/s"),
+                         QStringLiteral("%1 %2× %3 mm/s at %4 Hz")
+                             .arg(FaultName(family->family.kind), QString::number(line.expected.harmonic),
+                                  Level(line.amplitude), Level(line.matchedHz))});
                 }
             }
-            if (inVelocity) {
-                for (const LineMatch& line : velocity->lines) {
-                    if (line.aboveNoise && line.expected.sideband == 0) {
-                        f.evidence.push_back(
-                            {QStringLiteral("ISO"), line.matchedHz, line.amplitude, QStringLiteral("mm/s"),
-                             QStringLiteral("%1 %2× %3 mm/s at %4 Hz")
-                                 .arg(FaultName(family.family.kind), QString::number(line.expected.harmonic),
-                                      Level(line.amplitude), Level(line.matchedHz))});
-                    }
-                }
-            }
-            findings.push_back(std::move(f));
         }
+        findings.push_back(std::move(f));
     }
     return findings;
 }
@@ -329,7 +358,7 @@ std::vector<Finding> Diagnose(const DiagnosisInput& input) {
             }
         }
     }
-    for (Finding& f : BearingDefects(input)) {
+    for (Finding& f : BearingDefects(input, input.envelopeSpacingHz)) {
         findings.push_back(std::move(f));
     }
     if (std::optional<Finding> f = Impacting(input)) {

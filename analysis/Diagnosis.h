@@ -84,8 +84,9 @@ inline constexpr DiagnosisThreshold kDiagnosisThresholds[] = {
      "... and above the median line of 0.5×..10.5× times this factor",
      "as the bearing matching's noise floor"},
     {Threshold::BearingHarmonics, FindingKind::BearingDefect, 2,
-     "a bearing family matched with at least this many harmonics in the envelope spectrum; CRITICAL when "
-     "its fundamental also stands in the velocity spectrum (a later stage)",
+     "a bearing family matched with at least this many harmonics in the envelope spectrum (lines a stronger "
+     "family already holds are not counted); CRITICAL when as many stand in the velocity spectrum (a later "
+     "stage)",
      "Berry 1991 (stage 2: envelope; stage 3: velocity spectrum)"},
     {Threshold::CrestFactor, FindingKind::Impacting, 5.0, "Total crest factor above this",
      "Norton & Karczub § 10.3 (healthy machines stay near 3)"},
@@ -121,6 +122,7 @@ struct DiagnosisInput {
     double runSpeedHz = 0;
     SpectrumLines iso;
     std::vector<BearingMatch> envelopeMatches;
+    double envelopeSpacingHz = 0; // the envelope spectrum's line spacing
     std::vector<BearingMatch> velocityMatches;
     std::optional<double> crest;    // Total channel
     std::optional<double> kurtosis; // Total channel

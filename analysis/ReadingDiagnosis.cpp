@@ -41,6 +41,7 @@ std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProce
             const SpectrumLines lines{envelope.spectrum.lines, envelope.spectrum.lineSpacingHz, 1,
                                       static_cast<int>(envelope.spectrum.lines.size())};
             input.envelopeMatches = MatchBearingFaults(lines, decoded.runSpeedHz, bearings);
+            input.envelopeSpacingHz = envelope.spectrum.lineSpacingHz;
         } else {
             result.notes
                 << QStringLiteral("No envelope spectrum: %1").arg(EnvelopeRefusalText(envelope.refusal));

@@ -86,6 +86,7 @@ std::vector<Finding> DiagnoseReading(const Reading& reading, const std::vector<B
         const SpectrumLines envelopeLines{envelope.lines, envelope.lineSpacingHz, 1,
                                           static_cast<int>(envelope.lines.size())};
         input.envelopeMatches = MatchBearingFaults(envelopeLines, kRunSpeed, bearings);
+        input.envelopeSpacingHz = envelope.lineSpacingHz;
         input.velocityMatches = MatchBearingFaults(input.iso, kRunSpeed, bearings);
     }
     const std::optional<WaveformIndices> indices = ComputeWaveformIndices(reading.waveform);
