@@ -9,6 +9,7 @@
 #include "analysis/SignalProcessor.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 #include "store/RecordFields.h"
 #include "texts/UiText.h"
@@ -26,18 +27,6 @@ namespace {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-void Print(std::FILE* out, const QString& line) {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
-    std::fflush(out);
-}
-
-void PrintJson(std::FILE* out, const QJsonObject& object) {
-    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
-    std::fflush(out);
 }
 
 QString Level(double value) {
@@ -151,26 +140,26 @@ int ShowAlarms(CommandContext& context, const AlarmOptions& o, std::FILE* out) {
             settingsText << SettingText(*settings, outcome);
         }
         if (o.json) {
-            PrintJson(out, {{QStringLiteral("point"), point.sItemGUID},
-                            {QStringLiteral("documented"), StatusText(status.documented.code)},
-                            {QStringLiteral("status"), StatusText(status.combined.code)},
-                            {QStringLiteral("settings"), settingsJson},
-                            {QStringLiteral("reasons"), ReasonsJson(status.reasons)},
-                            {QStringLiteral("notes"), QJsonArray::fromStringList(status.notes)}});
+            PrintJsonLine(out, {{QStringLiteral("point"), point.sItemGUID},
+                                {QStringLiteral("documented"), StatusText(status.documented.code)},
+                                {QStringLiteral("status"), StatusText(status.combined.code)},
+                                {QStringLiteral("settings"), settingsJson},
+                                {QStringLiteral("reasons"), ReasonsJson(status.reasons)},
+                                {QStringLiteral("notes"), QJsonArray::fromStringList(status.notes)}});
             return static_cast<int>(kDone);
         }
-        Print(out, QStringLiteral("status\t%1\tdocumented %2")
-                       .arg(StatusText(status.combined.code), StatusText(status.documented.code)));
+        PrintLine(out, QStringLiteral("status\t%1\tdocumented %2")
+                           .arg(StatusText(status.combined.code), StatusText(status.documented.code)));
         for (const QString& line : settingsText) {
-            Print(out, line);
+            PrintLine(out, line);
         }
         for (const AlarmReason& reason : status.reasons) {
-            Print(out, QStringList{QStringLiteral("reason"), AlarmReasonSourceName(reason.source),
-                                   StatusText(reason.code), reason.text}
-                           .join(QLatin1Char('\t')));
+            PrintLine(out, QStringList{QStringLiteral("reason"), AlarmReasonSourceName(reason.source),
+                                       StatusText(reason.code), reason.text}
+                               .join(QLatin1Char('\t')));
         }
         for (const QString& note : status.notes) {
-            Print(out, QStringLiteral("note\t%1").arg(note));
+            PrintLine(out, QStringLiteral("note\t%1").arg(note));
         }
         return static_cast<int>(kDone);
     });
@@ -374,7 +363,7 @@ int RunBands(CommandContext& context, const BandOptions& o, std::FILE* out) {
             }
             rows.push_back(ToSpectralBandRow(point.sItemGUID, band));
             alarmrows::PutBands(db.Connection(), point.sItemGUID, rows);
-            Print(out, QString::number(rows.size()));
+            PrintLine(out, QString::number(rows.size()));
             return static_cast<int>(kDone);
         }
         if (o.action == "remove") {
@@ -395,18 +384,19 @@ int RunBands(CommandContext& context, const BandOptions& o, std::FILE* out) {
             if (o.json) {
                 bands.append(BandJson(row.number, *band));
             } else {
-                Print(out, QStringList{QString::number(row.number), BandSpectrumName(band->spectrum),
-                                       BandRangeText(*band),
-                                       band->value == BandValue::Rms ? QStringLiteral("rms")
-                                                                     : QStringLiteral("peak"),
-                                       QStringLiteral("warning %1").arg(Level(band->warning)),
-                                       QStringLiteral("critical %1").arg(Level(band->critical)),
-                                       BandSpectrumUnit(band->spectrum)}
-                               .join(QLatin1Char('\t')));
+                PrintLine(out, QStringList{QString::number(row.number), BandSpectrumName(band->spectrum),
+                                           BandRangeText(*band),
+                                           band->value == BandValue::Rms ? QStringLiteral("rms")
+                                                                         : QStringLiteral("peak"),
+                                           QStringLiteral("warning %1").arg(Level(band->warning)),
+                                           QStringLiteral("critical %1").arg(Level(band->critical)),
+                                           BandSpectrumUnit(band->spectrum)}
+                                   .join(QLatin1Char('\t')));
             }
         }
         if (o.json) {
-            PrintJson(out, {{QStringLiteral("point"), point.sItemGUID}, {QStringLiteral("bands"), bands}});
+            PrintJsonLine(out,
+                          {{QStringLiteral("point"), point.sItemGUID}, {QStringLiteral("bands"), bands}});
         }
         return static_cast<int>(kDone);
     });
@@ -448,26 +438,27 @@ int RunDiagnose(CommandContext& context, const std::string& reading, bool json, 
             return kFailed;
         }
         if (json) {
-            PrintJson(out, {{QStringLiteral("reading"), Q(reading)},
-                            {QStringLiteral("point"), diagnosis->pointGuid},
-                            {QStringLiteral("runSpeed"), diagnosis->runSpeedHz},
-                            {QStringLiteral("bearings"), diagnosis->bearings},
-                            {QStringLiteral("findings"), FindingsJson(diagnosis->findings)},
-                            {QStringLiteral("notes"), QJsonArray::fromStringList(diagnosis->notes)}});
+            PrintJsonLine(out, {{QStringLiteral("reading"), Q(reading)},
+                                {QStringLiteral("point"), diagnosis->pointGuid},
+                                {QStringLiteral("runSpeed"), diagnosis->runSpeedHz},
+                                {QStringLiteral("bearings"), diagnosis->bearings},
+                                {QStringLiteral("findings"), FindingsJson(diagnosis->findings)},
+                                {QStringLiteral("notes"), QJsonArray::fromStringList(diagnosis->notes)}});
             return kDone;
         }
         for (const Finding& f : diagnosis->findings) {
-            Print(out,
-                  QStringList{QStringLiteral("finding"), FindingKindCaption(f.kind), StatusText(f.severity),
-                              QStringLiteral("confidence %1").arg(QString::number(f.confidence, 'f', 2)),
-                              f.summary}
-                      .join(QLatin1Char('\t')));
+            PrintLine(out,
+                      QStringList{QStringLiteral("finding"), FindingKindCaption(f.kind),
+                                  StatusText(f.severity),
+                                  QStringLiteral("confidence %1").arg(QString::number(f.confidence, 'f', 2)),
+                                  f.summary}
+                          .join(QLatin1Char('\t')));
             for (const Evidence& e : f.evidence) {
-                Print(out, QStringLiteral("evidence\t%1\t%2").arg(e.source, e.text));
+                PrintLine(out, QStringLiteral("evidence\t%1\t%2").arg(e.source, e.text));
             }
         }
         for (const QString& note : diagnosis->notes) {
-            Print(out, QStringLiteral("note\t%1").arg(note));
+            PrintLine(out, QStringLiteral("note\t%1").arg(note));
         }
         return kDone;
     } catch (const DatabaseError&) {
@@ -488,9 +479,9 @@ void AddDiagnoseCommand(CLI::App& cli, CommandContext& context) {
     diagnose->callback([&context, reading, json, rules] {
         if (*rules) {
             for (const DiagnosisThreshold& row : kDiagnosisThresholds) {
-                Print(stdout, QStringList{FindingKindName(row.rule), Level(row.value),
-                                          QString::fromUtf8(row.meaning), QString::fromUtf8(row.source)}
-                                  .join(QLatin1Char('\t')));
+                PrintLine(stdout, QStringList{FindingKindName(row.rule), Level(row.value),
+                                              QString::fromUtf8(row.meaning), QString::fromUtf8(row.source)}
+                                      .join(QLatin1Char('\t')));
             }
             context.status = kDone;
             return;

@@ -25,17 +25,14 @@ using testing::RunVantor;
 constexpr int kSamples = 8192;
 constexpr double kFs = 2560;
 
-// 16-bit counts of 0.001 g: a run-speed tone of `mms` mm/s RMS at 25 Hz.
+// A run-speed tone of `mms` mm/s RMS at 25 Hz, as counts of 0.001 g.
 QByteArray OneX(double mms) {
     const double peakG = mms * std::sqrt(2.0) * 2 * std::numbers::pi * 25 / 9810.0;
-    QByteArray raw;
+    std::vector<double> samples(kSamples);
     for (int i = 0; i < kSamples; ++i) {
-        const double g = peakG * std::sin(2 * std::numbers::pi * 25 * i / kFs);
-        const auto sample = static_cast<std::uint16_t>(32768 + std::lround(g / 0.001));
-        raw.append(static_cast<char>(sample & 0xFF));
-        raw.append(static_cast<char>(sample >> 8));
+        samples[static_cast<std::size_t>(i)] = peakG * std::sin(2 * std::numbers::pi * 25 * i / kFs);
     }
-    return raw;
+    return testing::MilliGCounts(samples);
 }
 
 class AlarmCommandsTest : public ::testing::Test {
