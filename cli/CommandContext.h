@@ -53,5 +53,7 @@ void AddPlotCommands(CLI::App& cli, CommandContext& context); // plot
 void AddBearingCommands(CLI::App& cli, CommandContext& context);
 // server init, use, local, status, copy-from-local, copy-to-local
 void AddServerCommands(CLI::App& cli, CommandContext& context);
+// alarms, bands, diagnose
+void AddAlarmCommands(CLI::App& cli, CommandContext& context);
 
 } // namespace vantor::cli

@@ -1,6 +1,7 @@
 #include "store/MainConnection.h"
 
 #include "store/AddedTables.h"
+#include "store/AlarmRecords.h"
 #include "store/BearingStore.h"
 #include "store/DerivedRecords.h"
 #include "store/ImportedReadings.h"
@@ -45,6 +46,7 @@ bool CMainConnection::Open() {
     // cannot (read-only) still opens, without them.
     EnsureBearingTables(connection_);
     EnsureAddedTables(connection_.Database());
+    EnsureAlarmTables(connection_);
     return true;
 }
 
@@ -129,6 +131,7 @@ bool CMainConnection::DeleteVibsWhere(const QString& clause, const QVariantList&
                 return false;
             }
             derived::PutEnvelopeBand(connection_, vib.sItemGUID, std::nullopt);
+            alarmrows::DeletePointRows(connection_, vib.sItemGUID);
             return true;
         });
 }
