@@ -173,9 +173,12 @@ TEST_F(EditorDialogsTest, VibPointDialogReachesTheHeadlessEditorsMessagesInItsOr
         Field(dialog, "BduWarning")->setText(c.bduWarning);
         Field(dialog, "BduCritical")->setText(c.bduCritical);
 
+        // The fields stop at their longest length: the checks see what the fields hold.
+        EXPECT_LE(Field(dialog, "Name")->text().size(), kNameMaxLength);
+        EXPECT_LE(Field(dialog, "MeterName")->text().size(), kMeterNameMaxLength);
         CVib headless = fresh;
-        headless.sName = c.name;
-        headless.sVMName = c.meterName;
+        headless.sName = Field(dialog, "Name")->text();
+        headless.sVMName = Field(dialog, "MeterName")->text();
         headless.fRunSpeedHz = c.hz.toFloat();
         headless.bISOAlarmsOn = c.isoOn;
         headless.fISOWarningMMS = c.isoWarning.toFloat();
@@ -221,12 +224,13 @@ TEST_F(EditorDialogsTest, RunSpeedKeepsHzAndRpmInStepAndLevelsAreEnteredInTheDis
     QLineEdit* hz = Field(dialog, "RunSpeedHz");
     QLineEdit* rpm = Field(dialog, "RunSpeedRpm");
     EXPECT_EQ(rpm->text(), QStringLiteral("600"));
-    EXPECT_EQ(Field(dialog, "IsoWarning")->text(), FormatEntry(2.8f * kImperialAmplitudeFactor));
+    EXPECT_EQ(Field(dialog, "IsoWarning")->text(),
+              FormatShown(2.8 * kImperialAmplitudeFactor, kLevelDecimals));
     rpm->clear();
     QTest::keyClicks(rpm, QStringLiteral("12."));
     EXPECT_EQ(hz->text(), QStringLiteral("0.2")); // "12." waits for its decimals
     QTest::keyClicks(rpm, QStringLiteral("5"));
-    EXPECT_EQ(hz->text(), FormatEntry(12.5f / 60.0f));
+    EXPECT_EQ(hz->text(), QStringLiteral("0.208")); // the field's three decimals
     hz->clear();
     QTest::keyClicks(hz, QStringLiteral("24.5"));
     EXPECT_EQ(rpm->text(), QStringLiteral("1470"));
@@ -241,9 +245,11 @@ TEST_F(EditorDialogsTest, RunSpeedKeepsHzAndRpmInStepAndLevelsAreEnteredInTheDis
     // A group outside the table leaves the levels; group 2 on a rigid foundation proposes
     // 2.8 / 4.5 mm/s, shown in inch/s and stored back in mm/s.
     dialog.ProposeIsoLimits(5, 0);
-    EXPECT_EQ(Field(dialog, "IsoCritical")->text(), FormatEntry(7.1f * kImperialAmplitudeFactor));
+    EXPECT_EQ(Field(dialog, "IsoCritical")->text(),
+              FormatShown(7.1 * kImperialAmplitudeFactor, kLevelDecimals));
     dialog.ProposeIsoLimits(2, 0);
-    EXPECT_EQ(Field(dialog, "IsoCritical")->text(), FormatEntry(4.5f * kImperialAmplitudeFactor));
+    EXPECT_EQ(Field(dialog, "IsoCritical")->text(),
+              FormatShown(4.5 * kImperialAmplitudeFactor, kLevelDecimals));
     dialog.accept();
     ASSERT_EQ(dialog.result(), QDialog::Accepted);
     ASSERT_TRUE(Db().GetVib(guid, stored));

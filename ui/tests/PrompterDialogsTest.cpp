@@ -7,9 +7,11 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSerialPortInfo>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -96,16 +98,33 @@ TEST(QtPrompterTest, TheDateFixDialogKeepsToTheValidDateRange) {
     EXPECT_EQ(early.DateTime(), QDateTime(QDate(2079, 6, 6), QTime(0, 0)));
 }
 
-TEST(MeterPortDialog, OffersTheStoredPortAndUsbForTheCradle) {
+TEST(MeterPortDialog, OffersAutomaticThePresentPortsAndATypedPathUnderAShortTitle) {
     CMeterPortDialog stored(QStringLiteral("/dev/pts/7"), UiText(text::NoCradleDetected));
-    EXPECT_EQ(stored.windowTitle(), UiText(text::NoCradleDetected));
+    // The reason goes into the dialog, where it wraps; the title stays short.
+    EXPECT_EQ(stored.windowTitle(), UiText(text::added::MeterPort));
+    EXPECT_EQ(stored.Message()->text(), UiText(text::NoCradleDetected));
+    EXPECT_EQ(stored.Choice()->itemText(0), UiText(text::added::MeterPortAutomatic));
     EXPECT_EQ(stored.Port(), QStringLiteral("/dev/pts/7"));
-    stored.Choice()->setCurrentText(QStringLiteral("USB"));
-    EXPECT_TRUE(stored.Port().isEmpty());
-    stored.Choice()->setCurrentText(QStringLiteral("  /dev/ttyUSB1 "));
-    EXPECT_EQ(stored.Port(), QStringLiteral("/dev/ttyUSB1"));
+    struct Row {
+        QString typed;
+        QString port;
+    };
+    const Row rows[] = {
+        {UiText(text::added::MeterPortAutomatic), {}},
+        {QStringLiteral("USB"), {}}, // what earlier versions offered for the cradle
+        {QStringLiteral("  /dev/ttyUSB1 "), QStringLiteral("/dev/ttyUSB1")},
+    };
+    for (const Row& row : rows) {
+        stored.Choice()->setCurrentText(row.typed);
+        EXPECT_EQ(stored.Port(), row.port) << row.typed.toStdString();
+    }
+    // Every serial port present is listed by its path (USB-serial adapters with their description).
+    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
+        EXPECT_GE(stored.Choice()->findData(port.systemLocation()), 1) << port.systemLocation().toStdString();
+    }
 
-    const CMeterPortDialog cradle(QString(), UiText(text::NoDeviceDetected));
-    EXPECT_EQ(cradle.Choice()->currentText(), QStringLiteral("USB"));
-    EXPECT_TRUE(cradle.Port().isEmpty());
+    const CMeterPortDialog setting(QString(), QString());
+    EXPECT_EQ(setting.Choice()->currentIndex(), 0);
+    EXPECT_TRUE(setting.Port().isEmpty());
+    EXPECT_TRUE(setting.Message()->isHidden());
 }
