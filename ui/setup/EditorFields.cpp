@@ -98,7 +98,6 @@ NameFields::NameFields(QFormLayout* form, const QString& name, const QString& me
     LimitLength(meterName_, kMeterNameMaxLength);
     name_->setValidator(NameValidator(false, name_));
     meterName_->setValidator(NameValidator(true, meterName_));
-    name_->setFocus(Qt::OtherFocusReason);
     sameAsName_->setObjectName(QStringLiteral("SameAsName"));
     form->addRow(UiText(text::NameField), name_);
     auto* meterRow = new QHBoxLayout;

@@ -41,7 +41,7 @@ bool AddTypedAddress(QListWidget& list, QLineEdit& entry, Prompter& prompter);
 // Name and meter name. With "Same as Name" ticked the meter name follows the name (as much of it as
 // the meter takes) and cannot be edited; it starts ticked for a new row and for one whose two names
 // are equal. Both fields stop at their longest length and refuse the characters no name may hold
-// while the user types; the name field has the focus when the dialog opens.
+// while the user types. The dialogs give the name field the focus when they open.
 class NameFields : public QObject {
     Q_OBJECT
 public:

@@ -74,6 +74,7 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
     layout->addLayout(alarms);
     layout->addWidget(MakeOkCancelButtons(this));
     resize(560, sizeHint().height());
+    names_->NameEdit()->setFocus(Qt::OtherFocusReason);
 }
 
 void CVibPointSetupDialog::HzEdited(const QString& text) {
@@ -151,6 +152,7 @@ CLubePointSetupDialog::CLubePointSetupDialog(CatalogueEditor& editor, Prompter& 
     layout->addWidget(bearing_);
     layout->addWidget(MakeOkCancelButtons(this));
     resize(420, sizeHint().height());
+    names_->NameEdit()->setFocus(Qt::OtherFocusReason);
 }
 
 void CLubePointSetupDialog::accept() {

@@ -55,8 +55,16 @@ CMeterPortDialog::CMeterPortDialog(const QString& current, const QString& messag
 
     auto* buttons = new QDialogButtonBox(this);
     const bool inRun = !message.isEmpty();
-    buttons->addButton(UiText(inRun ? text::Retry : text::Ok), QDialogButtonBox::AcceptRole)
-        ->setDefault(true);
+    QPushButton* accept =
+        buttons->addButton(UiText(inRun ? text::Retry : text::Ok), QDialogButtonBox::AcceptRole);
+    accept->setObjectName(QStringLiteral("AcceptButton"));
+    accept->setDefault(true);
+    if (inRun) {
+        // Retry searches the same port again; another port is tried in a new run.
+        connect(choice_, &QComboBox::currentTextChanged, this, [this, accept, current] {
+            accept->setText(UiText(Port() == current ? text::Retry : text::added::TryThisPort));
+        });
+    }
     buttons->addButton(UiText(text::Cancel), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

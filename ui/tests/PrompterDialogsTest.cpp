@@ -114,16 +114,22 @@ TEST(MeterPortDialog, OffersAutomaticThePresentPortsAndATypedPathUnderAShortTitl
         {QStringLiteral("USB"), {}}, // what earlier versions offered for the cradle
         {QStringLiteral("  /dev/ttyUSB1 "), QStringLiteral("/dev/ttyUSB1")},
     };
+    auto* accept = stored.findChild<QPushButton*>(QStringLiteral("AcceptButton"));
+    EXPECT_EQ(accept->text(), UiText(text::Retry));
     for (const Row& row : rows) {
         stored.Choice()->setCurrentText(row.typed);
         EXPECT_EQ(stored.Port(), row.port) << row.typed.toStdString();
+        // Another port than the stored one is tried in a new run.
+        EXPECT_EQ(accept->text(), UiText(text::added::TryThisPort));
     }
+    stored.Choice()->setCurrentText(QStringLiteral("/dev/pts/7"));
+    EXPECT_EQ(accept->text(), UiText(text::Retry));
     // Every serial port present is listed by its path (USB-serial adapters with their description).
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
         EXPECT_GE(stored.Choice()->findData(port.systemLocation()), 1) << port.systemLocation().toStdString();
     }
 
-    const CMeterPortDialog setting(QString(), QString());
+    const CMeterPortDialog setting{QString(), QString()};
     EXPECT_EQ(setting.Choice()->currentIndex(), 0);
     EXPECT_TRUE(setting.Port().isEmpty());
     EXPECT_TRUE(setting.Message()->isHidden());

@@ -11,6 +11,7 @@
 #include "device/tests/EmulatedMeter.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
+#include "reports/document/ReportTexts.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"
 #include "ui/report/ReportDoneDialog.h"
@@ -36,6 +37,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -88,19 +91,19 @@ protected:
 
     // A started main window on the data root.
     MainWindow& Window() {
-        if (!window) {
-            window = std::make_unique<MainWindow>(
+        if (!mainWindow) {
+            mainWindow = std::make_unique<MainWindow>(
                 *app, [](const QString&) {}, 1ms);
-            EXPECT_TRUE(window->Initialise(QStringLiteral("Corvane")));
+            EXPECT_TRUE(mainWindow->Initialise(QStringLiteral("Corvane")));
         }
-        return *window;
+        return *mainWindow;
     }
     CMainConnection& Db() { return *app->MainConnection(); }
 
     vantor::testing::TempEnvironment env;
     vantor::testing::RecordingPrompter prompter;
     std::unique_ptr<CAppData> app;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<MainWindow> mainWindow;
 };
 
 TEST_F(WorkflowsTest, AnEmptyDatabaseSaysWhatToDoFirstAndTheFileMenuImportsAndExportsTheCatalogue) {
@@ -212,6 +215,24 @@ TEST_F(WorkflowsTest, TheMeterPortChosenInSetUpReachesToMeterWhichEndsWithWhatWa
     EXPECT_EQ(RouteSentText(*app, route, dialog.Outcome()->deviceName),
               QStringLiteral("Route Week 50 Fans: 1 machines, 2 points sent to Demo meter"));
     EXPECT_EQ(meter->State().assets.size(), 2u); // the route's machine and Off Route
+}
+
+TEST_F(WorkflowsTest, TheSyncBarCountsTheReadingsAsTheyAreUploaded) {
+    ASSERT_TRUE(RunHeadlessStartup(*app));
+    CSyncDialog dialog(MakeSyncSettings(*app, true), prompter, nullptr, {60s, 10ms});
+    const QString uploading =
+        QStringLiteral("%1: 3 %2 10").arg(UiText(text::UploadingReading), UiText(text::Of));
+    dialog.ShowProgress(uploading);
+    EXPECT_EQ(dialog.ProgressText(), uploading);
+    EXPECT_EQ(dialog.Bar()->maximum(), 10);
+    EXPECT_EQ(dialog.Bar()->value(), 3);
+    EXPECT_EQ(dialog.Bar()->text(), QStringLiteral("3 of 10"));
+    // Any other step runs the busy bar without a count.
+    dialog.ShowProgress(UiText(text::CheckingForNewData));
+    EXPECT_EQ(dialog.Bar()->maximum(), 0);
+    EXPECT_FALSE(dialog.Bar()->isTextVisible());
+    dialog.AbortButton()->click();
+    dialog.exec();
 }
 
 TEST_F(WorkflowsTest, NoCradleOffersThePortInTheSameQuestionAndAnotherPortStartsTheRunAgain) {
