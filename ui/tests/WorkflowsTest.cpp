@@ -14,10 +14,12 @@
 #include "reports/document/ReportTexts.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"
+#include "ui/common/RecordList.h"
 #include "ui/report/ReportDoneDialog.h"
 #include "ui/report/ReportProgressDialog.h"
 #include "ui/report/ReportWizard.h"
 #include "ui/setup/CatalogueImportDialog.h"
+#include "ui/setup/EditableList.h"
 #include "ui/setup/EditorFields.h"
 #include "ui/setup/MachineManagerDialog.h"
 #include "ui/setup/MachineSetupDialog.h"
@@ -387,6 +389,11 @@ TEST_F(WorkflowsTest, EditorsFocusTheNameStopAtTheLimitsWhileTypingAndShowTheFie
     CVib stored;
     ASSERT_TRUE(Db().GetVib(guid, stored));
     EXPECT_EQ(stored.fRunSpeedHz, 24.666666f);
+    // The manager lists the speed as the field shows it.
+    CMachineManagerDialog manager(*app);
+    manager.Machines()->List()->SelectGuid(machine.SavedGuid());
+    ASSERT_EQ(manager.VibPoints()->List()->topLevelItemCount(), 1);
+    EXPECT_EQ(manager.VibPoints()->List()->topLevelItem(0)->text(2), QStringLiteral("24.667"));
 }
 
 TEST(FormatShown, RoundsToTheFieldsDecimalsAndDropsTrailingZeros) {
