@@ -148,12 +148,7 @@ AlarmFields::AlarmFields(const QString& title, const QString& objectPrefix, cons
 }
 
 void AlarmFields::Load(bool on, float warning, float critical) {
-    storedWarning_ = warning;
-    storedCritical_ = critical;
-    shownWarning_ = FormatShown(static_cast<double>(warning * factor_), kLevelDecimals);
-    shownCritical_ = FormatShown(static_cast<double>(critical * factor_), kLevelDecimals);
-    warning_->setText(shownWarning_);
-    critical_->setText(shownCritical_);
+    Propose(warning, critical);
     enabled_->setChecked(on);
     warning_->setEnabled(on);
     critical_->setEnabled(on);

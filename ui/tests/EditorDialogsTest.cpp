@@ -17,6 +17,7 @@
 #include "ui/setup/PointSetupDialogs.h"
 #include "ui/setup/RouteManagerDialog.h"
 #include "ui/setup/SettingsDialogs.h"
+#include "ui/tests/DialogTesting.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,28 +34,12 @@
 
 #include <gtest/gtest.h>
 
+using vantor::testing::Grab;
+using vantor::testing::WhenModal;
+
 using namespace vantor;
 
 namespace {
-
-void Grab(QWidget& widget, const QString& name) {
-    const QString folder = qEnvironmentVariable("VANTOR_DIALOG_GRABS");
-    if (folder.isEmpty()) {
-        return;
-    }
-    widget.show();
-    QApplication::processEvents();
-    widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
-// Runs `answer` on the next modal dialog once it is shown.
-template <class Answer> void WhenModal(Answer answer) {
-    QTimer::singleShot(0, [answer] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        answer(modal);
-    });
-}
 
 class EditorDialogsTest : public ::testing::Test {
 protected:

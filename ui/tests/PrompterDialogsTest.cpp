@@ -2,6 +2,7 @@
 #include "ui/common/QtPrompter.h"
 #include "ui/sync/DateFixDialog.h"
 #include "ui/sync/MeterPortDialog.h"
+#include "ui/tests/DialogTesting.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,23 +17,14 @@
 
 #include <gtest/gtest.h>
 
+using vantor::testing::Grab;
+using vantor::testing::WhenModal;
+
 #include <functional>
 
 using namespace vantor;
 
 namespace {
-
-// Acts on the modal dialog once it is up, as the user would.
-void WhenModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act = std::move(act)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) {
-            WhenModal(act);
-            return;
-        }
-        act(modal);
-    });
-}
 
 void Click(QWidget* dialog, const QString& buttonText) {
     for (QPushButton* button : dialog->findChildren<QPushButton*>()) {

@@ -28,6 +28,7 @@
 #include "ui/sync/MeterPortDialog.h"
 #include "ui/sync/OffRouteDialog.h"
 #include "ui/sync/SyncDialog.h"
+#include "ui/tests/DialogTesting.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MainWindow.h"
 #include <VantorLabel/VantorLabelCtrl.h>
@@ -50,33 +51,15 @@
 
 #include <gtest/gtest.h>
 
+using vantor::testing::Grab;
+using vantor::testing::WhenModal;
+
 using namespace vantor;
 using namespace std::chrono_literals;
 
 namespace {
 
 // Saves a picture of a dialog into $VANTOR_DIALOG_GRABS (when set) to look at.
-void Grab(QWidget& widget, const QString& name) {
-    const QString folder = qEnvironmentVariable("VANTOR_DIALOG_GRABS");
-    if (folder.isEmpty()) {
-        return;
-    }
-    widget.show();
-    QApplication::processEvents();
-    widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
-// Acts on the next modal dialog once it is up, as the user would.
-void WhenModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act = std::move(act)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) {
-            WhenModal(act);
-            return;
-        }
-        act(modal);
-    });
-}
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
