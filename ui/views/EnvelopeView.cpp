@@ -19,6 +19,11 @@
 #include <algorithm>
 
 namespace vantor {
+namespace {
+// The read-out gives two decimals more than the amplitude axis (22.17 mm/s on a 0-30 mm/s axis), so a
+// line reads as `vantor peaks` lists it.
+constexpr int kReadoutExtraDecimals = 2;
+} // namespace
 
 EnvelopeView::EnvelopeView(PointViewsState& state, QWidget* parent) : ReadingView(state, {}, parent) {
     caption_ = new QLabel(this);
@@ -79,7 +84,8 @@ void EnvelopeView::Redraw() {
     const double spacing = view.x.size() > 1 ? view.x[1] - view.x[0] : 0.0;
     drawn.xDecimals = std::max(view.xAxis.decimals, StepDecimals(spacing));
     drawn.yUnit = view.yLabel;
-    drawn.yDecimals = std::max(view.yAxis.decimals, AmplitudeAxisDecimals(view.yAxis.maximum) + 1);
+    drawn.yDecimals =
+        std::max(view.yAxis.decimals, AmplitudeAxisDecimals(view.yAxis.maximum) + kReadoutExtraDecimals);
     const double runSpeed = reading->decoded.runSpeedHz * units.FrequencyFactor();
     drawn.cursorStart = runSpeed > 0 && runSpeed < view.xAxis.maximum
                             ? runSpeed

@@ -19,6 +19,11 @@
 #include <QMenu>
 
 namespace vantor {
+namespace {
+// The read-out gives two decimals more than the amplitude axis (22.17 mm/s on a 0-30 mm/s axis), so a
+// line reads as `vantor peaks` lists it.
+constexpr int kReadoutExtraDecimals = 2;
+} // namespace
 
 SpectrumView::SpectrumView(PointViewsState& state, QWidget* parent)
     : ReadingView(state, kSpectrumKinds, parent) {}
@@ -57,7 +62,8 @@ void SpectrumView::Redraw() {
     const double spacing = view->x.size() > 1 ? view->x[1] - view->x[0] : 0.0;
     drawn.xDecimals = std::max(view->xAxis.decimals, StepDecimals(spacing));
     drawn.yUnit = view->yLabel;
-    drawn.yDecimals = std::max(view->yAxis.decimals, AmplitudeAxisDecimals(view->yAxis.maximum) + 1);
+    drawn.yDecimals =
+        std::max(view->yAxis.decimals, AmplitudeAxisDecimals(view->yAxis.maximum) + kReadoutExtraDecimals);
     drawn.cursorStart = view->runSpeed > 0 ? view->runSpeed : (view->xAxis.minimum + view->xAxis.maximum) / 2;
     drawn.xScale = units.FrequencyFactor();
     drawn.yScale = DisplayMeasureValue(Kind(), 1.0, units);
