@@ -435,6 +435,11 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 408 */ "Kind must be vib or lube",
     /* 409 */ "a point needs its Kind, vib or lube",
     /* 410 */ "Machines: %1 new, %2 updated; points: %3 new, %4 updated",
+    /* 411 */ "Mail Server",
+    /* 412 */ "No program could open the User Guide. Open this file in a web browser:\r\n%1",
+    /* 413 */ "Built",
+    /* 414 */ "Libraries and their licences",
+    /* 415 */ "The User Guide is in %1",
 };
 
 } // namespace vantor

@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 16;
+inline constexpr int UiTextAddedCount = 21;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -245,6 +245,10 @@ inline constexpr int RunSpeedTip = 372;
 inline constexpr int RightClickListTip = 385;
 inline constexpr int MachinesOfRoute = 386;
 inline constexpr int RouteLabel = 387;
+// The Help menu.
+inline constexpr int UserGuide = 51;
+inline constexpr int SoftwareVersion = 56;
+inline constexpr int UserGuideNotInstalled = 394;
 } // namespace text
 
 // The texts added after the documented table.
@@ -267,6 +271,12 @@ inline constexpr int CatalogueFlag = First + 12;          // "%1 must be 1 or 0"
 inline constexpr int CatalogueKind = First + 13;          // "Kind must be vib or lube"
 inline constexpr int CataloguePointKind = First + 14;     // "a point needs its Kind, vib or lube"
 inline constexpr int CatalogueSummary = First + 15;       // "Machines: %1 new, %2 updated; ..."
+// The Set-up menu's mail server entry, the user guide and the About box.
+inline constexpr int MailServer = First + 16;     // "Mail Server"
+inline constexpr int GuideNotOpened = First + 17; // "No program could open the User Guide ... %1"
+inline constexpr int AboutBuilt = First + 18;     // "Built"
+inline constexpr int AboutLibraries = First + 19; // "Libraries and their licences"
+inline constexpr int AboutGuide = First + 20;     // "The User Guide is in %1"
 } // namespace text::added
 
 } // namespace vantor
