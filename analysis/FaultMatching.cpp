@@ -6,13 +6,18 @@
 namespace vantor {
 namespace {
 
-struct LineSpan {
-    int first = 0;
-    int end = 0; // exclusive
-    bool Empty() const { return end <= first; }
-};
+// A peak stands above both neighbours, as in the Top 10 Peaks (a neighbour outside the searched
+// lines counts as 0).
+bool IsPeak(const SpectrumLines& spectrum, int i) {
+    const int end = std::min(spectrum.end, static_cast<int>(spectrum.amplitudes.size()));
+    const auto at = [&](int j) {
+        return j >= spectrum.first && j < end ? spectrum.amplitudes[static_cast<std::size_t>(j)] : 0.0;
+    };
+    return at(i) > at(i - 1) && at(i) > at(i + 1);
+}
 
-// The spectrum lines from `lowHz` to `highHz`, both included, within the searched range.
+} // namespace
+
 LineSpan LinesBetween(const SpectrumLines& spectrum, double lowHz, double highHz) {
     if (spectrum.lineSpacingHz <= 0) {
         return {};
@@ -28,17 +33,7 @@ LineSpan LinesBetween(const SpectrumLines& spectrum, double lowHz, double highHz
     return span;
 }
 
-// A peak stands above both neighbours, as in the Top 10 Peaks (a neighbour outside the searched
-// lines counts as 0).
-bool IsPeak(const SpectrumLines& spectrum, int i) {
-    const int end = std::min(spectrum.end, static_cast<int>(spectrum.amplitudes.size()));
-    const auto at = [&](int j) {
-        return j >= spectrum.first && j < end ? spectrum.amplitudes[static_cast<std::size_t>(j)] : 0.0;
-    };
-    return at(i) > at(i - 1) && at(i) > at(i + 1);
-}
-
-double Median(std::vector<double> values) {
+double MedianOf(std::vector<double> values) {
     if (values.empty()) {
         return 0;
     }
@@ -51,8 +46,6 @@ double Median(std::vector<double> values) {
     const double lower = *std::max_element(values.begin(), middle);
     return (lower + upper) / 2.0;
 }
-
-} // namespace
 
 SpectrumLines LinesOf(const DisplayedSpectrum& spectrum) {
     return {spectrum.lines, spectrum.lineSpacingHz, spectrum.range.first, spectrum.range.end};
@@ -99,7 +92,7 @@ FamilyMatch MatchFamily(const SpectrumLines& spectrum, const FaultFamily& family
         const LineSpan span = LinesBetween(spectrum, spanLow, spanHigh);
         std::vector<double> amplitudes(spectrum.amplitudes.begin() + span.first,
                                        spectrum.amplitudes.begin() + span.end);
-        match.noiseFloor = Median(std::move(amplitudes)) * settings.noiseFactor;
+        match.noiseFloor = MedianOf(std::move(amplitudes)) * settings.noiseFactor;
     }
     for (LineMatch& line : match.lines) {
         line.aboveNoise = line.found && line.amplitude > match.noiseFloor;

@@ -29,6 +29,16 @@ struct SpectrumLines {
     int first = 0;
     int end = 0;
 };
+// The lines from `lowHz` to `highHz`, both included, within the searched range: [first, end).
+struct LineSpan {
+    int first = 0;
+    int end = 0; // exclusive
+    bool Empty() const { return end <= first; }
+};
+LineSpan LinesBetween(const SpectrumLines& spectrum, double lowHz, double highHz);
+// The median of the values (the mean of the middle two for an even count); 0 for none.
+double MedianOf(std::vector<double> values);
+
 // The lines a view shows of a displayed spectrum, at their frequencies in Hz.
 SpectrumLines LinesOf(const DisplayedSpectrum& spectrum);
 

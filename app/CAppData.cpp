@@ -22,6 +22,8 @@ StoreContext CAppData::MakeStoreContext() {
     context.markShuttingDown = [this] { RequestShutdown(); };
     context.journal =
         remoteDatabaseInUse ? SqlConnection::Journal::Rollback : SqlConnection::Journal::WriteAhead;
+    context.server = server;
+    context.applicationName = edition.title;
     return context;
 }
 

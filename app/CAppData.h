@@ -16,6 +16,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace vantor {
 
@@ -58,6 +59,8 @@ public:
     bool databaseFileExists = false;
     std::atomic<bool> shuttingDown = false;
     bool remoteDatabaseInUse = false;
+    // The PostgreSQL server in use instead of the database file (see app/ServerDatabase.h).
+    std::optional<ServerAddress> server;
 
     AppFolders folders;
     CSettings settings;

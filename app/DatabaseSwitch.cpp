@@ -1,6 +1,7 @@
 #include "app/DatabaseSwitch.h"
 
 #include "app/Log.h"
+#include "app/ServerDatabase.h"
 #include "app/Startup.h"
 #include "platform/Prompter.h"
 #include "store/DatabaseCopy.h"
@@ -109,6 +110,9 @@ bool IsValidRemoteFolder(const CAppData& app, const QString& folder) {
 }
 
 QString DatabaseCaption(const CAppData& app) {
+    if (app.server) {
+        return ServerCaption(app);
+    }
     if (!app.remoteDatabaseInUse) {
         return QStringLiteral("%1 - %2").arg(app.edition.title, UiText(text::LocalDatabase));
     }
@@ -131,6 +135,11 @@ QString RemoteUnavailableStopText() {
 int SwitchToRemote(CAppData& app, const WriteProbe& probe, RemoteFallback fallback) {
     const BusyView busy(app);
     app.settings.localOrRemote = 1;
+    if (app.server) {
+        app.server.reset();
+        app.settings.serverDatabase.clear();
+        app.CloseMainConnection();
+    }
     if (app.remoteDatabaseInUse) {
         // Leaving the remote database in use: its connection and line go first, so choosing the
         // same folder again finds this program's line gone rather than twice.
@@ -172,6 +181,8 @@ int SwitchToRemote(CAppData& app, const WriteProbe& probe, RemoteFallback fallba
 
 bool SwitchToLocal(CAppData& app, const WriteProbe& probe) {
     const BusyView busy(app);
+    app.server.reset();
+    app.settings.serverDatabase.clear();
     app.settings.localOrRemote = 0;
     app.CloseMainConnection();
     app.ReleaseRemoteLock();

@@ -1,6 +1,8 @@
 #include "app/RouteSelection.h"
 
 #include "app/EditOutcome.h"
+#include "app/RecordLists.h"
+#include "app/RouteEditor.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
 
@@ -63,6 +65,27 @@ bool AnyRouteExists(CMainConnection& db, Prompter& prompter) {
 bool AcceptRouteChoice(CAppData& app, const RouteChoice& choice) {
     CMainConnection* db = app.MainConnection();
     return db != nullptr && AcceptRouteChoice(*db, choice, app.UserPrompter());
+}
+
+QString RouteSentText(CAppData& app, const QString& routeGuid, const QString& meterName) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr) {
+        return {};
+    }
+    const std::optional<CRoute> route = LoadRouteShown(app, routeGuid);
+    const std::optional<std::vector<RouteItemRow>> items =
+        route ? RouteEditor(*db, app.UserPrompter()).Items(routeGuid) : std::nullopt;
+    if (!route || !items) {
+        return {};
+    }
+    // A machine without vibration points is not sent (the route check takes it off first).
+    int machines = 0;
+    int points = 0;
+    for (const RouteItemRow& item : *items) {
+        machines += item.vibPoints > 0 ? 1 : 0;
+        points += item.vibPoints;
+    }
+    return UiText(text::added::RouteSent).arg(route->sName).arg(machines).arg(points).arg(meterName);
 }
 
 bool AnyRouteExists(CAppData& app) {

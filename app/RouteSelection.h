@@ -31,4 +31,9 @@ bool AcceptRouteChoice(CAppData& app, const RouteChoice& choice);
 bool AnyRouteExists(CAppData& app);
 // (All show "Error loading record, please try again" and answer false when the database fails.)
 
+// What a finished To Meter sent, for its end text: "Route Week 50 Fans: 2 machines, 4 points sent
+// to Demo meter" (machines with vibration points, and their points). Empty when the route cannot be
+// read any more.
+QString RouteSentText(CAppData& app, const QString& routeGuid, const QString& meterName);
+
 } // namespace vantor

@@ -78,6 +78,8 @@ const std::array kFields = {
     Text("SmtpPassword", &CSettings::smtpPassword),
     Text("SmtpFrom", &CSettings::smtpFrom),
     Text("MeterPort", &CSettings::meterPort),
+    Text("ServerDatabase", &CSettings::serverDatabase),
+    Text("RememberedServers", &CSettings::rememberedServers),
 };
 
 QString FolderValueName(int number) {

@@ -62,6 +62,10 @@ struct CSettings {
     QString smtpFrom;
     // The meter's serial device; empty finds the cradle on the USB bus.
     QString meterPort;
+    // The PostgreSQL server in use (a libpq address without its password); empty while the local
+    // file or a remote folder is in use. The servers connected to before, one per line, newest first.
+    QString serverDatabase;
+    QString rememberedServers;
 
     // Run-time values, never persisted; the units settings change them.
     QString frequencyUnitLabel = QStringLiteral("Hz");

@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "app/ServerDatabase.h"
+
 #include "app/DatabaseSwitch.h"
 #include "app/LanguageRepairTool.h"
 #include "platform/ProgramData.h"
@@ -94,6 +96,9 @@ LanguageState LoadTexts(CAppData& app, const std::optional<QString>& language) {
 }
 
 bool OpenMainDatabase(CAppData& app) {
+    if (app.server) {
+        return app.OpenMainConnection();
+    }
     if (!QFileInfo(app.folders.databaseFile).isFile()) {
         return Fail(app, UiText(text::NoDatabaseFound));
     }
@@ -122,6 +127,11 @@ bool RunLocalStartup(CAppData& app, const WriteProbe& probe) {
 bool RunHeadlessStartup(CAppData& app, const WriteProbe& probe) {
     if (!RunLocalStartup(app, probe)) {
         return false;
+    }
+    if (!app.settings.serverDatabase.isEmpty()) {
+        // A server that cannot be used ends the command with its message: its work never goes
+        // into the local file instead.
+        return ConnectConfiguredServer(app) && app.MainConnection() != nullptr && !app.shuttingDown;
     }
     // A command started against the remote database stops when it cannot have it: its work must
     // not land in the local database (readings uploaded there, flags cleared on the meter).

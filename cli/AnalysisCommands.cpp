@@ -2,11 +2,14 @@
 #include "cli/AnalysisCommands.h"
 
 #include "analysis/Measures.h"
+#include "analysis/PointAlarms.h"
+#include "analysis/ReadingDiagnosis.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
 #include "analysis/StatusTable.h"
 #include "app/OptionsFromSettings.h"
 #include "app/Startup.h"
+#include "cli/AlarmCommands.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/RowFormat.h"
@@ -96,20 +99,32 @@ bool LoadAnyReading(CAppData& app, const QString& guid, ReadingSignals& decoded,
 
 } // namespace
 
+// The status table; a point with baseline, change or band settings shows its combined status
+// (the documented one for every other point). --json adds each point's reasons and the findings of
+// the diagnosis of its latest reading.
 int RunStatus(CAppData& app, bool json, std::FILE* out) {
     if (!RunHeadlessStartup(app)) {
         return kFailed;
     }
-    const std::vector<StatusTableRow> rows =
-        BuildVibStatusTable(*app.MainConnection(), StatusTableOptionsOf(app.settings));
+    CMainConnection& db = *app.MainConnection();
+    SignalProcessor processor;
+    EnvelopeAnalyzer analyzer;
+    const std::vector<AlarmedStatusRow> rows =
+        BuildAlarmedStatusTable(db, StatusTableOptionsOf(app.settings), processor, analyzer);
     if (json) {
         QJsonArray array;
-        for (const StatusTableRow& row : rows) {
+        for (const AlarmedStatusRow& alarmed : rows) {
+            const StatusTableRow& row = alarmed.row;
             QJsonArray cells;
             for (const StatusTableCell& cell : row.cells) {
                 cells.append(QJsonObject{{QStringLiteral("kind"), static_cast<int>(cell.kind)},
                                          {QStringLiteral("status"), static_cast<int>(cell.cell.code)},
                                          {QStringLiteral("text"), cell.cell.text}});
+            }
+            CVibReading latest;
+            std::optional<ReadingDiagnosis> diagnosis;
+            if (db.GetLatestVibReading(alarmed.pointGuid, latest)) {
+                diagnosis = DiagnoseReading(db, processor, analyzer, latest.sItemGUID);
             }
             array.append(QJsonObject{
                 {QStringLiteral("machine"), row.machineName},
@@ -118,12 +133,16 @@ int RunStatus(CAppData& app, bool json, std::FILE* out) {
                  row.latestDate.isValid() ? QJsonValue(SqlDateTimeText(row.latestDate)) : QJsonValue()},
                 {QStringLiteral("status"), static_cast<int>(row.status.code)},
                 {QStringLiteral("statusText"), StatusText(row.status.code)},
-                {QStringLiteral("cells"), cells}});
+                {QStringLiteral("cells"), cells},
+                {QStringLiteral("documentedStatus"), static_cast<int>(alarmed.alarms.documented.code)},
+                {QStringLiteral("reasons"), ReasonsJson(alarmed.alarms.reasons)},
+                {QStringLiteral("findings"), diagnosis ? FindingsJson(diagnosis->findings) : QJsonArray()}});
         }
         Write(out, QJsonDocument(array).toJson(QJsonDocument::Indented));
         return kDone;
     }
-    for (const StatusTableRow& row : rows) {
+    for (const AlarmedStatusRow& alarmed : rows) {
+        const StatusTableRow& row = alarmed.row;
         QStringList fields{row.machineName, row.pointName,
                            row.latestDate.isValid() ? SqlDateTimeText(row.latestDate) : QString(),
                            StatusText(row.status.code)};

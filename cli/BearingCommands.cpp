@@ -11,6 +11,7 @@
 #include "app/ViewedReading.h"
 #include "cli/CatalogueLookup.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/EditStatus.h"
 #include "cli/RowFormat.h"
 #include "texts/UiText.h"
@@ -31,18 +32,6 @@ namespace {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-void Print(std::FILE* out, const QString& line) {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
-    std::fflush(out);
-}
-
-void PrintJson(std::FILE* out, const QJsonObject& object) {
-    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
-    std::fflush(out);
 }
 
 QString Decimal(double value, int decimals = 4) {
@@ -148,17 +137,17 @@ int ListBearings(CommandContext& context, bool json, std::FILE* out = stdout) {
             for (const CBearing& bearing : bearings) {
                 rows.append(BearingJson(bearing));
             }
-            PrintJson(out, {{QStringLiteral("bearings"), rows}});
+            PrintJsonLine(out, {{QStringLiteral("bearings"), rows}});
             return static_cast<int>(kDone);
         }
         for (const CBearing& bearing : bearings) {
             const BearingFactors f = FactorsOf(bearing);
-            Print(out, QStringList{bearing.sItemGUID, bearing.sDesignation, bearing.sMaker,
-                                   QStringLiteral("FTF %1").arg(Decimal(f.ftf)),
-                                   QStringLiteral("BSF %1").arg(Decimal(f.bsf)),
-                                   QStringLiteral("BPFO %1").arg(Decimal(f.bpfo)),
-                                   QStringLiteral("BPFI %1").arg(Decimal(f.bpfi))}
-                           .join(QLatin1Char('\t')));
+            PrintLine(out, QStringList{bearing.sItemGUID, bearing.sDesignation, bearing.sMaker,
+                                       QStringLiteral("FTF %1").arg(Decimal(f.ftf)),
+                                       QStringLiteral("BSF %1").arg(Decimal(f.bsf)),
+                                       QStringLiteral("BPFO %1").arg(Decimal(f.bpfo)),
+                                       QStringLiteral("BPFI %1").arg(Decimal(f.bpfi))}
+                               .join(QLatin1Char('\t')));
         }
         return static_cast<int>(kDone);
     });
@@ -290,14 +279,14 @@ int PointBearings(CommandContext& context, const PointBearingOptions& o, std::FI
                                         {QStringLiteral("ratio"), bearing.speedRatio},
                                         {QStringLiteral("factors"), FactorsJson(bearing.factors)}});
             }
-            PrintJson(out, {{QStringLiteral("point"), point}, {QStringLiteral("bearings"), rows}});
+            PrintJsonLine(out, {{QStringLiteral("point"), point}, {QStringLiteral("bearings"), rows}});
             return static_cast<int>(kDone);
         }
         int number = 1;
         for (const BearingAtPoint& bearing : bearings) {
-            Print(out, QStringList{QString::number(number++), bearing.location, bearing.designation,
-                                   QString::number(bearing.speedRatio), bearing.bearingGuid}
-                           .join(QLatin1Char('\t')));
+            PrintLine(out, QStringList{QString::number(number++), bearing.location, bearing.designation,
+                                       QString::number(bearing.speedRatio), bearing.bearingGuid}
+                               .join(QLatin1Char('\t')));
         }
         return static_cast<int>(kDone);
     });
@@ -431,25 +420,25 @@ int Faults(CommandContext& context, const FaultOptions& o, std::FILE* out = stdo
                                                {QStringLiteral("ratio"), match.bearing.speedRatio},
                                                {QStringLiteral("families"), families}});
             }
-            PrintJson(out, {{QStringLiteral("reading"), Q(o.reading)},
-                            {QStringLiteral("runSpeed"), runSpeedHz * f},
-                            {QStringLiteral("frequencyUnit"), units.FrequencyLabel()},
-                            {QStringLiteral("amplitudeUnit"), amplitudeUnit},
-                            {QStringLiteral("tolerancePercent"), o.tolerance},
-                            {QStringLiteral("bearings"), bearingRows}});
+            PrintJsonLine(out, {{QStringLiteral("reading"), Q(o.reading)},
+                                {QStringLiteral("runSpeed"), runSpeedHz * f},
+                                {QStringLiteral("frequencyUnit"), units.FrequencyLabel()},
+                                {QStringLiteral("amplitudeUnit"), amplitudeUnit},
+                                {QStringLiteral("tolerancePercent"), o.tolerance},
+                                {QStringLiteral("bearings"), bearingRows}});
             return static_cast<int>(kDone);
         }
-        Print(out,
-              QStringLiteral("runSpeed\t%1\t%2").arg(Decimal(runSpeedHz * f, 3), units.FrequencyLabel()));
-        Print(out, QStringLiteral("amplitude\t%1").arg(amplitudeUnit));
+        PrintLine(out,
+                  QStringLiteral("runSpeed\t%1\t%2").arg(Decimal(runSpeedHz * f, 3), units.FrequencyLabel()));
+        PrintLine(out, QStringLiteral("amplitude\t%1").arg(amplitudeUnit));
         int number = 1;
         for (const BearingMatch& match : matches) {
-            Print(out, QStringList{QStringLiteral("bearing"), QString::number(number++),
-                                   match.bearing.location, match.bearing.designation,
-                                   QStringLiteral("ratio %1").arg(match.bearing.speedRatio)}
-                           .join(QLatin1Char('\t')));
+            PrintLine(out, QStringList{QStringLiteral("bearing"), QString::number(number++),
+                                       match.bearing.location, match.bearing.designation,
+                                       QStringLiteral("ratio %1").arg(match.bearing.speedRatio)}
+                               .join(QLatin1Char('\t')));
             for (const FamilyMatch& family : match.families) {
-                Print(
+                PrintLine(
                     out,
                     QStringList{QStringLiteral("family"), FaultName(family.family.kind),
                                 Decimal(family.family.fundamentalHz * f, 3),
@@ -457,13 +446,13 @@ int Faults(CommandContext& context, const FaultOptions& o, std::FILE* out = stdo
                                 QStringLiteral("noise %1").arg(Decimal(family.noiseFloor, 5))}
                         .join(QLatin1Char('\t')));
                 for (const LineMatch& line : family.lines) {
-                    Print(out,
-                          QStringList{QStringLiteral("line"), FaultName(family.family.kind),
-                                      LineLabel(line.expected), Decimal(line.expected.hz * f, 3),
-                                      line.found ? Decimal(line.matchedHz * f, 3) : QStringLiteral("-"),
-                                      line.found ? Decimal(line.amplitude, 5) : QStringLiteral("-"),
-                                      line.aboveNoise ? QStringLiteral("above") : QStringLiteral("below")}
-                              .join(QLatin1Char('\t')));
+                    PrintLine(out,
+                              QStringList{QStringLiteral("line"), FaultName(family.family.kind),
+                                          LineLabel(line.expected), Decimal(line.expected.hz * f, 3),
+                                          line.found ? Decimal(line.matchedHz * f, 3) : QStringLiteral("-"),
+                                          line.found ? Decimal(line.amplitude, 5) : QStringLiteral("-"),
+                                          line.aboveNoise ? QStringLiteral("above") : QStringLiteral("below")}
+                                  .join(QLatin1Char('\t')));
                 }
             }
         }

@@ -51,5 +51,9 @@ void AddRemoteCommands(CLI::App& cli, CommandContext& context);
 void AddPlotCommands(CLI::App& cli, CommandContext& context); // plot
 // bearing, vib bearings (after AddCatalogueCommands), faults
 void AddBearingCommands(CLI::App& cli, CommandContext& context);
+// server init, use, local, status, copy-from-local, copy-to-local
+void AddServerCommands(CLI::App& cli, CommandContext& context);
+// alarms, bands, diagnose
+void AddAlarmCommands(CLI::App& cli, CommandContext& context);
 
 } // namespace vantor::cli

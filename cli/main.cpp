@@ -23,11 +23,11 @@ using namespace vantor::cli;
 
 namespace {
 
-constexpr std::array<CommandGroup, 14> kGroups = {
+constexpr std::array<CommandGroup, 16> kGroups = {
     AddStoreCommands,    AddTextsCommands,     AddSettingsCommands, AddAnalysisCommands,
     AddDataFileCommands, AddOffRouteCommands,  AddDeviceCommands,   AddReadingToolCommands,
     AddRemoteCommands,   AddCatalogueCommands, AddRouteCommands,    AddCatalogueCsvCommands,
-    AddBearingCommands,  AddEnvelopeCommands,
+    AddBearingCommands,  AddEnvelopeCommands,  AddServerCommands,   AddAlarmCommands,
 };
 
 // The program with every command, beside this one.

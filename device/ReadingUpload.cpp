@@ -125,11 +125,17 @@ int StoreUploadedReading(const MeasurementPointHeader& header, const CVibReading
         if (header.machineGuid == context.offRouteAssetGuid) {
             return context.sync.UpsertOffRouteReading(ToOffRoute(reading)) ? 0 : kReadingNotStored;
         }
-        return StoreRouteReading(header, reading, context);
+        const int stored = StoreRouteReading(header, reading, context);
+        // A server that went away mid-write (even at the commit) has stored nothing of it.
+        if (context.main.Connection().Lost()) {
+            return kDatabaseUnavailable;
+        }
+        return stored;
     } catch (const DatabaseError& error) {
         qCWarning(lcSync) << "reading" << reading.sItemGUID << "of point" << header.pointGuid
                           << "could not be stored:" << error.what();
-        return kReadingNotStored;
+        return error.Unavailable() || context.main.Connection().Lost() ? kDatabaseUnavailable
+                                                                       : kReadingNotStored;
     }
 }
 

@@ -255,6 +255,7 @@ private:
         SyncOutcome outcome;
         outcome.result = result;
         outcome.uploaded = uploaded_;
+        outcome.deviceName = device_.sName;
         outcome.finalText = UiText(result != 0 ? text::SyncAborted : text::SyncCompleted);
         Progress(outcome.finalText);
         sync_.Close();

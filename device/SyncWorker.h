@@ -47,10 +47,11 @@ struct SyncSettings {
 
 // How a run ended.
 struct SyncOutcome {
-    int result = 0;    // 0 or the first failing code
-    QString finalText; // "Sync Completed" or "Sync Aborted"
-    QString message;   // the message shown at the end; empty when none
-    int uploaded = 0;  // readings stored and cleared on the meter
+    int result = 0;     // 0 or the first failing code
+    QString finalText;  // "Sync Completed" or "Sync Aborted"
+    QString message;    // the message shown at the end; empty when none
+    int uploaded = 0;   // readings stored and cleared on the meter
+    QString deviceName; // the meter's name in the meter list; empty when none was found
 };
 
 class SyncWorker {

@@ -46,6 +46,15 @@ step "what arrived"
 step "vantor status"
 "$vantor" status
 
+step "the pump's starter bearing, a baseline of its first three readings, and the diagnosis"
+pump="$("$vantor" list vibs | awk -F'\t' '$4 == "Pump NDE" {print $1}')"
+bearing="$("$vantor" bearing list | awk -F'\t' '$2 == "6205-2RS JEM" {print $1}')"
+"$vantor" vib bearings "$pump" --add "$bearing" --location NDE
+"$vantor" alarms "$pump" --measure iso --baseline 3
+"$vantor" alarms "$pump"
+"$vantor" diagnose "$("$vantor" list readings --parent "$pump" | tail -n 1 | cut -f1)"
+"$vantor" status
+
 step "vantor export, then import into a second installation"
 "$vantor" export "$demo/plant.rmd"
 ls -l "$demo/plant.rmd"

@@ -45,9 +45,13 @@ QStringList CreateAddedTableStatements(const AddedTable& table) {
 }
 
 bool EnsureAddedTables(QSqlDatabase db) {
+    return EnsureAddedTables(db, kTables);
+}
+
+bool EnsureAddedTables(QSqlDatabase db, std::span<const AddedTable> tables) {
     const QStringList present = db.tables();
     QStringList statements;
-    for (const AddedTable& table : kTables) {
+    for (const AddedTable& table : tables) {
         if (!present.contains(QLatin1String(table.name), Qt::CaseInsensitive)) {
             statements << CreateAddedTableStatements(table);
         }

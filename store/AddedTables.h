@@ -28,5 +28,7 @@ QStringList CreateAddedTableStatements(const AddedTable& table);
 // Creates every added table the database lacks, all in one transaction. False (logged) when one
 // cannot be created, for example in a read-only database; the documented tables work regardless.
 bool EnsureAddedTables(QSqlDatabase db);
+// The same for another module's list of added tables.
+bool EnsureAddedTables(QSqlDatabase db, std::span<const AddedTable> tables);
 
 } // namespace vantor

@@ -49,15 +49,17 @@ template <> std::span<const Field<CPointBearing>> FieldsOf<CPointBearing>() {
     return kPointBearingFields;
 }
 
-std::vector<TableStatements> BearingTableStatements() {
+std::vector<TableStatements> BearingTableStatements(const SqlDialect& dialect) {
     return {
         {TableTraits<CBearing>::name,
-         {CreateTableStatement<CBearing>(),
-          QStringLiteral("CREATE INDEX ixBearingsGuid ON tblBearings ([sItemGUID])")}},
+         {CreateTableStatement<CBearing>(dialect),
+          dialect.QuoteNames(QStringLiteral("CREATE INDEX ixBearingsGuid ON tblBearings ([sItemGUID])"))}},
         {TableTraits<CPointBearing>::name,
-         {CreateTableStatement<CPointBearing>(),
-          QStringLiteral("CREATE INDEX ixPointBearingsParent ON tblPointBearings ([sParentGUID], [fOrder])"),
-          QStringLiteral("CREATE INDEX ixPointBearingsBearing ON tblPointBearings ([sBearingGUID])")}},
+         {CreateTableStatement<CPointBearing>(dialect),
+          dialect.QuoteNames(QStringLiteral(
+              "CREATE INDEX ixPointBearingsParent ON tblPointBearings ([sParentGUID], [fOrder])")),
+          dialect.QuoteNames(
+              QStringLiteral("CREATE INDEX ixPointBearingsBearing ON tblPointBearings ([sBearingGUID])"))}},
     };
 }
 
@@ -73,7 +75,7 @@ TablesOutcome EnsureBearingTables(SqlConnection& connection) {
     try {
         SqlConnection::Transaction transaction(connection);
         QSqlQuery query(connection.Database());
-        for (const TableStatements& table : BearingTableStatements()) {
+        for (const TableStatements& table : BearingTableStatements(connection.Dialect())) {
             // Only a missing table (with its indexes) is made; a half-upgraded file keeps its rows.
             if (HasTable(connection, table.table)) {
                 continue;

@@ -64,7 +64,8 @@ struct TableStatements {
     const char* table;
     QStringList statements;
 };
-std::vector<TableStatements> BearingTableStatements();
+std::vector<TableStatements>
+BearingTableStatements(const SqlDialect& dialect = SqlDialect::Of(SqlEngine::Sqlite));
 
 enum class TablesOutcome { Present, Created, Failed };
 // Creates the bearing tables when the database lacks them, and fills a new library with the

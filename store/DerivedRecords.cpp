@@ -16,36 +16,6 @@ constexpr const char* kIndicesColumns =
     "fTotalSkewness, fISORMS, fISOPeak, fISOPeakToPeak, fISOCrest, fISOKurtosis, fISOSkewness, "
     "fEnvelopeLowHz, fEnvelopeHighHz, fGeOverall";
 
-QSqlQuery Run(SqlConnection& connection, const QString& sql, const QVariantList& values) {
-    QSqlQuery query(connection.Database());
-    if (!query.prepare(sql)) {
-        qCWarning(lcStore) << "Cannot prepare" << sql << query.lastError().text();
-        throw DatabaseError(query.lastError().text());
-    }
-    for (int i = 0; i < values.size(); ++i) {
-        query.bindValue(i, values[i]);
-    }
-    if (!query.exec()) {
-        qCWarning(lcStore) << "Cannot run" << sql << query.lastError().text();
-        throw DatabaseError(query.lastError().text());
-    }
-    return query;
-}
-
-// A value, or NULL for none and for anything that is not a finite number.
-QVariant Nullable(const std::optional<double>& value) {
-    return value && std::isfinite(*value) ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
-}
-
-std::optional<double> Optional(const QVariant& value) {
-    if (value.isNull()) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    return ok && std::isfinite(number) ? std::optional<double>(number) : std::nullopt;
-}
-
 void AppendChannel(QVariantList& values, const std::optional<ChannelIndicesRow>& channel) {
     if (!channel) {
         for (int i = 0; i < 6; ++i) {
@@ -86,6 +56,36 @@ ReadingIndicesRow ReadIndices(const QSqlQuery& query) {
 }
 
 } // namespace
+
+QSqlQuery Run(SqlConnection& connection, const QString& sql, const QVariantList& values) {
+    QSqlQuery query(connection.Database());
+    if (!query.prepare(sql)) {
+        qCWarning(lcStore) << "Cannot prepare" << sql << query.lastError().text();
+        throw DatabaseError(query.lastError().text());
+    }
+    for (int i = 0; i < values.size(); ++i) {
+        query.bindValue(i, values[i]);
+    }
+    if (!query.exec()) {
+        qCWarning(lcStore) << "Cannot run" << sql << query.lastError().text();
+        throw DatabaseError(query.lastError().text());
+    }
+    return query;
+}
+
+// A value, or NULL for none and for anything that is not a finite number.
+QVariant Nullable(const std::optional<double>& value) {
+    return value && std::isfinite(*value) ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
+}
+
+std::optional<double> Optional(const QVariant& value) {
+    if (value.isNull()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    return ok && std::isfinite(number) ? std::optional<double>(number) : std::nullopt;
+}
 
 bool GetReadingIndices(SqlConnection& connection, const QString& readingGuid, ReadingIndicesRow& out) {
     QSqlQuery query = Run(connection,

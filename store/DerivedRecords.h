@@ -5,8 +5,10 @@
 
 #include "store/SqlConnection.h"
 
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <map>
 #include <optional>
@@ -41,6 +43,13 @@ struct EnvelopeBandRow {
 
 // Throw DatabaseError when a query cannot be executed.
 namespace derived {
+
+// Runs one statement with its bound values; throws DatabaseError (logged) when it cannot run. The
+// added tables' records share it.
+QSqlQuery Run(SqlConnection& connection, const QString& sql, const QVariantList& values);
+// A value, or NULL for none and for anything that is not a finite number; and back.
+QVariant Nullable(const std::optional<double>& value);
+std::optional<double> Optional(const QVariant& value);
 
 bool GetReadingIndices(SqlConnection& connection, const QString& readingGuid, ReadingIndicesRow& out);
 // The indices rows of every reading of a point, by reading GUID.

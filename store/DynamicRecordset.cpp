@@ -1,5 +1,7 @@
 #include "store/DynamicRecordset.h"
 
+#include "store/SqlDialect.h"
+
 #include <QSqlRecord>
 
 #include <thread>
@@ -17,7 +19,7 @@ bool CDynamicRecordset::DiscoverColumns(const QSqlDatabase& db, const ColumnDisc
     bare.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
     for (int attempt = 1; attempt <= kColumnDiscoveryAttempts; ++attempt) {
         columns_.clear();
-        const QSqlRecord record = db.record(bare);
+        const QSqlRecord record = db.record(CatalogTableName(db, bare));
         for (int i = 0; i < record.count(); ++i) {
             columns_ << QStringLiteral("[%1]").arg(record.fieldName(i));
         }

@@ -56,6 +56,13 @@ private:
     bool columnsKnown_ = false;
 };
 
+// Without an order of its own, rows come in the order they were added, on either engine.
+inline QString OrderedClause(const SqlConnection& connection, const QString& clause) {
+    return clause.contains(QLatin1String("ORDER BY"), Qt::CaseInsensitive)
+               ? clause
+               : clause + connection.Dialect().InsertionOrder();
+}
+
 // A snapshot row: the record and the row's position in the table, for editing it in place.
 template <class R> struct RecordRow {
     qint64 rowId = 0;
@@ -94,7 +101,6 @@ private:
     };
     // The record fields bound to the discovered columns, in column order (made once).
     const std::vector<Binding>& Bindings();
-    static void Run(SqliteStatement& statement);
 
     std::vector<Binding> bindings_;
     QString insertSql_;
@@ -110,8 +116,9 @@ bool CRecordset<R>::Walk(SqlConnection& connection, const ColumnDiscoveryPolicy&
     if (!connection.IsOpen() || !DiscoverColumns(connection.Database(), policy)) {
         return false;
     }
-    SqliteStatement& statement = connection.Prepared(
-        QStringLiteral("SELECT rowid AS [vantor_rowid], * FROM %1 %2").arg(Table(), clause));
+    SqlStatement& statement =
+        connection.Prepared(QStringLiteral("SELECT rowid AS [vantor_rowid], * FROM %1 %2")
+                                .arg(Table(), OrderedClause(connection, clause)));
     for (int i = 0; i < values.size(); ++i) {
         BindValue(statement, i, values[i]);
     }
@@ -155,7 +162,15 @@ std::optional<std::vector<RecordRow<R>>>
 CRecordset<R>::Select(SqlConnection& connection, const ColumnDiscoveryPolicy& policy, const QString& clause,
                       const QVariantList& values, int limit) {
     std::vector<RecordRow<R>> rows;
-    const bool opened = Walk(connection, policy, clause, values, [&rows, limit](RecordRow<R>&& row) {
+    // A limited select asks the database for no more rows than it keeps (a server would otherwise
+    // send them all).
+    QString limited = OrderedClause(connection, clause);
+    QVariantList bound = values;
+    if (limit >= 0) {
+        limited += QStringLiteral(" LIMIT ?");
+        bound << limit;
+    }
+    const bool opened = Walk(connection, policy, limited, bound, [&rows, limit](RecordRow<R>&& row) {
         if (limit >= 0 && static_cast<int>(rows.size()) >= limit) {
             return false;
         }
@@ -192,42 +207,32 @@ template <class R> const std::vector<typename CRecordset<R>::Binding>& CRecordse
     return bindings_;
 }
 
-template <class R> void CRecordset<R>::Run(SqliteStatement& statement) {
-    try {
-        statement.Step();
-    } catch (...) {
-        statement.Reset();
-        throw;
-    }
-    statement.Reset();
-}
-
 template <class R> void CRecordset<R>::AddNew(SqlConnection& connection, const R& record) {
     const auto& bindings = Bindings();
-    SqliteStatement& statement = connection.Prepared(insertSql_);
+    SqlStatement& statement = connection.Prepared(insertSql_);
     for (int i = 0; i < static_cast<int>(bindings.size()); ++i) {
         BindField(statement, i, record, *bindings[static_cast<size_t>(i)].field);
     }
-    Run(statement);
+    RunOnce(statement);
 }
 
 template <class R> void CRecordset<R>::Update(SqlConnection& connection, qint64 rowId, const R& record) {
     const auto& bindings = Bindings();
-    SqliteStatement& statement = connection.Prepared(updateSql_);
+    SqlStatement& statement = connection.Prepared(updateSql_);
     const int count = static_cast<int>(bindings.size());
     for (int i = 0; i < count; ++i) {
         BindField(statement, i, record, *bindings[static_cast<size_t>(i)].field);
     }
     statement.BindInteger(count, rowId);
-    Run(statement);
+    RunOnce(statement);
 }
 
 template <class R> bool CRecordset<R>::DeleteRow(SqlConnection& connection, qint64 rowId) {
-    SqliteStatement& statement =
+    SqlStatement& statement =
         connection.Prepared(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(Table()));
     statement.BindInteger(0, rowId);
     try {
-        Run(statement);
+        RunOnce(statement);
     } catch (const DatabaseError&) {
         return false;
     }

@@ -32,12 +32,12 @@ void EnsureImportedReadingsTable(SqlConnection& connection) {
         return;
     }
     QSqlQuery query(connection.Database());
-    query.prepare(
+    query.prepare(connection.Dialect().QuoteNames(
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ([sItemGUID] VARCHAR(255) NOT NULL PRIMARY KEY, "
                        "[sSourceFile] VARCHAR(255), [sFormat] VARCHAR(16), [sChannel] VARCHAR(16), "
                        "[sUnit] VARCHAR(16), [iSamplesInFile] INTEGER, [iSamplesUsed] INTEGER, "
                        "[ctImported] VARCHAR(19))")
-            .arg(QLatin1String(kImportedReadingsTable)));
+            .arg(QLatin1String(kImportedReadingsTable))));
     Run(query, "CREATE TABLE");
 }
 
@@ -45,10 +45,10 @@ void MarkImportedReading(SqlConnection& connection, const ImportedReadingMark& m
     EnsureImportedReadingsTable(connection);
     ForgetImportedReading(connection, mark.readingGuid);
     QSqlQuery query(connection.Database());
-    query.prepare(
+    query.prepare(connection.Dialect().QuoteNames(
         QStringLiteral("INSERT INTO %1 ([sItemGUID], [sSourceFile], [sFormat], [sChannel], [sUnit], "
                        "[iSamplesInFile], [iSamplesUsed], [ctImported]) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
-            .arg(QLatin1String(kImportedReadingsTable)));
+            .arg(QLatin1String(kImportedReadingsTable))));
     query.addBindValue(mark.readingGuid);
     query.addBindValue(mark.sourceFile.left(255));
     query.addBindValue(mark.format);
@@ -66,10 +66,10 @@ std::optional<ImportedReadingMark> FindImportedReading(SqlConnection& connection
         return std::nullopt;
     }
     QSqlQuery query(connection.Database());
-    query.prepare(
+    query.prepare(connection.Dialect().QuoteNames(
         QStringLiteral("SELECT [sItemGUID], [sSourceFile], [sFormat], [sChannel], [sUnit], "
                        "[iSamplesInFile], [iSamplesUsed], [ctImported] FROM %1 WHERE [sItemGUID] = ?")
-            .arg(QLatin1String(kImportedReadingsTable)));
+            .arg(QLatin1String(kImportedReadingsTable))));
     query.addBindValue(readingGuid);
     Run(query, "SELECT");
     if (!query.next()) {
@@ -92,8 +92,8 @@ void ForgetImportedReading(SqlConnection& connection, const QString& readingGuid
         return;
     }
     QSqlQuery query(connection.Database());
-    query.prepare(
-        QStringLiteral("DELETE FROM %1 WHERE [sItemGUID] = ?").arg(QLatin1String(kImportedReadingsTable)));
+    query.prepare(connection.Dialect().QuoteNames(
+        QStringLiteral("DELETE FROM %1 WHERE [sItemGUID] = ?").arg(QLatin1String(kImportedReadingsTable))));
     query.addBindValue(readingGuid);
     Run(query, "DELETE");
 }

@@ -16,7 +16,7 @@ template <class R> struct ValueColumns {
 };
 
 template <class R> ValueColumns<R> ValueColumnsOf(SqlConnection& connection, const QString& table) {
-    const QSqlRecord present = connection.Database().record(table);
+    const QSqlRecord present = connection.Database().record(CatalogTableName(connection.Database(), table));
     ValueColumns<R> columns;
     for (const Field<R>& field : FieldsOf<R>()) {
         if (field.Type() == ColumnType::Binary || present.indexOf(QLatin1String(field.name)) < 0) {
@@ -46,7 +46,7 @@ QHash<QString, R> LatestByParent(CMainConnection& db, const QString& pointTable,
         QStringLiteral("SELECT %1 FROM %2 p JOIN %3 r ON r.rowid = (SELECT x.rowid FROM %3 x WHERE "
                        "x.[sParentGUID] = p.[sItemGUID] ORDER BY x.[ctDateTaken] DESC, x.rowid DESC LIMIT 1)")
             .arg(columns.select.join(QLatin1Char(',')), pointTable, readingTable);
-    SqliteStatement& statement = connection.Prepared(sql);
+    SqlStatement& statement = connection.Prepared(sql);
     try {
         while (statement.Step()) {
             R reading;
@@ -80,7 +80,7 @@ int CountOffRouteReadings(CMainConnection& db) {
     if (!connection.IsOpen() || !connection.Database().tables().contains(table, Qt::CaseInsensitive)) {
         return 0;
     }
-    SqliteStatement& statement = connection.Prepared(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
+    SqlStatement& statement = connection.Prepared(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
     int count = 0;
     try {
         count = statement.Step() ? static_cast<int>(statement.ColumnInteger(0)) : 0;

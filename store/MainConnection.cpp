@@ -1,6 +1,7 @@
 #include "store/MainConnection.h"
 
 #include "store/AddedTables.h"
+#include "store/AlarmRecords.h"
 #include "store/BearingStore.h"
 #include "store/DerivedRecords.h"
 #include "store/ImportedReadings.h"
@@ -35,8 +36,7 @@ auto NoChildren = [](const auto&) { return true; };
 } // namespace
 
 CMainConnection::CMainConnection(StoreContext context)
-    : context_(std::move(context)),
-      connection_(context_.databaseFile, SqlConnection::Mode::Existing, context_.journal) {}
+    : context_(std::move(context)), connection_(ConnectionFor(context_)) {}
 
 bool CMainConnection::Open() {
     if (!connection_.Open()) {
@@ -46,6 +46,7 @@ bool CMainConnection::Open() {
     // cannot (read-only) still opens, without them.
     EnsureBearingTables(connection_);
     EnsureAddedTables(connection_.Database());
+    EnsureAlarmTables(connection_);
     return true;
 }
 
@@ -130,6 +131,7 @@ bool CMainConnection::DeleteVibsWhere(const QString& clause, const QVariantList&
                 return false;
             }
             derived::PutEnvelopeBand(connection_, vib.sItemGUID, std::nullopt);
+            alarmrows::DeletePointRows(connection_, vib.sItemGUID);
             return true;
         });
 }
@@ -349,7 +351,7 @@ int CMainConnection::CountWhere(const QString& table, const QString& clause, con
     if (!connection_.IsOpen()) {
         return 0;
     }
-    SqliteStatement& statement =
+    SqlStatement& statement =
         connection_.Prepared(QStringLiteral("SELECT COUNT(*) FROM %1 %2").arg(table, clause));
     for (int i = 0; i < values.size(); ++i) {
         BindValue(statement, i, values[i]);

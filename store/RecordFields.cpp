@@ -280,7 +280,7 @@ bool BooleanFromSql(const QVariant& value) {
     return value.toLongLong() != 0;
 }
 
-void BindValue(SqliteStatement& statement, int index, const QVariant& value) {
+void BindValue(SqlStatement& statement, int index, const QVariant& value) {
     if (value.isNull()) {
         statement.BindNull(index);
         return;

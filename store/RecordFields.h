@@ -4,7 +4,7 @@
 // so a table whose columns sit in another physical order still binds correctly.
 
 #include "store/Records.h"
-#include "store/SqliteStatement.h"
+#include "store/SqlStatement.h"
 
 #include <QVariant>
 
@@ -46,12 +46,11 @@ QDateTime DateTimeFromSql(const QVariant& value);
 inline constexpr int kTextColumnLimit = 255;
 
 // Through a prepared statement: bind a record field as parameter `index`, read it from `column`.
+template <class R> void BindField(SqlStatement& statement, int index, const R& record, const Field<R>& field);
 template <class R>
-void BindField(SqliteStatement& statement, int index, const R& record, const Field<R>& field);
-template <class R>
-void ReadField(const SqliteStatement& statement, int column, R& record, const Field<R>& field);
+void ReadField(const SqlStatement& statement, int column, R& record, const Field<R>& field);
 // Binds a clause value (text, number, bytes or null).
-void BindValue(SqliteStatement& statement, int index, const QVariant& value);
+void BindValue(SqlStatement& statement, int index, const QVariant& value);
 
 // ---- implementation of the templates ------------------------------------------------------
 
@@ -59,7 +58,7 @@ void BindValue(SqliteStatement& statement, int index, const QVariant& value);
 bool BooleanFromSql(const QVariant& value);
 
 template <class R>
-void BindField(SqliteStatement& statement, int index, const R& record, const Field<R>& field) {
+void BindField(SqlStatement& statement, int index, const R& record, const Field<R>& field) {
     std::visit(
         [&](auto member) {
             const auto& value = record.*member;
@@ -87,7 +86,7 @@ void BindField(SqliteStatement& statement, int index, const R& record, const Fie
 }
 
 template <class R>
-void ReadField(const SqliteStatement& statement, int column, R& record, const Field<R>& field) {
+void ReadField(const SqlStatement& statement, int column, R& record, const Field<R>& field) {
     std::visit(
         [&](auto member) {
             auto& target = record.*member;

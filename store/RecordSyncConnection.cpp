@@ -22,15 +22,14 @@ auto NoChildren = [](const auto&) { return true; };
 } // namespace
 
 CRecordSyncConnection::CRecordSyncConnection(StoreContext context)
-    : context_(std::move(context)),
-      connection_(context_.databaseFile, SqlConnection::Mode::Existing, context_.journal) {}
+    : context_(std::move(context)), connection_(ConnectionFor(context_)) {}
 
 CRecordSyncConnection::~CRecordSyncConnection() {
     Close();
 }
 
 bool CRecordSyncConnection::Open() {
-    if (!QFileInfo(context_.databaseFile).isFile()) {
+    if (!context_.server && !QFileInfo(context_.databaseFile).isFile()) {
         if (context_.prompter != nullptr) {
             context_.prompter->ShowMessage(UiText(text::NoDatabaseFound));
         }
@@ -45,7 +44,10 @@ bool CRecordSyncConnection::Open() {
         }
         return false;
     }
-    UpgradeSchema();
+    // A server's schema is versioned and brought up to date by the server set-up instead.
+    if (!connection_.IsServer()) {
+        UpgradeSchema();
+    }
     return true;
 }
 
@@ -147,15 +149,27 @@ QStringList CRecordSyncConnection::ListEmailAddresses() {
 }
 
 bool CRecordSyncConnection::RemoveEmailAddress(const QString& address) {
-    QSqlQuery query(connection_.Database());
-    query.prepare(QStringLiteral("DELETE FROM tblEmailAddresses WHERE [sEmailAddress] = ?"));
-    query.addBindValue(address);
-    return query.exec();
+    return Run(QStringLiteral("DELETE FROM tblEmailAddresses WHERE [sEmailAddress] = ?"), {address});
 }
 
 bool CRecordSyncConnection::RemoveAllEmailAddresses() {
-    QSqlQuery query(connection_.Database());
-    return query.exec(QStringLiteral("DELETE FROM tblEmailAddresses"));
+    return Run(QStringLiteral("DELETE FROM tblEmailAddresses"), {});
+}
+
+bool CRecordSyncConnection::Run(const QString& sql, const QVariantList& values) {
+    if (!connection_.IsOpen()) {
+        return false;
+    }
+    try {
+        SqlStatement& statement = connection_.Prepared(sql);
+        for (int i = 0; i < values.size(); ++i) {
+            BindValue(statement, i, values[i]);
+        }
+        RunOnce(statement);
+    } catch (const DatabaseError&) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace vantor

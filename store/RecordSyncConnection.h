@@ -50,6 +50,9 @@ public:
     bool RemoveAllEmailAddresses();
 
 private:
+    // Runs one statement without result rows; false when it was refused.
+    bool Run(const QString& sql, const QVariantList& values);
+
     StoreContext context_;
     SqlConnection connection_;
     CDeviceDB devices_;

@@ -9,41 +9,21 @@
 namespace vantor {
 
 QString SqlTypeOf(ColumnType type) {
-    switch (type) {
-    case ColumnType::Text:
-        return QStringLiteral("TEXT(255)");
-    case ColumnType::Float:
-        return QStringLiteral("REAL");
-    case ColumnType::Boolean:
-        return QStringLiteral("BOOLEAN");
-    case ColumnType::Integer:
-        return QStringLiteral("INTEGER");
-    case ColumnType::DateTime:
-        return QStringLiteral("DATETIME");
-    case ColumnType::Binary:
-        return QStringLiteral("BLOB");
-    }
-    return {};
+    return SqlDialect::Of(SqlEngine::Sqlite).TypeOf(type);
 }
 
-bool CreateEmptyDatabase(const QString& path, QString* error) {
-    if (QFileInfo::exists(path)) {
-        if (error != nullptr) {
-            *error = QStringLiteral("%1 already exists").arg(path);
-        }
-        return false;
-    }
-    const QStringList statements = {
-        CreateTableStatement<CMachine>(),
-        CreateTableStatement<CVib>(),
-        CreateTableStatement<CLube>(),
-        CreateTableStatement<CVibReading>(),
-        CreateTableStatement<CLubeReading>(),
-        CreateTableStatement<CRoute>(),
-        CreateTableStatement<CRouteItem>(),
-        CreateTableStatement<CDevice>(),
-        CreateTableStatement<COffRouteReading>(),
-        CreateTableStatement<CEmailAddress>(),
+QStringList DocumentedSchemaStatements(const SqlDialect& dialect) {
+    QStringList statements = {
+        CreateTableStatement<CMachine>(dialect),
+        CreateTableStatement<CVib>(dialect),
+        CreateTableStatement<CLube>(dialect),
+        CreateTableStatement<CVibReading>(dialect),
+        CreateTableStatement<CLubeReading>(dialect),
+        CreateTableStatement<CRoute>(dialect),
+        CreateTableStatement<CRouteItem>(dialect),
+        CreateTableStatement<CDevice>(dialect),
+        CreateTableStatement<COffRouteReading>(dialect),
+        CreateTableStatement<CEmailAddress>(dialect),
         // Lookups by key, parent and natural key; the tables stay plain (no constraints), as rows
         // written by other programs may break any rule an index would enforce.
         QStringLiteral("CREATE INDEX ixMachinesGuid ON tblMachines ([sItemGUID])"),
@@ -63,6 +43,20 @@ bool CreateEmptyDatabase(const QString& path, QString* error) {
         QStringLiteral("CREATE INDEX ixOffRouteGuid ON tblOffRouteReadings ([sItemGUID])"),
         QStringLiteral("CREATE INDEX ixOffRouteDate ON tblOffRouteReadings ([ctDateTaken])"),
     };
+    for (QString& statement : statements) {
+        statement = dialect.Translate(statement);
+    }
+    return statements;
+}
+
+bool CreateEmptyDatabase(const QString& path, QString* error) {
+    if (QFileInfo::exists(path)) {
+        if (error != nullptr) {
+            *error = QStringLiteral("%1 already exists").arg(path);
+        }
+        return false;
+    }
+    const QStringList statements = DocumentedSchemaStatements(SqlDialect::Of(SqlEngine::Sqlite));
 
     SqlConnection connection(path, SqlConnection::Mode::Create);
     if (!connection.Open()) {

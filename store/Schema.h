@@ -2,9 +2,11 @@
 // The ten tables: names, expected column counts and the statements that create them.
 
 #include "store/RecordFields.h"
+#include "store/SqlDialect.h"
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 namespace vantor {
 
@@ -29,18 +31,21 @@ VANTOR_TABLE(CEmailAddress, "tblEmailAddresses");
 
 #undef VANTOR_TABLE
 
-// The declared SQL type of a column of the given kind ("TEXT(255)", "REAL", ...).
+// The declared SQL type of a column of the given kind in a local file ("TEXT(255)", "REAL", ...).
 QString SqlTypeOf(ColumnType type);
 
-// The CREATE TABLE statement of a record's table, columns in documented order.
-template <class R> QString CreateTableStatement() {
-    QStringList columns;
+// The CREATE TABLE statement of a record's table, columns in documented order, in the dialect's form.
+template <class R>
+QString CreateTableStatement(const SqlDialect& dialect = SqlDialect::Of(SqlEngine::Sqlite)) {
+    std::vector<std::pair<QString, ColumnType>> columns;
     for (const auto& field : FieldsOf<R>()) {
-        columns << QStringLiteral("[%1] %2").arg(QLatin1String(field.name), SqlTypeOf(field.Type()));
+        columns.emplace_back(QLatin1String(field.name), field.Type());
     }
-    return QStringLiteral("CREATE TABLE %1 (%2)")
-        .arg(QLatin1String(TableTraits<R>::name), columns.join(QStringLiteral(", ")));
+    return dialect.CreateTable(QLatin1String(TableTraits<R>::name), columns);
 }
+
+// The statements that create the ten tables and their lookup indexes, in the dialect's form.
+QStringList DocumentedSchemaStatements(const SqlDialect& dialect);
 
 // Creates a new database file with the ten tables and their lookup indexes. Fails (false, with
 // `error` set) when the file already exists or cannot be written; an existing file is never touched.

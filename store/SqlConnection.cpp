@@ -1,14 +1,21 @@
 #include "store/SqlConnection.h"
 
 #include "store/Log.h"
+#include "store/PgStatement.h"
+#include "store/SqliteStatement.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QUuid>
 
 #include <stdexcept>
+
+#include <libpq-fe.h>
 
 namespace vantor {
 namespace {
@@ -16,10 +23,29 @@ namespace {
 // How long a statement waits for another connection's write lock before it fails.
 constexpr int kBusyTimeoutMs = 10000;
 
+// The server's notices ("relation already exists, skipping") go to the log, not to standard error.
+void LogNotice(void*, const char* message) {
+    qCDebug(lcStore, "server: %s", message);
+}
+
+pg_conn* ServerHandle(const QSqlDatabase& db) {
+    const QVariant handle = db.driver() != nullptr ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0)) {
+        return nullptr;
+    }
+    return *static_cast<pg_conn* const*>(handle.constData());
+}
+
 } // namespace
 
 SqlConnection::SqlConnection(QString path, Mode mode, Journal journal)
     : path_(std::move(path)), mode_(mode), journal_(journal),
+      name_(QStringLiteral("vantor-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+
+SqlConnection::SqlConnection(ServerAddress server, QString applicationName)
+    : path_(server.Describe()), server_(std::move(server)), applicationName_(std::move(applicationName)),
+      engine_(SqlEngine::Postgres), mode_(Mode::Existing), journal_(Journal::WriteAhead),
       name_(QStringLiteral("vantor-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
 
 SqlConnection::~SqlConnection() {
@@ -29,6 +55,9 @@ SqlConnection::~SqlConnection() {
 
 bool SqlConnection::Open() {
     Close();
+    if (server_) {
+        return OpenServer();
+    }
     if (mode_ == Mode::Existing && !QFileInfo(path_).isFile()) {
         lastError_ = QStringLiteral("%1 does not exist").arg(path_);
         return false;
@@ -62,6 +91,72 @@ bool SqlConnection::Open() {
     return true;
 }
 
+bool SqlConnection::OpenServer() {
+    QSqlDatabase db = QSqlDatabase::contains(name_)
+                          ? QSqlDatabase::database(name_, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
+    if (!db.isValid()) {
+        lastError_ = QStringLiteral("the PostgreSQL driver of Qt Sql (QPSQL) is not installed");
+        qCWarning(lcStore, "%s", qUtf8Printable(lastError_));
+        return false;
+    }
+    ServerAddress address = *server_;
+    if (address.Option(QStringLiteral("application_name")).isEmpty()) {
+        const QString program =
+            applicationName_.isEmpty() ? QCoreApplication::applicationName() : applicationName_;
+        address.SetOption(QStringLiteral("application_name"), QStringLiteral("%1 on %2 (%3)")
+                                                                  .arg(program, QSysInfo::machineHostName())
+                                                                  .arg(QCoreApplication::applicationPid()));
+    }
+    if (address.Option(QStringLiteral("connect_timeout")).isEmpty()) {
+        address.SetOption(QStringLiteral("connect_timeout"), QString::number(kServerConnectTimeoutSeconds));
+    }
+    // Host, database, user and password through the driver's fields; every other libpq option
+    // (TLS, time-outs, service) as it is.
+    db.setHostName(address.Option(QStringLiteral("host")));
+    db.setDatabaseName(address.Option(QStringLiteral("dbname")));
+    db.setUserName(address.Option(QStringLiteral("user")));
+    db.setPassword(address.Option(QStringLiteral("password")));
+    const QString port = address.Option(QStringLiteral("port"));
+    db.setPort(port.isEmpty() ? -1 : port.toInt());
+    QStringList options;
+    for (const auto& [key, value] : address.Options()) {
+        if (key != QLatin1String("host") && key != QLatin1String("dbname") && key != QLatin1String("user") &&
+            key != QLatin1String("password") && key != QLatin1String("port")) {
+            options << key + QLatin1Char('=') + QuotedConnectionValue(value);
+        }
+    }
+    db.setConnectOptions(options.join(QLatin1Char(';')));
+    if (!db.open()) {
+        lastError_ = db.lastError().databaseText().trimmed();
+        if (lastError_.isEmpty()) {
+            lastError_ = db.lastError().text();
+        }
+        qCWarning(lcStore, "cannot connect to %s: %s", qUtf8Printable(path_), qUtf8Printable(lastError_));
+        return false;
+    }
+    pg_conn* handle = ServerHandle(db);
+    if (handle == nullptr) {
+        lastError_ = QStringLiteral("the PostgreSQL driver gives no connection handle");
+        db.close();
+        return false;
+    }
+    PQsetNoticeProcessor(handle, LogNotice, nullptr);
+    // Dates travel as "YYYY-MM-DD HH:MM:SS" both ways, as in the local file.
+    PQclear(PQexec(handle, "SET DateStyle TO ISO, YMD"));
+    PQclear(PQexec(handle, "SET client_encoding TO 'UTF8'"));
+    return true;
+}
+
+bool SqlConnection::Lost() const {
+    if (!server_ || !QSqlDatabase::contains(name_)) {
+        return false;
+    }
+    const QSqlDatabase db = QSqlDatabase::database(name_, false);
+    pg_conn* handle = db.isOpen() ? ServerHandle(db) : nullptr;
+    return handle != nullptr && PQstatus(handle) != CONNECTION_OK;
+}
+
 void SqlConnection::Close() {
     statements_.clear();
     if (QSqlDatabase::contains(name_)) {
@@ -82,14 +177,33 @@ QSqlDatabase SqlConnection::Database() const {
 }
 
 bool SqlConnection::Begin(Batch::Intent intent) {
+    QSqlDatabase db = Database();
     if (intent == Batch::Intent::Read) {
-        return Database().transaction();
+        return db.transaction();
     }
-    QSqlQuery begin(Database());
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        lastError_ = begin.lastError().text();
+    if (engine_ == SqlEngine::Sqlite) {
+        QSqlQuery begin(db);
+        if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            lastError_ = begin.lastError().text();
+            qCWarning(lcStore, "cannot begin a write transaction: %s", qUtf8Printable(lastError_));
+            return false;
+        }
+        return true;
+    }
+    if (!db.transaction()) {
+        lastError_ = db.lastError().text();
         qCWarning(lcStore, "cannot begin a write transaction: %s", qUtf8Printable(lastError_));
         return false;
+    }
+    // The server's writers take their turn one at a time, as SQLite's write lock makes them.
+    for (const QString& statement : Dialect().AfterBeginWrite()) {
+        QSqlQuery query(db);
+        if (!query.exec(statement)) {
+            lastError_ = query.lastError().text();
+            qCWarning(lcStore, "cannot begin a write: %s", qUtf8Printable(lastError_));
+            db.rollback();
+            return false;
+        }
     }
     return true;
 }
@@ -141,17 +255,36 @@ bool SqlConnection::Transaction::Commit() {
     return true;
 }
 
-SqliteStatement& SqlConnection::Prepared(const QString& sql) {
+SqlStatement& SqlConnection::Prepared(const QString& sql) {
     auto found = statements_.find(sql);
     if (found == statements_.end()) {
-        sqlite3* handle = nullptr;
-        const QVariant driverHandle = Database().driver()->handle();
-        if (IsOpen() && driverHandle.isValid() && qstrcmp(driverHandle.typeName(), "sqlite3*") == 0) {
-            handle = *static_cast<sqlite3* const*>(driverHandle.constData());
+        std::unique_ptr<SqlStatement> statement;
+        if (server_) {
+            pg_conn* handle = IsOpen() ? ServerHandle(Database()) : nullptr;
+            statement = std::make_unique<PgStatement>(
+                handle, QStringLiteral("vantor_%1").arg(statements_.size() + 1), Dialect().Translate(sql));
+        } else {
+            sqlite3* handle = nullptr;
+            const QVariant driverHandle = Database().driver()->handle();
+            if (IsOpen() && driverHandle.isValid() && qstrcmp(driverHandle.typeName(), "sqlite3*") == 0) {
+                handle = *static_cast<sqlite3* const*>(driverHandle.constData());
+            }
+            statement = std::make_unique<SqliteStatement>(handle, sql);
         }
-        found = statements_.emplace(sql, std::make_unique<SqliteStatement>(handle, sql)).first;
+        found = statements_.emplace(sql, std::move(statement)).first;
     }
     return *found->second;
+}
+
+void SqlConnection::Execute(const QString& sql) {
+    if (!IsOpen()) {
+        throw DatabaseError(QStringLiteral("the database is not open"), DatabaseError::Kind::Unavailable);
+    }
+    QSqlQuery query(Database());
+    if (!query.exec(Dialect().Translate(sql))) {
+        throw DatabaseError(query.lastError().text(),
+                            Lost() ? DatabaseError::Kind::Unavailable : DatabaseError::Kind::Refused);
+    }
 }
 
 } // namespace vantor

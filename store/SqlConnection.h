@@ -1,15 +1,18 @@
 #pragma once
-// One SQLite connection to the database file, owned by the thread that opened it. The connection
-// is closed and unregistered when the object goes away.
+// One connection to the database, owned by the thread that opened it: an SQLite file, or a
+// PostgreSQL server through Qt's QPSQL driver. The connection is closed and unregistered when the
+// object goes away.
 
-#include "store/SqliteStatement.h"
-#include <QSqlDatabase>
+#include "store/ServerAddress.h"
+#include "store/SqlDialect.h"
+#include "store/SqlStatement.h"
 
 #include <QSqlDatabase>
 #include <QString>
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace vantor {
@@ -26,6 +29,9 @@ public:
     };
 
     explicit SqlConnection(QString path, Mode mode = Mode::Existing, Journal journal = Journal::WriteAhead);
+    // A connection to a server; `applicationName` is what the server's session list shows for it
+    // unless the address names one.
+    explicit SqlConnection(ServerAddress server, QString applicationName = {});
     ~SqlConnection();
     SqlConnection(const SqlConnection&) = delete;
     SqlConnection& operator=(const SqlConnection&) = delete;
@@ -36,11 +42,20 @@ public:
     const QString& Path() const { return path_; }
     QString LastError() const { return lastError_; }
     QSqlDatabase Database() const;
+    const SqlDialect& Dialect() const { return SqlDialect::Of(engine_); }
+    bool IsServer() const { return engine_ == SqlEngine::Postgres; }
+    const std::optional<ServerAddress>& Server() const { return server_; }
+    // True when the server connection was open and has broken (the server stopped or the network
+    // went); a file connection never reports it.
+    bool Lost() const;
 
     // A statement prepared once per open connection and reused; the caller binds its values, steps
-    // through it and resets it when done. Throws DatabaseError when the connection is closed or
+    // through it and resets it when done. The text is in the bracketed form with `?` marks; the
+    // dialect turns it into the engine's. Throws DatabaseError when the connection is closed or
     // the statement is refused.
-    SqliteStatement& Prepared(const QString& sql);
+    SqlStatement& Prepared(const QString& sql);
+    // Runs one statement without result rows (schema work); throws DatabaseError when refused.
+    void Execute(const QString& sql);
 
     // Groups writes into one transaction. Batches nest: only the outermost one begins and commits.
     // A batch always commits what was written, also when the work inside stopped early, because
@@ -88,20 +103,31 @@ private:
     // for the write lock (that one fails at once), so a deferred transaction that reads before it
     // writes would not wait for another writer.
     bool Begin(Batch::Intent intent);
+    bool OpenServer();
 
     QString path_;
+    std::optional<ServerAddress> server_;
+    QString applicationName_;
+    SqlEngine engine_ = SqlEngine::Sqlite;
     Mode mode_;
     Journal journal_;
     QString name_;
     QString lastError_;
     int batchDepth_ = 0;
-    std::map<QString, std::unique_ptr<SqliteStatement>> statements_;
+    std::map<QString, std::unique_ptr<SqlStatement>> statements_;
 };
 
-// Thrown when a query cannot be executed; carries the driver's text.
+// Thrown when a query cannot be executed; carries the driver's text, and whether the database
+// itself is gone (a server connection broke) rather than the statement refused.
 class DatabaseError : public std::runtime_error {
 public:
-    explicit DatabaseError(const QString& text) : std::runtime_error(text.toStdString()) {}
+    enum class Kind { Refused, Unavailable };
+    explicit DatabaseError(const QString& text, Kind kind = Kind::Refused)
+        : std::runtime_error(text.toStdString()), kind_(kind) {}
+    bool Unavailable() const { return kind_ == Kind::Unavailable; }
+
+private:
+    Kind kind_;
 };
 
 } // namespace vantor

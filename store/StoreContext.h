@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace vantor {
 
@@ -22,7 +23,19 @@ struct StoreContext {
     std::function<void()> markShuttingDown;
     ColumnDiscoveryPolicy discovery;
     SqlConnection::Journal journal = SqlConnection::Journal::WriteAhead;
+    // Set when the database is on a PostgreSQL server instead of in the file; `applicationName`
+    // is how the server's session list shows this program.
+    std::optional<ServerAddress> server;
+    QString applicationName;
 };
+
+// The connection the context names: the server when it names one, else the database file.
+inline SqlConnection ConnectionFor(const StoreContext& context) {
+    if (context.server) {
+        return SqlConnection(*context.server, context.applicationName);
+    }
+    return SqlConnection(context.databaseFile, SqlConnection::Mode::Existing, context.journal);
+}
 
 // Codes of the lists that NextOrder and RenumberOrder work on.
 enum class ItemKind : int {

@@ -10,8 +10,6 @@
 namespace vantor {
 namespace {
 
-constexpr int kNameMaxLength = 50;
-constexpr int kMeterNameMaxLength = 14;
 constexpr int kAddressMaxLength = 254; // the longest address mail transport accepts
 
 // Rules 1 to 7, shared by machines and points: the name, then the meter name (stripped of

@@ -37,6 +37,10 @@ std::optional<QString> CheckPointRoom(int points);
 std::optional<QString> CheckRouteItemRoom(int items);
 std::optional<QString> CheckAddressRoom(int addresses);
 
+// The longest name and meter name the checks accept (the editors' fields stop there while typing).
+inline constexpr int kNameMaxLength = 50;
+inline constexpr int kMeterNameMaxLength = 14;
+
 // True when the text holds one of the characters no name may contain: * $ \ / ? > < : " |
 bool HasForbiddenNameCharacter(const QString& text);
 // True when the text holds a control character (C0, DEL, C1), a line or paragraph separator or an

@@ -435,11 +435,39 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 408 */ "Kind must be vib or lube",
     /* 409 */ "a point needs its Kind, vib or lube",
     /* 410 */ "Machines: %1 new, %2 updated; points: %3 new, %4 updated",
-    /* 411 */ "Mail Server",
-    /* 412 */ "No program could open the User Guide. Open this file in a web browser:\r\n%1",
-    /* 413 */ "Built",
-    /* 414 */ "Libraries and their licences",
-    /* 415 */ "The User Guide is in %1",
+    /* 411 */ "Import Catalogue",
+    /* 412 */ "Export Catalogue",
+    /* 413 */ "Save Report As",
+    /* 414 */ "PDF document",
+    /* 415 */ "ODT document (word processor)",
+    /* 416 */ "File",
+    /* 417 */ "Browse...",
+    /* 418 */ "The report was written to:\n%1",
+    /* 419 */ "Open",
+    /* 420 */ "Show in Folder",
+    /* 421 */ "No program on this computer opens this report. It is saved at:\n%1",
+    /* 422 */ "Meter Port",
+    /* 423 */ "Automatic (find the cradle)",
+    /* 424 */ "Choose a port from the list, or type a device path such as /dev/ttyUSB0.",
+    /* 425 */ "Route %1: %2 machines, %3 points sent to %4",
+    /* 426 */ "%1 of %2",
+    /* 427 */ "Synchronising...",
+    /* 428 */
+    "On: the leakage around each spectral peak is folded back into the peak, so each peak shows its "
+    "full amplitude. Off: the spectrum as computed.",
+    /* 429 */
+    "This database has no machines yet. To begin: add machines with Set-up > Machine Manager, import a "
+    "catalogue with File > Import Catalogue... or a data file with File > Import..., then choose how the "
+    "meter is connected with Set-up > Meter Port...",
+    /* 430 */ "Try This Port",
+    /* 431 */
+    "Report type, machines, graphs and period are chosen; now choose the file format and where the "
+    "report is saved.",
+    /* 432 */ "Mail Server",
+    /* 433 */ "No program could open the User Guide. Open this file in a web browser:\r\n%1",
+    /* 434 */ "Built",
+    /* 435 */ "Libraries and their licences",
+    /* 436 */ "The User Guide is in %1",
 };
 
 } // namespace vantor

@@ -66,14 +66,14 @@ void UiTextTable::ResetToDefaults() {
 }
 
 bool UiTextTable::Replace(const QStringList& texts) {
-    if (texts.size() != UiTextCount && texts.size() != UiTextAllCount) {
+    if (texts.size() < UiTextCount || texts.size() > UiTextAllCount) {
         return false;
     }
     Table& table = TheTable();
     std::unique_lock lock(table.mutex);
-    table.texts = texts;
-    if (texts.size() == UiTextCount) {
-        table.FillAddedDefaults();
+    table.FillAddedDefaults();
+    for (int index = 0; index < texts.size(); ++index) {
+        table.texts[index] = texts[index];
     }
     return true;
 }

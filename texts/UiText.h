@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 21;
+inline constexpr int UiTextAddedCount = 42;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -27,8 +27,10 @@ class UiTextTable {
 public:
     // Fills every entry with its English default.
     static void ResetToDefaults();
-    // Replaces the documented table (UiTextCount texts; the added ones return to English) or the
-    // whole one (UiTextAllCount texts); refused (false, table unchanged) for any other count.
+    // Replaces the documented table and as many of the added texts as the list holds (from
+    // UiTextCount to UiTextAllCount texts; the added ones it does not reach return to English, so a
+    // pack written before later texts were added still loads); refused (false, table unchanged) for
+    // any other count.
     static bool Replace(const QStringList& texts);
     // Entry 9 becomes "Language"; in entries 10 and 11 the product name "Vantor" becomes the
     // edition title. Run after every fill of the table.
@@ -271,12 +273,34 @@ inline constexpr int CatalogueFlag = First + 12;          // "%1 must be 1 or 0"
 inline constexpr int CatalogueKind = First + 13;          // "Kind must be vib or lube"
 inline constexpr int CataloguePointKind = First + 14;     // "a point needs its Kind, vib or lube"
 inline constexpr int CatalogueSummary = First + 15;       // "Machines: %1 new, %2 updated; ..."
+// The desktop's menus, dialogs and messages.
+inline constexpr int ImportCatalogue = First + 16;      // "Import Catalogue"
+inline constexpr int ExportCatalogue = First + 17;      // "Export Catalogue"
+inline constexpr int SaveReportAs = First + 18;         // "Save Report As"
+inline constexpr int PdfDocument = First + 19;          // "PDF document"
+inline constexpr int OdtDocument = First + 20;          // "ODT document (word processor)"
+inline constexpr int FileLabel = First + 21;            // "File"
+inline constexpr int Browse = First + 22;               // "Browse..."
+inline constexpr int ReportWrittenTo = First + 23;      // "The report was written to:\n%1"
+inline constexpr int Open = First + 24;                 // "Open"
+inline constexpr int ShowInFolder = First + 25;         // "Show in Folder"
+inline constexpr int NoProgramOpensReport = First + 26; // "No program on this computer opens ..."
+inline constexpr int MeterPort = First + 27;            // "Meter Port"
+inline constexpr int MeterPortAutomatic = First + 28;   // "Automatic (find the cradle)"
+inline constexpr int MeterPortHint = First + 29;        // "Choose a port from the list, or type ..."
+inline constexpr int RouteSent = First + 30;            // "Route %1: %2 machines, %3 points sent to %4"
+inline constexpr int StepOfSteps = First + 31;          // "%1 of %2"
+inline constexpr int Synchronising = First + 32;        // "Synchronising..."
+inline constexpr int VarovudOvoHelp = First + 33;       // "On: the leakage around each spectral peak ..."
+inline constexpr int FirstStartHint = First + 34;       // "This database has no machines yet. ..."
+inline constexpr int TryThisPort = First + 35;          // "Try This Port"
+inline constexpr int SaveReportPageHint = First + 36;   // "Report type, machines, ... now choose ..."
 // The Set-up menu's mail server entry, the user guide and the About box.
-inline constexpr int MailServer = First + 16;     // "Mail Server"
-inline constexpr int GuideNotOpened = First + 17; // "No program could open the User Guide ... %1"
-inline constexpr int AboutBuilt = First + 18;     // "Built"
-inline constexpr int AboutLibraries = First + 19; // "Libraries and their licences"
-inline constexpr int AboutGuide = First + 20;     // "The User Guide is in %1"
+inline constexpr int MailServer = First + 37;     // "Mail Server"
+inline constexpr int GuideNotOpened = First + 38; // "No program could open the User Guide ... %1"
+inline constexpr int AboutBuilt = First + 39;     // "Built"
+inline constexpr int AboutLibraries = First + 40; // "Libraries and their licences"
+inline constexpr int AboutGuide = First + 41;     // "The User Guide is in %1"
 } // namespace text::added
 
 } // namespace vantor

@@ -349,6 +349,22 @@ TEST_F(ReportTest, TheOdtPackageAndThePdfHoldTheTitlesTablesAndCharts) {
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
     }
     EXPECT_FALSE(text.contains(QStringLiteral("of %1").arg(pageCount + 1)));
+    // No machine or point heading is left at the foot of a page: each goes with its first chart.
+    const QStringList headings{"Fan", "Motor DE", "Motor NDE", "Pump", "Pump DE"};
+    for (int page = 1; page <= pageCount; ++page) {
+        const QString number = QString::number(page);
+        QStringList lines =
+            RunTool(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-f"), number, QStringLiteral("-l"), number, pdf, QStringLiteral("-")})
+                .split(QLatin1Char('\n'));
+        lines.removeIf([](const QString& line) {
+            return line.trimmed().isEmpty() || line.startsWith(QStringLiteral("Page ")) ||
+                   line.contains(QChar(0x0C));
+        });
+        ASSERT_FALSE(lines.isEmpty()) << page;
+        EXPECT_FALSE(headings.contains(lines.last().trimmed()))
+            << "page " << page << ": " << lines.last().toStdString();
+    }
 }
 
 // The worker on its own thread, with the charts painted on this one while it waits.

@@ -95,7 +95,9 @@ TEST_F(Settings, AFreshProfileReadsTheDefaultsAndTheFirstWriteStoresEveryValue) 
                                "SmtpUser",
                                "SmtpPassword",
                                "SmtpFrom",
-                               "MeterPort"};
+                               "MeterPort",
+                               "ServerDatabase",
+                               "RememberedServers"};
     QStringList stored = raw->childKeys();
     stored.sort();
     QStringList sortedExpected = expected;
@@ -257,9 +259,10 @@ TEST_F(Settings, MailServerValuesFollowTheOthersAndOnlyTheOwnerReadsTheFile) {
 
     const auto values = ListSettingValues(read);
     ASSERT_GE(values.size(), 6u);
-    EXPECT_EQ(values[values.size() - 8].first, "UnicodeOrCSV");
-    EXPECT_EQ(values[values.size() - 2].first, "SmtpFrom");
-    EXPECT_EQ(values.back().first, "MeterPort");
+    EXPECT_EQ(values[values.size() - 10].first, "UnicodeOrCSV");
+    EXPECT_EQ(values[values.size() - 4].first, "SmtpFrom");
+    EXPECT_EQ(values[values.size() - 3].first, "MeterPort");
+    EXPECT_EQ(values.back().first, "RememberedServers");
     EXPECT_EQ(CSettings().smtpPort, 25);
     EXPECT_TRUE(CSettings().smtpHost.isEmpty());
 }

@@ -29,7 +29,7 @@ TEST_F(SettingsCommands, ListPrintsEveryValueInFieldOrderWithoutADatabase) {
     const Outcome list = Vantor({QStringLiteral("list")});
     ASSERT_EQ(list.status, 0) << list.err.toStdString();
     const QList<QByteArray> lines = list.out.split('\n');
-    ASSERT_EQ(lines.size(), 41); // 40 values and the final line break
+    ASSERT_EQ(lines.size(), 43); // 42 values and the final line break
     EXPECT_EQ(lines[0], "DialogLeft\t0");
     EXPECT_EQ(lines[6], "Language\t");
     EXPECT_EQ(lines[14], "Band4Name\tNOT USED");

@@ -16,6 +16,9 @@
 #include <QTextObjectInterface>
 #include <QTextTable>
 
+#include <algorithm>
+#include <vector>
+
 namespace vantor {
 namespace {
 
@@ -34,14 +37,30 @@ constexpr int kImageHeightProperty = QTextFormat::UserProperty + 3;
 constexpr int kCaptionProperty = QTextFormat::UserProperty + 4;
 constexpr int kCaptionHeightProperty = QTextFormat::UserProperty + 5;
 constexpr int kObjectWidthProperty = QTextFormat::UserProperty + 6;
+constexpr int kLeadsProperty = QTextFormat::UserProperty + 7; // the machine and point headings above
+constexpr int kLeadsHeightProperty = QTextFormat::UserProperty + 8;
 constexpr double kCaptionPointSize = 11;
+// Machine (1), point (2) and graph (3) headings.
+constexpr double kHeadingPointSizes[3] = {16, 13, 11};
+// A heading's line: its text's height and room above and below it.
+constexpr double kHeadingLineFactor = 1.8;
 
-QFont CaptionFont() {
+QFont HeadingFont(int level) {
     QFont font(kFontFamily);
-    font.setPointSizeF(kCaptionPointSize);
+    font.setPointSizeF(kHeadingPointSizes[std::clamp(level, 1, 3) - 1]);
     font.setBold(true);
     return font;
 }
+
+QFont CaptionFont() {
+    return HeadingFont(3);
+}
+
+// A heading that opens a machine or a point and goes above the first chart under it.
+struct LeadHeading {
+    int level = 1;
+    QString text;
+};
 
 class ImageObject final : public QObject, public QTextObjectInterface {
     Q_OBJECT
@@ -50,22 +69,39 @@ public:
     // The images are filled in while the document is built; the handler reads them when painting.
     explicit ImageObject(const std::vector<const QByteArray*>& images) : images_(images) {}
 
-    // A chart's heading is drawn above it inside the same object, so that the two never fall on
-    // different pages.
+    // A chart's heading, and the machine and point headings that open it, are drawn above it
+    // inside the same object, so that no heading is left at the foot of a page with its chart on
+    // the next.
     QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override {
         return {
             std::max(format.doubleProperty(kImageWidthProperty), format.doubleProperty(kObjectWidthProperty)),
-            format.doubleProperty(kCaptionHeightProperty) + format.doubleProperty(kImageHeightProperty)};
+            format.doubleProperty(kLeadsHeightProperty) + format.doubleProperty(kCaptionHeightProperty) +
+                format.doubleProperty(kImageHeightProperty)};
     }
-    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument* document, int,
                     const QTextFormat& format) override {
+        double top = rect.top();
+        painter->save();
+        painter->setPen(Qt::black);
+        for (const QVariant& entry : format.property(kLeadsProperty).toList()) {
+            const QVariantList lead = entry.toList();
+            const int level = lead.value(0).toInt();
+            const QFont font = HeadingFont(level);
+            const double height =
+                QFontMetricsF(font, document->documentLayout()->paintDevice()).height() * kHeadingLineFactor;
+            painter->setFont(font);
+            painter->drawText(QRectF(rect.left(), top, rect.width(), height), Qt::AlignLeft | Qt::AlignBottom,
+                              lead.value(1).toString());
+            top += height;
+        }
+        painter->restore();
         const double captionHeight = format.doubleProperty(kCaptionHeightProperty);
         const QString caption = format.stringProperty(kCaptionProperty);
         if (!caption.isEmpty()) {
             painter->save();
             painter->setFont(CaptionFont());
             painter->setPen(Qt::black);
-            painter->drawText(QRectF(rect.left(), rect.top(), rect.width(), captionHeight),
+            painter->drawText(QRectF(rect.left(), top, rect.width(), captionHeight),
                               Qt::AlignLeft | Qt::AlignVCenter, caption);
             painter->restore();
         }
@@ -74,7 +110,7 @@ public:
             return;
         }
         const double width = format.doubleProperty(kImageWidthProperty);
-        const QRectF target(rect.left() + (rect.width() - width) / 2, rect.top() + captionHeight, width,
+        const QRectF target(rect.left() + (rect.width() - width) / 2, top + captionHeight, width,
                             format.doubleProperty(kImageHeightProperty));
         QImage image;
         if (image.loadFromData(*images_[static_cast<std::size_t>(index)], "PNG")) {
@@ -114,8 +150,10 @@ public:
         cursor_.insertText(content);
     }
 
-    // With a caption the object spans the text width, the caption at its left.
-    void Image(const QByteArray& png, double widthCm, double heightCm, const QString& caption = {}) {
+    // With a caption the object spans the text width, the caption at its left; the lead headings
+    // go above the caption.
+    void Image(const QByteArray& png, double widthCm, double heightCm, const QString& caption = {},
+               const std::vector<LeadHeading>& leads = {}) {
         QTextBlockFormat block;
         block.setAlignment(Qt::AlignHCenter);
         block.setBottomMargin(DevicePixels(0.2));
@@ -129,6 +167,19 @@ public:
             const QFontMetricsF metrics(CaptionFont(), text_.documentLayout()->paintDevice());
             object.setProperty(kCaptionProperty, caption);
             object.setProperty(kCaptionHeightProperty, metrics.height() * 1.8);
+            object.setProperty(kObjectWidthProperty, text_.pageSize().width());
+        }
+        if (!leads.empty()) {
+            QVariantList list;
+            double height = 0;
+            for (const LeadHeading& lead : leads) {
+                list.push_back(QVariantList{lead.level, lead.text});
+                height +=
+                    QFontMetricsF(HeadingFont(lead.level), text_.documentLayout()->paintDevice()).height() *
+                    kHeadingLineFactor;
+            }
+            object.setProperty(kLeadsProperty, list);
+            object.setProperty(kLeadsHeightProperty, height);
             object.setProperty(kObjectWidthProperty, text_.pageSize().width());
         }
         images_.push_back(&png);
@@ -214,18 +265,32 @@ void BuildText(const ReportDocument& document, PdfBuilder& builder) {
     builder.Paragraph(title.byline, 13, false, Qt::AlignHCenter, 0, DevicePixels(0.1));
     builder.Paragraph(title.dateLabel + QStringLiteral(": ") + title.date, 13, false, Qt::AlignHCenter, 0,
                       DevicePixels(0.4));
-    const double headingSizes[3] = {16, 13, 11};
     for (std::size_t at = 0; at < document.blocks.size(); ++at) {
         const ReportBlock& block = document.blocks[at];
-        const auto* chart =
-            at + 1 < document.blocks.size() ? std::get_if<ReportImage>(&document.blocks[at + 1]) : nullptr;
-        const auto* heading = std::get_if<ReportHeading>(&block);
-        if (heading != nullptr && heading->level >= 3 && chart != nullptr) {
-            builder.Image(chart->png, chart->widthCm, chart->HeightCm(), heading->text);
-            ++at;
-        } else if (heading != nullptr) {
+        // Machine and point headings directly followed by a chart (with or without its own
+        // heading) travel with that chart.
+        std::vector<LeadHeading> leads;
+        std::size_t next = at;
+        for (; next < document.blocks.size(); ++next) {
+            const auto* lead = std::get_if<ReportHeading>(&document.blocks[next]);
+            if (lead == nullptr || lead->level >= 3) {
+                break;
+            }
+            leads.push_back({lead->level, lead->text});
+        }
+        const auto blockAt = [&document](std::size_t index) {
+            return index < document.blocks.size() ? &document.blocks[index] : nullptr;
+        };
+        const auto* graphHeading = blockAt(next) ? std::get_if<ReportHeading>(blockAt(next)) : nullptr;
+        const std::size_t chartAt = graphHeading != nullptr ? next + 1 : next;
+        const auto* chart = blockAt(chartAt) ? std::get_if<ReportImage>(blockAt(chartAt)) : nullptr;
+        if (chart != nullptr && (graphHeading == nullptr || graphHeading->level >= 3)) {
+            builder.Image(chart->png, chart->widthCm, chart->HeightCm(),
+                          graphHeading != nullptr ? graphHeading->text : QString(), leads);
+            at = chartAt;
+        } else if (const auto* heading = std::get_if<ReportHeading>(&block)) {
             const int level = std::clamp(heading->level, 1, 3);
-            builder.Paragraph(heading->text, headingSizes[level - 1], true, Qt::AlignLeft,
+            builder.Paragraph(heading->text, kHeadingPointSizes[level - 1], true, Qt::AlignLeft,
                               DevicePixels(level == 1 ? 0.6 : 0.35), DevicePixels(0.15), level);
         } else if (const auto* table = std::get_if<ReportTable>(&block)) {
             builder.Table(*table);

@@ -32,8 +32,12 @@ struct ReportLook {
     QLocale locale = QLocale::system();
     QDateTime reportDate = QDateTime::currentDateTime();
     QString logosFolder; // the first picture in it heads the title page
-    QSize chartSize = {800, 450};
-    double chartPixelRatio = 1.25;
+    // A chart is drawn at chartSize screen pixels and printed chartWidthCm wide: the graph's
+    // smallest text (a 12-pixel cell) is then 12 px x 16 cm / 640 px = 0.3 cm = 8.5 pt on paper
+    // (1 pt = 2.54 cm / 72), at least the 8 pt that stays legible in print. The image keeps about
+    // 1000 pixels across (chartPixelRatio), 160 per inch on the page.
+    QSize chartSize = {640, 360};
+    double chartPixelRatio = 1.6;
     double chartWidthCm = 16.0;
 };
 

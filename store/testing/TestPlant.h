@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace vantor::testing {
 
@@ -20,6 +22,17 @@ inline QByteArray QuarterRateSine(int n, int amplitude) {
     constexpr int kPattern[4] = {0, 1, 0, -1};
     for (int i = 0; i < n; ++i) {
         const auto sample = static_cast<std::uint16_t>(32768 + amplitude * kPattern[i % 4]);
+        raw.append(static_cast<char>(sample & 0xFF));
+        raw.append(static_cast<char>(sample >> 8));
+    }
+    return raw;
+}
+
+// Samples in g as 16-bit little-endian counts of 0.001 g around the mid count.
+inline QByteArray MilliGCounts(const std::vector<double>& samplesG) {
+    QByteArray raw;
+    for (const double g : samplesG) {
+        const auto sample = static_cast<std::uint16_t>(32768 + std::lround(g / 0.001));
         raw.append(static_cast<char>(sample & 0xFF));
         raw.append(static_cast<char>(sample >> 8));
     }

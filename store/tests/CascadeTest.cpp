@@ -17,14 +17,15 @@ void Touch(const QString& path) {
 
 } // namespace
 
-class Cascade : public StoreFixture {
+class Cascade : public OnBothEngines<> {
 protected:
     QString CacheOf(const CVibReading& r) const {
         return SignalCacheFilePath(context.dataFolder, r.sItemGUID);
     }
 };
+VANTOR_ON_BOTH_ENGINES(Cascade);
 
-TEST_F(Cascade, RemovingAMachineTakesPointsReadingsCacheFilesAndRouteItemsButKeepsRoutes) {
+TEST_P(Cascade, RemovingAMachineTakesPointsReadingsCacheFilesAndRouteItemsButKeepsRoutes) {
     const CMachine pump = AddMachine(QStringLiteral("Pump"));
     const CMachine fan = AddMachine(QStringLiteral("Fan"));
     const CVib drive = AddVib(pump.sItemGUID, QStringLiteral("Drive end"));
@@ -76,7 +77,7 @@ TEST_F(Cascade, RemovingAMachineTakesPointsReadingsCacheFilesAndRouteItemsButKee
     EXPECT_TRUE(prompter.records.empty());
 }
 
-TEST_F(Cascade, DeletesSweepRowsWhoseKeyIsNull) {
+TEST_P(Cascade, DeletesSweepRowsWhoseKeyIsNull) {
     const CMachine pump = AddMachine(QStringLiteral("Pump"));
     const CMachine fan = AddMachine(QStringLiteral("Fan"));
     Execute(QStringLiteral("INSERT INTO tblMachines ([sName]) VALUES ('lost machine')"));
@@ -95,7 +96,7 @@ TEST_F(Cascade, DeletesSweepRowsWhoseKeyIsNull) {
     EXPECT_TRUE(db->ListVibReadings({}).empty());
 }
 
-TEST_F(Cascade, ACacheFileThatCannotBeRemovedStopsTheDeleteAndWarns) {
+TEST_P(Cascade, ACacheFileThatCannotBeRemovedStopsTheDeleteAndWarns) {
     const CMachine pump = AddMachine(QStringLiteral("Pump"));
     const CVib drive = AddVib(pump.sItemGUID, QStringLiteral("Drive end"));
     const CVibReading first = AddReading(drive.sItemGUID, At(1));
@@ -120,7 +121,7 @@ TEST_F(Cascade, ACacheFileThatCannotBeRemovedStopsTheDeleteAndWarns) {
     EXPECT_TRUE(db->GetMachine(pump.sItemGUID, machine));
 }
 
-TEST_F(Cascade, DeletesWithAnEmptyGuidDoNothing) {
+TEST_P(Cascade, DeletesWithAnEmptyGuidDoNothing) {
     const CMachine pump = AddMachine(QStringLiteral("Pump"));
     AddVib(pump.sItemGUID, QStringLiteral("Drive end"));
     Execute(QStringLiteral("INSERT INTO tblMachines ([sName]) VALUES ('lost')"));
@@ -132,7 +133,7 @@ TEST_F(Cascade, DeletesWithAnEmptyGuidDoNothing) {
     EXPECT_EQ(db->ListVibs({}).size(), 1u);
 }
 
-TEST_F(Cascade, DeletingARouteTakesOnlyItsItems) {
+TEST_P(Cascade, DeletingARouteTakesOnlyItsItems) {
     const CMachine pump = AddMachine(QStringLiteral("Pump"));
     CRoute north{MakeItemGuid(), 0, QStringLiteral("North")};
     CRoute south{MakeItemGuid(), 1, QStringLiteral("South")};
@@ -147,7 +148,7 @@ TEST_F(Cascade, DeletingARouteTakesOnlyItsItems) {
     EXPECT_EQ(db->ListMachines().size(), 1u);
 }
 
-TEST_F(Cascade, ARouteWhoseItemsCannotBeDeletedStays) {
+TEST_P(Cascade, ARouteWhoseItemsCannotBeDeletedStays) {
     CRoute north{MakeItemGuid(), 0, QStringLiteral("North")};
     ASSERT_TRUE(db->UpsertRoute(north));
     // The items' table lost its columns: its rows can be neither read nor deleted.
@@ -157,7 +158,7 @@ TEST_F(Cascade, ARouteWhoseItemsCannotBeDeletedStays) {
     EXPECT_EQ(db->ListRoutes().size(), 1u);
 }
 
-TEST_F(Cascade, AReadingGuidShapedLikeAPathNeverReachesOutsideTheDataFolder) {
+TEST_P(Cascade, AReadingGuidShapedLikeAPathNeverReachesOutsideTheDataFolder) {
     const QString outside = QDir(env.Root()).filePath(QStringLiteral("precious"));
     Touch(outside);
     CVibReading hostile;

@@ -49,13 +49,14 @@ QByteArray Int32(qint32 value) {
 
 } // namespace
 
-class DataFile : public StoreFixture {
+class DataFile : public OnBothEngines<> {
 protected:
     QString PathOf(const char* name) const { return QDir(env.Root()).filePath(QLatin1String(name)); }
 
     // A second, empty database to import into.
     std::unique_ptr<CMainConnection> OtherDatabase() {
         StoreContext other = context;
+        other.server.reset();
         other.databaseFile = PathOf("Other.mdb");
         EXPECT_TRUE(CreateEmptyDatabase(other.databaseFile));
         auto connection = std::make_unique<CMainConnection>(other);
@@ -85,14 +86,15 @@ protected:
     CRoute route;
     DataFileProgress quiet;
 };
+VANTOR_ON_BOTH_ENGINES(DataFile);
 
-TEST_F(DataFile, EmptyExportIsTheVersionAndFiveZeroCounts) {
+TEST_P(DataFile, EmptyExportIsTheVersionAndFiveZeroCounts) {
     const QString path = PathOf("empty.rmd");
     ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
     EXPECT_EQ(ReadFile(path), Int32(1) + QByteArray(20, '\0'));
 }
 
-TEST_F(DataFile, TextsUseTheShortestLengthForm) {
+TEST_P(DataFile, TextsUseTheShortestLengthForm) {
     CMachine machine;
     machine.sItemGUID = QString(300, QLatin1Char('g'));
     QByteArray bytes;
@@ -103,7 +105,7 @@ TEST_F(DataFile, TextsUseTheShortestLengthForm) {
     EXPECT_EQ(bytes.mid(6 + 600 + 4, 4), QByteArray::fromHex("fffeff00"));
 }
 
-TEST_F(DataFile, EverythingRoundTripsIntoAnotherDatabase) {
+TEST_P(DataFile, EverythingRoundTripsIntoAnotherDatabase) {
     Populate();
     const QString path = PathOf("all.rmd");
     StopAfter progress(1000);
@@ -129,7 +131,7 @@ TEST_F(DataFile, EverythingRoundTripsIntoAnotherDatabase) {
     EXPECT_EQ(ReadFile(PathOf("again.rmd")), ReadFile(path));
 }
 
-TEST_F(DataFile, ImportingTwiceEqualsImportingOnceAndMatchingReadingsAreReplaced) {
+TEST_P(DataFile, ImportingTwiceEqualsImportingOnceAndMatchingReadingsAreReplaced) {
     Populate();
     const QString path = PathOf("all.rmd");
     ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
@@ -150,7 +152,7 @@ TEST_F(DataFile, ImportingTwiceEqualsImportingOnceAndMatchingReadingsAreReplaced
     EXPECT_FALSE(other->GetVibReading(local.sItemGUID, replaced));
 }
 
-TEST_F(DataFile, SelectedMachinesCarryTheChosenReadingsAndNoRoutes) {
+TEST_P(DataFile, SelectedMachinesCarryTheChosenReadingsAndNoRoutes) {
     Populate();
     const auto exportAndCount = [this](ReadingSpan span, const QDateTime& start = {},
                                        const QDateTime& end = {}) {
@@ -181,7 +183,7 @@ TEST_F(DataFile, SelectedMachinesCarryTheChosenReadingsAndNoRoutes) {
     EXPECT_EQ(period.first, 2); // the free end's reading at 08:00 on day 2 falls inside too
 }
 
-TEST_F(DataFile, DamagedFilesFailAndKeepWhatCameBefore) {
+TEST_P(DataFile, DamagedFilesFailAndKeepWhatCameBefore) {
     Populate();
     const QString path = PathOf("all.rmd");
     ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
@@ -210,7 +212,7 @@ TEST_F(DataFile, DamagedFilesFailAndKeepWhatCameBefore) {
     EXPECT_EQ(other->ListMachines()[0].sName, QStringLiteral("Pump"));
 }
 
-TEST_F(DataFile, ACountClaimingMoreRecordsThanTheFileHoldsKeepsTheRecordsRead) {
+TEST_P(DataFile, ACountClaimingMoreRecordsThanTheFileHoldsKeepsTheRecordsRead) {
     AddMachine(QStringLiteral("Pump"));
     AddMachine(QStringLiteral("Fan"));
     const QString path = PathOf("machines.rmd");
@@ -226,7 +228,7 @@ TEST_F(DataFile, ACountClaimingMoreRecordsThanTheFileHoldsKeepsTheRecordsRead) {
     ASSERT_EQ(other->ListMachines().size(), 2u);
 }
 
-TEST_F(DataFile, HostileHeadersAndCountsAreRefused) {
+TEST_P(DataFile, HostileHeadersAndCountsAreRefused) {
     const QString path = PathOf("bad.rmd");
     const auto importBytes = [&](const QByteArray& bytes) {
         WriteFile(path, bytes);
@@ -245,7 +247,7 @@ TEST_F(DataFile, HostileHeadersAndCountsAreRefused) {
     EXPECT_EQ(ImportDataFile(*db, PathOf("missing.rmd"), quiet), DataFileOutcome::Unopened);
 }
 
-TEST_F(DataFile, ReadingKeysFromAFileNeverNameFilesOutsideTheDataFolder) {
+TEST_P(DataFile, ReadingKeysFromAFileNeverNameFilesOutsideTheDataFolder) {
     const CMachine machine = AddMachine(QStringLiteral("Pump"));
     const CVib point = AddVib(machine.sItemGUID, QStringLiteral("P1"));
     CVibReading hostile;
@@ -277,7 +279,7 @@ template <class... Sections> QByteArray FileOf(const Sections&... sections) {
     return bytes;
 }
 
-TEST_F(DataFile, EachRecordPassesTheEditorsChecksAndNothingOrphanedIsStored) {
+TEST_P(DataFile, EachRecordPassesTheEditorsChecksAndNothingOrphanedIsStored) {
     const auto machineNamed = [](const QString& guid, const QString& meterName, const QString& emails = {}) {
         return CMachine{guid, 0, QStringLiteral("M ") + meterName.left(5).simplified(), meterName, emails};
     };
@@ -351,7 +353,7 @@ TEST_F(DataFile, EachRecordPassesTheEditorsChecksAndNothingOrphanedIsStored) {
     EXPECT_EQ(db->CountAllVibReadings(), 2);
 }
 
-TEST_F(DataFile, AFlippedBitInAMachineGuidRefusesItsPointsAndReadingsToo) {
+TEST_P(DataFile, AFlippedBitInAMachineGuidRefusesItsPointsAndReadingsToo) {
     Populate();
     const QString path = PathOf("all.rmd");
     ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
@@ -401,7 +403,7 @@ private:
 
 } // namespace
 
-TEST_F(DataFile, AFileThatShrinksDuringTheImportNeverEndsTheProcess) {
+TEST_P(DataFile, AFileThatShrinksDuringTheImportNeverEndsTheProcess) {
     Populate();
     for (int i = 0; i < 36; ++i) {
         AddReading(drive.sItemGUID, At(4 + i % 20, 1 + i / 20));
@@ -417,7 +419,7 @@ TEST_F(DataFile, AFileThatShrinksDuringTheImportNeverEndsTheProcess) {
     EXPECT_EQ(other->CountAllVibReadings(), db->CountAllVibReadings());
 }
 
-TEST_F(DataFile, StoppedAndBusyRunsDoNothing) {
+TEST_P(DataFile, StoppedAndBusyRunsDoNothing) {
     Populate();
     const QString path = PathOf("all.rmd");
     ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);

@@ -3,9 +3,10 @@
 using namespace vantor;
 using namespace vantor::testing;
 
-using Order = StoreFixture;
+using Order = OnBothEngines<>;
+VANTOR_ON_BOTH_ENGINES(Order);
 
-TEST_F(Order, NewRowBeforeTheFirstSiblingSortsFirstAndRenumberingCompacts) {
+TEST_P(Order, NewRowBeforeTheFirstSiblingSortsFirstAndRenumberingCompacts) {
     const CMachine pump = AddMachine(QStringLiteral("Pump"));
     const CVib a = AddVib(pump.sItemGUID, QStringLiteral("A"));
     const CVib b = AddVib(pump.sItemGUID, QStringLiteral("B"));
@@ -31,7 +32,7 @@ TEST_F(Order, NewRowBeforeTheFirstSiblingSortsFirstAndRenumberingCompacts) {
     EXPECT_EQ(vibs[2].fOrder, 2.0f);
 }
 
-TEST_F(Order, ANewRowAfterGapsIsAppendedAtTheCount) {
+TEST_P(Order, ANewRowAfterGapsIsAppendedAtTheCount) {
     AddMachine(QStringLiteral("A"));
     const CMachine b = AddMachine(QStringLiteral("B"));
     AddMachine(QStringLiteral("C"));
@@ -40,7 +41,7 @@ TEST_F(Order, ANewRowAfterGapsIsAppendedAtTheCount) {
     EXPECT_EQ(db->NextOrder(ItemKind::Machines, {}, QStringLiteral("{unknown}")), 2.0f);
 }
 
-TEST_F(Order, ListsThatNeedAParentRefuseAnEmptyOne) {
+TEST_P(Order, ListsThatNeedAParentRefuseAnEmptyOne) {
     const CMachine pump = AddMachine(QStringLiteral("Pump"));
     AddVib(pump.sItemGUID, QStringLiteral("A"));
     EXPECT_EQ(db->NextOrder(ItemKind::VibPoints, {}), -1.0f);
@@ -49,7 +50,7 @@ TEST_F(Order, ListsThatNeedAParentRefuseAnEmptyOne) {
     EXPECT_EQ(db->NextOrder(ItemKind::Routes, {}), 0.0f);
 }
 
-TEST_F(Order, RenumberingIgnoresEmptyParentsAndUnknownKinds) {
+TEST_P(Order, RenumberingIgnoresEmptyParentsAndUnknownKinds) {
     const CMachine pump = AddMachine(QStringLiteral("Pump"));
     CVib odd = AddVib(pump.sItemGUID, QStringLiteral("A"));
     odd.fOrder = 7.5f;

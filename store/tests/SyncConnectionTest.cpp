@@ -5,7 +5,7 @@
 using namespace vantor;
 using namespace vantor::testing;
 
-class SyncConnection : public StoreFixture {
+class SyncConnectionFile : public StoreFixture {
 protected:
     std::unique_ptr<CRecordSyncConnection> OpenSync() {
         auto sync = std::make_unique<CRecordSyncConnection>(context);
@@ -13,8 +13,11 @@ protected:
         return sync;
     }
 };
+// Older files and missing files are matters of the database file; the rest runs on both engines.
+using SyncConnection = OnBothEngines<SyncConnectionFile>;
+VANTOR_ON_BOTH_ENGINES(SyncConnection);
 
-TEST_F(SyncConnection, OpeningUpgradesAnOlderFileOnceAndQuietly) {
+TEST_F(SyncConnectionFile, OpeningUpgradesAnOlderFileOnceAndQuietly) {
     Execute(QStringLiteral("DROP TABLE tblDevices"));
     Execute(QStringLiteral("DROP TABLE tblEmailAddresses"));
     Execute(QStringLiteral("CREATE TABLE tblDevices ([sItemGUID] TEXT(255), [fOrder] REAL, [sName] "
@@ -41,7 +44,7 @@ TEST_F(SyncConnection, OpeningUpgradesAnOlderFileOnceAndQuietly) {
     EXPECT_FALSE(shuttingDown);
 }
 
-TEST_F(SyncConnection, MissingDatabaseIsReportedAndStopsTheApplication) {
+TEST_F(SyncConnectionFile, MissingDatabaseIsReportedAndStopsTheApplication) {
     StoreContext other = context;
     other.databaseFile = QDir(env.Root()).filePath(QStringLiteral("missing.mdb"));
     CRecordSyncConnection sync(other);
@@ -51,7 +54,7 @@ TEST_F(SyncConnection, MissingDatabaseIsReportedAndStopsTheApplication) {
     EXPECT_TRUE(shuttingDown);
 }
 
-TEST_F(SyncConnection, EmailAddressesAreKeysAndMayHoldQuotes) {
+TEST_P(SyncConnection, EmailAddressesAreKeysAndMayHoldQuotes) {
     auto sync = OpenSync();
     const QString quoted = QStringLiteral("o'brien@example.com");
     ASSERT_TRUE(sync->AddEmailAddress(quoted));
@@ -64,7 +67,7 @@ TEST_F(SyncConnection, EmailAddressesAreKeysAndMayHoldQuotes) {
     EXPECT_TRUE(sync->ListEmailAddresses().isEmpty());
 }
 
-TEST_F(SyncConnection, OffRouteReadingsMatchByGuidOrInstantAndListNewestFirst) {
+TEST_P(SyncConnection, OffRouteReadingsMatchByGuidOrInstantAndListNewestFirst) {
     auto sync = OpenSync();
     COffRouteReading a;
     a.sItemGUID = MakeItemGuid();
@@ -88,7 +91,7 @@ TEST_F(SyncConnection, OffRouteReadingsMatchByGuidOrInstantAndListNewestFirst) {
     EXPECT_EQ(sync->ListOffRouteReadings().size(), 1u);
 }
 
-TEST_F(SyncConnection, MetersAreOrderedRenumberedAndDeleted) {
+TEST_P(SyncConnection, MetersAreOrderedRenumberedAndDeleted) {
     auto sync = OpenSync();
     CDevice first{MakeItemGuid(), sync->NextDeviceOrder(), QStringLiteral("One"), QStringLiteral("1"), {}};
     ASSERT_TRUE(sync->UpsertDevice(first));

@@ -48,11 +48,16 @@ TEST_F(UiTextTest, AddedTextsFollowTheTableAndTranslateOnlyWithAWholeTable) {
     EXPECT_EQ(UiText(394), QStringLiteral("doc"));
     EXPECT_EQ(UiText(text::added::CatalogueNoHeader), QStringLiteral("the file has no header row"));
     EXPECT_EQ(UiTextTable::Snapshot().size(), UiTextCount);
-    // A whole table translates both; a count between the two is refused.
+    // A whole table translates both; a shorter one (written before the last texts were added)
+    // translates what it holds; fewer than the documented texts or more than all are refused.
     EXPECT_TRUE(UiTextTable::Replace(QStringList(UiTextAllCount, QStringLiteral("all"))));
     EXPECT_EQ(UiText(text::added::CatalogueNoHeader), QStringLiteral("all"));
-    EXPECT_FALSE(UiTextTable::Replace(QStringList(UiTextAllCount - 1, QStringLiteral("x"))));
+    EXPECT_FALSE(UiTextTable::Replace(QStringList(UiTextAllCount + 1, QStringLiteral("x"))));
+    EXPECT_FALSE(UiTextTable::Replace(QStringList(UiTextCount - 1, QStringLiteral("x"))));
     EXPECT_EQ(UiText(0), QStringLiteral("all"));
+    EXPECT_TRUE(UiTextTable::Replace(QStringList(UiTextAllCount - 1, QStringLiteral("part"))));
+    EXPECT_EQ(UiText(UiTextAllCount - 2), QStringLiteral("part"));
+    EXPECT_EQ(UiText(UiTextAllCount - 1), EnglishDefaultText(UiTextAllCount - 1));
     // Back to a documented pack: the added texts are English again.
     EXPECT_TRUE(UiTextTable::Replace(QStringList(UiTextCount, QStringLiteral("doc"))));
     EXPECT_EQ(UiText(text::added::CatalogueNoHeader), QStringLiteral("the file has no header row"));

@@ -19,6 +19,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -45,7 +46,8 @@ QString AllButtonText(int verb) {
 
 } // namespace
 
-CReportWizard::CReportWizard(CAppData& app, QWidget* parent) : QWizard(parent), app_(app) {
+CReportWizard::CReportWizard(CAppData& app, QWidget* parent, FileQuestion ask)
+    : QWizard(parent), app_(app), ask_(std::move(ask)) {
     setWindowTitle(UiText(text::ReportWizardTitle));
     setWizardStyle(QWizard::ClassicStyle);
     setOption(QWizard::NoBackButtonOnStartPage);
@@ -59,6 +61,7 @@ CReportWizard::CReportWizard(CAppData& app, QWidget* parent) : QWizard(parent), 
     setPage(GraphsPage, MakeGraphsPage());
     setPage(PeriodPage, MakePeriodPage());
     setPage(DatesPage, MakeDatesPage());
+    setPage(SavePage, MakeSavePage());
     setStartId(TypePage);
     resize(560, 460);
 }
@@ -160,13 +163,6 @@ QWizardPage* CReportWizard::MakePeriodPage() {
     }
     periodButtons_[0]->setChecked(true);
     layout->addStretch();
-    // Finish is offered here unless the between-dates page follows. The wizard weighs Next against
-    // Finish only when a page is entered or its final flag is set, so the flag is set anew.
-    connect(group, &QButtonGroup::idToggled, page, [page](int, bool checked) {
-        if (checked) {
-            page->setFinalPage(false);
-        }
-    });
     return page;
 }
 
@@ -183,6 +179,82 @@ QWizardPage* CReportWizard::MakeDatesPage() {
     form->addRow(UiText(text::StartLabel), start_);
     form->addRow(UiText(text::EndLabel), end_);
     return page;
+}
+
+QWizardPage* CReportWizard::MakeSavePage() {
+    QWizardPage* page = NewPage(UiText(text::added::SaveReportAs));
+    auto* layout = new QVBoxLayout(page);
+    auto* hint = new QLabel(UiText(text::added::SaveReportPageHint), page);
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
+    auto* group = new QButtonGroup(page);
+    const int texts[2] = {text::added::PdfDocument, text::added::OdtDocument};
+    for (int i = 0; i < 2; ++i) {
+        formatButtons_[i] = new QRadioButton(UiText(texts[i]), page);
+        group->addButton(formatButtons_[i], i);
+        layout->addWidget(formatButtons_[i]);
+    }
+    const QString proposed = DesktopReportPath(app_, QDateTime::currentDateTime());
+    formatButtons_[QFileInfo(proposed).suffix() == QStringLiteral("odt") ? 1 : 0]->setChecked(true);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(UiText(text::added::FileLabel) + QLatin1Char(':'), page));
+    path_ = new QLineEdit(QDir::toNativeSeparators(proposed), page);
+    path_->setObjectName(QStringLiteral("ReportPath"));
+    row->addWidget(path_, 1);
+    browse_ = new QPushButton(UiText(text::added::Browse), page);
+    browse_->setObjectName(QStringLiteral("Browse"));
+    row->addWidget(browse_);
+    layout->addLayout(row);
+    layout->addStretch();
+    connect(group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked) {
+            MatchExtension();
+        }
+    });
+    connect(browse_, &QPushButton::clicked, this, &CReportWizard::Browse);
+    return page;
+}
+
+QString CReportWizard::OutputPath() const {
+    const QString typed = QDir::fromNativeSeparators(path_->text().trimmed());
+    if (typed.isEmpty()) {
+        return {};
+    }
+    const QString extension =
+        FormatButton(Format::Odt)->isChecked() ? QStringLiteral("odt") : QStringLiteral("pdf");
+    const QFileInfo file(typed);
+    const QString suffix = file.suffix().toLower();
+    if (suffix == extension) {
+        return file.absoluteFilePath();
+    }
+    // Another document extension is replaced; anything else (a dot in the name) is kept.
+    const bool document = suffix == QStringLiteral("pdf") || suffix == QStringLiteral("odt");
+    const QString base = document ? typed.left(typed.size() - suffix.size() - 1) : typed;
+    return QFileInfo(QStringLiteral("%1.%2").arg(base, extension)).absoluteFilePath();
+}
+
+void CReportWizard::MatchExtension() {
+    const QString path = OutputPath();
+    if (!path.isEmpty()) {
+        path_->setText(QDir::toNativeSeparators(path));
+    }
+}
+
+void CReportWizard::Browse() {
+    const bool odt = FormatButton(Format::Odt)->isChecked();
+    const QString filter = odt ? QStringLiteral("%1 (*.odt)").arg(UiText(text::added::OdtDocument))
+                               : QStringLiteral("%1 (*.pdf)").arg(UiText(text::added::PdfDocument));
+    const QString chosen =
+        ask_(this, FileRequest{UiText(text::added::SaveReportAs), OutputPath(), filter, true});
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString suffix = QFileInfo(chosen).suffix().toLower();
+    if (suffix == QStringLiteral("odt") || suffix == QStringLiteral("pdf")) {
+        FormatButton(suffix == QStringLiteral("odt") ? Format::Odt : Format::Pdf)->setChecked(true);
+    }
+    path_->setText(QDir::toNativeSeparators(chosen));
+    MatchExtension();
 }
 
 void CReportWizard::TickAllMachines(bool ticked) {
@@ -231,8 +303,10 @@ ReportOptions CReportWizard::Options() const {
 int CReportWizard::nextId() const {
     switch (currentId()) {
     case PeriodPage:
-        return PeriodButton(ReportPeriod::BetweenDates)->isChecked() ? DatesPage : -1;
+        return PeriodButton(ReportPeriod::BetweenDates)->isChecked() ? DatesPage : SavePage;
     case DatesPage:
+        return SavePage;
+    case SavePage:
         return -1;
     default:
         return QWizard::nextId();
@@ -255,23 +329,38 @@ bool CReportWizard::validateCurrentPage() {
             return false;
         }
     }
+    if (currentId() == SavePage) {
+        // The folder must exist or be made, and the file be writable there.
+        const QString path = OutputPath();
+        const QFileInfo file(path);
+        if (path.isEmpty() || file.isDir() || !QDir().mkpath(file.absolutePath()) ||
+            !QFileInfo(file.absolutePath()).isWritable()) {
+            app_.UserPrompter().ShowMessage(UiText(text::ErrorExportingData));
+            return false;
+        }
+    }
     return QWizard::validateCurrentPage();
 }
 
 QString DesktopReportPath(const CAppData& app, const QDateTime& now) {
-    const QDir folder(QDir(app.folders.userRoot).filePath(QStringLiteral("Reports")));
+    const QString remembered = app.settings.exportToFolder;
+    const QDir folder(!remembered.isEmpty() && QFileInfo(remembered).isDir()
+                          ? remembered
+                          : QDir(app.folders.userRoot).filePath(QStringLiteral("Reports")));
     return folder.filePath(
-        QStringLiteral("%1 %2.odt")
+        QStringLiteral("%1 %2.pdf")
             .arg(UiText(text::VibrationAnalysisReport), now.toString(QStringLiteral("yyyy-MM-dd HHmmss"))));
 }
 
-void RunReportWizard(CAppData& app, QWidget* parent) {
+void RunReportWizard(CAppData& app, QWidget* parent, const DocumentOpenerHook& opener) {
     CReportWizard wizard(app, parent);
     if (wizard.exec() != QDialog::Accepted) {
         return;
     }
-    const QString path = DesktopReportPath(app, QDateTime::currentDateTime());
+    const QString path = wizard.OutputPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
+    app.settings.exportToFolder = QFileInfo(path).absolutePath();
+    app.WriteSettings();
     ReportJob job = MakeReportJob(app, wizard.Options(), path);
     // The worker's connection may have something to say; it is shown on this thread.
     GuiThreadPrompter prompter(app.UserPrompter());
@@ -283,7 +372,8 @@ void RunReportWizard(CAppData& app, QWidget* parent) {
         app.UserPrompter().ShowMessage(outcome.message);
         return;
     }
-    OpenDocument(path);
+    CReportDoneDialog done(path, opener ? opener : DocumentOpenerHook(&OpenDocument), parent);
+    done.exec();
 }
 
 } // namespace vantor

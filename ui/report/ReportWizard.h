@@ -1,10 +1,12 @@
 #pragma once
 // The report wizard: report type, machine selection, status tables, graphs, reporting period and,
-// when chosen, the between-dates range; Finish builds the report in the progress dialog and opens
-// it with the desktop's default program.
+// when chosen, the between-dates range, then the file: PDF or ODT and where it goes. Finish builds the
+// report in the progress dialog; the end says where it was written and offers to open it.
 
 #include "app/CAppData.h"
 #include "reports/document/ReportOptions.h"
+#include "ui/common/FileQuestion.h"
+#include "ui/report/ReportDoneDialog.h"
 
 #include <QWizard>
 
@@ -12,6 +14,7 @@
 
 class QCheckBox;
 class QDateTimeEdit;
+class QLineEdit;
 class QListWidget;
 class QRadioButton;
 
@@ -20,9 +23,11 @@ namespace vantor {
 class CReportWizard : public QWizard {
     Q_OBJECT
 public:
-    enum PageId { TypePage, MachinesPage, StatusTablesPage, GraphsPage, PeriodPage, DatesPage };
+    enum PageId { TypePage, MachinesPage, StatusTablesPage, GraphsPage, PeriodPage, DatesPage, SavePage };
+    enum class Format { Pdf, Odt };
 
-    CReportWizard(CAppData& app, QWidget* parent = nullptr);
+    // `ask` answers the save page's Browse button.
+    CReportWizard(CAppData& app, QWidget* parent = nullptr, FileQuestion ask = AskWithFileDialog);
 
     // The options as the pages hold them now.
     ReportOptions Options() const;
@@ -35,6 +40,11 @@ public:
     QRadioButton* PeriodButton(ReportPeriod period) const;
     QDateTimeEdit* StartEdit() const { return start_; }
     QDateTimeEdit* EndEdit() const { return end_; }
+    QRadioButton* FormatButton(Format format) const { return formatButtons_[static_cast<int>(format)]; }
+    QLineEdit* PathEdit() const { return path_; }
+    QPushButton* BrowseButton() const { return browse_; }
+    // The file the report goes to: the path as typed, with the chosen format's extension.
+    QString OutputPath() const;
 
     int nextId() const override;
     bool validateCurrentPage() override;
@@ -46,7 +56,11 @@ private:
     QWizardPage* MakeGraphsPage();
     QWizardPage* MakePeriodPage();
     QWizardPage* MakeDatesPage();
+    QWizardPage* MakeSavePage();
     void TickAllMachines(bool ticked);
+    // The path's extension follows the chosen format.
+    void MatchExtension();
+    void Browse();
 
     CAppData& app_;
     QRadioButton* typeButtons_[2] = {};
@@ -56,13 +70,19 @@ private:
     QRadioButton* periodButtons_[3] = {};
     QDateTimeEdit* start_ = nullptr;
     QDateTimeEdit* end_ = nullptr;
+    FileQuestion ask_;
+    QRadioButton* formatButtons_[2] = {};
+    QLineEdit* path_ = nullptr;
+    QPushButton* browse_ = nullptr;
 };
 
-// Where the desktop writes a report: "<user folder>/Reports/<title> <date-time>.odt".
+// Where the wizard proposes to write a report: "<folder>/<title> <date-time>.pdf", the folder being
+// the one the last report (or export) went to, else "<user folder>/Reports".
 QString DesktopReportPath(const CAppData& app, const QDateTime& now);
 
 // The whole road from the main window's "Create Report": the wizard, then on Finish the progress
-// dialog building the report, then the document opened with the desktop's default program.
-void RunReportWizard(CAppData& app, QWidget* parent);
+// dialog building the report, then the end dialog naming the file with Open and Show in Folder
+// (`opener` starts the program; tests replace it). The chosen folder is remembered.
+void RunReportWizard(CAppData& app, QWidget* parent, const DocumentOpenerHook& opener = {});
 
 } // namespace vantor

@@ -5,7 +5,6 @@
 
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -30,12 +29,12 @@ void RememberFolder(CAppData& app, const QString& path) {
 
 } // namespace
 
-bool RunCatalogueImport(CAppData& app, QWidget* parent) {
+bool RunCatalogueImport(CAppData& app, QWidget* parent, const FileQuestion& ask) {
     if (!app.MainConnection()) {
         return false;
     }
     const QString path =
-        QFileDialog::getOpenFileName(parent, UiText(text::ImportDataTitle), StartFolder(app), kCsvFilter);
+        ask(parent, FileRequest{UiText(text::added::ImportCatalogue), StartFolder(app), kCsvFilter, false});
     if (path.isEmpty()) {
         return false;
     }
@@ -44,12 +43,12 @@ bool RunCatalogueImport(CAppData& app, QWidget* parent) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool RunCatalogueExport(CAppData& app, QWidget* parent) {
+bool RunCatalogueExport(CAppData& app, QWidget* parent, const FileQuestion& ask) {
     if (!app.MainConnection()) {
         return false;
     }
     QString path =
-        QFileDialog::getSaveFileName(parent, UiText(text::ExportDataTitle), StartFolder(app), kCsvFilter);
+        ask(parent, FileRequest{UiText(text::added::ExportCatalogue), StartFolder(app), kCsvFilter, true});
     if (path.isEmpty()) {
         return false;
     }
@@ -66,7 +65,8 @@ bool RunCatalogueExport(CAppData& app, QWidget* parent) {
 
 CCatalogueImportDialog::CCatalogueImportDialog(CAppData& app, const QString& path, QWidget* parent)
     : QDialog(parent), app_(app), table_(new QTableWidget(this)), summary_(new QLabel(this)) {
-    setWindowTitle(QStringLiteral("%1 - %2").arg(UiText(text::ImportDataTitle), QFileInfo(path).fileName()));
+    setWindowTitle(
+        QStringLiteral("%1 - %2").arg(UiText(text::added::ImportCatalogue), QFileInfo(path).fileName()));
     table_->setObjectName(QStringLiteral("Preview"));
     summary_->setObjectName(QStringLiteral("Summary"));
     summary_->setWordWrap(true);
@@ -87,7 +87,8 @@ CCatalogueImportDialog::CCatalogueImportDialog(CAppData& app, const QString& pat
     layout->addWidget(table_, 1);
     layout->addWidget(summary_);
     layout->addWidget(buttons);
-    resize(1100, 520);
+    // Within a 1024 × 768 screen; the table scrolls for a wide file.
+    resize(980, 520);
     Fill();
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/CAppData.h"
 #include "app/CatalogueCsv.h"
+#include "ui/common/FileQuestion.h"
 
 #include <QDialog>
 
@@ -15,9 +16,9 @@ class QTableWidget;
 namespace vantor {
 
 // Asks for a CSV file, then previews and imports it; true when anything was stored.
-bool RunCatalogueImport(CAppData& app, QWidget* parent);
+bool RunCatalogueImport(CAppData& app, QWidget* parent, const FileQuestion& ask = AskWithFileDialog);
 // Asks for a file name and writes the catalogue; true when written.
-bool RunCatalogueExport(CAppData& app, QWidget* parent);
+bool RunCatalogueExport(CAppData& app, QWidget* parent, const FileQuestion& ask = AskWithFileDialog);
 
 class CCatalogueImportDialog : public QDialog {
     Q_OBJECT

@@ -38,6 +38,12 @@ EditableList::EditableList(const QString& title, const QStringList& headers, boo
                 [this] { emit moveRequested(list_->SelectedGuid(), -1); });
         command(QStringLiteral("\u25BC"), QStringLiteral("Down"), true,
                 [this] { emit moveRequested(list_->SelectedGuid(), +1); });
+        // Square arrow buttons: two lists with their rows of buttons fit side by side on a
+        // 1024-pixel screen.
+        for (const char* arrow : {"Up", "Down"}) {
+            auto* button = findChild<QPushButton*>(QLatin1String(arrow));
+            button->setFixedWidth(button->sizeHint().height() * 3 / 2);
+        }
     }
     buttons->addStretch();
     connect(list_, &QTreeWidget::itemDoubleClicked, this,

@@ -12,6 +12,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
+#include <algorithm>
 
 namespace vantor {
 namespace {
@@ -52,11 +56,48 @@ QString FormatEntry(float value) {
     return locale.toString(static_cast<double>(value), 'g', kFloatDigits);
 }
 
+QString FormatShown(double value, int decimals) {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = locale.toString(value, 'f', decimals);
+    const QString point = locale.decimalPoint();
+    if (decimals > 0 && text.contains(point)) {
+        while (text.endsWith(locale.zeroDigit())) {
+            text.chop(1);
+        }
+        if (text.endsWith(point)) {
+            text.chop(point.size());
+        }
+    }
+    return text == QStringLiteral("-0") ? QStringLiteral("0") : text;
+}
+
+namespace {
+
+// Refuses, while typing, the characters the store's name checks refuse (* $ \ / ? > < : " | and
+// control characters; in a meter name also the comma that separates the meter's fields).
+QValidator* NameValidator(bool meterName, QObject* parent) {
+    const QString refused = meterName ? QStringLiteral(R"([^*$\\/?><:"|,\x{0}-\x{1f}\x{7f}-\x{9f}])")
+                                      : QStringLiteral(R"([^*$\\/?><:"|\x{0}-\x{1f}\x{7f}-\x{9f}])");
+    return new QRegularExpressionValidator(QRegularExpression(refused + QLatin1Char('*')), parent);
+}
+
+// A stored name longer than the field takes is shown whole; the field stops only what is typed.
+void LimitLength(QLineEdit* edit, int maxLength) {
+    edit->setMaxLength(std::max(maxLength, static_cast<int>(edit->text().size())));
+}
+
+} // namespace
+
 NameFields::NameFields(QFormLayout* form, const QString& name, const QString& meterName, bool isNew)
     : QObject(form), name_(new QLineEdit(name)), meterName_(new QLineEdit(meterName)),
       sameAsName_(new QCheckBox(UiText(text::SameAsName))) {
     name_->setObjectName(QStringLiteral("Name"));
     meterName_->setObjectName(QStringLiteral("MeterName"));
+    LimitLength(name_, kNameMaxLength);
+    LimitLength(meterName_, kMeterNameMaxLength);
+    name_->setValidator(NameValidator(false, name_));
+    meterName_->setValidator(NameValidator(true, meterName_));
     sameAsName_->setObjectName(QStringLiteral("SameAsName"));
     form->addRow(UiText(text::NameField), name_);
     auto* meterRow = new QHBoxLayout;
@@ -72,7 +113,8 @@ NameFields::NameFields(QFormLayout* form, const QString& name, const QString& me
 void NameFields::Follow() {
     meterName_->setEnabled(!sameAsName_->isChecked());
     if (sameAsName_->isChecked()) {
-        meterName_->setText(name_->text());
+        // The meter takes the name's first characters, without its commas.
+        meterName_->setText(name_->text().remove(QLatin1Char(',')).left(kMeterNameMaxLength));
     }
 }
 
@@ -81,7 +123,7 @@ QString NameFields::Name() const {
 }
 
 QString NameFields::MeterName() const {
-    return sameAsName_->isChecked() ? name_->text() : meterName_->text();
+    return meterName_->text();
 }
 
 AlarmFields::AlarmFields(const QString& title, const QString& objectPrefix, const QString& unitLabel,
@@ -106,20 +148,20 @@ AlarmFields::AlarmFields(const QString& title, const QString& objectPrefix, cons
 }
 
 void AlarmFields::Load(bool on, float warning, float critical) {
-    storedWarning_ = warning;
-    storedCritical_ = critical;
-    shownWarning_ = FormatEntry(warning * factor_);
-    shownCritical_ = FormatEntry(critical * factor_);
-    warning_->setText(shownWarning_);
-    critical_->setText(shownCritical_);
+    Propose(warning, critical);
     enabled_->setChecked(on);
     warning_->setEnabled(on);
     critical_->setEnabled(on);
 }
 
 void AlarmFields::Propose(float warning, float critical) {
-    warning_->setText(FormatEntry(warning * factor_));
-    critical_->setText(FormatEntry(critical * factor_));
+    // A proposed level left as shown is taken exactly, as a loaded one is.
+    storedWarning_ = warning;
+    storedCritical_ = critical;
+    shownWarning_ = FormatShown(static_cast<double>(warning * factor_), kLevelDecimals);
+    shownCritical_ = FormatShown(static_cast<double>(critical * factor_), kLevelDecimals);
+    warning_->setText(shownWarning_);
+    critical_->setText(shownCritical_);
 }
 
 bool AlarmFields::ReadLevel(const QLineEdit* edit, const QString& shown, float stored, float& out) const {

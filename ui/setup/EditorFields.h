@@ -24,6 +24,12 @@ std::optional<double> ParseEntry(const QString& text);
 bool IsIncompleteEntry(const QString& text);
 // The shortest text that reads back as the same single-precision value.
 QString FormatEntry(float value);
+// A value as its field shows it: rounded to `decimals`, trailing zeros dropped ("24.667", "1480").
+QString FormatShown(double value, int decimals);
+// The decimals a field shows: run speed in Hz and alarm levels 3, run speed in RPM 1.
+inline constexpr int kHzDecimals = 3;
+inline constexpr int kRpmDecimals = 1;
+inline constexpr int kLevelDecimals = 3;
 
 // The texts of a list's rows, in order.
 QStringList ListedTexts(const QListWidget& list);
@@ -32,8 +38,10 @@ QStringList ListedTexts(const QListWidget& list);
 // is cleared; a full list or an invalid address is refused with its message. True when added.
 bool AddTypedAddress(QListWidget& list, QLineEdit& entry, Prompter& prompter);
 
-// Name and meter name. With "Same as Name" ticked the meter name follows the name and cannot be
-// edited; it starts ticked for a new row and for one whose two names are equal.
+// Name and meter name. With "Same as Name" ticked the meter name follows the name (as much of it as
+// the meter takes) and cannot be edited; it starts ticked for a new row and for one whose two names
+// are equal. Both fields stop at their longest length and refuse the characters no name may hold
+// while the user types. The dialogs give the name field the focus when they open.
 class NameFields : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +49,8 @@ public:
 
     QString Name() const;
     QString MeterName() const;
+    QLineEdit* NameEdit() const { return name_; }
+    QLineEdit* MeterNameEdit() const { return meterName_; }
 
 private:
     void Follow();
@@ -59,7 +69,7 @@ public:
                 QWidget* parent = nullptr);
 
     void Load(bool on, float warning, float critical);
-    // Shows proposed levels (stored units).
+    // Shows proposed levels (stored units); left as shown, they are taken exactly.
     void Propose(float warning, float critical);
     // The entered values; false (with the values untouched) when a level is not a number.
     bool Read(bool& on, float& warning, float& critical) const;

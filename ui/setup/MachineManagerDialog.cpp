@@ -92,7 +92,8 @@ void CMachineManagerDialog::FillMachines(const QString& select) {
 void CMachineManagerDialog::FillPoints() {
     const QString machine = SelectedMachine();
     const auto alarms = [](bool on, float warning, float critical) {
-        return on ? QStringLiteral("%1 / %2").arg(FormatEntry(warning), FormatEntry(critical))
+        return on ? QStringLiteral("%1 / %2").arg(FormatShown(static_cast<double>(warning), kLevelDecimals),
+                                                  FormatShown(static_cast<double>(critical), kLevelDecimals))
                   : UiText(text::Off);
     };
     std::vector<RecordList::Row> vibRows;
@@ -101,7 +102,7 @@ void CMachineManagerDialog::FillPoints() {
         const float factor = units_.AmplitudeFactor();
         for (const CVib& vib : ListVibsShown(app_, machine).value_or(std::vector<CVib>{})) {
             vibRows.push_back(
-                {{vib.sName, vib.sVMName, FormatEntry(vib.fRunSpeedHz),
+                {{vib.sName, vib.sVMName, FormatShown(static_cast<double>(vib.fRunSpeedHz), kHzDecimals),
                   alarms(vib.bISOAlarmsOn, vib.fISOWarningMMS * factor, vib.fISOCriticalMMS * factor),
                   alarms(vib.bBDUAlarmsOn, vib.fBDUWarning, vib.fBDUCritical)},
                  vib.sItemGUID});

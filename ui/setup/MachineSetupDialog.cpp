@@ -55,6 +55,7 @@ CMachineSetupDialog::CMachineSetupDialog(CatalogueEditor& editor, Prompter& prom
     layout->addWidget(mail);
     layout->addWidget(MakeOkCancelButtons(this));
     resize(520, 420);
+    names_->NameEdit()->setFocus(Qt::OtherFocusReason);
 }
 
 QStringList CMachineSetupDialog::Addresses() const {

@@ -28,10 +28,12 @@ constexpr float kNoConversion = 1.0f;
 CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& prompter, const CVib& vib,
                                            const DisplayUnits& units, const QString& before, QWidget* parent)
     : QDialog(parent), editor_(editor), prompter_(prompter), vib_(vib), units_(units), before_(before),
-      hz_(new QLineEdit(FormatEntry(vib.fRunSpeedHz), this)),
-      rpm_(new QLineEdit(FormatEntry(vib.fRunSpeedHz * kPerMinuteFactor), this)), lastSpeedEdit_(hz_),
-      iso_(new AlarmFields(UiText(text::IsoAlarms), QStringLiteral("Iso"), units.VelocityLabel(),
-                           units.AmplitudeFactor(), this)),
+      shownHz_(FormatShown(static_cast<double>(vib.fRunSpeedHz), kHzDecimals)),
+      hz_(new QLineEdit(shownHz_, this)),
+      rpm_(new QLineEdit(FormatShown(static_cast<double>(vib.fRunSpeedHz * kPerMinuteFactor), kRpmDecimals),
+                         this)),
+      lastSpeedEdit_(hz_), iso_(new AlarmFields(UiText(text::IsoAlarms), QStringLiteral("Iso"),
+                                                units.VelocityLabel(), units.AmplitudeFactor(), this)),
       bearing_(new AlarmFields(UiText(text::BearingAlarms), QStringLiteral("Bdu"), kBduUnit, kNoConversion,
                                this)) {
     setWindowTitle(UiText(text::VibPointSetupTitle));
@@ -72,6 +74,7 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
     layout->addLayout(alarms);
     layout->addWidget(MakeOkCancelButtons(this));
     resize(560, sizeHint().height());
+    names_->NameEdit()->setFocus(Qt::OtherFocusReason);
 }
 
 void CVibPointSetupDialog::HzEdited(const QString& text) {
@@ -80,7 +83,7 @@ void CVibPointSetupDialog::HzEdited(const QString& text) {
         return; // converted once the entry is complete
     }
     if (const std::optional<double> hz = ParseEntry(text)) {
-        rpm_->setText(FormatEntry(static_cast<float>(*hz * kPerMinuteFactor)));
+        rpm_->setText(FormatShown(*hz * static_cast<double>(kPerMinuteFactor), kRpmDecimals));
     }
 }
 
@@ -90,7 +93,7 @@ void CVibPointSetupDialog::RpmEdited(const QString& text) {
         return;
     }
     if (const std::optional<double> rpm = ParseEntry(text)) {
-        hz_->setText(FormatEntry(static_cast<float>(*rpm / kPerMinuteFactor)));
+        hz_->setText(FormatShown(*rpm / static_cast<double>(kPerMinuteFactor), kHzDecimals));
     }
 }
 
@@ -119,9 +122,9 @@ void CVibPointSetupDialog::accept() {
         return;
     }
     const double hz = lastSpeedEdit_ == rpm_ ? *speed / kPerMinuteFactor : *speed;
-    vib.fRunSpeedHz = lastSpeedEdit_ == hz_ && hz_->text() == FormatEntry(vib_.fRunSpeedHz)
-                          ? vib_.fRunSpeedHz
-                          : static_cast<float>(hz);
+    // A speed left as shown keeps its stored value exactly (the field shows it rounded).
+    vib.fRunSpeedHz =
+        lastSpeedEdit_ == hz_ && hz_->text() == shownHz_ ? vib_.fRunSpeedHz : static_cast<float>(hz);
     if (const std::optional<QString> guid = editor_.SaveVib(vib, before_)) {
         saved_ = *guid;
         QDialog::accept();
@@ -149,6 +152,7 @@ CLubePointSetupDialog::CLubePointSetupDialog(CatalogueEditor& editor, Prompter& 
     layout->addWidget(bearing_);
     layout->addWidget(MakeOkCancelButtons(this));
     resize(420, sizeHint().height());
+    names_->NameEdit()->setFocus(Qt::OtherFocusReason);
 }
 
 void CLubePointSetupDialog::accept() {

@@ -42,6 +42,7 @@ private:
     DisplayUnits units_;
     QString before_;
     NameFields* names_;
+    QString shownHz_; // the stored speed as the field first shows it
     QLineEdit* hz_;
     QLineEdit* rpm_;
     QLineEdit* lastSpeedEdit_;

@@ -160,9 +160,17 @@ CFftDisplayDialog::CFftDisplayDialog(CAppData& app, QWidget* parent)
     drawingRow->addWidget(Radio(lineOrBar_, 1, text::Bar, drawing));
     drawingRow->addWidget(Radio(lineOrBar_, 0, text::Line, drawing));
     auto* detection = new QGroupBox(UiText(text::VarovudOvo), this);
-    auto* detectionRow = new QHBoxLayout(detection);
+    auto* detectionColumn = new QVBoxLayout(detection);
+    auto* detectionRow = new QHBoxLayout;
     detectionRow->addWidget(Radio(ovo_, 1, text::On, detection));
     detectionRow->addWidget(Radio(ovo_, 0, text::Off, detection));
+    detectionColumn->addLayout(detectionRow);
+    // What the switch does, under it and as the group's tooltip.
+    auto* ovoHelp = new QLabel(UiText(text::added::VarovudOvoHelp), detection);
+    ovoHelp->setObjectName(QStringLiteral("OvoHelp"));
+    ovoHelp->setWordWrap(true);
+    detectionColumn->addWidget(ovoHelp);
+    detection->setToolTip(ovoHelp->text());
     lineOrBar_->button(app.settings.fftLineOrBar == 0 ? 0 : 1)->setChecked(true);
     ovo_->button(app.settings.varovudOvoOn == 1 ? 1 : 0)->setChecked(true);
     drawing->setObjectName(QStringLiteral("LineOrBar"));

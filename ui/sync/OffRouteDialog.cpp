@@ -19,7 +19,14 @@ COffRouteDialog::COffRouteDialog(CAppData& app, QWidget* parent)
     connect(delete_, &QAction::triggered, this, &COffRouteDialog::DeleteSelected);
     connect(moveTo_, &QAction::triggered, this, &COffRouteDialog::MoveSelected);
 
+    // The same commands as buttons, enabled while a reading is selected.
     auto* buttons = new QDialogButtonBox(this);
+    moveToButton_ = buttons->addButton(moveTo_->text(), QDialogButtonBox::ActionRole);
+    moveToButton_->setObjectName(QStringLiteral("MoveToButton"));
+    deleteButton_ = buttons->addButton(delete_->text(), QDialogButtonBox::ActionRole);
+    deleteButton_->setObjectName(QStringLiteral("DeleteButton"));
+    connect(moveToButton_, &QPushButton::clicked, this, &COffRouteDialog::MoveSelected);
+    connect(deleteButton_, &QPushButton::clicked, this, &COffRouteDialog::DeleteSelected);
     QPushButton* exit = buttons->addButton(UiText(text::Exit), QDialogButtonBox::RejectRole);
     exit->setObjectName(QStringLiteral("ExitButton"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -28,6 +35,7 @@ COffRouteDialog::COffRouteDialog(CAppData& app, QWidget* parent)
     layout->addWidget(list_);
     layout->addWidget(buttons);
     resize(640, 360);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &COffRouteDialog::UpdateButtons);
 
     opened_ = readings_.Open();
     if (!opened_) {
@@ -45,6 +53,13 @@ void COffRouteDialog::Fill() {
         rows.push_back({{row.date, row.iso, row.bearingNoise, row.total, row.displacement}, row.guid});
     }
     list_->SetRows(rows);
+    UpdateButtons();
+}
+
+void COffRouteDialog::UpdateButtons() {
+    const bool selected = !list_->SelectedGuid().isEmpty();
+    moveToButton_->setEnabled(selected);
+    deleteButton_->setEnabled(selected);
 }
 
 void COffRouteDialog::DeleteSelected() {

@@ -1,6 +1,7 @@
 #pragma once
-// "Off Route Readings": the readings taken on the Off Route points, newest first, with Delete and
-// Move To in the list's context menu. Closes at once when the database cannot be opened.
+// "Off Route Readings": the readings taken on the Off Route points, newest first, with Move To and
+// Delete as buttons beside Exit and in the list's context menu. Closes at once when the database cannot be
+// opened.
 
 #include "app/OffRouteReadings.h"
 
@@ -23,6 +24,8 @@ public:
     RecordList* List() const { return list_; }
     QAction* DeleteCommand() const { return delete_; }
     QAction* MoveToCommand() const { return moveTo_; }
+    QPushButton* MoveToButton() const { return moveToButton_; }
+    QPushButton* DeleteButton() const { return deleteButton_; }
 
     // The context commands on the selected row.
     void DeleteSelected();
@@ -34,12 +37,15 @@ signals:
 
 private:
     void Fill();
+    void UpdateButtons();
 
     CAppData& app_;
     OffRouteReadingList readings_;
     RecordList* list_;
     QAction* delete_;
     QAction* moveTo_;
+    QPushButton* moveToButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
     bool opened_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/sync/SyncDialog.h"
 
 #include "device/SyncEvents.h"
+#include "texts/UiText.h"
 
 #include <VantorLabel/VantorLabelCtrl.h>
 #include <VantorLabel/VantorLabelFactory.h>
@@ -9,6 +10,7 @@
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace vantor {
@@ -31,7 +33,8 @@ CSyncDialog::CSyncDialog(SyncSettings settings, Prompter& prompter, QWidget* par
     setModal(true);
 
     // Any short looping animation serves: a busy bar runs without end.
-    auto* animation = new QProgressBar(this);
+    animation_ = new QProgressBar(this);
+    QProgressBar* animation = animation_;
     animation->setObjectName(QStringLiteral("Animation"));
     animation->setRange(0, 0);
     animation->setTextVisible(false);
@@ -86,15 +89,35 @@ void CSyncDialog::StartWorker() {
     worker_ = std::make_unique<SyncWorker>(settings_, prompter_, SyncAbortEvent(), SyncDoneEvent());
     // Both callbacks run on the worker's thread: they post to the dialog, whose thread shows them.
     // A posted call whose receiver is gone is dropped.
-    worker_->OnProgress([label = progress_](const QString& text) {
+    worker_->OnProgress([this](const QString& text) {
         QMetaObject::invokeMethod(
-            label, [label, text] { label->setProperty("Caption", text); }, Qt::QueuedConnection);
+            this, [this, text] { ShowProgress(text); }, Qt::QueuedConnection);
     });
     worker_->OnFinished([this](const SyncOutcome&) {
         QMetaObject::invokeMethod(
             this, [this] { StopRequest(false); }, Qt::QueuedConnection);
     });
     worker_->Start();
+}
+
+void CSyncDialog::ShowProgress(const QString& text) {
+    progress_->setProperty("Caption", text);
+    // "Uploading Reading: 3 of 10" as the worker words it.
+    const QRegularExpression upload(QStringLiteral("^%1: (\\d+) %2 (\\d+)$")
+                                        .arg(QRegularExpression::escape(UiText(text::UploadingReading)),
+                                             QRegularExpression::escape(UiText(text::Of))));
+    const QRegularExpressionMatch match = upload.match(text);
+    if (!match.hasMatch()) {
+        animation_->setRange(0, 0);
+        animation_->setTextVisible(false);
+        return;
+    }
+    const int step = match.captured(1).toInt();
+    const int steps = match.captured(2).toInt();
+    animation_->setRange(0, steps);
+    animation_->setValue(step);
+    animation_->setFormat(UiText(text::added::StepOfSteps).arg(step).arg(steps));
+    animation_->setTextVisible(true);
 }
 
 void CSyncDialog::StopRequest(bool abortClicked) {

@@ -14,6 +14,7 @@
 #include <memory>
 
 class CVantorLabelCtrl;
+class QProgressBar;
 class QPushButton;
 
 namespace vantor {
@@ -32,6 +33,10 @@ public:
     ~CSyncDialog() override;
 
     QString ProgressText() const;
+    // The bar: busy, or "n of m" while the readings are uploaded.
+    QProgressBar* Bar() const { return animation_; }
+    // Shows a progress text of the worker; a reading's upload also moves the bar.
+    void ShowProgress(const QString& text);
     QPushButton* AbortButton() const { return abort_; }
     bool WorkerStarted() const { return worker_ != nullptr; }
     // The run's outcome once the dialog has closed after a started worker.
@@ -53,6 +58,7 @@ private:
     SyncDialogTimings timings_;
     SyncSession session_;
     CVantorLabelCtrl* progress_; // the progress text, owned by the dialog
+    QProgressBar* animation_;
     QPushButton* abort_;
     QTimer startTimer_;
     QTimer closeTimer_;

@@ -17,6 +17,7 @@
 #include "ui/setup/PointSetupDialogs.h"
 #include "ui/setup/RouteManagerDialog.h"
 #include "ui/setup/SettingsDialogs.h"
+#include "ui/tests/DialogTesting.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,28 +34,12 @@
 
 #include <gtest/gtest.h>
 
+using vantor::testing::Grab;
+using vantor::testing::WhenModal;
+
 using namespace vantor;
 
 namespace {
-
-void Grab(QWidget& widget, const QString& name) {
-    const QString folder = qEnvironmentVariable("VANTOR_DIALOG_GRABS");
-    if (folder.isEmpty()) {
-        return;
-    }
-    widget.show();
-    QApplication::processEvents();
-    widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
-// Runs `answer` on the next modal dialog once it is shown.
-template <class Answer> void WhenModal(Answer answer) {
-    QTimer::singleShot(0, [answer] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        answer(modal);
-    });
-}
 
 class EditorDialogsTest : public ::testing::Test {
 protected:
@@ -173,9 +158,12 @@ TEST_F(EditorDialogsTest, VibPointDialogReachesTheHeadlessEditorsMessagesInItsOr
         Field(dialog, "BduWarning")->setText(c.bduWarning);
         Field(dialog, "BduCritical")->setText(c.bduCritical);
 
+        // The fields stop at their longest length: the checks see what the fields hold.
+        EXPECT_LE(Field(dialog, "Name")->text().size(), kNameMaxLength);
+        EXPECT_LE(Field(dialog, "MeterName")->text().size(), kMeterNameMaxLength);
         CVib headless = fresh;
-        headless.sName = c.name;
-        headless.sVMName = c.meterName;
+        headless.sName = Field(dialog, "Name")->text();
+        headless.sVMName = Field(dialog, "MeterName")->text();
         headless.fRunSpeedHz = c.hz.toFloat();
         headless.bISOAlarmsOn = c.isoOn;
         headless.fISOWarningMMS = c.isoWarning.toFloat();
@@ -221,12 +209,13 @@ TEST_F(EditorDialogsTest, RunSpeedKeepsHzAndRpmInStepAndLevelsAreEnteredInTheDis
     QLineEdit* hz = Field(dialog, "RunSpeedHz");
     QLineEdit* rpm = Field(dialog, "RunSpeedRpm");
     EXPECT_EQ(rpm->text(), QStringLiteral("600"));
-    EXPECT_EQ(Field(dialog, "IsoWarning")->text(), FormatEntry(2.8f * kImperialAmplitudeFactor));
+    EXPECT_EQ(Field(dialog, "IsoWarning")->text(),
+              FormatShown(2.8 * kImperialAmplitudeFactor, kLevelDecimals));
     rpm->clear();
     QTest::keyClicks(rpm, QStringLiteral("12."));
     EXPECT_EQ(hz->text(), QStringLiteral("0.2")); // "12." waits for its decimals
     QTest::keyClicks(rpm, QStringLiteral("5"));
-    EXPECT_EQ(hz->text(), FormatEntry(12.5f / 60.0f));
+    EXPECT_EQ(hz->text(), QStringLiteral("0.208")); // the field's three decimals
     hz->clear();
     QTest::keyClicks(hz, QStringLiteral("24.5"));
     EXPECT_EQ(rpm->text(), QStringLiteral("1470"));
@@ -241,9 +230,11 @@ TEST_F(EditorDialogsTest, RunSpeedKeepsHzAndRpmInStepAndLevelsAreEnteredInTheDis
     // A group outside the table leaves the levels; group 2 on a rigid foundation proposes
     // 2.8 / 4.5 mm/s, shown in inch/s and stored back in mm/s.
     dialog.ProposeIsoLimits(5, 0);
-    EXPECT_EQ(Field(dialog, "IsoCritical")->text(), FormatEntry(7.1f * kImperialAmplitudeFactor));
+    EXPECT_EQ(Field(dialog, "IsoCritical")->text(),
+              FormatShown(7.1 * kImperialAmplitudeFactor, kLevelDecimals));
     dialog.ProposeIsoLimits(2, 0);
-    EXPECT_EQ(Field(dialog, "IsoCritical")->text(), FormatEntry(4.5f * kImperialAmplitudeFactor));
+    EXPECT_EQ(Field(dialog, "IsoCritical")->text(),
+              FormatShown(4.5 * kImperialAmplitudeFactor, kLevelDecimals));
     dialog.accept();
     ASSERT_EQ(dialog.result(), QDialog::Accepted);
     ASSERT_TRUE(Db().GetVib(guid, stored));

@@ -2,35 +2,29 @@
 #include "ui/common/QtPrompter.h"
 #include "ui/sync/DateFixDialog.h"
 #include "ui/sync/MeterPortDialog.h"
+#include "ui/tests/DialogTesting.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSerialPortInfo>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+using vantor::testing::Grab;
+using vantor::testing::WhenModal;
 
 #include <functional>
 
 using namespace vantor;
 
 namespace {
-
-// Acts on the modal dialog once it is up, as the user would.
-void WhenModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act = std::move(act)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) {
-            WhenModal(act);
-            return;
-        }
-        act(modal);
-    });
-}
 
 void Click(QWidget* dialog, const QString& buttonText) {
     for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
@@ -96,16 +90,39 @@ TEST(QtPrompterTest, TheDateFixDialogKeepsToTheValidDateRange) {
     EXPECT_EQ(early.DateTime(), QDateTime(QDate(2079, 6, 6), QTime(0, 0)));
 }
 
-TEST(MeterPortDialog, OffersTheStoredPortAndUsbForTheCradle) {
+TEST(MeterPortDialog, OffersAutomaticThePresentPortsAndATypedPathUnderAShortTitle) {
     CMeterPortDialog stored(QStringLiteral("/dev/pts/7"), UiText(text::NoCradleDetected));
-    EXPECT_EQ(stored.windowTitle(), UiText(text::NoCradleDetected));
+    // The reason goes into the dialog, where it wraps; the title stays short.
+    EXPECT_EQ(stored.windowTitle(), UiText(text::added::MeterPort));
+    EXPECT_EQ(stored.Message()->text(), UiText(text::NoCradleDetected));
+    EXPECT_EQ(stored.Choice()->itemText(0), UiText(text::added::MeterPortAutomatic));
     EXPECT_EQ(stored.Port(), QStringLiteral("/dev/pts/7"));
-    stored.Choice()->setCurrentText(QStringLiteral("USB"));
-    EXPECT_TRUE(stored.Port().isEmpty());
-    stored.Choice()->setCurrentText(QStringLiteral("  /dev/ttyUSB1 "));
-    EXPECT_EQ(stored.Port(), QStringLiteral("/dev/ttyUSB1"));
+    struct Row {
+        QString typed;
+        QString port;
+    };
+    const Row rows[] = {
+        {UiText(text::added::MeterPortAutomatic), {}},
+        {QStringLiteral("USB"), {}}, // what earlier versions offered for the cradle
+        {QStringLiteral("  /dev/ttyUSB1 "), QStringLiteral("/dev/ttyUSB1")},
+    };
+    auto* accept = stored.findChild<QPushButton*>(QStringLiteral("AcceptButton"));
+    EXPECT_EQ(accept->text(), UiText(text::Retry));
+    for (const Row& row : rows) {
+        stored.Choice()->setCurrentText(row.typed);
+        EXPECT_EQ(stored.Port(), row.port) << row.typed.toStdString();
+        // Another port than the stored one is tried in a new run.
+        EXPECT_EQ(accept->text(), UiText(text::added::TryThisPort));
+    }
+    stored.Choice()->setCurrentText(QStringLiteral("/dev/pts/7"));
+    EXPECT_EQ(accept->text(), UiText(text::Retry));
+    // Every serial port present is listed by its path (USB-serial adapters with their description).
+    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
+        EXPECT_GE(stored.Choice()->findData(port.systemLocation()), 1) << port.systemLocation().toStdString();
+    }
 
-    const CMeterPortDialog cradle(QString(), UiText(text::NoDeviceDetected));
-    EXPECT_EQ(cradle.Choice()->currentText(), QStringLiteral("USB"));
-    EXPECT_TRUE(cradle.Port().isEmpty());
+    const CMeterPortDialog setting{QString(), QString()};
+    EXPECT_EQ(setting.Choice()->currentIndex(), 0);
+    EXPECT_TRUE(setting.Port().isEmpty());
+    EXPECT_TRUE(setting.Message()->isHidden());
 }

@@ -120,12 +120,16 @@ TEST_F(SetupDialogsTest, OffRouteListShowsItsColumnsAndCommandsNeedASelection) {
     EXPECT_EQ(list.topLevelItem(0)->text(1), QStringLiteral("2.500"));
     EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("ExitButton"))->text(), UiText(text::Exit));
 
-    EXPECT_FALSE(dialog.DeleteCommand()->isEnabled());
-    EXPECT_FALSE(dialog.MoveToCommand()->isEnabled());
+    // The commands are in the context menu and on buttons, each enabled only with a selection.
+    const auto enabled = [&dialog] {
+        return std::vector<bool>{dialog.DeleteCommand()->isEnabled(), dialog.MoveToCommand()->isEnabled(),
+                                 dialog.DeleteButton()->isEnabled(), dialog.MoveToButton()->isEnabled()};
+    };
+    EXPECT_EQ(enabled(), std::vector<bool>(4, false));
     EXPECT_EQ(list.ContextMenu()->actions().size(), 2);
+    EXPECT_EQ(dialog.MoveToButton()->text(), dialog.MoveToCommand()->text());
     list.topLevelItem(0)->setSelected(true);
-    EXPECT_TRUE(dialog.DeleteCommand()->isEnabled());
-    EXPECT_TRUE(dialog.MoveToCommand()->isEnabled());
+    EXPECT_EQ(enabled(), std::vector<bool>(4, true));
 
     // Move To through the point dialog: choose the point and press OK.
     QTimer::singleShot(0, [] {
@@ -139,10 +143,10 @@ TEST_F(SetupDialogsTest, OffRouteListShowsItsColumnsAndCommandsNeedASelection) {
     });
     int treeRebuilds = 0;
     QObject::connect(&dialog, &COffRouteDialog::machinesChanged, [&treeRebuilds] { ++treeRebuilds; });
-    dialog.MoveToCommand()->trigger();
+    dialog.MoveToButton()->click();
     EXPECT_EQ(treeRebuilds, 1);
     EXPECT_EQ(list.topLevelItemCount(), 0);
-    EXPECT_FALSE(dialog.DeleteCommand()->isEnabled());
+    EXPECT_EQ(enabled(), std::vector<bool>(4, false));
     EXPECT_EQ(Db().ListVibReadings(point.sItemGUID).size(), 1u);
 }
 

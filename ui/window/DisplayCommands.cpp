@@ -157,6 +157,16 @@ void DisplayCommands::RefreshTexts(MnemonicSet& setupMenu) {
         varovud_->setTitle(fft.Mark(UiText(tw::VarovudOvo)));
         SetTexts(fftGroup_, {UiText(tw::Line), UiText(tw::Bar)}, fft); // in code order
         SetTexts(varovudGroup_, {UiText(tw::Off), UiText(tw::On)});
+        // The name alone does not say what it does: the menu entry and its choices explain it.
+        const QString ovoHelp = UiText(text::added::VarovudOvoHelp);
+        fftDisplay_->setToolTipsVisible(true);
+        varovud_->setToolTipsVisible(true);
+        varovud_->menuAction()->setToolTip(ovoHelp);
+        varovud_->menuAction()->setStatusTip(ovoHelp);
+        for (QAction* choice : varovudGroup_->actions()) {
+            choice->setToolTip(ovoHelp);
+            choice->setStatusTip(ovoHelp);
+        }
         vibDisplay_->setTitle(setupMenu.Mark(UiText(tw::VibDisplay)));
         SetTexts(vibDisplayGroup_, {UiText(tw::Trend), UiText(tw::Fft), UiText(tw::Both)});
         machineStatus_->setTitle(setupMenu.Mark(UiText(tw::MachineStatus)));

@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -52,13 +53,13 @@ public:
         int column = index.column();
         if (machineColumn_) {
             if (column == 0) {
-                return Plain(row.machineName, role);
+                return role == Qt::ToolTipRole ? QVariant(row.machineName) : Plain(row.machineName, role);
             }
             --column;
         }
         switch (column) {
         case 0:
-            return Plain(row.pointName, role);
+            return role == Qt::ToolTipRole ? QVariant(row.pointName) : Plain(row.pointName, role);
         case 1:
             return Plain(row.latestDate.isValid() ? ReadingDateText(row.latestDate) : QString(), role);
         case 2:
@@ -130,7 +131,8 @@ MachineStatusTable::MachineStatusTable(CAppData& app, QWidget* parent)
     // One line of (bold) text per row, like the tree beside it.
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
-    view_->horizontalHeader()->setStretchLastSection(true);
+    view_->horizontalHeader()->setStretchLastSection(false);
+    view_->setTextElideMode(Qt::ElideRight);
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title_);
@@ -170,11 +172,37 @@ void MachineStatusTable::Show(const PlantSnapshot& plant, const QString& machine
             }
         }
     }
+    nameColumns_ = allMachines ? 2 : 1;
     model_->Set(std::move(rows), headers, allMachines, settings.boldFontOn != 0);
     title_->setText(Title());
     // Columns sized to their contents once; for a large plant only the first rows are measured.
     view_->horizontalHeader()->setResizeContentsPrecision(50);
+    FitColumns();
+}
+
+void MachineStatusTable::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (model_->columnCount() > 0) {
+        FitColumns();
+    }
+}
+
+void MachineStatusTable::FitColumns() {
+    constexpr int kLeastNameWidth = 90;
     view_->resizeColumnsToContents();
+    QHeaderView* header = view_->horizontalHeader();
+    const int available = view_->viewport()->width();
+    int total = 0;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        total += header->sectionSize(column);
+    }
+    // The name columns come first: the machine's (on the plant) and the point's.
+    for (int column = nameColumns_ - 1; column >= 0 && total > available; --column) {
+        const int width = header->sectionSize(column);
+        const int narrower = std::max(kLeastNameWidth, width - (total - available));
+        header->resizeSection(column, narrower);
+        total -= width - narrower;
+    }
 }
 
 void MachineStatusTable::SelectPoint(const QString& pointGuid) {

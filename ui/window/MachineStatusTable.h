@@ -35,12 +35,21 @@ public:
     QStringList RowTexts(int row) const;
     int RowCount() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // Columns sized to their contents; when they are wider than the pane together, the name
+    // columns give up width (their text elided, whole in the tooltip) so that nothing scrolls
+    // sideways while the names keep a readable least width.
+    void FitColumns();
+
     CAppData& app_;
     QLabel* title_;
     QTableView* view_;
     StatusTableModel* model_;
     QString machineName_;
+    int nameColumns_ = 1; // the machine's and the point's name on the plant, else the point's
     std::vector<QString> pointGuids_;
 };
 

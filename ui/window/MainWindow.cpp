@@ -12,6 +12,7 @@
 #include "ui/common/Log.h"
 #include "ui/common/Mnemonics.h"
 #include "ui/report/ReportWizard.h"
+#include "ui/setup/CatalogueImportDialog.h"
 #include "ui/setup/DeviceNamesDialog.h"
 #include "ui/setup/MachineManagerDialog.h"
 #include "ui/setup/RouteManagerDialog.h"
@@ -42,6 +43,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
@@ -316,27 +318,29 @@ void MainWindow::ToMeter() {
 
 void MainWindow::RunSync(bool fromMeter, const QString& routeGuid) {
     for (;;) {
-        int result = 0;
+        // A run under way says so; the end of the run before it is not shown meanwhile.
+        syncCaption_->setProperty("Caption", UiText(text::added::Synchronising));
+        syncCaption_->setProperty("Color", static_cast<short>(CVantorLabelCtrl::Black));
+        // No cradle or no meter on it: the run's question offers the meter port; another port
+        // starts the run again on it.
+        MeterPortPrompter prompter(app_, app_.UserPrompter(), this);
+        if (portDialog_) {
+            prompter.SetPortDialog(portDialog_);
+        }
         {
-            CSyncDialog dialog(MakeSyncSettings(app_, fromMeter, routeGuid), app_.UserPrompter(), this);
+            CSyncDialog dialog(MakeSyncSettings(app_, fromMeter, routeGuid), prompter, this);
             dialog.exec();
-            result = dialog.Outcome() != nullptr ? dialog.Outcome()->result : 0;
-            if (dialog.Outcome() != nullptr) {
-                ShowSyncOutcome(*dialog.Outcome());
+            if (const SyncOutcome* outcome = dialog.Outcome()) {
+                const bool sent = !fromMeter && outcome->result == 0;
+                ShowSyncOutcome(*outcome,
+                                sent ? RouteSentText(app_, routeGuid, outcome->deviceName) : QString());
+            } else {
+                syncCaption_->setProperty("Caption", QString());
             }
         }
-        // No cradle or no meter on it: the user may name another serial device and try again.
-        if (result != kNoCradleFound && result != kNoMeterFound) {
+        if (!prompter.PortChanged()) {
             break;
         }
-        CMeterPortDialog choose(
-            app_.settings.meterPort,
-            UiText(result == kNoCradleFound ? text::NoCradleDetected : text::NoDeviceDetected), this);
-        if (choose.exec() != QDialog::Accepted) {
-            break;
-        }
-        app_.settings.meterPort = choose.Port();
-        app_.WriteSettings();
     }
     RefreshPlant();
     SendExceptionEmails(app_, app_.UserPrompter(), this);
@@ -346,6 +350,19 @@ void MainWindow::BuildMenus() {
     fileMenu_ = menuBar()->addMenu(QString());
     importAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndImport);
     exportAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndExport);
+    fileMenu_->addSeparator();
+    importCatalogueAction_ = fileMenu_->addAction(QString(), this, [this] {
+        if (initialised_ && RunCatalogueImport(app_, this, fileQuestion_)) {
+            RefreshPlant();
+        }
+    });
+    importCatalogueAction_->setObjectName(QStringLiteral("ImportCatalogue"));
+    exportCatalogueAction_ = fileMenu_->addAction(QString(), this, [this] {
+        if (initialised_) {
+            RunCatalogueExport(app_, this, fileQuestion_);
+        }
+    });
+    exportCatalogueAction_->setObjectName(QStringLiteral("ExportCatalogue"));
     fileMenu_->addSeparator();
     backupAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndBackup);
     restoreAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndRestore);
@@ -367,6 +384,8 @@ void MainWindow::BuildMenus() {
     setupMenu_->addSeparator();
     offRouteAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowOffRouteReadings);
     deviceNamesAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowDeviceNames);
+    meterPortAction_ = setupMenu_->addAction(QString(), this, [this] { RunMeterPortSetting(app_, this); });
+    meterPortAction_->setObjectName(QStringLiteral("MeterPortSetting"));
     setupMenu_->addSeparator();
     display_ = new DisplayCommands(app_, this);
     display_->AddMenusTo(setupMenu_);
@@ -440,9 +459,14 @@ void MainWindow::BuildStatusBar() {
     statusBar()->addWidget(syncCaption_, 1);
 }
 
-void MainWindow::ShowSyncOutcome(const SyncOutcome& outcome) {
+void MainWindow::ShowSyncOutcome(const SyncOutcome& outcome, const QString& sent) {
     const QString uploaded = CountText(outcome.uploaded, text::ReadingUploaded, text::ReadingsUploaded);
-    syncCaption_->setProperty("Caption", QStringLiteral("%1 - %2").arg(outcome.finalText, uploaded));
+    QString caption = QStringLiteral("%1 - %2").arg(outcome.finalText, uploaded);
+    if (!sent.isEmpty()) {
+        caption += QStringLiteral(" - ") + sent;
+    }
+    syncCaption_->setProperty("Caption", caption);
+    syncCaption_->setToolTip(caption);
     syncCaption_->setProperty(
         "Color", static_cast<short>(outcome.result == 0 ? CVantorLabelCtrl::Green : CVantorLabelCtrl::Red));
 }
@@ -473,6 +497,13 @@ void MainWindow::BuildViewArea() {
     pointViews_ = new PointViews(app_, viewPane_);
     pointViews_->setObjectName(QStringLiteral("PointViews"));
     viewPane_->addWidget(pointViews_);
+    // A plant without machines says what to do first instead of showing an empty table.
+    firstStart_ = new QLabel(viewPane_);
+    firstStart_->setObjectName(QStringLiteral("FirstStart"));
+    firstStart_->setWordWrap(true);
+    firstStart_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    firstStart_->setMargin(24);
+    viewPane_->addWidget(firstStart_);
     // A reading deleted or corrected: the statuses change; the views show the point again themselves.
     connect(pointViews_, &PointViews::ReadingsChanged, this, [this] { ReloadPlant(false); });
     connect(display_, &DisplayCommands::ScaleLockChanged, pointViews_, &PointViews::SetScaleLock);
@@ -572,7 +603,8 @@ void MainWindow::ShowSelection(bool reloadPoint) {
     case NodeKind::OffRoute:
     case NodeKind::None:
         statusTable_->Show(plant, {});
-        viewPane_->setCurrentWidget(statusTable_);
+        viewPane_->setCurrentWidget(plant.machines.empty() ? static_cast<QWidget*>(firstStart_)
+                                                           : statusTable_);
         break;
     }
 }
@@ -659,12 +691,15 @@ void MainWindow::RefreshTexts() {
     MnemonicSet file;
     importAction_->setText(file.Mark(UiText(text::ImportMenu)) + QStringLiteral("..."));
     exportAction_->setText(file.Mark(UiText(text::ExportMenu)) + QStringLiteral("..."));
+    importCatalogueAction_->setText(file.Mark(UiText(text::added::ImportCatalogue)) + QStringLiteral("..."));
+    exportCatalogueAction_->setText(file.Mark(UiText(text::added::ExportCatalogue)) + QStringLiteral("..."));
     backupAction_->setText(file.Mark(UiText(text::window::BackupData)) + QStringLiteral("..."));
     restoreAction_->setText(file.Mark(UiText(text::window::RestoreData)) + QStringLiteral("..."));
     exitAction_->setText(file.Mark(UiText(text::Exit)));
     MnemonicSet setup;
     offRouteAction_->setText(setup.Mark(UiText(text::OffRouteReadingsTitle)) + QStringLiteral("..."));
     deviceNamesAction_->setText(setup.Mark(UiText(text::DeviceNamesTitle)) + QStringLiteral("..."));
+    meterPortAction_->setText(setup.Mark(UiText(text::added::MeterPort)) + QStringLiteral("..."));
     for (const auto& [action, textId] : editorActions_) {
         // The mail server has no entry in the text table.
         const QString caption = UiText(textId < 0 ? text::added::MailServer : textId);
@@ -683,6 +718,7 @@ void MainWindow::RefreshTexts() {
     // The tree's captions and the status table's headers and words come from the table too.
     treeModel_->RefreshTexts();
     pointViews_->RefreshTexts();
+    firstStart_->setText(UiText(text::added::FirstStartHint));
     if (initialised_) {
         ShowSelection(false);
     }

@@ -9,6 +9,8 @@
 #include "app/Startup.h"
 #include "device/SyncWorker.h"
 #include "texts/LanguagePacks.h"
+#include "ui/common/FileQuestion.h"
+#include "ui/sync/MeterPortDialog.h"
 #include "ui/window/UserGuide.h"
 
 #include <QMainWindow>
@@ -21,6 +23,7 @@ class CVantorLabelCtrl;
 class QActionGroup;
 class QMenu;
 class QSplitter;
+class QLabel;
 class QStackedWidget;
 class QTreeView;
 
@@ -67,7 +70,10 @@ public:
     // synchronisation run with the readings it uploaded, green when it completed, red when not.
     CVantorLabelCtrl* DatabaseCaption() const { return databaseCaption_; }
     CVantorLabelCtrl* SyncCaption() const { return syncCaption_; }
-    void ShowSyncOutcome(const SyncOutcome& outcome);
+    // After a To Meter, `sent` says what reached the meter ("Route ...: 2 machines, 4 points sent to ...").
+    void ShowSyncOutcome(const SyncOutcome& outcome, const QString& sent = {});
+    // Replaces the meter-port question of the sync runs (tests answer it).
+    void SetPortDialog(MeterPortPrompter::PortDialog dialog) { portDialog_ = std::move(dialog); }
 
     // Imports a data file with the progress window (asks first); the File menu's Import and a
     // pending data file both come here. The tree is refreshed afterwards.
@@ -99,6 +105,15 @@ public:
     QAction* CreateReportAction() const { return createReportAction_; }
     QMenu* AppLookMenu() const { return appLookMenu_; }
     QMenu* HelpMenu() const { return helpMenu_; }
+    // File > Import Catalogue / Export Catalogue (the spreadsheet of machines and points), and
+    // Set-up > Meter Port.
+    QAction* ImportCatalogueAction() const { return importCatalogueAction_; }
+    QAction* ExportCatalogueAction() const { return exportCatalogueAction_; }
+    QAction* MeterPortAction() const { return meterPortAction_; }
+    // Replaces the file dialogs of the catalogue commands (tests answer them).
+    void SetFileQuestion(FileQuestion ask) { fileQuestion_ = std::move(ask); }
+    // What the right pane shows for a plant without machines: what to do first.
+    QLabel* FirstStartHint() const { return firstStart_; }
     // The App Look command of a look id (stored at once).
     void ChooseAppLook(int id);
     // Help: the shortcut list and the ISO 10816-3 table.
@@ -161,6 +176,12 @@ private:
     QAction* backupAction_ = nullptr;
     QAction* restoreAction_ = nullptr;
     QAction* exitAction_ = nullptr;
+    QAction* importCatalogueAction_ = nullptr;
+    QAction* exportCatalogueAction_ = nullptr;
+    QAction* meterPortAction_ = nullptr;
+    FileQuestion fileQuestion_ = AskWithFileDialog;
+    MeterPortPrompter::PortDialog portDialog_;
+    QLabel* firstStart_ = nullptr;
     QMenu* setupMenu_ = nullptr;
     QAction* offRouteAction_ = nullptr;
     QAction* deviceNamesAction_ = nullptr;

@@ -1,0 +1,382 @@
+#include "analysis/Diagnosis.h"
+
+#include "analysis/FaultFamilies.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vantor {
+namespace {
+
+constexpr int kHighestOrder = 10;
+
+QString Level(double value) {
+    return QString::number(value, 'f', value < 10 ? 2 : 1);
+}
+
+QString Percent(double share) {
+    return QStringLiteral("%1 %").arg(std::lround(share * 100));
+}
+
+// An order line of the ISO spectrum: the largest line near n × run speed.
+struct OrderLine {
+    double order = 0;
+    double hz = 0;
+    double amplitude = 0;
+};
+
+OrderLine FindOrder(const SpectrumLines& spectrum, double runSpeedHz, double order) {
+    OrderLine line{order, order * runSpeedHz, 0};
+    const double expected = order * runSpeedHz;
+    const double window =
+        MatchWindowHz(expected, spectrum.lineSpacingHz, ThresholdValue(Threshold::OrderTolerancePercent));
+    const LineSpan span = LinesBetween(spectrum, expected - window, expected + window);
+    for (int i = span.first; i < span.end; ++i) {
+        const double a = spectrum.amplitudes[static_cast<std::size_t>(i)];
+        if (a > line.amplitude) {
+            line.amplitude = a;
+            line.hz = i * spectrum.lineSpacingHz;
+        }
+    }
+    return line;
+}
+
+double SumOfSquares(const SpectrumLines& spectrum, LineSpan span) {
+    double sum = 0;
+    for (int i = span.first; i < span.end; ++i) {
+        const double a = spectrum.amplitudes[static_cast<std::size_t>(i)];
+        sum += a * a;
+    }
+    return sum;
+}
+
+QString OrderName(double order) {
+    return QStringLiteral("%1×").arg(QString::number(order, 'g', 3));
+}
+
+Evidence IsoEvidence(const OrderLine& line) {
+    return {QStringLiteral("ISO"), line.hz, line.amplitude, QStringLiteral("mm/s"),
+            QStringLiteral("%1 %2 mm/s at %3 Hz")
+                .arg(OrderName(line.order), Level(line.amplitude), Level(line.hz))};
+}
+
+StatusCode SeverityOf(double keyMms) {
+    return keyMms >= ThresholdValue(Threshold::SevereMms) ? StatusCode::Critical : StatusCode::Warning;
+}
+
+// The ISO spectrum's view of the run-speed orders.
+struct Orders {
+    std::vector<OrderLine> harmonics;  // 1× .. 10× (index 0 is 1×)
+    std::vector<OrderLine> halfOrders; // 0.5×, 1.5×, .. 9.5×
+    double largest = 0;                // the largest order line
+    double noiseFloor = 0;
+    double oneXShare = 0; // 1×'s share of the spectrum's energy
+};
+
+Orders ReadOrders(const SpectrumLines& iso, double runSpeedHz) {
+    Orders o;
+    for (int n = 1; n <= kHighestOrder; ++n) {
+        o.harmonics.push_back(FindOrder(iso, runSpeedHz, n));
+        o.halfOrders.push_back(FindOrder(iso, runSpeedHz, n - 0.5));
+    }
+    for (const OrderLine& line : o.harmonics) {
+        o.largest = std::max(o.largest, line.amplitude);
+    }
+    const LineSpan orderSpan = LinesBetween(iso, 0.5 * runSpeedHz, (kHighestOrder + 0.5) * runSpeedHz);
+    std::vector<double> amplitudes;
+    for (int i = orderSpan.first; i < orderSpan.end; ++i) {
+        amplitudes.push_back(iso.amplitudes[static_cast<std::size_t>(i)]);
+    }
+    o.noiseFloor = MedianOf(std::move(amplitudes)) * ThresholdValue(Threshold::NoiseFactor);
+    // 1×'s energy: its window and the two lines of leakage either side of it.
+    const double window =
+        MatchWindowHz(runSpeedHz, iso.lineSpacingHz, ThresholdValue(Threshold::OrderTolerancePercent)) +
+        2 * iso.lineSpacingHz;
+    const double all = SumOfSquares(iso, LinesBetween(iso, 0, iso.end * iso.lineSpacingHz));
+    if (all > 0) {
+        o.oneXShare = SumOfSquares(iso, LinesBetween(iso, runSpeedHz - window, runSpeedHz + window)) / all;
+    }
+    return o;
+}
+
+bool Counts(const Orders& o, const OrderLine& line) {
+    return line.amplitude > o.noiseFloor &&
+           line.amplitude >= ThresholdValue(Threshold::LoosenessLineShare) * o.largest && line.amplitude > 0;
+}
+
+std::optional<Finding> Unbalance(const Orders& o) {
+    const OrderLine& one = o.harmonics[0];
+    const double two = o.harmonics[1].amplitude;
+    const double three = o.harmonics[2].amplitude;
+    const double little = ThresholdValue(Threshold::UnbalanceHarmonics) * one.amplitude;
+    if (one.amplitude < ThresholdValue(Threshold::SignificantMms) ||
+        o.oneXShare < ThresholdValue(Threshold::UnbalanceShare) || two >= little || three >= little) {
+        return std::nullopt;
+    }
+    Finding f;
+    f.kind = FindingKind::Unbalance;
+    f.severity = SeverityOf(one.amplitude);
+    f.confidence = std::clamp(o.oneXShare * (1 - std::max(two, three) / one.amplitude), 0.0, 1.0);
+    f.summary = QStringLiteral("1× dominant: %1 of the ISO energy, 2× %2 and 3× %3 of 1×")
+                    .arg(Percent(o.oneXShare), Percent(two / one.amplitude), Percent(three / one.amplitude));
+    f.evidence = {IsoEvidence(one), IsoEvidence(o.harmonics[1]), IsoEvidence(o.harmonics[2])};
+    return f;
+}
+
+std::optional<Finding> Misalignment(const Orders& o) {
+    const OrderLine& one = o.harmonics[0];
+    const OrderLine& two = o.harmonics[1];
+    const OrderLine& three = o.harmonics[2];
+    const double key = std::max({one.amplitude, two.amplitude, three.amplitude});
+    if (one.amplitude <= 0 || key < ThresholdValue(Threshold::SignificantMms)) {
+        return std::nullopt;
+    }
+    const double twoRatio = two.amplitude / one.amplitude;
+    const double threeRatio = three.amplitude / one.amplitude;
+    const bool byTwo = twoRatio >= ThresholdValue(Threshold::MisalignmentTwoX);
+    const bool byThree = threeRatio >= ThresholdValue(Threshold::MisalignmentThreeX);
+    if (!byTwo && !byThree) {
+        return std::nullopt;
+    }
+    Finding f;
+    f.kind = FindingKind::Misalignment;
+    f.severity = SeverityOf(key);
+    f.confidence = std::clamp(std::max(twoRatio, threeRatio), 0.5, 1.0);
+    f.summary = QStringLiteral("2× is %1 and 3× %2 of 1×").arg(Percent(twoRatio), Percent(threeRatio));
+    f.evidence = {IsoEvidence(one), IsoEvidence(two), IsoEvidence(three)};
+    return f;
+}
+
+std::optional<Finding> Looseness(const Orders& o) {
+    if (o.largest < ThresholdValue(Threshold::SignificantMms)) {
+        return std::nullopt;
+    }
+    std::vector<Evidence> evidence{IsoEvidence(o.harmonics[0])};
+    int harmonics = 0;
+    for (std::size_t n = 1; n < o.harmonics.size(); ++n) {
+        if (Counts(o, o.harmonics[n])) {
+            ++harmonics;
+            evidence.push_back(IsoEvidence(o.harmonics[n]));
+        }
+    }
+    int halves = 0;
+    for (const OrderLine& line : o.halfOrders) {
+        if (Counts(o, line)) {
+            ++halves;
+            evidence.push_back(IsoEvidence(line));
+        }
+    }
+    const int harmonicsNeeded = static_cast<int>(ThresholdValue(Threshold::LoosenessHarmonics));
+    const int halvesNeeded = static_cast<int>(ThresholdValue(Threshold::LoosenessHalfOrders));
+    if (harmonics < harmonicsNeeded && halves < halvesNeeded) {
+        return std::nullopt;
+    }
+    Finding f;
+    f.kind = FindingKind::Looseness;
+    f.severity = SeverityOf(o.largest);
+    f.confidence = std::clamp(0.5 + 0.1 * (harmonics - harmonicsNeeded) + 0.1 * halves, 0.5, 1.0);
+    f.summary = QStringLiteral("%1 harmonics of 1× and %2 half-orders above the floor")
+                    .arg(QString::number(harmonics), QString::number(halves));
+    f.evidence = std::move(evidence);
+    return f;
+}
+
+const FamilyMatch* SameFamily(const std::vector<BearingMatch>& matches, const FamilyMatch& family) {
+    for (const BearingMatch& bearing : matches) {
+        for (const FamilyMatch& other : bearing.families) {
+            if (other.family.bearing == family.family.bearing && other.family.kind == family.family.kind) {
+                return &other;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// The harmonics of a family above its noise floor that no stronger family has claimed: a line
+// where two families' harmonics coincide (BPFI 2× beside BPFO 3×) is evidence for the stronger only.
+std::vector<const LineMatch*> OwnHarmonics(const FamilyMatch& family, std::vector<double>& claimedHz,
+                                           double spacingHz) {
+    std::vector<const LineMatch*> own;
+    for (const LineMatch& line : family.lines) {
+        if (!line.aboveNoise || line.expected.sideband != 0) {
+            continue;
+        }
+        const bool claimed = std::any_of(claimedHz.begin(), claimedHz.end(), [&](double hz) {
+            return std::abs(hz - line.matchedHz) <= spacingHz;
+        });
+        if (!claimed) {
+            own.push_back(&line);
+        }
+    }
+    return own;
+}
+
+std::vector<Finding> BearingDefects(const DiagnosisInput& input, double envelopeSpacingHz) {
+    std::vector<Finding> findings;
+    const int needed = static_cast<int>(ThresholdValue(Threshold::BearingHarmonics));
+    // Strongest families first, so they claim their lines.
+    std::vector<std::pair<const BearingMatch*, const FamilyMatch*>> families;
+    for (const BearingMatch& bearing : input.envelopeMatches) {
+        for (const FamilyMatch& family : bearing.families) {
+            families.emplace_back(&bearing, &family);
+        }
+    }
+    std::stable_sort(families.begin(), families.end(), [](const auto& a, const auto& b) {
+        return a.second->matchedHarmonics > b.second->matchedHarmonics;
+    });
+    std::vector<double> claimedHz;
+    for (const auto& [bearing, family] : families) {
+        const std::vector<const LineMatch*> own = OwnHarmonics(*family, claimedHz, envelopeSpacingHz);
+        if (static_cast<int>(own.size()) < needed) {
+            continue;
+        }
+        for (const LineMatch* line : own) {
+            claimedHz.push_back(line->matchedHz);
+        }
+        Finding f;
+        f.kind = FindingKind::BearingDefect;
+        // A later stage when the family stands in the velocity spectrum too, by the same count.
+        const FamilyMatch* velocity = SameFamily(input.velocityMatches, *family);
+        const bool inVelocity = velocity != nullptr && velocity->matchedHarmonics >= needed;
+        f.severity = inVelocity ? StatusCode::Critical : StatusCode::Warning;
+        const int searched = std::max<int>(
+            1, static_cast<int>(std::count_if(family->lines.begin(), family->lines.end(),
+                                              [](const LineMatch& l) { return l.expected.sideband == 0; })));
+        f.confidence =
+            std::clamp(static_cast<double>(own.size()) / searched + (inVelocity ? 0.2 : 0.0), 0.0, 1.0);
+        f.summary = QStringLiteral("%1 of %2 at %3: %4 harmonics in the envelope%5")
+                        .arg(FaultName(family->family.kind), bearing->bearing.designation,
+                             bearing->bearing.location, QString::number(own.size()),
+                             inVelocity ? QStringLiteral(", also in the velocity spectrum (later stage)")
+                                        : QStringLiteral(", not yet in the velocity spectrum (early stage)"));
+        for (const LineMatch* line : own) {
+            f.evidence.push_back(
+                {QStringLiteral("Envelope"), line->matchedHz, line->amplitude, QStringLiteral("gE"),
+                 QStringLiteral("%1 %2× %3 gE at %4 Hz")
+                     .arg(FaultName(family->family.kind), QString::number(line->expected.harmonic),
+                          QString::number(line->amplitude, 'g', 3), Level(line->matchedHz))});
+        }
+        if (inVelocity) {
+            for (const LineMatch& line : velocity->lines) {
+                if (line.aboveNoise && line.expected.sideband == 0) {
+                    f.evidence.push_back(
+                        {QStringLiteral("ISO"), line.matchedHz, line.amplitude, QStringLiteral("mm/s"),
+                         QStringLiteral("%1 %2× %3 mm/s at %4 Hz")
+                             .arg(FaultName(family->family.kind), QString::number(line.expected.harmonic),
+                                  Level(line.amplitude), Level(line.matchedHz))});
+                }
+            }
+        }
+        findings.push_back(std::move(f));
+    }
+    return findings;
+}
+
+std::optional<Finding> Impacting(const DiagnosisInput& input) {
+    const double crest = input.crest.value_or(0);
+    const double kurtosis = input.kurtosis.value_or(0);
+    const double crestRatio = crest / ThresholdValue(Threshold::CrestFactor);
+    const double kurtosisRatio = kurtosis / ThresholdValue(Threshold::Kurtosis);
+    if (crestRatio <= 1 && kurtosisRatio <= 1) {
+        return std::nullopt;
+    }
+    Finding f;
+    f.kind = FindingKind::Impacting;
+    f.severity = crest >= ThresholdValue(Threshold::CrestFactorSevere) ||
+                         kurtosis >= ThresholdValue(Threshold::KurtosisSevere)
+                     ? StatusCode::Critical
+                     : StatusCode::Warning;
+    f.confidence = std::clamp(0.5 + 0.5 * (std::max(crestRatio, kurtosisRatio) - 1), 0.5, 1.0);
+    f.summary = QStringLiteral("Total crest factor %1, kurtosis %2").arg(Level(crest), Level(kurtosis));
+    if (input.crest) {
+        f.evidence.push_back({QStringLiteral("Total"), 0, crest, QString(),
+                              QStringLiteral("crest factor %1 (rule: > %2)")
+                                  .arg(Level(crest), Level(ThresholdValue(Threshold::CrestFactor)))});
+    }
+    if (input.kurtosis) {
+        f.evidence.push_back({QStringLiteral("Total"), 0, kurtosis, QString(),
+                              QStringLiteral("kurtosis %1 (rule: > %2)")
+                                  .arg(Level(kurtosis), Level(ThresholdValue(Threshold::Kurtosis)))});
+    }
+    return f;
+}
+
+} // namespace
+
+QString FindingKindName(FindingKind kind) {
+    switch (kind) {
+    case FindingKind::Unbalance:
+        return QStringLiteral("unbalance");
+    case FindingKind::Misalignment:
+        return QStringLiteral("misalignment");
+    case FindingKind::Looseness:
+        return QStringLiteral("looseness");
+    case FindingKind::BearingDefect:
+        return QStringLiteral("bearing");
+    case FindingKind::Impacting:
+        return QStringLiteral("impacting");
+    case FindingKind::NoFinding:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
+QString FindingKindCaption(FindingKind kind) {
+    switch (kind) {
+    case FindingKind::Unbalance:
+        return QStringLiteral("Unbalance");
+    case FindingKind::Misalignment:
+        return QStringLiteral("Misalignment");
+    case FindingKind::Looseness:
+        return QStringLiteral("Mechanical looseness");
+    case FindingKind::BearingDefect:
+        return QStringLiteral("Bearing defect");
+    case FindingKind::Impacting:
+        return QStringLiteral("Impacting");
+    case FindingKind::NoFinding:
+        break;
+    }
+    return QStringLiteral("No finding");
+}
+
+double ThresholdValue(Threshold id) {
+    for (const DiagnosisThreshold& row : kDiagnosisThresholds) {
+        if (row.id == id) {
+            return row.value;
+        }
+    }
+    return 0;
+}
+
+std::vector<Finding> Diagnose(const DiagnosisInput& input) {
+    std::vector<Finding> findings;
+    if (input.runSpeedHz > 0 && input.iso.lineSpacingHz > 0 && !input.iso.amplitudes.empty()) {
+        const Orders orders = ReadOrders(input.iso, input.runSpeedHz);
+        for (auto rule : {Unbalance, Misalignment, Looseness}) {
+            if (std::optional<Finding> f = rule(orders)) {
+                findings.push_back(std::move(*f));
+            }
+        }
+    }
+    for (Finding& f : BearingDefects(input, input.envelopeSpacingHz)) {
+        findings.push_back(std::move(f));
+    }
+    if (std::optional<Finding> f = Impacting(input)) {
+        findings.push_back(std::move(*f));
+    }
+    if (findings.empty()) {
+        Finding none;
+        none.summary = QStringLiteral("No rule applies");
+        none.confidence = 1;
+        findings.push_back(std::move(none));
+    }
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+        if (a.severity != b.severity) {
+            return static_cast<int>(a.severity) > static_cast<int>(b.severity);
+        }
+        return a.confidence > b.confidence;
+    });
+    return findings;
+}
+
+} // namespace vantor

@@ -1,0 +1,244 @@
+#include "analysis/PointAlarms.h"
+
+#include "analysis/Log.h"
+#include "analysis/ReadingEnvelope.h"
+#include "analysis/ReadingIndices.h"
+#include "analysis/SignalCache.h"
+#include "store/MainConnection.h"
+#include "store/RecordFields.h"
+
+#include <algorithm>
+
+namespace vantor {
+
+std::optional<BaselineSettings> BaselineSettingsOf(const PointAlarmSettingRow& row) {
+    const std::optional<AlarmMeasure> measure = AlarmMeasureNamed(row.measure);
+    if (!measure) {
+        return std::nullopt;
+    }
+    BaselineSettings s;
+    s.measure = *measure;
+    s.baselineReadings = row.baselineReadings;
+    if (!row.baselineFrom.isEmpty() && !row.baselineTo.isEmpty()) {
+        s.baselineFrom = DateTimeFromSql(row.baselineFrom);
+        s.baselineTo = DateTimeFromSql(row.baselineTo);
+    }
+    s.sigmaWarning = row.sigmaWarning;
+    s.sigmaCritical = row.sigmaCritical;
+    s.changeWarning = row.changeWarning;
+    s.changeCritical = row.changeCritical;
+    return s;
+}
+
+PointAlarmSettingRow ToAlarmSettingRow(const QString& pointGuid, const BaselineSettings& s) {
+    return {pointGuid,
+            AlarmMeasureName(s.measure),
+            s.baselineReadings,
+            s.baselineFrom.isValid() ? SqlDateTimeText(s.baselineFrom) : QString(),
+            s.baselineTo.isValid() ? SqlDateTimeText(s.baselineTo) : QString(),
+            s.sigmaWarning,
+            s.sigmaCritical,
+            s.changeWarning,
+            s.changeCritical};
+}
+
+std::optional<SpectralBand> SpectralBandOf(const SpectralBandRow& row) {
+    const std::optional<BandSpectrum> spectrum = BandSpectrumNamed(row.spectrum);
+    if (!spectrum) {
+        return std::nullopt;
+    }
+    return SpectralBand{row.from,
+                        row.to,
+                        row.orders,
+                        *spectrum,
+                        row.warning,
+                        row.critical,
+                        row.rms ? BandValue::Rms : BandValue::Peak};
+}
+
+SpectralBandRow ToSpectralBandRow(const QString& pointGuid, const SpectralBand& band) {
+    return {pointGuid,
+            0,
+            band.from,
+            band.to,
+            band.orders,
+            BandSpectrumName(band.spectrum),
+            band.warning,
+            band.critical,
+            band.value == BandValue::Rms};
+}
+
+QString AlarmReasonSourceName(AlarmReason::Source source) {
+    switch (source) {
+    case AlarmReason::Source::Baseline:
+        return QStringLiteral("baseline");
+    case AlarmReason::Source::Change:
+        return QStringLiteral("change");
+    case AlarmReason::Source::Band:
+        return QStringLiteral("band");
+    }
+    return {};
+}
+
+PointAlarmStatus CombinePointStatus(const DatedStatus& documented, const QDateTime& latest,
+                                    std::vector<AlarmReason> reasons) {
+    PointAlarmStatus status;
+    status.documented = documented;
+    status.combined = documented;
+    std::stable_sort(reasons.begin(), reasons.end(), [](const AlarmReason& a, const AlarmReason& b) {
+        return static_cast<int>(a.code) > static_cast<int>(b.code);
+    });
+    for (const AlarmReason& reason : reasons) {
+        Combine(status.combined, DatedStatus{reason.code, latest});
+    }
+    status.reasons = std::move(reasons);
+    return status;
+}
+
+namespace {
+
+bool Alarming(StatusCode code) {
+    return code == StatusCode::Warning || code == StatusCode::Critical;
+}
+
+void JudgeBaselines(CMainConnection& db, EnvelopeAnalyzer& analyzer, const CVib& point,
+                    const std::vector<CVibReading>& readings, const std::vector<PointAlarmSettingRow>& rows,
+                    std::vector<AlarmReason>& reasons, QStringList& notes, bool& judged) {
+    std::optional<std::map<QString, ReadingIndices>> indices;
+    for (const PointAlarmSettingRow& row : rows) {
+        const std::optional<BaselineSettings> settings = BaselineSettingsOf(row);
+        if (!settings) {
+            notes << QStringLiteral("Unknown measure %1").arg(row.measure);
+            continue;
+        }
+        if (settings->measure.index && !indices) {
+            indices = PointReadingIndices(db, analyzer, point.sItemGUID, readings);
+        }
+        static const std::map<QString, ReadingIndices> kNone;
+        const std::vector<MeasureSample> samples =
+            MeasureSamplesOf(readings, indices ? *indices : kNone, settings->measure);
+        const std::optional<BaselineOutcome> outcome = JudgeBaseline(samples, *settings);
+        if (!outcome) {
+            if (!samples.empty()) {
+                notes << QStringLiteral("%1: the baseline has fewer than %2 usable readings")
+                             .arg(AlarmMeasureCaption(settings->measure))
+                             .arg(BaselineDefaults::kFewestReadings);
+            }
+            continue;
+        }
+        judged = true;
+        if (Alarming(outcome->statistical.code)) {
+            reasons.push_back(
+                {AlarmReason::Source::Baseline, outcome->statistical.code, outcome->statistical.reason});
+        }
+        if (Alarming(outcome->change.code)) {
+            reasons.push_back({AlarmReason::Source::Change, outcome->change.code, outcome->change.reason});
+        }
+    }
+}
+
+void JudgeBands(CMainConnection& db, SignalProcessor& processor, EnvelopeAnalyzer& analyzer,
+                const CVibReading& latest, const std::vector<SpectralBandRow>& rows,
+                std::vector<AlarmReason>& reasons, QStringList& notes, bool& judged) {
+    ReadingSignals decoded;
+    if (!LoadReadingSignals(db, processor, latest.sItemGUID, decoded)) {
+        qCWarning(lcAnalysis) << "Cannot decode the latest reading for the bands" << latest.sItemGUID;
+        notes << QStringLiteral("The latest reading cannot be decoded for the bands");
+        return;
+    }
+    std::optional<ReadingEnvelope> envelope;
+    for (const SpectralBandRow& row : rows) {
+        const std::optional<SpectralBand> band = SpectralBandOf(row);
+        if (!band) {
+            notes << QStringLiteral("Band %1: unknown spectrum %2").arg(row.number).arg(row.spectrum);
+            continue;
+        }
+        SpectrumLines lines;
+        switch (band->spectrum) {
+        case BandSpectrum::Iso:
+            lines = {decoded.iso.spectrum, decoded.iso.LineSpacingHz(), IsoLines(decoded.iso).first,
+                     static_cast<int>(decoded.iso.spectrum.size())};
+            break;
+        case BandSpectrum::Total:
+            lines = {decoded.total.spectrum, decoded.total.LineSpacingHz(), 0,
+                     static_cast<int>(decoded.total.spectrum.size())};
+            break;
+        case BandSpectrum::Envelope:
+            if (!envelope) {
+                envelope = LoadReadingEnvelope(db, processor, analyzer, latest.sItemGUID);
+            }
+            if (envelope->outcome != ReadingEnvelopeOutcome::Ready) {
+                notes << QStringLiteral("Band %1: no envelope spectrum").arg(row.number);
+                continue;
+            }
+            lines = {envelope->spectrum.lines, envelope->spectrum.lineSpacingHz, 1,
+                     static_cast<int>(envelope->spectrum.lines.size())};
+            break;
+        }
+        const BandVerdict verdict = JudgeSpectralBand(lines, decoded.runSpeedHz, *band, row.number);
+        judged = judged || verdict.code != StatusCode::NoReadings;
+        if (Alarming(verdict.code)) {
+            reasons.push_back({AlarmReason::Source::Band, verdict.code, verdict.reason});
+        }
+    }
+}
+
+} // namespace
+
+PointAlarmStatus EvaluatePointAlarms(CMainConnection& db, SignalProcessor& processor,
+                                     EnvelopeAnalyzer& analyzer, const CVib& point) {
+    const DatedStatus documented = PointStatus(db, point);
+    const std::vector<PointAlarmSettingRow> settings =
+        alarmrows::SettingsOf(db.Connection(), point.sItemGUID);
+    const std::vector<SpectralBandRow> bands = alarmrows::BandsOf(db.Connection(), point.sItemGUID);
+    if (settings.empty() && bands.empty()) {
+        return CombinePointStatus(documented, {}, {});
+    }
+    const std::vector<CVibReading> readings = db.ListVibReadings(point.sItemGUID);
+    std::vector<AlarmReason> reasons;
+    QStringList notes;
+    bool judged = false;
+    if (!readings.empty()) {
+        JudgeBaselines(db, analyzer, point, readings, settings, reasons, notes, judged);
+        if (!bands.empty()) {
+            JudgeBands(db, processor, analyzer, readings.back(), bands, reasons, notes, judged);
+        }
+    }
+    const QDateTime latest = readings.empty() ? QDateTime() : readings.back().ctDateTaken;
+    PointAlarmStatus status = CombinePointStatus(documented, latest, std::move(reasons));
+    // A point judged by its own settings is at least OK, even where the documented alarms are off.
+    if (judged) {
+        Combine(status.combined, DatedStatus{StatusCode::Ok, latest});
+    }
+    status.hasSettings = true;
+    status.notes = std::move(notes);
+    return status;
+}
+
+std::vector<AlarmedStatusRow> BuildAlarmedStatusTable(CMainConnection& db, const StatusTableOptions& options,
+                                                      SignalProcessor& processor,
+                                                      EnvelopeAnalyzer& analyzer) {
+    std::vector<StatusTableRow> rows = BuildVibStatusTable(db, options);
+    const std::vector<QString> withSettings = alarmrows::PointsWithAlarmRows(db.Connection());
+    std::vector<AlarmedStatusRow> table;
+    table.reserve(rows.size());
+    std::size_t next = 0;
+    // The points in the table's own order: machines in order, each one's points in order.
+    for (const CMachine& machine : db.ListMachines()) {
+        for (const CVib& point : db.ListVibs(machine.sItemGUID)) {
+            if (next == rows.size()) {
+                break;
+            }
+            AlarmedStatusRow alarmed{std::move(rows[next++]), point.sItemGUID, {}};
+            alarmed.alarms = CombinePointStatus(alarmed.row.status, {}, {});
+            if (std::find(withSettings.begin(), withSettings.end(), point.sItemGUID) != withSettings.end()) {
+                alarmed.alarms = EvaluatePointAlarms(db, processor, analyzer, point);
+                alarmed.row.status = alarmed.alarms.combined;
+            }
+            table.push_back(std::move(alarmed));
+        }
+    }
+    return table;
+}
+
+} // namespace vantor

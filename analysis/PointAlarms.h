@@ -1,0 +1,69 @@
+#pragma once
+// A point's status with the alarms beside the documented ones: its documented status, the baseline
+// and change alarms of each measure it has settings for and its spectral bands on the latest
+// reading, combined into the most severe with the reasons kept. A point without the new settings
+// has exactly its documented status and no reasons.
+
+#include "analysis/AlarmStatus.h"
+#include "analysis/BaselineAlarms.h"
+#include "analysis/SpectralBands.h"
+#include "analysis/StatusTable.h"
+#include "store/AlarmRecords.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace vantor {
+
+class CMainConnection;
+class EnvelopeAnalyzer;
+class SignalProcessor;
+
+// The stored rows and the settings they hold; a row that names no known measure or spectrum gives none.
+std::optional<BaselineSettings> BaselineSettingsOf(const PointAlarmSettingRow& row);
+PointAlarmSettingRow ToAlarmSettingRow(const QString& pointGuid, const BaselineSettings& settings);
+std::optional<SpectralBand> SpectralBandOf(const SpectralBandRow& row);
+SpectralBandRow ToSpectralBandRow(const QString& pointGuid, const SpectralBand& band);
+
+// One alarm beyond the documented ones that stands at WARNING or CRITICAL.
+struct AlarmReason {
+    enum class Source { Baseline, Change, Band };
+    Source source = Source::Baseline;
+    StatusCode code = StatusCode::Warning;
+    QString text;
+};
+QString AlarmReasonSourceName(AlarmReason::Source source); // "baseline", "change", "band"
+
+struct PointAlarmStatus {
+    DatedStatus documented;
+    DatedStatus combined;             // documented, made more severe by the reasons
+    bool hasSettings = false;         // any baseline setting or band
+    std::vector<AlarmReason> reasons; // most severe first
+    QStringList notes;                // settings that could not be judged (a baseline too short)
+};
+
+// The combination of a documented status with the new alarms' reasons, dated by the latest reading.
+PointAlarmStatus CombinePointStatus(const DatedStatus& documented, const QDateTime& latest,
+                                    std::vector<AlarmReason> reasons);
+
+// The point's status from the database: documented status first; with settings, every reading of
+// the point for the baselines (indices computed where missing) and the latest reading's spectra for
+// the bands. Throws DatabaseError.
+PointAlarmStatus EvaluatePointAlarms(CMainConnection& db, SignalProcessor& processor,
+                                     EnvelopeAnalyzer& analyzer, const CVib& point);
+
+// The vibration status table with the new alarms: each row as BuildVibStatusTable gives it, and
+// for a point with settings its status replaced by the combined one. Rows of points without
+// settings are exactly the documented rows. Throws DatabaseError.
+struct AlarmedStatusRow {
+    StatusTableRow row;
+    QString pointGuid;
+    PointAlarmStatus alarms;
+};
+std::vector<AlarmedStatusRow> BuildAlarmedStatusTable(CMainConnection& db, const StatusTableOptions& options,
+                                                      SignalProcessor& processor, EnvelopeAnalyzer& analyzer);
+
+} // namespace vantor

@@ -1,0 +1,105 @@
+#include "store/ServerSchema.h"
+
+#include "store/Log.h"
+#include "store/Schema.h"
+
+#include <QLoggingCategory>
+#include <QSqlQuery>
+
+#include <functional>
+#include <vector>
+
+namespace vantor {
+namespace {
+
+const QString kVersionTable = QStringLiteral("tblSchemaVersion");
+
+// The statements that take a schema from version n - 1 to version n, for n = 1, 2, ...
+// Version 1: the documented tables with their lookup indexes.
+std::vector<std::function<QStringList(const SqlDialect&)>> UpgradeSteps() {
+    return {
+        [](const SqlDialect& dialect) { return DocumentedSchemaStatements(dialect); },
+    };
+}
+
+bool HasVersionTable(SqlConnection& connection) {
+    return connection.Database().tables().contains(kVersionTable, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+int ServerSchemaVersion(SqlConnection& connection) {
+    if (!connection.IsOpen()) {
+        throw DatabaseError(QStringLiteral("the database is not open"), DatabaseError::Kind::Unavailable);
+    }
+    if (!HasVersionTable(connection)) {
+        if (connection.Lost()) {
+            throw DatabaseError(QStringLiteral("the server connection is lost"),
+                                DatabaseError::Kind::Unavailable);
+        }
+        return 0;
+    }
+    SqlStatement& statement =
+        connection.Prepared(QStringLiteral("SELECT MAX([iVersion]) FROM tblSchemaVersion"));
+    int version = 0;
+    try {
+        if (statement.Step() && !statement.IsNull(0)) {
+            version = static_cast<int>(statement.ColumnInteger(0));
+        }
+    } catch (...) {
+        statement.Reset();
+        throw;
+    }
+    statement.Reset();
+    return version;
+}
+
+SchemaInit InitServerSchema(SqlConnection& connection, QString* error) {
+    auto fail = [error](const QString& text) {
+        qCWarning(lcStore, "server schema: %s", qUtf8Printable(text));
+        if (error != nullptr) {
+            *error = text;
+        }
+        return SchemaInit::Failed;
+    };
+    try {
+        SqlConnection::Transaction transaction(connection);
+        // Read under the writers' lock, so two programs initialising at once do it once.
+        const int version = ServerSchemaVersion(connection);
+        const auto steps = UpgradeSteps();
+        if (version > static_cast<int>(steps.size())) {
+            return SchemaInit::Newer;
+        }
+        if (version == static_cast<int>(steps.size())) {
+            return SchemaInit::Current;
+        }
+        if (version == 0 && !connection.Database().tables().isEmpty() &&
+            connection.Database().tables().contains(QStringLiteral("tblMachines"), Qt::CaseInsensitive)) {
+            return fail(QStringLiteral("the database holds tables of another program version without a "
+                                       "schema version; it is left alone"));
+        }
+        if (version == 0) {
+            connection.Execute(
+                QStringLiteral("CREATE TABLE tblSchemaVersion ([iVersion] integer, [ctApplied] %1)")
+                    .arg(connection.Dialect().TypeOf(ColumnType::DateTime)));
+        }
+        for (int next = version + 1; next <= static_cast<int>(steps.size()); ++next) {
+            for (const QString& statement : steps[static_cast<size_t>(next - 1)](connection.Dialect())) {
+                connection.Execute(statement);
+            }
+            SqlStatement& record = connection.Prepared(
+                QStringLiteral("INSERT INTO tblSchemaVersion ([iVersion], [ctApplied]) VALUES (?, ?)"));
+            record.BindInteger(0, next);
+            record.BindText(1, SqlDateTimeText(QDateTime::currentDateTime()));
+            RunOnce(record);
+        }
+        if (!transaction.Commit()) {
+            return fail(QStringLiteral("the schema could not be committed: %1").arg(connection.LastError()));
+        }
+        return version == 0 ? SchemaInit::Created : SchemaInit::Upgraded;
+    } catch (const DatabaseError& e) {
+        return fail(QString::fromUtf8(e.what()));
+    }
+}
+
+} // namespace vantor

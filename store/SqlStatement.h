@@ -1,0 +1,47 @@
+#pragma once
+// A prepared statement of the record access layer, whatever engine runs it. Values are bound by
+// position (from 0) and rows are read one at a time; the SQLite and PostgreSQL connections each
+// implement it on their driver's own handle.
+
+#include <QByteArray>
+#include <QString>
+
+namespace vantor {
+
+class SqlStatement {
+public:
+    virtual ~SqlStatement() = default;
+
+    virtual void BindNull(int index) = 0;
+    virtual void BindText(int index, const QString& value) = 0;
+    virtual void BindDouble(int index, double value) = 0;
+    virtual void BindInteger(int index, qint64 value) = 0;
+    virtual void BindBlob(int index, const QByteArray& value) = 0;
+
+    // Runs to the next row: true when a row is there, false when done. Throws DatabaseError.
+    virtual bool Step() = 0;
+    // Ready for the next run: results released, parameters cleared.
+    virtual void Reset() = 0;
+
+    virtual int ColumnCount() const = 0;
+    virtual QString ColumnName(int column) const = 0;
+    virtual bool IsNull(int column) const = 0;
+    virtual bool IsText(int column) const = 0;
+    virtual QString ColumnText(int column) const = 0;
+    virtual double ColumnDouble(int column) const = 0;
+    virtual qint64 ColumnInteger(int column) const = 0;
+    virtual QByteArray ColumnBlob(int column) const = 0;
+};
+
+// Runs a statement that returns no rows and resets it, also when it throws.
+inline void RunOnce(SqlStatement& statement) {
+    try {
+        statement.Step();
+    } catch (...) {
+        statement.Reset();
+        throw;
+    }
+    statement.Reset();
+}
+
+} // namespace vantor
