@@ -4,9 +4,11 @@
 
 #include "app/DatabaseSwitch.h"
 #include "app/LanguageRepairTool.h"
+#include "platform/ProgramData.h"
 #include "platform/Prompter.h"
 #include "platform/SystemFolders.h"
 #include "store/Schema.h"
+#include "texts/ShippedPacks.h"
 #include "texts/UiText.h"
 
 #include <QDir>
@@ -86,6 +88,7 @@ bool PrepareFolderNames(CAppData& app, const QString& executableName) {
 
 LanguageState LoadTexts(CAppData& app, const std::optional<QString>& language) {
     RunLanguageRepairTool(app.folders.currentRoot);
+    InstallShippedPacks(ShippedLanguageFolder(), app.folders.languageFolder);
     LanguagePacks packs(app.folders.languageFolder, app.UserPrompter());
     LanguageState state = packs.ApplyLanguage(language.value_or(app.settings.language), app.edition.title);
     app.settings.language = state.current;

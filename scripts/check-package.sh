@@ -27,6 +27,11 @@ VANTOR_COMMON_APPDATA="$work/data" VANTOR_USER_APPDATA="$work/user" "$work/root/
 [[ -f "$(find "$work/data" -name 'VantorV1.mdb' | head -n 1)" ]] || fail "vantor init made no database"
 echo "vantor init: a database in a fresh data root"
 
+german="$(VANTOR_COMMON_APPDATA="$work/data" VANTOR_USER_APPDATA="$work/user" "$work/root/usr/bin/vantor" texts --language Deutsch | sed -n 2p)"
+[[ "$german" == $'1\tAbbrechen' ]] || fail "vantor texts --language Deutsch says '$german' for text 1"
+[[ -f "$work/root/usr/share/vantor/guide/index.html" ]] || fail "the user guide is not installed"
+echo "language packs installed into the data root; the user guide installed"
+
 # No installed text file may name the folders the packages were built from.
 if grep -rIl -e "$root/build" -e "$root/" "$work/root" >"$work/leaks"; then
     cat "$work/leaks" >&2

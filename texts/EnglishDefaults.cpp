@@ -463,6 +463,11 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 431 */
     "Report type, machines, graphs and period are chosen; now choose the file format and where the "
     "report is saved.",
+    /* 432 */ "Mail Server",
+    /* 433 */ "No program could open the User Guide. Open this file in a web browser:\r\n%1",
+    /* 434 */ "Built",
+    /* 435 */ "Libraries and their licences",
+    /* 436 */ "The User Guide is in %1",
 };
 
 } // namespace vantor

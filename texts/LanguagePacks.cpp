@@ -207,6 +207,47 @@ std::optional<QStringList> LanguagePacks::LoadLanguage(const QString& displayNam
     return texts;
 }
 
+std::optional<QStringList> LanguagePacks::LoadAddedTexts(const QString& displayName) {
+    const QString fileName = FileNameForDisplay(displayName);
+    if (!IsPlainFileName(fileName)) {
+        return std::nullopt;
+    }
+    const QDir folder(folder_);
+    const QString path = folder.filePath(fileName + QLatin1String(kAddedTextsExtension));
+    if (!QFileInfo(path).isFile()) {
+        return std::nullopt;
+    }
+    const std::optional<PackDescriptor> descriptor =
+        ReadPackDescriptor(folder.filePath(QLatin1String(kPackDescriptorFile)));
+    QFile file(path);
+    if (!descriptor || !file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    ArchiveReader reader(file);
+    const std::optional<LanguageFileHeader> header = ReadHeader(reader);
+    if (!header || header->version != kPackFormatVersion || header->identityA != descriptor->identityA ||
+        header->identityB != descriptor->identityB || header->count < 0) {
+        qCWarning(lcTexts) << "the added texts" << path << "do not belong to the installed packs";
+        return std::nullopt;
+    }
+    QStringList texts;
+    texts.reserve(UiTextAddedCount);
+    for (int i = 0; i < header->count && reader.Ok(); ++i) {
+        QString text = reader.ReadString().replace(kLineBreakMarker, QStringLiteral("\r\n"));
+        if (i < UiTextAddedCount) {
+            texts << text;
+        }
+    }
+    if (!reader.Ok()) {
+        qCWarning(lcTexts) << "the added texts" << path << "are truncated";
+        return std::nullopt;
+    }
+    for (int index = UiTextCount + static_cast<int>(texts.size()); index < UiTextAllCount; ++index) {
+        texts << EnglishDefaultText(index);
+    }
+    return texts;
+}
+
 std::optional<QString> LanguagePacks::TakeStartMarker() {
     const QDir startFolder(QDir(folder_).filePath(QLatin1String(kStartMarkerFolder)));
     const QStringList files = PackFilesIn(startFolder.path());
@@ -232,6 +273,9 @@ LanguageState LanguagePacks::ApplyLanguage(const QString& requestedLanguage, con
     } else {
         state.currentPosition = static_cast<int>(current);
         if (std::optional<QStringList> texts = LoadLanguage(state.current)) {
+            if (std::optional<QStringList> added = LoadAddedTexts(state.current)) {
+                *texts << *added;
+            }
             state.packLoaded = UiTextTable::Replace(*texts);
         }
     }

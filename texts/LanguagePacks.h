@@ -28,6 +28,9 @@ inline constexpr const char* kEnglishLanguage = "English";
 inline constexpr const char* kPackDescriptorFile = "LangPack.vpl";
 inline constexpr const char* kStartMarkerFolder = "Start";
 inline constexpr const char* kUsEnglishFolder = "US";
+// Beside a language file, "<file name>.vpa" holds the texts added after the documented table, in
+// the language file's own format; its count may be short of UiTextAddedCount (the rest stay English).
+inline constexpr const char* kAddedTextsExtension = ".vpa";
 // Shown when a damaged pack file cannot be deleted; %1 is the file's path.
 inline constexpr const char* kUndeletableLanguageFileMessage =
     "The language file \"%1\" is damaged and could not be deleted.\r\n"
@@ -88,6 +91,10 @@ public:
     // The language's UiTextCount texts with "(CRLF)" turned into line breaks; empty when the file
     // is missing or damaged (a damaged file is deleted).
     std::optional<QStringList> LoadLanguage(const QString& displayName);
+    // The language's texts added after the documented table (UiTextAddedCount of them, English
+    // where its added-texts file has none); empty when there is no such file, it is damaged or its
+    // identity is not the descriptor's. Never deletes anything.
+    std::optional<QStringList> LoadAddedTexts(const QString& displayName);
     // The whole selection: takes a language left in the Start folder, lists the installed packs,
     // loads the requested language into the UI text table (English defaults when it is not
     // installed or fails to load) and puts the edition title into its entries.

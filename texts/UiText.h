@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 37;
+inline constexpr int UiTextAddedCount = 42;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -247,6 +247,10 @@ inline constexpr int RunSpeedTip = 372;
 inline constexpr int RightClickListTip = 385;
 inline constexpr int MachinesOfRoute = 386;
 inline constexpr int RouteLabel = 387;
+// The Help menu.
+inline constexpr int UserGuide = 51;
+inline constexpr int SoftwareVersion = 56;
+inline constexpr int UserGuideNotInstalled = 394;
 } // namespace text
 
 // The texts added after the documented table.
@@ -291,6 +295,12 @@ inline constexpr int VarovudOvoHelp = First + 33;       // "On: the leakage arou
 inline constexpr int FirstStartHint = First + 34;       // "This database has no machines yet. ..."
 inline constexpr int TryThisPort = First + 35;          // "Try This Port"
 inline constexpr int SaveReportPageHint = First + 36;   // "Report type, machines, ... now choose ..."
+// The Set-up menu's mail server entry, the user guide and the About box.
+inline constexpr int MailServer = First + 37;     // "Mail Server"
+inline constexpr int GuideNotOpened = First + 38; // "No program could open the User Guide ... %1"
+inline constexpr int AboutBuilt = First + 39;     // "Built"
+inline constexpr int AboutLibraries = First + 40; // "Libraries and their licences"
+inline constexpr int AboutGuide = First + 41;     // "The User Guide is in %1"
 } // namespace text::added
 
 } // namespace vantor

@@ -104,3 +104,15 @@ TEST_F(TextsCommand, PrintsTheChosenInstalledPack) {
     ASSERT_EQ(set.status, 0) << set.err.toStdString();
     EXPECT_EQ(Texts({}).at(0), QStringLiteral("0\tfr0"));
 }
+
+TEST_F(TextsCommand, TheLanguagePacksInstalledWithTheProgramReachTheDataRoot) {
+    env.UseProgramData(QString()); // found beside the executable, as installed
+    const QStringList german = Texts({QStringLiteral("--language"), QStringLiteral("Deutsch")});
+    ASSERT_EQ(german.size(), vantor::UiTextCount);
+    EXPECT_EQ(german.at(1), QStringLiteral("1\tAbbrechen"));
+    EXPECT_EQ(german.at(10), QString::fromUtf8("10\t\xC3\x9C"
+                                               "ber Corvane"));
+    for (const char* file : {"LangPack.vpl", "Deutsch.vpl", "Deutsch.vpa", "Francais.vpl", "Espanol.vpl"}) {
+        EXPECT_TRUE(QFile::exists(LanguageFolder() + u'/' + QLatin1String(file))) << file;
+    }
+}

@@ -1,5 +1,6 @@
 #include "platform/testing/TempEnvironment.h"
 
+#include "platform/ProgramData.h"
 #include "platform/SystemFolders.h"
 
 #include <QDir>
@@ -8,13 +9,19 @@ namespace vantor::testing {
 
 TempEnvironment::TempEnvironment() {
     QDir root(dir_.path());
-    for (const char* sub : {"common", "user", "config", "data"}) {
+    for (const char* sub : {"common", "user", "config", "data", "program"}) {
         root.mkpath(QString::fromLatin1(sub));
     }
     Set(kCommonAppDataVariable, CommonAppData());
     Set(kUserAppDataVariable, UserAppData());
     Set("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")));
     Set("XDG_DATA_HOME", root.filePath(QStringLiteral("data")));
+    // Nothing installed with the program (language packs, guide) unless a test points here.
+    Set(kProgramDataVariable, root.filePath(QStringLiteral("program")));
+}
+
+void TempEnvironment::UseProgramData(const QString& folder) {
+    Set(kProgramDataVariable, folder);
 }
 
 TempEnvironment::~TempEnvironment() {

@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, ChoosingALanguageRefreshesTheWindowAndIsStoredOnClose) {
     EXPECT_EQ(tree->data(tree->PlantIndex(), Qt::ToolTipRole).toString(),
               QStringLiteral("Machines (FR)\nPas de mesures"));
     EXPECT_EQ(window.StatusTable()->Title(), QStringLiteral("Dernier état"));
-    EXPECT_EQ(window.Display()->BoldAction()->text(), QStringLiteral("Gras"));
+    EXPECT_EQ(window.Display()->BoldAction()->text(), QStringLiteral("&Gras"));
     EXPECT_EQ(window.LanguageMenu()->title(), QStringLiteral("&Language"));
     EXPECT_EQ(window.menuBar()->actions().at(0)->text(), QStringLiteral("&Fichier"));
     EXPECT_EQ(MenuTexts(window.LanguageMenu()),

@@ -99,7 +99,13 @@ void DatabaseMenu::UpdateChecks() {
     for (std::size_t i = 0; i < folders_.size(); ++i) {
         folders_[i]->setChecked(remote && i == 0);
     }
-    exportToOther_->setText(UiText(remote ? text::ExportToLocalDb : text::ExportToRemoteDb));
+    // Its mnemonic is the first letter the menu's other commands left free.
+    MnemonicSet items;
+    for (const int taken :
+         {text::LocalDatabase, text::RemoteDatabase, text::SelectCommand, text::CreateCommand}) {
+        items.Mark(UiText(taken));
+    }
+    exportToOther_->setText(items.Mark(UiText(remote ? text::ExportToLocalDb : text::ExportToRemoteDb)));
     exportToOther_->setEnabled(remote || !app_.settings.remoteFolders.isEmpty());
 }
 

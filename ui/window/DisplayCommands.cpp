@@ -23,8 +23,7 @@ void Check(QActionGroup* group, int code) {
     items.at(clamped)->setChecked(true);
 }
 
-void SetTexts(QActionGroup* group, const QStringList& texts) {
-    MnemonicSet marks;
+void SetTexts(QActionGroup* group, const QStringList& texts, MnemonicSet marks = {}) {
     const QList<QAction*> items = group->actions();
     for (int i = 0; i < items.size() && i < texts.size(); ++i) {
         items.at(i)->setText(marks.Mark(texts.at(i)));
@@ -118,25 +117,34 @@ void DisplayCommands::AddMenusTo(QMenu* menu) {
 }
 
 void DisplayCommands::RefreshTexts() {
-    bold_->setText(UiText(tw::BoldOnOff));
-    scaleLockAction_->setText(UiText(tw::ScaleLock));
-    statusValues_->setText(UiText(text::StatusAsValues));
+    MnemonicSet setupMenu;
+    RefreshTexts(setupMenu);
+}
+
+void DisplayCommands::RefreshTexts(MnemonicSet& setupMenu) {
+    // Every menu's items carry their own mnemonics; the submenus and Scale Lock share the Set-up menu's.
+    MnemonicSet status;
+    bold_->setText(status.Mark(UiText(tw::BoldOnOff)));
+    scaleLockAction_->setText(setupMenu.Mark(UiText(tw::ScaleLock)));
+    statusValues_->setText(status.Mark(UiText(text::StatusAsValues)));
     toggleX_->setText(ToggleText(tw::XAxisUnits));
     toggleY_->setText(ToggleText(tw::YAxisUnits));
     toggleFft_->setText(ToggleText(tw::FftBarLine));
     cycleVibDisplay_->setText(ToggleText(tw::VibDisplay));
     if (units_ != nullptr) {
-        units_->setTitle(UiText(tw::Units));
-        xAxis_->setTitle(UiText(tw::XAxis));
+        units_->setTitle(setupMenu.Mark(UiText(tw::Units)));
+        MnemonicSet axes;
+        xAxis_->setTitle(axes.Mark(UiText(tw::XAxis)));
         SetTexts(xGroup_, {UiText(text::UnitHz), UiText(text::UnitRpm), UiText(text::UnitCpm)});
-        yAxis_->setTitle(UiText(tw::YAxis));
+        yAxis_->setTitle(axes.Mark(UiText(tw::YAxis)));
         SetTexts(yGroup_,
                  {QStringLiteral("%1, %2").arg(UiText(text::UnitMmPerSecond), UiText(text::UnitMicrometre)),
                   QStringLiteral("%1, %2").arg(UiText(text::UnitInchPerSecond), UiText(text::UnitThou))});
-        decimals_->setTitle(UiText(tw::DecimalPlaces));
-        decimalsG_->setTitle(QStringLiteral("g"));
-        decimalsMms_->setTitle(UiText(text::UnitMmPerSecond));
-        decimalsInchS_->setTitle(UiText(text::UnitInchPerSecond));
+        decimals_->setTitle(setupMenu.Mark(UiText(tw::DecimalPlaces)));
+        MnemonicSet units;
+        decimalsG_->setTitle(units.Mark(QStringLiteral("g")));
+        decimalsMms_->setTitle(units.Mark(UiText(text::UnitMmPerSecond)));
+        decimalsInchS_->setTitle(units.Mark(UiText(text::UnitInchPerSecond)));
         QStringList counts;
         for (int n = 0; n <= kMostDecimals; ++n) {
             counts << QString::number(n);
@@ -144,9 +152,10 @@ void DisplayCommands::RefreshTexts() {
         for (QActionGroup* group : {gGroup_, mmsGroup_, inchGroup_}) {
             SetTexts(group, counts);
         }
-        fftDisplay_->setTitle(UiText(tw::FftDisplay));
-        SetTexts(fftGroup_, {UiText(tw::Line), UiText(tw::Bar)}); // in code order
-        varovud_->setTitle(UiText(tw::VarovudOvo));
+        fftDisplay_->setTitle(setupMenu.Mark(UiText(tw::FftDisplay)));
+        MnemonicSet fft;
+        varovud_->setTitle(fft.Mark(UiText(tw::VarovudOvo)));
+        SetTexts(fftGroup_, {UiText(tw::Line), UiText(tw::Bar)}, fft); // in code order
         SetTexts(varovudGroup_, {UiText(tw::Off), UiText(tw::On)});
         // The name alone does not say what it does: the menu entry and its choices explain it.
         const QString ovoHelp = UiText(text::added::VarovudOvoHelp);
@@ -158,9 +167,9 @@ void DisplayCommands::RefreshTexts() {
             choice->setToolTip(ovoHelp);
             choice->setStatusTip(ovoHelp);
         }
-        vibDisplay_->setTitle(UiText(tw::VibDisplay));
+        vibDisplay_->setTitle(setupMenu.Mark(UiText(tw::VibDisplay)));
         SetTexts(vibDisplayGroup_, {UiText(tw::Trend), UiText(tw::Fft), UiText(tw::Both)});
-        machineStatus_->setTitle(UiText(tw::MachineStatus));
+        machineStatus_->setTitle(setupMenu.Mark(UiText(tw::MachineStatus)));
     }
     UpdateChecks();
 }

@@ -5,6 +5,8 @@
 // change goes into the settings record and is stored at once, then Changed() asks the window to
 // redraw every view.
 
+#include "ui/common/Mnemonics.h"
+
 #include <QKeySequence>
 #include <QObject>
 #include <QString>
@@ -41,6 +43,8 @@ public:
     void AddMenusTo(QMenu* menu);
     // Re-reads every caption from the UI text table.
     void RefreshTexts();
+    // The same, marking the entries that sit in the Set-up menu among that menu's other items.
+    void RefreshTexts(MnemonicSet& setupMenu);
 
     // The commands.
     void SetFrequencyUnit(int xAxisUnits);

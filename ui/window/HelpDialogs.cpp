@@ -1,9 +1,11 @@
 #include "ui/window/HelpDialogs.h"
 
 #include "analysis/AlarmStatus.h"
+#include "platform/Version.h"
 #include "ui/window/MainWindowTexts.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -83,6 +85,46 @@ CShortcutsDialog::CShortcutsDialog(const std::vector<DisplayCommands::Shortcut>&
     FitRows(table_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
+    layout->addWidget(CloseButton(this));
+}
+
+const std::vector<CAboutDialog::Library>& CAboutDialog::Libraries() {
+    static const std::vector<Library> libraries = {
+        {"Qt 6 (Core, Gui, Widgets, Sql, SerialPort, Network)", "LGPL-3.0-only"},
+        {"SQLite", "public domain"},
+        {"FFTW 3", "GPL-2.0-or-later"},
+        {"libcurl", "curl licence (MIT-style)"},
+        {"libzip", "BSD-3-Clause"},
+        {"libsndfile", "LGPL-2.1-or-later"},
+        {"CLI11", "BSD-3-Clause"},
+    };
+    return libraries;
+}
+
+CAboutDialog::CAboutDialog(const QString& title, const QString& company, const QString& guideFolder,
+                           QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutDialog"));
+    setWindowTitle(UiText(text::AboutProduct));
+    QString libraries;
+    for (const Library& library : Libraries()) {
+        libraries += QStringLiteral("<li>%1 &mdash; %2</li>")
+                         .arg(QString::fromUtf8(library.name).toHtmlEscaped(),
+                              QString::fromUtf8(library.licence).toHtmlEscaped());
+    }
+    text_ =
+        QStringLiteral("<h3>%1</h3><p>%2 %3<br>%4: %5<br>%6</p><p><b>%7</b></p><ul>%8</ul><p>%9</p>")
+            .arg(title.toHtmlEscaped(), UiText(text::SoftwareVersion).toHtmlEscaped(), ProgramVersion(),
+                 UiText(text::added::AboutBuilt).toHtmlEscaped(), ProgramBuildDate(), company.toHtmlEscaped(),
+                 UiText(text::added::AboutLibraries).toHtmlEscaped(), libraries,
+                 UiText(text::added::AboutGuide).arg(QDir::toNativeSeparators(guideFolder)).toHtmlEscaped());
+    auto* label = new QLabel(text_, this);
+    label->setObjectName(QStringLiteral("AboutText"));
+    label->setTextFormat(Qt::RichText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
     layout->addWidget(CloseButton(this));
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// The Help menu's dialogs: "Shortcuts" (each key with what it does) and "ISO Standards" (the
-// ISO 10816-3:1998 zone limits per machine group and foundation). The ISO dialog is also the
-// chooser of a point editor: with choosing on, every limit pair is a button that closes the
-// dialog with its group and foundation.
+// The Help menu's dialogs: "Shortcuts" (each key with what it does), "ISO Standards" (the
+// ISO 10816-3:1998 zone limits per machine group and foundation) and "About" (version, build date,
+// the libraries the program is built on with their licences, where the user guide is). The ISO dialog is also
+// the chooser of a point editor: with choosing on, every limit pair is a button that closes the dialog with
+// its group and foundation.
 
 #include "ui/window/DisplayCommands.h"
 
@@ -22,6 +23,25 @@ public:
 
 private:
     QTableWidget* table_;
+};
+
+class CAboutDialog : public QDialog {
+    Q_OBJECT
+public:
+    // The libraries the program links, with the licence each is used under.
+    struct Library {
+        const char* name;
+        const char* licence;
+    };
+    static const std::vector<Library>& Libraries();
+
+    CAboutDialog(const QString& title, const QString& company, const QString& guideFolder,
+                 QWidget* parent = nullptr);
+    // The dialog's text as shown (rich text).
+    QString Text() const { return text_; }
+
+private:
+    QString text_;
 };
 
 class CIsoStandardsDialog : public QDialog {

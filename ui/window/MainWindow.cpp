@@ -5,6 +5,7 @@
 #include "app/ProcessEntry.h"
 #include "app/RouteSelection.h"
 #include "device/MeterResults.h"
+#include "platform/ProgramData.h"
 #include "platform/Version.h"
 #include "texts/UiText.h"
 #include "ui/common/DataFileProgressDialog.h"
@@ -44,7 +45,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSplitter>
@@ -53,6 +53,7 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <array>
 
 namespace vantor {
 namespace {
@@ -75,7 +76,8 @@ MainWindow::MainWindow(CAppData& app, PendingDataFile::Importer importer,
     : app_(app),
       pending_(
           app.dataFileExtension,
-          importer ? std::move(importer) : [this](const QString& path) { ImportFile(path); }, importDelay) {
+          importer ? std::move(importer) : [this](const QString& path) { ImportFile(path); }, importDelay),
+      guide_(UserGuideFolder()) {
     // A failure found later (the database becoming unusable) closes the window from the event loop.
     app_.closeMainWindow = [this] {
         QMetaObject::invokeMethod(
@@ -94,6 +96,7 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Initialise(const QString& executableName, const WriteProbe& probe) {
     const StartupResult result = RunStartupSteps(app_, executableName, probe);
+    guide_.SetFolder(UserGuideFolder());
     language_ = result.language;
     RebuildLanguageMenu();
     RefreshTexts();
@@ -411,8 +414,17 @@ void MainWindow::BuildMenus() {
     appLookGroup_->setExclusive(true);
     RebuildAppLookMenu();
     helpMenu_ = menuBar()->addMenu(QString());
+    userGuideAction_ =
+        helpMenu_->addAction(QString(), this, [this] { OpenUserGuide(QLatin1String(guide::Contents)); });
+    userGuideAction_->setObjectName(QStringLiteral("UserGuide"));
+    // F1 opens the guide at the page of the view in front, wherever the focus is in the window.
+    contextHelpAction_ = new QAction(this);
+    contextHelpAction_->setShortcut(DisplayCommands::HelpKey());
+    contextHelpAction_->setShortcutContext(Qt::WindowShortcut);
+    connect(contextHelpAction_, &QAction::triggered, this, [this] { OpenUserGuide(GuidePageInFront()); });
+    addAction(contextHelpAction_);
+    helpMenu_->addSeparator();
     shortcutsAction_ = helpMenu_->addAction(QString(), this, &MainWindow::ShowShortcuts);
-    shortcutsAction_->setShortcut(DisplayCommands::HelpKey());
     isoStandardsAction_ = helpMenu_->addAction(QString(), this, &MainWindow::ShowIsoStandards);
     helpMenu_->addSeparator();
     aboutAction_ = helpMenu_->addAction(QString(), this, &MainWindow::ShowAbout);
@@ -690,13 +702,16 @@ void MainWindow::RefreshTexts() {
     meterPortAction_->setText(setup.Mark(UiText(text::added::MeterPort)) + QStringLiteral("..."));
     for (const auto& [action, textId] : editorActions_) {
         // The mail server has no entry in the text table.
-        const QString caption = textId < 0 ? QStringLiteral("Mail Server") : UiText(textId);
+        const QString caption = UiText(textId < 0 ? text::added::MailServer : textId);
         action->setText(setup.Mark(caption) + QStringLiteral("..."));
     }
-    display_->RefreshTexts();
+    display_->RefreshTexts(setup);
     MnemonicSet report;
     createReportAction_->setText(report.Mark(UiText(text::window::CreateReport)) + QStringLiteral("..."));
     MnemonicSet help;
+    // The key shown beside the item (after a tab) is F1's, which opens the page of the view in front.
+    userGuideAction_->setText(help.Mark(UiText(text::UserGuide)) + u'\t' +
+                              DisplayCommands::HelpKey().toString(QKeySequence::NativeText));
     shortcutsAction_->setText(help.Mark(UiText(text::window::Shortcuts)) + QStringLiteral("..."));
     isoStandardsAction_->setText(help.Mark(UiText(text::window::IsoStandards)) + QStringLiteral("..."));
     aboutAction_->setText(help.Mark(UiText(text::AboutProduct)) + QStringLiteral("..."));
@@ -735,16 +750,28 @@ void MainWindow::StorePlacement() {
 }
 
 void MainWindow::ShowAbout() {
-    // The version and build date, then the libraries the program is built on and their licences.
-    const QString libraries =
-        QStringLiteral(
-            "Qt %1 (LGPL-3.0), SQLite (public domain), libcurl (curl licence), libzip (BSD-3-Clause), "
-            "libsndfile (LGPL-2.1+)")
-            .arg(QString::fromLatin1(qVersion()));
-    QMessageBox::about(this, UiText(text::AboutProduct),
-                       QStringLiteral("%1 %2\n%3\n\n%4 %5\n\n%6")
-                           .arg(app_.edition.title, ProgramVersion(), app_.edition.companyName,
-                                QStringLiteral("Built"), ProgramBuildDate(), libraries));
+    CAboutDialog dialog(app_.edition.title, app_.edition.companyName, guide_.Folder(), this);
+    dialog.exec();
+}
+
+QString MainWindow::GuidePageInFront() const {
+    if (viewPane_->currentWidget() == pointViews_) {
+        // The reading views' tabs in PointViews::Tab order, each with its section of the views page.
+        static const std::array<const char*, PointViews::TabCount> kSections = {
+            "trend", "spectrum", "waterfall", "waveform", "readings", "envelope", "analysis"};
+        const int tab = pointViews_->currentIndex();
+        const char* section =
+            tab >= 0 && tab < PointViews::TabCount ? kSections[static_cast<std::size_t>(tab)] : "";
+        return QLatin1String(guide::Views) + u'#' + QLatin1String(section);
+    }
+    if (treeModel_->KeyOf(tree_->currentIndex()).kind == MachineTreeModel::NodeKind::OffRoute) {
+        return QLatin1String(guide::Routes) + QStringLiteral("#off-route");
+    }
+    return QLatin1String(guide::Tree);
+}
+
+bool MainWindow::OpenUserGuide(const QString& page) {
+    return guide_.Open(page, app_.UserPrompter());
 }
 
 } // namespace vantor

@@ -11,6 +11,7 @@
 #include "texts/LanguagePacks.h"
 #include "ui/common/FileQuestion.h"
 #include "ui/sync/MeterPortDialog.h"
+#include "ui/window/UserGuide.h"
 
 #include <QMainWindow>
 
@@ -118,6 +119,12 @@ public:
     // Help: the shortcut list and the ISO 10816-3 table.
     void ShowShortcuts();
     void ShowIsoStandards();
+    // Help > User Guide opens its contents; F1 the page of the view in front (GuidePageInFront).
+    QAction* UserGuideAction() const { return userGuideAction_; }
+    QString GuidePageInFront() const;
+    bool OpenUserGuide(const QString& page);
+    // Replaces the program that opens the guide's pages (the desktop's web browser).
+    void SetGuideOpener(GuideOpener opener) { guide_.SetOpener(std::move(opener)); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -190,6 +197,9 @@ private:
     QMenu* appLookMenu_ = nullptr;
     QActionGroup* appLookGroup_ = nullptr;
     QMenu* helpMenu_ = nullptr;
+    QAction* userGuideAction_ = nullptr;
+    QAction* contextHelpAction_ = nullptr; // F1
+    UserGuide guide_;
     QAction* shortcutsAction_ = nullptr;
     QAction* isoStandardsAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
