@@ -1,8 +1,9 @@
 #pragma once
 // The reviewed translation of the UI text table, kept as a readable, diffable table: one line per
 // text, "index<TAB>English<TAB>translation", in UTF-8. Line breaks inside a text are written as the
-// language packs write them, "(CRLF)"; a line feed standing alone as the two characters "\n". Lines starting with "#" are comments, except the header
-// lines "#language<TAB>name", "#translator<TAB>name" and "#date<TAB>YYYY-MM-DD" that name the pack.
+// language packs write them, "(CRLF)"; a line feed standing alone as the two characters "\n". Lines starting
+// with "#" are comments, except the header lines "#language<TAB>name", "#translator<TAB>name" and
+// "#date<TAB>YYYY-MM-DD" that name the pack.
 
 #include <QDate>
 #include <QList>
