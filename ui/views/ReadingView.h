@@ -23,6 +23,10 @@ class QMenu;
 
 namespace vantor {
 
+// A spectrum's read-out gives two decimals more than its amplitude axis (22.17 mm/s on a 0-30 mm/s
+// axis), so a line reads as `vantor peaks` lists it.
+inline constexpr int kReadoutExtraDecimals = 2;
+
 class GraphPane;
 class MeasureKindBox;
 struct PointViewsState;

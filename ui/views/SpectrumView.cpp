@@ -19,11 +19,6 @@
 #include <QMenu>
 
 namespace vantor {
-namespace {
-// The read-out gives two decimals more than the amplitude axis (22.17 mm/s on a 0-30 mm/s axis), so a
-// line reads as `vantor peaks` lists it.
-constexpr int kReadoutExtraDecimals = 2;
-} // namespace
 
 SpectrumView::SpectrumView(PointViewsState& state, QWidget* parent)
     : ReadingView(state, kSpectrumKinds, parent) {}
