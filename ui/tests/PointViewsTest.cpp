@@ -214,12 +214,15 @@ TEST_F(PointViewsTest, FindingsListTheReadingsFindingsAndAnEvidenceLineOpensItsS
             EXPECT_EQ(item->text(1), StatusText(finding.severity));
             EXPECT_TRUE(item->text(2).endsWith(QStringLiteral("%")));
         }
-        ASSERT_EQ(item->childCount(), static_cast<int>(finding.evidence.size()));
-        for (int e = 0; e < item->childCount(); ++e) {
-            const Evidence& evidence = finding.evidence[static_cast<std::size_t>(e)];
-            EXPECT_EQ(item->child(e)->text(5), evidence.text);
+        // The summary, then the evidence lines.
+        ASSERT_EQ(item->childCount(), static_cast<int>(finding.evidence.size()) + 1);
+        EXPECT_EQ(item->child(0)->text(0), finding.summary);
+        for (std::size_t e = 0; e < finding.evidence.size(); ++e) {
+            const Evidence& evidence = finding.evidence[e];
+            QTreeWidgetItem* line = item->child(static_cast<int>(e) + 1);
+            EXPECT_EQ(line->text(5), evidence.text);
             if (!evidenceItem && EvidenceSpectrumOf(evidence) == EvidenceSpectrum::Iso) {
-                evidenceItem = item->child(e);
+                evidenceItem = line;
                 evidenceHz = evidence.hz;
             }
         }

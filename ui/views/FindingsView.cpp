@@ -134,11 +134,17 @@ void FindingsView::Fill() {
             item->setForeground(SeverityColumn, StatusTextColour(finding.severity));
             item->setText(ConfidenceColumn, ConfidenceText(finding.confidence));
         }
-        item->setText(TextColumn, finding.summary);
-        item->setToolTip(TextColumn, finding.summary);
         QFont bold = item->font(KindColumn);
         bold.setBold(true);
         item->setFont(KindColumn, bold);
+        // The summary first under the finding, across the whole width, then its evidence lines.
+        auto* summary = new QTreeWidgetItem(item);
+        summary->setText(KindColumn, finding.summary);
+        summary->setToolTip(KindColumn, finding.summary);
+        summary->setFirstColumnSpanned(true);
+        QFont italic = summary->font(KindColumn);
+        italic.setItalic(true);
+        summary->setFont(KindColumn, italic);
         for (const Evidence& evidence : finding.evidence) {
             auto* line = new QTreeWidgetItem(item);
             line->setText(KindColumn, SourceCaption(evidence));

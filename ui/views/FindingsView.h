@@ -1,7 +1,7 @@
 #pragma once
 // "Findings": what the automatic diagnosis finds in the shown reading. One row per finding (its
-// kind, severity word, confidence and summary) with its evidence lines under it (where the line is,
-// its frequency and amplitude). Clicking an evidence line that is a spectrum line asks for the
+// kind, severity word and confidence) with its summary and then its evidence lines under it (where
+// the line is, its frequency and amplitude). Clicking an evidence line that is a spectrum line asks for the
 // spectrum it lies on with the cursor on it.
 
 #include "analysis/Diagnosis.h"

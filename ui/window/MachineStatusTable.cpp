@@ -250,9 +250,8 @@ void MachineStatusTable::resizeEvent(QResizeEvent* event) {
 
 void MachineStatusTable::FitColumns() {
     constexpr int kLeastNameWidth = 90;
-    constexpr int kLeastFindingsWidth = 160;
     // The documented columns fit their contents; the findings column, worked out only for the rows
-    // shown, takes what is left (at least a readable width).
+    // shown, takes what is left, at least its header's width (its text elided, whole in the tooltip).
     const int findings = model_->FindingsColumn();
     for (int column = 0; column < findings; ++column) {
         view_->resizeColumnToContents(column);
@@ -267,8 +266,7 @@ void MachineStatusTable::FitColumns() {
             header->fontMetrics().horizontalAdvance(
                 model_->headerData(findings, Qt::Horizontal, Qt::DisplayRole).toString()) +
             24;
-        header->resizeSection(
-            findings, std::max({kLeastFindingsWidth, headerWidth, view_->viewport()->width() - used}));
+        header->resizeSection(findings, std::max(headerWidth, view_->viewport()->width() - used));
     }
     const int available = view_->viewport()->width();
     int total = 0;
