@@ -424,6 +424,50 @@ TEST_F(ReportTest, AFindingsSectionFollowsTheDocumentedSectionsWhereAPointHasFin
     EXPECT_EQ(table.rows[1][3].text, QStringLiteral("1× 4.00 mm/s at 25.0 Hz"));
 }
 
+// Headings that lead to a table go to the next page with its first rows rather than stay at the
+// foot of a page.
+TEST_F(ReportTest, NoHeadingOfATableIsLeftAtTheFootOfAPage) {
+    ReportDocument document;
+    document.titleBlock.title = QStringLiteral("Tables");
+    document.pageWord = QStringLiteral("Page");
+    document.ofWord = QStringLiteral("of");
+    QStringList headings;
+    for (int point = 0; point < 24; ++point) {
+        headings << QStringLiteral("Point %1").arg(point);
+        document.blocks.push_back(ReportHeading{2, headings.back()});
+        ReportTable table;
+        table.caption = QStringLiteral("Caption %1").arg(point);
+        table.header = QStringList{QStringLiteral("A"), QStringLiteral("B")};
+        for (int row = 0; row < 3 + point % 5; ++row) {
+            table.rows.push_back(
+                {{QStringLiteral("a%1").arg(row), std::nullopt}, {QStringLiteral("b"), std::nullopt}});
+        }
+        document.blocks.push_back(table);
+    }
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("tables.pdf"));
+    ASSERT_TRUE(WritePdf(document, pdf));
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    const int pageCount =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+    ASSERT_GT(pageCount, 2);
+    for (int page = 1; page <= pageCount; ++page) {
+        const QString number = QString::number(page);
+        QStringList lines =
+            RunTool(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-f"), number, QStringLiteral("-l"), number, pdf, QStringLiteral("-")})
+                .split(QLatin1Char('\n'));
+        lines.removeIf([](const QString& line) {
+            return line.trimmed().isEmpty() || line.startsWith(QStringLiteral("Page ")) ||
+                   line.contains(QChar(0x0C));
+        });
+        ASSERT_FALSE(lines.isEmpty()) << page;
+        const QString last = lines.last().trimmed();
+        EXPECT_FALSE(headings.contains(last) || last.startsWith(QStringLiteral("Caption")))
+            << "page " << page << ": " << last.toStdString();
+    }
+}
+
 // The worker on its own thread, with the charts painted on this one while it waits.
 ReportOutcome RunWorker(ReportJob job, ChartPainter& charts) {
     ReportWorker worker(std::move(job), charts);

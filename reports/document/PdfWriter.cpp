@@ -242,6 +242,14 @@ public:
         afterTable_ = true;
     }
 
+    // An empty line of no height. The layout breaks a page before a block only when a block precedes
+    // it, so a heading that may have to start a page is not put straight after a table.
+    void Spacer() {
+        QTextBlockFormat block;
+        block.setLineHeight(0, QTextBlockFormat::FixedHeight);
+        NextBlock(block, TextFormat(1, false));
+    }
+
     // Moves the block the cursor stands in to the top of the next page when less than roomCm would
     // be left from its top to the foot of its page, so that a heading or caption is not left at the
     // foot of a page while what it heads starts on the next.
@@ -250,7 +258,8 @@ public:
         if (page <= 0) {
             return;
         }
-        // Lays the document out up to this block.
+        // Lays out what was added so far (incrementally), so that the block's place is known.
+        text_.pageCount();
         const QRectF box = text_.documentLayout()->blockBoundingRect(cursor_.block());
         const double top = std::fmod(box.top(), page);
         if (top > 0 && page - top < DevicePixels(roomCm)) {
@@ -324,16 +333,20 @@ void BuildText(const ReportDocument& document, PdfBuilder& builder) {
             at = chartAt;
         } else if (const auto* heading = std::get_if<ReportHeading>(&block)) {
             const int level = std::clamp(heading->level, 1, 3);
-            builder.Paragraph(heading->text, kHeadingPointSizes[level - 1], true, Qt::AlignLeft,
-                              DevicePixels(level == 1 ? 0.6 : 0.35), DevicePixels(0.15), level);
-            // Headings and notes that lead to a table go to the next page with its first rows.
             const bool runStarts = at == 0 || !LeadsOn(document.blocks[at - 1]);
             std::size_t end = at;
             while (end < document.blocks.size() && LeadsOn(document.blocks[end])) {
                 ++end;
             }
-            if (runStarts && end < document.blocks.size() &&
-                std::holds_alternative<ReportTable>(document.blocks[end])) {
+            const bool leadsToTable = runStarts && end < document.blocks.size() &&
+                                      std::holds_alternative<ReportTable>(document.blocks[end]);
+            if (leadsToTable && at > 0 && std::holds_alternative<ReportTable>(document.blocks[at - 1])) {
+                builder.Spacer();
+            }
+            builder.Paragraph(heading->text, kHeadingPointSizes[level - 1], true, Qt::AlignLeft,
+                              DevicePixels(level == 1 ? 0.6 : 0.35), DevicePixels(0.15), level);
+            // Headings and notes that lead to a table go to the next page with its first rows.
+            if (leadsToTable) {
                 builder.KeepWithNext(kTableLeadRoomCm + kHeadingRoomCm * static_cast<double>(end - at));
             }
         } else if (const auto* table = std::get_if<ReportTable>(&block)) {
