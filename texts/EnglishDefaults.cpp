@@ -468,6 +468,23 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 434 */ "Built",
     /* 435 */ "Libraries and their licences",
     /* 436 */ "The User Guide is in %1",
+    /* 437 */ "Findings",
+    /* 438 */ "Finding",
+    /* 439 */ "Severity",
+    /* 440 */ "Confidence",
+    /* 441 */ "Evidence",
+    /* 442 */ "Unbalance",
+    /* 443 */ "Misalignment",
+    /* 444 */ "Mechanical looseness",
+    /* 445 */ "Bearing defect",
+    /* 446 */ "Impacting",
+    /* 447 */ "No finding",
+    /* 448 */ "Envelope",
+    /* 449 */ "Click an evidence line to put the spectrum cursor on it.",
+    /* 450 */ "Statistical alarm: %1",
+    /* 451 */ "Change alarm: %1",
+    /* 452 */ "Band alarm: %1",
+    /* 453 */ "Findings of the latest readings",
 };
 
 } // namespace vantor

@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 42;
+inline constexpr int UiTextAddedCount = 59;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -301,6 +301,27 @@ inline constexpr int GuideNotOpened = First + 38; // "No program could open the 
 inline constexpr int AboutBuilt = First + 39;     // "Built"
 inline constexpr int AboutLibraries = First + 40; // "Libraries and their licences"
 inline constexpr int AboutGuide = First + 41;     // "The User Guide is in %1"
+// The findings of the automatic diagnosis and the reasons of the alarms beside the documented ones.
+inline constexpr int Findings = First + 42;      // "Findings"
+inline constexpr int FindingColumn = First + 43; // "Finding"
+inline constexpr int Severity = First + 44;      // "Severity"
+inline constexpr int Confidence = First + 45;    // "Confidence"
+inline constexpr int Evidence = First + 46;      // "Evidence"
+inline constexpr int Unbalance = First + 47;     // "Unbalance"
+inline constexpr int Misalignment = First + 48;  // "Misalignment"
+inline constexpr int Looseness = First + 49;     // "Mechanical looseness"
+inline constexpr int BearingDefect = First + 50; // "Bearing defect"
+inline constexpr int Impacting = First + 51;     // "Impacting"
+inline constexpr int NoFinding = First + 52;     // "No finding"
+inline constexpr int Envelope = First + 53;      // "Envelope"
+inline constexpr int EvidenceClickHint =
+    First + 54; // "Click an evidence line to put the spectrum cursor on it."
+inline constexpr int StatisticalAlarm = First + 55; // "Statistical alarm: %1"
+inline constexpr int ChangeAlarm = First + 56;      // "Change alarm: %1"
+inline constexpr int BandAlarm = First + 57;        // "Band alarm: %1"
+inline constexpr int LatestFindings = First + 58;   // "Findings of the latest readings"
+// The kinds of finding in the order of FindingKind, from Unbalance.
+inline constexpr int FirstFindingKind = Unbalance;
 } // namespace text::added
 
 } // namespace vantor

@@ -5,7 +5,9 @@
 #include "analysis/ReadingEnvelope.h"
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
+#include "app/ReadingFindings.h"
 #include "app/ViewedReading.h"
+#include "graphviews/AlarmBandMarks.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -64,6 +66,11 @@ void EnvelopeView::Redraw() {
     SpectrumViewData view = MakeEnvelopeViewData(*shown_, units);
     ShowSpectrumView(Pane().Graph(), view, std::nullopt, EnvelopeTitle(ReadingTitle(*reading), *shown_),
                      SpectrumDrawingOf(state_.FftLineOrBar()));
+    if (reading->point) {
+        ShowAlarmBands(Pane().Graph(),
+                       AlarmBandMarks(LoadPointSpectralBands(state_.app, reading->point->sItemGUID),
+                                      BandSpectrum::Envelope, reading->decoded.runSpeedHz, units));
+    }
     QString caption = QStringLiteral("Envelope band %1-%2 Hz    gE overall %3")
                           .arg(shown_->band.lowHz, 0, 'f', 0)
                           .arg(shown_->band.highHz, 0, 'f', 0)

@@ -137,6 +137,22 @@ void ReadingView::SetCursor(GraphCursor cursor) {
     PlaceCursor();
 }
 
+void ReadingView::PlaceCursorAt(double storedX) {
+    if (!drawn_) {
+        return;
+    }
+    cursorX_ = storedX;
+    if (cursor_ == GraphCursor::None) {
+        cursor_ = GraphCursor::Simple;
+    }
+    const double x = storedX * drawn_->xScale;
+    if (limits_ && (x < limits_->xMinimum || x > limits_->xMaximum)) {
+        SetAxisLimits(std::nullopt); // stands the cursor too
+        return;
+    }
+    PlaceCursor();
+}
+
 void ReadingView::Emptied() {
     drawn_.reset();
     readout_->Reset();

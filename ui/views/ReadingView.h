@@ -68,6 +68,9 @@ public:
     void SetKind(MeasureKind kind); // a kind the view does not offer changes nothing
     GraphCursor Cursor() const { return cursor_; }
     void SetCursor(GraphCursor cursor);
+    // Stands the cursor (a simple one when it was off) at x in stored units (Hz on a spectrum); the
+    // full X axis comes back when x lies outside the zoomed one. Nothing without a drawn graph.
+    void PlaceCursorAt(double storedX);
 
     GraphPane& Pane() const { return *pane_; }
     const CursorReadout& Readout() const { return *readout_; }

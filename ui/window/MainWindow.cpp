@@ -758,7 +758,7 @@ QString MainWindow::GuidePageInFront() const {
     if (viewPane_->currentWidget() == pointViews_) {
         // The reading views' tabs in PointViews::Tab order, each with its section of the views page.
         static const std::array<const char*, PointViews::TabCount> kSections = {
-            "trend", "spectrum", "waterfall", "waveform", "readings", "envelope", "analysis"};
+            "trend", "spectrum", "waterfall", "waveform", "readings", "envelope", "analysis", "findings"};
         const int tab = pointViews_->currentIndex();
         const char* section =
             tab >= 0 && tab < PointViews::TabCount ? kSections[static_cast<std::size_t>(tab)] : "";
