@@ -101,12 +101,26 @@ std::vector<QRectF> PlaceLabels(const std::vector<std::pair<double, double>>& ce
     return placed;
 }
 
-void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const FaultOverlay& overlay) {
-    const QRectF plot = graph.plotRect();
+QRectF FrontTraceRect(const CVantorGraphCtrl& graph) {
+    QRectF plot = graph.plotRect();
+    if (graph.GetGraphWaterfallOn()) {
+        // The control shifts trace i right by i x-offsets and up by i y-offsets and shrinks every
+        // trace by the room the ones behind take.
+        const int behind = std::max(0, static_cast<int>(graph.GetSeriesCount()) - 1);
+        plot.setWidth(plot.width() - behind * graph.GetXAxisOffset());
+        plot.setTop(plot.top() + behind * graph.GetYAxisOffset());
+    }
+    return plot;
+}
+
+OverlayLayout PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph,
+                                const FaultOverlay& overlay) {
+    OverlayLayout layout;
+    const QRectF plot = FrontTraceRect(graph);
     const double minimum = graph.GetXAxisMin();
     const double maximum = graph.GetXAxisMax();
-    if (plot.width() <= 0 || !(maximum > minimum)) {
-        return;
+    if (plot.width() <= 0 || plot.height() <= 0 || !(maximum > minimum)) {
+        return layout;
     }
     const auto xOf = [&](double value) {
         return plot.left() + (value - minimum) / (maximum - minimum) * plot.width();
@@ -162,6 +176,7 @@ void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const F
         }
         painter.setPen(labels[i].colour.darker(130));
         painter.drawText(rects[i], Qt::AlignCenter, labels[i].text);
+        layout.labels.push_back(rects[i]);
     }
 
     // The legend: one row per shown family, at the plot's top right below the label rows.
@@ -180,6 +195,7 @@ void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const F
         painter.setPen(QPen(QColor(128, 128, 128)));
         painter.setBrush(QColor(255, 255, 255, 220));
         painter.drawRect(box);
+        layout.legend = box;
         double y = box.top() + kLegendMargin;
         for (const OverlayFamily& family : overlay.families) {
             if (!family.shown) {
@@ -197,6 +213,7 @@ void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const F
         }
     }
     painter.restore();
+    return layout;
 }
 
 void SetBearingCursorFrom(CVantorGraphCtrl& graph, const BearingAtPoint& bearing) {

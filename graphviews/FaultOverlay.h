@@ -50,10 +50,21 @@ std::vector<QRectF> PlaceLabels(const std::vector<std::pair<double, double>>& ce
 
 inline constexpr int kOverlayLabelRows = 3;
 
-// Paints the shown families inside the graph's plot rectangle (as laid out by its last paint),
-// mapping frequencies through the X axis limits, with the legend at the plot's top right. Lines
-// outside the axis are left out.
-void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const FaultOverlay& overlay);
+// Where the graph draws its front trace as laid out by its last paint: the plot rectangle, less
+// on a waterfall the offsets of the traces behind it (the newest trace is in front).
+QRectF FrontTraceRect(const CVantorGraphCtrl& graph);
+
+// Where an overlay's labels and legend were painted, in the graph's coordinates.
+struct OverlayLayout {
+    std::vector<QRectF> labels; // the labels drawn, none overlapping another
+    QRectF legend;              // empty without a shown family
+};
+
+// Paints the shown families over the front trace (FrontTraceRect), mapping frequencies through the
+// X axis limits, with the legend at its top right below the label rows. Lines outside the axis are
+// left out.
+OverlayLayout PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph,
+                                const FaultOverlay& overlay);
 
 // The bearing cursor takes its four multipliers (IR, OR, CG, RE) from a bearing: its factors
 // times its speed ratio, since the cursor multiplies the point's run speed.

@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 42;
+inline constexpr int UiTextAddedCount = 68;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -301,6 +301,33 @@ inline constexpr int GuideNotOpened = First + 38; // "No program could open the 
 inline constexpr int AboutBuilt = First + 39;     // "Built"
 inline constexpr int AboutLibraries = First + 40; // "Libraries and their licences"
 inline constexpr int AboutGuide = First + 41;     // "The User Guide is in %1"
+// The bearing library, the point set-up's bearings and the fault families on the spectra.
+inline constexpr int Bearings = First + 42;            // "Bearings"
+inline constexpr int SearchByDesignation = First + 43; // "Search by designation"
+inline constexpr int Designation = First + 44;         // "Designation"
+inline constexpr int Maker = First + 45;               // "Maker"
+inline constexpr int Source = First + 46;              // "Source"
+inline constexpr int ImportBearings = First + 47;      // "Import Bearings"
+inline constexpr int ExportBearings = First + 48;      // "Export Bearings"
+inline constexpr int NewBearing = First + 49;          // "New Bearing"
+inline constexpr int Bearing = First + 50;             // "Bearing"
+inline constexpr int DescribedBy = First + 51;         // "Described by"
+inline constexpr int Geometry = First + 52;            // "Geometry"
+inline constexpr int MakersFactors = First + 53;       // "Maker's factors"
+inline constexpr int RollingElements = First + 54;     // "Rolling elements Z"
+inline constexpr int ElementDiameter = First + 55;     // "Element diameter d (mm)"
+inline constexpr int PitchDiameter = First + 56;       // "Pitch diameter D (mm)"
+inline constexpr int ContactAngle = First + 57;        // "Contact angle (deg)"
+inline constexpr int TimesRunSpeed = First + 58;       // "%1 (x run speed)"
+inline constexpr int SourceOfFigures = First + 59;     // "Source of the figures"
+inline constexpr int Factors = First + 60;             // "Factors"
+inline constexpr int Location = First + 61;            // "Location"
+inline constexpr int SpeedRatio = First + 62;          // "Speed ratio"
+inline constexpr int NoBearing = First + 63;           // "(none)"
+inline constexpr int LocationExample = First + 64;     // "e.g. Motor DE"
+inline constexpr int FaultFamilies = First + 65;       // "Fault Families"
+inline constexpr int ShowFaultFamilies = First + 66;   // "Show Fault Families"
+inline constexpr int BearingCursorFrom = First + 67;   // "Bearing Cursor From"
 } // namespace text::added
 
 } // namespace vantor
