@@ -515,8 +515,8 @@ int DifferingPixels(const QImage& a, const QImage& b) {
     return differing;
 }
 
-// The labels of a painted overlay overlap neither each other nor the legend, and stay inside the
-// front trace.
+// The labels of a painted overlay overlap neither each other, nor the legend, nor the graph's own
+// cursor labels, and stay inside the front trace.
 void ExpectLabelsApart(const FaultFamiliesLayer& layer, const CVantorGraphCtrl& graph) {
     const OverlayLayout& layout = layer.Layout();
     ASSERT_FALSE(layout.labels.empty());
@@ -526,6 +526,9 @@ void ExpectLabelsApart(const FaultFamiliesLayer& layer, const CVantorGraphCtrl& 
         const QRectF& label = layout.labels[i];
         EXPECT_TRUE(area.contains(label)) << i;
         EXPECT_FALSE(label.intersects(layout.legend)) << i;
+        for (const CVantorGraphCtrl::CursorReadout& cursor : graph.cursorReadouts()) {
+            EXPECT_TRUE(!graph.GetCursorEnabled() || !label.intersects(cursor.handle)) << i;
+        }
         for (std::size_t j = i + 1; j < layout.labels.size(); ++j) {
             EXPECT_FALSE(label.intersects(layout.labels[j])) << i << " " << j;
         }
@@ -583,6 +586,8 @@ TEST_F(AnalysisBenchTest, FaultFamiliesOfTheAssignedBearingOnEverySpectrum) {
     EXPECT_EQ(spectrum.Cursor(), GraphCursor::Bearing);
     EXPECT_NEAR(spectrum.Pane().Graph().GetBearingFault2Multiplier(), 3.5848, 1e-4);
     EXPECT_NEAR(spectrum.Pane().Graph().GetBearingFault1Multiplier(), 5.4152, 1e-4);
+    spectrum.grab();
+    ExpectLabelsApart(families, spectrum.Pane().Graph());
     spectrum.SetCursor(GraphCursor::None);
 
     // The waterfall draws them over its front trace, the envelope over its spectrum.
