@@ -10,8 +10,20 @@
 #include "store/Validation.h"
 #include "texts/UiText.h"
 
+#include <QSqlQuery>
+
 namespace vantor {
 namespace {
+
+// Whether the database went away rather than refused one write: a server that stopped answering
+// (a write refused on a living connection, as the local file refuses one, still answers here).
+bool DatabaseGone(SqlConnection& connection) {
+    if (connection.Lost()) {
+        return true;
+    }
+    QSqlQuery ping(connection.Database());
+    return !ping.exec(QStringLiteral("SELECT 1")) || connection.Lost();
+}
 
 constexpr qsizetype kDisplayNameWidth = 50;
 constexpr qsizetype kMeterNameWidth = 14;
@@ -127,15 +139,16 @@ int StoreUploadedReading(const MeasurementPointHeader& header, const CVibReading
         }
         const int stored = StoreRouteReading(header, reading, context);
         // A server that went away mid-write (even at the commit) has stored nothing of it.
-        if (context.main.Connection().Lost()) {
+        if (context.main.Connection().Lost() ||
+            (stored == kReadingNotStored && DatabaseGone(context.main.Connection()))) {
             return kDatabaseUnavailable;
         }
         return stored;
     } catch (const DatabaseError& error) {
         qCWarning(lcSync) << "reading" << reading.sItemGUID << "of point" << header.pointGuid
                           << "could not be stored:" << error.what();
-        return error.Unavailable() || context.main.Connection().Lost() ? kDatabaseUnavailable
-                                                                       : kReadingNotStored;
+        return error.Unavailable() || DatabaseGone(context.main.Connection()) ? kDatabaseUnavailable
+                                                                              : kReadingNotStored;
     }
 }
 

@@ -1,8 +1,13 @@
 #include "store/EngineCopy.h"
 
+#include "store/AddedSchema.h"
 #include "store/Log.h"
 
 #include <QLoggingCategory>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <functional>
 
@@ -62,12 +67,81 @@ int CountOf(SqlConnection& connection, const QString& table) {
     return count;
 }
 
+bool HasTable(SqlConnection& connection, const QString& table) {
+    return connection.Database().tables().contains(CatalogTableName(connection.Database(), table),
+                                                   Qt::CaseInsensitive);
+}
+
+// Copies every row of an added table column by column: the columns both sides have, matched by
+// name whatever the case each engine keeps them in (the server folds unquoted names to lower
+// case), leaving out the server's own row identity. The number of rows copied.
+int CopyAddedRows(SqlConnection& from, SqlConnection& to, const QString& table) {
+    QSqlDatabase source = from.Database();
+    QSqlDatabase target = to.Database();
+    const QString sourceTable = CatalogTableName(source, table);
+    const QString targetTable = CatalogTableName(target, table);
+    const QSqlRecord sourceColumns = source.record(sourceTable);
+    const QSqlRecord targetColumns = target.record(targetTable);
+    QStringList read;
+    QStringList write;
+    for (int i = 0; i < sourceColumns.count(); ++i) {
+        const QString name = sourceColumns.fieldName(i);
+        if (name.compare(from.Dialect().RowId(), Qt::CaseInsensitive) == 0) {
+            continue;
+        }
+        for (int j = 0; j < targetColumns.count(); ++j) {
+            const QString targetName = targetColumns.fieldName(j);
+            if (targetName.compare(name, Qt::CaseInsensitive) == 0 &&
+                targetName.compare(to.Dialect().RowId(), Qt::CaseInsensitive) != 0) {
+                read << source.driver()->escapeIdentifier(name, QSqlDriver::FieldName);
+                write << target.driver()->escapeIdentifier(targetName, QSqlDriver::FieldName);
+                break;
+            }
+        }
+    }
+    if (read.isEmpty()) {
+        return 0;
+    }
+    QSqlQuery select(source);
+    select.setForwardOnly(true);
+    // Rows in the order they were added, where the table has the server's row identity.
+    const QString order =
+        sourceColumns.contains(from.Dialect().RowId()) ? from.Dialect().InsertionOrder() : QString();
+    if (!select.exec(QStringLiteral("SELECT %1 FROM %2 %3")
+                         .arg(read.join(QLatin1Char(',')),
+                              source.driver()->escapeIdentifier(sourceTable, QSqlDriver::TableName),
+                              order))) {
+        throw DatabaseError(QStringLiteral("cannot read %1: %2").arg(table, select.lastError().text()));
+    }
+    QSqlQuery insert(target);
+    const QStringList marks(write.size(), QStringLiteral("?"));
+    if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(target.driver()->escapeIdentifier(targetTable, QSqlDriver::TableName),
+                                 write.join(QLatin1Char(',')), marks.join(QLatin1Char(','))))) {
+        throw DatabaseError(QStringLiteral("cannot write %1: %2").arg(table, insert.lastError().text()));
+    }
+    int copied = 0;
+    while (select.next()) {
+        for (int i = 0; i < write.size(); ++i) {
+            insert.bindValue(i, select.value(i));
+        }
+        if (!insert.exec()) {
+            throw DatabaseError(QStringLiteral("cannot write %1: %2").arg(table, insert.lastError().text()));
+        }
+        ++copied;
+    }
+    return copied;
+}
+
 } // namespace
 
 std::vector<TableRowCount> CountRows(SqlConnection& connection) {
     std::vector<TableRowCount> counts;
     for (const TableCopy& table : Tables()) {
         counts.push_back({table.table, CountOf(connection, table.table), 0});
+    }
+    for (const QString& table : AddedSchemaTables()) {
+        counts.push_back({table, CountOf(connection, table), 0});
     }
     return counts;
 }
@@ -103,6 +177,18 @@ CopyResult CopyWholeDatabase(SqlConnection& from, SqlConnection& to, bool replac
                 result.error = QStringLiteral("the table %1 cannot be read or written").arg(table.table);
                 return result;
             }
+        }
+        // The added tables the source has replace the target's (a new server's starter bearings
+        // included); the target gains those it lacks first.
+        CreateMissingAddedTables(to);
+        for (const QString& table : AddedSchemaTables()) {
+            if (!HasTable(from, table)) {
+                continue;
+            }
+            RunOnce(to.Prepared(QStringLiteral("DELETE FROM %1").arg(table)));
+            const int source = CountOf(from, table);
+            CopyAddedRows(from, to, table);
+            result.counts.push_back({table, source, 0});
         }
         bool same = true;
         for (TableRowCount& count : result.counts) {

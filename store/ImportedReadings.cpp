@@ -31,14 +31,19 @@ void EnsureImportedReadingsTable(SqlConnection& connection) {
     if (TableExists(connection)) {
         return;
     }
+    // Run directly, not prepared: the server cannot prepare a CREATE TABLE.
     QSqlQuery query(connection.Database());
-    query.prepare(connection.Dialect().QuoteNames(
+    const QString create = connection.Dialect().QuoteNames(
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ([sItemGUID] VARCHAR(255) NOT NULL PRIMARY KEY, "
                        "[sSourceFile] VARCHAR(255), [sFormat] VARCHAR(16), [sChannel] VARCHAR(16), "
                        "[sUnit] VARCHAR(16), [iSamplesInFile] INTEGER, [iSamplesUsed] INTEGER, "
                        "[ctImported] VARCHAR(19))")
-            .arg(QLatin1String(kImportedReadingsTable))));
-    Run(query, "CREATE TABLE");
+            .arg(QLatin1String(kImportedReadingsTable)));
+    if (!query.exec(create)) {
+        const QString text = QStringLiteral("CREATE TABLE: %1").arg(query.lastError().text());
+        qCWarning(lcStore) << "Imported readings:" << text;
+        throw DatabaseError(text);
+    }
 }
 
 void MarkImportedReading(SqlConnection& connection, const ImportedReadingMark& mark) {

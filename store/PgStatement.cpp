@@ -19,7 +19,8 @@ constexpr Oid kBoolOid = 16;
 constexpr Oid kByteaOid = 17;
 
 // The error of a failed call: the server's text, and whether the connection itself is gone
-// (SQLSTATE class 08, or libpq no longer connected).
+// (SQLSTATE class 08 "connection exception", 57P01-57P03 "operator intervention": the server
+// shutting down or not yet accepting connections, or libpq no longer connected).
 [[noreturn]] void Raise(pg_conn* connection, const PGresult* result) {
     QString text =
         QString::fromUtf8(result != nullptr ? PQresultErrorMessage(result) : PQerrorMessage(connection))
@@ -29,7 +30,8 @@ constexpr Oid kByteaOid = 17;
     }
     const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const bool lost =
-        PQstatus(connection) != CONNECTION_OK || (state != nullptr && qstrncmp(state, "08", 2) == 0);
+        PQstatus(connection) != CONNECTION_OK ||
+        (state != nullptr && (qstrncmp(state, "08", 2) == 0 || qstrncmp(state, "57P0", 4) == 0));
     qCWarning(lcStore, "server statement failed: %s", qUtf8Printable(text));
     throw DatabaseError(text, lost ? DatabaseError::Kind::Unavailable : DatabaseError::Kind::Refused);
 }

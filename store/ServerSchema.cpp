@@ -1,5 +1,6 @@
 #include "store/ServerSchema.h"
 
+#include "store/AddedSchema.h"
 #include "store/Log.h"
 #include "store/Schema.h"
 
@@ -14,11 +15,19 @@ namespace {
 
 const QString kVersionTable = QStringLiteral("tblSchemaVersion");
 
-// The statements that take a schema from version n - 1 to version n, for n = 1, 2, ...
+// The steps that take a schema from version n - 1 to version n, for n = 1, 2, ..., each run inside
+// the transaction that records it.
 // Version 1: the documented tables with their lookup indexes.
-std::vector<std::function<QStringList(const SqlDialect&)>> UpgradeSteps() {
+// Version 2: the added tables (bearings, indices, envelope bands, alarm settings and bands, imported
+// readings); a version-1 server that gained some of them on opening keeps those and their rows.
+std::vector<std::function<void(SqlConnection&)>> UpgradeSteps() {
     return {
-        [](const SqlDialect& dialect) { return DocumentedSchemaStatements(dialect); },
+        [](SqlConnection& connection) {
+            for (const QString& statement : DocumentedSchemaStatements(connection.Dialect())) {
+                connection.Execute(statement);
+            }
+        },
+        [](SqlConnection& connection) { CreateMissingAddedTables(connection); },
     };
 }
 
@@ -84,9 +93,7 @@ SchemaInit InitServerSchema(SqlConnection& connection, QString* error) {
                     .arg(connection.Dialect().TypeOf(ColumnType::DateTime)));
         }
         for (int next = version + 1; next <= static_cast<int>(steps.size()); ++next) {
-            for (const QString& statement : steps[static_cast<size_t>(next - 1)](connection.Dialect())) {
-                connection.Execute(statement);
-            }
+            steps[static_cast<size_t>(next - 1)](connection);
             SqlStatement& record = connection.Prepared(
                 QStringLiteral("INSERT INTO tblSchemaVersion ([iVersion], [ctApplied]) VALUES (?, ?)"));
             record.BindInteger(0, next);
