@@ -2,9 +2,7 @@
 // the offscreen platform, on a fresh database with the starter library.
 #include "analysis/BearingFactors.h"
 #include "app/CatalogueEditor.h"
-#include "app/Startup.h"
-#include "platform/testing/RecordingPrompter.h"
-#include "platform/testing/TempEnvironment.h"
+#include "app/tests/DatabaseFixture.h"
 #include "store/StarterBearings.h"
 #include "ui/setup/BearingLibraryDialog.h"
 #include "ui/setup/PointBearingsSection.h"
@@ -22,25 +20,15 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace vantor {
 namespace {
 
-class BearingDialogsTest : public ::testing::Test {
+class BearingDialogsTest : public testing::DatabaseFixture {
 protected:
-    void SetUp() override {
-        app = std::make_unique<CAppData>(prompter);
-        ASSERT_TRUE(InitDataRoot(*app));
-        ASSERT_TRUE(RunHeadlessStartup(*app));
-    }
-    CMainConnection& Db() { return *app->MainConnection(); }
-
-    CVib AddPoint() {
-        CMachine machine{MakeItemGuid(), 0, QStringLiteral("Pump"), QStringLiteral("PUMP"), {}};
-        EXPECT_TRUE(Db().UpsertMachine(machine));
+    // A new point on a new machine, not stored yet.
+    CVib NewPoint() {
         CVib vib;
-        vib.sParentGUID = machine.sItemGUID;
+        vib.sParentGUID = AddMachine(QStringLiteral("Pump")).sItemGUID;
         vib.sName = QStringLiteral("NDE");
         vib.sVMName = QStringLiteral("NDE");
         vib.fRunSpeedHz = 29.988f;
@@ -49,10 +37,6 @@ protected:
     std::vector<CPointBearing> StoredOf(const QString& point) {
         return CBearingStore(Db()).ListPointBearings(point);
     }
-
-    testing::TempEnvironment env;
-    testing::RecordingPrompter prompter;
-    std::unique_ptr<CAppData> app;
 };
 
 // A bearing typed in by its geometry: the factors follow what is typed, a bad geometry is refused
@@ -124,7 +108,7 @@ TEST_F(BearingDialogsTest, AddAssignReopenAndDelete) {
     const QString added = library.ShownGuids().front();
 
     CatalogueEditor catalogue(Db(), prompter);
-    CVibPointSetupDialog dialog(catalogue, prompter, AddPoint(), DisplayUnits());
+    CVibPointSetupDialog dialog(catalogue, prompter, NewPoint(), DisplayUnits());
     PointBearingsSection& section = dialog.Bearings();
     section.SetRow(0, added, QString(), 1.0);
     dialog.accept();
