@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 59;
+inline constexpr int UiTextAddedCount = 91;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -322,6 +322,40 @@ inline constexpr int BandAlarm = First + 57;        // "Band alarm: %1"
 inline constexpr int LatestFindings = First + 58;   // "Findings of the latest readings"
 // The kinds of finding in the order of FindingKind, from Unbalance.
 inline constexpr int FirstFindingKind = Unbalance;
+// The bearing library, the point set-up's bearings and the fault families on the spectra.
+inline constexpr int Bearings = First + 59;            // "Bearings"
+inline constexpr int SearchByDesignation = First + 60; // "Search by designation"
+inline constexpr int Designation = First + 61;         // "Designation"
+inline constexpr int Maker = First + 62;               // "Maker"
+inline constexpr int Source = First + 63;              // "Source"
+inline constexpr int ImportBearings = First + 64;      // "Import Bearings"
+inline constexpr int ExportBearings = First + 65;      // "Export Bearings"
+inline constexpr int NewBearing = First + 66;          // "New Bearing"
+inline constexpr int Bearing = First + 67;             // "Bearing"
+inline constexpr int DescribedBy = First + 68;         // "Described by"
+inline constexpr int Geometry = First + 69;            // "Geometry"
+inline constexpr int MakersFactors = First + 70;       // "Maker's factors"
+inline constexpr int RollingElements = First + 71;     // "Rolling elements Z"
+inline constexpr int ElementDiameter = First + 72;     // "Element diameter d (mm)"
+inline constexpr int PitchDiameter = First + 73;       // "Pitch diameter D (mm)"
+inline constexpr int ContactAngle = First + 74;        // "Contact angle (deg)"
+inline constexpr int TimesRunSpeed = First + 75;       // "%1 (x run speed)"
+inline constexpr int SourceOfFigures = First + 76;     // "Source of the figures"
+inline constexpr int Factors = First + 77;             // "Factors"
+inline constexpr int Location = First + 78;            // "Location"
+inline constexpr int SpeedRatio = First + 79;          // "Speed ratio"
+inline constexpr int NoBearing = First + 80;           // "(none)"
+inline constexpr int LocationExample = First + 81;     // "e.g. Motor DE"
+inline constexpr int FaultFamilies = First + 82;       // "Fault Families"
+inline constexpr int ShowFaultFamilies = First + 83;   // "Show Fault Families"
+inline constexpr int BearingCursorFrom = First + 84;   // "Bearing Cursor From"
+// The server database dialog of the Connection menu.
+inline constexpr int ServerDatabase = First + 85;     // "Server Database"
+inline constexpr int ServerAddressLabel = First + 86; // "Address"
+inline constexpr int ServerPassword = First + 87;     // "Password"
+inline constexpr int PasswordHint = First + 88;       // "only when the server asks; never stored"
+inline constexpr int TestConnection = First + 89;     // "Test Connection"
+inline constexpr int ConnectServer = First + 90;      // "Connect"
 } // namespace text::added
 
 } // namespace vantor

@@ -25,6 +25,7 @@ namespace vantor {
 EnvelopeView::EnvelopeView(PointViewsState& state, QWidget* parent) : ReadingView(state, {}, parent) {
     caption_ = new QLabel(this);
     AddToBar(caption_);
+    AddFaultFamilies();
 }
 
 QString EnvelopeView::Caption() const {
@@ -96,6 +97,7 @@ void EnvelopeView::Redraw() {
     drawn.source = state_.readingGuid + QStringLiteral("/envelope");
     drawn.lineX = std::move(view.x);
     drawn.lineY = std::move(view.y);
+    ShowFaultFamilies(reading->point ? reading->point->sItemGUID : QString(), reading->decoded.runSpeedHz);
     Drawn(std::move(drawn));
 }
 

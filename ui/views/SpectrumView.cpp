@@ -23,7 +23,9 @@
 namespace vantor {
 
 SpectrumView::SpectrumView(PointViewsState& state, QWidget* parent)
-    : ReadingView(state, kSpectrumKinds, parent) {}
+    : ReadingView(state, kSpectrumKinds, parent) {
+    AddFaultFamilies();
+}
 
 void SpectrumView::Clear() {
     ShowSpectrumView(Pane().Graph(), SpectrumViewData{}, std::nullopt, QString());
@@ -75,6 +77,7 @@ void SpectrumView::Redraw() {
     drawn.source = state_.readingGuid + QLatin1Char('/') + QString::number(static_cast<int>(Kind()));
     drawn.lineX = std::move(view->x);
     drawn.lineY = std::move(view->y);
+    ShowFaultFamilies(reading->point ? reading->point->sItemGUID : QString(), reading->decoded.runSpeedHz);
     Drawn(std::move(drawn));
 }
 

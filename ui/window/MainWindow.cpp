@@ -12,6 +12,7 @@
 #include "ui/common/Log.h"
 #include "ui/common/Mnemonics.h"
 #include "ui/report/ReportWizard.h"
+#include "ui/setup/BearingLibraryDialog.h"
 #include "ui/setup/CatalogueImportDialog.h"
 #include "ui/setup/DeviceNamesDialog.h"
 #include "ui/setup/MachineManagerDialog.h"
@@ -381,6 +382,7 @@ void MainWindow::BuildMenus() {
     };
     addEditor(text::MachineManagerTitle, &RunMachineManager, true);
     addEditor(text::RouteManagerTitle, &RunRouteManager, true);
+    addEditor(text::added::Bearings, &RunBearingLibrary, false);
     setupMenu_->addSeparator();
     offRouteAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowOffRouteReadings);
     deviceNamesAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowDeviceNames);
