@@ -1,5 +1,7 @@
 #include "app/ReportSetup.h"
 
+#include "platform/Version.h"
+
 #include <QLocale>
 
 namespace vantor {
@@ -12,6 +14,7 @@ ReportLook MakeReportLook(const CAppData& app) {
     look.locale = QLocale::system();
     look.reportDate = QDateTime::currentDateTime();
     look.logosFolder = app.folders.logosFolder;
+    look.program = QStringLiteral("%1 %2").arg(app.edition.title, ProgramVersion());
     return look;
 }
 

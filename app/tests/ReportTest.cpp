@@ -424,6 +424,22 @@ TEST_F(ReportTest, AFindingsSectionFollowsTheDocumentedSectionsWhereAPointHasFin
     EXPECT_EQ(table.rows[1][3].text, QStringLiteral("1× 4.00 mm/s at 25.0 Hz"));
 }
 
+// Every page's footer names the program and its version beside the page number.
+TEST_F(ReportTest, FooterNamesTheProgramAndItsVersion) {
+    ReportDocument document;
+    document.titleBlock.title = QStringLiteral("Footer");
+    document.pageWord = QStringLiteral("Page");
+    document.ofWord = QStringLiteral("of");
+    document.program = QStringLiteral("Corvane 9.8.7");
+    document.blocks.push_back(ReportParagraph{QStringLiteral("body")});
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("footer.pdf"));
+    ASSERT_TRUE(WritePdf(document, pdf));
+    const QString text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Corvane 9.8.7"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Page 1 of 1"))) << text.toStdString();
+}
+
 // Headings that lead to a table go to the next page with its first rows rather than stay at the
 // foot of a page.
 TEST_F(ReportTest, NoHeadingOfATableIsLeftAtTheFootOfAPage) {

@@ -169,6 +169,12 @@ QByteArray StylesXml(const ReportDocument& document) {
     xml.writeCharacters(QLatin1Char(' ') + document.ofWord + QLatin1Char(' '));
     xml.writeTextElement(QStringLiteral("text:page-count"), QStringLiteral("1"));
     xml.writeEndElement(); // text:p
+    if (!document.program.isEmpty()) {
+        xml.writeStartElement(QStringLiteral("text:p"));
+        xml.writeAttribute(QStringLiteral("text:style-name"), QStringLiteral("Footer"));
+        xml.writeCharacters(document.program);
+        xml.writeEndElement();
+    }
     xml.writeEndElement(); // footer
     xml.writeEndElement(); // master-page
     xml.writeEndElement(); // master-styles

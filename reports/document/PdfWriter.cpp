@@ -421,6 +421,10 @@ bool WritePdf(const ReportDocument& document, const QString& path, QString* erro
                                            .arg(pages);
             painter.drawText(QRectF(0, body.height(), body.width(), footer),
                              Qt::AlignHCenter | Qt::AlignBottom, footerText);
+            if (!document.program.isEmpty()) {
+                painter.drawText(QRectF(0, body.height(), body.width(), footer),
+                                 Qt::AlignLeft | Qt::AlignBottom, document.program);
+            }
         }
         painter.end();
     }

@@ -368,6 +368,7 @@ BuiltReport BuildReport(CMainConnection& db, const ReportOptions& options, const
     document.titleBlock.date = look.locale.toString(look.reportDate.date(), QLocale::LongFormat);
     document.pageWord = UiText(text::PageWord);
     document.ofWord = UiText(text::OfWord);
+    document.program = look.program;
     AddLogo(document.titleBlock, look.logosFolder);
 
     Builder builder(db, options, look, charts, progress, out);

@@ -33,6 +33,7 @@ struct ReportLook {
     QLocale locale = QLocale::system();
     QDateTime reportDate = QDateTime::currentDateTime();
     QString logosFolder; // the first picture in it heads the title page
+    QString program;     // "<program> <version>" in each page's footer corner; empty prints none
     // A chart is drawn at chartSize screen pixels and printed chartWidthCm wide: the graph's
     // smallest text (a 12-pixel cell) is then 12 px x 16 cm / 640 px = 0.3 cm = 8.5 pt on paper
     // (1 pt = 2.54 cm / 72), at least the 8 pt that stays legible in print. The image keeps about

@@ -59,6 +59,7 @@ struct ReportDocument {
     ReportTitleBlock titleBlock;
     QString pageWord; // the footer reads "<pageWord> n <ofWord> m"
     QString ofWord;
+    QString program; // "<program> <version>" in each page's footer corner; empty prints none
     std::vector<ReportBlock> blocks;
 
     int ImageCount() const;

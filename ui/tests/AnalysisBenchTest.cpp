@@ -423,7 +423,14 @@ TEST_F(AnalysisBenchTest, AnalysisPageFollowsTheLineThroughTheReadings) {
         EXPECT_NEAR(graph.currentCursorX(), largest.frequency, 1e-3) << step;
         EXPECT_TRUE(page.Waveform().Pane().Graph().GetGraphTitle() == graph.GetGraphTitle()) << step;
         EXPECT_FALSE(spectrum.Readout().Text().isEmpty()) << step;
+        EXPECT_TRUE(page.Envelope().Shown().has_value()) << step;
     }
+    // The envelope pane shows what the Envelope tab shows for the same reading.
+    const QString paneCaption = page.Envelope().Caption();
+    views->setCurrentIndex(PointViews::EnvelopeTab);
+    EXPECT_FALSE(paneCaption.isEmpty());
+    EXPECT_EQ(views->Envelope().Caption(), paneCaption);
+    views->setCurrentIndex(PointViews::AnalysisTab);
     // A click on a trend point opens that reading on the page itself.
     emit page.Trend().ReadingClicked(readings.back());
     EXPECT_EQ(views->currentIndex(), PointViews::AnalysisTab);

@@ -2,14 +2,20 @@
 #include "ui/window/DatabaseMenu.h"
 
 #include "app/DatabaseSwitch.h"
+#include "app/ServerDatabase.h"
+#include "platform/testing/PostgresCluster.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/Schema.h"
+#include "store/ServerSchema.h"
 #include "texts/UiText.h"
 #include "ui/window/MainWindow.h"
+#include "ui/window/ServerDatabaseDialog.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 
 #include <gtest/gtest.h>
@@ -99,3 +105,52 @@ TEST_F(DatabaseMenuTest, CreatedRemoteDatabaseIsUsedAtTheNextStart) {
 }
 
 } // namespace
+
+TEST_F(DatabaseMenuTest, ServerDialogExplainsARefusalInPlaceAndConnectsTheWindowToTheServer) {
+    vantor::testing::PostgresCluster& cluster = vantor::testing::PostgresCluster::Shared();
+    ASSERT_TRUE(cluster.Ready()) << "the test PostgreSQL cluster did not start: "
+                                 << cluster.Error().toStdString();
+    const QString url = cluster.CreateDatabase();
+    ASSERT_FALSE(url.isEmpty()) << cluster.Error().toStdString();
+
+    ServerDatabaseDialog dialog(app, &window);
+    struct Case {
+        QString address;
+        const char* says;
+    };
+    for (const Case& c :
+         {Case{QStringLiteral("host= = ="), "cannot be read"}, Case{url, "holds no Vantor tables yet"}}) {
+        dialog.Address()->setCurrentText(c.address);
+        EXPECT_FALSE(dialog.Test());
+        EXPECT_TRUE(dialog.Result()->text().contains(QLatin1String(c.says)))
+            << dialog.Result()->text().toStdString();
+        EXPECT_FALSE(dialog.Connect()); // the dialog stays open with the reason
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_FALSE(app.server.has_value());
+    }
+    EXPECT_TRUE(menu->LocalAction()->isChecked());
+
+    {
+        SqlConnection setup(*ServerAddress::Parse(url));
+        ASSERT_TRUE(setup.Open());
+        ASSERT_EQ(InitServerSchema(setup), SchemaInit::Created);
+    }
+    EXPECT_TRUE(dialog.Test());
+    EXPECT_TRUE(dialog.Result()->text().startsWith(QStringLiteral("Connected to")))
+        << dialog.Result()->text().toStdString();
+    ASSERT_TRUE(dialog.Connect());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ASSERT_TRUE(app.server.has_value());
+    EXPECT_TRUE(window.windowTitle().startsWith(QStringLiteral("Corvane - Server Database (")))
+        << window.windowTitle().toStdString();
+    EXPECT_TRUE(menu->ServerAction()->isChecked());
+    EXPECT_FALSE(menu->LocalAction()->isChecked());
+
+    // Back to the local file; the server is offered again next time.
+    menu->LocalAction()->trigger();
+    EXPECT_FALSE(app.server.has_value());
+    EXPECT_TRUE(menu->LocalAction()->isChecked());
+    EXPECT_FALSE(menu->ServerAction()->isChecked());
+    const ServerDatabaseDialog again(app, &window);
+    EXPECT_GE(again.Address()->findText(ServerAddress::Parse(url)->ToStorable()), 0);
+}

@@ -1,5 +1,6 @@
 #include "ui/views/AnalysisView.h"
 
+#include "ui/views/EnvelopeView.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/SpectrumView.h"
@@ -19,7 +20,9 @@
 namespace vantor {
 namespace {
 const QString kOuterKey = QStringLiteral("Analysis/TrendAndReading");
-const QString kLowerKey = QStringLiteral("Analysis/SpectrumAndWaveform");
+// The lower row's division; a new key since the envelope pane joined, so an older two-pane layout
+// is not forced onto three panes.
+const QString kLowerKey = QStringLiteral("Analysis/SpectrumWaveformEnvelope");
 } // namespace
 
 AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* parent)
@@ -27,10 +30,11 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
     trend_ = new TrendView(state, this);
     spectrum_ = new SpectrumView(state, this);
     waveform_ = new WaveformView(state, this);
-    // Three graphs share the page: each may be smaller than a graph of its own, so the page fits
+    envelope_ = new EnvelopeView(state, this);
+    // Four graphs share the page: each may be smaller than a graph of its own, so the page fits
     // the main window at 1000 × 600.
     for (ReadingView* view : {static_cast<ReadingView*>(trend_), static_cast<ReadingView*>(spectrum_),
-                              static_cast<ReadingView*>(waveform_)}) {
+                              static_cast<ReadingView*>(waveform_), static_cast<ReadingView*>(envelope_)}) {
         view->Pane().Graph().setMinimumSize(200, 100);
     }
     previous_ = new QPushButton(tr("◀ Previous reading"), this);
@@ -38,6 +42,7 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
     lower_ = new QSplitter(Qt::Horizontal, this);
     lower_->addWidget(spectrum_);
     lower_->addWidget(waveform_);
+    lower_->addWidget(envelope_);
     outer_ = new QSplitter(Qt::Vertical, this);
     outer_->addWidget(trend_);
     outer_->addWidget(lower_);
@@ -76,6 +81,7 @@ void AnalysisView::RedrawAll() {
 void AnalysisView::RedrawReading() {
     spectrum_->Redraw();
     waveform_->Redraw();
+    envelope_->Redraw();
     UpdateButtons();
 }
 
@@ -83,6 +89,7 @@ void AnalysisView::RefreshTexts() {
     trend_->RefreshTexts();
     spectrum_->RefreshTexts();
     waveform_->RefreshTexts();
+    envelope_->RefreshTexts();
 }
 
 QString AnalysisView::NeighbourReading(int steps) const {

@@ -1,8 +1,8 @@
 #pragma once
-// "Analysis": the point's trend on top and the spectrum and waveform of the selected reading below,
-// linked: a click on a trend point opens that reading in both, Previous/Next step through the
-// point's readings (each view keeps its cursor's place, so a 1x line can be followed through
-// time). How the page is divided is remembered between sessions.
+// "Analysis": the point's trend on top and the spectrum, waveform and envelope spectrum (with the
+// point's fault families) of the selected reading below, linked: a click on a trend point opens that reading
+// in both, Previous/Next step through the point's readings (each view keeps its cursor's place, so a 1x line
+// can be followed through time). How the page is divided is remembered between sessions.
 
 #include <QString>
 #include <QWidget>
@@ -12,6 +12,7 @@ class QSplitter;
 
 namespace vantor {
 
+class EnvelopeView;
 class SpectrumView;
 class TrendView;
 class WaveformView;
@@ -28,10 +29,11 @@ public:
     TrendView& Trend() const { return *trend_; }
     SpectrumView& Spectrum() const { return *spectrum_; }
     WaveformView& Waveform() const { return *waveform_; }
+    EnvelopeView& Envelope() const { return *envelope_; }
 
-    // The three graphs as they show the point views' state.
+    // The four graphs as they show the point views' state.
     void RedrawAll();
-    // The selected reading changed: only the spectrum and the waveform redraw.
+    // The selected reading changed: only the spectrum, the waveform and the envelope redraw.
     void RedrawReading();
     void RefreshTexts();
 
@@ -53,6 +55,7 @@ private:
     TrendView* trend_ = nullptr;
     SpectrumView* spectrum_ = nullptr;
     WaveformView* waveform_ = nullptr;
+    EnvelopeView* envelope_ = nullptr;
     QSplitter* outer_ = nullptr;
     QSplitter* lower_ = nullptr;
     QPushButton* previous_ = nullptr;

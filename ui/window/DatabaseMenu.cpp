@@ -3,6 +3,7 @@
 #include "app/DatabaseSwitch.h"
 #include "texts/UiText.h"
 #include "ui/common/Mnemonics.h"
+#include "ui/window/ServerDatabaseDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,6 +41,9 @@ DatabaseMenu::DatabaseMenu(CAppData& app, QMainWindow& window,
     select_ = menu_->addAction(QString(), this, &DatabaseMenu::SelectFolder);
     create_ = menu_->addAction(QString(), this, &DatabaseMenu::CreateFolder);
     menu_->addSeparator();
+    server_ = menu_->addAction(QString(), this, &DatabaseMenu::ChooseServer);
+    server_->setCheckable(true);
+    menu_->addSeparator();
     exportToOther_ = menu_->addAction(QString(), this, &DatabaseMenu::ExportToOther);
 
     app_.databaseView.busy = [](bool on) {
@@ -67,6 +71,7 @@ void DatabaseMenu::RefreshTexts(MnemonicSet& bar) {
     remote_->setText(items.Mark(UiText(text::RemoteDatabase)));
     select_->setText(items.Mark(UiText(text::SelectCommand)) + QStringLiteral("..."));
     create_->setText(items.Mark(UiText(text::CreateCommand)) + QStringLiteral("..."));
+    server_->setText(items.Mark(UiText(text::added::ServerDatabase)) + QStringLiteral("..."));
     UpdateChecks();
 }
 
@@ -93,7 +98,9 @@ void DatabaseMenu::RebuildFolders() {
 
 void DatabaseMenu::UpdateChecks() {
     const bool remote = app_.remoteDatabaseInUse;
-    local_->setChecked(!remote);
+    const bool server = app_.server.has_value();
+    local_->setChecked(!remote && !server);
+    server_->setChecked(server);
     remote_->setChecked(remote);
     remote_->setEnabled(!app_.settings.remoteFolders.isEmpty());
     for (std::size_t i = 0; i < folders_.size(); ++i) {
@@ -101,8 +108,8 @@ void DatabaseMenu::UpdateChecks() {
     }
     // Its mnemonic is the first letter the menu's other commands left free.
     MnemonicSet items;
-    for (const int taken :
-         {text::LocalDatabase, text::RemoteDatabase, text::SelectCommand, text::CreateCommand}) {
+    for (const int taken : {text::LocalDatabase, text::RemoteDatabase, text::SelectCommand,
+                            text::CreateCommand, text::added::ServerDatabase}) {
         items.Mark(UiText(taken));
     }
     exportToOther_->setText(items.Mark(UiText(remote ? text::ExportToLocalDb : text::ExportToRemoteDb)));
@@ -131,6 +138,11 @@ void DatabaseMenu::CreateFolder() {
         CreateRemoteDatabase(app_, location);
         app_.WriteSettings();
     }
+}
+
+void DatabaseMenu::ChooseServer() {
+    RunServerDatabaseDialog(app_, &window_);
+    UpdateChecks(); // a cancelled dialog leaves the check mark as it was
 }
 
 void DatabaseMenu::ExportToOther() {

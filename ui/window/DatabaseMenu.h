@@ -1,6 +1,7 @@
 #pragma once
 // The Connection menu: the local database, the remote database, one entry per remembered remote
-// folder, Select and Create of a remote folder, and the copy into the other database. It keeps the
+// folder, Select and Create of a remote folder, the server database, and the copy into the other
+// database. It keeps the
 // check marks in step with the database in use and follows the application's switches (wait cursor,
 // notes in the status bar).
 
@@ -47,6 +48,7 @@ public:
     QAction* SelectAction() const { return select_; }
     QAction* CreateAction() const { return create_; }
     QAction* ExportToOtherAction() const { return exportToOther_; }
+    QAction* ServerAction() const { return server_; }
 
 signals:
     // The database in use changed (or was opened again): the views reload.
@@ -59,6 +61,7 @@ private:
     void SelectFolder();
     void CreateFolder();
     void ExportToOther();
+    void ChooseServer();
 
     CAppData& app_;
     QMainWindow& window_;
@@ -72,6 +75,7 @@ private:
     QAction* select_ = nullptr;
     QAction* create_ = nullptr;
     QAction* exportToOther_ = nullptr;
+    QAction* server_ = nullptr;
 };
 
 } // namespace vantor
