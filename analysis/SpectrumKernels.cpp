@@ -1,0 +1,340 @@
+#include "analysis/SpectrumKernels.h"
+
+#include <cmath>
+
+// The N-point transform of a real waveform is taken as an N/2-point complex transform of
+// z[p] = x[2p] + i·x[2p+1], split afterwards into the transforms of the even and odd samples
+// (Brigham, "The Fast Fourier Transform and Its Applications", 1988, §9.3; Sorensen, Jones,
+// Heideman & Burrus, "Real-valued fast Fourier transform algorithms", IEEE Trans. ASSP 35(6), 1987).
+//
+// The complex transform is Stockham's autosort radix-4 decimation in frequency (Van Loan,
+// "Computational Frameworks for the Fast Fourier Transform", SIAM 1992, §1.7 and §2.3; Swarztrauber,
+// "FFT algorithms for vector computers", Parallel Computing 1, 1984): every stage reads one buffer
+// and writes the other so that the result comes out in natural order with no bit-reversal pass,
+// and the innermost loop of every stage after the first runs over contiguous entries. A length
+// 4^k·2 ends with one radix-2 stage. The first stage reads the samples straight from the waveform,
+// and the split computes each line's amplitude as it goes, so the data is read once per stage.
+
+#if defined(__x86_64__) || defined(__i386__)
+#define VANTOR_SPECTRUM_X86 1
+#define VANTOR_AVX2_FMA [[gnu::target("avx2,fma")]]
+#else
+#define VANTOR_SPECTRUM_X86 0
+#define VANTOR_AVX2_FMA
+#endif
+
+namespace vantor::spectrum {
+namespace {
+
+// Four doubles, one AVX register (two SSE2 registers in the portable copy), loaded and stored at
+// any alignment.
+using V4 = double __attribute__((vector_size(32)));
+
+[[gnu::always_inline]] inline V4 Load(const double* p) {
+    V4 v;
+    __builtin_memcpy(&v, p, sizeof v);
+    return v;
+}
+[[gnu::always_inline]] inline void Store(double* p, V4 v) {
+    __builtin_memcpy(p, &v, sizeof v);
+}
+[[gnu::always_inline]] inline V4 Broadcast(double x) {
+    return V4{x, x, x, x};
+}
+
+// One radix-4 butterfly on T = double or V4 (four butterflies side by side): the 4-point DFT of
+// a, b, c, d (W_4 = −i), its outputs 1..3 turned by w1, w2, w3 (given as cos and −sin).
+template <typename T> struct Quad {
+    T r[4];
+    T i[4];
+};
+template <typename T>
+[[gnu::always_inline]] inline Quad<T> Butterfly4(T ar, T ai, T br, T bi, T cr, T ci, T dr, T di, T w1r, T w1i,
+                                                 T w2r, T w2i, T w3r, T w3i) {
+    const T t0r = ar + cr;
+    const T t0i = ai + ci;
+    const T t1r = ar - cr;
+    const T t1i = ai - ci;
+    const T t2r = br + dr;
+    const T t2i = bi + di;
+    const T t3r = br - dr;
+    const T t3i = bi - di;
+    // X0 = t0 + t2, X1 = t1 − i·t3, X2 = t0 − t2, X3 = t1 + i·t3.
+    const T u1r = t1r + t3i;
+    const T u1i = t1i - t3r;
+    const T u2r = t0r - t2r;
+    const T u2i = t0i - t2i;
+    const T u3r = t1r - t3i;
+    const T u3i = t1i + t3r;
+    Quad<T> y;
+    y.r[0] = t0r + t2r;
+    y.i[0] = t0i + t2i;
+    y.r[1] = u1r * w1r - u1i * w1i;
+    y.i[1] = u1r * w1i + u1i * w1r;
+    y.r[2] = u2r * w2r - u2i * w2i;
+    y.i[2] = u2r * w2i + u2i * w2r;
+    y.r[3] = u3r * w3r - u3i * w3i;
+    y.i[3] = u3r * w3i + u3i * w3r;
+    return y;
+}
+
+// Rows 0..3 of a 4 × 4 block become its columns.
+[[gnu::always_inline]] inline void Transpose(V4& a, V4& b, V4& c, V4& d) {
+    using M = long long __attribute__((vector_size(32)));
+    const V4 t0 = __builtin_shuffle(a, b, M{0, 4, 2, 6});
+    const V4 t1 = __builtin_shuffle(a, b, M{1, 5, 3, 7});
+    const V4 t2 = __builtin_shuffle(c, d, M{0, 4, 2, 6});
+    const V4 t3 = __builtin_shuffle(c, d, M{1, 5, 3, 7});
+    a = __builtin_shuffle(t0, t2, M{0, 1, 4, 5});
+    b = __builtin_shuffle(t1, t3, M{0, 1, 4, 5});
+    c = __builtin_shuffle(t0, t2, M{2, 3, 6, 7});
+    d = __builtin_shuffle(t1, t3, M{2, 3, 6, 7});
+}
+
+// The real and imaginary parts of the four complex samples z[p..p+3] = x[2p] + i·x[2p+1].
+[[gnu::always_inline]] inline void LoadInterleaved(const double* x, V4& re, V4& im) {
+    using M = long long __attribute__((vector_size(32)));
+    const V4 lo = Load(x);
+    const V4 hi = Load(x + 4);
+    re = __builtin_shuffle(lo, hi, M{0, 2, 4, 6});
+    im = __builtin_shuffle(lo, hi, M{1, 3, 5, 7});
+}
+
+// The twiddle rows of a stage of m = len/4 butterflies: w1, w2, w3 as cos and −sin.
+struct StageTwiddles {
+    const double* w1r;
+    const double* w1i;
+    const double* w2r;
+    const double* w2i;
+    const double* w3r;
+    const double* w3i;
+    StageTwiddles(const double* w, std::size_t m)
+        : w1r(w), w1i(w + m), w2r(w + 2 * m), w2i(w + 3 * m), w3r(w + 4 * m), w3i(w + 5 * m) {}
+};
+
+// The first radix-4 Stockham stage (stride 1) straight from the waveform's interleaved samples:
+// y[4p + j] = w^{jp}·(DFT_4 of z[p + k·m], k = 0..3)_j, m = len/4. Four butterflies at a time when
+// m allows, their outputs transposed into place.
+[[gnu::always_inline]] inline void FirstStage(const double* __restrict x, double* __restrict yr,
+                                              double* __restrict yi, const double* __restrict w,
+                                              std::size_t len) {
+    const std::size_t m = len / 4;
+    const StageTwiddles t(w, m);
+    std::size_t p = 0;
+    if (m % 4 == 0) {
+        for (; p < m; p += 4) {
+            V4 ar, ai, br, bi, cr, ci, dr, di;
+            LoadInterleaved(x + 2 * p, ar, ai);
+            LoadInterleaved(x + 2 * (p + m), br, bi);
+            LoadInterleaved(x + 2 * (p + 2 * m), cr, ci);
+            LoadInterleaved(x + 2 * (p + 3 * m), dr, di);
+            Quad<V4> q = Butterfly4(ar, ai, br, bi, cr, ci, dr, di, Load(t.w1r + p), Load(t.w1i + p),
+                                    Load(t.w2r + p), Load(t.w2i + p), Load(t.w3r + p), Load(t.w3i + p));
+            Transpose(q.r[0], q.r[1], q.r[2], q.r[3]);
+            Transpose(q.i[0], q.i[1], q.i[2], q.i[3]);
+            for (int j = 0; j < 4; ++j) {
+                Store(yr + 4 * p + 4 * j, q.r[j]);
+                Store(yi + 4 * p + 4 * j, q.i[j]);
+            }
+        }
+    }
+    for (; p < m; ++p) {
+        const Quad<double> q =
+            Butterfly4(x[2 * p], x[2 * p + 1], x[2 * (p + m)], x[2 * (p + m) + 1], x[2 * (p + 2 * m)],
+                       x[2 * (p + 2 * m) + 1], x[2 * (p + 3 * m)], x[2 * (p + 3 * m) + 1], t.w1r[p], t.w1i[p],
+                       t.w2r[p], t.w2i[p], t.w3r[p], t.w3i[p]);
+        for (int j = 0; j < 4; ++j) {
+            yr[4 * p + j] = q.r[j];
+            yi[4 * p + j] = q.i[j];
+        }
+    }
+}
+
+// A later radix-4 Stockham stage, stride s a multiple of 4: y[q + s(4p + j)] = w^{jp}·(DFT_4 of
+// x[q + s(p + k·m)], k = 0..3)_j, four values of q at a time.
+[[gnu::always_inline]] inline void Radix4Stage(const double* __restrict xr, const double* __restrict xi,
+                                               double* __restrict yr, double* __restrict yi,
+                                               const double* __restrict w, std::size_t len, std::size_t s) {
+    const std::size_t m = len / 4;
+    const StageTwiddles t(w, m);
+    const std::size_t sm = s * m;
+    for (std::size_t p = 0; p < m; ++p) {
+        const V4 w1r = Broadcast(t.w1r[p]);
+        const V4 w1i = Broadcast(t.w1i[p]);
+        const V4 w2r = Broadcast(t.w2r[p]);
+        const V4 w2i = Broadcast(t.w2i[p]);
+        const V4 w3r = Broadcast(t.w3r[p]);
+        const V4 w3i = Broadcast(t.w3i[p]);
+        const double* const ar = xr + s * p;
+        const double* const ai = xi + s * p;
+        double* const br = yr + 4 * s * p;
+        double* const bi = yi + 4 * s * p;
+        for (std::size_t q = 0; q < s; q += 4) {
+            const Quad<V4> y = Butterfly4(Load(ar + q), Load(ai + q), Load(ar + q + sm), Load(ai + q + sm),
+                                          Load(ar + q + 2 * sm), Load(ai + q + 2 * sm), Load(ar + q + 3 * sm),
+                                          Load(ai + q + 3 * sm), w1r, w1i, w2r, w2i, w3r, w3i);
+            for (std::size_t j = 0; j < 4; ++j) {
+                Store(br + q + j * s, y.r[j]);
+                Store(bi + q + j * s, y.i[j]);
+            }
+        }
+    }
+}
+
+// The last stage of a length 4^k·2, s a multiple of 4: pairs (x[q], x[q + s]) → sum, difference.
+[[gnu::always_inline]] inline void Radix2Stage(const double* __restrict xr, const double* __restrict xi,
+                                               double* __restrict yr, double* __restrict yi, std::size_t s) {
+    for (std::size_t q = 0; q < s; q += 4) {
+        const V4 ar = Load(xr + q);
+        const V4 ai = Load(xi + q);
+        const V4 br = Load(xr + q + s);
+        const V4 bi = Load(xi + q + s);
+        Store(yr + q, ar + br);
+        Store(yi + q, ai + bi);
+        Store(yr + q + s, ar - br);
+        Store(yi + q + s, ai - bi);
+    }
+}
+
+// The split fused with the amplitudes. With A = Re(Z_k + Z_{h−k}), B = Im(Z_k − Z_{h−k}),
+// C = Im(Z_k + Z_{h−k}), D = Re(Z_k − Z_{h−k}) and W_N^k = c + i·s, 2·X_k = (A + C·c + D·s) +
+// i·(B + C·s − D·c); the RMS line √2·|X_k|/N is then √(|2·X_k|² · 0.5/N²).
+template <bool Velocity>
+[[gnu::always_inline]] inline void
+SplitAmplitudes(const double* __restrict zr, const double* __restrict zi, const double* __restrict wc,
+                const double* __restrict ws, std::size_t n, double velocityFactor, double* __restrict lines) {
+    const std::size_t h = n / 2;
+    const double nd = static_cast<double>(n);
+    const double f = 0.5 / (nd * nd);
+    lines[0] = Velocity ? 0.0 : std::fabs(zr[0] + zi[0]) / nd;
+    for (std::size_t k = 1; k < h; ++k) {
+        const std::size_t j = h - k;
+        const double a = zr[k] + zr[j];
+        const double b = zi[k] - zi[j];
+        const double c = zi[k] + zi[j];
+        const double d = zr[k] - zr[j];
+        const double ur = a + c * wc[k] + d * ws[k];
+        const double ui = b + c * ws[k] - d * wc[k];
+        const double amplitude = std::sqrt((ur * ur + ui * ui) * f);
+        if constexpr (Velocity) {
+            lines[k] = amplitude * velocityFactor / static_cast<double>(k);
+        } else {
+            lines[k] = amplitude;
+        }
+    }
+}
+
+[[gnu::always_inline]] inline void RunBody(const Job& job) {
+    const std::size_t h = job.n / 2;
+    const double* zr = nullptr;
+    const double* zi = nullptr;
+    if (h <= 2) {
+        // One or two complex values: z itself, or its 2-point DFT.
+        const double* const x = job.waveform;
+        if (h == 1) {
+            job.re[0][0] = x[0];
+            job.im[0][0] = x[1];
+        } else {
+            job.re[0][0] = x[0] + x[2];
+            job.im[0][0] = x[1] + x[3];
+            job.re[0][1] = x[0] - x[2];
+            job.im[0][1] = x[1] - x[3];
+        }
+        zr = job.re[0];
+        zi = job.im[0];
+    } else {
+        FirstStage(job.waveform, job.re[0], job.im[0], job.stageTwiddles, h);
+        const double* w = job.stageTwiddles + 6 * (h / 4);
+        int target = 1;
+        zr = job.re[0];
+        zi = job.im[0];
+        std::size_t len = h / 4;
+        std::size_t s = 4;
+        for (; len >= 4; len /= 4, s *= 4) {
+            Radix4Stage(zr, zi, job.re[target], job.im[target], w, len, s);
+            w += 6 * (len / 4);
+            zr = job.re[target];
+            zi = job.im[target];
+            target ^= 1;
+        }
+        if (len == 2) {
+            Radix2Stage(zr, zi, job.re[target], job.im[target], s);
+            zr = job.re[target];
+            zi = job.im[target];
+        }
+    }
+    if (job.velocity) {
+        SplitAmplitudes<true>(zr, zi, job.splitCos, job.splitSin, job.n, job.velocityFactor, job.lines);
+    } else {
+        SplitAmplitudes<false>(zr, zi, job.splitCos, job.splitSin, job.n, 0.0, job.lines);
+    }
+}
+
+void RunPortable(const Job& job) {
+    RunBody(job);
+}
+
+#if VANTOR_SPECTRUM_X86
+VANTOR_AVX2_FMA void RunAvx2Fma(const Job& job) {
+    RunBody(job);
+}
+#endif
+
+} // namespace
+
+bool Available(Kernels kernels) {
+    switch (kernels) {
+    case Kernels::Portable:
+        return true;
+    case Kernels::Avx2Fma:
+#if VANTOR_SPECTRUM_X86
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+#else
+        return false;
+#endif
+    }
+    return false;
+}
+
+Kernels Fastest() {
+    static const Kernels fastest = Available(Kernels::Avx2Fma) ? Kernels::Avx2Fma : Kernels::Portable;
+    return fastest;
+}
+
+std::size_t StageTwiddleCount(std::size_t half) {
+    std::size_t count = 0;
+    for (std::size_t len = half; len >= 4; len /= 4) {
+        count += 6 * (len / 4);
+    }
+    return count;
+}
+
+void FillStageTwiddles(std::size_t half, double pi, double* twiddles) {
+    for (std::size_t len = half; len >= 4; len /= 4) {
+        const std::size_t m = len / 4;
+        for (std::size_t j = 1; j <= 3; ++j) {
+            for (std::size_t p = 0; p < m; ++p) {
+                // The angle from the exact integer j·p, so that every twiddle is as accurate as a
+                // single cos/sin call makes it.
+                const double angle = 2.0 * pi * static_cast<double>(j * p) / static_cast<double>(len);
+                twiddles[(2 * j - 2) * m + p] = std::cos(angle);
+                twiddles[(2 * j - 1) * m + p] = -std::sin(angle);
+            }
+        }
+        twiddles += 6 * m;
+    }
+}
+
+void Run(const Job& job, Kernels kernels) {
+#if VANTOR_SPECTRUM_X86
+    if (kernels == Kernels::Avx2Fma && Available(Kernels::Avx2Fma)) {
+        RunAvx2Fma(job);
+        return;
+    }
+#else
+    static_cast<void>(kernels);
+#endif
+    RunPortable(job);
+}
+
+} // namespace vantor::spectrum
