@@ -45,10 +45,9 @@ public:
 private:
     void Prepare(std::size_t n);
 
-    // Two work buffers of the half-length complex transform (real and imaginary parts apart);
-    // its stages read one and write the other.
-    std::vector<double> re_[2];
-    std::vector<double> im_[2];
+    // Two work buffers of the half-length complex transform (real and imaginary parts apart),
+    // four arrays in one allocation; its stages read one buffer and write the other.
+    std::vector<double> work_;
     // The radix-4 stages' twiddles (spectrum::FillStageTwiddles) and the split's cos(2πk/N),
     // −sin(2πk/N) for the length of the last call.
     std::vector<double> stageTwiddles_;

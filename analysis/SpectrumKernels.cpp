@@ -12,8 +12,9 @@
 // "FFT algorithms for vector computers", Parallel Computing 1, 1984): every stage reads one buffer
 // and writes the other so that the result comes out in natural order with no bit-reversal pass,
 // and the innermost loop of every stage after the first runs over contiguous entries. A length
-// 4^k·2 ends with one radix-2 stage. The first stage reads the samples straight from the waveform,
-// and the split computes each line's amplitude as it goes, so the data is read once per stage.
+// 4^k·2 ends with one radix-2 stage, taken as the split reads its input. The first stage reads the samples
+// straight from the waveform, and the split computes each line's amplitude as it goes, so the data is read
+// once per stage.
 
 #if defined(__x86_64__) || defined(__i386__)
 #define VANTOR_SPECTRUM_X86 1
@@ -181,53 +182,116 @@ struct StageTwiddles {
     }
 }
 
-// The last stage of a length 4^k·2, s a multiple of 4: pairs (x[q], x[q + s]) → sum, difference.
-[[gnu::always_inline]] inline void Radix2Stage(const double* __restrict xr, const double* __restrict xi,
-                                               double* __restrict yr, double* __restrict yi, std::size_t s) {
-    for (std::size_t q = 0; q < s; q += 4) {
-        const V4 ar = Load(xr + q);
-        const V4 ai = Load(xi + q);
-        const V4 br = Load(xr + q + s);
-        const V4 bi = Load(xi + q + s);
-        Store(yr + q, ar + br);
-        Store(yi + q, ai + bi);
-        Store(yr + q + s, ar - br);
-        Store(yi + q + s, ai - bi);
+// Two consecutive radix-4 stages (lengths len and len/4, strides s and 4s, s a multiple of 4) in
+// one pass over the data, a radix-16 step in Stockham order: the 16 values of q + s·j + 4s·(p' +
+// k·len/16) (j, k = 0..3) go through the first stage's four butterflies (p = p' + k·len/16) and
+// then the second stage's four (one per j), so the data is read and written once for both.
+[[gnu::always_inline]] inline void Radix16Stage(const double* __restrict xr, const double* __restrict xi,
+                                                double* __restrict yr, double* __restrict yi,
+                                                const double* __restrict w, std::size_t len, std::size_t s) {
+    const std::size_t m = len / 4;
+    const std::size_t m2 = len / 16;
+    const StageTwiddles ta(w, m);
+    const StageTwiddles tb(w + 6 * m, m2);
+    const std::size_t sm = s * m;
+    for (std::size_t p2 = 0; p2 < m2; ++p2) {
+        const V4 b1r = Broadcast(tb.w1r[p2]);
+        const V4 b1i = Broadcast(tb.w1i[p2]);
+        const V4 b2r = Broadcast(tb.w2r[p2]);
+        const V4 b2i = Broadcast(tb.w2i[p2]);
+        const V4 b3r = Broadcast(tb.w3r[p2]);
+        const V4 b3i = Broadcast(tb.w3i[p2]);
+        double* const zr = yr + 16 * s * p2;
+        double* const zi = yi + 16 * s * p2;
+        for (std::size_t q = 0; q < s; q += 4) {
+            Quad<V4> u[4]; // u[k]: the first stage's outputs j = 0..3 of butterfly p = p2 + k·m2
+            for (std::size_t k = 0; k < 4; ++k) {
+                const std::size_t p = p2 + k * m2;
+                const double* const ar = xr + s * p + q;
+                const double* const ai = xi + s * p + q;
+                u[k] = Butterfly4(Load(ar), Load(ai), Load(ar + sm), Load(ai + sm), Load(ar + 2 * sm),
+                                  Load(ai + 2 * sm), Load(ar + 3 * sm), Load(ai + 3 * sm),
+                                  Broadcast(ta.w1r[p]), Broadcast(ta.w1i[p]), Broadcast(ta.w2r[p]),
+                                  Broadcast(ta.w2i[p]), Broadcast(ta.w3r[p]), Broadcast(ta.w3i[p]));
+            }
+            for (std::size_t j = 0; j < 4; ++j) {
+                const Quad<V4> v = Butterfly4(u[0].r[j], u[0].i[j], u[1].r[j], u[1].i[j], u[2].r[j],
+                                              u[2].i[j], u[3].r[j], u[3].i[j], b1r, b1i, b2r, b2i, b3r, b3i);
+                for (std::size_t j2 = 0; j2 < 4; ++j2) {
+                    Store(zr + q + s * j + 4 * s * j2, v.r[j2]);
+                    Store(zi + q + s * j + 4 * s * j2, v.i[j2]);
+                }
+            }
+        }
     }
 }
 
 // The split fused with the amplitudes. With A = Re(Z_k + Z_{h−k}), B = Im(Z_k − Z_{h−k}),
 // C = Im(Z_k + Z_{h−k}), D = Re(Z_k − Z_{h−k}) and W_N^k = c + i·s, 2·X_k = (A + C·c + D·s) +
-// i·(B + C·s − D·c); the RMS line √2·|X_k|/N is then √(|2·X_k|² · 0.5/N²).
-template <bool Velocity>
-[[gnu::always_inline]] inline void
-SplitAmplitudes(const double* __restrict zr, const double* __restrict zi, const double* __restrict wc,
-                const double* __restrict ws, std::size_t n, double velocityFactor, double* __restrict lines) {
-    const std::size_t h = n / 2;
-    const double nd = static_cast<double>(n);
-    const double f = 0.5 / (nd * nd);
-    lines[0] = Velocity ? 0.0 : std::fabs(zr[0] + zi[0]) / nd;
-    for (std::size_t k = 1; k < h; ++k) {
-        const std::size_t j = h - k;
-        const double a = zr[k] + zr[j];
-        const double b = zi[k] - zi[j];
-        const double c = zi[k] + zi[j];
-        const double d = zr[k] - zr[j];
+// i·(B + C·s − D·c); the RMS line √2·|X_k|/N is then √(|2·X_k|² · 0.5/N²), and with velocity it
+// is further multiplied by 9810·N/(2π·fs) and divided by k.
+template <bool Velocity> struct LineMaker {
+    const double* __restrict wc;
+    const double* __restrict ws;
+    double f;
+    double velocityFactor;
+    [[gnu::always_inline]] double operator()(std::size_t k, double zkr, double zki, double zjr,
+                                             double zji) const {
+        const double a = zkr + zjr;
+        const double b = zki - zji;
+        const double c = zki + zji;
+        const double d = zkr - zjr;
         const double ur = a + c * wc[k] + d * ws[k];
         const double ui = b + c * ws[k] - d * wc[k];
         const double amplitude = std::sqrt((ur * ur + ui * ui) * f);
         if constexpr (Velocity) {
-            lines[k] = amplitude * velocityFactor / static_cast<double>(k);
+            return amplitude * velocityFactor / static_cast<double>(k);
         } else {
-            lines[k] = amplitude;
+            return amplitude;
         }
+    }
+};
+
+// The lines from Z itself.
+template <bool Velocity>
+[[gnu::always_inline]] inline void SplitAmplitudes(const double* __restrict zr, const double* __restrict zi,
+                                                   const LineMaker<Velocity>& line, std::size_t h,
+                                                   double* __restrict lines) {
+    lines[0] = Velocity ? 0.0 : std::fabs(zr[0] + zi[0]) / static_cast<double>(2 * h);
+    for (std::size_t k = 1; k < h; ++k) {
+        lines[k] = line(k, zr[k], zi[k], zr[h - k], zi[h - k]);
     }
 }
 
-[[gnu::always_inline]] inline void RunBody(const Job& job) {
+// The lines from x, the input of a last radix-2 stage (s = h/2) that is taken on the fly instead
+// of in a pass of its own: Z_k = x_k + x_{k+s} for k < s, Z_k = x_{k−s} − x_k for k ≥ s.
+template <bool Velocity>
+[[gnu::always_inline]] inline void
+SplitAmplitudesAfterRadix2(const double* __restrict xr, const double* __restrict xi,
+                           const LineMaker<Velocity>& line, std::size_t h, double* __restrict lines) {
+    const std::size_t s = h / 2;
+    lines[0] = Velocity ? 0.0 : std::fabs((xr[0] + xr[s]) + (xi[0] + xi[s])) / static_cast<double>(2 * h);
+    // k < s, its mirror h − k > s.
+    for (std::size_t k = 1; k < s; ++k) {
+        lines[k] =
+            line(k, xr[k] + xr[k + s], xi[k] + xi[k + s], xr[s - k] - xr[h - k], xi[s - k] - xi[h - k]);
+    }
+    // k = s is its own mirror.
+    const double zsr = xr[0] - xr[s];
+    const double zsi = xi[0] - xi[s];
+    lines[s] = line(s, zsr, zsi, zsr, zsi);
+    // k > s, its mirror h − k < s.
+    for (std::size_t k = s + 1; k < h; ++k) {
+        lines[k] = line(k, xr[k - s] - xr[k], xi[k - s] - xi[k], xr[h - k] + xr[h - k + s],
+                        xi[h - k] + xi[h - k + s]);
+    }
+}
+
+template <bool Velocity> [[gnu::always_inline]] inline void RunBodyOf(const Job& job) {
     const std::size_t h = job.n / 2;
-    const double* zr = nullptr;
-    const double* zi = nullptr;
+    const LineMaker<Velocity> line{job.splitCos, job.splitSin,
+                                   0.5 / (static_cast<double>(job.n) * static_cast<double>(job.n)),
+                                   job.velocityFactor};
     if (h <= 2) {
         // One or two complex values: z itself, or its 2-point DFT.
         const double* const x = job.waveform;
@@ -240,33 +304,41 @@ SplitAmplitudes(const double* __restrict zr, const double* __restrict zi, const 
             job.re[0][1] = x[0] - x[2];
             job.im[0][1] = x[1] - x[3];
         }
-        zr = job.re[0];
-        zi = job.im[0];
-    } else {
-        FirstStage(job.waveform, job.re[0], job.im[0], job.stageTwiddles, h);
-        const double* w = job.stageTwiddles + 6 * (h / 4);
-        int target = 1;
-        zr = job.re[0];
-        zi = job.im[0];
-        std::size_t len = h / 4;
-        std::size_t s = 4;
-        for (; len >= 4; len /= 4, s *= 4) {
-            Radix4Stage(zr, zi, job.re[target], job.im[target], w, len, s);
-            w += 6 * (len / 4);
-            zr = job.re[target];
-            zi = job.im[target];
-            target ^= 1;
-        }
-        if (len == 2) {
-            Radix2Stage(zr, zi, job.re[target], job.im[target], s);
-            zr = job.re[target];
-            zi = job.im[target];
-        }
+        SplitAmplitudes(job.re[0], job.im[0], line, h, job.lines);
+        return;
     }
-    if (job.velocity) {
-        SplitAmplitudes<true>(zr, zi, job.splitCos, job.splitSin, job.n, job.velocityFactor, job.lines);
+    FirstStage(job.waveform, job.re[0], job.im[0], job.stageTwiddles, h);
+    const double* w = job.stageTwiddles + 6 * (h / 4);
+    int target = 1;
+    const double* zr = job.re[0];
+    const double* zi = job.im[0];
+    std::size_t len = h / 4;
+    std::size_t s = 4;
+    for (; len >= 16; len /= 16, s *= 16) {
+        Radix16Stage(zr, zi, job.re[target], job.im[target], w, len, s);
+        w += 6 * (len / 4) + 6 * (len / 16);
+        zr = job.re[target];
+        zi = job.im[target];
+        target ^= 1;
+    }
+    if (len >= 4) {
+        Radix4Stage(zr, zi, job.re[target], job.im[target], w, len, s);
+        zr = job.re[target];
+        zi = job.im[target];
+        len /= 4;
+    }
+    if (len == 2) {
+        SplitAmplitudesAfterRadix2(zr, zi, line, h, job.lines);
     } else {
-        SplitAmplitudes<false>(zr, zi, job.splitCos, job.splitSin, job.n, 0.0, job.lines);
+        SplitAmplitudes(zr, zi, line, h, job.lines);
+    }
+}
+
+[[gnu::always_inline]] inline void RunBody(const Job& job) {
+    if (job.velocity) {
+        RunBodyOf<true>(job);
+    } else {
+        RunBodyOf<false>(job);
     }
 }
 
