@@ -1,5 +1,6 @@
 #include "app/SignalTransfer.h"
 
+#include "analysis/ReadingIndices.h"
 #include "analysis/SignalProcessor.h"
 #include "app/CAppData.h"
 #include "app/Log.h"
@@ -217,6 +218,10 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
         if (!transaction.Commit()) {
             return ImportFailed(QStringLiteral("the reading could not be stored"));
         }
+        // The waveform indices are taken as the reading arrives, as for a reading from the meter; a
+        // failure leaves them to be computed when first needed.
+        EnvelopeAnalyzer analyzer;
+        RecordReadingIndices(db.Connection(), reading, analyzer);
         outcome.reading = std::move(reading);
     } catch (const DatabaseError& error) {
         return ImportFailed(

@@ -11,8 +11,10 @@
 namespace vantor {
 namespace {
 
-// Times may stray from the even grid by this share of one sample interval.
-constexpr double kTimeJitter = 0.01;
+// Times may stray from the even grid by this share of one sample interval: enough for times written
+// to a few digits (microseconds at 25.6 kHz stray by 1.3 % of an interval), while a missing, doubled
+// or shifted sample (half an interval or more) is still refused.
+constexpr double kTimeJitter = 0.25;
 // A computed rate this close (relative) to a whole number of hertz is that number.
 constexpr double kWholeRateTolerance = 1e-5;
 
@@ -152,10 +154,26 @@ CsvWaveformResult ReadWaveformCsv(const QByteArray& text, double givenSamplingFr
 
     double rate = givenSamplingFrequencyHz;
     if (columns == 2) {
-        const double step = (times.back() - times.front()) / static_cast<double>(times.size() - 1);
-        // Each time must lie on the even grid the first and last times set.
+        // The sample interval is the least-squares slope of time over sample number (ordinary least
+        // squares, as in any statistics text), so times rounded to a few digits give the rate of all
+        // of them rather than of the first and last alone.
+        const double n = static_cast<double>(times.size());
+        const double meanIndex = (n - 1) / 2;
+        double meanTime = 0;
+        for (const double t : times) {
+            meanTime += t / n;
+        }
+        double covariance = 0;
+        double variance = 0;
         for (std::size_t i = 0; i < times.size(); ++i) {
-            const double grid = times.front() + static_cast<double>(i) * step;
+            const double di = static_cast<double>(i) - meanIndex;
+            covariance += di * (times[i] - meanTime);
+            variance += di * di;
+        }
+        const double step = covariance / variance;
+        // Each time must lie on that even grid.
+        for (std::size_t i = 0; i < times.size(); ++i) {
+            const double grid = meanTime + (static_cast<double>(i) - meanIndex) * step;
             if (std::fabs(times[i] - grid) > kTimeJitter * step) {
                 return fail(
                     timeLines[i],

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -68,6 +69,18 @@ TEST_F(SignalCommandsTest, ExportedSignalsComeBackAsAReading) {
     EXPECT_NEAR(json["values"].toObject()["total"].toDouble(), 1 / std::numbers::sqrt2, 1e-3);
     EXPECT_TRUE(json["values"].toObject()["iso"].isNull());
     EXPECT_TRUE(json["values"].toObject()["bdu"].isNull());
+    {
+        // Its waveform indices were stored with it, as for a reading from the meter.
+        ASSERT_TRUE(app->OpenMainConnection());
+        QSqlQuery indices(app->MainConnection()->Connection().Database());
+        ASSERT_TRUE(indices.prepare(
+            QStringLiteral("SELECT fTotalCrest FROM tblReadingIndices WHERE sReadingGUID = ?")));
+        indices.addBindValue(json["reading"].toString());
+        ASSERT_TRUE(indices.exec());
+        ASSERT_TRUE(indices.next()) << "no indices stored for the imported reading";
+        EXPECT_NEAR(indices.value(0).toDouble(), std::numbers::sqrt2, 0.01); // a sine's crest factor
+        app->CloseMainConnection();
+    }
 
     // The same date again is refused and nothing is added.
     run = RunVantor({"import-signal", point.sItemGUID, File("fan.uff"), "--date", "2024-05-02 10:00:00"});

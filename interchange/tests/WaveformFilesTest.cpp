@@ -35,6 +35,12 @@ TEST(WaveformCsvTest, ReadsTheVariants) {
         {"tabs", "0\t1\n0.1\t2\n", 0, {1, 2}, 10},
         {"blanks and an odd rate", "0 1\n0.3 2\n0.6 3\n", 0, {1, 2, 3}, 1 / 0.3},
         {"quoted fields", "\"0\",\"1\"\n\"1\",\"2\"\n", 0, {1, 2}, 1},
+        {"25.6 kHz times written in whole microseconds",
+         "0.000000,1\n0.000039,2\n0.000078,3\n0.000117,4\n0.000156,5\n0.000195,6\n0.000234,7\n"
+         "0.000273,8\n0.000313,9\n",
+         0,
+         {1, 2, 3, 4, 5, 6, 7, 8, 9},
+         25597.269624573375}, // the least-squares rate of the rounded times
     };
     for (const auto& c : cases) {
         const CsvWaveformResult read = ReadWaveformCsv(c.text, c.givenFs);

@@ -18,6 +18,7 @@
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/ReadingListView.h"
+#include "ui/views/SignalFileExport.h"
 #include "ui/views/SpectrumView.h"
 #include "ui/views/TrendLineDialog.h"
 #include "ui/views/TrendView.h"
@@ -490,3 +491,26 @@ TEST(DateZoomTest, RefusalsOfTheZoom) {
 
 } // namespace
 } // namespace vantor
+
+TEST(SignalFileName, NamesTheReadingAndReplacesWhatFileSystemsRefuse) {
+    const QDateTime taken(QDate(2026, 11, 30), QTime(9, 18, 40));
+    const struct {
+        const char* machine;
+        const char* point;
+        const char* channel;
+        const char* suffix;
+        const char* expected;
+    } cases[] = {
+        {"BFP-2", "Pump NDE", "", "uff", "BFP-2 Pump NDE 2026-11-30 0918.uff"},
+        {"BFP-2", "Pump NDE", "Total", "wav", "BFP-2 Pump NDE 2026-11-30 0918 Total.wav"},
+        {"Fan 3/4", "DE: \"H\"*", "ISO", "wav", "Fan 3-4 DE- -H-- 2026-11-30 0918 ISO.wav"},
+        {"", "Tab\there", "", "uff", "Tab-here 2026-11-30 0918.uff"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(vantor::ProposedSignalFileName(QString::fromUtf8(c.machine), QString::fromUtf8(c.point),
+                                                 taken, QString::fromUtf8(c.channel),
+                                                 QString::fromUtf8(c.suffix)),
+                  QString::fromUtf8(c.expected))
+            << c.expected;
+    }
+}

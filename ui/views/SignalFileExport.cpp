@@ -4,11 +4,25 @@
 #include "platform/Prompter.h"
 #include "ui/views/PointViewsState.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QRegularExpression>
 
 namespace vantor {
+namespace {} // namespace
+
+QString ProposedSignalFileName(const QString& machine, const QString& point, const QDateTime& taken,
+                               const QString& channel, const QString& suffix) {
+    QStringList parts{machine, point, taken.toString(QStringLiteral("yyyy-MM-dd HHmm")), channel};
+    parts.removeAll(QString());
+    // Characters file systems or file managers refuse or misread become "-".
+    static const QRegularExpression unsafe(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]"));
+    return parts.join(QLatin1Char(' ')).replace(unsafe, QStringLiteral("-")).trimmed() + QLatin1Char('.') +
+           suffix;
+}
+
 namespace {
 
 void ExportShown(QWidget* parent, PointViewsState& state, SignalFileFormat format, Channel channel) {
@@ -16,9 +30,19 @@ void ExportShown(QWidget* parent, PointViewsState& state, SignalFileFormat forma
         return;
     }
     const bool wav = format == SignalFileFormat::Wav;
+    // A name that says whose reading it is, in the folder used last.
+    QString proposed;
+    if (const ViewedReading* reading = state.Reading()) {
+        proposed = ProposedSignalFileName(
+            reading->machineName, reading->pointName, reading->taken,
+            wav ? (channel == Channel::Total ? QStringLiteral("Total") : QStringLiteral("ISO")) : QString(),
+            wav ? QStringLiteral("wav") : QStringLiteral("uff"));
+    }
+    const QString folder =
+        state.app.settings.exportToFolder.isEmpty() ? QDir::homePath() : state.app.settings.exportToFolder;
     // The filters are the file types' names, the same in every language.
     QString chosen = QFileDialog::getSaveFileName(
-        parent, wav ? QStringLiteral("WAV") : QStringLiteral("UFF 58"), state.app.settings.exportToFolder,
+        parent, wav ? QStringLiteral("WAV") : QStringLiteral("UFF 58"), QDir(folder).filePath(proposed),
         wav ? QStringLiteral("WAV (*.wav)") : QStringLiteral("Universal File Format (*.uff *.unv)"));
     if (chosen.isEmpty()) {
         return;

@@ -105,10 +105,11 @@ void CVantorGraphCtrl::paint(QPainter& painter, const QRect& rect) {
     d->paintXAxisScale(painter, labelsBottom);
     d->paintYAxisScale(painter, labelsLeft);
     d->paintCaptions(painter, labelsBottom, labelsLeft);
+    // The run-speed marker goes under the traces, so the 1x line it marks is never hidden by it.
+    d->paintRunSpeed(painter);
     d->paintTraces(painter);
     d->paintMarkers(painter);
     d->paintFrequencyBands(painter);
-    d->paintRunSpeed(painter);
     d->paintCursors(painter);
     d->dataChanged = false;
     painter.restore();

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -160,6 +161,38 @@ TEST_F(GraphPaint, SpectrumDrawsOneLinePerColumnAtMost) {
     // Each column's bar reaches the highest point of the column (7 of 10 units: row 60).
     EXPECT_EQ(image.pixelColor(100, 60), QColor(255, 0, 0));
     EXPECT_NE(image.pixelColor(100, 59), QColor(255, 0, 0));
+}
+
+// The run-speed marker is drawn under the traces: the 1x line it marks stays whole on a wide
+// spectrum, where the two fall on the same pixel column.
+TEST_F(GraphPaint, RunSpeedMarkerNeverHidesTheLineItMarks) {
+    margins(0);
+    graph->resize(400, 200);
+    graph->setProperty("XAxisMarkerStyle", 0);
+    graph->setProperty("YAxisMarkerStyle", 0);
+    graph->setProperty("FFTGraphOn", true);
+    graph->setProperty("PointMarkersOn", false);
+    graph->setProperty("XAxisMax", 5000.0);
+    graph->setProperty("YAxisMax", 10.0);
+    QList<double> x, y;
+    for (int i = 0; i <= 4000; ++i) {
+        x.append(i * 1.25);
+        y.append(i == 20 ? 9.0 : 0.0); // the 1x line at 25 Hz
+    }
+    graph->AddSeriesConfig(0x0000FF, 1, 0, 1); // red
+    graph->SetSeriesDataArray(0, x, y, 0);
+    graph->ShowRunSpeed(1, 25.0f);
+    const QImage image = painted(*graph);
+    // The bar's column (the one most red above the axis) is red on every row from the bar's top
+    // (9 of 10 units) down to the axis.
+    int best = 0;
+    for (int column = 0; column < 400; ++column) {
+        int red = 0;
+        for (int row = 25; row < 195; ++row)
+            red += image.pixelColor(column, row) == QColor(255, 0, 0);
+        best = std::max(best, red);
+    }
+    EXPECT_EQ(best, 170);
 }
 
 TEST(TraceReduction, CoversTheSamePixelsAsTheFullPolyline) {
