@@ -113,6 +113,22 @@ struct StageTwiddles {
         : w1r(w), w1i(w + m), w2r(w + 2 * m), w2i(w + 3 * m), w3r(w + 4 * m), w3i(w + 5 * m) {}
 };
 
+// One butterfly's twiddles w1, w2, w3 repeated across the four lanes.
+struct LaneTwiddles {
+    V4 w1r, w1i, w2r, w2i, w3r, w3i;
+    LaneTwiddles(const StageTwiddles& t, std::size_t p)
+        : w1r(Broadcast(t.w1r[p])), w1i(Broadcast(t.w1i[p])), w2r(Broadcast(t.w2r[p])),
+          w2i(Broadcast(t.w2i[p])), w3r(Broadcast(t.w3r[p])), w3i(Broadcast(t.w3i[p])) {}
+};
+
+// Four butterflies side by side on a[0..3] + k·step (k = 0..3) of the work arrays.
+[[gnu::always_inline]] inline Quad<V4> LoadedButterfly(const double* ar, const double* ai, std::size_t step,
+                                                       const LaneTwiddles& w) {
+    return Butterfly4(Load(ar), Load(ai), Load(ar + step), Load(ai + step), Load(ar + 2 * step),
+                      Load(ai + 2 * step), Load(ar + 3 * step), Load(ai + 3 * step), w.w1r, w.w1i, w.w2r,
+                      w.w2i, w.w3r, w.w3i);
+}
+
 // The first radix-4 Stockham stage (stride 1) straight from the waveform's interleaved samples:
 // y[4p + j] = w^{jp}·(DFT_4 of z[p + k·m], k = 0..3)_j, m = len/4. Four butterflies at a time when
 // m allows, their outputs transposed into place.
@@ -160,20 +176,13 @@ struct StageTwiddles {
     const StageTwiddles t(w, m);
     const std::size_t sm = s * m;
     for (std::size_t p = 0; p < m; ++p) {
-        const V4 w1r = Broadcast(t.w1r[p]);
-        const V4 w1i = Broadcast(t.w1i[p]);
-        const V4 w2r = Broadcast(t.w2r[p]);
-        const V4 w2i = Broadcast(t.w2i[p]);
-        const V4 w3r = Broadcast(t.w3r[p]);
-        const V4 w3i = Broadcast(t.w3i[p]);
+        const LaneTwiddles w4(t, p);
         const double* const ar = xr + s * p;
         const double* const ai = xi + s * p;
         double* const br = yr + 4 * s * p;
         double* const bi = yi + 4 * s * p;
         for (std::size_t q = 0; q < s; q += 4) {
-            const Quad<V4> y = Butterfly4(Load(ar + q), Load(ai + q), Load(ar + q + sm), Load(ai + q + sm),
-                                          Load(ar + q + 2 * sm), Load(ai + q + 2 * sm), Load(ar + q + 3 * sm),
-                                          Load(ai + q + 3 * sm), w1r, w1i, w2r, w2i, w3r, w3i);
+            const Quad<V4> y = LoadedButterfly(ar + q, ai + q, sm, w4);
             for (std::size_t j = 0; j < 4; ++j) {
                 Store(br + q + j * s, y.r[j]);
                 Store(bi + q + j * s, y.i[j]);
@@ -195,28 +204,19 @@ struct StageTwiddles {
     const StageTwiddles tb(w + 6 * m, m2);
     const std::size_t sm = s * m;
     for (std::size_t p2 = 0; p2 < m2; ++p2) {
-        const V4 b1r = Broadcast(tb.w1r[p2]);
-        const V4 b1i = Broadcast(tb.w1i[p2]);
-        const V4 b2r = Broadcast(tb.w2r[p2]);
-        const V4 b2i = Broadcast(tb.w2i[p2]);
-        const V4 b3r = Broadcast(tb.w3r[p2]);
-        const V4 b3i = Broadcast(tb.w3i[p2]);
+        const LaneTwiddles second(tb, p2);
         double* const zr = yr + 16 * s * p2;
         double* const zi = yi + 16 * s * p2;
         for (std::size_t q = 0; q < s; q += 4) {
             Quad<V4> u[4]; // u[k]: the first stage's outputs j = 0..3 of butterfly p = p2 + k·m2
             for (std::size_t k = 0; k < 4; ++k) {
                 const std::size_t p = p2 + k * m2;
-                const double* const ar = xr + s * p + q;
-                const double* const ai = xi + s * p + q;
-                u[k] = Butterfly4(Load(ar), Load(ai), Load(ar + sm), Load(ai + sm), Load(ar + 2 * sm),
-                                  Load(ai + 2 * sm), Load(ar + 3 * sm), Load(ai + 3 * sm),
-                                  Broadcast(ta.w1r[p]), Broadcast(ta.w1i[p]), Broadcast(ta.w2r[p]),
-                                  Broadcast(ta.w2i[p]), Broadcast(ta.w3r[p]), Broadcast(ta.w3i[p]));
+                u[k] = LoadedButterfly(xr + s * p + q, xi + s * p + q, sm, LaneTwiddles(ta, p));
             }
             for (std::size_t j = 0; j < 4; ++j) {
                 const Quad<V4> v = Butterfly4(u[0].r[j], u[0].i[j], u[1].r[j], u[1].i[j], u[2].r[j],
-                                              u[2].i[j], u[3].r[j], u[3].i[j], b1r, b1i, b2r, b2i, b3r, b3i);
+                                              u[2].i[j], u[3].r[j], u[3].i[j], second.w1r, second.w1i,
+                                              second.w2r, second.w2i, second.w3r, second.w3i);
                 for (std::size_t j2 = 0; j2 < 4; ++j2) {
                     Store(zr + q + s * j + 4 * s * j2, v.r[j2]);
                     Store(zi + q + s * j + 4 * s * j2, v.i[j2]);
