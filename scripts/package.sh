@@ -16,7 +16,7 @@ LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
           -DVANTOR_WERROR=OFF "${launcher[@]}"
 # Only what the packages hold; the tests and benchmarks are not built here.
 cmake --build "$build" --parallel "$(nproc)" --target vantor vantor-full vantor_desktop vantor-meter-sim \
-      vantor-control-host VantorGraph VantorLabel vantor_packaging_files
+      vantor-control-host VantorGraph VantorLabel vantor_packaging_files vantor_language_packs vantor_user_guide
 rm -rf "$root/dist"
 (cd "$build" && cpack -G DEB)
 ls -l "$root/dist"/*.deb
