@@ -1,6 +1,7 @@
 #include "analysis/Diagnosis.h"
 
 #include "analysis/FaultFamilies.h"
+#include "texts/UiText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -377,6 +378,32 @@ std::vector<Finding> Diagnose(const DiagnosisInput& input) {
         return a.confidence > b.confidence;
     });
     return findings;
+}
+
+std::vector<Finding> AlarmingFindings(const std::vector<Finding>& findings) {
+    std::vector<Finding> alarming;
+    for (const Finding& finding : findings) {
+        if (finding.kind != FindingKind::NoFinding &&
+            (finding.severity == StatusCode::Warning || finding.severity == StatusCode::Critical)) {
+            alarming.push_back(finding);
+        }
+    }
+    return alarming;
+}
+
+StatusCode FindingsSeverity(const std::vector<Finding>& findings) {
+    StatusCode worst = StatusCode::Ok;
+    for (const Finding& finding : AlarmingFindings(findings)) {
+        if (finding.severity == StatusCode::Critical) {
+            return StatusCode::Critical;
+        }
+        worst = StatusCode::Warning;
+    }
+    return worst;
+}
+
+QString FindingKindText(FindingKind kind) {
+    return UiText(text::added::FirstFindingKind + static_cast<int>(kind));
 }
 
 } // namespace vantor

@@ -131,4 +131,11 @@ struct DiagnosisInput {
 // The findings, most severe first (then by confidence); "No finding" alone when no rule applies.
 std::vector<Finding> Diagnose(const DiagnosisInput& input);
 
+// The findings that call for attention (WARNING or CRITICAL), in their order.
+std::vector<Finding> AlarmingFindings(const std::vector<Finding>& findings);
+// The most severe of the findings: Ok when none calls for attention.
+StatusCode FindingsSeverity(const std::vector<Finding>& findings);
+// The caption of a kind of finding in the current language (the UI text table).
+QString FindingKindText(FindingKind kind);
+
 } // namespace vantor

@@ -1,8 +1,10 @@
 #include "app/BearingEditor.h"
 
 #include "analysis/BearingFactors.h"
+#include "app/BearingCsv.h"
 #include "app/Log.h"
 
+#include <QFile>
 #include <QUuid>
 
 namespace vantor {
@@ -13,6 +15,46 @@ BearingEditor::BearingEditor(CMainConnection& db, Prompter& prompter)
 bool BearingEditor::Refuse(const QString& message) {
     qCInfo(lcApp, "Bearing change refused: %s", qUtf8Printable(message));
     prompter_.ShowMessage(message);
+    return false;
+}
+
+std::optional<std::vector<CBearing>> BearingEditor::ListBearings() {
+    return ReadShown(prompter_, QStringLiteral("listing the bearing library"),
+                     [this] { return store_.ListBearings(); });
+}
+
+std::optional<std::vector<CPointBearing>> BearingEditor::ListPointBearings(const QString& point) {
+    return ReadShown(prompter_, QStringLiteral("listing the bearings of point %1").arg(point),
+                     [this, &point] { return store_.ListPointBearings(point); });
+}
+
+bool BearingEditor::ImportCsvFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcApp) << "bearing list" << path << "not opened:" << file.errorString();
+        prompter_.ShowMessage(UiText(text::ErrorImportingData));
+        return false;
+    }
+    const BearingImportPlan plan = PlanBearingImport(store_, file.readAll());
+    if (!plan.Ok()) {
+        Refuse(plan.errors.join(QStringLiteral("\r\n")));
+        return false;
+    }
+    if (!ApplyBearingImport(db_, plan)) {
+        qCWarning(lcApp) << "bearing list" << path << "not stored";
+        prompter_.ShowMessage(UiText(text::ErrorImportingData));
+        return false;
+    }
+    prompter_.ShowMessage(plan.Summary());
+    return true;
+}
+
+bool BearingEditor::ExportCsvFile(const QString& path) {
+    if (ExportBearingCsvFile(store_, path)) {
+        return true;
+    }
+    qCWarning(lcApp) << "bearing list" << path << "not written";
+    prompter_.ShowMessage(UiText(text::ErrorExportingData));
     return false;
 }
 
@@ -189,6 +231,20 @@ EditOutcome BearingEditor::SavePointBearings(const QString& point,
     }
     prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
     return EditOutcome::Failed;
+}
+
+std::vector<BearingAtPoint> BearingsAtPointShown(CAppData& app, const QString& point) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr || point.isEmpty()) {
+        return {};
+    }
+    try {
+        CBearingStore store(*db);
+        return LoadBearingsAtPoint(store, point);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "loading the bearings of point" << point << "failed:" << error.what();
+        return {};
+    }
 }
 
 } // namespace vantor

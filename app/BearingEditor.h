@@ -3,6 +3,8 @@
 // line both use them: every change is checked first (an absurd geometry, a fifth bearing on a
 // point) and refused with its message through the prompter, storing nothing.
 
+#include "analysis/FaultFamilies.h"
+#include "app/CAppData.h"
 #include "app/EditOutcome.h"
 #include "store/BearingStore.h"
 
@@ -17,6 +19,18 @@ inline constexpr double kMostSpeedRatio = 100; // a bearing's shaft against the 
 class BearingEditor {
 public:
     BearingEditor(CMainConnection& db, Prompter& prompter);
+
+    // The library in its order, and a point's assignments in theirs; nothing after "Error loading
+    // record, please try again" when the database fails.
+    std::optional<std::vector<CBearing>> ListBearings();
+    std::optional<std::vector<CPointBearing>> ListPointBearings(const QString& point);
+
+    // A bearing list spreadsheet read, checked row by row and stored in one transaction: the
+    // refusals ("line N: ...") or the summary ("Bearings: 2 new, 1 updated") are shown; true when
+    // stored.
+    bool ImportCsvFile(const QString& path);
+    // The whole library into a spreadsheet; false after "Error exporting data".
+    bool ExportCsvFile(const QString& path);
 
     // The bearing named by its GUID or by a designation only one bearing carries; shows why not
     // ("no bearing ...", "2 bearings are designated ...") and gives nothing.
@@ -45,5 +59,10 @@ private:
     Prompter& prompter_;
     CBearingStore store_;
 };
+
+// The bearings a point watches, with their factors, for the views that draw their families: none
+// for an empty GUID, and none (the failure logged, nothing shown) when the database fails, so that
+// a view draws its spectrum as it would without bearings.
+std::vector<BearingAtPoint> BearingsAtPointShown(CAppData& app, const QString& point);
 
 } // namespace vantor

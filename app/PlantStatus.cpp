@@ -3,6 +3,13 @@
 #include "app/CAppData.h"
 #include "app/EditOutcome.h"
 
+#include <QSet>
+
+#include <memory>
+
+#include "analysis/EnvelopeSpectrum.h"
+#include "analysis/SignalProcessor.h"
+#include "store/AlarmRecords.h"
 #include "store/LatestReadings.h"
 #include "store/MainConnection.h"
 
@@ -60,6 +67,15 @@ PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents) {
     if (contents.lubePoints) {
         latestLubes = LatestLubeReadingsByPoint(db);
     }
+    // Points with settings beside the documented alarms; the processors are made only for them.
+    QSet<QString> alarmed;
+    if (contents.vibPoints) {
+        for (const QString& guid : alarmrows::PointsWithAlarmRows(db.Connection())) {
+            alarmed.insert(guid);
+        }
+    }
+    std::unique_ptr<SignalProcessor> processor;
+    std::unique_ptr<EnvelopeAnalyzer> analyzer;
     std::vector<CMachine> machines = db.ListMachines();
     plant.machines.reserve(machines.size());
     for (CMachine& machine : machines) {
@@ -71,7 +87,17 @@ PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents) {
                 if (const auto found = latestVibs.constFind(vib.sItemGUID); found != latestVibs.cend()) {
                     point.latestVib = *found;
                 }
-                point.status = PointStatus(vib, point.latestVib ? &*point.latestVib : nullptr);
+                if (alarmed.contains(vib.sItemGUID)) {
+                    if (!processor) {
+                        processor = std::make_unique<SignalProcessor>();
+                        analyzer = std::make_unique<EnvelopeAnalyzer>();
+                    }
+                    PointAlarmStatus alarms = EvaluatePointAlarms(db, *processor, *analyzer, vib);
+                    point.status = alarms.combined;
+                    point.reasons = std::move(alarms.reasons);
+                } else {
+                    point.status = PointStatus(vib, point.latestVib ? &*point.latestVib : nullptr);
+                }
                 point.vib = std::move(vib);
                 Combine(entry.status, point.status);
                 entry.points.push_back(std::move(point));

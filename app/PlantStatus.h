@@ -4,6 +4,7 @@
 // machine's status the most severe of its points', and whether off-route readings wait.
 
 #include "analysis/AlarmStatus.h"
+#include "analysis/PointAlarms.h"
 #include "analysis/StatusTable.h"
 #include "store/Records.h"
 
@@ -22,7 +23,10 @@ struct PlantPoint {
     CLube lube;                           // for Kind::Lube
     std::optional<CVibReading> latestVib; // without its raw captures
     std::optional<CLubeReading> latestLube;
+    // The documented status; for a vibration point with baseline, change or band settings the most
+    // severe of it and those alarms, whose reasons (WARNING or CRITICAL) are kept, most severe first.
     DatedStatus status;
+    std::vector<AlarmReason> reasons;
 
     const QString& Guid() const { return kind == Kind::Vib ? vib.sItemGUID : lube.sItemGUID; }
     const QString& Name() const { return kind == Kind::Vib ? vib.sName : lube.sName; }
@@ -50,7 +54,8 @@ struct PlantContents {
 };
 
 // Reads the whole plant: one query for the machines, one per machine for its points, one for the
-// newest reading of every point. Throws DatabaseError like the record access layer.
+// newest reading of every point; the points with baseline, change or band settings are judged by
+// them too (their readings and latest spectra read). Throws DatabaseError like the record access layer.
 PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents);
 // The same for the desktop's tree: nothing after "Error loading record, please try again" (logged)
 // when the database fails or none is open.

@@ -1,4 +1,4 @@
-// plot: trend, spectrum, waveform and waterfall views painted into PNG files.
+// plot: trend, spectrum, waveform, waterfall and envelope views painted into PNG files.
 #include "cli/PlotCommands.h"
 
 #include "analysis/AlarmStatus.h"
@@ -112,7 +112,9 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
         }
         ShowSpectrumView(graph, MakeEnvelopeViewData(envelope.spectrum, units), std::nullopt,
                          EnvelopeTitle(ReadingTitle(*reading), envelope.spectrum));
-        cursorX = AxisMiddle(graph);
+        const double runSpeed = reading->decoded.runSpeedHz * units.FrequencyFactor();
+        cursorX = runSpeed > 0 && runSpeed < graph.GetXAxisMax() ? runSpeed : AxisMiddle(graph);
+        shown = {reading->point ? reading->point->sItemGUID : QString(), reading->decoded.runSpeedHz};
         return std::nullopt;
     }
     case PlotView::Waterfall: {
@@ -242,8 +244,9 @@ void AddPlotCommands(CLI::App& cli, CommandContext& context) {
         ->check(CLI::IsMember({"simple", "harmonic", "bearing"}));
     plot->add_option("--set", *sets,
                      "NAME=VALUE: a graph control property written before painting; repeatable");
-    plot->add_flag("--families", faults->families,
-                   "Spectrum, waterfall: draw the fault families of the point's bearings with a legend");
+    plot->add_flag(
+        "--families", faults->families,
+        "Spectrum, waterfall, envelope: draw the fault families of the point's bearings with a legend");
     plot->add_option("--harmonics", faults->harmonics, "Harmonics per family, 1 to 20 (default 5)")
         ->check(CLI::Range(1, kMostFaultHarmonics));
     plot->add_option("--bearing", faults->bearing,

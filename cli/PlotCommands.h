@@ -27,7 +27,7 @@ struct PlotOptions {
     int width = kDefaultPlotWidth;
     int height = kDefaultPlotHeight;
     GraphCursor cursor = GraphCursor::None;
-    // Spectrum and waterfall views: the fault families of the point's bearings drawn over the
+    // Spectrum, waterfall and envelope views: the fault families of the point's bearings drawn over the
     // graph, and the bearing cursor's multipliers taken from the point's bearing number N (from 1).
     bool families = false;
     int harmonics = kDefaultFaultHarmonics;

@@ -17,6 +17,7 @@ constexpr double kLegendSwatch = 14.0;
 constexpr double kLegendMargin = 4.0;
 constexpr int kHarmonicAlpha = 160;
 constexpr int kSidebandAlpha = 110;
+constexpr int kLabelGroundAlpha = 170;
 
 QString HarmonicLabel(const OverlayFamily& family, int harmonic) {
     return harmonic == 1 ? family.label : QStringLiteral("%1x%2").arg(family.label).arg(harmonic);
@@ -75,22 +76,25 @@ FaultOverlay MakeFaultOverlay(const std::vector<BearingAtPoint>& bearings, doubl
 }
 
 std::vector<QRectF> PlaceLabels(const std::vector<std::pair<double, double>>& centresAndWidths,
-                                const QRectF& area, double rowHeight, int rows) {
+                                const QRectF& area, double rowHeight, int rows,
+                                const std::vector<QRectF>& obstacles) {
     std::vector<QRectF> placed(centresAndWidths.size());
     std::vector<std::vector<QRectF>> taken(static_cast<std::size_t>(std::max(rows, 0)));
     for (std::size_t i = 0; i < centresAndWidths.size(); ++i) {
         const auto [centre, width] = centresAndWidths[i];
-        const double left = centre - width / 2.0;
-        if (left < area.left() || left + width > area.right()) {
+        if (centre < area.left() || centre > area.right() || width > area.width()) {
             continue;
         }
+        // A label of a line near a side is moved in just enough to fit (the low cage lines).
+        const double left = std::clamp(centre - width / 2.0, area.left(), area.right() - width);
         for (std::size_t row = 0; row < taken.size(); ++row) {
             const QRectF rect(left, area.top() + static_cast<double>(row) * rowHeight, width, rowHeight);
             if (rect.bottom() > area.bottom()) {
                 break;
             }
-            const bool free = std::none_of(taken[row].begin(), taken[row].end(),
-                                           [&rect](const QRectF& other) { return other.intersects(rect); });
+            const auto overlaps = [&rect](const QRectF& other) { return other.intersects(rect); };
+            const bool free = std::none_of(taken[row].begin(), taken[row].end(), overlaps) &&
+                              std::none_of(obstacles.begin(), obstacles.end(), overlaps);
             if (free) {
                 taken[row].push_back(rect);
                 placed[i] = rect;
@@ -101,12 +105,26 @@ std::vector<QRectF> PlaceLabels(const std::vector<std::pair<double, double>>& ce
     return placed;
 }
 
-void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const FaultOverlay& overlay) {
-    const QRectF plot = graph.plotRect();
+QRectF FrontTraceRect(const CVantorGraphCtrl& graph) {
+    QRectF plot = graph.plotRect();
+    if (graph.GetGraphWaterfallOn()) {
+        // The control shifts trace i right by i x-offsets and up by i y-offsets and shrinks every
+        // trace by the room the ones behind take.
+        const int behind = std::max(0, static_cast<int>(graph.GetSeriesCount()) - 1);
+        plot.setWidth(plot.width() - behind * graph.GetXAxisOffset());
+        plot.setTop(plot.top() + behind * graph.GetYAxisOffset());
+    }
+    return plot;
+}
+
+OverlayLayout PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph,
+                                const FaultOverlay& overlay) {
+    OverlayLayout layout;
+    const QRectF plot = FrontTraceRect(graph);
     const double minimum = graph.GetXAxisMin();
     const double maximum = graph.GetXAxisMax();
-    if (plot.width() <= 0 || !(maximum > minimum)) {
-        return;
+    if (plot.width() <= 0 || plot.height() <= 0 || !(maximum > minimum)) {
+        return layout;
     }
     const auto xOf = [&](double value) {
         return plot.left() + (value - minimum) / (maximum - minimum) * plot.width();
@@ -155,13 +173,21 @@ void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const F
     for (const Label& label : labels) {
         requests.emplace_back(label.x, metrics.horizontalAdvance(label.text) + 2 * kLabelPadding);
     }
-    const std::vector<QRectF> rects = PlaceLabels(requests, plot, rowHeight, kOverlayLabelRows);
+    std::vector<QRectF> cursorLabels;
+    if (graph.GetCursorEnabled()) {
+        for (const CVantorGraphCtrl::CursorReadout& cursor : graph.cursorReadouts()) {
+            cursorLabels.emplace_back(cursor.handle);
+        }
+    }
+    const std::vector<QRectF> rects = PlaceLabels(requests, plot, rowHeight, kOverlayLabelRows, cursorLabels);
     for (std::size_t i = 0; i < labels.size(); ++i) {
         if (rects[i].isEmpty()) {
             continue;
         }
+        painter.fillRect(rects[i], QColor(255, 255, 255, kLabelGroundAlpha));
         painter.setPen(labels[i].colour.darker(130));
         painter.drawText(rects[i], Qt::AlignCenter, labels[i].text);
+        layout.labels.push_back(rects[i]);
     }
 
     // The legend: one row per shown family, at the plot's top right below the label rows.
@@ -180,6 +206,7 @@ void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const F
         painter.setPen(QPen(QColor(128, 128, 128)));
         painter.setBrush(QColor(255, 255, 255, 220));
         painter.drawRect(box);
+        layout.legend = box;
         double y = box.top() + kLegendMargin;
         for (const OverlayFamily& family : overlay.families) {
             if (!family.shown) {
@@ -197,6 +224,7 @@ void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const F
         }
     }
     painter.restore();
+    return layout;
 }
 
 void SetBearingCursorFrom(CVantorGraphCtrl& graph, const BearingAtPoint& bearing) {

@@ -42,18 +42,33 @@ FaultOverlay MakeFaultOverlay(const std::vector<BearingAtPoint>& bearings, doubl
                               double frequencyFactor, int harmonics = kDefaultFaultHarmonics);
 
 // Label placement: each label (its centre x and width) goes into the first of `rows` rows, from
-// the top of `area`, where it overlaps no label placed before and fits within the area's sides;
-// a label with no room is left out (its line is still drawn). Returns one rectangle per label, an
+// the top of `area`, where it overlaps no label placed before; a label whose centre is near a side
+// is moved in to fit within the area, one whose centre is outside it is left out, as is a label
+// with no room (its line is still drawn). Returns one rectangle per label, an
 // empty one for a label left out.
+// Rectangles in `obstacles` (the graph's own cursor labels) are kept free like placed labels.
 std::vector<QRectF> PlaceLabels(const std::vector<std::pair<double, double>>& centresAndWidths,
-                                const QRectF& area, double rowHeight, int rows);
+                                const QRectF& area, double rowHeight, int rows,
+                                const std::vector<QRectF>& obstacles = {});
 
 inline constexpr int kOverlayLabelRows = 3;
 
-// Paints the shown families inside the graph's plot rectangle (as laid out by its last paint),
-// mapping frequencies through the X axis limits, with the legend at the plot's top right. Lines
-// outside the axis are left out.
-void PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const FaultOverlay& overlay);
+// Where the graph draws its front trace as laid out by its last paint: the plot rectangle, less
+// on a waterfall the offsets of the traces behind it (the newest trace is in front).
+QRectF FrontTraceRect(const CVantorGraphCtrl& graph);
+
+// Where an overlay's labels and legend were painted, in the graph's coordinates.
+struct OverlayLayout {
+    std::vector<QRectF> labels; // the labels drawn, none overlapping another
+    QRectF legend;              // empty without a shown family
+};
+
+// Paints the shown families over the front trace (FrontTraceRect), mapping frequencies through the
+// X axis limits, with the legend at its top right below the label rows. Lines outside the axis are
+// left out; labels keep clear of the graph's cursor labels and sit on a light ground, so a peak
+// under one still shows.
+OverlayLayout PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph,
+                                const FaultOverlay& overlay);
 
 // The bearing cursor takes its four multipliers (IR, OR, CG, RE) from a bearing: its factors
 // times its speed ratio, since the cursor multiplies the point's run speed.

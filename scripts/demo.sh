@@ -51,6 +51,8 @@ pump="$("$vantor" list vibs | awk -F'\t' '$4 == "Pump NDE" {print $1}')"
 bearing="$("$vantor" bearing list | awk -F'\t' '$2 == "6205-2RS JEM" {print $1}')"
 "$vantor" vib bearings "$pump" --add "$bearing" --location NDE
 "$vantor" alarms "$pump" --measure iso --baseline 3
+# An envelope band over the outer race's first line (BPFO about 87 Hz), drawn on the envelope view.
+"$vantor" bands "$pump" add --from 80 --to 95 --spectrum envelope --warning 0.15 --critical 0.3
 "$vantor" alarms "$pump"
 "$vantor" diagnose "$("$vantor" list readings --parent "$pump" | tail -n 1 | cut -f1)"
 "$vantor" status

@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 42;
+inline constexpr int UiTextAddedCount = 91;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -301,6 +301,61 @@ inline constexpr int GuideNotOpened = First + 38; // "No program could open the 
 inline constexpr int AboutBuilt = First + 39;     // "Built"
 inline constexpr int AboutLibraries = First + 40; // "Libraries and their licences"
 inline constexpr int AboutGuide = First + 41;     // "The User Guide is in %1"
+// The findings of the automatic diagnosis and the reasons of the alarms beside the documented ones.
+inline constexpr int Findings = First + 42;      // "Findings"
+inline constexpr int FindingColumn = First + 43; // "Finding"
+inline constexpr int Severity = First + 44;      // "Severity"
+inline constexpr int Confidence = First + 45;    // "Confidence"
+inline constexpr int Evidence = First + 46;      // "Evidence"
+inline constexpr int Unbalance = First + 47;     // "Unbalance"
+inline constexpr int Misalignment = First + 48;  // "Misalignment"
+inline constexpr int Looseness = First + 49;     // "Mechanical looseness"
+inline constexpr int BearingDefect = First + 50; // "Bearing defect"
+inline constexpr int Impacting = First + 51;     // "Impacting"
+inline constexpr int NoFinding = First + 52;     // "No finding"
+inline constexpr int Envelope = First + 53;      // "Envelope"
+inline constexpr int EvidenceClickHint =
+    First + 54; // "Click an evidence line to put the spectrum cursor on it."
+inline constexpr int StatisticalAlarm = First + 55; // "Statistical alarm: %1"
+inline constexpr int ChangeAlarm = First + 56;      // "Change alarm: %1"
+inline constexpr int BandAlarm = First + 57;        // "Band alarm: %1"
+inline constexpr int LatestFindings = First + 58;   // "Findings of the latest readings"
+// The kinds of finding in the order of FindingKind, from Unbalance.
+inline constexpr int FirstFindingKind = Unbalance;
+// The bearing library, the point set-up's bearings and the fault families on the spectra.
+inline constexpr int Bearings = First + 59;            // "Bearings"
+inline constexpr int SearchByDesignation = First + 60; // "Search by designation"
+inline constexpr int Designation = First + 61;         // "Designation"
+inline constexpr int Maker = First + 62;               // "Maker"
+inline constexpr int Source = First + 63;              // "Source"
+inline constexpr int ImportBearings = First + 64;      // "Import Bearings"
+inline constexpr int ExportBearings = First + 65;      // "Export Bearings"
+inline constexpr int NewBearing = First + 66;          // "New Bearing"
+inline constexpr int Bearing = First + 67;             // "Bearing"
+inline constexpr int DescribedBy = First + 68;         // "Described by"
+inline constexpr int Geometry = First + 69;            // "Geometry"
+inline constexpr int MakersFactors = First + 70;       // "Maker's factors"
+inline constexpr int RollingElements = First + 71;     // "Rolling elements Z"
+inline constexpr int ElementDiameter = First + 72;     // "Element diameter d (mm)"
+inline constexpr int PitchDiameter = First + 73;       // "Pitch diameter D (mm)"
+inline constexpr int ContactAngle = First + 74;        // "Contact angle (deg)"
+inline constexpr int TimesRunSpeed = First + 75;       // "%1 (x run speed)"
+inline constexpr int SourceOfFigures = First + 76;     // "Source of the figures"
+inline constexpr int Factors = First + 77;             // "Factors"
+inline constexpr int Location = First + 78;            // "Location"
+inline constexpr int SpeedRatio = First + 79;          // "Speed ratio"
+inline constexpr int NoBearing = First + 80;           // "(none)"
+inline constexpr int LocationExample = First + 81;     // "e.g. Motor DE"
+inline constexpr int FaultFamilies = First + 82;       // "Fault Families"
+inline constexpr int ShowFaultFamilies = First + 83;   // "Show Fault Families"
+inline constexpr int BearingCursorFrom = First + 84;   // "Bearing Cursor From"
+// The server database dialog of the Connection menu.
+inline constexpr int ServerDatabase = First + 85;     // "Server Database"
+inline constexpr int ServerAddressLabel = First + 86; // "Address"
+inline constexpr int ServerPassword = First + 87;     // "Password"
+inline constexpr int PasswordHint = First + 88;       // "only when the server asks; never stored"
+inline constexpr int TestConnection = First + 89;     // "Test Connection"
+inline constexpr int ConnectServer = First + 90;      // "Connect"
 } // namespace text::added
 
 } // namespace vantor

@@ -2,7 +2,14 @@
 // lubrication points by their bearing noise, the status rows, and the off-route count.
 #include "app/PlantStatus.h"
 #include "DatabaseFixture.h"
+#include "FindingsTestData.h"
+#include "analysis/EnvelopeSpectrum.h"
+#include "analysis/PointAlarms.h"
+#include "analysis/SignalProcessor.h"
+#include "app/ReadingFindings.h"
+#include "store/AlarmRecords.h"
 #include "store/LatestReadings.h"
+#include "texts/UiText.h"
 
 namespace vantor::testing {
 namespace {
@@ -138,6 +145,155 @@ TEST_F(PlantStatusTest, OffRouteReadingsAreCountedAndAnOldFileWithoutTheirTableH
     EXPECT_EQ(LoadPlant(Db(), {}).offRouteReadings, 1);
     ASSERT_TRUE(Exec(QStringLiteral("DROP TABLE tblOffRouteReadings")));
     EXPECT_EQ(CountOffRouteReadings(Db()), 0);
+}
+
+// A point with a baseline takes the most severe of its documented status and its baseline and change
+// alarms, with their reasons; its machine and the plant follow. A point without the new settings
+// keeps exactly its documented status and has no reasons.
+TEST_F(PlantStatusTest, APointWithABaselineShowsItsCombinedStatusWithItsReasons) {
+    const CMachine pump = AddMachine(QStringLiteral("Pump"));
+    std::vector<CVib> points;
+    for (const QString& name : {QStringLiteral("Watched"), QStringLiteral("Plain")}) {
+        CVib point = AddPoint(pump, name);
+        point.bISOAlarmsOn = true;
+        point.fISOWarningMMS = 4.5f;
+        point.fISOCriticalMMS = 7.1f;
+        ASSERT_TRUE(Db().UpsertVib(point));
+        // ISO 1.0, 1.0, 1.1 then 2.3 mm/s: below the warning line throughout.
+        int day = 0;
+        for (const float iso : {1.0f, 1.0f, 1.1f, 2.3f}) {
+            AddReading(point, kMonday.addDays(day++), iso);
+        }
+        points.push_back(point);
+    }
+    const PlantSnapshot before = LoadPlant(Db(), {true, false});
+    BaselineSettings settings;
+    settings.measure = {MeasureKind::IsoVelocity, std::nullopt};
+    settings.baselineReadings = 3;
+    alarmrows::PutSetting(Db().Connection(), ToAlarmSettingRow(points[0].sItemGUID, settings));
+
+    const PlantSnapshot plant = LoadPlant(Db(), {true, false});
+    const PlantPoint& watched = *plant.FindPoint(points[0].sItemGUID);
+    EXPECT_EQ(watched.status.code, StatusCode::Critical);
+    EXPECT_EQ(watched.status.dateTime, kMonday.addDays(3));
+    ASSERT_EQ(watched.reasons.size(), 2u);
+    EXPECT_EQ(watched.reasons[0].source, AlarmReason::Source::Baseline);
+    EXPECT_EQ(watched.reasons[1].source, AlarmReason::Source::Change);
+    EXPECT_EQ(plant.machines[0].status.code, StatusCode::Critical);
+    EXPECT_EQ(plant.status.code, StatusCode::Critical);
+
+    const PlantPoint& plain = *plant.FindPoint(points[1].sItemGUID);
+    const PlantPoint& plainBefore = *before.FindPoint(points[1].sItemGUID);
+    EXPECT_EQ(plain.status.code, StatusCode::Ok);
+    EXPECT_EQ(plain.status.code, plainBefore.status.code);
+    EXPECT_EQ(plain.status.dateTime, plainBefore.status.dateTime);
+    EXPECT_TRUE(plain.reasons.empty());
+    // The status rows: the watched point's status word follows, every other cell stays.
+    const std::vector<StatusTableRow> rows = StatusRowsOf(plant, {}, StatusTableOptions{});
+    const std::vector<StatusTableRow> rowsBefore = StatusRowsOf(before, {}, StatusTableOptions{});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].status.code, StatusCode::Critical);
+    EXPECT_EQ(rows[1].status.code, rowsBefore[1].status.code);
+    ASSERT_EQ(rows[0].cells.size(), rowsBefore[0].cells.size());
+    for (std::size_t i = 0; i < rows[0].cells.size(); ++i) {
+        EXPECT_EQ(rows[0].cells[i].cell.text, rowsBefore[0].cells[i].cell.text);
+    }
+}
+
+TEST_F(PlantStatusTest, ReasonsAndFindingsReadAsTheTreeAndTableShowThem) {
+    struct ReasonCase {
+        AlarmReason reason;
+        QString text;
+    };
+    const ReasonCase reasons[] = {
+        {{AlarmReason::Source::Baseline, StatusCode::Critical,
+          QStringLiteral("ISO velocity 2.3 ≥ baseline + 3σ 1.2")},
+         QStringLiteral("CRITICAL Statistical alarm: ISO velocity 2.3 ≥ baseline + 3σ 1.2")},
+        {{AlarmReason::Source::Change, StatusCode::Warning, QStringLiteral("ISO velocity 2.2× baseline")},
+         QStringLiteral("WARNING Change alarm: ISO velocity 2.2× baseline")},
+        {{AlarmReason::Source::Band, StatusCode::Warning,
+          QStringLiteral("Band 1 (ISO 5–20 Hz) peak 2 ≥ warning 2")},
+         QStringLiteral("WARNING Band alarm: Band 1 (ISO 5–20 Hz) peak 2 ≥ warning 2")},
+    };
+    for (const ReasonCase& c : reasons) {
+        EXPECT_EQ(AlarmReasonText(c.reason), c.text);
+    }
+
+    auto finding = [](FindingKind kind, StatusCode severity, double confidence) {
+        Finding f;
+        f.kind = kind;
+        f.severity = severity;
+        f.confidence = confidence;
+        f.summary = QStringLiteral("s");
+        return f;
+    };
+    const Finding none = finding(FindingKind::NoFinding, StatusCode::Ok, 1);
+    const Finding bearing = finding(FindingKind::BearingDefect, StatusCode::Critical, 0.9);
+    const Finding impacting = finding(FindingKind::Impacting, StatusCode::Warning, 0.55);
+    struct FindingsCase {
+        std::vector<Finding> findings;
+        QString cell;
+        StatusCode severity;
+        QString tip;
+    };
+    const FindingsCase cases[] = {
+        {{none}, QStringLiteral("No finding"), StatusCode::Ok, QStringLiteral("No finding")},
+        {{bearing, impacting},
+         QStringLiteral("Bearing defect, Impacting"),
+         StatusCode::Critical,
+         QStringLiteral("Bearing defect - CRITICAL (90 %): s\nImpacting - WARNING (55 %): s")},
+        {{impacting, impacting},
+         QStringLiteral("Impacting"),
+         StatusCode::Warning,
+         QStringLiteral("Impacting - WARNING (55 %): s\nImpacting - WARNING (55 %): s")},
+        {{}, QStringLiteral("No finding"), StatusCode::Ok, QStringLiteral("No finding")},
+    };
+    for (const FindingsCase& c : cases) {
+        SCOPED_TRACE(c.cell.toStdString());
+        EXPECT_EQ(FindingsCellText(c.findings), c.cell);
+        EXPECT_EQ(FindingsSeverity(c.findings), c.severity);
+        EXPECT_EQ(FindingsTip(c.findings), c.tip);
+    }
+    // The kinds' captions follow the language.
+    QStringList texts = UiTextTable::Snapshot();
+    for (int i = UiTextCount; i < UiTextAllCount; ++i) {
+        texts << EnglishDefaultText(i);
+    }
+    texts[text::added::BearingDefect] = QStringLiteral("Lagerschaden");
+    ASSERT_TRUE(UiTextTable::Replace(texts));
+    EXPECT_EQ(FindingsCellText({bearing}), QStringLiteral("Lagerschaden"));
+    UiTextTable::ResetToDefaults();
+}
+
+// The desktop's diagnosis of a stored reading and its point's bands, through the app layer.
+TEST_F(PlantStatusTest, TheDesktopDiagnosesAReadingAndReadsAPointsBands) {
+    const CMachine pump = AddMachine(QStringLiteral("Pump"));
+    const CVib point = AddPoint(pump, QStringLiteral("NDE"));
+    const CVibReading reading = ToneReading(point.sItemGUID, kMonday, 4.0);
+    ASSERT_TRUE(Db().UpsertVibReading(reading));
+    SignalProcessor processor;
+    EnvelopeAnalyzer analyzer;
+    const std::optional<ReadingDiagnosis> diagnosis =
+        LoadReadingDiagnosis(*app, processor, analyzer, reading.sItemGUID);
+    ASSERT_TRUE(diagnosis);
+    EXPECT_EQ(FindingsCellText(diagnosis->findings), QStringLiteral("Unbalance"));
+    EXPECT_FALSE(LoadReadingDiagnosis(*app, processor, analyzer, MakeItemGuid()));
+
+    EXPECT_TRUE(LoadPointSpectralBands(*app, point.sItemGUID).empty());
+    SpectralBand band;
+    band.from = 0.5;
+    band.to = 1.5;
+    band.orders = true;
+    band.warning = 2;
+    band.critical = 4;
+    SpectralBandRow unknown = ToSpectralBandRow(point.sItemGUID, band);
+    unknown.spectrum = QStringLiteral("acoustic");
+    alarmrows::PutBands(Db().Connection(), point.sItemGUID,
+                        {ToSpectralBandRow(point.sItemGUID, band), unknown});
+    const std::vector<SpectralBand> bands = LoadPointSpectralBands(*app, point.sItemGUID);
+    ASSERT_EQ(bands.size(), 1u);
+    EXPECT_TRUE(bands[0].orders);
+    EXPECT_DOUBLE_EQ(bands[0].to, 1.5);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The document report: which sections and graphs the rules keep, the reporting period, cancelling,
 // and the ODT and PDF files as a reader opens them.
 #include "app/ReportSetup.h"
+#include "app/tests/FindingsTestData.h"
 #include "app/tests/ReportTestData.h"
 #include "graphviews/ReportCharts.h"
 #include "reports/document/OdtWriter.h"
@@ -364,6 +365,106 @@ TEST_F(ReportTest, TheOdtPackageAndThePdfHoldTheTitlesTablesAndCharts) {
         ASSERT_FALSE(lines.isEmpty()) << page;
         EXPECT_FALSE(headings.contains(lines.last().trimmed()))
             << "page " << page << ": " << lines.last().toStdString();
+    }
+}
+
+// After the documented sections, a findings section lists the points whose newest reading in the
+// period has a WARNING or CRITICAL finding; a report where none has one stays as documented.
+TEST_F(ReportTest, AFindingsSectionFollowsTheDocumentedSectionsWhereAPointHasFindings) {
+    RecordingCharts charts;
+    const QStringList both = {QStringLiteral("Fan"), QStringLiteral("Pump")};
+    ReportOptions tables;
+    tables.machines = both;
+    tables.statusTable = true;
+    const QString documented = QStringLiteral("## Fan|[table]|## Pump|[table]");
+    ASSERT_EQ(Outline(Build(tables, charts).document).join(u'|'), documented);
+
+    CMainConnection& db = *plant.app->MainConnection();
+    CVib pumpDe;
+    for (const CMachine& machine : db.ListMachines()) {
+        for (const CVib& point : db.ListVibs(machine.sItemGUID)) {
+            if (point.sName == QStringLiteral("Pump DE")) {
+                pumpDe = point;
+            }
+        }
+    }
+    ASSERT_FALSE(pumpDe.sItemGUID.isEmpty());
+    // A 4 mm/s run-speed tone: unbalance, WARNING.
+    ASSERT_TRUE(
+        db.UpsertVibReading(testing::ToneReading(pumpDe.sItemGUID, testing::kFirstDay.addDays(3), 4.0)));
+    ReportOptions period = tables;
+    period.period = ReportPeriod::BetweenDates;
+    period.start = testing::kFirstDay;
+    period.end = testing::kFirstDay.addDays(2);
+    struct Case {
+        const char* name;
+        ReportOptions options;
+        QString outline;
+    };
+    const Case cases[] = {
+        {"the newest reading has a finding", tables,
+         documented + QStringLiteral("|## Findings|# Pump - Pump DE|[table]")},
+        {"the period's newest reading has none", period, documented},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const BuiltReport built = Build(c.options, charts);
+        EXPECT_EQ(Outline(built.document).join(u'|'), c.outline);
+    }
+    const BuiltReport built = Build(tables, charts);
+    const auto& table = std::get<ReportTable>(built.document.blocks.back());
+    EXPECT_EQ(table.header, (QStringList{"Finding", "Severity", "Confidence", "Evidence"}));
+    ASSERT_GE(table.rows.size(), 2u);
+    EXPECT_EQ(table.rows[0][0].text, QStringLiteral("Unbalance"));
+    EXPECT_EQ(table.rows[0][1].text, QStringLiteral("WARNING"));
+    EXPECT_TRUE(table.rows[0][1].colour.has_value());
+    EXPECT_TRUE(table.rows[0][2].text.endsWith(QStringLiteral(" %")));
+    // Evidence rows under the finding: the 1× line with its level and frequency.
+    EXPECT_TRUE(table.rows[1][0].text.isEmpty());
+    EXPECT_EQ(table.rows[1][3].text, QStringLiteral("1× 4.00 mm/s at 25.0 Hz"));
+}
+
+// Headings that lead to a table go to the next page with its first rows rather than stay at the
+// foot of a page.
+TEST_F(ReportTest, NoHeadingOfATableIsLeftAtTheFootOfAPage) {
+    ReportDocument document;
+    document.titleBlock.title = QStringLiteral("Tables");
+    document.pageWord = QStringLiteral("Page");
+    document.ofWord = QStringLiteral("of");
+    QStringList headings;
+    for (int point = 0; point < 24; ++point) {
+        headings << QStringLiteral("Point %1").arg(point);
+        document.blocks.push_back(ReportHeading{2, headings.back()});
+        ReportTable table;
+        table.caption = QStringLiteral("Caption %1").arg(point);
+        table.header = QStringList{QStringLiteral("A"), QStringLiteral("B")};
+        for (int row = 0; row < 3 + point % 5; ++row) {
+            table.rows.push_back(
+                {{QStringLiteral("a%1").arg(row), std::nullopt}, {QStringLiteral("b"), std::nullopt}});
+        }
+        document.blocks.push_back(table);
+    }
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("tables.pdf"));
+    ASSERT_TRUE(WritePdf(document, pdf));
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    const int pageCount =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+    ASSERT_GT(pageCount, 2);
+    for (int page = 1; page <= pageCount; ++page) {
+        const QString number = QString::number(page);
+        QStringList lines =
+            RunTool(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-f"), number, QStringLiteral("-l"), number, pdf, QStringLiteral("-")})
+                .split(QLatin1Char('\n'));
+        lines.removeIf([](const QString& line) {
+            return line.trimmed().isEmpty() || line.startsWith(QStringLiteral("Page ")) ||
+                   line.contains(QChar(0x0C));
+        });
+        ASSERT_FALSE(lines.isEmpty()) << page;
+        const QString last = lines.last().trimmed();
+        EXPECT_FALSE(headings.contains(last) || last.startsWith(QStringLiteral("Caption")))
+            << "page " << page << ": " << last.toStdString();
     }
 }
 

@@ -202,5 +202,43 @@ TEST_F(EnvelopeCommandsTest, PlotEnvelopePaintsThePicture) {
     EXPECT_EQ(image.size(), QSize(800, 500));
 }
 
+// --families draws the point's bearings' families over the envelope spectrum as over a spectrum,
+// and changes nothing on a point without bearings.
+TEST_F(EnvelopeCommandsTest, PlotEnvelopeDrawsTheFamiliesOfThePointsBearings) {
+    const auto plot = [this](const QString& name, bool families) {
+        const QString png = QDir(env.Root()).filePath(name);
+        QStringList arguments{QStringLiteral("plot"), QStringLiteral("envelope"), readings[0].sItemGUID,
+                              QStringLiteral("--out"), png};
+        if (families) {
+            arguments << QStringLiteral("--families");
+        }
+        const testing::VantorRun run = RunVantor(arguments);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        return QImage(png).convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage plain = plot(QStringLiteral("plain.png"), false);
+    EXPECT_EQ(plot(QStringLiteral("none.png"), true), plain);
+
+    ASSERT_EQ(RunVantor({QStringLiteral("vib"), QStringLiteral("bearings"), point.sItemGUID,
+                         QStringLiteral("--add"), QStringLiteral("6205-2RS JEM"),
+                         QStringLiteral("--location"), QStringLiteral("DE")})
+                  .status,
+              0);
+    const QImage drawn = plot(QStringLiteral("families.png"), true);
+    ASSERT_EQ(drawn.size(), plain.size());
+    // The outer race's lines (BPFO 3.5848 x 25 Hz = 89.6 Hz, inside the 0-125 Hz axis) in its colour.
+    const QColor outer(0, 192, 0);
+    int outerPixels = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor seen(drawn.pixel(x, y));
+            outerPixels += seen != QColor(plain.pixel(x, y)) && std::abs(seen.hue() - outer.hue()) <= 4 &&
+                           seen.saturation() > 60;
+        }
+    }
+    EXPECT_GT(outerPixels, 50);
+    EXPECT_EQ(plot(QStringLiteral("plain-again.png"), false), plain);
+}
+
 } // namespace
 } // namespace vantor

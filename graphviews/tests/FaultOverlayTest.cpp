@@ -32,16 +32,19 @@ TEST(FaultOverlayTest, LabelsTakeTheFirstFreeRowAndNeverOverlap) {
     const QRectF area(0, 0, 200, 100);
     // Widths 20: the second overlaps the first and drops a row, the third fits beside the first,
     // the fourth overlaps both rows' labels and goes third, the fifth finds no row, the sixth
-    // would stick out of the area.
+    // would stick out of the area and moves in, the seventh's line is outside it.
     const std::vector<QRectF> rects =
-        PlaceLabels({{50, 20}, {60, 20}, {80, 20}, {55, 20}, {58, 20}, {195, 20}}, area, 10, 3);
-    ASSERT_EQ(rects.size(), 6u);
+        PlaceLabels({{50, 20}, {60, 20}, {80, 20}, {55, 20}, {58, 20}, {195, 20}, {201, 20}}, area, 10, 3);
+    ASSERT_EQ(rects.size(), 7u);
     EXPECT_EQ(rects[0], QRectF(40, 0, 20, 10));
     EXPECT_EQ(rects[1], QRectF(50, 10, 20, 10));
     EXPECT_EQ(rects[2], QRectF(70, 0, 20, 10));
     EXPECT_EQ(rects[3], QRectF(45, 20, 20, 10));
     EXPECT_TRUE(rects[4].isEmpty());
-    EXPECT_TRUE(rects[5].isEmpty());
+    EXPECT_EQ(rects[5], QRectF(180, 0, 20, 10));
+    EXPECT_TRUE(rects[6].isEmpty());
+    // A cursor label where the first would go sends it a row lower.
+    EXPECT_EQ(PlaceLabels({{50, 20}}, area, 10, 3, {QRectF(45, 2, 10, 6)}).front(), QRectF(40, 10, 20, 10));
 
     // A crowd of labels: whatever is placed stays apart and inside.
     std::vector<std::pair<double, double>> crowd;

@@ -17,6 +17,7 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace vantor {
@@ -40,6 +41,10 @@ constexpr int kObjectWidthProperty = QTextFormat::UserProperty + 6;
 constexpr int kLeadsProperty = QTextFormat::UserProperty + 7; // the machine and point headings above
 constexpr int kLeadsHeightProperty = QTextFormat::UserProperty + 8;
 constexpr double kCaptionPointSize = 11;
+// The room a table's caption needs below it on its page (the caption, the header and two rows), and
+// what each heading or note above it adds.
+constexpr double kTableLeadRoomCm = 2.5;
+constexpr double kHeadingRoomCm = 1.2;
 // Machine (1), point (2) and graph (3) headings.
 constexpr double kHeadingPointSizes[3] = {16, 13, 11};
 // A heading's line: its text's height and room above and below it.
@@ -186,9 +191,14 @@ public:
         cursor_.insertText(QString(QChar::ObjectReplacementCharacter), object);
     }
 
-    void Table(const ReportTable& table) {
+    // keepCaption: the caption starts a page of its own when the table's first rows would not
+    // follow it on its page (not needed when a heading above already saw to that).
+    void Table(const ReportTable& table, bool keepCaption = true) {
         if (!table.caption.isEmpty()) {
             Paragraph(table.caption, 10, true, Qt::AlignLeft, DevicePixels(0.2), DevicePixels(0.1));
+            if (keepCaption) {
+                KeepWithNext(kTableLeadRoomCm);
+            }
         }
         const int columns = static_cast<int>(table.header.size());
         const int rows = static_cast<int>(table.rows.size()) + 1;
@@ -232,6 +242,33 @@ public:
         afterTable_ = true;
     }
 
+    // An empty line of no height. The layout breaks a page before a block only when a block precedes
+    // it, so a heading that may have to start a page is not put straight after a table.
+    void Spacer() {
+        QTextBlockFormat block;
+        block.setLineHeight(0, QTextBlockFormat::FixedHeight);
+        NextBlock(block, TextFormat(1, false));
+    }
+
+    // Moves the block the cursor stands in to the top of the next page when less than roomCm would
+    // be left from its top to the foot of its page, so that a heading or caption is not left at the
+    // foot of a page while what it heads starts on the next.
+    void KeepWithNext(double roomCm) {
+        const double page = text_.pageSize().height();
+        if (page <= 0) {
+            return;
+        }
+        // Lays out what was added so far (incrementally), so that the block's place is known.
+        text_.pageCount();
+        const QRectF box = text_.documentLayout()->blockBoundingRect(cursor_.block());
+        const double top = std::fmod(box.top(), page);
+        if (top > 0 && page - top < DevicePixels(roomCm)) {
+            QTextBlockFormat format = cursor_.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            cursor_.setBlockFormat(format);
+        }
+    }
+
 private:
     // The document starts with one empty block; it takes the first paragraph. After a table the
     // cursor stands in the block that follows it, which takes the next paragraph likewise.
@@ -253,6 +290,12 @@ private:
     bool first_ = true;
     bool afterTable_ = false;
 };
+
+// A heading or a note: a block that leads on to what follows it.
+bool LeadsOn(const ReportBlock& block) {
+    const auto* heading = std::get_if<ReportHeading>(&block);
+    return (heading != nullptr && heading->level < 3) || std::holds_alternative<ReportParagraph>(block);
+}
 
 void BuildText(const ReportDocument& document, PdfBuilder& builder) {
     const ReportTitleBlock& title = document.titleBlock;
@@ -290,10 +333,24 @@ void BuildText(const ReportDocument& document, PdfBuilder& builder) {
             at = chartAt;
         } else if (const auto* heading = std::get_if<ReportHeading>(&block)) {
             const int level = std::clamp(heading->level, 1, 3);
+            const bool runStarts = at == 0 || !LeadsOn(document.blocks[at - 1]);
+            std::size_t end = at;
+            while (end < document.blocks.size() && LeadsOn(document.blocks[end])) {
+                ++end;
+            }
+            const bool leadsToTable = runStarts && end < document.blocks.size() &&
+                                      std::holds_alternative<ReportTable>(document.blocks[end]);
+            if (leadsToTable && at > 0 && std::holds_alternative<ReportTable>(document.blocks[at - 1])) {
+                builder.Spacer();
+            }
             builder.Paragraph(heading->text, kHeadingPointSizes[level - 1], true, Qt::AlignLeft,
                               DevicePixels(level == 1 ? 0.6 : 0.35), DevicePixels(0.15), level);
+            // Headings and notes that lead to a table go to the next page with its first rows.
+            if (leadsToTable) {
+                builder.KeepWithNext(kTableLeadRoomCm + kHeadingRoomCm * static_cast<double>(end - at));
+            }
         } else if (const auto* table = std::get_if<ReportTable>(&block)) {
-            builder.Table(*table);
+            builder.Table(*table, at == 0 || !LeadsOn(document.blocks[at - 1]));
         } else if (const auto* image = std::get_if<ReportImage>(&block)) {
             builder.Image(image->png, image->widthCm, image->HeightCm());
         } else if (const auto* text = std::get_if<ReportParagraph>(&block)) {

@@ -1,6 +1,8 @@
 #include "reports/document/ReportBuilder.h"
 
 #include "analysis/AlarmStatus.h"
+#include "analysis/EnvelopeSpectrum.h"
+#include "analysis/ReadingDiagnosis.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
 #include "analysis/TrendProjection.h"
@@ -119,6 +121,68 @@ void AddLogo(ReportTitleBlock& title, const QString& folder) {
             title.logoPng = EncodeChartPng(logo);
             title.logoPixels = logo.size();
             return;
+        }
+    }
+}
+
+// The findings of a point's reading: a row per finding (kind, severity word in its colour,
+// confidence, summary) with a row per evidence line under it.
+ReportTable FindingsTable(const QString& caption, const std::vector<Finding>& findings,
+                          const ReportLook& look) {
+    ReportTable table;
+    table.caption = caption;
+    table.header << UiText(text::added::FindingColumn) << UiText(text::added::Severity)
+                 << UiText(text::added::Confidence) << UiText(text::added::Evidence);
+    for (const Finding& finding : findings) {
+        table.rows.push_back(
+            {{FindingKindText(finding.kind), std::nullopt},
+             {StatusText(finding.severity), ColourOf(finding.severity)},
+             {QStringLiteral("%1 %").arg(LocaleNumber(finding.confidence * 100, 0, look.locale)),
+              std::nullopt},
+             {finding.summary, std::nullopt}});
+        for (const Evidence& evidence : finding.evidence) {
+            table.rows.push_back({{}, {}, {}, {evidence.text, std::nullopt}});
+        }
+    }
+    return table;
+}
+
+// After the documented sections: the findings of each chosen point's newest reading in the period,
+// for the points where the diagnosis finds something that calls for attention. Nothing at all when
+// no point has such a finding, so such a report is the documented one.
+void AddFindingsSection(CMainConnection& db,
+                        const std::vector<std::pair<CMachine, std::vector<CVib>>>& machines,
+                        const ReportOptions& options, const ReportLook& look, const ManualResetEvent& stop,
+                        BuiltReport& out) {
+    SignalProcessor processor;
+    EnvelopeAnalyzer analyzer;
+    bool headed = false;
+    for (const auto& [machine, points] : machines) {
+        for (const CVib& point : points) {
+            if (stop.IsSet()) {
+                out.cancelled = true;
+                return;
+            }
+            const std::vector<CVibReading> kept =
+                ReadingsInPeriod(db.ListVibReadings(point.sItemGUID), options);
+            if (kept.empty()) {
+                continue;
+            }
+            const std::optional<ReadingDiagnosis> diagnosis =
+                DiagnoseReading(db, processor, analyzer, kept.back().sItemGUID);
+            const std::vector<Finding> findings =
+                diagnosis ? AlarmingFindings(diagnosis->findings) : std::vector<Finding>{};
+            if (findings.empty()) {
+                continue;
+            }
+            std::vector<ReportBlock>& blocks = out.document.blocks;
+            if (!headed) {
+                headed = true;
+                blocks.push_back(ReportHeading{1, UiText(text::added::Findings)});
+                blocks.push_back(ReportParagraph{UiText(text::added::LatestFindings)});
+            }
+            blocks.push_back(ReportHeading{2, QStringLiteral("%1 - %2").arg(machine.sName, point.sName)});
+            blocks.push_back(FindingsTable(DateText(kept.back().ctDateTaken, look.locale), findings, look));
         }
     }
 }
@@ -332,6 +396,9 @@ BuiltReport BuildReport(CMainConnection& db, const ReportOptions& options, const
         }
     }
     builder.FinishCharts();
+    if (!out.cancelled) {
+        AddFindingsSection(db, machines, options, look, stop, out);
+    }
     if (options.statusTable && !out.cancelled) {
         builder.Step();
     }

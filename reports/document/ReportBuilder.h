@@ -1,8 +1,9 @@
 #pragma once
 // Builds the report document from the database: the title block, then per chosen machine its
 // status table (when chosen) and per vibration point its heading and the chosen graphs of the
-// measures the report type keeps, over the readings of the reporting period. Reads only; it never
-// changes the database.
+// measures the report type keeps, over the readings of the reporting period; after them, where any
+// point's newest reading in the period has a WARNING or CRITICAL finding of the automatic diagnosis,
+// a findings section. Reads only; it never changes the database.
 
 #include "analysis/DisplayUnits.h"
 #include "analysis/MeasureFormat.h"

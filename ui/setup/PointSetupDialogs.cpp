@@ -6,6 +6,7 @@
 #include "ui/common/DialogButtons.h"
 #include "ui/setup/EditorFields.h"
 #include "ui/setup/IsoStandardsDialog.h"
+#include "ui/setup/PointBearingsSection.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -34,8 +35,9 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
                          this)),
       lastSpeedEdit_(hz_), iso_(new AlarmFields(UiText(text::IsoAlarms), QStringLiteral("Iso"),
                                                 units.VelocityLabel(), units.AmplitudeFactor(), this)),
-      bearing_(new AlarmFields(UiText(text::BearingAlarms), QStringLiteral("Bdu"), kBduUnit, kNoConversion,
-                               this)) {
+      bearing_(
+          new AlarmFields(UiText(text::BearingAlarms), QStringLiteral("Bdu"), kBduUnit, kNoConversion, this)),
+      bearings_(new PointBearingsSection(editor.Database(), prompter, vib.sItemGUID, this)) {
     setWindowTitle(UiText(text::VibPointSetupTitle));
     auto* form = new QFormLayout;
     names_ = new NameFields(form, vib.sName, vib.sVMName, vib.sItemGUID.isEmpty());
@@ -72,6 +74,7 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(alarms);
+    layout->addWidget(bearings_);
     layout->addWidget(MakeOkCancelButtons(this));
     resize(560, sizeHint().height());
     names_->NameEdit()->setFocus(Qt::OtherFocusReason);
@@ -125,8 +128,18 @@ void CVibPointSetupDialog::accept() {
     // A speed left as shown keeps its stored value exactly (the field shows it rounded).
     vib.fRunSpeedHz =
         lastSpeedEdit_ == hz_ && hz_->text() == shownHz_ ? vib_.fRunSpeedHz : static_cast<float>(hz);
+    // The bearings are checked before anything is stored, and stored with the point.
+    if (const std::optional<QString> refused = bearings_->Check()) {
+        prompter_.ShowMessage(*refused);
+        return;
+    }
     if (const std::optional<QString> guid = editor_.SaveVib(vib, before_)) {
         saved_ = *guid;
+        // Stored from here on: OK again (after a refused bearing) updates the point, never adds it twice.
+        vib_.sItemGUID = *guid;
+        if (bearings_->Save(saved_) != EditOutcome::Done) {
+            return;
+        }
         QDialog::accept();
     }
 }

@@ -14,6 +14,7 @@ namespace vantor {
 
 class AlarmFields;
 class NameFields;
+class PointBearingsSection;
 
 class CVibPointSetupDialog : public QDialog {
     Q_OBJECT
@@ -25,6 +26,8 @@ public:
 
     // The stored point's GUID once OK has stored it.
     QString SavedGuid() const { return saved_; }
+    // The section of the bearings the point watches.
+    PointBearingsSection& Bearings() const { return *bearings_; }
     // The limits of an ISO machine group into the ISO fields (group 1..4, foundation 0..1); any
     // other choice leaves them as they were.
     void ProposeIsoLimits(int group, int foundation);
@@ -48,6 +51,7 @@ private:
     QLineEdit* lastSpeedEdit_;
     AlarmFields* iso_;
     AlarmFields* bearing_;
+    PointBearingsSection* bearings_;
     QString saved_;
 };
 

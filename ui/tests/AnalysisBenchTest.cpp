@@ -8,6 +8,7 @@
 #include "analysis/SignalProcessor.h"
 #include "app/Startup.h"
 #include "cli/tests/RunVantor.h"
+#include "graphviews/FaultOverlay.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/MainConnection.h"
@@ -15,6 +16,8 @@
 #include "tools/meter-sim/MeterEmulator.h"
 #include "tools/meter-sim/MeterScenario.h"
 #include "ui/views/AnalysisView.h"
+#include "ui/views/EnvelopeView.h"
+#include "ui/views/FaultFamiliesLayer.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/SpectrumView.h"
 #include "ui/views/TopPeaksDialog.h"
@@ -499,6 +502,113 @@ TEST_F(AnalysisBenchTest, GoldenPicturesOfTheSpectrumAndTheAnalysisPage) {
         }
         EXPECT_LE(differing, image.width() * image.height() / 30) << name.toStdString();
     }
+}
+
+// Pixels of two pictures of the same size that differ at all.
+int DifferingPixels(const QImage& a, const QImage& b) {
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            differing += a.pixel(x, y) != b.pixel(x, y);
+        }
+    }
+    return differing;
+}
+
+// The labels of a painted overlay overlap neither each other, nor the legend, nor the graph's own
+// cursor labels, and stay inside the front trace.
+void ExpectLabelsApart(const FaultFamiliesLayer& layer, const CVantorGraphCtrl& graph) {
+    const OverlayLayout& layout = layer.Layout();
+    ASSERT_FALSE(layout.labels.empty());
+    ASSERT_FALSE(layout.legend.isEmpty());
+    const QRectF area = FrontTraceRect(graph);
+    for (std::size_t i = 0; i < layout.labels.size(); ++i) {
+        const QRectF& label = layout.labels[i];
+        EXPECT_TRUE(area.contains(label)) << i;
+        EXPECT_FALSE(label.intersects(layout.legend)) << i;
+        for (const CVantorGraphCtrl::CursorReadout& cursor : graph.cursorReadouts()) {
+            EXPECT_TRUE(!graph.GetCursorEnabled() || !label.intersects(cursor.handle)) << i;
+        }
+        for (std::size_t j = i + 1; j < layout.labels.size(); ++j) {
+            EXPECT_FALSE(label.intersects(layout.labels[j])) << i << " " << j;
+        }
+    }
+}
+
+// The starter deep-groove bearing assigned to Pump NDE: its four families on the single FFT, the
+// waterfall and the envelope spectrum, each with its legend and labels apart; the bearing cursor
+// fed from it; and once the bearing is removed again the spectrum is the picture it was before.
+TEST_F(AnalysisBenchTest, FaultFamiliesOfTheAssignedBearingOnEverySpectrum) {
+    views->resize(1000, 700);
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& spectrum = views->Spectrum();
+    spectrum.SetCursor(GraphCursor::None);
+    const auto picture = [&spectrum] {
+        return spectrum.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage without = picture();
+    ASSERT_TRUE(spectrum.Families()->Overlay().families.empty());
+
+    const testing::VantorRun assign =
+        testing::RunVantor({"vib", "bearings", pump.sItemGUID, "--add", "6205-2RS JEM", "--location", "NDE"});
+    ASSERT_EQ(assign.status, 0) << assign.err.toStdString();
+    views->ShowPoint(pump.sItemGUID);
+    const FaultFamiliesLayer& families = *spectrum.Families();
+    ASSERT_EQ(families.Overlay().families.size(), 4u);
+    // Orders of the reading's own run speed: BPFO of the published geometry, 3.5848 x.
+    const double runSpeed = app->MainConnection()->ListVibReadings(pump.sItemGUID).back().fCurrentRunSpeedHz;
+    ASSERT_EQ(views->ReadingGuid(), readings.back());
+    const OverlayFamily& outer = families.Overlay().families[1];
+    EXPECT_NEAR(outer.lines.front().hz, 3.5848 * runSpeed, 0.01);
+    EXPECT_EQ(outer.legend, QStringLiteral("OR BPFO - NDE (6205-2RS JEM)"));
+
+    const QImage with = picture();
+    EXPECT_GT(DifferingPixels(with, without), 500);
+    ExpectLabelsApart(families, spectrum.Pane().Graph());
+
+    const QString file = QStringLiteral(VANTOR_SOURCE_DIR "/ui/tests/golden/pump_nde_families.png");
+    if (qEnvironmentVariableIntValue("VANTOR_UPDATE_GOLDEN") == 1) {
+        ASSERT_TRUE(with.save(file));
+    } else {
+        const QImage golden = QImage(file).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(golden.size(), with.size());
+        EXPECT_LE(DifferingPixels(with, golden), with.width() * with.height() / 30);
+    }
+
+    // A family toggled off goes from the picture and the legend; the whole overlay likewise.
+    spectrum.Families()->SetFamilyShown(outer.legend, false);
+    EXPECT_GT(DifferingPixels(picture(), with), 0);
+    spectrum.Families()->SetFamilyShown(outer.legend, true);
+    EXPECT_EQ(DifferingPixels(picture(), with), 0);
+
+    // The bearing cursor takes its multipliers from the bearing.
+    spectrum.FeedBearingCursor(0);
+    EXPECT_EQ(spectrum.Cursor(), GraphCursor::Bearing);
+    EXPECT_NEAR(spectrum.Pane().Graph().GetBearingFault2Multiplier(), 3.5848, 1e-4);
+    EXPECT_NEAR(spectrum.Pane().Graph().GetBearingFault1Multiplier(), 5.4152, 1e-4);
+    spectrum.grab();
+    ExpectLabelsApart(families, spectrum.Pane().Graph());
+    spectrum.SetCursor(GraphCursor::None);
+
+    // The waterfall draws them over its front trace, the envelope over its spectrum.
+    views->setCurrentIndex(PointViews::WaterfallTab);
+    WaterfallView& waterfall = views->Waterfall();
+    waterfall.grab();
+    ASSERT_EQ(waterfall.Families()->Overlay().families.size(), 4u);
+    ExpectLabelsApart(*waterfall.Families(), waterfall.Pane().Graph());
+    EXPECT_LT(FrontTraceRect(waterfall.Pane().Graph()).width(), waterfall.Pane().Graph().plotRect().width());
+    views->setCurrentIndex(PointViews::EnvelopeTab);
+    EnvelopeView& envelope = views->Envelope();
+    envelope.grab();
+    ASSERT_EQ(envelope.Families()->Overlay().families.size(), 4u);
+    ExpectLabelsApart(*envelope.Families(), envelope.Pane().Graph());
+
+    // Without its bearing the point looks exactly as it did.
+    ASSERT_EQ(testing::RunVantor({"vib", "bearings", pump.sItemGUID, "--remove", "1"}).status, 0);
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    views->ShowPoint(pump.sItemGUID);
+    EXPECT_TRUE(spectrum.Families()->Overlay().families.empty());
+    EXPECT_EQ(DifferingPixels(picture(), without), 0);
 }
 
 } // namespace

@@ -214,6 +214,7 @@ TEST_F(LanguageHelpTest, HelpOpensTheGuideAndF1ThePageOfTheViewInFront) {
         {[&] { window.ReadingViews()->setCurrentIndex(PointViews::WaveformTab); }, "views.html#waveform"},
         {[&] { window.ReadingViews()->setCurrentIndex(PointViews::EnvelopeTab); }, "views.html#envelope"},
         {[&] { window.ReadingViews()->setCurrentIndex(PointViews::AnalysisTab); }, "views.html#analysis"},
+        {[&] { window.ReadingViews()->setCurrentIndex(PointViews::FindingsTab); }, "views.html#findings"},
     };
     for (const Front& front : fronts) {
         front.show();

@@ -2,9 +2,12 @@
 // the selection through refreshes, the status table and the display commands.
 #include "ui/window/MainWindow.h"
 
+#include "analysis/PointAlarms.h"
 #include "app/Startup.h"
+#include "app/tests/FindingsTestData.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
+#include "store/AlarmRecords.h"
 #include "store/DataFile.h"
 #include "store/RecordSyncConnection.h"
 #include "store/Schema.h"
@@ -233,10 +236,11 @@ TEST_F(PlantViewTest, TheStatusTableShowsWordsOrValuesAndTheChosenUnits) {
     Select(NodeKind::Machine, QStringLiteral("{pump}"));
     MachineStatusTable* table = window.StatusTable();
     EXPECT_EQ(window.ViewPane()->currentWidget(), table);
+    // The documented columns, then the findings (none here: these readings carry no captures).
     EXPECT_EQ(table->HeaderTexts(), (QStringList{"Vib Point", "Date/Time", "Status", "ISO (mm/s)",
-                                                 "Brg. Noise (BDU)", "Total (g)"}));
+                                                 "Brg. Noise (BDU)", "Total (g)", "Findings"}));
     ASSERT_EQ(table->RowCount(), 2);
-    EXPECT_EQ(table->RowTexts(1).mid(2), (QStringList{"WARNING", "1.000", "25", "0.5"}));
+    EXPECT_EQ(table->RowTexts(1).mid(2), (QStringList{"WARNING", "1.000", "25", "0.5", ""}));
 
     struct Case {
         std::function<void()> command;
@@ -276,13 +280,72 @@ TEST_F(PlantViewTest, TheStatusTableShowsWordsOrValuesAndTheChosenUnits) {
     for (const Case& c : cases) {
         c.command();
         EXPECT_EQ(SettingsValue(c.setting), c.stored) << qPrintable(c.setting);
-        EXPECT_EQ(table->HeaderTexts(), c.header);
-        EXPECT_EQ(table->RowTexts(1).mid(2), c.row);
+        EXPECT_EQ(table->HeaderTexts(), c.header + QStringList{QStringLiteral("Findings")});
+        EXPECT_EQ(table->RowTexts(1).mid(2), c.row + QStringList{QString()});
     }
     // The plant selected: every machine's points, with the machine's name first.
     Select(NodeKind::Plant, {});
     EXPECT_EQ(table->RowCount(), 3);
     EXPECT_EQ(table->RowTexts(2).mid(0, 3), (QStringList{"Fan", "Fan bearing", ""}));
+}
+
+// The findings column names what the diagnosis finds in each point's newest reading, in the
+// colour of its severity; the tree's tooltip gives the baseline and change reasons of a watched
+// point under its combined status, while every other point keeps its documented status and tip.
+TEST_F(PlantViewTest, TheFindingsColumnAndTheTreesReasons) {
+    ASSERT_TRUE(
+        db->UpsertVibReading(vantor::testing::ToneReading(QStringLiteral("{nde}"), kDay.addDays(2), 4.0)));
+    ASSERT_TRUE(
+        db->UpsertVibReading(vantor::testing::ToneReading(QStringLiteral("{de}"), kDay.addDays(2), 0.5)));
+    const QModelIndex de = IndexOf(NodeKind::VibPoint, QStringLiteral("{de}"));
+    window.RefreshPlant();
+    const QString deTipBefore = window.TreeModel()->data(de, Qt::ToolTipRole).toString();
+    BaselineSettings settings;
+    settings.measure = {MeasureKind::IsoVelocity, std::nullopt};
+    settings.baselineReadings = 0; // the change alarm alone: 4.0 is 4× the previous 1.0
+    alarmrows::PutSetting(db->Connection(), ToAlarmSettingRow(QStringLiteral("{nde}"), settings));
+    window.RefreshPlant();
+
+    Select(NodeKind::Machine, QStringLiteral("{pump}"));
+    MachineStatusTable* table = window.StatusTable();
+    ASSERT_EQ(table->RowCount(), 2);
+    const QAbstractItemModel* model = table->View()->model();
+    const int findings = model->columnCount() - 1;
+    struct Row {
+        int row;
+        QStringList documented; // name, status and measure columns
+        QString findings;
+        StatusCode colour;
+    };
+    const Row rows[] = {
+        {0, {"DE", "OK", "0.500"}, "No finding", StatusCode::NoReadings},
+        {1, {"NDE", "CRITICAL", "4.000"}, "Unbalance", StatusCode::Warning},
+    };
+    for (const Row& r : rows) {
+        const QStringList texts = table->RowTexts(r.row);
+        EXPECT_EQ((QStringList{texts[0], texts[2], texts[3]}), r.documented);
+        EXPECT_EQ(texts[findings], r.findings);
+        const QModelIndex cell = model->index(r.row, findings);
+        if (r.colour != StatusCode::NoReadings) {
+            EXPECT_EQ(model->data(cell, Qt::ForegroundRole).value<QColor>(), StatusTextColour(r.colour));
+            EXPECT_TRUE(model->data(cell, Qt::ToolTipRole)
+                            .toString()
+                            .startsWith(QStringLiteral("Unbalance - WARNING")));
+        } else {
+            EXPECT_FALSE(model->data(cell, Qt::ForegroundRole).isValid());
+        }
+    }
+
+    // The tree: the watched point's change reason under its status; the other's tip as before.
+    const QString tip = window.TreeModel()
+                            ->data(IndexOf(NodeKind::VibPoint, QStringLiteral("{nde}")), Qt::ToolTipRole)
+                            .toString();
+    const QStringList lines = tip.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3) << tip.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("NDE"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("CRITICAL"))) << tip.toStdString();
+    EXPECT_EQ(lines[2], QStringLiteral("CRITICAL Change alarm: ISO velocity 4.0× previous"));
+    EXPECT_EQ(window.TreeModel()->data(de, Qt::ToolTipRole).toString(), deTipBefore);
 }
 
 TEST_F(PlantViewTest, DisplayCommandsStoreTheirSettingsAndRedrawTheTree) {

@@ -14,6 +14,7 @@
 #include "texts/UiText.h"
 #include "ui/views/AxisSetupDialog.h"
 #include "ui/views/EnvelopeView.h"
+#include "ui/views/FindingsView.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -196,6 +197,101 @@ TEST_F(PointViewsTest, EnvelopeTabShowsTheSpectrumInThePointsBandAndItsTools) {
     EXPECT_EQ(envelope.Caption(), EnvelopeRefusalText(EnvelopeRefusal::LowNotBelowHigh));
 }
 
+TEST_F(PointViewsTest, FindingsListTheReadingsFindingsAndAnEvidenceLineOpensItsSpectrumAtTheCursor) {
+    views->ShowPoint(point.sItemGUID);
+    views->setCurrentIndex(PointViews::FindingsTab);
+    FindingsView& findings = views->Findings();
+    EXPECT_EQ(views->tabText(PointViews::FindingsTab), QStringLiteral("Findings"));
+    ASSERT_FALSE(findings.Shown().empty());
+    QTreeWidget& tree = findings.Tree();
+    ASSERT_EQ(tree.topLevelItemCount(), static_cast<int>(findings.Shown().size()));
+    const QTreeWidgetItem* evidenceItem = nullptr;
+    double evidenceHz = 0;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        const Finding& finding = findings.Shown()[static_cast<std::size_t>(i)];
+        const QTreeWidgetItem* item = tree.topLevelItem(i);
+        EXPECT_EQ(item->text(0), FindingKindText(finding.kind));
+        if (finding.kind != FindingKind::NoFinding) {
+            EXPECT_EQ(item->text(1), StatusText(finding.severity));
+            EXPECT_TRUE(item->text(2).endsWith(QStringLiteral("%")));
+        }
+        // The summary, then the evidence lines.
+        ASSERT_EQ(item->childCount(), static_cast<int>(finding.evidence.size()) + 1);
+        EXPECT_EQ(item->child(0)->text(0), finding.summary);
+        for (std::size_t e = 0; e < finding.evidence.size(); ++e) {
+            const Evidence& evidence = finding.evidence[e];
+            QTreeWidgetItem* line = item->child(static_cast<int>(e) + 1);
+            EXPECT_EQ(line->text(5), evidence.text);
+            if (!evidenceItem && EvidenceSpectrumOf(evidence) == EvidenceSpectrum::Iso) {
+                evidenceItem = line;
+                evidenceHz = evidence.hz;
+            }
+        }
+    }
+    ASSERT_NE(evidenceItem, nullptr) << "no ISO evidence line";
+
+    // The spectrum shows Total and is zoomed away from the line: the click brings the ISO
+    // spectrum, its full axis and a simple cursor on the evidence line.
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    views->Spectrum().SetKind(MeasureKind::Acceleration);
+    views->Spectrum().SetAxisLimits(AxisLimits{200, 300, 0, 1});
+    views->setCurrentIndex(PointViews::FindingsTab);
+    tree.scrollToItem(evidenceItem);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(evidenceItem).center());
+    EXPECT_EQ(views->currentIndex(), static_cast<int>(PointViews::SpectrumTab));
+    SpectrumView& spectrum = views->Spectrum();
+    EXPECT_EQ(spectrum.Kind(), MeasureKind::IsoVelocity);
+    EXPECT_EQ(spectrum.Cursor(), GraphCursor::Simple);
+    EXPECT_FALSE(spectrum.Limits().has_value());
+    // Within a line of the ISO spectrum (640 Hz over 2048 samples).
+    EXPECT_NEAR(spectrum.Pane().Graph().currentCursorX(), evidenceHz, kIsoRate / kSamples);
+    EXPECT_TRUE(prompter.Texts().isEmpty()) << prompter.Texts().join('|').toStdString();
+}
+
+TEST_F(PointViewsTest, AnEvidenceLineOpensTheSpectrumItLiesOn) {
+    views->ShowPoint(point.sItemGUID);
+    struct Case {
+        EvidenceSpectrum spectrum;
+        double hz;
+        int tab;
+        MeasureKind kind; // of the spectrum view
+    };
+    const Case cases[] = {
+        {EvidenceSpectrum::Iso, 75, PointViews::SpectrumTab, MeasureKind::IsoVelocity},
+        {EvidenceSpectrum::Total, 50, PointViews::SpectrumTab, MeasureKind::Acceleration},
+        {EvidenceSpectrum::Envelope, 50, PointViews::EnvelopeTab, MeasureKind::Acceleration},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.spectrum));
+        views->setCurrentIndex(PointViews::FindingsTab);
+        views->ShowEvidence(c.spectrum, c.hz);
+        ASSERT_EQ(views->currentIndex(), c.tab);
+        ReadingView& view = c.tab == PointViews::EnvelopeTab ? static_cast<ReadingView&>(views->Envelope())
+                                                             : views->Spectrum();
+        if (c.tab == PointViews::SpectrumTab) {
+            EXPECT_EQ(view.Kind(), c.kind);
+        }
+        EXPECT_EQ(view.Cursor(), GraphCursor::Simple);
+        EXPECT_NEAR(view.Pane().Graph().currentCursorX(), c.hz, 1.3);
+    }
+
+    // Only lines on a spectrum lead anywhere: not an index of the waveform.
+    struct Source {
+        const char* source;
+        double hz;
+        std::optional<EvidenceSpectrum> spectrum;
+    };
+    const Source sources[] = {{"ISO", 25, EvidenceSpectrum::Iso},
+                              {"Total", 640, EvidenceSpectrum::Total},
+                              {"Envelope", 107, EvidenceSpectrum::Envelope},
+                              {"Total", 0, std::nullopt},
+                              {"Other", 25, std::nullopt}};
+    for (const Source& s : sources) {
+        EXPECT_EQ(EvidenceSpectrumOf(Evidence{QLatin1String(s.source), s.hz, 1, {}, {}}), s.spectrum)
+            << s.source;
+    }
+}
+
 TEST_F(PointViewsTest, SwitchingToRpmRedrawsTheSpectrumAndTheCursorReadout) {
     views->ShowPoint(point.sItemGUID);
     views->setCurrentIndex(PointViews::SpectrumTab);
@@ -294,8 +390,9 @@ TEST_F(PointViewsTest, ALanguageChangeReReadsEveryCaption) {
     for (int i = 0; i < views->count(); ++i) {
         tabs << views->tabText(i);
     }
+    // A documented pack leaves the added texts (Findings) in English.
     EXPECT_EQ(tabs, (QStringList{"Tendance", "FFT simple", "Cascade", "Forme d'onde", "Mesures", "Envelope",
-                                 "Analysis"}));
+                                 "Analysis", "Findings"}));
     const auto buttons = views->Trend().findChildren<QPushButton*>();
     EXPECT_TRUE(std::any_of(buttons.begin(), buttons.end(), [](const QPushButton* b) {
         return b->text().startsWith(QStringLiteral("Droite"));

@@ -203,11 +203,13 @@ TEST_F(SetupDialogsTest, MainWindowHasASetupMenuWithBothListsAndTheMeterCommands
     EXPECT_TRUE(menus.contains(UiText(text::SetupMenu)));
     EXPECT_TRUE(menus.contains(UiText(text::ToMeter)));
     EXPECT_TRUE(menus.contains(UiText(text::FromMeter)));
-    // The catalogue editors come first, then the two lists, the display settings after them.
-    EXPECT_EQ(setup.mid(0, 5),
-              (QStringList{UiText(text::MachineManagerTitle) + "...", UiText(text::RouteManagerTitle) + "...",
-                           QString(), UiText(text::OffRouteReadingsTitle) + "...",
-                           UiText(text::DeviceNamesTitle) + "..."}));
+    // The catalogue editors and the bearing library come first, then the two lists, the display
+    // settings after them.
+    EXPECT_EQ(
+        setup.mid(0, 6),
+        (QStringList{UiText(text::MachineManagerTitle) + "...", UiText(text::RouteManagerTitle) + "...",
+                     UiText(text::added::Bearings) + "...", QString(),
+                     UiText(text::OffRouteReadingsTitle) + "...", UiText(text::DeviceNamesTitle) + "..."}));
 }
 
 } // namespace

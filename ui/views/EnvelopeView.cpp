@@ -5,7 +5,9 @@
 #include "analysis/ReadingEnvelope.h"
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
+#include "app/ReadingFindings.h"
 #include "app/ViewedReading.h"
+#include "graphviews/AlarmBandMarks.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -23,6 +25,7 @@ namespace vantor {
 EnvelopeView::EnvelopeView(PointViewsState& state, QWidget* parent) : ReadingView(state, {}, parent) {
     caption_ = new QLabel(this);
     AddToBar(caption_);
+    AddFaultFamilies();
 }
 
 QString EnvelopeView::Caption() const {
@@ -64,6 +67,11 @@ void EnvelopeView::Redraw() {
     SpectrumViewData view = MakeEnvelopeViewData(*shown_, units);
     ShowSpectrumView(Pane().Graph(), view, std::nullopt, EnvelopeTitle(ReadingTitle(*reading), *shown_),
                      SpectrumDrawingOf(state_.FftLineOrBar()));
+    if (reading->point) {
+        ShowAlarmBands(Pane().Graph(),
+                       AlarmBandMarks(LoadPointSpectralBands(state_.app, reading->point->sItemGUID),
+                                      BandSpectrum::Envelope, reading->decoded.runSpeedHz, units));
+    }
     QString caption = QStringLiteral("Envelope band %1-%2 Hz    gE overall %3")
                           .arg(shown_->band.lowHz, 0, 'f', 0)
                           .arg(shown_->band.highHz, 0, 'f', 0)
@@ -89,6 +97,7 @@ void EnvelopeView::Redraw() {
     drawn.source = state_.readingGuid + QStringLiteral("/envelope");
     drawn.lineX = std::move(view.x);
     drawn.lineY = std::move(view.y);
+    ShowFaultFamilies(reading->point ? reading->point->sItemGUID : QString(), reading->decoded.runSpeedHz);
     Drawn(std::move(drawn));
 }
 

@@ -4,6 +4,7 @@
 #include "platform/Prompter.h"
 #include "ui/views/AnalysisView.h"
 #include "ui/views/EnvelopeView.h"
+#include "ui/views/FindingsView.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/ReadingListView.h"
@@ -42,7 +43,8 @@ PointViews::PointViews(CAppData& app, QWidget* parent)
     readings_ = new ReadingListView(*state_, this);
     envelope_ = new EnvelopeView(*state_, this);
     analysis_ = new AnalysisView(*state_, LayoutFile(app), this);
-    views_ = {trend_, spectrum_, waterfall_, waveform_, nullptr, nullptr, nullptr};
+    findings_ = new FindingsView(*state_, this);
+    views_ = {trend_, spectrum_, waterfall_, waveform_, nullptr, nullptr, nullptr, nullptr};
     addTab(trend_, QString());
     addTab(spectrum_, QString());
     addTab(waterfall_, QString());
@@ -51,6 +53,7 @@ PointViews::PointViews(CAppData& app, QWidget* parent)
     // After the documented tabs, so their places stay as they were.
     addTab(envelope_, QString());
     addTab(analysis_, QString());
+    addTab(findings_, QString());
     RefreshTexts();
 
     auto openReading = [this](const QString& guid) {
@@ -71,6 +74,7 @@ PointViews::PointViews(CAppData& app, QWidget* parent)
         ReloadPoint();
         emit ReadingsChanged();
     });
+    connect(findings_, &FindingsView::EvidenceChosen, this, &PointViews::ShowEvidence);
     connect(this, &QTabWidget::currentChanged, this, &PointViews::LoadCurrentTab);
 }
 
@@ -138,6 +142,7 @@ void PointViews::Clear() {
     analysis_->Spectrum().Clear();
     analysis_->Waveform().Clear();
     envelope_->Clear();
+    findings_->Clear();
     readings_->Redraw();
     stale_.fill(false);
     analysisReadingStale_ = false;
@@ -154,7 +159,7 @@ void PointViews::PointChanged() {
 }
 
 void PointViews::ReadingChanged() {
-    stale_[SpectrumTab] = stale_[WaveformTab] = stale_[EnvelopeTab] = true;
+    stale_[SpectrumTab] = stale_[WaveformTab] = stale_[EnvelopeTab] = stale_[FindingsTab] = true;
     analysisReadingStale_ = true;
 }
 
@@ -166,6 +171,8 @@ void PointViews::RefreshTexts() {
     setTabText(ReadingsTab, UiText(text::views::VibReadings));
     setTabText(EnvelopeTab, tr("Envelope"));
     setTabText(AnalysisTab, tr("Analysis"));
+    setTabText(FindingsTab, UiText(text::added::Findings));
+    findings_->RefreshTexts();
     readings_->RefreshTexts();
     // The graphs' titles and captions come from the texts too: every chooser now, the graphs
     // when shown.
@@ -210,10 +217,30 @@ void PointViews::LoadCurrentTab() {
         }
         return;
     }
+    if (tab == FindingsTab) {
+        if (stale_[index]) {
+            stale_[index] = false;
+            findings_->Redraw();
+        }
+        return;
+    }
     if (stale_[index] && views_[index]) {
         stale_[index] = false;
         views_[index]->Redraw();
     }
+}
+
+void PointViews::ShowEvidence(EvidenceSpectrum spectrum, double hz) {
+    if (spectrum == EvidenceSpectrum::Envelope) {
+        setCurrentIndex(EnvelopeTab);
+        envelope_->PlaceCursorAt(hz);
+        return;
+    }
+    setCurrentIndex(SpectrumTab);
+    // Chosen after the tab is drawn: a changed kind redraws the spectrum once.
+    spectrum_->SetKind(spectrum == EvidenceSpectrum::Iso ? MeasureKind::IsoVelocity
+                                                         : MeasureKind::Acceleration);
+    spectrum_->PlaceCursorAt(hz);
 }
 
 bool PointViews::DeleteReading(const QString& readingGuid) {

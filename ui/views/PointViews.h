@@ -20,12 +20,14 @@ class SpectrumView;
 class WaterfallView;
 class WaveformView;
 class EnvelopeView;
+class FindingsView;
+enum class EvidenceSpectrum;
 class ReadingListView;
 class ReadingView;
 struct PointViewsState;
 
 // tabs: Trend, Single FFT, Waterfall FFT, Waveform, Readings, Envelope, Analysis (trend, spectrum and
-// waveform on one page)
+// waveform on one page), Findings (the automatic diagnosis of the shown reading)
 class PointViews : public QTabWidget {
     Q_OBJECT
 public:
@@ -37,6 +39,7 @@ public:
         ReadingsTab,
         EnvelopeTab,
         AnalysisTab,
+        FindingsTab,
         TabCount
     };
 
@@ -64,10 +67,14 @@ public:
     ReadingListView& Readings() const { return *readings_; }
     EnvelopeView& Envelope() const { return *envelope_; }
     AnalysisView& Analysis() const { return *analysis_; }
+    FindingsView& Findings() const { return *findings_; }
 
     // Asks "Do you want to delete this Vibration Reading?"; on Yes deletes it (its cache file with
     // it), shows the point again and emits ReadingsChanged. False when declined or the delete failed.
     bool DeleteReading(const QString& readingGuid);
+    // An evidence line of the findings: its spectrum shown (Single FFT, or Envelope) with the cursor
+    // at hz.
+    void ShowEvidence(EvidenceSpectrum spectrum, double hz);
 
 signals:
     void ReadingsChanged(); // a reading was deleted or its run speed updated: the tree refreshes
@@ -88,6 +95,7 @@ private:
     ReadingListView* readings_ = nullptr;
     EnvelopeView* envelope_ = nullptr;
     AnalysisView* analysis_ = nullptr;
+    FindingsView* findings_ = nullptr;
     // The graph views of each tab (none for the reading list).
     std::array<ReadingView*, TabCount> views_{};
     // Tabs whose data changed while another tab was shown; they redraw when shown. The analysis

@@ -1,5 +1,7 @@
 #include "ui/views/ReadingView.h"
 
+#include "app/BearingEditor.h"
+#include "ui/views/FaultFamiliesLayer.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/MeasureKindBox.h"
 #include "ui/views/PointViewTexts.h"
@@ -137,7 +139,45 @@ void ReadingView::SetCursor(GraphCursor cursor) {
     PlaceCursor();
 }
 
+void ReadingView::PlaceCursorAt(double storedX) {
+    if (!drawn_) {
+        return;
+    }
+    cursorX_ = storedX;
+    if (cursor_ == GraphCursor::None) {
+        cursor_ = GraphCursor::Simple;
+    }
+    const double x = storedX * drawn_->xScale;
+    if (limits_ && (x < limits_->xMinimum || x > limits_->xMaximum)) {
+        SetAxisLimits(std::nullopt); // stands the cursor too
+        return;
+    }
+    PlaceCursor();
+}
+
+void ReadingView::AddFaultFamilies() {
+    families_ = new FaultFamiliesLayer(pane_->Graph());
+}
+
+void ReadingView::ShowFaultFamilies(const QString& point, double runSpeedHz) {
+    if (families_) {
+        families_->Show(BearingsAtPointShown(state_.app, point), runSpeedHz,
+                        state_.Units().FrequencyFactor());
+    }
+}
+
+void ReadingView::FeedBearingCursor(int bearing) {
+    if (!families_ || bearing < 0 || bearing >= static_cast<int>(families_->Bearings().size())) {
+        return;
+    }
+    SetBearingCursorFrom(pane_->Graph(), families_->Bearings()[static_cast<std::size_t>(bearing)]);
+    SetCursor(GraphCursor::Bearing);
+}
+
 void ReadingView::Emptied() {
+    if (families_) {
+        families_->Clear();
+    }
     drawn_.reset();
     readout_->Reset();
     readout_->SetLines({}, {});
@@ -362,6 +402,13 @@ void ReadingView::FillMenu(QMenu& menu) {
         menu.addSeparator();
     }
     AddMenuItems(menu);
+    if (families_) {
+        menu.addSeparator();
+        const bool bearingCursor = HasCursor() && Cursors().bearing;
+        families_->AddToMenu(menu, bearingCursor
+                                       ? std::function<void(int)>([this](int i) { FeedBearingCursor(i); })
+                                       : std::function<void(int)>());
+    }
     menu.addSeparator();
     menu.addAction(tr("Full view\tHome"), this, &ReadingView::ZoomFull)->setEnabled(limits_.has_value());
     menu.addAction(tr("Previous zoom\tBackspace"), this, &ReadingView::ZoomBack)

@@ -27,6 +27,7 @@ namespace vantor {
 // axis), so a line reads as `vantor peaks` lists it.
 inline constexpr int kReadoutExtraDecimals = 2;
 
+class FaultFamiliesLayer;
 class GraphPane;
 class MeasureKindBox;
 struct PointViewsState;
@@ -68,6 +69,9 @@ public:
     void SetKind(MeasureKind kind); // a kind the view does not offer changes nothing
     GraphCursor Cursor() const { return cursor_; }
     void SetCursor(GraphCursor cursor);
+    // Stands the cursor (a simple one when it was off) at x in stored units (Hz on a spectrum); the
+    // full X axis comes back when x lies outside the zoomed one. Nothing without a drawn graph.
+    void PlaceCursorAt(double storedX);
 
     GraphPane& Pane() const { return *pane_; }
     const CursorReadout& Readout() const { return *readout_; }
@@ -93,6 +97,11 @@ public:
     bool PeakSnap() const { return peakSnap_; }
     void SetPeakSnap(bool on) { peakSnap_ = on; }
 
+    // The fault families of the point's bearings over the graph; none on a view without them.
+    FaultFamiliesLayer* Families() const { return families_; }
+    // The bearing cursor on, its four multipliers from the shown point's bearing number i (from 0).
+    void FeedBearingCursor(int bearing);
+
 signals:
     // A point or trace of a reading was clicked.
     void ReadingClicked(const QString& readingGuid);
@@ -115,6 +124,10 @@ protected:
     // AddAxisSetupItem among them.
     virtual void AddMenuItems(QMenu& menu) { AddAxisSetupItem(menu); }
     void AddAxisSetupItem(QMenu& menu);
+    // A spectrum view draws the fault families of the point's bearings (made once, in its constructor)
+    // and shows them for each drawing at the run speed it drew; an empty point clears them.
+    void AddFaultFamilies();
+    void ShowFaultFamilies(const QString& point, double runSpeedHz);
     // Puts a chooser of the view on the bar above the graph.
     void AddToBar(QWidget* widget, int spacingBefore = 0);
     // The axes of limits: ticks and decimals for that extent.
@@ -133,6 +146,7 @@ private:
     QHBoxLayout* bar_ = nullptr;
     GraphPane* pane_ = nullptr;
     CursorReadout* readout_ = nullptr;
+    FaultFamiliesLayer* families_ = nullptr;
     GraphCursor cursor_ = GraphCursor::None;
     bool peakSnap_ = false;
     bool placing_ = false; // the view itself moves the cursor: its events are not the user's

@@ -6,6 +6,8 @@
 #include "analysis/SignalCsv.h"
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
+#include "app/ReadingFindings.h"
+#include "graphviews/AlarmBandMarks.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -21,7 +23,9 @@
 namespace vantor {
 
 SpectrumView::SpectrumView(PointViewsState& state, QWidget* parent)
-    : ReadingView(state, kSpectrumKinds, parent) {}
+    : ReadingView(state, kSpectrumKinds, parent) {
+    AddFaultFamilies();
+}
 
 void SpectrumView::Clear() {
     ShowSpectrumView(Pane().Graph(), SpectrumViewData{}, std::nullopt, QString());
@@ -51,6 +55,14 @@ void SpectrumView::Redraw() {
                      note ? QStringLiteral("%1  %2").arg(ReadingTitle(*reading), *note)
                           : ReadingTitle(*reading),
                      SpectrumDrawingOf(state_.FftLineOrBar()));
+    if (reading->point) {
+        // The point's spectral alarm bands on this spectrum, in place of the VA bands where it has any.
+        ShowAlarmBands(
+            Pane().Graph(),
+            AlarmBandMarks(LoadPointSpectralBands(state_.app, reading->point->sItemGUID),
+                           Kind() == MeasureKind::IsoVelocity ? BandSpectrum::Iso : BandSpectrum::Total,
+                           reading->decoded.runSpeedHz, units));
+    }
     DrawnGraph drawn;
     drawn.xUnit = view->xLabel;
     // Enough decimals to tell neighbouring lines apart (24.6 Hz, not 25).
@@ -65,6 +77,7 @@ void SpectrumView::Redraw() {
     drawn.source = state_.readingGuid + QLatin1Char('/') + QString::number(static_cast<int>(Kind()));
     drawn.lineX = std::move(view->x);
     drawn.lineY = std::move(view->y);
+    ShowFaultFamilies(reading->point ? reading->point->sItemGUID : QString(), reading->decoded.runSpeedHz);
     Drawn(std::move(drawn));
 }
 

@@ -66,6 +66,7 @@ WaterfallView::WaterfallView(PointViewsState& state, QWidget* parent)
     AddToBar(countLabel_, 12);
     AddToBar(count_);
     dates_ = new TraceDates(*this, &Pane().Graph());
+    AddFaultFamilies();
     RefreshTexts();
     connect(count_, &QSpinBox::valueChanged, this, &WaterfallView::Redraw);
 }
@@ -100,6 +101,7 @@ void WaterfallView::Redraw() {
     }
     const DisplayUnits units = state_.Units();
     std::vector<WaterfallSpectrum> spectra;
+    double frontRunSpeedHz = 0; // the families follow the front (newest) trace
     // The readings are held oldest first: the newest are taken from the back.
     for (auto row = state_.readings.rbegin(); row != state_.readings.rend(); ++row) {
         if (static_cast<int>(spectra.size()) >= Count()) {
@@ -113,6 +115,9 @@ void WaterfallView::Redraw() {
             MakeSpectrumViewData(decoded, Kind(), units, state_.Consolidate());
         if (!view) {
             break;
+        }
+        if (spectra.empty()) {
+            frontRunSpeedHz = decoded.runSpeedHz;
         }
         traces_.push_back({view->x, view->y, row->ctDateTaken});
         spectra.push_back({std::move(*view), row->ctDateTaken, row->sItemGUID});
@@ -142,6 +147,7 @@ void WaterfallView::Redraw() {
     drawn.source = state_.point->sItemGUID + QLatin1Char('/') + QString::number(static_cast<int>(Kind()));
     drawn.lineX = front.x;
     drawn.lineY = front.y;
+    ShowFaultFamilies(state_.point->sItemGUID, frontRunSpeedHz);
     Drawn(std::move(drawn));
     dates_->update();
 }

@@ -1,8 +1,11 @@
 #include "ui/window/MachineStatusTable.h"
 
+#include "analysis/EnvelopeSpectrum.h"
+#include "analysis/SignalProcessor.h"
 #include "app/CAppData.h"
 #include "app/OffRouteReadings.h"
 #include "app/OptionsFromSettings.h"
+#include "app/ReadingFindings.h"
 #include "ui/window/MainWindowTexts.h"
 #include "ui/window/StatusIcons.h"
 
@@ -14,21 +17,33 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <functional>
+
 namespace vantor {
 
-// The rows of the table with their headers; the cells carry their own colours.
+// The rows of the table with their headers; the cells carry their own colours. After the documented
+// columns the findings of each point's latest reading, worked out when a row is first shown.
 class StatusTableModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
+    using Diagnose = std::function<std::optional<ReadingDiagnosis>(const QString& readingGuid)>;
 
-    void Set(std::vector<StatusTableRow> rows, QStringList headers, bool machineColumn, bool bold) {
+    // latestReadings: per row the GUID of the point's newest reading (empty without one).
+    void Set(std::vector<StatusTableRow> rows, QStringList headers, bool machineColumn, bool bold,
+             std::vector<QString> latestReadings, Diagnose diagnose) {
         beginResetModel();
         rows_ = std::move(rows);
         headers_ = std::move(headers);
         machineColumn_ = machineColumn;
         bold_ = bold;
+        latestReadings_ = std::move(latestReadings);
+        latestReadings_.resize(rows_.size());
+        diagnose_ = std::move(diagnose);
+        findings_.assign(rows_.size(), {});
         endResetModel();
     }
+    int FindingsColumn() const { return static_cast<int>(headers_.size()) - 1; }
 
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -68,7 +83,10 @@ public:
             break;
         }
         const auto cell = static_cast<std::size_t>(column - 3);
-        if (cell >= row.cells.size()) {
+        if (cell == row.cells.size()) {
+            return FindingsData(static_cast<std::size_t>(index.row()), role);
+        }
+        if (cell > row.cells.size()) {
             return {};
         }
         const StatusCell& status = row.cells[cell].cell;
@@ -80,6 +98,38 @@ public:
     }
 
 private:
+    struct FindingsCell {
+        bool worked = false;
+        std::optional<std::vector<Finding>> findings; // none: no reading, or it cannot be diagnosed
+    };
+
+    QVariant FindingsData(std::size_t row, int role) const {
+        if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::ForegroundRole &&
+            role != Qt::FontRole) {
+            return {};
+        }
+        FindingsCell& cell = findings_[row];
+        if (!cell.worked) {
+            cell.worked = true;
+            if (!latestReadings_[row].isEmpty() && diagnose_) {
+                if (std::optional<ReadingDiagnosis> diagnosis = diagnose_(latestReadings_[row])) {
+                    cell.findings = std::move(diagnosis->findings);
+                }
+            }
+        }
+        if (!cell.findings) {
+            return Plain(QString(), role);
+        }
+        if (role == Qt::ToolTipRole) {
+            return FindingsTip(*cell.findings);
+        }
+        const StatusCode severity = FindingsSeverity(*cell.findings);
+        if (severity == StatusCode::Ok) {
+            return Plain(FindingsCellText(*cell.findings), role);
+        }
+        return Coloured(FindingsCellText(*cell.findings), severity, role);
+    }
+
     QVariant Plain(const QString& text, int role) const {
         if (role == Qt::DisplayRole) {
             return text;
@@ -102,6 +152,9 @@ private:
     QStringList headers_;
     bool machineColumn_ = false;
     bool bold_ = true;
+    std::vector<QString> latestReadings_;
+    Diagnose diagnose_;
+    mutable std::vector<FindingsCell> findings_;
 };
 
 namespace {
@@ -116,7 +169,8 @@ QString MeasureHeader(MeasureKind kind, const CSettings& settings, const Display
 
 MachineStatusTable::MachineStatusTable(CAppData& app, QWidget* parent)
     : QWidget(parent), app_(app), title_(new QLabel(this)), view_(new QTableView(this)),
-      model_(new StatusTableModel(this)) {
+      model_(new StatusTableModel(this)), processor_(std::make_unique<SignalProcessor>()),
+      analyzer_(std::make_unique<EnvelopeAnalyzer>()) {
     setObjectName(QStringLiteral("MachineStatusTable"));
     QFont titleFont = title_->font();
     titleFont.setBold(true);
@@ -159,21 +213,28 @@ void MachineStatusTable::Show(const PlantSnapshot& plant, const QString& machine
                                      options.valuesOn);
         }
     }
+    headers << UiText(text::added::Findings);
     std::vector<StatusTableRow> rows = allMachines || machine != nullptr
                                            ? StatusRowsOf(plant, machineGuid, options)
                                            : std::vector<StatusTableRow>{};
     pointGuids_.clear();
+    std::vector<QString> latestReadings;
     for (const PlantMachine& each : plant.machines) {
         if (allMachines || &each == machine) {
             for (const PlantPoint& point : each.points) {
                 if (point.kind == PlantPoint::Kind::Vib) {
                     pointGuids_.push_back(point.vib.sItemGUID);
+                    latestReadings.push_back(point.latestVib ? point.latestVib->sItemGUID : QString());
                 }
             }
         }
     }
     nameColumns_ = allMachines ? 2 : 1;
-    model_->Set(std::move(rows), headers, allMachines, settings.boldFontOn != 0);
+    // The findings are worked out afresh for each new table (a bearing or run speed may have changed).
+    model_->Set(std::move(rows), headers, allMachines, settings.boldFontOn != 0, std::move(latestReadings),
+                [this](const QString& reading) {
+                    return LoadReadingDiagnosis(app_, *processor_, *analyzer_, reading);
+                });
     title_->setText(Title());
     // Columns sized to their contents once; for a large plant only the first rows are measured.
     view_->horizontalHeader()->setResizeContentsPrecision(50);
@@ -189,8 +250,24 @@ void MachineStatusTable::resizeEvent(QResizeEvent* event) {
 
 void MachineStatusTable::FitColumns() {
     constexpr int kLeastNameWidth = 90;
-    view_->resizeColumnsToContents();
+    // The documented columns fit their contents; the findings column, worked out only for the rows
+    // shown, takes what is left, at least its header's width (its text elided, whole in the tooltip).
+    const int findings = model_->FindingsColumn();
+    for (int column = 0; column < findings; ++column) {
+        view_->resizeColumnToContents(column);
+    }
     QHeaderView* header = view_->horizontalHeader();
+    int used = 0;
+    for (int column = 0; column < findings; ++column) {
+        used += header->sectionSize(column);
+    }
+    if (findings >= 0) {
+        const int headerWidth =
+            header->fontMetrics().horizontalAdvance(
+                model_->headerData(findings, Qt::Horizontal, Qt::DisplayRole).toString()) +
+            24;
+        header->resizeSection(findings, std::max(headerWidth, view_->viewport()->width() - used));
+    }
     const int available = view_->viewport()->width();
     int total = 0;
     for (int column = 0; column < model_->columnCount(); ++column) {

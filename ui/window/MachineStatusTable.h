@@ -2,11 +2,14 @@
 // "Latest Machine Status": the vibration status table of one machine, or of every machine when the
 // plant is selected. Per point: (machine,) name, date of the latest reading, the point status and
 // the three chosen measure columns as status words or values ("Status as Values"), each status in
-// its colour, in bold while "Bold On/Off" is on.
+// its colour, in bold while "Bold On/Off" is on. After them, "Findings": what the automatic diagnosis
+// finds in each point's latest reading, coloured by its most severe finding, each one in the tooltip.
 
 #include "app/PlantStatus.h"
 
 #include <QWidget>
+
+#include <memory>
 
 class QLabel;
 class QTableView;
@@ -14,6 +17,8 @@ class QTableView;
 namespace vantor {
 
 class CAppData;
+class EnvelopeAnalyzer;
+class SignalProcessor;
 class StatusTableModel;
 
 class MachineStatusTable : public QWidget {
@@ -51,6 +56,9 @@ private:
     QString machineName_;
     int nameColumns_ = 1; // the machine's and the point's name on the plant, else the point's
     std::vector<QString> pointGuids_;
+    // The table's own, for the findings column.
+    std::unique_ptr<SignalProcessor> processor_;
+    std::unique_ptr<EnvelopeAnalyzer> analyzer_;
 };
 
 } // namespace vantor

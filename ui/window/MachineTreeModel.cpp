@@ -1,5 +1,6 @@
 #include "ui/window/MachineTreeModel.h"
 
+#include "app/ReadingFindings.h"
 #include "ui/window/MainWindowTexts.h"
 #include "ui/window/StatusIcons.h"
 
@@ -208,6 +209,7 @@ QVariant MachineTreeModel::data(const QModelIndex& index, int role) const {
     }
     QString name;
     DatedStatus status;
+    const std::vector<AlarmReason>* reasons = nullptr;
     TreeIconShape shape = TreeIconShape::Plant;
     if (kind == NodeKind::Plant) {
         name = UiText(text::window::Machines);
@@ -221,13 +223,20 @@ QVariant MachineTreeModel::data(const QModelIndex& index, int role) const {
         const PlantPoint* point = PointOf(index);
         name = point->Name();
         status = point->status;
+        reasons = &point->reasons;
         shape = kind == NodeKind::VibPoint ? TreeIconShape::VibPoint : TreeIconShape::LubePoint;
     }
     switch (role) {
     case Qt::DisplayRole:
         return name;
-    case Qt::ToolTipRole:
-        return QStringLiteral("%1\n%2").arg(name, StatusTip(status));
+    case Qt::ToolTipRole: {
+        // The statistical, change and band alarms that stand, under the status they raised.
+        QString tip = QStringLiteral("%1\n%2").arg(name, StatusTip(status));
+        for (const AlarmReason& reason : reasons != nullptr ? *reasons : std::vector<AlarmReason>{}) {
+            tip += QLatin1Char('\n') + AlarmReasonText(reason);
+        }
+        return tip;
+    }
     case Qt::DecorationRole:
         return StatusIcon(shape, status.code);
     case Qt::ForegroundRole:

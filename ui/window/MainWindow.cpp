@@ -12,6 +12,7 @@
 #include "ui/common/Log.h"
 #include "ui/common/Mnemonics.h"
 #include "ui/report/ReportWizard.h"
+#include "ui/setup/BearingLibraryDialog.h"
 #include "ui/setup/CatalogueImportDialog.h"
 #include "ui/setup/DeviceNamesDialog.h"
 #include "ui/setup/MachineManagerDialog.h"
@@ -381,6 +382,7 @@ void MainWindow::BuildMenus() {
     };
     addEditor(text::MachineManagerTitle, &RunMachineManager, true);
     addEditor(text::RouteManagerTitle, &RunRouteManager, true);
+    addEditor(text::added::Bearings, &RunBearingLibrary, false);
     setupMenu_->addSeparator();
     offRouteAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowOffRouteReadings);
     deviceNamesAction_ = setupMenu_->addAction(QString(), this, &MainWindow::ShowDeviceNames);
@@ -758,7 +760,7 @@ QString MainWindow::GuidePageInFront() const {
     if (viewPane_->currentWidget() == pointViews_) {
         // The reading views' tabs in PointViews::Tab order, each with its section of the views page.
         static const std::array<const char*, PointViews::TabCount> kSections = {
-            "trend", "spectrum", "waterfall", "waveform", "readings", "envelope", "analysis"};
+            "trend", "spectrum", "waterfall", "waveform", "readings", "envelope", "analysis", "findings"};
         const int tab = pointViews_->currentIndex();
         const char* section =
             tab >= 0 && tab < PointViews::TabCount ? kSections[static_cast<std::size_t>(tab)] : "";

@@ -1,0 +1,85 @@
+#include "app/ReadingFindings.h"
+
+#include "app/CAppData.h"
+#include "app/Log.h"
+#include "store/AlarmRecords.h"
+#include "store/MainConnection.h"
+#include "texts/UiText.h"
+
+#include <QLocale>
+
+namespace vantor {
+
+std::optional<ReadingDiagnosis> LoadReadingDiagnosis(CAppData& app, SignalProcessor& processor,
+                                                     EnvelopeAnalyzer& analyzer, const QString& readingGuid) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr || readingGuid.isEmpty()) {
+        return std::nullopt;
+    }
+    try {
+        return DiagnoseReading(*db, processor, analyzer, readingGuid);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "diagnosing reading" << readingGuid << "failed:" << error.what();
+        return std::nullopt;
+    }
+}
+
+std::vector<SpectralBand> LoadPointSpectralBands(CAppData& app, const QString& pointGuid) {
+    CMainConnection* db = app.MainConnection();
+    std::vector<SpectralBand> bands;
+    if (db == nullptr || pointGuid.isEmpty()) {
+        return bands;
+    }
+    try {
+        for (const SpectralBandRow& row : alarmrows::BandsOf(db->Connection(), pointGuid)) {
+            if (const std::optional<SpectralBand> band = SpectralBandOf(row)) {
+                bands.push_back(*band);
+            }
+        }
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "loading the spectral bands of point" << pointGuid << "failed:" << error.what();
+        bands.clear();
+    }
+    return bands;
+}
+
+QString FindingsCellText(const std::vector<Finding>& findings) {
+    QStringList captions;
+    for (const Finding& finding : AlarmingFindings(findings)) {
+        if (!captions.contains(FindingKindText(finding.kind))) {
+            captions << FindingKindText(finding.kind);
+        }
+    }
+    return captions.isEmpty() ? FindingKindText(FindingKind::NoFinding) : captions.join(QStringLiteral(", "));
+}
+
+QString ConfidenceText(double confidence) {
+    return QStringLiteral("%1 %").arg(QLocale::system().toString(qRound(confidence * 100)));
+}
+
+QString FindingsTip(const std::vector<Finding>& findings) {
+    QStringList lines;
+    for (const Finding& finding : AlarmingFindings(findings)) {
+        lines << QStringLiteral("%1 - %2 (%3): %4")
+                     .arg(FindingKindText(finding.kind), StatusText(finding.severity),
+                          ConfidenceText(finding.confidence), finding.summary);
+    }
+    return lines.isEmpty() ? FindingKindText(FindingKind::NoFinding) : lines.join(QLatin1Char('\n'));
+}
+
+QString AlarmReasonText(const AlarmReason& reason) {
+    int caption = text::added::StatisticalAlarm;
+    switch (reason.source) {
+    case AlarmReason::Source::Baseline:
+        break;
+    case AlarmReason::Source::Change:
+        caption = text::added::ChangeAlarm;
+        break;
+    case AlarmReason::Source::Band:
+        caption = text::added::BandAlarm;
+        break;
+    }
+    return QStringLiteral("%1 %2").arg(StatusText(reason.code), UiText(caption).arg(reason.text));
+}
+
+} // namespace vantor

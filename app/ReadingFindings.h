@@ -1,0 +1,42 @@
+#pragma once
+// What the desktop shows of the automatic diagnosis and of a point's spectral alarm bands: the
+// diagnosis of a route reading, the bands of a point, and the texts of the findings column and of
+// the reasons the plant tree's tooltips give. Database failures are logged and end as "nothing to
+// show"; the views never reach the store themselves.
+
+#include "analysis/PointAlarms.h"
+#include "analysis/ReadingDiagnosis.h"
+#include "analysis/SpectralBands.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace vantor {
+
+class CAppData;
+class EnvelopeAnalyzer;
+class SignalProcessor;
+
+// The findings of a route reading; none without a database, for an unknown or undecodable reading,
+// or after a database failure (logged).
+std::optional<ReadingDiagnosis> LoadReadingDiagnosis(CAppData& app, SignalProcessor& processor,
+                                                     EnvelopeAnalyzer& analyzer, const QString& readingGuid);
+
+// The point's spectral alarm bands in their order; empty without any, or after a database failure
+// (logged). A stored row that names no known spectrum is left out.
+std::vector<SpectralBand> LoadPointSpectralBands(CAppData& app, const QString& pointGuid);
+
+// "Bearing defect, Impacting" for the alarming findings; "No finding" when there is none.
+QString FindingsCellText(const std::vector<Finding>& findings);
+// One line per alarming finding: "Bearing defect - CRITICAL (90 %): <summary>"; "No finding" alone.
+QString FindingsTip(const std::vector<Finding>& findings);
+// A confidence 0..1 as a whole percentage: "85 %".
+QString ConfidenceText(double confidence);
+
+// A reason of the baseline, change or band alarms as the tree's tooltip shows it:
+// "Statistical alarm: ISO velocity 3.10 ≥ baseline + 3σ 2.95" (its status word ahead).
+QString AlarmReasonText(const AlarmReason& reason);
+
+} // namespace vantor

@@ -1,0 +1,102 @@
+#include "ui/views/FaultFamiliesLayer.h"
+
+#include "texts/UiText.h"
+
+#include <VantorGraph/VantorGraphCtrl.h>
+
+#include <QEvent>
+#include <QMenu>
+#include <QPainter>
+
+namespace vantor {
+
+FaultFamiliesLayer::FaultFamiliesLayer(CVantorGraphCtrl& graph) : QWidget(&graph), graph_(graph) {
+    setObjectName(QStringLiteral("FaultFamiliesLayer"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(graph.rect());
+    graph.installEventFilter(this);
+}
+
+void FaultFamiliesLayer::Show(std::vector<BearingAtPoint> bearings, double runSpeedHz,
+                              double frequencyFactor) {
+    overlay_ = MakeFaultOverlay(bearings, runSpeedHz, frequencyFactor);
+    bearings_ = std::move(bearings);
+    for (OverlayFamily& family : overlay_.families) {
+        family.shown = !hidden_[family.legend];
+    }
+    layout_ = {};
+    update();
+}
+
+void FaultFamiliesLayer::Clear() {
+    overlay_ = {};
+    layout_ = {};
+    bearings_.clear();
+    update();
+}
+
+void FaultFamiliesLayer::SetOn(bool on) {
+    on_ = on;
+    layout_ = {};
+    update();
+}
+
+void FaultFamiliesLayer::SetFamilyShown(const QString& legend, bool shown) {
+    hidden_[legend] = !shown;
+    for (OverlayFamily& family : overlay_.families) {
+        if (family.legend == legend) {
+            family.shown = shown;
+        }
+    }
+    update();
+}
+
+void FaultFamiliesLayer::AddToMenu(QMenu& menu, const std::function<void(int)>& feedBearingCursor) {
+    QMenu* families = menu.addMenu(UiText(text::added::FaultFamilies));
+    families->setObjectName(QStringLiteral("FaultFamiliesMenu"));
+    families->setEnabled(!overlay_.families.empty());
+    QAction* all = families->addAction(UiText(text::added::ShowFaultFamilies));
+    all->setCheckable(true);
+    all->setChecked(on_);
+    connect(all, &QAction::toggled, this, &FaultFamiliesLayer::SetOn);
+    families->addSeparator();
+    for (const OverlayFamily& family : overlay_.families) {
+        QAction* toggle = families->addAction(family.legend);
+        toggle->setCheckable(true);
+        toggle->setChecked(family.shown);
+        toggle->setEnabled(on_);
+        const QString legend = family.legend;
+        connect(toggle, &QAction::toggled, this,
+                [this, legend](bool shown) { SetFamilyShown(legend, shown); });
+    }
+    if (!feedBearingCursor) {
+        return;
+    }
+    QMenu* cursor = menu.addMenu(UiText(text::added::BearingCursorFrom));
+    cursor->setObjectName(QStringLiteral("BearingCursorMenu"));
+    cursor->setEnabled(!bearings_.empty());
+    for (int i = 0; i < static_cast<int>(bearings_.size()); ++i) {
+        const BearingAtPoint& bearing = bearings_[static_cast<std::size_t>(i)];
+        cursor->addAction(QStringLiteral("%1 (%2)").arg(bearing.location, bearing.designation), this,
+                          [feedBearingCursor, i] { feedBearingCursor(i); });
+    }
+}
+
+void FaultFamiliesLayer::paintEvent(QPaintEvent*) {
+    if (!on_ || overlay_.families.empty()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    layout_ = PaintFaultOverlay(painter, graph_, overlay_);
+}
+
+bool FaultFamiliesLayer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &graph_ && event->type() == QEvent::Resize) {
+        setGeometry(graph_.rect());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vantor

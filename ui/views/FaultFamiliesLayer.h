@@ -1,0 +1,54 @@
+#pragma once
+// The fault families of the shown point's bearings over a spectrum graph: a layer that covers the
+// graph control, lets the mouse through and paints the families after every repaint of the graph;
+// and the "Fault Families" menu with a toggle for the whole overlay and one per family. The
+// toggles are kept by family while readings and points change.
+
+#include "graphviews/FaultOverlay.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+class CVantorGraphCtrl;
+class QMenu;
+
+namespace vantor {
+
+class FaultFamiliesLayer : public QWidget {
+    Q_OBJECT
+public:
+    explicit FaultFamiliesLayer(CVantorGraphCtrl& graph);
+
+    // The families of these bearings at a run speed in Hz, in displayed frequency units. No
+    // bearings: nothing is painted.
+    void Show(std::vector<BearingAtPoint> bearings, double runSpeedHz, double frequencyFactor);
+    void Clear();
+
+    const FaultOverlay& Overlay() const { return overlay_; }
+    const std::vector<BearingAtPoint>& Bearings() const { return bearings_; }
+    bool On() const { return on_; }
+    void SetOn(bool on);
+    void SetFamilyShown(const QString& legend, bool shown);
+    // Where the last paint put the labels and the legend.
+    const OverlayLayout& Layout() const { return layout_; }
+
+    // The "Fault Families" submenu (disabled when the point has no bearings); with a feed, also
+    // "Bearing Cursor From", one item per bearing, which calls feed with the bearing's index.
+    void AddToMenu(QMenu& menu, const std::function<void(int)>& feedBearingCursor);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CVantorGraphCtrl& graph_;
+    FaultOverlay overlay_;
+    OverlayLayout layout_;
+    std::vector<BearingAtPoint> bearings_;
+    bool on_ = true;
+    std::map<QString, bool> hidden_; // by legend
+};
+
+} // namespace vantor

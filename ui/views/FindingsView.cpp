@@ -1,0 +1,193 @@
+#include "ui/views/FindingsView.h"
+
+#include "analysis/EnvelopeSpectrum.h"
+#include "analysis/ViewTexts.h"
+#include "app/ReadingFindings.h"
+#include "ui/views/PointViewTexts.h"
+#include "ui/views/PointViewsState.h"
+#include "ui/window/StatusIcons.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vantor {
+
+namespace {
+
+enum Column { KindColumn, SeverityColumn, ConfidenceColumn, FrequencyColumn, AmplitudeColumn, TextColumn };
+
+// Evidence items carry where their line lies and its frequency.
+constexpr int kSpectrumRole = Qt::UserRole;
+constexpr int kHzRole = Qt::UserRole + 1;
+
+QString SourceCaption(const Evidence& evidence) {
+    switch (EvidenceSpectrumOf(evidence).value_or(EvidenceSpectrum::Total)) {
+    case EvidenceSpectrum::Iso:
+        return UiText(text::views::Iso);
+    case EvidenceSpectrum::Total:
+        return UiText(text::views::Total);
+    case EvidenceSpectrum::Envelope:
+        return UiText(text::added::Envelope);
+    }
+    return evidence.source;
+}
+
+} // namespace
+
+std::optional<EvidenceSpectrum> EvidenceSpectrumOf(const Evidence& evidence) {
+    if (!(evidence.hz > 0)) {
+        return std::nullopt;
+    }
+    if (evidence.source == QLatin1String("ISO")) {
+        return EvidenceSpectrum::Iso;
+    }
+    if (evidence.source == QLatin1String("Envelope")) {
+        return EvidenceSpectrum::Envelope;
+    }
+    if (evidence.source == QLatin1String("Total")) {
+        return EvidenceSpectrum::Total;
+    }
+    return std::nullopt;
+}
+
+FindingsView::FindingsView(PointViewsState& state, QWidget* parent)
+    : QWidget(parent), state_(state), analyzer_(std::make_unique<EnvelopeAnalyzer>()),
+      caption_(new QLabel(this)), hint_(new QLabel(this)), tree_(new QTreeWidget(this)),
+      notes_(new QLabel(this)) {
+    QFont bold = caption_->font();
+    bold.setBold(true);
+    caption_->setFont(bold);
+    hint_->setWordWrap(true);
+    notes_->setWordWrap(true);
+    tree_->setColumnCount(TextColumn + 1);
+    tree_->setRootIsDecorated(true);
+    tree_->setUniformRowHeights(true);
+    tree_->setAlternatingRowColors(true);
+    tree_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tree_->header()->setStretchLastSection(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(caption_);
+    layout->addWidget(hint_);
+    layout->addWidget(tree_, 1);
+    layout->addWidget(notes_);
+    connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { OnClicked(item); });
+    connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { OnClicked(item); });
+    RefreshTexts();
+}
+
+FindingsView::~FindingsView() = default;
+
+QString FindingsView::Caption() const {
+    return caption_->text();
+}
+
+void FindingsView::RefreshTexts() {
+    tree_->setHeaderLabels({UiText(text::added::FindingColumn), UiText(text::added::Severity),
+                            UiText(text::added::Confidence), UiText(text::FrequencyLabel),
+                            UiText(text::AmplitudeLabel), UiText(text::added::Evidence)});
+    hint_->setText(UiText(text::added::EvidenceClickHint));
+    Fill();
+}
+
+void FindingsView::Clear() {
+    shown_.clear();
+    shownNotes_.clear();
+    caption_->clear();
+    Fill();
+}
+
+void FindingsView::Redraw() {
+    shown_.clear();
+    shownNotes_.clear();
+    const ViewedReading* reading = state_.Reading();
+    if (!reading || !reading->point) {
+        // No reading, or an off-route one: no point's bearings to weigh.
+        caption_->setText(reading ? ReadingTitle(*reading) : QString());
+        Fill();
+        return;
+    }
+    const std::optional<ReadingDiagnosis> diagnosis =
+        LoadReadingDiagnosis(state_.app, state_.processor, *analyzer_, state_.readingGuid);
+    caption_->setText(ReadingTitle(*reading));
+    if (!diagnosis) {
+        shownNotes_ << UiText(text::ErrorLoadingRecord);
+    } else {
+        shown_ = diagnosis->findings;
+        shownNotes_ = diagnosis->notes;
+    }
+    Fill();
+}
+
+void FindingsView::Fill() {
+    tree_->clear();
+    const DisplayUnits units = state_.Units();
+    const QLocale locale = QLocale::system();
+    for (const Finding& finding : shown_) {
+        auto* item = new QTreeWidgetItem(tree_);
+        item->setText(KindColumn, FindingKindText(finding.kind));
+        if (finding.kind != FindingKind::NoFinding) {
+            item->setText(SeverityColumn, StatusText(finding.severity));
+            item->setForeground(SeverityColumn, StatusTextColour(finding.severity));
+            item->setText(ConfidenceColumn, ConfidenceText(finding.confidence));
+        }
+        QFont bold = item->font(KindColumn);
+        bold.setBold(true);
+        item->setFont(KindColumn, bold);
+        // The summary first under the finding, across the whole width, then its evidence lines.
+        auto* summary = new QTreeWidgetItem(item);
+        summary->setText(KindColumn, finding.summary);
+        summary->setToolTip(KindColumn, finding.summary);
+        summary->setFirstColumnSpanned(true);
+        QFont italic = summary->font(KindColumn);
+        italic.setItalic(true);
+        summary->setFont(KindColumn, italic);
+        for (const Evidence& evidence : finding.evidence) {
+            auto* line = new QTreeWidgetItem(item);
+            line->setText(KindColumn, SourceCaption(evidence));
+            if (evidence.hz > 0) {
+                line->setText(FrequencyColumn,
+                              QStringLiteral("%1 %2").arg(
+                                  locale.toString(units.DisplayFrequency(evidence.hz), 'f',
+                                                  units.Frequency() == FrequencyUnit::Hz ? 2 : 0),
+                                  units.FrequencyLabel()));
+            }
+            line->setText(AmplitudeColumn, evidence.unit.isEmpty()
+                                               ? locale.toString(evidence.value, 'f', 2)
+                                               : QStringLiteral("%1 %2").arg(
+                                                     locale.toString(evidence.value, 'f', 3), evidence.unit));
+            line->setText(TextColumn, evidence.text);
+            line->setToolTip(TextColumn, evidence.text);
+            line->setTextAlignment(FrequencyColumn, Qt::AlignRight | Qt::AlignVCenter);
+            line->setTextAlignment(AmplitudeColumn, Qt::AlignRight | Qt::AlignVCenter);
+            if (const std::optional<EvidenceSpectrum> spectrum = EvidenceSpectrumOf(evidence)) {
+                line->setData(KindColumn, kSpectrumRole, static_cast<int>(*spectrum));
+                line->setData(KindColumn, kHzRole, evidence.hz);
+            }
+        }
+    }
+    tree_->expandAll();
+    for (int column = 0; column < TextColumn; ++column) {
+        tree_->resizeColumnToContents(column);
+    }
+    notes_->setText(shownNotes_.join(QLatin1Char('\n')));
+    notes_->setVisible(!shownNotes_.isEmpty());
+    hint_->setVisible(!shown_.empty());
+}
+
+void FindingsView::OnClicked(QTreeWidgetItem* item) {
+    if (item == nullptr) {
+        return;
+    }
+    const QVariant spectrum = item->data(KindColumn, kSpectrumRole);
+    if (!spectrum.isValid()) {
+        return;
+    }
+    emit EvidenceChosen(static_cast<EvidenceSpectrum>(spectrum.toInt()),
+                        item->data(KindColumn, kHzRole).toDouble());
+}
+
+} // namespace vantor
