@@ -4,8 +4,9 @@
 // twiddle tables while the transform length stays the same, so a call allocates nothing but its
 // result. Not reentrant: one transform at a time per processor.
 
+#include "analysis/SpectrumKernels.h"
+
 #include <cstddef>
-#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -36,25 +37,25 @@ public:
                          double samplingFrequencyHz, SpectrumWindow window = SpectrumWindow::Rectangular,
                          bool windowCorrection = false, bool velocity = false);
 
+    // The machine code that runs the transform: the fastest this processor has unless chosen
+    // (tests compare the copies; they agree to within rounding, not bit for bit).
+    void UseKernels(spectrum::Kernels kernels) { kernels_ = kernels; }
+    spectrum::Kernels UsedKernels() const { return kernels_; }
+
 private:
     void Prepare(std::size_t n);
-    void Transform(std::size_t count);
-    void Split(std::size_t half, double scale, double* power) const;
-    // The twiddles of the span 2·halfSpan (they follow those of all shorter spans: 2 + 4 + ...
-    // + halfSpan/2 entries).
-    const double* Cosines(std::size_t halfSpan) const { return cos_.data() + (halfSpan - 2); }
-    const double* Sines(std::size_t halfSpan) const { return sin_.data() + (halfSpan - 2); }
 
-    // Work buffer of the half-length complex transform (real and imaginary parts).
-    std::vector<double> re_;
-    std::vector<double> im_;
-    // Bit-reversed index of every position of the half-length transform.
-    std::vector<std::uint32_t> order_;
-    // Twiddles cos(2πk/L) and −sin(2πk/L) for the spans L = 4, 8, ..., N one after another.
-    std::vector<double> cos_;
-    std::vector<double> sin_;
+    // Two work buffers of the half-length complex transform (real and imaginary parts apart),
+    // four arrays in one allocation; its stages read one buffer and write the other.
+    std::vector<double> work_;
+    // The radix-4 stages' twiddles (spectrum::FillStageTwiddles) and the split's cos(2πk/N),
+    // −sin(2πk/N) for the length of the last call.
+    std::vector<double> stageTwiddles_;
+    std::vector<double> splitCos_;
+    std::vector<double> splitSin_;
     bool tablesValid_ = false;
     std::size_t length_ = 0;
+    spectrum::Kernels kernels_ = spectrum::Fastest();
 };
 
 } // namespace vantor

@@ -56,5 +56,6 @@ void BM_FftwRealToComplex(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_ComputeSpectrum)->Arg(2048)->Arg(4096)->Arg(8192)->Arg(131072);
-BENCHMARK(BM_FftwRealToComplex)->Arg(2048)->Arg(4096)->Arg(8192)->Arg(131072);
+// Every power of two a reading's waveform takes, 2,048 to 131,072 samples.
+BENCHMARK(BM_ComputeSpectrum)->RangeMultiplier(2)->Range(2048, 131072);
+BENCHMARK(BM_FftwRealToComplex)->RangeMultiplier(2)->Range(2048, 131072);
