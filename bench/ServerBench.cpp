@@ -2,6 +2,7 @@
 // of 1,000 machines × 10 points × 5 readings (two 512-byte captures each), reading the plant behind
 // the main window's tree and status table, and reading one point's 50 readings for its trend. The
 // server is the benchmark's own throw-away cluster on a local socket, as in the tests.
+#include "LargePlant.h"
 #include "app/PlantStatus.h"
 #include "platform/Prompter.h"
 #include "platform/testing/PostgresCluster.h"
@@ -30,14 +31,7 @@ constexpr int kReadingsPerPoint = 5;
 constexpr int kTrendReadings = 50;
 constexpr int kCaptureBytes = 512;
 
-class SilentPrompter final : public Prompter {
-public:
-    void ShowMessage(const QString&) override {}
-    bool AskYesNo(const QString&) override { return true; }
-    bool AskRetryCancel(const QString&) override { return false; }
-    std::optional<QString> PromptName(const NameRequest&) override { return std::nullopt; }
-    std::optional<QDateTime> PromptDateFix(const DateFixRequest&) override { return std::nullopt; }
-};
+using bench::SilentPrompter;
 
 struct Plant {
     QTemporaryDir dir;
