@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libcli11-dev
   libcurl4-openssl-dev python3-aiosmtpd openssl fonts-liberation2 fonts-dejavu-core libsqlite3-dev
   libzip-dev poppler-utils libsndfile1-dev sqlite3
-  dpkg-dev lintian desktop-file-utils appstream xvfb xdotool imagemagick
+  dpkg-dev file binutils lintian desktop-file-utils appstream xvfb xdotool imagemagick
   postgresql libpq-dev libqt6sql6-psql
 )
 
