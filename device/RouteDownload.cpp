@@ -74,18 +74,31 @@ std::optional<QString> RouteCommandProblem(CMainConnection& main, const RouteDow
 }
 
 int DownloadRoute(CMeterLink& link, CMainConnection& main, const RouteDownloadSettings& settings,
-                  const std::function<void(const QString&)>& progress, const std::function<bool()>& aborted) {
+                  const std::function<void(const QString&)>& progress, const std::function<bool()>& aborted,
+                  const std::function<void(int, int)>& step) {
     progress(UiText(text::CreatingRouteData));
+    const std::vector<SentMachine> planned = PlannedMachines(main, settings.routeGuid);
+    int total = 1 + static_cast<int>(settings.offRoutePointGuids.size());
+    for (const SentMachine& sent : planned) {
+        total += 1 + static_cast<int>(sent.points.size());
+    }
+    int done = 0;
+    auto creating = [&](int textIndex, const QString& name) {
+        progress(Labelled(textIndex, name));
+        if (step) {
+            step(++done, total);
+        }
+    };
     // A failure of the meter ends the download with its own code: going on would leave the meter
     // with part of the route while the run reported success.
-    for (const SentMachine& sent : PlannedMachines(main, settings.routeGuid)) {
+    for (const SentMachine& sent : planned) {
         const CMachine& machine = sent.machine;
-        progress(Labelled(text::CreatingMachine, machine.sVMName));
+        creating(text::CreatingMachine, machine.sVMName);
         if (const int result = CreateAsset(link, machine)) {
             return result;
         }
         for (const CVib& point : sent.points) {
-            progress(Labelled(text::CreatingVibPoint, point.sVMName));
+            creating(text::CreatingVibPoint, point.sVMName);
             if (const int result = CreateMeasurementPoint(link, machine, point)) {
                 return result;
             }
@@ -99,11 +112,11 @@ int DownloadRoute(CMeterLink& link, CMainConnection& main, const RouteDownloadSe
     }
 
     const CMachine offRoute = OffRouteAsset(settings);
-    progress(Labelled(text::CreatingMachine, settings.offRouteName));
+    creating(text::CreatingMachine, settings.offRouteName);
     int result = CreateAsset(link, offRoute);
     for (qsizetype i = 0; result == 0 && i < settings.offRoutePointGuids.size(); ++i) {
         const CVib point = OffRoutePoint(settings, i);
-        progress(Labelled(text::CreatingVibPoint, point.sVMName));
+        creating(text::CreatingVibPoint, point.sVMName);
         result = CreateMeasurementPoint(link, offRoute, point);
     }
     if (aborted()) {

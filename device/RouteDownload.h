@@ -32,9 +32,12 @@ struct RouteDownloadSettings {
 std::optional<QString> RouteCommandProblem(CMainConnection& main, const RouteDownloadSettings& settings);
 
 // Progress texts go to `progress`; `aborted` is tested after every point and every machine.
-// 0 when everything was sent; otherwise the code of the first command the meter refused, or
-// kSyncAborted. A route item whose machine no longer exists is skipped: there is nothing to send.
+// `step`, when given, hears (n, m) after the text of the n-th of the m machines and points the
+// download sends, Off Route included. 0 when everything was sent; otherwise the code of the first
+// command the meter refused, or kSyncAborted. A route item whose machine no longer exists is
+// skipped: there is nothing to send.
 int DownloadRoute(CMeterLink& link, CMainConnection& main, const RouteDownloadSettings& settings,
-                  const std::function<void(const QString&)>& progress, const std::function<bool()>& aborted);
+                  const std::function<void(const QString&)>& progress, const std::function<bool()>& aborted,
+                  const std::function<void(int, int)>& step = {});
 
 } // namespace vantor

@@ -27,8 +27,8 @@ QString Dots(int label) {
 class SyncRun {
 public:
     SyncRun(const SyncSettings& settings, Prompter& prompter, ManualResetEvent& abort,
-            const std::function<void(const QString&)>& progress)
-        : settings_(settings), prompter_(prompter), abort_(abort), progress_(progress),
+            const std::function<void(const QString&)>& progress, const std::function<void(int, int)>& step)
+        : settings_(settings), prompter_(prompter), abort_(abort), progress_(progress), step_(step),
           link_(&prompter, settings.linkTimings), main_(settings.store), sync_(settings.store) {
         if (!settings.port.isEmpty()) {
             link_.UsePort(settings.port);
@@ -122,7 +122,7 @@ private:
             }
             if (const int downloaded = DownloadRoute(
                     link_, main_, route, [this](const QString& text) { Progress(text); },
-                    [this] { return abort_.IsSet(); })) {
+                    [this] { return abort_.IsSet(); }, step_)) {
                 return downloaded;
             }
         }
@@ -284,6 +284,7 @@ private:
     Prompter& prompter_;
     ManualResetEvent& abort_;
     const std::function<void(const QString&)>& progress_;
+    const std::function<void(int, int)>& step_;
     CMeterLink link_;
     CMainConnection main_;
     CRecordSyncConnection sync_;
@@ -323,7 +324,7 @@ void SyncWorker::Join() {
 SyncOutcome SyncWorker::Run() {
     done_.Reset();
     {
-        SyncRun run(settings_, prompter_, abort_, onProgress_);
+        SyncRun run(settings_, prompter_, abort_, onProgress_, onStep_);
         outcome_ = run.Execute();
     }
     if (onFinished_) {

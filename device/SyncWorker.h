@@ -64,6 +64,8 @@ public:
 
     // Called on the worker's thread with every progress text.
     void OnProgress(std::function<void(const QString&)> callback) { onProgress_ = std::move(callback); }
+    // Called on the worker's thread with (n, m) as the route download sends its n-th of m items.
+    void OnStep(std::function<void(int, int)> callback) { onStep_ = std::move(callback); }
     // Called on the worker's thread when the run has ended, just before the done event is set.
     void OnFinished(std::function<void(const SyncOutcome&)> callback) { onFinished_ = std::move(callback); }
 
@@ -81,6 +83,7 @@ private:
     ManualResetEvent& abort_;
     ManualResetEvent& done_;
     std::function<void(const QString&)> onProgress_;
+    std::function<void(int, int)> onStep_;
     std::function<void(const SyncOutcome&)> onFinished_;
     SyncOutcome outcome_;
     std::thread thread_;

@@ -418,7 +418,10 @@ DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFil
     try {
         // Records stored before a damaged one stay: the batch commits whatever was stored.
         SqlConnection::Batch batch(db.Connection());
+        // On a server the records go without a round trip each; what failed is known at the flush.
+        SqlConnection::DeferredWrites deferred(db.Connection());
         outcome = ReadDataFile(reader, checked.Sink(), progress);
+        deferred.Flush();
     } catch (const DatabaseError& error) {
         outcome = progress.ConnectionLost() ? DataFileOutcome::ConnectionLost : DataFileOutcome::Failed;
         qCWarning(lcStore) << "import of" << path << "stopped by the database:" << error.what();

@@ -93,6 +93,12 @@ public:
     void Update(SqlConnection& connection, qint64 rowId, const R& record);
     // Deletes one row; false when the database refused.
     bool DeleteRow(SqlConnection& connection, qint64 rowId);
+    // Updates the first row (in insertion order) that "<clause>" finds, or adds one when it finds
+    // none, without reading the row first: two statements sent with SqlStatement::Send, so on a
+    // connection that defers its writes neither waits for the server. The clause must find the
+    // record once it is written. False when the open fails in column discovery.
+    bool SendUpsert(SqlConnection& connection, const ColumnDiscoveryPolicy& policy, const QString& clause,
+                    const QVariantList& values, const R& record);
 
 private:
     struct Binding {
@@ -105,6 +111,9 @@ private:
     std::vector<Binding> bindings_;
     QString insertSql_;
     QString updateSql_;
+    QString columnList_;
+    QString markList_;
+    QString setList_;
 };
 
 // ---- template implementation ----------------------------------------------------------------------
@@ -201,9 +210,11 @@ template <class R> const std::vector<typename CRecordset<R>::Binding>& CRecordse
             }
         }
     }
-    insertSql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                     .arg(Table(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-    updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(Table(), sets.join(QLatin1Char(',')));
+    columnList_ = names.join(QLatin1Char(','));
+    markList_ = marks.join(QLatin1Char(','));
+    setList_ = sets.join(QLatin1Char(','));
+    insertSql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(Table(), columnList_, markList_);
+    updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(Table(), setList_);
     return bindings_;
 }
 
@@ -225,6 +236,42 @@ template <class R> void CRecordset<R>::Update(SqlConnection& connection, qint64 
     }
     statement.BindInteger(count, rowId);
     RunOnce(statement);
+}
+
+template <class R>
+bool CRecordset<R>::SendUpsert(SqlConnection& connection, const ColumnDiscoveryPolicy& policy,
+                               const QString& clause, const QVariantList& values, const R& record) {
+    // Asking Qt's driver for the columns collects the writes in flight, so it is done only once.
+    if (!connection.IsOpen() || (!ColumnsKnown() && !DiscoverColumns(connection.Database(), policy))) {
+        return false;
+    }
+    const auto& bindings = Bindings();
+    const int count = static_cast<int>(bindings.size());
+    // Marks are numbered in the order they stand in the text: the update's clause comes first.
+    auto bind = [&](SqlStatement& statement, int fieldsFrom, int valuesFrom) {
+        for (int i = 0; i < count; ++i) {
+            BindField(statement, fieldsFrom + i, record, *bindings[static_cast<size_t>(i)].field);
+        }
+        for (int i = 0; i < values.size(); ++i) {
+            BindValue(statement, valuesFrom + i, values[i]);
+        }
+    };
+    // The update finds nothing for a new record; the insert then finds nothing either and adds it.
+    // For a known record the update rewrites it, after which the insert finds it and adds nothing.
+    // The rows found are gathered first and their first taken by its number: an ORDER BY with a
+    // LIMIT could be planned as a walk of the whole table in row order.
+    SqlStatement& update = connection.Prepared(
+        QStringLiteral("WITH found AS MATERIALIZED (SELECT rowid AS first_row FROM %1 %3) "
+                       "UPDATE %1 SET %2 WHERE rowid=(SELECT MIN(first_row) FROM found)")
+            .arg(Table(), setList_, clause));
+    bind(update, static_cast<int>(values.size()), 0);
+    update.Send();
+    SqlStatement& insert = connection.Prepared(
+        QStringLiteral("INSERT INTO %1 (%2) SELECT %3 WHERE NOT EXISTS (SELECT 1 FROM %1 %4)")
+            .arg(Table(), columnList_, markList_, clause));
+    bind(insert, 0, count);
+    insert.Send();
+    return true;
 }
 
 template <class R> bool CRecordset<R>::DeleteRow(SqlConnection& connection, qint64 rowId) {

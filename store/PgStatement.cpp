@@ -18,31 +18,18 @@ constexpr Oid kBpcharOid = 1042;
 constexpr Oid kBoolOid = 16;
 constexpr Oid kByteaOid = 17;
 
-// The error of a failed call: the server's text, and whether the connection itself is gone
-// (SQLSTATE class 08 "connection exception", 57P01-57P03 "operator intervention": the server
-// shutting down or not yet accepting connections, or libpq no longer connected).
 [[noreturn]] void Raise(pg_conn* connection, const PGresult* result) {
-    QString text =
-        QString::fromUtf8(result != nullptr ? PQresultErrorMessage(result) : PQerrorMessage(connection))
-            .trimmed();
-    if (text.isEmpty()) {
-        text = QString::fromUtf8(PQerrorMessage(connection)).trimmed();
-    }
-    const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
-    const bool lost =
-        PQstatus(connection) != CONNECTION_OK ||
-        (state != nullptr && (qstrncmp(state, "08", 2) == 0 || qstrncmp(state, "57P0", 4) == 0));
-    qCWarning(lcStore, "server statement failed: %s", qUtf8Printable(text));
-    throw DatabaseError(text, lost ? DatabaseError::Kind::Unavailable : DatabaseError::Kind::Refused);
+    throw PgError(connection, result);
 }
 
 } // namespace
 
-PgStatement::PgStatement(pg_conn* connection, QString name, const QString& sql)
-    : connection_(connection), name_(name.toUtf8()) {
+PgStatement::PgStatement(pg_conn* connection, PgPipeline& pipeline, QString name, const QString& sql)
+    : connection_(connection), pipeline_(pipeline), name_(name.toUtf8()) {
     if (connection_ == nullptr) {
         throw DatabaseError(QStringLiteral("the database is not open"), DatabaseError::Kind::Unavailable);
     }
+    pipeline_.Collect();
     PGresult* prepared = PQprepare(connection_, name_.constData(), sql.toUtf8().constData(), 0, nullptr);
     if (PQresultStatus(prepared) != PGRES_COMMAND_OK) {
         const auto clear = qScopeGuard([prepared] { PQclear(prepared); });
@@ -86,8 +73,19 @@ void PgStatement::BindBlob(int index, const QByteArray& value) {
     At(index) = {value.isNull() ? QByteArray("") : value, true};
 }
 
+void PgStatement::Send() {
+    if (!pipeline_.Enabled()) {
+        RunOnce(*this);
+        return;
+    }
+    std::vector<Parameter> parameters;
+    parameters.swap(parameters_);
+    pipeline_.Send(name_, parameters);
+}
+
 bool PgStatement::Step() {
     if (result_ == nullptr) {
+        pipeline_.Collect();
         std::vector<const char*> values;
         std::vector<int> lengths;
         std::vector<int> formats;

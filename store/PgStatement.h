@@ -3,6 +3,7 @@
 // Values travel as bound parameters: text for everything but raw captures, which go as binary. A
 // run fetches its whole result at once; rows are then read from it one at a time.
 
+#include "store/PgPipeline.h"
 #include "store/SqlStatement.h"
 
 #include <optional>
@@ -16,8 +17,9 @@ namespace vantor {
 class PgStatement final : public SqlStatement {
 public:
     // Prepares `sql` (already in PostgreSQL's form, $1 marks) under `name`; throws DatabaseError
-    // when the server refuses it or cannot be reached.
-    PgStatement(pg_conn* connection, QString name, const QString& sql);
+    // when the server refuses it or cannot be reached. Writes sent through `pipeline` are collected
+    // before this statement runs.
+    PgStatement(pg_conn* connection, PgPipeline& pipeline, QString name, const QString& sql);
     ~PgStatement() override;
     PgStatement(const PgStatement&) = delete;
     PgStatement& operator=(const PgStatement&) = delete;
@@ -29,6 +31,8 @@ public:
     void BindBlob(int index, const QByteArray& value) override;
 
     bool Step() override;
+    // Pipelined while the connection defers its writes.
+    void Send() override;
     void Reset() override;
 
     int ColumnCount() const override;
@@ -41,14 +45,12 @@ public:
     QByteArray ColumnBlob(int column) const override;
 
 private:
-    struct Parameter {
-        std::optional<QByteArray> value;
-        bool binary = false;
-    };
+    using Parameter = PgPipeline::Parameter;
     Parameter& At(int index);
     QByteArray Raw(int column) const;
 
     pg_conn* connection_;
+    PgPipeline& pipeline_;
     QByteArray name_;
     std::vector<Parameter> parameters_;
     pg_result* result_ = nullptr;

@@ -1,6 +1,7 @@
 #include "store/SqlConnection.h"
 
 #include "store/Log.h"
+#include "store/PgPipeline.h"
 #include "store/PgStatement.h"
 #include "store/SqliteStatement.h"
 
@@ -13,6 +14,7 @@
 #include <QSysInfo>
 #include <QUuid>
 
+#include <array>
 #include <stdexcept>
 
 #include <libpq-fe.h>
@@ -27,6 +29,11 @@ constexpr int kBusyTimeoutMs = 10000;
 void LogNotice(void*, const char* message) {
     qCDebug(lcStore, "server: %s", message);
 }
+
+// Prepared statements are planned for their values every time: a generic plan made while a table
+// was small (ORDER BY the row identity with a LIMIT) walks the whole table for every lookup of a
+// new row once it has grown, which turns a bulk import quadratic.
+constexpr const char* kCustomPlans = "SET plan_cache_mode TO force_custom_plan";
 
 pg_conn* ServerHandle(const QSqlDatabase& db) {
     const QVariant handle = db.driver() != nullptr ? db.driver()->handle() : QVariant();
@@ -145,10 +152,7 @@ bool SqlConnection::OpenServer() {
     // Dates travel as "YYYY-MM-DD HH:MM:SS" both ways, as in the local file.
     PQclear(PQexec(handle, "SET DateStyle TO ISO, YMD"));
     PQclear(PQexec(handle, "SET client_encoding TO 'UTF8'"));
-    // Prepared statements are planned for their values every time: a generic plan made while a table
-    // was small (ORDER BY the row identity with a LIMIT) walks the whole table for every lookup of a
-    // new row once it has grown, which turns a bulk import quadratic.
-    PQclear(PQexec(handle, "SET plan_cache_mode TO force_custom_plan"));
+    PQclear(PQexec(handle, kCustomPlans));
     return true;
 }
 
@@ -162,7 +166,11 @@ bool SqlConnection::Lost() const {
 }
 
 void SqlConnection::Close() {
+    if (pipeline_) {
+        pipeline_->Finish();
+    }
     statements_.clear();
+    pipeline_.reset();
     if (QSqlDatabase::contains(name_)) {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
         if (db.isOpen()) {
@@ -177,7 +185,60 @@ bool SqlConnection::IsOpen() const {
 }
 
 QSqlDatabase SqlConnection::Database() const {
+    DrainWrites();
     return QSqlDatabase::database(name_, false);
+}
+
+void SqlConnection::DrainWrites() const {
+    if (pipeline_) {
+        pipeline_->Drain();
+    }
+}
+
+// Bulk writes run the same few statements thousands of times: planning each run anew costs the
+// server more than running it. Their plans are kept, and kept to index lookups, since a plan made
+// while a table is still small would otherwise scan it whole.
+void SqlConnection::PlanForBulk(bool bulk) {
+    pg_conn* handle = IsOpen() ? ServerHandle(Database()) : nullptr;
+    if (handle == nullptr) {
+        return;
+    }
+    static constexpr std::array<const char*, 2> kBulk{"SET plan_cache_mode TO auto",
+                                                      "SET enable_seqscan TO off"};
+    static constexpr std::array<const char*, 2> kSingle{kCustomPlans, "RESET enable_seqscan"};
+    for (const char* setting : bulk ? kBulk : kSingle) {
+        PQclear(PQexec(handle, setting));
+    }
+}
+
+bool SqlConnection::DefersWrites() const {
+    return deferDepth_ > 0 && pipeline_ && pipeline_->Enabled();
+}
+
+SqlConnection::DeferredWrites::DeferredWrites(SqlConnection& connection) : connection_(connection) {
+    if (connection_.deferDepth_++ == 0 && connection_.server_) {
+        if (!connection_.pipeline_) {
+            connection_.pipeline_ = std::make_unique<PgPipeline>(
+                connection_.IsOpen() ? ServerHandle(QSqlDatabase::database(connection_.name_, false))
+                                     : nullptr);
+        }
+        connection_.pipeline_->SetEnabled(true);
+        connection_.PlanForBulk(true);
+    }
+}
+
+SqlConnection::DeferredWrites::~DeferredWrites() {
+    if (--connection_.deferDepth_ == 0 && connection_.pipeline_) {
+        connection_.pipeline_->Finish();
+        connection_.pipeline_->SetEnabled(false);
+        connection_.PlanForBulk(false);
+    }
+}
+
+void SqlConnection::DeferredWrites::Flush() {
+    if (connection_.pipeline_) {
+        connection_.pipeline_->Collect();
+    }
 }
 
 bool SqlConnection::Begin(Batch::Intent intent) {
@@ -265,8 +326,12 @@ SqlStatement& SqlConnection::Prepared(const QString& sql) {
         std::unique_ptr<SqlStatement> statement;
         if (server_) {
             pg_conn* handle = IsOpen() ? ServerHandle(Database()) : nullptr;
-            statement = std::make_unique<PgStatement>(
-                handle, QStringLiteral("vantor_%1").arg(statements_.size() + 1), Dialect().Translate(sql));
+            if (!pipeline_) {
+                pipeline_ = std::make_unique<PgPipeline>(handle);
+            }
+            statement = std::make_unique<PgStatement>(handle, *pipeline_,
+                                                      QStringLiteral("vantor_%1").arg(statements_.size() + 1),
+                                                      Dialect().Translate(sql));
         } else {
             sqlite3* handle = nullptr;
             const QVariant driverHandle = Database().driver()->handle();

@@ -17,6 +17,8 @@
 
 namespace vantor {
 
+class PgPipeline;
+
 class SqlConnection {
 public:
     enum class Mode {
@@ -76,6 +78,25 @@ public:
         bool began_ = false;
     };
 
+    // While it lives, statements run with SqlStatement::Send on a server connection are pipelined
+    // (sent without waiting for each outcome): for bulk writes inside a batch. Flush() waits for
+    // them and throws DatabaseError for the first that failed; the outermost scope's end collects
+    // whatever is left without throwing (a failure then still makes the server refuse the commit).
+    // Has no effect on a file connection, whose statements never wait on a network.
+    class DeferredWrites {
+    public:
+        explicit DeferredWrites(SqlConnection& connection);
+        ~DeferredWrites();
+        DeferredWrites(const DeferredWrites&) = delete;
+        DeferredWrites& operator=(const DeferredWrites&) = delete;
+        void Flush();
+
+    private:
+        SqlConnection& connection_;
+    };
+    // True inside DeferredWrites on a connection that pipelines.
+    bool DefersWrites() const;
+
     // All-or-nothing writes: everything written while it lives (nested batches included) is kept
     // only when Commit() is called; otherwise it is rolled back when it goes away. Inside an outer
     // batch it only joins it.
@@ -114,7 +135,15 @@ private:
     QString name_;
     QString lastError_;
     int batchDepth_ = 0;
+    int deferDepth_ = 0;
+    // Declared before the statements, which refer to it, so it outlives them.
+    std::unique_ptr<PgPipeline> pipeline_;
     std::map<QString, std::unique_ptr<SqlStatement>> statements_;
+    // Collects pipelined writes before anything else uses the server connection; never throws.
+    void DrainWrites() const;
+    // On a server: kept plans restricted to index lookups while bulk writes run, else plans made
+    // for each run's values.
+    void PlanForBulk(bool bulk);
 };
 
 // Thrown when a query cannot be executed; carries the driver's text, and whether the database

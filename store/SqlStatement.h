@@ -22,6 +22,10 @@ public:
     virtual bool Step() = 0;
     // Ready for the next run: results released, parameters cleared.
     virtual void Reset() = 0;
+    // Runs a statement that returns no rows and resets it. While its connection defers writes, an
+    // engine that can sends it without waiting for its outcome; a failure is then raised by a later
+    // statement or when the deferral is flushed.
+    virtual void Send();
 
     virtual int ColumnCount() const = 0;
     virtual QString ColumnName(int column) const = 0;
@@ -42,6 +46,10 @@ inline void RunOnce(SqlStatement& statement) {
         throw;
     }
     statement.Reset();
+}
+
+inline void SqlStatement::Send() {
+    RunOnce(*this);
 }
 
 } // namespace vantor

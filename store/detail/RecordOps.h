@@ -28,6 +28,10 @@ template <class R> bool GetOne(Query<R> q, const QString& clause, const QVariant
 // Updates the first row the clause finds, or adds one when it finds none.
 template <class R>
 bool Upsert(Query<R> q, const QString& clause, const QVariantList& values, const R& record) {
+    // Bulk writes to a server do not wait for a lookup per record.
+    if (q.connection.DefersWrites()) {
+        return q.recordset.SendUpsert(q.connection, q.policy, clause, values, record);
+    }
     const auto rows = q.recordset.Select(q.connection, q.policy, clause, values, 1);
     if (!rows) {
         return false;

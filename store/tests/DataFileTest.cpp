@@ -152,6 +152,48 @@ TEST_P(DataFile, ImportingTwiceEqualsImportingOnceAndMatchingReadingsAreReplaced
     EXPECT_FALSE(other->GetVibReading(local.sItemGUID, replaced));
 }
 
+// Into the database under test itself (on a server, its writes are pipelined): a missing reading
+// comes back, a changed one takes the file's values, nothing is doubled, and a write the database
+// refuses fails the import instead of being reported done.
+TEST_P(DataFile, ImportIntoThisDatabaseRestoresReplacesAndReportsARefusedWrite) {
+    Populate();
+    const QString path = PathOf("all.rmd");
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
+    auto readings = db->ListVibReadings(drive.sItemGUID);
+    ASSERT_EQ(readings.size(), 3u);
+    ASSERT_TRUE(db->DeleteVibReading(readings[0].sItemGUID));
+    CVibReading changed = readings[1];
+    changed.fISOMMS = 9.5f;
+    ASSERT_TRUE(db->UpsertVibReading(changed));
+
+    ASSERT_EQ(ImportDataFile(*db, path, quiet), DataFileOutcome::Done);
+    EXPECT_EQ(db->CountAllVibReadings(), 7);
+    EXPECT_EQ(db->ListMachines().size(), 2u);
+    EXPECT_EQ(db->CountAllVibs(), 3);
+    EXPECT_EQ(db->CountAllRouteItems(), 2);
+    const auto after = db->ListVibReadings(drive.sItemGUID);
+    ASSERT_EQ(after.size(), 3u);
+    EXPECT_EQ(after[0].sItemGUID, readings[0].sItemGUID);
+    EXPECT_EQ(after[1].fISOMMS, readings[1].fISOMMS);
+    EXPECT_EQ(after[0].rawADCTotalDataByteArray, QByteArray(4096, 't'));
+
+    if (OnServer()) {
+        Execute(QStringLiteral("CREATE FUNCTION vantor_refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                               "$$BEGIN RAISE EXCEPTION 'refused by the test'; END$$"));
+        Execute(QStringLiteral("CREATE TRIGGER vantor_refuse BEFORE INSERT ON [tblVibReadings] "
+                               "FOR EACH ROW EXECUTE FUNCTION vantor_refuse()"));
+    } else {
+        Execute(QStringLiteral("CREATE TRIGGER vantor_refuse BEFORE INSERT ON [tblVibReadings] "
+                               "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
+    }
+    ASSERT_TRUE(db->DeleteVibReading(readings[2].sItemGUID));
+    EXPECT_EQ(ImportDataFile(*db, path, quiet), DataFileOutcome::Failed);
+    EXPECT_EQ(db->CountAllVibReadings(), 6);
+    // The connection goes on working after the refusal.
+    EXPECT_EQ(db->ListMachines().size(), 2u);
+    EXPECT_TRUE(db->UpsertMachine(pump));
+}
+
 TEST_P(DataFile, SelectedMachinesCarryTheChosenReadingsAndNoRoutes) {
     Populate();
     const auto exportAndCount = [this](ReadingSpan span, const QDateTime& start = {},
