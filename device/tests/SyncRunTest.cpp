@@ -79,6 +79,10 @@ protected:
             std::lock_guard lock(mutex);
             progress << text;
         });
+        worker.OnStep([this](int step, int steps) {
+            std::lock_guard lock(mutex);
+            progress << QStringLiteral("[%1/%2]").arg(step).arg(steps);
+        });
         worker.Start();
         EXPECT_TRUE(done.Wait(std::chrono::seconds(60)));
         worker.Join();
@@ -342,6 +346,15 @@ TEST_F(SyncRunTest, ToMeterSendsTheRouteThenOffRoute) {
     EXPECT_FALSE(progress.contains(QStringLiteral("Creating Vib Point: P11")));
     EXPECT_TRUE(progress.contains(QStringLiteral("Creating Machine: Off Route")));
     EXPECT_EQ(meter->Commands().last(), "CMD*SCREENSET=1");
+    // Each machine and point sent is counted after its text: 2 machines, 10 points, Off Route and
+    // its 10 points.
+    const QStringList steps = progress.filter(QRegularExpression(QStringLiteral("^\\[\\d+/\\d+\\]$")));
+    ASSERT_EQ(steps.size(), 23);
+    for (int i = 0; i < steps.size(); ++i) {
+        EXPECT_EQ(steps[i], QStringLiteral("[%1/23]").arg(i + 1));
+    }
+    EXPECT_EQ(progress[progress.indexOf(QStringLiteral("Creating Machine: Bare")) + 1],
+              QStringLiteral("[12/23]"));
 }
 
 TEST_F(SyncRunTest, ToMeterEndsWithTheCodeOfARefusedMachine) {

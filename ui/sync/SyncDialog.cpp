@@ -87,11 +87,15 @@ void CSyncDialog::StartWorker() {
         return;
     }
     worker_ = std::make_unique<SyncWorker>(settings_, prompter_, SyncAbortEvent(), SyncDoneEvent());
-    // Both callbacks run on the worker's thread: they post to the dialog, whose thread shows them.
+    // The callbacks run on the worker's thread: they post to the dialog, whose thread shows them.
     // A posted call whose receiver is gone is dropped.
     worker_->OnProgress([this](const QString& text) {
         QMetaObject::invokeMethod(
             this, [this, text] { ShowProgress(text); }, Qt::QueuedConnection);
+    });
+    worker_->OnStep([this](int step, int steps) {
+        QMetaObject::invokeMethod(
+            this, [this, step, steps] { ShowStep(step, steps); }, Qt::QueuedConnection);
     });
     worker_->OnFinished([this](const SyncOutcome&) {
         QMetaObject::invokeMethod(
@@ -112,8 +116,10 @@ void CSyncDialog::ShowProgress(const QString& text) {
         animation_->setTextVisible(false);
         return;
     }
-    const int step = match.captured(1).toInt();
-    const int steps = match.captured(2).toInt();
+    ShowStep(match.captured(1).toInt(), match.captured(2).toInt());
+}
+
+void CSyncDialog::ShowStep(int step, int steps) {
     animation_->setRange(0, steps);
     animation_->setValue(step);
     animation_->setFormat(UiText(text::added::StepOfSteps).arg(step).arg(steps));

@@ -37,6 +37,8 @@ public:
     QProgressBar* Bar() const { return animation_; }
     // Shows a progress text of the worker; a reading's upload also moves the bar.
     void ShowProgress(const QString& text);
+    // Moves the bar to "n of m" (the route download's items sent).
+    void ShowStep(int step, int steps);
     QPushButton* AbortButton() const { return abort_; }
     bool WorkerStarted() const { return worker_ != nullptr; }
     // The run's outcome once the dialog has closed after a started worker.

@@ -11,6 +11,7 @@
 #include "ui/sync/DesktopSync.h"
 
 #include <QApplication>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
@@ -127,6 +128,23 @@ TEST_F(SyncDialogTest, ToMeterTitleCarriesTheDownwardArrow) {
     CSyncDialog dialog(settings, prompter, nullptr, {60s, 10ms});
     EXPECT_EQ(dialog.windowTitle(), UiText(text::ToMeter) + QChar(0x2193) + QStringLiteral("..."));
     dialog.reject(); // Escape
+    EXPECT_TRUE(QTest::qWaitFor([&dialog] { return dialog.result() == QDialog::Accepted; }, 5000));
+}
+
+TEST_F(SyncDialogTest, TheBarCountsTheRouteDownloadAndAnotherTextMakesItBusyAgain) {
+    settings.fromMeter = false;
+    CSyncDialog dialog(settings, prompter, nullptr, {60s, 10ms});
+    // As the download words it: the item's text, then its count.
+    dialog.ShowProgress(UiText(text::CreatingMachine) + QStringLiteral(": Fan"));
+    dialog.ShowStep(12, 23);
+    EXPECT_EQ(dialog.Bar()->maximum(), 23);
+    EXPECT_EQ(dialog.Bar()->value(), 12);
+    EXPECT_TRUE(dialog.Bar()->isTextVisible());
+    EXPECT_EQ(dialog.Bar()->text(), UiText(text::added::StepOfSteps).arg(12).arg(23));
+    dialog.ShowProgress(UiText(text::SyncCompleted));
+    EXPECT_EQ(dialog.Bar()->maximum(), 0);
+    EXPECT_FALSE(dialog.Bar()->isTextVisible());
+    dialog.reject();
     EXPECT_TRUE(QTest::qWaitFor([&dialog] { return dialog.result() == QDialog::Accepted; }, 5000));
 }
 
