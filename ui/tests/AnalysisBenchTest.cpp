@@ -622,7 +622,7 @@ TEST_F(AnalysisBenchTest, FaultFamiliesOfTheAssignedBearingOnEverySpectrum) {
 
 // Where the dark ink of a graph's title lies across its width: the first and last column with a
 // dark pixel in the strip above the plot. A title wider than the graph runs into both sides.
-std::pair<int, int> TitleInk(const CVantorGraphCtrl& graph) {
+std::pair<int, int> TitleInk(CVantorGraphCtrl& graph) {
     const QImage image = graph.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const int bottom = graph.plotRect().top() - 8; // clear of the top tick label
     int first = image.width();
@@ -651,7 +651,7 @@ TEST_F(AnalysisBenchTest, AnalysisPageShowsEveryTitleAndCaptionWhole) {
         for (ReadingView* view :
              {static_cast<ReadingView*>(&page.Trend()), static_cast<ReadingView*>(&page.Spectrum()),
               static_cast<ReadingView*>(&page.Waveform()), static_cast<ReadingView*>(&page.Envelope())}) {
-            const CVantorGraphCtrl& graph = view->Pane().Graph();
+            CVantorGraphCtrl& graph = view->Pane().Graph();
             ASSERT_FALSE(graph.GetGraphTitle().isEmpty());
             const auto [first, last] = TitleInk(graph);
             EXPECT_GE(first, 4) << graph.GetGraphTitle().toStdString();

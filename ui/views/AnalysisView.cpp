@@ -75,10 +75,12 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
         }
     });
     connect(outer_, &QSplitter::splitterMoved, this, &AnalysisView::SaveLayout);
-    // The two rows keep one column boundary: moving either moves both.
+    // The two rows keep one column boundary: moving either moves both, as far as the graphs of
+    // both rows allow (the other row's narrowest widths hold the moved one back too).
     for (auto [moved, other] : {std::pair{upper_, lower_}, std::pair{lower_, upper_}}) {
         connect(moved, &QSplitter::splitterMoved, this, [this, moved, other] {
             other->setSizes(moved->sizes());
+            moved->setSizes(other->sizes());
             SaveLayout();
         });
     }
@@ -144,8 +146,10 @@ void AnalysisView::RestoreLayout() {
     }
     const QSettings file(layoutFile_, QSettings::IniFormat);
     outer_->restoreState(file.value(kOuterKey).toByteArray());
-    if (lower_->restoreState(file.value(kColumnsKey).toByteArray())) {
-        upper_->setSizes(lower_->sizes());
+    // Both rows take the one division kept (sizes are not laid out before the page is shown).
+    const QByteArray columns = file.value(kColumnsKey).toByteArray();
+    if (lower_->restoreState(columns)) {
+        upper_->restoreState(columns);
     }
 }
 
