@@ -204,30 +204,42 @@ EditOutcome BearingEditor::RemovePointBearing(const QString& point, int number) 
     return EditOutcome::Failed;
 }
 
-EditOutcome BearingEditor::SavePointBearings(const QString& point,
-                                             const std::vector<CPointBearing>& assignments) {
+bool BearingEditor::AcceptPointBearings(const std::vector<CPointBearing>& assignments) {
     if (static_cast<int>(assignments.size()) > kBearingsPerPoint) {
-        Refuse(QStringLiteral("%1 bearings per point at most").arg(kBearingsPerPoint));
-        return EditOutcome::Failed;
+        return Refuse(QStringLiteral("%1 bearings per point at most").arg(kBearingsPerPoint));
     }
     for (const CPointBearing& assignment : assignments) {
         if (const auto refused = CheckAssignment(assignment)) {
-            Refuse(*refused);
-            return EditOutcome::Failed;
+            return Refuse(*refused);
         }
     }
-    try {
-        CBearing bearing;
-        for (const CPointBearing& assignment : assignments) {
-            if (!store_.GetBearing(assignment.sBearingGUID, bearing)) {
-                prompter_.ShowMessage(UiText(text::ErrorLoadingRecord));
-                return EditOutcome::Failed;
-            }
+    return true;
+}
+
+bool BearingEditor::StorePointBearings(const QString& point, const std::vector<CPointBearing>& assignments) {
+    CBearing bearing;
+    for (const CPointBearing& assignment : assignments) {
+        if (!store_.GetBearing(assignment.sBearingGUID, bearing)) {
+            qCWarning(lcApp) << "bearing" << assignment.sBearingGUID << "of point" << point
+                             << "is not in the library";
+            return false;
         }
-        if (store_.ReplacePointBearings(point, assignments)) {
+    }
+    return store_.ReplacePointBearings(point, assignments);
+}
+
+EditOutcome BearingEditor::SavePointBearings(const QString& point,
+                                             const std::vector<CPointBearing>& assignments) {
+    if (!AcceptPointBearings(assignments)) {
+        return EditOutcome::Failed;
+    }
+    try {
+        SqlConnection::Transaction transaction(db_.Connection());
+        if (StorePointBearings(point, assignments) && transaction.Commit()) {
             return EditOutcome::Done;
         }
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "storing the bearings of point" << point << "failed:" << error.what();
     }
     prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
     return EditOutcome::Failed;

@@ -51,6 +51,13 @@ public:
     EditOutcome RemovePointBearing(const QString& point, int number);
     // Replaces the point's bearings (the point set-up's bearing section), after every check.
     EditOutcome SavePointBearings(const QString& point, const std::vector<CPointBearing>& assignments);
+    // The checks made before a point's bearings are replaced: at most four rows, each acceptable.
+    // Shows the refusal and gives false.
+    bool AcceptPointBearings(const std::vector<CPointBearing>& assignments);
+    // Replaces the point's bearings without a message, joining the caller's transaction: false when
+    // a bearing is not in the library or a row was not stored (a DatabaseError may also escape), and
+    // the caller must then not commit.
+    bool StorePointBearings(const QString& point, const std::vector<CPointBearing>& assignments);
 
 private:
     bool Refuse(const QString& message);

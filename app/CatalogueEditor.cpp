@@ -1,5 +1,6 @@
 #include "app/CatalogueEditor.h"
 
+#include "app/BearingEditor.h"
 #include "platform/Prompter.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"
@@ -82,8 +83,9 @@ bool CatalogueEditor::CanAddLubeTo(const QString& machine) {
     return CanAddPointTo(machine, [&] { return db_.CountLubes(machine); });
 }
 
-template <class R, class Store>
-std::optional<QString> CatalogueEditor::Save(R record, ItemKind kind, const QString& before, Store store) {
+template <class R, class Store, class FailureText>
+std::optional<QString> CatalogueEditor::Save(R record, ItemKind kind, const QString& before, Store store,
+                                             FailureText failureText) {
     const QString parent = ParentOf(record);
     const bool isNew = record.sItemGUID.isEmpty();
     bool stored = false;
@@ -105,7 +107,7 @@ std::optional<QString> CatalogueEditor::Save(R record, ItemKind kind, const QStr
         stored = false;
     }
     if (!stored) {
-        prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
+        prompter_.ShowMessage(failureText());
         return std::nullopt;
     }
     return record.sItemGUID;
@@ -131,7 +133,7 @@ std::optional<QString> CatalogueEditor::SaveMachine(CMachine machine, const QStr
                 [this](const CMachine& m) { return db_.UpsertMachine(m); });
 }
 
-std::optional<QString> CatalogueEditor::SaveVib(CVib vib, const QString& before) {
+std::optional<CVib> CatalogueEditor::CheckedVib(CVib vib, const QString& before) {
     if (vib.sItemGUID.isEmpty()) {
         if (!CanAddVibTo(vib.sParentGUID)) {
             return std::nullopt;
@@ -147,7 +149,44 @@ std::optional<QString> CatalogueEditor::SaveVib(CVib vib, const QString& before)
         !Accepted(CheckVibPoint(vib), prompter_)) {
         return std::nullopt;
     }
-    return Save(vib, ItemKind::VibPoints, before, [this](const CVib& v) { return db_.UpsertVib(v); });
+    return vib;
+}
+
+std::optional<QString> CatalogueEditor::SaveVib(CVib vib, const QString& before) {
+    const std::optional<CVib> checked = CheckedVib(std::move(vib), before);
+    if (!checked) {
+        return std::nullopt;
+    }
+    return Save(*checked, ItemKind::VibPoints, before, [this](const CVib& v) { return db_.UpsertVib(v); });
+}
+
+std::optional<QString> CatalogueEditor::SaveVibWithBearings(CVib vib,
+                                                            const std::vector<CPointBearing>& bearings,
+                                                            const QString& before) {
+    BearingEditor bearingEditor(db_, prompter_);
+    const std::optional<CVib> checked = CheckedVib(std::move(vib), before);
+    if (!checked || !bearingEditor.AcceptPointBearings(bearings)) {
+        return std::nullopt;
+    }
+    // Which step failed decides the message: the point's own row, or its bearings after it.
+    bool bearingsFailed = false;
+    const auto store = [&](const CVib& v) {
+        if (!db_.UpsertVib(v)) {
+            return false;
+        }
+        bearingsFailed = true; // until they are stored: a DatabaseError may leave from here
+        bearingsFailed = !bearingEditor.StorePointBearings(v.sItemGUID, bearings);
+        if (bearingsFailed) {
+            qCWarning(lcApp) << "the bearings of point" << v.sItemGUID << "were not stored";
+        }
+        return !bearingsFailed;
+    };
+    // "Bearings: Error saving record, please try again" names the part that could not be stored.
+    return Save(*checked, ItemKind::VibPoints, before, store, [&bearingsFailed] {
+        return bearingsFailed ? QStringLiteral("%1: %2").arg(UiText(text::added::Bearings),
+                                                             UiText(text::ErrorSavingRecord))
+                              : UiText(text::ErrorSavingRecord);
+    });
 }
 
 std::optional<QString> CatalogueEditor::SaveLube(CLube lube, const QString& before) {

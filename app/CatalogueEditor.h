@@ -5,6 +5,7 @@
 // through the prompter and stores nothing; order values are compacted after every change.
 
 #include "app/EditOutcome.h"
+#include "store/BearingRecords.h"
 #include "store/MainConnection.h"
 
 #include <QStringList>
@@ -36,6 +37,11 @@ public:
                                        const QString& before = {});
     std::optional<QString> SaveVib(CVib vib, const QString& before = {});
     std::optional<QString> SaveLube(CLube lube, const QString& before = {});
+    // Stores the vibration point as SaveVib does and replaces its bearings in the same transaction
+    // (the rows checked first, as BearingEditor checks them): both are stored or neither is. When
+    // the bearings cannot be stored the message names them.
+    std::optional<QString> SaveVibWithBearings(CVib vib, const std::vector<CPointBearing>& bearings,
+                                               const QString& before = {});
 
     // Asks whether to delete (the row's warning and "Are you sure you want to delete?"); on Yes
     // deletes the row with everything under it. A machine also leaves every route (routes stay).
@@ -54,8 +60,17 @@ public:
     EditOutcome MoveLube(const QString& guid, const QString& before);
 
 private:
+    // Stores the record through `store` in one transaction with its order values. `failureText`
+    // gives the message shown when it fails (asked after the failure).
+    template <class R, class Store, class FailureText>
+    std::optional<QString> Save(R record, ItemKind kind, const QString& before, Store store,
+                                FailureText failureText);
     template <class R, class Store>
-    std::optional<QString> Save(R record, ItemKind kind, const QString& before, Store store);
+    std::optional<QString> Save(R record, ItemKind kind, const QString& before, Store store) {
+        return Save(std::move(record), kind, before, store, [] { return UiText(text::ErrorSavingRecord); });
+    }
+    // The checks of SaveVib; the point (its machine kept) when it may be stored.
+    std::optional<CVib> CheckedVib(CVib vib, const QString& before);
     template <class R, class Store>
     EditOutcome Move(std::optional<R> record, ItemKind kind, const QString& before, Store store);
     template <class Remove> EditOutcome ConfirmDelete(int warningText, Remove remove);

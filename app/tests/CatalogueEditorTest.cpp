@@ -2,7 +2,9 @@
 #include "app/CatalogueEditor.h"
 #include "DatabaseFixture.h"
 #include "app/RouteEditor.h"
+#include "store/BearingStore.h"
 #include "store/SignalCachePath.h"
+#include "store/StarterBearings.h"
 #include "texts/UiText.h"
 
 #include <QDir>
@@ -77,6 +79,80 @@ TEST_F(CatalogueEditorTest, VibPointChecksRunInOrderAndStoreNothing) {
         EXPECT_EQ(prompter.Messages(), QStringList{UiText(c.message)}) << c.message;
     }
     EXPECT_EQ(Db().CountVibs(fan), 0);
+}
+
+// A point and its bearings are stored together or not at all: when the bearings cannot be stored
+// (a bearing gone from the library, or the database refusing the rows), neither a new point nor the
+// edit of an existing one is kept, and the message says why.
+TEST_F(CatalogueEditorTest, APointAndItsBearingsAreStoredTogetherOrNotAtAll) {
+    const QString fan = NewMachine(QStringLiteral("Fan"));
+    const QString existing = NewVib(fan, QStringLiteral("DE")).value_or(QString());
+    ASSERT_FALSE(existing.isEmpty());
+    const auto assignment = [](const QString& bearing) {
+        CPointBearing row;
+        row.sBearingGUID = bearing;
+        row.sLocation = QStringLiteral("Fan NDE");
+        row.fSpeedRatio = 1.0f;
+        return row;
+    };
+    const QString starter = StarterBearings()[0].sItemGUID;
+    CBearingStore bearings(Db());
+
+    struct Case {
+        const char* what;
+        QString bearing;
+        const char* trigger; // run before the save; dropped after it
+    };
+    const Case cases[] = {
+        {"a bearing not in the library", MakeItemGuid(), nullptr},
+        {"the database refusing the bearing rows", starter,
+         "CREATE TRIGGER refuse BEFORE INSERT ON tblPointBearings BEGIN SELECT RAISE(ABORT, 'refused'); END"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.trigger) {
+            ASSERT_TRUE(Exec(QLatin1String(c.trigger)));
+        }
+        prompter.records.clear();
+        CVib renamed;
+        ASSERT_TRUE(Db().GetVib(existing, renamed));
+        renamed.sName = QStringLiteral("Renamed");
+        EXPECT_FALSE(editorPtr->SaveVibWithBearings(renamed, {assignment(c.bearing)}));
+        CVib fresh;
+        fresh.sParentGUID = fan;
+        fresh.sName = fresh.sVMName = QStringLiteral("NDE");
+        fresh.fRunSpeedHz = 25;
+        EXPECT_FALSE(editorPtr->SaveVibWithBearings(fresh, {assignment(c.bearing)}));
+        // Both refusals name the bearings as what could not be saved.
+        ASSERT_EQ(prompter.Messages().size(), 2);
+        for (const QString& message : prompter.Messages()) {
+            EXPECT_TRUE(message.startsWith(UiText(text::added::Bearings))) << message.toStdString();
+            EXPECT_TRUE(message.contains(UiText(text::ErrorSavingRecord))) << message.toStdString();
+        }
+        const std::vector<CVib> points = Db().ListVibs(fan);
+        ASSERT_EQ(points.size(), 1u);
+        EXPECT_EQ(points[0].sName, QStringLiteral("DE"));
+        EXPECT_TRUE(bearings.ListPointBearings(existing).empty());
+        if (c.trigger) {
+            ASSERT_TRUE(Exec(QStringLiteral("DROP TRIGGER refuse")));
+        }
+    }
+
+    // Without the fault both are stored; a refused row is refused before anything is written.
+    CVib renamed;
+    ASSERT_TRUE(Db().GetVib(existing, renamed));
+    renamed.sName = QStringLiteral("Renamed");
+    CPointBearing unplaced = assignment(starter);
+    unplaced.sLocation.clear();
+    prompter.records.clear();
+    EXPECT_FALSE(editorPtr->SaveVibWithBearings(renamed, {unplaced}));
+    EXPECT_EQ(prompter.Messages().size(), 1);
+    EXPECT_TRUE(prompter.Messages().front().contains(QStringLiteral("location")));
+    EXPECT_EQ(editorPtr->SaveVibWithBearings(renamed, {assignment(starter)}), existing);
+    EXPECT_EQ(editorPtr->LoadVib(existing)->sName, QStringLiteral("Renamed"));
+    const std::vector<CPointBearing> stored = bearings.ListPointBearings(existing);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].sBearingGUID, starter);
 }
 
 TEST_F(CatalogueEditorTest, MachineAddressesAreLimitedAndChecked) {

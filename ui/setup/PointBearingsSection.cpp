@@ -107,16 +107,12 @@ std::optional<QString> PointBearingsSection::Check() const {
     return std::nullopt;
 }
 
-EditOutcome PointBearingsSection::Save(const QString& point) {
-    const std::vector<CPointBearing> assignments = Assignments();
-    if (SameAssignments(assignments, stored_)) {
-        return EditOutcome::Done;
-    }
-    const EditOutcome outcome = editor_.SavePointBearings(point, assignments);
-    if (outcome == EditOutcome::Done) {
-        stored_ = assignments;
-    }
-    return outcome;
+bool PointBearingsSection::Changed() const {
+    return !SameAssignments(Assignments(), stored_);
+}
+
+void PointBearingsSection::MarkStored() {
+    stored_ = Assignments();
 }
 
 } // namespace vantor

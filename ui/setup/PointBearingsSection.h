@@ -1,6 +1,7 @@
 #pragma once
 // The vibration point set-up's bearing section: up to four bearings from the library, each with
-// where it sits and its speed ratio. Checked before the point is stored, stored after it.
+// where it sits and its speed ratio. Checked before the point is stored, and stored with it in one
+// transaction by the dialog.
 
 #include "app/BearingEditor.h"
 
@@ -28,8 +29,10 @@ public:
     std::vector<CPointBearing> Assignments() const;
     // The message refusing a row, or none.
     std::optional<QString> Check() const;
-    // Stores the rows as the point's bearings when they differ from the stored ones.
-    EditOutcome Save(const QString& point);
+    // The rows differ from the point's stored bearings.
+    bool Changed() const;
+    // The rows were stored as the point's bearings.
+    void MarkStored();
 
     // For tests and the owner: choose a library bearing (by GUID; empty for none) on row i.
     void SetRow(int row, const QString& bearing, const QString& location, double ratio);

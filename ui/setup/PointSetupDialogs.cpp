@@ -133,13 +133,13 @@ void CVibPointSetupDialog::accept() {
         prompter_.ShowMessage(*refused);
         return;
     }
-    if (const std::optional<QString> guid = editor_.SaveVib(vib, before_)) {
+    // The point and its changed bearings are stored together or not at all.
+    const std::optional<QString> guid =
+        bearings_->Changed() ? editor_.SaveVibWithBearings(vib, bearings_->Assignments(), before_)
+                             : editor_.SaveVib(vib, before_);
+    if (guid) {
         saved_ = *guid;
-        // Stored from here on: OK again (after a refused bearing) updates the point, never adds it twice.
-        vib_.sItemGUID = *guid;
-        if (bearings_->Save(saved_) != EditOutcome::Done) {
-            return;
-        }
+        bearings_->MarkStored();
         QDialog::accept();
     }
 }

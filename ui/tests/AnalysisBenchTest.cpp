@@ -36,7 +36,9 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QRegularExpression>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
@@ -616,6 +618,157 @@ TEST_F(AnalysisBenchTest, FaultFamiliesOfTheAssignedBearingOnEverySpectrum) {
     views->ShowPoint(pump.sItemGUID);
     EXPECT_TRUE(spectrum.Families()->Overlay().families.empty());
     EXPECT_EQ(DifferingPixels(picture(), without), 0);
+}
+
+// Where the dark ink of a graph's title lies across its width: the first and last column with a
+// dark pixel in the strip above the plot. A title wider than the graph runs into both sides.
+std::pair<int, int> TitleInk(CVantorGraphCtrl& graph) {
+    const QImage image = graph.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int bottom = graph.plotRect().top() - 8; // clear of the top tick label
+    int first = image.width();
+    int last = -1;
+    for (int y = 2; y < bottom; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 100) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    return {first, last};
+}
+
+// The analysis page in the room the main window leaves it at 1024 x 768 and at 1600 x 1000: every
+// graph's title stands whole within its graph and the envelope caption shows all its lines; the
+// envelope pane keeps the band and the full title in its caption and tooltip.
+TEST_F(AnalysisBenchTest, AnalysisPageShowsEveryTitleAndCaptionWhole) {
+    views->setCurrentIndex(PointViews::AnalysisTab);
+    AnalysisView& page = views->Analysis();
+    for (const QSize size : {QSize(757, 720), QSize(1335, 952)}) {
+        SCOPED_TRACE(size.width());
+        views->resize(size);
+        QCoreApplication::processEvents();
+        for (ReadingView* view :
+             {static_cast<ReadingView*>(&page.Trend()), static_cast<ReadingView*>(&page.Spectrum()),
+              static_cast<ReadingView*>(&page.Waveform()), static_cast<ReadingView*>(&page.Envelope())}) {
+            CVantorGraphCtrl& graph = view->Pane().Graph();
+            ASSERT_FALSE(graph.GetGraphTitle().isEmpty());
+            const auto [first, last] = TitleInk(graph);
+            EXPECT_GE(first, 4) << graph.GetGraphTitle().toStdString();
+            EXPECT_LE(last, graph.width() - 5) << graph.GetGraphTitle().toStdString();
+        }
+        const QLabel* caption = page.Envelope().findChild<QLabel*>(QStringLiteral("EnvelopeCaption"));
+        ASSERT_NE(caption, nullptr);
+        EXPECT_TRUE(caption->text().startsWith(QStringLiteral("Envelope band")));
+        EXPECT_LE(caption->heightForWidth(caption->width()), caption->height());
+        EXPECT_TRUE(caption->toolTip().contains(QStringLiteral("Envelope 1250-5000 Hz")))
+            << caption->toolTip().toStdString();
+    }
+
+    // The two rows share their column boundary: moved in either, it moves in both, and a new window
+    // comes back with it.
+    std::vector<QSplitter*> rows;
+    for (QSplitter* splitter : page.findChildren<QSplitter*>()) {
+        if (splitter->orientation() == Qt::Horizontal) {
+            rows.push_back(splitter);
+        }
+    }
+    ASSERT_EQ(rows.size(), 2u);
+    for (const std::size_t moved : {0u, 1u}) {
+        const int left = 300 + 100 * static_cast<int>(moved);
+        rows[moved]->setSizes({left, 1335 - left});
+        emit rows[moved]->splitterMoved(left, 1);
+        EXPECT_EQ(rows[1 - moved]->sizes(), rows[moved]->sizes());
+    }
+    const QList<int> kept = rows[0]->sizes();
+    PointViews again(*app);
+    again.resize(views->size());
+    again.setCurrentIndex(PointViews::AnalysisTab);
+    again.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+    for (QSplitter* splitter : again.Analysis().findChildren<QSplitter*>()) {
+        if (splitter->orientation() == Qt::Horizontal) {
+            EXPECT_EQ(splitter->sizes(), kept);
+        }
+    }
+    views->resize(1000, 700);
+}
+
+// The harmonics chosen in the Fault Families menu of any view reach every view that draws the
+// families (each family then has lines at 1x to Nx, BPFI and BSF with their sidebands), are stored
+// in the user's settings and come back in a new window; a user who never chose sees five.
+TEST_F(AnalysisBenchTest, ChosenHarmonicsReachEveryViewAndAreRemembered) {
+    ASSERT_EQ(
+        testing::RunVantor({"vib", "bearings", pump.sItemGUID, "--add", "6205-2RS JEM", "--location", "NDE"})
+            .status,
+        0);
+    const auto drawAll = [](PointViews& shown) {
+        for (const int tab : {PointViews::WaterfallTab, PointViews::EnvelopeTab, PointViews::AnalysisTab,
+                              PointViews::SpectrumTab}) {
+            shown.setCurrentIndex(tab);
+        }
+    };
+    const auto familyViews = [](const PointViews& shown) {
+        return std::vector<ReadingView*>{&shown.Spectrum(), &shown.Waterfall(), &shown.Envelope(),
+                                         &shown.Analysis().Spectrum(), &shown.Analysis().Envelope()};
+    };
+    // Every family of every view has exactly harmonics 1..n, each with its sidebands where the
+    // family has them.
+    const auto expectHarmonics = [&familyViews](const PointViews& shown, int n) {
+        for (ReadingView* view : familyViews(shown)) {
+            const FaultOverlay& overlay = view->Families()->Overlay();
+            ASSERT_EQ(overlay.families.size(), 4u) << view->metaObject()->className();
+            for (const OverlayFamily& family : overlay.families) {
+                const bool sidebands =
+                    family.label == QStringLiteral("IR") || family.label == QStringLiteral("RE");
+                EXPECT_EQ(family.lines.size(), static_cast<std::size_t>(sidebands ? 3 * n : n))
+                    << view->metaObject()->className() << " " << family.legend.toStdString();
+                EXPECT_EQ(family.lines.back().harmonic, n) << family.legend.toStdString();
+            }
+        }
+    };
+    views->ShowPoint(pump.sItemGUID);
+    drawAll(*views);
+    expectHarmonics(*views, kDefaultFaultHarmonics);
+    const auto picture = [this] {
+        return views->Spectrum().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage five = picture();
+
+    // Chosen in one view's menu (a different view each time), followed by all.
+    const auto choose = [](ReadingView& view, int n) {
+        QMenu menu;
+        view.FillMenu(menu);
+        const QMenu* harmonics = menu.findChild<QMenu*>(QStringLiteral("FaultHarmonicsMenu"));
+        ASSERT_NE(harmonics, nullptr);
+        ASSERT_EQ(harmonics->actions().size(), kMostFaultHarmonics);
+        harmonics->actions()[n - 1]->trigger();
+    };
+    const std::vector<ReadingView*> choosers = familyViews(*views);
+    const int counts[] = {1, 12, kMostFaultHarmonics, 8};
+    for (std::size_t i = 0; i < std::size(counts); ++i) {
+        const int n = counts[i];
+        SCOPED_TRACE(n);
+        choose(*choosers[i % choosers.size()], n);
+        expectHarmonics(*views, n);
+    }
+    EXPECT_GT(DifferingPixels(picture(), five), 0);
+    QMenu menu;
+    views->Envelope().FillMenu(menu);
+    const QMenu* harmonics = menu.findChild<QMenu*>(QStringLiteral("FaultHarmonicsMenu"));
+    EXPECT_TRUE(harmonics->actions()[7]->isChecked());
+    EXPECT_EQ(harmonics->actions()[7]->text(), QStringLiteral("1x-8x"));
+
+    // A new window of the same user draws the stored choice.
+    PointViews again(*app);
+    again.resize(1000, 700);
+    again.ShowPoint(pump.sItemGUID);
+    drawAll(again);
+    expectHarmonics(again, 8);
+
+    // Back to the default for the other tests, and the bearing removed again.
+    choose(views->Spectrum(), kDefaultFaultHarmonics);
+    ASSERT_EQ(testing::RunVantor({"vib", "bearings", pump.sItemGUID, "--remove", "1"}).status, 0);
 }
 
 } // namespace

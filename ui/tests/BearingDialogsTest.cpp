@@ -154,6 +154,48 @@ TEST_F(BearingDialogsTest, AddAssignReopenAndDelete) {
     EXPECT_EQ(left[0].sBearingGUID, StarterBearings()[4].sItemGUID);
 }
 
+// The set-up stores the point and its bearings in one step: when the database refuses the bearing
+// rows, the dialog stays open with the reason, the point keeps its stored name, and OK once the
+// fault is gone stores both, the new point once.
+TEST_F(BearingDialogsTest, ARefusedBearingRowKeepsThePointAsItWas) {
+    CatalogueEditor catalogue(Db(), prompter);
+    const std::optional<QString> point = catalogue.SaveVib(NewPoint());
+    ASSERT_TRUE(point);
+    const std::optional<CVib> vib = catalogue.LoadVib(*point);
+    ASSERT_TRUE(vib);
+    ASSERT_TRUE(Exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblPointBearings "
+                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+
+    CVibPointSetupDialog dialog(catalogue, prompter, *vib, DisplayUnits());
+    dialog.findChild<QLineEdit*>(QStringLiteral("Name"))->setText(QStringLiteral("NDE renamed"));
+    dialog.Bearings().SetRow(0, StarterBearings()[0].sItemGUID, QStringLiteral("Pump NDE"), 1.0);
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.SavedGuid().isEmpty());
+    EXPECT_TRUE(prompter.Messages().last().startsWith(UiText(text::added::Bearings)));
+    EXPECT_TRUE(prompter.Messages().last().contains(UiText(text::ErrorSavingRecord)));
+    EXPECT_EQ(catalogue.LoadVib(*point)->sName, QStringLiteral("NDE"));
+    EXPECT_TRUE(StoredOf(*point).empty());
+
+    // A new point refused the same way is not added; once the fault is gone it is added once.
+    const CVib newPoint = NewPoint();
+    CVibPointSetupDialog fresh(catalogue, prompter, newPoint, DisplayUnits());
+    fresh.Bearings().SetRow(0, StarterBearings()[0].sItemGUID, QStringLiteral("Fan DE"), 1.0);
+    fresh.accept();
+    EXPECT_TRUE(fresh.SavedGuid().isEmpty());
+    EXPECT_TRUE(Db().ListVibs(newPoint.sParentGUID).empty());
+    ASSERT_TRUE(Exec(QStringLiteral("DROP TRIGGER refuse")));
+    fresh.accept();
+    ASSERT_FALSE(fresh.SavedGuid().isEmpty());
+    EXPECT_EQ(StoredOf(fresh.SavedGuid()).size(), 1u);
+    EXPECT_EQ(Db().ListVibs(newPoint.sParentGUID).size(), 1u);
+
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(catalogue.LoadVib(*point)->sName, QStringLiteral("NDE renamed"));
+    EXPECT_EQ(StoredOf(*point).size(), 1u);
+}
+
 // Export and import through the dialog: a file with a bad row is refused as a whole with its line,
 // a good one stored with its summary shown.
 TEST_F(BearingDialogsTest, ImportRefusesBadRowsAndExportWritesTheLibrary) {

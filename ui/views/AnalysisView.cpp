@@ -20,9 +20,10 @@
 namespace vantor {
 namespace {
 const QString kOuterKey = QStringLiteral("Analysis/TrendAndReading");
-// The lower row's division; a new key since the envelope pane joined, so an older two-pane layout
-// is not forced onto three panes.
-const QString kLowerKey = QStringLiteral("Analysis/SpectrumWaveformEnvelope");
+// The rows' division into columns; keys of their own since the page became a grid, so a layout of
+// an older page is not forced onto this one.
+const QString kColumnsKey = QStringLiteral("Analysis/Columns");
+constexpr int kEqualColumn = 1000;
 } // namespace
 
 AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* parent)
@@ -31,6 +32,7 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
     spectrum_ = new SpectrumView(state, this);
     waveform_ = new WaveformView(state, this);
     envelope_ = new EnvelopeView(state, this);
+    envelope_->SetReadingTitleOnly(true);
     // Four graphs share the page: each may be smaller than a graph of its own, so the page fits
     // the main window at 1000 × 600.
     for (ReadingView* view : {static_cast<ReadingView*>(trend_), static_cast<ReadingView*>(spectrum_),
@@ -39,12 +41,17 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
     }
     previous_ = new QPushButton(tr("◀ Previous reading"), this);
     next_ = new QPushButton(tr("Next reading ▶"), this);
+    // Two rows of two: time (trend, waveform) above frequency (spectrum, envelope spectrum), so the
+    // spectrum and the envelope spectrum with their fault families stand side by side, and every
+    // graph keeps half the page's width for its title and read-outs.
+    upper_ = new QSplitter(Qt::Horizontal, this);
+    upper_->addWidget(trend_);
+    upper_->addWidget(waveform_);
     lower_ = new QSplitter(Qt::Horizontal, this);
     lower_->addWidget(spectrum_);
-    lower_->addWidget(waveform_);
     lower_->addWidget(envelope_);
     outer_ = new QSplitter(Qt::Vertical, this);
-    outer_->addWidget(trend_);
+    outer_->addWidget(upper_);
     outer_->addWidget(lower_);
     auto* steps = new QHBoxLayout;
     steps->addWidget(previous_);
@@ -68,7 +75,15 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
         }
     });
     connect(outer_, &QSplitter::splitterMoved, this, &AnalysisView::SaveLayout);
-    connect(lower_, &QSplitter::splitterMoved, this, &AnalysisView::SaveLayout);
+    // The two rows keep one column boundary: moving either moves both, as far as the graphs of
+    // both rows allow (the other row's narrowest widths hold the moved one back too).
+    for (auto [moved, other] : {std::pair{upper_, lower_}, std::pair{lower_, upper_}}) {
+        connect(moved, &QSplitter::splitterMoved, this, [this, moved, other] {
+            other->setSizes(moved->sizes());
+            moved->setSizes(other->sizes());
+            SaveLayout();
+        });
+    }
 }
 
 AnalysisView::~AnalysisView() = default;
@@ -118,16 +133,24 @@ void AnalysisView::SaveLayout() const {
     }
     QSettings file(layoutFile_, QSettings::IniFormat);
     file.setValue(kOuterKey, outer_->saveState());
-    file.setValue(kLowerKey, lower_->saveState());
+    file.setValue(kColumnsKey, lower_->saveState());
 }
 
 void AnalysisView::RestoreLayout() {
+    // Two equal columns until the user moves their boundary; the splitters scale these to their width.
+    for (QSplitter* row : {upper_, lower_}) {
+        row->setSizes({kEqualColumn, kEqualColumn});
+    }
     if (layoutFile_.isEmpty()) {
         return;
     }
     const QSettings file(layoutFile_, QSettings::IniFormat);
     outer_->restoreState(file.value(kOuterKey).toByteArray());
-    lower_->restoreState(file.value(kLowerKey).toByteArray());
+    // Both rows take the one division kept (sizes are not laid out before the page is shown).
+    const QByteArray columns = file.value(kColumnsKey).toByteArray();
+    if (lower_->restoreState(columns)) {
+        upper_->restoreState(columns);
+    }
 }
 
 } // namespace vantor

@@ -1,8 +1,9 @@
 #pragma once
-// "Analysis": the point's trend on top and the spectrum, waveform and envelope spectrum (with the
-// point's fault families) of the selected reading below, linked: a click on a trend point opens that reading
-// in both, Previous/Next step through the point's readings (each view keeps its cursor's place, so a 1x line
-// can be followed through time). How the page is divided is remembered between sessions.
+// "Analysis": the point's trend and the selected reading's waveform in the upper row, its spectrum and
+// envelope spectrum (with the point's fault families) in the lower one, linked: a click on a trend
+// point opens that reading in the others, Previous/Next step through the point's readings (each view
+// keeps its cursor's place, so a 1x line can be followed through time). How the page is divided is
+// remembered between sessions.
 
 #include <QString>
 #include <QWidget>
@@ -56,8 +57,9 @@ private:
     SpectrumView* spectrum_ = nullptr;
     WaveformView* waveform_ = nullptr;
     EnvelopeView* envelope_ = nullptr;
-    QSplitter* outer_ = nullptr;
-    QSplitter* lower_ = nullptr;
+    QSplitter* outer_ = nullptr; // the two rows
+    QSplitter* upper_ = nullptr; // trend | waveform
+    QSplitter* lower_ = nullptr; // spectrum | envelope; its columns are the upper row's too
     QPushButton* previous_ = nullptr;
     QPushButton* next_ = nullptr;
 };

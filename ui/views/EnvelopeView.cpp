@@ -24,7 +24,10 @@ namespace vantor {
 
 EnvelopeView::EnvelopeView(PointViewsState& state, QWidget* parent) : ReadingView(state, {}, parent) {
     caption_ = new QLabel(this);
-    AddToBar(caption_);
+    caption_->setObjectName(QStringLiteral("EnvelopeCaption"));
+    // A narrow pane breaks the caption into lines rather than cutting it off.
+    caption_->setWordWrap(true);
+    AddFillingToBar(caption_);
     AddFaultFamilies();
 }
 
@@ -36,6 +39,7 @@ void EnvelopeView::Clear() {
     ShowSpectrumView(Pane().Graph(), SpectrumViewData{}, std::nullopt, QString());
     Emptied();
     caption_->clear();
+    caption_->setToolTip(QString());
     shown_.reset();
 }
 
@@ -65,7 +69,8 @@ void EnvelopeView::Redraw() {
     shown_ = std::move(envelope.spectrum);
     const DisplayUnits units = state_.Units();
     SpectrumViewData view = MakeEnvelopeViewData(*shown_, units);
-    ShowSpectrumView(Pane().Graph(), view, std::nullopt, EnvelopeTitle(ReadingTitle(*reading), *shown_),
+    const QString title = EnvelopeTitle(ReadingTitle(*reading), *shown_);
+    ShowSpectrumView(Pane().Graph(), view, std::nullopt, readingTitleOnly_ ? ReadingTitle(*reading) : title,
                      SpectrumDrawingOf(state_.FftLineOrBar()));
     if (reading->point) {
         ShowAlarmBands(Pane().Graph(),
@@ -81,6 +86,7 @@ void EnvelopeView::Redraw() {
             QStringLiteral("    (high edge %1 Hz clipped to Fmax)").arg(shown_->requested.highHz, 0, 'f', 0);
     }
     caption_->setText(caption);
+    caption_->setToolTip(QStringLiteral("%1\n%2").arg(title, caption));
 
     DrawnGraph drawn;
     drawn.xUnit = view.xLabel;

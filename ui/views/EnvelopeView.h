@@ -24,6 +24,9 @@ public:
 
     // The line above the graph: band, gE overall, or why there is no envelope.
     QString Caption() const;
+    // A pane beside the reading's other graphs titles the graph with the reading alone, as they
+    // do (the band stands in the caption above); the full title is the caption's tooltip.
+    void SetReadingTitleOnly(bool on) { readingTitleOnly_ = on; }
     const std::optional<EnvelopeSpectrum>& Shown() const { return shown_; }
 
     void ShowTopPeaks();
@@ -38,6 +41,7 @@ private:
     EnvelopeAnalyzer analyzer_; // the view's own work buffers
     QLabel* caption_ = nullptr;
     std::optional<EnvelopeSpectrum> shown_;
+    bool readingTitleOnly_ = false;
 };
 
 } // namespace vantor

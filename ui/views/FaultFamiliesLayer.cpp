@@ -1,12 +1,16 @@
 #include "ui/views/FaultFamiliesLayer.h"
 
 #include "texts/UiText.h"
+#include "ui/views/PointViewTexts.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
+#include <QActionGroup>
 #include <QEvent>
 #include <QMenu>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace vantor {
 
@@ -18,15 +22,26 @@ FaultFamiliesLayer::FaultFamiliesLayer(CVantorGraphCtrl& graph) : QWidget(&graph
     graph.installEventFilter(this);
 }
 
-void FaultFamiliesLayer::Show(std::vector<BearingAtPoint> bearings, double runSpeedHz,
-                              double frequencyFactor) {
-    overlay_ = MakeFaultOverlay(bearings, runSpeedHz, frequencyFactor);
+void FaultFamiliesLayer::Show(std::vector<BearingAtPoint> bearings, double runSpeedHz, double frequencyFactor,
+                              int harmonics) {
+    harmonics_ = std::clamp(harmonics, 1, kMostFaultHarmonics);
+    runSpeedHz_ = runSpeedHz;
+    frequencyFactor_ = frequencyFactor;
+    overlay_ = MakeFaultOverlay(bearings, runSpeedHz, frequencyFactor, harmonics_);
     bearings_ = std::move(bearings);
     for (OverlayFamily& family : overlay_.families) {
         family.shown = !hidden_[family.legend];
     }
     layout_ = {};
     update();
+}
+
+void FaultFamiliesLayer::SetHarmonics(int harmonics) {
+    if (bearings_.empty()) {
+        harmonics_ = std::clamp(harmonics, 1, kMostFaultHarmonics);
+        return;
+    }
+    Show(bearings_, runSpeedHz_, frequencyFactor_, harmonics);
 }
 
 void FaultFamiliesLayer::Clear() {
@@ -69,6 +84,19 @@ void FaultFamiliesLayer::AddToMenu(QMenu& menu, const std::function<void(int)>& 
         const QString legend = family.legend;
         connect(toggle, &QAction::toggled, this,
                 [this, legend](bool shown) { SetFamilyShown(legend, shown); });
+    }
+    families->addSeparator();
+    // "Harmonic" > "1x", "1x-2x", ... "1x-20x": the harmonics each family shows.
+    QMenu* harmonics = families->addMenu(UiText(text::views::CursorHarmonic));
+    harmonics->setObjectName(QStringLiteral("FaultHarmonicsMenu"));
+    auto* counts = new QActionGroup(harmonics);
+    for (int n = 1; n <= kMostFaultHarmonics; ++n) {
+        QAction* count =
+            harmonics->addAction(n == 1 ? QStringLiteral("1x") : QStringLiteral("1x-%1x").arg(n));
+        count->setCheckable(true);
+        count->setChecked(n == harmonics_);
+        count->setActionGroup(counts);
+        connect(count, &QAction::triggered, this, [this, n] { emit HarmonicsChosen(n); });
     }
     if (!feedBearingCursor) {
         return;

@@ -1,8 +1,8 @@
 #pragma once
 // The fault families of the shown point's bearings over a spectrum graph: a layer that covers the
 // graph control, lets the mouse through and paints the families after every repaint of the graph;
-// and the "Fault Families" menu with a toggle for the whole overlay and one per family. The
-// toggles are kept by family while readings and points change.
+// and the "Fault Families" menu with a toggle for the whole overlay, one per family and the number
+// of harmonics drawn. The toggles are kept by family while readings and points change.
 
 #include "graphviews/FaultOverlay.h"
 
@@ -21,10 +21,15 @@ class FaultFamiliesLayer : public QWidget {
 public:
     explicit FaultFamiliesLayer(CVantorGraphCtrl& graph);
 
-    // The families of these bearings at a run speed in Hz, in displayed frequency units. No
-    // bearings: nothing is painted.
-    void Show(std::vector<BearingAtPoint> bearings, double runSpeedHz, double frequencyFactor);
+    // The families of these bearings at a run speed in Hz, in displayed frequency units, with
+    // harmonics 1 to `harmonics` (held within 1..kMostFaultHarmonics). No bearings: nothing is
+    // painted.
+    void Show(std::vector<BearingAtPoint> bearings, double runSpeedHz, double frequencyFactor,
+              int harmonics = kDefaultFaultHarmonics);
     void Clear();
+    // The shown families again with another number of harmonics.
+    void SetHarmonics(int harmonics);
+    int Harmonics() const { return harmonics_; }
 
     const FaultOverlay& Overlay() const { return overlay_; }
     const std::vector<BearingAtPoint>& Bearings() const { return bearings_; }
@@ -36,7 +41,13 @@ public:
 
     // The "Fault Families" submenu (disabled when the point has no bearings); with a feed, also
     // "Bearing Cursor From", one item per bearing, which calls feed with the bearing's index.
+    // Its "Harmonic" submenu offers 1x to 1x-20x (kMostFaultHarmonics) and emits HarmonicsChosen.
     void AddToMenu(QMenu& menu, const std::function<void(int)>& feedBearingCursor);
+
+signals:
+    // The user chose how many harmonics each family shows (the layer itself does not change: the
+    // owner applies the choice to every view).
+    void HarmonicsChosen(int harmonics);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -47,6 +58,9 @@ private:
     FaultOverlay overlay_;
     OverlayLayout layout_;
     std::vector<BearingAtPoint> bearings_;
+    double runSpeedHz_ = 0;
+    double frequencyFactor_ = 1;
+    int harmonics_ = kDefaultFaultHarmonics;
     bool on_ = true;
     std::map<QString, bool> hidden_; // by legend
 };

@@ -2,8 +2,10 @@
 
 #include "app/Settings.h"
 #include "platform/Prompter.h"
+#include "ui/common/Log.h"
 #include "ui/views/AnalysisView.h"
 #include "ui/views/EnvelopeView.h"
+#include "ui/views/FaultFamiliesLayer.h"
 #include "ui/views/FindingsView.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -15,6 +17,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 
 #include <algorithm>
 
@@ -32,10 +35,18 @@ QString LayoutFile(const CAppData& app) {
     return file.dir().filePath(file.completeBaseName() + QStringLiteral("-views.ini"));
 }
 
+// The user's choice of harmonics per fault family, in the same file.
+const QString kFaultHarmonicsKey = QStringLiteral("FaultFamilies/Harmonics");
+
 } // namespace
 
 PointViews::PointViews(CAppData& app, QWidget* parent)
     : QTabWidget(parent), app_(app), state_(std::make_unique<PointViewsState>(app)) {
+    if (const QString file = LayoutFile(app); !file.isEmpty()) {
+        const int harmonics =
+            QSettings(file, QSettings::IniFormat).value(kFaultHarmonicsKey, kDefaultFaultHarmonics).toInt();
+        state_->faultHarmonics = std::clamp(harmonics, 1, kMostFaultHarmonics);
+    }
     trend_ = new TrendView(*state_, this);
     spectrum_ = new SpectrumView(*state_, this);
     waterfall_ = new WaterfallView(*state_, this);
@@ -75,6 +86,9 @@ PointViews::PointViews(CAppData& app, QWidget* parent)
         emit ReadingsChanged();
     });
     connect(findings_, &FindingsView::EvidenceChosen, this, &PointViews::ShowEvidence);
+    for (ReadingView* view : FamilyViews()) {
+        connect(view, &ReadingView::FaultHarmonicsChanged, this, &PointViews::ApplyFaultHarmonics);
+    }
     connect(this, &QTabWidget::currentChanged, this, &PointViews::LoadCurrentTab);
 }
 
@@ -152,6 +166,33 @@ void PointViews::Redraw() {
     readings_->Redraw();
     PointChanged();
     LoadCurrentTab();
+}
+
+std::vector<ReadingView*> PointViews::FamilyViews() const {
+    std::vector<ReadingView*> views;
+    for (ReadingView* view :
+         {static_cast<ReadingView*>(spectrum_), static_cast<ReadingView*>(waterfall_),
+          static_cast<ReadingView*>(envelope_), static_cast<ReadingView*>(&analysis_->Spectrum()),
+          static_cast<ReadingView*>(&analysis_->Envelope())}) {
+        if (view->Families()) {
+            views.push_back(view);
+        }
+    }
+    return views;
+}
+
+void PointViews::ApplyFaultHarmonics() {
+    if (const QString file = LayoutFile(app_); !file.isEmpty()) {
+        QSettings views(file, QSettings::IniFormat);
+        views.setValue(kFaultHarmonicsKey, state_->faultHarmonics);
+        views.sync();
+        if (views.status() != QSettings::NoError) {
+            qCWarning(lcUi) << "the fault family harmonics were not stored in" << file;
+        }
+    }
+    for (ReadingView* view : FamilyViews()) {
+        view->Families()->SetHarmonics(state_->faultHarmonics);
+    }
 }
 
 void PointViews::PointChanged() {

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace vantor {
 
@@ -81,6 +82,12 @@ signals:
 
 private:
     void ReloadPoint();
+    // Every view's fault families follow the harmonics in the views' state, which are kept in the
+    // user's views file (beside the settings, with the analysis page's division).
+    void ApplyFaultHarmonics();
+    // The views that draw fault families (the spectra, the waterfall, the envelope; the analysis
+    // page's too).
+    std::vector<ReadingView*> FamilyViews() const;
     void LoadCurrentTab();
     // Marks the tabs that show the point (all) or only the shown reading as to be redrawn.
     void PointChanged();

@@ -2,6 +2,7 @@
 // What the point views share: the shown point with its readings, the shown reading's signals
 // (loaded when a view first needs them), and the choices that outlive one reading.
 
+#include "analysis/FaultFamilies.h"
 #include "analysis/MeasureFormat.h"
 #include "analysis/SignalProcessor.h"
 #include "app/CAppData.h"
@@ -30,6 +31,9 @@ struct PointViewsState {
     bool loadFailed = false;             // the load was tried and failed ("Error loading record")
 
     bool scaleLock = false;
+    // The harmonics drawn of each bearing fault family (1 to kMostFaultHarmonics), as the user
+    // last chose them.
+    int faultHarmonics = kDefaultFaultHarmonics;
 
     // The signals of the shown reading, loaded on first use; none without a reading or when the
     // load failed (the message is shown once).

@@ -114,6 +114,12 @@ void ReadingView::AddToBar(QWidget* widget, int spacingBefore) {
     bar_->insertWidget(bar_->count() - 1, widget);
 }
 
+void ReadingView::AddFillingToBar(QWidget* widget) {
+    const int closing = bar_->count() - 1;
+    bar_->setStretch(closing, 0);
+    bar_->insertWidget(closing, widget, 1);
+}
+
 MeasureKind ReadingView::Kind() const {
     return kind_ ? kind_->Kind() : MeasureKind::Acceleration;
 }
@@ -157,12 +163,17 @@ void ReadingView::PlaceCursorAt(double storedX) {
 
 void ReadingView::AddFaultFamilies() {
     families_ = new FaultFamiliesLayer(pane_->Graph());
+    connect(families_, &FaultFamiliesLayer::HarmonicsChosen, this, [this](int harmonics) {
+        state_.faultHarmonics = harmonics;
+        families_->SetHarmonics(harmonics);
+        emit FaultHarmonicsChanged();
+    });
 }
 
 void ReadingView::ShowFaultFamilies(const QString& point, double runSpeedHz) {
     if (families_) {
-        families_->Show(BearingsAtPointShown(state_.app, point), runSpeedHz,
-                        state_.Units().FrequencyFactor());
+        families_->Show(BearingsAtPointShown(state_.app, point), runSpeedHz, state_.Units().FrequencyFactor(),
+                        state_.faultHarmonics);
     }
 }
 

@@ -105,6 +105,8 @@ public:
 signals:
     // A point or trace of a reading was clicked.
     void ReadingClicked(const QString& readingGuid);
+    // The user chose another number of fault family harmonics (already in the views' state).
+    void FaultHarmonicsChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -130,6 +132,8 @@ protected:
     void ShowFaultFamilies(const QString& point, double runSpeedHz);
     // Puts a chooser of the view on the bar above the graph.
     void AddToBar(QWidget* widget, int spacingBefore = 0);
+    // Puts a widget that takes the bar's spare width (a caption that wraps when the bar is narrow).
+    void AddFillingToBar(QWidget* widget);
     // The axes of limits: ticks and decimals for that extent.
     virtual AxisRange XRange(double minimum, double maximum) const;
     virtual AxisRange YRange(double minimum, double maximum) const;
