@@ -4,6 +4,7 @@
 #include "texts/UiText.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace vantor {
@@ -42,13 +43,24 @@ OrderLine FindOrder(const SpectrumLines& spectrum, double runSpeedHz, double ord
     return line;
 }
 
+// Four running sums, so that the additions of a long spectrum need not wait on each other.
 double SumOfSquares(const SpectrumLines& spectrum, LineSpan span) {
-    double sum = 0;
-    for (int i = span.first; i < span.end; ++i) {
-        const double a = spectrum.amplitudes[static_cast<std::size_t>(i)];
-        sum += a * a;
+    if (span.Empty()) {
+        return 0;
     }
-    return sum;
+    const std::span<const double> lines = spectrum.amplitudes.subspan(
+        static_cast<std::size_t>(span.first), static_cast<std::size_t>(span.end - span.first));
+    std::array<double, 4> sums{};
+    std::size_t i = 0;
+    for (; i + 4 <= lines.size(); i += 4) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            sums[k] += lines[i + k] * lines[i + k];
+        }
+    }
+    for (; i < lines.size(); ++i) {
+        sums[0] += lines[i] * lines[i];
+    }
+    return (sums[0] + sums[1]) + (sums[2] + sums[3]);
 }
 
 QString OrderName(double order) {
@@ -108,7 +120,7 @@ Orders ReadOrders(const DiagnosisInput& input) {
     const double runSpeedHz = input.runSpeedHz;
     Orders o;
     o.zones = input.zones;
-    o.overall = input.isoOverallMms.value_or(LinesOverall(iso));
+    o.overall = input.isoOverallMms ? *input.isoOverallMms : LinesOverall(iso);
     o.stage = ZoneStage(o.overall, o.zones);
     o.overallEvidence = {
         QStringLiteral("ISO"), 0, o.overall, QStringLiteral("mm/s"),

@@ -69,6 +69,7 @@ void Prepare(std::size_t n, SignalProcessor& processor, EnvelopeAnalyzer& analyz
     p.input = {};
     p.input.runSpeedHz = kRunSpeed;
     p.input.iso = {p.velocity, spacing, 1, static_cast<int>(static_cast<double>(n) / 2.56)};
+    p.input.isoOverallMms = 2.6; // as stored with the reading
     const SpectrumLines envelopeLines{p.envelope.lines, p.envelope.lineSpacingHz, 1,
                                       static_cast<int>(p.envelope.lines.size())};
     p.input.envelopeMatches = MatchBearingFaults(envelopeLines, kRunSpeed, bearings);
