@@ -24,12 +24,11 @@ constexpr double kFs = 25600;    // Fmax 10 kHz
 constexpr double kRunSpeed = 25; // Hz
 constexpr double kPi = std::numbers::pi;
 
+// The pump's deep-groove ball bearing: BPFO 3.5848 × run speed.
 BearingAtPoint PumpBearing() {
-    BearingAtPoint b;
-    b.designation = QStringLiteral("6205");
-    b.location = QStringLiteral("NDE");
-    b.factors = {0.3983, 2.3567, 3.5848, 5.4152};
-    return b;
+    return {.designation = QStringLiteral("6205"),
+            .location = QStringLiteral("NDE"),
+            .factors = {0.3983, 2.3567, 3.5848, 5.4152}};
 }
 
 // In g: 1× at 2.5 mm/s, 2× and 3× smaller, BPFO impacts ringing 4 kHz, noise.
