@@ -4,6 +4,7 @@
 #include "texts/UiText.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace vantor {
@@ -42,13 +43,24 @@ OrderLine FindOrder(const SpectrumLines& spectrum, double runSpeedHz, double ord
     return line;
 }
 
+// Four running sums, so that the additions of a long spectrum need not wait on each other.
 double SumOfSquares(const SpectrumLines& spectrum, LineSpan span) {
-    double sum = 0;
-    for (int i = span.first; i < span.end; ++i) {
-        const double a = spectrum.amplitudes[static_cast<std::size_t>(i)];
-        sum += a * a;
+    if (span.Empty()) {
+        return 0;
     }
-    return sum;
+    const std::span<const double> lines = spectrum.amplitudes.subspan(
+        static_cast<std::size_t>(span.first), static_cast<std::size_t>(span.end - span.first));
+    std::array<double, 4> sums{};
+    std::size_t i = 0;
+    for (; i + 4 <= lines.size(); i += 4) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            sums[k] += lines[i + k] * lines[i + k];
+        }
+    }
+    for (; i < lines.size(); ++i) {
+        sums[0] += lines[i] * lines[i];
+    }
+    return (sums[0] + sums[1]) + (sums[2] + sums[3]);
 }
 
 QString OrderName(double order) {
@@ -61,8 +73,33 @@ Evidence IsoEvidence(const OrderLine& line) {
                 .arg(OrderName(line.order), Level(line.amplitude), Level(line.hz))};
 }
 
-StatusCode SeverityOf(double keyMms) {
-    return keyMms >= ThresholdValue(Threshold::SevereMms) ? StatusCode::Critical : StatusCode::Warning;
+// The RMS of the ISO lines: the overall of a reading that gives no stored value.
+double LinesOverall(const SpectrumLines& spectrum) {
+    return std::sqrt(SumOfSquares(spectrum, LinesBetween(spectrum, spectrum.first * spectrum.lineSpacingHz,
+                                                         spectrum.end * spectrum.lineSpacingHz)));
+}
+
+// The zone of the ISO overall among the boundaries, compared in single precision with "at or above"
+// as the documented status compares a stored value with the point's levels.
+StatusCode ZoneStage(double overallMms, const DiagnosisZones& zones) {
+    const auto overall = static_cast<float>(overallMms);
+    if (overall >= static_cast<float>(zones.cd)) {
+        return StatusCode::Critical;
+    }
+    return overall >= static_cast<float>(zones.bc) ? StatusCode::Warning : StatusCode::Ok;
+}
+
+QString ZoneName(double overallMms, const DiagnosisZones& zones) {
+    switch (ZoneStage(overallMms, zones)) {
+    case StatusCode::Critical:
+        return QStringLiteral("D");
+    case StatusCode::Warning:
+        return QStringLiteral("C");
+    default:
+        break;
+    }
+    return static_cast<float>(overallMms) >= static_cast<float>(zones.ab) ? QStringLiteral("B")
+                                                                          : QStringLiteral("A");
 }
 
 // The ISO spectrum's view of the run-speed orders.
@@ -72,10 +109,23 @@ struct Orders {
     double largest = 0;                // the largest order line
     double noiseFloor = 0;
     double oneXShare = 0; // 1×'s share of the spectrum's energy
+    DiagnosisZones zones;
+    double overall = 0;                // the ISO overall, mm/s RMS
+    StatusCode stage = StatusCode::Ok; // its zone as a finding's severity
+    Evidence overallEvidence;
 };
 
-Orders ReadOrders(const SpectrumLines& iso, double runSpeedHz) {
+Orders ReadOrders(const DiagnosisInput& input) {
+    const SpectrumLines& iso = input.iso;
+    const double runSpeedHz = input.runSpeedHz;
     Orders o;
+    o.zones = input.zones;
+    o.overall = input.isoOverallMms ? *input.isoOverallMms : LinesOverall(iso);
+    o.stage = ZoneStage(o.overall, o.zones);
+    o.overallEvidence = {
+        QStringLiteral("ISO"), 0, o.overall, QStringLiteral("mm/s"),
+        QStringLiteral("ISO overall %1 mm/s: zone %2 (B/C %3, C/D %4 mm/s)")
+            .arg(Level(o.overall), ZoneName(o.overall, o.zones), Level(o.zones.bc), Level(o.zones.cd))};
     for (int n = 1; n <= kHighestOrder; ++n) {
         o.harmonics.push_back(FindOrder(iso, runSpeedHz, n));
         o.halfOrders.push_back(FindOrder(iso, runSpeedHz, n - 0.5));
@@ -110,17 +160,18 @@ std::optional<Finding> Unbalance(const Orders& o) {
     const double two = o.harmonics[1].amplitude;
     const double three = o.harmonics[2].amplitude;
     const double little = ThresholdValue(Threshold::UnbalanceHarmonics) * one.amplitude;
-    if (one.amplitude < ThresholdValue(Threshold::SignificantMms) ||
-        o.oneXShare < ThresholdValue(Threshold::UnbalanceShare) || two >= little || three >= little) {
+    if (one.amplitude < o.zones.ab || o.oneXShare < ThresholdValue(Threshold::UnbalanceShare) ||
+        two >= little || three >= little) {
         return std::nullopt;
     }
     Finding f;
     f.kind = FindingKind::Unbalance;
-    f.severity = SeverityOf(one.amplitude);
+    f.severity = o.stage;
     f.confidence = std::clamp(o.oneXShare * (1 - std::max(two, three) / one.amplitude), 0.0, 1.0);
     f.summary = QStringLiteral("1× dominant: %1 of the ISO energy, 2× %2 and 3× %3 of 1×")
                     .arg(Percent(o.oneXShare), Percent(two / one.amplitude), Percent(three / one.amplitude));
-    f.evidence = {IsoEvidence(one), IsoEvidence(o.harmonics[1]), IsoEvidence(o.harmonics[2])};
+    f.evidence = {IsoEvidence(one), IsoEvidence(o.harmonics[1]), IsoEvidence(o.harmonics[2]),
+                  o.overallEvidence};
     return f;
 }
 
@@ -129,7 +180,7 @@ std::optional<Finding> Misalignment(const Orders& o) {
     const OrderLine& two = o.harmonics[1];
     const OrderLine& three = o.harmonics[2];
     const double key = std::max({one.amplitude, two.amplitude, three.amplitude});
-    if (one.amplitude <= 0 || key < ThresholdValue(Threshold::SignificantMms)) {
+    if (one.amplitude <= 0 || key < o.zones.ab) {
         return std::nullopt;
     }
     const double twoRatio = two.amplitude / one.amplitude;
@@ -141,15 +192,15 @@ std::optional<Finding> Misalignment(const Orders& o) {
     }
     Finding f;
     f.kind = FindingKind::Misalignment;
-    f.severity = SeverityOf(key);
+    f.severity = o.stage;
     f.confidence = std::clamp(std::max(twoRatio, threeRatio), 0.5, 1.0);
     f.summary = QStringLiteral("2× is %1 and 3× %2 of 1×").arg(Percent(twoRatio), Percent(threeRatio));
-    f.evidence = {IsoEvidence(one), IsoEvidence(two), IsoEvidence(three)};
+    f.evidence = {IsoEvidence(one), IsoEvidence(two), IsoEvidence(three), o.overallEvidence};
     return f;
 }
 
 std::optional<Finding> Looseness(const Orders& o) {
-    if (o.largest < ThresholdValue(Threshold::SignificantMms)) {
+    if (o.largest < o.zones.ab) {
         return std::nullopt;
     }
     std::vector<Evidence> evidence{IsoEvidence(o.harmonics[0])};
@@ -174,11 +225,12 @@ std::optional<Finding> Looseness(const Orders& o) {
     }
     Finding f;
     f.kind = FindingKind::Looseness;
-    f.severity = SeverityOf(o.largest);
+    f.severity = o.stage;
     f.confidence = std::clamp(0.5 + 0.1 * (harmonics - harmonicsNeeded) + 0.1 * halves, 0.5, 1.0);
     f.summary = QStringLiteral("%1 harmonics of 1× and %2 half-orders above the floor")
                     .arg(QString::number(harmonics), QString::number(halves));
     f.evidence = std::move(evidence);
+    f.evidence.push_back(o.overallEvidence);
     return f;
 }
 
@@ -340,6 +392,20 @@ QString FindingKindCaption(FindingKind kind) {
     return QStringLiteral("No finding");
 }
 
+DiagnosisZones DefaultDiagnosisZones() {
+    return {ThresholdValue(Threshold::ZoneAB), ThresholdValue(Threshold::ZoneBC),
+            ThresholdValue(Threshold::ZoneCD)};
+}
+
+DiagnosisZones DiagnosisZonesOf(const CVib& point) {
+    if (!point.bISOAlarmsOn || !(point.fISOWarningMMS > 0) ||
+        !(point.fISOCriticalMMS >= point.fISOWarningMMS)) {
+        return DefaultDiagnosisZones();
+    }
+    return {ThresholdValue(Threshold::ZoneABShare) * point.fISOWarningMMS, point.fISOWarningMMS,
+            point.fISOCriticalMMS};
+}
+
 double ThresholdValue(Threshold id) {
     for (const DiagnosisThreshold& row : kDiagnosisThresholds) {
         if (row.id == id) {
@@ -352,7 +418,7 @@ double ThresholdValue(Threshold id) {
 std::vector<Finding> Diagnose(const DiagnosisInput& input) {
     std::vector<Finding> findings;
     if (input.runSpeedHz > 0 && input.iso.lineSpacingHz > 0 && !input.iso.amplitudes.empty()) {
-        const Orders orders = ReadOrders(input.iso, input.runSpeedHz);
+        const Orders orders = ReadOrders(input);
         for (auto rule : {Unbalance, Misalignment, Looseness}) {
             if (std::optional<Finding> f = rule(orders)) {
                 findings.push_back(std::move(*f));

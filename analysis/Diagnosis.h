@@ -23,8 +23,10 @@ QString FindingKindName(FindingKind kind);
 QString FindingKindCaption(FindingKind kind);
 
 enum class Threshold {
-    SignificantMms, // a line the rules weigh at all
-    SevereMms,      // a finding's key line at or above this is CRITICAL
+    ZoneAB,      // zone A/B of the default machine class (mm/s RMS)
+    ZoneBC,      // zone B/C of the default machine class
+    ZoneCD,      // zone C/D of the default machine class
+    ZoneABShare, // with the point's own ISO levels: A/B as this share of its warning level
     OrderTolerancePercent,
     UnbalanceShare,      // 1×'s share of the ISO overall energy
     UnbalanceHarmonics,  // 2× and 3× each below this share of 1×
@@ -49,19 +51,38 @@ struct DiagnosisThreshold {
     const char* meaning;
     const char* source;
 };
-// ISO 10816-3:1998 zone boundaries quoted are those of group 2 on a rigid foundation, the most
-// demanding class (A/B 1.4, C/D 4.5 mm/s RMS); spectral patterns after ISO 13373-3:2015 (guidelines
-// for vibration diagnosis) and R. Scheffer, P. Girdhar, "Practical Machinery Vibration Analysis and
-// Predictive Maintenance" (2004), ch. 6; bearing stages after J. E. Berry, "How to Track Rolling
-// Element Bearing Health with Vibration Signature Analysis", Sound and Vibration, Nov. 1991;
-// impact statistics after D. Dyer, R. M. Stewart, "Detection of Rolling Element Bearing Damage by
-// Statistical Vibration Analysis", J. Mech. Design 100 (1978) and M. P. Norton, D. G. Karczub,
-// "Fundamentals of Noise and Vibration Analysis for Engineers" (2nd ed., 2003), § 10.3.
+// How severe a finding is. The patterns of the ISO velocity spectrum (unbalance, misalignment,
+// looseness) say what is wrong, not how badly: their stage is the zone of the reading's ISO velocity
+// overall, the measure the zones of ISO 10816-3:1998 / ISO 20816-1:2016 judge. A pattern is weighed
+// once its key line reaches the A/B boundary; in zone B (A/B up to B/C) the finding is noted with
+// the status word OK (worth watching, no action, as the standard reads zone B), WARNING from B/C,
+// CRITICAL from C/D. A point with ISO alarms on supplies its own B/C and C/D (its warning and
+// critical levels, compared as its documented status compares them, so a finding is never WARNING
+// where that status is OK) and its A/B as a share of its warning level; a point without them is
+// judged as group 2 on a rigid foundation, the most demanding class of ISO 10816-3.
+// The bearing and impacting rules judge the envelope and the Total waveform's statistics, which no
+// documented alarm judges: they keep their own stages (envelope only WARNING, also in the velocity
+// spectrum CRITICAL, after Berry; impact statistics by their onset and severe values).
+// Spectral patterns after ISO 13373-3:2015 (guidelines for vibration diagnosis) and R. Scheffer,
+// P. Girdhar, "Practical Machinery Vibration Analysis and Predictive Maintenance" (2004), ch. 6;
+// bearing stages after J. E. Berry, "How to Track Rolling Element Bearing Health with Vibration
+// Signature Analysis", Sound and Vibration, Nov. 1991; impact statistics after D. Dyer,
+// R. M. Stewart, "Detection of Rolling Element Bearing Damage by Statistical Vibration Analysis",
+// J. Mech. Design 100 (1978) and M. P. Norton, D. G. Karczub, "Fundamentals of Noise and Vibration
+// Analysis for Engineers" (2nd ed., 2003), § 10.3.
 inline constexpr DiagnosisThreshold kDiagnosisThresholds[] = {
-    {Threshold::SignificantMms, FindingKind::NoFinding, 1.4,
-     "an order line (mm/s RMS) below this is not weighed", "ISO 10816-3 zone A/B, group 2 rigid"},
-    {Threshold::SevereMms, FindingKind::NoFinding, 4.5,
-     "a finding whose key line (mm/s RMS) reaches this is CRITICAL", "ISO 10816-3 zone C/D, group 2 rigid"},
+    {Threshold::ZoneAB, FindingKind::NoFinding, 1.4,
+     "a pattern whose key line (mm/s RMS) is below the A/B boundary is not weighed; from it a finding is "
+     "noted (OK)",
+     "ISO 10816-3 zone A/B, group 2 rigid"},
+    {Threshold::ZoneBC, FindingKind::NoFinding, 2.8, "WARNING when the ISO overall (mm/s RMS) reaches B/C",
+     "ISO 10816-3 zone B/C, group 2 rigid"},
+    {Threshold::ZoneCD, FindingKind::NoFinding, 4.5, "CRITICAL when the ISO overall reaches C/D",
+     "ISO 10816-3 zone C/D, group 2 rigid"},
+    {Threshold::ZoneABShare, FindingKind::NoFinding, 0.5,
+     "a point with ISO alarms on: B/C and C/D are its warning and critical levels, A/B this share of its "
+     "warning level",
+     "ISO 10816-3 zone tables: A/B is half of B/C in every group (1.4/2.8, 2.3/4.5, 3.5/7.1)"},
     {Threshold::OrderTolerancePercent, FindingKind::NoFinding, 2.0,
      "an order line is the largest line within ± this percent of n × run speed (at least one line)",
      "as the bearing matching (slip and run-speed error)"},
@@ -85,17 +106,17 @@ inline constexpr DiagnosisThreshold kDiagnosisThresholds[] = {
      "as the bearing matching's noise floor"},
     {Threshold::BearingHarmonics, FindingKind::BearingDefect, 2,
      "a bearing family matched with at least this many harmonics in the envelope spectrum (lines a stronger "
-     "family already holds are not counted); CRITICAL when as many stand in the velocity spectrum (a later "
-     "stage)",
+     "family already holds are not counted): WARNING; CRITICAL when as many stand in the velocity spectrum "
+     "(a later stage)",
      "Berry 1991 (stage 2: envelope; stage 3: velocity spectrum)"},
-    {Threshold::CrestFactor, FindingKind::Impacting, 5.0, "Total crest factor above this",
+    {Threshold::CrestFactor, FindingKind::Impacting, 5.0, "WARNING above this Total crest factor",
      "Norton & Karczub § 10.3 (healthy machines stay near 3)"},
-    {Threshold::Kurtosis, FindingKind::Impacting, 4.0, "or Total kurtosis above this",
+    {Threshold::Kurtosis, FindingKind::Impacting, 4.0, "or above this Total kurtosis",
      "Dyer & Stewart 1978 (3 for a healthy, Gaussian signal)"},
     {Threshold::CrestFactorSevere, FindingKind::Impacting, 8.0, "CRITICAL at or above this crest factor",
-     "this program's choice"},
+     "this program's choice (well past the onset)"},
     {Threshold::KurtosisSevere, FindingKind::Impacting, 8.0, "CRITICAL at or above this kurtosis",
-     "this program's choice"},
+     "this program's choice (twice the onset)"},
 };
 double ThresholdValue(Threshold id);
 
@@ -110,7 +131,7 @@ struct Evidence {
 
 struct Finding {
     FindingKind kind = FindingKind::NoFinding;
-    StatusCode severity = StatusCode::Ok; // Warning or Critical; Ok for "No finding"
+    StatusCode severity = StatusCode::Ok; // Warning or Critical; Ok for a noted finding and "No finding"
     double confidence = 0;                // 0..1
     QString summary;                      // one line: "Unbalance: 1× holds 97 % of the ISO energy"
     std::vector<Evidence> evidence;
@@ -118,8 +139,22 @@ struct Finding {
 
 // What the rules weigh. The ISO spectrum is the stored velocity spectrum in mm/s RMS; the bearing
 // matches are those of the point's bearings on the envelope spectrum and on the ISO spectrum.
+// The zone boundaries (mm/s RMS) that stage the ISO spectrum's findings.
+struct DiagnosisZones {
+    double ab = 0;
+    double bc = 0;
+    double cd = 0;
+};
+// The point's own (ISO alarms on with a warning level above 0 and a critical level not below it),
+// else the table's default class.
+DiagnosisZones DiagnosisZonesOf(const CVib& point);
+DiagnosisZones DefaultDiagnosisZones();
+
 struct DiagnosisInput {
     double runSpeedHz = 0;
+    DiagnosisZones zones = DefaultDiagnosisZones();
+    // The reading's ISO velocity overall as stored (mm/s RMS); without it, the RMS of the ISO lines.
+    std::optional<double> isoOverallMms;
     SpectrumLines iso;
     std::vector<BearingMatch> envelopeMatches;
     double envelopeSpacingHz = 0; // the envelope spectrum's line spacing

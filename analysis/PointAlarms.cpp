@@ -68,6 +68,16 @@ SpectralBandRow ToSpectralBandRow(const QString& pointGuid, const SpectralBand& 
             band.value == BandValue::Rms};
 }
 
+std::vector<SpectralBand> PointSpectralBands(CMainConnection& db, const QString& pointGuid) {
+    std::vector<SpectralBand> bands;
+    for (const SpectralBandRow& row : alarmrows::BandsOf(db.Connection(), pointGuid)) {
+        if (const std::optional<SpectralBand> band = SpectralBandOf(row)) {
+            bands.push_back(*band);
+        }
+    }
+    return bands;
+}
+
 QString AlarmReasonSourceName(AlarmReason::Source source) {
     switch (source) {
     case AlarmReason::Source::Baseline:

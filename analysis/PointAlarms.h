@@ -27,6 +27,9 @@ std::optional<BaselineSettings> BaselineSettingsOf(const PointAlarmSettingRow& r
 PointAlarmSettingRow ToAlarmSettingRow(const QString& pointGuid, const BaselineSettings& settings);
 std::optional<SpectralBand> SpectralBandOf(const SpectralBandRow& row);
 SpectralBandRow ToSpectralBandRow(const QString& pointGuid, const SpectralBand& band);
+// The point's spectral bands in their order; a stored row that names no known spectrum is left out.
+// Throws DatabaseError.
+std::vector<SpectralBand> PointSpectralBands(CMainConnection& db, const QString& pointGuid);
 
 // One alarm beyond the documented ones that stands at WARNING or CRITICAL.
 struct AlarmReason {

@@ -8,6 +8,8 @@
 #include "store/BearingStore.h"
 #include "store/MainConnection.h"
 
+#include <cmath>
+
 namespace vantor {
 
 std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProcessor& processor,
@@ -26,6 +28,14 @@ std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProce
     result.runSpeedHz = decoded.runSpeedHz;
     DiagnosisInput input;
     input.runSpeedHz = decoded.runSpeedHz;
+    // The zones and the overall the point's documented ISO status is judged by.
+    CVib point;
+    if (db.GetVib(row.sParentGUID, point)) {
+        input.zones = DiagnosisZonesOf(point);
+    }
+    if (std::isfinite(row.fISOMMS) && !IsNoValue(row.fISOMMS) && row.fISOMMS >= 0) {
+        input.isoOverallMms = row.fISOMMS;
+    }
     input.iso = {decoded.iso.spectrum, decoded.iso.LineSpacingHz(), IsoLines(decoded.iso).first,
                  static_cast<int>(decoded.iso.spectrum.size())};
     if (decoded.iso.spectrum.empty()) {

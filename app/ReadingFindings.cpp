@@ -2,11 +2,13 @@
 
 #include "app/CAppData.h"
 #include "app/Log.h"
-#include "store/AlarmRecords.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
 
 #include <QLocale>
+
+#include <algorithm>
+#include <iterator>
 
 namespace vantor {
 
@@ -31,11 +33,7 @@ std::vector<SpectralBand> LoadPointSpectralBands(CAppData& app, const QString& p
         return bands;
     }
     try {
-        for (const SpectralBandRow& row : alarmrows::BandsOf(db->Connection(), pointGuid)) {
-            if (const std::optional<SpectralBand> band = SpectralBandOf(row)) {
-                bands.push_back(*band);
-            }
-        }
+        bands = PointSpectralBands(*db, pointGuid);
     } catch (const DatabaseError& error) {
         qCWarning(lcApp) << "loading the spectral bands of point" << pointGuid << "failed:" << error.what();
         bands.clear();
@@ -43,9 +41,26 @@ std::vector<SpectralBand> LoadPointSpectralBands(CAppData& app, const QString& p
     return bands;
 }
 
+namespace {
+
+// The findings that name something: WARNING and CRITICAL ones and those only noted (OK).
+std::vector<Finding> NamedFindings(const std::vector<Finding>& findings) {
+    std::vector<Finding> named;
+    std::copy_if(findings.begin(), findings.end(), std::back_inserter(named),
+                 [](const Finding& finding) { return finding.kind != FindingKind::NoFinding; });
+    return named;
+}
+
+} // namespace
+
 QString FindingsCellText(const std::vector<Finding>& findings) {
+    // The findings that call for attention; without any, those only noted.
+    std::vector<Finding> shown = AlarmingFindings(findings);
+    if (shown.empty()) {
+        shown = NamedFindings(findings);
+    }
     QStringList captions;
-    for (const Finding& finding : AlarmingFindings(findings)) {
+    for (const Finding& finding : shown) {
         if (!captions.contains(FindingKindText(finding.kind))) {
             captions << FindingKindText(finding.kind);
         }
@@ -59,7 +74,7 @@ QString ConfidenceText(double confidence) {
 
 QString FindingsTip(const std::vector<Finding>& findings) {
     QStringList lines;
-    for (const Finding& finding : AlarmingFindings(findings)) {
+    for (const Finding& finding : NamedFindings(findings)) {
         lines << QStringLiteral("%1 - %2 (%3): %4")
                      .arg(FindingKindText(finding.kind), StatusText(finding.severity),
                           ConfidenceText(finding.confidence), finding.summary);

@@ -28,9 +28,11 @@ std::optional<ReadingDiagnosis> LoadReadingDiagnosis(CAppData& app, SignalProces
 // (logged). A stored row that names no known spectrum is left out.
 std::vector<SpectralBand> LoadPointSpectralBands(CAppData& app, const QString& pointGuid);
 
-// "Bearing defect, Impacting" for the alarming findings; "No finding" when there is none.
+// "Bearing defect, Impacting" for the alarming findings; without any, the findings only noted (OK);
+// "No finding" when there is none.
 QString FindingsCellText(const std::vector<Finding>& findings);
-// One line per alarming finding: "Bearing defect - CRITICAL (90 %): <summary>"; "No finding" alone.
+// One line per finding, alarming or noted: "Bearing defect - CRITICAL (90 %): <summary>"; "No
+// finding" alone.
 QString FindingsTip(const std::vector<Finding>& findings);
 // A confidence 0..1 as a whole percentage: "85 %".
 QString ConfidenceText(double confidence);

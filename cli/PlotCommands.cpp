@@ -8,11 +8,13 @@
 #include "analysis/SignalProcessor.h"
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
+#include "app/ReadingFindings.h"
 #include "app/Startup.h"
 #include "app/ViewedReading.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/ReadingToolCommands.h"
+#include "graphviews/AlarmBandMarks.h"
 #include "graphviews/FaultOverlay.h"
 #include "store/BearingStore.h"
 #include "store/MainConnection.h"
@@ -43,6 +45,15 @@ struct ShownPoint {
     QString point;
     double runSpeedHz = 0;
 };
+
+// The reading's point's spectral alarm bands on the shown spectrum, as the reading views draw them.
+void ShowPointAlarmBands(CAppData& app, CVantorGraphCtrl& graph, const ViewedReading& reading,
+                         BandSpectrum spectrum, const DisplayUnits& units) {
+    if (reading.point) {
+        ShowAlarmBands(graph, AlarmBandMarks(LoadPointSpectralBands(app, reading.point->sItemGUID), spectrum,
+                                             reading.decoded.runSpeedHz, units));
+    }
+}
 
 std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGraphCtrl& graph,
                             double& cursorX, ShownPoint& shown) {
@@ -80,6 +91,9 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
             return kUsage;
         }
         ShowSpectrumView(graph, *view, BandAlarmLevel(*reading, units), ReadingTitle(*reading));
+        if (const std::optional<BandSpectrum> spectrum = AlarmBandSpectrumOf(options.kind)) {
+            ShowPointAlarmBands(app, graph, *reading, *spectrum, units);
+        }
         cursorX = view->runSpeed > 0 ? view->runSpeed : AxisMiddle(graph);
         shown = {reading->point ? reading->point->sItemGUID : QString(), reading->decoded.runSpeedHz};
         return std::nullopt;
@@ -112,6 +126,7 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
         }
         ShowSpectrumView(graph, MakeEnvelopeViewData(envelope.spectrum, units), std::nullopt,
                          EnvelopeTitle(ReadingTitle(*reading), envelope.spectrum));
+        ShowPointAlarmBands(app, graph, *reading, BandSpectrum::Envelope, units);
         const double runSpeed = reading->decoded.runSpeedHz * units.FrequencyFactor();
         cursorX = runSpeed > 0 && runSpeed < graph.GetXAxisMax() ? runSpeed : AxisMiddle(graph);
         shown = {reading->point ? reading->point->sItemGUID : QString(), reading->decoded.runSpeedHz};

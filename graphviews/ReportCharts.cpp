@@ -1,5 +1,6 @@
 #include "graphviews/ReportCharts.h"
 
+#include "graphviews/AlarmBandMarks.h"
 #include "graphviews/GraphViews.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
@@ -40,6 +41,7 @@ QImage GraphChartPainter::PaintHere(const ReportChart& chart) {
         ShowTrendView(graph, *trend, chart.title);
     } else if (const auto* spectrum = std::get_if<SpectrumChart>(&chart.view)) {
         ShowSpectrumView(graph, spectrum->view, spectrum->bandAlarmLevel, chart.title);
+        ShowAlarmBands(graph, spectrum->alarmBands);
     } else if (const auto* waveform = std::get_if<WaveformViewData>(&chart.view)) {
         ShowWaveformView(graph, *waveform, chart.title);
     }

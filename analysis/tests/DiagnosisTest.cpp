@@ -1,6 +1,6 @@
 // The diagnosis rules over readings made here: each machine fault's waveform goes through the same
 // spectrum, envelope, bearing matching and indices the product uses, and the rule for it must fire
-// with its evidence, while a clean machine gets no WARNING or CRITICAL finding.
+// with its evidence and its stage, while a clean machine gets no WARNING or CRITICAL finding.
 #include "analysis/Diagnosis.h"
 #include "analysis/EnvelopeSpectrum.h"
 #include "analysis/SignalProcessor.h"
@@ -67,7 +67,8 @@ struct Reading {
 };
 
 // Runs the product's chain: the ISO velocity spectrum, the envelope, bearing matches, indices.
-std::vector<Finding> DiagnoseReading(const Reading& reading, const std::vector<BearingAtPoint>& bearings) {
+std::vector<Finding> DiagnoseReading(const Reading& reading, const std::vector<BearingAtPoint>& bearings,
+                                     const DiagnosisZones& zones = DefaultDiagnosisZones()) {
     SignalProcessor processor;
     std::vector<double> velocity;
     EXPECT_TRUE(
@@ -77,6 +78,7 @@ std::vector<Finding> DiagnoseReading(const Reading& reading, const std::vector<B
     const int lines = static_cast<int>(static_cast<double>(kSamples) / 2.56);
     DiagnosisInput input;
     input.runSpeedHz = kRunSpeed;
+    input.zones = zones;
     input.iso = {velocity, spacing, 2, lines};
     if (!bearings.empty()) {
         EnvelopeAnalyzer analyzer;
@@ -105,32 +107,74 @@ const Finding* FindingOf(const std::vector<Finding>& findings, FindingKind kind)
     return nullptr;
 }
 
-TEST(DiagnosisTest, EachFaultFiresItsRuleAndACleanMachineNone) {
+// A point with its own ISO levels (group 1 on a rigid foundation: B/C 4.5, C/D 7.1 mm/s).
+CVib PointWithLevels(float warning, float critical) {
+    CVib point;
+    point.bISOAlarmsOn = true;
+    point.fISOWarningMMS = warning;
+    point.fISOCriticalMMS = critical;
+    return point;
+}
+
+TEST(DiagnosisTest, EachFaultFiresItsRuleAtItsStageAndACleanMachineNone) {
+    const DiagnosisZones defaults = DefaultDiagnosisZones();
+    const DiagnosisZones group1 = DiagnosisZonesOf(PointWithLevels(4.5f, 7.1f));
     struct Case {
         const char* name;
         std::function<void(Reading&)> make;
         bool bearing;
         FindingKind expected;
+        StatusCode severity; // of the expected finding; Ok is "noted" (or "No finding")
         std::vector<FindingKind> absent;
+        DiagnosisZones zones;
+    };
+    const auto tone = [](double mms) {
+        return [mms](Reading& r) {
+            r.Velocity(1, mms);
+            r.Noise(0.005, 1);
+        };
     };
     const Case cases[] = {
-        {"pure 1×",
-         [](Reading& r) {
-             r.Velocity(1, 4.0);
-             r.Noise(0.005, 1);
-         },
+        {"pure 1× in zone C",
+         tone(4.0),
          false,
          FindingKind::Unbalance,
-         {FindingKind::Misalignment, FindingKind::Looseness, FindingKind::Impacting}},
+         StatusCode::Warning,
+         {FindingKind::Misalignment, FindingKind::Looseness, FindingKind::Impacting},
+         defaults},
+        {"pure 1× in zone B: noted, no alarm",
+         tone(2.2),
+         false,
+         FindingKind::Unbalance,
+         StatusCode::Ok,
+         {},
+         defaults},
+        {"pure 1× in zone A: not weighed",
+         tone(1.0),
+         false,
+         FindingKind::NoFinding,
+         StatusCode::Ok,
+         {FindingKind::Unbalance},
+         defaults},
+        {"pure 1× in zone D", tone(5.0), false, FindingKind::Unbalance, StatusCode::Critical, {}, defaults},
+        {"pure 1× below the point's own warning level",
+         tone(4.0),
+         false,
+         FindingKind::Unbalance,
+         StatusCode::Ok,
+         {},
+         group1},
         {"1× with 60 % 2×",
          [](Reading& r) {
-             r.Velocity(1, 4.0);
-             r.Velocity(2, 2.4, 0.7);
+             r.Velocity(1, 3.0);
+             r.Velocity(2, 1.8, 0.7);
              r.Noise(0.005, 2);
          },
          false,
          FindingKind::Misalignment,
-         {FindingKind::Unbalance, FindingKind::Looseness}},
+         StatusCode::Warning,
+         {FindingKind::Unbalance, FindingKind::Looseness},
+         defaults},
         {"1× with six harmonics and half-orders",
          [](Reading& r) {
              r.Velocity(1, 4.0);
@@ -145,7 +189,9 @@ TEST(DiagnosisTest, EachFaultFiresItsRuleAndACleanMachineNone) {
          },
          false,
          FindingKind::Looseness,
-         {FindingKind::Unbalance}},
+         StatusCode::Critical, // the ISO overall is 5.0 mm/s
+         {FindingKind::Unbalance},
+         defaults},
         {"outer-race defect with the bearing assigned",
          [](Reading& r) {
              r.Velocity(1, 0.8);
@@ -154,7 +200,9 @@ TEST(DiagnosisTest, EachFaultFiresItsRuleAndACleanMachineNone) {
          },
          true,
          FindingKind::BearingDefect,
-         {FindingKind::Unbalance, FindingKind::Misalignment}},
+         StatusCode::Warning, // in the envelope only, whatever the ISO zone
+         {FindingKind::Unbalance, FindingKind::Misalignment},
+         defaults},
         {"impacting",
          [](Reading& r) {
              r.Velocity(1, 0.8);
@@ -163,7 +211,9 @@ TEST(DiagnosisTest, EachFaultFiresItsRuleAndACleanMachineNone) {
          },
          false,
          FindingKind::Impacting,
-         {FindingKind::Unbalance, FindingKind::BearingDefect}},
+         StatusCode::Critical,
+         {FindingKind::Unbalance, FindingKind::BearingDefect},
+         defaults},
         {"clean machine, bearing assigned",
          [](Reading& r) {
              r.Velocity(1, 0.5);
@@ -172,32 +222,33 @@ TEST(DiagnosisTest, EachFaultFiresItsRuleAndACleanMachineNone) {
          },
          true,
          FindingKind::NoFinding,
+         StatusCode::Ok,
          {FindingKind::Unbalance, FindingKind::Misalignment, FindingKind::Looseness,
-          FindingKind::BearingDefect, FindingKind::Impacting}},
+          FindingKind::BearingDefect, FindingKind::Impacting},
+         defaults},
     };
     for (const Case& c : cases) {
         Reading reading;
         c.make(reading);
-        const std::vector<Finding> findings =
-            DiagnoseReading(reading, c.bearing ? std::vector{RigBearing()} : std::vector<BearingAtPoint>{});
+        const std::vector<Finding> findings = DiagnoseReading(
+            reading, c.bearing ? std::vector{RigBearing()} : std::vector<BearingAtPoint>{}, c.zones);
         QStringList found;
         for (const Finding& f : findings) {
-            found << FindingKindName(f.kind);
+            found << FindingKindName(f.kind) + QLatin1Char('/') + StatusText(f.severity);
         }
+        const std::string trace = std::string(c.name) + ": " + found.join(QLatin1Char(' ')).toStdString();
         const Finding* finding = FindingOf(findings, c.expected);
-        ASSERT_NE(finding, nullptr) << c.name << ": " << found.join(QLatin1Char(' ')).toStdString();
+        ASSERT_NE(finding, nullptr) << trace;
+        EXPECT_EQ(finding->severity, c.severity) << trace;
         for (const FindingKind kind : c.absent) {
             EXPECT_EQ(FindingOf(findings, kind), nullptr)
-                << c.name << ": " << FindingKindName(kind).toStdString();
+                << trace << " has " << FindingKindName(kind).toStdString();
         }
         EXPECT_GE(finding->confidence, 0.0) << c.name;
         EXPECT_LE(finding->confidence, 1.0) << c.name;
         if (c.expected == FindingKind::NoFinding) {
-            EXPECT_EQ(findings.size(), 1U) << c.name;
-            EXPECT_EQ(finding->severity, StatusCode::Ok) << c.name;
+            EXPECT_EQ(findings.size(), 1U) << trace;
         } else {
-            EXPECT_TRUE(finding->severity == StatusCode::Warning || finding->severity == StatusCode::Critical)
-                << c.name;
             EXPECT_FALSE(finding->evidence.empty()) << c.name;
             EXPECT_FALSE(finding->summary.isEmpty()) << c.name;
         }
@@ -205,6 +256,56 @@ TEST(DiagnosisTest, EachFaultFiresItsRuleAndACleanMachineNone) {
         for (std::size_t i = 1; i < findings.size(); ++i) {
             EXPECT_GE(static_cast<int>(findings[i - 1].severity), static_cast<int>(findings[i].severity))
                 << c.name;
+        }
+    }
+}
+
+// The zones a point's findings are staged by: its own ISO levels when its ISO alarms are on and
+// they are sound, else group 2 on a rigid foundation.
+TEST(DiagnosisTest, ZonesFollowThePointsOwnLevels) {
+    struct Case {
+        const char* name;
+        CVib point;
+        double ab, bc, cd;
+    };
+    CVib off = PointWithLevels(4.5f, 7.1f);
+    off.bISOAlarmsOn = false;
+    const Case cases[] = {
+        {"alarms off", off, 1.4, 2.8, 4.5},
+        {"group 1 rigid", PointWithLevels(4.5f, 7.1f), 2.25, 4.5, 7.1f},
+        {"no warning level", PointWithLevels(0, 7.1f), 1.4, 2.8, 4.5},
+        {"critical below warning", PointWithLevels(7.1f, 4.5f), 1.4, 2.8, 4.5},
+    };
+    for (const Case& c : cases) {
+        const DiagnosisZones zones = DiagnosisZonesOf(c.point);
+        EXPECT_DOUBLE_EQ(zones.ab, c.ab) << c.name;
+        EXPECT_DOUBLE_EQ(zones.bc, c.bc) << c.name;
+        EXPECT_DOUBLE_EQ(zones.cd, c.cd) << c.name;
+    }
+}
+
+// Around each of a point's own levels, an ISO spectrum finding takes exactly the stage of the point's
+// documented ISO status for the same stored overall: never WARNING where that status is OK.
+TEST(DiagnosisTest, AFindingsStageNeverContradictsTheDocumentedStatus) {
+    const float levels[][2] = {{2.8f, 4.5f}, {4.5f, 7.1f}, {7.1f, 11.0f}, {3.3f, 3.3f}};
+    for (const auto& [warning, critical] : levels) {
+        const CVib point = PointWithLevels(warning, critical);
+        for (const float overall : {std::nextafter(warning, 0.0f), warning, std::nextafter(critical, 0.0f),
+                                    critical, critical * 1.5f}) {
+            // A run-speed line holding the whole overall, on 1 Hz lines.
+            DiagnosisInput input;
+            input.runSpeedHz = kRunSpeed;
+            input.zones = DiagnosisZonesOf(point);
+            input.isoOverallMms = overall;
+            std::vector<double> lines(1000, 0.0);
+            lines[static_cast<std::size_t>(kRunSpeed)] = overall;
+            input.iso = {lines, 1.0, 10, 1000};
+            const std::vector<Finding> findings = Diagnose(input);
+            const Finding* unbalance = FindingOf(findings, FindingKind::Unbalance);
+            ASSERT_NE(unbalance, nullptr) << warning << " " << overall;
+            EXPECT_EQ(unbalance->severity, ClassifyValue(overall, true, warning, critical))
+                << "levels " << warning << "/" << critical << ", overall " << overall;
+            EXPECT_EQ(unbalance->evidence.back().value, overall);
         }
     }
 }
@@ -217,7 +318,7 @@ TEST(DiagnosisTest, TheEvidenceNamesTheLinesTheRuleWeighed) {
     const std::vector<Finding> findings = DiagnoseReading(reading, {});
     const Finding* misalignment = FindingOf(findings, FindingKind::Misalignment);
     ASSERT_NE(misalignment, nullptr);
-    // 5 mm/s at 1× passes the C/D boundary of 4.5 mm/s.
+    // An overall of 5.8 mm/s passes the C/D boundary of 4.5 mm/s.
     EXPECT_EQ(misalignment->severity, StatusCode::Critical);
     ASSERT_GE(misalignment->evidence.size(), 2U);
     EXPECT_DOUBLE_EQ(misalignment->evidence[0].hz, 25.0);

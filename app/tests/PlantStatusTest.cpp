@@ -230,6 +230,7 @@ TEST_F(PlantStatusTest, ReasonsAndFindingsReadAsTheTreeAndTableShowThem) {
     const Finding none = finding(FindingKind::NoFinding, StatusCode::Ok, 1);
     const Finding bearing = finding(FindingKind::BearingDefect, StatusCode::Critical, 0.9);
     const Finding impacting = finding(FindingKind::Impacting, StatusCode::Warning, 0.55);
+    const Finding noted = finding(FindingKind::Unbalance, StatusCode::Ok, 0.8);
     struct FindingsCase {
         std::vector<Finding> findings;
         QString cell;
@@ -247,6 +248,12 @@ TEST_F(PlantStatusTest, ReasonsAndFindingsReadAsTheTreeAndTableShowThem) {
          StatusCode::Warning,
          QStringLiteral("Impacting - WARNING (55 %): s\nImpacting - WARNING (55 %): s")},
         {{}, QStringLiteral("No finding"), StatusCode::Ok, QStringLiteral("No finding")},
+        // A finding only noted names itself uncoloured; beside an alarming one the cell leaves it out.
+        {{noted}, QStringLiteral("Unbalance"), StatusCode::Ok, QStringLiteral("Unbalance - OK (80 %): s")},
+        {{bearing, noted},
+         QStringLiteral("Bearing defect"),
+         StatusCode::Critical,
+         QStringLiteral("Bearing defect - CRITICAL (90 %): s\nUnbalance - OK (80 %): s")},
     };
     for (const FindingsCase& c : cases) {
         SCOPED_TRACE(c.cell.toStdString());

@@ -389,9 +389,9 @@ TEST_F(ReportTest, AFindingsSectionFollowsTheDocumentedSectionsWhereAPointHasFin
         }
     }
     ASSERT_FALSE(pumpDe.sItemGUID.isEmpty());
-    // A 4 mm/s run-speed tone: unbalance, WARNING.
+    // A 5 mm/s run-speed tone, past the point's warning level of 4.5: unbalance, WARNING.
     ASSERT_TRUE(
-        db.UpsertVibReading(testing::ToneReading(pumpDe.sItemGUID, testing::kFirstDay.addDays(3), 4.0)));
+        db.UpsertVibReading(testing::ToneReading(pumpDe.sItemGUID, testing::kFirstDay.addDays(3), 5.0)));
     ReportOptions period = tables;
     period.period = ReportPeriod::BetweenDates;
     period.start = testing::kFirstDay;
@@ -421,7 +421,7 @@ TEST_F(ReportTest, AFindingsSectionFollowsTheDocumentedSectionsWhereAPointHasFin
     EXPECT_TRUE(table.rows[0][2].text.endsWith(QStringLiteral(" %")));
     // Evidence rows under the finding: the 1× line with its level and frequency.
     EXPECT_TRUE(table.rows[1][0].text.isEmpty());
-    EXPECT_EQ(table.rows[1][3].text, QStringLiteral("1× 4.00 mm/s at 25.0 Hz"));
+    EXPECT_EQ(table.rows[1][3].text, QStringLiteral("1× 5.00 mm/s at 25.0 Hz"));
 }
 
 // Every page's footer names the program and its version beside the page number.

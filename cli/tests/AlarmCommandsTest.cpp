@@ -184,14 +184,18 @@ TEST_F(AlarmCommandsTest, DiagnoseNamesTheFindingWithItsEvidence) {
     ASSERT_FALSE(findings.isEmpty());
     const QJsonObject first = findings[0].toObject();
     EXPECT_EQ(first[QStringLiteral("kind")].toString(), QStringLiteral("unbalance"));
-    EXPECT_EQ(first[QStringLiteral("severityText")].toString(), QStringLiteral("WARNING"));
+    // Staged by the stored ISO overall, 2.3 mm/s: zone B of the point's levels (A/B 2.25, warning
+    // 4.5), where its documented status is OK, so the finding is noted, not an alarm.
+    EXPECT_EQ(first[QStringLiteral("severityText")].toString(), QStringLiteral("OK"));
     const QJsonObject oneX = first[QStringLiteral("evidence")][0].toObject();
     EXPECT_DOUBLE_EQ(oneX[QStringLiteral("hz")].toDouble(), 25.0);
     EXPECT_NEAR(oneX[QStringLiteral("value")].toDouble(), 4.0, 0.1);
 
     const QByteArray text = Run({QStringLiteral("diagnose"), latest}).out;
-    EXPECT_TRUE(text.startsWith("finding\tUnbalance\tWARNING\t")) << text.toStdString();
+    EXPECT_TRUE(text.startsWith("finding\tUnbalance\tOK\t")) << text.toStdString();
     EXPECT_TRUE(text.contains("evidence\tISO\t1× 4.0")) << text.toStdString();
+    EXPECT_TRUE(text.contains("evidence\tISO\tISO overall 2.30 mm/s: zone B (B/C 4.50, C/D 7.10 mm/s)"))
+        << text.toStdString();
     Run({QStringLiteral("diagnose"), QStringLiteral("{00000000-0000-0000-0000-000000000000}")}, 1);
     EXPECT_TRUE(Run({QStringLiteral("diagnose"), QStringLiteral("--rules")}).out.contains("ISO 10816-3"));
 }

@@ -6,6 +6,7 @@
 #include "store/testing/TestPlant.h"
 #include "texts/UiText.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -101,6 +102,63 @@ TEST_F(PlotCommandsTest, SetWritesAPropertyAsAHostDoes) {
         << run.err.toStdString();
     EXPECT_EQ(run.err.count("ERROR!!"), 1);
     EXPECT_EQ(corner(), QColor(255, 255, 255));
+}
+
+// A point's spectral alarm bands are drawn on the spectrum they watch as the graph control's
+// frequency bands (dotted, palette colour 2); a spectrum whose point has no band on it is painted
+// pixel for pixel as without bands.
+TEST_F(PlotCommandsTest, SpectraDrawThePointsAlarmBands) {
+    const auto plot = [this](const QString& name, const QString& measure) {
+        const QString file = Picture(name);
+        const testing::VantorRun run =
+            RunVantor({QStringLiteral("plot"), QStringLiteral("spectrum"), readings[1],
+                       QStringLiteral("--out"), file, QStringLiteral("--measure"), measure});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        return QImage(file).convertToFormat(QImage::Format_RGB32);
+    };
+    const auto addBand = [this](const QString& spectrum, const QString& from, const QString& to) {
+        const testing::VantorRun run = RunVantor(
+            {QStringLiteral("bands"), point.sItemGUID, QStringLiteral("add"), QStringLiteral("--from"), from,
+             QStringLiteral("--to"), to, QStringLiteral("--spectrum"), spectrum, QStringLiteral("--warning"),
+             QStringLiteral("0.001"), QStringLiteral("--critical"), QStringLiteral("100")});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    };
+    // Pixels in the bands' colour that the picture without bands does not have.
+    const auto bandPixels = [](const QImage& drawn, const QImage& plain) {
+        int count = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                count +=
+                    drawn.pixel(x, y) != plain.pixel(x, y) && QColor(drawn.pixel(x, y)) == QColor(192, 0, 0);
+            }
+        }
+        return count;
+    };
+    const QString iso = QStringLiteral("iso");
+    const QString total = QStringLiteral("total");
+    const QImage plainIso = plot(QStringLiteral("plain-iso.png"), iso);
+    const QImage plainTotal = plot(QStringLiteral("plain-total.png"), total);
+
+    // A Total band (300-500 Hz of 0-1000 Hz): drawn on the Total spectrum only.
+    addBand(total, QStringLiteral("300"), QStringLiteral("500"));
+    const QImage totalBand = plot(QStringLiteral("total-band.png"), total);
+    ASSERT_EQ(totalBand.size(), plainTotal.size());
+    EXPECT_GT(bandPixels(totalBand, plainTotal), 20);
+    EXPECT_EQ(plot(QStringLiteral("iso-beside-total-band.png"), iso), plainIso);
+
+    // An ISO band (40-60 Hz of 0-156 Hz) then shows on the ISO spectrum.
+    addBand(iso, QStringLiteral("40"), QStringLiteral("60"));
+    EXPECT_GT(bandPixels(plot(QStringLiteral("iso-band.png"), iso), plainIso), 20);
+
+    // Removed, the pictures are as before.
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(RunVantor({QStringLiteral("bands"), point.sItemGUID, QStringLiteral("remove"),
+                             QStringLiteral("1")})
+                      .status,
+                  0);
+    }
+    EXPECT_EQ(plot(QStringLiteral("iso-again.png"), iso), plainIso);
+    EXPECT_EQ(plot(QStringLiteral("total-again.png"), total), plainTotal);
 }
 
 TEST_F(PlotCommandsTest, UsageErrorsAndUnknownItems) {

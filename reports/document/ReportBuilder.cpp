@@ -2,6 +2,7 @@
 
 #include "analysis/AlarmStatus.h"
 #include "analysis/EnvelopeSpectrum.h"
+#include "analysis/PointAlarms.h"
 #include "analysis/ReadingDiagnosis.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
@@ -310,7 +311,12 @@ private:
                                QString::number(look_.units.DisplayFrequency(reading.fCurrentRunSpeedHz), 'f',
                                                runSpeedDecimals),
                                look_.units.FrequencyLabel());
-        chart.view = SpectrumChart{std::move(*view), bandLevel};
+        std::vector<AlarmBandMark> alarmBands;
+        if (const std::optional<BandSpectrum> spectrum = AlarmBandSpectrumOf(info.measure)) {
+            alarmBands = AlarmBandMarks(PointSpectralBands(db_, point.sItemGUID), *spectrum,
+                                        decoded.runSpeedHz, look_.units);
+        }
+        chart.view = SpectrumChart{std::move(*view), bandLevel, std::move(alarmBands)};
         AddChart(info.graph, std::move(chart));
     }
 

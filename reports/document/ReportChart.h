@@ -3,6 +3,7 @@
 // picture's size. Painting belongs to the graph control, behind the ChartPainter port, so that the
 // report's charts are the very graphs of the views and of `vantor plot`.
 
+#include "analysis/BandMarks.h"
 #include "analysis/ViewData.h"
 
 #include <QImage>
@@ -11,12 +12,14 @@
 
 #include <optional>
 #include <variant>
+#include <vector>
 
 namespace vantor {
 
 struct SpectrumChart {
     SpectrumViewData view;
-    std::optional<double> bandAlarmLevel; // the VA bands' outline height, as the views draw it
+    std::optional<double> bandAlarmLevel;  // the VA bands' outline height, as the views draw it
+    std::vector<AlarmBandMark> alarmBands; // the point's spectral alarm bands, in place of the VA bands
 };
 
 struct ReportChart {

@@ -294,15 +294,15 @@ TEST_F(PlantViewTest, TheStatusTableShowsWordsOrValuesAndTheChosenUnits) {
 // point under its combined status, while every other point keeps its documented status and tip.
 TEST_F(PlantViewTest, TheFindingsColumnAndTheTreesReasons) {
     ASSERT_TRUE(
-        db->UpsertVibReading(vantor::testing::ToneReading(QStringLiteral("{nde}"), kDay.addDays(2), 4.0)));
+        db->UpsertVibReading(vantor::testing::ToneReading(QStringLiteral("{nde}"), kDay.addDays(2), 5.0)));
     ASSERT_TRUE(
-        db->UpsertVibReading(vantor::testing::ToneReading(QStringLiteral("{de}"), kDay.addDays(2), 0.5)));
+        db->UpsertVibReading(vantor::testing::ToneReading(QStringLiteral("{de}"), kDay.addDays(2), 4.0)));
     const QModelIndex de = IndexOf(NodeKind::VibPoint, QStringLiteral("{de}"));
     window.RefreshPlant();
     const QString deTipBefore = window.TreeModel()->data(de, Qt::ToolTipRole).toString();
     BaselineSettings settings;
     settings.measure = {MeasureKind::IsoVelocity, std::nullopt};
-    settings.baselineReadings = 0; // the change alarm alone: 4.0 is 4× the previous 1.0
+    settings.baselineReadings = 0; // the change alarm alone: 5.0 is 5× the previous 1.0
     alarmrows::PutSetting(db->Connection(), ToAlarmSettingRow(QStringLiteral("{nde}"), settings));
     window.RefreshPlant();
 
@@ -315,22 +315,23 @@ TEST_F(PlantViewTest, TheFindingsColumnAndTheTreesReasons) {
         int row;
         QStringList documented; // name, status and measure columns
         QString findings;
-        StatusCode colour;
+        StatusCode colour; // NoReadings: uncoloured
+        QString tip;
     };
+    // Both tones are unbalance: at 4.0 below the points' ISO warning of 4.5 it is only noted (OK,
+    // uncoloured), at 5.0 past it a WARNING.
     const Row rows[] = {
-        {0, {"DE", "OK", "0.500"}, "No finding", StatusCode::NoReadings},
-        {1, {"NDE", "CRITICAL", "4.000"}, "Unbalance", StatusCode::Warning},
+        {0, {"DE", "OK", "4.000"}, "Unbalance", StatusCode::NoReadings, "Unbalance - OK"},
+        {1, {"NDE", "CRITICAL", "5.000"}, "Unbalance", StatusCode::Warning, "Unbalance - WARNING"},
     };
     for (const Row& r : rows) {
         const QStringList texts = table->RowTexts(r.row);
         EXPECT_EQ((QStringList{texts[0], texts[2], texts[3]}), r.documented);
         EXPECT_EQ(texts[findings], r.findings);
         const QModelIndex cell = model->index(r.row, findings);
+        EXPECT_TRUE(model->data(cell, Qt::ToolTipRole).toString().startsWith(r.tip)) << r.row;
         if (r.colour != StatusCode::NoReadings) {
             EXPECT_EQ(model->data(cell, Qt::ForegroundRole).value<QColor>(), StatusTextColour(r.colour));
-            EXPECT_TRUE(model->data(cell, Qt::ToolTipRole)
-                            .toString()
-                            .startsWith(QStringLiteral("Unbalance - WARNING")));
         } else {
             EXPECT_FALSE(model->data(cell, Qt::ForegroundRole).isValid());
         }
@@ -344,7 +345,7 @@ TEST_F(PlantViewTest, TheFindingsColumnAndTheTreesReasons) {
     ASSERT_EQ(lines.size(), 3) << tip.toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("NDE"));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("CRITICAL"))) << tip.toStdString();
-    EXPECT_EQ(lines[2], QStringLiteral("CRITICAL Change alarm: ISO velocity 4.0× previous"));
+    EXPECT_EQ(lines[2], QStringLiteral("CRITICAL Change alarm: ISO velocity 5.0× previous"));
     EXPECT_EQ(window.TreeModel()->data(de, Qt::ToolTipRole).toString(), deTipBefore);
 }
 

@@ -23,14 +23,16 @@ enum Column { KindColumn, SeverityColumn, ConfidenceColumn, FrequencyColumn, Amp
 constexpr int kSpectrumRole = Qt::UserRole;
 constexpr int kHzRole = Qt::UserRole + 1;
 
+// By its source, a line or an overall value alike (the ISO overall, the Total indices).
 QString SourceCaption(const Evidence& evidence) {
-    switch (EvidenceSpectrumOf(evidence).value_or(EvidenceSpectrum::Total)) {
-    case EvidenceSpectrum::Iso:
+    if (evidence.source == QLatin1String("ISO")) {
         return UiText(text::views::Iso);
-    case EvidenceSpectrum::Total:
-        return UiText(text::views::Total);
-    case EvidenceSpectrum::Envelope:
+    }
+    if (evidence.source == QLatin1String("Envelope")) {
         return UiText(text::added::Envelope);
+    }
+    if (evidence.source == QLatin1String("Total")) {
+        return UiText(text::views::Total);
     }
     return evidence.source;
 }

@@ -1,0 +1,120 @@
+// The report's spectrum charts carry the point's spectral alarm bands on the spectrum they watch
+// and the graph control draws them; a point without bands gets the very pictures it got before.
+#include "analysis/PointAlarms.h"
+#include "app/ReportSetup.h"
+#include "app/tests/ReportTestData.h"
+#include "graphviews/ReportCharts.h"
+#include "platform/ManualResetEvent.h"
+#include "reports/document/ReportBuilder.h"
+#include "store/AlarmRecords.h"
+#include "store/MainConnection.h"
+
+#include <QColor>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace vantor {
+namespace {
+
+// Each spectrum chart's bands and picture by measure.
+struct Kept {
+    std::map<MeasureKind, std::vector<AlarmBandMark>> bands;
+    std::map<MeasureKind, QImage> pictures;
+};
+
+// Paints through the graph control and keeps the spectrum charts.
+class KeptCharts final : public ChartPainter {
+public:
+    QImage Paint(const ReportChart& chart) override {
+        QImage image = painter_.Paint(chart);
+        if (const auto* spectrum = std::get_if<SpectrumChart>(&chart.view)) {
+            kept.bands[spectrum->view.kind] = spectrum->alarmBands;
+            kept.pictures[spectrum->view.kind] = image.convertToFormat(QImage::Format_RGB32);
+        }
+        return image;
+    }
+    Kept kept;
+
+private:
+    GraphChartPainter painter_;
+};
+
+SpectralBand Band(BandSpectrum spectrum, double from, double to) {
+    SpectralBand band;
+    band.spectrum = spectrum;
+    band.from = from;
+    band.to = to;
+    band.warning = 0.001;
+    band.critical = 100;
+    return band;
+}
+
+// Pixels in the bands' colour (palette 2) where the picture without bands has another.
+int BandPixels(const QImage& drawn, const QImage& plain) {
+    int count = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            count += drawn.pixel(x, y) != plain.pixel(x, y) && QColor(drawn.pixel(x, y)) == QColor(192, 0, 0);
+        }
+    }
+    return count;
+}
+
+TEST(ReportBandsTest, SpectrumChartsDrawThePointsAlarmBands) {
+    testing::ReportPlant plant;
+    plant.AddStandardPlant();
+    CMainConnection& db = *plant.app->MainConnection();
+    ReportOptions options;
+    options.type = ReportType::Manual;
+    options.machines = {QStringLiteral("Pump")};
+    options.graphs.fill(true);
+    const auto build = [&] {
+        KeptCharts charts;
+        const ManualResetEvent stop;
+        const BuiltReport built = BuildReport(db, options, MakeReportLook(*plant.app), charts, stop, {});
+        EXPECT_FALSE(built.cancelled);
+        return charts.kept;
+    };
+    const Kept before = build();
+    ASSERT_EQ(before.pictures.size(), 5u); // ISO, Total and the three VA band spectra
+    for (const auto& [kind, marks] : before.bands) {
+        EXPECT_TRUE(marks.empty()) << static_cast<int>(kind);
+    }
+
+    QString pumpDe;
+    for (const CMachine& machine : db.ListMachines()) {
+        for (const CVib& point : db.ListVibs(machine.sItemGUID)) {
+            if (point.sName == QStringLiteral("Pump DE")) {
+                pumpDe = point.sItemGUID;
+            }
+        }
+    }
+    // The ISO spectrum reaches 156 Hz, the Total 1000 Hz; an envelope band is on neither.
+    alarmrows::PutBands(db.Connection(), pumpDe,
+                        {ToSpectralBandRow(pumpDe, Band(BandSpectrum::Iso, 40, 60)),
+                         ToSpectralBandRow(pumpDe, Band(BandSpectrum::Total, 300, 500)),
+                         ToSpectralBandRow(pumpDe, Band(BandSpectrum::Envelope, 80, 95))});
+    const Kept after = build();
+    const std::map<MeasureKind, std::vector<AlarmBandMark>> expected = {
+        {MeasureKind::IsoVelocity, {{40, 60, 0.001}}},
+        {MeasureKind::Acceleration, {{300, 500, 0.001}}},
+    };
+    for (const auto& [kind, picture] : after.pictures) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        const auto shown = expected.find(kind);
+        const QImage& plain = before.pictures.at(kind);
+        ASSERT_EQ(picture.size(), plain.size());
+        if (shown == expected.end()) {
+            EXPECT_TRUE(after.bands.at(kind).empty());
+            EXPECT_EQ(picture, plain);
+        } else {
+            EXPECT_EQ(after.bands.at(kind), shown->second);
+            EXPECT_GT(BandPixels(picture, plain), 20);
+        }
+    }
+}
+
+} // namespace
+} // namespace vantor
