@@ -13,6 +13,7 @@
 #include "texts/UiText.h"
 #include "tools/meter-sim/MeterEmulator.h"
 #include "tools/meter-sim/MeterScenario.h"
+#include "ui/tests/DataFileTesting.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/ServerDatabaseDialog.h"
 
@@ -112,24 +113,6 @@ TEST_F(DatabaseMenuTest, CreatedRemoteDatabaseIsUsedAtTheNextStart) {
     EXPECT_TRUE(otherPrompter.Messages().isEmpty()); // this computer's own programs never block
 }
 
-// A data file holding one machine, written from a database of its own.
-QString DataFileOfOneMachine(const QString& folder) {
-    const QString dataFile = folder + QStringLiteral("/plant.rmd");
-    StoreContext context;
-    context.databaseFile = folder + QStringLiteral("/source.mdb");
-    EXPECT_TRUE(CreateEmptyDatabase(context.databaseFile));
-    CMainConnection source(context);
-    EXPECT_TRUE(source.Open());
-    EXPECT_TRUE(source.UpsertMachine(CMachine{QStringLiteral("{0000000a-0000-4000-8000-000000000000}"),
-                                              0,
-                                              QStringLiteral("Pump"),
-                                              QStringLiteral("PUMP"),
-                                              {}}));
-    DataFileProgress quiet;
-    EXPECT_EQ(ExportEverything(source, dataFile, quiet), DataFileOutcome::Done);
-    return dataFile;
-}
-
 // A meter with one reading waiting for upload on a pseudo-terminal.
 std::unique_ptr<sim::MeterEmulator> MeterWithAReading() {
     sim::Scenario scenario;
@@ -203,7 +186,8 @@ TEST_F(DatabaseMenuTest, ARemoteDatabaseRefusedAtStartLeavesNoDatabaseAndNoWorkG
         ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
         lock.write(FormatLockFile({{QStringLiteral("OTHERPC"), 1, QDateTime::currentDateTimeUtc()}}));
     }
-    const QString dataFile = DataFileOfOneMachine(env.Root());
+    const QString dataFile = env.Root() + QStringLiteral("/plant.rmd");
+    ASSERT_NO_FATAL_FAILURE(vantor::testing::WriteDataFileOfOneMachine(dataFile));
     const auto meter = MeterWithAReading();
     ASSERT_NE(meter, nullptr);
 
