@@ -81,24 +81,22 @@ template <typename T>
 
 // Rows 0..3 of a 4 × 4 block become its columns.
 [[gnu::always_inline]] inline void Transpose(V4& a, V4& b, V4& c, V4& d) {
-    using M = long long __attribute__((vector_size(32)));
-    const V4 t0 = __builtin_shuffle(a, b, M{0, 4, 2, 6});
-    const V4 t1 = __builtin_shuffle(a, b, M{1, 5, 3, 7});
-    const V4 t2 = __builtin_shuffle(c, d, M{0, 4, 2, 6});
-    const V4 t3 = __builtin_shuffle(c, d, M{1, 5, 3, 7});
-    a = __builtin_shuffle(t0, t2, M{0, 1, 4, 5});
-    b = __builtin_shuffle(t1, t3, M{0, 1, 4, 5});
-    c = __builtin_shuffle(t0, t2, M{2, 3, 6, 7});
-    d = __builtin_shuffle(t1, t3, M{2, 3, 6, 7});
+    const V4 t0 = __builtin_shufflevector(a, b, 0, 4, 2, 6);
+    const V4 t1 = __builtin_shufflevector(a, b, 1, 5, 3, 7);
+    const V4 t2 = __builtin_shufflevector(c, d, 0, 4, 2, 6);
+    const V4 t3 = __builtin_shufflevector(c, d, 1, 5, 3, 7);
+    a = __builtin_shufflevector(t0, t2, 0, 1, 4, 5);
+    b = __builtin_shufflevector(t1, t3, 0, 1, 4, 5);
+    c = __builtin_shufflevector(t0, t2, 2, 3, 6, 7);
+    d = __builtin_shufflevector(t1, t3, 2, 3, 6, 7);
 }
 
 // The real and imaginary parts of the four complex samples z[p..p+3] = x[2p] + i·x[2p+1].
 [[gnu::always_inline]] inline void LoadInterleaved(const double* x, V4& re, V4& im) {
-    using M = long long __attribute__((vector_size(32)));
     const V4 lo = Load(x);
     const V4 hi = Load(x + 4);
-    re = __builtin_shuffle(lo, hi, M{0, 2, 4, 6});
-    im = __builtin_shuffle(lo, hi, M{1, 3, 5, 7});
+    re = __builtin_shufflevector(lo, hi, 0, 2, 4, 6);
+    im = __builtin_shufflevector(lo, hi, 1, 3, 5, 7);
 }
 
 // The twiddle rows of a stage of m = len/4 butterflies: w1, w2, w3 as cos and −sin.

@@ -83,6 +83,7 @@ int FallBackToLocal(CAppData& app, const WriteProbe& probe, RemoteFallback fallb
         app.ReleaseRemoteLock();
         app.remoteDatabaseInUse = false;
         app.UserPrompter().ShowMessage(RemoteUnavailableStopText());
+        Changed(app);
         return -1;
     }
     app.UserPrompter().ShowMessage(UiText(text::UnableToMakeRemoteConnection));
@@ -113,10 +114,11 @@ QString DatabaseCaption(const CAppData& app) {
     if (app.server) {
         return ServerCaption(app);
     }
-    if (!app.remoteDatabaseInUse) {
+    if (!RemoteDatabaseChosen(app)) {
         return QStringLiteral("%1 - %2").arg(app.edition.title, UiText(text::LocalDatabase));
     }
-    const QString part = LastPathComponent(app.folders.currentRoot);
+    const QString part = LastPathComponent(app.remoteDatabaseInUse ? app.folders.currentRoot
+                                                                   : app.settings.remoteFolders.value(0));
     if (part.isEmpty()) {
         return QStringLiteral("%1 - %2").arg(app.edition.title, UiText(text::RemoteDatabase));
     }
@@ -130,6 +132,32 @@ LockFileUsers WhoHasOpen(const QString& databaseFile) {
 QString RemoteUnavailableStopText() {
     return QStringLiteral("Unable to make Remote connection; nothing was done. Try again later, or switch to "
                           "the Local Database to work on it.");
+}
+
+RemoteFallback FallbackOfSwitch(const CAppData& app) {
+    const bool localInUse = !app.server && !app.remoteDatabaseInUse && app.MainConnection() != nullptr;
+    return localInUse ? RemoteFallback::Local : RemoteFallback::Stop;
+}
+
+bool RemoteDatabaseChosen(const CAppData& app) {
+    return app.remoteDatabaseInUse ||
+           (!app.server && app.MainConnection() == nullptr && app.settings.localOrRemote == 1);
+}
+
+bool DatabaseReadyForWork(CAppData& app) {
+    if (app.RemoteConnectionLost()) {
+        qCWarning(lcApp, "the remote database is gone; the work does not start");
+        HandleConnectionLost(app);
+        return false;
+    }
+    if (app.MainConnection() == nullptr) {
+        if (RemoteDatabaseChosen(app)) {
+            qCWarning(lcApp, "no database is open while the remote one is refused; the work does not start");
+            app.UserPrompter().ShowMessage(RemoteUnavailableStopText());
+        }
+        return false;
+    }
+    return true;
 }
 
 int SwitchToRemote(CAppData& app, const WriteProbe& probe, RemoteFallback fallback) {
@@ -204,7 +232,7 @@ bool RememberRemoteFolder(CAppData& app, const QString& folder) {
     return written;
 }
 
-int SelectRemoteFolder(CAppData& app, const QString& folder) {
+int SelectRemoteFolder(CAppData& app, const QString& folder, RemoteFallback fallback) {
     const QString chosen = QFileInfo(folder).absoluteFilePath();
     if (QFileInfo(chosen).canonicalFilePath() == QFileInfo(app.folders.dataRoot).canonicalFilePath()) {
         app.UserPrompter().ShowMessage(UiText(text::CantSelectLocalPath));
@@ -215,14 +243,14 @@ int SelectRemoteFolder(CAppData& app, const QString& folder) {
         return -1;
     }
     RememberRemoteFolder(app, chosen);
-    return SwitchToRemote(app);
+    return SwitchToRemote(app, CreateAndDeleteTestFile, fallback);
 }
 
-int UseRememberedFolder(CAppData& app, int index) {
+int UseRememberedFolder(CAppData& app, int index, RemoteFallback fallback) {
     if (index < 0 || index >= app.settings.remoteFolders.size()) {
         return -1;
     }
-    return SelectRemoteFolder(app, app.settings.remoteFolders.at(index));
+    return SelectRemoteFolder(app, app.settings.remoteFolders.at(index), fallback);
 }
 
 void HandleConnectionLost(CAppData& app, const QString& exportFile) {

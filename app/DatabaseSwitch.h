@@ -34,6 +34,16 @@ int SwitchToRemote(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestF
                    RemoteFallback fallback = RemoteFallback::Local);
 // Shown when a command started against the remote database stops because it cannot be used.
 QString RemoteUnavailableStopText();
+// The fallback of a switch the user starts: to the local database only when that is the one in use,
+// so work meant for a remote database never lands in the local one unless the user chooses it.
+RemoteFallback FallbackOfSwitch(const CAppData& app);
+// The remote database is the one chosen: in use, or refused and so no database is open while the
+// settings still name it (the desktop then waits for the user to choose in the Connection menu).
+bool RemoteDatabaseChosen(const CAppData& app);
+// Whether work that reads or writes may start on the database in use. False after telling why: no
+// database is open because the remote one was refused (RemoteUnavailableStopText), or the remote
+// database's file is gone (as HandleConnectionLost). Nothing is written in either case.
+bool DatabaseReadyForWork(CAppData& app);
 // Switches to the local database under the data root. False when the local database cannot be
 // used (its message was shown and the application shuts down).
 bool SwitchToLocal(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestFile);
@@ -43,9 +53,9 @@ bool SwitchToLocal(CAppData& app, const WriteProbe& probe = CreateAndDeleteTestF
 bool RememberRemoteFolder(CAppData& app, const QString& folder);
 // The user chose a folder: the local data root and a folder without a database are refused with
 // their messages (-1); otherwise it is remembered and switched to (the result of SwitchToRemote).
-int SelectRemoteFolder(CAppData& app, const QString& folder);
+int SelectRemoteFolder(CAppData& app, const QString& folder, RemoteFallback fallback = RemoteFallback::Local);
 // The remembered folder at `index` (0 first): re-validated, moved to the front and switched to.
-int UseRememberedFolder(CAppData& app, int index);
+int UseRememberedFolder(CAppData& app, int index, RemoteFallback fallback = RemoteFallback::Local);
 
 // The remote database's file vanished while in use: closes the secondary connection, deletes the
 // export file being written (when named), shows "Remote connection lost, switching to Local

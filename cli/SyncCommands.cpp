@@ -43,6 +43,7 @@ struct SyncCommandOptions {
     int retries = 0;
     std::string route;
     int silenceMs = static_cast<int>(kReadSilence.count());
+    int announceMs = static_cast<int>(kUploadAnnouncePause.count());
 };
 
 // The prompter's answers from the options; false with a message when one cannot be read.
@@ -99,6 +100,7 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
     SyncSettings settings = MakeSyncSettings(app, fromMeter, routeGuid, QString::fromStdString(options.port));
     settings.linkTimings.readSilence = std::chrono::milliseconds(options.silenceMs);
     settings.linkTimings.speedSwitchPause = std::min(kSpeedSwitchPause, settings.linkTimings.readSilence);
+    settings.announcePause = std::chrono::milliseconds(options.announceMs);
 
     SyncSession session(fromMeter);
     session.Open();
@@ -136,6 +138,11 @@ void AddSharedOptions(CLI::App* command, SyncCommandOptions& options) {
     // Lines that answer faster than the cradle (the emulator) may be read with a shorter silence.
     command->add_option("--silence-ms", options.silenceMs, "Silence that ends a reply, in milliseconds")
         ->check(CLI::Range(10, 10000))
+        ->group("");
+    // The pause after the meter's count of readings, shortened alike for the emulator.
+    command
+        ->add_option("--announce-ms", options.announceMs, "Pause before the first reading, in milliseconds")
+        ->check(CLI::Range(0, 10000))
         ->group("");
 }
 

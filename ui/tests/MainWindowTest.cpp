@@ -7,6 +7,7 @@
 #include "store/DataFile.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
+#include "ui/tests/DataFileTesting.h"
 #include "ui/window/DisplayCommands.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
@@ -231,23 +232,8 @@ TEST_F(MainWindowTest, TheStoredPlacementComesBack) {
 TEST(MainWindowImport, APendingDataFileIsImportedAfterTheReplaceQuestion) {
     vantor::testing::TempEnvironment env;
     vantor::testing::RecordingPrompter prompter;
-    // A data file holding one machine, written from a database of its own.
     const QString dataFile = env.Root() + QStringLiteral("/handed-over.rmd");
-    {
-        StoreContext context;
-        context.databaseFile = env.Root() + QStringLiteral("/source.mdb");
-        context.prompter = &prompter;
-        ASSERT_TRUE(CreateEmptyDatabase(context.databaseFile));
-        CMainConnection source(context);
-        ASSERT_TRUE(source.Open());
-        ASSERT_TRUE(source.UpsertMachine(CMachine{QStringLiteral("{0000000a-0000-4000-8000-000000000000}"),
-                                                  0,
-                                                  QStringLiteral("Pump"),
-                                                  QStringLiteral("PUMP"),
-                                                  {}}));
-        DataFileProgress quiet;
-        ASSERT_EQ(ExportEverything(source, dataFile, quiet), DataFileOutcome::Done);
-    }
+    ASSERT_NO_FATAL_FAILURE(vantor::testing::WriteDataFileOfOneMachine(dataFile));
     CAppData app(prompter, Edition::For(2, 0));
     ASSERT_TRUE(InitDataRoot(app));
     MainWindow window(app, {}, 1ms);

@@ -97,7 +97,7 @@ void DatabaseMenu::RebuildFolders() {
 }
 
 void DatabaseMenu::UpdateChecks() {
-    const bool remote = app_.remoteDatabaseInUse;
+    const bool remote = RemoteDatabaseChosen(app_);
     const bool server = app_.server.has_value();
     local_->setChecked(!remote && !server);
     server_->setChecked(server);
@@ -117,7 +117,7 @@ void DatabaseMenu::UpdateChecks() {
 }
 
 void DatabaseMenu::UseFolder(int index) {
-    UseRememberedFolder(app_, index);
+    UseRememberedFolder(app_, index, FallbackOfSwitch(app_));
     app_.WriteSettings();
 }
 
@@ -125,7 +125,7 @@ void DatabaseMenu::SelectFolder() {
     const QString start = app_.settings.remoteFolders.value(0);
     const QString folder = chooseFolder_(UiText(text::SelectRemoteFolder), start);
     if (!folder.isEmpty()) {
-        SelectRemoteFolder(app_, folder);
+        SelectRemoteFolder(app_, folder, FallbackOfSwitch(app_));
         app_.WriteSettings();
     }
 }
@@ -146,6 +146,9 @@ void DatabaseMenu::ChooseServer() {
 }
 
 void DatabaseMenu::ExportToOther() {
+    if (!DatabaseReadyForWork(app_)) {
+        return;
+    }
     ExportToOtherDatabase(app_, progress_(OtherDatabaseTransferFile(app_)));
     app_.WriteSettings();
 }

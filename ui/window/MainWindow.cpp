@@ -105,10 +105,11 @@ bool MainWindow::Initialise(const QString& executableName, const WriteProbe& pro
         close();
         return false;
     }
-    // The remote database when it was in use last time; a failed switch falls back to the local one
-    // with its message.
+    // The remote database when it was in use last time. A refused one is told and leaves no
+    // database open: work meant for it never lands in the local database unless the user chooses
+    // that in the Connection menu (or tries the remote one again there).
     if (app_.settings.localOrRemote == 1) {
-        SwitchToRemote(app_, probe);
+        SwitchToRemote(app_, probe, RemoteFallback::Stop);
         app_.WriteSettings();
     }
     ApplyAppLook(AppLookFor(app_.settings.appLook));
@@ -181,7 +182,7 @@ ProgressOpener MainWindow::ProgressWindowFor(const QString& path) {
 }
 
 DataFileOutcome MainWindow::ImportFile(const QString& path) {
-    if (!initialised_) {
+    if (!initialised_ || !DatabaseReadyForWork(app_)) {
         return DataFileOutcome::Failed;
     }
     // The question is answered before the progress window exists, so the window never covers it.
@@ -199,7 +200,7 @@ DataFileOutcome MainWindow::BackupData(const QString& path) {
 }
 
 DataFileOutcome MainWindow::RestoreData(const QString& path) {
-    if (!initialised_) {
+    if (!initialised_ || !DatabaseReadyForWork(app_)) {
         return DataFileOutcome::Failed;
     }
     const BackupOutcome outcome = RestoreDatabaseFrom(app_, path, ProgressWindowFor(path));
@@ -296,14 +297,15 @@ void MainWindow::ShowDeviceNames() {
 }
 
 void MainWindow::FromMeter() {
-    if (!initialised_) {
+    // The run stores into the database in use; without one the meter's flags stay set.
+    if (!initialised_ || !DatabaseReadyForWork(app_)) {
         return;
     }
     RunSync(true, {});
 }
 
 void MainWindow::ToMeter() {
-    if (!initialised_ || app_.MainConnection() == nullptr) {
+    if (!initialised_ || !DatabaseReadyForWork(app_)) {
         return;
     }
     if (!AnyRouteExists(app_)) {
@@ -353,7 +355,7 @@ void MainWindow::BuildMenus() {
     exportAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndExport);
     fileMenu_->addSeparator();
     importCatalogueAction_ = fileMenu_->addAction(QString(), this, [this] {
-        if (initialised_ && RunCatalogueImport(app_, this, fileQuestion_)) {
+        if (initialised_ && DatabaseReadyForWork(app_) && RunCatalogueImport(app_, this, fileQuestion_)) {
             RefreshPlant();
         }
     });
@@ -530,7 +532,7 @@ void MainWindow::RefreshPlant() {
 }
 
 void MainWindow::ReloadPlant(bool reloadViews) {
-    if (!initialised_ || app_.MainConnection() == nullptr) {
+    if (!initialised_) {
         return;
     }
     using NodeKind = MachineTreeModel::NodeKind;
@@ -549,8 +551,11 @@ void MainWindow::ReloadPlant(bool reloadViews) {
         }
     }
 
+    // Without a database (a refused remote one) the tree is empty rather than the last plant shown.
     std::optional<PlantSnapshot> plant =
-        LoadPlantShown(app_, {app_.vibPointsEnabled, app_.lubePointsEnabled});
+        app_.MainConnection() == nullptr
+            ? std::optional<PlantSnapshot>(PlantSnapshot{})
+            : LoadPlantShown(app_, {app_.vibPointsEnabled, app_.lubePointsEnabled});
     if (!plant) {
         return;
     }
@@ -676,7 +681,7 @@ void MainWindow::RebuildLanguageMenu() {
 void MainWindow::RefreshTexts() {
     setWindowTitle(Caption());
     databaseCaption_->setProperty(
-        "Caption", UiText(app_.remoteDatabaseInUse ? text::RemoteDatabase : text::LocalDatabase));
+        "Caption", UiText(RemoteDatabaseChosen(app_) ? text::RemoteDatabase : text::LocalDatabase));
     // Mnemonics are chosen again for every language: the menu bar's titles among themselves, each
     // menu's items among themselves.
     MnemonicSet bar;
