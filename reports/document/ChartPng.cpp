@@ -1,7 +1,11 @@
 #include "reports/document/ChartPng.h"
 
 #include <QBuffer>
+#include <QPainter>
+#include <QThread>
+#include <QThreadPool>
 
+#include <algorithm>
 #include <array>
 
 namespace vantor {
@@ -52,6 +56,36 @@ private:
     QList<QRgb> palette_;
 };
 
+// The palette for pictures of more than 256 colours: the 6 × 6 × 6 colour cube (levels 51 apart)
+// and 40 greys evenly between black and white, since a chart's many colours are mostly the grey and tinted
+// edges of antialiased text.
+QList<QRgb> FixedPalette() {
+    constexpr int kLevels = 6;
+    constexpr int kStep = 255 / (kLevels - 1);
+    QList<QRgb> palette;
+    for (int r = 0; r < kLevels; ++r) {
+        for (int g = 0; g < kLevels; ++g) {
+            for (int b = 0; b < kLevels; ++b) {
+                palette.push_back(qRgb(r * kStep, g * kStep, b * kStep));
+            }
+        }
+    }
+    const int greys = kPaletteSize - static_cast<int>(palette.size());
+    for (int k = 1; k <= greys; ++k) {
+        const int grey = qRound(255.0 * k / (greys + 1));
+        palette.push_back(qRgb(grey, grey, grey));
+    }
+    return palette;
+}
+
+QByteArray PngOf(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG", kChartPngQuality);
+    return png;
+}
+
 } // namespace
 
 QImage ExactPaletteImage(const QImage& image) {
@@ -86,11 +120,36 @@ QImage ExactPaletteImage(const QImage& image) {
 
 QByteArray EncodeChartPng(const QImage& image) {
     const QImage indexed = ExactPaletteImage(image);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    (indexed.isNull() ? image : indexed).save(&buffer, "PNG", kChartPngQuality);
-    return png;
+    return PngOf(indexed.isNull() ? image : indexed);
+}
+
+QImage RasteriseChart(const ReportImage& chart) {
+    QImage image(chart.pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    chart.Draw(painter, QRectF(QPointF(0, 0), QSizeF(chart.pixels)));
+    return image;
+}
+
+QByteArray EncodeChartPicturePng(const ReportImage& chart) {
+    const QImage image = RasteriseChart(chart);
+    QImage indexed = ExactPaletteImage(image);
+    if (indexed.isNull()) {
+        static const QList<QRgb> palette = FixedPalette();
+        indexed = image.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
+    }
+    return PngOf(indexed);
+}
+
+std::vector<QByteArray> EncodeChartPicturePngs(const std::vector<const ReportImage*>& charts) {
+    std::vector<QByteArray> pngs(charts.size());
+    QThreadPool pool;
+    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    for (std::size_t at = 0; at < charts.size(); ++at) {
+        pool.start([&pngs, &charts, at] { pngs[at] = EncodeChartPicturePng(*charts[at]); });
+    }
+    pool.waitForDone();
+    return pngs;
 }
 
 } // namespace vantor

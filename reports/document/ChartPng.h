@@ -3,8 +3,12 @@
 // colours (charts are flat colour: libpng writes palette rows unfiltered, so encoding skips the
 // per-row filter search of true colour and the file is a third the size), true colour otherwise.
 
+#include "reports/document/ReportDocument.h"
+
 #include <QByteArray>
 #include <QImage>
+
+#include <vector>
 
 namespace vantor {
 
@@ -12,5 +16,16 @@ QByteArray EncodeChartPng(const QImage& image);
 
 // The image with an exact palette of its colours; a null image when it has more than 256.
 QImage ExactPaletteImage(const QImage& image);
+
+// The chart's picture rasterised on white at its print resolution.
+QImage RasteriseChart(const ReportImage& chart);
+
+// The chart rasterised and stored as PNG with an 8-bit palette: the exact palette of its colours,
+// or, past 256 colours (antialiased text in many colours), Qt's quantisation to a fixed colour
+// cube, each pixel its nearest colour.
+QByteArray EncodeChartPicturePng(const ReportImage& chart);
+
+// EncodeChartPicturePng of every chart, in order, spread over the machine's cores.
+std::vector<QByteArray> EncodeChartPicturePngs(const std::vector<const ReportImage*>& charts);
 
 } // namespace vantor
