@@ -21,8 +21,8 @@ QImage ExactPaletteImage(const QImage& image);
 QImage RasteriseChart(const ReportImage& chart);
 
 // The chart rasterised and stored as PNG with an 8-bit palette: the exact palette of its colours,
-// or, past 256 colours (antialiased text in many colours), Qt's quantisation to a fixed colour
-// cube, each pixel its nearest colour.
+// or, past 256 colours (antialiased text in many colours), its 40 most used colours exactly and
+// the nearest colour of a 6 × 6 × 6 cube for the rest.
 QByteArray EncodeChartPicturePng(const ReportImage& chart);
 
 // EncodeChartPicturePng of every chart, in order, spread over the machine's cores.
