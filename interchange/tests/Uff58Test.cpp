@@ -194,6 +194,45 @@ TEST(Uff58Test, ReadsARecordWrittenByHandFromThePublishedLayout) {
     EXPECT_EQ(uneven.ordinate.unitsLabel, QStringLiteral("mm/s"));
 }
 
+// As the widely used Python reader writes a time record: lower-case exponents, the abscissa in
+// single precision (so the increment comes from the field, 7.8125e-05 being exact), the data in
+// double precision four to a line, and the unit lines not padded to 80 columns.
+const char kPythonReaderFile[] =
+    "    -1\n"
+    "    58                                                                          \n"
+    "Pump test                                                                       \n"
+    "NDE                                                                             \n"
+    "2026-12-01 10:00:00                                                             \n"
+    "                                                                                \n"
+    "                                                                                \n"
+    "    1         0    0         0       NONE         1   3       NONE         1   3\n"
+    "         4         6         1  0.00000e+00  7.81250e-05  0.00000e+00\n"
+    "        17    0    0    0 NONE                 s                   \n"
+    "        12    0    0    0 NONE                 g                   \n"
+    "        13    0    0    0 NONE                 NONE                \n"
+    "         0    0    0    0 NONE                 NONE                \n"
+    "   0.00000000000e+00   1.25000000000e-01  -2.50000000000e-01   5.00000000000e-01\n"
+    "   1.00000000000e-07  -3.50000000000e+00\n"
+    "    -1\n";
+
+TEST(Uff58Test, ReadsARecordAsThePythonReaderWritesIt) {
+    const UffReadResult read = ReadUff(QByteArray(kPythonReaderFile));
+    ASSERT_TRUE(read.Ok()) << read.error.toStdString();
+    ASSERT_EQ(read.functions.size(), 1u);
+    const UffFunction& f = read.functions[0];
+    EXPECT_EQ(f.idLines[0], QStringLiteral("Pump test"));
+    EXPECT_EQ(f.idLines[2], QStringLiteral("2026-12-01 10:00:00"));
+    EXPECT_EQ(f.functionType, kUffTimeResponse);
+    EXPECT_EQ(f.responseEntity, QStringLiteral("NONE"));
+    EXPECT_EQ(f.responseNode, 1);
+    EXPECT_EQ(f.responseDirection, 3);
+    EXPECT_DOUBLE_EQ(1.0 / f.abscissaIncrement, 12800.0);
+    EXPECT_EQ(f.abscissa.specificDataType, kUffDataTime);
+    EXPECT_EQ(f.ordinate.specificDataType, kUffDataAcceleration);
+    EXPECT_EQ(f.ordinate.unitsLabel, QStringLiteral("g"));
+    EXPECT_EQ(f.values, (std::vector<double>{0.0, 0.125, -0.25, 0.5, 1e-7, -3.5}));
+}
+
 TEST(Uff58Test, EveryEncodingReadsBackWhatWasWritten) {
     for (const UffEncoding encoding :
          {UffEncoding::Ascii, UffEncoding::BinaryDouble, UffEncoding::BinarySingle}) {
