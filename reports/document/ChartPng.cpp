@@ -77,7 +77,6 @@ private:
 // of the 6 × 6 × 6 cube of levels 51 apart, found by arithmetic.
 constexpr int kCubeLevels = 6;
 constexpr int kCubeStep = 255 / (kCubeLevels - 1);
-constexpr int kCubeSize = kCubeLevels * kCubeLevels * kCubeLevels;
 
 int CubeLevel(int channel) {
     return (channel + kCubeStep / 2) / kCubeStep;

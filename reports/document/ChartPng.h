@@ -1,7 +1,6 @@
 #pragma once
-// A chart picture as PNG, without loss: an 8-bit palette image when the picture has at most 256
-// colours (charts are flat colour: libpng writes palette rows unfiltered, so encoding skips the
-// per-row filter search of true colour and the file is a third the size), true colour otherwise.
+// Report pictures as PNG. Palette images where possible: libpng writes palette rows unfiltered, so
+// encoding skips the per-row filter search of true colour and the file is a third the size.
 
 #include "reports/document/ReportDocument.h"
 
@@ -12,6 +11,8 @@
 
 namespace vantor {
 
+// An image (the title's logo) without loss: with a palette when it has at most 256 colours, true
+// colour otherwise.
 QByteArray EncodeChartPng(const QImage& image);
 
 // The image with an exact palette of its colours; a null image when it has more than 256.
