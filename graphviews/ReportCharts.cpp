@@ -15,21 +15,21 @@ GraphChartPainter::GraphChartPainter(QObject* parent) : QObject(parent) {}
 
 GraphChartPainter::~GraphChartPainter() = default;
 
-QImage GraphChartPainter::Paint(const ReportChart& chart) {
+QPicture GraphChartPainter::Paint(const ReportChart& chart) {
     if (QThread::currentThread() == thread()) {
         return PaintHere(chart);
     }
-    QImage image;
+    QPicture picture;
     QMetaObject::invokeMethod(
-        this, [this, &chart, &image] { image = PaintHere(chart); }, Qt::BlockingQueuedConnection);
-    return image;
+        this, [this, &chart, &picture] { picture = PaintHere(chart); }, Qt::BlockingQueuedConnection);
+    return picture;
 }
 
-QImage GraphChartPainter::PaintHere(const ReportChart& chart) {
+QPicture GraphChartPainter::PaintHere(const ReportChart& chart) {
     if (!graph_) {
         graph_ = createVantorGraphControl(QString::fromLatin1(VantorGraphIds::ProgId));
         if (!graph_) {
-            return {};
+            return QPicture();
         }
         // A refused property write is a fault of the view code, not the user's concern here.
         graph_->setMessagePort([](const QString&) {});
@@ -48,18 +48,15 @@ QImage GraphChartPainter::PaintHere(const ReportChart& chart) {
     if (!chart.xCaption.isEmpty()) {
         graph.SetXAxisCaption(chart.xCaption);
     }
-    const QSize pixels(qRound(chart.logicalSize.width() * chart.pixelRatio),
-                       qRound(chart.logicalSize.height() * chart.pixelRatio));
-    QImage image(pixels, QImage::Format_RGB32);
-    image.setDevicePixelRatio(chart.pixelRatio);
-    image.fill(Qt::white);
+    // Recorded rather than rasterised: the PDF draws these commands as vectors, and the ODT's
+    // pictures are rasterised from them on the writer's threads.
+    QPicture picture;
     {
-        QPainter painter(&image);
+        QPainter painter(&picture);
         painter.setRenderHint(QPainter::Antialiasing, false);
         graph.paint(painter, QRect(QPoint(0, 0), chart.logicalSize));
     }
-    image.setDevicePixelRatio(1.0);
-    return image;
+    return picture;
 }
 
 } // namespace vantor

@@ -22,10 +22,10 @@ public:
     explicit GraphChartPainter(QObject* parent = nullptr);
     ~GraphChartPainter() override;
 
-    QImage Paint(const ReportChart& chart) override;
+    QPicture Paint(const ReportChart& chart) override;
 
 private:
-    QImage PaintHere(const ReportChart& chart);
+    QPicture PaintHere(const ReportChart& chart);
 
     std::unique_ptr<CVantorGraphCtrl> graph_; // reused from chart to chart
 };

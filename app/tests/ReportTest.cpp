@@ -12,6 +12,8 @@
 
 #include <QEventLoop>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -29,17 +31,18 @@ namespace {
 
 using testing::ReportPlant;
 
-// Paints nothing real: an image of the asked size, and a note of every chart title.
+// Paints nothing real: a frame of the asked size, and a note of every chart title.
 class RecordingCharts final : public ChartPainter {
 public:
-    QImage Paint(const ReportChart& chart) override {
+    QPicture Paint(const ReportChart& chart) override {
         titles << chart.title;
         if (onPaint) {
             onPaint();
         }
-        QImage image(chart.logicalSize, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        return image;
+        QPicture picture;
+        QPainter painter(&picture);
+        painter.drawRect(QRect(QPoint(0, 0), chart.logicalSize));
+        return picture;
     }
     QStringList titles;
     std::function<void()> onPaint;
@@ -313,8 +316,17 @@ TEST_F(ReportTest, TheOdtPackageAndThePdfHoldTheTitlesTablesAndCharts) {
     const XmlSummary content = Summarise(package.Read(QStringLiteral("content.xml")));
     ASSERT_TRUE(content.wellFormed);
     EXPECT_EQ(content.imageLinks.size(), 3 * 13);
+    // Every chart a palette PNG at the look's print resolution.
+    const ReportLook look = MakeReportLook(*plant.app);
+    const QSize printPixels(qRound(look.chartSize.width() * look.chartPixelRatio),
+                            qRound(look.chartSize.height() * look.chartPixelRatio));
     for (const QString& link : content.imageLinks) {
-        EXPECT_TRUE(package.Read(link).startsWith("\x89PNG")) << link.toStdString();
+        const QByteArray png = package.Read(link);
+        EXPECT_TRUE(png.startsWith("\x89PNG")) << link.toStdString();
+        QImage chart;
+        ASSERT_TRUE(chart.loadFromData(png, "PNG")) << link.toStdString();
+        EXPECT_EQ(chart.format(), QImage::Format_Indexed8) << link.toStdString();
+        EXPECT_EQ(chart.size(), printPixels) << link.toStdString();
     }
     EXPECT_EQ(content.elements.at(QStringLiteral("table:table")), 2);
     for (const char* expected :
@@ -350,6 +362,26 @@ TEST_F(ReportTest, TheOdtPackageAndThePdfHoldTheTitlesTablesAndCharts) {
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
     }
     EXPECT_FALSE(text.contains(QStringLiteral("of %1").arg(pageCount + 1)));
+    // The charts are drawn as vectors: no picture in the file (the plant has no logo), their titles
+    // and axis captions are text.
+    const QStringList pictures = RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(pictures.size(), 2) << pictures.join(QLatin1Char('\n')).toStdString(); // the list's header
+    for (const char* expected : {"Pump - Pump DE - ISO", "Frequency (Hz)", "Amplitude"}) {
+        EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
+    }
+    // Each graph heading is in the file as often as in the document: none is also drawn, hidden,
+    // at the foot of the page before its own.
+    std::map<QString, int> headingCounts;
+    for (const ReportBlock& block : built.document.blocks) {
+        if (const auto* heading = std::get_if<ReportHeading>(&block);
+            heading != nullptr && heading->level == 3) {
+            ++headingCounts[heading->text];
+        }
+    }
+    for (const auto& [heading, count] : headingCounts) {
+        EXPECT_EQ(text.count(heading), count) << heading.toStdString();
+    }
     // No machine or point heading is left at the foot of a page: each goes with its first chart.
     const QStringList headings{"Fan", "Motor DE", "Motor NDE", "Pump", "Pump DE"};
     for (int page = 1; page <= pageCount; ++page) {

@@ -1,8 +1,12 @@
 #include "reports/document/ChartPng.h"
 
 #include <QBuffer>
+#include <QPainter>
+#include <QThread>
+#include <QThreadPool>
 
-#include <array>
+#include <algorithm>
+#include <vector>
 
 namespace vantor {
 namespace {
@@ -12,85 +16,173 @@ namespace {
 constexpr int kChartPngQuality = 80;
 constexpr int kPaletteSize = 256;
 
-// The palette being collected: an open-addressing table of the colours seen, sized to a power of
-// two well above the palette so probes stay short.
-class ColourTable {
+// A picture's colours and how many pixels show each: an open-addressing table sized to a power of
+// two well above what it holds, so probes stay short, counting up to kCapacity colours (further
+// colours, rarer than any flat area of a chart, go uncounted).
+class ColourHistogram {
 public:
-    // The colour's palette index, added when new; -1 once the palette is full.
-    int IndexOf(QRgb colour) {
-        std::size_t slot = Hash(colour);
+    struct Entry {
+        QRgb colour = 0;
+        int count = 0;
+        int index = -1; // in the palette chosen; -1 when the colour is not in it
+        bool used = false;
+    };
+    static constexpr int kCapacity = 4096;
+
+    void Add(QRgb colour, int pixels) {
+        if (Entry* entry = Find(colour, size_ < kCapacity)) {
+            entry->count += pixels;
+        }
+    }
+    // The entry of the colour; null when it is absent (and not added).
+    Entry* Find(QRgb colour, bool add = false) {
+        // Fibonacci hashing (Knuth, The Art of Computer Programming, vol. 3, 6.4).
+        std::size_t slot = (colour * 2654435769u) >> (32 - kSlotBits);
         while (true) {
             Entry& entry = entries_[slot];
             if (entry.used && entry.colour == colour) {
-                return entry.index;
+                return &entry;
             }
             if (!entry.used) {
-                if (palette_.size() == kPaletteSize) {
-                    return -1;
+                if (!add) {
+                    return nullptr;
                 }
-                entry = {colour, static_cast<int>(palette_.size()), true};
-                palette_.push_back(colour);
-                return entry.index;
+                entry = {colour, 0, -1, true};
+                used_.push_back(&entry);
+                ++size_;
+                return &entry;
             }
             slot = (slot + 1) & (kSlots - 1);
         }
     }
-    const QList<QRgb>& Palette() const { return palette_; }
+    int Size() const { return size_; }
+    // The counted colours, most pixels first.
+    std::vector<Entry*> ByCount() const {
+        std::vector<Entry*> entries = used_;
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const Entry* a, const Entry* b) { return a->count > b->count; });
+        return entries;
+    }
 
 private:
-    static constexpr std::size_t kSlots = 1024;
-    struct Entry {
-        QRgb colour = 0;
-        int index = 0;
-        bool used = false;
-    };
-    static std::size_t Hash(QRgb colour) {
-        // Fibonacci hashing (Knuth, The Art of Computer Programming, vol. 3, 6.4).
-        return (colour * 2654435769u) >> (32 - 10);
-    }
-    std::array<Entry, kSlots> entries_{};
-    QList<QRgb> palette_;
+    static constexpr int kSlotBits = 13;
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+    std::vector<Entry> entries_ = std::vector<Entry>(kSlots);
+    std::vector<Entry*> used_;
+    int size_ = 0;
 };
 
-} // namespace
+// Past 256 colours a chart keeps its 40 most used colours exactly (background, bands, grid, traces,
+// text) and every other pixel, mostly the tinted edges of antialiased text, takes the nearest colour
+// of the 6 × 6 × 6 cube of levels 51 apart, found by arithmetic.
+constexpr int kCubeLevels = 6;
+constexpr int kCubeStep = 255 / (kCubeLevels - 1);
 
-QImage ExactPaletteImage(const QImage& image) {
-    const QImage source = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
-                              ? image
-                              : image.convertToFormat(QImage::Format_ARGB32);
-    QImage indexed(source.size(), QImage::Format_Indexed8);
-    ColourTable table;
-    QRgb last = 0;
-    int lastIndex = -1;
-    for (int y = 0; y < source.height(); ++y) {
+int CubeLevel(int channel) {
+    return (channel + kCubeStep / 2) / kCubeStep;
+}
+
+int CubeIndex(QRgb colour) {
+    return (CubeLevel(qRed(colour)) * kCubeLevels + CubeLevel(qGreen(colour))) * kCubeLevels +
+           CubeLevel(qBlue(colour));
+}
+
+// Calls visit(colour, run) for each run of equal pixels of a row.
+template <typename Visit> void ForEachRun(const QImage& source, Visit visit) {
+    // QImage's accessors are calls into the library: read the size once.
+    const int width = source.width();
+    const int height = source.height();
+    for (int y = 0; y < height; ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        uchar* out = indexed.scanLine(y);
-        for (int x = 0; x < source.width(); ++x) {
-            // RGB32's unused alpha byte is 0xFF by definition; keep the colour as stored.
-            const QRgb colour = in[x];
-            if (colour != last || lastIndex < 0) {
-                lastIndex = table.IndexOf(colour);
-                if (lastIndex < 0) {
-                    return {};
-                }
-                last = colour;
+        int start = 0;
+        for (int x = 1; x <= width; ++x) {
+            if (x == width || in[x] != in[start]) {
+                visit(y, start, x - start, in[start]);
+                start = x;
             }
-            out[x] = static_cast<uchar>(lastIndex);
         }
     }
-    indexed.setColorTable(table.Palette());
+}
+
+// The picture with an 8-bit palette: its exact colours when it has at most 256; past that, when
+// `quantise`, the 40 most used exactly and the cube for the rest, else a null image.
+QImage PaletteImage(const QImage& image, bool quantise) {
+    // A logo's transparency is kept: its palette entries carry their alpha.
+    const QImage source =
+        image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    ColourHistogram histogram;
+    ForEachRun(source, [&histogram](int, int, int run, QRgb colour) { histogram.Add(colour, run); });
+    const std::vector<ColourHistogram::Entry*> byCount = histogram.ByCount();
+    QList<QRgb> palette;
+    if (histogram.Size() > kPaletteSize) {
+        if (!quantise) {
+            return {};
+        }
+        for (int r = 0; r < kCubeLevels; ++r) {
+            for (int g = 0; g < kCubeLevels; ++g) {
+                for (int b = 0; b < kCubeLevels; ++b) {
+                    palette.push_back(qRgb(r * kCubeStep, g * kCubeStep, b * kCubeStep));
+                }
+            }
+        }
+    }
+    for (std::size_t at = 0; at < byCount.size() && palette.size() < kPaletteSize; ++at) {
+        byCount[at]->index = static_cast<int>(palette.size());
+        palette.push_back(byCount[at]->colour);
+    }
+    QImage indexed(source.size(), QImage::Format_Indexed8);
+    ForEachRun(source, [&histogram, &indexed](int y, int x, int run, QRgb colour) {
+        const ColourHistogram::Entry* entry = histogram.Find(colour);
+        const int index = entry != nullptr && entry->index >= 0 ? entry->index : CubeIndex(colour);
+        std::fill_n(indexed.scanLine(y) + x, run, static_cast<uchar>(index));
+    });
+    indexed.setColorTable(palette);
     indexed.setDotsPerMeterX(image.dotsPerMeterX());
     indexed.setDotsPerMeterY(image.dotsPerMeterY());
     return indexed;
 }
 
-QByteArray EncodeChartPng(const QImage& image) {
-    const QImage indexed = ExactPaletteImage(image);
+QByteArray PngOf(const QImage& image) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    (indexed.isNull() ? image : indexed).save(&buffer, "PNG", kChartPngQuality);
+    image.save(&buffer, "PNG", kChartPngQuality);
     return png;
+}
+
+} // namespace
+
+QImage ExactPaletteImage(const QImage& image) {
+    return PaletteImage(image, false);
+}
+
+QByteArray EncodeChartPng(const QImage& image) {
+    const QImage indexed = ExactPaletteImage(image);
+    return PngOf(indexed.isNull() ? image : indexed);
+}
+
+QImage RasteriseChart(const ReportImage& chart) {
+    QImage image(chart.pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    chart.Draw(painter, QRectF(QPointF(0, 0), QSizeF(chart.pixels)));
+    return image;
+}
+
+QByteArray EncodeChartPicturePng(const ReportImage& chart) {
+    const QImage image = RasteriseChart(chart);
+    return PngOf(PaletteImage(image, true));
+}
+
+std::vector<QByteArray> EncodeChartPicturePngs(const std::vector<const ReportImage*>& charts) {
+    std::vector<QByteArray> pngs(charts.size());
+    QThreadPool pool;
+    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    for (std::size_t at = 0; at < charts.size(); ++at) {
+        pool.start([&pngs, &charts, at] { pngs[at] = EncodeChartPicturePng(*charts[at]); });
+    }
+    pool.waitForDone();
+    return pngs;
 }
 
 } // namespace vantor

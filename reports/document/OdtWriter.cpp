@@ -1,6 +1,7 @@
 #include "reports/document/OdtWriter.h"
 
 #include "reports/Log.h"
+#include "reports/document/ChartPng.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -404,12 +405,16 @@ std::vector<OdtEntry> OdtEntries(const ReportDocument& document) {
     if (!document.titleBlock.logoPng.isEmpty()) {
         entries.push_back({QStringLiteral("Pictures/logo.png"), document.titleBlock.logoPng, true});
     }
-    int images = 0;
+    std::vector<const ReportImage*> charts;
     for (const ReportBlock& block : document.blocks) {
         if (const auto* image = std::get_if<ReportImage>(&block)) {
-            // PNG data is compressed already.
-            entries.push_back({ImageName(++images), image->png, true});
+            charts.push_back(image);
         }
+    }
+    std::vector<QByteArray> pngs = EncodeChartPicturePngs(charts);
+    for (std::size_t at = 0; at < pngs.size(); ++at) {
+        // PNG data is compressed already.
+        entries.push_back({ImageName(static_cast<int>(at) + 1), std::move(pngs[at]), true});
     }
     std::vector<OdtEntry> listed = entries;
     entries.push_back({QStringLiteral("META-INF/manifest.xml"), ManifestXml(listed), false});

@@ -30,7 +30,8 @@ constexpr double kCmPerInch = 2.54;
 const QString kFontFamily = QStringLiteral("Liberation Sans");
 
 // Charts and the logo are text objects of their own, so that the layout knows their size without
-// decoding them, and each is decoded only when its page is painted.
+// drawing them. A chart is drawn only when its page is painted, as the graph control's own drawing
+// commands (lines, fills and text in the page's vectors); the logo is decoded then.
 constexpr int kImageObjectType = QTextFormat::UserObject + 1;
 constexpr int kImageIndexProperty = QTextFormat::UserProperty + 1;
 constexpr int kImageWidthProperty = QTextFormat::UserProperty + 2;
@@ -67,12 +68,18 @@ struct LeadHeading {
     QString text;
 };
 
+// A picture on a page: a chart, or the logo's PNG.
+struct PageImage {
+    const ReportImage* chart = nullptr;
+    const QByteArray* png = nullptr;
+};
+
 class ImageObject final : public QObject, public QTextObjectInterface {
     Q_OBJECT
     Q_INTERFACES(QTextObjectInterface)
 public:
     // The images are filled in while the document is built; the handler reads them when painting.
-    explicit ImageObject(const std::vector<const QByteArray*>& images) : images_(images) {}
+    explicit ImageObject(const std::vector<PageImage>& images) : images_(images) {}
 
     // A chart's heading, and the machine and point headings that open it, are drawn above it
     // inside the same object, so that no heading is left at the foot of a page with its chart on
@@ -85,6 +92,12 @@ public:
     }
     void drawObject(QPainter* painter, const QRectF& rect, QTextDocument* document, int,
                     const QTextFormat& format) override {
+        // The layout also hands over an object that opens the next page while the page before is
+        // painted (its top lies a rounding error above the page's foot); a chart's own clipping
+        // would lift the page's clip, so such an object is left to its page.
+        if (painter->hasClipping() && painter->clipBoundingRect().intersected(rect).height() < 1.0) {
+            return;
+        }
         double top = rect.top();
         painter->save();
         painter->setPen(Qt::black);
@@ -117,14 +130,16 @@ public:
         const double width = format.doubleProperty(kImageWidthProperty);
         const QRectF target(rect.left() + (rect.width() - width) / 2, top + captionHeight, width,
                             format.doubleProperty(kImageHeightProperty));
-        QImage image;
-        if (image.loadFromData(*images_[static_cast<std::size_t>(index)], "PNG")) {
-            painter->drawImage(target, image);
+        const PageImage& shown = images_[static_cast<std::size_t>(index)];
+        if (shown.chart != nullptr) {
+            shown.chart->Draw(*painter, target);
+        } else if (QImage logo; shown.png != nullptr && logo.loadFromData(*shown.png, "PNG")) {
+            painter->drawImage(target, logo);
         }
     }
 
 private:
-    const std::vector<const QByteArray*>& images_;
+    const std::vector<PageImage>& images_;
 };
 
 double DevicePixels(double cm) {
@@ -141,7 +156,7 @@ QTextCharFormat TextFormat(double pointSize, bool bold) {
 
 class PdfBuilder {
 public:
-    PdfBuilder(QTextDocument& text, std::vector<const QByteArray*>& images)
+    PdfBuilder(QTextDocument& text, std::vector<PageImage>& images)
         : text_(text), images_(images), cursor_(&text) {}
 
     void Paragraph(const QString& content, double pointSize, bool bold, Qt::Alignment align,
@@ -157,7 +172,7 @@ public:
 
     // With a caption the object spans the text width, the caption at its left; the lead headings
     // go above the caption.
-    void Image(const QByteArray& png, double widthCm, double heightCm, const QString& caption = {},
+    void Image(PageImage image, double widthCm, double heightCm, const QString& caption = {},
                const std::vector<LeadHeading>& leads = {}) {
         QTextBlockFormat block;
         block.setAlignment(Qt::AlignHCenter);
@@ -187,7 +202,7 @@ public:
             object.setProperty(kLeadsHeightProperty, height);
             object.setProperty(kObjectWidthProperty, text_.pageSize().width());
         }
-        images_.push_back(&png);
+        images_.push_back(image);
         cursor_.insertText(QString(QChar::ObjectReplacementCharacter), object);
     }
 
@@ -285,7 +300,7 @@ private:
     }
 
     QTextDocument& text_;
-    std::vector<const QByteArray*>& images_;
+    std::vector<PageImage>& images_;
     QTextCursor cursor_;
     bool first_ = true;
     bool afterTable_ = false;
@@ -301,8 +316,8 @@ void BuildText(const ReportDocument& document, PdfBuilder& builder) {
     const ReportTitleBlock& title = document.titleBlock;
     if (!title.logoPng.isEmpty() && title.logoPixels.height() > 0) {
         constexpr double kLogoHeightCm = 2.5;
-        builder.Image(title.logoPng, kLogoHeightCm * title.logoPixels.width() / title.logoPixels.height(),
-                      kLogoHeightCm);
+        builder.Image({nullptr, &title.logoPng},
+                      kLogoHeightCm * title.logoPixels.width() / title.logoPixels.height(), kLogoHeightCm);
     }
     builder.Paragraph(title.title, 24, true, Qt::AlignHCenter, DevicePixels(0.4), DevicePixels(0.3));
     builder.Paragraph(title.byline, 13, false, Qt::AlignHCenter, 0, DevicePixels(0.1));
@@ -328,7 +343,7 @@ void BuildText(const ReportDocument& document, PdfBuilder& builder) {
         const std::size_t chartAt = graphHeading != nullptr ? next + 1 : next;
         const auto* chart = blockAt(chartAt) ? std::get_if<ReportImage>(blockAt(chartAt)) : nullptr;
         if (chart != nullptr && (graphHeading == nullptr || graphHeading->level >= 3)) {
-            builder.Image(chart->png, chart->widthCm, chart->HeightCm(),
+            builder.Image({chart, nullptr}, chart->widthCm, chart->HeightCm(),
                           graphHeading != nullptr ? graphHeading->text : QString(), leads);
             at = chartAt;
         } else if (const auto* heading = std::get_if<ReportHeading>(&block)) {
@@ -352,7 +367,7 @@ void BuildText(const ReportDocument& document, PdfBuilder& builder) {
         } else if (const auto* table = std::get_if<ReportTable>(&block)) {
             builder.Table(*table, at == 0 || !LeadsOn(document.blocks[at - 1]));
         } else if (const auto* image = std::get_if<ReportImage>(&block)) {
-            builder.Image(image->png, image->widthCm, image->HeightCm());
+            builder.Image({image, nullptr}, image->widthCm, image->HeightCm());
         } else if (const auto* text = std::get_if<ReportParagraph>(&block)) {
             builder.Paragraph(text->text, 10, false, Qt::AlignLeft, 0, DevicePixels(0.1));
         }
@@ -389,7 +404,7 @@ bool WritePdf(const ReportDocument& document, const QString& path, QString* erro
         text.setDocumentMargin(0);
         text.setDefaultFont(QFont(kFontFamily, 10));
         text.setPageSize(body);
-        std::vector<const QByteArray*> images;
+        std::vector<PageImage> images;
         ImageObject handler(images);
         text.documentLayout()->registerHandler(kImageObjectType, &handler);
         {

@@ -17,12 +17,8 @@
 
 #include <QDir>
 #include <QImage>
-#include <QSemaphore>
-#include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
-#include <memory>
 #include <optional>
 
 namespace vantor {
@@ -201,15 +197,6 @@ public:
         }
     }
 
-    // Waits for every chart's encoding and stores each PNG in its block.
-    void FinishCharts() {
-        encoders_.waitForDone();
-        for (const auto& [block, png] : encoded_) {
-            std::get<ReportImage>(out_.document.blocks[block]).png = std::move(*png);
-        }
-        encoded_.clear();
-    }
-
     void Point(const CMachine& machine, const CVib& point) {
         std::vector<ReportBlock>& blocks = out_.document.blocks;
         blocks.push_back(ReportHeading{2, point.sName});
@@ -251,21 +238,15 @@ private:
     void AddChart(ReportGraph graph, ReportChart chart) {
         chart.logicalSize = look_.chartSize;
         chart.pixelRatio = look_.chartPixelRatio;
-        const QImage image = charts_.Paint(chart);
-        if (image.isNull()) {
+        QPicture picture = charts_.Paint(chart);
+        if (picture.isNull()) {
             return;
         }
         out_.document.blocks.push_back(ReportHeading{3, GraphHeading(graph, look_)});
-        // Encoded on the pool while the next chart is painted; FinishCharts() puts the PNG in place.
-        out_.document.blocks.push_back(ReportImage{{}, image.size(), look_.chartWidthCm});
-        auto png = std::make_shared<QByteArray>();
-        encoded_.push_back({out_.document.blocks.size() - 1, png});
-        // At most two pictures per core wait, so a fast painter never holds a report's pictures.
-        pending_.acquire();
-        encoders_.start([this, image, png] {
-            *png = EncodeChartPng(image);
-            pending_.release();
-        });
+        const QSize pixels(qRound(chart.logicalSize.width() * chart.pixelRatio),
+                           qRound(chart.logicalSize.height() * chart.pixelRatio));
+        out_.document.blocks.push_back(
+            ReportImage{std::move(picture), chart.logicalSize, pixels, look_.chartWidthCm});
     }
 
     void Trend(const CMachine& machine, const CVib& point, const std::vector<CVibReading>& kept,
@@ -324,11 +305,6 @@ private:
     const ReportOptions& options_;
     const ReportLook& look_;
     ChartPainter& charts_;
-    // Chart pictures are encoded on the machine's cores beside the painting, which the graph control
-    // does on the user-interface thread one chart at a time.
-    QSemaphore pending_{2 * std::max(1, QThread::idealThreadCount())}; // outlives the pool's tasks
-    QThreadPool encoders_;
-    std::vector<std::pair<std::size_t, std::shared_ptr<QByteArray>>> encoded_;
     const ReportProgress& progress_;
     BuiltReport& out_;
     SignalProcessor processor_;
@@ -402,7 +378,6 @@ BuiltReport BuildReport(CMainConnection& db, const ReportOptions& options, const
             builder.Point(machine, point);
         }
     }
-    builder.FinishCharts();
     if (!out.cancelled) {
         AddFindingsSection(db, machines, options, look, stop, out);
     }

@@ -6,7 +6,7 @@
 #include "analysis/BandMarks.h"
 #include "analysis/ViewData.h"
 
-#include <QImage>
+#include <QPicture>
 #include <QSize>
 #include <QString>
 
@@ -33,9 +33,10 @@ struct ReportChart {
 class ChartPainter {
 public:
     virtual ~ChartPainter() = default;
-    // The chart painted into an image of logicalSize × pixelRatio pixels; a null image when it
-    // cannot be painted. Called from the report worker's thread.
-    virtual QImage Paint(const ReportChart& chart) = 0;
+    // The chart's painting recorded as drawing commands in logicalSize's coordinates (lines, text
+    // and fills, no pixels), for the writers to draw as vectors or rasterise at pixelRatio; an
+    // empty picture when it cannot be painted. Called from the report worker's thread.
+    virtual QPicture Paint(const ReportChart& chart) = 0;
 };
 
 } // namespace vantor

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QPicture>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -11,6 +13,8 @@
 #include <optional>
 #include <variant>
 #include <vector>
+
+class QPainter;
 
 namespace vantor {
 
@@ -39,13 +43,19 @@ struct ReportTable {
     std::vector<std::vector<ReportTableCell>> rows;
 };
 
-// A chart painted at print resolution and stored as PNG; shown at its width on the page.
+// A chart as the graph control painted it: its drawing commands in logicalSize's coordinates,
+// which a page draws as vectors and a picture file rasterises at `pixels`; shown at its width on
+// the page.
 struct ReportImage {
-    QByteArray png;
-    QSize pixels;
+    QPicture picture;
+    QSize logicalSize;
+    QSize pixels; // the raster at print resolution
     double widthCm = 16.0;
 
     double HeightCm() const { return pixels.width() > 0 ? widthCm * pixels.height() / pixels.width() : 0.0; }
+    // Draws the chart into `target` (in the painter's coordinates), scaled from logicalSize, clipped
+    // to it. Safe on several threads at once: each plays its own copy of the picture.
+    void Draw(QPainter& painter, const QRectF& target) const;
 };
 
 // A line of plain text (a note such as "No Data" under a point without readings).
