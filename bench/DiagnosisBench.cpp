@@ -26,9 +26,11 @@ constexpr double kPi = std::numbers::pi;
 
 // The pump's deep-groove ball bearing: BPFO 3.5848 × run speed.
 BearingAtPoint PumpBearing() {
-    return {.designation = QStringLiteral("6205"),
-            .location = QStringLiteral("NDE"),
-            .factors = {0.3983, 2.3567, 3.5848, 5.4152}};
+    BearingAtPoint bearing;
+    bearing.designation = QStringLiteral("6205");
+    bearing.location = QStringLiteral("NDE");
+    bearing.factors = {0.3983, 2.3567, 3.5848, 5.4152};
+    return bearing;
 }
 
 // In g: 1× at 2.5 mm/s, 2× and 3× smaller, BPFO impacts ringing 4 kHz, noise.

@@ -5,11 +5,14 @@
 #include "app/tests/ReportTestData.h"
 #include "graphviews/ReportCharts.h"
 #include "platform/ManualResetEvent.h"
+#include "reports/document/ChartPng.h"
 #include "reports/document/ReportBuilder.h"
 #include "store/AlarmRecords.h"
 #include "store/MainConnection.h"
 
 #include <QColor>
+#include <QImage>
+#include <QPicture>
 
 #include <gtest/gtest.h>
 
@@ -27,13 +30,15 @@ struct Kept {
 // Paints through the graph control and keeps the spectrum charts.
 class KeptCharts final : public ChartPainter {
 public:
-    QImage Paint(const ReportChart& chart) override {
-        QImage image = painter_.Paint(chart);
+    QPicture Paint(const ReportChart& chart) override {
+        QPicture picture = painter_.Paint(chart);
         if (const auto* spectrum = std::get_if<SpectrumChart>(&chart.view)) {
             kept.bands[spectrum->view.kind] = spectrum->alarmBands;
-            kept.pictures[spectrum->view.kind] = image.convertToFormat(QImage::Format_RGB32);
+            // Rasterised one to one, as the ODT writer rasterises it.
+            const ReportImage image{picture, chart.logicalSize, chart.logicalSize};
+            kept.pictures[spectrum->view.kind] = RasteriseChart(image).convertToFormat(QImage::Format_RGB32);
         }
-        return image;
+        return picture;
     }
     Kept kept;
 

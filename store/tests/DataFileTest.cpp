@@ -180,10 +180,10 @@ TEST_P(DataFile, ImportIntoThisDatabaseRestoresReplacesAndReportsARefusedWrite) 
     if (OnServer()) {
         Execute(QStringLiteral("CREATE FUNCTION vantor_refuse() RETURNS trigger LANGUAGE plpgsql AS "
                                "$$BEGIN RAISE EXCEPTION 'refused by the test'; END$$"));
-        Execute(QStringLiteral("CREATE TRIGGER vantor_refuse BEFORE INSERT ON [tblVibReadings] "
+        Execute(QStringLiteral("CREATE TRIGGER vantor_refuse BEFORE INSERT ON tblVibReadings "
                                "FOR EACH ROW EXECUTE FUNCTION vantor_refuse()"));
     } else {
-        Execute(QStringLiteral("CREATE TRIGGER vantor_refuse BEFORE INSERT ON [tblVibReadings] "
+        Execute(QStringLiteral("CREATE TRIGGER vantor_refuse BEFORE INSERT ON tblVibReadings "
                                "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
     }
     ASSERT_TRUE(db->DeleteVibReading(readings[2].sItemGUID));
