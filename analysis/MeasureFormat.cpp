@@ -5,31 +5,41 @@ namespace {
 
 constexpr int kMostDecimals = 5;
 
-QString Fixed(double value, int decimals) {
-    if (decimals < 0 || decimals > kMostDecimals - 1) {
-        decimals = kMostDecimals;
-    }
-    return QString::asprintf("%.*f", decimals, value);
+// A decimals setting outside 0..4 means 5.
+int Setting(int decimals) {
+    return decimals < 0 || decimals > kMostDecimals - 1 ? kMostDecimals : decimals;
 }
 
 } // namespace
+
+int MeasureDecimals(MeasureKind kind, const MeasureFormat& format) {
+    switch (kind) {
+    case MeasureKind::IsoVelocity:
+    case MeasureKind::VaBand1:
+    case MeasureKind::VaBand2:
+    case MeasureKind::VaBand3:
+        return Setting(format.units.Amplitude() == AmplitudeUnit::Imperial ? format.decimalsInchS
+                                                                           : format.decimalsMms);
+    case MeasureKind::Acceleration:
+        return Setting(format.decimalsG);
+    case MeasureKind::BearingNoise:
+    case MeasureKind::Displacement:
+        return 0;
+    }
+    return 0;
+}
 
 QString FormatMeasure(MeasureKind kind, float value, const MeasureFormat& format) {
     switch (kind) {
     case MeasureKind::IsoVelocity:
     case MeasureKind::VaBand1:
     case MeasureKind::VaBand2:
-    case MeasureKind::VaBand3: {
-        const bool imperial = format.units.Amplitude() == AmplitudeUnit::Imperial;
-        return Fixed(format.units.DisplayAmplitude(value),
-                     imperial ? format.decimalsInchS : format.decimalsMms);
-    }
-    case MeasureKind::Acceleration:
-        return Fixed(value, format.decimalsG);
-    case MeasureKind::BearingNoise:
-        return Fixed(value, 0);
+    case MeasureKind::VaBand3:
     case MeasureKind::Displacement:
-        return Fixed(format.units.DisplayAmplitude(value), 0);
+        return QString::asprintf("%.*f", MeasureDecimals(kind, format), format.units.DisplayAmplitude(value));
+    case MeasureKind::Acceleration:
+    case MeasureKind::BearingNoise:
+        return QString::asprintf("%.*f", MeasureDecimals(kind, format), static_cast<double>(value));
     }
     return {};
 }

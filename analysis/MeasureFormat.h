@@ -22,5 +22,7 @@ struct MeasureFormat {
 // acceleration with "DP g" decimals; BDU with none; displacement in the amplitude unit with none.
 // A decimals setting outside 0..4 means 5. Empty for an unknown kind.
 QString FormatMeasure(MeasureKind kind, float value, const MeasureFormat& format);
+// The decimals FormatMeasure writes for a kind (0 for an unknown kind).
+int MeasureDecimals(MeasureKind kind, const MeasureFormat& format);
 
 } // namespace vantor

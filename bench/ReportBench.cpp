@@ -4,7 +4,7 @@
 #include "app/ReportSetup.h"
 #include "app/tests/ReportTestData.h"
 #include "graphviews/ReportCharts.h"
-#include "reports/document/ChartPng.h"
+#include "reports/document/ChartSvg.h"
 #include "reports/document/OdtWriter.h"
 #include "reports/document/PdfWriter.h"
 #include "reports/document/ReportBuilder.h"
@@ -84,9 +84,9 @@ void BM_ReportBuild(benchmark::State& state) {
 }
 BENCHMARK(BM_ReportBuild)->Unit(benchmark::kSecond)->Iterations(1)->MeasureProcessCPUTime();
 
-// The ODT's picture step alone, on one thread, over the charts of a built report: rasterised only
-// (/0), and rasterised and stored as palette PNG (/1).
-void BM_ReportChartPictures(benchmark::State& state) {
+// The ODT's picture step alone, on one thread, over the charts of a built report: each written as
+// an SVG drawing.
+void BM_ReportChartSvgs(benchmark::State& state) {
     testing::ReportPlant& plant = Plant();
     GraphChartPainter charts;
     const ManualResetEvent stop;
@@ -98,22 +98,19 @@ void BM_ReportChartPictures(benchmark::State& state) {
             images.push_back(image);
         }
     }
-    const bool encode = state.range(0) != 0;
     for (auto _ : state) {
+        double bytes = 0;
         for (const ReportImage* image : images) {
-            if (encode) {
-                benchmark::DoNotOptimize(EncodeChartPicturePng(*image));
-            } else {
-                benchmark::DoNotOptimize(RasteriseChart(*image));
-            }
+            bytes += static_cast<double>(EncodeChartSvg(*image).size());
         }
+        state.counters["svg_bytes"] = bytes / kCharts;
     }
     CountPerChart(state);
 }
-BENCHMARK(BM_ReportChartPictures)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_ReportChartSvgs)->Unit(benchmark::kSecond)->Iterations(1);
 
-// The same, then written: the PDF's charts drawn as vectors on its pages, the ODT's rasterised
-// and stored as palette PNG on the machine's cores.
+// The same, then written: the PDF's charts drawn as vectors on its pages, the ODT's written as
+// SVG drawings on the machine's cores and deflated into the package.
 void BM_ReportBuildAndWrite(benchmark::State& state, bool pdf) {
     testing::ReportPlant& plant = Plant();
     const ReportOptions options = EveryGraph();

@@ -86,6 +86,7 @@ void Clear(CVantorGraphCtrl& graph) {
     graph.SetXAxisCaptionOn(1);
     graph.SetYAxisCaptionOn(1);
     graph.SetToolTipDateYOrXY(true);
+    graph.setTooltipYDecimals(-1);
 }
 
 void SetTitle(CVantorGraphCtrl& graph, const QString& title) {

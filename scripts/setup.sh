@@ -7,7 +7,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format codespell
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libqt6opengl6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6sql6-sqlite libqt6opengl6-dev
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libcli11-dev
   libcurl4-openssl-dev python3-aiosmtpd openssl fonts-liberation2 fonts-dejavu-core libsqlite3-dev

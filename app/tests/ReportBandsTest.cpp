@@ -5,13 +5,13 @@
 #include "app/tests/ReportTestData.h"
 #include "graphviews/ReportCharts.h"
 #include "platform/ManualResetEvent.h"
-#include "reports/document/ChartPng.h"
 #include "reports/document/ReportBuilder.h"
 #include "store/AlarmRecords.h"
 #include "store/MainConnection.h"
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QPicture>
 
 #include <gtest/gtest.h>
@@ -34,9 +34,13 @@ public:
         QPicture picture = painter_.Paint(chart);
         if (const auto* spectrum = std::get_if<SpectrumChart>(&chart.view)) {
             kept.bands[spectrum->view.kind] = spectrum->alarmBands;
-            // Rasterised one to one, as the ODT writer rasterises it.
+            // Drawn one to one on white, as a page draws it.
             const ReportImage image{picture, chart.logicalSize, chart.logicalSize};
-            kept.pictures[spectrum->view.kind] = RasteriseChart(image).convertToFormat(QImage::Format_RGB32);
+            QImage drawn(chart.logicalSize, QImage::Format_RGB32);
+            drawn.fill(Qt::white);
+            QPainter on(&drawn);
+            image.Draw(on, QRectF(QPointF(0, 0), QSizeF(chart.logicalSize)));
+            kept.pictures[spectrum->view.kind] = drawn;
         }
         return picture;
     }

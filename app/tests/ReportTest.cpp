@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QXmlStreamReader>
@@ -316,17 +317,18 @@ TEST_F(ReportTest, TheOdtPackageAndThePdfHoldTheTitlesTablesAndCharts) {
     const XmlSummary content = Summarise(package.Read(QStringLiteral("content.xml")));
     ASSERT_TRUE(content.wellFormed);
     EXPECT_EQ(content.imageLinks.size(), 3 * 13);
-    // Every chart a palette PNG at the look's print resolution.
+    // Every chart a vector drawing in the chart's own coordinates, drawn on white.
     const ReportLook look = MakeReportLook(*plant.app);
-    const QSize printPixels(qRound(look.chartSize.width() * look.chartPixelRatio),
-                            qRound(look.chartSize.height() * look.chartPixelRatio));
     for (const QString& link : content.imageLinks) {
-        const QByteArray png = package.Read(link);
-        EXPECT_TRUE(png.startsWith("\x89PNG")) << link.toStdString();
-        QImage chart;
-        ASSERT_TRUE(chart.loadFromData(png, "PNG")) << link.toStdString();
-        EXPECT_EQ(chart.format(), QImage::Format_Indexed8) << link.toStdString();
-        EXPECT_EQ(chart.size(), printPixels) << link.toStdString();
+        EXPECT_TRUE(link.endsWith(QLatin1String(".svg"))) << link.toStdString();
+        QSvgRenderer chart(package.Read(link));
+        ASSERT_TRUE(chart.isValid()) << link.toStdString();
+        EXPECT_EQ(chart.viewBox(), QRect(QPoint(0, 0), look.chartSize)) << link.toStdString();
+        QImage drawn(look.chartSize, QImage::Format_RGB32);
+        drawn.fill(Qt::black);
+        QPainter painter(&drawn);
+        chart.render(&painter);
+        EXPECT_EQ(drawn.pixel(1, 1), qRgb(255, 255, 255)) << link.toStdString();
     }
     EXPECT_EQ(content.elements.at(QStringLiteral("table:table")), 2);
     for (const char* expected :
@@ -342,7 +344,11 @@ TEST_F(ReportTest, TheOdtPackageAndThePdfHoldTheTitlesTablesAndCharts) {
     const QByteArray manifest = package.Read(QStringLiteral("META-INF/manifest.xml"));
     ASSERT_TRUE(Summarise(manifest).wellFormed);
     for (const QString& link : content.imageLinks) {
-        EXPECT_TRUE(manifest.contains(link.toUtf8())) << link.toStdString();
+        EXPECT_TRUE(manifest.contains(
+            QStringLiteral("manifest:full-path=\"%1\" manifest:media-type=\"image/svg+xml\"")
+                .arg(link)
+                .toUtf8()))
+            << link.toStdString();
     }
 
     const QString pdf = out.filePath(QStringLiteral("report.pdf"));

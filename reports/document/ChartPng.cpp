@@ -1,9 +1,6 @@
 #include "reports/document/ChartPng.h"
 
 #include <QBuffer>
-#include <QPainter>
-#include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <vector>
@@ -11,14 +8,14 @@
 namespace vantor {
 namespace {
 
-// zlib level 1 (Qt's PNG quality 80): charts are mostly flat colour, so the files stay small and
+// zlib level 1 (Qt's PNG quality 80): logos are mostly flat colour, so the files stay small and
 // encoding stays fast.
 constexpr int kChartPngQuality = 80;
 constexpr int kPaletteSize = 256;
 
 // A picture's colours and how many pixels show each: an open-addressing table sized to a power of
-// two well above what it holds, so probes stay short, counting up to kCapacity colours (further
-// colours, rarer than any flat area of a chart, go uncounted).
+// two well above what it holds, so probes stay short, counting up to kCapacity colours (one more
+// than a palette holds: past that the picture is kept in true colour and the count does not matter).
 class ColourHistogram {
 public:
     struct Entry {
@@ -27,7 +24,7 @@ public:
         int index = -1; // in the palette chosen; -1 when the colour is not in it
         bool used = false;
     };
-    static constexpr int kCapacity = 4096;
+    static constexpr int kCapacity = kPaletteSize + 1;
 
     void Add(QRgb colour, int pixels) {
         if (Entry* entry = Find(colour, size_ < kCapacity)) {
@@ -65,27 +62,12 @@ public:
     }
 
 private:
-    static constexpr int kSlotBits = 13;
+    static constexpr int kSlotBits = 10;
     static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
     std::vector<Entry> entries_ = std::vector<Entry>(kSlots);
     std::vector<Entry*> used_;
     int size_ = 0;
 };
-
-// Past 256 colours a chart keeps its 40 most used colours exactly (background, bands, grid, traces,
-// text) and every other pixel, mostly the tinted edges of antialiased text, takes the nearest colour
-// of the 6 × 6 × 6 cube of levels 51 apart, found by arithmetic.
-constexpr int kCubeLevels = 6;
-constexpr int kCubeStep = 255 / (kCubeLevels - 1);
-
-int CubeLevel(int channel) {
-    return (channel + kCubeStep / 2) / kCubeStep;
-}
-
-int CubeIndex(QRgb colour) {
-    return (CubeLevel(qRed(colour)) * kCubeLevels + CubeLevel(qGreen(colour))) * kCubeLevels +
-           CubeLevel(qBlue(colour));
-}
 
 // Calls visit(colour, run) for each run of equal pixels of a row.
 template <typename Visit> void ForEachRun(const QImage& source, Visit visit) {
@@ -104,37 +86,24 @@ template <typename Visit> void ForEachRun(const QImage& source, Visit visit) {
     }
 }
 
-// The picture with an 8-bit palette: its exact colours when it has at most 256; past that, when
-// `quantise`, the 40 most used exactly and the cube for the rest, else a null image.
-QImage PaletteImage(const QImage& image, bool quantise) {
+// The picture with an 8-bit palette of its exact colours; a null image when it has more than 256.
+QImage PaletteImage(const QImage& image) {
     // A logo's transparency is kept: its palette entries carry their alpha.
     const QImage source =
         image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     ColourHistogram histogram;
     ForEachRun(source, [&histogram](int, int, int run, QRgb colour) { histogram.Add(colour, run); });
-    const std::vector<ColourHistogram::Entry*> byCount = histogram.ByCount();
-    QList<QRgb> palette;
     if (histogram.Size() > kPaletteSize) {
-        if (!quantise) {
-            return {};
-        }
-        for (int r = 0; r < kCubeLevels; ++r) {
-            for (int g = 0; g < kCubeLevels; ++g) {
-                for (int b = 0; b < kCubeLevels; ++b) {
-                    palette.push_back(qRgb(r * kCubeStep, g * kCubeStep, b * kCubeStep));
-                }
-            }
-        }
+        return {};
     }
-    for (std::size_t at = 0; at < byCount.size() && palette.size() < kPaletteSize; ++at) {
-        byCount[at]->index = static_cast<int>(palette.size());
-        palette.push_back(byCount[at]->colour);
+    QList<QRgb> palette;
+    for (ColourHistogram::Entry* entry : histogram.ByCount()) {
+        entry->index = static_cast<int>(palette.size());
+        palette.push_back(entry->colour);
     }
     QImage indexed(source.size(), QImage::Format_Indexed8);
     ForEachRun(source, [&histogram, &indexed](int y, int x, int run, QRgb colour) {
-        const ColourHistogram::Entry* entry = histogram.Find(colour);
-        const int index = entry != nullptr && entry->index >= 0 ? entry->index : CubeIndex(colour);
-        std::fill_n(indexed.scanLine(y) + x, run, static_cast<uchar>(index));
+        std::fill_n(indexed.scanLine(y) + x, run, static_cast<uchar>(histogram.Find(colour)->index));
     });
     indexed.setColorTable(palette);
     indexed.setDotsPerMeterX(image.dotsPerMeterX());
@@ -153,36 +122,12 @@ QByteArray PngOf(const QImage& image) {
 } // namespace
 
 QImage ExactPaletteImage(const QImage& image) {
-    return PaletteImage(image, false);
+    return PaletteImage(image);
 }
 
 QByteArray EncodeChartPng(const QImage& image) {
     const QImage indexed = ExactPaletteImage(image);
     return PngOf(indexed.isNull() ? image : indexed);
-}
-
-QImage RasteriseChart(const ReportImage& chart) {
-    QImage image(chart.pixels, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    chart.Draw(painter, QRectF(QPointF(0, 0), QSizeF(chart.pixels)));
-    return image;
-}
-
-QByteArray EncodeChartPicturePng(const ReportImage& chart) {
-    const QImage image = RasteriseChart(chart);
-    return PngOf(PaletteImage(image, true));
-}
-
-std::vector<QByteArray> EncodeChartPicturePngs(const std::vector<const ReportImage*>& charts) {
-    std::vector<QByteArray> pngs(charts.size());
-    QThreadPool pool;
-    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
-    for (std::size_t at = 0; at < charts.size(); ++at) {
-        pool.start([&pngs, &charts, at] { pngs[at] = EncodeChartPicturePng(*charts[at]); });
-    }
-    pool.waitForDone();
-    return pngs;
 }
 
 } // namespace vantor

@@ -2,6 +2,7 @@
 
 #include "reports/Log.h"
 #include "reports/document/ChartPng.h"
+#include "reports/document/ChartSvg.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -62,8 +63,19 @@ QString Cm(double value) {
     return QString::number(value, 'f', 3) + QStringLiteral("cm");
 }
 
+// The manifest's media type of a package file, by its name.
+QString MediaType(const QString& name) {
+    if (name.endsWith(QLatin1String(".png"))) {
+        return QStringLiteral("image/png");
+    }
+    if (name.endsWith(QLatin1String(".svg"))) {
+        return QStringLiteral("image/svg+xml");
+    }
+    return QStringLiteral("text/xml");
+}
+
 QString ImageName(int index) {
-    return QStringLiteral("Pictures/chart%1.png").arg(index, 4, 10, QLatin1Char('0'));
+    return QStringLiteral("Pictures/chart%1.svg").arg(index, 4, 10, QLatin1Char('0'));
 }
 
 QString TextStyleOf(const QColor& colour) {
@@ -383,8 +395,7 @@ QByteArray ManifestXml(const std::vector<OdtEntry>& entries) {
         if (file.name == QLatin1String("mimetype")) {
             continue;
         }
-        entry(file.name, file.name.endsWith(QLatin1String(".png")) ? QStringLiteral("image/png")
-                                                                   : QStringLiteral("text/xml"));
+        entry(file.name, MediaType(file.name));
     }
     xml.writeEndElement();
     return part.Finish();
@@ -411,10 +422,9 @@ std::vector<OdtEntry> OdtEntries(const ReportDocument& document) {
             charts.push_back(image);
         }
     }
-    std::vector<QByteArray> pngs = EncodeChartPicturePngs(charts);
-    for (std::size_t at = 0; at < pngs.size(); ++at) {
-        // PNG data is compressed already.
-        entries.push_back({ImageName(static_cast<int>(at) + 1), std::move(pngs[at]), true});
+    std::vector<QByteArray> svgs = EncodeChartSvgs(charts);
+    for (std::size_t at = 0; at < svgs.size(); ++at) {
+        entries.push_back({ImageName(static_cast<int>(at) + 1), std::move(svgs[at]), false});
     }
     std::vector<OdtEntry> listed = entries;
     entries.push_back({QStringLiteral("META-INF/manifest.xml"), ManifestXml(listed), false});

@@ -143,6 +143,14 @@ TEST_F(PointViewsTest, AClickOnATrendPointOpensThatReadingsSpectrum) {
     trend.repaint();
     const QList<QPoint> markers = trend.seriesScreenPositions(0);
     ASSERT_EQ(markers.size(), 4);
+    // The newest reading's tooltip gives its value as the read-out does, decimals and all.
+    QTest::mouseMove(&trend, markers[3]);
+    const QString readout = views->Trend().Pane().Readout().text();
+    const QString value = readout.section(QStringLiteral(": "), 1).section(QLatin1Char(' '), 0, 0);
+    EXPECT_EQ(value.section(QLatin1Char('.'), 1).size(), 3) << readout.toStdString();
+    EXPECT_TRUE(
+        trend.GetToolTipText().section(QStringLiteral("\r\n"), 0, 0).endsWith(QStringLiteral(": ") + value))
+        << trend.GetToolTipText().toStdString() << " / " << readout.toStdString();
     ClickPoint(trend, markers[1]);
     QTRY_COMPARE(views->currentIndex(), static_cast<int>(PointViews::SpectrumTab));
 

@@ -96,6 +96,8 @@ bool TrendView::Draw() {
         view.xAxis = ZoomedAxis(samples.reference, *zoom_);
     }
     ShowTrendView(Pane().Graph(), view, PointTitle(state_.app, point));
+    // The tooltip gives a reading's value with the read-out's decimals, not the axis labels'.
+    Pane().Graph().setTooltipYDecimals(MeasureDecimals(kind, state_.Format()));
     DrawnGraph drawn;
     drawn.yScale = DisplayMeasureValue(kind, 1.0, units);
     drawn.source = point.sItemGUID + QLatin1Char('/') + QString::number(static_cast<int>(kind));

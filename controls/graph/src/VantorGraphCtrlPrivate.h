@@ -52,7 +52,8 @@ struct CVantorGraphCtrl::Private {
     QRect axisOrigin; // the plot with the waterfall shift taken out
     int xLabelDecimals = 0;
     int yLabelDecimals = 0;
-    QRect client; // the control's rectangle inside its border
+    int tooltipYDecimals = -1; // -1: the Y labels' decimals
+    QRect client;              // the control's rectangle inside its border
 
     // Mouse state.
     struct PendingPress {

@@ -80,6 +80,15 @@ QString CVantorGraphCtrl::tooltipWindowText() const {
     return tooltipWindowVisible() ? QToolTip::text() : QString();
 }
 
+void CVantorGraphCtrl::setTooltipYDecimals(int decimals) {
+    d->tooltipYDecimals = decimals < 0 ? -1 : std::min(decimals, GraphScale::MaxLabelDecimals);
+    d->tooltipPoint = -1; // the next move writes the text anew
+}
+
+int CVantorGraphCtrl::tooltipYDecimals() const {
+    return d->tooltipYDecimals;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Hit testing
 
@@ -396,12 +405,13 @@ void CVantorGraphCtrl::Private::updateTooltip(QPoint at) {
                                props.TimeTranslation,
                                props.AccelerometerTranslation,
                                props.SensitiviyTranslation};
-    const TooltipPoint values{formatNumber(point.x, xLabelDecimals, format),
-                              formatNumber(point.y, yLabelDecimals, format),
-                              info.dateText,
-                              info.timeText,
-                              info.accelerometerSerial,
-                              info.rfidCode};
+    const TooltipPoint values{
+        formatNumber(point.x, xLabelDecimals, format),
+        formatNumber(point.y, tooltipYDecimals >= 0 ? tooltipYDecimals : yLabelDecimals, format),
+        info.dateText,
+        info.timeText,
+        info.accelerometerSerial,
+        info.rfidCode};
     tooltipPoint = key;
     tooltipShownAt = QDateTime::currentMSecsSinceEpoch();
     q->SetToolTipText(

@@ -306,6 +306,28 @@ TEST_F(GraphInteraction, TooltipDescribesThePointUnderTheMouse) {
     EXPECT_FALSE(graph->tooltipWindowVisible());
 }
 
+// The Y labels of the trend use no decimals; a host that reads values out with three decimals
+// gives the tooltip the same three, and can hand it back to the labels' decimals.
+TEST_F(GraphInteraction, TooltipDecimalsFollowTheHostOrTheLabels) {
+    graph->AddSeriesConfig(0xC00000, 1, 0, 1);
+    const QDateTime day(QDate(2026, 1, 1), QTime(8, 0));
+    for (int i = 0; i < 5; ++i)
+        graph->SetSeriesData(0, float(1 + 2 * i), 5.08f, day.addDays(i), QStringLiteral("{r%1}").arg(i),
+                             QString(), 100, 20, 0, QString(), 3, 1, 0, 9, i == 4 ? 2 : 0);
+    layOut();
+    const struct {
+        int decimals;
+        const char* y;
+    } cases[] = {{-1, "y: 5\r"}, {3, "y: 5.080\r"}, {1, "y: 5.1\r"}, {99, "y: 5.080000\r"}, {-7, "y: 5\r"}};
+    for (const auto& c : cases) {
+        graph->setTooltipYDecimals(c.decimals);
+        send(*graph, QEvent::MouseMove, QPoint(201, 148));
+        EXPECT_TRUE(graph->property("ToolTipText").toString().startsWith(QString::fromLatin1(c.y)))
+            << c.decimals << " " << graph->property("ToolTipText").toString().toStdString();
+    }
+    EXPECT_EQ(graph->tooltipYDecimals(), -1);
+}
+
 } // namespace
 
 namespace {

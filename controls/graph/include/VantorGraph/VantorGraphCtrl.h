@@ -220,6 +220,11 @@ public:
     // The tooltip window as the user sees it: whether it is up and its text.
     bool tooltipWindowVisible() const;
     QString tooltipWindowText() const;
+    // Decimal places of the tooltip's Y value. By default (-1) the tooltip uses those of the Y axis
+    // labels; a host whose read-out shows the value with more decimals sets them here, so that the
+    // tooltip and the read-out agree. Not persisted; clamped to the label decimals' range.
+    void setTooltipYDecimals(int decimals);
+    int tooltipYDecimals() const;
     // Every per-point value of one point by name (x, y, screenX, screenY, dateTime, dateText,
     // timeText, readingGuid, accelerometerSerial, accelerometerMilliVolts, accelerometerTemperature,
     // takenWithRfid, rfidCode, markerRadius, markerShape, markerFill, markerColor); empty when absent.
