@@ -130,8 +130,7 @@ LockFileUsers WhoHasOpen(const QString& databaseFile) {
 }
 
 QString RemoteUnavailableStopText() {
-    return QStringLiteral("Unable to make Remote connection; nothing was done. Try again later, or switch to "
-                          "the Local Database to work on it.");
+    return UiText(text::added::RemoteUnavailableStop);
 }
 
 RemoteFallback FallbackOfSwitch(const CAppData& app) {

@@ -517,6 +517,29 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 483 */ "only when the server asks; never stored",
     /* 484 */ "Test Connection",
     /* 485 */ "Connect",
+    /* 486 */ "Lube Type",
+    /* 487 */ "Lube Units",
+    /* 488 */ "Send automatically, without review",
+    /* 489 */ "Send test message",
+    /* 490 */ "Sent: %1",
+    /* 491 */ "Opened for review: %1",
+    /* 492 */ "Envelope band %1-%2 Hz    gE overall %3",
+    /* 493 */
+    "Unable to make Remote connection; nothing was done. Try again later, or switch to the Local Database to "
+    "work on it.",
+    /* 494 */ "Server",
+    /* 495 */ "Port",
+    /* 496 */ "Security",
+    /* 497 */ "Sender",
+    /* 498 */ "None",
+    /* 499 */ "(high edge %1 Hz clipped to Fmax)",
+    /* 500 */ "Analysis",
+    /* 501 */ "◀ Previous reading",
+    /* 502 */ "Next reading ▶",
+    /* 503 */ "Snap the cursor to peaks",
+    /* 504 */ "Full view",
+    /* 505 */ "Previous zoom",
+    /* 506 */ "× run speed",
 };
 
 } // namespace vantor

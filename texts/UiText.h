@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 91;
+inline constexpr int UiTextAddedCount = 112;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -356,6 +356,31 @@ inline constexpr int ServerPassword = First + 87;     // "Password"
 inline constexpr int PasswordHint = First + 88;       // "only when the server asks; never stored"
 inline constexpr int TestConnection = First + 89;     // "Test Connection"
 inline constexpr int ConnectServer = First + 90;      // "Connect"
+// Dialog texts that were English only: the lube point's fields, the mail server's send options,
+// the envelope caption and the stop when the remote database cannot be used.
+inline constexpr int LubeType = First + 91;          // "Lube Type"
+inline constexpr int LubeUnits = First + 92;         // "Lube Units"
+inline constexpr int SendAutomatically = First + 93; // "Send automatically, without review"
+inline constexpr int SendTestMessage = First + 94;   // "Send test message"
+inline constexpr int MessageSent = First + 95;       // "Sent: %1"
+inline constexpr int OpenedForReview = First + 96;   // "Opened for review: %1"
+inline constexpr int EnvelopeCaption = First + 97;   // "Envelope band %1-%2 Hz    gE overall %3"
+inline constexpr int RemoteUnavailableStop =
+    First + 98; // "Unable to make Remote connection; nothing was done. Try agai..."
+inline constexpr int MailHost = First + 99;             // "Server"
+inline constexpr int MailPort = First + 100;            // "Port"
+inline constexpr int MailSecurity = First + 101;        // "Security"
+inline constexpr int MailSender = First + 102;          // "Sender"
+inline constexpr int SecurityNone = First + 103;        // "None"
+inline constexpr int EnvelopeHighClipped = First + 104; // "(high edge %1 Hz clipped to Fmax)"
+// The point views' tabs, buttons and zoom menu that were English only.
+inline constexpr int AnalysisTab = First + 105;         // "Analysis"
+inline constexpr int PreviousReading = First + 106;     // "◀ Previous reading"
+inline constexpr int NextReading = First + 107;         // "Next reading ▶"
+inline constexpr int SnapCursorToPeaks = First + 108;   // "Snap the cursor to peaks"
+inline constexpr int FullView = First + 109;            // "Full view"
+inline constexpr int PreviousZoom = First + 110;        // "Previous zoom"
+inline constexpr int TimesRunSpeedSuffix = First + 111; // "× run speed"
 } // namespace text::added
 
 } // namespace vantor

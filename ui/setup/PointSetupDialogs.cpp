@@ -155,9 +155,8 @@ CLubePointSetupDialog::CLubePointSetupDialog(CatalogueEditor& editor, Prompter& 
     names_ = new NameFields(form, lube.sName, lube.sVMName, lube.sItemGUID.isEmpty());
     type_->setObjectName(QStringLiteral("LubeType"));
     units_->setObjectName(QStringLiteral("LubeUnits"));
-    // The lubricant's fields have no entry in the text table.
-    form->addRow(QStringLiteral("Lube Type"), type_);
-    form->addRow(QStringLiteral("Lube Units"), units_);
+    form->addRow(UiText(text::added::LubeType), type_);
+    form->addRow(UiText(text::added::LubeUnits), units_);
     bearing_->Load(lube.bBDUAlarmsOn, lube.fBDUWarning, lube.fBDUCritical);
 
     auto* layout = new QVBoxLayout(this);

@@ -271,8 +271,7 @@ bool CStatusColumnsDialog::Collect(CSettings& settings) {
 CEmailExceptionsDialog::CEmailExceptionsDialog(CAppData& app, QWidget* parent)
     : CSettingsDialog(app, UiText(text::EmailExceptionsOnUpload), parent),
       onUpload_(new QCheckBox(UiText(text::EmailExceptionsOnUpload), this)),
-      // The text table has no entry for sending without review.
-      autoSend_(new QCheckBox(QStringLiteral("Send automatically, without review"), this)) {
+      autoSend_(new QCheckBox(UiText(text::added::SendAutomatically), this)) {
     onUpload_->setObjectName(QStringLiteral("OnUpload"));
     autoSend_->setObjectName(QStringLiteral("AutoSend"));
     onUpload_->setChecked(app.settings.emailExceptionsOnUpload == 1);
@@ -291,9 +290,8 @@ bool CEmailExceptionsDialog::Collect(CSettings& settings) {
     return true;
 }
 
-// The mail server has no entries in the text table; its captions are the settings' own words.
 CMailServerDialog::CMailServerDialog(CAppData& app, QWidget* parent)
-    : CSettingsDialog(app, QStringLiteral("Mail Server"), parent),
+    : CSettingsDialog(app, UiText(text::added::MailServer), parent),
       host_(new QLineEdit(app.settings.smtpHost, this)), port_(new QSpinBox(this)),
       security_(new QComboBox(this)), user_(new QLineEdit(app.settings.smtpUser, this)),
       password_(new QLineEdit(app.settings.smtpPassword, this)),
@@ -307,19 +305,20 @@ CMailServerDialog::CMailServerDialog(CAppData& app, QWidget* parent)
     testTo_->setObjectName(QStringLiteral("TestTo"));
     port_->setRange(1, kMaxPort);
     port_->setValue(app.settings.smtpPort);
-    security_->addItems({QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("TLS")});
+    security_->addItems(
+        {UiText(text::added::SecurityNone), QStringLiteral("STARTTLS"), QStringLiteral("TLS")});
     security_->setCurrentIndex(std::clamp(app.settings.smtpSecurity, 0, 2));
     password_->setEchoMode(QLineEdit::Password);
     host_->setPlaceholderText(QStringLiteral("smtp.example.org"));
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Server"), host_);
-    form->addRow(QStringLiteral("Port"), port_);
-    form->addRow(QStringLiteral("Security"), security_);
-    form->addRow(QStringLiteral("User"), user_);
-    form->addRow(QStringLiteral("Password"), password_);
-    form->addRow(QStringLiteral("Sender"), from_);
-    auto* test = new QPushButton(QStringLiteral("Send test message"), this);
+    form->addRow(UiText(text::added::MailHost), host_);
+    form->addRow(UiText(text::added::MailPort), port_);
+    form->addRow(UiText(text::added::MailSecurity), security_);
+    form->addRow(UiText(text::UserLabel), user_);
+    form->addRow(UiText(text::added::ServerPassword), password_);
+    form->addRow(UiText(text::added::MailSender), from_);
+    auto* test = new QPushButton(UiText(text::added::SendTestMessage), this);
     test->setObjectName(QStringLiteral("SendTest"));
     connect(test, &QPushButton::clicked, this, &CMailServerDialog::SendTest);
     auto* testRow = new QHBoxLayout;
@@ -363,7 +362,7 @@ void CMailServerDialog::SendTest() {
     const TestMessageResult result = SendTestMessage(app_, settings, to, app_.UserPrompter(), progress);
     if (result.delivered) {
         app_.UserPrompter().ShowMessage(
-            (result.sent ? QStringLiteral("Sent: %1") : QStringLiteral("Opened for review: %1"))
+            UiText(result.sent ? text::added::MessageSent : text::added::OpenedForReview)
                 .arg(result.location));
     } else if (!result.detail.isEmpty()) {
         app_.UserPrompter().ShowMessage(result.detail);

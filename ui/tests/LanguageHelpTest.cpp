@@ -2,16 +2,21 @@
 // the user guide opened from the Help menu and by F1 at the page of the view in front, and About.
 #include "ui/window/MainWindow.h"
 
+#include "app/CatalogueEditor.h"
 #include "app/Startup.h"
 #include "platform/Version.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/RecordSyncConnection.h"
 #include "texts/UiText.h"
+#include "ui/setup/PointSetupDialogs.h"
+#include "ui/setup/SettingsDialogs.h"
 #include "ui/views/PointViews.h"
 #include "ui/window/HelpDialogs.h"
 #include "ui/window/MachineTreeModel.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -25,6 +30,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
 using namespace vantor;
@@ -259,4 +265,67 @@ TEST_F(LanguageHelpTest, AMissingGuideIsSaidAndAboutNamesVersionBuildAndLicences
         EXPECT_TRUE(text.contains(QString::fromUtf8(library.licence).toHtmlEscaped())) << library.licence;
     }
     EXPECT_EQ(about.findChild<QLabel*>(QStringLiteral("AboutText"))->text(), text);
+}
+
+// Every caption, check box, button and choice a dialog shows, in the order of its widgets.
+QStringList Shown(const QDialog& dialog) {
+    QStringList shown = {dialog.windowTitle()};
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        shown << Plain(label->text());
+    }
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        shown << Plain(button->text());
+    }
+    for (const QComboBox* box : dialog.findChildren<QComboBox*>()) {
+        for (int i = 0; i < box->count(); ++i) {
+            shown << box->itemText(i);
+        }
+    }
+    return shown;
+}
+
+// Dialogs beside the menus: in German no caption, check box, button or choice of the mail server,
+// the exception e-mails or the lube point reads as it does in English.
+TEST_F(LanguageHelpTest, SettingsAndLubeDialogsLeaveNoEnglishCaptionInGerman) {
+    ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
+    const QStringList languages = window.Language().languages;
+    // Words that read the same in German, and fields that show values rather than captions.
+    const QStringList same = {QString(),
+                              QStringLiteral("OK"),
+                              QStringLiteral("Port"),
+                              QStringLiteral("Server"),
+                              QStringLiteral("STARTTLS"),
+                              QStringLiteral("TLS"),
+                              QStringLiteral("Name"),
+                              QStringLiteral("Bdu"),
+                              QStringLiteral("BDU")};
+    CatalogueEditor editor(*app.MainConnection(), prompter);
+    CLube lube;
+    lube.sParentGUID = QStringLiteral("{pump}");
+    const std::vector<std::pair<const char*, std::function<std::unique_ptr<QDialog>()>>> dialogs = {
+        {"mail server", [&] { return std::make_unique<CMailServerDialog>(app); }},
+        {"exception e-mails", [&] { return std::make_unique<CEmailExceptionsDialog>(app); }},
+        {"lube point", [&] { return std::make_unique<CLubePointSetupDialog>(editor, prompter, lube); }},
+    };
+    std::vector<QStringList> english;
+    for (const auto& entry : dialogs) {
+        english.push_back(Shown(*entry.second()));
+    }
+    window.ChooseLanguage(
+        LanguageState::MenuId(static_cast<int>(languages.indexOf(QStringLiteral("Deutsch")))));
+    ASSERT_EQ(window.Language().current, QStringLiteral("Deutsch"));
+    for (std::size_t d = 0; d < dialogs.size(); ++d) {
+        SCOPED_TRACE(dialogs[d].first);
+        const QStringList german = Shown(*dialogs[d].second());
+        ASSERT_EQ(german.size(), english[d].size());
+        int compared = 0;
+        for (qsizetype i = 0; i < german.size(); ++i) {
+            if (same.contains(english[d][i])) {
+                continue;
+            }
+            ++compared;
+            EXPECT_NE(german[i], english[d][i]) << german[i].toStdString() << " left in English";
+        }
+        EXPECT_GE(compared, 3);
+    }
 }

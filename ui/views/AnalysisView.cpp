@@ -1,5 +1,6 @@
 #include "ui/views/AnalysisView.h"
 
+#include "texts/UiText.h"
 #include "ui/views/EnvelopeView.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewsState.h"
@@ -39,8 +40,8 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
                               static_cast<ReadingView*>(waveform_), static_cast<ReadingView*>(envelope_)}) {
         view->Pane().Graph().setMinimumSize(200, 100);
     }
-    previous_ = new QPushButton(tr("◀ Previous reading"), this);
-    next_ = new QPushButton(tr("Next reading ▶"), this);
+    previous_ = new QPushButton(UiText(text::added::PreviousReading), this);
+    next_ = new QPushButton(UiText(text::added::NextReading), this);
     // Two rows of two: time (trend, waveform) above frequency (spectrum, envelope spectrum), so the
     // spectrum and the envelope spectrum with their fault families stand side by side, and every
     // graph keeps half the page's width for its title and read-outs.
@@ -101,6 +102,8 @@ void AnalysisView::RedrawReading() {
 }
 
 void AnalysisView::RefreshTexts() {
+    previous_->setText(UiText(text::added::PreviousReading));
+    next_->setText(UiText(text::added::NextReading));
     trend_->RefreshTexts();
     spectrum_->RefreshTexts();
     waveform_->RefreshTexts();

@@ -136,7 +136,7 @@ bool EditBearingFaults(CVantorGraphCtrl& graph, QWidget* parent) {
         box->setDecimals(kFaultMultiplierDecimals);
         box->setRange(0.0, kMostFaultMultiplier);
         box->setValue(FaultMultiplier(graph, fault));
-        box->setSuffix(QObject::tr(" × run speed"));
+        box->setSuffix(QLatin1Char(' ') + UiText(text::added::TimesRunSpeedSuffix));
         form->addRow(FaultName(graph, fault), box);
         boxes[static_cast<std::size_t>(fault)] = box;
     }

@@ -8,6 +8,7 @@
 #include "app/ReadingFindings.h"
 #include "app/ViewedReading.h"
 #include "graphviews/AlarmBandMarks.h"
+#include "texts/UiText.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -77,13 +78,13 @@ void EnvelopeView::Redraw() {
                        AlarmBandMarks(LoadPointSpectralBands(state_.app, reading->point->sItemGUID),
                                       BandSpectrum::Envelope, reading->decoded.runSpeedHz, units));
     }
-    QString caption = QStringLiteral("Envelope band %1-%2 Hz    gE overall %3")
+    QString caption = UiText(text::added::EnvelopeCaption)
                           .arg(shown_->band.lowHz, 0, 'f', 0)
                           .arg(shown_->band.highHz, 0, 'f', 0)
                           .arg(shown_->overallGe, 0, 'f', 4);
     if (shown_->highClipped) {
-        caption +=
-            QStringLiteral("    (high edge %1 Hz clipped to Fmax)").arg(shown_->requested.highHz, 0, 'f', 0);
+        caption += QStringLiteral("    ") +
+                   UiText(text::added::EnvelopeHighClipped).arg(shown_->requested.highHz, 0, 'f', 0);
     }
     caption_->setText(caption);
     caption_->setToolTip(QStringLiteral("%1\n%2").arg(title, caption));

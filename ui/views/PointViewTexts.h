@@ -61,4 +61,5 @@ inline constexpr int YAxisTime = 199;
 inline constexpr int NegativeMinimumTime = 200;
 inline constexpr int VibReadings = 212;
 inline constexpr int Cursor = 359;
+inline constexpr int FitOrder = 174; // "Order" (of a fit, of a harmonic)
 } // namespace vantor::text::views

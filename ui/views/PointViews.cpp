@@ -210,8 +210,8 @@ void PointViews::RefreshTexts() {
     setTabText(WaterfallTab, UiText(text::views::WaterfallFft));
     setTabText(WaveformTab, UiText(text::views::Waveform));
     setTabText(ReadingsTab, UiText(text::views::VibReadings));
-    setTabText(EnvelopeTab, tr("Envelope"));
-    setTabText(AnalysisTab, tr("Analysis"));
+    setTabText(EnvelopeTab, UiText(text::added::Envelope));
+    setTabText(AnalysisTab, UiText(text::added::AnalysisTab));
     setTabText(FindingsTab, UiText(text::added::Findings));
     findings_->RefreshTexts();
     readings_->RefreshTexts();

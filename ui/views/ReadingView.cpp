@@ -406,8 +406,8 @@ void ReadingView::FillMenu(QMenu& menu) {
     const bool shown = graph.GetSeriesCount() > 0;
     if (HasCursor()) {
         AddCursorItems(menu, graph, cursor_, Cursors(), [this](GraphCursor type) { SetCursor(type); });
-        QAction* snap =
-            menu.addAction(tr("Snap the cursor to peaks"), this, [this](bool on) { SetPeakSnap(on); });
+        QAction* snap = menu.addAction(UiText(text::added::SnapCursorToPeaks), this,
+                                       [this](bool on) { SetPeakSnap(on); });
         snap->setCheckable(true);
         snap->setChecked(peakSnap_);
         menu.addSeparator();
@@ -421,8 +421,10 @@ void ReadingView::FillMenu(QMenu& menu) {
                                        : std::function<void(int)>());
     }
     menu.addSeparator();
-    menu.addAction(tr("Full view\tHome"), this, &ReadingView::ZoomFull)->setEnabled(limits_.has_value());
-    menu.addAction(tr("Previous zoom\tBackspace"), this, &ReadingView::ZoomBack)
+    menu.addAction(UiText(text::added::FullView) + QStringLiteral("\tHome"), this, &ReadingView::ZoomFull)
+        ->setEnabled(limits_.has_value());
+    menu.addAction(UiText(text::added::PreviousZoom) + QStringLiteral("\tBackspace"), this,
+                   &ReadingView::ZoomBack)
         ->setEnabled(!history_.empty());
     menu.addAction(UiText(text::views::CopyToClipboard), pane_, &GraphPane::CopyToClipboard)
         ->setEnabled(shown);

@@ -2,6 +2,7 @@
 
 #include "app/SignalTransfer.h"
 #include "platform/Prompter.h"
+#include "texts/UiText.h"
 #include "ui/views/PointViewsState.h"
 
 #include <QDir>
@@ -76,7 +77,7 @@ void ExportShown(QWidget* parent, PointViewsState& state, SignalFileFormat forma
 
 void AddSignalExportMenu(QMenu& menu, QWidget* parent, PointViewsState& state, Channel viewChannel,
                          bool enabled) {
-    QMenu* exportMenu = menu.addMenu(QStringLiteral("Export"));
+    QMenu* exportMenu = menu.addMenu(UiText(text::ExportMenu));
     exportMenu->setEnabled(enabled);
     exportMenu->addAction(QStringLiteral("UFF 58..."), parent, [parent, &state, viewChannel] {
         ExportShown(parent, state, SignalFileFormat::Uff58, viewChannel);

@@ -41,7 +41,7 @@ TopPeaksDialog::TopPeaksDialog(const DisplayedSpectrum& spectrum, const DisplayU
     const PeakList peaks = FindTopPeaks(spectrum);
     const std::array<QString, 2> captions = PeakColumnCaptions(spectrum.kind, units);
     table_ = new QTableWidget(kPeakSlotCount, kColumns, this);
-    table_->setHorizontalHeaderLabels({captions[0], captions[1], tr("Order")});
+    table_->setHorizontalHeaderLabels({captions[0], captions[1], UiText(text::views::FitOrder)});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setStretchLastSection(true);

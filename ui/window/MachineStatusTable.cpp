@@ -53,8 +53,9 @@ public:
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-            section < headers_.size()) {
+        // The whole header in its tooltip too: a narrowed name column elides its header.
+        if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::ToolTipRole) &&
+            section >= 0 && section < headers_.size()) {
             return headers_[section];
         }
         return QAbstractTableModel::headerData(section, orientation, role);
@@ -187,6 +188,7 @@ MachineStatusTable::MachineStatusTable(CAppData& app, QWidget* parent)
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setStretchLastSection(false);
     view_->setTextElideMode(Qt::ElideRight);
+    view_->horizontalHeader()->setTextElideMode(Qt::ElideRight);
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title_);
