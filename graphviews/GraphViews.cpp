@@ -58,6 +58,10 @@ constexpr short kAppendLastPoint = 2;
 // A tick count is taken as whole when it lies this close to an integer.
 constexpr double kWholeTickTolerance = 1e-6;
 
+// The captions of a trend point's date and time in its tooltip: the texts "Date" and "Time".
+constexpr int kTooltipDateText = 150;
+constexpr int kTooltipTimeText = 151;
+
 QString Caption(int label, const QString& unit) {
     return QString::asprintf("%s (%s)", qUtf8Printable(UiText(label)), qUtf8Printable(unit));
 }
@@ -192,6 +196,8 @@ void ShowTrendView(CVantorGraphCtrl& graph, const TrendViewData& view, const QSt
     graph.SetPointMarkersOn(true);
     SetYUnits(graph, view.yLabel, view.yLabel);
     graph.SetToolTipDateYOrXY(false);
+    graph.SetDateTranslation(UiText(kTooltipDateText));
+    graph.SetTimeTranslation(UiText(kTooltipTimeText));
 
     // The Dates axis counts minutes from the earliest plotted date-time; the view counts from its
     // reference, so every x moves by the first sample's minutes.

@@ -1,6 +1,7 @@
 // What the views hand the graph control, read back from the control by property name.
 #include "graphviews/GraphViews.h"
 #include "graphviews/ControlProperty.h"
+#include "texts/UiText.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 #include <VantorGraph/VantorGraphFactory.h>
@@ -69,6 +70,19 @@ TEST(GraphViewsTest, TrendHandsTheAlarmBandsAndADatesAxis) {
               QDateTime(QDate(2024, 5, 1), QTime(10, 0)));
     EXPECT_EQ(Number(*graph, "XAxisMin"), -600.0);
     EXPECT_EQ(Number(*graph, "XAxisMax"), 3 * 1440.0 - 600.0);
+}
+
+// A point's tooltip names its date and time in the language of the text table.
+TEST(GraphViewsTest, TrendTooltipCaptionsFollowTheTextTable) {
+    QStringList texts = UiTextTable::Snapshot();
+    texts[150] = QStringLiteral("Datum");
+    texts[151] = QStringLiteral("Uhrzeit");
+    ASSERT_TRUE(UiTextTable::Replace(texts));
+    const auto graph = NewGraph();
+    ShowTrendView(*graph, ThreeDayTrend(true), QStringLiteral("Fan - Motor DE"));
+    UiTextTable::ResetToDefaults();
+    EXPECT_EQ(graph->GetDateTranslation(), QStringLiteral("Datum"));
+    EXPECT_EQ(graph->GetTimeTranslation(), QStringLiteral("Uhrzeit"));
 }
 
 TEST(GraphViewsTest, ATrendWithoutAlarmsHasNoBandsAndAViewClearsTheLastOne) {
