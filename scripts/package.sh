@@ -8,12 +8,10 @@ build="$root/build-release"
 
 "$root/scripts/setup.sh" --packages-only
 
-launcher=()
-if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cd "$root"
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-          -DVANTOR_WERROR=OFF "${launcher[@]}"
+    cmake --preset release -DCMAKE_INSTALL_PREFIX=/usr -DVANTOR_WERROR=OFF
 # Only what the packages hold; the tests and benchmarks are not built here.
 cmake --build "$build" --parallel "$(nproc)" --target vantor vantor-full vantor_desktop vantor-meter-sim \
       vantor-control-host VantorGraph VantorLabel vantor_packaging_files vantor_language_packs vantor_user_guide

@@ -6,7 +6,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang-format codespell
+  build-essential cmake ninja-build pkg-config ccache clang libclang-rt-14-dev clang-format codespell
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6sql6-sqlite libqt6opengl6-dev
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libcli11-dev
@@ -36,8 +36,8 @@ fi
 
 if [[ "${1:-}" == "--packages-only" ]]; then exit 0; fi
 
-launcher=()
-# A compiler cache, when the machine has one, makes rebuilds of several checkouts cheap.
-if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
-cmake --build "$root/build" --parallel "$(nproc)"
+# The dev preset (build/, RelWithDebInfo) compiles through cmake/ccache-launcher: with ccache, a
+# fresh clone in another folder reuses what an earlier build on this machine compiled.
+cd "$root"
+cmake --preset dev >/dev/null
+cmake --build --preset dev --parallel "$(nproc)"
