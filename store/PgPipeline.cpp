@@ -5,7 +5,7 @@
 
 #include <QLoggingCategory>
 
-#include <libpq-fe.h>
+#include "store/LibPq.h"
 
 namespace vantor {
 
@@ -13,15 +13,15 @@ namespace vantor {
 // shutting down or not yet accepting connections). Either, or libpq no longer connected, means the
 // database is gone rather than the statement refused.
 DatabaseError PgError(pg_conn* connection, const pg_result* result) {
-    QString text =
-        QString::fromUtf8(result != nullptr ? PQresultErrorMessage(result) : PQerrorMessage(connection))
-            .trimmed();
+    QString text = QString::fromUtf8(result != nullptr ? LibPq().PQresultErrorMessage(result)
+                                                       : LibPq().PQerrorMessage(connection))
+                       .trimmed();
     if (text.isEmpty()) {
-        text = QString::fromUtf8(PQerrorMessage(connection)).trimmed();
+        text = QString::fromUtf8(LibPq().PQerrorMessage(connection)).trimmed();
     }
-    const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const char* state = result != nullptr ? LibPq().PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const bool lost =
-        PQstatus(connection) != CONNECTION_OK ||
+        LibPq().PQstatus(connection) != CONNECTION_OK ||
         (state != nullptr && (qstrncmp(state, "08", 2) == 0 || qstrncmp(state, "57P0", 4) == 0));
     qCWarning(lcStore, "server statement failed: %s", qUtf8Printable(text));
     return DatabaseError(text, lost ? DatabaseError::Kind::Unavailable : DatabaseError::Kind::Refused);
@@ -36,7 +36,7 @@ void PgPipeline::Send(const QByteArray& name, const std::vector<Parameter>& para
         Collect(); // the transaction is already lost: say so now rather than send more
     }
     if (!active_) {
-        if (PQenterPipelineMode(connection_) != 1) {
+        if (LibPq().PQenterPipelineMode(connection_) != 1) {
             throw PgError(connection_, nullptr);
         }
         active_ = true;
@@ -52,8 +52,8 @@ void PgPipeline::Send(const QByteArray& name, const std::vector<Parameter>& para
         lengths.push_back(parameter.value ? static_cast<int>(parameter.value->size()) : 0);
         formats.push_back(parameter.binary ? 1 : 0);
     }
-    if (PQsendQueryPrepared(connection_, name.constData(), static_cast<int>(values.size()), values.data(),
-                            lengths.data(), formats.data(), 0) != 1) {
+    if (LibPq().PQsendQueryPrepared(connection_, name.constData(), static_cast<int>(values.size()),
+                                    values.data(), lengths.data(), formats.data(), 0) != 1) {
         const DatabaseError error = PgError(connection_, nullptr);
         Drain();
         failure_.reset();
@@ -78,33 +78,33 @@ void PgPipeline::Drain() {
             lost_ = error.Unavailable();
         }
     };
-    if (PQpipelineSync(connection_) != 1) {
+    if (LibPq().PQpipelineSync(connection_) != 1) {
         fail(nullptr);
     } else {
         // Each write ends its results with a null; the sync point ends them all. A broken connection
         // gives nulls for ever, so they are counted.
         int nulls = 0;
         while (true) {
-            PGresult* result = PQgetResult(connection_);
+            PGresult* result = LibPq().PQgetResult(connection_);
             if (result == nullptr) {
-                if (++nulls > sent || PQstatus(connection_) != CONNECTION_OK) {
+                if (++nulls > sent || LibPq().PQstatus(connection_) != CONNECTION_OK) {
                     fail(nullptr);
                     break;
                 }
                 continue;
             }
-            const ExecStatusType status = PQresultStatus(result);
+            const ExecStatusType status = LibPq().PQresultStatus(result);
             if (status == PGRES_PIPELINE_SYNC) {
-                PQclear(result);
+                LibPq().PQclear(result);
                 break;
             }
             if (status == PGRES_FATAL_ERROR || status == PGRES_NONFATAL_ERROR) {
                 fail(result);
             }
-            PQclear(result);
+            LibPq().PQclear(result);
         }
     }
-    if (PQexitPipelineMode(connection_) != 1) {
+    if (LibPq().PQexitPipelineMode(connection_) != 1) {
         fail(nullptr);
     }
 }

@@ -6,7 +6,7 @@
 #include <QLoggingCategory>
 #include <QScopeGuard>
 
-#include <libpq-fe.h>
+#include "store/LibPq.h"
 
 namespace vantor {
 namespace {
@@ -30,18 +30,19 @@ PgStatement::PgStatement(pg_conn* connection, PgPipeline& pipeline, QString name
         throw DatabaseError(QStringLiteral("the database is not open"), DatabaseError::Kind::Unavailable);
     }
     pipeline_.Collect();
-    PGresult* prepared = PQprepare(connection_, name_.constData(), sql.toUtf8().constData(), 0, nullptr);
-    if (PQresultStatus(prepared) != PGRES_COMMAND_OK) {
-        const auto clear = qScopeGuard([prepared] { PQclear(prepared); });
+    PGresult* prepared =
+        LibPq().PQprepare(connection_, name_.constData(), sql.toUtf8().constData(), 0, nullptr);
+    if (LibPq().PQresultStatus(prepared) != PGRES_COMMAND_OK) {
+        const auto clear = qScopeGuard([prepared] { LibPq().PQclear(prepared); });
         Raise(connection_, prepared);
     }
-    PQclear(prepared);
+    LibPq().PQclear(prepared);
 }
 
 // The prepared statement lives on the server as long as the session; the connection that owns this
 // object ends both together.
 PgStatement::~PgStatement() {
-    PQclear(result_);
+    LibPq().PQclear(result_);
 }
 
 PgStatement::Parameter& PgStatement::At(int index) {
@@ -94,24 +95,24 @@ bool PgStatement::Step() {
             lengths.push_back(parameter.value ? static_cast<int>(parameter.value->size()) : 0);
             formats.push_back(parameter.binary ? 1 : 0);
         }
-        result_ = PQexecPrepared(connection_, name_.constData(), static_cast<int>(values.size()),
-                                 values.data(), lengths.data(), formats.data(), 0);
-        const ExecStatusType status = PQresultStatus(result_);
+        result_ = LibPq().PQexecPrepared(connection_, name_.constData(), static_cast<int>(values.size()),
+                                         values.data(), lengths.data(), formats.data(), 0);
+        const ExecStatusType status = LibPq().PQresultStatus(result_);
         if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
             PGresult* failed = result_;
             result_ = nullptr;
             parameters_.clear();
-            const auto clear = qScopeGuard([failed] { PQclear(failed); });
+            const auto clear = qScopeGuard([failed] { LibPq().PQclear(failed); });
             Raise(connection_, failed);
         }
-        rows_ = PQntuples(result_);
+        rows_ = LibPq().PQntuples(result_);
         row_ = -1;
     }
     return ++row_ < rows_;
 }
 
 void PgStatement::Reset() {
-    PQclear(result_);
+    LibPq().PQclear(result_);
     result_ = nullptr;
     parameters_.clear();
     row_ = -1;
@@ -119,28 +120,30 @@ void PgStatement::Reset() {
 }
 
 int PgStatement::ColumnCount() const {
-    return result_ != nullptr ? PQnfields(result_) : 0;
+    return result_ != nullptr ? LibPq().PQnfields(result_) : 0;
 }
 
 QString PgStatement::ColumnName(int column) const {
-    return QString::fromUtf8(PQfname(result_, column));
+    return QString::fromUtf8(LibPq().PQfname(result_, column));
 }
 
 bool PgStatement::IsNull(int column) const {
-    return PQgetisnull(result_, row_, column) != 0;
+    return LibPq().PQgetisnull(result_, row_, column) != 0;
 }
 
 bool PgStatement::IsText(int column) const {
-    const Oid type = PQftype(result_, column);
+    const Oid type = LibPq().PQftype(result_, column);
     return type == kTextOid || type == kVarcharOid || type == kBpcharOid;
 }
 
 QByteArray PgStatement::Raw(int column) const {
-    return QByteArray::fromRawData(PQgetvalue(result_, row_, column), PQgetlength(result_, row_, column));
+    return QByteArray::fromRawData(LibPq().PQgetvalue(result_, row_, column),
+                                   LibPq().PQgetlength(result_, row_, column));
 }
 
 QString PgStatement::ColumnText(int column) const {
-    return QString::fromUtf8(PQgetvalue(result_, row_, column), PQgetlength(result_, row_, column));
+    return QString::fromUtf8(LibPq().PQgetvalue(result_, row_, column),
+                             LibPq().PQgetlength(result_, row_, column));
 }
 
 double PgStatement::ColumnDouble(int column) const {
@@ -148,8 +151,8 @@ double PgStatement::ColumnDouble(int column) const {
 }
 
 qint64 PgStatement::ColumnInteger(int column) const {
-    if (PQftype(result_, column) == kBoolOid) {
-        return PQgetvalue(result_, row_, column)[0] == 't' ? 1 : 0;
+    if (LibPq().PQftype(result_, column) == kBoolOid) {
+        return LibPq().PQgetvalue(result_, row_, column)[0] == 't' ? 1 : 0;
     }
     const QByteArray raw = Raw(column);
     bool whole = false;
@@ -159,7 +162,7 @@ qint64 PgStatement::ColumnInteger(int column) const {
 
 QByteArray PgStatement::ColumnBlob(int column) const {
     const QByteArray raw = Raw(column);
-    if (PQftype(result_, column) != kByteaOid) {
+    if (LibPq().PQftype(result_, column) != kByteaOid) {
         return QByteArray(raw.constData(), raw.size());
     }
     // The server's text form of bytea: "\x" and two hex digits per byte.
@@ -167,9 +170,10 @@ QByteArray PgStatement::ColumnBlob(int column) const {
         return QByteArray::fromHex(raw.mid(2));
     }
     size_t length = 0;
-    unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(raw.constData()), &length);
+    unsigned char* bytes =
+        LibPq().PQunescapeBytea(reinterpret_cast<const unsigned char*>(raw.constData()), &length);
     QByteArray value(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
-    PQfreemem(bytes);
+    LibPq().PQfreemem(bytes);
     return value;
 }
 

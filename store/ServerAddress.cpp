@@ -1,8 +1,8 @@
 #include "store/ServerAddress.h"
 
-#include <QStringList>
+#include "store/LibPq.h"
 
-#include <libpq-fe.h>
+#include <QStringList>
 
 namespace vantor {
 QString QuotedConnectionValue(const QString& value) {
@@ -19,14 +19,21 @@ std::optional<ServerAddress> ServerAddress::Parse(const QString& text, QString* 
         }
         return std::nullopt;
     }
+    if (const QString missing = LoadLibPq(); !missing.isEmpty()) {
+        if (error != nullptr) {
+            *error = missing;
+        }
+        return std::nullopt;
+    }
+    const LibPqApi& pq = LibPq();
     char* message = nullptr;
-    PQconninfoOption* parsed = PQconninfoParse(text.trimmed().toUtf8().constData(), &message);
+    PQconninfoOption* parsed = pq.PQconninfoParse(text.trimmed().toUtf8().constData(), &message);
     if (parsed == nullptr) {
         if (error != nullptr) {
             *error = message != nullptr ? QString::fromUtf8(message).trimmed()
                                         : QStringLiteral("the server address cannot be read");
         }
-        PQfreemem(message);
+        pq.PQfreemem(message);
         return std::nullopt;
     }
     ServerAddress address;
@@ -35,7 +42,7 @@ std::optional<ServerAddress> ServerAddress::Parse(const QString& text, QString* 
             address.options_[QString::fromUtf8(option->keyword)] = QString::fromUtf8(option->val);
         }
     }
-    PQconninfoFree(parsed);
+    pq.PQconninfoFree(parsed);
     return address;
 }
 

@@ -17,7 +17,7 @@
 #include <array>
 #include <stdexcept>
 
-#include <libpq-fe.h>
+#include "store/LibPq.h"
 
 namespace vantor {
 namespace {
@@ -148,11 +148,11 @@ bool SqlConnection::OpenServer() {
         db.close();
         return false;
     }
-    PQsetNoticeProcessor(handle, LogNotice, nullptr);
+    LibPq().PQsetNoticeProcessor(handle, LogNotice, nullptr);
     // Dates travel as "YYYY-MM-DD HH:MM:SS" both ways, as in the local file.
-    PQclear(PQexec(handle, "SET DateStyle TO ISO, YMD"));
-    PQclear(PQexec(handle, "SET client_encoding TO 'UTF8'"));
-    PQclear(PQexec(handle, kCustomPlans));
+    LibPq().PQclear(LibPq().PQexec(handle, "SET DateStyle TO ISO, YMD"));
+    LibPq().PQclear(LibPq().PQexec(handle, "SET client_encoding TO 'UTF8'"));
+    LibPq().PQclear(LibPq().PQexec(handle, kCustomPlans));
     return true;
 }
 
@@ -162,7 +162,7 @@ bool SqlConnection::Lost() const {
     }
     const QSqlDatabase db = QSqlDatabase::database(name_, false);
     pg_conn* handle = db.isOpen() ? ServerHandle(db) : nullptr;
-    return handle != nullptr && PQstatus(handle) != CONNECTION_OK;
+    return handle != nullptr && LibPq().PQstatus(handle) != CONNECTION_OK;
 }
 
 void SqlConnection::Close() {
@@ -207,7 +207,7 @@ void SqlConnection::PlanForBulk(bool bulk) {
                                                       "SET enable_seqscan TO off"};
     static constexpr std::array<const char*, 2> kSingle{kCustomPlans, "RESET enable_seqscan"};
     for (const char* setting : bulk ? kBulk : kSingle) {
-        PQclear(PQexec(handle, setting));
+        LibPq().PQclear(LibPq().PQexec(handle, setting));
     }
 }
 

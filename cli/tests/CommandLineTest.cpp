@@ -227,3 +227,20 @@ TEST_F(CommandLine, ExportAndImportThroughTheCommandLine) {
         << orphan.err.toStdString();
     EXPECT_EQ(ListJson({QStringLiteral("readings")}).size(), 1);
 }
+
+// A command on a local file maps only what it uses: the server's client library (and the TLS,
+// Kerberos and LDAP libraries behind it) and the GUI libraries are neither linked nor loaded.
+TEST_F(CommandLine, ALocalCommandLoadsNoServerOrGuiLibrary) {
+    ASSERT_EQ(Vantor({QStringLiteral("init")}).status, 0);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+    const ProgramRun list =
+        vantor::testing::RunVantor({QStringLiteral("list"), QStringLiteral("machines")}, environment);
+    ASSERT_EQ(list.status, 0) << list.err.toStdString();
+    // The loader names every object it opens ("file=libQt6Core.so.6 [0];  needed by ...").
+    ASSERT_TRUE(list.err.contains("file=libQt6Core.so.6")) << "the loader's trace is missing";
+    for (const char* library : {"file=libpq.so", "file=libssl.so", "file=libgssapi_krb5.so", "file=libldap",
+                                "file=libQt6Gui.so", "file=libQt6Widgets.so"}) {
+        EXPECT_FALSE(list.err.contains(library)) << library;
+    }
+}
