@@ -3,7 +3,7 @@ function(vantor_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
                                              -Wold-style-cast -Wcast-align -Woverloaded-virtual
                                              # GCC 12 reports false positives on std::optional of Qt types.
-                                             -Wno-maybe-uninitialized)
+                                             $<$<CXX_COMPILER_ID:GNU>:-Wno-maybe-uninitialized>)
     if(VANTOR_WERROR)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
