@@ -1,5 +1,6 @@
 #include "analysis/AxisScale.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -60,6 +61,19 @@ int StepDecimals(double step) {
         return 0;
     }
     return static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
+}
+
+int ExactDecimals(double value, int most) {
+    if (!std::isfinite(value)) {
+        return std::max(most, 0);
+    }
+    for (int decimals = 0; decimals < most; ++decimals) {
+        const double scaled = value * std::pow(10.0, decimals);
+        if (std::fabs(scaled - std::round(scaled)) <= 1e-6 * std::max(1.0, std::fabs(scaled))) {
+            return decimals;
+        }
+    }
+    return std::max(most, 0);
 }
 
 double FrequencyTickStep(double minimum, double maximum, bool frequencyUnitsAreRpm) {

@@ -16,6 +16,11 @@ double RoundTickStep(double minimum, double maximum);
 double RoundUpToStep(double step);
 // The decimals a label needs to tell ticks of this step apart (0.05 → 2, 2 → 0).
 int StepDecimals(double step);
+// The fewest decimals (0 up to `most`) that give value exactly, trailing zeros left off: a line at
+// 23.75 Hz on 1.25 Hz lines needs 2, one at 12.5 needs 1, one at 25 none; `most` when no fewer do.
+// Relative to 1e-6, so single-precision frequencies (0.1 stored as 0.100000001) count as exact.
+inline constexpr int kMostExactDecimals = 6;
+int ExactDecimals(double value, int most = kMostExactDecimals);
 // The step of a frequency axis the application scales (zoomed or typed limits): the documented
 // steps above the finest one, a round step below it.
 double FrequencyTickStep(double minimum, double maximum, bool frequencyUnitsAreRpm);

@@ -3,6 +3,8 @@
 #include "analysis/FaultFamilies.h"
 #include "texts/UiText.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -288,6 +290,7 @@ std::vector<Finding> BearingDefects(const DiagnosisInput& input, double envelope
         }
         Finding f;
         f.kind = FindingKind::BearingDefect;
+        f.families << FaultName(family->family.kind);
         // A later stage when the family stands in the velocity spectrum too, by the same count.
         const FamilyMatch* velocity = SameFamily(input.velocityMatches, *family);
         const bool inVelocity = velocity != nullptr && velocity->matchedHarmonics >= needed;
@@ -320,6 +323,140 @@ std::vector<Finding> BearingDefects(const DiagnosisInput& input, double envelope
                 }
             }
         }
+        findings.push_back(std::move(f));
+    }
+    return findings;
+}
+
+// What to do next about an early-stage defect of a family (Berry 1991: stage 2, envelope only).
+QString NextStepOf(FaultKind kind) {
+    switch (kind) {
+    case FaultKind::Bpfo:
+        return UiText(text::added::NextStepOuterRace);
+    case FaultKind::Bpfi:
+        return UiText(text::added::NextStepInnerRace);
+    case FaultKind::Bsf:
+        return UiText(text::added::NextStepRollingElement);
+    case FaultKind::Ftf:
+        return UiText(text::added::NextStepCage);
+    }
+    return {};
+}
+
+QString BandText(const BearingCandidateResult& judged) {
+    return QStringLiteral("%1 %2-%3 Hz")
+        .arg(QString::fromUtf8(BandCandidateName(judged.candidate)),
+             QString::number(judged.band.lowHz, 'f', 0), QString::number(judged.band.highHz, 'f', 0));
+}
+
+QString RunSpeedText(const DiagnosisInput& input) {
+    if (!input.storedRunSpeedHz) {
+        return {};
+    }
+    return QStringLiteral("; run speed %1 Hz estimated, %2 Hz stored")
+        .arg(QString::number(input.runSpeedHz, 'f', 1), QString::number(*input.storedRunSpeedHz, 'f', 1));
+}
+
+QString LineName(const FamilyEvidence& family, const EvidenceLine& line) {
+    QString name = QStringLiteral("%1 %2×").arg(FaultName(family.family.kind)).arg(line.harmonic);
+    if (line.sideband != 0) {
+        name += line.sideband < 0 ? QStringLiteral(" − ") : QStringLiteral(" + ");
+        name += family.family.kind == FaultKind::Bpfi ? QStringLiteral("1×") : QStringLiteral("FTF");
+    }
+    return name;
+}
+
+// The lines a family stands on, each with its height over the local noise floor.
+void AddLineEvidence(const FamilyEvidence& family, std::vector<Evidence>& evidence) {
+    for (const EvidenceLine& line : family.lines) {
+        if (!line.stands || line.shaftLine || line.taken) {
+            continue;
+        }
+        const double db = 20 * std::log10(line.overNoise);
+        evidence.push_back({QStringLiteral("Envelope"), line.hz, db, QStringLiteral("dB"),
+                            QStringLiteral("%1 at %2 Hz: %3 dB over the local noise")
+                                .arg(LineName(family, line), Level(line.hz), QString::number(db, 'f', 1))});
+    }
+}
+
+QString BearingName(const DiagnosisInput& input, const FamilyEvidence& family) {
+    const auto index = static_cast<std::size_t>(family.family.bearing);
+    if (index >= input.bearings.size()) {
+        return FaultName(family.family.kind);
+    }
+    return QStringLiteral("%1 of %2 at %3")
+        .arg(FaultName(family.family.kind), input.bearings[index].designation,
+             input.bearings[index].location);
+}
+
+std::vector<Finding> VerdictFindings(const DiagnosisInput& input, const BearingVerdict& verdict) {
+    std::vector<Finding> findings;
+    const BearingCandidateResult* judged = verdict.Chosen();
+    if (judged == nullptr || judged->call == BearingCall::None) {
+        return findings;
+    }
+    const int needed = static_cast<int>(ThresholdValue(Threshold::BearingHarmonics));
+    const std::vector<FamilyEvidence>& families = judged->families;
+    const double lead = families[judged->named.front()].ownScore;
+    if (judged->call == BearingCall::Uncertain) {
+        Finding f;
+        f.kind = FindingKind::BearingDefect;
+        f.severity = StatusCode::Warning;
+        QStringList candidates;
+        for (const std::size_t i : judged->named) {
+            candidates << QStringLiteral("%1 %2").arg(BearingName(input, families[i]),
+                                                      QString::number(families[i].ownScore, 'f', 1));
+            f.families << FaultName(families[i].family.kind);
+            AddLineEvidence(families[i], f.evidence);
+        }
+        f.confidence = std::clamp(lead / (3 * kHealthyScore), 0.2, 0.5);
+        f.summary = QStringLiteral("family uncertain: candidates %1 (evidence scores) in the %2%3")
+                        .arg(candidates.join(QStringLiteral(", ")), BandText(*judged), RunSpeedText(input));
+        f.nextStep = UiText(text::added::NextStepUncertain);
+        findings.push_back(std::move(f));
+        return findings;
+    }
+    // The strongest family not named: how clearly the named ones lead.
+    double second = 0;
+    for (std::size_t i = 0; i < families.size(); ++i) {
+        if (std::find(judged->named.begin(), judged->named.end(), i) == judged->named.end()) {
+            second = std::max(second, families[i].ownScore);
+        }
+    }
+    for (const std::size_t i : judged->named) {
+        const FamilyEvidence& family = families[i];
+        Finding f;
+        f.kind = FindingKind::BearingDefect;
+        FamilyMatch probe;
+        probe.family = family.family;
+        const FamilyMatch* velocity = SameFamily(input.velocityMatches, probe);
+        const bool inVelocity = velocity != nullptr && velocity->matchedHarmonics >= needed;
+        f.severity = inVelocity ? StatusCode::Critical : StatusCode::Warning;
+        const double margin = family.ownScore > 0 ? std::clamp(1 - second / family.ownScore, 0.0, 1.0) : 0.0;
+        f.confidence =
+            std::clamp(std::min(1.0, family.ownScore / (3 * kHealthyScore)) * (0.5 + 0.5 * margin) +
+                           (inVelocity ? 0.1 : 0.0),
+                       0.2, 1.0);
+        f.summary = QStringLiteral("%1: evidence score %2 on %3 lines in the %4%5%6")
+                        .arg(BearingName(input, family), QString::number(family.ownScore, 'f', 1),
+                             QString::number(family.ownLines), BandText(*judged),
+                             inVelocity ? QStringLiteral(", also in the velocity spectrum (later stage)")
+                                        : QStringLiteral(", not yet in the velocity spectrum (early stage)"),
+                             RunSpeedText(input));
+        AddLineEvidence(family, f.evidence);
+        f.families << FaultName(family.family.kind);
+        if (inVelocity) {
+            for (const LineMatch& line : velocity->lines) {
+                if (line.aboveNoise && line.expected.sideband == 0) {
+                    f.evidence.push_back(
+                        {QStringLiteral("ISO"), line.matchedHz, line.amplitude, QStringLiteral("mm/s"),
+                         QStringLiteral("%1 %2× %3 mm/s at %4 Hz")
+                             .arg(FaultName(family.family.kind), QString::number(line.expected.harmonic),
+                                  Level(line.amplitude), Level(line.matchedHz))});
+                }
+            }
+        }
+        f.nextStep = inVelocity ? UiText(text::added::NextStepBearingLate) : NextStepOf(family.family.kind);
         findings.push_back(std::move(f));
     }
     return findings;
@@ -406,6 +543,13 @@ DiagnosisZones DiagnosisZonesOf(const CVib& point) {
             point.fISOCriticalMMS};
 }
 
+DiagnosisZones DiagnosisZonesOf(const CVib& point, const std::optional<ZoneBoundaries>& standardVelocity) {
+    if (standardVelocity) {
+        return {standardVelocity->ab, standardVelocity->bc, standardVelocity->cd};
+    }
+    return DiagnosisZonesOf(point);
+}
+
 double ThresholdValue(Threshold id) {
     for (const DiagnosisThreshold& row : kDiagnosisThresholds) {
         if (row.id == id) {
@@ -425,7 +569,9 @@ std::vector<Finding> Diagnose(const DiagnosisInput& input) {
             }
         }
     }
-    for (Finding& f : BearingDefects(input, input.envelopeSpacingHz)) {
+    const bool judged = input.bearingVerdict && input.bearingVerdict->analysed;
+    for (Finding& f : judged ? VerdictFindings(input, *input.bearingVerdict)
+                             : BearingDefects(input, input.envelopeSpacingHz)) {
         findings.push_back(std::move(f));
     }
     if (std::optional<Finding> f = Impacting(input)) {

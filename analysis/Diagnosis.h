@@ -6,9 +6,13 @@
 // gives the single finding "No finding". Every threshold is a row of kDiagnosisThresholds.
 
 #include "analysis/AlarmStatus.h"
+#include "analysis/BearingVerdict.h"
 #include "analysis/FaultMatching.h"
+#include "analysis/RunSpeedEstimate.h"
+#include "analysis/SeverityZones.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <span>
@@ -28,18 +32,24 @@ enum class Threshold {
     ZoneCD,      // zone C/D of the default machine class
     ZoneABShare, // with the point's own ISO levels: A/B as this share of its warning level
     OrderTolerancePercent,
-    UnbalanceShare,      // 1×'s share of the ISO overall energy
-    UnbalanceHarmonics,  // 2× and 3× each below this share of 1×
-    MisalignmentTwoX,    // 2× at or above this share of 1×
-    MisalignmentThreeX,  // or 3× at or above this share of 1×
-    LoosenessHarmonics,  // this many harmonics 2×..10× counted
-    LoosenessHalfOrders, // or this many half-orders 0.5×..9.5× counted
-    LoosenessLineShare,  // a harmonic counts when at least this share of the largest order line
-    NoiseFactor,         // ... and above the median of the order span times this factor
-    BearingHarmonics,    // a family matched with at least this many harmonics in the envelope
-    CrestFactor,         // impacting above this crest factor (Total)
-    Kurtosis,            // or above this kurtosis (Total)
-    CrestFactorSevere,   // CRITICAL at or above
+    UnbalanceShare,       // 1×'s share of the ISO overall energy
+    UnbalanceHarmonics,   // 2× and 3× each below this share of 1×
+    MisalignmentTwoX,     // 2× at or above this share of 1×
+    MisalignmentThreeX,   // or 3× at or above this share of 1×
+    LoosenessHarmonics,   // this many harmonics 2×..10× counted
+    LoosenessHalfOrders,  // or this many half-orders 0.5×..9.5× counted
+    LoosenessLineShare,   // a harmonic counts when at least this share of the largest order line
+    NoiseFactor,          // ... and above the median of the order span times this factor
+    BearingHarmonics,     // without a capture: a family matched with this many envelope harmonics
+    BearingScore,         // a family's evidence score in the squared-envelope spectrum
+    BearingCageFactor,    // FTF needs this many times the score
+    BearingSecondShare,   // a second family named from this share of the leader's score
+    BearingOwnLines,      // lines of its own a named family needs
+    BearingNarrowestBand, // the kurtogram's narrowest band, in race frequencies (plus 1×)
+    RunSpeedEstimate,     // the estimated run speed replaces the stored one when this share off
+    CrestFactor,          // impacting above this crest factor (Total)
+    Kurtosis,             // or above this kurtosis (Total)
+    CrestFactorSevere,    // CRITICAL at or above
     KurtosisSevere,
 };
 
@@ -105,10 +115,34 @@ inline constexpr DiagnosisThreshold kDiagnosisThresholds[] = {
      "... and above the median line of 0.5×..10.5× times this factor",
      "as the bearing matching's noise floor"},
     {Threshold::BearingHarmonics, FindingKind::BearingDefect, 2,
-     "a bearing family matched with at least this many harmonics in the envelope spectrum (lines a stronger "
-     "family already holds are not counted): WARNING; CRITICAL when as many stand in the velocity spectrum "
-     "(a later stage)",
+     "a named bearing family is WARNING; CRITICAL when at least this many of its harmonics stand in the "
+     "velocity spectrum (a later stage). A reading without a usable Total capture: a family matched with "
+     "this many harmonics in the envelope spectrum (lines a stronger family holds not counted)",
      "Berry 1991 (stage 2: envelope; stage 3: velocity spectrum)"},
+    {Threshold::BearingScore, FindingKind::BearingDefect, kHealthyScore,
+     "a family is named from this evidence score: the sum over its harmonics (and BPFI's ±1×, BSF's ±FTF "
+     "sidebands) of each line's dB over the local noise floor of the pre-whitened squared-envelope spectrum "
+     "less the largest of its window's noise lines (weighted, each line at most 15 dB, a line from 3 dB), on "
+     "the most decisive of the whitened full band, the kurtogram's band and the point's band",
+     "Sawalhi & Randall 2011, Borghesani et al. MSSP 36 (2013) (pre-whitening); Antoni, MSSP 21 (2007) "
+     "108-124 (fast kurtogram); Randall & Antoni, MSSP 25 (2011) 485-520 (SES, slip, sidebands); value set "
+     "on healthy signals (noise with shaft harmonics, the demo's clean motor, the meter emulator)"},
+    {Threshold::BearingCageFactor, FindingKind::BearingDefect, kCageScoreFactor,
+     "FTF is named alone only from this many times the score (beside BSF it confirms BSF)",
+     "Randall & Antoni 2011 § 2.1 (cage faults seldom show alone)"},
+    {Threshold::BearingSecondShare, FindingKind::BearingDefect, kSecondFamilyShare,
+     "a second family is named when its own lines (none a stronger family or a shaft harmonic holds) score "
+     "at least this share of the leader's; three or more: family uncertain",
+     "this program's choice"},
+    {Threshold::BearingOwnLines, FindingKind::BearingDefect, kFewestOwnLines,
+     "a named family stands on at least this many lines of its own, one a harmonic", "this program's choice"},
+    {Threshold::BearingNarrowestBand, FindingKind::BearingDefect, kNarrowestBandFundamentals,
+     "the kurtogram's narrowest band: this many times the highest race frequency, plus 1×",
+     "Randall & Antoni 2011 § 3.2 (the band must hold the modulation)"},
+    {Threshold::RunSpeedEstimate, FindingKind::NoFinding, kRunSpeedUseEstimateShare,
+     "the run speed estimated from the Total spectrum (1×..10×, within ±10 % of the stored one) replaces the "
+     "stored one when they differ by more than this share",
+     "harmonic sum (Noll 1969) with Gaussian peak interpolation (Gasior & Gonzalez 2004)"},
     {Threshold::CrestFactor, FindingKind::Impacting, 5.0, "WARNING above this Total crest factor",
      "Norton & Karczub § 10.3 (healthy machines stay near 3)"},
     {Threshold::Kurtosis, FindingKind::Impacting, 4.0, "or above this Total kurtosis",
@@ -135,6 +169,10 @@ struct Finding {
     double confidence = 0;                // 0..1
     QString summary;                      // one line: "Unbalance: 1× holds 97 % of the ISO energy"
     std::vector<Evidence> evidence;
+    QString nextStep; // what to do next, in the current language (empty when nothing is advised)
+    // A bearing finding's families ("BPFO", "BPFI", "BSF", "FTF"): the one it names, or the
+    // candidates when the family is uncertain.
+    QStringList families;
 };
 
 // What the rules weigh. The ISO spectrum is the stored velocity spectrum in mm/s RMS; the bearing
@@ -148,6 +186,9 @@ struct DiagnosisZones {
 // The point's own (ISO alarms on with a warning level above 0 and a critical level not below it),
 // else the table's default class.
 DiagnosisZones DiagnosisZonesOf(const CVib& point);
+// A point judged by ISO 20816-3 is staged by the velocity boundaries of its group and support (the
+// point's severity standard); without them as above.
+DiagnosisZones DiagnosisZonesOf(const CVib& point, const std::optional<ZoneBoundaries>& standardVelocity);
 DiagnosisZones DefaultDiagnosisZones();
 
 struct DiagnosisInput {
@@ -161,6 +202,12 @@ struct DiagnosisInput {
     std::vector<BearingMatch> velocityMatches;
     std::optional<double> crest;    // Total channel
     std::optional<double> kurtosis; // Total channel
+    // The bearing families judged on the Total capture; when present they decide the bearing
+    // findings (envelopeMatches are then not weighed).
+    std::optional<BearingVerdict> bearingVerdict;
+    std::vector<BearingAtPoint> bearings; // the verdict's bearings, by index
+    // The stored run speed when runSpeedHz is an estimate that differs from it.
+    std::optional<double> storedRunSpeedHz;
 };
 
 // The findings, most severe first (then by confidence); "No finding" alone when no rule applies.

@@ -1,5 +1,6 @@
 #include "analysis/EnvelopeSpectrum.h"
 
+#include "analysis/FftwPlanner.h"
 #include "analysis/Log.h"
 
 #include <fftw3.h>
@@ -12,20 +13,10 @@
 namespace vantor {
 namespace {
 
-// FFTW's planner is not thread-safe (its executor is): every plan is made and destroyed under this.
-std::mutex& PlannerMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
 // Coherent gain of the Hann window (the mean of its values): a sine's line is scaled back by its
 // reciprocal (F. J. Harris, "On the use of windows for harmonic analysis with the discrete Fourier
 // transform", Proc. IEEE 66 (1978), table 1).
 constexpr double kHannCoherentGain = 0.5;
-
-struct FftwFree {
-    void operator()(void* p) const { fftw_free(p); }
-};
 
 } // namespace
 
@@ -40,7 +31,7 @@ struct EnvelopeAnalyzer::Plans {
 
     ~Plans() { Release(); }
     void Release() {
-        const std::lock_guard lock(PlannerMutex());
+        const std::lock_guard lock(FftwPlannerMutex());
         if (forward != nullptr) {
             fftw_destroy_plan(forward);
         }
@@ -121,7 +112,7 @@ bool EnvelopeAnalyzer::Prepare(std::size_t n) {
     {
         // FFTW_ESTIMATE plans without touching the buffers and in microseconds; a measured plan
         // would cost each command far more than the transforms it speeds up.
-        const std::lock_guard lock(PlannerMutex());
+        const std::lock_guard lock(FftwPlannerMutex());
         p.forward = fftw_plan_dft_r2c_1d(length, p.real.get(), p.half.get(), FFTW_ESTIMATE);
         p.inverse =
             fftw_plan_dft_1d(length, p.analytic.get(), p.analytic.get(), FFTW_BACKWARD, FFTW_ESTIMATE);
@@ -202,7 +193,10 @@ EnvelopeRefusal EnvelopeAnalyzer::Compute(std::span<const double> waveform, doub
         static_cast<std::size_t>(std::max(1.0, std::ceil(checked.band.lowHz / spacing - 1e-9)));
     const auto last =
         std::min(nyquist - 1, static_cast<std::size_t>(std::floor(checked.band.highHz / spacing + 1e-9)));
-    std::fill(analytic[0], analytic[0] + 2 * n, 0.0);
+    for (std::size_t k = 0; k < n; ++k) {
+        analytic[k][0] = 0.0;
+        analytic[k][1] = 0.0;
+    }
     for (std::size_t k = first; k <= last; ++k) {
         analytic[k][0] = 2.0 * half[k][0];
         analytic[k][1] = 2.0 * half[k][1];

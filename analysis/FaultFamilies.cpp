@@ -1,6 +1,7 @@
 #include "analysis/FaultFamilies.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vantor {
 
@@ -51,6 +52,18 @@ std::vector<FaultFamily> FaultFamiliesOf(const BearingAtPoint& bearing, int bear
     harmonics = std::clamp(harmonics, 1, kMostFaultHarmonics);
     const double shaftHz = runSpeedHz * bearing.speedRatio;
     std::vector<FaultFamily> families;
+    // A stored speed or factor that is not a finite positive number gives no families (checked
+    // before any use, so that no frequency is NaN or infinite).
+    const auto usable = [](double v) { return std::isfinite(v) && v > 0; };
+    if (!usable(runSpeedHz) || !usable(bearing.speedRatio) || !usable(shaftHz)) {
+        return families;
+    }
+    for (const FaultKind kind : kFaultKinds) {
+        if (!usable(FactorOf(bearing.factors, kind)) ||
+            !usable(FactorOf(bearing.factors, kind) * shaftHz * harmonics)) {
+            return families;
+        }
+    }
     for (const FaultKind kind : kFaultKinds) {
         FaultFamily family;
         family.bearing = bearingIndex;

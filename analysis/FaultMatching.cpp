@@ -19,7 +19,10 @@ bool IsPeak(const SpectrumLines& spectrum, int i) {
 } // namespace
 
 LineSpan LinesBetween(const SpectrumLines& spectrum, double lowHz, double highHz) {
-    if (spectrum.lineSpacingHz <= 0) {
+    // Not-a-number or infinite edges (from a stored speed or factor) give no lines; checked before
+    // any conversion to an index.
+    if (!(spectrum.lineSpacingHz > 0) || !std::isfinite(spectrum.lineSpacingHz) || !std::isfinite(lowHz) ||
+        !std::isfinite(highHz)) {
         return {};
     }
     const double first = std::ceil(lowHz / spectrum.lineSpacingHz);

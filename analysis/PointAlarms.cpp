@@ -8,10 +8,13 @@
 #include "store/RecordFields.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vantor {
 
-std::optional<BaselineSettings> BaselineSettingsOf(const PointAlarmSettingRow& row) {
+namespace {
+
+std::optional<BaselineSettings> SettingsAsStored(const PointAlarmSettingRow& row) {
     const std::optional<AlarmMeasure> measure = AlarmMeasureNamed(row.measure);
     if (!measure) {
         return std::nullopt;
@@ -30,6 +33,51 @@ std::optional<BaselineSettings> BaselineSettingsOf(const PointAlarmSettingRow& r
     return s;
 }
 
+std::optional<SpectralBand> BandAsStored(const SpectralBandRow& row) {
+    const std::optional<BandSpectrum> spectrum = BandSpectrumNamed(row.spectrum);
+    if (!spectrum) {
+        return std::nullopt;
+    }
+    return SpectralBand{row.from,
+                        row.to,
+                        row.orders,
+                        *spectrum,
+                        row.warning,
+                        row.critical,
+                        row.rms ? BandValue::Rms : BandValue::Peak};
+}
+
+} // namespace
+
+std::optional<QString> AlarmSettingRowRefusal(const PointAlarmSettingRow& row) {
+    const std::optional<BaselineSettings> settings = SettingsAsStored(row);
+    if (!settings) {
+        return QStringLiteral("Unknown measure %1").arg(row.measure);
+    }
+    return CheckBaselineSettings(*settings);
+}
+
+std::optional<QString> SpectralBandRowRefusal(const SpectralBandRow& row) {
+    const std::optional<SpectralBand> band = BandAsStored(row);
+    if (!band) {
+        return QStringLiteral("Band %1: unknown spectrum %2").arg(row.number).arg(row.spectrum);
+    }
+    // The band's own rules, without the reading's Fmax and run speed, which it is judged against
+    // when it is set.
+    if (auto refused = CheckSpectralBand(*band, std::numeric_limits<double>::infinity(), 1.0)) {
+        return QStringLiteral("Band %1: %2").arg(row.number).arg(*refused);
+    }
+    return std::nullopt;
+}
+
+std::optional<BaselineSettings> BaselineSettingsOf(const PointAlarmSettingRow& row) {
+    if (const auto refused = AlarmSettingRowRefusal(row)) {
+        qCWarning(lcAnalysis) << "Alarm setting of point" << row.pointGuid << "left out:" << *refused;
+        return std::nullopt;
+    }
+    return SettingsAsStored(row);
+}
+
 PointAlarmSettingRow ToAlarmSettingRow(const QString& pointGuid, const BaselineSettings& s) {
     return {pointGuid,
             AlarmMeasureName(s.measure),
@@ -43,17 +91,11 @@ PointAlarmSettingRow ToAlarmSettingRow(const QString& pointGuid, const BaselineS
 }
 
 std::optional<SpectralBand> SpectralBandOf(const SpectralBandRow& row) {
-    const std::optional<BandSpectrum> spectrum = BandSpectrumNamed(row.spectrum);
-    if (!spectrum) {
+    if (const auto refused = SpectralBandRowRefusal(row)) {
+        qCWarning(lcAnalysis) << "Spectral band of point" << row.pointGuid << "left out:" << *refused;
         return std::nullopt;
     }
-    return SpectralBand{row.from,
-                        row.to,
-                        row.orders,
-                        *spectrum,
-                        row.warning,
-                        row.critical,
-                        row.rms ? BandValue::Rms : BandValue::Peak};
+    return BandAsStored(row);
 }
 
 SpectralBandRow ToSpectralBandRow(const QString& pointGuid, const SpectralBand& band) {
@@ -86,6 +128,8 @@ QString AlarmReasonSourceName(AlarmReason::Source source) {
         return QStringLiteral("change");
     case AlarmReason::Source::Band:
         return QStringLiteral("band");
+    case AlarmReason::Source::Zone:
+        return QStringLiteral("zone");
     }
     return {};
 }
@@ -118,7 +162,7 @@ void JudgeBaselines(CMainConnection& db, EnvelopeAnalyzer& analyzer, const CVib&
     for (const PointAlarmSettingRow& row : rows) {
         const std::optional<BaselineSettings> settings = BaselineSettingsOf(row);
         if (!settings) {
-            notes << QStringLiteral("Unknown measure %1").arg(row.measure);
+            notes << AlarmSettingRowRefusal(row).value_or(QString());
             continue;
         }
         if (settings->measure.index && !indices) {
@@ -160,7 +204,7 @@ void JudgeBands(CMainConnection& db, SignalProcessor& processor, EnvelopeAnalyze
     for (const SpectralBandRow& row : rows) {
         const std::optional<SpectralBand> band = SpectralBandOf(row);
         if (!band) {
-            notes << QStringLiteral("Band %1: unknown spectrum %2").arg(row.number).arg(row.spectrum);
+            notes << SpectralBandRowRefusal(row).value_or(QString());
             continue;
         }
         SpectrumLines lines;
@@ -201,17 +245,36 @@ PointAlarmStatus EvaluatePointAlarms(CMainConnection& db, SignalProcessor& proce
     const std::vector<PointAlarmSettingRow> settings =
         alarmrows::SettingsOf(db.Connection(), point.sItemGUID);
     const std::vector<SpectralBandRow> bands = alarmrows::BandsOf(db.Connection(), point.sItemGUID);
-    if (settings.empty() && bands.empty()) {
+    const PointStandard standard = LoadPointStandard(db, point.sItemGUID);
+    const bool zoned = standard.standard == SeverityStandard::Iso20816_3;
+    if (settings.empty() && bands.empty() && !zoned) {
         return CombinePointStatus(documented, {}, {});
     }
     const std::vector<CVibReading> readings = db.ListVibReadings(point.sItemGUID);
     std::vector<AlarmReason> reasons;
     QStringList notes;
     bool judged = false;
+    std::optional<PointZone> zone;
     if (!readings.empty()) {
-        JudgeBaselines(db, analyzer, point, readings, settings, reasons, notes, judged);
+        if (!settings.empty()) {
+            JudgeBaselines(db, analyzer, point, readings, settings, reasons, notes, judged);
+        }
         if (!bands.empty()) {
             JudgeBands(db, processor, analyzer, readings.back(), bands, reasons, notes, judged);
+        }
+        if (zoned) {
+            zone = ReadingZone(standard, point, readings.back());
+            if (zone) {
+                judged = true;
+                if (const StatusCode code = ZoneStatus(zone->verdict.zone); Alarming(code)) {
+                    reasons.push_back({AlarmReason::Source::Zone, code,
+                                       QStringLiteral("%1 %2").arg(SeverityStandardCaption(standard.standard),
+                                                                   zone->text)});
+                }
+            } else {
+                notes << QStringLiteral("The latest reading has no ISO velocity to judge by %1")
+                             .arg(PointStandardText(standard));
+            }
         }
     }
     const QDateTime latest = readings.empty() ? QDateTime() : readings.back().ctDateTaken;
@@ -222,6 +285,7 @@ PointAlarmStatus EvaluatePointAlarms(CMainConnection& db, SignalProcessor& proce
     }
     status.hasSettings = true;
     status.notes = std::move(notes);
+    status.zone = std::move(zone);
     return status;
 }
 

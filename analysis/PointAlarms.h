@@ -6,6 +6,7 @@
 
 #include "analysis/AlarmStatus.h"
 #include "analysis/BaselineAlarms.h"
+#include "analysis/PointSeverity.h"
 #include "analysis/SpectralBands.h"
 #include "analysis/StatusTable.h"
 #include "store/AlarmRecords.h"
@@ -22,30 +23,39 @@ class CMainConnection;
 class EnvelopeAnalyzer;
 class SignalProcessor;
 
-// The stored rows and the settings they hold; a row that names no known measure or spectrum gives none.
+// Why a stored row cannot be used: it names no known measure or spectrum, or holds a value the
+// checks refuse when it is set (not finite, out of range: a file from an older version, or a row
+// written past the program, may hold one). None when it can be used.
+std::optional<QString> AlarmSettingRowRefusal(const PointAlarmSettingRow& row);
+std::optional<QString> SpectralBandRowRefusal(const SpectralBandRow& row);
+
+// The stored rows and the settings they hold; a row refused as above gives none.
 std::optional<BaselineSettings> BaselineSettingsOf(const PointAlarmSettingRow& row);
 PointAlarmSettingRow ToAlarmSettingRow(const QString& pointGuid, const BaselineSettings& settings);
 std::optional<SpectralBand> SpectralBandOf(const SpectralBandRow& row);
 SpectralBandRow ToSpectralBandRow(const QString& pointGuid, const SpectralBand& band);
-// The point's spectral bands in their order; a stored row that names no known spectrum is left out.
+// The point's spectral bands in their order; a stored row refused as above is left out (logged).
 // Throws DatabaseError.
 std::vector<SpectralBand> PointSpectralBands(CMainConnection& db, const QString& pointGuid);
 
 // One alarm beyond the documented ones that stands at WARNING or CRITICAL.
 struct AlarmReason {
-    enum class Source { Baseline, Change, Band };
+    enum class Source { Baseline, Change, Band, Zone };
     Source source = Source::Baseline;
     StatusCode code = StatusCode::Warning;
     QString text;
 };
-QString AlarmReasonSourceName(AlarmReason::Source source); // "baseline", "change", "band"
+QString AlarmReasonSourceName(AlarmReason::Source source); // "baseline", "change", "band", "zone"
 
 struct PointAlarmStatus {
     DatedStatus documented;
     DatedStatus combined;             // documented, made more severe by the reasons
-    bool hasSettings = false;         // any baseline setting or band
+    bool hasSettings = false;         // any baseline setting, band or severity standard
     std::vector<AlarmReason> reasons; // most severe first
     QStringList notes;                // settings that could not be judged (a baseline too short)
+    // With ISO 20816-3 as the point's standard: the zone of its latest reading (zone C or D is a
+    // reason too).
+    std::optional<PointZone> zone;
 };
 
 // The combination of a documented status with the new alarms' reasons, dated by the latest reading.
@@ -53,8 +63,8 @@ PointAlarmStatus CombinePointStatus(const DatedStatus& documented, const QDateTi
                                     std::vector<AlarmReason> reasons);
 
 // The point's status from the database: documented status first; with settings, every reading of
-// the point for the baselines (indices computed where missing) and the latest reading's spectra for
-// the bands. Throws DatabaseError.
+// the point for the baselines (indices computed where missing), the latest reading's spectra for
+// the bands and its zone under the point's severity standard. Throws DatabaseError.
 PointAlarmStatus EvaluatePointAlarms(CMainConnection& db, SignalProcessor& processor,
                                      EnvelopeAnalyzer& analyzer, const CVib& point);
 

@@ -1,6 +1,8 @@
 #include "analysis/ReadingDecode.h"
 
+#include "analysis/Log.h"
 #include "analysis/SignalProcessor.h"
+#include "store/Validation.h"
 
 #include <cmath>
 
@@ -100,6 +102,18 @@ bool DecodeWaveform(const QByteArray& raw, std::int32_t sampleCount, const Calib
         }
         waveform[i] = static_cast<double>(g);
     }
+    return true;
+}
+
+bool RefuseUnusableRunSpeed(ReadingSignals& decoded, const QString& readingGuid) {
+    if (decoded.runSpeedHz == 0 || IsUsableRunSpeed(decoded.runSpeedHz)) {
+        return false;
+    }
+    qCWarning(lcAnalysis,
+              "Reading %s: its stored run speed %g Hz is not usable, the analysis takes none; "
+              "correct it (vantor runspeed READING HZ)",
+              qUtf8Printable(readingGuid), static_cast<double>(decoded.runSpeedHz));
+    decoded.runSpeedHz = 0;
     return true;
 }
 

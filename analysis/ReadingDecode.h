@@ -30,6 +30,13 @@ float FmaxOf(float samplingFrequencyHz);
 std::int32_t LineCountOf(std::int32_t sampleCount);
 float LowCutoffOf(Channel channel, float runSpeedHz);
 
+// A stored run speed the analysis must not compute with (not finite, 0 or below, above the
+// editors' 1000 Hz: a file from an older version or a meter's bad header may hold one) is handed
+// on as 0, "no run speed", with a warning naming the reading. True when it was refused. The loads
+// of a reading's signals apply it after the decode (whose low cut-offs keep the stored speed's
+// choice) and after the cache file, which keeps the row's value as it is.
+bool RefuseUnusableRunSpeed(ReadingSignals& decoded, const QString& readingGuid);
+
 // What a channel's calibration needs from the reading row.
 struct Calibration {
     float psuVoltage = 0;

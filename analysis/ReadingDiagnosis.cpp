@@ -2,15 +2,34 @@
 
 #include "analysis/FaultFamilies.h"
 #include "analysis/Log.h"
+#include "analysis/PointSeverity.h"
 #include "analysis/ReadingEnvelope.h"
 #include "analysis/ReadingIndices.h"
 #include "analysis/SignalCache.h"
+#include "analysis/WhitenedEnvelope.h"
 #include "store/BearingStore.h"
+#include "store/DerivedRecords.h"
 #include "store/MainConnection.h"
 
 #include <cmath>
 
 namespace vantor {
+
+std::optional<RunSpeedEstimate> EstimateReadingRunSpeed(CMainConnection& db, SignalProcessor& processor,
+                                                        const QString& readingGuid, double* storedHz) {
+    ReadingSignals decoded;
+    if (readingGuid.isEmpty() || !LoadReadingSignals(db, processor, readingGuid, decoded)) {
+        return std::nullopt;
+    }
+    if (storedHz != nullptr) {
+        *storedHz = decoded.runSpeedHz;
+    }
+    WhitenedEnvelope work;
+    if (!work.Prepare(decoded.total.waveform, decoded.total.samplingFrequencyHz)) {
+        return std::nullopt;
+    }
+    return EstimateRunSpeed(work.HannMagnitudes(), work.LineSpacingHz(), decoded.runSpeedHz);
+}
 
 std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProcessor& processor,
                                                 EnvelopeAnalyzer& analyzer, const QString& readingGuid) {
@@ -28,10 +47,16 @@ std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProce
     result.runSpeedHz = decoded.runSpeedHz;
     DiagnosisInput input;
     input.runSpeedHz = decoded.runSpeedHz;
-    // The zones and the overall the point's documented ISO status is judged by.
+    // The zones and the overall the point's severity is judged by: its documented ISO alarm, or the
+    // velocity zones of ISO 20816-3 when that is the point's standard.
     CVib point;
     if (db.GetVib(row.sParentGUID, point)) {
-        input.zones = DiagnosisZonesOf(point);
+        const PointStandard standard = LoadPointStandard(db, point.sItemGUID);
+        input.zones = DiagnosisZonesOf(
+            point, standard.standard == SeverityStandard::Iso20816_3
+                       ? Iso20816Boundaries(standard.group, standard.support, SeverityQuantity::Velocity)
+                       : std::nullopt);
+        result.zone = ReadingZone(standard, point, row);
     }
     if (std::isfinite(row.fISOMMS) && !IsNoValue(row.fISOMMS) && row.fISOMMS >= 0) {
         input.isoOverallMms = row.fISOMMS;
@@ -45,18 +70,55 @@ std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProce
     CBearingStore store(db);
     const std::vector<BearingAtPoint> bearings = LoadBearingsAtPoint(store, row.sParentGUID);
     result.bearings = static_cast<int>(bearings.size());
-    if (!bearings.empty()) {
-        const ReadingEnvelope envelope = LoadReadingEnvelope(db, processor, analyzer, readingGuid);
-        if (envelope.outcome == ReadingEnvelopeOutcome::Ready) {
-            const SpectrumLines lines{envelope.spectrum.lines, envelope.spectrum.lineSpacingHz, 1,
-                                      static_cast<int>(envelope.spectrum.lines.size())};
-            input.envelopeMatches = MatchBearingFaults(lines, decoded.runSpeedHz, bearings);
-            input.envelopeSpacingHz = envelope.spectrum.lineSpacingHz;
-        } else {
-            result.notes
-                << QStringLiteral("No envelope spectrum: %1").arg(EnvelopeRefusalText(envelope.refusal));
+    // The Total capture: the run speed read from its spectrum, and the bearing families judged on
+    // its pre-whitened squared-envelope spectrum.
+    WhitenedEnvelope work;
+    const bool capture = work.Prepare(decoded.total.waveform, decoded.total.samplingFrequencyHz);
+    if (capture) {
+        if (const std::optional<RunSpeedEstimate> estimate =
+                EstimateRunSpeed(work.HannMagnitudes(), work.LineSpacingHz(), decoded.runSpeedHz)) {
+            result.estimatedRunSpeedHz = estimate->hz;
+            const double off = std::abs(estimate->hz - decoded.runSpeedHz);
+            if (off > kRunSpeedUseEstimateMostShare * decoded.runSpeedHz) {
+                result.notes << QStringLiteral(
+                                    "run speed %1 Hz estimated, %2 Hz stored: more than 5 % apart, "
+                                    "the stored one is used")
+                                    .arg(QString::number(estimate->hz, 'f', 1),
+                                         QString::number(decoded.runSpeedHz, 'f', 1));
+            } else if (off > kRunSpeedUseEstimateShare * decoded.runSpeedHz) {
+                result.usedEstimate = true;
+                input.runSpeedHz = estimate->hz;
+                input.storedRunSpeedHz = decoded.runSpeedHz;
+                result.notes << QStringLiteral("run speed %1 Hz estimated, %2 Hz stored")
+                                    .arg(QString::number(estimate->hz, 'f', 1),
+                                         QString::number(decoded.runSpeedHz, 'f', 1));
+            }
         }
-        input.velocityMatches = MatchBearingFaults(input.iso, decoded.runSpeedHz, bearings);
+    }
+    if (!bearings.empty()) {
+        if (capture) {
+            BearingCapture judged{decoded.total.waveform, decoded.total.samplingFrequencyHz, input.runSpeedHz,
+                                  std::nullopt};
+            if (const std::optional<EnvelopeBandRow> own =
+                    derived::GetEnvelopeBand(db.Connection(), row.sParentGUID)) {
+                judged.pointBand = EnvelopeBand{own->lowHz, own->highHz};
+            }
+            input.bearingVerdict = JudgePrepared(work, judged, bearings);
+            input.bearings = bearings;
+        }
+        if (!input.bearingVerdict || !input.bearingVerdict->analysed) {
+            const ReadingEnvelope envelope = LoadReadingEnvelope(db, processor, analyzer, readingGuid);
+            if (envelope.outcome == ReadingEnvelopeOutcome::Ready) {
+                const SpectrumLines lines{envelope.spectrum.lines, envelope.spectrum.lineSpacingHz, 1,
+                                          static_cast<int>(envelope.spectrum.lines.size())};
+                input.envelopeMatches = MatchBearingFaults(lines, input.runSpeedHz, bearings);
+                input.envelopeSpacingHz = envelope.spectrum.lineSpacingHz;
+            } else {
+                result.notes
+                    << QStringLiteral("No envelope spectrum: %1").arg(EnvelopeRefusalText(envelope.refusal));
+            }
+        }
+        input.velocityMatches = MatchBearingFaults(input.iso, input.runSpeedHz, bearings);
     }
 
     const std::optional<ReadingIndices> indices = ReadingIndicesOf(db, analyzer, readingGuid);

@@ -1,5 +1,6 @@
 #include "analysis/SignalCache.h"
 
+#include "analysis/Log.h"
 #include "analysis/ReadingDecode.h"
 #include "archive/ArchiveReader.h"
 #include "archive/ArchiveWriter.h"
@@ -10,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cmath>
 
 namespace vantor {
 namespace {
@@ -60,6 +63,13 @@ void ReadChannel(ArchiveReader& reader, ChannelSignals& channel, bool withWavefo
     ReadDoubles(reader, channel.spectrum, channel.lineCount);
 }
 
+// A channel's header as the decode writes it: finite, non-negative frequencies and counts.
+bool Plausible(const ChannelSignals& channel) {
+    const auto sound = [](float value) { return std::isfinite(value) && value >= 0; };
+    return sound(channel.fmaxHz) && sound(channel.samplingFrequencyHz) && sound(channel.lowCutoffHz) &&
+           channel.sampleCount >= 0 && channel.lineCount >= 0;
+}
+
 } // namespace
 
 QByteArray EncodeSignalCache(const ReadingSignals& decoded) {
@@ -84,6 +94,12 @@ bool DecodeSignalCache(const QByteArray& image, ReadingSignals& decoded) {
     decoded.runSpeedHz = reader.ReadFloat();
     ReadChannel(reader, decoded.total, true);
     ReadChannel(reader, decoded.iso, false);
+    // The image is exactly what its counts announce, and holds something: every decoded route
+    // reading has a spectrum on at least one channel. A file cut or padded does not check out.
+    if (reader.Ok() && (!reader.AtEnd() || !Plausible(decoded.total) || !Plausible(decoded.iso) ||
+                        (decoded.total.lineCount == 0 && decoded.iso.lineCount == 0))) {
+        reader.Fail();
+    }
     if (!reader.Ok()) {
         decoded = {};
         return false;
@@ -101,7 +117,14 @@ bool LoadReadingSignals(CMainConnection& db, SignalProcessor& processor, const Q
             const QByteArray image = file.readAll();
             const bool readWhole = file.error() == QFileDevice::NoError;
             file.close();
-            return readWhole && DecodeSignalCache(image, decoded);
+            if (readWhole && DecodeSignalCache(image, decoded)) {
+                RefuseUnusableRunSpeed(decoded, readingGuid);
+                return true;
+            }
+            // A cache file that does not check out (cut short, damaged, of another version) is
+            // never trusted: the reading is decoded from its row and the file written anew.
+            qCWarning(lcAnalysis, "the signal cache of %s does not check out; decoding the reading again",
+                      qUtf8Printable(readingGuid));
         }
     }
     decoded = {};
@@ -118,6 +141,7 @@ bool LoadReadingSignals(CMainConnection& db, SignalProcessor& processor, const Q
     }
     // A cache that cannot be written only costs the next load a decode.
     SaveReadingSignals(dataFolder, readingGuid, decoded);
+    RefuseUnusableRunSpeed(decoded, readingGuid);
     return true;
 }
 
@@ -132,6 +156,7 @@ bool LoadOffRouteReadingSignals(CRecordSyncConnection& db, SignalProcessor& proc
         decoded = {};
         return false;
     }
+    RefuseUnusableRunSpeed(decoded, readingGuid);
     return true;
 }
 

@@ -23,14 +23,15 @@ inline constexpr qint32 kSignalCacheVersion = 0;
 // The cache file image of decoded signals. Arrays are written at their channel's counts: missing
 // entries are written as 0, surplus ones are left out.
 QByteArray EncodeSignalCache(const ReadingSignals& decoded);
-// Reads a cache file image; false for a truncated or malformed image or a version other than 0.
+// Reads a cache file image; false for a truncated, padded or malformed image, one with no spectrum
+// or a version other than 0.
 // A loaded ISO channel has no waveform.
 bool DecodeSignalCache(const QByteArray& image, ReadingSignals& decoded);
 
-// A route reading's signals: from its cache file when there is one, else decoded from its row in
-// tblVibReadings and then cached. False (and no cache file written) when the cache file cannot be
-// read, the GUID is empty, the row is missing or a channel cannot be decoded; an unreadable cache
-// file is left in place.
+// A route reading's signals: from its cache file when there is one that checks out, else decoded
+// from its row in tblVibReadings and then cached (a file that does not check out is replaced).
+// False (and no cache file written) when the GUID is empty, the row is missing or a channel cannot
+// be decoded.
 bool LoadReadingSignals(CMainConnection& db, SignalProcessor& processor, const QString& readingGuid,
                         ReadingSignals& decoded);
 

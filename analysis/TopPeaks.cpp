@@ -1,5 +1,6 @@
 #include "analysis/TopPeaks.h"
 
+#include "analysis/AxisScale.h"
 #include "analysis/ViewTexts.h"
 
 #include <algorithm>
@@ -78,6 +79,14 @@ PeakList FindTopPeaks(const DisplayedSpectrum& spectrum) {
     }
     list.frequencyDecimals = DistinctDecimals(frequencies);
     list.amplitudeDecimals = DistinctDecimals(amplitudes);
+    // A line's frequency is a whole number of spacings: the spacing's exact decimals are the most
+    // any line needs.
+    const int resolution =
+        ExactDecimals(static_cast<double>(spectrum.lineSpacingHz * spectrum.frequencyFactor));
+    for (PeakSlot& peak : list.peaks) {
+        peak.frequencyDecimals =
+            std::max(list.frequencyDecimals, ExactDecimals(static_cast<double>(peak.frequency), resolution));
+    }
     return list;
 }
 

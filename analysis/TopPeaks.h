@@ -18,12 +18,15 @@ inline constexpr int kMostPeakDecimals = 6;
 struct PeakSlot {
     float frequency = 0; // displayed units
     float amplitude = 0; // displayed units
+    // The decimals this frequency is shown with: the list's, or more where the line needs them at
+    // the spectrum's resolution (12.5 and 23.75 on 1.25 Hz lines, never "13" or "24").
+    int frequencyDecimals = 0;
 };
 
 struct PeakList {
     std::array<PeakSlot, kPeakSlotCount> peaks{};
-    int smallest = 0; // the slot with the smallest amplitude (the lowest such index)
-    int frequencyDecimals = 0;
+    int smallest = 0;          // the slot with the smallest amplitude (the lowest such index)
+    int frequencyDecimals = 0; // the fewest with which the frequencies all read differently
     int amplitudeDecimals = 0;
 };
 

@@ -3,6 +3,8 @@
 #include "analysis/BearingFactors.h"
 #include "app/BearingEditor.h"
 #include "app/CsvText.h"
+#include "store/BearingChecks.h"
+#include "store/Validation.h"
 #include "texts/UiText.h"
 
 #include <QLocale>
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <optional>
 
@@ -164,9 +167,6 @@ private:
         if (designation.isEmpty()) {
             return QStringLiteral("a bearing needs its designation");
         }
-        if (designation.size() > kBearingTextLimit || maker.size() > kBearingTextLimit) {
-            return QStringLiteral("Designation and maker: at most %1 characters").arg(kBearingTextLimit);
-        }
         bearing.sItemGUID = guid;
         bearing.sDesignation = designation;
         bearing.sMaker = maker;
@@ -185,51 +185,63 @@ private:
                             : QStringLiteral(
                                   "give the geometry (rolling elements, diameters) or the four factors");
         }
+        // The numbers are judged as their float columns will hold them (1e300 is infinite there,
+        // 1e-300 is 0), by the same check the editor and `bearing add` make.
+        const auto stored = [&row](Column column, float& out) -> std::optional<QString> {
+            const std::optional<double> value = row.NumberOf(column);
+            if (!value) {
+                return QStringLiteral("%1: %2").arg(BearingCsvHeader()[column],
+                                                    UiText(text::PleaseInputNumber));
+            }
+            const double largest = std::numeric_limits<float>::max();
+            if (const auto refused =
+                    CheckFloatValue(BearingCsvHeader()[column], *value, {-largest, largest})) {
+                return refused;
+            }
+            out = AsStoredFloat(*value);
+            return std::nullopt;
+        };
+        bearing.iRollingElements = 0;
+        bearing.fRollingElementDiameterMM = bearing.fPitchDiameterMM = bearing.fContactAngleDeg = 0;
+        bearing.fFTF = bearing.fBSF = bearing.fBPFO = bearing.fBPFI = 0;
         if (geometry) {
             const std::optional<double> z = row.NumberOf(kRollingElements);
-            const std::optional<double> d = row.NumberOf(kElementDiameter);
-            const std::optional<double> pitch = row.NumberOf(kPitchDiameter);
-            const std::optional<double> angle = row.Empty(kContactAngle) ? 0.0 : row.NumberOf(kContactAngle);
-            for (const auto& [value, column] :
-                 {std::pair{z, kRollingElements}, std::pair{d, kElementDiameter},
-                  std::pair{pitch, kPitchDiameter}, std::pair{angle, kContactAngle}}) {
-                if (!value) {
-                    return QStringLiteral("%1: %2").arg(BearingCsvHeader()[column],
-                                                        UiText(text::PleaseInputNumber));
-                }
+            if (!z) {
+                return QStringLiteral("%1: %2").arg(BearingCsvHeader()[kRollingElements],
+                                                    UiText(text::PleaseInputNumber));
             }
             if (*z != std::floor(*z)) {
                 return QStringLiteral("the number of rolling elements must be a whole number");
             }
-            const BearingGeometry g{static_cast<int>(std::clamp(*z, -1.0, 1e6)), *d, *pitch, *angle};
-            if (const auto refused = CheckGeometry(g)) {
-                return *refused;
-            }
-            bearing.iRollingElements = g.rollingElements;
-            bearing.fRollingElementDiameterMM = static_cast<float>(*d);
-            bearing.fPitchDiameterMM = static_cast<float>(*pitch);
-            bearing.fContactAngleDeg = static_cast<float>(*angle);
-            bearing.fFTF = bearing.fBSF = bearing.fBPFO = bearing.fBPFI = 0;
-        } else {
-            std::array<double, 4> values{};
-            for (std::size_t i = 0; i < values.size(); ++i) {
-                const std::optional<double> value = row.NumberOf(kFactorColumns[i]);
-                if (!value) {
-                    return QStringLiteral("%1: %2").arg(BearingCsvHeader()[kFactorColumns[i]],
-                                                        UiText(text::PleaseInputNumber));
+            for (const auto& [column, field] :
+                 {std::pair{kElementDiameter, &CBearing::fRollingElementDiameterMM},
+                  std::pair{kPitchDiameter, &CBearing::fPitchDiameterMM}}) {
+                if (const auto refused = stored(column, bearing.*field)) {
+                    return *refused;
                 }
-                values[i] = *value;
             }
-            const BearingFactors f{values[0], values[1], values[2], values[3]};
-            if (const auto refused = CheckFactors(f)) {
-                return *refused;
+            if (!row.Empty(kContactAngle)) {
+                if (const auto refused = stored(kContactAngle, bearing.fContactAngleDeg)) {
+                    return *refused;
+                }
             }
-            bearing.iRollingElements = 0;
-            bearing.fRollingElementDiameterMM = bearing.fPitchDiameterMM = bearing.fContactAngleDeg = 0;
-            bearing.fFTF = static_cast<float>(f.ftf);
-            bearing.fBSF = static_cast<float>(f.bsf);
-            bearing.fBPFO = static_cast<float>(f.bpfo);
-            bearing.fBPFI = static_cast<float>(f.bpfi);
+            // Anything outside the credible range is refused by the check below; -1 stands for them all.
+            bearing.iRollingElements = static_cast<int>(std::clamp(*z, -1.0, 1e6));
+            if (bearing.iRollingElements <= 0) {
+                return QStringLiteral("the number of rolling elements must be from %1 to %2")
+                    .arg(kFewestRollingElements)
+                    .arg(kMostRollingElements);
+            }
+        } else {
+            for (std::size_t i = 0; i < std::size(kFactorColumns); ++i) {
+                float* const fields[] = {&bearing.fFTF, &bearing.fBSF, &bearing.fBPFO, &bearing.fBPFI};
+                if (const auto refused = stored(kFactorColumns[i], *fields[i])) {
+                    return *refused;
+                }
+            }
+        }
+        if (const auto refused = CheckBearing(bearing)) {
+            return *refused;
         }
         lines_[guid] = line;
         lines_[key] = line;
@@ -314,7 +326,7 @@ bool ApplyBearingImport(CMainConnection& db, const BearingImportPlan& plan) {
         return false;
     }
     try {
-        CBearingStore store(db);
+        CBearingStore store(db, StoredValues::AsStored);
         SqlConnection::Transaction transaction(db.Connection());
         float next = store.NextBearingOrder();
         for (CBearing bearing : plan.bearings) {

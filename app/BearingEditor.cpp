@@ -3,6 +3,7 @@
 #include "analysis/BearingFactors.h"
 #include "app/BearingCsv.h"
 #include "app/Log.h"
+#include "store/Validation.h"
 
 #include <QFile>
 #include <QUuid>
@@ -10,7 +11,7 @@
 namespace vantor {
 
 BearingEditor::BearingEditor(CMainConnection& db, Prompter& prompter)
-    : db_(db), prompter_(prompter), store_(db) {}
+    : db_(db), prompter_(prompter), store_(db, StoredValues::AsStored) {}
 
 bool BearingEditor::Refuse(const QString& message) {
     qCInfo(lcApp, "Bearing change refused: %s", qUtf8Printable(message));
@@ -86,10 +87,7 @@ std::optional<CBearing> BearingEditor::FindBearing(const QString& key) {
 std::optional<QString> BearingEditor::SaveBearing(CBearing bearing) {
     bearing.sDesignation = bearing.sDesignation.trimmed();
     bearing.sMaker = bearing.sMaker.trimmed();
-    if (bearing.sDesignation.size() > kBearingTextLimit || bearing.sMaker.size() > kBearingTextLimit) {
-        Refuse(QStringLiteral("Designation and maker: at most %1 characters").arg(kBearingTextLimit));
-        return std::nullopt;
-    }
+    bearing.sSource = bearing.sSource.trimmed();
     if (const auto refused = CheckBearing(bearing)) {
         Refuse(QStringLiteral("Bearing refused: %1").arg(*refused));
         return std::nullopt;
@@ -142,14 +140,7 @@ EditOutcome BearingEditor::DeleteBearing(const QString& guid) {
 }
 
 std::optional<QString> BearingEditor::CheckAssignment(const CPointBearing& assignment) {
-    const QString location = assignment.sLocation.trimmed();
-    if (location.isEmpty() || location.size() > kBearingTextLimit) {
-        return QStringLiteral("A bearing's location needs 1 to %1 characters").arg(kBearingTextLimit);
-    }
-    if (!(assignment.fSpeedRatio > 0) || assignment.fSpeedRatio > kMostSpeedRatio) {
-        return QStringLiteral("The speed ratio must be above 0 and at most %1").arg(kMostSpeedRatio);
-    }
-    return std::nullopt;
+    return CheckPointBearing(assignment);
 }
 
 std::optional<QString> BearingEditor::AssignBearing(const QString& point, const QString& bearingKey,
@@ -163,11 +154,16 @@ std::optional<QString> BearingEditor::AssignBearing(const QString& point, const 
     if (!bearing) {
         return std::nullopt;
     }
+    // A bearing whose stored numbers no check lets in now is corrected first, not watched.
+    if (const auto refused = CheckBearingNumbers(*bearing)) {
+        Refuse(QStringLiteral("Bearing %1 cannot be assigned: %2").arg(bearing->sDesignation, *refused));
+        return std::nullopt;
+    }
     CPointBearing assignment;
     assignment.sParentGUID = vib->sItemGUID;
     assignment.sBearingGUID = bearing->sItemGUID;
     assignment.sLocation = location.trimmed();
-    assignment.fSpeedRatio = static_cast<float>(speedRatio);
+    assignment.fSpeedRatio = AsStoredFloat(speedRatio);
     if (const auto refused = CheckAssignment(assignment)) {
         Refuse(*refused);
         return std::nullopt;

@@ -13,9 +13,6 @@
 
 namespace vantor {
 
-inline constexpr int kBearingTextLimit = 50;   // designation, maker, location
-inline constexpr double kMostSpeedRatio = 100; // a bearing's shaft against the point's run speed
-
 class BearingEditor {
 public:
     BearingEditor(CMainConnection& db, Prompter& prompter);
@@ -42,7 +39,7 @@ public:
     EditOutcome DeleteBearing(const QString& guid);
 
     // The message refusing an assignment, or none: a location of 1 to 50 characters, a ratio above 0
-    // and at most 100.
+    // and at most 100 (CheckPointBearing).
     static std::optional<QString> CheckAssignment(const CPointBearing& assignment);
     // Adds a bearing to a vibration point (its GUID when stored); a fifth one is refused.
     std::optional<QString> AssignBearing(const QString& point, const QString& bearingKey,

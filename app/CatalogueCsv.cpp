@@ -675,7 +675,7 @@ const QStringList& CatalogueCsvHeader() {
 
 QByteArray ExportCatalogueCsv(CMainConnection& db) {
     QString text = CsvLine(CatalogueCsvHeader());
-    CBearingStore bearings(db);
+    CBearingStore bearings(db, StoredValues::AsStored);
     const std::vector<CBearing> library = bearings.ListBearings();
     for (const CMachine& machine : db.ListMachines()) {
         const std::vector<CVib> vibs = db.ListVibs(machine.sItemGUID);
@@ -742,7 +742,7 @@ std::optional<CLube> DatabaseCatalogue::Lube(const QString& guid) const {
 }
 
 std::vector<CBearing> DatabaseCatalogue::Bearings() const {
-    CBearingStore store(db_);
+    CBearingStore store(db_, StoredValues::AsStored);
     return store.ListBearings();
 }
 
@@ -790,7 +790,7 @@ bool ApplyCatalogueImport(CMainConnection& db, const CatalogueImportPlan& plan) 
                                      &CMainConnection::UpsertVib) &&
                             StoreAll(plan.lubes, ItemKind::LubePoints, db, &CMainConnection::GetLube,
                                      &CMainConnection::UpsertLube);
-        CBearingStore bearings(db);
+        CBearingStore bearings(db, StoredValues::AsStored);
         for (const auto& [point, assignments] : plan.pointBearings) {
             if (!stored || !bearings.ReplacePointBearings(point, assignments)) {
                 return false;

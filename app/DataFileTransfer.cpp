@@ -1,6 +1,7 @@
 #include "app/DataFileTransfer.h"
 
 #include "analysis/ReadingIndices.h"
+#include "app/AlarmEvents.h"
 #include "app/DatabaseSwitch.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
@@ -98,6 +99,7 @@ DataFileTransfer ImportDataFileInto(CAppData& app, const QString& path, bool sil
     if (transfer.outcome == DataFileOutcome::Done) {
         EnvelopeAnalyzer analyzer;
         RecordMissingReadingIndices(*db, analyzer);
+        RecordAlarmEventsOfChangedPoints(*db);
     }
     // The progress window has closed and the busy flag is clear by now.
     if (transfer.outcome == DataFileOutcome::ConnectionLost) {

@@ -2,6 +2,7 @@
 
 #include "analysis/AlarmStatus.h"
 #include "analysis/ReadingIndices.h"
+#include "app/AlarmEvents.h"
 #include "platform/Prompter.h"
 #include "store/SqlConnection.h"
 #include "texts/UiText.h"
@@ -116,6 +117,7 @@ EditOutcome OffRouteReadingList::MoveTo(const QString& guid, const PointChooser&
     }
     EnvelopeAnalyzer analyzer;
     RecordReadingIndices(db.Connection(), reading, analyzer);
+    RecordAlarmEvent(db, reading.sParentGUID);
 
     const bool deleted = Guarded(
         [&offRoute](CRecordSyncConnection& sync) { return sync.DeleteOffRouteReading(offRoute.sItemGUID); });

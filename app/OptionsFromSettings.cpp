@@ -1,5 +1,8 @@
 #include "app/OptionsFromSettings.h"
 
+#include "app/Log.h"
+#include "app/Secrets.h"
+
 namespace vantor {
 
 MeasureFormat MeasureFormatOf(const CSettings& settings) {
@@ -19,9 +22,26 @@ StatusTableOptions StatusTableOptionsOf(const CSettings& settings) {
     return options;
 }
 
-SmtpSettings SmtpSettingsOf(const CSettings& settings) {
-    return SmtpSettings{settings.smtpHost, settings.smtpPort,     settings.smtpSecurity,
-                        settings.smtpUser, settings.smtpPassword, settings.smtpFrom};
+SmtpSettings SmtpSettingsOf(const CSettings& settings, const QString& password) {
+    SmtpSettings smtp{settings.smtpHost, settings.smtpPort, settings.smtpSecurity,
+                      settings.smtpUser, password,          settings.smtpFrom};
+    const QString allowed = settings.smtpAllowPlainAuth.trimmed();
+    smtp.allowPlainAuth =
+        !allowed.isEmpty() && allowed.compare(smtp.host.trimmed(), Qt::CaseInsensitive) == 0;
+    return smtp;
+}
+
+QString StoredSmtpPassword(const CAppData& app) {
+    // The store is asked only when a login is configured.
+    if (app.settings.smtpHost.trimmed().isEmpty() || app.settings.smtpUser.isEmpty()) {
+        return {};
+    }
+    QString error;
+    const auto password = UserSecrets(app.edition).Read(kSmtpPasswordSecret, &error);
+    if (!error.isEmpty()) {
+        qCWarning(lcApp, "the mail password cannot be read: %s", qUtf8Printable(error));
+    }
+    return password.value_or(QString());
 }
 
 ExceptionCollectOptions ExceptionCollectOptionsOf(const CSettings& settings) {
@@ -43,7 +63,7 @@ ExceptionSendOptions ExceptionSendOptionsOf(const CAppData& app) {
 SystemMailOptions SystemMailOptionsOf(const CAppData& app) {
     SystemMailOptions options;
     options.outboxFolder = OutboxFolder(app.folders.dataFolder);
-    options.smtp = SmtpSettingsOf(app.settings);
+    options.smtp = SmtpSettingsOf(app.settings, StoredSmtpPassword(app));
     return options;
 }
 

@@ -16,10 +16,15 @@ namespace vantor {
 MeasureFormat MeasureFormatOf(const CSettings& settings);
 // The status table's three chosen columns, words or values, and their formatting.
 StatusTableOptions StatusTableOptionsOf(const CSettings& settings);
-SmtpSettings SmtpSettingsOf(const CSettings& settings);
+// The mail server of the settings with the given password; plain logins are allowed when
+// "SmtpAllowPlainAuth" names this server's host.
+SmtpSettings SmtpSettingsOf(const CSettings& settings, const QString& password);
+// The stored mail password (empty when none is stored, or no login is configured).
+QString StoredSmtpPassword(const CAppData& app);
 ExceptionCollectOptions ExceptionCollectOptionsOf(const CSettings& settings);
 ExceptionSendOptions ExceptionSendOptionsOf(const CAppData& app);
-// The product transport: the Outbox in the data folder and the configured server.
+// The product transport: the Outbox in the data folder and the configured server with its stored
+// password.
 SystemMailOptions SystemMailOptionsOf(const CAppData& app);
 
 } // namespace vantor

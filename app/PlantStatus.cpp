@@ -5,9 +5,11 @@
 
 #include <QSet>
 
+#include <algorithm>
 #include <memory>
 
 #include "analysis/EnvelopeSpectrum.h"
+#include "analysis/ReadingDiagnosis.h"
 #include "analysis/SignalProcessor.h"
 #include "store/AlarmRecords.h"
 #include "store/LatestReadings.h"
@@ -23,6 +25,56 @@ QDateTime PlantPoint::LatestDate() const {
         return latestLube->ctDateTaken;
     }
     return {};
+}
+
+StatusCode PlantPoint::FindingsMark() const {
+    return FindingsMarkOf(findings);
+}
+
+std::optional<std::vector<Finding>> LatestReadingFindings(CMainConnection& db, SignalProcessor& processor,
+                                                          EnvelopeAnalyzer& analyzer,
+                                                          const QString& latestReadingGuid) {
+    if (latestReadingGuid.isEmpty()) {
+        return std::nullopt;
+    }
+    std::optional<ReadingDiagnosis> diagnosis = DiagnoseReading(db, processor, analyzer, latestReadingGuid);
+    if (!diagnosis) {
+        return std::nullopt;
+    }
+    return std::move(diagnosis->findings);
+}
+
+StatusCode FindingsMarkOf(const std::optional<std::vector<Finding>>& findings) {
+    if (!findings) {
+        return StatusCode::Ok;
+    }
+    const StatusCode severity = FindingsSeverity(*findings);
+    return severity == StatusCode::Warning || severity == StatusCode::Critical ? severity : StatusCode::Ok;
+}
+
+bool PlantSnapshot::SetPointFindings(const QString& pointGuid, std::optional<std::vector<Finding>> findings) {
+    for (PlantMachine& machine : machines) {
+        for (PlantPoint& point : machine.points) {
+            if (point.Guid() != pointGuid) {
+                continue;
+            }
+            point.findings = std::move(findings);
+            machine.findingsMark = StatusCode::Ok;
+            for (const PlantPoint& each : machine.points) {
+                machine.findingsMark = std::max(machine.findingsMark, each.FindingsMark());
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+StatusCode PlantSnapshot::FindingsMark() const {
+    StatusCode mark = StatusCode::Ok;
+    for (const PlantMachine& machine : machines) {
+        mark = std::max(mark, machine.findingsMark);
+    }
+    return mark;
 }
 
 const PlantMachine* PlantSnapshot::FindMachine(const QString& guid) const {
@@ -95,6 +147,7 @@ PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents) {
                     PointAlarmStatus alarms = EvaluatePointAlarms(db, *processor, *analyzer, vib);
                     point.status = alarms.combined;
                     point.reasons = std::move(alarms.reasons);
+                    point.zone = std::move(alarms.zone);
                 } else {
                     point.status = PointStatus(vib, point.latestVib ? &*point.latestVib : nullptr);
                 }

@@ -4,6 +4,7 @@
 // machine's status the most severe of its points', and whether off-route readings wait.
 
 #include "analysis/AlarmStatus.h"
+#include "analysis/Diagnosis.h"
 #include "analysis/PointAlarms.h"
 #include "analysis/StatusTable.h"
 #include "store/Records.h"
@@ -15,6 +16,8 @@ namespace vantor {
 
 class CAppData;
 class CMainConnection;
+class EnvelopeAnalyzer;
+class SignalProcessor;
 
 struct PlantPoint {
     enum class Kind { Vib, Lube };
@@ -27,7 +30,15 @@ struct PlantPoint {
     // severe of it and those alarms, whose reasons (WARNING or CRITICAL) are kept, most severe first.
     DatedStatus status;
     std::vector<AlarmReason> reasons;
+    // For a vibration point judged by ISO 20816-3: the zone of its newest reading.
+    std::optional<PointZone> zone;
+    // What the diagnosis finds in the newest reading (none: no reading, not diagnosed yet, or it
+    // cannot be decoded; LoadPlant leaves it to SetPointFindings). An alarming finding marks the
+    // point beside its status, never in it.
+    std::optional<std::vector<Finding>> findings;
 
+    // The most severe alarming finding's severity (WARNING or CRITICAL); OK without one.
+    StatusCode FindingsMark() const;
     const QString& Guid() const { return kind == Kind::Vib ? vib.sItemGUID : lube.sItemGUID; }
     const QString& Name() const { return kind == Kind::Vib ? vib.sName : lube.sName; }
     QDateTime LatestDate() const;
@@ -35,8 +46,9 @@ struct PlantPoint {
 
 struct PlantMachine {
     CMachine machine;
-    std::vector<PlantPoint> points; // vibration points first, each kind in its order
-    DatedStatus status;             // the most severe of its points
+    std::vector<PlantPoint> points;           // vibration points first, each kind in its order
+    DatedStatus status;                       // the most severe of its points
+    StatusCode findingsMark = StatusCode::Ok; // the most severe of its points' findings marks
 };
 
 struct PlantSnapshot {
@@ -46,6 +58,10 @@ struct PlantSnapshot {
 
     const PlantMachine* FindMachine(const QString& guid) const;
     const PlantPoint* FindPoint(const QString& guid) const;
+    // Puts a point's findings in and its machine's mark with them; false for an unknown point.
+    bool SetPointFindings(const QString& pointGuid, std::optional<std::vector<Finding>> findings);
+    // The most severe mark of every machine (the plant's).
+    StatusCode FindingsMark() const;
 };
 
 struct PlantContents {
@@ -53,9 +69,20 @@ struct PlantContents {
     bool lubePoints = false;
 };
 
+// The findings of a point's newest reading as every view of the plant gives them (the tree, the
+// status table, `vantor status --json`, the report): none without a reading or when it cannot be
+// decoded. Throws DatabaseError.
+std::optional<std::vector<Finding>> LatestReadingFindings(CMainConnection& db, SignalProcessor& processor,
+                                                          EnvelopeAnalyzer& analyzer,
+                                                          const QString& latestReadingGuid);
+// WARNING or CRITICAL for the most severe alarming finding, OK without one.
+StatusCode FindingsMarkOf(const std::optional<std::vector<Finding>>& findings);
+
 // Reads the whole plant: one query for the machines, one per machine for its points, one for the
 // newest reading of every point; the points with baseline, change or band settings are judged by
-// them too (their readings and latest spectra read). Throws DatabaseError like the record access layer.
+// them too (their readings and latest spectra read). The points' findings are not worked out here
+// (a reading's diagnosis decodes it): see SetPointFindings. Throws DatabaseError like the record
+// access layer.
 PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents);
 // The same for the desktop's tree: nothing after "Error loading record, please try again" (logged)
 // when the database fails or none is open.

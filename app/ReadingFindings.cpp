@@ -2,6 +2,7 @@
 
 #include "app/CAppData.h"
 #include "app/Log.h"
+#include "app/PlantStatus.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
 
@@ -68,33 +69,41 @@ QString FindingsCellText(const std::vector<Finding>& findings) {
     return captions.isEmpty() ? FindingKindText(FindingKind::NoFinding) : captions.join(QStringLiteral(", "));
 }
 
-QString ConfidenceText(double confidence) {
-    return QStringLiteral("%1 %").arg(QLocale::system().toString(qRound(confidence * 100)));
-}
-
 QString FindingsTip(const std::vector<Finding>& findings) {
     QStringList lines;
     for (const Finding& finding : NamedFindings(findings)) {
-        lines << QStringLiteral("%1 - %2 (%3): %4")
-                     .arg(FindingKindText(finding.kind), StatusText(finding.severity),
-                          ConfidenceText(finding.confidence), finding.summary);
+        lines << FindingLine(finding);
     }
     return lines.isEmpty() ? FindingKindText(FindingKind::NoFinding) : lines.join(QLatin1Char('\n'));
 }
 
-QString AlarmReasonText(const AlarmReason& reason) {
-    int caption = text::added::StatisticalAlarm;
-    switch (reason.source) {
-    case AlarmReason::Source::Baseline:
-        break;
-    case AlarmReason::Source::Change:
-        caption = text::added::ChangeAlarm;
-        break;
-    case AlarmReason::Source::Band:
-        caption = text::added::BandAlarm;
-        break;
+std::optional<std::vector<Finding>> LoadLatestFindings(CAppData& app, SignalProcessor& processor,
+                                                       EnvelopeAnalyzer& analyzer,
+                                                       const QString& readingGuid) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr) {
+        return std::nullopt;
     }
-    return QStringLiteral("%1 %2").arg(StatusText(reason.code), UiText(caption).arg(reason.text));
+    try {
+        return LatestReadingFindings(*db, processor, analyzer, readingGuid);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "diagnosing reading" << readingGuid << "failed:" << error.what();
+        return std::nullopt;
+    }
+}
+
+std::optional<PointAlarmStatus> LoadPointAlarms(CAppData& app, SignalProcessor& processor,
+                                                EnvelopeAnalyzer& analyzer, const CVib& point) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr) {
+        return std::nullopt;
+    }
+    try {
+        return EvaluatePointAlarms(*db, processor, analyzer, point);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "judging the alarms of point" << point.sItemGUID << "failed:" << error.what();
+        return std::nullopt;
+    }
 }
 
 } // namespace vantor

@@ -7,6 +7,7 @@
 #include "analysis/PointAlarms.h"
 #include "analysis/ReadingDiagnosis.h"
 #include "analysis/SpectralBands.h"
+#include "analysis/StatusReasons.h"
 
 #include <QString>
 
@@ -34,11 +35,19 @@ QString FindingsCellText(const std::vector<Finding>& findings);
 // One line per finding, alarming or noted: "Bearing defect - CRITICAL (90 %): <summary>"; "No
 // finding" alone.
 QString FindingsTip(const std::vector<Finding>& findings);
-// A confidence 0..1 as a whole percentage: "85 %".
-QString ConfidenceText(double confidence);
 
-// A reason of the baseline, change or band alarms as the tree's tooltip shows it:
-// "Statistical alarm: ISO velocity 3.10 ≥ baseline + 3σ 2.95" (its status word ahead).
-QString AlarmReasonText(const AlarmReason& reason);
+// The findings of a point's newest reading as LatestReadingFindings gives them (`vantor status
+// --json` reads them so too); none after a database failure (logged).
+std::optional<std::vector<Finding>> LoadLatestFindings(CAppData& app, SignalProcessor& processor,
+                                                       EnvelopeAnalyzer& analyzer,
+                                                       const QString& readingGuid);
+
+// The point's combined status with its reasons, as the tree and the status table judge it (none
+// without a database or after a database failure, logged).
+std::optional<PointAlarmStatus> LoadPointAlarms(CAppData& app, SignalProcessor& processor,
+                                                EnvelopeAnalyzer& analyzer, const CVib& point);
+
+// ConfidenceText, AlarmReasonText and PointStatusReasons (analysis/StatusReasons.h) give the
+// reasons' words.
 
 } // namespace vantor

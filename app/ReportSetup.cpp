@@ -1,5 +1,7 @@
 #include "app/ReportSetup.h"
 
+#include "app/FollowUpReport.h"
+
 #include "platform/Version.h"
 
 #include <QLocale>
@@ -15,6 +17,11 @@ ReportLook MakeReportLook(const CAppData& app) {
     look.reportDate = QDateTime::currentDateTime();
     look.logosFolder = app.folders.logosFolder;
     look.program = QStringLiteral("%1 %2").arg(app.edition.title, ProgramVersion());
+    const QDate reportDate = look.reportDate.date();
+    look.addedSections = [reportDate](CMainConnection& db, const QStringList& machines,
+                                      std::vector<ReportBlock>& blocks) {
+        AddFollowUpSections(db, machines, reportDate, blocks);
+    };
     return look;
 }
 

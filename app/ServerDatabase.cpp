@@ -2,6 +2,7 @@
 
 #include "app/DatabaseSwitch.h"
 #include "app/Log.h"
+#include "app/Secrets.h"
 #include "platform/Prompter.h"
 #include "store/ServerSchema.h"
 #include "texts/UiText.h"
@@ -153,6 +154,11 @@ bool UseServer(CAppData& app, const ServerAddress& address) {
         return false;
     }
     app.ReleaseRemoteLock();
+    if (QString error; !KeepPassphrase(app, address, &error)) {
+        Tell(app, QStringLiteral("The key passphrase of %1 could not be kept; it is asked for again next "
+                                 "time: %2")
+                      .arg(address.Describe(), error));
+    }
     app.settings.serverDatabase = address.ToStorable();
     RememberServer(app.settings, address);
     app.WriteSettings();
@@ -162,11 +168,12 @@ bool UseServer(CAppData& app, const ServerAddress& address) {
 
 bool ConnectConfiguredServer(CAppData& app) {
     QString error;
-    const auto address = ServerAddress::Parse(app.settings.serverDatabase, &error);
+    auto address = ServerAddress::Parse(app.settings.serverDatabase, &error);
     if (!address) {
         Tell(app, QStringLiteral("The server address in the settings cannot be read: %1").arg(error));
         return false;
     }
+    address = WithKeptPassphrase(app, *address);
     const ServerProbe probe = ProbeServer(*address);
     if (!probe.Usable()) {
         Tell(app, ServerProbeMessage(probe, *address));
@@ -180,6 +187,33 @@ bool UseLocalFileInsteadOfServer(CAppData& app) {
     app.settings.serverDatabase.clear();
     app.WriteSettings();
     return SwitchToLocal(app);
+}
+
+namespace {
+const QString kPassphraseOption = QStringLiteral("sslpassword");
+} // namespace
+
+ServerAddress WithKeptPassphrase(const CAppData& app, ServerAddress address) {
+    if (!address.Option(kPassphraseOption).isEmpty()) {
+        return address;
+    }
+    QString error;
+    const auto kept = UserSecrets(app.edition).Read(ServerPassphraseSecret(address.ToStorable()), &error);
+    if (kept && !kept->isEmpty()) {
+        address.SetOption(kPassphraseOption, *kept);
+    } else if (!error.isEmpty()) {
+        qCWarning(lcApp, "the key passphrase of %s cannot be read: %s", qUtf8Printable(address.Describe()),
+                  qUtf8Printable(error));
+    }
+    return address;
+}
+
+bool KeepPassphrase(const CAppData& app, const ServerAddress& address, QString* error) {
+    const QString passphrase = address.Option(kPassphraseOption);
+    if (passphrase.isEmpty()) {
+        return true;
+    }
+    return UserSecrets(app.edition).Write(ServerPassphraseSecret(address.ToStorable()), passphrase, error);
 }
 
 QString ServerCaption(const CAppData& app) {

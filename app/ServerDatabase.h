@@ -5,7 +5,8 @@
 // file and the server. Both front ends call these.
 //
 // A password is never stored: it comes from ~/.pgpass, PGPASSWORD or the desktop's prompt, and
-// lives only in the address held in memory.
+// lives only in the address held in memory. A TLS key passphrase ("sslpassword") is kept in the
+// user's secret store, never in the settings, and put back into the address when connecting.
 
 #include "app/CAppData.h"
 #include "store/EngineCopy.h"
@@ -60,6 +61,12 @@ bool UseServer(CAppData& app, const ServerAddress& address);
 bool ConnectConfiguredServer(CAppData& app);
 // Leaves the server for the local file and clears the setting.
 bool UseLocalFileInsteadOfServer(CAppData& app);
+// The address with the key passphrase kept for it put back, when the address names none.
+ServerAddress WithKeptPassphrase(const CAppData& app, ServerAddress address);
+// Keeps the address's key passphrase in the secret store (nothing when it has none); false (with
+// `error`) when the store refused it.
+bool KeepPassphrase(const CAppData& app, const ServerAddress& address, QString* error = nullptr);
+
 // "<title> - Server Database (user@host:port/database)".
 QString ServerCaption(const CAppData& app);
 

@@ -1,7 +1,12 @@
 #include "app/Settings.h"
 
+#include "app/Log.h"
+#include "app/Secrets.h"
+#include "platform/OwnerOnlyFile.h"
+#include "store/ServerAddress.h"
+
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -75,11 +80,11 @@ const std::array kFields = {
     Int("SmtpPort", &CSettings::smtpPort),
     Int("SmtpSecurity", &CSettings::smtpSecurity),
     Text("SmtpUser", &CSettings::smtpUser),
-    Text("SmtpPassword", &CSettings::smtpPassword),
     Text("SmtpFrom", &CSettings::smtpFrom),
     Text("MeterPort", &CSettings::meterPort),
     Text("ServerDatabase", &CSettings::serverDatabase),
     Text("RememberedServers", &CSettings::rememberedServers),
+    Text("SmtpAllowPlainAuth", &CSettings::smtpAllowPlainAuth),
 };
 
 QString FolderValueName(int number) {
@@ -190,6 +195,63 @@ std::unique_ptr<QSettings> OpenSettings(const Edition& edition, const QString& f
 #endif
 }
 
+// An address without the key passphrase, which goes to the secret store. Nullopt when the address
+// holds none or the store cannot take it (the text then stays as it is: nothing is lost).
+std::optional<QString> PassphraseMovedOut(const SecretStore& secrets, const QString& text) {
+    if (!text.contains(QLatin1String("sslpassword"))) {
+        return std::nullopt;
+    }
+    const auto address = ServerAddress::Parse(text);
+    if (!address || address->Option(QStringLiteral("sslpassword")).isEmpty()) {
+        return std::nullopt;
+    }
+    const QString storable = address->ToStorable();
+    QString error;
+    if (!secrets.Write(ServerPassphraseSecret(storable), address->Option(QStringLiteral("sslpassword")),
+                       &error)) {
+        qCWarning(lcApp, "the key passphrase of %s stays in the settings: %s",
+                  qUtf8Printable(address->Describe()), qUtf8Printable(error));
+        return std::nullopt;
+    }
+    return storable;
+}
+
+// Moves the secrets an older version kept in the settings file into the secret store and takes
+// them out of the file (and the record). True when the file changed.
+bool MoveSecretsOut(QSettings& store, const Edition& edition, CSettings& settings) {
+    const SecretStore secrets = UserSecrets(edition);
+    bool changed = false;
+    if (store.contains(kSmtpPasswordSecret)) {
+        const QString password = ReadText(store.value(kSmtpPasswordSecret)).value_or(QString());
+        QString error;
+        if (password.isEmpty() || secrets.Write(kSmtpPasswordSecret, password, &error)) {
+            store.remove(kSmtpPasswordSecret);
+            changed = true;
+        } else {
+            qCWarning(lcApp, "the mail password stays in the settings file: %s", qUtf8Printable(error));
+        }
+    }
+    if (const auto stripped = PassphraseMovedOut(secrets, settings.serverDatabase)) {
+        settings.serverDatabase = *stripped;
+        store.setValue(QStringLiteral("ServerDatabase"), *stripped);
+        changed = true;
+    }
+    QStringList servers = settings.rememberedServers.split(QLatin1Char('\n'));
+    bool serversChanged = false;
+    for (QString& server : servers) {
+        if (const auto stripped = PassphraseMovedOut(secrets, server)) {
+            server = *stripped;
+            serversChanged = true;
+        }
+    }
+    if (serversChanged) {
+        settings.rememberedServers = servers.join(QLatin1Char('\n'));
+        store.setValue(QStringLiteral("RememberedServers"), settings.rememberedServers);
+        changed = true;
+    }
+    return changed;
+}
+
 } // namespace
 
 void SettingsStore::Read(CSettings& settings) const {
@@ -218,11 +280,30 @@ void SettingsStore::Read(CSettings& settings) const {
             settings.*field.text = *text;
         }
     }
+    const bool secretsMoved = MoveSecretsOut(*store, edition_, settings);
     store->endGroup();
     MigrateBandNames(settings);
+#ifndef Q_OS_WIN
+    // A file an older version left readable by others is made private before it is written again.
+    if (QString error; QFileInfo::exists(FilePath()) && !EnsureOwnerOnlyFile(FilePath(), &error)) {
+        qCWarning(lcApp, "%s", qUtf8Printable(error));
+    }
+#endif
+    if (secretsMoved) {
+        store->sync();
+    }
 }
 
 bool SettingsStore::Write(const CSettings& settings) const {
+#ifndef Q_OS_WIN
+    // Created readable by its owner only before anything is written in it; the writes replace the
+    // file keeping that mode.
+    QString error;
+    if (!EnsureOwnerOnlyFile(FilePath(), &error)) {
+        qCWarning(lcApp, "the settings cannot be stored: %s", qUtf8Printable(error));
+        return false;
+    }
+#endif
     const auto store = OpenSettings(edition_, FilePath());
     store->beginGroup(kGroup);
     for (const Field& field : kFields) {
@@ -243,15 +324,7 @@ bool SettingsStore::Write(const CSettings& settings) const {
     }
     store->endGroup();
     store->sync();
-    const bool stored = store->status() == QSettings::NoError;
-#ifndef Q_OS_WIN
-    // The file holds the mail server's password: readable by its owner only. Later writes replace
-    // the file keeping these permissions.
-    if (stored && !QFile::setPermissions(FilePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        return false;
-    }
-#endif
-    return stored;
+    return store->status() == QSettings::NoError;
 }
 
 std::vector<std::pair<QString, QString>> ListSettingValues(const CSettings& settings) {

@@ -58,14 +58,16 @@ struct CSettings {
     int smtpPort = 25;
     int smtpSecurity = 0; // 0 none, 1 STARTTLS, 2 TLS
     QString smtpUser;
-    QString smtpPassword;
-    QString smtpFrom;
+    QString smtpFrom; // the password is kept in the secret store (app/Secrets.h), never here
     // The meter's serial device; empty finds the cradle on the USB bus.
     QString meterPort;
     // The PostgreSQL server in use (a libpq address without its password); empty while the local
     // file or a remote folder is in use. The servers connected to before, one per line, newest first.
     QString serverDatabase;
     QString rememberedServers;
+    // The mail server (host name) to which the password may go over a connection without
+    // encryption (SmtpSecurity 0); empty: to none.
+    QString smtpAllowPlainAuth;
 
     // Run-time values, never persisted; the units settings change them.
     QString frequencyUnitLabel = QStringLiteral("Hz");
@@ -87,10 +89,13 @@ public:
     QString FilePath() const;
 
     // Reads every value over the record's current fields: a value that is absent or unreadable
-    // keeps the field as it is. Migrates band names written by older versions.
+    // keeps the field as it is. Migrates band names written by older versions, and moves secrets
+    // an older version kept in the file (the mail password, server key passphrases) into the
+    // secret store, removing them from the file once they are stored there.
     void Read(CSettings& settings) const;
-    // Writes every persisted value. Remote folders are numbered from 1 in list order; numbered
-    // values beyond the list are removed. False when the values could not be stored.
+    // Writes every persisted value into a file readable by its owner only from its creation.
+    // Remote folders are numbered from 1 in list order; numbered values beyond the list are
+    // removed. False when the values could not be stored.
     bool Write(const CSettings& settings) const;
 
 private:

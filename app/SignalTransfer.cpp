@@ -2,6 +2,7 @@
 
 #include "analysis/ReadingIndices.h"
 #include "analysis/SignalProcessor.h"
+#include "app/AlarmEvents.h"
 #include "app/CAppData.h"
 #include "app/Log.h"
 #include "app/ViewedReading.h"
@@ -13,6 +14,7 @@
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 #include "store/SqlConnection.h"
+#include "store/Validation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -179,7 +181,23 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
             QStringLiteral("the date %1 lies outside 1900-01-01 00:00:00 to 2079-06-06 00:00:00")
                 .arg(taken.toString(QLatin1String(kInterchangeDateFormat))));
     }
-    const float runSpeed = request.runSpeedHz.value_or(source.runSpeedHz.value_or(point.fRunSpeedHz));
+    // A run speed from the command or the file passes the point editor's check; the point's own
+    // is what its editor stored.
+    float runSpeed = point.fRunSpeedHz;
+    for (const auto& [given, where] :
+         {std::pair{request.runSpeedHz, QStringLiteral("the run speed given")},
+          std::pair{source.runSpeedHz.has_value() ? std::optional<double>(*source.runSpeedHz) : std::nullopt,
+                    QStringLiteral("the file's run speed (rs=)")}}) {
+        if (!given) {
+            continue;
+        }
+        if (const std::optional<QString> refused = CheckRunSpeed(*given)) {
+            return ImportFailed(
+                QStringLiteral("%1, %2 Hz: %3").arg(where, QString::number(*given, 'g', 6), *refused));
+        }
+        runSpeed = AsStoredFloat(*given);
+        break;
+    }
 
     ImportedReadingBuild build =
         BuildImportedReading(source.waveform, request.choice.channel, runSpeed, processor);
@@ -189,10 +207,6 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
 
     SignalImportOutcome outcome;
     try {
-        if (db.CountVibReadings(point.sItemGUID, taken, taken) > 0) {
-            return ImportFailed(QStringLiteral("the point already has a reading taken at %1")
-                                    .arg(taken.toString(QLatin1String(kInterchangeDateFormat))));
-        }
         CVibReading reading;
         static_cast<VibReadingValues&>(reading) = std::move(build.values);
         reading.sItemGUID = MakeItemGuid();
@@ -210,18 +224,15 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
         mark.samplesUsed = static_cast<int>(build.samplesUsed);
         mark.imported = QDateTime::currentDateTime();
 
-        SqlConnection::Transaction transaction(db.Connection());
-        if (!db.UpsertVibReading(reading)) {
-            return ImportFailed(QStringLiteral("the reading could not be stored"));
-        }
-        MarkImportedReading(db.Connection(), mark);
-        if (!transaction.Commit()) {
-            return ImportFailed(QStringLiteral("the reading could not be stored"));
+        if (StoreImportedReading(db, reading, mark) == ImportedReadingStore::PointHasReadingThen) {
+            return ImportFailed(QStringLiteral("the point already has a reading taken at %1")
+                                    .arg(taken.toString(QLatin1String(kInterchangeDateFormat))));
         }
         // The waveform indices are taken as the reading arrives, as for a reading from the meter; a
         // failure leaves them to be computed when first needed.
         EnvelopeAnalyzer analyzer;
         RecordReadingIndices(db.Connection(), reading, analyzer);
+        RecordAlarmEvent(db, reading.sParentGUID);
         outcome.reading = std::move(reading);
     } catch (const DatabaseError& error) {
         return ImportFailed(
@@ -232,6 +243,7 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
     outcome.samplesUsed = build.samplesUsed;
     outcome.samplingFrequencyHz = source.waveform.samplingFrequencyHz;
     outcome.unit = source.waveform.unit;
+    outcome.note = source.note;
     return outcome;
 }
 

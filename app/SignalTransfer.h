@@ -50,7 +50,7 @@ struct SignalImportRequest {
     std::optional<WaveformFormat> format; // else from the file name
     QDateTime taken;                      // else the file's date
     WaveformChoice choice;
-    std::optional<float> runSpeedHz; // else the file's, else the point's
+    std::optional<double> runSpeedHz; // else the file's, else the point's
 };
 
 struct SignalImportOutcome {
@@ -61,11 +61,14 @@ struct SignalImportOutcome {
     std::size_t samplesUsed = 0;
     double samplingFrequencyHz = 0;
     SignalUnit unit = SignalUnit::G;
+    QString note; // what the reader chose on its own (which UFF record); empty if nothing
 };
 
 // Reads the waveform, builds the reading and stores it with its imported mark in one
 // transaction. On any refusal nothing is stored. A point that already has a reading at the date is
-// refused (the upload's rule would replace that reading).
+// refused (the upload's rule would replace that reading), and so is a run speed given or read from
+// the file that the point editor would refuse (0, 5000 Hz, infinite); the point's own run speed is
+// taken as it is (0 when the point has none).
 SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& processor,
                                          const SignalImportRequest& request);
 

@@ -36,7 +36,9 @@ bool CreateAndDeleteTestFile(const QString& folder) {
         return false;
     }
     file.close();
-    return file.remove();
+    // Another program starting at the same moment may have removed the same test file first: the
+    // folder is still writable.
+    return file.remove() || !file.exists();
 }
 
 bool PrepareFolders(CAppData& app) {

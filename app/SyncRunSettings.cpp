@@ -1,5 +1,6 @@
 #include "app/SyncRunSettings.h"
 
+#include "app/AlarmEvents.h"
 #include "app/OptionsFromSettings.h"
 #include "reports/mail/ExceptionCollector.h"
 #include "reports/mail/ExceptionList.h"
@@ -23,6 +24,9 @@ SyncSettings MakeSyncSettings(CAppData& app, bool fromMeter, const QString& rout
     settings.collectException = [collect](const CMachine& machine, const CVib& point,
                                           const CVibReading& reading) {
         CollectException(ProcessExceptionList(), collect, machine, point, reading);
+    };
+    settings.readingStored = [](CMainConnection& db, const CVib& point, const CVibReading&) {
+        RecordAlarmEvent(db, point.sItemGUID);
     };
     return settings;
 }

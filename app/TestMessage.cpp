@@ -8,9 +8,10 @@
 namespace vantor {
 
 TestMessageResult SendTestMessage(const CAppData& app, const CSettings& settings, const QString& to,
-                                  Prompter& prompter, ExceptionProgress& progress) {
+                                  Prompter& prompter, ExceptionProgress& progress,
+                                  const std::optional<QString>& password) {
     SystemMailOptions options = SystemMailOptionsOf(app);
-    options.smtp = SmtpSettingsOf(settings);
+    options.smtp = SmtpSettingsOf(settings, password ? *password : options.smtp.password);
     SystemMailTransport transport(options);
     TestMessageResult result;
     if (!transport.Present()) {

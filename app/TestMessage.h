@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace vantor {
 
 struct TestMessageResult {
@@ -17,9 +19,11 @@ struct TestMessageResult {
     QString detail;    // the transport's last error after a failure
 };
 
-// Delivers the test message to `to` (";" separates several) with the settings given, which need
-// not be stored yet. Failures show their messages through the prompter.
+// Delivers the test message to `to` (";" separates several) with the settings and mail password
+// given, which need not be stored yet (no password: the stored one). Failures show their messages
+// through the prompter.
 TestMessageResult SendTestMessage(const CAppData& app, const CSettings& settings, const QString& to,
-                                  Prompter& prompter, ExceptionProgress& progress);
+                                  Prompter& prompter, ExceptionProgress& progress,
+                                  const std::optional<QString>& password = std::nullopt);
 
 } // namespace vantor

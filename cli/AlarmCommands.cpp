@@ -11,6 +11,7 @@
 #include "cli/CommandContext.h"
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
+#include "cli/SeverityCommands.h"
 #include "store/RecordFields.h"
 #include "texts/UiText.h"
 
@@ -114,6 +115,12 @@ struct AlarmOptions {
     std::vector<double> change;
     bool off = false;
     bool json = false;
+    // The point's severity standard and the standard's suggestion (SeverityCommands.h).
+    std::string standard;
+    std::optional<int> group;
+    std::string support;
+    std::string suggest;
+    bool apply = false;
 };
 
 int ShowAlarms(CommandContext& context, const AlarmOptions& o, std::FILE* out) {
@@ -140,16 +147,26 @@ int ShowAlarms(CommandContext& context, const AlarmOptions& o, std::FILE* out) {
             settingsText << SettingText(*settings, outcome);
         }
         if (o.json) {
-            PrintJsonLine(out, {{QStringLiteral("point"), point.sItemGUID},
-                                {QStringLiteral("documented"), StatusText(status.documented.code)},
-                                {QStringLiteral("status"), StatusText(status.combined.code)},
-                                {QStringLiteral("settings"), settingsJson},
-                                {QStringLiteral("reasons"), ReasonsJson(status.reasons)},
-                                {QStringLiteral("notes"), QJsonArray::fromStringList(status.notes)}});
+            QJsonObject object{{QStringLiteral("point"), point.sItemGUID},
+                               {QStringLiteral("documented"), StatusText(status.documented.code)},
+                               {QStringLiteral("status"), StatusText(status.combined.code)},
+                               {QStringLiteral("settings"), settingsJson},
+                               {QStringLiteral("reasons"), ReasonsJson(status.reasons)},
+                               {QStringLiteral("notes"), QJsonArray::fromStringList(status.notes)}};
+            if (status.zone) {
+                object.insert(QStringLiteral("zone"), ZoneName(status.zone->verdict.zone));
+                object.insert(QStringLiteral("zoneText"), status.zone->text);
+            }
+            PrintJsonLine(out, object);
             return static_cast<int>(kDone);
         }
         PrintLine(out, QStringLiteral("status\t%1\tdocumented %2")
                            .arg(StatusText(status.combined.code), StatusText(status.documented.code)));
+        if (status.zone) {
+            PrintLine(out, QStringLiteral("zone\t%1\t%2: %3")
+                               .arg(ZoneName(status.zone->verdict.zone),
+                                    PointStandardText(status.zone->standard), status.zone->text));
+        }
         for (const QString& line : settingsText) {
             PrintLine(out, line);
         }
@@ -250,7 +267,36 @@ void AddAlarmsCommand(CLI::App& cli, CommandContext& context) {
         ->expected(2);
     alarms->add_flag("--off", o->off, "Remove the measure's settings");
     alarms->add_flag("--json", o->json, "Print one JSON object");
+    alarms->add_option("--standard", o->standard,
+                       "The standard that judges the point's severity: iso10816-3 (the documented alarm) "
+                       "or iso20816-3 with --group and --support");
+    alarms->add_option("--group", o->group, "ISO 20816-3 machine group: 1 or 2");
+    alarms->add_option("--support", o->support, "ISO 20816-3 support: rigid or flexible");
+    alarms->add_option("--suggest", o->suggest,
+                       "iso20816: ALARM and TRIP by the standard's rule from the first --baseline N "
+                       "readings (default 6)");
+    alarms->add_flag("--apply", o->apply,
+                     "With --suggest: store them as the point's ISO warning and critical levels");
     alarms->callback([&context, o] {
+        if (!o->standard.empty() || !o->suggest.empty()) {
+            if (!o->measure.empty() || !o->from.empty() || !o->to.empty() || !o->sigma.empty() ||
+                !o->change.empty() || o->off || (!o->standard.empty() && !o->suggest.empty())) {
+                context.UserPrompter().ShowMessage(
+                    QStringLiteral("alarms: --standard and --suggest each stand alone (with --baseline, "
+                                   "--group, --support, --apply, --json)"));
+                context.status = kUsage;
+                return;
+            }
+            context.status = RunPointSeverity(context, {o->point, o->standard, o->group, o->support,
+                                                        o->suggest, o->baseline, o->apply, o->json});
+            return;
+        }
+        if (o->apply || o->group || !o->support.empty()) {
+            context.UserPrompter().ShowMessage(
+                QStringLiteral("alarms: --group, --support and --apply go with --standard or --suggest"));
+            context.status = kUsage;
+            return;
+        }
         const bool setting = o->baseline || !o->from.empty() || !o->to.empty() || !o->sigma.empty() ||
                              !o->change.empty() || o->off;
         if (setting && o->measure.empty()) {
@@ -379,6 +425,13 @@ int RunBands(CommandContext& context, const BandOptions& o, std::FILE* out) {
         for (const SpectralBandRow& row : rows) {
             const std::optional<SpectralBand> band = SpectralBandOf(row);
             if (!band) {
+                // A stored band no check would let in now is named, so that it can be removed.
+                if (!o.json) {
+                    PrintLine(out, QStringList{QString::number(row.number),
+                                               QStringLiteral("refused: %1")
+                                                   .arg(SpectralBandRowRefusal(row).value_or(QString()))}
+                                       .join(QLatin1Char('\t')));
+                }
                 continue;
             }
             if (o.json) {
@@ -441,6 +494,10 @@ int RunDiagnose(CommandContext& context, const std::string& reading, bool json, 
             PrintJsonLine(out, {{QStringLiteral("reading"), Q(reading)},
                                 {QStringLiteral("point"), diagnosis->pointGuid},
                                 {QStringLiteral("runSpeed"), diagnosis->runSpeedHz},
+                                {QStringLiteral("estimatedRunSpeed"),
+                                 diagnosis->estimatedRunSpeedHz ? QJsonValue(*diagnosis->estimatedRunSpeedHz)
+                                                                : QJsonValue()},
+                                {QStringLiteral("usedEstimate"), diagnosis->usedEstimate},
                                 {QStringLiteral("bearings"), diagnosis->bearings},
                                 {QStringLiteral("findings"), FindingsJson(diagnosis->findings)},
                                 {QStringLiteral("notes"), QJsonArray::fromStringList(diagnosis->notes)}});
@@ -455,6 +512,9 @@ int RunDiagnose(CommandContext& context, const std::string& reading, bool json, 
                           .join(QLatin1Char('\t')));
             for (const Evidence& e : f.evidence) {
                 PrintLine(out, QStringLiteral("evidence\t%1\t%2").arg(e.source, e.text));
+            }
+            if (!f.nextStep.isEmpty()) {
+                PrintLine(out, QStringLiteral("next\t%1").arg(f.nextStep));
             }
         }
         for (const QString& note : diagnosis->notes) {
@@ -514,7 +574,9 @@ QJsonArray FindingsJson(const std::vector<Finding>& findings) {
                                  {QStringLiteral("severityText"), StatusText(f.severity)},
                                  {QStringLiteral("confidence"), f.confidence},
                                  {QStringLiteral("summary"), f.summary},
-                                 {QStringLiteral("evidence"), evidence}});
+                                 {QStringLiteral("evidence"), evidence},
+                                 {QStringLiteral("nextStep"), f.nextStep},
+                                 {QStringLiteral("families"), QJsonArray::fromStringList(f.families)}});
     }
     return array;
 }
@@ -532,6 +594,7 @@ QJsonArray ReasonsJson(const std::vector<AlarmReason>& reasons) {
 
 void AddAlarmCommands(CLI::App& cli, CommandContext& context) {
     AddAlarmsCommand(cli, context);
+    AddZonesCommand(cli, context);
     AddBandsCommand(cli, context);
     AddDiagnoseCommand(cli, context);
 }

@@ -8,6 +8,7 @@
 #include "analysis/SignalProcessor.h"
 #include "analysis/StatusTable.h"
 #include "app/OptionsFromSettings.h"
+#include "app/PlantStatus.h"
 #include "app/Startup.h"
 #include "cli/AlarmCommands.h"
 #include "cli/CommandContext.h"
@@ -100,8 +101,9 @@ bool LoadAnyReading(CAppData& app, const QString& guid, ReadingSignals& decoded,
 } // namespace
 
 // The status table; a point with baseline, change or band settings shows its combined status
-// (the documented one for every other point). --json adds each point's reasons and the findings of
-// the diagnosis of its latest reading.
+// (the documented one for every other point). --json adds each point's reasons, the findings of
+// the diagnosis of its latest reading and their mark (findingsStatus: 4 WARNING, 5 CRITICAL, else 3),
+// as the desktop's tree and status table show them, and for a point judged by ISO 20816-3 its zone.
 int RunStatus(CAppData& app, bool json, std::FILE* out) {
     if (!RunHeadlessStartup(app)) {
         return kFailed;
@@ -122,11 +124,11 @@ int RunStatus(CAppData& app, bool json, std::FILE* out) {
                                          {QStringLiteral("text"), cell.cell.text}});
             }
             CVibReading latest;
-            std::optional<ReadingDiagnosis> diagnosis;
+            std::optional<std::vector<Finding>> findings;
             if (db.GetLatestVibReading(alarmed.pointGuid, latest)) {
-                diagnosis = DiagnoseReading(db, processor, analyzer, latest.sItemGUID);
+                findings = LatestReadingFindings(db, processor, analyzer, latest.sItemGUID);
             }
-            array.append(QJsonObject{
+            QJsonObject object{
                 {QStringLiteral("machine"), row.machineName},
                 {QStringLiteral("point"), row.pointName},
                 {QStringLiteral("date"),
@@ -136,7 +138,15 @@ int RunStatus(CAppData& app, bool json, std::FILE* out) {
                 {QStringLiteral("cells"), cells},
                 {QStringLiteral("documentedStatus"), static_cast<int>(alarmed.alarms.documented.code)},
                 {QStringLiteral("reasons"), ReasonsJson(alarmed.alarms.reasons)},
-                {QStringLiteral("findings"), diagnosis ? FindingsJson(diagnosis->findings) : QJsonArray()}});
+                {QStringLiteral("findings"), findings ? FindingsJson(*findings) : QJsonArray()},
+                {QStringLiteral("findingsStatus"), static_cast<int>(FindingsMarkOf(findings))}};
+            // Only a point judged by ISO 20816-3 has a zone; every other row stays as it was.
+            if (const std::optional<PointZone>& zone = alarmed.alarms.zone) {
+                object.insert(QStringLiteral("zone"), ZoneName(zone->verdict.zone));
+                object.insert(QStringLiteral("zoneText"),
+                              QStringLiteral("%1: %2").arg(PointStandardText(zone->standard), zone->text));
+            }
+            array.append(object);
         }
         Write(out, QJsonDocument(array).toJson(QJsonDocument::Indented));
         return kDone;

@@ -14,6 +14,7 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/EditStatus.h"
 #include "cli/RowFormat.h"
+#include "store/Validation.h"
 #include "texts/UiText.h"
 
 #include <QFile>
@@ -110,14 +111,14 @@ int AddBearing(CommandContext& context, const BearingOptions& o) {
         bearing.sMaker = Q(o.maker);
         if (geometry) {
             bearing.iRollingElements = *o.balls;
-            bearing.fRollingElementDiameterMM = static_cast<float>(*o.ballDiameter);
-            bearing.fPitchDiameterMM = static_cast<float>(*o.pitchDiameter);
-            bearing.fContactAngleDeg = static_cast<float>(o.contactAngle);
+            bearing.fRollingElementDiameterMM = AsStoredFloat(*o.ballDiameter);
+            bearing.fPitchDiameterMM = AsStoredFloat(*o.pitchDiameter);
+            bearing.fContactAngleDeg = AsStoredFloat(o.contactAngle);
         } else {
-            bearing.fFTF = static_cast<float>(o.factors[0]);
-            bearing.fBSF = static_cast<float>(o.factors[1]);
-            bearing.fBPFO = static_cast<float>(o.factors[2]);
-            bearing.fBPFI = static_cast<float>(o.factors[3]);
+            bearing.fFTF = AsStoredFloat(o.factors[0]);
+            bearing.fBSF = AsStoredFloat(o.factors[1]);
+            bearing.fBPFO = AsStoredFloat(o.factors[2]);
+            bearing.fBPFI = AsStoredFloat(o.factors[3]);
         }
         const std::optional<QString> guid = BearingEditor(db, context.UserPrompter()).SaveBearing(bearing);
         if (!guid) {
@@ -130,7 +131,7 @@ int AddBearing(CommandContext& context, const BearingOptions& o) {
 
 int ListBearings(CommandContext& context, bool json, std::FILE* out = stdout) {
     return WithDatabase(context, [&](CAppData&, CMainConnection& db) {
-        CBearingStore store(db);
+        CBearingStore store(db, StoredValues::AsStored);
         const std::vector<CBearing> bearings = store.ListBearings();
         if (json) {
             QJsonArray rows;
@@ -161,7 +162,7 @@ int ImportBearings(CommandContext& context, const BearingOptions& o) {
             prompter.ShowMessage(UiText(text::ErrorImportingData));
             return static_cast<int>(kFailed);
         }
-        CBearingStore store(db);
+        CBearingStore store(db, StoredValues::AsStored);
         const BearingImportPlan plan = PlanBearingImport(store, file.readAll());
         for (const QString& error : plan.errors) {
             prompter.ShowMessage(error);
@@ -180,7 +181,7 @@ int ImportBearings(CommandContext& context, const BearingOptions& o) {
 
 int ExportBearings(CommandContext& context, const BearingOptions& o) {
     return WithDatabase(context, [&](CAppData&, CMainConnection& db) {
-        CBearingStore store(db);
+        CBearingStore store(db, StoredValues::AsStored);
         if (!ExportBearingCsvFile(store, Q(o.file))) {
             context.UserPrompter().ShowMessage(UiText(text::ErrorExportingData));
             return static_cast<int>(kFailed);

@@ -6,11 +6,13 @@
 #include "cli/CatalogueLookup.h"
 #include "cli/CommandContext.h"
 #include "cli/EditStatus.h"
+#include "store/Validation.h"
 #include "texts/UiText.h"
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 namespace vantor::cli {
 namespace {
@@ -46,7 +48,11 @@ QString Q(const std::string& text) {
 
 template <class T, class V> void Set(T& field, const std::optional<V>& value) {
     if (value) {
-        field = static_cast<T>(*value);
+        if constexpr (std::is_same_v<T, float>) {
+            field = AsStoredFloat(*value); // as the column keeps it, for the editors' checks
+        } else {
+            field = static_cast<T>(*value);
+        }
     }
 }
 
@@ -76,7 +82,7 @@ void ApplyVib(const CatalogueOptions& o, CVib& vib) {
     ApplyNames(o, vib.sName, vib.sVMName, vib.sItemGUID.isEmpty());
     Set(vib.fRunSpeedHz, o.runSpeedHz);
     if (o.rpm) {
-        vib.fRunSpeedHz = static_cast<float>(*o.rpm / kSecondsPerMinute);
+        vib.fRunSpeedHz = AsStoredFloat(*o.rpm / kSecondsPerMinute);
     }
     // The ISO 10816-3 zone limits of the machine group propose the levels; given levels win.
     if (o.isoGroup) {

@@ -55,5 +55,9 @@ void AddBearingCommands(CLI::App& cli, CommandContext& context);
 void AddServerCommands(CLI::App& cli, CommandContext& context);
 // alarms, bands, diagnose
 void AddAlarmCommands(CLI::App& cli, CommandContext& context);
+// schedule, due, compliance, events, ack, note, recommendations, diagnosis-record
+void AddFollowUpCommands(CLI::App& cli, CommandContext& context);
+// recommend, recommendation close|send (vantor-full: a work request may be mailed)
+void AddWorkRequestCommands(CLI::App& cli, CommandContext& context);
 
 } // namespace vantor::cli

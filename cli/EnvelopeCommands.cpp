@@ -1,14 +1,17 @@
-// envelope, indices.
+// envelope, cepstrum, indices.
 #include "cli/EnvelopeCommands.h"
 
+#include "analysis/Cepstrum.h"
 #include "analysis/ReadingEnvelope.h"
 #include "analysis/ReadingIndices.h"
+#include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
 #include "analysis/ViewTexts.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "platform/Prompter.h"
+#include "store/BearingStore.h"
 #include "store/MainConnection.h"
 #include "store/SqlConnection.h"
 #include "texts/UiText.h"
@@ -173,6 +176,95 @@ int RunEnvelope(CAppData& app, const EnvelopeOptions& options, std::FILE* out) {
     return kDone;
 }
 
+int RunCepstrum(CAppData& app, const QString& readingGuid, bool json, const QString& csvFile,
+                std::FILE* out) {
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    Prompter& prompter = app.UserPrompter();
+    SignalProcessor processor;
+    ReadingSignals decoded;
+    std::vector<BearingAtPoint> bearings;
+    try {
+        CMainConnection& db = *app.MainConnection();
+        CVibReading row;
+        if (readingGuid.isEmpty() || !db.GetVibReading(readingGuid, row) ||
+            !LoadReadingSignals(db, processor, readingGuid, decoded)) {
+            prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
+            return kFailed;
+        }
+        CBearingStore store(db);
+        bearings = LoadBearingsAtPoint(store, row.sParentGUID);
+    } catch (const DatabaseError&) {
+        prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
+        return kFailed;
+    }
+    const std::optional<Cepstrum> cepstrum =
+        RealCepstrum(decoded.total.waveform, decoded.total.samplingFrequencyHz);
+    if (!cepstrum) {
+        prompter.ShowMessage(EnvelopeRefusalText(decoded.total.waveform.empty()
+                                                     ? EnvelopeRefusal::CaptureTooShort
+                                                     : EnvelopeRefusal::CaptureNotFinite));
+        return kFailed;
+    }
+    const std::vector<CepstrumMark> marks = CepstrumMarks(*cepstrum, decoded.runSpeedHz, bearings);
+    if (!csvFile.isEmpty()) {
+        QFile file(csvFile);
+        QByteArray text;
+        for (const CepstrumMark& mark : marks) {
+            text += QStringLiteral("Period %1 (ms),%2,%3\r\n")
+                        .arg(mark.name)
+                        .arg(mark.periodMs, 0, 'f', 6)
+                        .arg(mark.value, 0, 'g', 8)
+                        .toUtf8();
+        }
+        text += "\r\nQuefrency (ms),Cepstrum\r\n";
+        for (std::size_t i = 0; i < cepstrum->values.size(); ++i) {
+            text += QStringLiteral("%1,%2\r\n")
+                        .arg(static_cast<double>(i) * cepstrum->quefrencyStepMs, 0, 'f', 6)
+                        .arg(cepstrum->values[i], 0, 'g', 8)
+                        .toUtf8();
+        }
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() ||
+            !file.flush()) {
+            prompter.ShowMessage(UiText(text::ErrorSavingDataFile));
+            return kFailed;
+        }
+        return kDone;
+    }
+    if (json) {
+        QJsonArray marked;
+        for (const CepstrumMark& mark : marks) {
+            marked.append(QJsonObject{{QStringLiteral("name"), mark.name},
+                                      {QStringLiteral("periodMs"), mark.periodMs},
+                                      {QStringLiteral("value"), mark.value}});
+        }
+        QJsonArray values;
+        for (const double v : cepstrum->values) {
+            values.append(v);
+        }
+        const QJsonObject object{{QStringLiteral("reading"), readingGuid},
+                                 {QStringLiteral("runSpeedHz"), static_cast<double>(decoded.runSpeedHz)},
+                                 {QStringLiteral("quefrencyStepMs"), cepstrum->quefrencyStepMs},
+                                 {QStringLiteral("marks"), marked},
+                                 {QStringLiteral("values"), values}};
+        Write(out, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        return kDone;
+    }
+    WriteLine(out, QStringLiteral("quefrencyStep\t%1\tms").arg(Number(cepstrum->quefrencyStepMs)));
+    for (const CepstrumMark& mark : marks) {
+        WriteLine(
+            out,
+            QStringLiteral("mark\t%1\t%2\tms\t%3").arg(mark.name, Number(mark.periodMs), Number(mark.value)));
+    }
+    WriteLine(out, QStringLiteral("ms\tcepstrum"));
+    for (std::size_t i = 0; i < cepstrum->values.size(); ++i) {
+        WriteLine(out, Number(static_cast<double>(i) * cepstrum->quefrencyStepMs) + QLatin1Char('\t') +
+                           Number(cepstrum->values[i]));
+    }
+    return kDone;
+}
+
 int RunIndices(CAppData& app, const QString& readingGuid, bool json, std::FILE* out) {
     if (!RunHeadlessStartup(app)) {
         return kFailed;
@@ -229,6 +321,20 @@ void AddEnvelopeCommands(CLI::App& cli, CommandContext& context) {
         options.json = *json;
         options.csvFile = QString::fromStdString(*csv);
         context.status = RunEnvelope(context.App(), options);
+    });
+
+    auto* cepstrum = cli.add_subcommand(
+        "cepstrum", "A reading's real cepstrum (quefrency in ms) with the bearing families' periods marked");
+    auto cepstrumReading = std::make_shared<std::string>();
+    auto cepstrumJson = std::make_shared<bool>(false);
+    auto cepstrumCsv = std::make_shared<std::string>();
+    cepstrum->add_option("reading", *cepstrumReading, "The route reading's GUID")->required();
+    auto* cepstrumJsonFlag = cepstrum->add_flag("--json", *cepstrumJson, "Print one JSON object");
+    cepstrum->add_option("--csv", *cepstrumCsv, "Write the cepstrum to a CSV file")
+        ->excludes(cepstrumJsonFlag);
+    cepstrum->callback([&context, cepstrumReading, cepstrumJson, cepstrumCsv] {
+        context.status = RunCepstrum(context.App(), QString::fromStdString(*cepstrumReading), *cepstrumJson,
+                                     QString::fromStdString(*cepstrumCsv));
     });
 
     auto* indices =

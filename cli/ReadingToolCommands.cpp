@@ -3,6 +3,7 @@
 
 #include "analysis/CaptureNotice.h"
 #include "analysis/MeasureFormat.h"
+#include "analysis/ReadingDiagnosis.h"
 #include "analysis/ReadingIndices.h"
 #include "analysis/RunSpeedUpdate.h"
 #include "analysis/SignalCache.h"
@@ -204,7 +205,7 @@ int RunPeaks(CAppData& app, const QString& readingGuid, MeasureKind kind, bool j
             rows.append(QJsonObject{
                 {QStringLiteral("frequency"), ShortestFloat(peak.frequency)},
                 {QStringLiteral("amplitude"), ShortestFloat(peak.amplitude)},
-                {QStringLiteral("frequencyText"), PeakText(peak.frequency, list.frequencyDecimals, locale)},
+                {QStringLiteral("frequencyText"), PeakText(peak.frequency, peak.frequencyDecimals, locale)},
                 {QStringLiteral("amplitudeText"), PeakText(peak.amplitude, list.amplitudeDecimals, locale)}});
         }
         WriteJson(out, {{QStringLiteral("columns"), QJsonArray{columns[0], columns[1]}},
@@ -214,7 +215,7 @@ int RunPeaks(CAppData& app, const QString& readingGuid, MeasureKind kind, bool j
     }
     WriteLine(out, columns[0] + QLatin1Char('\t') + columns[1]);
     for (const PeakSlot& peak : list.peaks) {
-        WriteLine(out, PeakText(peak.frequency, list.frequencyDecimals, locale) + QLatin1Char('\t') +
+        WriteLine(out, PeakText(peak.frequency, peak.frequencyDecimals, locale) + QLatin1Char('\t') +
                            PeakText(peak.amplitude, list.amplitudeDecimals, locale));
     }
     return kDone;
@@ -252,6 +253,41 @@ int RunRunSpeed(CAppData& app, const QString& readingGuid, float runSpeedHz, std
                           QStringLiteral("band1"), FloatText(row.fVABand1MMS), QStringLiteral("band2"),
                           FloatText(row.fVABand2MMS), QStringLiteral("band3"), FloatText(row.fVABand3MMS)}
                   .join(QLatin1Char('\t')));
+    return kDone;
+}
+
+int RunRunSpeedEstimate(CAppData& app, const QString& readingGuid, std::FILE* out) {
+    if (!RunHeadlessStartup(app)) {
+        return kFailed;
+    }
+    Prompter& prompter = app.UserPrompter();
+    SignalProcessor processor;
+    double storedHz = 0;
+    std::optional<RunSpeedEstimate> estimate;
+    try {
+        CVibReading row;
+        if (readingGuid.isEmpty() || !app.MainConnection()->GetVibReading(readingGuid, row)) {
+            prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
+            return kFailed;
+        }
+        estimate = EstimateReadingRunSpeed(*app.MainConnection(), processor, readingGuid, &storedHz);
+    } catch (const DatabaseError&) {
+        prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
+        return kFailed;
+    }
+    if (!estimate) {
+        prompter.ShowMessage(
+            QStringLiteral("The Total spectrum shows too few harmonics of the run speed %1 Hz "
+                           "to estimate it.")
+                .arg(QString::number(storedHz, 'f', 1)));
+        return kFailed;
+    }
+    WriteLine(out, QStringLiteral("run speed %1 Hz estimated, %2 Hz stored")
+                       .arg(QString::number(estimate->hz, 'f', 1), QString::number(storedHz, 'f', 1)));
+    WriteLine(out, QStringList{QStringLiteral("estimate"), QString::number(estimate->hz, 'f', 4),
+                               QStringLiteral("stored"), QString::number(storedHz, 'f', 4),
+                               QStringLiteral("harmonics"), QString::number(estimate->harmonics)}
+                       .join(QLatin1Char('\t')));
     return kDone;
 }
 
@@ -338,10 +374,24 @@ void AddReadingToolCommands(CLI::App& cli, CommandContext& context) {
     auto runspeedReading = std::make_shared<std::string>();
     auto hz = std::make_shared<float>(0.0f);
     auto yes = std::make_shared<bool>(false);
+    auto estimate = std::make_shared<bool>(false);
     runspeed->add_option("reading", *runspeedReading, "The route reading's GUID")->required();
-    runspeed->add_option("hz", *hz, "The new run speed in Hz")->required();
+    auto* hzOption = runspeed->add_option("hz", *hz, "The new run speed in Hz");
     runspeed->add_flag("--yes", *yes, "Update without asking");
-    runspeed->callback([&context, runspeedReading, hz, yes, guidOf] {
+    runspeed
+        ->add_flag("--estimate", *estimate, "Print the run speed read from the Total spectrum (no change)")
+        ->excludes(hzOption);
+    runspeed->callback([&context, runspeedReading, hz, hzOption, yes, estimate, guidOf] {
+        if (*estimate) {
+            context.status = RunRunSpeedEstimate(context.App(), guidOf(runspeedReading));
+            return;
+        }
+        if (hzOption->count() == 0) {
+            context.UserPrompter().ShowMessage(
+                QStringLiteral("runspeed: give the new run speed in Hz, or --estimate"));
+            context.status = kUsage;
+            return;
+        }
         if (*yes) {
             context.answers.yesNo = true;
         }

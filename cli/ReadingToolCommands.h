@@ -24,6 +24,9 @@ int RunPeaks(CAppData& app, const QString& readingGuid, MeasureKind kind, bool j
 
 // Update Run Speed of a route reading; the question is answered through the application's prompter.
 int RunRunSpeed(CAppData& app, const QString& readingGuid, float runSpeedHz, std::FILE* out = stdout);
+// The run speed read from the reading's Total spectrum beside the stored one ("run speed 29.6 Hz
+// estimated, 30.0 Hz stored"); changes nothing. Fails when too few harmonics stand to estimate it.
+int RunRunSpeedEstimate(CAppData& app, const QString& readingGuid, std::FILE* out = stdout);
 
 struct TrendOptions {
     QString point;

@@ -169,6 +169,7 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
     auto type = std::make_shared<std::string>();
     auto machines = std::make_shared<std::vector<std::string>>();
     auto statusTable = std::make_shared<bool>(false);
+    auto findings = std::make_shared<bool>(true);
     auto graphs = std::make_shared<std::string>();
     auto period = std::make_shared<std::string>("last");
     auto start = std::make_shared<std::string>();
@@ -180,6 +181,8 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
         ->check(CLI::IsMember({"manual", "exception"}));
     command->add_option("--machine", *machines, "A machine by name; repeatable (default: every machine)");
     command->add_flag("--status-table", *statusTable, "The latest machine status table of each machine");
+    command->add_flag("--findings,!--no-findings", *findings,
+                      "The findings of the automatic diagnosis after the documented sections (default on)");
     std::string graphNames;
     for (const ReportGraphInfo& info : kReportGraphs) {
         graphNames += (graphNames.empty() ? "" : ", ") + std::string(info.name);
@@ -191,7 +194,8 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
     command->add_option("--end", *end, "End of --period between, \"YYYY-MM-DD HH:MM:SS\"");
     command->add_option("--out", *out, "The document to write: FILE.odt or FILE.pdf")->required();
     command->add_flag("--open", *open, "Open the document with the desktop's default program");
-    command->callback([&context, type, machines, statusTable, graphs, period, start, end, out, open] {
+    command->callback([&context, type, machines, statusTable, findings, graphs, period, start, end, out,
+                       open] {
         CliReportOptions options;
         options.report.type = *type == "exception" ? ReportType::Exception : ReportType::Manual;
         options.allMachines = machines->empty();
@@ -199,6 +203,7 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
             options.report.machines << QString::fromStdString(name);
         }
         options.report.statusTable = *statusTable;
+        options.report.findings = *findings;
         const QString graphList = QString::fromStdString(*graphs).trimmed();
         if (graphList == QLatin1String("all")) {
             options.report.graphs.fill(true);

@@ -45,7 +45,8 @@ std::optional<ServerAddress> ConfiguredServer(CAppData& app) {
         Error(QStringLiteral("No server database is in use (vantor server use URL)."));
         return std::nullopt;
     }
-    return Address(app.settings.serverDatabase.toStdString());
+    const auto address = Address(app.settings.serverDatabase.toStdString());
+    return address ? std::optional<ServerAddress>(WithKeptPassphrase(app, *address)) : std::nullopt;
 }
 
 int Init(CAppData& app, const std::string& text) {

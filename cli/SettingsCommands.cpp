@@ -1,31 +1,75 @@
 // settings list | get NAME | set NAME VALUE: the user's settings record. The settings live in the
-// user's profile and are read at process start, so these commands need no database.
+// user's profile and are read at process start, so these commands need no database. Secrets (the
+// mail password) live in the user's secret store: they are never printed, and are set from
+// standard input ("set SmtpPassword -"), never from the command line, where shell history and the
+// process list would keep them.
+#include "app/Secrets.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 
 #include <cstdio>
+#include <iostream>
 #include <string>
+
+#include <termios.h>
+#include <unistd.h>
 
 namespace vantor::cli {
 namespace {
+
+// The settings that are secrets, with the value they follow in the listing.
+struct SecretSetting {
+    const QString& name;
+    const char* listedAfter;
+};
+const SecretSetting kSecretSettings[] = {{kSmtpPasswordSecret, "SmtpUser"}};
+
+// What stands in a listing for a secret value.
+const QString kSet = QStringLiteral("set");
+const QString kNotSet = QStringLiteral("not set");
+// The value that makes "set" read a secret from standard input.
+const QString kFromInput = QStringLiteral("-");
 
 void Print(std::FILE* stream, const QString& line) {
     std::fputs(line.toUtf8().constData(), stream);
     std::fputc('\n', stream);
 }
 
+const SecretSetting* FindSecret(const QString& name) {
+    for (const SecretSetting& secret : kSecretSettings) {
+        if (secret.name == name) {
+            return &secret;
+        }
+    }
+    return nullptr;
+}
+
+QString SecretState(const CAppData& app, const QString& name) {
+    QString error;
+    const auto value = UserSecrets(app.edition).Read(name, &error);
+    if (!error.isEmpty()) {
+        Print(stderr, QStringLiteral("%1 cannot be read: %2").arg(name, error));
+    }
+    return value && !value->isEmpty() ? kSet : kNotSet;
+}
+
 int List(CAppData& app) {
-    // A listing ends up in terminals and logs: the mail password is shown only when asked for by
-    // name ("settings get SmtpPassword").
-    static const QString secret = QStringLiteral("SmtpPassword");
     for (const auto& [name, value] : ListSettingValues(app.settings)) {
-        const bool hidden = name == secret && !value.isEmpty();
-        Print(stdout, name + QLatin1Char('\t') + (hidden ? QStringLiteral("********") : value));
+        Print(stdout, name + QLatin1Char('\t') + value);
+        for (const SecretSetting& secret : kSecretSettings) {
+            if (name == QLatin1String(secret.listedAfter)) {
+                Print(stdout, secret.name + QLatin1Char('\t') + SecretState(app, secret.name));
+            }
+        }
     }
     return kDone;
 }
 
 int Get(CAppData& app, const QString& name) {
+    if (FindSecret(name) != nullptr) {
+        Print(stdout, SecretState(app, name));
+        return kDone;
+    }
     const auto value = SettingValue(app.settings, name);
     if (!value) {
         Print(stderr, QStringLiteral("Unknown setting: %1").arg(name));
@@ -35,7 +79,62 @@ int Get(CAppData& app, const QString& name) {
     return kDone;
 }
 
+// One line from standard input, without echo when a person types it at a terminal; nullopt at the
+// end of the input.
+std::optional<QString> ReadSecretLine(const QString& name) {
+    const bool terminal = ::isatty(STDIN_FILENO) == 1;
+    termios saved{};
+    if (terminal && ::tcgetattr(STDIN_FILENO, &saved) == 0) {
+        termios silent = saved;
+        silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
+        std::fprintf(stderr, "%s: ", qUtf8Printable(name));
+        std::fflush(stderr);
+    }
+    std::string line;
+    const bool read = static_cast<bool>(std::getline(std::cin, line));
+    if (terminal) {
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::fputc('\n', stderr);
+    }
+    if (!read && line.empty()) {
+        return std::nullopt;
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return QString::fromStdString(line);
+}
+
+int SetSecret(CAppData& app, const QString& name, const QString& value) {
+    if (value != kFromInput) {
+        Print(stderr, QStringLiteral("%1 is never taken from the command line: run \"settings set %1 -\" and "
+                                     "type it on standard input")
+                          .arg(name));
+        return kUsage;
+    }
+    const std::optional<QString> secret = ReadSecretLine(name);
+    if (!secret) {
+        Print(stderr, QStringLiteral("No line was read from standard input; %1 is unchanged").arg(name));
+        return kFailed;
+    }
+    const SecretStore store = UserSecrets(app.edition);
+    QString error;
+    const bool done = secret->isEmpty() ? store.Remove(name, &error) : store.Write(name, *secret, &error);
+    if (!done) {
+        Print(stderr, QStringLiteral("%1 could not be stored: %2").arg(name, error));
+        return kFailed;
+    }
+    const QString where = store.UsesKeyring() ? QStringLiteral("the keyring") : store.FallbackFile();
+    Print(stderr, secret->isEmpty() ? QStringLiteral("%1 removed").arg(name)
+                                    : QStringLiteral("%1 stored in %2").arg(name, where));
+    return kDone;
+}
+
 int Set(CAppData& app, const QString& name, const QString& value) {
+    if (FindSecret(name) != nullptr) {
+        return SetSecret(app, name, value);
+    }
     switch (SetSettingValue(app.settings, name, value)) {
     case SettingUpdate::UnknownName:
         Print(stderr, QStringLiteral("Unknown setting: %1").arg(name));
@@ -66,13 +165,16 @@ void AddSettingsCommands(CLI::App& cli, CommandContext& context) {
 
     auto name = std::make_shared<std::string>();
     auto value = std::make_shared<std::string>();
-    auto* get = settings->add_subcommand("get", "Print one value");
+    auto* get = settings->add_subcommand("get", "Print one value (for SmtpPassword: set or not set)");
     get->add_option("name", *name, "Value name, e.g. \"DP mms\" or RemoteFolderPath1")->required();
     get->callback([&context, name] { context.status = Get(context.App(), QString::fromStdString(*name)); });
 
     auto* set = settings->add_subcommand("set", "Change one value and store the settings at once");
     set->add_option("name", *name, "Value name")->required();
-    set->add_option("value", *value, "New value (whole number or text)")->required();
+    set->add_option("value", *value,
+                    "New value (whole number or text); for SmtpPassword \"-\", which reads it from standard "
+                    "input (an empty line removes it)")
+        ->required();
     set->callback([&context, name, value] {
         context.status = Set(context.App(), QString::fromStdString(*name), QString::fromStdString(*value));
     });

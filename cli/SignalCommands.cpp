@@ -113,7 +113,7 @@ int RunImport(CAppData& app, const ImportOptions& options) {
     request.choice.samplingFrequencyHz = options.fs;
     request.choice.source = options.record;
     if (options.runSpeed >= 0) {
-        request.runSpeedHz = static_cast<float>(options.runSpeed);
+        request.runSpeedHz = options.runSpeed;
     }
     if (!RunHeadlessStartup(app)) {
         return kFailed;
@@ -136,18 +136,20 @@ int RunImport(CAppData& app, const ImportOptions& options) {
                            {QStringLiteral("band1"), Value(r.fVABand1MMS)},
                            {QStringLiteral("band2"), Value(r.fVABand2MMS)},
                            {QStringLiteral("band3"), Value(r.fVABand3MMS)}};
-        const QJsonObject json{
-            {QStringLiteral("reading"), r.sItemGUID},
-            {QStringLiteral("point"), r.sParentGUID},
-            {QStringLiteral("date"), r.ctDateTaken.toString(QLatin1String(kDateTimeFormat))},
-            {QStringLiteral("channel"), channel},
-            {QStringLiteral("unit"), SignalUnitText(outcome.unit)},
-            {QStringLiteral("samplingFrequencyHz"), outcome.samplingFrequencyHz},
-            {QStringLiteral("samplesInFile"), static_cast<qint64>(outcome.samplesInFile)},
-            {QStringLiteral("samplesUsed"), static_cast<qint64>(outcome.samplesUsed)},
-            {QStringLiteral("cut"), cut},
-            {QStringLiteral("runSpeedHz"), static_cast<double>(r.fCurrentRunSpeedHz)},
-            {QStringLiteral("values"), values}};
+        QJsonObject json{{QStringLiteral("reading"), r.sItemGUID},
+                         {QStringLiteral("point"), r.sParentGUID},
+                         {QStringLiteral("date"), r.ctDateTaken.toString(QLatin1String(kDateTimeFormat))},
+                         {QStringLiteral("channel"), channel},
+                         {QStringLiteral("unit"), SignalUnitText(outcome.unit)},
+                         {QStringLiteral("samplingFrequencyHz"), outcome.samplingFrequencyHz},
+                         {QStringLiteral("samplesInFile"), static_cast<qint64>(outcome.samplesInFile)},
+                         {QStringLiteral("samplesUsed"), static_cast<qint64>(outcome.samplesUsed)},
+                         {QStringLiteral("cut"), cut},
+                         {QStringLiteral("runSpeedHz"), static_cast<double>(r.fCurrentRunSpeedHz)},
+                         {QStringLiteral("values"), values}};
+        if (!outcome.note.isEmpty()) {
+            json.insert(QStringLiteral("note"), outcome.note);
+        }
         Print(stdout, QJsonDocument(json).toJson(QJsonDocument::Compact) + '\n');
         return kDone;
     }
@@ -158,6 +160,9 @@ int RunImport(CAppData& app, const ImportOptions& options) {
             .arg(SignalUnitText(outcome.unit),
                  channel == QLatin1String("total") ? QStringLiteral("Total") : QStringLiteral("ISO"),
                  r.ctDateTaken.toString(QLatin1String(kDateTimeFormat))));
+    if (!outcome.note.isEmpty()) {
+        Say(QStringLiteral("The %1").arg(outcome.note));
+    }
     if (cut) {
         Say(QStringLiteral(
                 "The file's %1 samples were cut to %2, the largest power of two the spectrum takes")

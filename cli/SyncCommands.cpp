@@ -1,6 +1,7 @@
 // sync from-meter, sync to-meter: the synchronisation run against the meter in its cradle (or on
 // the port given), its progress texts on standard error, then the exception e-mails. Ctrl+C is
 // the Abort button.
+#include "app/RouteSchedule.h"
 #include "app/RouteSelection.h"
 #include "app/Startup.h"
 #include "app/SyncRunSettings.h"
@@ -120,6 +121,14 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
     std::signal(SIGINT, previous);
     session.PollClose();
 
+    // Which route points the run measured and which it missed.
+    if (fromMeter) {
+        if (const QString missed =
+                MissedRoutePointsText(*app.MainConnection(), worker.Outcome().measuredPoints);
+            !missed.isEmpty()) {
+            WriteLine(missed);
+        }
+    }
     // The exception e-mails follow every run: readings stored before a failure or an abort count.
     RunExceptionEmails(app, app.UserPrompter());
     return ExitCodeOf(worker.Outcome().result);

@@ -23,11 +23,12 @@ using namespace vantor::cli;
 
 namespace {
 
-constexpr std::array<CommandGroup, 16> kGroups = {
+constexpr std::array<CommandGroup, 17> kGroups = {
     AddStoreCommands,    AddTextsCommands,     AddSettingsCommands, AddAnalysisCommands,
     AddDataFileCommands, AddOffRouteCommands,  AddDeviceCommands,   AddReadingToolCommands,
     AddRemoteCommands,   AddCatalogueCommands, AddRouteCommands,    AddCatalogueCsvCommands,
     AddBearingCommands,  AddEnvelopeCommands,  AddServerCommands,   AddAlarmCommands,
+    AddFollowUpCommands,
 };
 
 // The program with every command, beside this one.

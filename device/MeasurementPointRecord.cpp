@@ -2,6 +2,7 @@
 
 #include "device/MeterCommands.h"
 #include "device/MeterReply.h"
+#include "store/Validation.h"
 
 #include <QDate>
 #include <QTime>
@@ -101,7 +102,7 @@ constexpr std::array<HeaderKey, 33> kHeaderKeys = {{
 }};
 
 float Real(const QString& value) {
-    return static_cast<float>(HeaderReal(value));
+    return AsStoredFloat(HeaderReal(value)); // 1e39 is infinity as a float, never undefined
 }
 
 void Keep(Field field, const QString& value, MeasurementPointHeader& header) {

@@ -4,6 +4,7 @@
 #include "device/DateFixCheck.h"
 #include "device/Log.h"
 #include "device/MeterCommands.h"
+#include "device/RouteDownload.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 #include "store/SqlConnection.h"
@@ -46,8 +47,34 @@ COffRouteReading ToOffRoute(const CVibReading& reading) {
     return offRoute;
 }
 
-int StoreRouteReading(const MeasurementPointHeader& header, const CVibReading& reading,
+// The meter's run speed when it is one the analysis may compute with.
+bool MeterRunSpeedUsable(const CVibReading& reading) {
+    return IsMeterRunSpeed(reading.fOriginalRunSpeedHz);
+}
+
+void NoteRunSpeed(const MeasurementPointHeader& header, const CVibReading& meterReading, float storedHz,
+                  ReadingUploadContext& context) {
+    const QString kept = storedHz > 0
+                             ? QStringLiteral("stored with the point's run speed %1 Hz").arg(storedHz)
+                             : QStringLiteral("stored without a run speed until one is set");
+    const QString note =
+        QStringLiteral(
+            "Reading of %1 / %2 taken %3: the meter's run speed %4 Hz lies outside 0.01 to %5 Hz; %6")
+            .arg(header.machineName, header.pointName,
+                 meterReading.ctDateTaken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+            .arg(static_cast<double>(meterReading.fOriginalRunSpeedHz), 0, 'g', 6)
+            .arg(kMaxRunSpeedHz)
+            .arg(kept);
+    qCWarning(lcSync) << "reading" << meterReading.sItemGUID << "of point" << header.pointGuid << ":" << note;
+    if (context.noteRunSpeed) {
+        context.noteRunSpeed(note);
+    }
+}
+
+int StoreRouteReading(const MeasurementPointHeader& header, const CVibReading& meterReading,
                       ReadingUploadContext& context) {
+    const bool meterSpeedUsable = MeterRunSpeedUsable(meterReading);
+    CVibReading reading = meterReading;
     CMainConnection& main = context.main;
     CMachine machine;
     CVib point;
@@ -65,7 +92,9 @@ int StoreRouteReading(const MeasurementPointHeader& header, const CVibReading& r
             }
         }
         if (main.GetVib(header.pointGuid, point)) {
-            point.fRunSpeedHz = reading.fOriginalRunSpeedHz;
+            if (meterSpeedUsable) {
+                point.fRunSpeedHz = reading.fOriginalRunSpeedHz;
+            }
         } else {
             point = {};
             point.sItemGUID = header.pointGuid;
@@ -73,7 +102,7 @@ int StoreRouteReading(const MeasurementPointHeader& header, const CVibReading& r
             point.sName = HeaderDisplayName(header.pointName, UiText(text::VibPointLabel));
             point.sVMName = HeaderMeterName(header.pointName, UiText(text::VibPointLabel));
             point.fOrder = main.NextOrder(ItemKind::VibPoints, machine.sItemGUID);
-            point.fRunSpeedHz = reading.fOriginalRunSpeedHz;
+            point.fRunSpeedHz = meterSpeedUsable ? reading.fOriginalRunSpeedHz : 0.0f;
             point.bISOAlarmsOn = true;
             point.fISOWarningMMS = header.isoWarningDefault;
             point.fISOCriticalMMS = header.isoCriticalDefault;
@@ -81,9 +110,16 @@ int StoreRouteReading(const MeasurementPointHeader& header, const CVibReading& r
             point.fBDUWarning = header.bduWarningDefault;
             point.fBDUCritical = header.bduCriticalDefault;
         }
+        if (!meterSpeedUsable) {
+            // The meter's value stays out of every computation; the reading itself is kept.
+            reading.fOriginalRunSpeedHz = reading.fCurrentRunSpeedHz = point.fRunSpeedHz;
+        }
         if (!main.UpsertVib(point) || !main.UpsertVibReading(reading)) {
             return kReadingNotStored;
         }
+    }
+    if (!meterSpeedUsable) {
+        NoteRunSpeed(header, meterReading, point.fRunSpeedHz, context);
     }
     // The waveform indices trend like the meter's values, so they are taken as the reading arrives;
     // a failure here leaves them to be computed when first needed.
@@ -92,10 +128,17 @@ int StoreRouteReading(const MeasurementPointHeader& header, const CVibReading& r
     if (context.collectException) {
         context.collectException(machine, point, reading);
     }
+    if (context.readingStored) {
+        context.readingStored(main, point, reading);
+    }
     return 0;
 }
 
 } // namespace
+
+bool IsMeterRunSpeed(double hz) {
+    return IsUsableRunSpeed(hz) && hz >= kLeastMeterRunSpeedHz;
+}
 
 QString HeaderDisplayName(const QString& name, const QString& fallback) {
     QString clean = CleanName(name).left(kDisplayNameWidth).trimmed();
@@ -135,7 +178,19 @@ int StoreUploadedReading(const MeasurementPointHeader& header, const CVibReading
                          ReadingUploadContext& context) {
     try {
         if (header.machineGuid == context.offRouteAssetGuid) {
-            return context.sync.UpsertOffRouteReading(ToOffRoute(reading)) ? 0 : kReadingNotStored;
+            COffRouteReading offRoute = ToOffRoute(reading);
+            const bool usable = MeterRunSpeedUsable(reading);
+            if (!usable) {
+                offRoute.fOriginalRunSpeedHz = offRoute.fCurrentRunSpeedHz =
+                    static_cast<float>(kOffRoutePointRunSpeedHz);
+            }
+            if (!context.sync.UpsertOffRouteReading(offRoute)) {
+                return kReadingNotStored;
+            }
+            if (!usable) {
+                NoteRunSpeed(header, reading, offRoute.fCurrentRunSpeedHz, context);
+            }
+            return 0;
         }
         const int stored = StoreRouteReading(header, reading, context);
         // A server that went away mid-write (even at the commit) has stored nothing of it.

@@ -28,6 +28,11 @@ struct ReadingUploadContext {
     QString offRouteAssetGuid;
     // Offered every reading stored under a route point, with its machine and point as stored.
     std::function<void(const CMachine&, const CVib&, const CVibReading&)> collectException;
+    // Told, for the run's summary, of every reading whose header gave a run speed outside the
+    // meter's range (see StoreUploadedReading).
+    std::function<void(const QString&)> noteRunSpeed;
+    // Offered every reading stored under a route point, with the run's connection (alarm events).
+    std::function<void(CMainConnection&, const CVib&, const CVibReading&)> readingStored;
 };
 
 // Fetches the reading in `slot` of meter point `meterPoint` and stores it. 0 when stored; -73 when
@@ -42,7 +47,16 @@ int GetMeasurementPoint(CMeterLink& link, int meterPoint, int slot, const CDevic
 CVibReading MakeUploadedReading(const MeasurementPointHeader& header, const MeasurementPointReply& reply,
                                 const CDevice& device, const QDateTime& taken);
 
-// Stores a parsed reading (see GetMeasurementPoint). 0 or kReadingNotStored.
+// The run speeds a meter holds: the point editor's range (above 0, at most 1000 Hz) as the meter
+// keeps it, with two decimals (CMD*CRTMPT sends "%.2f"), so from 0.01 Hz (0.005 rounds to it).
+inline constexpr double kLeastMeterRunSpeedHz = 0.005;
+bool IsMeterRunSpeed(double hz);
+
+// Stores a parsed reading (see GetMeasurementPoint). 0 or kReadingNotStored. A header whose run
+// speed lies outside the meter's range (IsMeterRunSpeed: not finite, below 0.01 Hz, above the
+// 1000 Hz its point editor allows) still has its reading stored, with the point's run speed in place of the
+// meter's (a point created from that header gets none, 0, until the user sets one; an off-route reading takes
+// the off-route points' 25 Hz); a known point keeps its run speed, and noteRunSpeed is told.
 int StoreUploadedReading(const MeasurementPointHeader& header, const CVibReading& reading,
                          ReadingUploadContext& context);
 

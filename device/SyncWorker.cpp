@@ -208,8 +208,21 @@ private:
         if (abort_.Wait(settings_.announcePause)) {
             return kSyncAborted;
         }
-        ReadingUploadContext context{main_, sync_, prompter_, settings_.offRouteAssetGuid,
-                                     settings_.collectException};
+        ReadingUploadContext context{
+            main_,
+            sync_,
+            prompter_,
+            settings_.offRouteAssetGuid,
+            settings_.collectException,
+            [this](const QString& note) { runSpeedNotes_ << note; },
+            [this](CMainConnection& main, const CVib& point, const CVibReading& reading) {
+                if (!measured_.contains(point.sItemGUID)) {
+                    measured_ << point.sItemGUID;
+                }
+                if (settings_.readingStored) {
+                    settings_.readingStored(main, point, reading);
+                }
+            }};
         int n = 1;
         for (size_t point = 0; point < flags.size(); ++point) {
             for (int slot = 0; slot < kSlotsPerMeterPoint; ++slot) {
@@ -256,6 +269,11 @@ private:
         outcome.result = result;
         outcome.uploaded = uploaded_;
         outcome.deviceName = device_.sName;
+        outcome.runSpeedNotes = runSpeedNotes_;
+        for (const QString& note : runSpeedNotes_) {
+            Progress(note);
+        }
+        outcome.measuredPoints = measured_;
         outcome.finalText = UiText(result != 0 ? text::SyncAborted : text::SyncCompleted);
         Progress(outcome.finalText);
         sync_.Close();
@@ -292,7 +310,9 @@ private:
     QString version_;
     double meterVersion_ = 0;
     int uploaded_ = 0;
-    QString refusal_; // why the route could not be sent
+    QStringList runSpeedNotes_; // readings stored without the meter's out-of-range run speed
+    QStringList measured_;      // route points readings were stored under
+    QString refusal_;           // why the route could not be sent
 };
 
 } // namespace

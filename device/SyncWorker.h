@@ -21,6 +21,7 @@
 
 namespace vantor {
 
+class CMainConnection;
 class ManualResetEvent;
 class Prompter;
 
@@ -43,6 +44,8 @@ struct SyncSettings {
     // The exception collector: emptied when the run starts, offered every stored route reading.
     std::function<void()> clearExceptions;
     std::function<void(const CMachine&, const CVib&, const CVibReading&)> collectException;
+    // Offered every stored route reading with the run's main connection, on the run's thread.
+    std::function<void(CMainConnection&, const CVib&, const CVibReading&)> readingStored;
 };
 
 // How a run ended.
@@ -52,6 +55,10 @@ struct SyncOutcome {
     QString message;    // the message shown at the end; empty when none
     int uploaded = 0;   // readings stored and cleared on the meter
     QString deviceName; // the meter's name in the meter list; empty when none was found
+    // One line per stored reading whose meter run speed was out of range and not stored (also
+    // shown as progress before the final text).
+    QStringList runSpeedNotes;
+    QStringList measuredPoints; // the route points readings were stored under, each once
 };
 
 class SyncWorker {

@@ -117,8 +117,10 @@ QRectF FrontTraceRect(const CVantorGraphCtrl& graph) {
     return plot;
 }
 
-OverlayLayout PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph,
-                                const FaultOverlay& overlay) {
+OverlayLayout PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const FaultOverlay& overlay,
+                                OverlayParts parts) {
+    const bool lines = parts != OverlayParts::LabelsAndLegend;
+    const bool labelsAndLegend = parts != OverlayParts::Lines;
     OverlayLayout layout;
     const QRectF plot = FrontTraceRect(graph);
     const double minimum = graph.GetXAxisMin();
@@ -155,17 +157,24 @@ OverlayLayout PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph
                 continue;
             }
             const double x = xOf(line.hz);
-            // Translucent, so the spectrum under a line stays readable.
-            QColor colour = family.colour;
-            colour.setAlpha(line.sideband == 0 ? kHarmonicAlpha : kSidebandAlpha);
-            QPen pen(colour, line.sideband == 0 ? 1.5 : 1.0, line.sideband == 0 ? family.style : Qt::DotLine);
-            painter.setPen(pen);
-            painter.drawLine(QPointF(x, plot.top() + rowHeight * kOverlayLabelRows),
-                             QPointF(x, plot.bottom()));
+            if (lines) {
+                // Translucent, so the spectrum under a line stays readable.
+                QColor colour = family.colour;
+                colour.setAlpha(line.sideband == 0 ? kHarmonicAlpha : kSidebandAlpha);
+                QPen pen(colour, line.sideband == 0 ? 1.5 : 1.0,
+                         line.sideband == 0 ? family.style : Qt::DotLine);
+                painter.setPen(pen);
+                painter.drawLine(QPointF(x, plot.top() + rowHeight * kOverlayLabelRows),
+                                 QPointF(x, plot.bottom()));
+            }
             if (line.sideband == 0) {
                 labels.push_back({HarmonicLabel(family, line.harmonic), family.colour, x, line.harmonic});
             }
         }
+    }
+    if (!labelsAndLegend) {
+        painter.restore();
+        return layout;
     }
     std::stable_sort(labels.begin(), labels.end(),
                      [](const Label& a, const Label& b) { return a.harmonic < b.harmonic; });

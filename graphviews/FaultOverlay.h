@@ -67,8 +67,11 @@ struct OverlayLayout {
 // X axis limits, with the legend at its top right below the label rows. Lines outside the axis are
 // left out; labels keep clear of the graph's cursor labels and sit on a light ground, so a peak
 // under one still shows.
-OverlayLayout PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph,
-                                const FaultOverlay& overlay);
+// Which parts are painted: a view paints the lines behind the spectrum (the graph's underlay) and
+// the labels and legend over it, where they keep clear of the cursors the graph has just drawn.
+enum class OverlayParts { All, Lines, LabelsAndLegend };
+OverlayLayout PaintFaultOverlay(QPainter& painter, const CVantorGraphCtrl& graph, const FaultOverlay& overlay,
+                                OverlayParts parts = OverlayParts::All);
 
 // The bearing cursor takes its four multipliers (IR, OR, CG, RE) from a bearing: its factors
 // times its speed ratio, since the cursor multiplies the point's run speed.

@@ -91,6 +91,8 @@ void Clear(CVantorGraphCtrl& graph) {
     graph.SetYAxisCaptionOn(1);
     graph.SetToolTipDateYOrXY(true);
     graph.setTooltipYDecimals(-1);
+    // The reading views draw their band boxes behind cursors the user still drags.
+    graph.setCursorGrabWithBands(true);
 }
 
 void SetTitle(CVantorGraphCtrl& graph, const QString& title) {

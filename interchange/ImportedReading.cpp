@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <numeric>
 
@@ -83,9 +84,15 @@ EncodedCapture EncodeImportedCapture(std::span<const double> waveformG) {
     }
     // One count of the gain-1 capture, then the gain that makes the peak about kImportPeakCounts.
     const double unitCount = CountSizeG(1.0f);
-    capture.gain = peak > 0 ? static_cast<float>(peak / kImportPeakCounts / unitCount) : 1.0f;
-    if (!(capture.gain > 0) || !std::isfinite(capture.gain)) {
-        capture.gain = 1.0f;
+    const double gain = peak > 0 ? peak / kImportPeakCounts / unitCount : 1.0;
+    if (!std::isfinite(gain) || gain > static_cast<double>(std::numeric_limits<float>::max())) {
+        // Not a gain the float column can keep: refusing beats storing silence.
+        capture.gain = 0.0f;
+        return capture;
+    }
+    capture.gain = static_cast<float>(gain);
+    if (!(capture.gain > 0)) {
+        capture.gain = 1.0f; // below the float range: the waveform is silent to begin with
     }
     capture.countG = CountSizeG(capture.gain);
 
@@ -172,7 +179,7 @@ float DisplacementFromVelocity(const ChannelSignals& iso) {
 ImportedReadingBuild BuildImportedReading(const ImportedWaveform& waveform, Channel channel, float runSpeedHz,
                                           SignalProcessor& processor) {
     ImportedReadingBuild build;
-    build.samplesInFile = waveform.samples.size();
+    build.samplesInFile = std::max(waveform.samplesInFile, waveform.samples.size());
     const auto refuse = [&build](const QString& why) {
         build.error = why;
         qCWarning(lcInterchange) << "Waveform refused:" << why;
@@ -189,20 +196,26 @@ ImportedReadingBuild BuildImportedReading(const ImportedWaveform& waveform, Chan
     if (!(runSpeedHz >= 0) || !std::isfinite(runSpeedHz)) {
         return refuse(QStringLiteral("a run speed of %1 Hz is not valid").arg(runSpeedHz));
     }
-    build.samplesUsed = LargestPowerOfTwoNotAbove(build.samplesInFile);
+    // A longer file is cut to the largest power of two the spectrum takes, from its start.
+    build.samplesUsed = std::min(LargestPowerOfTwoNotAbove(waveform.samples.size()),
+                                 static_cast<std::size_t>(SignalProcessor::kMaxLength));
     if (build.samplesUsed < kMinImportSamples) {
         return refuse(QStringLiteral("%1 samples are too few: a waveform needs at least %2")
                           .arg(build.samplesInFile)
                           .arg(kMinImportSamples));
     }
-    if (build.samplesUsed > SignalProcessor::kMaxLength) {
-        return refuse(QStringLiteral("%1 samples are too many: the spectrum takes at most %2")
-                          .arg(build.samplesInFile)
-                          .arg(SignalProcessor::kMaxLength));
-    }
     for (std::size_t i = 0; i < build.samplesUsed; ++i) {
-        if (!std::isfinite(waveform.samples[i])) {
+        const double v = waveform.samples[i];
+        if (!std::isfinite(v)) {
             return refuse(QStringLiteral("sample %1 is not a number").arg(i + 1));
+        }
+        if (std::fabs(v) > kLargestImportSample) {
+            return refuse(
+                QStringLiteral("sample %1 (%2 %3) is larger than the capture can hold (at most ±%4)")
+                    .arg(i + 1)
+                    .arg(v, 0, 'g', 6)
+                    .arg(SignalUnitText(waveform.unit))
+                    .arg(kLargestImportSample, 0, 'g', 6));
         }
     }
 
@@ -225,6 +238,9 @@ ImportedReadingBuild BuildImportedReading(const ImportedWaveform& waveform, Chan
     }
     }
     const EncodedCapture capture = EncodeImportedCapture(accelerationG);
+    if (!(capture.gain > 0)) {
+        return refuse(QStringLiteral("the samples are larger than the capture can hold"));
+    }
 
     VibReadingValues& r = build.values;
     r.fPSUVoltage = kImportSupplyVolts;
@@ -265,6 +281,13 @@ ImportedReadingBuild BuildImportedReading(const ImportedWaveform& waveform, Chan
         r.fTotalG = kNoValue;
         RecomputeOveralls(r, decoded);
         r.fDisplacementMicrons = DisplacementFromVelocity(decoded.iso);
+    }
+    for (const float overall :
+         {r.fTotalG, r.fISOMMS, r.fDisplacementMicrons, r.fVABand1MMS, r.fVABand2MMS, r.fVABand3MMS}) {
+        if (!std::isfinite(overall)) {
+            return refuse(
+                QStringLiteral("the overall values of the samples are larger than a reading holds"));
+        }
     }
     return build;
 }

@@ -54,7 +54,8 @@ struct EncodedCapture {
 };
 
 // The capture of a waveform in g (its mean is removed, as the decode removes it). Decoding it with
-// the import calibration and `gain` gives every sample back within one count.
+// the import calibration and `gain` gives every sample back within one count. A waveform whose
+// gain is not a finite float gets gain 0 and no samples: it cannot be captured.
 EncodedCapture EncodeImportedCapture(std::span<const double> waveformG);
 
 // A velocity waveform (mm/s) turned into the acceleration (g) whose integration by the spectrum
@@ -68,14 +69,24 @@ struct ImportedWaveform {
     std::vector<double> samples;
     double samplingFrequencyHz = 0;
     SignalUnit unit = SignalUnit::G;
+    // The samples the file holds when a reader kept only the first ones (0: as many as `samples`).
+    std::size_t samplesInFile = 0;
 };
+
+// The largest sample magnitude an import takes, in the file's unit (g, mm/s or inch/s). The
+// reading keeps its capture's gain and its overall values in single precision (at most 3.4e38):
+// the decode multiplies each count's volts by the gain and by 1000, a velocity's derivative is
+// larger by up to 2πf/9810 (65 at 102.4 kHz), and the ISO and band overalls sum the squares of up
+// to 51200 spectrum lines in single precision, so a line must stay well below 1e19. 1e15 leaves
+// that margin, far above any sensor (shock accelerometers end near 1e5 g).
+inline constexpr double kLargestImportSample = 1e15;
 
 struct ImportedReadingBuild {
     // The reading's values: capture fields of the imported channel, the other channel without a
     // capture, the run speed and the overall values. GUIDs, point, date and device are left empty.
     VibReadingValues values;
     std::size_t samplesInFile = 0;
-    std::size_t samplesUsed = 0; // the largest power of two not above samplesInFile
+    std::size_t samplesUsed = 0; // the largest power of two not above samplesInFile nor 131072
     QString error;               // why the waveform cannot be a reading; empty on success
     bool Ok() const { return error.isEmpty(); }
 };

@@ -189,6 +189,7 @@ public:
     explicit Cursor(const QByteArray& image) : image_(image) {}
 
     bool AtEnd() const { return pos_ >= image_.size(); }
+    qsizetype Remaining() const { return image_.size() - pos_; }
     int LineNumber() const { return line_; }
     qsizetype Position() const { return pos_; }
 
@@ -339,8 +340,12 @@ std::vector<double> ReadAsciiValues(Cursor& cursor, const Form& form, bool& clos
         widths = {13, 20, 13, 20};
     }
     const long long expected = even ? form.count : 2 * form.count;
+    // Room for what the announced count asks, but never more than the bytes left can hold (each
+    // value takes a field of at least 13 characters): the count is the file's word, the bytes are
+    // what is there.
+    const long long present = static_cast<long long>(cursor.Remaining()) / 13 + 1;
     std::vector<double> values;
-    values.reserve(static_cast<std::size_t>(std::max<long long>(expected, 0)));
+    values.reserve(static_cast<std::size_t>(std::clamp<long long>(expected, 0, present)));
     closed = false;
     while (auto line = cursor.Line()) {
         if (IsDelimiter(*line)) {

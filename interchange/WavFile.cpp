@@ -6,6 +6,7 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace vantor {
@@ -65,36 +66,65 @@ bool WriteWav(const QString& path, const std::vector<double>& samples, int sampl
     return true;
 }
 
-std::optional<WavSignal> ReadWav(const QString& path, QString* error) {
+std::optional<WavSignal> ReadWav(const QString& path, QString* error, std::size_t keepFrames) {
+    const auto refuse = [&](const QString& why) -> std::optional<WavSignal> {
+        if (error != nullptr) {
+            *error = QStringLiteral("%1: %2").arg(path, why);
+        }
+        qCWarning(lcInterchange) << "WAV not read:" << path << why;
+        return std::nullopt;
+    };
     SF_INFO format{};
     SndfileHandle file(sf_open(QFile::encodeName(path).constData(), SFM_READ, &format));
-    if (!file || format.channels <= 0 || format.frames < 0) {
-        if (error != nullptr) {
-            *error = QStringLiteral("%1: %2").arg(path, LibraryError(nullptr));
-        }
-        qCWarning(lcInterchange) << "WAV not read:" << path << LibraryError(nullptr);
-        return std::nullopt;
+    if (!file) {
+        return refuse(LibraryError(nullptr));
+    }
+    const int major = format.format & SF_FORMAT_TYPEMASK;
+    if (major != SF_FORMAT_WAV && major != SF_FORMAT_WAVEX) {
+        SF_FORMAT_INFO named{};
+        named.format = major;
+        const bool known = sf_command(nullptr, SFC_GET_FORMAT_INFO, &named, sizeof named) == 0;
+        return refuse(QStringLiteral("the file is %1, not a WAV file")
+                          .arg(known && named.name != nullptr ? QString::fromLatin1(named.name)
+                                                              : QStringLiteral("another format")));
+    }
+    if (format.channels <= 0 || format.samplerate <= 0) {
+        return refuse(QStringLiteral("the header names %1 channels at %2 Hz")
+                          .arg(format.channels)
+                          .arg(format.samplerate));
     }
     const auto channels = static_cast<std::size_t>(format.channels);
-    const auto frames = static_cast<std::size_t>(format.frames);
-    std::vector<double> interleaved(frames * channels);
-    const sf_count_t read = sf_readf_double(file.get(), interleaved.data(), format.frames);
-    if (read != format.frames) {
-        if (error != nullptr) {
-            *error =
-                QStringLiteral("%1: %2 of %3 frames could be read").arg(path).arg(read).arg(format.frames);
-        }
-        qCWarning(lcInterchange) << "WAV truncated:" << path << read << format.frames;
-        return std::nullopt;
-    }
     WavSignal signal;
     signal.sampleRate = format.samplerate;
-    signal.channels.assign(channels, std::vector<double>(frames));
-    for (std::size_t i = 0; i < frames; ++i) {
-        for (std::size_t c = 0; c < channels; ++c) {
-            signal.channels[c][i] = interleaved[i * channels + c];
+    signal.channels.assign(channels, {});
+    // Blocks of frames as the file gives them: what is kept grows with what was read.
+    constexpr std::size_t kBlockFrames = 8192;
+    std::vector<double> block(kBlockFrames * channels);
+    std::size_t frames = 0;
+    while (true) {
+        const sf_count_t read =
+            sf_readf_double(file.get(), block.data(), static_cast<sf_count_t>(kBlockFrames));
+        if (read <= 0) {
+            break;
         }
+        const auto got = static_cast<std::size_t>(read);
+        const std::size_t keep = frames < keepFrames ? std::min(got, keepFrames - frames) : 0;
+        for (std::size_t c = 0; c < channels; ++c) {
+            std::vector<double>& samples = signal.channels[c];
+            for (std::size_t i = 0; i < keep; ++i) {
+                samples.push_back(block[i * channels + c]);
+            }
+        }
+        frames += got;
     }
+    if (sf_error(file.get()) != SF_ERR_NO_ERROR) {
+        return refuse(QStringLiteral("%1 after %2 frames").arg(LibraryError(file.get())).arg(frames));
+    }
+    // The header's count is only compared with what was read, never trusted for a size.
+    if (format.frames >= 0 && static_cast<std::size_t>(format.frames) != frames) {
+        return refuse(QStringLiteral("%1 of %2 frames could be read").arg(frames).arg(format.frames));
+    }
+    signal.framesInFile = frames;
     signal.info.title = GetString(file.get(), SF_STR_TITLE);
     signal.info.comment = GetString(file.get(), SF_STR_COMMENT);
     signal.info.date = GetString(file.get(), SF_STR_DATE);

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -20,6 +22,7 @@ struct WavInfo {
 struct WavSignal {
     int sampleRate = 0;                        // samples per second, a whole number in WAV
     std::vector<std::vector<double>> channels; // samples of each channel; integer formats as ±1 full scale
+    std::size_t framesInFile = 0;              // frames the file holds, kept or not
     WavInfo info;
 };
 
@@ -28,7 +31,12 @@ struct WavSignal {
 bool WriteWav(const QString& path, const std::vector<double>& samples, int sampleRate, const WavInfo& info,
               QString* error);
 
-// Reads every channel of a WAV file; nullopt (with `error`) when libsndfile cannot read it.
-std::optional<WavSignal> ReadWav(const QString& path, QString* error);
+// Reads every channel of a WAV file (RIFF WAVE or its extensible form, as libsndfile names its
+// major format; an AIFF, FLAC, Ogg or MP3 file is refused whatever its name). The samples are
+// read in blocks as they are found, never sized from the header's frame count, and at most
+// `keepFrames` frames are kept; the rest are counted in framesInFile. Nullopt (with `error`) when
+// the file is not a WAV file or libsndfile cannot read it.
+std::optional<WavSignal> ReadWav(const QString& path, QString* error,
+                                 std::size_t keepFrames = std::numeric_limits<std::size_t>::max());
 
 } // namespace vantor

@@ -1,10 +1,12 @@
 #include "interchange/WaveformSources.h"
 
+#include "analysis/SignalProcessor.h"
 #include "interchange/Log.h"
 #include "interchange/SignalExport.h"
 #include "interchange/Uff58.h"
 #include "interchange/WavFile.h"
 #include "interchange/WaveformCsv.h"
+#include "store/Validation.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -102,6 +104,7 @@ SourceWaveform WaveformFromUff(const QByteArray& image, const WaveformChoice& ch
         }
     }
     const UffFunction* chosen = nullptr;
+    QString note;
     if (choice.source > 0) {
         for (const UffFunction& f : read.functions) {
             if (f.recordNumber == choice.source) {
@@ -121,23 +124,29 @@ SourceWaveform WaveformFromUff(const QByteArray& image, const WaveformChoice& ch
     } else if (times.size() == 1) {
         chosen = times.front();
     } else {
+        QStringList numbers;
+        std::vector<const UffFunction*> ofChannel;
         for (const UffFunction* f : times) {
+            numbers << QString::number(f->recordNumber);
             if (f->responseEntity == ChannelEntity(choice.channel)) {
-                chosen = f;
+                ofChannel.push_back(f);
             }
         }
-        if (chosen == nullptr) {
-            QStringList numbers;
-            for (const UffFunction* f : times) {
-                numbers << QString::number(f->recordNumber);
-            }
+        if (ofChannel.size() != 1) {
             return Refused(QStringLiteral("the file holds %1 time records (records %2): choose one")
                                .arg(times.size())
                                .arg(numbers.join(QStringLiteral(", "))));
         }
+        chosen = ofChannel.front();
+        note = QStringLiteral("record %1 of the file's %2 time records was taken: the only one of the %3 "
+                              "channel (--record chooses another)")
+                   .arg(chosen->recordNumber)
+                   .arg(times.size())
+                   .arg(ChannelEntity(choice.channel));
     }
     const UffFunction& f = *chosen;
     SourceWaveform source;
+    source.note = note;
     source.waveform.samples = f.values;
     source.waveform.samplingFrequencyHz = f.abscissaIncrement > 0 ? 1.0 / f.abscissaIncrement : 0.0;
     if (const auto error = ApplyUnit(source.waveform, f.ordinate.unitsLabel, choice.unit)) {
@@ -152,14 +161,14 @@ SourceWaveform WaveformFromUff(const QByteArray& image, const WaveformChoice& ch
     }
     source.taken = DateOf(f.idLines[2]);
     if (const auto rs = TaggedNumber(f.idLines[4], QStringLiteral("rs"))) {
-        source.runSpeedHz = static_cast<float>(*rs);
+        source.runSpeedHz = AsStoredFloat(*rs);
     }
     return source;
 }
 
 SourceWaveform WaveformFromWav(const QString& path, const WaveformChoice& choice) {
     QString error;
-    auto wav = ReadWav(path, &error);
+    auto wav = ReadWav(path, &error, SignalProcessor::kMaxLength);
     if (!wav) {
         return Refused(error);
     }
@@ -177,6 +186,7 @@ SourceWaveform WaveformFromWav(const QString& path, const WaveformChoice& choice
     }
     SourceWaveform source;
     source.waveform.samples = std::move(wav->channels[static_cast<std::size_t>(index)]);
+    source.waveform.samplesInFile = wav->framesInFile;
     source.waveform.samplingFrequencyHz = wav->sampleRate;
     // This program's own comment keeps the exact rate the file's whole-number rate rounds.
     if (const auto exact = TaggedNumber(wav->info.comment, QStringLiteral("fs"));
@@ -189,7 +199,7 @@ SourceWaveform WaveformFromWav(const QString& path, const WaveformChoice& choice
     }
     source.taken = DateOf(wav->info.date);
     if (const auto rs = TaggedNumber(wav->info.comment, QStringLiteral("rs"))) {
-        source.runSpeedHz = static_cast<float>(*rs);
+        source.runSpeedHz = AsStoredFloat(*rs);
     }
     return source;
 }

@@ -30,14 +30,18 @@ struct SourceWaveform {
     QDateTime taken;                 // invalid when the file gives no date
     std::optional<float> runSpeedHz; // when the file gives one
     QString error;                   // names the record, channel or line; empty on success
+    QString note;                    // what the reader chose on its own (which record); empty if nothing
     bool Ok() const { return error.isEmpty(); }
 };
 
 // A time record (function type 1) of a UFF file image: the one chosen, else the only one, else the
-// one this program wrote for the chosen channel. Its unit comes from the ordinate's units label
-// unless the choice gives one; an unknown label is refused naming the record.
+// only one whose response names the chosen channel (as this program writes them: TOTAL, ISO), with
+// a note saying which record it took. Several candidates and no choice are refused with the list
+// of records. Its unit comes from the ordinate's units label unless the choice gives one; an
+// unknown label is refused naming the record.
 SourceWaveform WaveformFromUff(const QByteArray& image, const WaveformChoice& choice);
 // One channel of a WAV file: the only one or the chosen one; several without a choice are refused.
+// Only the samples an import can take are kept (the rest are counted).
 // The exact rate, the unit and the run speed come from this program's INFO comment when present.
 SourceWaveform WaveformFromWav(const QString& path, const WaveformChoice& choice);
 // Two columns (time, value) or one column at the given sampling frequency.

@@ -57,6 +57,19 @@ bearing="$("$vantor" bearing list | awk -F'\t' '$2 == "6205-2RS JEM" {print $1}'
 "$vantor" diagnose "$("$vantor" list readings --parent "$pump" | tail -n 1 | cut -f1)"
 "$vantor" status
 
+step "the follow-up: due points, new events, the pump's event acknowledged, a recommendation and its outcome"
+"$vantor" due
+"$vantor" events --new | cut -f1-7
+event="$("$vantor" events --new --point "$pump" | awk -F"\t" "NR == 1 { print \$1 }")"
+if [[ -n "$event" ]]; then
+    "$vantor" ack "$event" --comment "Seen on the trend and the envelope; raising a recommendation"
+    recommendation="$("$vantor" recommend "$event" --action "Check the NDE bearing" --priority 2 \
+        --due "$(date +%F)" --assign "Maintenance" --send | sed -n 1p)"
+    "$vantor" recommendation close "$recommendation" --outcome confirmed --found "Outer race spalled"
+    "$vantor" diagnosis-record
+fi
+"$vantor" compliance
+
 step "vantor export, then import into a second installation"
 "$vantor" export "$demo/plant.rmd"
 ls -l "$demo/plant.rmd"

@@ -13,7 +13,7 @@ packages=(
   libcurl4-openssl-dev python3-aiosmtpd openssl fonts-liberation2 fonts-dejavu-core libsqlite3-dev
   libzip-dev poppler-utils libsndfile1-dev sqlite3
   dpkg-dev file binutils lintian desktop-file-utils appstream xvfb xdotool imagemagick
-  postgresql libpq-dev libqt6sql6-psql graphviz
+  postgresql libpq-dev libqt6sql6-psql graphviz libsecret-1-dev
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include "store/AddedTables.h"
 #include "store/AlarmRecords.h"
 #include "store/BearingRecords.h"
+#include "store/FollowUpTables.h"
 #include "store/ImportedReadings.h"
 #include "store/Log.h"
 #include "store/SqlConnection.h"
@@ -51,6 +52,9 @@ QStringList AddedSchemaTables() {
         names << QLatin1String(table.name);
     }
     names << QLatin1String(kImportedReadingsTable);
+    for (const AddedTable& table : FollowUpTables()) {
+        names << QLatin1String(table.name);
+    }
     return names;
 }
 
@@ -62,6 +66,7 @@ void CreateMissingAddedTables(SqlConnection& connection) {
     CreateMissingPlainTables(connection, AddedTables());
     CreateMissingPlainTables(connection, AlarmTables());
     EnsureImportedReadingsTable(connection);
+    CreateMissingPlainTables(connection, FollowUpTables());
     if (!transaction.Commit()) {
         throw DatabaseError(
             QStringLiteral("the added tables could not be committed: %1").arg(connection.LastError()));

@@ -3,14 +3,18 @@
 // database gains when it is opened (see AddedTables.h for how):
 //   tblPointAlarmSettings  one row per point and measure: the baseline (first N readings or a date
 //                          range), the σ multiples and the change ratios;
-//   tblPointSpectralBands  up to eight spectral alarm bands per point, numbered from 1.
+//   tblPointSpectralBands  up to eight spectral alarm bands per point, numbered from 1;
+//   tblPointSeverityStandard  the standard that judges a point's severity when it is not the
+//                          documented ISO alarm: its name, machine group and support.
 // Plain portable SQL (TEXT, DOUBLE PRECISION, INTEGER) and bound values. A point's rows go with it.
 
 #include "store/AddedTables.h"
 #include "store/SqlConnection.h"
+#include "store/StoreQuery.h"
 
 #include <QString>
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -18,8 +22,11 @@ namespace vantor {
 
 inline constexpr const char* kPointAlarmSettingsTable = "tblPointAlarmSettings";
 inline constexpr const char* kPointSpectralBandsTable = "tblPointSpectralBands";
+inline constexpr const char* kPointSeverityStandardTable = "tblPointSeverityStandard";
 
 std::span<const AddedTable> AlarmTables();
+// This module's statements (gathered by AllStoreQueries()).
+std::span<const StoreQuery> AlarmQueries();
 // Creates the tables the database lacks (false, logged, when it cannot).
 bool EnsureAlarmTables(SqlConnection& connection);
 
@@ -47,6 +54,15 @@ struct SpectralBandRow {
     bool rms = false; // the band's RMS, else its largest line
 };
 
+// A point judged by another standard than its documented ISO alarm; a point without a row keeps
+// the documented alarm.
+struct PointSeverityRow {
+    QString pointGuid;
+    QString standard; // "iso20816-3"
+    int group = 0;    // the standard's machine group
+    QString support;  // "rigid", "flexible"
+};
+
 // Throw DatabaseError when a statement cannot run.
 namespace alarmrows {
 
@@ -61,7 +77,14 @@ std::vector<SpectralBandRow> BandsOf(SqlConnection& connection, const QString& p
 // Replaces every band of the point, numbered 1.. in the given order, in one transaction.
 void PutBands(SqlConnection& connection, const QString& pointGuid, const std::vector<SpectralBandRow>& bands);
 
-// The GUIDs of the points that have any setting or band.
+// The point's standard; none for a point on the documented alarm.
+std::optional<PointSeverityRow> SeverityOf(SqlConnection& connection, const QString& pointGuid);
+// Replaces the point's row.
+void PutSeverity(SqlConnection& connection, const PointSeverityRow& row);
+// Back to the documented alarm; false when the point had no row.
+bool DeleteSeverity(SqlConnection& connection, const QString& pointGuid);
+
+// The GUIDs of the points that have any setting, band or standard of their own.
 std::vector<QString> PointsWithAlarmRows(SqlConnection& connection);
 
 // Removes every row of a point (when the point is deleted).

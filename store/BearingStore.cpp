@@ -1,5 +1,7 @@
 #include "store/BearingStore.h"
 
+#include "store/BearingChecks.h"
+#include "store/Log.h"
 #include "store/detail/RecordOps.h"
 
 namespace vantor {
@@ -23,17 +25,53 @@ bool HasAssignmentsTable(const SqlConnection& connection) {
 
 } // namespace
 
-CBearingStore::CBearingStore(CMainConnection& db)
-    : connection_(db.Connection()), policy_(db.Context().discovery) {}
+CBearingStore::CBearingStore(CMainConnection& db, StoredValues values)
+    : values_(values), connection_(db.Connection()), policy_(db.Context().discovery) {}
+
+bool CBearingStore::Usable(const CBearing& bearing) const {
+    if (values_ == StoredValues::AsStored) {
+        return true;
+    }
+    if (const auto refused = CheckBearingNumbers(bearing)) {
+        qCWarning(lcStore, "Bearing %s %s is left out: %s; correct it or delete it",
+                  qUtf8Printable(bearing.sDesignation), qUtf8Printable(bearing.sItemGUID),
+                  qUtf8Printable(*refused));
+        return false;
+    }
+    return true;
+}
+
+bool CBearingStore::Usable(const CPointBearing& assignment) const {
+    if (values_ == StoredValues::AsStored) {
+        return true;
+    }
+    if (const auto refused = CheckPointBearing(assignment)) {
+        qCWarning(lcStore, "Bearing %s of point %s (%s) is left out: %s (stored: %g); correct or remove it",
+                  qUtf8Printable(assignment.sItemGUID), qUtf8Printable(assignment.sParentGUID),
+                  qUtf8Printable(assignment.sLocation), qUtf8Printable(*refused),
+                  static_cast<double>(assignment.fSpeedRatio));
+        return false;
+    }
+    return true;
+}
 
 // ---- the library --------------------------------------------------------------------------------
 
 bool CBearingStore::GetBearing(const QString& guid, CBearing& out) {
-    return detail::GetOne(Query<CBearing>{bearings_, connection_, policy_}, kByGuid, {guid}, out);
+    CBearing bearing;
+    if (!detail::GetOne(Query<CBearing>{bearings_, connection_, policy_}, kByGuid, {guid}, bearing) ||
+        !Usable(bearing)) {
+        return false;
+    }
+    out = std::move(bearing);
+    return true;
 }
 
 std::vector<CBearing> CBearingStore::ListBearings() {
-    return detail::List(Query<CBearing>{bearings_, connection_, policy_}, kAllInOrder, {});
+    std::vector<CBearing> bearings =
+        detail::List(Query<CBearing>{bearings_, connection_, policy_}, kAllInOrder, {});
+    std::erase_if(bearings, [this](const CBearing& bearing) { return !Usable(bearing); });
+    return bearings;
 }
 
 bool CBearingStore::UpsertBearing(const CBearing& bearing) {
@@ -72,7 +110,10 @@ bool CBearingStore::DeleteBearing(const QString& guid) {
 // ---- a point's bearings -------------------------------------------------------------------------
 
 std::vector<CPointBearing> CBearingStore::ListPointBearings(const QString& point) {
-    return detail::List(Query<CPointBearing>{assignments_, connection_, policy_}, kChildrenInOrder, {point});
+    std::vector<CPointBearing> assignments =
+        detail::List(Query<CPointBearing>{assignments_, connection_, policy_}, kChildrenInOrder, {point});
+    std::erase_if(assignments, [this](const CPointBearing& assignment) { return !Usable(assignment); });
+    return assignments;
 }
 
 int CBearingStore::CountPointBearings(const QString& point) {

@@ -12,9 +12,15 @@
 
 namespace vantor {
 
+// How the reads treat stored values that no check would let in now (a file from an older version
+// may hold an infinite diameter or a speed ratio of 0): Checked reads, for the analysis, leave such
+// a bearing or assignment out and log a warning naming it and its fault; AsStored reads, for the
+// editors, give them as stored so that the user can correct or delete them.
+enum class StoredValues { Checked, AsStored };
+
 class CBearingStore {
 public:
-    explicit CBearingStore(CMainConnection& db);
+    explicit CBearingStore(CMainConnection& db, StoredValues values = StoredValues::Checked);
 
     // The library, in fOrder.
     bool GetBearing(const QString& guid, CBearing& out);
@@ -38,6 +44,10 @@ public:
     bool ReplacePointBearings(const QString& point, const std::vector<CPointBearing>& assignments);
 
 private:
+    bool Usable(const CBearing& bearing) const;
+    bool Usable(const CPointBearing& assignment) const;
+
+    StoredValues values_;
     SqlConnection& connection_;
     const ColumnDiscoveryPolicy& policy_;
     CBearingDB bearings_;

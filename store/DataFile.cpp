@@ -2,6 +2,8 @@
 
 #include "store/DataFileChecks.h"
 #include "store/DataFileRecords.h"
+#include "store/DerivedRecords.h"
+#include "store/ImportedReadings.h"
 #include "store/Log.h"
 #include "store/SyncState.h"
 #include "texts/UiText.h"
@@ -357,7 +359,7 @@ public:
                 return Store(1, checks_.Vib(checked), [&] { return db_.UpsertVib(checked); });
             },
             [this](const CVibReading& r) {
-                return Store(2, checks_.Reading(r), [&] { return db_.UpsertVibReading(r); });
+                return Store(2, checks_.Reading(r), [&] { return StoreReading(r); });
             },
             [this](const CRoute& r) {
                 return Store(3, checks_.Route(r), [&] { return db_.UpsertRoute(r); });
@@ -368,7 +370,33 @@ public:
         };
     }
 
+    // Called once the writes are deferred: a connection that sends them without looking each one
+    // up (a server) learns the readings' keys here in one query, to find the files of a reading
+    // the file replaces by point and date under another GUID.
+    void BeginBulk() {
+        if (db_.Connection().DefersWrites()) {
+            readingKeys_ = derived::ReadingsByPointAndDate(db_.Connection());
+        }
+    }
+
 private:
+    bool StoreReading(const CVibReading& reading) {
+        if (!db_.UpsertVibReading(reading)) {
+            return false;
+        }
+        if (!readingKeys_) {
+            return true; // the upsert looked the replaced readings up itself
+        }
+        const QString key = derived::PointAndDateKey(reading.sParentGUID, reading.ctDateTaken);
+        const QString replaced = readingKeys_->value(key);
+        readingKeys_->insert(key, reading.sItemGUID);
+        if (!replaced.isEmpty() && replaced != reading.sItemGUID) {
+            ForgetImportedReading(db_.Connection(), replaced);
+            return db_.RemoveReadingFiles(replaced);
+        }
+        return true;
+    }
+
     template <class Write> bool Store(size_t section, const std::optional<QString>& refused, Write write) {
         DataFileImportReport::Section& counts = report_.sections[section];
         if (refused) {
@@ -391,6 +419,7 @@ private:
     CMainConnection& db_;
     DataFileChecks checks_;
     DataFileImportReport& report_;
+    std::optional<QHash<QString, QString>> readingKeys_;
 };
 
 } // namespace
@@ -420,6 +449,7 @@ DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFil
         SqlConnection::Batch batch(db.Connection());
         // On a server the records go without a round trip each; what failed is known at the flush.
         SqlConnection::DeferredWrites deferred(db.Connection());
+        checked.BeginBulk();
         outcome = ReadDataFile(reader, checked.Sink(), progress);
         deferred.Flush();
     } catch (const DatabaseError& error) {

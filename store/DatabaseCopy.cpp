@@ -9,6 +9,9 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <algorithm>
+#include <map>
+
 namespace vantor {
 namespace {
 
@@ -65,8 +68,22 @@ QStringList Columns(QSqlQuery& query, const QString& schema, const QString& tabl
     return columns;
 }
 
+// The rows of the added tables without a GUID of their own: one per reading, one per point, one per
+// point and measure, one per point and band number.
+const std::map<QString, QStringList>& AddedTableKeys() {
+    static const std::map<QString, QStringList> keys = {
+        {QStringLiteral("tblReadingIndices"), {QStringLiteral("sReadingGUID")}},
+        {QStringLiteral("tblVibEnvelopeBands"), {QStringLiteral("sVibGUID")}},
+        {QStringLiteral("tblPointAlarmSettings"), {QStringLiteral("sVibGUID"), QStringLiteral("sMeasure")}},
+        {QStringLiteral("tblPointSpectralBands"), {QStringLiteral("sVibGUID"), QStringLiteral("iBand")}},
+    };
+    return keys;
+}
+
 // The columns that identify a row of a table besides its GUID: a reading is the same reading when
-// its point and date taken match, an off-route reading when its date matches.
+// its point and date taken match, an off-route reading when its date matches. A row of an added
+// table replaces the target's row of the same reading, point, measure or band, so a setting is
+// never held twice.
 QList<QStringList> NaturalKeys(const QString& table, const QStringList& columns) {
     QList<QStringList> keys;
     for (const QString& key : {QStringLiteral("sItemGUID"), QStringLiteral("sEmailAddress")}) {
@@ -78,6 +95,12 @@ QList<QStringList> NaturalKeys(const QString& table, const QStringList& columns)
         keys << QStringList{QStringLiteral("sParentGUID"), QStringLiteral("ctDateTaken")};
     } else if (table == QLatin1String("tblOffRouteReadings")) {
         keys << QStringList{QStringLiteral("ctDateTaken")};
+    }
+    const auto added = AddedTableKeys().find(table);
+    if (added != AddedTableKeys().end() &&
+        std::all_of(added->second.begin(), added->second.end(),
+                    [&columns](const QString& column) { return columns.contains(column); })) {
+        keys << added->second;
     }
     return keys;
 }

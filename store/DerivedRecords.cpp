@@ -1,11 +1,13 @@
 #include "store/DerivedRecords.h"
 
 #include "store/Log.h"
+#include "store/RecordFields.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <array>
 #include <cmath>
 
 namespace vantor::derived {
@@ -43,6 +45,64 @@ std::optional<ChannelIndicesRow> ReadChannel(const QSqlQuery& query, int first) 
                              Optional(query.value(first + 5))};
 }
 
+// The statements of this module, by name (see StoreQuery.h).
+enum Q : std::size_t {
+    kIndicesOfReading,
+    kIndicesOfPoint,
+    kInsertIndices,
+    kDeleteIndices,
+    kDeleteIndicesOfReplaced,
+    kReadingsWithoutIndices,
+    kReplacedReadings,
+    kReadingKeys,
+    kBandOfPoint,
+    kDeleteBand,
+    kInsertBand,
+    kQueryCount
+};
+
+const std::array<StoreQuery, kQueryCount>& Queries() {
+    static const QString columns = QLatin1String(kIndicesColumns);
+    static const std::array<StoreQuery, kQueryCount> queries = {{
+        {"indices: of a reading",
+         QStringLiteral("SELECT %1 FROM tblReadingIndices WHERE sReadingGUID = ?").arg(columns)},
+        {"indices: of a point's readings",
+         QStringLiteral("SELECT %1 FROM tblReadingIndices WHERE sReadingGUID IN "
+                        "(SELECT [sItemGUID] FROM tblVibReadings WHERE [sParentGUID] = ?)")
+             .arg(columns)},
+        {"indices: insert",
+         QStringLiteral(
+             "INSERT INTO tblReadingIndices (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+             .arg(columns)},
+        {"indices: delete a reading's",
+         QStringLiteral("DELETE FROM tblReadingIndices WHERE sReadingGUID = ?")},
+        // The rows of a reading about to be replaced: the one of that GUID and the one its point
+        // holds at that date-time (an upsert updates either in place).
+        {"indices: delete those of a replaced reading",
+         QStringLiteral(
+             "DELETE FROM tblReadingIndices WHERE sReadingGUID = ? OR sReadingGUID IN "
+             "(SELECT [sItemGUID] FROM tblVibReadings WHERE [sParentGUID] = ? AND [ctDateTaken] = ?)")},
+        {"indices: readings without a row",
+         QStringLiteral("SELECT [sItemGUID] FROM tblVibReadings WHERE [sItemGUID] NOT IN "
+                        "(SELECT sReadingGUID FROM tblReadingIndices WHERE sReadingGUID IS NOT NULL)")},
+        {"readings: those an upsert replaces",
+         QStringLiteral("SELECT [sItemGUID] FROM tblVibReadings WHERE [sItemGUID] = ? OR "
+                        "([sParentGUID] = ? AND [ctDateTaken] = ?)")},
+        {"readings: keys",
+         QStringLiteral("SELECT [sItemGUID], [sParentGUID], [ctDateTaken] FROM tblVibReadings")},
+        {"envelope band: of a point",
+         QStringLiteral("SELECT fLowHz, fHighHz FROM tblVibEnvelopeBands WHERE sVibGUID = ?")},
+        {"envelope band: delete", QStringLiteral("DELETE FROM tblVibEnvelopeBands WHERE sVibGUID = ?")},
+        {"envelope band: insert",
+         QStringLiteral("INSERT INTO tblVibEnvelopeBands (sVibGUID, fLowHz, fHighHz) VALUES (?, ?, ?)")},
+    }};
+    return queries;
+}
+
+const StoreQuery& Query(Q which) {
+    return Queries()[which];
+}
+
 ReadingIndicesRow ReadIndices(const QSqlQuery& query) {
     ReadingIndicesRow row;
     row.readingGuid = query.value(0).toString();
@@ -57,17 +117,22 @@ ReadingIndicesRow ReadIndices(const QSqlQuery& query) {
 
 } // namespace
 
-QSqlQuery Run(SqlConnection& connection, const QString& sql, const QVariantList& values) {
+std::span<const StoreQuery> DerivedQueries() {
+    return Queries();
+}
+
+QSqlQuery Run(SqlConnection& connection, const StoreQuery& statement, const QVariantList& values) {
+    const QString sql = connection.Dialect().QuoteNames(statement.sql);
     QSqlQuery query(connection.Database());
     if (!query.prepare(sql)) {
-        qCWarning(lcStore) << "Cannot prepare" << sql << query.lastError().text();
+        qCWarning(lcStore) << "Cannot prepare" << statement.name << sql << query.lastError().text();
         throw DatabaseError(query.lastError().text());
     }
     for (int i = 0; i < values.size(); ++i) {
         query.bindValue(i, values[i]);
     }
     if (!query.exec()) {
-        qCWarning(lcStore) << "Cannot run" << sql << query.lastError().text();
+        qCWarning(lcStore) << "Cannot run" << statement.name << sql << query.lastError().text();
         throw DatabaseError(query.lastError().text());
     }
     return query;
@@ -88,10 +153,7 @@ std::optional<double> Optional(const QVariant& value) {
 }
 
 bool GetReadingIndices(SqlConnection& connection, const QString& readingGuid, ReadingIndicesRow& out) {
-    QSqlQuery query = Run(connection,
-                          QStringLiteral("SELECT %1 FROM tblReadingIndices WHERE sReadingGUID = ?")
-                              .arg(QLatin1String(kIndicesColumns)),
-                          {readingGuid});
+    QSqlQuery query = Run(connection, Query(kIndicesOfReading), {readingGuid});
     if (!query.next()) {
         return false;
     }
@@ -101,11 +163,7 @@ bool GetReadingIndices(SqlConnection& connection, const QString& readingGuid, Re
 
 std::map<QString, ReadingIndicesRow> ReadingIndicesOfPoint(SqlConnection& connection,
                                                            const QString& pointGuid) {
-    QSqlQuery query = Run(connection,
-                          QStringLiteral("SELECT %1 FROM tblReadingIndices WHERE sReadingGUID IN "
-                                         "(SELECT sItemGUID FROM tblVibReadings WHERE sParentGUID = ?)")
-                              .arg(QLatin1String(kIndicesColumns)),
-                          {pointGuid});
+    QSqlQuery query = Run(connection, Query(kIndicesOfPoint), {pointGuid});
     std::map<QString, ReadingIndicesRow> rows;
     while (query.next()) {
         ReadingIndicesRow row = ReadIndices(query);
@@ -121,26 +179,40 @@ void PutReadingIndices(SqlConnection& connection, const ReadingIndicesRow& row) 
     AppendChannel(values, row.total);
     AppendChannel(values, row.iso);
     values << Nullable(row.envelopeLowHz) << Nullable(row.envelopeHighHz) << Nullable(row.geOverall);
-    Run(connection,
-        QStringLiteral(
-            "INSERT INTO tblReadingIndices (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-            .arg(QLatin1String(kIndicesColumns)),
-        values);
+    Run(connection, Query(kInsertIndices), values);
     if (!transaction.Commit()) {
         throw DatabaseError(QStringLiteral("The indices of %1 could not be stored").arg(row.readingGuid));
     }
 }
 
 void DeleteReadingIndices(SqlConnection& connection, const QString& readingGuid) {
-    Run(connection, QStringLiteral("DELETE FROM tblReadingIndices WHERE sReadingGUID = ?"), {readingGuid});
+    Run(connection, Query(kDeleteIndices), {readingGuid});
 }
 
-QStringList ReadingsWithoutIndices(SqlConnection& connection) {
-    QSqlQuery query =
-        Run(connection,
-            QStringLiteral("SELECT sItemGUID FROM tblVibReadings WHERE sItemGUID NOT IN "
-                           "(SELECT sReadingGUID FROM tblReadingIndices WHERE sReadingGUID IS NOT NULL)"),
-            {});
+void DeleteIndicesOfReplaced(SqlConnection& connection, const QString& readingGuid, const QString& pointGuid,
+                             const QString& taken) {
+    const StoreQuery& statement = Query(kDeleteIndicesOfReplaced);
+    const QVariant takenValue = taken.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(taken);
+    if (!connection.DefersWrites()) {
+        Run(connection, statement, {readingGuid, pointGuid, takenValue});
+        return;
+    }
+    // Bulk writes to a server: sent with them, without a round trip of its own.
+    SqlStatement& prepared = connection.Prepared(statement.sql);
+    prepared.BindText(0, readingGuid);
+    prepared.BindText(1, pointGuid);
+    if (taken.isEmpty()) {
+        prepared.BindNull(2);
+    } else {
+        prepared.BindText(2, taken);
+    }
+    prepared.Send();
+}
+
+QStringList ReplacedReadings(SqlConnection& connection, const QString& readingGuid, const QString& pointGuid,
+                             const QString& taken) {
+    const QVariant takenValue = taken.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(taken);
+    QSqlQuery query = Run(connection, Query(kReplacedReadings), {readingGuid, pointGuid, takenValue});
     QStringList guids;
     while (query.next()) {
         guids << query.value(0).toString();
@@ -148,10 +220,31 @@ QStringList ReadingsWithoutIndices(SqlConnection& connection) {
     return guids;
 }
 
+QStringList ReadingsWithoutIndices(SqlConnection& connection) {
+    QSqlQuery query = Run(connection, Query(kReadingsWithoutIndices), {});
+    QStringList guids;
+    while (query.next()) {
+        guids << query.value(0).toString();
+    }
+    return guids;
+}
+
+QHash<QString, QString> ReadingsByPointAndDate(SqlConnection& connection) {
+    QSqlQuery query = Run(connection, Query(kReadingKeys), {});
+    QHash<QString, QString> guids;
+    while (query.next()) {
+        guids.insert(PointAndDateKey(query.value(1).toString(), DateTimeFromSql(query.value(2))),
+                     query.value(0).toString());
+    }
+    return guids;
+}
+
+QString PointAndDateKey(const QString& pointGuid, const QDateTime& taken) {
+    return pointGuid + QLatin1Char('\n') + SqlDateTimeText(taken);
+}
+
 std::optional<EnvelopeBandRow> GetEnvelopeBand(SqlConnection& connection, const QString& pointGuid) {
-    QSqlQuery query =
-        Run(connection, QStringLiteral("SELECT fLowHz, fHighHz FROM tblVibEnvelopeBands WHERE sVibGUID = ?"),
-            {pointGuid});
+    QSqlQuery query = Run(connection, Query(kBandOfPoint), {pointGuid});
     if (!query.next()) {
         return std::nullopt;
     }
@@ -166,11 +259,9 @@ std::optional<EnvelopeBandRow> GetEnvelopeBand(SqlConnection& connection, const 
 void PutEnvelopeBand(SqlConnection& connection, const QString& pointGuid,
                      const std::optional<EnvelopeBandRow>& band) {
     SqlConnection::Transaction transaction(connection);
-    Run(connection, QStringLiteral("DELETE FROM tblVibEnvelopeBands WHERE sVibGUID = ?"), {pointGuid});
+    Run(connection, Query(kDeleteBand), {pointGuid});
     if (band) {
-        Run(connection,
-            QStringLiteral("INSERT INTO tblVibEnvelopeBands (sVibGUID, fLowHz, fHighHz) VALUES (?, ?, ?)"),
-            {pointGuid, band->lowHz, band->highHz});
+        Run(connection, Query(kInsertBand), {pointGuid, band->lowHz, band->highHz});
     }
     if (!transaction.Commit()) {
         throw DatabaseError(QStringLiteral("The envelope band of %1 could not be stored").arg(pointGuid));

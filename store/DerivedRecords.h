@@ -4,7 +4,10 @@
 // have is NULL in the table and none here, never a number that looks like data.
 
 #include "store/SqlConnection.h"
+#include "store/StoreQuery.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -12,6 +15,7 @@
 
 #include <map>
 #include <optional>
+#include <span>
 
 namespace vantor {
 
@@ -44,9 +48,11 @@ struct EnvelopeBandRow {
 // Throw DatabaseError when a query cannot be executed.
 namespace derived {
 
-// Runs one statement with its bound values; throws DatabaseError (logged) when it cannot run. The
-// added tables' records share it.
-QSqlQuery Run(SqlConnection& connection, const QString& sql, const QVariantList& values);
+// This module's statements (gathered by AllStoreQueries()).
+std::span<const StoreQuery> DerivedQueries();
+// Runs one listed statement, its names quoted by the connection's dialect, with its bound values;
+// throws DatabaseError (logged) when it cannot run. The added tables' records share it.
+QSqlQuery Run(SqlConnection& connection, const StoreQuery& statement, const QVariantList& values);
 // A value, or NULL for none and for anything that is not a finite number; and back.
 QVariant Nullable(const std::optional<double>& value);
 std::optional<double> Optional(const QVariant& value);
@@ -58,8 +64,20 @@ std::map<QString, ReadingIndicesRow> ReadingIndicesOfPoint(SqlConnection& connec
 // Replaces the reading's row.
 void PutReadingIndices(SqlConnection& connection, const ReadingIndicesRow& row);
 void DeleteReadingIndices(SqlConnection& connection, const QString& readingGuid);
+// Drops the rows of the readings an upsert of (readingGuid, pointGuid, taken) replaces: the
+// reading of that GUID and the point's reading at that date-time (`taken` in the stored text form,
+// empty for none). While the connection defers writes it is sent with them.
+void DeleteIndicesOfReplaced(SqlConnection& connection, const QString& readingGuid, const QString& pointGuid,
+                             const QString& taken);
+// The GUIDs of the readings such an upsert replaces.
+QStringList ReplacedReadings(SqlConnection& connection, const QString& readingGuid, const QString& pointGuid,
+                             const QString& taken);
 // The route readings that have no indices row yet.
 QStringList ReadingsWithoutIndices(SqlConnection& connection);
+
+// Every vibration reading's GUID by PointAndDateKey, for bulk work that looks nothing up per record.
+QHash<QString, QString> ReadingsByPointAndDate(SqlConnection& connection);
+QString PointAndDateKey(const QString& pointGuid, const QDateTime& taken);
 
 // A point's own envelope band; none when it uses the default.
 std::optional<EnvelopeBandRow> GetEnvelopeBand(SqlConnection& connection, const QString& pointGuid);

@@ -1,7 +1,9 @@
 #include "store/EngineCopy.h"
 
 #include "store/AddedSchema.h"
+#include "store/BearingRecords.h"
 #include "store/Log.h"
+#include "store/StarterBearings.h"
 
 #include <QLoggingCategory>
 #include <QSqlDriver>
@@ -133,6 +135,41 @@ int CopyAddedRows(SqlConnection& from, SqlConnection& to, const QString& table) 
     return copied;
 }
 
+// A bearing of the starter list as a new database gets it: no one's work, so a target holding only
+// these holds no data of its own. Its place in the list does not count.
+bool IsUnchangedStarter(const CBearing& bearing) {
+    for (const CBearing& starter : StarterBearings()) {
+        if (starter.sItemGUID.compare(bearing.sItemGUID, Qt::CaseInsensitive) == 0) {
+            return starter.sDesignation == bearing.sDesignation && starter.sMaker == bearing.sMaker &&
+                   starter.iRollingElements == bearing.iRollingElements &&
+                   starter.fRollingElementDiameterMM == bearing.fRollingElementDiameterMM &&
+                   starter.fPitchDiameterMM == bearing.fPitchDiameterMM &&
+                   starter.fContactAngleDeg == bearing.fContactAngleDeg && starter.fFTF == bearing.fFTF &&
+                   starter.fBSF == bearing.fBSF && starter.fBPFO == bearing.fBPFO &&
+                   starter.fBPFI == bearing.fBPFI && starter.sSource == bearing.sSource;
+        }
+    }
+    return false;
+}
+
+// Whether the target's copy of an added table holds rows that the copy would delete and that are
+// someone's work (every row but the unchanged starter bearings).
+bool HoldsOwnRows(SqlConnection& to, const QString& table, const ColumnDiscoveryPolicy& policy) {
+    if (!HasTable(to, table) || CountOf(to, table) <= 0) {
+        return false;
+    }
+    if (table != QLatin1String(TableTraits<CBearing>::name)) {
+        return true;
+    }
+    CRecordset<CBearing> bearings;
+    bool own = false;
+    const bool walked = bearings.Walk(to, policy, {}, {}, [&own](RecordRow<CBearing>&& row) {
+        own = !IsUnchangedStarter(row.record);
+        return !own;
+    });
+    return own || !walked;
+}
+
 } // namespace
 
 std::vector<TableRowCount> CountRows(SqlConnection& connection) {
@@ -162,6 +199,18 @@ CopyResult CopyWholeDatabase(SqlConnection& from, SqlConnection& to, bool replac
             }
             holdsData = holdsData || target > 0;
             result.counts.push_back({table.table, source, 0});
+        }
+        // The added tables the copy writes count too (a site's own bearings, alarm settings, ...).
+        QString heldIn;
+        for (const QString& table : AddedSchemaTables()) {
+            if (heldIn.isEmpty() && HasTable(from, table) && HoldsOwnRows(to, table, policy)) {
+                heldIn = table;
+            }
+        }
+        if (!holdsData && !heldIn.isEmpty() && !replace) {
+            result.outcome = CopyOutcome::TargetHoldsData;
+            result.error = QStringLiteral("%1 already holds data (%2)").arg(to.Path(), heldIn);
+            return result;
         }
         if (holdsData && !replace) {
             result.outcome = CopyOutcome::TargetHoldsData;

@@ -1,11 +1,14 @@
 #include "store/ImportedReadings.h"
 
 #include "store/Log.h"
+#include "store/MainConnection.h"
 #include "store/SqlConnection.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <array>
 
 namespace vantor {
 namespace {
@@ -17,6 +20,38 @@ bool TableExists(SqlConnection& connection) {
                                                    Qt::CaseInsensitive);
 }
 
+// The statements of this module, by name (see StoreQuery.h); %1 is the table.
+enum Q : std::size_t { kInsertMark, kMarkOf, kDeleteMark, kQueryCount };
+
+const std::array<StoreQuery, kQueryCount>& Queries() {
+    static const QString table = QLatin1String(kImportedReadingsTable);
+    static const std::array<StoreQuery, kQueryCount> queries = {{
+        {"imported readings: mark",
+         QStringLiteral("INSERT INTO %1 ([sItemGUID], [sSourceFile], [sFormat], [sChannel], [sUnit], "
+                        "[iSamplesInFile], [iSamplesUsed], [ctImported]) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+             .arg(table)},
+        {"imported readings: mark of a reading",
+         QStringLiteral("SELECT [sItemGUID], [sSourceFile], [sFormat], [sChannel], [sUnit], "
+                        "[iSamplesInFile], [iSamplesUsed], [ctImported] FROM %1 WHERE [sItemGUID] = ?")
+             .arg(table)},
+        {"imported readings: forget a mark",
+         QStringLiteral("DELETE FROM %1 WHERE [sItemGUID] = ?").arg(table)},
+    }};
+    return queries;
+}
+
+QSqlQuery Prepared(SqlConnection& connection, Q which) {
+    const StoreQuery& statement = Queries()[which];
+    QSqlQuery query(connection.Database());
+    if (!query.prepare(connection.Dialect().QuoteNames(statement.sql))) {
+        const QString text =
+            QStringLiteral("%1: %2").arg(QLatin1String(statement.name), query.lastError().text());
+        qCWarning(lcStore) << "Imported readings:" << text;
+        throw DatabaseError(text);
+    }
+    return query;
+}
+
 void Run(QSqlQuery& query, const char* what) {
     if (!query.exec()) {
         const QString text = QStringLiteral("%1: %2").arg(QLatin1String(what), query.lastError().text());
@@ -26,6 +61,10 @@ void Run(QSqlQuery& query, const char* what) {
 }
 
 } // namespace
+
+std::span<const StoreQuery> ImportedReadingQueries() {
+    return Queries();
+}
 
 void EnsureImportedReadingsTable(SqlConnection& connection) {
     if (TableExists(connection)) {
@@ -49,11 +88,7 @@ void EnsureImportedReadingsTable(SqlConnection& connection) {
 void MarkImportedReading(SqlConnection& connection, const ImportedReadingMark& mark) {
     EnsureImportedReadingsTable(connection);
     ForgetImportedReading(connection, mark.readingGuid);
-    QSqlQuery query(connection.Database());
-    query.prepare(connection.Dialect().QuoteNames(
-        QStringLiteral("INSERT INTO %1 ([sItemGUID], [sSourceFile], [sFormat], [sChannel], [sUnit], "
-                       "[iSamplesInFile], [iSamplesUsed], [ctImported]) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
-            .arg(QLatin1String(kImportedReadingsTable))));
+    QSqlQuery query = Prepared(connection, kInsertMark);
     query.addBindValue(mark.readingGuid);
     query.addBindValue(mark.sourceFile.left(255));
     query.addBindValue(mark.format);
@@ -70,11 +105,7 @@ std::optional<ImportedReadingMark> FindImportedReading(SqlConnection& connection
     if (readingGuid.isEmpty() || !TableExists(connection)) {
         return std::nullopt;
     }
-    QSqlQuery query(connection.Database());
-    query.prepare(connection.Dialect().QuoteNames(
-        QStringLiteral("SELECT [sItemGUID], [sSourceFile], [sFormat], [sChannel], [sUnit], "
-                       "[iSamplesInFile], [iSamplesUsed], [ctImported] FROM %1 WHERE [sItemGUID] = ?")
-            .arg(QLatin1String(kImportedReadingsTable))));
+    QSqlQuery query = Prepared(connection, kMarkOf);
     query.addBindValue(readingGuid);
     Run(query, "SELECT");
     if (!query.next()) {
@@ -96,11 +127,31 @@ void ForgetImportedReading(SqlConnection& connection, const QString& readingGuid
     if (readingGuid.isEmpty() || !TableExists(connection)) {
         return;
     }
-    QSqlQuery query(connection.Database());
-    query.prepare(connection.Dialect().QuoteNames(
-        QStringLiteral("DELETE FROM %1 WHERE [sItemGUID] = ?").arg(QLatin1String(kImportedReadingsTable))));
+    QSqlQuery query = Prepared(connection, kDeleteMark);
     query.addBindValue(readingGuid);
     Run(query, "DELETE");
+}
+
+ImportedReadingStore StoreImportedReading(CMainConnection& db, const CVibReading& reading,
+                                          const ImportedReadingMark& mark) {
+    SqlConnection& connection = db.Connection();
+    SqlConnection::Transaction transaction(connection);
+    if (!transaction.Active()) {
+        throw DatabaseError(QStringLiteral("cannot begin a write: %1").arg(connection.LastError()));
+    }
+    // Counted under the writers' lock: a reading another import committed meanwhile is seen here.
+    if (db.CountVibReadings(reading.sParentGUID, reading.ctDateTaken, reading.ctDateTaken) > 0) {
+        return ImportedReadingStore::PointHasReadingThen;
+    }
+    if (!db.UpsertVibReading(reading)) {
+        throw DatabaseError(QStringLiteral("the reading could not be stored"));
+    }
+    MarkImportedReading(connection, mark);
+    if (!transaction.Commit()) {
+        throw DatabaseError(
+            QStringLiteral("the reading could not be stored: %1").arg(connection.LastError()));
+    }
+    return ImportedReadingStore::Stored;
 }
 
 } // namespace vantor

@@ -4,6 +4,7 @@
 #include "store/AlarmRecords.h"
 #include "store/BearingStore.h"
 #include "store/DerivedRecords.h"
+#include "store/FollowUpTables.h"
 #include "store/ImportedReadings.h"
 #include "store/Limits.h"
 #include "store/SignalCachePath.h"
@@ -45,8 +46,9 @@ bool CMainConnection::Open() {
     // An older database gains the added tables (bearing library, indices, envelope bands); one that
     // cannot (read-only) still opens, without them.
     EnsureBearingTables(connection_);
-    EnsureAddedTables(connection_.Database());
+    derivedTables_ = EnsureAddedTables(connection_.Database());
     EnsureAlarmTables(connection_);
+    EnsureFollowUpTables(connection_);
     return true;
 }
 
@@ -186,12 +188,58 @@ bool CMainConnection::UpsertVibReading(const CVibReading& reading) {
             *raw = QByteArray(1, '\0');
         }
     }
-    const QVariant taken = reading.ctDateTaken.isValid() ? QVariant(SqlDateTimeText(reading.ctDateTaken))
-                                                         : QVariant(QMetaType(QMetaType::QString));
-    return detail::Upsert(
-        Query<CVibReading>{vibReadings_, connection_, context_.discovery},
-        QStringLiteral("WHERE [sItemGUID] = ? OR ([sParentGUID] = ? AND [ctDateTaken] = ?)"),
-        {reading.sItemGUID, reading.sParentGUID, taken}, stored);
+    const QString takenText =
+        reading.ctDateTaken.isValid() ? SqlDateTimeText(reading.ctDateTaken) : QString();
+    const QVariant taken =
+        takenText.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(takenText);
+    // The replaced reading's derived data goes in the same transaction as the new values arrive.
+    SqlConnection::Transaction transaction(connection_);
+    if (!DropDerivedOfReplaced(reading.sItemGUID, reading.sParentGUID, takenText)) {
+        return false;
+    }
+    if (!detail::Upsert(Query<CVibReading>{vibReadings_, connection_, context_.discovery},
+                        QStringLiteral("WHERE [sItemGUID] = ? OR ([sParentGUID] = ? AND [ctDateTaken] = ?)"),
+                        {reading.sItemGUID, reading.sParentGUID, taken}, stored)) {
+        return false;
+    }
+    return transaction.Commit();
+}
+
+bool CMainConnection::RemoveReadingFiles(const QString& guid) {
+    if (!RemoveCacheFileOf(guid)) {
+        return false;
+    }
+    if (Named(guid)) {
+        QFile::remove(DerivedCacheFilePath(context_.dataFolder, guid));
+    }
+    return true;
+}
+
+bool CMainConnection::DropDerivedOfReplaced(const QString& guid, const QString& point, const QString& taken) {
+    if (!derivedTables_) {
+        return RemoveCacheFileOf(guid);
+    }
+    // A bulk write to a server looks nothing up: the indices rows go with the writes, and of the
+    // files those of the reading's own GUID here (the bulk work removes those of a row of another
+    // GUID it replaces by point and date, see ImportDataFile).
+    QStringList replaced{guid};
+    if (!connection_.DefersWrites()) {
+        for (const QString& other : derived::ReplacedReadings(connection_, guid, point, taken)) {
+            if (!replaced.contains(other)) {
+                replaced << other;
+            }
+        }
+    }
+    derived::DeleteIndicesOfReplaced(connection_, guid, point, taken);
+    for (const QString& old : replaced) {
+        if (!RemoveReadingFiles(old)) {
+            return false;
+        }
+        if (old != guid) {
+            ForgetImportedReading(connection_, old);
+        }
+    }
+    return true;
 }
 
 std::vector<CVibReading> CMainConnection::ListVibReadings(const QString& parent) {

@@ -62,6 +62,9 @@ public:
     // Removes the reading's cache file first; a cache file that cannot be removed stops the delete.
     bool DeleteVibReading(const QString& guid);
     bool DeleteVibReadingsOf(const QString& point);
+    // Removes the cache and envelope files of a reading whose row is gone or was replaced under
+    // another GUID (the rows are the caller's); false when its cache file stays.
+    bool RemoveReadingFiles(const QString& guid);
 
     // Lubrication readings
     bool GetLubeReading(const QString& guid, CLubeReading& out);
@@ -116,6 +119,9 @@ private:
     bool DeleteLubesWhere(const QString& clause, const QVariantList& values);
     bool DeleteVibReadingsWhere(const QString& clause, const QVariantList& values);
     bool RemoveCacheFileOf(const QString& readingGuid);
+    // Before a reading is upserted: drops the indices rows, cache files and derived files of the
+    // readings it replaces (`taken` in the stored text form). False when a cache file stays.
+    bool DropDerivedOfReplaced(const QString& guid, const QString& point, const QString& taken);
     int CountWhere(const QString& table, const QString& clause, const QVariantList& values);
 
     StoreContext context_;
@@ -127,7 +133,8 @@ private:
     CLubeReadingDB lubeReadings_;
     CRouteDB routes_;
     CRouteItemDB routeItems_;
-    CDeviceDB devices_; // only for the order of the meter list
+    CDeviceDB devices_;          // only for the order of the meter list
+    bool derivedTables_ = false; // the indices and envelope band tables are there
 };
 
 } // namespace vantor

@@ -62,7 +62,8 @@ void ServerAddress::SetOption(const QString& key, const QString& value) {
 QString ServerAddress::ToStorable() const {
     QStringList pairs;
     for (const auto& [key, value] : options_) {
-        if (key != QLatin1String("password")) {
+        // Neither the password nor the TLS key's passphrase is ever stored in the settings.
+        if (key != QLatin1String("password") && key != QLatin1String("sslpassword")) {
             pairs << key + QLatin1Char('=') + QuotedConnectionValue(value);
         }
     }

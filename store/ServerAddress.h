@@ -21,8 +21,9 @@ public:
     QString Option(const QString& key) const;
     void SetOption(const QString& key, const QString& value);
 
-    // The text to remember: the address as given, minus any password (a password is never stored
-    // in the settings; it comes from ~/.pgpass, PGPASSWORD or a prompt).
+    // The text to remember: the address as given, minus any password and TLS key passphrase
+    // ("sslpassword"). A password is never stored in the settings (it comes from ~/.pgpass,
+    // PGPASSWORD or a prompt); the passphrase is kept in the user's secret store.
     QString ToStorable() const;
     bool HasPassword() const { return options_.count(QStringLiteral("password")) != 0; }
     // "user@host:port/database" for titles and status lines.

@@ -20,6 +20,9 @@ const QString kVersionTable = QStringLiteral("tblSchemaVersion");
 // Version 1: the documented tables with their lookup indexes.
 // Version 2: the added tables (bearings, indices, envelope bands, alarm settings and bands, imported
 // readings); a version-1 server that gained some of them on opening keeps those and their rows.
+// Version 3: the per-point severity standard (tblPointSeverityStandard).
+// Version 4: the follow-up tables (route schedules, alarm events and levels, acknowledgements,
+// notes, recommendations), made by the same idempotent step.
 std::vector<std::function<void(SqlConnection&)>> UpgradeSteps() {
     return {
         [](SqlConnection& connection) {
@@ -27,6 +30,8 @@ std::vector<std::function<void(SqlConnection&)>> UpgradeSteps() {
                 connection.Execute(statement);
             }
         },
+        [](SqlConnection& connection) { CreateMissingAddedTables(connection); },
+        [](SqlConnection& connection) { CreateMissingAddedTables(connection); },
         [](SqlConnection& connection) { CreateMissingAddedTables(connection); },
     };
 }

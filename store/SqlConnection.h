@@ -110,6 +110,9 @@ public:
         // False when the transaction could not begin or commit (nothing is then kept). Inside an
         // outer batch the outer one decides, and this answers true.
         bool Commit();
+        // True when the writes are inside a transaction (this one began, or an outer batch holds
+        // one); false when it could not begin, so a write now would stand alone.
+        bool Active() const { return !outermost_ || began_; }
 
     private:
         SqlConnection& connection_;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <limits>
 
 namespace vantor {
 namespace {
@@ -100,13 +101,53 @@ QString RunSpeedOutOfRangeMessage() {
 }
 
 std::optional<QString> CheckRunSpeed(double hz) {
-    if (!(hz > 0)) {
+    const float stored = AsStoredFloat(hz);
+    if (!(stored > 0)) {
         return UiText(text::RunSpeedMustBePositive);
     }
-    if (!(hz <= kMaxRunSpeedHz)) { // also infinity
+    if (!(stored <= kMaxRunSpeedHz)) { // also infinity
         return RunSpeedOutOfRangeMessage();
     }
     return std::nullopt;
+}
+
+bool IsUsableRunSpeed(double hz) {
+    return std::isfinite(hz) && hz > 0 && hz <= kMaxRunSpeedHz;
+}
+
+float AsStoredFloat(double value) {
+    // Beyond the float range the conversion is undefined; the column would hold infinity.
+    if (std::isnan(value)) {
+        return std::numeric_limits<float>::quiet_NaN();
+    }
+    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) {
+        return value > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    }
+    return static_cast<float>(value);
+}
+
+std::optional<QString> CheckFloatValue(const QString& name, double value, const FloatRange& range) {
+    const QString shown = QString::number(value, 'g', 6);
+    const float stored = AsStoredFloat(value);
+    if (!std::isfinite(stored)) {
+        return QStringLiteral("%1: %2 is not a finite number").arg(name, shown);
+    }
+    const double v = stored;
+    const bool aboveLow = range.lowOpen ? v > range.low : v >= range.low;
+    const bool belowHigh = range.highOpen ? v < range.high : v <= range.high;
+    if (aboveLow && belowHigh) {
+        return std::nullopt;
+    }
+    const QString low = QString::number(range.low, 'g', 6);
+    const QString high = QString::number(range.high, 'g', 6);
+    const QString lowText =
+        range.lowOpen ? QStringLiteral("above %1").arg(low) : QStringLiteral("at least %1").arg(low);
+    const QString highText =
+        range.highOpen ? QStringLiteral("below %1").arg(high) : QStringLiteral("at most %1").arg(high);
+    // A value the float rounds away (1e-300 becomes 0) is named with what would be stored.
+    const QString kept = QString::number(v, 'g', 6);
+    const QString stated = kept != shown ? QStringLiteral("%1 (stored as %2)").arg(shown, kept) : shown;
+    return QStringLiteral("%1: %2 must be %3 and %4").arg(name, stated, lowText, highText);
 }
 
 bool HasControlCharacter(const QString& text) {

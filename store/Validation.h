@@ -53,8 +53,30 @@ bool HasControlCharacter(const QString& text);
 // keeps the meter's two-decimal speed field a number the meter can take.
 inline constexpr double kMaxRunSpeedHz = 1000.0;
 // "Running Speed must be > 0" for zero, negative or not-a-number; the range message for a speed
-// above kMaxRunSpeedHz or infinite.
+// above kMaxRunSpeedHz or infinite. The speed is judged as the float its column keeps: 1e-300 Hz
+// is 0 there and refused.
 std::optional<QString> CheckRunSpeed(double hz);
+// A run speed the analysis may compute with: finite, above 0 and at most kMaxRunSpeedHz.
+bool IsUsableRunSpeed(double hz);
+
+// ---- values kept in float columns ---------------------------------------------------------------
+// Every value the editors, the command options and the spreadsheets store in a float column is
+// judged as that float: a double that is finite may still become infinity (1e300) or 0 (1e-300)
+// when stored. The readers of stored values judge them with the same ranges, since a file written
+// by an older version may hold anything.
+
+// The interval a value must lie in; an open end excludes its bound.
+struct FloatRange {
+    double low = 0;
+    double high = 0;
+    bool lowOpen = false;
+    bool highOpen = false;
+};
+// The value as its float column keeps it.
+float AsStoredFloat(double value);
+// The message refusing `value` for the field `name` ("Pitch diameter mm: 1e+300 is not a finite
+// number"), or none when its float is finite and inside the range.
+std::optional<QString> CheckFloatValue(const QString& name, double value, const FloatRange& range);
 
 // The messages of the rules added to the editors' checks.
 QString NameControlCharacterMessage();

@@ -540,6 +540,93 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 504 */ "Full view",
     /* 505 */ "Previous zoom",
     /* 506 */ "× run speed",
+    /* 507 */ "Findings of the automatic diagnosis",
+    /* 508 */
+    "The mail server %1 has no encryption (Security: None): the password is not sent over an "
+    "unencrypted connection. Choose STARTTLS or TLS, or allow it for this server.",
+    /* 509 */ "Send the password to this server without encryption",
+    /* 510 */ "The password could not be stored: %1",
+    /* 511 */
+    "Outer-race defect, early stage: shorten the measurement interval, check the lubrication and plan the "
+    "bearing change.",
+    /* 512 */
+    "Inner-race defect, early stage: shorten the measurement interval and plan the bearing change; "
+    "inner-race damage grows faster than outer-race damage.",
+    /* 513 */
+    "Rolling-element defect: shorten the measurement interval, check the lubrication for contamination and "
+    "plan the bearing change.",
+    /* 514 */
+    "Cage defect: check the lubrication and the cage at the next stop, and plan the bearing change.",
+    /* 515 */
+    "Bearing defect at a later stage (also in the velocity spectrum): change the bearing at the next "
+    "opportunity and watch the trend closely until then.",
+    /* 516 */
+    "Bearing defect, family uncertain: compare the candidates' lines in the envelope and cepstrum views and "
+    "measure again at a shorter interval.",
+    /* 517 */ "Severity standard",
+    /* 518 */ "Documented ISO alarm",
+    /* 519 */ "Machine group",
+    /* 520 */ "Support",
+    /* 521 */ "Rigid",
+    /* 522 */ "Flexible",
+    /* 523 */ "1 - large machines, 300 kW to 50 MW",
+    /* 524 */ "2 - medium machines, 15 kW to 300 kW",
+    /* 525 */ "Suggest Levels",
+    /* 526 */
+    "From the mean %1 mm/s of %2 readings, ISO 20816-3 suggests ALARM %3 mm/s and TRIP %4 mm/s. Use them as "
+    "the warning and critical levels?",
+    /* 527 */ "Zone alarm: %1",
+    /* 528 */ "Severity by %1: %2",
+    /* 529 */ "Severity zones",
+    /* 530 */ "The zone of each point judged by ISO 20816-3, from its newest reading in the period.",
+    /* 531 */ "Zone",
+    /* 532 */ "Standard",
+    /* 533 */ "Status and reasons",
+    /* 534 */ "To the view's end",
+    /* 535 */ "Import Waveform",
+    /* 536 */ "From the file",
+    /* 537 */ "Channel",
+    /* 538 */ "Total (acceleration)",
+    /* 539 */ "ISO (velocity)",
+    /* 540 */ "Record or channel in the file",
+    /* 541 */ "From the file, else the point",
+    /* 542 */ "Choose a vibration point in the tree first.",
+    /* 543 */ "Events",
+    /* 544 */ "New",
+    /* 545 */ "Acknowledged",
+    /* 546 */ "All",
+    /* 547 */ "Acknowledge...",
+    /* 548 */ "Comment for the acknowledgement:",
+    /* 549 */ "Any level",
+    /* 550 */ "Any age",
+    /* 551 */ "Last %1 days",
+    /* 552 */ "Machine",
+    /* 553 */ "Point",
+    /* 554 */ "Time",
+    /* 555 */ "Level",
+    /* 556 */ "Source",
+    /* 557 */ "State",
+    /* 558 */ "Reason",
+    /* 559 */ "%1 new events",
+    /* 560 */ "Due points",
+    /* 561 */ "Due",
+    /* 562 */ "Overdue only",
+    /* 563 */ "Last reading",
+    /* 564 */ "Days late",
+    /* 565 */ "Events and recommendations",
+    /* 566 */ "New events",
+    /* 567 */ "Acknowledgements",
+    /* 568 */ "Open recommendations",
+    /* 569 */ "Route compliance, last %1 days",
+    /* 570 */ "User",
+    /* 571 */ "Comment",
+    /* 572 */ "Priority",
+    /* 573 */ "Action",
+    /* 574 */ "Assigned to",
+    /* 575 */ "Route",
+    /* 576 */ "Interval (days)",
+    /* 577 */ "On time",
+    /* 578 */ "All routes",
 };
 
 } // namespace vantor

@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 112;
+inline constexpr int UiTextAddedCount = 184;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -381,6 +381,94 @@ inline constexpr int SnapCursorToPeaks = First + 108;   // "Snap the cursor to p
 inline constexpr int FullView = First + 109;            // "Full view"
 inline constexpr int PreviousZoom = First + 110;        // "Previous zoom"
 inline constexpr int TimesRunSpeedSuffix = First + 111; // "× run speed"
+// The report wizard's choice of the section after the documented ones.
+inline constexpr int FindingsSectionChoice = First + 112; // "Findings of the automatic diagnosis"
+// The mail password over a connection without encryption, and where the password is kept.
+inline constexpr int PlainAuthRefused = First + 113;  // "The mail server %1 has no encryption ..."
+inline constexpr int AllowPlainAuth = First + 114;    // "Send the password to this server without encryption"
+inline constexpr int PasswordNotStored = First + 115; // "The password could not be stored: %1"
+// What to do next about a bearing finding of the diagnosis.
+inline constexpr int NextStepOuterRace =
+    First + 116; // "Outer-race defect, early stage: shorten the measurement inte..."
+inline constexpr int NextStepInnerRace =
+    First + 117; // "Inner-race defect, early stage: shorten the measurement inte..."
+inline constexpr int NextStepRollingElement =
+    First + 118; // "Rolling-element defect: shorten the measurement interval, ch..."
+inline constexpr int NextStepCage =
+    First + 119; // "Cage defect: check the lubrication and the cage at the next ..."
+inline constexpr int NextStepBearingLate =
+    First + 120; // "Bearing defect at a later stage (also in the velocity spectr..."
+inline constexpr int NextStepUncertain =
+    First + 121; // "Bearing defect, family uncertain: compare the candidates' li..."
+// The severity standard of a point (ISO 20816-3 zones) in the point set-up, tooltips and report.
+inline constexpr int SeverityStandardLabel = First + 122; // "Severity standard"
+inline constexpr int DocumentedIsoAlarm = First + 123;    // "Documented ISO alarm"
+inline constexpr int MachineGroup = First + 124;          // "Machine group"
+inline constexpr int SupportLabel = First + 125;          // "Support"
+inline constexpr int RigidSupport = First + 126;          // "Rigid"
+inline constexpr int FlexibleSupport = First + 127;       // "Flexible"
+inline constexpr int GroupLarge = First + 128;            // "1 - large machines, 300 kW to 50 MW"
+inline constexpr int GroupMedium = First + 129;           // "2 - medium machines, 15 kW to 300 kW"
+inline constexpr int SuggestLevels = First + 130;         // "Suggest Levels"
+inline constexpr int SuggestedLevels =
+    First + 131; // "From the mean %1 mm/s of %2 readings, ISO 20816-3 suggest..."
+inline constexpr int ZoneAlarm = First + 132;        // "Zone alarm: %1"
+inline constexpr int SeverityZoneLine = First + 133; // "Severity by %1: %2"
+inline constexpr int SeverityZones = First + 134;    // "Severity zones"
+inline constexpr int SeverityZonesIntro =
+    First + 135; // "The zone of each point judged by ISO 20816-3, from its ne..."
+inline constexpr int ZoneColumn = First + 136;     // "Zone"
+inline constexpr int StandardColumn = First + 137; // "Standard"
+// The combined status with its reasons, the report's own section.
+inline constexpr int StatusReasons = First + 138; // "Status and reasons"
+// Fault families drawn as far as the view shows.
+inline constexpr int ToTheViewsEnd = First + 139; // "To the view's end"
+// Storing a waveform from a UFF, WAV or CSV file as a reading, from the desktop.
+inline constexpr int ImportWaveform = First + 140; // "Import Waveform"
+inline constexpr int FromTheFile = First + 141;    // "From the file"
+inline constexpr int ChannelLabel = First + 142;   // "Channel"
+inline constexpr int TotalChannel = First + 143;   // "Total (acceleration)"
+inline constexpr int IsoChannel = First + 144;     // "ISO (velocity)"
+inline constexpr int RecordInFile = First + 145;   // "Record or channel in the file"
+inline constexpr int FileOrPoint = First + 146;    // "From the file, else the point"
+inline constexpr int ChooseVibPoint = First + 147; // "Choose a vibration point in the tree first."
+// The follow-up pane: alarm events with their acknowledgement, and the route points due.
+inline constexpr int EventsPaneTitle = First + 148;           // "Events"
+inline constexpr int EventsNew = First + 149;                 // "New"
+inline constexpr int EventsAcknowledged = First + 150;        // "Acknowledged"
+inline constexpr int EventsAll = First + 151;                 // "All"
+inline constexpr int EventsAcknowledge = First + 152;         // "Acknowledge..."
+inline constexpr int EventsComment = First + 153;             // "Comment for the acknowledgement:"
+inline constexpr int EventsAnyLevel = First + 154;            // "Any level"
+inline constexpr int EventsAnyAge = First + 155;              // "Any age"
+inline constexpr int EventsLastDays = First + 156;            // "Last %1 days"
+inline constexpr int EventsMachine = First + 157;             // "Machine"
+inline constexpr int EventsPoint = First + 158;               // "Point"
+inline constexpr int EventsTime = First + 159;                // "Time"
+inline constexpr int EventsLevel = First + 160;               // "Level"
+inline constexpr int EventsSource = First + 161;              // "Source"
+inline constexpr int EventsState = First + 162;               // "State"
+inline constexpr int EventsReason = First + 163;              // "Reason"
+inline constexpr int NewEventsCount = First + 164;            // "%1 new events"
+inline constexpr int DuePoints = First + 165;                 // "Due points"
+inline constexpr int DueColumn = First + 166;                 // "Due"
+inline constexpr int OverdueOnly = First + 167;               // "Overdue only"
+inline constexpr int LastReading = First + 168;               // "Last reading"
+inline constexpr int DaysLate = First + 169;                  // "Days late"
+inline constexpr int ReportEventsSection = First + 170;       // "Events and recommendations"
+inline constexpr int ReportNewEvents = First + 171;           // "New events"
+inline constexpr int ReportAcknowledgements = First + 172;    // "Acknowledgements"
+inline constexpr int ReportOpenRecommendations = First + 173; // "Open recommendations"
+inline constexpr int ReportCompliance = First + 174;          // "Route compliance, last %1 days"
+inline constexpr int ReportUser = First + 175;                // "User"
+inline constexpr int ReportComment = First + 176;             // "Comment"
+inline constexpr int ReportPriority = First + 177;            // "Priority"
+inline constexpr int ReportAction = First + 178;              // "Action"
+inline constexpr int ReportAssignedTo = First + 179;          // "Assigned to"
+inline constexpr int ReportRoute = First + 180;               // "Route"
+inline constexpr int ReportIntervalDays = First + 181;        // "Interval (days)"
+inline constexpr int ReportOnTime = First + 182;              // "On time"
+inline constexpr int ReportAllRoutes = First + 183;           // "All routes"
 } // namespace text::added
 
 } // namespace vantor

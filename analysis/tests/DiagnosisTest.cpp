@@ -2,12 +2,14 @@
 // spectrum, envelope, bearing matching and indices the product uses, and the rule for it must fire
 // with its evidence and its stage, while a clean machine gets no WARNING or CRITICAL finding.
 #include "analysis/Diagnosis.h"
+#include "analysis/BearingVerdict.h"
 #include "analysis/EnvelopeSpectrum.h"
 #include "analysis/SignalProcessor.h"
 #include "analysis/WaveformIndices.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -90,6 +92,11 @@ std::vector<Finding> DiagnoseReading(const Reading& reading, const std::vector<B
         input.envelopeMatches = MatchBearingFaults(envelopeLines, kRunSpeed, bearings);
         input.envelopeSpacingHz = envelope.lineSpacingHz;
         input.velocityMatches = MatchBearingFaults(input.iso, kRunSpeed, bearings);
+        // The product's judgement of the families on the capture itself.
+        WhitenedEnvelope work;
+        input.bearingVerdict =
+            JudgeBearings(work, {reading.waveform, kFs, kRunSpeed, std::nullopt}, bearings);
+        input.bearings = bearings;
     }
     const std::optional<WaveformIndices> indices = ComputeWaveformIndices(reading.waveform);
     EXPECT_TRUE(indices);
@@ -203,6 +210,17 @@ TEST(DiagnosisTest, EachFaultFiresItsRuleAtItsStageAndACleanMachineNone) {
          StatusCode::Warning, // in the envelope only, whatever the ISO zone
          {FindingKind::Unbalance, FindingKind::Misalignment},
          defaults},
+        {"unbalance and an outer-race defect: both named",
+         [](Reading& r) {
+             r.Velocity(1, 4.0);
+             r.Impacts(3.5848 * kRunSpeed, 4000, 0.5, 0.002);
+             r.Noise(0.02, 8);
+         },
+         true,
+         FindingKind::BearingDefect,
+         StatusCode::Warning,
+         {FindingKind::Misalignment, FindingKind::Looseness},
+         defaults},
         {"impacting",
          [](Reading& r) {
              r.Velocity(1, 0.8);
@@ -246,6 +264,17 @@ TEST(DiagnosisTest, EachFaultFiresItsRuleAtItsStageAndACleanMachineNone) {
         }
         EXPECT_GE(finding->confidence, 0.0) << c.name;
         EXPECT_LE(finding->confidence, 1.0) << c.name;
+        if (c.expected == FindingKind::BearingDefect) {
+            EXPECT_EQ(finding->families, QStringList{QStringLiteral("BPFO")}) << trace;
+            EXPECT_FALSE(finding->nextStep.isEmpty()) << trace;
+            EXPECT_EQ(std::count_if(findings.begin(), findings.end(),
+                                    [](const Finding& f) { return f.kind == FindingKind::BearingDefect; }),
+                      1)
+                << trace;
+        }
+        if (std::string(c.name).starts_with("unbalance and")) {
+            EXPECT_NE(FindingOf(findings, FindingKind::Unbalance), nullptr) << trace;
+        }
         if (c.expected == FindingKind::NoFinding) {
             EXPECT_EQ(findings.size(), 1U) << trace;
         } else {

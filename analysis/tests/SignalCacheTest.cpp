@@ -110,10 +110,8 @@ TEST_F(SignalCacheTest, FirstLoadDecodesAndWritesTheFileInItsLayout) {
 TEST_F(SignalCacheTest, SecondLoadComesFromTheFileWithoutTheIsoWaveform) {
     ReadingSignals first;
     ASSERT_TRUE(LoadReadingSignals(*db, processor, reading.sItemGUID, first));
-    // The row changes after the first decode; the cache is what counts now.
-    reading.fCurrentRunSpeedHz = 50.0f;
-    reading.rawADCTotalDataByteArray.chop(1);
-    ASSERT_TRUE(db->UpsertVibReading(reading));
+    // The row changes behind the store's back after the first decode; the cache is what counts now.
+    Execute(QStringLiteral("UPDATE tblVibReadings SET [fCurrentRunSpeedHz] = 50"));
 
     ReadingSignals second;
     ASSERT_TRUE(LoadReadingSignals(*db, processor, reading.sItemGUID, second));
@@ -146,7 +144,7 @@ TEST_F(SignalCacheTest, AShortBlockOrBadCountFailsAndWritesNoFile) {
     EXPECT_FALSE(LoadReadingSignals(*db, processor, MakeItemGuid(), decoded));
 }
 
-TEST_F(SignalCacheTest, DamagedOrNewerCacheFilesFailTheLoadAndStay) {
+TEST_F(SignalCacheTest, ACacheFileThatDoesNotCheckOutIsRebuiltFromTheRow) {
     ReadingSignals decoded;
     ASSERT_TRUE(LoadReadingSignals(*db, processor, reading.sItemGUID, decoded));
     const QByteArray good = ReadFile(CachePath());
@@ -154,16 +152,47 @@ TEST_F(SignalCacheTest, DamagedOrNewerCacheFilesFailTheLoadAndStay) {
     QByteArray newer = good;
     newer[0] = 1;
     QByteArray hugeCount = good;
-    hugeCount[19] = 0x7F; // Total sample count far beyond the data
-    for (const QByteArray& bad :
-         {good.left(good.size() - 1), good.left(10), QByteArray(), newer, hugeCount}) {
-        WriteFile(CachePath(), bad);
+    hugeCount[19] = 0x7F;   // Total sample count far beyond the data
+    ReadingSignals nothing; // a whole image of a reading with no data at all
+    nothing.runSpeedHz = 24.5f;
+    const QByteArray noLines = EncodeSignalCache(nothing);
+    const struct {
+        const char* name;
+        QByteArray image;
+    } cases[] = {
+        {"one byte short", good.left(good.size() - 1)},
+        {"cut to 100 bytes", good.left(100)},
+        {"cut to 20 bytes", good.left(20)},
+        {"cut to 10 bytes", good.left(10)},
+        {"empty", QByteArray()},
+        {"padded", good + QByteArray(8, '\0')},
+        {"a newer version", newer},
+        {"a count past the data", hugeCount},
+        {"no spectrum on either channel", noLines},
+    };
+    for (const auto& bad : cases) {
+        WriteFile(CachePath(), bad.image);
         ReadingSignals loaded;
-        EXPECT_FALSE(LoadReadingSignals(*db, processor, reading.sItemGUID, loaded)) << bad.size();
-        EXPECT_EQ(ReadFile(CachePath()), bad);
+        ASSERT_TRUE(LoadReadingSignals(*db, processor, reading.sItemGUID, loaded)) << bad.name;
+        EXPECT_EQ(loaded.total.waveform, decoded.total.waveform) << bad.name;
+        EXPECT_EQ(loaded.total.spectrum, decoded.total.spectrum) << bad.name;
+        EXPECT_EQ(loaded.iso.spectrum, decoded.iso.spectrum) << bad.name;
+        EXPECT_EQ(ReadFile(CachePath()), good) << bad.name;
     }
-    WriteFile(CachePath(), good);
-    EXPECT_TRUE(LoadReadingSignals(*db, processor, reading.sItemGUID, decoded));
+}
+
+// A reading replaced through the store (new captures under its GUID) loses its cache file, so the
+// next load decodes the new row instead of showing the old values.
+TEST_F(SignalCacheTest, ReplacingAReadingDropsItsCache) {
+    ReadingSignals before;
+    ASSERT_TRUE(LoadReadingSignals(*db, processor, reading.sItemGUID, before));
+    ASSERT_TRUE(QFile::exists(CachePath()));
+    reading.fCurrentRunSpeedHz = 50.0f;
+    ASSERT_TRUE(db->UpsertVibReading(reading));
+    EXPECT_FALSE(QFile::exists(CachePath()));
+    ReadingSignals after;
+    ASSERT_TRUE(LoadReadingSignals(*db, processor, reading.sItemGUID, after));
+    EXPECT_EQ(after.runSpeedHz, 50.0f);
 }
 
 TEST_F(SignalCacheTest, SaveWritesArraysAtTheirCountsAndDeleteRemoves) {

@@ -111,6 +111,40 @@ TEST(TopPeaksTest, DecimalsUntilTheSortedValuesDiffer) {
     EXPECT_EQ(PeakText(1234.5f, 1, QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("1.234,5"));
 }
 
+// A peak's frequency shows at the spectrum's resolution: on 1.25 Hz lines 12.5 and 23.75, never
+// "12" or "24" although the list as a whole needs no decimals to tell its peaks apart; in CPM
+// (75 CPM lines) no decimals at all.
+TEST(TopPeaksTest, FrequenciesShowAtTheLinesResolution) {
+    std::vector<std::pair<int, double>> peaks;
+    const int lines[] = {10, 19, 24, 30, 40, 50, 59, 70, 80, 90};
+    for (std::size_t i = 0; i < std::size(lines); ++i) {
+        peaks.emplace_back(lines[i], 10.0 - static_cast<double>(i));
+    }
+    struct Case {
+        float factor;
+        QStringList texts;
+    };
+    const Case cases[] = {
+        {1.0f, {"12.5", "23.75", "30", "37.5", "50", "62.5", "73.75", "87.5", "100", "112.5"}},
+        {60.0f, {"750", "1425", "1800", "2250", "3000", "3750", "4425", "5250", "6000", "6750"}},
+    };
+    for (const Case& c : cases) {
+        DisplayedSpectrum spectrum = Spectrum(1.25f, 100, peaks);
+        spectrum.frequencyFactor = c.factor;
+        const PeakList list = FindTopPeaks(spectrum);
+        EXPECT_EQ(list.frequencyDecimals, 0);
+        QStringList texts;
+        for (const PeakSlot& peak : list.peaks) {
+            texts << PeakText(peak.frequency, peak.frequencyDecimals, QLocale::c());
+        }
+        EXPECT_EQ(texts, c.texts) << c.factor;
+    }
+    const std::pair<double, int> exact[] = {{25, 0}, {12.5, 1}, {23.75, 2}, {0.1f, 1}, {1.0 / 3, 6}, {75, 0}};
+    for (const auto& [value, decimals] : exact) {
+        EXPECT_EQ(ExactDecimals(value), decimals) << value;
+    }
+}
+
 ReadingSignals Signals() {
     ReadingSignals s;
     s.runSpeedHz = 25.0f;

@@ -5,6 +5,9 @@
 #include "analysis/BearingFactors.h"
 #include "app/BearingEditor.h"
 #include "store/StarterBearings.h"
+#include "store/Validation.h"
+
+#include <limits>
 
 namespace vantor::testing {
 namespace {
@@ -65,7 +68,7 @@ TEST_F(BearingCsvTest, EveryRowIsCheckedAndOneBadRowStoresNothing) {
         QString error;
     } cases[] = {
         {"Z2,,2,7.94,39.04,0,,,,,,", "line 3: the number of rolling elements must be from 3 to 200"},
-        {"D0,,9,0,39.04,0,,,,,,", "line 3: the rolling-element diameter must be above 0"},
+        {"D0,,9,0,39.04,0,,,,,,", "line 3: the rolling-element diameter must be a finite number above 0"},
         {"DD,,9,40,39.04,,,,,,,",
          "line 3: the pitch diameter (39.04 mm) must be greater than the rolling-element "
          "diameter (40 mm)"},
@@ -114,6 +117,70 @@ TEST_F(BearingCsvTest, RowsUpdateTheirBearingByGuidOrByDesignationAndMaker) {
     ASSERT_TRUE(Store().GetBearing(driveEnd.sItemGUID, updated));
     EXPECT_EQ(updated.sDesignation, QStringLiteral("Renamed"));
     EXPECT_NEAR(FactorsOf(updated).bpfi, 5.4152, 5e-5);
+}
+
+// Numbers are judged as their float columns keep them, texts for control characters, by one check
+// for the sheet and the editor (`bearing add`): the same bearing gets the same refusal from both.
+TEST_F(BearingCsvTest, SheetAndEditorRefuseWhatTheFloatColumnsOrTheListCannotHold) {
+    const QStringList stored = Designations();
+    const QString control = QStringLiteral(
+        "Designation, maker and source cannot contain line breaks, tabs or other control characters");
+    const struct {
+        QByteArray row;
+        QString error;
+    } cases[] = {
+        {"Huge,,9,7.94,1e300,0,,,,,,", "Pitch diameter mm: 1e+300 is not a finite number"},
+        {"Tiny,,9,1e-300,39.04,0,,,,,,", "the rolling-element diameter must be a finite number above 0"},
+        {"Speck,,9,0.01,39.04,0,,,,,,",
+         "a rolling element of 0.01 mm is too small for a pitch diameter of 39.04 mm (the ball spin would "
+         "reach 1000 orders)"},
+        {"Angle,,9,7.94,39.04,-1e300,,,,,,", "Contact angle deg: -1e+300 is not a finite number"},
+        {"Ftiny,,,,,,1e-300,2,3,5,,", "FTF must be above 0 and below 1000"},
+        {"Finf,,,,,,0.4,2,3,1e39,,", "BPFI: 1e+39 is not a finite number"},
+        {"Tab\tX,,9,7.94,39.04,0,,,,,,", control},
+        {"Soh\x01,,9,7.94,39.04,0,,,,,,", control},
+        {"Esc\x1b[2J,,9,7.94,39.04,0,,,,,,", control},
+        {QByteArray("Nul") + QByteArray(1, '\0') + "X,,9,7.94,39.04,0,,,,,,", control},
+        {"Ok,Maker\x7f,9,7.94,39.04,0,,,,,,", control},
+        {"Ok,,9,7.94,39.04,0,,,,,Rig\x1b,", control},
+    };
+    BearingEditor editor(Db(), prompter);
+    for (const auto& c : cases) {
+        const BearingImportPlan plan = Import(kHeader + c.row + "\r\n");
+        EXPECT_EQ(plan.errors, QStringList{QStringLiteral("line 2: ") + c.error}) << c.row.toStdString();
+        EXPECT_EQ(Designations(), stored) << c.row.toStdString();
+
+        // The same bearing through the editor, its numbers as `bearing add` stores them.
+        const QList<QByteArray> cells = c.row.split(',');
+        const auto number = [&cells](int i) {
+            return AsStoredFloat(cells[i].isEmpty() ? 0.0 : cells[i].toDouble());
+        };
+        CBearing bearing;
+        bearing.sDesignation = QString::fromUtf8(cells[0]);
+        bearing.sMaker = QString::fromUtf8(cells[1]);
+        bearing.iRollingElements = cells[2].toInt();
+        bearing.fRollingElementDiameterMM = number(3);
+        bearing.fPitchDiameterMM = number(4);
+        bearing.fContactAngleDeg = number(5);
+        bearing.fFTF = number(6);
+        bearing.fBSF = number(7);
+        bearing.fBPFO = number(8);
+        bearing.fBPFI = number(9);
+        bearing.sSource = QString::fromUtf8(cells[10]);
+        EXPECT_FALSE(editor.SaveBearing(bearing)) << c.row.toStdString();
+        EXPECT_TRUE(prompter.Messages().last().startsWith(QStringLiteral("Bearing refused: ")))
+            << prompter.Messages().last().toStdString();
+        EXPECT_EQ(Designations(), stored) << c.row.toStdString();
+    }
+    // A speed ratio is judged as stored too: 1e-300 is 0 there.
+    const CVib point = AddPoint(AddMachine(QStringLiteral("Fan")), QStringLiteral("DE"));
+    for (const double ratio : {1e-300, 1e300, std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_FALSE(
+            editor.AssignBearing(point.sItemGUID, QStringLiteral("UER204"), QStringLiteral("Fan"), ratio))
+            << ratio;
+    }
+    EXPECT_FALSE(editor.AssignBearing(point.sItemGUID, QStringLiteral("UER204"), QStringLiteral("Fan\tDE")));
+    EXPECT_EQ(Store().CountPointBearings(point.sItemGUID), 0);
 }
 
 TEST_F(BearingCsvTest, EditorRefusesAbsurdBearingsAndAFifthBearingOnAPoint) {

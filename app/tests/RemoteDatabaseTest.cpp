@@ -1,6 +1,7 @@
 #include "app/DatabaseSwitch.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
+#include "store/AlarmRecords.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
 
@@ -222,6 +223,35 @@ TEST_F(RemoteDatabase, AShareThatDropsDuringAnExportFallsBackToLocalWithoutAPart
     EXPECT_EQ(prompter.Messages(), QStringList{UiText(text::RemoteConnectionLost)});
     ASSERT_NE(app.MainConnection(), nullptr);
     EXPECT_TRUE(MachineNames().isEmpty()); // the local database as it was
+}
+
+} // namespace
+} // namespace vantor
+
+namespace vantor {
+namespace {
+
+// The export into the other database replaces a point's alarm setting of the same measure there
+// instead of adding a second one.
+TEST_F(RemoteDatabase, ExportToTheOtherDatabaseReplacesAPointsSettingInsteadOfDoublingIt) {
+    const QString folder = MakeRemote(QStringLiteral("Plant"));
+    RememberRemoteFolder(app, folder);
+    const QString point = MakeItemGuid();
+    const auto settingIn = [&](double warning) {
+        alarmrows::PutSetting(
+            app.MainConnection()->Connection(),
+            PointAlarmSettingRow{point, QStringLiteral("iso"), 6, {}, {}, warning, 3, 2, 4});
+    };
+    ASSERT_EQ(SwitchToRemote(app), 0);
+    settingIn(2.5);
+    ASSERT_TRUE(SwitchToLocal(app));
+    settingIn(2.0);
+    const ProgressOpener open = [] { return std::make_unique<DataFileProgress>(); };
+    ASSERT_TRUE(ExportToOtherDatabase(app, open));
+    ASSERT_EQ(SwitchToRemote(app), 0);
+    const auto settings = alarmrows::SettingsOf(app.MainConnection()->Connection(), point);
+    ASSERT_EQ(settings.size(), 1u);
+    EXPECT_EQ(settings[0].sigmaWarning, 2.0);
 }
 
 } // namespace

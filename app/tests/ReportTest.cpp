@@ -1,5 +1,6 @@
 // The document report: which sections and graphs the rules keep, the reporting period, cancelling,
 // and the ODT and PDF files as a reader opens them.
+#include "analysis/PointSeverity.h"
 #include "app/ReportSetup.h"
 #include "app/tests/FindingsTestData.h"
 #include "app/tests/ReportTestData.h"
@@ -17,6 +18,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSvgRenderer>
+
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QXmlStreamReader>
@@ -26,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 namespace vantor {
 namespace {
@@ -407,7 +410,8 @@ TEST_F(ReportTest, TheOdtPackageAndThePdfHoldTheTitlesTablesAndCharts) {
 }
 
 // After the documented sections, a findings section lists the points whose newest reading in the
-// period has a WARNING or CRITICAL finding; a report where none has one stays as documented.
+// period has a WARNING or CRITICAL finding; a report where none has one, or where the findings are
+// not chosen, stays as documented.
 TEST_F(ReportTest, AFindingsSectionFollowsTheDocumentedSectionsWhereAPointHasFindings) {
     RecordingCharts charts;
     const QStringList both = {QStringLiteral("Fan"), QStringLiteral("Pump")};
@@ -430,6 +434,8 @@ TEST_F(ReportTest, AFindingsSectionFollowsTheDocumentedSectionsWhereAPointHasFin
     // A 5 mm/s run-speed tone, past the point's warning level of 4.5: unbalance, WARNING.
     ASSERT_TRUE(
         db.UpsertVibReading(testing::ToneReading(pumpDe.sItemGUID, testing::kFirstDay.addDays(3), 5.0)));
+    ReportOptions withoutFindings = tables;
+    withoutFindings.findings = false;
     ReportOptions period = tables;
     period.period = ReportPeriod::BetweenDates;
     period.start = testing::kFirstDay;
@@ -441,8 +447,11 @@ TEST_F(ReportTest, AFindingsSectionFollowsTheDocumentedSectionsWhereAPointHasFin
     };
     const Case cases[] = {
         {"the newest reading has a finding", tables,
-         documented + QStringLiteral("|## Findings|# Pump - Pump DE|[table]")},
-        {"the period's newest reading has none", period, documented},
+         documented + QStringLiteral("|## Findings|# Pump - Pump DE|[table]|## Status and reasons|[table]")},
+        // The status, like the documented status table, is the newest reading's whatever the period.
+        {"the period's newest reading has none", period,
+         documented + QStringLiteral("|## Status and reasons|[table]")},
+        {"the findings are not chosen", withoutFindings, documented},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -450,7 +459,8 @@ TEST_F(ReportTest, AFindingsSectionFollowsTheDocumentedSectionsWhereAPointHasFin
         EXPECT_EQ(Outline(built.document).join(u'|'), c.outline);
     }
     const BuiltReport built = Build(tables, charts);
-    const auto& table = std::get<ReportTable>(built.document.blocks.back());
+    const auto& blocks = built.document.blocks;
+    const auto& table = std::get<ReportTable>(blocks[blocks.size() - 3]);
     EXPECT_EQ(table.header, (QStringList{"Finding", "Severity", "Confidence", "Evidence"}));
     ASSERT_GE(table.rows.size(), 2u);
     EXPECT_EQ(table.rows[0][0].text, QStringLiteral("Unbalance"));
@@ -460,6 +470,80 @@ TEST_F(ReportTest, AFindingsSectionFollowsTheDocumentedSectionsWhereAPointHasFin
     // Evidence rows under the finding: the 1× line with its level and frequency.
     EXPECT_TRUE(table.rows[1][0].text.isEmpty());
     EXPECT_EQ(table.rows[1][3].text, QStringLiteral("1× 5.00 mm/s at 25.0 Hz"));
+}
+
+// A point judged by ISO 20816-3 gets a severity zones section after the documented ones, only when
+// the report includes the status tables; a report without such a point stays as documented.
+TEST_F(ReportTest, ASeverityZonesSectionFollowsOnlyForPointsOnTheStandard) {
+    RecordingCharts charts;
+    ReportOptions tables;
+    tables.machines = {QStringLiteral("Fan"), QStringLiteral("Pump")};
+    tables.statusTable = true;
+    const QString documented = QStringLiteral("## Fan|[table]|## Pump|[table]");
+    ASSERT_EQ(Outline(Build(tables, charts).document).join(u'|'), documented);
+
+    CMainConnection& db = *plant.app->MainConnection();
+    const CVib motorDe = db.ListVibs(db.ListMachines().front().sItemGUID).front();
+    ASSERT_EQ(motorDe.sName, QStringLiteral("Motor DE"));
+    StorePointStandard(db, motorDe.sItemGUID, {SeverityStandard::Iso20816_3, 2, Support::Rigid});
+    ReportOptions graphsOnly = tables;
+    graphsOnly.statusTable = false;
+    EXPECT_TRUE(Outline(Build(graphsOnly, charts).document).isEmpty());
+
+    const BuiltReport built = Build(tables, charts);
+    EXPECT_EQ(Outline(built.document).join(u'|'), documented + QStringLiteral("|## Severity zones|[table]"));
+    const auto& table = std::get<ReportTable>(built.document.blocks.back());
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.rows[0][0].text, QStringLiteral("Fan - Motor DE"));
+    EXPECT_EQ(table.rows[0][2].text, QStringLiteral("ISO 20816-3 group 2, rigid"));
+    // The newest ISO 2.0 mm/s lies in zone B of group 2 rigid (A/B 1.4, B/C 2.8).
+    EXPECT_EQ(table.rows[0][3].text, QStringLiteral("B"));
+    EXPECT_EQ(table.rows[0][4].text, QStringLiteral("zone B (velocity 2.00 mm/s, A/B 1.4 mm/s)"));
+}
+
+// The report's status is the desktop's: after the documented sections each point with reasons or an
+// alarming finding is listed with them, also where its documented status is NOT CONFIGURED, which
+// the documented status table keeps.
+TEST_F(ReportTest, TheStatusSectionGivesEachPointsReasonsAsTheDesktopDoes) {
+    CMainConnection& db = *plant.app->MainConnection();
+    std::map<QString, CVib> points;
+    for (const CMachine& machine : db.ListMachines()) {
+        for (const CVib& point : db.ListVibs(machine.sItemGUID)) {
+            points[point.sName] = point;
+        }
+    }
+    ASSERT_TRUE(points.contains(QStringLiteral("Pump DE")));
+    CVib unset = points[QStringLiteral("Pump DE")];
+    unset.bISOAlarmsOn = false;
+    unset.bBDUAlarmsOn = false;
+    ASSERT_TRUE(db.UpsertVib(unset));
+    // 6 mm/s without ISO levels is past C/D: CRITICAL unbalance under NOT CONFIGURED.
+    ASSERT_TRUE(
+        db.UpsertVibReading(testing::ToneReading(unset.sItemGUID, testing::kFirstDay.addDays(3), 6.0)));
+    RecordingCharts charts;
+    ReportOptions tables;
+    tables.machines = {QStringLiteral("Pump")};
+    tables.statusTable = true;
+    const BuiltReport built = Build(tables, charts);
+    const auto& blocks = built.document.blocks;
+    ASSERT_TRUE(std::holds_alternative<ReportTable>(blocks.back()));
+    const auto& reasons = std::get<ReportTable>(blocks.back());
+    EXPECT_EQ(reasons.header.last(), QStringLiteral("Status and reasons"));
+    ASSERT_EQ(reasons.rows.size(), 1u);
+    EXPECT_EQ(reasons.rows[0][0].text, QStringLiteral("Pump - Pump DE"));
+    EXPECT_EQ(reasons.rows[0][1].text, QStringLiteral("NOT CONFIGURED"));
+    EXPECT_TRUE(reasons.rows[0][2].text.startsWith(QStringLiteral("Unbalance - CRITICAL")))
+        << reasons.rows[0][2].text.toStdString();
+    // The documented status table keeps the documented word for the point.
+    const auto& status = std::get<ReportTable>(blocks[1]);
+    bool found = false;
+    for (const auto& row : status.rows) {
+        if (row[0].text == QStringLiteral("Pump DE")) {
+            found = true;
+            EXPECT_EQ(row[2].text, QStringLiteral("NOT CONFIGURED"));
+        }
+    }
+    EXPECT_TRUE(found);
 }
 
 // Every page's footer names the program and its version beside the page number.

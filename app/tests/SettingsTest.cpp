@@ -93,11 +93,11 @@ TEST_F(Settings, AFreshProfileReadsTheDefaultsAndTheFirstWriteStoresEveryValue) 
                                "SmtpPort",
                                "SmtpSecurity",
                                "SmtpUser",
-                               "SmtpPassword",
                                "SmtpFrom",
                                "MeterPort",
                                "ServerDatabase",
-                               "RememberedServers"};
+                               "RememberedServers",
+                               "SmtpAllowPlainAuth"};
     QStringList stored = raw->childKeys();
     stored.sort();
     QStringList sortedExpected = expected;
@@ -237,7 +237,7 @@ TEST_F(Settings, MailServerValuesFollowTheOthersAndOnlyTheOwnerReadsTheFile) {
     written.smtpPort = 587;
     written.smtpSecurity = 1;
     written.smtpUser = QStringLiteral("monitor");
-    written.smtpPassword = QStringLiteral("s3cret");
+    written.smtpAllowPlainAuth = QStringLiteral("mail.plant.example");
     written.smtpFrom = QStringLiteral("Plant <monitor@plant.example>");
     ASSERT_TRUE(store.Write(written));
     const QFileDevice::Permissions permissions = QFileInfo(store.FilePath()).permissions();
@@ -254,15 +254,16 @@ TEST_F(Settings, MailServerValuesFollowTheOthersAndOnlyTheOwnerReadsTheFile) {
     EXPECT_EQ(read.smtpPort, 465);
     EXPECT_EQ(read.smtpSecurity, 1);
     EXPECT_EQ(read.smtpUser, written.smtpUser);
-    EXPECT_EQ(read.smtpPassword, written.smtpPassword);
     EXPECT_EQ(read.smtpFrom, written.smtpFrom);
+    EXPECT_EQ(read.smtpAllowPlainAuth, written.smtpAllowPlainAuth);
 
     const auto values = ListSettingValues(read);
     ASSERT_GE(values.size(), 6u);
     EXPECT_EQ(values[values.size() - 10].first, "UnicodeOrCSV");
-    EXPECT_EQ(values[values.size() - 4].first, "SmtpFrom");
-    EXPECT_EQ(values[values.size() - 3].first, "MeterPort");
-    EXPECT_EQ(values.back().first, "RememberedServers");
+    EXPECT_EQ(values[values.size() - 5].first, "SmtpFrom");
+    EXPECT_EQ(values[values.size() - 4].first, "MeterPort");
+    EXPECT_EQ(values[values.size() - 2].first, "RememberedServers");
+    EXPECT_EQ(values.back().first, "SmtpAllowPlainAuth");
     EXPECT_EQ(CSettings().smtpPort, 25);
     EXPECT_TRUE(CSettings().smtpHost.isEmpty());
 }

@@ -138,6 +138,36 @@ TEST_F(AlarmCommandsTest, AWatchedPointShowsItsReasonAndEveryOtherRowStaysAsItWa
     EXPECT_EQ(Run({QStringLiteral("status")}).out, before);
 }
 
+// A point without documented levels whose newest reading's diagnosis is CRITICAL keeps its NOT
+// CONFIGURED in `vantor status` and carries the findings' mark, as the desktop's tree and table do.
+TEST_F(AlarmCommandsTest, AnAlarmingFindingIsMarkedBesideANotConfiguredStatus) {
+    {
+        CAppData data(prompter);
+        ASSERT_TRUE(RunHeadlessStartup(data));
+        CMainConnection& db = *data.MainConnection();
+        CVib unset = watched;
+        unset.bISOAlarmsOn = false;
+        unset.bBDUAlarmsOn = false;
+        ASSERT_TRUE(db.UpsertVib(unset));
+        // ISO overall 6 mm/s, past C/D of a point without levels: CRITICAL unbalance.
+        CVibReading r = testing::CapturedReading(unset.sItemGUID, QDateTime(QDate(2024, 5, 6), QTime(10, 0)),
+                                                 6.0f, OneX(4.0));
+        r.iTotalNumberOfSamples = r.iISONumberOfSamples = kSamples;
+        r.fISOSamplingFrequency = static_cast<float>(kFs);
+        ASSERT_TRUE(db.UpsertVibReading(r));
+    }
+    const QJsonArray rows =
+        QJsonDocument::fromJson(Run({QStringLiteral("status"), QStringLiteral("--json")}).out).array();
+    ASSERT_EQ(rows.size(), 2);
+    for (const QJsonValue row : rows) {
+        const bool isFree = row[QStringLiteral("point")].toString() == QStringLiteral("Motor DE");
+        SCOPED_TRACE(isFree ? "free" : "other");
+        EXPECT_EQ(row[QStringLiteral("statusText")].toString(),
+                  isFree ? QStringLiteral("NOT CONFIGURED") : QStringLiteral("OK"));
+        EXPECT_EQ(row[QStringLiteral("findingsStatus")].toInt(), isFree ? 5 : 3);
+    }
+}
+
 TEST_F(AlarmCommandsTest, BandsAreCheckedAgainstTheSpectrumAndJudged) {
     const QString p = watched.sItemGUID;
     const auto add = [&](const QStringList& more, int expected) {

@@ -56,6 +56,11 @@ protected:
         const Outcome set = Vantor({"settings", "set", name, value});
         ASSERT_EQ(set.status, 0) << set.err.toStdString();
     }
+    void SetPassword(const QByteArray& password) {
+        const Outcome set = vantor::testing::RunVantor({"settings", "set", "SmtpPassword", "-"}, environment,
+                                                       password + '\n');
+        ASSERT_EQ(set.status, 0) << set.err.toStdString();
+    }
 
     vantor::testing::TempEnvironment env;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -81,8 +86,18 @@ TEST_F(EmailCommands, TestMessageGoesThroughTheConfiguredServer) {
     Set("SmtpHost", "127.0.0.1");
     Set("SmtpPort", port);
     Set("SmtpUser", "u");
-    Set("SmtpPassword", "pw");
+    SetPassword("pw");
     Set("SmtpFrom", "monitor@plant.example");
+
+    // Security None: the password would go in clear, which the user has not allowed for this server.
+    const Outcome inClear = Vantor({"email", "test", "a@plant.example"});
+    EXPECT_EQ(inClear.status, 1);
+    EXPECT_TRUE(inClear.err.contains("The mail server 127.0.0.1 has no encryption"))
+        << inClear.err.toStdString();
+    EXPECT_TRUE(QDir(inbox).entryList(QDir::Files).isEmpty());
+    Set("SmtpAllowPlainAuth", "localhost"); // another server's permission does not count
+    EXPECT_EQ(Vantor({"email", "test", "a@plant.example"}).status, 1);
+    Set("SmtpAllowPlainAuth", "127.0.0.1");
 
     const Outcome test = Vantor({"email", "test", "a@plant.example;b@plant.example"});
     ASSERT_EQ(test.status, 0) << test.err.toStdString();
@@ -103,7 +118,7 @@ TEST_F(EmailCommands, TestMessageGoesThroughTheConfiguredServer) {
     EXPECT_EQ(exceptions.status, 0) << exceptions.err.toStdString();
     EXPECT_TRUE(exceptions.out.startsWith("The exception list is empty")) << exceptions.out.toStdString();
 
-    Set("SmtpPassword", "wrong");
+    SetPassword("wrong");
     const Outcome refused = Vantor({"email", "test", "a@plant.example"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(refused.err.contains(

@@ -242,3 +242,38 @@ TEST_F(EnvelopeCommandsTest, PlotEnvelopeDrawsTheFamiliesOfThePointsBearings) {
 
 } // namespace
 } // namespace vantor
+
+namespace vantor {
+namespace {
+
+// The cepstrum of a capture and the run speed read from its spectrum: quefrencies in ms at 1/fs,
+// the run speed's period marked, the CSV with the same values; a capture without run-speed
+// harmonics gives no estimate and says why.
+TEST_F(EnvelopeCommandsTest, CepstrumMarksThePeriodsAndTheRunSpeedEstimateNeedsHarmonics) {
+    const QString reading = readings[0].sItemGUID;
+    const QJsonObject cepstrum = Json({QStringLiteral("cepstrum"), reading, QStringLiteral("--json")});
+    EXPECT_NEAR(cepstrum[QStringLiteral("quefrencyStepMs")].toDouble(), 1000.0 / 2560, 1e-9);
+    EXPECT_EQ(cepstrum[QStringLiteral("values")].toArray().size(), 129);
+    const QJsonArray marks = cepstrum[QStringLiteral("marks")].toArray();
+    ASSERT_FALSE(marks.isEmpty());
+    EXPECT_EQ(marks[0].toObject()[QStringLiteral("name")].toString(), QStringLiteral("1×"));
+    EXPECT_NEAR(marks[0].toObject()[QStringLiteral("periodMs")].toDouble(), 40.0, 1e-6);
+
+    QDir dir(env.Root());
+    const QString csv = dir.filePath(QStringLiteral("cepstrum.csv"));
+    ASSERT_EQ(RunVantor({QStringLiteral("cepstrum"), reading, QStringLiteral("--csv"), csv}).status, 0);
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Period 1× (ms),40.000000,"))) << text.left(80).toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Quefrency (ms),Cepstrum\r\n0.000000,")));
+
+    const testing::VantorRun estimate =
+        RunVantor({QStringLiteral("runspeed"), reading, QStringLiteral("--estimate")});
+    EXPECT_NE(estimate.status, 0);
+    EXPECT_TRUE(estimate.err.contains("too few harmonics")) << estimate.err.toStdString();
+    EXPECT_NE(RunVantor({QStringLiteral("runspeed"), reading}).status, 0) << "neither a speed nor --estimate";
+}
+
+} // namespace
+} // namespace vantor

@@ -180,7 +180,8 @@ TEST_F(ServerCommandLine, AnOlderSchemaGainsTheAddedTablesAndKeepsTheirRows) {
     const QString database = vantor::ServerAddress::Parse(url)->Option(QStringLiteral("dbname"));
     ASSERT_TRUE(
         cluster.Run(database, QStringLiteral("DROP TABLE tblpointalarmsettings, tblpointspectralbands, "
-                                             "tblreadingindices, tblvibenvelopebands, tblimportedreadings; "
+                                             "tblreadingindices, tblvibenvelopebands, tblimportedreadings, "
+                                             "tblpointseveritystandard; "
                                              "DELETE FROM tblschemaversion WHERE \"iVersion\" > 1")))
         << cluster.Error().toStdString();
     ASSERT_EQ(Vantor({"server", "local"}).status, 0);
@@ -190,7 +191,7 @@ TEST_F(ServerCommandLine, AnOlderSchemaGainsTheAddedTablesAndKeepsTheirRows) {
     EXPECT_EQ(Status().value(QStringLiteral("schemaVersion")).toInt(), vantor::kServerSchemaVersion);
     const QJsonObject counts = Status().value(QStringLiteral("counts")).toObject();
     for (const char* table : {"tblPointAlarmSettings", "tblPointSpectralBands", "tblReadingIndices",
-                              "tblVibEnvelopeBands", "tblImportedReadings"}) {
+                              "tblVibEnvelopeBands", "tblImportedReadings", "tblPointSeverityStandard"}) {
         EXPECT_EQ(counts.value(QLatin1String(table)).toInt(-1), 0) << table;
     }
     EXPECT_TRUE(Vantor({"bearing", "list"}).out.contains(QStringLiteral("\tKept\t")))
@@ -305,4 +306,35 @@ TEST_F(ServerCommandLine, ServerGoneMidUploadEndsWithDatabaseUnavailableAndTheNe
     EXPECT_EQ(
         Status().value(QStringLiteral("counts")).toObject().value(QStringLiteral("tblVibReadings")).toInt(),
         kReadings);
+}
+
+// A copy without --replace never empties a table of the target that holds someone's work, also an
+// added one: a site's own bearing on the server, or in the local database, is kept and the copy is
+// refused; a target holding only the starter bearings is empty.
+TEST_F(ServerCommandLine, ACopyWithoutReplaceKeepsTheTargetsOwnBearings) {
+    ASSERT_EQ(Vantor({"server", "init", url}).status, 0);
+    ASSERT_EQ(Vantor({"server", "use", url}).status, 0);
+    ASSERT_EQ(Vantor({"bearing", "add", "Site bearing", "--factors", "0.4,2.3,3.6,5.4"}).status, 0);
+    ProgramRun run = Vantor({"server", "copy-from-local"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("already holds data"))) << run.err.toStdString();
+    EXPECT_TRUE(Vantor({"bearing", "list"}).out.contains(QStringLiteral("\tSite bearing\t")));
+
+    // The other way: the local database holds nothing but a bearing of its own.
+    ASSERT_EQ(Vantor({"server", "local"}).status, 0);
+    ASSERT_EQ(Vantor({"bearing", "add", "Local bearing", "--factors", "0.4,2.3,3.6,5.4"}).status, 0);
+    ASSERT_EQ(Vantor({"server", "use", url}).status, 0);
+    run = Vantor({"server", "copy-to-local"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("already holds data"))) << run.err.toStdString();
+    ASSERT_EQ(Vantor({"server", "local"}).status, 0);
+    EXPECT_TRUE(Vantor({"bearing", "list"}).out.contains(QStringLiteral("\tLocal bearing\t")));
+
+    // A fresh server holds only the starter bearings: the copy goes ahead.
+    const QString fresh = cluster.CreateDatabase();
+    ASSERT_EQ(Vantor({"server", "init", fresh}).status, 0);
+    ASSERT_EQ(Vantor({"server", "use", fresh}).status, 0);
+    run = Vantor({"server", "copy-from-local"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(Vantor({"bearing", "list"}).out.contains(QStringLiteral("\tLocal bearing\t")));
 }

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include <sys/stat.h>
+
 namespace {
 
 using Outcome = vantor::testing::VantorRun;
@@ -29,7 +33,7 @@ TEST_F(SettingsCommands, ListPrintsEveryValueInFieldOrderWithoutADatabase) {
     const Outcome list = Vantor({QStringLiteral("list")});
     ASSERT_EQ(list.status, 0) << list.err.toStdString();
     const QList<QByteArray> lines = list.out.split('\n');
-    ASSERT_EQ(lines.size(), 43); // 42 values and the final line break
+    ASSERT_EQ(lines.size(), 44); // 43 values and the final line break
     EXPECT_EQ(lines[0], "DialogLeft\t0");
     EXPECT_EQ(lines[6], "Language\t");
     EXPECT_EQ(lines[14], "Band4Name\tNOT USED");
@@ -38,7 +42,9 @@ TEST_F(SettingsCommands, ListPrintsEveryValueInFieldOrderWithoutADatabase) {
     EXPECT_EQ(lines[32], "UnicodeOrCSV\t0");
     EXPECT_EQ(lines[33], "SmtpHost\t");
     EXPECT_EQ(lines[34], "SmtpPort\t25");
+    EXPECT_EQ(lines[37], "SmtpPassword\tnot set");
     EXPECT_EQ(lines[38], "SmtpFrom\t");
+    EXPECT_EQ(lines[42], "SmtpAllowPlainAuth\t");
     EXPECT_FALSE(QFile::exists(SettingsFile())); // reading leaves the profile untouched
 }
 
@@ -71,11 +77,38 @@ TEST_F(SettingsCommands, BadNamesAndNumbersAreUsageErrorsThatStoreNothing) {
     EXPECT_EQ(Vantor({QStringLiteral("get")}).status, 2);
 }
 
-TEST_F(SettingsCommands, TheMailPasswordIsListedHiddenAndShownOnlyByName) {
-    ASSERT_EQ(
-        Vantor({QStringLiteral("set"), QStringLiteral("SmtpPassword"), QStringLiteral("s3cret")}).status, 0);
+// The mail password is read from standard input only, kept out of the settings file in an
+// owner-only secrets file (no keyring in tests), and never printed.
+TEST_F(SettingsCommands, TheMailPasswordComesFromStandardInputAndIsNeverPrinted) {
+    const auto set = [](const QString& value, const std::optional<QByteArray>& input) {
+        return vantor::testing::RunVantor(
+            {QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("SmtpPassword"), value},
+            QProcessEnvironment::systemEnvironment(), input);
+    };
+    const Outcome onCommandLine = set(QStringLiteral("s3cret"), std::nullopt);
+    EXPECT_EQ(onCommandLine.status, 2);
+    EXPECT_TRUE(onCommandLine.err.contains("never taken from the command line"))
+        << onCommandLine.err.toStdString();
+    EXPECT_EQ(set(QStringLiteral("-"), std::nullopt).status, 1) << "no line on standard input";
+    EXPECT_EQ(Vantor({QStringLiteral("get"), QStringLiteral("SmtpPassword")}).out, "not set\n");
+
+    const Outcome stored = set(QStringLiteral("-"), QByteArray("s3cret word\n"));
+    ASSERT_EQ(stored.status, 0) << stored.err.toStdString();
+    EXPECT_EQ(Vantor({QStringLiteral("get"), QStringLiteral("SmtpPassword")}).out, "set\n");
     const Outcome list = Vantor({QStringLiteral("list")});
-    EXPECT_TRUE(list.out.contains("SmtpPassword\t********\n"));
+    EXPECT_TRUE(list.out.contains("\nSmtpUser\t\nSmtpPassword\tset\nSmtpFrom\t\n")) << list.out.toStdString();
     EXPECT_FALSE(list.out.contains("s3cret"));
-    EXPECT_EQ(Vantor({QStringLiteral("get"), QStringLiteral("SmtpPassword")}).out, "s3cret\n");
+
+    const QString secrets = env.Root() + QStringLiteral("/config/Norhall Instruments/Corvane.secrets");
+    ASSERT_TRUE(QFile::exists(secrets));
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(secrets).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    QFile settings(SettingsFile());
+    if (settings.open(QIODevice::ReadOnly)) {
+        EXPECT_FALSE(settings.readAll().contains("s3cret"));
+    }
+
+    ASSERT_EQ(set(QStringLiteral("-"), QByteArray("\n")).status, 0) << "an empty line removes it";
+    EXPECT_EQ(Vantor({QStringLiteral("get"), QStringLiteral("SmtpPassword")}).out, "not set\n");
 }

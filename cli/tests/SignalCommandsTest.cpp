@@ -143,5 +143,88 @@ TEST_F(SignalCommandsTest, CsvImportSaysWhatItCutAndRefusesBadLines) {
     EXPECT_EQ(run.err, "a WAV file holds one channel: choose --channel total or iso\n");
 }
 
+// What the point editor refuses as a run speed is refused from the command and from the file; a
+// file longer than the largest capture is cut and says so; samples the capture cannot hold are
+// refused in every format, naming the first one, and nothing is stored.
+TEST_F(SignalCommandsTest, ImportRefusesRunSpeedsAndSamplesTheReadingCannotHold) {
+    const auto write = [this](const char* name, const QByteArray& bytes) {
+        QFile file(File(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    QByteArray tone;
+    for (int i = 0; i < 1024; ++i) {
+        tone += QByteArray::number(std::sin(i * 0.1), 'g', 10) + "\n";
+    }
+    write("tone.csv", tone);
+    const auto count = [this] {
+        CAppData data(prompter);
+        EXPECT_TRUE(RunHeadlessStartup(data));
+        return data.MainConnection()->ListVibReadings(point.sItemGUID).size();
+    };
+    const std::size_t before = count();
+    int day = 1;
+    const auto importing = [&](const char* file, QStringList extra) {
+        QStringList arguments{"import-signal", point.sItemGUID, File(file), "--date",
+                              QStringLiteral("2024-07-%1 08:00:00").arg(day++, 2, 10, QLatin1Char('0'))};
+        return RunVantor(arguments + extra);
+    };
+    for (const char* speed : {"0", "5000", "1e-300", "1e300"}) {
+        const testing::VantorRun run = importing("tone.csv", {"--fs", "1024", "--run-speed", speed});
+        EXPECT_EQ(run.status, 1) << speed;
+        EXPECT_TRUE(run.err.contains("the run speed given")) << speed << ": " << run.err.toStdString();
+    }
+
+    // A UFF file whose ID line 5 says rs=5000: refused as the editors refuse it.
+    testing::VantorRun run = RunVantor({"export-signal", reading.sItemGUID, "--format", "uff58", "--out",
+                                        File("reading.uff"), "--channel", "total"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QFile uff(File("reading.uff"));
+    ASSERT_TRUE(uff.open(QIODevice::ReadOnly));
+    const QByteArray image = uff.readAll();
+    const qsizetype rs = image.indexOf("rs=");
+    ASSERT_GT(rs, 0);
+    const qsizetype rsEnd = image.indexOf(' ', rs);
+    QByteArray fast = image;
+    fast.replace(rs, rsEnd - rs, QByteArray("rs=5000").leftJustified(rsEnd - rs, ' '));
+    write("fast.uff", fast);
+    run = importing("fast.uff", {});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("the file's run speed (rs=), 5000 Hz")) << run.err.toStdString();
+    EXPECT_EQ(importing("reading.uff", {}).status, 0) << "the same file with its own run speed";
+
+    // Longer than the largest capture: cut to it, and said so.
+    QByteArray longer;
+    for (int i = 0; i < 200000; ++i) {
+        longer += QByteArray::number(std::sin(i * 0.1), 'g', 6) + "\n";
+    }
+    write("long.csv", longer);
+    run = importing("long.csv", {"--fs", "25600"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("The file's 200000 samples were cut to 131072")) << run.err.toStdString();
+    const std::size_t stored = count();
+    EXPECT_EQ(stored, before + 2);
+
+    // Too large for the capture, in each format: named, refused, nothing stored.
+    QByteArray huge = tone;
+    huge.replace("\n0.8414709848\n", "\n-1e300\n"); // sample 11
+    write("huge.csv", huge);
+    run = importing("huge.csv", {"--fs", "1024"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("sample 11 (-1e+300 g) is larger than the capture can hold"))
+        << run.err.toStdString();
+    QByteArray hugeUff = image;
+    qsizetype valuesStart = hugeUff.indexOf("\n    58") + 1;
+    for (int line = 0; line < 12; ++line) { // the dataset number and the 11 header records
+        valuesStart = hugeUff.indexOf('\n', valuesStart) + 1;
+    }
+    hugeUff.replace(valuesStart, 20, QByteArray("1.000000000000E+300").rightJustified(20, ' '));
+    write("huge.uff", hugeUff);
+    run = importing("huge.uff", {});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("sample 1 (1e+300 g)")) << run.err.toStdString();
+    EXPECT_EQ(count(), stored);
+}
+
 } // namespace
 } // namespace vantor

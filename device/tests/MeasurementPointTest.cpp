@@ -54,10 +54,15 @@ protected:
         meter = StartMeter(scenario);
         EXPECT_EQ(link.Open(meter->DevicePath()), PortOpenResult::Opened);
         ReadingUploadContext upload{
-            *db, *sync, prompter, QString::fromLatin1(kOffRouteAsset),
+            *db,
+            *sync,
+            prompter,
+            QString::fromLatin1(kOffRouteAsset),
             [this](const CMachine& machine, const CVib& vib, const CVibReading& reading) {
                 offered.push_back({machine.sItemGUID, vib.sItemGUID, reading.sItemGUID});
-            }};
+            },
+            [this](const QString& note) { runSpeedNotes << note; },
+            {}};
         return GetMeasurementPoint(link, point, slot, device, upload);
     }
 
@@ -85,6 +90,7 @@ protected:
         QString machine, point, reading;
     };
     std::vector<Offer> offered;
+    QStringList runSpeedNotes;
 };
 
 const QString kMachineGuid = QStringLiteral("{%1}").arg(QString::fromLatin1(kAsset));
@@ -258,6 +264,78 @@ TEST_F(Upload, AKnownPointKeepsItsSettingsButTakesTheRunSpeed) {
     ASSERT_TRUE(db->GetMachine(kMachineGuid, stored));
     EXPECT_EQ(stored.sName, "My fan");
     EXPECT_EQ(Count(QStringLiteral("tblVibs")), 1);
+}
+
+// A header whose run speed lies outside what the meter holds: the reading is stored with the
+// point's run speed (none for a point the header creates), the point keeps its own, and the note
+// names the reading; the meter's value reaches nothing.
+TEST_F(Upload, AnOutOfRangeRunSpeedIsKeptOutOfTheDatabaseAndNamed) {
+    const struct {
+        const char* rspd;
+        bool known;     // the point exists with 50 Hz before the upload
+        float expected; // the run speed stored with reading (and the point)
+        bool noted;
+    } cases[] = {
+        {"1e39", false, 0.0f, true},    // infinite as a float
+        {"1.4e-45", false, 0.0f, true}, // below the meter's 0.01 Hz
+        {"0", false, 0.0f, true},       {"-3", true, 50.0f, true},      {"3e38", true, 50.0f, true},
+        {"1000.5", true, 50.0f, true},  {"1000", true, 1000.0f, false}, // the editors' largest
+        {"0.01", false, 0.01f, false},                                  // the meter's smallest
+    };
+    for (const auto& c : cases) {
+        Execute(QStringLiteral("DELETE FROM tblVibReadings"));
+        Execute(QStringLiteral("DELETE FROM tblVibs"));
+        if (c.known) {
+            CMachine machine;
+            machine.sItemGUID = kMachineGuid;
+            machine.sName = machine.sVMName = QStringLiteral("Fan 3");
+            ASSERT_TRUE(db->UpsertMachine(machine));
+            CVib known;
+            known.sItemGUID = kPointGuid;
+            known.sParentGUID = kMachineGuid;
+            known.sName = known.sVMName = QStringLiteral("DE H");
+            known.fRunSpeedHz = 50.0f;
+            ASSERT_TRUE(db->UpsertVib(known));
+        }
+        runSpeedNotes.clear();
+        meter.reset();
+        ASSERT_EQ(
+            Fetch(OneReading({}, QStringLiteral(R"(, "header": {"RSPD": "%1"})").arg(QLatin1String(c.rspd)))),
+            0)
+            << c.rspd;
+        CVib point;
+        ASSERT_TRUE(db->GetVib(kPointGuid, point));
+        EXPECT_FLOAT_EQ(point.fRunSpeedHz, c.expected) << c.rspd;
+        const std::vector<CVibReading> readings = db->ListVibReadings(kPointGuid);
+        ASSERT_EQ(readings.size(), 1u) << c.rspd;
+        EXPECT_FLOAT_EQ(readings[0].fOriginalRunSpeedHz, c.expected) << c.rspd;
+        EXPECT_FLOAT_EQ(readings[0].fCurrentRunSpeedHz, c.expected) << c.rspd;
+        EXPECT_EQ(readings[0].rawADCTotalDataByteArray.size(), kMeasurementCaptureBytes) << "nothing lost";
+        if (c.noted) {
+            ASSERT_EQ(runSpeedNotes.size(), 1) << c.rspd;
+            EXPECT_TRUE(runSpeedNotes[0].startsWith(
+                QStringLiteral("Reading of Fan 3 / DE H taken 2026-11-30 09:15:00: the meter's run speed ")))
+                << runSpeedNotes[0].toStdString();
+            EXPECT_TRUE(runSpeedNotes[0].endsWith(
+                c.known ? QStringLiteral("stored with the point's run speed 50 Hz")
+                        : QStringLiteral("stored without a run speed until one is set")))
+                << runSpeedNotes[0].toStdString();
+        } else {
+            EXPECT_TRUE(runSpeedNotes.isEmpty()) << c.rspd;
+        }
+    }
+    // Off route, the off-route points' 25 Hz.
+    meter.reset();
+    runSpeedNotes.clear();
+    const QString offRoute = QString::fromLatin1(kOffRouteAsset).mid(1, 36);
+    ASSERT_EQ(Fetch(OneReading(
+                  {}, QStringLiteral(R"(, "aGuid": "%1", "aName": "Off Route", "header": {"RSPD": "nan"})")
+                          .arg(offRoute))),
+              0);
+    const std::vector<COffRouteReading> rows = sync->ListOffRouteReadings();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_FLOAT_EQ(rows[0].fCurrentRunSpeedHz, 25.0f);
+    EXPECT_EQ(runSpeedNotes.size(), 1);
 }
 
 TEST_F(Upload, OffRouteAssetGivesOneOffRouteRowOnly) {

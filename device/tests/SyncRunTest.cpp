@@ -153,6 +153,36 @@ TEST_F(SyncRunTest, FiveReadingsUploadedWithTheirTextsAndFlagsCleared) {
     EXPECT_TRUE(prompter.records.empty());
 }
 
+// Readings whose header gives a run speed the meter cannot hold are stored all the same, and the
+// run's summary names each of them before its final text.
+TEST_F(SyncRunTest, TheSummaryNamesReadingsStoredWithoutTheMetersRunSpeed) {
+    KnowMeter();
+    QByteArray scenario = Readings(3);
+    scenario.replace(R"("slot": 0,)", R"("slot": 0, "header": {"RSPD": "1e39"},)");
+    scenario.replace(R"("slot": 2,)", R"("slot": 2, "header": {"RSPD": "0"},)");
+    StartOn(scenario);
+    const SyncOutcome outcome = Run();
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_EQ(outcome.uploaded, 3);
+    ASSERT_EQ(outcome.runSpeedNotes.size(), 2);
+    EXPECT_TRUE(outcome.runSpeedNotes[0].startsWith(
+        QStringLiteral("Reading of Fan 3 / DE H taken 2026-11-30 09:10:00: the meter's run speed inf Hz")))
+        << outcome.runSpeedNotes[0].toStdString();
+    EXPECT_TRUE(outcome.runSpeedNotes[1].contains(QStringLiteral("09:12:00: the meter's run speed 0 Hz")));
+    const qsizetype end = progress.indexOf(QStringLiteral("Sync Completed"));
+    ASSERT_GE(end, 2);
+    EXPECT_EQ(progress.mid(end - 3, 3), QStringList({QStringLiteral("3 Readings uploaded"),
+                                                     outcome.runSpeedNotes[0], outcome.runSpeedNotes[1]}));
+    // The point took the one good speed; the other readings carry the point's.
+    CVib point;
+    ASSERT_TRUE(db->GetVib(QStringLiteral("{%1}").arg(kPoint), point));
+    EXPECT_FLOAT_EQ(point.fRunSpeedHz, 24.5f);
+    for (const CVibReading& reading : db->ListVibReadings(point.sItemGUID)) {
+        EXPECT_TRUE(reading.fCurrentRunSpeedHz == 0.0f || reading.fCurrentRunSpeedHz == 24.5f)
+            << reading.fCurrentRunSpeedHz;
+    }
+}
+
 TEST_F(SyncRunTest, AbortDuringTheThirdReadingKeepsWhatWasUploaded) {
     KnowMeter();
     StartOn(Readings(5));

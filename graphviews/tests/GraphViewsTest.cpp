@@ -118,9 +118,11 @@ TEST(GraphViewsTest, SpectrumHandsBandsRunSpeedAndTicks) {
     view.runSpeed = 25;
     view.bands = {{1, 5, 12}, {2, 12, 20}, {3, 20, 30}};
     const auto graph = NewGraph();
+    ASSERT_FALSE(graph->cursorGrabWithBands());
     ShowSpectrumView(*graph, view, 1.5, QString());
     EXPECT_TRUE(graph->property("FFTGraphOn").toBool());
     EXPECT_TRUE(graph->property("FFTBandsOn").toBool());
+    EXPECT_TRUE(graph->cursorGrabWithBands()) << "the views' cursors are dragged over the band boxes";
     EXPECT_FLOAT_EQ(Number(*graph, "FFTBand2FMin"), 12.0f);
     EXPECT_FLOAT_EQ(Number(*graph, "FFTBand3FMax"), 30.0f);
     EXPECT_FLOAT_EQ(Number(*graph, "FFTBand1AlarmLevel"), 1.5f);

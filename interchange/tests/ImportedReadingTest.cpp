@@ -135,8 +135,6 @@ TEST(ImportedReadingTest, RefusesWhatTheViewsCannotShow) {
         const char* error;
     } cases[] = {
         {"too few samples", 511, 2560, 25, "511 samples are too few: a waveform needs at least 256"},
-        {"too many samples", 262144, 2560, 25,
-         "262144 samples are too many: the spectrum takes at most 131072"},
         {"rate too low", 1024, 20, 25, "a sampling frequency of 20 Hz is outside what the views show"},
         {"rate too high", 1024, 300000, 25, "a sampling frequency of 300000 Hz is outside"},
         {"no rate", 1024, 0, 25, "a sampling frequency of 0 Hz"},
@@ -163,6 +161,65 @@ TEST(ImportedReadingTest, RefusesWhatTheViewsCannotShow) {
     withNan[700] = std::nan("");
     EXPECT_EQ(BuildImportedReading({withNan, 2560, SignalUnit::G}, Channel::Total, 25, processor).error,
               QStringLiteral("sample 701 is not a number"));
+}
+
+// More samples than the largest capture are cut to it, from the start, whatever the file held.
+TEST(ImportedReadingTest, ALongWaveformIsCutToTheLargestCapture) {
+    SignalProcessor processor;
+    ImportedWaveform waveform{std::vector<double>(262144 + 5, 0.5), 25600, SignalUnit::G};
+    waveform.samples[3] = 1.5;
+    ImportedReadingBuild build = BuildImportedReading(waveform, Channel::Total, 25, processor);
+    ASSERT_TRUE(build.Ok()) << build.error.toStdString();
+    EXPECT_EQ(build.samplesInFile, 262149u);
+    EXPECT_EQ(build.samplesUsed, 131072u);
+    EXPECT_EQ(build.values.iTotalNumberOfSamples, 131072);
+    // A reader that kept only what is used still names the file's count.
+    waveform.samples.resize(131072);
+    waveform.samplesInFile = 3000000;
+    build = BuildImportedReading(waveform, Channel::Total, 25, processor);
+    EXPECT_EQ(build.samplesInFile, 3000000u);
+    EXPECT_EQ(build.samplesUsed, 131072u);
+}
+
+// Samples beyond what the capture holds are refused, naming the first; just below, they are kept
+// (not silence).
+TEST(ImportedReadingTest, SamplesTooLargeForTheCaptureAreRefusedNotStoredAsSilence) {
+    SignalProcessor processor;
+    const struct {
+        double value;
+        SignalUnit unit;
+        const char* error; // nullptr: imported
+    } cases[] = {
+        {1e300, SignalUnit::G, "sample 9 (1e+300 g) is larger than the capture can hold (at most ±1e+15)"},
+        {-1e300, SignalUnit::G, "sample 9 (-1e+300 g) is larger than the capture can hold"},
+        {1e308, SignalUnit::MillimetresPerSecond, "sample 9 (1e+308 mm/s) is larger than the capture"},
+        {-2e15, SignalUnit::InchesPerSecond, "sample 9 (-2e+15 inch/s) is larger than the capture"},
+        {1e15, SignalUnit::G, nullptr},
+        {-1e15, SignalUnit::MillimetresPerSecond, nullptr},
+        {1e15, SignalUnit::InchesPerSecond, nullptr},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> samples(1024);
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            samples[i] = std::sin(0.3 * static_cast<double>(i));
+        }
+        samples[8] = c.value;
+        samples[20] = c.value; // not named: the first one is
+        const ImportedReadingBuild build = BuildImportedReading(
+            {samples, 2560, c.unit}, c.unit == SignalUnit::G ? Channel::Total : Channel::Iso, 25, processor);
+        if (c.error == nullptr) {
+            ASSERT_TRUE(build.Ok()) << c.value << ": " << build.error.toStdString();
+            const float overall = c.unit == SignalUnit::G ? build.values.fTotalG : build.values.fISOMMS;
+            EXPECT_TRUE(std::isfinite(overall) && overall > 0) << c.value << ": " << overall;
+            continue;
+        }
+        EXPECT_TRUE(build.error.startsWith(QString::fromUtf8(c.error)))
+            << c.value << ": " << build.error.toStdString();
+        EXPECT_TRUE(build.values.rawADCTotalDataByteArray.isEmpty());
+        EXPECT_TRUE(build.values.rawADCISODataByteArray.isEmpty());
+    }
+    // The capture itself refuses a waveform whose gain no float holds.
+    EXPECT_EQ(EncodeImportedCapture(std::vector<double>{0.0, 1e300}).gain, 0.0f);
 }
 
 TEST(ImportedReadingTest, AReadingNeedsOneCapture) {

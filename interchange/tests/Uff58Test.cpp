@@ -288,6 +288,11 @@ TEST(Uff58Test, RefusalsNameTheRecord) {
     badNumber.replace("  2.250000000000E+00", "  2.2500000000x0E+00");
     QByteArray bigEndianFloats = binary;
     bigEndianFloats.replace("    58b     1     2", "    58b     1     3");
+    // Two thousand million values announced over a few hundred bytes: nothing is sized from it.
+    QByteArray overcounted = good;
+    overcounted.replace("        11         1", "2000000000         1");
+    QByteArray overcountedBinary = binary;
+    overcountedBinary.replace("        11         1", "2000000000         1");
 
     const struct {
         const char* name;
@@ -307,6 +312,10 @@ TEST(Uff58Test, RefusalsNameTheRecord) {
         {"binary without closing", binary.left(binary.size() - 81),
          "record 1 (line 1): truncated: no \"-1\" after the 88 data bytes"},
         {"counts differ", miscounted, "record 1 (line 1): record 7 announces 12 values, the data holds 11"},
+        {"count far beyond the bytes", overcounted,
+         "record 1 (line 1): record 7 announces 2000000000 values, the data holds 11"},
+        {"binary count far beyond the bytes", overcountedBinary,
+         "record 1 (line 1): 88 data bytes announced, 2000000000 values of record 7 need 16000000000"},
         {"complex data", good.left(good.indexOf("    -1", 100) + 81) + complexData,
          "record 2 (line 18): ordinate data type 6 is not real data"},
         {"malformed value", badNumber, "record 2 (line 18): line 31: \"2.2500000000x0E+00\" is not a number"},

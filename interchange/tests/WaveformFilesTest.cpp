@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <sndfile.h>
@@ -153,6 +154,74 @@ TEST_F(WavTest, SeveralChannelsNeedAChoice) {
     EXPECT_TRUE(WaveformFromWav(Path("missing.wav"), choice).error.startsWith(Path("missing.wav")));
 }
 
+// Only WAV is read as WAV, whatever the name says; the samples are read as they are found, never
+// sized from the header, and only those an import can take are kept.
+TEST_F(WavTest, OtherFormatsAreRefusedAndTheHeadersCountIsNotTrusted) {
+    const auto write = [this](const char* name, int format, int frames) {
+        SF_INFO info{};
+        info.samplerate = 8000;
+        info.channels = 1;
+        info.format = format;
+        SNDFILE* file = sf_open(Path(name).toLocal8Bit().constData(), SFM_WRITE, &info);
+        if (file == nullptr) {
+            return false; // this libsndfile does not write the format
+        }
+        const std::vector<short> samples(static_cast<std::size_t>(frames), 1000);
+        sf_writef_short(file, samples.data(), frames);
+        sf_close(file);
+        return true;
+    };
+    WaveformChoice choice;
+    choice.unit = SignalUnit::G;
+    const struct {
+        const char* name;
+        int format;
+        const char* named;
+    } others[] = {
+        {"aiff.wav", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, "AIFF"},
+        {"flac.wav", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, "FLAC"},
+        {"ogg.wav", SF_FORMAT_OGG | SF_FORMAT_VORBIS, "OGG"},
+        {"au.wav", SF_FORMAT_AU | SF_FORMAT_PCM_16, "AU"},
+    };
+    for (const auto& c : others) {
+        if (!write(c.name, c.format, 1024)) {
+            continue;
+        }
+        const SourceWaveform source = WaveformFromWav(Path(c.name), choice);
+        EXPECT_TRUE(source.error.endsWith(QStringLiteral("not a WAV file")))
+            << c.name << ": " << source.error.toStdString();
+        EXPECT_TRUE(source.error.contains(QLatin1String(c.named))) << source.error.toStdString();
+    }
+
+    // A data chunk that claims two thousand million frames over the 2048 bytes present.
+    ASSERT_TRUE(write("short.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1024));
+    QFile file(Path("short.wav"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype data = bytes.indexOf("data");
+    ASSERT_GT(data, 0);
+    const quint32 claimed = 0xEE6B2800u; // 4e9 bytes
+    bytes.replace(data + 4, 4, QByteArray(reinterpret_cast<const char*>(&claimed), 4));
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+    QString error;
+    const std::optional<WavSignal> read = ReadWav(Path("short.wav"), &error);
+    if (read) {
+        EXPECT_EQ(read->framesInFile, 1024u);
+        EXPECT_EQ(read->channels.at(0).size(), 1024u);
+    } else {
+        EXPECT_TRUE(error.contains(QStringLiteral("1024 of"))) << error.toStdString();
+    }
+
+    // A long file: the first 131072 frames are kept, all of them counted.
+    ASSERT_TRUE(write("long.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 200000));
+    const SourceWaveform longer = WaveformFromWav(Path("long.wav"), choice);
+    ASSERT_TRUE(longer.Ok()) << longer.error.toStdString();
+    EXPECT_EQ(longer.waveform.samples.size(), 131072u);
+    EXPECT_EQ(longer.waveform.samplesInFile, 200000u);
+}
+
 TEST(UffSourceTest, PicksTheTimeRecordOfTheChannelAndItsUnit) {
     ReadingSignals decoded;
     for (ChannelSignals* channel : {&decoded.total, &decoded.iso}) {
@@ -187,6 +256,14 @@ TEST(UffSourceTest, PicksTheTimeRecordOfTheChannelAndItsUnit) {
     choice.source = 0;
     EXPECT_EQ(WaveformFromUff(foreign, choice).error,
               QStringLiteral("the file holds 2 time records (records 1, 3): choose one"));
+    // Several records of the chosen channel are no choice either; the only one of it is named.
+    choice.channel = Channel::Total;
+    const SourceWaveform total = WaveformFromUff(image, choice);
+    EXPECT_EQ(total.note, QStringLiteral("record 1 of the file's 2 time records was taken: the only one of "
+                                         "the TOTAL channel (--record chooses another)"));
+    EXPECT_EQ(WaveformFromUff(image + image + image, choice).error,
+              QStringLiteral("the file holds 6 time records (records 1, 3, 5, 7, 9, 11): choose one"));
+    choice.channel = Channel::Iso;
 
     QByteArray psi = image;
     psi.replace("Acceleration         g  ", "Acceleration         psi");

@@ -1,6 +1,7 @@
 #include "platform/testing/TempEnvironment.h"
 
 #include "platform/ProgramData.h"
+#include "platform/SecretStore.h"
 #include "platform/SystemFolders.h"
 
 #include <QDir>
@@ -18,6 +19,8 @@ TempEnvironment::TempEnvironment() {
     Set("XDG_DATA_HOME", root.filePath(QStringLiteral("data")));
     // Nothing installed with the program (language packs, guide) unless a test points here.
     Set(kProgramDataVariable, root.filePath(QStringLiteral("program")));
+    // Secrets go to the owner-only file beside the settings, never into the user's keyring.
+    Set(kSecretStoreVariable, QStringLiteral("file"));
 }
 
 void TempEnvironment::UseProgramData(const QString& folder) {

@@ -1,7 +1,7 @@
 #pragma once
 // Points the application's folders (shared and user application data, XDG config and data homes)
-// at fresh temporary folders for the life of the object, so no test touches the real user's files,
-// and the data installed with the program at an empty folder.
+// at fresh temporary folders for the life of the object, so no test touches the real user's files
+// or keyring, and the data installed with the program at an empty folder.
 
 #include <QString>
 #include <QTemporaryDir>

@@ -3,9 +3,11 @@
 #include "analysis/AlarmStatus.h"
 #include "analysis/EnvelopeSpectrum.h"
 #include "analysis/PointAlarms.h"
+#include "analysis/PointSeverity.h"
 #include "analysis/ReadingDiagnosis.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
+#include "analysis/StatusReasons.h"
 #include "analysis/TrendProjection.h"
 #include "analysis/ViewTexts.h"
 #include "platform/ManualResetEvent.h"
@@ -70,13 +72,17 @@ ReportTable MachineStatusTable(CMainConnection& db, const std::vector<CVib>& poi
     ReportTable table;
     table.caption = UiText(text::LatestMachineStatus);
     table.header << UiText(text::VibPointName) << UiText(text::DateTimeColumn) << UiText(text::StatusColumn);
+    SignalProcessor processor;
+    EnvelopeAnalyzer analyzer;
     for (const MeasureKind measure : kTableMeasures) {
         table.header << MeasureRowLabel(measure, look);
     }
     for (const CVib& point : points) {
         CVibReading latest;
         const bool hasReading = db.GetLatestVibReading(point.sItemGUID, latest);
-        const DatedStatus status = PointStatus(point, hasReading ? &latest : nullptr);
+        // The point's status as the desktop and `vantor status` give it: the documented one, made
+        // more severe by its baseline, change and band alarms where it has them.
+        const DatedStatus status = EvaluatePointAlarms(db, processor, analyzer, point).combined;
         std::vector<ReportTableCell> row;
         row.push_back({point.sName, std::nullopt});
         row.push_back(
@@ -137,6 +143,9 @@ ReportTable FindingsTable(const QString& caption, const std::vector<Finding>& fi
              {QStringLiteral("%1 %").arg(LocaleNumber(finding.confidence * 100, 0, look.locale)),
               std::nullopt},
              {finding.summary, std::nullopt}});
+        if (!finding.nextStep.isEmpty()) {
+            table.rows.push_back({{}, {}, {}, {finding.nextStep, std::nullopt}});
+        }
         for (const Evidence& evidence : finding.evidence) {
             table.rows.push_back({{}, {}, {}, {evidence.text, std::nullopt}});
         }
@@ -182,6 +191,95 @@ void AddFindingsSection(CMainConnection& db,
             blocks.push_back(FindingsTable(DateText(kept.back().ctDateTaken, look.locale), findings, look));
         }
     }
+}
+
+// After the documented sections, when the report includes the status tables: the zone of each
+// chosen point judged by ISO 20816-3, from its newest reading in the period. Nothing at all when no
+// chosen point is judged by it, so every other report is the documented one.
+void AddSeverityZonesSection(CMainConnection& db,
+                             const std::vector<std::pair<CMachine, std::vector<CVib>>>& machines,
+                             const ReportOptions& options, const ReportLook& look, BuiltReport& out) {
+    if (!options.statusTable) {
+        return;
+    }
+    ReportTable table;
+    table.header << UiText(text::VibPointName) << UiText(text::DateTimeColumn)
+                 << UiText(text::added::StandardColumn) << UiText(text::added::ZoneColumn)
+                 << UiText(text::added::Evidence);
+    for (const auto& [machine, points] : machines) {
+        for (const CVib& point : points) {
+            const PointStandard standard = LoadPointStandard(db, point.sItemGUID);
+            if (standard.standard != SeverityStandard::Iso20816_3) {
+                continue;
+            }
+            const std::vector<CVibReading> kept =
+                ReadingsInPeriod(db.ListVibReadings(point.sItemGUID), options);
+            const std::optional<PointZone> zone =
+                kept.empty() ? std::nullopt : ReadingZone(standard, point, kept.back());
+            const QString name = QStringLiteral("%1 - %2").arg(machine.sName, point.sName);
+            if (!zone) {
+                table.rows.push_back({{name, std::nullopt},
+                                      {UiText(text::NoData), std::nullopt},
+                                      {PointStandardText(standard), std::nullopt},
+                                      {UiText(text::NoData), std::nullopt},
+                                      {QString(), std::nullopt}});
+                continue;
+            }
+            table.rows.push_back({{name, std::nullopt},
+                                  {DateText(zone->dateTime, look.locale), std::nullopt},
+                                  {PointStandardText(standard), std::nullopt},
+                                  {ZoneName(zone->verdict.zone), ColourOf(ZoneStatus(zone->verdict.zone))},
+                                  {zone->text, std::nullopt}});
+        }
+    }
+    if (table.rows.empty()) {
+        return;
+    }
+    out.document.blocks.push_back(ReportHeading{1, UiText(text::added::SeverityZones)});
+    out.document.blocks.push_back(ReportParagraph{UiText(text::added::SeverityZonesIntro)});
+    out.document.blocks.push_back(std::move(table));
+}
+
+// After the documented sections: each chosen point whose status has reasons or whose newest
+// reading's diagnosis alarms, with its status and the reasons one per line, as the desktop's tree
+// and status table give them. Nothing when no point has any, so such a report is the documented one.
+void AddStatusReasonsSection(CMainConnection& db,
+                             const std::vector<std::pair<CMachine, std::vector<CVib>>>& machines,
+                             const ManualResetEvent& stop, BuiltReport& out) {
+    SignalProcessor processor;
+    EnvelopeAnalyzer analyzer;
+    ReportTable table;
+    table.header << UiText(text::VibPointName) << UiText(text::StatusColumn)
+                 << UiText(text::added::StatusReasons);
+    for (const auto& [machine, points] : machines) {
+        for (const CVib& point : points) {
+            if (stop.IsSet()) {
+                out.cancelled = true;
+                return;
+            }
+            const PointAlarmStatus alarms = EvaluatePointAlarms(db, processor, analyzer, point);
+            std::optional<std::vector<Finding>> findings;
+            CVibReading latest;
+            if (db.GetLatestVibReading(point.sItemGUID, latest)) {
+                if (std::optional<ReadingDiagnosis> diagnosis =
+                        DiagnoseReading(db, processor, analyzer, latest.sItemGUID)) {
+                    findings = std::move(diagnosis->findings);
+                }
+            }
+            const QStringList reasons = PointStatusReasons(alarms.reasons, findings);
+            if (reasons.isEmpty()) {
+                continue;
+            }
+            table.rows.push_back({{QStringLiteral("%1 - %2").arg(machine.sName, point.sName), std::nullopt},
+                                  {StatusText(alarms.combined.code), ColourOf(alarms.combined.code)},
+                                  {reasons.join(QLatin1Char('\n')), std::nullopt}});
+        }
+    }
+    if (table.rows.empty()) {
+        return;
+    }
+    out.document.blocks.push_back(ReportHeading{1, UiText(text::added::StatusReasons)});
+    out.document.blocks.push_back(std::move(table));
 }
 
 class Builder {
@@ -378,8 +476,19 @@ BuiltReport BuildReport(CMainConnection& db, const ReportOptions& options, const
             builder.Point(machine, point);
         }
     }
-    if (!out.cancelled) {
+    if (!out.cancelled && options.findings) {
         AddFindingsSection(db, machines, options, look, stop, out);
+        AddSeverityZonesSection(db, machines, options, look, out);
+    }
+    if (options.statusTable && options.findings && !out.cancelled) {
+        AddStatusReasonsSection(db, machines, stop, out);
+    }
+    if (!out.cancelled && look.addedSections) {
+        QStringList chosen;
+        for (const auto& [machine, points] : machines) {
+            chosen << machine.sItemGUID;
+        }
+        look.addedSections(db, chosen, document.blocks);
     }
     if (options.statusTable && !out.cancelled) {
         builder.Step();

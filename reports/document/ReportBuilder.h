@@ -3,7 +3,7 @@
 // status table (when chosen) and per vibration point its heading and the chosen graphs of the
 // measures the report type keeps, over the readings of the reporting period; after them, where any
 // point's newest reading in the period has a WARNING or CRITICAL finding of the automatic diagnosis,
-// a findings section. Reads only; it never changes the database.
+// a findings section unless the options leave it out. Reads only; it never changes the database.
 
 #include "analysis/DisplayUnits.h"
 #include "analysis/MeasureFormat.h"
@@ -41,6 +41,9 @@ struct ReportLook {
     QSize chartSize = {640, 360};
     double chartPixelRatio = 1.6;
     double chartWidthCm = 16.0;
+    // The host's own sections after the documented ones and the findings, for the chosen machines
+    // (GUIDs); none adds nothing.
+    std::function<void(CMainConnection&, const QStringList&, std::vector<ReportBlock>&)> addedSections;
 };
 
 // The progress the worker posts: the range once, then one step at a time.

@@ -76,6 +76,9 @@ struct ReportOptions {
     ReportType type = ReportType::Manual;
     QStringList machines; // names, in list order
     bool statusTable = false;
+    // The findings of the automatic diagnosis after the documented sections (see ReportBuilder.h);
+    // off, the document holds only the documented sections.
+    bool findings = true;
     std::array<bool, kReportGraphCount> graphs{};
     ReportPeriod period = ReportPeriod::LastMeasurement;
     QDateTime start;

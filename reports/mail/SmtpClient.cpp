@@ -1,5 +1,6 @@
 #include "reports/mail/SmtpClient.h"
 #include "reports/Log.h"
+#include "texts/UiText.h"
 
 #include <QRegularExpression>
 #include <QSysInfo>
@@ -72,6 +73,12 @@ SmtpOutcome SendSmtp(const SmtpSettings& settings, const QStringList& recipients
     const std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
     if (!curl) {
         return {static_cast<int>(CURLE_FAILED_INIT), QStringLiteral("libcurl could not start a transfer")};
+    }
+    if (settings.RefusesPlainAuth()) {
+        // AUTH PLAIN and LOGIN carry the password readable by anyone on the way.
+        const QString error = UiText(text::added::PlainAuthRefused).arg(settings.host.trimmed());
+        qCWarning(lcSmtp, "%s", qUtf8Printable(error));
+        return {static_cast<int>(CURLE_LOGIN_DENIED), error};
     }
     CURL* handle = curl.get();
     const bool tls = settings.security == static_cast<int>(SmtpSecurity::Tls);

@@ -38,6 +38,8 @@ QString SenderAddress(const SmtpSettings& settings);
 // Prepares libcurl once for the process; 0 or libcurl's failure code.
 int InitialiseSmtp();
 
+// Sends the message; a login the settings refuse (the password in clear, not allowed for this
+// server) fails with CURLE_LOGIN_DENIED and its message before any connection is made.
 SmtpOutcome SendSmtp(const SmtpSettings& settings, const QStringList& recipients, const QByteArray& message,
                      const SmtpOptions& options = {});
 

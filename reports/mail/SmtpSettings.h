@@ -1,6 +1,7 @@
 #pragma once
 // The outgoing mail server, from the settings "SmtpHost", "SmtpPort", "SmtpSecurity", "SmtpUser",
-// "SmtpPassword" and "SmtpFrom", filled by the caller.
+// "SmtpFrom" and "SmtpAllowPlainAuth" and the password in the user's secret store, filled by the
+// caller.
 
 #include <QString>
 
@@ -19,8 +20,15 @@ struct SmtpSettings {
     QString user; // empty: no authentication
     QString password;
     QString from; // sender address; empty: the user name when it is an address
+    // The user allowed the password to go to this server over a connection without encryption
+    // (security None); otherwise such a login is refused before anything is sent.
+    bool allowPlainAuth = false;
 
     bool Configured() const { return !host.trimmed().isEmpty(); }
+    // A login would send the password in clear and the user has not allowed that.
+    bool RefusesPlainAuth() const {
+        return !user.isEmpty() && security == static_cast<int>(SmtpSecurity::None) && !allowPlainAuth;
+    }
 };
 
 } // namespace vantor

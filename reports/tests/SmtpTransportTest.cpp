@@ -82,6 +82,7 @@ protected:
         options.smtp.port = port;
         options.smtp.user = QStringLiteral("meter-user");
         options.smtp.password = QStringLiteral("s3cret");
+        options.smtp.allowPlainAuth = true; // this server offers logins without encryption
         options.smtp.from = QStringLiteral("Plant Monitor <monitor@plant.example>");
         options.smtpOptions.connect = std::chrono::seconds(10);
         options.smtpOptions.transfer = std::chrono::seconds(30);
@@ -176,6 +177,33 @@ TEST_F(SmtpTransportTest, RefusedLoginOrNoServerIsReportedAndStopsTheRun) {
     ASSERT_TRUE(location.has_value());
     EXPECT_FALSE(unreachable.Deliver(*location, message, MailDelivery::Send));
     EXPECT_FALSE(unreachable.LastError().isEmpty());
+}
+
+// Without encryption the password would cross the network readable: refused before connecting
+// unless the user allowed it for this server.
+TEST_F(SmtpTransportTest, ALoginWithoutEncryptionNeedsTheUsersPermission) {
+    Start();
+    const MailMessage message{
+        QStringLiteral("a@plant.example"), QStringLiteral("Test"), QStringLiteral("<p>x</p>"), {}};
+    const struct {
+        bool allowed;
+        bool delivered;
+    } cases[] = {{false, false}, {true, true}};
+    for (const auto& c : cases) {
+        SystemMailOptions options = MailOptions();
+        options.smtp.allowPlainAuth = c.allowed;
+        SystemMailTransport mail(options);
+        ASSERT_EQ(mail.Open(), 0u);
+        ASSERT_TRUE(mail.OpenStore());
+        const auto location = mail.CreateMessage(message, MailDelivery::Send);
+        ASSERT_TRUE(location.has_value());
+        EXPECT_EQ(mail.Deliver(*location, message, MailDelivery::Send), c.delivered) << c.allowed;
+        EXPECT_EQ(QDir(received()).exists("1.eml"), c.delivered) << c.allowed;
+        if (!c.delivered) {
+            EXPECT_EQ(mail.LastError(),
+                      UiText(text::added::PlainAuthRefused).arg(QStringLiteral("127.0.0.1")));
+        }
+    }
 }
 
 TEST_F(SmtpTransportTest, StartTlsAndTlsEncryptAndCheckTheServersCertificate) {

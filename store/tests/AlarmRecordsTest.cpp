@@ -1,5 +1,6 @@
 // The alarm tables: gained by an older database on opening, rows replaced by point and measure,
-// bands renumbered in their order, and every row removed with its point (and only its point).
+// bands renumbered in their order, one severity standard per point, and every row removed with its
+// point (and only its point).
 #include "StoreFixture.h"
 
 #include "store/AlarmRecords.h"
@@ -29,6 +30,7 @@ TEST_F(AlarmRecords, AnOlderDatabaseGainsTheTablesOnOpening) {
     db->Close();
     Execute(QStringLiteral("DROP TABLE tblPointAlarmSettings"));
     Execute(QStringLiteral("DROP TABLE tblPointSpectralBands"));
+    Execute(QStringLiteral("DROP TABLE tblPointSeverityStandard"));
     CMainConnection reopened(context);
     ASSERT_TRUE(reopened.Open());
     for (const AddedTable& table : AlarmTables()) {
@@ -79,6 +81,24 @@ TEST_F(AlarmRecords, BandsAreNumberedInTheirOrder) {
     EXPECT_EQ(bands[1].to, 1.5);
 }
 
+TEST_F(AlarmRecords, APointHasOneSeverityStandardOrNone) {
+    const QString point = QStringLiteral("{p}");
+    EXPECT_FALSE(alarmrows::SeverityOf(db->Connection(), point));
+    alarmrows::PutSeverity(db->Connection(),
+                           {point, QStringLiteral("iso20816-3"), 1, QStringLiteral("rigid")});
+    alarmrows::PutSeverity(db->Connection(),
+                           {point, QStringLiteral("iso20816-3"), 2, QStringLiteral("flexible")});
+    const std::optional<PointSeverityRow> row = alarmrows::SeverityOf(db->Connection(), point);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->group, 2);
+    EXPECT_EQ(row->support, QStringLiteral("flexible"));
+    EXPECT_EQ(alarmrows::PointsWithAlarmRows(db->Connection()), std::vector<QString>{point});
+
+    EXPECT_TRUE(alarmrows::DeleteSeverity(db->Connection(), point));
+    EXPECT_FALSE(alarmrows::DeleteSeverity(db->Connection(), point));
+    EXPECT_TRUE(alarmrows::PointsWithAlarmRows(db->Connection()).empty());
+}
+
 TEST_F(AlarmRecords, GoWithTheirPointOnly) {
     const CMachine machine = AddMachine(QStringLiteral("Pump"));
     const CVib point = AddVib(machine.sItemGUID, QStringLiteral("NDE"));
@@ -86,6 +106,8 @@ TEST_F(AlarmRecords, GoWithTheirPointOnly) {
     for (const CVib& vib : {point, other}) {
         alarmrows::PutSetting(db->Connection(), Setting(vib.sItemGUID, "iso", 3));
         alarmrows::PutBands(db->Connection(), vib.sItemGUID, {Band(10, 20, "iso")});
+        alarmrows::PutSeverity(db->Connection(),
+                               {vib.sItemGUID, QStringLiteral("iso20816-3"), 2, QStringLiteral("rigid")});
     }
     std::vector<QString> withRows = alarmrows::PointsWithAlarmRows(db->Connection());
     EXPECT_EQ(withRows.size(), 2U);
@@ -93,6 +115,8 @@ TEST_F(AlarmRecords, GoWithTheirPointOnly) {
     ASSERT_TRUE(db->DeleteVib(point.sItemGUID));
     EXPECT_TRUE(alarmrows::SettingsOf(db->Connection(), point.sItemGUID).empty());
     EXPECT_TRUE(alarmrows::BandsOf(db->Connection(), point.sItemGUID).empty());
+    EXPECT_FALSE(alarmrows::SeverityOf(db->Connection(), point.sItemGUID));
+    EXPECT_TRUE(alarmrows::SeverityOf(db->Connection(), other.sItemGUID));
     EXPECT_EQ(alarmrows::SettingsOf(db->Connection(), other.sItemGUID).size(), 1U);
 
     // A whole machine takes its points' rows along.

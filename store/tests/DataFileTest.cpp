@@ -3,12 +3,16 @@
 #include "archive/ArchiveWriter.h"
 #include "store/DataFile.h"
 #include "store/DataFileRecords.h"
+#include "store/DerivedRecords.h"
+#include "store/SignalCachePath.h"
 #include "store/SyncState.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
 #include <limits>
+#include <type_traits>
 
 using namespace vantor;
 using namespace vantor::testing;
@@ -59,6 +63,26 @@ protected:
         other.server.reset();
         other.databaseFile = PathOf("Other.mdb");
         EXPECT_TRUE(CreateEmptyDatabase(other.databaseFile));
+        auto connection = std::make_unique<CMainConnection>(other);
+        EXPECT_TRUE(connection->Open());
+        return connection;
+    }
+
+    // A second, empty database of the engine under test.
+    std::unique_ptr<CMainConnection> FreshDatabase() {
+        if (!OnServer()) {
+            QFile::remove(PathOf("Other.mdb"));
+            return OtherDatabase();
+        }
+        PostgresCluster& cluster = PostgresCluster::Shared();
+        StoreContext other = context;
+        other.server = ServerAddress::Parse(cluster.CreateDatabase());
+        EXPECT_TRUE(other.server.has_value()) << cluster.Error().toStdString();
+        {
+            SqlConnection setup(*other.server);
+            EXPECT_TRUE(setup.Open());
+            EXPECT_EQ(InitServerSchema(setup), SchemaInit::Created);
+        }
         auto connection = std::make_unique<CMainConnection>(other);
         EXPECT_TRUE(connection->Open());
         return connection;
@@ -494,4 +518,105 @@ TEST(DataFileName, TakesTheDataFileExtension) {
               QStringLiteral("/a/b.rmd"));
     EXPECT_EQ(WithDataFileExtension(QStringLiteral("/a/b.RMD"), QStringLiteral("rmd")),
               QStringLiteral("/a/b.rmd"));
+}
+
+namespace {
+
+// An indices row of a reading with made-up values.
+ReadingIndicesRow SomeIndices(const QString& readingGuid) {
+    ReadingIndicesRow row;
+    row.readingGuid = readingGuid;
+    row.method = 1;
+    row.total = ChannelIndicesRow{1, 2, 3, 4, 5, 6};
+    return row;
+}
+
+// Where the five section counts of a data file start.
+std::array<qsizetype, 5> SectionStarts(const QByteArray& bytes) {
+    ArchiveReader reader(bytes);
+    reader.ReadInt32();
+    std::array<qsizetype, 5> starts{};
+    std::size_t next = 0;
+    const auto section = [&]<class R>(std::type_identity<R>) {
+        starts[next++] = bytes.size() - reader.Remaining();
+        const qint32 count = reader.ReadInt32();
+        for (qint32 i = 0; i < count; ++i) {
+            ReadDataFileRecord<R>(reader);
+        }
+    };
+    section(std::type_identity<CMachine>{});
+    section(std::type_identity<CVib>{});
+    section(std::type_identity<CVibReading>{});
+    section(std::type_identity<CRoute>{});
+    section(std::type_identity<CRouteItem>{});
+    EXPECT_TRUE(reader.Ok() && reader.AtEnd());
+    return starts;
+}
+
+} // namespace
+
+// A file cut inside (or right before) a section's count fails, and every record of the sections
+// before it is kept, each checked as usual; nothing of the cut section or after it is stored.
+TEST_P(DataFile, ACutAtASectionCountKeepsEverySectionBefore) {
+    Populate();
+    const QString path = PathOf("all.rmd");
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
+    const QByteArray good = ReadFile(path);
+    const std::array<qsizetype, 5> starts = SectionStarts(good);
+    const std::array<int, 5> stored = {2, 3, 7, 1, 2}; // machines, points, readings, routes, items
+    for (std::size_t section = 0; section < starts.size(); ++section) {
+        for (const qsizetype into : {0, 2}) {
+            const std::string where = "section " + std::to_string(section) + " +" + std::to_string(into);
+            WriteFile(path, good.left(starts[section] + into));
+            auto other = FreshDatabase();
+            DataFileImportReport report;
+            EXPECT_EQ(ImportDataFile(*other, path, quiet, &report), DataFileOutcome::Failed) << where;
+            const std::array<int, 5> counts = {static_cast<int>(other->ListMachines().size()),
+                                               other->CountAllVibs(), other->CountAllVibReadings(),
+                                               static_cast<int>(other->ListRoutes().size()),
+                                               other->CountAllRouteItems()};
+            for (std::size_t k = 0; k < counts.size(); ++k) {
+                const int expected = k < section ? stored[k] : 0;
+                EXPECT_EQ(counts[k], expected) << where << ", section " << k;
+                ASSERT_EQ(report.sections.size(), 5u);
+                EXPECT_EQ(report.sections[k].kept, expected) << where << ", section " << k;
+            }
+        }
+    }
+}
+
+// A reading replaced by an import (the same GUID with new captures, or another GUID at the same
+// point and date) leaves neither its indices row nor its cache and envelope files behind.
+TEST_P(DataFile, AReplacedReadingTakesItsDerivedDataWithIt) {
+    Populate();
+    const QString path = PathOf("all.rmd");
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
+    const auto readings = db->ListVibReadings(drive.sItemGUID);
+    ASSERT_EQ(readings.size(), 3u);
+    // readings[0] is replaced under its own GUID; readings[1] is first re-keyed to another GUID at
+    // its date, which the file's reading then replaces by point and date.
+    CVibReading other = readings[1];
+    ASSERT_TRUE(db->DeleteVibReading(other.sItemGUID));
+    other.sItemGUID = MakeItemGuid();
+    other.rawADCTotalDataByteArray = QByteArray(4096, 'x');
+    ASSERT_TRUE(db->UpsertVibReading(other));
+    for (const QString& guid : {readings[0].sItemGUID, other.sItemGUID}) {
+        derived::PutReadingIndices(db->Connection(), SomeIndices(guid));
+        WriteFile(SignalCacheFilePath(context.dataFolder, guid), "stale");
+        WriteFile(DerivedCacheFilePath(context.dataFolder, guid), "stale");
+    }
+    ASSERT_EQ(ImportDataFile(*db, path, quiet), DataFileOutcome::Done);
+    EXPECT_EQ(db->CountAllVibReadings(), 7);
+    for (const QString& guid : {readings[0].sItemGUID, other.sItemGUID}) {
+        ReadingIndicesRow row;
+        EXPECT_FALSE(derived::GetReadingIndices(db->Connection(), guid, row)) << guid.toStdString();
+        EXPECT_FALSE(QFile::exists(SignalCacheFilePath(context.dataFolder, guid))) << guid.toStdString();
+        EXPECT_FALSE(QFile::exists(DerivedCacheFilePath(context.dataFolder, guid))) << guid.toStdString();
+    }
+    // No indices row names a reading that is not there.
+    for (const QString& guid : derived::ReadingsWithoutIndices(db->Connection())) {
+        CVibReading reading;
+        EXPECT_TRUE(db->GetVibReading(guid, reading));
+    }
+    EXPECT_EQ(derived::ReadingsWithoutIndices(db->Connection()).size(), 7u);
 }

@@ -165,3 +165,43 @@ TEST(Validation, CapacityLimitsRefuseWithLimitAndText) {
     EXPECT_FALSE(CheckAddressRoom(4));
     EXPECT_EQ(CheckAddressRoom(5), QStringLiteral("5 Addresses Max"));
 }
+
+// Values are judged as the float their column keeps: a finite double may be infinite or 0 there.
+TEST(Validation, FloatValuesAreJudgedAsStored) {
+    const FloatRange positive{0, 1000, true, false};
+    const struct {
+        double value;
+        const char* message; // nullptr: accepted
+    } cases[] = {
+        {1.0, nullptr},
+        {1000.0, nullptr},
+        {1e-30, nullptr}, // a float holds it
+        {1e300, "Ratio: 1e+300 is not a finite number"},
+        {-1e300, "Ratio: -1e+300 is not a finite number"},
+        {std::numeric_limits<double>::infinity(), "Ratio: inf is not a finite number"},
+        {std::numeric_limits<double>::quiet_NaN(), "Ratio: nan is not a finite number"},
+        {1e-300, "Ratio: 1e-300 (stored as 0) must be above 0 and at most 1000"},
+        {0.0, "Ratio: 0 must be above 0 and at most 1000"},
+        {1000.5, "Ratio: 1000.5 must be above 0 and at most 1000"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<QString> refused = CheckFloatValue(QStringLiteral("Ratio"), c.value, positive);
+        if (c.message == nullptr) {
+            EXPECT_FALSE(refused) << c.value << " " << refused.value_or(QString()).toStdString();
+        } else {
+            EXPECT_EQ(refused.value_or(QString()), QLatin1String(c.message)) << c.value;
+        }
+    }
+    EXPECT_EQ(CheckFloatValue(QStringLiteral("Angle"), 90, {0, 90, false, true}),
+              QStringLiteral("Angle: 90 must be at least 0 and below 90"));
+    EXPECT_TRUE(std::isinf(AsStoredFloat(1e39)));
+    EXPECT_EQ(AsStoredFloat(1e-300), 0.0f);
+
+    // A run speed too: 1e-300 Hz is 0 Hz once stored, 1e300 Hz infinite.
+    EXPECT_EQ(CheckRunSpeed(1e-300), QStringLiteral("Running Speed must be > 0"));
+    EXPECT_EQ(CheckRunSpeed(1e300), RunSpeedOutOfRangeMessage());
+    EXPECT_FALSE(CheckRunSpeed(1000.0));
+    EXPECT_FALSE(IsUsableRunSpeed(std::numeric_limits<double>::infinity()));
+    EXPECT_FALSE(IsUsableRunSpeed(0));
+    EXPECT_TRUE(IsUsableRunSpeed(24.5));
+}

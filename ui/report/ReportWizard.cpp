@@ -108,6 +108,10 @@ QWizardPage* CReportWizard::MakeStatusTablesPage() {
     auto* layout = new QVBoxLayout(page);
     statusTable_ = new QCheckBox(UiText(text::LatestMachineStatus), page);
     layout->addWidget(statusTable_);
+    // The section after the documented ones; unticked, the report is the documented one.
+    findings_ = new QCheckBox(UiText(text::added::FindingsSectionChoice), page);
+    findings_->setChecked(true);
+    layout->addWidget(findings_);
     layout->addStretch();
     return page;
 }
@@ -285,6 +289,7 @@ ReportOptions CReportWizard::Options() const {
         }
     }
     options.statusTable = statusTable_->isChecked();
+    options.findings = findings_->isChecked();
     for (const ReportGraphInfo& info : kReportGraphs) {
         options.SetShown(info.graph, GraphBox(info.graph)->isChecked());
     }

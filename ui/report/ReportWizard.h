@@ -36,6 +36,7 @@ public:
     QRadioButton* TypeButton(ReportType type) const;
     QListWidget* MachineList() const { return machines_; }
     QCheckBox* StatusTableBox() const { return statusTable_; }
+    QCheckBox* FindingsBox() const { return findings_; }
     QCheckBox* GraphBox(ReportGraph graph) const;
     QRadioButton* PeriodButton(ReportPeriod period) const;
     QDateTimeEdit* StartEdit() const { return start_; }
@@ -66,6 +67,7 @@ private:
     QRadioButton* typeButtons_[2] = {};
     QListWidget* machines_ = nullptr;
     QCheckBox* statusTable_ = nullptr;
+    QCheckBox* findings_ = nullptr;
     QCheckBox* graphBoxes_[kReportGraphCount] = {};
     QRadioButton* periodButtons_[3] = {};
     QDateTimeEdit* start_ = nullptr;

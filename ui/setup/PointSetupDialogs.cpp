@@ -1,13 +1,16 @@
 #include "ui/setup/PointSetupDialogs.h"
 
 #include "analysis/AlarmStatus.h"
+#include "app/SeverityStandards.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/setup/EditorFields.h"
 #include "ui/setup/IsoStandardsDialog.h"
 #include "ui/setup/PointBearingsSection.h"
+#include "ui/setup/SeverityStandardSection.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -37,7 +40,17 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
                                                 units.VelocityLabel(), units.AmplitudeFactor(), this)),
       bearing_(
           new AlarmFields(UiText(text::BearingAlarms), QStringLiteral("Bdu"), kBduUnit, kNoConversion, this)),
-      bearings_(new PointBearingsSection(editor.Database(), prompter, vib.sItemGUID, this)) {
+      bearings_(new PointBearingsSection(editor.Database(), prompter, vib.sItemGUID, this)),
+      severity_(new SeverityStandardSection(
+          editor.Database(), prompter, vib,
+          [this](float alarm, float trip) {
+              // The accepted ALARM and TRIP become the ISO levels, with the ISO alarms on.
+              iso_->Propose(alarm, trip);
+              if (auto* on = iso_->findChild<QCheckBox*>(QStringLiteral("IsoAlarms")); on != nullptr) {
+                  on->setChecked(true);
+              }
+          },
+          this)) {
     setWindowTitle(UiText(text::VibPointSetupTitle));
     auto* form = new QFormLayout;
     names_ = new NameFields(form, vib.sName, vib.sVMName, vib.sItemGUID.isEmpty());
@@ -64,6 +77,7 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
     auto* isoColumn = new QVBoxLayout;
     isoColumn->addWidget(iso_);
     isoColumn->addWidget(isoButton);
+    isoColumn->addWidget(severity_);
     auto* alarms = new QHBoxLayout;
     alarms->addLayout(isoColumn);
     auto* bearingColumn = new QVBoxLayout;
@@ -140,6 +154,14 @@ void CVibPointSetupDialog::accept() {
     if (guid) {
         saved_ = *guid;
         bearings_->MarkStored();
+        // The standard goes with the stored point (a new one has its GUID only now); a failure keeps
+        // the dialog open with its message.
+        if (severity_->Changed()) {
+            if (!SaveSeverityStandard(editor_.Database(), prompter_, saved_, severity_->Chosen())) {
+                return;
+            }
+            severity_->MarkStored();
+        }
         QDialog::accept();
     }
 }

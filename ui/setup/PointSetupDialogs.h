@@ -15,6 +15,7 @@ namespace vantor {
 class AlarmFields;
 class NameFields;
 class PointBearingsSection;
+class SeverityStandardSection;
 
 class CVibPointSetupDialog : public QDialog {
     Q_OBJECT
@@ -28,6 +29,8 @@ public:
     QString SavedGuid() const { return saved_; }
     // The section of the bearings the point watches.
     PointBearingsSection& Bearings() const { return *bearings_; }
+    // The section of the standard that judges the point's severity.
+    SeverityStandardSection& Severity() const { return *severity_; }
     // The limits of an ISO machine group into the ISO fields (group 1..4, foundation 0..1); any
     // other choice leaves them as they were.
     void ProposeIsoLimits(int group, int foundation);
@@ -52,6 +55,7 @@ private:
     AlarmFields* iso_;
     AlarmFields* bearing_;
     PointBearingsSection* bearings_;
+    SeverityStandardSection* severity_;
     QString saved_;
 };
 

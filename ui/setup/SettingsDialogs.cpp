@@ -3,6 +3,7 @@
 #include "analysis/DisplayUnits.h"
 #include "analysis/Measures.h"
 #include "app/ExceptionAddresses.h"
+#include "app/Secrets.h"
 #include "app/TestMessage.h"
 #include "platform/Prompter.h"
 #include "store/Validation.h"
@@ -294,8 +295,20 @@ CMailServerDialog::CMailServerDialog(CAppData& app, QWidget* parent)
     : CSettingsDialog(app, UiText(text::added::MailServer), parent),
       host_(new QLineEdit(app.settings.smtpHost, this)), port_(new QSpinBox(this)),
       security_(new QComboBox(this)), user_(new QLineEdit(app.settings.smtpUser, this)),
-      password_(new QLineEdit(app.settings.smtpPassword, this)),
+      password_(new QLineEdit(this)),
+      allowPlainAuth_(new QCheckBox(UiText(text::added::AllowPlainAuth), this)),
       from_(new QLineEdit(app.settings.smtpFrom, this)), testTo_(new QLineEdit(this)) {
+    storedPassword_ = UserSecrets(app.edition).Read(kSmtpPasswordSecret).value_or(QString());
+    password_->setText(storedPassword_);
+    // Ticked only while the host is the one the permission was given for: a new server starts
+    // without it.
+    const auto showPermission = [this, allowed = app.settings.smtpAllowPlainAuth.trimmed()] {
+        allowPlainAuth_->setChecked(!allowed.isEmpty() &&
+                                    allowed.compare(host_->text().trimmed(), Qt::CaseInsensitive) == 0);
+    };
+    showPermission();
+    connect(host_, &QLineEdit::textEdited, this, showPermission);
+    allowPlainAuth_->setObjectName(QStringLiteral("SmtpAllowPlainAuth"));
     host_->setObjectName(QStringLiteral("SmtpHost"));
     port_->setObjectName(QStringLiteral("SmtpPort"));
     security_->setObjectName(QStringLiteral("SmtpSecurity"));
@@ -317,6 +330,7 @@ CMailServerDialog::CMailServerDialog(CAppData& app, QWidget* parent)
     form->addRow(UiText(text::added::MailSecurity), security_);
     form->addRow(UiText(text::UserLabel), user_);
     form->addRow(UiText(text::added::ServerPassword), password_);
+    form->addRow(QString(), allowPlainAuth_);
     form->addRow(UiText(text::added::MailSender), from_);
     auto* test = new QPushButton(UiText(text::added::SendTestMessage), this);
     test->setObjectName(QStringLiteral("SendTest"));
@@ -340,9 +354,31 @@ bool CMailServerDialog::Collect(CSettings& settings) {
     settings.smtpPort = port_->value();
     settings.smtpSecurity = security_->currentIndex();
     settings.smtpUser = user_->text().trimmed();
-    settings.smtpPassword = password_->text();
     settings.smtpFrom = from;
+    // The permission names the server it was given for, so it never carries over to another one.
+    settings.smtpAllowPlainAuth = allowPlainAuth_->isChecked() ? settings.smtpHost : QString();
     return true;
+}
+
+void CMailServerDialog::accept() {
+    CSettings checked = app_.settings;
+    if (!Collect(checked)) {
+        return;
+    }
+    const QString password = password_->text();
+    if (password != storedPassword_) {
+        const SecretStore secrets = UserSecrets(app_.edition);
+        QString error;
+        const bool stored = password.isEmpty() ? secrets.Remove(kSmtpPasswordSecret, &error)
+                                               : secrets.Write(kSmtpPasswordSecret, password, &error);
+        if (!stored) {
+            app_.UserPrompter().ShowMessage(UiText(text::added::PasswordNotStored).arg(error));
+            password_->setFocus();
+            return;
+        }
+        storedPassword_ = password;
+    }
+    CSettingsDialog::accept();
 }
 
 void CMailServerDialog::SendTest() {
@@ -359,7 +395,8 @@ void CMailServerDialog::SendTest() {
         return;
     }
     NoProgress progress;
-    const TestMessageResult result = SendTestMessage(app_, settings, to, app_.UserPrompter(), progress);
+    const TestMessageResult result =
+        SendTestMessage(app_, settings, to, app_.UserPrompter(), progress, password_->text());
     if (result.delivered) {
         app_.UserPrompter().ShowMessage(
             UiText(result.sent ? text::added::MessageSent : text::added::OpenedForReview)

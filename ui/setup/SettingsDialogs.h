@@ -135,6 +135,8 @@ public:
 
     // Sends the test message with the values entered (stored or not) to the test address.
     void SendTest();
+    // Stores the settings, and the password in the user's secret store (never in the settings).
+    void accept() override;
 
 protected:
     bool Collect(CSettings& settings) override;
@@ -145,8 +147,10 @@ private:
     QComboBox* security_;
     QLineEdit* user_;
     QLineEdit* password_;
+    QCheckBox* allowPlainAuth_;
     QLineEdit* from_;
     QLineEdit* testTo_;
+    QString storedPassword_;
 };
 
 // "Exception E-Mail Addresses": the list that receives every exception e-mail. Additions and

@@ -696,7 +696,8 @@ TEST_F(AnalysisBenchTest, AnalysisPageShowsEveryTitleAndCaptionWhole) {
 
 // The harmonics chosen in the Fault Families menu of any view reach every view that draws the
 // families (each family then has lines at 1x to Nx, BPFI and BSF with their sidebands), are stored
-// in the user's settings and come back in a new window; a user who never chose sees five.
+// in the user's settings and come back in a new window; a user who never chose sees every harmonic
+// the families have ("To the view's end", those past the X axis not drawn).
 TEST_F(AnalysisBenchTest, ChosenHarmonicsReachEveryViewAndAreRemembered) {
     ASSERT_EQ(
         testing::RunVantor({"vib", "bearings", pump.sItemGUID, "--add", "6205-2RS JEM", "--location", "NDE"})
@@ -729,20 +730,21 @@ TEST_F(AnalysisBenchTest, ChosenHarmonicsReachEveryViewAndAreRemembered) {
     };
     views->ShowPoint(pump.sItemGUID);
     drawAll(*views);
-    expectHarmonics(*views, kDefaultFaultHarmonics);
+    expectHarmonics(*views, kMostFaultHarmonics);
     const auto picture = [this] {
         return views->Spectrum().grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
-    const QImage five = picture();
+    const QImage toEnd = picture();
 
     // Chosen in one view's menu (a different view each time), followed by all.
+    // The first item is "To the view's end" (n = 0), then 1x to 1x-20x.
     const auto choose = [](ReadingView& view, int n) {
         QMenu menu;
         view.FillMenu(menu);
         const QMenu* harmonics = menu.findChild<QMenu*>(QStringLiteral("FaultHarmonicsMenu"));
         ASSERT_NE(harmonics, nullptr);
-        ASSERT_EQ(harmonics->actions().size(), kMostFaultHarmonics);
-        harmonics->actions()[n - 1]->trigger();
+        ASSERT_EQ(harmonics->actions().size(), kMostFaultHarmonics + 1);
+        harmonics->actions()[n]->trigger();
     };
     const std::vector<ReadingView*> choosers = familyViews(*views);
     const int counts[] = {1, 12, kMostFaultHarmonics, 8};
@@ -752,12 +754,12 @@ TEST_F(AnalysisBenchTest, ChosenHarmonicsReachEveryViewAndAreRemembered) {
         choose(*choosers[i % choosers.size()], n);
         expectHarmonics(*views, n);
     }
-    EXPECT_GT(DifferingPixels(picture(), five), 0);
+    EXPECT_GT(DifferingPixels(picture(), toEnd), 0);
     QMenu menu;
     views->Envelope().FillMenu(menu);
     const QMenu* harmonics = menu.findChild<QMenu*>(QStringLiteral("FaultHarmonicsMenu"));
-    EXPECT_TRUE(harmonics->actions()[7]->isChecked());
-    EXPECT_EQ(harmonics->actions()[7]->text(), QStringLiteral("1x-8x"));
+    EXPECT_TRUE(harmonics->actions()[8]->isChecked());
+    EXPECT_EQ(harmonics->actions()[8]->text(), QStringLiteral("1x-8x"));
 
     // A new window of the same user draws the stored choice.
     PointViews again(*app);
@@ -767,7 +769,7 @@ TEST_F(AnalysisBenchTest, ChosenHarmonicsReachEveryViewAndAreRemembered) {
     expectHarmonics(again, 8);
 
     // Back to the default for the other tests, and the bearing removed again.
-    choose(views->Spectrum(), kDefaultFaultHarmonics);
+    choose(views->Spectrum(), kFaultHarmonicsToViewEnd);
     ASSERT_EQ(testing::RunVantor({"vib", "bearings", pump.sItemGUID, "--remove", "1"}).status, 0);
 }
 

@@ -3,6 +3,7 @@
 // VANTOR_DIALOG_GRABS naming a folder, each dialog is also painted there as a PNG.
 #include "app/CatalogueCsv.h"
 #include "app/CatalogueEditor.h"
+#include "app/Secrets.h"
 #include "app/Startup.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
@@ -466,6 +467,38 @@ TEST_F(EditorDialogsTest, AddressListAndMailServerCheckAddressesAndStoreOnlyOnOk
     EXPECT_EQ(stored.smtpPort, 587);
     EXPECT_EQ(stored.smtpSecurity, 1);
     EXPECT_EQ(stored.smtpFrom, QStringLiteral("vantor@plant.org"));
+}
+
+// The dialog's password goes to the user's secret store, never into the settings file; the
+// permission to send it without encryption names the server it was given for.
+TEST_F(EditorDialogsTest, MailServerPasswordGoesToTheSecretStore) {
+    {
+        CMailServerDialog server(*app);
+        Field(server, "SmtpHost")->setText(QStringLiteral("mail.plant.org"));
+        Field(server, "SmtpUser")->setText(QStringLiteral("monitor"));
+        Field(server, "SmtpPassword")->setText(QStringLiteral("s3cret"));
+        server.findChild<QCheckBox*>(QStringLiteral("SmtpAllowPlainAuth"))->setChecked(true);
+        server.accept();
+        ASSERT_EQ(server.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(UserSecrets(app->edition).Read(kSmtpPasswordSecret), QStringLiteral("s3cret"));
+    QFile file(SettingsStore(app->edition).FilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_FALSE(text.contains("s3cret"));
+    EXPECT_TRUE(text.contains("SmtpAllowPlainAuth=mail.plant.org")) << text.toStdString();
+
+    // Opened again: the stored password is shown (hidden); cleared, it leaves the store.
+    CMailServerDialog again(*app);
+    EXPECT_EQ(Field(again, "SmtpPassword")->text(), QStringLiteral("s3cret"));
+    EXPECT_TRUE(again.findChild<QCheckBox*>(QStringLiteral("SmtpAllowPlainAuth"))->isChecked());
+    Field(again, "SmtpPassword")->clear();
+    QTest::keyClicks(Field(again, "SmtpHost"), QStringLiteral(".uk"));
+    EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("SmtpAllowPlainAuth"))->isChecked())
+        << "another server starts without the permission";
+    again.accept();
+    EXPECT_FALSE(UserSecrets(app->edition).Read(kSmtpPasswordSecret).has_value());
+    EXPECT_TRUE(app->settings.smtpAllowPlainAuth.isEmpty());
 }
 
 TEST_F(EditorDialogsTest, MachineManagerDeletesOnlyAfterYesAndSelectsTheNextMachine) {

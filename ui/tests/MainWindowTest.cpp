@@ -140,10 +140,10 @@ TEST_F(MainWindowTest, TheStatusBarCaptionsShowTheDatabaseAndTheLastRunInItsColo
         short color;
     };
     const Case cases[] = {
-        {{0, QStringLiteral("Sync Completed"), {}, 3, {}},
+        {{0, QStringLiteral("Sync Completed"), {}, 3, {}, {}, {}},
          QStringLiteral("Sync Completed - 3 Readings uploaded"),
          4},
-        {{-1014, QStringLiteral("Sync Aborted"), {}, 1, {}},
+        {{-1014, QStringLiteral("Sync Aborted"), {}, 1, {}, {}, {}},
          QStringLiteral("Sync Aborted - 1 Reading uploaded"),
          2},
     };

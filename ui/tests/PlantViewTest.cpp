@@ -3,6 +3,7 @@
 #include "ui/window/MainWindow.h"
 
 #include "analysis/PointAlarms.h"
+#include "analysis/PointSeverity.h"
 #include "app/Startup.h"
 #include "app/tests/FindingsTestData.h"
 #include "platform/testing/RecordingPrompter.h"
@@ -15,22 +16,34 @@
 #include "ui/views/PointViews.h"
 #include "ui/window/DisplayCommands.h"
 #include "ui/window/HelpDialogs.h"
+#include "ui/window/ImportWaveformDialog.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
 #include "ui/window/StatusIcons.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QIcon>
 #include <QImage>
+#include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace vantor;
 using namespace std::chrono_literals;
@@ -305,6 +318,7 @@ TEST_F(PlantViewTest, TheFindingsColumnAndTheTreesReasons) {
     settings.baselineReadings = 0; // the change alarm alone: 5.0 is 5× the previous 1.0
     alarmrows::PutSetting(db->Connection(), ToAlarmSettingRow(QStringLiteral("{nde}"), settings));
     window.RefreshPlant();
+    window.FinishFindings();
 
     Select(NodeKind::Machine, QStringLiteral("{pump}"));
     MachineStatusTable* table = window.StatusTable();
@@ -342,11 +356,168 @@ TEST_F(PlantViewTest, TheFindingsColumnAndTheTreesReasons) {
                             ->data(IndexOf(NodeKind::VibPoint, QStringLiteral("{nde}")), Qt::ToolTipRole)
                             .toString();
     const QStringList lines = tip.split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 3) << tip.toStdString();
+    ASSERT_EQ(lines.size(), 4) << tip.toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("NDE"));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("CRITICAL"))) << tip.toStdString();
     EXPECT_EQ(lines[2], QStringLiteral("CRITICAL Change alarm: ISO velocity 5.0× previous"));
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("Unbalance - WARNING"))) << tip.toStdString();
+    // A finding only noted adds nothing to the tip.
     EXPECT_EQ(window.TreeModel()->data(de, Qt::ToolTipRole).toString(), deTipBefore);
+}
+
+// An alarming finding marks its point, its machine and the plant in the tree and the point's status
+// cell in the table, beside the status: the status words stay the documented ones (NOT CONFIGURED
+// where the alarms are off), the tooltips give the finding, and a finding only noted marks nothing.
+TEST_F(PlantViewTest, AnAlarmingFindingMarksItsPointBesideItsStatus) {
+    CVib unset = Point(QStringLiteral("{free}"), QStringLiteral("{pump}"), 2, QStringLiteral("Free"));
+    unset.bISOAlarmsOn = false;
+    unset.bBDUAlarmsOn = false;
+    ASSERT_TRUE(db->UpsertVib(unset));
+    // 6 mm/s on a point without ISO levels is past C/D: CRITICAL unbalance. 4 mm/s on DE, below its
+    // ISO warning of 4.5: unbalance only noted.
+    ASSERT_TRUE(
+        db->UpsertVibReading(vantor::testing::ToneReading(QStringLiteral("{free}"), kDay.addDays(2), 6.0)));
+    ASSERT_TRUE(
+        db->UpsertVibReading(vantor::testing::ToneReading(QStringLiteral("{de}"), kDay.addDays(2), 4.0)));
+    window.RefreshPlant();
+    Select(NodeKind::Machine, QStringLiteral("{pump}"));
+    // The marks follow once the findings are worked out, on a table already shown.
+    EXPECT_TRUE(window.FindingsPending());
+    window.FinishFindings();
+    MachineStatusTable* table = window.StatusTable();
+    const QAbstractItemModel* tableModel = table->View()->model();
+    MachineTreeModel* tree = window.TreeModel();
+
+    struct Case {
+        NodeKind kind;
+        QString guid;
+        int tableRow; // -1: not a row of the pump's table
+        QString status;
+        StatusCode mark;
+    };
+    const Case cases[] = {
+        {NodeKind::VibPoint, QStringLiteral("{free}"), 2, QStringLiteral("NOT CONFIGURED"),
+         StatusCode::Critical},
+        {NodeKind::VibPoint, QStringLiteral("{de}"), 0, QStringLiteral("OK"), StatusCode::Ok},
+        {NodeKind::VibPoint, QStringLiteral("{nde}"), 1, QStringLiteral("WARNING"), StatusCode::Ok},
+        {NodeKind::Machine, QStringLiteral("{pump}"), -1, QStringLiteral("WARNING"), StatusCode::Critical},
+        {NodeKind::Machine, QStringLiteral("{0000fa00-0000-4000-8000-000000000000}"), -1,
+         QStringLiteral("No Readings"), StatusCode::Ok},
+        {NodeKind::Plant, QString(), -1, QStringLiteral("WARNING"), StatusCode::Critical},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.guid.toStdString());
+        const QModelIndex item = IndexOf(c.kind, c.guid);
+        ASSERT_TRUE(item.isValid());
+        EXPECT_EQ(StatusText(static_cast<StatusCode>(tree->data(item, MachineTreeModel::StatusRole).toInt())),
+                  c.status);
+        EXPECT_EQ(static_cast<StatusCode>(tree->data(item, MachineTreeModel::FindingsMarkRole).toInt()),
+                  c.mark);
+        const bool marked = c.mark != StatusCode::Ok;
+        const QImage icon = tree->data(item, Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+        // The mark's "!" is white at the icon's lower right; the unmarked icons have no white there.
+        EXPECT_EQ(icon.pixelColor(11, 11) == QColor(Qt::white), marked);
+        const QString tip = tree->data(item, Qt::ToolTipRole).toString();
+        if (c.tableRow < 0) {
+            continue;
+        }
+        EXPECT_EQ(tip.contains(QStringLiteral("Unbalance - CRITICAL")), marked) << tip.toStdString();
+        const QModelIndex status = tableModel->index(c.tableRow, 2);
+        EXPECT_EQ(tableModel->data(status).toString(), c.status);
+        EXPECT_EQ(!tableModel->data(status, Qt::DecorationRole).value<QIcon>().isNull(), marked);
+        EXPECT_EQ(tableModel->data(status, Qt::ToolTipRole).toString().contains(QStringLiteral("Unbalance")),
+                  marked);
+    }
+}
+
+// Another program changes the database while the window runs: the status table shows the change
+// within 5 s, with the machine still selected in the tree and the point's row in the table.
+TEST_F(PlantViewTest, AChangeAnotherProgramMakesReachesTheTableWithinSeconds) {
+    ASSERT_TRUE(
+        db->UpsertVibReading(vantor::testing::ToneReading(QStringLiteral("{nde}"), kDay.addDays(2), 5.0)));
+    window.RefreshPlant();
+    Select(NodeKind::Machine, QStringLiteral("{pump}"));
+    MachineStatusTable* table = window.StatusTable();
+    table->SelectPoint(QStringLiteral("{nde}"));
+    const int statusColumn = 2;
+    ASSERT_EQ(table->RowTexts(1)[0], QStringLiteral("NDE"));
+    ASSERT_NE(table->RowTexts(1)[statusColumn], QStringLiteral("CRITICAL"));
+    window.SetLiveRefreshInterval(100ms);
+
+    // A change alarm set from the command line: ISO 5.0 after 1.0 is 5× the previous, CRITICAL.
+    QProcess vantor;
+    vantor.start(QStringLiteral(VANTOR_CLI_PATH),
+                 {QStringLiteral("alarms"), QStringLiteral("{nde}"), QStringLiteral("--measure"),
+                  QStringLiteral("iso"), QStringLiteral("--change"), QStringLiteral("2,4")});
+    ASSERT_TRUE(vantor.waitForFinished(60000));
+    ASSERT_EQ(vantor.exitCode(), 0) << vantor.readAllStandardError().toStdString();
+
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return table->RowTexts(1)[statusColumn] == QStringLiteral("CRITICAL"); }, 5000));
+    EXPECT_EQ(window.TreeModel()->KeyOf(window.MachineTree()->currentIndex()).guid, QStringLiteral("{pump}"));
+    const QModelIndexList selected = table->View()->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.first().row(), 1);
+}
+
+// File > Import Waveform stores what `vantor import-signal` stores with the same choices: the same
+// reading values, date, run speed and capture; a refused file leaves the dialog open with the
+// reason and stores nothing.
+TEST_F(PlantViewTest, ImportWaveformStoresWhatTheCommandLineStores) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString csv = folder.filePath(QStringLiteral("pump.csv"));
+    {
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Text));
+        for (int i = 0; i < 4096; ++i) {
+            file.write(QByteArray::number(0.2 * std::sin(2 * M_PI * 24.6 * i / 2560.0), 'g', 9) + '\n');
+        }
+    }
+    const QDateTime taken(QDate(2026, 3, 9), QTime(11, 30, 0));
+
+    Select(NodeKind::VibPoint, QStringLiteral("{nde}"));
+    QString refusal;
+    window.SetImportWaveformHook([&](ImportWaveformDialog& dialog) {
+        dialog.File().setText(csv);
+        dialog.DateFromFile().setChecked(false);
+        dialog.Date().setDateTime(taken);
+        dialog.Unit().setCurrentIndex(1); // g
+        dialog.RunSpeedFromFile().setChecked(false);
+        dialog.RunSpeed().setValue(24.6);
+        QTimer::singleShot(0, &dialog, [&dialog, &refusal] {
+            // Without its sampling frequency a one-column file is refused; with it, stored.
+            dialog.accept();
+            refusal = dialog.Error();
+            dialog.SamplingFrequency().setValue(2560);
+            dialog.accept();
+        });
+    });
+    const std::size_t before = db->ListVibReadings(QStringLiteral("{nde}")).size();
+    window.ImportWaveform();
+    EXPECT_FALSE(refusal.isEmpty());
+    const std::vector<CVibReading> readings = db->ListVibReadings(QStringLiteral("{nde}"));
+    ASSERT_EQ(readings.size(), before + 1);
+    const CVibReading& desktop = readings.back();
+    EXPECT_EQ(window.ReadingViews()->ReadingGuid(), desktop.sItemGUID);
+
+    QProcess vantor;
+    vantor.start(QStringLiteral(VANTOR_CLI_PATH),
+                 {QStringLiteral("import-signal"), QStringLiteral("{de}"), csv, QStringLiteral("--fs"),
+                  QStringLiteral("2560"), QStringLiteral("--date"),
+                  taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), QStringLiteral("--unit"),
+                  QStringLiteral("g"), QStringLiteral("--run-speed"), QStringLiteral("24.6")});
+    ASSERT_TRUE(vantor.waitForFinished(60000));
+    ASSERT_EQ(vantor.exitCode(), 0) << vantor.readAllStandardError().toStdString();
+    CVibReading command;
+    ASSERT_TRUE(db->GetLatestVibReading(QStringLiteral("{de}"), command));
+    EXPECT_EQ(command.ctDateTaken, desktop.ctDateTaken);
+    EXPECT_EQ(command.fCurrentRunSpeedHz, desktop.fCurrentRunSpeedHz);
+    EXPECT_EQ(command.fTotalG, desktop.fTotalG);
+    EXPECT_EQ(command.fISOMMS, desktop.fISOMMS);
+    EXPECT_EQ(command.iTotalNumberOfSamples, desktop.iTotalNumberOfSamples);
+    EXPECT_EQ(command.fTotalSamplingFrequency, desktop.fTotalSamplingFrequency);
+    EXPECT_EQ(command.rawADCTotalDataByteArray, desktop.rawADCTotalDataByteArray);
 }
 
 TEST_F(PlantViewTest, DisplayCommandsStoreTheirSettingsAndRedrawTheTree) {
@@ -460,4 +631,24 @@ TEST(HelpDialogs, ShortcutsAndTheIsoChooser) {
     EXPECT_EQ(chooser.Chosen()->foundation, 1);
     EXPECT_EQ(chooser.result(), QDialog::Accepted);
     EXPECT_FALSE(chooser.Choose(5, 0));
+}
+
+// A point judged by ISO 20816-3 names its zone in the status cell's tooltip under its status; the
+// other point's tooltip names no zone and every documented cell reads as before.
+TEST_F(PlantViewTest, APointOnTheSeverityStandardNamesItsZoneInTheStatusTooltip) {
+    Select(NodeKind::Machine, QStringLiteral("{pump}"));
+    const QStringList before{window.StatusTable()->RowTexts(0).join(u'|'),
+                             window.StatusTable()->RowTexts(1).join(u'|')};
+    StorePointStandard(*db, QStringLiteral("{de}"), {SeverityStandard::Iso20816_3, 2, Support::Rigid});
+    window.RefreshPlant();
+    Select(NodeKind::Machine, QStringLiteral("{pump}"));
+    MachineStatusTable* table = window.StatusTable();
+    const QAbstractItemModel* model = table->View()->model();
+    // DE's newest 2.0 mm/s is zone B of group 2 rigid: still OK.
+    EXPECT_EQ(table->RowTexts(0).join(u'|'), before[0]);
+    EXPECT_EQ(table->RowTexts(1).join(u'|'), before[1]);
+    EXPECT_EQ(
+        model->data(model->index(0, 2), Qt::ToolTipRole).toString(),
+        QStringLiteral("OK\nSeverity by ISO 20816-3 group 2, rigid: zone B (velocity 2.00 mm/s, A/B 1.4 mm/s)"));
+    EXPECT_FALSE(model->data(model->index(1, 2), Qt::ToolTipRole).toString().contains(QStringLiteral("zone")));
 }

@@ -4,8 +4,10 @@
 
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
+#include "analysis/TopPeaks.h"
 #include "analysis/ViewTexts.h"
 #include "app/Startup.h"
+#include "app/ViewedReading.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/DerivedRecords.h"
@@ -37,6 +39,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
@@ -44,8 +47,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace vantor {
 namespace {
@@ -71,6 +76,64 @@ QByteArray Machine(int n, float rate, int amplitude) {
     return raw;
 }
 
+// Tones (Hz, counts) as 16-bit samples around mid-scale.
+QByteArray Tones(int n, float rate, const std::vector<std::pair<double, double>>& tones) {
+    QByteArray raw;
+    for (int i = 0; i < n; ++i) {
+        const double t = i / static_cast<double>(rate);
+        double value = 0;
+        for (const auto& [hz, amplitude] : tones) {
+            value += amplitude * std::sin(2 * M_PI * hz * t);
+        }
+        const auto sample = static_cast<std::uint16_t>(32768 + std::lround(value));
+        raw.append(static_cast<char>(sample & 0xFF));
+        raw.append(static_cast<char>(sample >> 8));
+    }
+    return raw;
+}
+
+// A route reading of the point with both captures as given.
+CVibReading Captured(const QString& point, const QDateTime& taken, float iso, float runSpeedHz,
+                     QByteArray total, QByteArray isoRaw, float isoRate) {
+    CVibReading r;
+    r.sItemGUID = MakeItemGuid();
+    r.sParentGUID = point;
+    r.ctDateTaken = taken;
+    r.fISOMMS = iso;
+    r.fTotalG = 0.5f;
+    r.fOriginalRunSpeedHz = r.fCurrentRunSpeedHz = runSpeedHz;
+    r.fPSUVoltage = 65536.0f;
+    r.iADCBits = 16;
+    r.fAccelerometerSensitivity = 1000.0f;
+    r.fTotalCal = r.fISOCal = 1.0f;
+    r.fTotalGain = r.fISOGain = 0.001f;
+    r.fTotalSamplingFrequency = kTotalRate;
+    r.iTotalNumberOfSamples = kSamples;
+    r.fISOSamplingFrequency = isoRate;
+    r.iISONumberOfSamples = kSamples;
+    r.rawADCTotalDataByteArray = std::move(total);
+    r.rawADCISODataByteArray = std::move(isoRaw);
+    return r;
+}
+
+// One read-out entry: "caption: x xUnit, y yUnit".
+struct ReadoutEntry {
+    QString x;
+    QString xUnit;
+    double y = 0;
+    QString yUnit;
+};
+std::optional<ReadoutEntry> ReadoutEntryOf(const QString& readout, const QString& caption) {
+    const QRegularExpression pattern(QRegularExpression::escape(caption) +
+                                     QStringLiteral(": ([-0-9.,]+) (\\S+), ([-0-9.,]+) (\\S+)"));
+    const QRegularExpressionMatch match = pattern.match(readout);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    return ReadoutEntry{match.captured(1), match.captured(2), QLocale().toDouble(match.captured(3)),
+                        match.captured(4)};
+}
+
 class PointViewsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -82,24 +145,10 @@ protected:
         // OK, warning, critical, OK: oldest first.
         const float iso[] = {2.0f, 5.0f, 8.0f, 3.0f};
         for (int day = 0; day < 4; ++day) {
-            CVibReading r;
-            r.sItemGUID = MakeItemGuid();
-            r.sParentGUID = point.sItemGUID;
-            r.ctDateTaken = QDateTime(QDate(2024, 5, 1 + day), QTime(10, 0));
-            r.fISOMMS = iso[day];
-            r.fTotalG = 0.5f;
-            r.fOriginalRunSpeedHz = r.fCurrentRunSpeedHz = kRunSpeedHz;
-            r.fPSUVoltage = 65536.0f;
-            r.iADCBits = 16;
-            r.fAccelerometerSensitivity = 1000.0f;
-            r.fTotalCal = r.fISOCal = 1.0f;
-            r.fTotalGain = r.fISOGain = 0.001f;
-            r.fTotalSamplingFrequency = kTotalRate;
-            r.iTotalNumberOfSamples = kSamples;
-            r.fISOSamplingFrequency = kIsoRate;
-            r.iISONumberOfSamples = kSamples;
-            r.rawADCTotalDataByteArray = Machine(kSamples, kTotalRate, 1000 * (day + 1));
-            r.rawADCISODataByteArray = Machine(kSamples, kIsoRate, 1000 * (day + 1));
+            const CVibReading r =
+                Captured(point.sItemGUID, QDateTime(QDate(2024, 5, 1 + day), QTime(10, 0)), iso[day],
+                         kRunSpeedHz, Machine(kSamples, kTotalRate, 1000 * (day + 1)),
+                         Machine(kSamples, kIsoRate, 1000 * (day + 1)), kIsoRate);
             ASSERT_TRUE(db.UpsertVibReading(r));
             readings.push_back(r.sItemGUID);
         }
@@ -325,6 +374,155 @@ TEST_F(PointViewsTest, SwitchingToRpmRedrawsTheSpectrumAndTheCursorReadout) {
     views->setCurrentIndex(PointViews::WaterfallTab);
     EXPECT_TRUE(views->Waterfall().Pane().Graph().GetXAxisCaption().contains(QStringLiteral("(RPM)")));
     EXPECT_EQ(views->Waterfall().Shown().size(), readings.size());
+}
+
+// The spectrum's read-out is worked out from the shown line whenever the units, the reading or the
+// point change: its frequency text and amplitude are those `vantor peaks` gives for that line, in
+// the units the read-out names, never a number left from the units before.
+TEST_F(PointViewsTest, TheReadoutReadsTheShownLineThroughUnitReadingAndPointChanges) {
+    CMainConnection& db = *app->MainConnection();
+    CVib other = point;
+    other.sItemGUID = MakeItemGuid();
+    other.sName = QStringLiteral("Motor NDE");
+    ASSERT_TRUE(db.UpsertVib(other));
+    ASSERT_TRUE(db.UpsertVibReading(Captured(other.sItemGUID, QDateTime(QDate(2024, 5, 9), QTime(10, 0)),
+                                             1.0f, kRunSpeedHz, Machine(kSamples, kTotalRate, 300),
+                                             Machine(kSamples, kIsoRate, 300), kIsoRate)));
+    const QString otherNewest = db.ListVibReadings(other.sItemGUID).back().sItemGUID;
+
+    struct Step {
+        const char* name;
+        const CVib* shownPoint;
+        QString reading; // empty: the point's newest
+        FrequencyUnit frequency;
+        AmplitudeUnit amplitude;
+    };
+    const Step steps[] = {
+        {"Hz and mm/s", &point, {}, FrequencyUnit::Hz, AmplitudeUnit::Metric},
+        {"CPM and inch/s", &point, {}, FrequencyUnit::Cpm, AmplitudeUnit::Imperial},
+        {"back to Hz and mm/s", &point, {}, FrequencyUnit::Hz, AmplitudeUnit::Metric},
+        {"CPM and inch/s again", &point, {}, FrequencyUnit::Cpm, AmplitudeUnit::Imperial},
+        {"another point", &other, {}, FrequencyUnit::Hz, AmplitudeUnit::Metric},
+        {"the first point's oldest reading", &point, readings[0], FrequencyUnit::Hz, AmplitudeUnit::Metric},
+        {"RPM on the oldest reading", &point, readings[0], FrequencyUnit::Rpm, AmplitudeUnit::Metric},
+    };
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& view = views->Spectrum();
+    const CVib* shown = nullptr;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        app->settings.xAxisUnits = static_cast<int>(step.frequency);
+        app->settings.yAxisUnits = static_cast<int>(step.amplitude);
+        if (shown != step.shownPoint) {
+            shown = step.shownPoint;
+            views->ShowPoint(shown->sItemGUID);
+            view.SetCursor(GraphCursor::Simple);
+        }
+        if (!step.reading.isEmpty()) {
+            views->ShowReading(step.reading);
+        }
+        views->Redraw();
+        const QString reading = views->ReadingGuid();
+        ASSERT_EQ(reading, step.reading.isEmpty() ? db.ListVibReadings(shown->sItemGUID).back().sItemGUID
+                                                  : step.reading);
+
+        // What `vantor peaks` lists for the reading in these units.
+        const DisplayUnits units =
+            DisplayUnits::FromSettings(app->settings.xAxisUnits, app->settings.yAxisUnits);
+        SignalProcessor processor;
+        ReadingSignals decoded;
+        ASSERT_TRUE(LoadReadingSignals(db, processor, reading, decoded));
+        const std::optional<DisplayedSpectrum> spectrum =
+            MakeDisplayedSpectrum(decoded, MeasureKind::IsoVelocity, units, false);
+        ASSERT_TRUE(spectrum);
+        const PeakList peaks = FindTopPeaks(*spectrum);
+
+        const QString readout = view.Readout().Text();
+        const std::optional<ReadoutEntry> entry = ReadoutEntryOf(readout, UiText(text::views::Cursor));
+        ASSERT_TRUE(entry) << readout.toStdString();
+        EXPECT_EQ(entry->xUnit, units.FrequencyLabel());
+        EXPECT_EQ(entry->yUnit, units.VelocityLabel());
+        // The cursor stands on the 1× line, a listed peak: the frequency both give reads as the same
+        // number (the read-out with the line's exact decimals), and the same amplitude.
+        const double x = QLocale().toDouble(entry->x);
+        const auto listed = std::find_if(peaks.peaks.begin(), peaks.peaks.end(), [&](const PeakSlot& peak) {
+            return QLocale().toDouble(PeakText(peak.frequency, peak.frequencyDecimals, QLocale())) == x;
+        });
+        ASSERT_NE(listed, peaks.peaks.end()) << readout.toStdString();
+        EXPECT_NEAR(listed->frequency, kRunSpeedHz * units.FrequencyFactor(), 1e-3);
+        EXPECT_NEAR(entry->y, listed->amplitude, 5e-3 * std::max(1.0f, listed->amplitude))
+            << readout.toStdString();
+    }
+}
+
+// The harmonic and bearing cursors start from the reading's run speed, not from where the simple
+// cursor stood, and read the real orders: with the run speed (24.6 Hz) between lines 1.25 Hz apart,
+// the third harmonic reads the tall 73.75 Hz line, not the 75 Hz line the control snaps 3 × 25 to;
+// a line's frequency shows at the spectrum's resolution (23.75 Hz, not 24).
+TEST_F(PointViewsTest, HarmonicAndBearingCursorsReadTheOrdersOfTheRunSpeed) {
+    CMainConnection& db = *app->MainConnection();
+    constexpr float kFineIsoRate = 2560.0f; // 1.25 Hz lines of 2048 samples
+    const CVibReading offBin =
+        Captured(point.sItemGUID, QDateTime(QDate(2024, 5, 9), QTime(10, 0)), 3.0f, 24.6f,
+                 Machine(kSamples, kTotalRate, 1000),
+                 Tones(kSamples, kFineIsoRate, {{25.0, 400}, {23.75, 200}, {73.75, 3000}}), kFineIsoRate);
+    ASSERT_TRUE(db.UpsertVibReading(offBin));
+    views->ShowPoint(point.sItemGUID);
+    views->setCurrentIndex(PointViews::SpectrumTab);
+    SpectrumView& view = views->Spectrum();
+    ASSERT_EQ(views->ReadingGuid(), offBin.sItemGUID);
+
+    SignalProcessor processor;
+    ReadingSignals decoded;
+    ASSERT_TRUE(LoadReadingSignals(db, processor, offBin.sItemGUID, decoded));
+    const std::optional<DisplayedSpectrum> spectrum =
+        MakeDisplayedSpectrum(decoded, MeasureKind::IsoVelocity, DisplayUnits::FromSettings(0, 0), false);
+    ASSERT_TRUE(spectrum);
+    const auto lineAt = [&](double hz) {
+        return spectrum->lines[static_cast<std::size_t>(std::lround(hz / spectrum->lineSpacingHz))];
+    };
+    ASSERT_GT(lineAt(73.75), 2 * lineAt(75.0)); // the real third order is the tall line
+
+    view.SetCursor(GraphCursor::Simple);
+    view.PlaceCursorAt(23.75);
+    std::optional<ReadoutEntry> simple = ReadoutEntryOf(view.Readout().Text(), UiText(text::views::Cursor));
+    ASSERT_TRUE(simple) << view.Readout().Text().toStdString();
+    EXPECT_EQ(simple->x, QLocale().toString(23.75, 'f', 2));
+    view.PlaceCursorAt(150.0); // the simple cursor far from the run speed
+
+    for (const bool snap : {false, true}) {
+        SCOPED_TRACE(snap ? "peak snap" : "no snap");
+        view.SetPeakSnap(snap);
+        view.SetCursor(GraphCursor::Harmonic);
+        const QString readout = view.Readout().Text();
+        const std::optional<ReadoutEntry> first =
+            ReadoutEntryOf(readout, QStringLiteral("%1 1").arg(UiText(text::views::CursorHarmonic)));
+        const std::optional<ReadoutEntry> third =
+            ReadoutEntryOf(readout, QStringLiteral("%1 3").arg(UiText(text::views::CursorHarmonic)));
+        ASSERT_TRUE(first && third) << readout.toStdString();
+        EXPECT_EQ(first->x, QLocale().toString(25)) << readout.toStdString();
+        EXPECT_EQ(third->x, QLocale().toString(73.75, 'f', 2)) << readout.toStdString();
+        EXPECT_NEAR(third->y, lineAt(73.75), 5e-3 * lineAt(73.75));
+
+        view.SetCursor(GraphCursor::Bearing);
+        const std::optional<ReadoutEntry> runSpeed =
+            ReadoutEntryOf(view.Readout().Text(), view.Pane().Graph().GetBearingTranslation());
+        ASSERT_TRUE(runSpeed) << view.Readout().Text().toStdString();
+        EXPECT_EQ(runSpeed->x, QLocale().toString(25)) << view.Readout().Text().toStdString();
+        view.SetCursor(GraphCursor::Simple);
+    }
+}
+
+// The envelope opens on the span of the point's families to their 10th harmonic: the inner race's
+// (the highest, with its sidebands at ± run speed) with a little room; nothing without bearings.
+TEST(EnvelopeOpeningSpan, ReachesEveryFamilysTenthHarmonic) {
+    BearingAtPoint bearing;
+    bearing.factors = {0.4, 2.4, 3.6, 5.4};
+    const double runSpeed = 25;
+    const double span = OpeningSpan({bearing}, runSpeed);
+    EXPECT_GE(span, (10 * 5.4 + 1) * runSpeed);
+    EXPECT_LT(span, (10 * 5.4 + 1) * runSpeed * 1.1);
+    EXPECT_EQ(OpeningSpan({}, runSpeed), 0.0);
 }
 
 // Scale Lock keeps the amplitude axis of the last spectrum when another reading is opened.

@@ -157,6 +157,8 @@ TEST_F(ReportWizardTest, BackKeepsTheChoicesAndFinishHandsOnTheSameOptionsAsTheC
     Tick(QStringLiteral("Pump"));
     wizard->next();
     wizard->StatusTableBox()->setChecked(true);
+    EXPECT_TRUE(wizard->FindingsBox()->isChecked());
+    wizard->FindingsBox()->setChecked(false);
     wizard->next();
     wizard->GraphBox(ReportGraph::IsoFft)->setChecked(true);
     wizard->GraphBox(ReportGraph::Band3Trend)->setChecked(true);
@@ -175,12 +177,13 @@ TEST_F(ReportWizardTest, BackKeepsTheChoicesAndFinishHandsOnTheSameOptionsAsTheC
     EXPECT_EQ(WalkForward().back(), Page::SavePage);
     EXPECT_TRUE(plant.prompter.Messages().isEmpty()) << qPrintable(plant.prompter.Messages().join('\n'));
 
-    // vantor report --type exception --machine Pump --status-table --graphs iso-fft,band3-trend
+    // vantor report --type exception --machine Pump --status-table --no-findings --graphs iso-fft,band3-trend
     //   --period between --start "2024-05-01 10:00:00" --end "2024-05-03 10:00:30"
     ReportOptions expected;
     expected.type = ReportType::Exception;
     expected.machines = QStringList{QStringLiteral("Pump")};
     expected.statusTable = true;
+    expected.findings = false;
     for (const char* name : {"iso-fft", "band3-trend"}) {
         expected.SetShown(*ReportGraphNamed(QString::fromLatin1(name)), true);
     }
@@ -191,6 +194,7 @@ TEST_F(ReportWizardTest, BackKeepsTheChoicesAndFinishHandsOnTheSameOptionsAsTheC
     EXPECT_EQ(options.type, expected.type);
     EXPECT_EQ(options.machines, expected.machines);
     EXPECT_EQ(options.statusTable, expected.statusTable);
+    EXPECT_EQ(options.findings, expected.findings);
     EXPECT_EQ(options.graphs, expected.graphs);
     EXPECT_EQ(options.period, expected.period);
     EXPECT_EQ(options.start, expected.start);

@@ -34,6 +34,7 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
     waveform_ = new WaveformView(state, this);
     envelope_ = new EnvelopeView(state, this);
     envelope_->SetReadingTitleOnly(true);
+    trend_->SetReadoutFollowsShownReading(true);
     // Four graphs share the page: each may be smaller than a graph of its own, so the page fits
     // the main window at 1000 × 600.
     for (ReadingView* view : {static_cast<ReadingView*>(trend_), static_cast<ReadingView*>(spectrum_),
@@ -98,6 +99,8 @@ void AnalysisView::RedrawReading() {
     spectrum_->Redraw();
     waveform_->Redraw();
     envelope_->Redraw();
+    // The trend stays drawn; its read-out follows the chosen reading.
+    trend_->ShowReadout();
     UpdateButtons();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/views/CursorTools.h"
 
+#include "analysis/AxisScale.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/views/PointViewTexts.h"
 
@@ -160,14 +161,17 @@ CursorReadout::CursorReadout(CVantorGraphCtrl& graph, QLabel& label, QObject* pa
             [this](double x, double y) { Set(QStringLiteral("0"), UiText(text::views::Cursor), x, y); });
     connect(&graph, &CVantorGraphCtrl::HarmonicCursorInfo, this, [this](short position, double x, double y) {
         Set(QStringLiteral("1 %1").arg(position, 3, 10, QLatin1Char('0')),
-            QStringLiteral("%1 %2").arg(UiText(text::views::CursorHarmonic)).arg(position + 1), x, y);
+            QStringLiteral("%1 %2").arg(UiText(text::views::CursorHarmonic)).arg(position + 1), x, y,
+            position + 1);
     });
-    connect(&graph, &CVantorGraphCtrl::BearingRSCursorInfo, this,
-            [this](double x, double y) { Set(QStringLiteral("2"), graph_.GetBearingTranslation(), x, y); });
+    connect(&graph, &CVantorGraphCtrl::BearingRSCursorInfo, this, [this](double x, double y) {
+        Set(QStringLiteral("2"), graph_.GetBearingTranslation(), x, y, 1);
+    });
     connect(&graph, &CVantorGraphCtrl::BearingHarmonicCursorInfo, this,
             [this](short fault, short harmonic, double x, double y) {
                 Set(QStringLiteral("3 %1 %2").arg(fault).arg(harmonic, 3, 10, QLatin1Char('0')),
-                    QStringLiteral("%1 %2x").arg(FaultName(graph_, fault)).arg(harmonic + 1), x, y);
+                    QStringLiteral("%1 %2x").arg(FaultName(graph_, fault)).arg(harmonic + 1), x, y,
+                    FaultMultiplier(graph_, fault) * (harmonic + 1));
             });
 }
 
@@ -176,6 +180,7 @@ void CursorReadout::SetUnits(const QString& xUnit, int xDecimals, const QString&
     yUnit_ = yUnit;
     xDecimals_ = xDecimals;
     yDecimals_ = yDecimals;
+    Show();
 }
 
 std::optional<std::size_t> NearestLine(const std::vector<double>& lines, double x) {
@@ -193,10 +198,35 @@ std::optional<std::size_t> NearestLine(const std::vector<double>& lines, double 
     return static_cast<std::size_t>((x - *before <= *after - x ? before : after) - lines.begin());
 }
 
+std::optional<std::size_t> LineFor(const std::vector<double>& x, const std::vector<double>& y, double target,
+                                   bool largestNear) {
+    std::optional<std::size_t> line = NearestLine(x, target);
+    if (!line || !largestNear || !(target > 0) || y.size() < x.size()) {
+        return line;
+    }
+    const auto first = std::lower_bound(x.begin(), x.end(), target * (1 - kOrderTolerance));
+    const auto end = std::upper_bound(x.begin(), x.end(), target * (1 + kOrderTolerance));
+    // The nearest line lies in the window whenever any does.
+    for (auto at = first; at != end; ++at) {
+        const auto i = static_cast<std::size_t>(at - x.begin());
+        if (y[i] > y[*line]) {
+            line = i;
+        }
+    }
+    return line;
+}
+
 void CursorReadout::SetLines(std::vector<double> x, std::vector<double> y) {
     lineX_ = std::move(x);
     lineY_ = std::move(y);
     lineY_.resize(lineX_.size());
+    Show();
+}
+
+void CursorReadout::SetFamilyFundamental(std::optional<double> fundamental, bool largestNear) {
+    fundamental_ = fundamental;
+    largestNear_ = largestNear;
+    Show();
 }
 
 std::optional<std::pair<double, double>> CursorReadout::ValueAt(double x, double y) const {
@@ -219,24 +249,36 @@ QString CursorReadout::Text() const {
     return label_.text();
 }
 
-void CursorReadout::Set(const QString& key, const QString& caption, double x, double y) {
-    const std::optional<std::pair<double, double>> value = ValueAt(x, y);
-    if (!value) {
+void CursorReadout::Set(const QString& key, const QString& caption, double x, double y, double multiple) {
+    if (x == kCursorNowhere || !std::isfinite(x)) {
         entries_.remove(key);
     } else {
-        const QLocale locale;
-        entries_.insert(key, QStringLiteral("%1: %2 %3, %4 %5")
-                                 .arg(caption, locale.toString(value->first, 'f', xDecimals_), xUnit_,
-                                      locale.toString(value->second, 'f', yDecimals_), yUnit_)
-                                 .trimmed());
+        entries_.insert(key, Entry{caption, x, y, multiple});
     }
     Show();
 }
 
+QString CursorReadout::EntryText(const Entry& entry) const {
+    double x = entry.x;
+    double y = entry.y;
+    const bool family = entry.multiple > 0 && fundamental_ && *fundamental_ > 0;
+    const double target = family ? entry.multiple * *fundamental_ : entry.x;
+    if (const std::optional<std::size_t> line = LineFor(lineX_, lineY_, target, family && largestNear_)) {
+        x = lineX_[*line];
+        y = lineY_[*line];
+    }
+    const QLocale locale;
+    const int xDecimals = lineX_.empty() ? xDecimals_ : ExactDecimals(x, xDecimals_);
+    return QStringLiteral("%1: %2 %3, %4 %5")
+        .arg(entry.caption, locale.toString(x, 'f', xDecimals), xUnit_, locale.toString(y, 'f', yDecimals_),
+             yUnit_)
+        .trimmed();
+}
+
 void CursorReadout::Show() {
     QStringList shown;
-    for (const QString& entry : entries_) {
-        shown << entry;
+    for (const Entry& entry : entries_) {
+        shown << EntryText(entry);
     }
     label_.setText(shown.join(QStringLiteral("   ")));
 }

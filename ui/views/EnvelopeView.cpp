@@ -9,6 +9,7 @@
 #include "app/ViewedReading.h"
 #include "graphviews/AlarmBandMarks.h"
 #include "texts/UiText.h"
+#include "ui/views/FaultFamiliesLayer.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -22,6 +23,19 @@
 #include <algorithm>
 
 namespace vantor {
+
+double OpeningSpan(const std::vector<BearingAtPoint>& bearings, double runSpeedHz) {
+    // The families' 10th harmonics (with their sidebands) and a little room beyond them.
+    constexpr int kOpeningHarmonics = 10;
+    constexpr double kOpeningRoom = 1.05;
+    double reach = 0;
+    for (const FaultFamily& family : FaultFamiliesOf(bearings, runSpeedHz, kOpeningHarmonics)) {
+        for (const FamilyLine& line : family.lines) {
+            reach = std::max(reach, line.hz);
+        }
+    }
+    return reach * kOpeningRoom;
+}
 
 EnvelopeView::EnvelopeView(PointViewsState& state, QWidget* parent) : ReadingView(state, {}, parent) {
     caption_ = new QLabel(this);
@@ -92,7 +106,7 @@ void EnvelopeView::Redraw() {
     DrawnGraph drawn;
     drawn.xUnit = view.xLabel;
     const double spacing = view.x.size() > 1 ? view.x[1] - view.x[0] : 0.0;
-    drawn.xDecimals = std::max(view.xAxis.decimals, StepDecimals(spacing));
+    drawn.xDecimals = std::max({view.xAxis.decimals, StepDecimals(spacing), ExactDecimals(spacing)});
     drawn.yUnit = view.yLabel;
     drawn.yDecimals =
         std::max(view.yAxis.decimals, AmplitudeAxisDecimals(view.yAxis.maximum) + kReadoutExtraDecimals);
@@ -100,11 +114,14 @@ void EnvelopeView::Redraw() {
     drawn.cursorStart = runSpeed > 0 && runSpeed < view.xAxis.maximum
                             ? runSpeed
                             : (view.xAxis.minimum + view.xAxis.maximum) / 2;
+    drawn.runSpeed = runSpeed > 0 && runSpeed < view.xAxis.maximum ? runSpeed : 0.0;
     drawn.xScale = units.FrequencyFactor();
     drawn.source = state_.readingGuid + QStringLiteral("/envelope");
     drawn.lineX = std::move(view.x);
     drawn.lineY = std::move(view.y);
     ShowFaultFamilies(reading->point ? reading->point->sItemGUID : QString(), reading->decoded.runSpeedHz);
+    drawn.openXMaximum =
+        OpeningSpan(Families()->Bearings(), reading->decoded.runSpeedHz) * units.FrequencyFactor();
     Drawn(std::move(drawn));
 }
 

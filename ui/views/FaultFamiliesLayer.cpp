@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -20,25 +21,44 @@ FaultFamiliesLayer::FaultFamiliesLayer(CVantorGraphCtrl& graph) : QWidget(&graph
     setAttribute(Qt::WA_NoSystemBackground);
     setGeometry(graph.rect());
     graph.installEventFilter(this);
+    // The families and the graph's bands are painted behind the spectrum's lines, so neither hides
+    // a peak; the layer itself paints nothing.
+    graph.setDrawingsBehindData(true);
+    graph.setUnderlay([layer = QPointer<FaultFamiliesLayer>(this)](QPainter& painter) {
+        if (layer) {
+            layer->PaintUnder(painter);
+        }
+    });
+}
+
+void FaultFamiliesLayer::Repaint() {
+    graph_.update();
+    update();
+}
+
+int FaultFamiliesLayer::DrawnHarmonics(int harmonics) {
+    return harmonics == kFaultHarmonicsToViewEnd ? kMostFaultHarmonics
+                                                 : std::clamp(harmonics, 1, kMostFaultHarmonics);
 }
 
 void FaultFamiliesLayer::Show(std::vector<BearingAtPoint> bearings, double runSpeedHz, double frequencyFactor,
                               int harmonics) {
-    harmonics_ = std::clamp(harmonics, 1, kMostFaultHarmonics);
+    harmonics_ = harmonics == kFaultHarmonicsToViewEnd ? harmonics : DrawnHarmonics(harmonics);
     runSpeedHz_ = runSpeedHz;
     frequencyFactor_ = frequencyFactor;
-    overlay_ = MakeFaultOverlay(bearings, runSpeedHz, frequencyFactor, harmonics_);
+    // To the view's end: every harmonic the families have; those past the X axis are not drawn.
+    overlay_ = MakeFaultOverlay(bearings, runSpeedHz, frequencyFactor, DrawnHarmonics(harmonics_));
     bearings_ = std::move(bearings);
     for (OverlayFamily& family : overlay_.families) {
         family.shown = !hidden_[family.legend];
     }
     layout_ = {};
-    update();
+    Repaint();
 }
 
 void FaultFamiliesLayer::SetHarmonics(int harmonics) {
     if (bearings_.empty()) {
-        harmonics_ = std::clamp(harmonics, 1, kMostFaultHarmonics);
+        harmonics_ = harmonics == kFaultHarmonicsToViewEnd ? harmonics : DrawnHarmonics(harmonics);
         return;
     }
     Show(bearings_, runSpeedHz_, frequencyFactor_, harmonics);
@@ -48,13 +68,13 @@ void FaultFamiliesLayer::Clear() {
     overlay_ = {};
     layout_ = {};
     bearings_.clear();
-    update();
+    Repaint();
 }
 
 void FaultFamiliesLayer::SetOn(bool on) {
     on_ = on;
     layout_ = {};
-    update();
+    Repaint();
 }
 
 void FaultFamiliesLayer::SetFamilyShown(const QString& legend, bool shown) {
@@ -64,7 +84,7 @@ void FaultFamiliesLayer::SetFamilyShown(const QString& legend, bool shown) {
             family.shown = shown;
         }
     }
-    update();
+    Repaint();
 }
 
 void FaultFamiliesLayer::AddToMenu(QMenu& menu, const std::function<void(int)>& feedBearingCursor) {
@@ -90,6 +110,11 @@ void FaultFamiliesLayer::AddToMenu(QMenu& menu, const std::function<void(int)>& 
     QMenu* harmonics = families->addMenu(UiText(text::views::CursorHarmonic));
     harmonics->setObjectName(QStringLiteral("FaultHarmonicsMenu"));
     auto* counts = new QActionGroup(harmonics);
+    QAction* toEnd = harmonics->addAction(UiText(text::added::ToTheViewsEnd));
+    toEnd->setCheckable(true);
+    toEnd->setChecked(harmonics_ == kFaultHarmonicsToViewEnd);
+    toEnd->setActionGroup(counts);
+    connect(toEnd, &QAction::triggered, this, [this] { emit HarmonicsChosen(kFaultHarmonicsToViewEnd); });
     for (int n = 1; n <= kMostFaultHarmonics; ++n) {
         QAction* count =
             harmonics->addAction(n == 1 ? QStringLiteral("1x") : QStringLiteral("1x-%1x").arg(n));
@@ -112,12 +137,23 @@ void FaultFamiliesLayer::AddToMenu(QMenu& menu, const std::function<void(int)>& 
 }
 
 void FaultFamiliesLayer::paintEvent(QPaintEvent*) {
+    // The labels and legend over the graph, clear of the cursors it has just drawn.
     if (!on_ || overlay_.families.empty()) {
+        layout_ = {};
         return;
     }
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    layout_ = PaintFaultOverlay(painter, graph_, overlay_);
+    layout_ = PaintFaultOverlay(painter, graph_, overlay_, OverlayParts::LabelsAndLegend);
+}
+
+void FaultFamiliesLayer::PaintUnder(QPainter& painter) {
+    // The family lines behind the spectrum's lines.
+    if (!on_ || overlay_.families.empty()) {
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    PaintFaultOverlay(painter, graph_, overlay_, OverlayParts::Lines);
 }
 
 bool FaultFamiliesLayer::eventFilter(QObject* watched, QEvent* event) {

@@ -3,13 +3,16 @@
 #include "analysis/EnvelopeSpectrum.h"
 #include "analysis/ViewTexts.h"
 #include "app/ReadingFindings.h"
+#include "app/SeverityStandards.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
+#include "ui/window/MainWindowTexts.h"
 #include "ui/window/StatusIcons.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
+#include <QPalette>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -57,13 +60,16 @@ std::optional<EvidenceSpectrum> EvidenceSpectrumOf(const Evidence& evidence) {
 
 FindingsView::FindingsView(PointViewsState& state, QWidget* parent)
     : QWidget(parent), state_(state), analyzer_(std::make_unique<EnvelopeAnalyzer>()),
-      caption_(new QLabel(this)), hint_(new QLabel(this)), tree_(new QTreeWidget(this)),
-      notes_(new QLabel(this)) {
+      caption_(new QLabel(this)), zone_(new QLabel(this)), status_(new QLabel(this)), hint_(new QLabel(this)),
+      tree_(new QTreeWidget(this)), notes_(new QLabel(this)) {
     QFont bold = caption_->font();
     bold.setBold(true);
     caption_->setFont(bold);
     hint_->setWordWrap(true);
     notes_->setWordWrap(true);
+    status_->setObjectName(QStringLiteral("PointStatus"));
+    status_->setWordWrap(true);
+    status_->setVisible(false);
     tree_->setColumnCount(TextColumn + 1);
     tree_->setRootIsDecorated(true);
     tree_->setUniformRowHeights(true);
@@ -73,6 +79,10 @@ FindingsView::FindingsView(PointViewsState& state, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(caption_);
+    zone_->setObjectName(QStringLiteral("FindingsZone"));
+    zone_->setWordWrap(true);
+    layout->addWidget(zone_);
+    layout->addWidget(status_);
     layout->addWidget(hint_);
     layout->addWidget(tree_, 1);
     layout->addWidget(notes_);
@@ -87,6 +97,10 @@ QString FindingsView::Caption() const {
     return caption_->text();
 }
 
+QString FindingsView::ZoneText() const {
+    return zone_->text();
+}
+
 void FindingsView::RefreshTexts() {
     tree_->setHeaderLabels({UiText(text::added::FindingColumn), UiText(text::added::Severity),
                             UiText(text::added::Confidence), UiText(text::FrequencyLabel),
@@ -95,16 +109,46 @@ void FindingsView::RefreshTexts() {
     Fill();
 }
 
+QString FindingsView::StatusLine() const {
+    return status_->isVisible() ? status_->text() : QString();
+}
+
+void FindingsView::ShowPointStatus() {
+    status_->clear();
+    status_->setVisible(false);
+    if (!state_.point) {
+        return;
+    }
+    // The point's status and its reasons as the tree and the status table give them.
+    const std::optional<PointAlarmStatus> alarms =
+        LoadPointAlarms(state_.app, state_.processor, *analyzer_, *state_.point);
+    if (!alarms) {
+        return;
+    }
+    QStringList lines{
+        QStringLiteral("%1: %2").arg(UiText(text::window::Status), StatusText(alarms->combined.code))};
+    lines << PointStatusReasons(alarms->reasons, std::nullopt);
+    status_->setText(lines.join(QLatin1Char('\n')));
+    QPalette colours = status_->palette();
+    colours.setColor(QPalette::WindowText, StatusTextColour(alarms->combined.code));
+    status_->setPalette(colours);
+    status_->setVisible(true);
+}
+
 void FindingsView::Clear() {
     shown_.clear();
     shownNotes_.clear();
+    shownZone_.reset();
     caption_->clear();
+    status_->clear();
+    status_->setVisible(false);
     Fill();
 }
 
 void FindingsView::Redraw() {
     shown_.clear();
     shownNotes_.clear();
+    shownZone_.reset();
     const ViewedReading* reading = state_.Reading();
     if (!reading || !reading->point) {
         // No reading, or an off-route one: no point's bearings to weigh.
@@ -115,11 +159,13 @@ void FindingsView::Redraw() {
     const std::optional<ReadingDiagnosis> diagnosis =
         LoadReadingDiagnosis(state_.app, state_.processor, *analyzer_, state_.readingGuid);
     caption_->setText(ReadingTitle(*reading));
+    ShowPointStatus();
     if (!diagnosis) {
         shownNotes_ << UiText(text::ErrorLoadingRecord);
     } else {
         shown_ = diagnosis->findings;
         shownNotes_ = diagnosis->notes;
+        shownZone_ = diagnosis->zone;
     }
     Fill();
 }
@@ -147,6 +193,13 @@ void FindingsView::Fill() {
         QFont italic = summary->font(KindColumn);
         italic.setItalic(true);
         summary->setFont(KindColumn, italic);
+        if (!finding.nextStep.isEmpty()) {
+            // What to do next, under the summary across the whole width.
+            auto* next = new QTreeWidgetItem(item);
+            next->setText(KindColumn, finding.nextStep);
+            next->setToolTip(KindColumn, finding.nextStep);
+            next->setFirstColumnSpanned(true);
+        }
         for (const Evidence& evidence : finding.evidence) {
             auto* line = new QTreeWidgetItem(item);
             line->setText(KindColumn, SourceCaption(evidence));
@@ -175,6 +228,13 @@ void FindingsView::Fill() {
     for (int column = 0; column < TextColumn; ++column) {
         tree_->resizeColumnToContents(column);
     }
+    zone_->setText(shownZone_ ? SeverityZoneLine(*shownZone_) : QString());
+    if (shownZone_) {
+        QPalette palette = zone_->palette();
+        palette.setColor(QPalette::WindowText, StatusTextColour(ZoneStatus(shownZone_->verdict.zone)));
+        zone_->setPalette(palette);
+    }
+    zone_->setVisible(shownZone_.has_value());
     notes_->setText(shownNotes_.join(QLatin1Char('\n')));
     notes_->setVisible(!shownNotes_.isEmpty());
     hint_->setVisible(!shown_.empty());

@@ -1,10 +1,12 @@
 #pragma once
 // "Findings": what the automatic diagnosis finds in the shown reading. One row per finding (its
-// kind, severity word and confidence) with its summary and then its evidence lines under it (where
+// kind, severity word and confidence) with its summary, under the point's status and its reasons as
+// the tree and the status table give them, and then its evidence lines under it (where
 // the line is, its frequency and amplitude). Clicking an evidence line that is a spectrum line asks for the
 // spectrum it lies on with the cursor on it.
 
 #include "analysis/Diagnosis.h"
+#include "analysis/PointSeverity.h"
 
 #include <QString>
 #include <QWidget>
@@ -39,6 +41,11 @@ public:
 
     QTreeWidget& Tree() const { return *tree_; }
     QString Caption() const;
+    // The line naming the shown reading's zone; empty when its point is on the documented alarm.
+    QString ZoneText() const;
+    // The point's combined status and its reasons as the line above the findings shows them (empty
+    // while none is shown).
+    QString StatusLine() const;
     // The shown findings (empty before a diagnosis).
     const std::vector<Finding>& Shown() const { return shown_; }
 
@@ -48,16 +55,20 @@ signals:
 
 private:
     void Fill();
+    void ShowPointStatus();
     void OnClicked(QTreeWidgetItem* item);
 
     PointViewsState& state_;
     std::unique_ptr<EnvelopeAnalyzer> analyzer_; // the view's own work buffers
     QLabel* caption_ = nullptr;
+    QLabel* zone_ = nullptr; // the reading's zone when its point is judged by ISO 20816-3
+    QLabel* status_ = nullptr;
     QLabel* hint_ = nullptr;
     QTreeWidget* tree_ = nullptr;
     QLabel* notes_ = nullptr;
     std::vector<Finding> shown_;
     QStringList shownNotes_;
+    std::optional<PointZone> shownZone_;
 };
 
 } // namespace vantor

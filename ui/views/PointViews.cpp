@@ -44,8 +44,8 @@ PointViews::PointViews(CAppData& app, QWidget* parent)
     : QTabWidget(parent), app_(app), state_(std::make_unique<PointViewsState>(app)) {
     if (const QString file = LayoutFile(app); !file.isEmpty()) {
         const int harmonics =
-            QSettings(file, QSettings::IniFormat).value(kFaultHarmonicsKey, kDefaultFaultHarmonics).toInt();
-        state_->faultHarmonics = std::clamp(harmonics, 1, kMostFaultHarmonics);
+            QSettings(file, QSettings::IniFormat).value(kFaultHarmonicsKey, kFaultHarmonicsToViewEnd).toInt();
+        state_->faultHarmonics = std::clamp(harmonics, kFaultHarmonicsToViewEnd, kMostFaultHarmonics);
     }
     trend_ = new TrendView(*state_, this);
     spectrum_ = new SpectrumView(*state_, this);
@@ -228,12 +228,24 @@ void PointViews::RefreshTexts() {
 
 void PointViews::ReloadPoint() {
     const QString reading = state_->readingGuid;
-    ShowPoint(PointGuid());
+    std::optional<ViewedPoint> viewed = LoadViewedPoint(app_, PointGuid());
+    if (!viewed) {
+        Clear();
+        return;
+    }
+    state_->point = viewed->point;
+    state_->machineName = viewed->machineName;
+    state_->readings = std::move(viewed->readings);
+    // The shown reading stays while it exists (drawn once, so its zoom and cursors stay too).
     const bool kept = std::any_of(state_->readings.begin(), state_->readings.end(),
                                   [&reading](const CVibReading& row) { return row.sItemGUID == reading; });
-    if (kept) {
-        ShowReading(reading);
-    }
+    state_->readingGuid = kept                       ? reading
+                          : state_->readings.empty() ? QString()
+                                                     : state_->readings.back().sItemGUID;
+    state_->ForgetReading();
+    readings_->Redraw();
+    PointChanged();
+    LoadCurrentTab();
 }
 
 void PointViews::LoadCurrentTab() {

@@ -50,7 +50,9 @@ public:
     void ShowPoint(const QString& vibGuid);       // a vibration point: trend + its newest reading
     void ShowReading(const QString& readingGuid); // that reading in the FFT/waveform views
     void Clear();                                 // nothing selected
-    void Redraw();       // display settings changed (units, decimals, bar/line, OVO, scale lock)
+    void Redraw(); // display settings changed (units, decimals, bar/line, OVO, scale lock)
+    // The shown point read again (its readings changed): the shown reading stays while it exists.
+    void ReloadPoint();
     void RefreshTexts(); // language changed: re-read every caption from the UI text table
 
     // Scale Lock: while on, the spectrum views keep their amplitude axis from reading to reading.
@@ -81,7 +83,6 @@ signals:
     void ReadingsChanged(); // a reading was deleted or its run speed updated: the tree refreshes
 
 private:
-    void ReloadPoint();
     // Every view's fault families follow the harmonics in the views' state, which are kept in the
     // user's views file (beside the settings, with the analysis page's division).
     void ApplyFaultHarmonics();

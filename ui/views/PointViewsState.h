@@ -31,9 +31,9 @@ struct PointViewsState {
     bool loadFailed = false;             // the load was tried and failed ("Error loading record")
 
     bool scaleLock = false;
-    // The harmonics drawn of each bearing fault family (1 to kMostFaultHarmonics), as the user
-    // last chose them.
-    int faultHarmonics = kDefaultFaultHarmonics;
+    // The harmonics drawn of each bearing fault family (1 to kMostFaultHarmonics, or 0: as far as
+    // the view shows), as the user last chose them.
+    int faultHarmonics = 0;
 
     // The signals of the shown reading, loaded on first use; none without a reading or when the
     // load failed (the message is shown once).

@@ -142,6 +142,11 @@ void ReadingView::Clear() {
 
 void ReadingView::SetCursor(GraphCursor cursor) {
     cursor_ = cursor;
+    // A harmonic or bearing cursor chosen afresh starts from the reading's run speed, never from
+    // where another cursor stood.
+    if (cursor == GraphCursor::Harmonic || cursor == GraphCursor::Bearing) {
+        familyX_.reset();
+    }
     PlaceCursor();
 }
 
@@ -149,10 +154,10 @@ void ReadingView::PlaceCursorAt(double storedX) {
     if (!drawn_) {
         return;
     }
-    cursorX_ = storedX;
     if (cursor_ == GraphCursor::None) {
         cursor_ = GraphCursor::Simple;
     }
+    (cursor_ == GraphCursor::Simple ? cursorX_ : familyX_) = storedX;
     const double x = storedX * drawn_->xScale;
     if (limits_ && (x < limits_->xMinimum || x > limits_->xMaximum)) {
         SetAxisLimits(std::nullopt); // stands the cursor too
@@ -181,7 +186,10 @@ void ReadingView::FeedBearingCursor(int bearing) {
     if (!families_ || bearing < 0 || bearing >= static_cast<int>(families_->Bearings().size())) {
         return;
     }
+    // The control re-places its bearing cursor as the multipliers change: not the user's doing.
+    placing_ = true;
     SetBearingCursorFrom(pane_->Graph(), families_->Bearings()[static_cast<std::size_t>(bearing)]);
+    placing_ = false;
     SetCursor(GraphCursor::Bearing);
 }
 
@@ -201,8 +209,13 @@ void ReadingView::Drawn(DrawnGraph drawn) {
         // A cursor the user placed on another machine means nothing here.
         pointGuid_ = point;
         cursorX_.reset();
+        familyX_.reset();
     }
     const bool otherSource = !drawn_ || drawn_->source != drawn.source;
+    if (otherSource) {
+        // Another reading or measure: the harmonic and bearing cursors start at its run speed.
+        familyX_.reset();
+    }
     if (otherSource && !state_.scaleLock) {
         // Every reading opens on its full axes.
         limits_.reset();
@@ -225,6 +238,12 @@ void ReadingView::Drawn(DrawnGraph drawn) {
     }
     fullX_ = ShownXAxis(graph);
     fullY_ = ShownYAxis(graph);
+    if (otherSource && !state_.scaleLock && drawn.openXMaximum > 0 && drawn.openXMaximum > fullX_.minimum &&
+        drawn.openXMaximum < fullX_.maximum) {
+        limits_ = AxisLimits{fullX_.minimum, drawn.openXMaximum, fullY_.minimum, fullY_.maximum};
+        limitsXScale_ = drawn.xScale;
+        limitsYScale_ = drawn.yScale;
+    }
     readout_->SetUnits(drawn.xUnit, drawn.xDecimals, drawn.yUnit, drawn.yDecimals);
     readout_->SetLines(drawn.lineX, drawn.lineY);
     drawn_ = std::move(drawn);
@@ -243,6 +262,24 @@ void ReadingView::ApplyLimits() {
     } else {
         SetGraphAxes(graph, fullX_, fullY_);
     }
+    appliedXMin_ = graph.GetXAxisMin();
+    appliedXMax_ = graph.GetXAxisMax();
+}
+
+bool ReadingView::AxesApplied() const {
+    const CVantorGraphCtrl& graph = pane_->Graph();
+    return graph.GetXAxisMin() == appliedXMin_ && graph.GetXAxisMax() == appliedXMax_;
+}
+
+double ReadingView::FamilyStart() const {
+    if (!(drawn_->runSpeed > 0)) {
+        return drawn_->cursorStart;
+    }
+    if (!peakSnap_) {
+        return drawn_->runSpeed;
+    }
+    const std::optional<std::size_t> line = LineFor(drawn_->lineX, drawn_->lineY, drawn_->runSpeed, true);
+    return line ? drawn_->lineX[*line] : drawn_->runSpeed;
 }
 
 AxisRange ReadingView::XRange(double minimum, double maximum) const {
@@ -261,23 +298,40 @@ void ReadingView::PlaceCursor() {
         return;
     }
     pane_->LayOut();
-    const double start = cursorX_ ? *cursorX_ * drawn_->xScale : drawn_->cursorStart;
+    const bool family = cursor_ == GraphCursor::Harmonic || cursor_ == GraphCursor::Bearing;
+    double start = cursorX_ ? *cursorX_ * drawn_->xScale : drawn_->cursorStart;
+    if (family) {
+        start = familyX_ ? *familyX_ * drawn_->xScale : FamilyStart();
+    }
+    // The harmonic and bearing read-outs read the multiples of this 1×, not the lines the control
+    // snapped them to.
+    readout_->SetFamilyFundamental(family ? std::optional<double>(start) : std::nullopt, peakSnap_);
     // Harmonic lines the user added or removed stay from one drawing to the next.
     const int harmonics = HarmonicCursorCount(graph);
     placing_ = true;
     SetGraphCursor(graph, cursor_, start, harmonics > 0 ? harmonics : kStartingHarmonicCursors);
     graph.placeCursorAtValue(start);
-    placing_ = false;
+    // The read-out takes the events again; the view keeps the 1× it chose, not the line the
+    // control snapped it to.
     graph.ReFireCursorData();
+    placing_ = false;
 }
 
 void ReadingView::RememberCursor() {
     const CVantorGraphCtrl& graph = pane_->Graph();
-    if (placing_ || !drawn_ || !graph.GetCursorEnabled() || graph.currentCursorX() == kNowhere) {
+    // A cursor the control reports while a view refills it stands in the old units or data.
+    if (placing_ || !drawn_ || !graph.GetCursorEnabled() || graph.currentCursorX() == kNowhere ||
+        !AxesApplied()) {
         return;
     }
     const double fundamental = graph.GetCursorFundamental();
-    if (fundamental != kNowhere && drawn_->xScale > 0) {
+    if (fundamental == kNowhere || !(drawn_->xScale > 0)) {
+        return;
+    }
+    if (cursor_ == GraphCursor::Harmonic || cursor_ == GraphCursor::Bearing) {
+        familyX_ = fundamental / drawn_->xScale;
+        readout_->SetFamilyFundamental(fundamental, peakSnap_);
+    } else {
         cursorX_ = fundamental / drawn_->xScale;
     }
 }

@@ -38,10 +38,15 @@ struct DrawnGraph {
     std::vector<double> lineX; // ascending, displayed units
     std::vector<double> lineY;
     QString xUnit;
-    int xDecimals = 2;
+    int xDecimals = 2; // the most; a line's X shows with the fewest that give it exactly
     QString yUnit;
     int yDecimals = 3;
     double cursorStart = 0; // the run speed on a spectrum; the middle of the axis otherwise
+    // The reading's run speed in displayed units (0: none shown): where the harmonic and bearing
+    // cursors start, on the largest line within ±2 % of it while peak snap is on.
+    double runSpeed = 0;
+    // Where a new source opens (displayed units; 0: its full X axis), Home still showing it whole.
+    double openXMaximum = 0;
     // Displayed units per stored unit on each axis, so that kept limits and the cursor convert when
     // the user's units change.
     double xScale = 1;
@@ -145,6 +150,10 @@ private:
     void PlaceCursor();
     void AfterDrag();
     void RememberCursor();
+    // The harmonic and bearing cursors' 1× where the view stands them (displayed units).
+    double FamilyStart() const;
+    // Whether the control's axes are those the view applied last (not while a view refills it).
+    bool AxesApplied() const;
 
     MeasureKindBox* kind_ = nullptr;
     QHBoxLayout* bar_ = nullptr;
@@ -163,7 +172,12 @@ private:
     std::vector<std::optional<AxisLimits>> history_;
     double limitsXScale_ = 1; // the scales the limits were taken in
     double limitsYScale_ = 1;
-    std::optional<double> cursorX_; // the fundamental where the user left it, in stored units
+    std::optional<double> cursorX_; // the simple cursor where the user left it, in stored units
+    // The harmonic or bearing cursor's 1× where the user moved it on this drawing's source, in
+    // stored units; none: at the reading's run speed.
+    std::optional<double> familyX_;
+    double appliedXMin_ = 0; // the X axis the view last applied
+    double appliedXMax_ = 0;
 };
 
 } // namespace vantor

@@ -20,6 +20,8 @@
 
 #include <QMenu>
 
+#include <algorithm>
+
 namespace vantor {
 
 SpectrumView::SpectrumView(PointViewsState& state, QWidget* parent)
@@ -67,11 +69,12 @@ void SpectrumView::Redraw() {
     drawn.xUnit = view->xLabel;
     // Enough decimals to tell neighbouring lines apart (24.6 Hz, not 25).
     const double spacing = view->x.size() > 1 ? view->x[1] - view->x[0] : 0.0;
-    drawn.xDecimals = std::max(view->xAxis.decimals, StepDecimals(spacing));
+    drawn.xDecimals = std::max({view->xAxis.decimals, StepDecimals(spacing), ExactDecimals(spacing)});
     drawn.yUnit = view->yLabel;
     drawn.yDecimals =
         std::max(view->yAxis.decimals, AmplitudeAxisDecimals(view->yAxis.maximum) + kReadoutExtraDecimals);
     drawn.cursorStart = view->runSpeed > 0 ? view->runSpeed : (view->xAxis.minimum + view->xAxis.maximum) / 2;
+    drawn.runSpeed = std::max(view->runSpeed, 0.0);
     drawn.xScale = units.FrequencyFactor();
     drawn.yScale = DisplayMeasureValue(Kind(), 1.0, units);
     drawn.source = state_.readingGuid + QLatin1Char('/') + QString::number(static_cast<int>(Kind()));

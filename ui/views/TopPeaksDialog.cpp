@@ -49,7 +49,7 @@ TopPeaksDialog::TopPeaksDialog(const DisplayedSpectrum& spectrum, const DisplayU
         const PeakSlot& slot = peaks.peaks[static_cast<std::size_t>(row)];
         const std::optional<double> order = PeakOrder(slot.frequency, runSpeedHz, spectrum.frequencyFactor);
         const std::array<QTableWidgetItem*, kColumns> items = {
-            new NumberItem(PeakText(slot.frequency, peaks.frequencyDecimals), slot.frequency),
+            new NumberItem(PeakText(slot.frequency, slot.frequencyDecimals), slot.frequency),
             new NumberItem(PeakText(slot.amplitude, peaks.amplitudeDecimals), slot.amplitude),
             new NumberItem(order ? QLocale::system().toString(*order, 'f', kOrderDecimals) : QString(),
                            order.value_or(0.0))};

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vantor {
@@ -102,18 +103,38 @@ bool TrendView::Draw() {
     drawn.yScale = DisplayMeasureValue(kind, 1.0, units);
     drawn.source = point.sItemGUID + QLatin1Char('/') + QString::number(static_cast<int>(kind));
     Drawn(std::move(drawn));
-    // The read-out gives the latest reading of the quantity: its value, status and date.
-    QString readout = QStringLiteral("%1 (%2)").arg(MeasureCaption(state_.app.settings, kind), view.yLabel);
-    if (!state_.readings.empty()) {
-        const CVibReading& latest = state_.readings.back();
-        const float value = MeasureValue(latest, kind);
-        const StatusCode status = ClassifyMeasure(point, latest, kind);
-        readout += QStringLiteral(": %1  %2  %3")
-                       .arg(IsNoValue(value) ? QString() : FormatMeasure(kind, value, state_.Format()),
-                            StatusText(status), QLocale().toString(latest.ctDateTaken, QLocale::ShortFormat));
+    ShowReadout();
+    return line.targetMissed;
+}
+
+void TrendView::ShowReadout() {
+    if (!state_.point) {
+        Pane().Readout().clear();
+        return;
+    }
+    const MeasureKind kind = Kind();
+    const CVib& point = *state_.point;
+    // The read-out gives the latest reading of the quantity (or the shown one): value, status, date.
+    QString readout = QStringLiteral("%1 (%2)").arg(MeasureCaption(state_.app.settings, kind),
+                                                    MeasureUnitLabel(kind, state_.Units()));
+    const CVibReading* reading = state_.readings.empty() ? nullptr : &state_.readings.back();
+    if (followShown_) {
+        const auto shown =
+            std::find_if(state_.readings.begin(), state_.readings.end(),
+                         [this](const CVibReading& r) { return r.sItemGUID == state_.readingGuid; });
+        if (shown != state_.readings.end()) {
+            reading = &*shown;
+        }
+    }
+    if (reading != nullptr) {
+        const float value = MeasureValue(*reading, kind);
+        const StatusCode status = ClassifyMeasure(point, *reading, kind);
+        readout +=
+            QStringLiteral(": %1  %2  %3")
+                .arg(IsNoValue(value) ? QString() : FormatMeasure(kind, value, state_.Format()),
+                     StatusText(status), QLocale().toString(reading->ctDateTaken, QLocale::ShortFormat));
     }
     Pane().Readout().setText(readout);
-    return line.targetMissed;
 }
 
 void TrendView::SetTrendLine(const TrendLineChoice& choice) {

@@ -33,6 +33,12 @@ public:
     void EditTrendLine();
     void EditZoom();
 
+    // The read-out gives the latest reading, or with `shown` the reading the other views show (the
+    // analysis page, where Previous/Next step through them).
+    void SetReadoutFollowsShownReading(bool shown) { followShown_ = shown; }
+    // Writes the read-out again for the reading it follows, without drawing the graph.
+    void ShowReadout();
+
 protected:
     bool HasCursor() const override { return false; }
     void AddMenuItems(QMenu& menu) override;
@@ -46,6 +52,7 @@ private:
     QPushButton* zoomButton_ = nullptr;
     TrendLineChoice trendLine_;
     std::optional<DateZoom> zoom_;
+    bool followShown_ = false;
 };
 
 } // namespace vantor

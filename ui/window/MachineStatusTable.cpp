@@ -1,11 +1,10 @@
 #include "ui/window/MachineStatusTable.h"
 
-#include "analysis/EnvelopeSpectrum.h"
-#include "analysis/SignalProcessor.h"
 #include "app/CAppData.h"
 #include "app/OffRouteReadings.h"
 #include "app/OptionsFromSettings.h"
 #include "app/ReadingFindings.h"
+#include "app/SeverityStandards.h"
 #include "ui/window/MainWindowTexts.h"
 #include "ui/window/StatusIcons.h"
 
@@ -14,34 +13,45 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <functional>
 
 namespace vantor {
 
 // The rows of the table with their headers; the cells carry their own colours. After the documented
-// columns the findings of each point's latest reading, worked out when a row is first shown.
+// columns the findings of each point's newest reading; the status cell carries the findings' mark
+// and, in its tooltip, the reasons behind the status.
 class StatusTableModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
-    using Diagnose = std::function<std::optional<ReadingDiagnosis>(const QString& readingGuid)>;
 
-    // latestReadings: per row the GUID of the point's newest reading (empty without one).
+    // Per row what the plant snapshot judged beside the documented cells.
+    struct RowJudgement {
+        std::vector<AlarmReason> reasons;
+        std::optional<std::vector<Finding>> findings; // none: no reading, or it cannot be diagnosed
+        QString zone; // for a point judged by ISO 20816-3, its zone line; else empty
+    };
+
     void Set(std::vector<StatusTableRow> rows, QStringList headers, bool machineColumn, bool bold,
-             std::vector<QString> latestReadings, Diagnose diagnose) {
+             std::vector<RowJudgement> judgements) {
         beginResetModel();
         rows_ = std::move(rows);
         headers_ = std::move(headers);
         machineColumn_ = machineColumn;
         bold_ = bold;
-        latestReadings_ = std::move(latestReadings);
-        latestReadings_.resize(rows_.size());
-        diagnose_ = std::move(diagnose);
-        findings_.assign(rows_.size(), {});
+        judgements_ = std::move(judgements);
+        judgements_.resize(rows_.size());
         endResetModel();
+    }
+    void SetFindings(int row, const std::optional<std::vector<Finding>>& findings) {
+        if (row < 0 || row >= rowCount()) {
+            return;
+        }
+        judgements_[static_cast<std::size_t>(row)].findings = findings;
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     }
     int FindingsColumn() const { return static_cast<int>(headers_.size()) - 1; }
 
@@ -79,7 +89,7 @@ public:
         case 1:
             return Plain(row.latestDate.isValid() ? ReadingDateText(row.latestDate) : QString(), role);
         case 2:
-            return Coloured(StatusText(row.status.code), row.status.code, role);
+            return StatusData(static_cast<std::size_t>(index.row()), role);
         default:
             break;
         }
@@ -99,36 +109,40 @@ public:
     }
 
 private:
-    struct FindingsCell {
-        bool worked = false;
-        std::optional<std::vector<Finding>> findings; // none: no reading, or it cannot be diagnosed
-    };
+    QVariant StatusData(std::size_t row, int role) const {
+        const StatusTableRow& shown = rows_[row];
+        const RowJudgement& judgement = judgements_[row];
+        if (role == Qt::DecorationRole) {
+            return FindingsMarkIcon(FindingsMarkOf(judgement.findings));
+        }
+        if (role == Qt::ToolTipRole) {
+            QStringList lines{StatusText(shown.status.code)};
+            lines << PointStatusReasons(judgement.reasons, judgement.findings);
+            if (!judgement.zone.isEmpty()) {
+                lines << judgement.zone;
+            }
+            return lines.join(QLatin1Char('\n'));
+        }
+        return Coloured(StatusText(shown.status.code), shown.status.code, role);
+    }
 
     QVariant FindingsData(std::size_t row, int role) const {
         if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::ForegroundRole &&
             role != Qt::FontRole) {
             return {};
         }
-        FindingsCell& cell = findings_[row];
-        if (!cell.worked) {
-            cell.worked = true;
-            if (!latestReadings_[row].isEmpty() && diagnose_) {
-                if (std::optional<ReadingDiagnosis> diagnosis = diagnose_(latestReadings_[row])) {
-                    cell.findings = std::move(diagnosis->findings);
-                }
-            }
-        }
-        if (!cell.findings) {
+        const std::optional<std::vector<Finding>>& findings = judgements_[row].findings;
+        if (!findings) {
             return Plain(QString(), role);
         }
         if (role == Qt::ToolTipRole) {
-            return FindingsTip(*cell.findings);
+            return FindingsTip(*findings);
         }
-        const StatusCode severity = FindingsSeverity(*cell.findings);
+        const StatusCode severity = FindingsSeverity(*findings);
         if (severity == StatusCode::Ok) {
-            return Plain(FindingsCellText(*cell.findings), role);
+            return Plain(FindingsCellText(*findings), role);
         }
-        return Coloured(FindingsCellText(*cell.findings), severity, role);
+        return Coloured(FindingsCellText(*findings), severity, role);
     }
 
     QVariant Plain(const QString& text, int role) const {
@@ -153,9 +167,7 @@ private:
     QStringList headers_;
     bool machineColumn_ = false;
     bool bold_ = true;
-    std::vector<QString> latestReadings_;
-    Diagnose diagnose_;
-    mutable std::vector<FindingsCell> findings_;
+    std::vector<RowJudgement> judgements_;
 };
 
 namespace {
@@ -170,8 +182,7 @@ QString MeasureHeader(MeasureKind kind, const CSettings& settings, const Display
 
 MachineStatusTable::MachineStatusTable(CAppData& app, QWidget* parent)
     : QWidget(parent), app_(app), title_(new QLabel(this)), view_(new QTableView(this)),
-      model_(new StatusTableModel(this)), processor_(std::make_unique<SignalProcessor>()),
-      analyzer_(std::make_unique<EnvelopeAnalyzer>()) {
+      model_(new StatusTableModel(this)) {
     setObjectName(QStringLiteral("MachineStatusTable"));
     QFont titleFont = title_->font();
     titleFont.setBold(true);
@@ -203,6 +214,18 @@ void MachineStatusTable::Show(const PlantSnapshot& plant, const QString& machine
     const bool allMachines = machineGuid.isEmpty();
     const PlantMachine* machine = allMachines ? nullptr : plant.FindMachine(machineGuid);
     machineName_ = machine != nullptr ? machine->machine.sName : QString();
+    // The same table shown again (the plant read anew) keeps its selected row and scroll position.
+    const bool again = shown_ && shownMachine_ == machineGuid;
+    QString selectedPoint;
+    const int scrolled = view_->verticalScrollBar()->value();
+    if (again) {
+        const QModelIndexList chosen = view_->selectionModel()->selectedRows();
+        if (!chosen.isEmpty() && static_cast<std::size_t>(chosen.first().row()) < pointGuids_.size()) {
+            selectedPoint = pointGuids_[static_cast<std::size_t>(chosen.first().row())];
+        }
+    }
+    shown_ = true;
+    shownMachine_ = machineGuid;
 
     QStringList headers;
     if (allMachines) {
@@ -220,27 +243,30 @@ void MachineStatusTable::Show(const PlantSnapshot& plant, const QString& machine
                                            ? StatusRowsOf(plant, machineGuid, options)
                                            : std::vector<StatusTableRow>{};
     pointGuids_.clear();
-    std::vector<QString> latestReadings;
+    std::vector<StatusTableModel::RowJudgement> judgements;
     for (const PlantMachine& each : plant.machines) {
         if (allMachines || &each == machine) {
             for (const PlantPoint& point : each.points) {
                 if (point.kind == PlantPoint::Kind::Vib) {
                     pointGuids_.push_back(point.vib.sItemGUID);
-                    latestReadings.push_back(point.latestVib ? point.latestVib->sItemGUID : QString());
+                    judgements.push_back({point.reasons, point.findings,
+                                          point.zone ? SeverityZoneLine(*point.zone) : QString()});
                 }
             }
         }
     }
     nameColumns_ = allMachines ? 2 : 1;
-    // The findings are worked out afresh for each new table (a bearing or run speed may have changed).
-    model_->Set(std::move(rows), headers, allMachines, settings.boldFontOn != 0, std::move(latestReadings),
-                [this](const QString& reading) {
-                    return LoadReadingDiagnosis(app_, *processor_, *analyzer_, reading);
-                });
+    model_->Set(std::move(rows), headers, allMachines, settings.boldFontOn != 0, std::move(judgements));
     title_->setText(Title());
     // Columns sized to their contents once; for a large plant only the first rows are measured.
     view_->horizontalHeader()->setResizeContentsPrecision(50);
     FitColumns();
+    if (again) {
+        if (!selectedPoint.isEmpty()) {
+            SelectPoint(selectedPoint);
+        }
+        view_->verticalScrollBar()->setValue(scrolled);
+    }
 }
 
 void MachineStatusTable::resizeEvent(QResizeEvent* event) {
@@ -281,6 +307,15 @@ void MachineStatusTable::FitColumns() {
         const int narrower = std::max(kLeastNameWidth, width - (total - available));
         header->resizeSection(column, narrower);
         total -= width - narrower;
+    }
+}
+
+void MachineStatusTable::SetPointFindings(const QString& pointGuid,
+                                          const std::optional<std::vector<Finding>>& findings) {
+    for (std::size_t row = 0; row < pointGuids_.size(); ++row) {
+        if (pointGuids_[row] == pointGuid) {
+            model_->SetFindings(static_cast<int>(row), findings);
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 // the three chosen measure columns as status words or values ("Status as Values"), each status in
 // its colour, in bold while "Bold On/Off" is on. After them, "Findings": what the automatic diagnosis
 // finds in each point's latest reading, coloured by its most severe finding, each one in the tooltip.
+// The status cell keeps the documented word and carries the findings' mark (a point whose findings
+// alarm is marked even where its status is NOT CONFIGURED); its tooltip gives the reasons.
 
 #include "app/PlantStatus.h"
 
@@ -17,8 +19,6 @@ class QTableView;
 namespace vantor {
 
 class CAppData;
-class EnvelopeAnalyzer;
-class SignalProcessor;
 class StatusTableModel;
 
 class MachineStatusTable : public QWidget {
@@ -30,6 +30,8 @@ public:
     // Fills the table from the snapshot with the current settings: the machine's points, or with an
     // empty GUID every machine's (with a machine column).
     void Show(const PlantSnapshot& plant, const QString& machineGuid);
+    // A point's findings worked out after the table was shown: its row's mark and findings follow.
+    void SetPointFindings(const QString& pointGuid, const std::optional<std::vector<Finding>>& findings);
     // Selects the row of a point of the shown machine (none when it is not shown).
     void SelectPoint(const QString& pointGuid);
 
@@ -56,9 +58,8 @@ private:
     QString machineName_;
     int nameColumns_ = 1; // the machine's and the point's name on the plant, else the point's
     std::vector<QString> pointGuids_;
-    // The table's own, for the findings column.
-    std::unique_ptr<SignalProcessor> processor_;
-    std::unique_ptr<EnvelopeAnalyzer> analyzer_;
+    bool shown_ = false;
+    QString shownMachine_; // the machine of the table shown (empty: the plant)
 };
 
 } // namespace vantor

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace vantor {
 namespace {
 
@@ -32,6 +34,17 @@ void MachineTreeModel::SetPlant(PlantSnapshot plant) {
     beginResetModel();
     plant_ = std::move(plant);
     endResetModel();
+}
+
+void MachineTreeModel::SetPointFindings(const QString& pointGuid,
+                                        std::optional<std::vector<Finding>> findings) {
+    if (!plant_.SetPointFindings(pointGuid, std::move(findings))) {
+        return;
+    }
+    const QModelIndex point = IndexOf({NodeKind::VibPoint, pointGuid});
+    for (QModelIndex item = point; item.isValid(); item = parent(item)) {
+        emit dataChanged(item, item);
+    }
 }
 
 void MachineTreeModel::SetBold(bool bold) {
@@ -209,40 +222,48 @@ QVariant MachineTreeModel::data(const QModelIndex& index, int role) const {
     }
     QString name;
     DatedStatus status;
-    const std::vector<AlarmReason>* reasons = nullptr;
+    const PlantPoint* point = nullptr;
+    // The diagnosis's mark beside the status: a point's own, a machine's or the plant's the most
+    // severe under it.
+    StatusCode mark = StatusCode::Ok;
     TreeIconShape shape = TreeIconShape::Plant;
     if (kind == NodeKind::Plant) {
         name = UiText(text::window::Machines);
         status = plant_.status;
+        mark = plant_.FindingsMark();
     } else if (kind == NodeKind::Machine) {
         const PlantMachine* machine = MachineOf(index);
         name = machine->machine.sName;
         status = machine->status;
+        mark = machine->findingsMark;
         shape = TreeIconShape::Machine;
     } else {
-        const PlantPoint* point = PointOf(index);
+        point = PointOf(index);
         name = point->Name();
         status = point->status;
-        reasons = &point->reasons;
+        mark = point->FindingsMark();
         shape = kind == NodeKind::VibPoint ? TreeIconShape::VibPoint : TreeIconShape::LubePoint;
     }
     switch (role) {
     case Qt::DisplayRole:
         return name;
     case Qt::ToolTipRole: {
-        // The statistical, change and band alarms that stand, under the status they raised.
-        QString tip = QStringLiteral("%1\n%2").arg(name, StatusTip(status));
-        for (const AlarmReason& reason : reasons != nullptr ? *reasons : std::vector<AlarmReason>{}) {
-            tip += QLatin1Char('\n') + AlarmReasonText(reason);
+        // The statistical, change and band alarms that stand, under the status they raised, then
+        // the alarming findings of the newest reading.
+        QStringList lines{name, StatusTip(status)};
+        if (point != nullptr) {
+            lines << PointStatusReasons(point->reasons, point->findings);
         }
-        return tip;
+        return lines.join(QLatin1Char('\n'));
     }
     case Qt::DecorationRole:
-        return StatusIcon(shape, status.code);
+        return MarkedStatusIcon(shape, status.code, mark);
     case Qt::ForegroundRole:
         return StatusTextColour(status.code);
     case StatusRole:
         return static_cast<int>(status.code);
+    case FindingsMarkRole:
+        return static_cast<int>(mark);
     default:
         return {};
     }

@@ -2,8 +2,9 @@
 // The machine tree's model: one root item (the plant), under it the machines in their order and,
 // when off-route readings wait, an "Off Route" item; under each machine its points. Every item
 // shows its status by colour and icon (a machine the most severe of its points, the plant the most
-// severe of all), in bold while "Bold On/Off" is on. The model holds a snapshot of the plant;
-// SetPlant replaces it as a whole, and the view keeps its selection through NodeKey.
+// severe of all), in bold while "Bold On/Off" is on; a point whose newest reading's diagnosis alarms
+// carries a mark on its icon beside its status (its machine and the plant too). The model holds a snapshot of
+// the plant; SetPlant replaces it as a whole, and the view keeps its selection through NodeKey.
 
 #include "app/PlantStatus.h"
 
@@ -25,6 +26,7 @@ public:
         KindRole = Qt::UserRole + 1, // NodeKind as int
         GuidRole,                    // the record's sItemGUID
         StatusRole,                  // StatusCode as int
+        FindingsMarkRole,            // the diagnosis's mark as a StatusCode int (OK: none)
     };
 
     explicit MachineTreeModel(QObject* parent = nullptr);
@@ -32,6 +34,10 @@ public:
     // Replaces the whole tree (the view loses its selection: restore it with IndexOf).
     void SetPlant(PlantSnapshot plant);
     const PlantSnapshot& Plant() const { return plant_; }
+
+    // A point's findings worked out after the plant was read: its mark (and its machine's and the
+    // plant's) follow.
+    void SetPointFindings(const QString& pointGuid, std::optional<std::vector<Finding>> findings);
 
     void SetBold(bool bold);
     // Re-reads the captions that come from the UI text table.

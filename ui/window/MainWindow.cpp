@@ -1,8 +1,13 @@
 #include "ui/window/MainWindow.h"
 
+#include "analysis/EnvelopeSpectrum.h"
+#include "analysis/SignalProcessor.h"
 #include "app/DatabaseBackup.h"
 #include "app/DatabaseSwitch.h"
+#include "app/DatabaseWatch.h"
 #include "app/ProcessEntry.h"
+#include "app/ReadingFindings.h"
+#include "app/RouteSchedule.h"
 #include "app/RouteSelection.h"
 #include "device/MeterResults.h"
 #include "platform/ProgramData.h"
@@ -27,7 +32,9 @@
 #include "ui/window/AppLook.h"
 #include "ui/window/DatabaseMenu.h"
 #include "ui/window/DisplayCommands.h"
+#include "ui/window/FollowUpPane.h"
 #include "ui/window/HelpDialogs.h"
+#include "ui/window/ImportWaveformDialog.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
 #include "ui/window/MainWindowTexts.h"
@@ -36,9 +43,11 @@
 #include <VantorLabel/VantorLabelFactory.h>
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -51,6 +60,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -69,6 +79,8 @@ const QSize kFirstStartSize(1024, 700);
 constexpr int kTreeDefaultWidth = 260;
 constexpr int kLeastPaneWidth = 80;
 constexpr std::size_t kMachinesOpenAtStart = 20;
+// How long the findings work runs between events, so the window stays responsive meanwhile.
+constexpr std::chrono::milliseconds kFindingsSlice{25};
 
 } // namespace
 
@@ -85,6 +97,12 @@ MainWindow::MainWindow(CAppData& app, PendingDataFile::Importer importer,
             this, [this] { close(); }, Qt::QueuedConnection);
     };
     resize(kFirstStartSize);
+    findingsTimer_ = new QTimer(this);
+    findingsTimer_->setInterval(0);
+    connect(findingsTimer_, &QTimer::timeout, this, [this] { WorkOnFindings(kFindingsSlice); });
+    liveTimer_ = new QTimer(this);
+    liveTimer_->setInterval(kLiveRefreshInterval);
+    connect(liveTimer_, &QTimer::timeout, this, &MainWindow::CheckForOutsideChanges);
     BuildMenus();
     BuildViewArea();
     BuildStatusBar();
@@ -128,6 +146,10 @@ bool MainWindow::Initialise(const QString& executableName, const WriteProbe& pro
         tree_->expandAll();
     }
     pending_.StartIfPending();
+    if (CMainConnection* db = app_.MainConnection()) {
+        lastChange_ = DatabaseChangeCounter(*db);
+    }
+    liveTimer_->start();
     return true;
 }
 
@@ -337,6 +359,7 @@ void MainWindow::RunSync(bool fromMeter, const QString& routeGuid) {
                 const bool sent = !fromMeter && outcome->result == 0;
                 ShowSyncOutcome(*outcome,
                                 sent ? RouteSentText(app_, routeGuid, outcome->deviceName) : QString());
+                AppendMissedPoints(*outcome);
             } else {
                 syncCaption_->setProperty("Caption", QString());
             }
@@ -353,6 +376,8 @@ void MainWindow::BuildMenus() {
     fileMenu_ = menuBar()->addMenu(QString());
     importAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndImport);
     exportAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ChooseAndExport);
+    importWaveformAction_ = fileMenu_->addAction(QString(), this, &MainWindow::ImportWaveform);
+    importWaveformAction_->setObjectName(QStringLiteral("ImportWaveform"));
     fileMenu_->addSeparator();
     importCatalogueAction_ = fileMenu_->addAction(QString(), this, [this] {
         if (initialised_ && DatabaseReadyForWork(app_) && RunCatalogueImport(app_, this, fileQuestion_)) {
@@ -461,6 +486,12 @@ void MainWindow::BuildStatusBar() {
     databaseCaption_->setFixedWidth(kDatabaseCaptionWidth);
     statusBar()->addWidget(databaseCaption_);
     statusBar()->addWidget(syncCaption_, 1);
+    newEvents_ = new QLabel(statusBar());
+    newEvents_->setObjectName(QStringLiteral("NewEventsCaption"));
+    statusBar()->addPermanentWidget(newEvents_);
+    followUp_ = new FollowUpPane(app_, this);
+    addDockWidget(Qt::BottomDockWidgetArea, followUp_);
+    connect(followUp_, &FollowUpPane::EventsChanged, this, [this] { ReloadPlant(false); });
 }
 
 void MainWindow::ShowSyncOutcome(const SyncOutcome& outcome, const QString& sent) {
@@ -473,6 +504,19 @@ void MainWindow::ShowSyncOutcome(const SyncOutcome& outcome, const QString& sent
     syncCaption_->setToolTip(caption);
     syncCaption_->setProperty(
         "Color", static_cast<short>(outcome.result == 0 ? CVantorLabelCtrl::Green : CVantorLabelCtrl::Red));
+}
+
+// After a From Meter run, the route points it did not measure ("12 of 14 measured; missed: ...").
+void MainWindow::AppendMissedPoints(const SyncOutcome& outcome) {
+    if (outcome.measuredPoints.isEmpty() || app_.MainConnection() == nullptr) {
+        return;
+    }
+    const QString missed = MissedRoutePointsText(*app_.MainConnection(), outcome.measuredPoints);
+    if (!missed.isEmpty()) {
+        const QString caption = syncCaption_->property("Caption").toString() + QStringLiteral(" - ") + missed;
+        syncCaption_->setProperty("Caption", caption);
+        syncCaption_->setToolTip(caption);
+    }
 }
 
 void MainWindow::BuildViewArea() {
@@ -531,6 +575,82 @@ void MainWindow::RefreshPlant() {
     ReloadPlant(true);
 }
 
+void MainWindow::ImportWaveform() {
+    if (!initialised_ || !DatabaseReadyForWork(app_)) {
+        return;
+    }
+    const PlantPoint* point = treeModel_->PointOf(tree_->currentIndex());
+    if (point == nullptr || point->kind != PlantPoint::Kind::Vib) {
+        app_.UserPrompter().ShowMessage(UiText(text::added::ChooseVibPoint));
+        return;
+    }
+    ImportWaveformDialog dialog(app_, point->Guid(), point->Name(),
+                                fileQuestion_ ? fileQuestion_ : FileQuestion(AskWithFileDialog), this);
+    if (dialogHook_) {
+        dialogHook_(dialog);
+    }
+    if (dialog.exec() != QDialog::Accepted || !dialog.Imported()) {
+        return;
+    }
+    const QString reading = dialog.Imported()->sItemGUID;
+    RefreshPlant();
+    // The stored reading on show, as a reading opened from the trend.
+    pointViews_->ShowReading(reading);
+    pointViews_->setCurrentIndex(PointViews::SpectrumTab);
+}
+
+void MainWindow::WorkOnFindings(std::chrono::milliseconds budget) {
+    if (!findingsProcessor_) {
+        findingsProcessor_ = std::make_unique<SignalProcessor>();
+        findingsAnalyzer_ = std::make_unique<EnvelopeAnalyzer>();
+    }
+    QElapsedTimer spent;
+    spent.start();
+    while (!findingsTodo_.empty() && (budget.count() <= 0 || spent.elapsed() < budget.count())) {
+        const FindingsTodo next = findingsTodo_.back();
+        findingsTodo_.pop_back();
+        std::optional<std::vector<Finding>> findings =
+            LoadLatestFindings(app_, *findingsProcessor_, *findingsAnalyzer_, next.reading);
+        statusTable_->SetPointFindings(next.point, findings);
+        treeModel_->SetPointFindings(next.point, std::move(findings));
+    }
+    if (findingsTodo_.empty()) {
+        findingsTimer_->stop();
+    }
+}
+
+void MainWindow::FinishFindings() {
+    WorkOnFindings(std::chrono::milliseconds(0));
+}
+
+void MainWindow::SetLiveRefreshInterval(std::chrono::milliseconds interval) {
+    liveTimer_->setInterval(interval);
+}
+
+void MainWindow::CheckForOutsideChanges() {
+    CMainConnection* db = initialised_ ? app_.MainConnection() : nullptr;
+    // Not while a dialog works on what the window shows; the next look catches up.
+    if (db == nullptr || QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    const std::optional<qint64> counter = DatabaseChangeCounter(*db);
+    if (!counter) {
+        return;
+    }
+    const bool changed = lastChange_ && *lastChange_ != *counter;
+    lastChange_ = counter;
+    if (!changed) {
+        return;
+    }
+    qCInfo(lcUi) << "the database was changed by another program: the plant is read again";
+    // The tree keeps its selection and open machines, the status table its selected row and
+    // scroll position, the point views the shown reading, tab and zoom.
+    ReloadPlant(false);
+    if (!pointViews_->PointGuid().isEmpty() && viewPane_->currentWidget() == pointViews_) {
+        pointViews_->ReloadPoint();
+    }
+}
+
 void MainWindow::ReloadPlant(bool reloadViews) {
     if (!initialised_) {
         return;
@@ -559,6 +679,8 @@ void MainWindow::ReloadPlant(bool reloadViews) {
     if (!plant) {
         return;
     }
+    const int newEvents = followUp_->Refresh();
+    newEvents_->setText(newEvents > 0 ? UiText(text::added::NewEventsCount).arg(newEvents) : QString());
     {
         // The selection is put back below; the pane is drawn once, for the restored item.
         const QSignalBlocker quiet(tree_->selectionModel());
@@ -577,6 +699,19 @@ void MainWindow::ReloadPlant(bool reloadViews) {
         }
         tree_->setCurrentIndex(restored);
         tree_->scrollTo(restored);
+        // The findings of every point's newest reading, worked out after the tree is shown.
+        findingsTodo_.clear();
+        const PlantSnapshot& shown = treeModel_->Plant();
+        for (auto each = shown.machines.rbegin(); each != shown.machines.rend(); ++each) {
+            for (auto point = each->points.rbegin(); point != each->points.rend(); ++point) {
+                if (point->kind == PlantPoint::Kind::Vib && point->latestVib) {
+                    findingsTodo_.push_back({point->Guid(), point->latestVib->sItemGUID});
+                }
+            }
+        }
+        if (!findingsTodo_.empty()) {
+            findingsTimer_->start();
+        }
     }
     ShowSelection(reloadViews);
 }
@@ -698,6 +833,7 @@ void MainWindow::RefreshTexts() {
     MnemonicSet file;
     importAction_->setText(file.Mark(UiText(text::ImportMenu)) + QStringLiteral("..."));
     exportAction_->setText(file.Mark(UiText(text::ExportMenu)) + QStringLiteral("..."));
+    importWaveformAction_->setText(file.Mark(UiText(text::added::ImportWaveform)) + QStringLiteral("..."));
     importCatalogueAction_->setText(file.Mark(UiText(text::added::ImportCatalogue)) + QStringLiteral("..."));
     exportCatalogueAction_->setText(file.Mark(UiText(text::added::ExportCatalogue)) + QStringLiteral("..."));
     backupAction_->setText(file.Mark(UiText(text::window::BackupData)) + QStringLiteral("..."));
@@ -725,6 +861,7 @@ void MainWindow::RefreshTexts() {
     // The tree's captions and the status table's headers and words come from the table too.
     treeModel_->RefreshTexts();
     pointViews_->RefreshTexts();
+    followUp_->RefreshTexts();
     firstStart_->setText(UiText(text::added::FirstStartHint));
     if (initialised_) {
         ShowSelection(false);

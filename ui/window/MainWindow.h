@@ -15,6 +15,9 @@
 
 #include <QMainWindow>
 
+#include <functional>
+#include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -25,15 +28,21 @@ class QMenu;
 class QSplitter;
 class QLabel;
 class QStackedWidget;
+class QTimer;
 class QTreeView;
 
 namespace vantor {
 
 class DatabaseMenu;
+class EnvelopeAnalyzer;
+class SignalProcessor;
+class ImportWaveformDialog;
 class DisplayCommands;
 class MachineStatusTable;
 class MachineTreeModel;
 class PointViews;
+
+class FollowUpPane;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -70,6 +79,8 @@ public:
     // synchronisation run with the readings it uploaded, green when it completed, red when not.
     CVantorLabelCtrl* DatabaseCaption() const { return databaseCaption_; }
     CVantorLabelCtrl* SyncCaption() const { return syncCaption_; }
+    FollowUpPane* FollowUp() const { return followUp_; }
+    QLabel* NewEventsCaption() const { return newEvents_; }
     // After a To Meter, `sent` says what reached the meter ("Route ...: 2 machines, 4 points sent to ...").
     void ShowSyncOutcome(const SyncOutcome& outcome, const QString& sent = {});
     // Replaces the meter-port question of the sync runs (tests answer it).
@@ -96,6 +107,24 @@ public:
     void RefreshPlant();
     // Redraws the tree, the status table and the reading views with the current settings.
     void RedrawViews();
+    // How often the window looks for changes another program made to the database (the tree,
+    // status table and shown point follow them, the selection, open machines, shown reading and
+    // zoom kept); kLiveRefreshInterval unless a test shortens it.
+    void SetLiveRefreshInterval(std::chrono::milliseconds interval);
+    // File > Import Waveform...: a waveform file stored as a reading of the selected vibration point
+    // (the dialog of ImportWaveformDialog.h); the tree and the point's views then show it.
+    void ImportWaveform();
+    // Called with the import dialog before it runs (tests fill it in and close it).
+    void SetImportWaveformHook(std::function<void(ImportWaveformDialog&)> hook) {
+        dialogHook_ = std::move(hook);
+    }
+    // Looks once: refreshes when the database's change counter moved since the last look.
+    void CheckForOutsideChanges();
+    // After the plant is read, the findings of every vibration point's newest reading are worked
+    // out a few at a time between events (a reading's diagnosis decodes it), so the tree shows at
+    // once and the marks follow. FinishFindings works the rest out now.
+    void FinishFindings();
+    bool FindingsPending() const { return !findingsTodo_.empty(); }
 
     // The display settings commands (units, decimals, bold, FFT, vib display, scale lock).
     DisplayCommands* Display() const { return display_; }
@@ -135,6 +164,7 @@ private:
     void BuildMenus();
     void BuildViewArea();
     void BuildStatusBar();
+    void AppendMissedPoints(const SyncOutcome& outcome);
     void RebuildLanguageMenu();
     // Re-reads every caption and text from the UI text table.
     void RefreshTexts();
@@ -214,7 +244,24 @@ private:
     bool offRouteOpen_ = false; // the off-route dialog is showing (a double click opens it once)
     CVantorLabelCtrl* databaseCaption_ = nullptr;
     CVantorLabelCtrl* syncCaption_ = nullptr;
+    FollowUpPane* followUp_ = nullptr; // events and due points, docked below
+    QLabel* newEvents_ = nullptr;      // "N new events" in the status bar
     bool initialised_ = false;
+    QTimer* liveTimer_ = nullptr;
+    // The points whose findings are still to be worked out (the last one next) and the work's own
+    // processors.
+    struct FindingsTodo {
+        QString point;
+        QString reading;
+    };
+    void WorkOnFindings(std::chrono::milliseconds budget);
+    std::vector<FindingsTodo> findingsTodo_;
+    QTimer* findingsTimer_ = nullptr;
+    std::unique_ptr<SignalProcessor> findingsProcessor_;
+    std::unique_ptr<EnvelopeAnalyzer> findingsAnalyzer_;
+    QAction* importWaveformAction_ = nullptr;
+    std::function<void(ImportWaveformDialog&)> dialogHook_;
+    std::optional<qint64> lastChange_; // the database's change counter at the last look
 };
 
 } // namespace vantor

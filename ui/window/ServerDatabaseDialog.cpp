@@ -76,7 +76,8 @@ std::optional<ServerAddress> ServerDatabaseDialog::TypedAddress() {
     if (!password_->text().isEmpty()) {
         address->SetOption(QStringLiteral("password"), password_->text());
     }
-    return address;
+    // A remembered server is listed without its key passphrase, which the secret store keeps.
+    return WithKeptPassphrase(app_, *address);
 }
 
 void ServerDatabaseDialog::Show(const QString& text, bool good) {

@@ -60,6 +60,26 @@ QPixmap PaintIcon(TreeIconShape shape, const QColor& fill) {
     return pixmap;
 }
 
+bool Marks(StatusCode mark) {
+    return mark == StatusCode::Warning || mark == StatusCode::Critical;
+}
+
+// A warning triangle with "!" over the lower right of a picture of kIconSize.
+void PaintMark(QPainter& painter, const QColor& fill) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath triangle;
+    triangle.moveTo(11.5, 7);
+    triangle.lineTo(16, 15.5);
+    triangle.lineTo(7, 15.5);
+    triangle.closeSubpath();
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(fill);
+    painter.drawPath(triangle);
+    painter.setPen(QPen(Qt::white, 1.4));
+    painter.drawLine(QPointF(11.5, 9.6), QPointF(11.5, 12.6));
+    painter.drawPoint(QPointF(11.5, 14.2));
+}
+
 } // namespace
 
 QColor StatusQColor(StatusCode code) {
@@ -82,6 +102,46 @@ QIcon StatusIcon(TreeIconShape shape, StatusCode code) {
     if (found == painted.end()) {
         const QColor fill = shape == TreeIconShape::OffRoute ? kOffRouteColour : StatusQColor(code);
         found = painted.insert(key, QIcon(PaintIcon(shape, fill)));
+    }
+    return *found;
+}
+
+} // namespace vantor
+
+namespace vantor {
+
+QIcon MarkedStatusIcon(TreeIconShape shape, StatusCode code, StatusCode mark) {
+    if (!Marks(mark)) {
+        return StatusIcon(shape, code);
+    }
+    static QHash<int, QIcon> painted;
+    const int key = (static_cast<int>(shape) * 16 + static_cast<int>(code)) * 16 + static_cast<int>(mark);
+    auto found = painted.find(key);
+    if (found == painted.end()) {
+        const QColor fill = shape == TreeIconShape::OffRoute ? kOffRouteColour : StatusQColor(code);
+        QPixmap pixmap = PaintIcon(shape, fill);
+        QPainter painter(&pixmap);
+        PaintMark(painter, StatusQColor(mark));
+        painter.end();
+        found = painted.insert(key, QIcon(pixmap));
+    }
+    return *found;
+}
+
+QIcon FindingsMarkIcon(StatusCode mark) {
+    if (!Marks(mark)) {
+        return {};
+    }
+    static QHash<int, QIcon> painted;
+    auto found = painted.find(static_cast<int>(mark));
+    if (found == painted.end()) {
+        QPixmap pixmap(kIconSize, kIconSize);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.translate(-3.5, -4);
+        PaintMark(painter, StatusQColor(mark));
+        painter.end();
+        found = painted.insert(static_cast<int>(mark), QIcon(pixmap));
     }
     return *found;
 }

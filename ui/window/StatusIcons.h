@@ -19,5 +19,11 @@ QColor StatusQColor(StatusCode code);
 QColor StatusTextColour(StatusCode code);
 // Painted once per shape and status, then shared.
 QIcon StatusIcon(TreeIconShape shape, StatusCode code);
+// The same with the diagnosis's mark: a small triangle with "!" in the colour of the most severe
+// alarming finding at its lower right (the plain icon for a mark below WARNING), so a point whose
+// findings alarm shows even where its status is NOT CONFIGURED or OK.
+QIcon MarkedStatusIcon(TreeIconShape shape, StatusCode code, StatusCode mark);
+// The mark alone (a null icon below WARNING), for the status table's status cell.
+QIcon FindingsMarkIcon(StatusCode mark);
 
 } // namespace vantor

@@ -52,8 +52,11 @@ struct CVantorGraphCtrl::Private {
     QRect axisOrigin; // the plot with the waterfall shift taken out
     int xLabelDecimals = 0;
     int yLabelDecimals = 0;
-    int tooltipYDecimals = -1; // -1: the Y labels' decimals
-    QRect client;              // the control's rectangle inside its border
+    int tooltipYDecimals = -1;        // -1: the Y labels' decimals
+    bool cursorGrabWithBands = false; // host-side: cursors stay grabbable while FFTBandsOn
+    bool drawingsBehindData = false;  // host-side: frequency bands under the traces
+    Underlay underlay;                // host-side: painted just before the traces
+    QRect client;                     // the control's rectangle inside its border
 
     // Mouse state.
     struct PendingPress {

@@ -85,8 +85,30 @@ void CVantorGraphCtrl::setTooltipYDecimals(int decimals) {
     d->tooltipPoint = -1; // the next move writes the text anew
 }
 
+void CVantorGraphCtrl::setDrawingsBehindData(bool behind) {
+    d->drawingsBehindData = behind;
+    update();
+}
+
+bool CVantorGraphCtrl::drawingsBehindData() const {
+    return d->drawingsBehindData;
+}
+
+void CVantorGraphCtrl::setUnderlay(Underlay underlay) {
+    d->underlay = std::move(underlay);
+    update();
+}
+
 int CVantorGraphCtrl::tooltipYDecimals() const {
     return d->tooltipYDecimals;
+}
+
+void CVantorGraphCtrl::setCursorGrabWithBands(bool allowed) {
+    d->cursorGrabWithBands = allowed;
+}
+
+bool CVantorGraphCtrl::cursorGrabWithBands() const {
+    return d->cursorGrabWithBands;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -113,9 +135,11 @@ std::pair<int, int> CVantorGraphCtrl::Private::hitPoint(QPoint at) const {
     return {-1, -1};
 }
 
-// The frequency band boxes are drawn behind the cursors and never take the mouse from them.
+// With the frequency bands on, the mouse leaves the cursors alone unless the host asked for them to
+// stay grabbable over the band boxes.
 bool CVantorGraphCtrl::Private::cursorInteractionActive() const {
-    return props.CursorEnabled && !props.GraphWaterfallOn && cursorSeriesUsable();
+    return props.CursorEnabled && (!props.FFTBandsOn || cursorGrabWithBands) && !props.GraphWaterfallOn &&
+           cursorSeriesUsable();
 }
 
 bool CVantorGraphCtrl::Private::grabCursorAt(QPoint at, bool& onLine) {

@@ -105,11 +105,20 @@ void CVantorGraphCtrl::paint(QPainter& painter, const QRect& rect) {
     d->paintXAxisScale(painter, labelsBottom);
     d->paintYAxisScale(painter, labelsLeft);
     d->paintCaptions(painter, labelsBottom, labelsLeft);
-    // The run-speed marker goes under the traces, so the 1x line it marks is never hidden by it.
+    // The run-speed marker goes under the traces, so the 1x line it marks is never hidden by it;
+    // so do the bands and the host's underlay when the host asks for drawings behind the data.
     d->paintRunSpeed(painter);
+    if (d->drawingsBehindData)
+        d->paintFrequencyBands(painter);
+    if (d->underlay) {
+        painter.save();
+        d->underlay(painter);
+        painter.restore();
+    }
     d->paintTraces(painter);
     d->paintMarkers(painter);
-    d->paintFrequencyBands(painter);
+    if (!d->drawingsBehindData)
+        d->paintFrequencyBands(painter);
     d->paintCursors(painter);
     d->dataChanged = false;
     painter.restore();

@@ -270,20 +270,35 @@ TEST_F(GraphInteraction, NoZoomBeforeTheFirstLayout) {
     EXPECT_EQ(graph->property("XAxisMax").toDouble(), 10.0);
 }
 
-TEST_F(GraphInteraction, CursorLinesAreGrabbedWithOrWithoutFrequencyBands) {
+// With the frequency bands on, a click on a cursor line leaves the cursor where it is, unless the
+// host asked for cursors that stay grabbable over the band boxes.
+TEST_F(GraphInteraction, CursorLinesAreGrabbedWithBandsOnlyWhenTheHostAllowsIt) {
     trend();
     graph->setProperty("CursorEnabled", true);
     graph->setProperty("CursorType", 0);
     layOut();
+    EXPECT_FALSE(graph->cursorGrabWithBands());
     const QPoint line = graph->cursorReadouts().at(0).line.center();
-    for (bool bands : {true, false}) {
-        graph->setProperty("FFTBandsOn", bands);
+    const double start = graph->currentCursorX();
+    ASSERT_NE(start, 7.0);
+    const struct {
+        bool bands;
+        bool hostAllows;
+        bool grabbed;
+    } cases[] = {{false, false, true}, {true, false, false}, {true, true, true}, {false, true, true}};
+    for (const auto& c : cases) {
+        graph->setProperty("FFTBandsOn", c.bands);
+        graph->setCursorGrabWithBands(c.hostAllows);
+        graph->placeCursorAtValue(start);
+        layOut();
+        send(*graph, QEvent::MouseMove, line);
+        EXPECT_EQ(graph->cursor().shape() == Qt::SplitHCursor, c.grabbed) << c.bands << c.hostAllows;
         QSignalSpy info(graph.get(), &CVantorGraphCtrl::SimpleCursorInfo);
         send(*graph, QEvent::MouseButtonPress, line);
         send(*graph, QEvent::MouseMove, QPoint(264, 100));
         send(*graph, QEvent::MouseButtonRelease, QPoint(264, 100));
-        ASSERT_FALSE(info.isEmpty()) << bands;
-        EXPECT_EQ(info.last().at(0).toDouble(), 7.0);
+        EXPECT_EQ(!info.isEmpty(), c.grabbed) << c.bands << c.hostAllows;
+        EXPECT_EQ(graph->currentCursorX(), c.grabbed ? 7.0 : start) << c.bands << c.hostAllows;
         QTest::qWait(graph->clickWaitMs() * 2);
     }
 }

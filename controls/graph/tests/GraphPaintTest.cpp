@@ -195,6 +195,60 @@ TEST_F(GraphPaint, RunSpeedMarkerNeverHidesTheLineItMarks) {
     EXPECT_EQ(best, 170);
 }
 
+// With drawings behind the data, neither a frequency band's box nor the host's underlay covers a
+// pixel of the tallest line; in the documented order the band's alarm line crosses it.
+TEST_F(GraphPaint, DrawingsBehindTheDataLeaveTheTallestLineWhole) {
+    margins(0);
+    graph->resize(400, 200);
+    graph->setProperty("XAxisMarkerStyle", 0);
+    graph->setProperty("YAxisMarkerStyle", 0);
+    graph->setProperty("FFTGraphOn", true);
+    graph->setProperty("PointMarkersOn", false);
+    graph->setProperty("XAxisMax", 400.0);
+    graph->setProperty("YAxisMax", 10.0);
+    QList<double> x, y;
+    for (int i = 0; i <= 320; ++i) {
+        x.append(i * 1.25);
+        y.append(i == 80 ? 9.0 : 0.5); // the tallest line at 100 Hz
+    }
+    graph->AddSeriesConfig(0x0000FF, 1, 0, 1); // red
+    graph->SetSeriesDataArray(0, x, y, 0);
+    // A band whose lower edge (dotted, dark red) stands on the tallest line up to its alarm level, and
+    // an underlay that fills the line's neighbourhood with green.
+    graph->setProperty("FFTBandsOn", true);
+    graph->setProperty("FFTBand1FMin", 100.0f);
+    graph->setProperty("FFTBand1FMax", 140.0f);
+    graph->setProperty("FFTBand1AlarmLevel", 5.0f);
+    const QColor green(0, 255, 0);
+    graph->setUnderlay([&](QPainter& painter) { painter.fillRect(QRect(95, 0, 10, 200), green); });
+    const QColor red(255, 0, 0);
+    struct Case {
+        bool behind;
+        bool lineWhole;
+    };
+    for (const Case c : {Case{false, false}, Case{true, true}}) {
+        SCOPED_TRACE(c.behind ? "behind" : "documented order");
+        graph->setDrawingsBehindData(c.behind);
+        const QImage image = painted(*graph);
+        // The bar's column: the one most red; from the bar's top (9 of 10: row 20) to the axis.
+        int column = 0;
+        int best = 0;
+        for (int at = 0; at < 400; ++at) {
+            int count = 0;
+            for (int row = 20; row < 200; ++row)
+                count += image.pixelColor(at, row) == red;
+            if (count > best) {
+                best = count;
+                column = at;
+            }
+        }
+        EXPECT_NEAR(column, 100, 1);
+        EXPECT_EQ(best == 180, c.lineWhole) << best;
+        // The underlay is under the trace either way: it shows beside the line, never on it.
+        EXPECT_EQ(image.pixelColor(column - 2, 100), green);
+    }
+}
+
 TEST(TraceReduction, CoversTheSamePixelsAsTheFullPolyline) {
     QPolygon full;
     for (int i = 0; i < 20000; ++i) {

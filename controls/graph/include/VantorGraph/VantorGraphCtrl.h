@@ -225,6 +225,21 @@ public:
     // tooltip and the read-out agree. Not persisted; clamped to the label decimals' range.
     void setTooltipYDecimals(int decimals);
     int tooltipYDecimals() const;
+    // Whether the mouse may grab and drag a cursor while the frequency bands are on. By default
+    // (false) cursor interaction stops while FFTBandsOn is true, as documented for every host; a
+    // host that draws band boxes behind cursors the user still moves sets true. Not persisted.
+    void setCursorGrabWithBands(bool allowed);
+    bool cursorGrabWithBands() const;
+    // Host-side paint order, not persisted. With drawings behind the data on, the frequency bands
+    // are painted before the traces instead of after them, so a band box never covers a line; off
+    // (the default) keeps the documented order.
+    void setDrawingsBehindData(bool behind);
+    bool drawingsBehindData() const;
+    // A host's own drawing over the plot (fault families), painted on the control's painter after
+    // the axes and the run-speed marker and before the traces, so it never covers a line; in the
+    // control's coordinates with the layout of this paint (plotRect, screen positions) in force.
+    using Underlay = std::function<void(QPainter& painter)>;
+    void setUnderlay(Underlay underlay);
     // Every per-point value of one point by name (x, y, screenX, screenY, dateTime, dateText,
     // timeText, readingGuid, accelerometerSerial, accelerometerMilliVolts, accelerometerTemperature,
     // takenWithRfid, rfidCode, markerRadius, markerShape, markerFill, markerColor); empty when absent.
