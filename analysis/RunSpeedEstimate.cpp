@@ -72,10 +72,14 @@ std::optional<RunSpeedEstimate> EstimateRunSpeed(std::span<const double> magnitu
             bestHz = f;
         }
     }
+    if (bestSum < 0 || bestHz - lowest < step || highest - bestHz < step) {
+        return std::nullopt;
+    }
     // Refinement: each standing harmonic's peak near k × best, interpolated; f = Σ k·p / Σ k².
     double kp = 0;
     double kk = 0;
     int used = 0;
+    int highestUsed = 0;
     for (int k = 1; k <= harmonics; ++k) {
         const auto centre = static_cast<std::ptrdiff_t>(std::lround(k * bestHz / lineSpacingHz));
         std::ptrdiff_t peak = centre;
@@ -103,12 +107,14 @@ std::optional<RunSpeedEstimate> EstimateRunSpeed(std::span<const double> magnitu
         kp += k * hz;
         kk += static_cast<double>(k) * k;
         ++used;
+        highestUsed = k;
     }
-    if (used < search.fewestHarmonics || bestSum < 0) {
+    if (used < search.fewestHarmonics) {
         return std::nullopt;
     }
     const double hz = kp / kk;
-    if (!(hz >= lowest && hz <= highest)) {
+    if (!(hz >= lowest && hz <= highest) ||
+        search.trustedLineFraction * lineSpacingHz / highestUsed > search.finestShare * hz) {
         return std::nullopt;
     }
     return RunSpeedEstimate{hz, used};

@@ -17,6 +17,12 @@ struct RunSpeedSearch {
     int harmonics = 10;
     double standsOverMedian = 4.0; // a harmonic is used for the refinement from this height
     int fewestHarmonics = 2;       // that stand; fewer give no estimate
+    // An interpolated line's peak is trusted to this fraction of a line (Gasior & Gonzalez 2004
+    // give a few hundredths for a clean Hann line; noise and neighbours make it worse). The
+    // estimate is given only when this error, divided by the highest harmonic that stood, is at
+    // most `finestShare` of the speed: a capture too short to resolve the speed gives none.
+    double trustedLineFraction = 0.1;
+    double finestShare = 0.005;
 };
 
 struct RunSpeedEstimate {
@@ -25,7 +31,9 @@ struct RunSpeedEstimate {
 };
 
 // A magnitude spectrum (any unit; line k at k × lineSpacingHz, Hann window) and the stored speed.
-// None when the stored speed or spacing is not a finite positive number or too few harmonics stand.
+// None when the stored speed or spacing is not a finite positive number, too few harmonics stand,
+// the capture's lines are too coarse to resolve the speed, or the best speed lies at the edge of
+// the searched range (the true one is then likely outside it).
 std::optional<RunSpeedEstimate> EstimateRunSpeed(std::span<const double> magnitudes, double lineSpacingHz,
                                                  double storedHz, const RunSpeedSearch& search = {});
 

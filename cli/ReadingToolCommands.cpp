@@ -277,8 +277,8 @@ int RunRunSpeedEstimate(CAppData& app, const QString& readingGuid, std::FILE* ou
     }
     if (!estimate) {
         prompter.ShowMessage(
-            QStringLiteral("The Total spectrum shows too few harmonics of the run speed %1 Hz "
-                           "to estimate it.")
+            QStringLiteral("The Total spectrum cannot give the run speed near %1 Hz: too few of its "
+                           "harmonics stand, or the capture is too short to resolve it to a percent.")
                 .arg(QString::number(storedHz, 'f', 1)));
         return kFailed;
     }

@@ -133,12 +133,38 @@ TEST(BearingVerdictTest, RunSpeedThreePercentOffIsEstimatedBackWithinAFifthOfAPe
         ASSERT_TRUE(estimate);
         EXPECT_NEAR(estimate->hz, c.trueHz, c.share * c.trueHz);
     }
-    // Noise alone shows no harmonics: no estimate.
-    SyntheticCapture noise(12000, 65536);
-    noise.Noise(0.2, 7);
-    WhitenedEnvelope work;
-    ASSERT_TRUE(work.Prepare(noise.waveform, noise.fs));
-    EXPECT_FALSE(EstimateRunSpeed(work.HannMagnitudes(), work.LineSpacingHz(), 29.5));
+    // No estimate where none can be trusted: noise alone; a meter's short capture whose 6.25 Hz
+    // lines cannot resolve a 24.6 Hz shaft to a percent (three harmonics and an impact train); a
+    // shaft 15 % away from the stored speed, outside the searched range.
+    const struct Refused {
+        const char* what;
+        double fs;
+        std::size_t samples;
+        double trueHz; // 0: noise alone
+        int harmonics;
+        double impactsHz;
+        double storedHz;
+    } refused[] = {
+        {"noise alone", 12000, 65536, 0, 0, 0, 29.5},
+        {"short capture", 12800, 2048, 24.6, 3, 87.5, 24.6},
+        {"outside the range", 12000, 65536, 29.0, 6, 0, 29.0 * 1.15},
+    };
+    for (const Refused& c : refused) {
+        SCOPED_TRACE(c.what);
+        SyntheticCapture capture(c.fs, c.samples);
+        if (c.trueHz > 0) {
+            capture.ShaftHarmonics(c.trueHz, 0.5, c.harmonics);
+        }
+        capture.Noise(0.2, ++seed);
+        if (c.impactsHz > 0) {
+            capture.Impacts(c.impactsHz, 0.0, 3000, 3.0, 0.002, ++seed, [](double) { return 1.0; });
+        }
+        WhitenedEnvelope work;
+        ASSERT_TRUE(work.Prepare(capture.waveform, c.fs));
+        const std::optional<RunSpeedEstimate> estimate =
+            EstimateRunSpeed(work.HannMagnitudes(), work.LineSpacingHz(), c.storedHz);
+        EXPECT_FALSE(estimate) << estimate->hz;
+    }
 }
 
 TEST(BearingVerdictTest, KurtogramChoosesTheBandOfThePlacedResonance) {
