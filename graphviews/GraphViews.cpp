@@ -20,6 +20,7 @@ constexpr int Rgb(int red, int green, int blue) {
 }
 constexpr int kTraceColour = Rgb(0, 0, 192);
 constexpr int kTrendLineColour = Rgb(192, 0, 0);
+constexpr int kCepstrumMarkColour = Rgb(0, 128, 0);
 // Waterfall traces take these in turn, the front trace the first.
 constexpr int kWaterfallColours[] = {Rgb(0, 0, 192),   Rgb(192, 0, 0),   Rgb(0, 128, 0),
                                      Rgb(192, 0, 192), Rgb(0, 128, 128), Rgb(128, 96, 0)};
@@ -305,6 +306,25 @@ void ShowWaveformView(CVantorGraphCtrl& graph, const WaveformViewData& view, con
     SetXAxis(graph, view.xAxis);
     SetYAxis(graph, view.yAxis);
     SetArrays(graph, AddSeries(graph, kTraceColour, kSolid), view.x, view.y);
+}
+
+void ShowCepstrumView(CVantorGraphCtrl& graph, const CepstrumViewData& view, const QString& title) {
+    Clear(graph);
+    SetTitle(graph, title);
+    graph.SetXAxisType(kNormalAxis);
+    graph.SetPointMarkersOn(false);
+    const QString quefrency = Caption(text::added::QuefrencyLabel, QStringLiteral("ms"));
+    graph.SetXAxisCaption(quefrency);
+    graph.SetXToolTipText(quefrency);
+    SetYUnits(graph, UiText(text::added::CepstrumTab), QString());
+    SetXAxis(graph, view.xAxis);
+    SetYAxis(graph, view.yAxis);
+    // The cepstrum is the first series (the one the control's cursor reads); the marks follow.
+    SetArrays(graph, AddSeries(graph, kTraceColour, kSolid), view.x, view.y);
+    for (const CepstrumMark& mark : view.marks) {
+        SetArrays(graph, AddSeries(graph, kCepstrumMarkColour, kDashed), {mark.periodMs, mark.periodMs},
+                  {view.yAxis.minimum, view.yAxis.maximum});
+    }
 }
 
 void ShowWaterfallView(CVantorGraphCtrl& graph, const std::vector<WaterfallSpectrum>& newestFirst,

@@ -6,6 +6,7 @@
 // Everything is written through the control's automation surface (properties and methods), in
 // an order its validating setters accept (limits before tick spacing).
 
+#include "analysis/CepstrumViewData.h"
 #include "analysis/ViewData.h"
 
 #include <QString>
@@ -59,6 +60,8 @@ void ShowSpectrumView(CVantorGraphCtrl& graph, const SpectrumViewData& view,
                       std::optional<double> bandAlarmLevel, const QString& title,
                       SpectrumDrawing drawing = SpectrumDrawing::Line);
 void ShowWaveformView(CVantorGraphCtrl& graph, const WaveformViewData& view, const QString& title);
+// The cepstrum against quefrency (ms), each family's period a dashed line over the whole height.
+void ShowCepstrumView(CVantorGraphCtrl& graph, const CepstrumViewData& view, const QString& title);
 // Every reading of a trend carries its GUID (a click names it) and its status colour; readings left
 // out of the fit are drawn hollow.
 // Newest first: the first spectrum is the front trace. At most kWaterfallMostSpectra are shown.

@@ -627,6 +627,10 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 576 */ "Interval (days)",
     /* 577 */ "On time",
     /* 578 */ "All routes",
+    /* 579 */ "Cepstrum",
+    /* 580 */ "Quefrency",
+    /* 581 */ "Periods: %1",
+    /* 582 */ "the reading holds no waveform of 256 samples or more",
 };
 
 } // namespace vantor

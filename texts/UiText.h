@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 184;
+inline constexpr int UiTextAddedCount = 188;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -469,6 +469,10 @@ inline constexpr int ReportRoute = First + 180;               // "Route"
 inline constexpr int ReportIntervalDays = First + 181;        // "Interval (days)"
 inline constexpr int ReportOnTime = First + 182;              // "On time"
 inline constexpr int ReportAllRoutes = First + 183;           // "All routes"
+inline constexpr int CepstrumTab = First + 184;               // "Cepstrum"
+inline constexpr int QuefrencyLabel = First + 185;            // "Quefrency"
+inline constexpr int CepstrumPeriods = First + 186;           // "Periods: %1"
+inline constexpr int NoCaptureForCepstrum = First + 187;      // "the reading holds no waveform of 256 samples or more"
 } // namespace text::added
 
 } // namespace vantor

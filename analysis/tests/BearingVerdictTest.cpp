@@ -7,11 +7,14 @@
 #include "analysis/BearingVerdict.h"
 #include "SyntheticBearing.h"
 #include "analysis/Cepstrum.h"
+#include "analysis/CepstrumViewData.h"
 #include "analysis/FaultMatching.h"
 #include "analysis/RunSpeedEstimate.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace vantor {
@@ -233,6 +236,25 @@ TEST(BearingVerdictTest, CepstrumShowsTheOuterRacePeriod) {
     EXPECT_NEAR(mark(QStringLiteral("BPFO")).periodMs, 1000 / (factors.bpfo * 29.5), 1e-9);
     EXPECT_GT(mark(QStringLiteral("BPFO")).value, 3 * std::abs(mark(QStringLiteral("BPFI")).value));
     EXPECT_FALSE(RealCepstrum(std::vector<double>(100, 0.0), 12000));
+
+    // The graph spans three periods of the slowest family (the cage), every mark inside it; the
+    // amplitude axis holds the BPFO rahmonic, not the far larger values of the first half ms.
+    const CepstrumViewData view = MakeCepstrumViewData(*cepstrum, marks);
+    double slowest = 0;
+    for (const CepstrumMark& m : marks) {
+        slowest = std::max(slowest, m.periodMs);
+    }
+    EXPECT_NEAR(view.xAxis.maximum, kCepstrumShownPeriods * slowest, cepstrum->quefrencyStepMs);
+    EXPECT_EQ(view.marks.size(), marks.size());
+    EXPECT_EQ(view.x.size(), view.y.size());
+    EXPECT_GE(view.yAxis.maximum, mark(QStringLiteral("BPFO")).value);
+    double lowest = 0;
+    for (std::size_t i = 0; static_cast<double>(i) * cepstrum->quefrencyStepMs < kCepstrumAxisFromMs; ++i) {
+        lowest = std::max(lowest, std::abs(cepstrum->values[i]));
+    }
+    EXPECT_LT(view.yAxis.maximum, lowest);
+    EXPECT_TRUE(CepstrumMarksText(view.marks)
+                    .contains(QStringLiteral("BPFO %1 ms").arg(1000 / (factors.bpfo * 29.5), 0, 'f', 2)));
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "tools/meter-sim/MeterEmulator.h"
 #include "tools/meter-sim/MeterScenario.h"
 #include "ui/views/AnalysisView.h"
+#include "ui/views/CepstrumView.h"
 #include "ui/views/EnvelopeView.h"
 #include "ui/views/FaultFamiliesLayer.h"
 #include "ui/views/GraphPane.h"
@@ -39,6 +40,7 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
@@ -664,6 +666,18 @@ TEST_F(AnalysisBenchTest, AnalysisPageShowsEveryTitleAndCaptionWhole) {
         EXPECT_TRUE(caption->toolTip().contains(QStringLiteral("Envelope 1250-5000 Hz")))
             << caption->toolTip().toStdString();
     }
+
+    // The envelope's second tab draws the cepstrum with the shaft's period (24.6 Hz) marked and listed.
+    ASSERT_EQ(page.FamilyTabs().currentIndex(), 0);
+    page.FamilyTabs().setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    CVantorGraphCtrl& cepstrum = page.Cepstrum().Pane().Graph();
+    EXPECT_GT(cepstrum.GetSeriesCount(), 1); // the cepstrum and its marks
+    EXPECT_TRUE(page.Cepstrum().Caption().startsWith(QStringLiteral("Periods: ")));
+    EXPECT_TRUE(page.Cepstrum().Caption().contains(QStringLiteral("1× 40.65 ms")))
+        << page.Cepstrum().Caption().toStdString();
+    EXPECT_EQ(cepstrum.GetGraphTitle(), page.Envelope().Pane().Graph().GetGraphTitle());
+    page.FamilyTabs().setCurrentIndex(0);
 
     // The two rows share their column boundary: moved in either, it moves in both, and a new window
     // comes back with it.

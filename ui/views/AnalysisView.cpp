@@ -1,6 +1,7 @@
 #include "ui/views/AnalysisView.h"
 
 #include "texts/UiText.h"
+#include "ui/views/CepstrumView.h"
 #include "ui/views/EnvelopeView.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewsState.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -34,11 +36,13 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
     waveform_ = new WaveformView(state, this);
     envelope_ = new EnvelopeView(state, this);
     envelope_->SetReadingTitleOnly(true);
+    cepstrum_ = new CepstrumView(state, this);
     trend_->SetReadoutFollowsShownReading(true);
     // Four graphs share the page: each may be smaller than a graph of its own, so the page fits
     // the main window at 1000 × 600.
     for (ReadingView* view : {static_cast<ReadingView*>(trend_), static_cast<ReadingView*>(spectrum_),
-                              static_cast<ReadingView*>(waveform_), static_cast<ReadingView*>(envelope_)}) {
+                              static_cast<ReadingView*>(waveform_), static_cast<ReadingView*>(envelope_),
+                              static_cast<ReadingView*>(cepstrum_)}) {
         view->Pane().Graph().setMinimumSize(200, 100);
     }
     previous_ = new QPushButton(UiText(text::added::PreviousReading), this);
@@ -51,7 +55,18 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
     upper_->addWidget(waveform_);
     lower_ = new QSplitter(Qt::Horizontal, this);
     lower_->addWidget(spectrum_);
-    lower_->addWidget(envelope_);
+    familyTabs_ = new QTabWidget(this);
+    familyTabs_->setObjectName(QStringLiteral("FamilyTabs"));
+    familyTabs_->setDocumentMode(true);
+    familyTabs_->addTab(envelope_, UiText(text::added::Envelope));
+    familyTabs_->addTab(cepstrum_, UiText(text::added::CepstrumTab));
+    // The cepstrum is computed when its tab is shown, not for every reading stepped through.
+    connect(familyTabs_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == 1) {
+            cepstrum_->Redraw();
+        }
+    });
+    lower_->addWidget(familyTabs_);
     outer_ = new QSplitter(Qt::Vertical, this);
     outer_->addWidget(upper_);
     outer_->addWidget(lower_);
@@ -99,6 +114,9 @@ void AnalysisView::RedrawReading() {
     spectrum_->Redraw();
     waveform_->Redraw();
     envelope_->Redraw();
+    if (familyTabs_->currentIndex() == 1) {
+        cepstrum_->Redraw();
+    }
     // The trend stays drawn; its read-out follows the chosen reading.
     trend_->ShowReadout();
     UpdateButtons();
@@ -111,6 +129,9 @@ void AnalysisView::RefreshTexts() {
     spectrum_->RefreshTexts();
     waveform_->RefreshTexts();
     envelope_->RefreshTexts();
+    cepstrum_->RefreshTexts();
+    familyTabs_->setTabText(0, UiText(text::added::Envelope));
+    familyTabs_->setTabText(1, UiText(text::added::CepstrumTab));
 }
 
 QString AnalysisView::NeighbourReading(int steps) const {

@@ -1,6 +1,7 @@
 #pragma once
 // "Analysis": the point's trend and the selected reading's waveform in the upper row, its spectrum and
-// envelope spectrum (with the point's fault families) in the lower one, linked: a click on a trend
+// envelope spectrum (with the point's fault families; its cepstrum on a second tab) in the lower
+// one, linked: a click on a trend
 // point opens that reading in the others, Previous/Next step through the point's readings (each view
 // keeps its cursor's place, so a 1x line can be followed through time). How the page is divided is
 // remembered between sessions.
@@ -10,9 +11,11 @@
 
 class QPushButton;
 class QSplitter;
+class QTabWidget;
 
 namespace vantor {
 
+class CepstrumView;
 class EnvelopeView;
 class SpectrumView;
 class TrendView;
@@ -31,6 +34,9 @@ public:
     SpectrumView& Spectrum() const { return *spectrum_; }
     WaveformView& Waveform() const { return *waveform_; }
     EnvelopeView& Envelope() const { return *envelope_; }
+    CepstrumView& Cepstrum() const { return *cepstrum_; }
+    // The lower right pane's tabs: the envelope spectrum (first) and the cepstrum.
+    QTabWidget& FamilyTabs() const { return *familyTabs_; }
 
     // The four graphs as they show the point views' state.
     void RedrawAll();
@@ -57,9 +63,11 @@ private:
     SpectrumView* spectrum_ = nullptr;
     WaveformView* waveform_ = nullptr;
     EnvelopeView* envelope_ = nullptr;
-    QSplitter* outer_ = nullptr; // the two rows
-    QSplitter* upper_ = nullptr; // trend | waveform
-    QSplitter* lower_ = nullptr; // spectrum | envelope; its columns are the upper row's too
+    CepstrumView* cepstrum_ = nullptr;
+    QTabWidget* familyTabs_ = nullptr; // envelope | cepstrum
+    QSplitter* outer_ = nullptr;       // the two rows
+    QSplitter* upper_ = nullptr;       // trend | waveform
+    QSplitter* lower_ = nullptr;       // spectrum | envelope; its columns are the upper row's too
     QPushButton* previous_ = nullptr;
     QPushButton* next_ = nullptr;
 };
