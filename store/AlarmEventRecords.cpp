@@ -53,9 +53,10 @@ std::vector<ListedEvent> List(SqlConnection& connection, const EventFilter& filt
     }
     QSqlQuery query = followup::Run(
         connection,
-        QStringLiteral("SELECT %1, (SELECT COUNT(*) FROM tblEventAcknowledgements a WHERE a.sEventGUID = "
-                       "e.sItemGUID) FROM tblAlarmEvents e %2 ORDER BY e.sRaised, (SELECT r.[ctDateTaken] FROM "
-                       "tblVibReadings r WHERE r.[sItemGUID] = e.sReadingGUID), e.sItemGUID")
+        QStringLiteral(
+            "SELECT %1, (SELECT COUNT(*) FROM tblEventAcknowledgements a WHERE a.sEventGUID = "
+            "e.sItemGUID) FROM tblAlarmEvents e %2 ORDER BY e.sRaised, (SELECT r.[ctDateTaken] FROM "
+            "tblVibReadings r WHERE r.[sItemGUID] = e.sReadingGUID), e.sItemGUID")
             .arg(QLatin1String(kEventColumns),
                  where.isEmpty() ? QString()
                                  : QStringLiteral("WHERE ") + where.join(QStringLiteral(" AND "))),

@@ -472,7 +472,8 @@ inline constexpr int ReportAllRoutes = First + 183;           // "All routes"
 inline constexpr int CepstrumTab = First + 184;               // "Cepstrum"
 inline constexpr int QuefrencyLabel = First + 185;            // "Quefrency"
 inline constexpr int CepstrumPeriods = First + 186;           // "Periods: %1"
-inline constexpr int NoCaptureForCepstrum = First + 187;      // "the reading holds no waveform of 256 samples or more"
+inline constexpr int NoCaptureForCepstrum =
+    First + 187; // "the reading holds no waveform of 256 samples or more"
 } // namespace text::added
 
 } // namespace vantor

@@ -647,8 +647,9 @@ TEST_F(PlantViewTest, APointOnTheSeverityStandardNamesItsZoneInTheStatusTooltip)
     // DE's newest 2.0 mm/s is zone B of group 2 rigid: still OK.
     EXPECT_EQ(table->RowTexts(0).join(u'|'), before[0]);
     EXPECT_EQ(table->RowTexts(1).join(u'|'), before[1]);
-    EXPECT_EQ(
-        model->data(model->index(0, 2), Qt::ToolTipRole).toString(),
-        QStringLiteral("OK\nSeverity by ISO 20816-3 group 2, rigid: zone B (velocity 2.00 mm/s, A/B 1.4 mm/s)"));
-    EXPECT_FALSE(model->data(model->index(1, 2), Qt::ToolTipRole).toString().contains(QStringLiteral("zone")));
+    EXPECT_EQ(model->data(model->index(0, 2), Qt::ToolTipRole).toString(),
+              QStringLiteral(
+                  "OK\nSeverity by ISO 20816-3 group 2, rigid: zone B (velocity 2.00 mm/s, A/B 1.4 mm/s)"));
+    EXPECT_FALSE(
+        model->data(model->index(1, 2), Qt::ToolTipRole).toString().contains(QStringLiteral("zone")));
 }
