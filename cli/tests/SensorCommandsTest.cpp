@@ -1,0 +1,61 @@
+// vantor sensor add, list and remove as a user runs them: a sensor bound to a point, rebound, listed
+// as text and JSON, refused for an unknown point or an id that is no single topic level, and removed.
+#include "app/Startup.h"
+#include "cli/tests/RunVantor.h"
+#include "platform/testing/RecordingPrompter.h"
+#include "platform/testing/TempEnvironment.h"
+#include "store/testing/TestPlant.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace vantor {
+namespace {
+
+using testing::RunVantor;
+
+TEST(SensorCommands, SensorsAreBoundListedAndRemoved) {
+    testing::TempEnvironment env;
+    testing::RecordingPrompter prompter;
+    CVib point;
+    {
+        CAppData app(prompter);
+        ASSERT_TRUE(InitDataRoot(app));
+        ASSERT_TRUE(RunHeadlessStartup(app));
+        point = testing::AddFanMotorDE(*app.MainConnection());
+    }
+    const QString guid = point.sItemGUID;
+    struct Step {
+        QStringList arguments;
+        int status;
+        const char* err; // a part of standard error
+    } const steps[] = {
+        {{"sensor", "add", "s-01", guid}, 0, ""},
+        {{"sensor", "add", "s-02", guid}, 0, ""},
+        {{"sensor", "add", "s-02", "{00000000-0000-4000-8000-000000000099}"}, 1, "No vibration point"},
+        {{"sensor", "add", "a/b", guid}, 2, "one topic level"},
+        {{"sensor", "add", "#", guid}, 2, "one topic level"},
+        {{"sensor", "remove", "s-01"}, 0, ""},
+        {{"sensor", "remove", "s-01"}, 1, "No sensor s-01"},
+    };
+    for (const Step& step : steps) {
+        const testing::VantorRun run = RunVantor(step.arguments);
+        EXPECT_EQ(run.status, step.status) << step.arguments.join(QLatin1Char(' ')).toStdString() << "\n"
+                                           << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(step.err)) << run.err.toStdString();
+    }
+    const testing::VantorRun text = RunVantor({"sensor", "list"});
+    EXPECT_TRUE(text.out.startsWith("sensor\tpoint\tname\tadded\ns-02\t" + guid.toUtf8() + "\t" +
+                                    point.sName.toUtf8() + "\t"))
+        << text.out.toStdString();
+    const QJsonArray json = QJsonDocument::fromJson(RunVantor({"sensor", "list", "--json"}).out).array();
+    ASSERT_EQ(json.size(), 1);
+    EXPECT_EQ(json[0].toObject().value("sensor").toString(), QStringLiteral("s-02"));
+    EXPECT_EQ(json[0].toObject().value("point").toString(), guid);
+}
+
+} // namespace
+} // namespace vantor
