@@ -56,7 +56,8 @@ void OnConnect(mosquitto* client, void* object, int rc) {
             SensorTopicName(session.settings.site, QStringLiteral("+"), QLatin1String(kind)).toUtf8();
         const int sub = mosquitto_subscribe(client, nullptr, topic.constData(), 1);
         if (sub != MOSQ_ERR_SUCCESS) {
-            LogLine(QStringLiteral("cannot subscribe to %1: %2").arg(QString::fromUtf8(topic), MosquittoError(sub)));
+            LogLine(QStringLiteral("cannot subscribe to %1: %2")
+                        .arg(QString::fromUtf8(topic), MosquittoError(sub)));
         }
     }
 }
@@ -121,7 +122,8 @@ void OnMessage(mosquitto* client, void* object, const mosquitto_message* message
         if (rc != MOSQ_ERR_SUCCESS) {
             LogLine(QStringLiteral("cannot publish %1: %2").arg(outcome.status->topic, MosquittoError(rc)));
         } else {
-            LogLine(QStringLiteral("status %1: %2").arg(outcome.status->topic, QString::fromUtf8(outcome.status->payload)));
+            LogLine(QStringLiteral("status %1: %2")
+                        .arg(outcome.status->topic, QString::fromUtf8(outcome.status->payload)));
         }
     }
 }
@@ -141,7 +143,8 @@ bool Wait(int seconds, const std::atomic<bool>& stop) {
 
 void LogLine(const QString& text) {
     std::fprintf(stderr, "%s vantor-ingest: %s\n",
-                 qUtf8Printable(QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)), qUtf8Printable(text));
+                 qUtf8Printable(QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)),
+                 qUtf8Printable(text));
     std::fflush(stderr);
 }
 
@@ -155,14 +158,20 @@ int RunIngestService(OnlineIngest& ingest, const IngestSettings& settings, const
         return 1;
     }
     mosquitto* client = session.client;
+    // This library version acknowledges a QoS 1 message before its message callback runs, writing
+    // the PUBACK at once unless the client is marked as driven by the application's own threads:
+    // then every packet it makes is only queued and written by the loop's write step, which comes
+    // after the read step that ran the callback, and so after the message's commit.
+    mosquitto_threaded_set(client, true);
     mosquitto_int_option(client, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     if (!settings.user.isEmpty()) {
         mosquitto_username_pw_set(client, settings.user.toUtf8().constData(),
-                                  settings.password.isEmpty() ? nullptr : settings.password.toUtf8().constData());
+                                  settings.password.isEmpty() ? nullptr
+                                                              : settings.password.toUtf8().constData());
     }
     if (!settings.caFile.isEmpty()) {
-        const int rc = mosquitto_tls_set(client, settings.caFile.toUtf8().constData(), nullptr, nullptr, nullptr,
-                                         nullptr);
+        const int rc = mosquitto_tls_set(client, settings.caFile.toUtf8().constData(), nullptr, nullptr,
+                                         nullptr, nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
             LogLine(QStringLiteral("cannot use the CA file %1: %2").arg(settings.caFile, MosquittoError(rc)));
             mosquitto_destroy(client);

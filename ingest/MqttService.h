@@ -1,9 +1,10 @@
 #pragma once
 // The ingest service's connection to the broker (libmosquitto): a persistent session (clean
 // session off, the settings' client id) subscribed with QoS 1 to the site's overall and waveform
-// topics; each message is handled and committed inside the library's message callback, which
-// returns before the library sends the PUBACK, so a message is acknowledged only after its commit
-// and one interrupted before it is delivered again. Status changes are published retained with
+// topics; each message is handled and committed inside the library's message callback, and the
+// PUBACK the library queues for it is written only by the network loop's write step after that
+// callback returned, so a message is acknowledged only after its commit and one interrupted before
+// it is delivered again. Status changes are published retained with
 // QoS 1. A lost or refused connection is retried with a doubling back-off up to the settings' cap,
 // with a log line each time.
 

@@ -121,7 +121,8 @@ TEST_F(IngestService, StoresJudgesPublishesTheStatusAndSurvivesBadMessages) {
     const auto warning = [&] {
         for (const auto& [topic, payload] : sensor.Received()) {
             if (topic == QStringLiteral("vantor/plant/s1/status") &&
-                QJsonDocument::fromJson(payload).object().value("level").toString() == QStringLiteral("WARNING")) {
+                QJsonDocument::fromJson(payload).object().value("level").toString() ==
+                    QStringLiteral("WARNING")) {
                 return true;
             }
         }
@@ -142,8 +143,8 @@ TEST_F(IngestService, StoresJudgesPublishesTheStatusAndSurvivesBadMessages) {
         {overall, "{\"time\": nope"},
         {waveform, Waveform(4000).chopped(4)},
         {waveform, nan},
-        {waveform, QByteArray(R"({"time":"2026-03-02T13:00:00Z","rate_hz":5,"unit":"g","samples":256})") + '\n' +
-                       QByteArray(1024, '\0')},
+        {waveform, QByteArray(R"({"time":"2026-03-02T13:00:00Z","rate_hz":5,"unit":"g","samples":256})") +
+                       '\n' + QByteArray(1024, '\0')},
         {overall, QByteArray(kMaxOverallPayload + 10, ' ')},
         {QStringLiteral("vantor/plant/s9/overall"), Overall(800, 1.0)},
     };
@@ -151,7 +152,8 @@ TEST_F(IngestService, StoresJudgesPublishesTheStatusAndSurvivesBadMessages) {
         sensor.Publish(topic, payload);
     }
     sensor.Publish(overall, Overall(1400, 2.0));
-    ASSERT_TRUE(WaitFor([&] { return Overalls() == 3; }, 20000)) << service.readAllStandardError().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return Overalls() == 3; }, 20000))
+        << service.readAllStandardError().toStdString();
     EXPECT_EQ(service.state(), QProcess::Running);
     EXPECT_EQ(Db().ListVibReadings(point.sItemGUID).size(), 1U);
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM tblOnlineOveralls WHERE sSensorID = 's9'")), 0);
@@ -168,7 +170,8 @@ TEST_F(IngestService, StoresJudgesPublishesTheStatusAndSurvivesBadMessages) {
 
 TEST_F(IngestService, ASettingsFileOthersMayReadIsRefused) {
     const QString settings = Settings(600, 3600);
-    QFile::setPermissions(settings, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(settings,
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     StartService(settings);
     ASSERT_TRUE(service.waitForFinished(10000));
     EXPECT_EQ(service.exitCode(), 1);

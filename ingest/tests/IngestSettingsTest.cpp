@@ -27,8 +27,9 @@ TEST(IngestSettings, AnOwnerOnlyFileIsReadAndAnythingElseIsRefusedWithTheReason)
     const QTemporaryDir dir;
     constexpr QFile::Permissions kOwner = QFile::ReadOwner | QFile::WriteOwner;
     const SettingsRead good = ReadIngestSettings(
-        Write(dir, "# broker\nhost = 127.0.0.1\nport=1884\nsite = plant\nuser = ingest\npassword = a=b\n"
-                   "overall_interval_s = 0\n",
+        Write(dir,
+              "# broker\nhost = 127.0.0.1\nport=1884\nsite = plant\nuser = ingest\npassword = a=b\n"
+              "overall_interval_s = 0\n",
               kOwner));
     ASSERT_TRUE(good.settings.has_value()) << good.error.toStdString();
     EXPECT_EQ(good.settings->host, QStringLiteral("127.0.0.1"));
@@ -55,7 +56,8 @@ TEST(IngestSettings, AnOwnerOnlyFileIsReadAndAnythingElseIsRefusedWithTheReason)
     for (const Case& test : cases) {
         const SettingsRead read = ReadIngestSettings(Write(dir, test.text, test.permissions));
         EXPECT_FALSE(read.settings.has_value()) << test.name;
-        EXPECT_TRUE(read.error.contains(QLatin1String(test.error))) << test.name << ": " << read.error.toStdString();
+        EXPECT_TRUE(read.error.contains(QLatin1String(test.error)))
+            << test.name << ": " << read.error.toStdString();
     }
     EXPECT_TRUE(ReadIngestSettings(dir.filePath(QStringLiteral("absent"))).error.contains("cannot be read"));
 }

@@ -25,9 +25,9 @@ namespace vantor::ingest::testing {
 
 // The broker program, empty when it is not installed.
 inline QString MosquittoProgram() {
-    return QStandardPaths::findExecutable(QStringLiteral("mosquitto"),
-                                          {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"),
-                                           QStringLiteral("/usr/bin")});
+    return QStandardPaths::findExecutable(
+        QStringLiteral("mosquitto"),
+        {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"), QStringLiteral("/usr/bin")});
 }
 
 class TestBroker {
@@ -113,11 +113,13 @@ public:
     TestClient& operator=(const TestClient&) = delete;
 
     bool Connected() const { return connected_; }
-    void Subscribe(const QString& topic) { mosquitto_subscribe(client_, nullptr, topic.toUtf8().constData(), 1); }
+    void Subscribe(const QString& topic) {
+        mosquitto_subscribe(client_, nullptr, topic.toUtf8().constData(), 1);
+    }
     void Publish(const QString& topic, const QByteArray& payload) {
         ++published_;
-        EXPECT_EQ(mosquitto_publish(client_, nullptr, topic.toUtf8().constData(), static_cast<int>(payload.size()),
-                                    payload.constData(), 1, false),
+        EXPECT_EQ(mosquitto_publish(client_, nullptr, topic.toUtf8().constData(),
+                                    static_cast<int>(payload.size()), payload.constData(), 1, false),
                   MOSQ_ERR_SUCCESS);
     }
     // Whether the broker acknowledged everything published within the time.
