@@ -168,6 +168,40 @@ TEST_F(IngestService, StoresJudgesPublishesTheStatusAndSurvivesBadMessages) {
     EXPECT_TRUE(log.contains("vantor/plant/s1/waveform: message dropped: the header announces 4096 samples"));
 }
 
+TEST_F(IngestService, ABrokerThatGoesAwayIsReconnectedToWithALogLineEachTime) {
+    StartService(Settings(0, 3600));
+    const QString overall = QStringLiteral("vantor/plant/s1/overall");
+    {
+        TestClient sensor(broker->Port());
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                sensor.Publish(overall, Overall(0, 1.0));
+                return WaitFor([&] { return Overalls() == 1; }, 1000);
+            },
+            20000));
+    }
+    broker->Stop();
+    QThread::msleep(3500); // the service tries at 1 s and 2 s (its cap) meanwhile
+    broker->Start();
+    ASSERT_TRUE(broker->Ready());
+    // The broker kept nothing (no persistence): the service subscribes again on reconnecting.
+    TestClient sensor(broker->Port());
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            sensor.Publish(overall, Overall(60, 1.0));
+            return WaitFor([&] { return Overalls() == 2; }, 1000);
+        },
+        20000))
+        << service.readAllStandardError().toStdString();
+    service.terminate();
+    ASSERT_TRUE(service.waitForFinished(10000));
+    const QByteArray log = service.readAllStandardError();
+    EXPECT_TRUE(log.contains("lost the broker at 127.0.0.1")) << log.toStdString();
+    EXPECT_GE(log.count("cannot reach the broker at 127.0.0.1"), 2) << log.toStdString();
+    EXPECT_TRUE(log.contains("trying again in 2 s")) << log.toStdString();
+    EXPECT_EQ(log.count("connected to 127.0.0.1"), 2) << log.toStdString();
+}
+
 TEST_F(IngestService, ASettingsFileOthersMayReadIsRefused) {
     const QString settings = Settings(600, 3600);
     QFile::setPermissions(settings,

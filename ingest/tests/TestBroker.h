@@ -49,7 +49,17 @@ public:
                        .arg(port_)
                        .toUtf8());
         file.close();
-        process_.start(MosquittoProgram(), {QStringLiteral("-c"), config});
+        config_ = config;
+        Start();
+    }
+    ~TestBroker() { Stop(); }
+    TestBroker(const TestBroker&) = delete;
+    TestBroker& operator=(const TestBroker&) = delete;
+
+    // Starts the broker (again, on the same port) and waits until it accepts connections.
+    void Start() {
+        ready_ = false;
+        process_.start(MosquittoProgram(), {QStringLiteral("-c"), config_});
         process_.waitForStarted();
         const QDeadlineTimer deadline(10000);
         while (!deadline.hasExpired()) {
@@ -62,21 +72,23 @@ public:
             QThread::msleep(50);
         }
     }
-    ~TestBroker() {
+    void Stop() {
+        if (process_.state() == QProcess::NotRunning) {
+            return;
+        }
         process_.terminate();
         if (!process_.waitForFinished(5000)) {
             process_.kill();
             process_.waitForFinished(5000);
         }
     }
-    TestBroker(const TestBroker&) = delete;
-    TestBroker& operator=(const TestBroker&) = delete;
 
     bool Ready() const { return ready_; }
     quint16 Port() const { return port_; }
 
 private:
     QTemporaryDir dir_;
+    QString config_;
     QProcess process_;
     quint16 port_ = 0;
     bool ready_ = false;
