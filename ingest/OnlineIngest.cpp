@@ -212,7 +212,11 @@ std::optional<StatusMessage> OnlineIngest::StatusChange(const QString& sensor, c
                          QString::number(critical ? point.fISOCriticalMMS : point.fISOWarningMMS, 'f', 2)));
         }
     }
-    const QByteArray key = (StatusText(level) + QLatin1Char('\n') + reasons.join(QLatin1Char('\n'))).toUtf8();
+    // A change is one of the level or of the reasons' kinds, not of the online value's digits.
+    const QByteArray key =
+        (StatusText(level) + QLatin1Char('\n') + judged.reason + QLatin1Char('\n') +
+         QString::number(static_cast<int>(state.overallLevel.value_or(StatusCode::NoReadings))))
+            .toUtf8();
     if (state.publishedKey == key) {
         return std::nullopt;
     }

@@ -57,6 +57,8 @@ TEST(OnlineIngest, ASensorsMessagesAreThinnedDeduplicatedJudgedAndStored) {
          IngestResult::Thinned, nullptr},
         {"waveform within the hour", waveform, Waveform(70), IngestResult::Thinned, nullptr},
         {"crossing while thinned", overall, Overall(120, 5.0), IngestResult::Thinned, "WARNING"},
+        {"higher, still warning", overall, Overall(125, 6.0), IngestResult::Thinned, nullptr},
+        // Stored because of the crossing; the point's status is unchanged, so nothing is published.
         {"waveform after the crossing", waveform, Waveform(130), IngestResult::Stored, nullptr},
         {"that waveform again", waveform, Waveform(130), IngestResult::Thinned, nullptr},
         {"malformed", overall, "{\"time\":", IngestResult::Malformed, nullptr},
