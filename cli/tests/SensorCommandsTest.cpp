@@ -6,6 +6,7 @@
 #include "platform/testing/TempEnvironment.h"
 #include "store/testing/TestPlant.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -55,6 +56,17 @@ TEST(SensorCommands, SensorsAreBoundListedAndRemoved) {
     ASSERT_EQ(json.size(), 1);
     EXPECT_EQ(json[0].toObject().value("sensor").toString(), QStringLiteral("s-02"));
     EXPECT_EQ(json[0].toObject().value("point").toString(), guid);
+
+    // ingest run is the service program beside vantor, which checks its settings file first.
+    const QString settings = env.Root() + QStringLiteral("/ingest.conf");
+    QFile file(settings);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("site = plant\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    const testing::VantorRun ingest = RunVantor({"ingest", "run", "--settings", settings});
+    EXPECT_EQ(ingest.status, 1);
+    EXPECT_TRUE(ingest.err.contains("has mode 0640")) << ingest.err.toStdString();
 }
 
 } // namespace

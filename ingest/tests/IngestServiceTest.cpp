@@ -213,7 +213,7 @@ TEST_F(IngestService, ASettingsFileOthersMayReadIsRefused) {
 }
 
 TEST_F(IngestService, AServiceKilledDuringABurstStoresEveryMessageExactlyOnceAfterItsRestart) {
-    constexpr int kBurst = 2000;
+    constexpr int kBurst = 10000;
     const QString settings = Settings(0, 3600);
     StartService(settings);
     TestClient sensor(broker->Port());
