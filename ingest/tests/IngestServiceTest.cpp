@@ -16,10 +16,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <functional>
 #include <limits>
+#include <optional>
 
 namespace vantor::ingest {
 namespace {
@@ -49,7 +51,7 @@ protected:
 
     CMainConnection& Db() { return *app->MainConnection(); }
 
-    QString Settings(int overallInterval, int waveformInterval) {
+    QString Settings(int overallInterval, int waveformInterval, const QString& caFile = {}) {
         const QString path = env.Root() + QStringLiteral("/ingest.conf");
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -59,6 +61,9 @@ protected:
                        .arg(overallInterval)
                        .arg(waveformInterval)
                        .toUtf8());
+        if (!caFile.isEmpty()) {
+            file.write(QStringLiteral("ca_file = %1\n").arg(caFile).toUtf8());
+        }
         file.close();
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         return path;
@@ -200,6 +205,97 @@ TEST_F(IngestService, ABrokerThatGoesAwayIsReconnectedToWithALogLineEachTime) {
     EXPECT_GE(log.count("cannot reach the broker at 127.0.0.1"), 2) << log.toStdString();
     EXPECT_TRUE(log.contains("trying again in 2 s")) << log.toStdString();
     EXPECT_EQ(log.count("connected to 127.0.0.1"), 2) << log.toStdString();
+}
+
+// A certificate authority and a server certificate for 127.0.0.1 it signed, made by openssl.
+struct TestCertificates {
+    QString ca;
+    QString certificate;
+    QString key;
+};
+std::optional<TestCertificates> MakeCertificates(const QString& folder, const QString& name) {
+    const auto run = [&](const QStringList& arguments) {
+        QProcess openssl;
+        openssl.setWorkingDirectory(folder);
+        openssl.start(QStringLiteral("openssl"), arguments);
+        return openssl.waitForFinished(60000) && openssl.exitStatus() == QProcess::NormalExit &&
+               openssl.exitCode() == 0;
+    };
+    QFile extensions(folder + QStringLiteral("/san.ext"));
+    if (!extensions.open(QIODevice::WriteOnly)) {
+        return std::nullopt;
+    }
+    extensions.write("subjectAltName=IP:127.0.0.1\n");
+    extensions.close();
+    const QString ca = name + QStringLiteral("-ca");
+    const QString server = name + QStringLiteral("-server");
+    const bool made = run({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", ca + ".key", "-out",
+                           ca + ".crt", "-days", "2", "-subj", "/CN=" + ca}) &&
+                      run({"req", "-newkey", "rsa:2048", "-nodes", "-keyout", server + ".key", "-out",
+                           server + ".csr", "-subj", "/CN=127.0.0.1"}) &&
+                      run({"x509", "-req", "-in", server + ".csr", "-CA", ca + ".crt", "-CAkey", ca + ".key",
+                           "-CAcreateserial", "-out", server + ".crt", "-days", "2", "-extfile", "san.ext"});
+    if (!made) {
+        return std::nullopt;
+    }
+    for (const QString& file : {ca + ".crt", server + ".crt", server + ".key"}) {
+        QFile::setPermissions(folder + '/' + file,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    return TestCertificates{folder + '/' + ca + ".crt", folder + '/' + server + ".crt",
+                            folder + '/' + server + ".key"};
+}
+
+TEST_F(IngestService, ConnectsOverTlsWithTheSettingsCaAndRefusesAnotherCa) {
+    // The broker started as root reads its certificates as the mosquitto user: a folder it may enter.
+    QTemporaryDir certificates;
+    QFile::setPermissions(certificates.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                   QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                                   QFile::ExeOther);
+    const std::optional<TestCertificates> site =
+        MakeCertificates(certificates.path(), QStringLiteral("site"));
+    const std::optional<TestCertificates> other =
+        MakeCertificates(certificates.path(), QStringLiteral("other"));
+    ASSERT_TRUE(site && other) << "openssl could not make the test certificates";
+    TestBroker tls(
+        QStringLiteral("cafile %1\ncertfile %2\nkeyfile %3").arg(site->ca, site->certificate, site->key));
+    ASSERT_TRUE(tls.Ready());
+    broker = nullptr; // the plain broker is not used here
+    const QString overall = QStringLiteral("vantor/plant/s1/overall");
+
+    // Trusting another authority, the service cannot connect and says why.
+    const QString settings = env.Root() + QStringLiteral("/ingest.conf");
+    const auto write = [&](const QString& ca) {
+        QFile file(settings);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QStringLiteral("host = 127.0.0.1\nport = %1\nsite = plant\noverall_interval_s = 0\n"
+                                  "max_backoff_s = 1\nca_file = %2\n")
+                       .arg(tls.Port())
+                       .arg(ca)
+                       .toUtf8());
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    };
+    write(other->ca);
+    StartService(settings);
+    QThread::msleep(2500);
+    service.terminate();
+    ASSERT_TRUE(service.waitForFinished(10000));
+    const QByteArray refused = service.readAllStandardError();
+    EXPECT_FALSE(refused.contains("connected to")) << refused.toStdString();
+    EXPECT_TRUE(refused.contains("127.0.0.1:" + QByteArray::number(tls.Port()))) << refused.toStdString();
+
+    write(site->ca);
+    StartService(settings);
+    TestClient sensor(tls.Port(), site->ca);
+    ASSERT_TRUE(sensor.Connected());
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            sensor.Publish(overall, Overall(0, 1.0));
+            return WaitFor([&] { return Overalls() == 1; }, 1000);
+        },
+        20000))
+        << service.readAllStandardError().toStdString();
 }
 
 TEST_F(IngestService, ASettingsFileOthersMayReadIsRefused) {

@@ -32,7 +32,8 @@ inline QString MosquittoProgram() {
 
 class TestBroker {
 public:
-    TestBroker() {
+    // `listenerOptions`: lines for the listener (a TLS listener's cafile, certfile, keyfile).
+    explicit TestBroker(const QString& listenerOptions = {}) {
         QTcpServer probe;
         if (!probe.listen(QHostAddress::LocalHost, 0)) {
             return;
@@ -44,9 +45,10 @@ public:
         if (!file.open(QIODevice::WriteOnly)) {
             return;
         }
-        file.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n"
+        file.write(QStringLiteral("listener %1 127.0.0.1\n%2\nallow_anonymous true\npersistence false\n"
                                   "max_queued_messages 0\nlog_dest none\n")
                        .arg(port_)
+                       .arg(listenerOptions)
                        .toUtf8());
         file.close();
         config_ = config;
@@ -98,9 +100,13 @@ private:
 // and keeps every message it receives.
 class TestClient {
 public:
-    explicit TestClient(quint16 port) {
+    // With `caFile` the connection is TLS, the broker's certificate checked against it.
+    explicit TestClient(quint16 port, const QString& caFile = {}) {
         mosquitto_lib_init();
         client_ = mosquitto_new(nullptr, true, this);
+        if (!caFile.isEmpty()) {
+            mosquitto_tls_set(client_, caFile.toUtf8().constData(), nullptr, nullptr, nullptr, nullptr);
+        }
         mosquitto_message_callback_set(client_, [](mosquitto*, void* self, const mosquitto_message* m) {
             auto& me = *static_cast<TestClient*>(self);
             const std::lock_guard lock(me.mutex_);
