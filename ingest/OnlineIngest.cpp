@@ -2,6 +2,7 @@
 
 #include "app/AlarmEvents.h"
 #include "app/SignalTransfer.h"
+#include "device/DateFixCheck.h"
 #include "store/MainConnection.h"
 #include "store/OnlineTables.h"
 
@@ -16,6 +17,16 @@ namespace {
 
 IngestOutcome Outcome(IngestResult result, const QString& message) {
     return {result, message, std::nullopt};
+}
+
+// The dates a reading may carry (the meter's and the import's range); an online value keeps to it too.
+std::optional<QString> OutOfRange(const QDateTime& time) {
+    const QDateTime local = time.toLocalTime();
+    if (local >= DateFixCheck::Earliest() && local <= DateFixCheck::Latest()) {
+        return std::nullopt;
+    }
+    return QStringLiteral("the time %1 lies outside 1900-01-01 00:00:00 to 2079-06-06 00:00:00")
+        .arg(time.toString(Qt::ISODateWithMs));
 }
 
 bool Alarming(StatusCode code) {
@@ -87,11 +98,17 @@ IngestOutcome OnlineIngest::Handle(const QString& topic, const QByteArray& paylo
             if (!overall.Ok()) {
                 return Outcome(IngestResult::Malformed, overall.error);
             }
+            if (const std::optional<QString> refused = OutOfRange(overall.value->time)) {
+                return Outcome(IngestResult::Malformed, *refused);
+            }
             return HandleOverall(sensor, point, *overall.value);
         }
         const Parsed<WaveformMessage> waveform = ParseWaveform(payload);
         if (!waveform.Ok()) {
             return Outcome(IngestResult::Malformed, waveform.error);
+        }
+        if (const std::optional<QString> refused = OutOfRange(waveform.value->time)) {
+            return Outcome(IngestResult::Malformed, *refused);
         }
         return HandleWaveform(sensor, point, *waveform.value);
     } catch (const std::exception& error) {
