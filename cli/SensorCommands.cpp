@@ -1,6 +1,8 @@
-// sensor add|list|remove: which vibration point each online sensor measures; ingest run: the
+// sensor add|list|values|remove: which vibration point each online sensor measures and the overall
+// values stored of it; ingest run: the
 // service that stores what the sensors publish (the vantor-ingest program beside this one, which
 // alone loads the MQTT client library).
+#include "analysis/AlarmStatus.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
@@ -96,6 +98,43 @@ int RunSensorRemove(CommandContext& context, const QString& sensor) {
     });
 }
 
+QString Value(const std::optional<double>& value) {
+    return value ? QString::number(*value, 'g', 6) : QString();
+}
+
+int RunSensorValues(CommandContext& context, const QString& sensor, bool json) {
+    return WithDatabase(context, [&](CMainConnection& db) {
+        if (!onlinerows::SensorOf(db.Connection(), sensor)) {
+            context.UserPrompter().ShowMessage(QStringLiteral("No sensor %1").arg(sensor));
+            return static_cast<int>(kFailed);
+        }
+        QJsonArray rows;
+        std::string text = "taken\tiso_mms\ttotal_g\ttemperature_c\tstatus\n";
+        for (const OnlineOverallRow& row : onlinerows::Overalls(db.Connection(), sensor)) {
+            const QString status = StatusText(static_cast<StatusCode>(row.level));
+            QJsonObject object{{QStringLiteral("taken"), OnlineMomentText(row.taken)},
+                               {QStringLiteral("point"), row.pointGuid},
+                               {QStringLiteral("status"), status}};
+            for (const auto& [key, value] :
+                 {std::pair{"iso_mms", row.isoMms}, std::pair{"total_g", row.totalG},
+                  std::pair{"temperature_c", row.temperatureC}}) {
+                object.insert(QLatin1String(key), value ? QJsonValue(*value) : QJsonValue());
+            }
+            rows.append(object);
+            text += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+                        .arg(OnlineMomentText(row.taken), Value(row.isoMms), Value(row.totalG),
+                             Value(row.temperatureC), status)
+                        .toStdString();
+        }
+        if (json) {
+            std::fputs(QJsonDocument(rows).toJson(QJsonDocument::Compact).append('\n').constData(), stdout);
+        } else {
+            std::fputs(text.c_str(), stdout);
+        }
+        return static_cast<int>(kDone);
+    });
+}
+
 // Replaces this process by vantor-ingest beside it; returns only when that cannot be run.
 int RunIngest(const std::string& settings) {
     const QFileInfo self(QStringLiteral("/proc/self/exe"));
@@ -127,6 +166,14 @@ void AddSensorCommands(CLI::App& cli, CommandContext& context) {
     auto* list = sensor->add_subcommand("list", "The sensors with their points");
     list->add_flag("--json", *json, "Print a JSON array");
     list->callback([&context, json] { context.status = RunSensorList(context, *json); });
+
+    auto values = std::make_shared<std::pair<std::string, bool>>();
+    auto* valuesCommand =
+        sensor->add_subcommand("values", "The overall values stored of a sensor, oldest first");
+    valuesCommand->add_option("sensor", values->first, "The sensor's id")->required();
+    valuesCommand->add_flag("--json", values->second, "Print a JSON array");
+    valuesCommand->callback(
+        [&context, values] { context.status = RunSensorValues(context, Q(values->first), values->second); });
 
     auto removed = std::make_shared<std::string>();
     auto* remove = sensor->add_subcommand("remove", "Unbind a sensor: its messages are no longer stored");

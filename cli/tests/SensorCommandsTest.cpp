@@ -1,9 +1,11 @@
 // vantor sensor add, list and remove as a user runs them: a sensor bound to a point, rebound, listed
 // as text and JSON, refused for an unknown point or an id that is no single topic level, and removed.
+#include "analysis/AlarmStatus.h"
 #include "app/Startup.h"
 #include "cli/tests/RunVantor.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
+#include "store/OnlineTables.h"
 #include "store/testing/TestPlant.h"
 
 #include <QFile>
@@ -29,6 +31,14 @@ TEST(SensorCommands, SensorsAreBoundListedAndRemoved) {
         point = testing::AddFanMotorDE(*app.MainConnection());
     }
     const QString guid = point.sItemGUID;
+    {
+        CAppData app(prompter);
+        ASSERT_TRUE(RunHeadlessStartup(app));
+        const QDateTime taken(QDate(2026, 3, 2), QTime(12, 0, 0, 250));
+        onlinerows::InsertOverall(app.MainConnection()->Connection(),
+                                  {MakeItemGuid(), QStringLiteral("s-02"), guid, taken, 5.25, std::nullopt,
+                                   41.5, static_cast<int>(StatusCode::Warning)});
+    }
     struct Step {
         QStringList arguments;
         int status;
@@ -52,6 +62,15 @@ TEST(SensorCommands, SensorsAreBoundListedAndRemoved) {
     EXPECT_TRUE(text.out.startsWith("sensor\tpoint\tname\tadded\ns-02\t" + guid.toUtf8() + "\t" +
                                     point.sName.toUtf8() + "\t"))
         << text.out.toStdString();
+    EXPECT_EQ(
+        RunVantor({"sensor", "values", "s-02"}).out,
+        "taken\tiso_mms\ttotal_g\ttemperature_c\tstatus\n2026-03-02 12:00:00.250\t5.25\t\t41.5\tWARNING\n");
+    const QJsonArray values =
+        QJsonDocument::fromJson(RunVantor({"sensor", "values", "s-02", "--json"}).out).array();
+    ASSERT_EQ(values.size(), 1);
+    EXPECT_TRUE(values[0].toObject().value("total_g").isNull());
+    EXPECT_EQ(values[0].toObject().value("iso_mms").toDouble(), 5.25);
+    EXPECT_EQ(RunVantor({"sensor", "values", "s-09"}).status, 1);
     const QJsonArray json = QJsonDocument::fromJson(RunVantor({"sensor", "list", "--json"}).out).array();
     ASSERT_EQ(json.size(), 1);
     EXPECT_EQ(json[0].toObject().value("sensor").toString(), QStringLiteral("s-02"));
