@@ -126,6 +126,7 @@ OnlineIngest::SensorState& OnlineIngest::StateOf(const QString& sensor, const CV
                 state.overallIso = *latest->isoMms;
             }
         }
+        state.waveformDue = onlinerows::WaveformDue(db_.Connection(), sensor);
         CVibReading reading;
         if (db_.GetLatestVibReading(point.sItemGUID, reading)) {
             state.lastWaveform = reading.ctDateTaken;
@@ -144,7 +145,8 @@ IngestOutcome OnlineIngest::HandleOverall(const QString& sensor, const CVib& poi
     if (message.isoMms) {
         const StatusCode now = ClassifyValue(static_cast<float>(*message.isoMms), point.bISOAlarmsOn,
                                              point.fISOWarningMMS, point.fISOCriticalMMS);
-        if (Crosses(state.overallLevel, now)) {
+        if (Crosses(state.overallLevel, now) && !state.waveformDue) {
+            onlinerows::SetWaveformDue(db_.Connection(), sensor, message.time);
             state.waveformDue = true;
         }
         levelChanged = !state.overallLevel || *state.overallLevel != now;
@@ -200,7 +202,10 @@ IngestOutcome OnlineIngest::HandleWaveform(const QString& sensor, const CVib& po
                            : IngestResult::Malformed,
                        stored.error);
     }
-    state.waveformDue = false;
+    if (state.waveformDue) {
+        onlinerows::SetWaveformDue(db_.Connection(), sensor, {});
+        state.waveformDue = false;
+    }
     state.lastWaveform = request.taken;
     IngestOutcome outcome =
         Outcome(IngestResult::Stored, QStringLiteral("waveform stored as reading %1 (%2 samples)")

@@ -9,8 +9,10 @@ namespace vantor {
 namespace {
 
 constexpr std::array kTables = {
-    // One row per sensor (sItemGUID is the sensor's id in the topics) with the point it measures.
-    AddedTable{kSensorsTable, "sItemGUID TEXT, sVibGUID TEXT, sAdded TEXT",
+    // One row per sensor (sItemGUID is the sensor's id in the topics) with the point it measures
+    // and, while the next waveform is due whatever its interval, the moment its ISO velocity
+    // crossed a level (empty otherwise).
+    AddedTable{kSensorsTable, "sItemGUID TEXT, sVibGUID TEXT, sAdded TEXT, sWaveformDue TEXT",
                "CREATE INDEX ixSensorsItem ON tblSensors (sItemGUID)"},
     // Overall values as the sensors publish them (NULL where a value was not sent), with the level
     // the ISO velocity was judged at against the point's limits.
@@ -72,6 +74,17 @@ bool RemoveSensor(SqlConnection& connection, const QString& sensorId) {
     QSqlQuery query =
         followup::Run(connection, QStringLiteral("DELETE FROM tblSensors WHERE sItemGUID = ?"), {sensorId});
     return query.numRowsAffected() > 0;
+}
+
+void SetWaveformDue(SqlConnection& connection, const QString& sensorId, const QDateTime& crossed) {
+    followup::Run(connection, QStringLiteral("UPDATE tblSensors SET sWaveformDue = ? WHERE sItemGUID = ?"),
+                  {crossed.isValid() ? OnlineMomentText(crossed) : QString(), sensorId});
+}
+
+bool WaveformDue(SqlConnection& connection, const QString& sensorId) {
+    QSqlQuery query = followup::Run(
+        connection, QStringLiteral("SELECT sWaveformDue FROM tblSensors WHERE sItemGUID = ?"), {sensorId});
+    return query.next() && !query.value(0).toString().isEmpty();
 }
 
 std::vector<SensorRow> Sensors(SqlConnection& connection) {

@@ -53,6 +53,10 @@ void PutSensor(SqlConnection& connection, const SensorRow& row);
 // False when the sensor was not bound.
 bool RemoveSensor(SqlConnection& connection, const QString& sensorId);
 std::vector<SensorRow> Sensors(SqlConnection& connection);
+// Marks the sensor's next waveform as due whatever its interval (its ISO velocity crossed a level
+// at `crossed`), or clears the mark (an invalid moment), so a restarted service keeps it.
+void SetWaveformDue(SqlConnection& connection, const QString& sensorId, const QDateTime& crossed);
+bool WaveformDue(SqlConnection& connection, const QString& sensorId);
 std::optional<SensorRow> SensorOf(SqlConnection& connection, const QString& sensorId);
 
 // Whether the sensor has a stored overall row closer than `intervalSeconds` to `taken` (with 0:

@@ -112,10 +112,16 @@ TEST(OnlineIngest, ASensorsMessagesAreThinnedDeduplicatedJudgedAndStored) {
         EXPECT_NEAR(reading.fTotalG, 0.05 / std::sqrt(2.0), 0.002);
     }
 
-    // A service started again knows the last level and the last waveform from the database.
+    // A service started again knows the last level, the last waveform and a waveform due after a
+    // crossing from the database.
     OnlineIngest restarted(db, QStringLiteral("plant"), {600, 3600});
-    EXPECT_EQ(restarted.Handle(waveform, Waveform(200)).result, IngestResult::Thinned);
+    EXPECT_EQ(restarted.Handle(waveform, Waveform(3800)).result, IngestResult::Thinned);
     EXPECT_EQ(restarted.Handle(overall, Overall(0, 2.0)).result, IngestResult::Duplicate);
+    // CRITICAL (the newest stored row) to WARNING: a crossing.
+    EXPECT_EQ(restarted.Handle(overall, Overall(3810, 5.0)).result, IngestResult::Stored);
+    OnlineIngest again(db, QStringLiteral("plant"), {600, 3600});
+    EXPECT_EQ(again.Handle(waveform, Waveform(3820)).result, IngestResult::Stored);
+    EXPECT_EQ(again.Handle(waveform, Waveform(3830)).result, IngestResult::Thinned);
 }
 
 } // namespace

@@ -49,6 +49,12 @@ TEST_P(OnlineTablesTest, ASensorIsBoundToOnePointAtATime) {
     EXPECT_TRUE(onlinerows::RemoveSensor(c, QStringLiteral("s2")));
     EXPECT_FALSE(onlinerows::RemoveSensor(c, QStringLiteral("s2")));
     EXPECT_FALSE(onlinerows::SensorOf(c, QStringLiteral("s2")).has_value());
+
+    EXPECT_FALSE(onlinerows::WaveformDue(c, QStringLiteral("s1")));
+    onlinerows::SetWaveformDue(c, QStringLiteral("s1"), kNoon);
+    EXPECT_TRUE(onlinerows::WaveformDue(c, QStringLiteral("s1")));
+    onlinerows::SetWaveformDue(c, QStringLiteral("s1"), {});
+    EXPECT_FALSE(onlinerows::WaveformDue(c, QStringLiteral("s1")));
 }
 
 TEST_P(OnlineTablesTest, OverallRowsAreFoundByTheirSensorAndMoment) {
