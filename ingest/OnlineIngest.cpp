@@ -112,6 +112,8 @@ IngestOutcome OnlineIngest::Handle(const QString& topic, const QByteArray& paylo
         }
         return HandleWaveform(sensor, point, *waveform.value);
     } catch (const std::exception& error) {
+        // What was remembered of the sensor may be ahead of the database: read it again next time.
+        sensors_.erase(sensor);
         return Outcome(IngestResult::Failed, QString::fromUtf8(error.what()));
     }
 }
@@ -192,11 +194,16 @@ IngestOutcome OnlineIngest::HandleWaveform(const QString& sensor, const CVib& po
     request.format = QStringLiteral("mqtt");
     const SignalImportOutcome stored = StoreWaveformReading(db_, processor_, point, request);
     if (stored.duplicate) {
+        // Delivered again after it was stored: a waveform due then is stored already.
+        if (state.waveformDue) {
+            onlinerows::SetWaveformDue(db_.Connection(), sensor, {});
+            state.waveformDue = false;
+        }
         return Outcome(IngestResult::Duplicate, QStringLiteral("already stored"));
     }
     if (!stored.ok) {
-        // A waveform the reading build refuses (for example all zeros) is the sensor's fault; a
-        // database failure is not.
+        // A waveform the reading build refuses (samples too large for the capture's gain) is the
+        // sensor's fault; a database failure is not.
         return Outcome(stored.error.startsWith(QLatin1String("the reading could not be stored"))
                            ? IngestResult::Failed
                            : IngestResult::Malformed,
