@@ -183,7 +183,7 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
     }
     // A run speed from the command or the file passes the point editor's check; the point's own
     // is what its editor stored.
-    float runSpeed = point.fRunSpeedHz;
+    std::optional<double> runSpeed;
     for (const auto& [given, where] :
          {std::pair{request.runSpeedHz, QStringLiteral("the run speed given")},
           std::pair{source.runSpeedHz.has_value() ? std::optional<double>(*source.runSpeedHz) : std::nullopt,
@@ -195,14 +195,32 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
             return ImportFailed(
                 QStringLiteral("%1, %2 Hz: %3").arg(where, QString::number(*given, 'g', 6), *refused));
         }
-        runSpeed = AsStoredFloat(*given);
+        runSpeed = given;
         break;
     }
 
-    ImportedReadingBuild build =
-        BuildImportedReading(source.waveform, request.choice.channel, runSpeed, processor);
+    WaveformReadingRequest store;
+    store.waveform = std::move(source.waveform);
+    store.channel = request.choice.channel;
+    store.taken = taken;
+    store.runSpeedHz = runSpeed;
+    store.sourceName = QFileInfo(request.path).fileName();
+    store.format = FormatName(*format);
+    SignalImportOutcome outcome = StoreWaveformReading(db, processor, point, store);
+    if (outcome.duplicate) {
+        outcome.error = QStringLiteral("the point already has a reading taken at %1")
+                            .arg(taken.toString(QLatin1String(kInterchangeDateFormat)));
+    }
+    outcome.note = source.note;
+    return outcome;
+}
+
+SignalImportOutcome StoreWaveformReading(CMainConnection& db, SignalProcessor& processor, const CVib& point,
+                                         const WaveformReadingRequest& request) {
+    const float runSpeed = request.runSpeedHz ? AsStoredFloat(*request.runSpeedHz) : point.fRunSpeedHz;
+    ImportedReadingBuild build = BuildImportedReading(request.waveform, request.channel, runSpeed, processor);
     if (!build.Ok()) {
-        return ImportFailed(QStringLiteral("%1: %2").arg(QFileInfo(request.path).fileName(), build.error));
+        return ImportFailed(QStringLiteral("%1: %2").arg(request.sourceName, build.error));
     }
 
     SignalImportOutcome outcome;
@@ -211,22 +229,23 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
         static_cast<VibReadingValues&>(reading) = std::move(build.values);
         reading.sItemGUID = MakeItemGuid();
         reading.sParentGUID = point.sItemGUID;
-        reading.ctDateTaken = taken;
+        reading.ctDateTaken = request.taken;
 
         ImportedReadingMark mark;
         mark.readingGuid = reading.sItemGUID;
-        mark.sourceFile = QFileInfo(request.path).fileName();
-        mark.format = FormatName(*format);
-        mark.channel =
-            request.choice.channel == Channel::Total ? QStringLiteral("total") : QStringLiteral("iso");
-        mark.unit = SignalUnitText(source.waveform.unit);
+        mark.sourceFile = request.sourceName;
+        mark.format = request.format;
+        mark.channel = request.channel == Channel::Total ? QStringLiteral("total") : QStringLiteral("iso");
+        mark.unit = SignalUnitText(request.waveform.unit);
         mark.samplesInFile = static_cast<int>(build.samplesInFile);
         mark.samplesUsed = static_cast<int>(build.samplesUsed);
         mark.imported = QDateTime::currentDateTime();
 
         if (StoreImportedReading(db, reading, mark) == ImportedReadingStore::PointHasReadingThen) {
-            return ImportFailed(QStringLiteral("the point already has a reading taken at %1")
-                                    .arg(taken.toString(QLatin1String(kInterchangeDateFormat))));
+            SignalImportOutcome duplicate =
+                ImportFailed(QStringLiteral("the point already has a reading then"));
+            duplicate.duplicate = true;
+            return duplicate;
         }
         // The waveform indices are taken as the reading arrives, as for a reading from the meter; a
         // failure leaves them to be computed when first needed.
@@ -241,9 +260,8 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
     outcome.ok = true;
     outcome.samplesInFile = build.samplesInFile;
     outcome.samplesUsed = build.samplesUsed;
-    outcome.samplingFrequencyHz = source.waveform.samplingFrequencyHz;
-    outcome.unit = source.waveform.unit;
-    outcome.note = source.note;
+    outcome.samplingFrequencyHz = request.waveform.samplingFrequencyHz;
+    outcome.unit = request.waveform.unit;
     return outcome;
 }
 

@@ -15,6 +15,7 @@
 namespace vantor {
 
 class CAppData;
+class CMainConnection;
 class SignalProcessor;
 
 enum class SignalFileFormat {
@@ -61,7 +62,8 @@ struct SignalImportOutcome {
     std::size_t samplesUsed = 0;
     double samplingFrequencyHz = 0;
     SignalUnit unit = SignalUnit::G;
-    QString note; // what the reader chose on its own (which UFF record); empty if nothing
+    QString note;           // what the reader chose on its own (which UFF record); empty if nothing
+    bool duplicate = false; // refused because the point already has a reading at that date
 };
 
 // Reads the waveform, builds the reading and stores it with its imported mark in one
@@ -71,5 +73,21 @@ struct SignalImportOutcome {
 // taken as it is (0 when the point has none).
 SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& processor,
                                          const SignalImportRequest& request);
+
+// A waveform already read (from a file or a sensor's message) to store as a reading of a point.
+struct WaveformReadingRequest {
+    ImportedWaveform waveform;
+    Channel channel = Channel::Total;
+    QDateTime taken;
+    std::optional<double> runSpeedHz; // checked by the caller; else the point's own
+    QString sourceName;               // the imported mark's source (a file name, a sensor's topic)
+    QString format;                   // the imported mark's format ("uff58", "wav", "csv", "mqtt")
+};
+
+// The storing half of ImportReadingSignals: builds the reading (power-of-two cut, overall values),
+// stores it with its imported mark, takes its indices and judges the point for alarm events. A
+// point that already has a reading at the date stores nothing and sets `duplicate`.
+SignalImportOutcome StoreWaveformReading(CMainConnection& db, SignalProcessor& processor, const CVib& point,
+                                         const WaveformReadingRequest& request);
 
 } // namespace vantor

@@ -59,5 +59,7 @@ void AddAlarmCommands(CLI::App& cli, CommandContext& context);
 void AddFollowUpCommands(CLI::App& cli, CommandContext& context);
 // recommend, recommendation close|send (vantor-full: a work request may be mailed)
 void AddWorkRequestCommands(CLI::App& cli, CommandContext& context);
+// sensor add|list|remove, ingest run (online sensors)
+void AddSensorCommands(CLI::App& cli, CommandContext& context);
 
 } // namespace vantor::cli

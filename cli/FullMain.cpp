@@ -17,13 +17,14 @@ using namespace vantor::cli;
 
 namespace {
 
-constexpr std::array<CommandGroup, 24> kGroups = {
+constexpr std::array<CommandGroup, 25> kGroups = {
     AddStoreCommands,  AddTextsCommands,     AddSettingsCommands,    AddAnalysisCommands,
     AddMeterCommands,  AddDataFileCommands,  AddSyncCommands,        AddOffRouteCommands,
     AddDeviceCommands, AddEmailCommands,     AddReadingToolCommands, AddRemoteCommands,
     AddPlotCommands,   AddCatalogueCommands, AddRouteCommands,       AddCatalogueCsvCommands,
     AddReportCommands, AddSignalCommands,    AddBearingCommands,     AddEnvelopeCommands,
     AddServerCommands, AddAlarmCommands,     AddFollowUpCommands,    AddWorkRequestCommands,
+    AddSensorCommands,
 };
 
 // plot and report paint the graph control, a widget, so they need the widget application; they

@@ -23,12 +23,12 @@ using namespace vantor::cli;
 
 namespace {
 
-constexpr std::array<CommandGroup, 17> kGroups = {
+constexpr std::array<CommandGroup, 18> kGroups = {
     AddStoreCommands,    AddTextsCommands,     AddSettingsCommands, AddAnalysisCommands,
     AddDataFileCommands, AddOffRouteCommands,  AddDeviceCommands,   AddReadingToolCommands,
     AddRemoteCommands,   AddCatalogueCommands, AddRouteCommands,    AddCatalogueCsvCommands,
     AddBearingCommands,  AddEnvelopeCommands,  AddServerCommands,   AddAlarmCommands,
-    AddFollowUpCommands,
+    AddFollowUpCommands, AddSensorCommands,
 };
 
 // The program with every command, beside this one.

@@ -13,7 +13,7 @@ CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
     cmake --preset release -DCMAKE_INSTALL_PREFIX=/usr -DVANTOR_WERROR=OFF
 # Only what the packages hold; the tests and benchmarks are not built here.
-cmake --build "$build" --parallel "$(nproc)" --target vantor vantor-full vantor_desktop vantor-meter-sim \
+cmake --build "$build" --parallel "$(nproc)" --target vantor vantor-full vantor_desktop vantor-meter-sim vantor-ingest vantor-sensor-sim \
       vantor-control-host VantorGraph VantorLabel vantor_packaging_files vantor_language_packs vantor_user_guide
 rm -rf "$root/dist"
 (cd "$build" && cpack -G DEB)

@@ -14,6 +14,7 @@ packages=(
   libzip-dev poppler-utils libsndfile1-dev sqlite3
   dpkg-dev file binutils lintian desktop-file-utils appstream xvfb xdotool imagemagick
   postgresql libpq-dev libqt6sql6-psql graphviz libsecret-1-dev
+  libmosquitto-dev mosquitto
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include "store/FollowUpTables.h"
 #include "store/ImportedReadings.h"
 #include "store/Log.h"
+#include "store/OnlineTables.h"
 #include "store/SqlConnection.h"
 
 #include <QLoggingCategory>
@@ -55,6 +56,9 @@ QStringList AddedSchemaTables() {
     for (const AddedTable& table : FollowUpTables()) {
         names << QLatin1String(table.name);
     }
+    for (const AddedTable& table : OnlineTables()) {
+        names << QLatin1String(table.name);
+    }
     return names;
 }
 
@@ -67,6 +71,7 @@ void CreateMissingAddedTables(SqlConnection& connection) {
     CreateMissingPlainTables(connection, AlarmTables());
     EnsureImportedReadingsTable(connection);
     CreateMissingPlainTables(connection, FollowUpTables());
+    CreateMissingPlainTables(connection, OnlineTables());
     if (!transaction.Commit()) {
         throw DatabaseError(
             QStringLiteral("the added tables could not be committed: %1").arg(connection.LastError()));

@@ -7,6 +7,7 @@
 #include "store/FollowUpTables.h"
 #include "store/ImportedReadings.h"
 #include "store/Limits.h"
+#include "store/OnlineTables.h"
 #include "store/SignalCachePath.h"
 #include "store/detail/RecordOps.h"
 
@@ -49,6 +50,7 @@ bool CMainConnection::Open() {
     derivedTables_ = EnsureAddedTables(connection_.Database());
     EnsureAlarmTables(connection_);
     EnsureFollowUpTables(connection_);
+    EnsureOnlineTables(connection_);
     return true;
 }
 

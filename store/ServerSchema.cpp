@@ -23,6 +23,7 @@ const QString kVersionTable = QStringLiteral("tblSchemaVersion");
 // Version 3: the per-point severity standard (tblPointSeverityStandard).
 // Version 4: the follow-up tables (route schedules, alarm events and levels, acknowledgements,
 // notes, recommendations), made by the same idempotent step.
+// Version 5: the online sensors' tables (tblSensors, tblOnlineOveralls), by the same step.
 std::vector<std::function<void(SqlConnection&)>> UpgradeSteps() {
     return {
         [](SqlConnection& connection) {
@@ -30,6 +31,7 @@ std::vector<std::function<void(SqlConnection&)>> UpgradeSteps() {
                 connection.Execute(statement);
             }
         },
+        [](SqlConnection& connection) { CreateMissingAddedTables(connection); },
         [](SqlConnection& connection) { CreateMissingAddedTables(connection); },
         [](SqlConnection& connection) { CreateMissingAddedTables(connection); },
         [](SqlConnection& connection) { CreateMissingAddedTables(connection); },

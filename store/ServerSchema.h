@@ -10,7 +10,7 @@
 namespace vantor {
 
 // The schema version this program writes and reads.
-inline constexpr int kServerSchemaVersion = 4;
+inline constexpr int kServerSchemaVersion = 5;
 
 // The version the server's tables are at: 0 when the database holds no schema of ours yet.
 // Throws DatabaseError when the server cannot be asked.
