@@ -627,6 +627,17 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 576 */ "Interval (days)",
     /* 577 */ "On time",
     /* 578 */ "All routes",
+    /* 579 */ "Start date",
+    /* 580 */ "Apply",
+    /* 581 */ "Compliance, %1 days",
+    /* 582 */ "%1 of %2 due measurements on time (%3 %)",
+    /* 583 */ "nothing due",
+    /* 584 */ "Sign-off",
+    /* 585 */ "Analyst",
+    /* 586 */ "Date",
+    /* 587 */ "Qualification",
+    /* 588 */ "Signed off by %1, %2, on %3",
+    /* 589 */ "Note, %1, %2:\n%3",
 };
 
 } // namespace vantor
