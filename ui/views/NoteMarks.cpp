@@ -54,35 +54,27 @@ void NoteMarks::Clear() {
 }
 
 std::optional<int> NoteMarks::ScreenX(const NoteView& note) const {
-    // The trend's X axis is linear in time. The note's place is taken from the readings' markers of
-    // the last paint (their dates and screen positions), so it lines up with them exactly: between
-    // the first and the last marker's, or from one marker along the axis's scale.
+    // The trend's X axis is linear in minutes, XAxisMin at the plot's left edge and XAxisMax at its
+    // right. A note's X is the first reading's X plus the minutes from that reading to the note, so
+    // it lines up with the readings' markers whatever the axis counts from.
     const int count = graph_.seriesPointCount(0);
     const QRect plot = graph_.plotRect();
-    if (!active_ || count < 1 || plot.width() <= 0) {
+    const double minimum = graph_.GetXAxisMin();
+    const double maximum = graph_.GetXAxisMax();
+    if (!active_ || count < 1 || plot.width() <= 0 || !(maximum > minimum)) {
         return std::nullopt;
     }
     const QVariantMap first = graph_.seriesPoint(0, 0);
-    const QVariantMap last = graph_.seriesPoint(0, count - 1);
     const QDateTime firstTaken = first.value(QStringLiteral("dateTime")).toDateTime();
-    const QDateTime lastTaken = last.value(QStringLiteral("dateTime")).toDateTime();
-    const double firstX = first.value(QStringLiteral("screenX")).toDouble();
-    const double lastX = last.value(QStringLiteral("screenX")).toDouble();
-    const double minutes = TrendMinutes(firstTaken, note.note.written);
-    double pixelsPerMinute = 0;
-    if (count >= 2 && lastTaken > firstTaken) {
-        pixelsPerMinute = (lastX - firstX) / TrendMinutes(firstTaken, lastTaken);
-    } else if (graph_.GetXAxisMax() > graph_.GetXAxisMin()) {
-        pixelsPerMinute = plot.width() / (graph_.GetXAxisMax() - graph_.GetXAxisMin());
-    }
-    if (!firstTaken.isValid() || pixelsPerMinute <= 0) {
+    if (!firstTaken.isValid()) {
         return std::nullopt;
     }
-    const int screen = static_cast<int>(std::lround(firstX + minutes * pixelsPerMinute));
-    if (screen < plot.left() || screen > plot.right()) {
+    const double x =
+        first.value(QStringLiteral("x")).toDouble() + TrendMinutes(firstTaken, note.note.written);
+    if (x < minimum || x > maximum) {
         return std::nullopt;
     }
-    return screen;
+    return plot.left() + static_cast<int>(std::lround((x - minimum) / (maximum - minimum) * plot.width()));
 }
 
 std::vector<std::optional<int>> NoteMarks::MarkedX() const {
