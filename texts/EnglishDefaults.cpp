@@ -636,8 +636,7 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 585 */ "Analyst",
     /* 586 */ "Date",
     /* 587 */ "Qualification",
-    /* 588 */ "Signed off by %1, %2, on %3",
-    /* 589 */ "Note, %1, %2:\n%3",
+    /* 588 */ "Note, %1, %2:\n%3",
 };
 
 } // namespace vantor

@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 195;
+inline constexpr int UiTextAddedCount = 194;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -478,8 +478,7 @@ inline constexpr int SignOffTitle = First + 189;              // "Sign-off"
 inline constexpr int SignOffAnalyst = First + 190;            // "Analyst"
 inline constexpr int SignOffDate = First + 191;               // "Date"
 inline constexpr int SignOffQualification = First + 192;      // "Qualification"
-inline constexpr int SignOffLine = First + 193;               // "Signed off by %1, %2, on %3"
-inline constexpr int NoteTip = First + 194;                   // "Note, %1, %2:\n%3"
+inline constexpr int NoteTip = First + 193;                   // "Note, %1, %2:\n%3"
 } // namespace text::added
 
 } // namespace vantor
