@@ -11,6 +11,8 @@
 #include "analysis/EnvelopeSpectrum.h"
 #include "analysis/ReadingDiagnosis.h"
 #include "analysis/SignalProcessor.h"
+#include "app/RouteSchedule.h"
+#include "store/AlarmEventRecords.h"
 #include "store/AlarmRecords.h"
 #include "store/LatestReadings.h"
 #include "store/MainConnection.h"
@@ -126,6 +128,14 @@ PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents) {
             alarmed.insert(guid);
         }
     }
+    QHash<QString, QDate> dueDates;
+    QHash<QString, int> newEvents;
+    if (contents.vibPoints && contents.followUp) {
+        dueDates = DueDatesByPoint(db, contents.today, latestVibs);
+        for (const auto& [point, count] : eventrows::PointsWithNewEvents(db.Connection())) {
+            newEvents.insert(point, count);
+        }
+    }
     std::unique_ptr<SignalProcessor> processor;
     std::unique_ptr<EnvelopeAnalyzer> analyzer;
     std::vector<CMachine> machines = db.ListMachines();
@@ -151,6 +161,9 @@ PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents) {
                 } else {
                     point.status = PointStatus(vib, point.latestVib ? &*point.latestVib : nullptr);
                 }
+                point.due = dueDates.value(vib.sItemGUID);
+                point.newEvents = newEvents.value(vib.sItemGUID);
+                entry.newEvents += point.newEvents;
                 point.vib = std::move(vib);
                 Combine(entry.status, point.status);
                 entry.points.push_back(std::move(point));
@@ -171,6 +184,7 @@ PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents) {
         }
         entry.machine = std::move(machine);
         Combine(plant.status, entry.status);
+        plant.newEvents += entry.newEvents;
         plant.machines.push_back(std::move(entry));
     }
     plant.offRouteReadings = CountOffRouteReadings(db);

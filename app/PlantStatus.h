@@ -9,6 +9,8 @@
 #include "analysis/StatusTable.h"
 #include "store/Records.h"
 
+#include <QDate>
+
 #include <optional>
 #include <vector>
 
@@ -36,7 +38,13 @@ struct PlantPoint {
     // cannot be decoded; LoadPlant leaves it to SetPointFindings). An alarming finding marks the
     // point beside its status, never in it.
     std::optional<std::vector<Finding>> findings;
+    // With PlantContents::followUp: the earliest due date over the point's routes (invalid: on no
+    // route) and how many of its alarm events nobody has acknowledged yet.
+    QDate due;
+    int newEvents = 0;
 
+    // Overdue on `today`: due before it.
+    bool OverdueOn(const QDate& today) const { return due.isValid() && due < today; }
     // The most severe alarming finding's severity (WARNING or CRITICAL); OK without one.
     StatusCode FindingsMark() const;
     const QString& Guid() const { return kind == Kind::Vib ? vib.sItemGUID : lube.sItemGUID; }
@@ -49,12 +57,14 @@ struct PlantMachine {
     std::vector<PlantPoint> points;           // vibration points first, each kind in its order
     DatedStatus status;                       // the most severe of its points
     StatusCode findingsMark = StatusCode::Ok; // the most severe of its points' findings marks
+    int newEvents = 0;                        // its points' unacknowledged events
 };
 
 struct PlantSnapshot {
     std::vector<PlantMachine> machines;
     int offRouteReadings = 0;
     DatedStatus status; // the most severe of every machine
+    int newEvents = 0;  // every machine's unacknowledged events
 
     const PlantMachine* FindMachine(const QString& guid) const;
     const PlantPoint* FindPoint(const QString& guid) const;
@@ -67,6 +77,10 @@ struct PlantSnapshot {
 struct PlantContents {
     bool vibPoints = true;
     bool lubePoints = false;
+    // The follow-up beside the status: each vibration point's due date (as of `today`) and its
+    // unacknowledged alarm events.
+    bool followUp = false;
+    QDate today = QDate::currentDate();
 };
 
 // The findings of a point's newest reading as every view of the plant gives them (the tree, the

@@ -116,7 +116,11 @@ std::vector<DuePoint> DuePoints(CMainConnection& db, const QDate& today, int wit
 }
 
 QHash<QString, QDate> DueDatesByPoint(CMainConnection& db, const QDate& today) {
-    const QHash<QString, CVibReading> latest = LatestVibReadingsByPoint(db);
+    return DueDatesByPoint(db, today, LatestVibReadingsByPoint(db));
+}
+
+QHash<QString, QDate> DueDatesByPoint(CMainConnection& db, const QDate& today,
+                                      const QHash<QString, CVibReading>& latest) {
     QHash<QString, QDate> due;
     for (const RouteWithPoints& route : RoutesWithPoints(db)) {
         for (const RoutePoint& entry : route.points) {

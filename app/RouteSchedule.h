@@ -10,6 +10,7 @@
 // a reading counts as missed, and the next is the late reading plus the interval (or the missed
 // date plus the interval when none came within it). Compliance is on time / due.
 
+#include "store/Records.h"
 #include "store/RouteScheduleRecords.h"
 
 #include <QDate>
@@ -51,6 +52,9 @@ std::vector<DuePoint> DuePoints(CMainConnection& db, const QDate& today, int wit
                                 const QString& routeKey = {});
 // Each route point's earliest due date over its routes (for the status table). Throws DatabaseError.
 QHash<QString, QDate> DueDatesByPoint(CMainConnection& db, const QDate& today);
+// The same from each point's latest reading already read (by point GUID).
+QHash<QString, QDate> DueDatesByPoint(CMainConnection& db, const QDate& today,
+                                      const QHash<QString, CVibReading>& latest);
 
 struct ComplianceCount {
     int due = 0;

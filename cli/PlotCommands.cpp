@@ -213,14 +213,25 @@ int RunPlot(CAppData& app, const PlotOptions& options) {
     for (const PropertyValue& property : options.properties) {
         WriteProperty(*graph, property);
     }
+    // The families as the desktop draws them: their lines under the spectrum's (the control's
+    // underlay, with the bands behind the data too), so no family line hides a peak; their labels
+    // and legend over the finished picture.
+    FaultOverlay overlay;
+    if (options.families) {
+        const double factor = DisplayUnitsOf(app.settings).FrequencyFactor();
+        overlay = MakeFaultOverlay(bearings, shown.runSpeedHz, factor, options.harmonics);
+        graph->setDrawingsBehindData(true);
+        graph->setUnderlay([&graph = *graph, &overlay](QPainter& painter) {
+            PaintFaultOverlay(painter, graph, overlay, OverlayParts::Lines);
+        });
+    }
     image.fill(Qt::transparent);
     PaintInto(*graph, image);
     if (options.families) {
-        const double factor = DisplayUnitsOf(app.settings).FrequencyFactor();
         QPainter painter(&image);
-        PaintFaultOverlay(painter, *graph,
-                          MakeFaultOverlay(bearings, shown.runSpeedHz, factor, options.harmonics));
+        PaintFaultOverlay(painter, *graph, overlay, OverlayParts::LabelsAndLegend);
     }
+    graph->setUnderlay({});
     if (!image.save(options.file, "PNG")) {
         prompter.ShowMessage(UiText(text::ErrorSavingDataFile));
         return kFailed;

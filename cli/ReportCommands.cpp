@@ -176,6 +176,9 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
     auto end = std::make_shared<std::string>();
     auto out = std::make_shared<std::string>();
     auto open = std::make_shared<bool>(false);
+    auto analyst = std::make_shared<std::string>();
+    auto qualification = std::make_shared<std::string>();
+    auto signOffDate = std::make_shared<std::string>();
     command->add_option("--type", *type, "manual or exception")
         ->required()
         ->check(CLI::IsMember({"manual", "exception"}));
@@ -194,8 +197,11 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
     command->add_option("--end", *end, "End of --period between, \"YYYY-MM-DD HH:MM:SS\"");
     command->add_option("--out", *out, "The document to write: FILE.odt or FILE.pdf")->required();
     command->add_flag("--open", *open, "Open the document with the desktop's default program");
-    command->callback([&context, type, machines, statusTable, findings, graphs, period, start, end, out,
-                       open] {
+    command->add_option("--analyst", *analyst, "The sign-off at the report's end: the analyst's name");
+    command->add_option("--qualification", *qualification, "The sign-off: the analyst's qualification");
+    command->add_option("--sign-off-date", *signOffDate, "The sign-off's date, YYYY-MM-DD (default today)");
+    command->callback([&context, type, machines, statusTable, findings, graphs, period, start, end, out, open,
+                       analyst, qualification, signOffDate] {
         CliReportOptions options;
         options.report.type = *type == "exception" ? ReportType::Exception : ReportType::Manual;
         options.allMachines = machines->empty();
@@ -236,6 +242,20 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
             throw CLI::ValidationError("--out", "the report is written as FILE.odt or FILE.pdf");
         }
         options.open = *open;
+        // A sign-off only when an analyst or qualification is given, as in the wizard.
+        const QString who = QString::fromStdString(*analyst).trimmed();
+        const QString what = QString::fromStdString(*qualification).trimmed();
+        const QDate day = signOffDate->empty()
+                              ? QDate::currentDate()
+                              : QDate::fromString(QString::fromStdString(*signOffDate), Qt::ISODate);
+        if (!day.isValid()) {
+            throw CLI::ValidationError("--sign-off-date", "the date is written YYYY-MM-DD");
+        }
+        if (!who.isEmpty() || !what.isEmpty()) {
+            options.report.signOff = ReportSignOff{who, what, day};
+        } else if (!signOffDate->empty()) {
+            throw CLI::ValidationError("--sign-off-date", "only with --analyst or --qualification");
+        }
         context.status = RunReport(context.App(), options);
     });
 }

@@ -37,6 +37,8 @@ QPicture GraphChartPainter::PaintHere(const ReportChart& chart) {
     CVantorGraphCtrl& graph = *graph_;
     graph.resetToDefaults();
     graph.resize(chart.logicalSize);
+    // Alarm band boxes behind the spectrum's lines, as on screen, so a box never covers a peak.
+    graph.setDrawingsBehindData(true);
     if (const auto* trend = std::get_if<TrendViewData>(&chart.view)) {
         ShowTrendView(graph, *trend, chart.title);
     } else if (const auto* spectrum = std::get_if<SpectrumChart>(&chart.view)) {

@@ -631,6 +631,16 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 580 */ "Quefrency",
     /* 581 */ "Periods: %1",
     /* 582 */ "the reading holds no waveform of 256 samples or more",
+    /* 583 */ "Start date",
+    /* 584 */ "Apply",
+    /* 585 */ "Compliance, %1 days",
+    /* 586 */ "%1 of %2 due measurements on time (%3 %)",
+    /* 587 */ "nothing due",
+    /* 588 */ "Sign-off",
+    /* 589 */ "Analyst",
+    /* 590 */ "Date",
+    /* 591 */ "Qualification",
+    /* 592 */ "Note, %1, %2:\n%3",
 };
 
 } // namespace vantor

@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 188;
+inline constexpr int UiTextAddedCount = 198;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -473,7 +473,17 @@ inline constexpr int CepstrumTab = First + 184;               // "Cepstrum"
 inline constexpr int QuefrencyLabel = First + 185;            // "Quefrency"
 inline constexpr int CepstrumPeriods = First + 186;           // "Periods: %1"
 inline constexpr int NoCaptureForCepstrum =
-    First + 187; // "the reading holds no waveform of 256 samples or more"
+    First + 187;                                   // "the reading holds no waveform of 256 samples or more"
+inline constexpr int RouteStartDate = First + 188; // "Start date"
+inline constexpr int RouteApplySchedule = First + 189;    // "Apply"
+inline constexpr int RouteComplianceColumn = First + 190; // "Compliance, %1 days"
+inline constexpr int RouteComplianceLine = First + 191;   // "%1 of %2 due measurements on time (%3 %)"
+inline constexpr int RouteNothingDue = First + 192;       // "nothing due"
+inline constexpr int SignOffTitle = First + 193;          // "Sign-off"
+inline constexpr int SignOffAnalyst = First + 194;        // "Analyst"
+inline constexpr int SignOffDate = First + 195;           // "Date"
+inline constexpr int SignOffQualification = First + 196;  // "Qualification"
+inline constexpr int NoteTip = First + 197;               // "Note, %1, %2:\n%3"
 } // namespace text::added
 
 } // namespace vantor

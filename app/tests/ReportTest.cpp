@@ -546,6 +546,30 @@ TEST_F(ReportTest, TheStatusSectionGivesEachPointsReasonsAsTheDesktopDoes) {
     EXPECT_TRUE(found);
 }
 
+// A sign-off given in the wizard ends the report with its heading and one row (analyst,
+// qualification, date in the report's locale); without one the report is exactly as before.
+TEST_F(ReportTest, ASignOffEndsTheReportOnlyWhenGiven) {
+    RecordingCharts charts;
+    ReportOptions options = AllGraphs(ReportType::Manual, {QStringLiteral("Pump")});
+    options.statusTable = true;
+    const QStringList plain = Outline(Build(options, charts).document);
+    options.signOff =
+        ReportSignOff{QStringLiteral("A. Reyes"), QStringLiteral("Cat. III"), QDate(2026, 12, 10)};
+    const BuiltReport signed_ = Build(options, charts);
+    const QStringList outline = Outline(signed_.document);
+    ASSERT_EQ(outline.size(), plain.size() + 2);
+    EXPECT_EQ(outline.mid(0, plain.size()), plain);
+    EXPECT_EQ(outline.mid(plain.size()),
+              (QStringList{QStringLiteral("## Sign-off"), QStringLiteral("[table]")}));
+    const auto& table = std::get<ReportTable>(signed_.document.blocks.back());
+    EXPECT_EQ(table.header, (QStringList{"Analyst", "Qualification", "Date"}));
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.rows[0][0].text, QStringLiteral("A. Reyes"));
+    EXPECT_EQ(table.rows[0][1].text, QStringLiteral("Cat. III"));
+    EXPECT_EQ(table.rows[0][2].text,
+              MakeReportLook(*plant.app).locale.toString(QDate(2026, 12, 10), QLocale::LongFormat));
+}
+
 // Every page's footer names the program and its version beside the page number.
 TEST_F(ReportTest, FooterNamesTheProgramAndItsVersion) {
     ReportDocument document;

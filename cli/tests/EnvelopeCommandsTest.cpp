@@ -237,6 +237,21 @@ TEST_F(EnvelopeCommandsTest, PlotEnvelopeDrawsTheFamiliesOfThePointsBearings) {
         }
     }
     EXPECT_GT(outerPixels, 50);
+    // The family lines go behind the spectrum's: every pixel of the trace (blue) is still the trace's,
+    // below the labels' rows and the legend at the plot's top, which stay in front.
+    int tracePixels = 0;
+    int covered = 0;
+    for (int y = plain.height() / 5; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            const QColor seen(plain.pixel(x, y));
+            if (std::abs(seen.hue() - 240) <= 10 && seen.saturation() > 150) {
+                ++tracePixels;
+                covered += drawn.pixel(x, y) != plain.pixel(x, y) ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(tracePixels, 100);
+    EXPECT_EQ(covered, 0);
     EXPECT_EQ(plot(QStringLiteral("plain-again.png"), false), plain);
 }
 

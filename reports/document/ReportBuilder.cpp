@@ -26,6 +26,21 @@
 namespace vantor {
 namespace {
 
+// The sign-off at the very end: a heading and one row naming the analyst, the qualification and
+// the date in the report's locale.
+void AddSignOff(const ReportSignOff& signOff, const QLocale& locale, std::vector<ReportBlock>& blocks) {
+    blocks.push_back(ReportHeading{1, UiText(text::added::SignOffTitle)});
+    ReportTable table;
+    table.header << UiText(text::added::SignOffAnalyst) << UiText(text::added::SignOffQualification)
+                 << UiText(text::added::SignOffDate);
+    table.rows.push_back(
+        {{signOff.analyst, std::nullopt},
+         {signOff.qualification, std::nullopt},
+         {signOff.date.isValid() ? locale.toString(signOff.date, QLocale::LongFormat) : QString(),
+          std::nullopt}});
+    blocks.push_back(std::move(table));
+}
+
 QString DateText(const QDateTime& dateTime, const QLocale& locale) {
     return locale.toString(dateTime, QLocale::ShortFormat);
 }
@@ -489,6 +504,9 @@ BuiltReport BuildReport(CMainConnection& db, const ReportOptions& options, const
             chosen << machine.sItemGUID;
         }
         look.addedSections(db, chosen, document.blocks);
+    }
+    if (!out.cancelled && options.signOff) {
+        AddSignOff(*options.signOff, look.locale, document.blocks);
     }
     if (options.statusTable && !out.cancelled) {
         builder.Step();

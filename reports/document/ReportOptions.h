@@ -5,6 +5,7 @@
 
 #include "analysis/Measures.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -71,6 +72,15 @@ std::optional<ReportGraph> ReportGraphOf(MeasureKind measure, GraphForm form);
 // How the command line and the wizard write the between-dates range.
 inline const QString kReportDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
+// The sign-off printed at the end of a report: who analysed it, with what qualification, on which
+// day.
+struct ReportSignOff {
+    QString analyst;
+    QString qualification;
+    QDate date;
+    friend bool operator==(const ReportSignOff&, const ReportSignOff&) = default;
+};
+
 // The options the wizard collects and the worker copies before it starts.
 struct ReportOptions {
     ReportType type = ReportType::Manual;
@@ -83,6 +93,8 @@ struct ReportOptions {
     ReportPeriod period = ReportPeriod::LastMeasurement;
     QDateTime start;
     QDateTime end;
+    // Only when the user gave one; without it the report ends as it always has.
+    std::optional<ReportSignOff> signOff;
 
     bool Shows(ReportGraph graph) const { return graphs[static_cast<std::size_t>(graph)]; }
     void SetShown(ReportGraph graph, bool on) { graphs[static_cast<std::size_t>(graph)] = on; }

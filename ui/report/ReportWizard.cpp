@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -209,6 +210,20 @@ QWizardPage* CReportWizard::MakeSavePage() {
     browse_->setObjectName(QStringLiteral("Browse"));
     row->addWidget(browse_);
     layout->addLayout(row);
+    // The sign-off printed at the end of the report, only when an analyst or qualification is given.
+    auto* signOff = new QGroupBox(UiText(text::added::SignOffTitle), page);
+    auto* form = new QFormLayout(signOff);
+    analyst_ = new QLineEdit(signOff);
+    analyst_->setObjectName(QStringLiteral("SignOffAnalyst"));
+    qualification_ = new QLineEdit(signOff);
+    qualification_->setObjectName(QStringLiteral("SignOffQualification"));
+    signOffDate_ = new QDateEdit(QDate::currentDate(), signOff);
+    signOffDate_->setObjectName(QStringLiteral("SignOffDate"));
+    signOffDate_->setCalendarPopup(true);
+    form->addRow(UiText(text::added::SignOffAnalyst), analyst_);
+    form->addRow(UiText(text::added::SignOffQualification), qualification_);
+    form->addRow(UiText(text::added::SignOffDate), signOffDate_);
+    layout->addWidget(signOff);
     layout->addStretch();
     connect(group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked) {
@@ -301,6 +316,11 @@ ReportOptions CReportWizard::Options() const {
     if (options.period == ReportPeriod::BetweenDates) {
         options.start = start_->dateTime();
         options.end = end_->dateTime();
+    }
+    const QString analyst = analyst_->text().trimmed();
+    const QString qualification = qualification_->text().trimmed();
+    if (!analyst.isEmpty() || !qualification.isEmpty()) {
+        options.signOff = ReportSignOff{analyst, qualification, signOffDate_->date()};
     }
     return options;
 }

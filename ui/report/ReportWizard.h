@@ -1,6 +1,7 @@
 #pragma once
 // The report wizard: report type, machine selection, status tables, graphs, reporting period and,
-// when chosen, the between-dates range, then the file: PDF or ODT and where it goes. Finish builds the
+// when chosen, the between-dates range, then the file: PDF or ODT and where it goes, with an optional
+// sign-off (analyst, qualification, date) printed at the report's end. Finish builds the
 // report in the progress dialog; the end says where it was written and offers to open it.
 
 #include "app/CAppData.h"
@@ -13,6 +14,7 @@
 #include <functional>
 
 class QCheckBox;
+class QDateEdit;
 class QDateTimeEdit;
 class QLineEdit;
 class QListWidget;
@@ -44,6 +46,10 @@ public:
     QRadioButton* FormatButton(Format format) const { return formatButtons_[static_cast<int>(format)]; }
     QLineEdit* PathEdit() const { return path_; }
     QPushButton* BrowseButton() const { return browse_; }
+    // The sign-off fields on the save page; left empty, the report has no sign-off.
+    QLineEdit* AnalystEdit() const { return analyst_; }
+    QLineEdit* QualificationEdit() const { return qualification_; }
+    QDateEdit* SignOffDateEdit() const { return signOffDate_; }
     // The file the report goes to: the path as typed, with the chosen format's extension.
     QString OutputPath() const;
 
@@ -76,6 +82,9 @@ private:
     QRadioButton* formatButtons_[2] = {};
     QLineEdit* path_ = nullptr;
     QPushButton* browse_ = nullptr;
+    QLineEdit* analyst_ = nullptr;
+    QLineEdit* qualification_ = nullptr;
+    QDateEdit* signOffDate_ = nullptr;
 };
 
 // Where the wizard proposes to write a report: "<folder>/<title> <date-time>.pdf", the folder being

@@ -2,19 +2,47 @@
 
 #include "app/RecordLists.h"
 #include "platform/Prompter.h"
+#include "store/MainConnection.h"
+#include "store/RouteScheduleRecords.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
+#include "ui/common/Log.h"
 #include "ui/setup/EditableList.h"
 #include "ui/setup/ManagerDialogLayout.h"
 
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace vantor {
+
+namespace {
+
+// Interval limits the schedule accepts (as SetRouteSchedule checks them).
+constexpr int kLongestIntervalDays = 3650;
+
+// "12 of 14 due measurements on time (85.7 %)", or "nothing due"; the percentage with one decimal
+// as `vantor compliance` prints it.
+QString ComplianceText(const ComplianceCount& count) {
+    const std::optional<double> percent = count.Percent();
+    if (!percent) {
+        return UiText(text::added::RouteNothingDue);
+    }
+    return UiText(text::added::RouteComplianceLine)
+        .arg(count.onTime)
+        .arg(count.due)
+        .arg(QLocale().toString(*percent, 'f', 1));
+}
+
+} // namespace
 
 bool RunRouteManager(CAppData& app, QWidget* parent) {
     if (!app.MainConnection()) {
@@ -61,7 +89,10 @@ void CSelectMachinesDialog::accept() {
 
 CRouteManagerDialog::CRouteManagerDialog(CAppData& app, QWidget* parent)
     : QDialog(parent), app_(app), editor_(*app.MainConnection(), app.UserPrompter()),
-      routes_(new EditableList(UiText(text::ListOfRoutes), {UiText(text::RouteLabel)}, false, this)),
+      routes_(new EditableList(UiText(text::ListOfRoutes),
+                               {UiText(text::RouteLabel), UiText(text::added::ReportIntervalDays),
+                                UiText(text::added::RouteComplianceColumn).arg(kDefaultCompliancePeriodDays)},
+                               false, this)),
       items_(new EditableList(UiText(text::MachinesOfRoute),
                               {UiText(text::OrderColumn), UiText(text::MachineName), UiText(text::VibPoints)},
                               false, this)) {
@@ -85,12 +116,109 @@ CRouteManagerDialog::CRouteManagerDialog(CAppData& app, QWidget* parent)
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(items_, 1);
+    rightLayout->addWidget(BuildScheduleRow(right));
     auto* tip = new QLabel(UiText(text::RightClickListTip), right);
     tip->setWordWrap(true);
     rightLayout->addWidget(tip);
+    // The routes' list wide enough for its interval and compliance columns.
+    constexpr int kRoutesWidth = 400;
+    routes_->setMinimumWidth(kRoutesWidth);
     SetManagerLayout(*this, routes_, right);
     resize(860, 520);
     FillRoutes();
+}
+
+QWidget* CRouteManagerDialog::BuildScheduleRow(QWidget* parent) {
+    auto* row = new QWidget(parent);
+    interval_ = new QSpinBox(row);
+    interval_->setObjectName(QStringLiteral("RouteInterval"));
+    interval_->setRange(1, kLongestIntervalDays);
+    interval_->setValue(kDefaultRouteIntervalDays);
+    startOn_ = new QCheckBox(UiText(text::added::RouteStartDate), row);
+    startOn_->setObjectName(QStringLiteral("RouteStartOn"));
+    start_ = new QDateEdit(QDate::currentDate(), row);
+    start_->setObjectName(QStringLiteral("RouteStart"));
+    start_->setCalendarPopup(true);
+    start_->setEnabled(false);
+    connect(startOn_, &QCheckBox::toggled, start_, &QWidget::setEnabled);
+    apply_ = new QPushButton(UiText(text::added::RouteApplySchedule), row);
+    apply_->setObjectName(QStringLiteral("RouteApplySchedule"));
+    connect(apply_, &QPushButton::clicked, this, [this] { ApplySchedule(); });
+    compliance_ = new QLabel(row);
+    compliance_->setObjectName(QStringLiteral("RouteCompliance"));
+    auto* fields = new QHBoxLayout;
+    fields->addWidget(new QLabel(UiText(text::added::ReportIntervalDays), row));
+    fields->addWidget(interval_);
+    fields->addSpacing(12);
+    fields->addWidget(startOn_);
+    fields->addWidget(start_);
+    fields->addStretch(1);
+    fields->addWidget(apply_);
+    auto* layout = new QVBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(fields);
+    layout->addWidget(compliance_);
+    return row;
+}
+
+void CRouteManagerDialog::FillSchedule() {
+    const QString route = SelectedRoute();
+    for (QWidget* field : std::initializer_list<QWidget*>{interval_, startOn_, apply_}) {
+        field->setEnabled(!route.isEmpty());
+    }
+    if (route.isEmpty()) {
+        compliance_->clear();
+        return;
+    }
+    RouteScheduleRow schedule{route, kDefaultRouteIntervalDays, {}};
+    try {
+        schedule = schedulerows::Of(app_.MainConnection()->Connection(), route);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcUi) << "the route's schedule could not be read:" << error.what();
+    }
+    interval_->setValue(schedule.intervalDays);
+    startOn_->setChecked(schedule.startDate.isValid());
+    start_->setEnabled(schedule.startDate.isValid());
+    start_->setDate(schedule.startDate.isValid() ? schedule.startDate : QDate::currentDate());
+    const auto found = std::find_if(complianceByRoute_.routes.begin(), complianceByRoute_.routes.end(),
+                                    [&](const RouteCompliance& each) { return each.routeGuid == route; });
+    compliance_->setText(found == complianceByRoute_.routes.end()
+                             ? QString()
+                             : QStringLiteral("%1: %2").arg(
+                                   UiText(text::added::ReportCompliance).arg(kDefaultCompliancePeriodDays),
+                                   ComplianceText(found->count)));
+}
+
+bool CRouteManagerDialog::ApplySchedule() {
+    const QString route = SelectedRoute();
+    if (route.isEmpty()) {
+        return false;
+    }
+    CMainConnection& db = *app_.MainConnection();
+    try {
+        const QString refusal =
+            SetRouteSchedule(db, route, interval_->value(),
+                             startOn_->isChecked() ? std::optional<QDate>(start_->date()) : std::nullopt);
+        if (!refusal.isEmpty()) {
+            app_.UserPrompter().ShowMessage(refusal);
+            return false;
+        }
+        if (!startOn_->isChecked()) {
+            // No start date: points never measured are due at once.
+            RouteScheduleRow row = schedulerows::Of(db.Connection(), route);
+            if (row.startDate.isValid()) {
+                row.startDate = {};
+                schedulerows::Put(db.Connection(), row);
+            }
+        }
+    } catch (const DatabaseError& error) {
+        qCWarning(lcUi) << "the route's schedule could not be stored:" << error.what();
+        app_.UserPrompter().ShowMessage(UiText(text::ErrorSavingRecord));
+        return false;
+    }
+    changed_ = true;
+    FillRoutes(route);
+    return true;
 }
 
 QString CRouteManagerDialog::SelectedRoute() const {
@@ -98,12 +226,34 @@ QString CRouteManagerDialog::SelectedRoute() const {
 }
 
 void CRouteManagerDialog::FillRoutes(const QString& select) {
+    // The compliance over the last 90 days up to today, as `vantor compliance` counts it by default.
+    const QDate today = QDate::currentDate();
+    complianceByRoute_ = {};
+    try {
+        complianceByRoute_ =
+            ComplianceOver(*app_.MainConnection(), today.addDays(-kDefaultCompliancePeriodDays), today);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcUi) << "the routes' compliance could not be worked out:" << error.what();
+    }
     std::vector<RecordList::Row> rows;
     for (const CRoute& route : ListRoutesShown(app_).value_or(std::vector<CRoute>{})) {
-        rows.push_back({{route.sName}, route.sItemGUID});
+        QString interval = QString::number(kDefaultRouteIntervalDays);
+        QString compliance;
+        for (const RouteCompliance& each : complianceByRoute_.routes) {
+            if (each.routeGuid == route.sItemGUID) {
+                interval = QString::number(each.intervalDays);
+                const std::optional<double> percent = each.count.Percent();
+                compliance = percent ? QStringLiteral("%1 %").arg(QLocale().toString(*percent, 'f', 1))
+                                     : UiText(text::added::RouteNothingDue);
+            }
+        }
+        rows.push_back({{route.sName, interval, compliance}, route.sItemGUID});
     }
     const QString keep = select.isEmpty() ? SelectedRoute() : select;
     routes_->List()->SetRows(rows);
+    for (int column = 0; column < routes_->List()->columnCount(); ++column) {
+        routes_->List()->resizeColumnToContents(column);
+    }
     routes_->List()->SelectGuid(keep.isEmpty() ? routes_->GuidAt(0) : keep);
     FillItems();
 }
@@ -123,6 +273,7 @@ void CRouteManagerDialog::FillItems(const QString& select) {
     items_->List()->SetRows(rows);
     items_->List()->SelectGuid(select);
     items_->Button(QStringLiteral("Add"))->setEnabled(!route.isEmpty());
+    FillSchedule();
 }
 
 std::optional<QString> CRouteManagerDialog::AskName(const QString& initial,

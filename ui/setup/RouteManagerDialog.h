@@ -1,13 +1,21 @@
 #pragma once
 // "Route Manager": the routes (add, rename, delete) and the machines of the selected route in
-// their order (add, insert before the selection, replace, remove), through the route editor.
+// their order (add, insert before the selection, replace, remove), through the route editor. Each
+// route shows its measuring interval and its compliance over the last 90 days (as the command line
+// counts it); the selected route's interval and optional start date are edited under its machines.
 
 #include "app/CAppData.h"
 #include "app/RouteEditor.h"
+#include "app/RouteSchedule.h"
 
 #include <QDialog>
 
+class QCheckBox;
+class QDateEdit;
+class QLabel;
 class QListWidget;
+class QPushButton;
+class QSpinBox;
 
 namespace vantor {
 
@@ -49,6 +57,14 @@ public:
     // The item's machine replaced by one chosen, in the same place.
     void ReplaceItem(const QString& item);
     void RemoveItem(const QString& item);
+    // Stores the selected route's interval and start date as the fields show them; false when
+    // refused (the reason shown) or nothing is selected.
+    bool ApplySchedule();
+
+    QSpinBox* IntervalField() const { return interval_; }
+    QCheckBox* StartDateOn() const { return startOn_; }
+    QDateEdit* StartDateField() const { return start_; }
+    QLabel* ComplianceLine() const { return compliance_; }
 
 private:
     void FillRoutes(const QString& select = {});
@@ -57,12 +73,22 @@ private:
     // Asks for a route name until one passes the checks or the prompt is cancelled.
     std::optional<QString> AskName(const QString& initial, const std::function<bool(const QString&)>& store);
     std::optional<QStringList> ChooseMachines(bool several);
+    // The selected route's schedule and compliance into the fields under its machines.
+    void FillSchedule();
+    QWidget* BuildScheduleRow(QWidget* parent);
 
     CAppData& app_;
     RouteEditor editor_;
     EditableList* routes_;
     EditableList* items_;
     bool changed_ = false;
+    QSpinBox* interval_ = nullptr;
+    QCheckBox* startOn_ = nullptr;
+    QDateEdit* start_ = nullptr;
+    QPushButton* apply_ = nullptr;
+    QLabel* compliance_ = nullptr;
+    // Each route's compliance over the last 90 days, read with the routes.
+    PlantCompliance complianceByRoute_;
 };
 
 } // namespace vantor

@@ -7,6 +7,8 @@
 #include "app/Startup.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
+#include "store/MainConnection.h"
+#include "store/RouteScheduleRecords.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"
 #include "ui/setup/CatalogueImportDialog.h"
@@ -23,8 +25,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -346,6 +350,65 @@ TEST_F(EditorDialogsTest, RouteManagerAddsChosenMachinesAndRefusesDuplicatesAndM
     EXPECT_EQ(manager.Items()->List()->topLevelItem(1)->text(2), QStringLiteral("2"));
     EXPECT_TRUE(manager.Changed());
     Grab(manager, QStringLiteral("route-manager"));
+}
+
+// The route manager shows each route's interval and its compliance over the last 90 days up to
+// today (the period `vantor compliance` takes by default), and stores the selected route's interval
+// and start date; a start date unticked is removed again.
+TEST_F(EditorDialogsTest, RouteManagerShowsAndEditsTheScheduleWithItsCompliance) {
+    const QString fan = Machine(QStringLiteral("Fan"), 1);
+    const CRoute route{MakeItemGuid(), 0, QStringLiteral("East")};
+    ASSERT_TRUE(Db().UpsertRoute(route));
+    ASSERT_TRUE(Db().UpsertRouteItem({MakeItemGuid(), route.sItemGUID, 0, fan, QStringLiteral("Fan")}));
+    const QString point = Db().ListVibs(fan).at(0).sItemGUID;
+    const QDate today = QDate::currentDate();
+    for (const int daysAgo : {88, 62, 36, 10}) {
+        CVibReading reading;
+        reading.sItemGUID = MakeItemGuid();
+        reading.sParentGUID = point;
+        reading.ctDateTaken = QDateTime(today.addDays(-daysAgo), QTime(9, 0));
+        ASSERT_TRUE(Db().UpsertVibReading(reading));
+    }
+    const auto expected = [&] {
+        const ComplianceCount count = ComplianceOver(Db(), today.addDays(-90), today).total;
+        return QStringLiteral("%1 of %2 due measurements on time (%3 %)")
+            .arg(count.onTime)
+            .arg(count.due)
+            .arg(QLocale().toString(*count.Percent(), 'f', 1));
+    };
+
+    CRouteManagerDialog manager(*app);
+    QTreeWidgetItem* row = manager.Routes()->List()->topLevelItem(0);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->text(1), QStringLiteral("30"));
+    const QString before = expected();
+    EXPECT_TRUE(manager.ComplianceLine()->text().endsWith(before))
+        << manager.ComplianceLine()->text().toStdString();
+
+    // Every 20 days from a start date: more due dates in the period, the line follows.
+    manager.IntervalField()->setValue(20);
+    manager.StartDateOn()->setChecked(true);
+    manager.StartDateField()->setDate(today.addDays(-100));
+    ASSERT_TRUE(manager.ApplySchedule());
+    RouteScheduleRow stored = schedulerows::Of(Db().Connection(), route.sItemGUID);
+    EXPECT_EQ(stored.intervalDays, 20);
+    EXPECT_EQ(stored.startDate, today.addDays(-100));
+    EXPECT_EQ(manager.Routes()->List()->topLevelItem(0)->text(1), QStringLiteral("20"));
+    EXPECT_NE(expected(), before);
+    EXPECT_TRUE(manager.ComplianceLine()->text().endsWith(expected()));
+    EXPECT_TRUE(manager.Changed());
+
+    manager.StartDateOn()->setChecked(false);
+    ASSERT_TRUE(manager.ApplySchedule());
+    stored = schedulerows::Of(Db().Connection(), route.sItemGUID);
+    EXPECT_EQ(stored.intervalDays, 20);
+    EXPECT_FALSE(stored.startDate.isValid());
+    // A new dialog reads the stored schedule back.
+    CRouteManagerDialog again(*app);
+    EXPECT_EQ(again.IntervalField()->value(), 20);
+    EXPECT_FALSE(again.StartDateOn()->isChecked());
+    EXPECT_TRUE(prompter.Messages().isEmpty());
+    Grab(again, QStringLiteral("route-manager-schedule"));
 }
 
 TEST_F(EditorDialogsTest, SettingsDialogsRefuseWhatTheLimitsForbidAndStoreAtOnce) {

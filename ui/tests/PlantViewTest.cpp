@@ -4,6 +4,7 @@
 
 #include "analysis/PointAlarms.h"
 #include "analysis/PointSeverity.h"
+#include "app/AlarmEvents.h"
 #include "app/Startup.h"
 #include "app/tests/FindingsTestData.h"
 #include "platform/testing/RecordingPrompter.h"
@@ -15,6 +16,7 @@
 #include "texts/UiText.h"
 #include "ui/views/PointViews.h"
 #include "ui/window/DisplayCommands.h"
+#include "ui/window/FollowUpPane.h"
 #include "ui/window/HelpDialogs.h"
 #include "ui/window/ImportWaveformDialog.h"
 #include "ui/window/MachineStatusTable.h"
@@ -29,9 +31,11 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -249,11 +253,12 @@ TEST_F(PlantViewTest, TheStatusTableShowsWordsOrValuesAndTheChosenUnits) {
     Select(NodeKind::Machine, QStringLiteral("{pump}"));
     MachineStatusTable* table = window.StatusTable();
     EXPECT_EQ(window.ViewPane()->currentWidget(), table);
-    // The documented columns, then the findings (none here: these readings carry no captures).
+    // The documented columns, then the due date (on no route here) and the findings (none: these
+    // readings carry no captures).
     EXPECT_EQ(table->HeaderTexts(), (QStringList{"Vib Point", "Date/Time", "Status", "ISO (mm/s)",
-                                                 "Brg. Noise (BDU)", "Total (g)", "Findings"}));
+                                                 "Brg. Noise (BDU)", "Total (g)", "Due", "Findings"}));
     ASSERT_EQ(table->RowCount(), 2);
-    EXPECT_EQ(table->RowTexts(1).mid(2), (QStringList{"WARNING", "1.000", "25", "0.5", ""}));
+    EXPECT_EQ(table->RowTexts(1).mid(2), (QStringList{"WARNING", "1.000", "25", "0.5", "", ""}));
 
     struct Case {
         std::function<void()> command;
@@ -293,8 +298,10 @@ TEST_F(PlantViewTest, TheStatusTableShowsWordsOrValuesAndTheChosenUnits) {
     for (const Case& c : cases) {
         c.command();
         EXPECT_EQ(SettingsValue(c.setting), c.stored) << qPrintable(c.setting);
-        EXPECT_EQ(table->HeaderTexts(), c.header + QStringList{QStringLiteral("Findings")});
-        EXPECT_EQ(table->RowTexts(1).mid(2), c.row + QStringList{QString()});
+        const QStringList after{QStringLiteral("Due"), QStringLiteral("Findings")};
+        const QStringList empty{QString(), QString()};
+        EXPECT_EQ(table->HeaderTexts(), c.header + after);
+        EXPECT_EQ(table->RowTexts(1).mid(2), c.row + empty);
     }
     // The plant selected: every machine's points, with the machine's name first.
     Select(NodeKind::Plant, {});
@@ -607,6 +614,99 @@ TEST_F(PlantViewTest, TheMainWindowShowsThePlantInItsColours) {
     if (const QByteArray out = qgetenv("VANTOR_SCREENSHOT"); !out.isEmpty()) {
         shot.save(QString::fromLocal8Bit(out));
     }
+}
+
+// The follow-up in the plant views: the Pump is on a 30-day route, so its points are due 30 days
+// after their newest readings (long passed: overdue, in the critical colour) while the Fan, on no
+// route, has no due date; "Overdue only" keeps the Pump's rows. NDE's alarm event marks it, its
+// machine and the plant in the tree, its name in the table and the status bar's count until it is
+// acknowledged in the events pane.
+TEST_F(PlantViewTest, TheDueColumnAndTheNewEventMarksFollowTheFollowUp) {
+    const CRoute route{MakeItemGuid(), 0, QStringLiteral("Route 1")};
+    ASSERT_TRUE(db->UpsertRoute(route));
+    ASSERT_TRUE(db->UpsertRouteItem(
+        {MakeItemGuid(), route.sItemGUID, 0, QStringLiteral("{pump}"), QStringLiteral("Pump")}));
+    ASSERT_TRUE(RecordAlarmEvent(*db, QStringLiteral("{nde}")).has_value());
+    window.RefreshPlant();
+    Select(NodeKind::Plant, {});
+    MachineStatusTable* table = window.StatusTable();
+    const QStringList headers = table->HeaderTexts();
+    const int dueColumn = static_cast<int>(headers.indexOf(QStringLiteral("Due")));
+    ASSERT_EQ(dueColumn, headers.size() - 2);
+    const QLocale locale;
+    struct Row {
+        QString point;
+        QDate due; // invalid: none
+    };
+    const Row rows[] = {{QStringLiteral("DE"), kDay.date().addDays(31)},
+                        {QStringLiteral("NDE"), kDay.date().addDays(30)},
+                        {QStringLiteral("Fan bearing"), {}}};
+    ASSERT_EQ(table->RowCount(), 3);
+    QAbstractItemModel* model = table->View()->model();
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(rows[row].point.toStdString());
+        EXPECT_EQ(table->RowTexts(row)[1], rows[row].point);
+        const QModelIndex due = model->index(row, dueColumn);
+        EXPECT_EQ(due.data().toString(),
+                  rows[row].due.isValid() ? locale.toString(rows[row].due, QLocale::ShortFormat) : QString());
+        if (rows[row].due.isValid()) {
+            EXPECT_EQ(due.data(Qt::ForegroundRole).value<QColor>(), StatusTextColour(StatusCode::Critical));
+        }
+    }
+    table->OverdueOnly()->setChecked(true);
+    EXPECT_EQ(table->VisibleRowCount(), 2);
+    window.RefreshPlant(); // the filter stays through a refresh
+    EXPECT_EQ(table->VisibleRowCount(), 2);
+    table->OverdueOnly()->setChecked(false);
+    EXPECT_EQ(table->VisibleRowCount(), 3);
+
+    const auto newEvents = [&](NodeKind kind, const QString& guid) {
+        return IndexOf(kind, guid).data(MachineTreeModel::NewEventsRole).toInt();
+    };
+    EXPECT_EQ(newEvents(NodeKind::VibPoint, QStringLiteral("{nde}")), 1);
+    EXPECT_EQ(newEvents(NodeKind::VibPoint, QStringLiteral("{de}")), 0);
+    EXPECT_EQ(newEvents(NodeKind::Machine, QStringLiteral("{pump}")), 1);
+    EXPECT_EQ(newEvents(NodeKind::Plant, {}), 1);
+    EXPECT_TRUE(IndexOf(NodeKind::VibPoint, QStringLiteral("{nde}"))
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .contains(QStringLiteral("1 new events")));
+    EXPECT_FALSE(model->index(1, 1).data(Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_TRUE(model->index(0, 1).data(Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_EQ(window.NewEventsCaption()->text(), QStringLiteral("1 new events"));
+
+    FollowUpPane* pane = window.FollowUp();
+    pane->EventsTable()->selectRow(0);
+    pane->askComment = [] { return std::optional<QString>(QStringLiteral("bearing greased")); };
+    ASSERT_TRUE(pane->AcknowledgeSelected());
+    EXPECT_EQ(newEvents(NodeKind::VibPoint, QStringLiteral("{nde}")), 0);
+    EXPECT_EQ(newEvents(NodeKind::Plant, {}), 0);
+    EXPECT_TRUE(model->index(1, 1).data(Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_TRUE(window.NewEventsCaption()->text().isEmpty());
+}
+
+// At 1024 x 768 the plant's table fits its pane without scrolling sideways, even with long names
+// and the due and findings columns: the narrowed cells keep their whole text in the tooltip.
+TEST_F(PlantViewTest, TheStatusTableFitsAMaximisedWindowWithoutScrollingSideways) {
+    const QString machine = QStringLiteral("Boiler feed water pump 2, east turbine hall");
+    const QString point = QStringLiteral("Motor drive end, horizontal, outboard");
+    ASSERT_TRUE(db->UpsertMachine(CMachine{QStringLiteral("{long}"), 2, machine, {}, {}}));
+    ASSERT_TRUE(db->UpsertVib(Point(QStringLiteral("{longpoint}"), QStringLiteral("{long}"), 0, point)));
+    ASSERT_TRUE(db->UpsertVibReading(Reading(QStringLiteral("{longpoint}"), kDay, 3.0f)));
+    window.resize(1024, 768);
+    window.RefreshPlant();
+    Select(NodeKind::Plant, {});
+    QTest::qWait(20);
+    MachineStatusTable* table = window.StatusTable();
+    ASSERT_EQ(table->RowCount(), 4);
+    EXPECT_EQ(table->View()->horizontalScrollBar()->maximum(), 0);
+    QAbstractItemModel* model = table->View()->model();
+    EXPECT_EQ(model->index(3, 0).data(Qt::ToolTipRole).toString(), machine);
+    EXPECT_TRUE(model->index(3, 1).data(Qt::ToolTipRole).toString().startsWith(point));
+    EXPECT_TRUE(model->index(3, 2)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .startsWith(kDay.date().toString(QStringLiteral("d"))));
 }
 
 TEST(HelpDialogs, ShortcutsAndTheIsoChooser) {

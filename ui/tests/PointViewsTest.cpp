@@ -18,6 +18,7 @@
 #include "ui/views/EnvelopeView.h"
 #include "ui/views/FindingsView.h"
 #include "ui/views/GraphPane.h"
+#include "ui/views/NoteMarks.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/ReadingListView.h"
@@ -214,6 +215,48 @@ TEST_F(PointViewsTest, AClickOnATrendPointOpensThatReadingsSpectrum) {
     EXPECT_TRUE(QFile::exists(CacheFile(readings[1])));
     EXPECT_FALSE(QFile::exists(CacheFile(readings.back())));
     EXPECT_TRUE(prompter.Texts().isEmpty()) << prompter.Texts().join('|').toStdString();
+}
+
+// Notes on the point and on its machine stand on the trend's time axis at their dates: one between
+// the second and third readings, one after the newest (the axis widens to show it), each with its
+// text in the tooltip, painted in the note colour behind the readings' markers.
+TEST_F(PointViewsTest, NotesStandOnTheTrendsTimeAxisAtTheirDates) {
+    CMainConnection& db = *app->MainConnection();
+    ASSERT_EQ(AddNote(db, point.sItemGUID, QStringLiteral("Coupling realigned"), QStringLiteral("ann"),
+                      QDateTime(QDate(2024, 5, 2), QTime(22, 0))),
+              QString());
+    ASSERT_EQ(AddNote(db, point.sParentGUID, QStringLiteral("Bearing replaced"), QStringLiteral("bob"),
+                      QDateTime(QDate(2024, 5, 6), QTime(8, 0))),
+              QString());
+    views->ShowPoint(point.sItemGUID);
+    CVantorGraphCtrl& trend = views->Trend().Pane().Graph();
+    QApplication::processEvents();
+    trend.repaint();
+    const QList<QPoint> markers = trend.seriesScreenPositions(0);
+    ASSERT_EQ(markers.size(), 4);
+    const NoteMarks& notes = views->Trend().Notes();
+    ASSERT_EQ(notes.Notes().size(), 2u);
+    const std::vector<std::optional<int>> xs = notes.MarkedX();
+    ASSERT_TRUE(xs[0] && xs[1]);
+    // 22:00 on the 2nd lies half-way between the readings at 10:00 on the 2nd and the 3rd.
+    EXPECT_NEAR(*xs[0], (markers[1].x() + markers[2].x()) / 2.0, 2.0);
+    EXPECT_GT(*xs[1], markers[3].x());
+    EXPECT_LE(*xs[1], trend.plotRect().right());
+
+    const int axis = trend.plotRect().bottom();
+    EXPECT_TRUE(notes.TipAt({*xs[0] + 2, axis - 3}).contains(QStringLiteral("Coupling realigned")));
+    EXPECT_TRUE(notes.TipAt({*xs[1], axis - 3}).contains(QStringLiteral("bob")));
+    EXPECT_TRUE(notes.TipAt({(*xs[0] + markers[2].x()) / 2 + 10, axis - 3}).isEmpty());
+
+    // The flag is painted on the axis in the note colour.
+    const QImage shot = trend.grab().toImage();
+    int noted = 0;
+    for (int x = *xs[0]; x < *xs[0] + 8; ++x) {
+        for (int y = axis - 12; y < axis; ++y) {
+            noted += shot.pixelColor(x, y) == QColor(90, 60, 160) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(noted, 10);
 }
 
 TEST_F(PointViewsTest, EnvelopeTabShowsTheSpectrumInThePointsBandAndItsTools) {

@@ -11,8 +11,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QDateTimeEdit>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -200,6 +202,17 @@ TEST_F(ReportWizardTest, BackKeepsTheChoicesAndFinishHandsOnTheSameOptionsAsTheC
     EXPECT_EQ(options.start, expected.start);
     EXPECT_EQ(options.end, expected.end);
     EXPECT_EQ(ReportWorkCount(options, {1}), 2 + 2 + 1);
+
+    // The save page's sign-off: none while empty (blanks count as empty), else the three fields.
+    EXPECT_FALSE(options.signOff.has_value());
+    wizard->QualificationEdit()->setText(QStringLiteral("   "));
+    EXPECT_FALSE(wizard->Options().signOff.has_value());
+    wizard->AnalystEdit()->setText(QStringLiteral(" A. Reyes "));
+    wizard->QualificationEdit()->setText(QStringLiteral("ISO 18436-2 Cat. III"));
+    wizard->SignOffDateEdit()->setDate(QDate(2026, 12, 10));
+    const ReportSignOff signOff{QStringLiteral("A. Reyes"), QStringLiteral("ISO 18436-2 Cat. III"),
+                                QDate(2026, 12, 10)};
+    EXPECT_EQ(wizard->Options().signOff, signOff);
 }
 
 TEST(ReportProgressDialogTest, CancelStopsTheWorkerAndTheDocumentStillHoldsTheTitleBlock) {

@@ -8,7 +8,10 @@
 #include "analysis/ViewTexts.h"
 #include "graphviews/GraphViews.h"
 #include "platform/Prompter.h"
+#include "store/MainConnection.h"
+#include "ui/common/Log.h"
 #include "ui/views/GraphPane.h"
+#include "ui/views/NoteMarks.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 
@@ -48,6 +51,7 @@ TrendView::TrendView(PointViewsState& state, QWidget* parent) : ReadingView(stat
     zoomButton_ = new QPushButton(this);
     AddToBar(trendLineButton_);
     AddToBar(zoomButton_);
+    notes_ = new NoteMarks(Pane().Graph());
     RefreshTexts();
     connect(trendLineButton_, &QPushButton::clicked, this, &TrendView::EditTrendLine);
     connect(zoomButton_, &QPushButton::clicked, this, &TrendView::EditZoom);
@@ -60,6 +64,7 @@ void TrendView::RefreshTexts() {
 }
 
 void TrendView::Clear() {
+    notes_->Clear();
     ShowTrendView(Pane().Graph(), TrendViewData{}, QString());
     Emptied();
     Pane().Readout().clear();
@@ -96,6 +101,22 @@ bool TrendView::Draw() {
     if (zoom_ && samples.reference.isValid()) {
         view.xAxis = ZoomedAxis(samples.reference, *zoom_);
     }
+    std::vector<NoteView> notes;
+    try {
+        notes = ListNotes(*state_.app.MainConnection(), {point.sItemGUID, point.sParentGUID});
+    } catch (const DatabaseError& error) {
+        qCWarning(lcUi) << "the point's notes could not be read:" << error.what();
+    }
+    // A note written after the newest reading (at a repair, say) widens the date axis to its day, so
+    // it shows without waiting for the next reading; a zoom keeps its dates.
+    if (!zoom_ && view.reference.isValid() && !notes.empty()) {
+        const double latest = TrendMinutes(view.reference, notes.back().note.written);
+        if (latest > view.xAxis.maximum) {
+            const double endDay = std::ceil(latest / kMinutesPerDay) + 1.0; // its flag clear of the edge
+            view.xAxis = XRange(view.xAxis.minimum, endDay * kMinutesPerDay);
+        }
+    }
+    notes_->Show(std::move(notes));
     ShowTrendView(Pane().Graph(), view, PointTitle(state_.app, point));
     // The tooltip gives a reading's value with the read-out's decimals, not the axis labels'.
     Pane().Graph().setTooltipYDecimals(MeasureDecimals(kind, state_.Format()));

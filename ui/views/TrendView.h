@@ -2,7 +2,7 @@
 // "Trend": one measured quantity of every reading of the point against its date, with the point's
 // warning and critical bands, markers coloured by status, the trend line with its projection and
 // the date axis zoom. A click on a reading's marker names that reading; a box dragged from anywhere
-// zooms.
+// zooms. Notes on the point or its machine stand as flags on the time axis at their dates.
 
 #include "ui/views/ReadingView.h"
 #include "ui/views/TrendLineDialog.h"
@@ -13,6 +13,8 @@
 class QPushButton;
 
 namespace vantor {
+
+class NoteMarks;
 
 class TrendView : public ReadingView {
     Q_OBJECT
@@ -38,6 +40,8 @@ public:
     void SetReadoutFollowsShownReading(bool shown) { followShown_ = shown; }
     // Writes the read-out again for the reading it follows, without drawing the graph.
     void ShowReadout();
+    // The notes on the point and its machine, marked on the time axis.
+    NoteMarks& Notes() const { return *notes_; }
 
 protected:
     bool HasCursor() const override { return false; }
@@ -53,6 +57,7 @@ private:
     TrendLineChoice trendLine_;
     std::optional<DateZoom> zoom_;
     bool followShown_ = false;
+    NoteMarks* notes_ = nullptr;
 };
 
 } // namespace vantor

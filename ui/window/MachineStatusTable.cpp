@@ -9,9 +9,12 @@
 #include "ui/window/StatusIcons.h"
 
 #include <QAbstractTableModel>
+#include <QCheckBox>
 #include <QFont>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTableView>
@@ -33,11 +36,14 @@ public:
         std::vector<AlarmReason> reasons;
         std::optional<std::vector<Finding>> findings; // none: no reading, or it cannot be diagnosed
         QString zone; // for a point judged by ISO 20816-3, its zone line; else empty
+        QDate due;    // invalid: the point is on no route
+        int newEvents = 0;
     };
 
     void Set(std::vector<StatusTableRow> rows, QStringList headers, bool machineColumn, bool bold,
-             std::vector<RowJudgement> judgements) {
+             std::vector<RowJudgement> judgements, const QDate& today) {
         beginResetModel();
+        today_ = today;
         rows_ = std::move(rows);
         headers_ = std::move(headers);
         machineColumn_ = machineColumn;
@@ -54,6 +60,31 @@ public:
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     }
     int FindingsColumn() const { return static_cast<int>(headers_.size()) - 1; }
+    int DueColumn() const { return static_cast<int>(headers_.size()) - 2; }
+    int DateColumn() const { return machineColumn_ ? 2 : 1; }
+    bool Overdue(int row) const {
+        const QDate& due = judgements_[static_cast<std::size_t>(row)].due;
+        return due.isValid() && due < today_;
+    }
+    // The measure columns: after the name, date and status columns, before the due column.
+    bool IsMeasureColumn(int section) const {
+        const int first = (machineColumn_ ? 1 : 0) + 3;
+        return section >= first && section < DueColumn();
+    }
+    // Measure headers on two lines, the unit under the name, where the table is narrow.
+    void SetWrapHeaders(bool wrap) {
+        if (wrap != wrapHeaders_) {
+            wrapHeaders_ = wrap;
+            emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+        }
+    }
+    // The reading's date alone in the date column (the time in the tooltip), where the table is narrow.
+    void SetDatesOnly(bool datesOnly) {
+        if (datesOnly != datesOnly_) {
+            datesOnly_ = datesOnly;
+            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        }
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -66,7 +97,15 @@ public:
         // The whole header in its tooltip too: a narrowed name column elides its header.
         if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::ToolTipRole) &&
             section >= 0 && section < headers_.size()) {
+            if (role == Qt::DisplayRole && wrapHeaders_ && IsMeasureColumn(section)) {
+                QString wrapped = headers_[section];
+                return wrapped.replace(QStringLiteral(" ("), QStringLiteral("\n("));
+            }
             return headers_[section];
+        }
+        // Name headers start at the left, so a narrowed one keeps its beginning.
+        if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section < DateColumn()) {
+            return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         }
         return QAbstractTableModel::headerData(section, orientation, role);
     }
@@ -85,9 +124,9 @@ public:
         }
         switch (column) {
         case 0:
-            return role == Qt::ToolTipRole ? QVariant(row.pointName) : Plain(row.pointName, role);
+            return PointNameData(static_cast<std::size_t>(index.row()), role);
         case 1:
-            return Plain(row.latestDate.isValid() ? ReadingDateText(row.latestDate) : QString(), role);
+            return DateData(row.latestDate, role);
         case 2:
             return StatusData(static_cast<std::size_t>(index.row()), role);
         default:
@@ -95,9 +134,12 @@ public:
         }
         const auto cell = static_cast<std::size_t>(column - 3);
         if (cell == row.cells.size()) {
+            return DueData(static_cast<std::size_t>(index.row()), role);
+        }
+        if (cell == row.cells.size() + 1) {
             return FindingsData(static_cast<std::size_t>(index.row()), role);
         }
-        if (cell > row.cells.size()) {
+        if (cell > row.cells.size() + 1) {
             return {};
         }
         const StatusCell& status = row.cells[cell].cell;
@@ -109,6 +151,52 @@ public:
     }
 
 private:
+    // The point's name, marked while it has alarm events nobody acknowledged.
+    QVariant PointNameData(std::size_t row, int role) const {
+        const QString& name = rows_[row].pointName;
+        const int fresh = judgements_[row].newEvents;
+        if (role == Qt::DecorationRole) {
+            return fresh > 0 ? NewEventsIcon() : QVariant();
+        }
+        if (role == Qt::ToolTipRole) {
+            return fresh > 0
+                       ? QStringLiteral("%1\n%2").arg(name, UiText(text::added::NewEventsCount).arg(fresh))
+                       : name;
+        }
+        return Plain(name, role);
+    }
+
+    QVariant DateData(const QDateTime& taken, int role) const {
+        const QString whole = taken.isValid() ? ReadingDateText(taken) : QString();
+        if (role == Qt::DisplayRole && datesOnly_ && taken.isValid()) {
+            return DueText(taken.date());
+        }
+        return Plain(whole, role);
+    }
+
+    // The route schedule's due date, in the critical colour once it has passed.
+    QVariant DueData(std::size_t row, int role) const {
+        const QDate& due = judgements_[row].due;
+        if (!due.isValid()) {
+            return Plain(QString(), role);
+        }
+        const int late = static_cast<int>(due.daysTo(today_));
+        if (role == Qt::ToolTipRole) {
+            return late > 0 ? QStringLiteral("%1\n%2: %3")
+                                  .arg(DueText(due), UiText(text::added::DaysLate))
+                                  .arg(late)
+                            : DueText(due);
+        }
+        if (role == Qt::TextAlignmentRole) {
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        if (late > 0) {
+            return Coloured(DueText(due), StatusCode::Critical, role);
+        }
+        return Plain(DueText(due), role);
+    }
+    static QString DueText(const QDate& due) { return QLocale().toString(due, QLocale::ShortFormat); }
+
     QVariant StatusData(std::size_t row, int role) const {
         const StatusTableRow& shown = rows_[row];
         const RowJudgement& judgement = judgements_[row];
@@ -146,7 +234,8 @@ private:
     }
 
     QVariant Plain(const QString& text, int role) const {
-        if (role == Qt::DisplayRole) {
+        // The whole text in the tooltip too: a narrowed column elides it.
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
             return text;
         }
         if (role == Qt::FontRole) {
@@ -168,6 +257,9 @@ private:
     bool machineColumn_ = false;
     bool bold_ = true;
     std::vector<RowJudgement> judgements_;
+    QDate today_;
+    bool wrapHeaders_ = false;
+    bool datesOnly_ = false;
 };
 
 namespace {
@@ -181,8 +273,8 @@ QString MeasureHeader(MeasureKind kind, const CSettings& settings, const Display
 } // namespace
 
 MachineStatusTable::MachineStatusTable(CAppData& app, QWidget* parent)
-    : QWidget(parent), app_(app), title_(new QLabel(this)), view_(new QTableView(this)),
-      model_(new StatusTableModel(this)) {
+    : QWidget(parent), app_(app), title_(new QLabel(this)), overdueOnly_(new QCheckBox(this)),
+      view_(new QTableView(this)), model_(new StatusTableModel(this)) {
     setObjectName(QStringLiteral("MachineStatusTable"));
     QFont titleFont = title_->font();
     titleFont.setBold(true);
@@ -201,8 +293,14 @@ MachineStatusTable::MachineStatusTable(CAppData& app, QWidget* parent)
     view_->setTextElideMode(Qt::ElideRight);
     view_->horizontalHeader()->setTextElideMode(Qt::ElideRight);
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    overdueOnly_->setObjectName(QStringLiteral("StatusOverdueOnly"));
+    overdueOnly_->setText(UiText(text::added::OverdueOnly));
+    connect(overdueOnly_, &QCheckBox::toggled, this, [this] { ApplyOverdueFilter(); });
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(title_, 1);
+    heading->addWidget(overdueOnly_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title_);
+    layout->addLayout(heading);
     layout->addWidget(view_, 1);
 }
 
@@ -238,7 +336,7 @@ void MachineStatusTable::Show(const PlantSnapshot& plant, const QString& machine
                                      options.valuesOn);
         }
     }
-    headers << UiText(text::added::Findings);
+    headers << UiText(text::added::DueColumn) << UiText(text::added::Findings);
     std::vector<StatusTableRow> rows = allMachines || machine != nullptr
                                            ? StatusRowsOf(plant, machineGuid, options)
                                            : std::vector<StatusTableRow>{};
@@ -250,14 +348,18 @@ void MachineStatusTable::Show(const PlantSnapshot& plant, const QString& machine
                 if (point.kind == PlantPoint::Kind::Vib) {
                     pointGuids_.push_back(point.vib.sItemGUID);
                     judgements.push_back({point.reasons, point.findings,
-                                          point.zone ? SeverityZoneLine(*point.zone) : QString()});
+                                          point.zone ? SeverityZoneLine(*point.zone) : QString(), point.due,
+                                          point.newEvents});
                 }
             }
         }
     }
     nameColumns_ = allMachines ? 2 : 1;
-    model_->Set(std::move(rows), headers, allMachines, settings.boldFontOn != 0, std::move(judgements));
+    model_->Set(std::move(rows), headers, allMachines, settings.boldFontOn != 0, std::move(judgements),
+                QDate::currentDate());
+    ApplyOverdueFilter();
     title_->setText(Title());
+    overdueOnly_->setText(UiText(text::added::OverdueOnly));
     // Columns sized to their contents once; for a large plant only the first rows are measured.
     view_->horizontalHeader()->setResizeContentsPrecision(50);
     FitColumns();
@@ -277,37 +379,89 @@ void MachineStatusTable::resizeEvent(QResizeEvent* event) {
 }
 
 void MachineStatusTable::FitColumns() {
-    constexpr int kLeastNameWidth = 90;
-    // The documented columns fit their contents; the findings column, worked out only for the rows
-    // shown, takes what is left, at least its header's width (its text elided, whole in the tooltip).
+    constexpr int kLeastNameWidth = 64;
+    constexpr int kLeastFindingsWidth = 80;
+    // Every column but the findings fits its contents; the findings column, worked out only for the
+    // rows shown, takes what is left. When that is too little the columns give up width in this
+    // order, their text elided and whole in the tooltip: the measure headers go on two lines (the
+    // unit under the name), the name columns (machine, point) narrow to a least width, the measure
+    // columns to their values' width, the readings' dates drop their times (kept in the tooltip),
+    // and last the findings narrow further. Statuses and due dates keep their whole width.
     const int findings = model_->FindingsColumn();
-    for (int column = 0; column < findings; ++column) {
-        view_->resizeColumnToContents(column);
+    if (findings < 0) {
+        return;
     }
     QHeaderView* header = view_->horizontalHeader();
-    int used = 0;
-    for (int column = 0; column < findings; ++column) {
-        used += header->sectionSize(column);
-    }
-    if (findings >= 0) {
-        const int headerWidth =
-            header->fontMetrics().horizontalAdvance(
-                model_->headerData(findings, Qt::Horizontal, Qt::DisplayRole).toString()) +
-            24;
-        header->resizeSection(findings, std::max(headerWidth, view_->viewport()->width() - used));
-    }
     const int available = view_->viewport()->width();
-    int total = 0;
-    for (int column = 0; column < model_->columnCount(); ++column) {
-        total += header->sectionSize(column);
-    }
-    // The name columns come first: the machine's (on the plant) and the point's.
-    for (int column = nameColumns_ - 1; column >= 0 && total > available; --column) {
+    int excess = 0;
+    const auto fitContents = [&] {
+        int used = 0;
+        for (int column = 0; column < findings; ++column) {
+            view_->resizeColumnToContents(column);
+            used += header->sectionSize(column);
+        }
+        const int findingsWidth = std::max(kLeastFindingsWidth, available - used);
+        header->resizeSection(findings, findingsWidth);
+        excess = used + findingsWidth - available;
+    };
+    const auto narrow = [&](int column, int least) {
         const int width = header->sectionSize(column);
-        const int narrower = std::max(kLeastNameWidth, width - (total - available));
+        const int narrower = std::max(std::min(least, width), width - excess);
         header->resizeSection(column, narrower);
-        total -= width - narrower;
+        excess -= width - narrower;
+    };
+    model_->SetWrapHeaders(false);
+    model_->SetDatesOnly(false);
+    fitContents();
+    if (excess > 0) {
+        model_->SetWrapHeaders(true);
+        fitContents();
     }
+    for (int column = nameColumns_ - 1; column >= 0 && excess > 0; --column) {
+        narrow(column, kLeastNameWidth);
+    }
+    for (int column = 0; column < findings && excess > 0; ++column) {
+        if (model_->IsMeasureColumn(column)) {
+            narrow(column, CellsWidth(column));
+        }
+    }
+    if (excess > 0) {
+        model_->SetDatesOnly(true);
+        const int date = model_->DateColumn();
+        narrow(date, std::max(CellsWidth(date), header->sectionSizeHint(date)));
+    }
+    if (excess > 0) {
+        narrow(findings, kLeastFindingsWidth / 2);
+    }
+}
+
+int MachineStatusTable::CellsWidth(int column) const {
+    constexpr int kMeasuredRows = 50; // as the header's contents precision
+    constexpr int kMargin = 12;
+    QFont font = view_->font();
+    font.setBold(app_.settings.boldFontOn != 0);
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (int row = 0; row < std::min(kMeasuredRows, model_->rowCount()); ++row) {
+        widest = std::max(widest, metrics.horizontalAdvance(
+                                      model_->data(model_->index(row, column), Qt::DisplayRole).toString()));
+    }
+    return widest + kMargin;
+}
+
+void MachineStatusTable::ApplyOverdueFilter() {
+    const bool only = overdueOnly_->isChecked();
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        view_->setRowHidden(row, only && !model_->Overdue(row));
+    }
+}
+
+int MachineStatusTable::VisibleRowCount() const {
+    int shown = 0;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        shown += view_->isRowHidden(row) ? 0 : 1;
+    }
+    return shown;
 }
 
 void MachineStatusTable::SetPointFindings(const QString& pointGuid,

@@ -5,7 +5,10 @@
 // its colour, in bold while "Bold On/Off" is on. After them, "Findings": what the automatic diagnosis
 // finds in each point's latest reading, coloured by its most severe finding, each one in the tooltip.
 // The status cell keeps the documented word and carries the findings' mark (a point whose findings
-// alarm is marked even where its status is NOT CONFIGURED); its tooltip gives the reasons.
+// alarm is marked even where its status is NOT CONFIGURED); its tooltip gives the reasons. Before
+// the findings, "Due": the point's due date by its route schedule, in the critical colour once
+// passed; "Overdue only" hides the other rows. A point with alarm events nobody acknowledged has a
+// dot beside its name.
 
 #include "app/PlantStatus.h"
 
@@ -13,6 +16,7 @@
 
 #include <memory>
 
+class QCheckBox;
 class QLabel;
 class QTableView;
 
@@ -41,6 +45,9 @@ public:
     QStringList HeaderTexts() const;
     QStringList RowTexts(int row) const;
     int RowCount() const;
+    // The rows not hidden by "Overdue only".
+    int VisibleRowCount() const;
+    QCheckBox* OverdueOnly() const { return overdueOnly_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -50,9 +57,14 @@ private:
     // columns give up width (their text elided, whole in the tooltip) so that nothing scrolls
     // sideways while the names keep a readable least width.
     void FitColumns();
+    // The width a column's values need (the first rows measured, as for the contents' width).
+    int CellsWidth(int column) const;
+    // Hides the rows that are not overdue while "Overdue only" is on.
+    void ApplyOverdueFilter();
 
     CAppData& app_;
     QLabel* title_;
+    QCheckBox* overdueOnly_;
     QTableView* view_;
     StatusTableModel* model_;
     QString machineName_;

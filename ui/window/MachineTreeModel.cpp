@@ -226,22 +226,26 @@ QVariant MachineTreeModel::data(const QModelIndex& index, int role) const {
     // The diagnosis's mark beside the status: a point's own, a machine's or the plant's the most
     // severe under it.
     StatusCode mark = StatusCode::Ok;
+    int newEvents = 0; // unacknowledged alarm events under the item
     TreeIconShape shape = TreeIconShape::Plant;
     if (kind == NodeKind::Plant) {
         name = UiText(text::window::Machines);
         status = plant_.status;
         mark = plant_.FindingsMark();
+        newEvents = plant_.newEvents;
     } else if (kind == NodeKind::Machine) {
         const PlantMachine* machine = MachineOf(index);
         name = machine->machine.sName;
         status = machine->status;
         mark = machine->findingsMark;
+        newEvents = machine->newEvents;
         shape = TreeIconShape::Machine;
     } else {
         point = PointOf(index);
         name = point->Name();
         status = point->status;
         mark = point->FindingsMark();
+        newEvents = point->newEvents;
         shape = kind == NodeKind::VibPoint ? TreeIconShape::VibPoint : TreeIconShape::LubePoint;
     }
     switch (role) {
@@ -254,16 +258,21 @@ QVariant MachineTreeModel::data(const QModelIndex& index, int role) const {
         if (point != nullptr) {
             lines << PointStatusReasons(point->reasons, point->findings);
         }
+        if (newEvents > 0) {
+            lines << UiText(text::added::NewEventsCount).arg(newEvents);
+        }
         return lines.join(QLatin1Char('\n'));
     }
     case Qt::DecorationRole:
-        return MarkedStatusIcon(shape, status.code, mark);
+        return MarkedStatusIcon(shape, status.code, mark, newEvents > 0);
     case Qt::ForegroundRole:
         return StatusTextColour(status.code);
     case StatusRole:
         return static_cast<int>(status.code);
     case FindingsMarkRole:
         return static_cast<int>(mark);
+    case NewEventsRole:
+        return newEvents;
     default:
         return {};
     }

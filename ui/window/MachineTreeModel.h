@@ -3,7 +3,8 @@
 // when off-route readings wait, an "Off Route" item; under each machine its points. Every item
 // shows its status by colour and icon (a machine the most severe of its points, the plant the most
 // severe of all), in bold while "Bold On/Off" is on; a point whose newest reading's diagnosis alarms
-// carries a mark on its icon beside its status (its machine and the plant too). The model holds a snapshot of
+// carries a mark on its icon beside its status (its machine and the plant too), and one with alarm
+// events nobody acknowledged a dot. The model holds a snapshot of
 // the plant; SetPlant replaces it as a whole, and the view keeps its selection through NodeKey.
 
 #include "app/PlantStatus.h"
@@ -27,6 +28,7 @@ public:
         GuidRole,                    // the record's sItemGUID
         StatusRole,                  // StatusCode as int
         FindingsMarkRole,            // the diagnosis's mark as a StatusCode int (OK: none)
+        NewEventsRole,               // unacknowledged alarm events under the item (a dot on its icon)
     };
 
     explicit MachineTreeModel(QObject* parent = nullptr);

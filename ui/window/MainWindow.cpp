@@ -675,7 +675,7 @@ void MainWindow::ReloadPlant(bool reloadViews) {
     std::optional<PlantSnapshot> plant =
         app_.MainConnection() == nullptr
             ? std::optional<PlantSnapshot>(PlantSnapshot{})
-            : LoadPlantShown(app_, {app_.vibPointsEnabled, app_.lubePointsEnabled});
+            : LoadPlantShown(app_, {app_.vibPointsEnabled, app_.lubePointsEnabled, true});
     if (!plant) {
         return;
     }

@@ -80,6 +80,17 @@ void PaintMark(QPainter& painter, const QColor& fill) {
     painter.drawPoint(QPointF(11.5, 14.2));
 }
 
+// A dot over the upper right of a picture of kIconSize: the item has alarm events nobody
+// acknowledged. Its colour is none of the status colours, so it reads as "new" beside any status.
+const QColor kNewEventsColour(190, 0, 170);
+
+void PaintNewEventsDot(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::white, 1.2));
+    painter.setBrush(kNewEventsColour);
+    painter.drawEllipse(QPointF(12.5, 3.5), 3.3, 3.3);
+}
+
 } // namespace
 
 QColor StatusQColor(StatusCode code) {
@@ -110,18 +121,25 @@ QIcon StatusIcon(TreeIconShape shape, StatusCode code) {
 
 namespace vantor {
 
-QIcon MarkedStatusIcon(TreeIconShape shape, StatusCode code, StatusCode mark) {
-    if (!Marks(mark)) {
+QIcon MarkedStatusIcon(TreeIconShape shape, StatusCode code, StatusCode mark, bool newEvents) {
+    if (!Marks(mark) && !newEvents) {
         return StatusIcon(shape, code);
     }
     static QHash<int, QIcon> painted;
-    const int key = (static_cast<int>(shape) * 16 + static_cast<int>(code)) * 16 + static_cast<int>(mark);
+    const int key =
+        ((static_cast<int>(shape) * 16 + static_cast<int>(code)) * 16 + static_cast<int>(mark)) * 2 +
+        (newEvents ? 1 : 0);
     auto found = painted.find(key);
     if (found == painted.end()) {
         const QColor fill = shape == TreeIconShape::OffRoute ? kOffRouteColour : StatusQColor(code);
         QPixmap pixmap = PaintIcon(shape, fill);
         QPainter painter(&pixmap);
-        PaintMark(painter, StatusQColor(mark));
+        if (Marks(mark)) {
+            PaintMark(painter, StatusQColor(mark));
+        }
+        if (newEvents) {
+            PaintNewEventsDot(painter);
+        }
         painter.end();
         found = painted.insert(key, QIcon(pixmap));
     }
@@ -144,6 +162,23 @@ QIcon FindingsMarkIcon(StatusCode mark) {
         found = painted.insert(static_cast<int>(mark), QIcon(pixmap));
     }
     return *found;
+}
+
+} // namespace vantor
+
+namespace vantor {
+
+QIcon NewEventsIcon() {
+    static const QIcon icon = [] {
+        QPixmap pixmap(kIconSize, kIconSize);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.translate(-4.5, 4.5);
+        PaintNewEventsDot(painter);
+        painter.end();
+        return QIcon(pixmap);
+    }();
+    return icon;
 }
 
 } // namespace vantor
