@@ -27,6 +27,9 @@ const QString kOuterKey = QStringLiteral("Analysis/TrendAndReading");
 // an older page is not forced onto this one.
 const QString kColumnsKey = QStringLiteral("Analysis/Columns");
 constexpr int kEqualColumn = 1000;
+// The graphs' smallest height: the lower row's tab bar (envelope, cepstrum) must still let the page
+// fit the main window at 1000 × 600.
+constexpr int kSmallestGraphHeight = 80;
 } // namespace
 
 AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* parent)
@@ -43,7 +46,7 @@ AnalysisView::AnalysisView(PointViewsState& state, QString layoutFile, QWidget* 
     for (ReadingView* view : {static_cast<ReadingView*>(trend_), static_cast<ReadingView*>(spectrum_),
                               static_cast<ReadingView*>(waveform_), static_cast<ReadingView*>(envelope_),
                               static_cast<ReadingView*>(cepstrum_)}) {
-        view->Pane().Graph().setMinimumSize(200, 100);
+        view->Pane().Graph().setMinimumSize(200, kSmallestGraphHeight);
     }
     previous_ = new QPushButton(UiText(text::added::PreviousReading), this);
     next_ = new QPushButton(UiText(text::added::NextReading), this);
