@@ -9,6 +9,7 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 #include "cli/FollowUpOutput.h"
+#include "cli/WithDatabase.h"
 #include "store/MainConnection.h"
 #include "store/RecordFields.h"
 #include "texts/UiText.h"
@@ -33,22 +34,6 @@ std::optional<QDate> DayOption(const std::string& text, const QDate& fallback) {
     }
     const QDate date = QDate::fromString(Q(text), Qt::ISODate);
     return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
-}
-
-// Runs `work` on the opened database; a database failure gives its message and exit status 1, a
-// refusal (a message returned) that message and exit status 1.
-template <class Work> int WithDatabase(CommandContext& context, Work work) {
-    CAppData& app = context.App();
-    if (!RunHeadlessStartup(app)) {
-        return kFailed;
-    }
-    try {
-        return work(*app.MainConnection());
-    } catch (const DatabaseError& error) {
-        context.UserPrompter().ShowMessage(
-            QStringLiteral("%1 (%2)").arg(UiText(text::ErrorSavingRecord), QString::fromUtf8(error.what())));
-        return static_cast<int>(kFailed);
-    }
 }
 
 int Refused(CommandContext& context, const QString& message) {

@@ -7,6 +7,7 @@
 #include "cli/CommandContext.h"
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
+#include "cli/WithDatabase.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
 
@@ -53,20 +54,6 @@ int Send(CommandContext& context, const QString& guid, const SendOptions& option
         return kFailed;
     }
     return kDone;
-}
-
-template <class Work> int WithDatabase(CommandContext& context, Work work) {
-    CAppData& app = context.App();
-    if (!RunHeadlessStartup(app)) {
-        return kFailed;
-    }
-    try {
-        return work(*app.MainConnection());
-    } catch (const DatabaseError& error) {
-        context.UserPrompter().ShowMessage(
-            QStringLiteral("%1 (%2)").arg(UiText(text::ErrorSavingRecord), QString::fromUtf8(error.what())));
-        return static_cast<int>(kFailed);
-    }
 }
 
 void AddRecommendCommand(CLI::App& cli, CommandContext& context) {
