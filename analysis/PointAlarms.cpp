@@ -4,6 +4,7 @@
 #include "analysis/ReadingEnvelope.h"
 #include "analysis/ReadingIndices.h"
 #include "analysis/SignalCache.h"
+#include "platform/LeftOutValues.h"
 #include "store/MainConnection.h"
 #include "store/RecordFields.h"
 
@@ -72,7 +73,9 @@ std::optional<QString> SpectralBandRowRefusal(const SpectralBandRow& row) {
 
 std::optional<BaselineSettings> BaselineSettingsOf(const PointAlarmSettingRow& row) {
     if (const auto refused = AlarmSettingRowRefusal(row)) {
-        qCWarning(lcAnalysis) << "Alarm setting of point" << row.pointGuid << "left out:" << *refused;
+        ReportLeftOutValue(
+            QStringLiteral("alarm setting ") + row.pointGuid,
+            QStringLiteral("Alarm setting of point %1 is left out: %2").arg(row.pointGuid, *refused));
         return std::nullopt;
     }
     return SettingsAsStored(row);
@@ -92,7 +95,9 @@ PointAlarmSettingRow ToAlarmSettingRow(const QString& pointGuid, const BaselineS
 
 std::optional<SpectralBand> SpectralBandOf(const SpectralBandRow& row) {
     if (const auto refused = SpectralBandRowRefusal(row)) {
-        qCWarning(lcAnalysis) << "Spectral band of point" << row.pointGuid << "left out:" << *refused;
+        ReportLeftOutValue(
+            QStringLiteral("band %1 ").arg(row.number) + row.pointGuid,
+            QStringLiteral("Spectral band of point %1 is left out: %2").arg(row.pointGuid, *refused));
         return std::nullopt;
     }
     return BandAsStored(row);

@@ -1,7 +1,7 @@
 #include "analysis/ReadingDecode.h"
 
-#include "analysis/Log.h"
 #include "analysis/SignalProcessor.h"
+#include "platform/LeftOutValues.h"
 #include "store/Validation.h"
 
 #include <cmath>
@@ -109,10 +109,11 @@ bool RefuseUnusableRunSpeed(ReadingSignals& decoded, const QString& readingGuid)
     if (decoded.runSpeedHz == 0 || IsUsableRunSpeed(decoded.runSpeedHz)) {
         return false;
     }
-    qCWarning(lcAnalysis,
-              "Reading %s: its stored run speed %g Hz is not usable, the analysis takes none; "
-              "correct it (vantor runspeed READING HZ)",
-              qUtf8Printable(readingGuid), static_cast<double>(decoded.runSpeedHz));
+    ReportLeftOutValue(QStringLiteral("run speed ") + readingGuid,
+                       QStringLiteral("Reading %1: its stored run speed %2 Hz is not usable, the analysis "
+                                      "takes none; correct it (vantor runspeed READING HZ)")
+                           .arg(readingGuid)
+                           .arg(static_cast<double>(decoded.runSpeedHz)));
     decoded.runSpeedHz = 0;
     return true;
 }

@@ -54,8 +54,9 @@ int RunProgram(int argc, char** argv, std::span<const CommandGroup> groups) {
     // Each --log switches on every level of a category (or a pattern such as "vantor.device.*");
     // the log goes to standard error. QT_LOGGING_RULES works as well.
     // The program's own categories stay quiet unless asked for, so standard error carries exactly
-    // the messages the user is shown.
-    QStringList logRules{QStringLiteral("vantor.*=false")};
+    // the messages the user is shown; stored values a reader leaves out are among those messages.
+    QStringList logRules{QStringLiteral("vantor.*=false"),
+                         QStringLiteral("vantor.stored-values.warning=true")};
     QLoggingCategory::setFilterRules(logRules.join(QLatin1Char('\n')));
     std::vector<std::string> logCategories;
     cli.add_option("--log", logCategories,

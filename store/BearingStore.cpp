@@ -1,7 +1,7 @@
 #include "store/BearingStore.h"
 
+#include "platform/LeftOutValues.h"
 #include "store/BearingChecks.h"
-#include "store/Log.h"
 #include "store/detail/RecordOps.h"
 
 namespace vantor {
@@ -33,9 +33,9 @@ bool CBearingStore::Usable(const CBearing& bearing) const {
         return true;
     }
     if (const auto refused = CheckBearingNumbers(bearing)) {
-        qCWarning(lcStore, "Bearing %s %s is left out: %s; correct it or delete it",
-                  qUtf8Printable(bearing.sDesignation), qUtf8Printable(bearing.sItemGUID),
-                  qUtf8Printable(*refused));
+        ReportLeftOutValue(bearing.sItemGUID,
+                           QStringLiteral("Bearing %1 %2 is left out: %3; correct it or delete it")
+                               .arg(bearing.sDesignation, bearing.sItemGUID, *refused));
         return false;
     }
     return true;
@@ -46,10 +46,11 @@ bool CBearingStore::Usable(const CPointBearing& assignment) const {
         return true;
     }
     if (const auto refused = CheckPointBearing(assignment)) {
-        qCWarning(lcStore, "Bearing %s of point %s (%s) is left out: %s (stored: %g); correct or remove it",
-                  qUtf8Printable(assignment.sItemGUID), qUtf8Printable(assignment.sParentGUID),
-                  qUtf8Printable(assignment.sLocation), qUtf8Printable(*refused),
-                  static_cast<double>(assignment.fSpeedRatio));
+        ReportLeftOutValue(
+            assignment.sParentGUID + assignment.sItemGUID + assignment.sLocation,
+            QStringLiteral("Bearing %1 of point %2 (%3) is left out: %4 (stored: %5); correct or remove it")
+                .arg(assignment.sItemGUID, assignment.sParentGUID, assignment.sLocation, *refused)
+                .arg(static_cast<double>(assignment.fSpeedRatio)));
         return false;
     }
     return true;
