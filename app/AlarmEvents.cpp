@@ -155,22 +155,17 @@ std::vector<EventView> ListEventViews(CMainConnection& db, const EventFilter& fi
     if (events.empty()) {
         return views;
     }
+    // New events have no acknowledgements, so their listing reads no trail.
     QHash<QString, std::vector<AcknowledgementRow>> trails;
-    for (AcknowledgementRow& row : eventrows::Acknowledgements(db.Connection())) {
-        trails[row.eventGuid].push_back(std::move(row));
-    }
-    QHash<QString, QString> machineNames;
-    for (const CMachine& machine : db.ListMachines()) {
-        machineNames.insert(machine.sItemGUID, machine.sName);
-    }
-    QHash<QString, std::pair<QString, QString>> points; // point: machine name, point name
-    for (const CVib& vib : db.ListVibs({})) {
-        points.insert(vib.sItemGUID, {machineNames.value(vib.sParentGUID), vib.sName});
+    if (!filter.newOnly) {
+        for (AcknowledgementRow& row : eventrows::Acknowledgements(db.Connection())) {
+            trails[row.eventGuid].push_back(std::move(row));
+        }
     }
     views.reserve(events.size());
     for (const ListedEvent& listed : events) {
-        const auto names = points.value(listed.event.pointGuid);
-        views.push_back({listed.event, names.first, names.second, trails.value(listed.event.guid)});
+        views.push_back(
+            {listed.event, listed.machineName, listed.pointName, trails.value(listed.event.guid)});
     }
     return views;
 }

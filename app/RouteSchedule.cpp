@@ -1,8 +1,8 @@
 #include "app/RouteSchedule.h"
 
 #include "app/Log.h"
+#include "store/DerivedRecords.h"
 #include "store/FollowUpTables.h"
-#include "store/LatestReadings.h"
 #include "store/MainConnection.h"
 #include "store/RecordFields.h"
 
@@ -92,7 +92,7 @@ std::optional<double> ComplianceCount::Percent() const {
 std::vector<DuePoint> DuePoints(CMainConnection& db, const QDate& today, int withinDays,
                                 const QString& routeKey) {
     const QString routeGuid = routeKey.isEmpty() ? QString() : RouteGuidOf(db, routeKey);
-    const QHash<QString, CVibReading> latest = LatestVibReadingsByPoint(db);
+    const QHash<QString, QDateTime> latest = derived::NewestReadingDates(db.Connection());
     std::vector<DuePoint> due;
     const QDate horizon = today.addDays(withinDays);
     for (const RouteWithPoints& route : RoutesWithPoints(db)) {
@@ -100,8 +100,7 @@ std::vector<DuePoint> DuePoints(CMainConnection& db, const QDate& today, int wit
             continue;
         }
         for (const RoutePoint& entry : route.points) {
-            const auto found = latest.constFind(entry.point.sItemGUID);
-            const QDateTime last = found != latest.cend() ? found->ctDateTaken : QDateTime();
+            const QDateTime last = latest.value(entry.point.sItemGUID);
             const QDate date = DueDate(route.schedule, last, today);
             if (date > horizon) {
                 continue;
@@ -115,18 +114,15 @@ std::vector<DuePoint> DuePoints(CMainConnection& db, const QDate& today, int wit
     return due;
 }
 
-QHash<QString, QDate> DueDatesByPoint(CMainConnection& db, const QDate& today) {
-    return DueDatesByPoint(db, today, LatestVibReadingsByPoint(db));
-}
+namespace {
 
-QHash<QString, QDate> DueDatesByPoint(CMainConnection& db, const QDate& today,
-                                      const QHash<QString, CVibReading>& latest) {
+// Each route point's earliest due date over its routes, from the date of its newest reading.
+template <class LastReadingDate>
+QHash<QString, QDate> EarliestDueDates(CMainConnection& db, const QDate& today, LastReadingDate lastOf) {
     QHash<QString, QDate> due;
     for (const RouteWithPoints& route : RoutesWithPoints(db)) {
         for (const RoutePoint& entry : route.points) {
-            const auto found = latest.constFind(entry.point.sItemGUID);
-            const QDate date =
-                DueDate(route.schedule, found != latest.cend() ? found->ctDateTaken : QDateTime(), today);
+            const QDate date = DueDate(route.schedule, lastOf(entry.point.sItemGUID), today);
             const auto known = due.constFind(entry.point.sItemGUID);
             if (known == due.cend() || date < *known) {
                 due.insert(entry.point.sItemGUID, date);
@@ -134,6 +130,21 @@ QHash<QString, QDate> DueDatesByPoint(CMainConnection& db, const QDate& today,
         }
     }
     return due;
+}
+
+} // namespace
+
+QHash<QString, QDate> DueDatesByPoint(CMainConnection& db, const QDate& today) {
+    const QHash<QString, QDateTime> latest = derived::NewestReadingDates(db.Connection());
+    return EarliestDueDates(db, today, [&latest](const QString& point) { return latest.value(point); });
+}
+
+QHash<QString, QDate> DueDatesByPoint(CMainConnection& db, const QDate& today,
+                                      const QHash<QString, CVibReading>& latest) {
+    return EarliestDueDates(db, today, [&latest](const QString& point) {
+        const auto found = latest.constFind(point);
+        return found != latest.cend() ? found->ctDateTaken : QDateTime();
+    });
 }
 
 ComplianceCount CountCompliance(const std::vector<QDate>& readings, const QDate& start, int intervalDays,

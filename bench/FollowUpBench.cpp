@@ -1,9 +1,11 @@
 // The follow-up lists on the large plant (1,000 machines × 10 points × 50 readings, ten routes of
 // 100 machines, 5,000 alarm events of which every other one acknowledged): `vantor due` and
 // `vantor events --new` (the Events pane's first fill) each beside the one SQL query they need,
-// run through SQLite's C interface in the same run.
+// run through SQLite's C interface in the same run; the status table's plant read with its Due
+// column and new-event marks beside the same read without them.
 #include "LargePlant.h"
 #include "app/AlarmEvents.h"
+#include "app/PlantStatus.h"
 #include "app/RouteSchedule.h"
 #include "platform/LocalTimeZone.h"
 #include "store/AlarmEventRecords.h"
@@ -116,16 +118,31 @@ void BM_NewEvents(benchmark::State& state) {
 }
 BENCHMARK(BM_NewEvents)->Unit(benchmark::kMillisecond);
 
-// The peer: the new events with their point's and machine's names.
+// The peer: the new events with their point's and machine's names, in the listing's order (events
+// raised in the same second by their readings' dates).
 void BM_NewEventsQuery(benchmark::State& state) {
     RunQuery(
         state,
         "SELECT e.sItemGUID, e.sVibGUID, e.sReadingGUID, e.sSource, e.sRule, e.iLevel, e.sReason, "
         "e.sRaised, v.sName, m.sName FROM tblAlarmEvents e LEFT JOIN tblVibs v ON v.sItemGUID = e.sVibGUID "
         "LEFT JOIN tblMachines m ON m.sItemGUID = v.sParentGUID WHERE NOT EXISTS (SELECT 1 FROM "
-        "tblEventAcknowledgements a WHERE a.sEventGUID = e.sItemGUID) ORDER BY e.sRaised");
+        "tblEventAcknowledgements a WHERE a.sEventGUID = e.sItemGUID) ORDER BY e.sRaised, (SELECT "
+        "r.ctDateTaken FROM tblVibReadings r WHERE r.sItemGUID = e.sReadingGUID), e.sItemGUID");
 }
 BENCHMARK(BM_NewEventsQuery)->Unit(benchmark::kMillisecond);
+
+// The plant read behind the tree and the status table, with the follow-up (each point's due date
+// and new events) and, as the peer, without it.
+void BM_PlantStatus(benchmark::State& state) {
+    CMainConnection& db = Plant();
+    PlantContents contents;
+    contents.followUp = state.range(0) != 0;
+    contents.today = QDate(2026, 1, 1);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LoadPlant(db, contents).machines.size());
+    }
+}
+BENCHMARK(BM_PlantStatus)->ArgName("followUp")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

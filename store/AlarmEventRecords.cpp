@@ -54,16 +54,21 @@ std::vector<ListedEvent> List(SqlConnection& connection, const EventFilter& filt
     QSqlQuery query = followup::Run(
         connection,
         QStringLiteral(
-            "SELECT %1, (SELECT COUNT(*) FROM tblEventAcknowledgements a WHERE a.sEventGUID = "
-            "e.sItemGUID) FROM tblAlarmEvents e %2 ORDER BY e.sRaised, (SELECT r.[ctDateTaken] FROM "
-            "tblVibReadings r WHERE r.[sItemGUID] = e.sReadingGUID), e.sItemGUID")
+            "SELECT %1, %3, v.[sName], m.[sName] FROM tblAlarmEvents e LEFT JOIN tblVibs v ON "
+            "v.[sItemGUID] = e.sVibGUID LEFT JOIN tblMachines m ON m.[sItemGUID] = v.[sParentGUID] %2 "
+            "ORDER BY e.sRaised, (SELECT r.[ctDateTaken] FROM tblVibReadings r WHERE r.[sItemGUID] = "
+            "e.sReadingGUID), e.sItemGUID")
             .arg(QLatin1String(kEventColumns),
-                 where.isEmpty() ? QString()
-                                 : QStringLiteral("WHERE ") + where.join(QStringLiteral(" AND "))),
+                 where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where.join(QStringLiteral(" AND ")),
+                 // A new event has no acknowledgement to count.
+                 filter.newOnly ? QStringLiteral("0")
+                                : QStringLiteral("(SELECT COUNT(*) FROM tblEventAcknowledgements a WHERE "
+                                                 "a.sEventGUID = e.sItemGUID)")),
         values);
     std::vector<ListedEvent> events;
     while (query.next()) {
-        events.push_back({ReadEvent(query), query.value(8).toInt()});
+        events.push_back({ReadEvent(query), query.value(8).toInt(), query.value(10).toString(),
+                          query.value(9).toString()});
     }
     return events;
 }

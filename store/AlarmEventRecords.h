@@ -47,6 +47,8 @@ struct EventFilter {
 struct ListedEvent {
     AlarmEventRow event;
     int acknowledgements = 0;
+    QString machineName; // empty when the point is gone
+    QString pointName;
 };
 
 // Throw DatabaseError when a statement cannot run.

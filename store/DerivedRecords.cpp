@@ -55,6 +55,7 @@ enum Q : std::size_t {
     kReadingsWithoutIndices,
     kReplacedReadings,
     kReadingKeys,
+    kNewestReadingDates,
     kBandOfPoint,
     kDeleteBand,
     kInsertBand,
@@ -90,6 +91,10 @@ const std::array<StoreQuery, kQueryCount>& Queries() {
                         "([sParentGUID] = ? AND [ctDateTaken] = ?)")},
         {"readings: keys",
          QStringLiteral("SELECT [sItemGUID], [sParentGUID], [ctDateTaken] FROM tblVibReadings")},
+        // One index seek per point on (sParentGUID, ctDateTaken).
+        {"readings: the newest date of every point",
+         QStringLiteral("SELECT p.[sItemGUID], (SELECT MAX(r.[ctDateTaken]) FROM tblVibReadings r WHERE "
+                        "r.[sParentGUID] = p.[sItemGUID]) FROM tblVibs p")},
         {"envelope band: of a point",
          QStringLiteral("SELECT fLowHz, fHighHz FROM tblVibEnvelopeBands WHERE sVibGUID = ?")},
         {"envelope band: delete", QStringLiteral("DELETE FROM tblVibEnvelopeBands WHERE sVibGUID = ?")},
@@ -124,6 +129,8 @@ std::span<const StoreQuery> DerivedQueries() {
 QSqlQuery Run(SqlConnection& connection, const StoreQuery& statement, const QVariantList& values) {
     const QString sql = connection.Dialect().QuoteNames(statement.sql);
     QSqlQuery query(connection.Database());
+    // Every caller steps forward through the rows, so the driver need not keep them.
+    query.setForwardOnly(true);
     if (!query.prepare(sql)) {
         qCWarning(lcStore) << "Cannot prepare" << statement.name << sql << query.lastError().text();
         throw DatabaseError(query.lastError().text());
@@ -237,6 +244,17 @@ QHash<QString, QString> ReadingsByPointAndDate(SqlConnection& connection) {
                      query.value(0).toString());
     }
     return guids;
+}
+
+QHash<QString, QDateTime> NewestReadingDates(SqlConnection& connection) {
+    QSqlQuery query = Run(connection, Query(kNewestReadingDates), {});
+    QHash<QString, QDateTime> newest;
+    while (query.next()) {
+        if (!query.isNull(1)) {
+            newest.insert(query.value(0).toString(), DateTimeFromSql(query.value(1)));
+        }
+    }
+    return newest;
 }
 
 QString PointAndDateKey(const QString& pointGuid, const QDateTime& taken) {

@@ -78,6 +78,8 @@ QStringList ReadingsWithoutIndices(SqlConnection& connection);
 // Every vibration reading's GUID by PointAndDateKey, for bulk work that looks nothing up per record.
 QHash<QString, QString> ReadingsByPointAndDate(SqlConnection& connection);
 QString PointAndDateKey(const QString& pointGuid, const QDateTime& taken);
+// The date of each vibration point's newest reading; a point without readings has no entry.
+QHash<QString, QDateTime> NewestReadingDates(SqlConnection& connection);
 
 // A point's own envelope band; none when it uses the default.
 std::optional<EnvelopeBandRow> GetEnvelopeBand(SqlConnection& connection, const QString& pointGuid);
