@@ -118,8 +118,10 @@ DatedStatus PointStatus(const CVib& point, const CVibReading* latestReading) {
 }
 
 DatedStatus PointStatus(CMainConnection& db, const CVib& point) {
-    const std::vector<CVibReading> readings = db.ListVibReadingsNewestFirst(point.sItemGUID);
-    return PointStatus(point, readings.empty() ? nullptr : &readings.front());
+    // The newest reading alone: the point's whole history with its captures could be hundreds of
+    // megabytes.
+    CVibReading latest;
+    return PointStatus(point, db.GetLatestVibReading(point.sItemGUID, latest) ? &latest : nullptr);
 }
 
 StatusCell MakeStatusCell(const CVib& point, const CVibReading* latestReading, MeasureKind kind,

@@ -25,7 +25,8 @@ constexpr std::array<char16_t, 32> kWindows1252High = {
 
 ArchiveReader::ArchiveReader(QByteArray data) : m_data(std::move(data)) {}
 
-ArchiveReader::ArchiveReader(QIODevice& device) : m_device(&device) {}
+ArchiveReader::ArchiveReader(QIODevice& device)
+    : m_device(&device), m_deviceEnd(device.isSequential() ? -1 : device.size()) {}
 
 qint64 ArchiveReader::Remaining() const {
     if (!Ok()) {
@@ -37,7 +38,7 @@ qint64 ArchiveReader::Remaining() const {
     if (m_device->isSequential()) {
         return m_device->bytesAvailable();
     }
-    return qMax<qint64>(0, m_device->size() - m_device->pos());
+    return qMax<qint64>(0, m_deviceEnd - m_device->pos());
 }
 
 void ArchiveReader::Fail(ArchiveError error) {

@@ -36,6 +36,8 @@ public:
     // Reads from a copy of the data (implicitly shared, not copied).
     explicit ArchiveReader(QByteArray data);
     // Reads from the device's current position to its end; the device must be open for reading.
+    // The end of a file is taken when the reader is made: a file that shrinks while it is read
+    // fails the reader (DeviceError) at the first value no longer there.
     explicit ArchiveReader(QIODevice& device);
 
     qint32 ReadInt32();
@@ -69,6 +71,7 @@ private:
     QByteArray m_data;
     qint64 m_offset = 0;
     QIODevice* m_device = nullptr;
+    qint64 m_deviceEnd = -1; // the size of a device that is not sequential
     ArchiveError m_error = ArchiveError::None;
 };
 

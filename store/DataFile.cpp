@@ -435,12 +435,10 @@ DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFil
         qCWarning(lcStore) << "the data file" << path << "could not be opened:" << file.errorString();
         return DataFileOutcome::Unopened;
     }
-    // A copy in memory, never a mapping: a file that shrinks under a mapping (a pulled stick, a
+    // Read as it goes, record by record, so the memory an import takes does not grow with the file;
+    // through read calls, never a mapping: a file that shrinks under a mapping (a pulled stick, a
     // copy being replaced) ends the process with a bus error instead of this import's error.
-    const QByteArray bytes = file.readAll();
-    const bool readWhole = file.error() == QFileDevice::NoError;
-    file.close();
-    ArchiveReader reader(bytes);
+    ArchiveReader reader(file);
     DataFileImportReport ownReport;
     CheckedImport checked(db, report != nullptr ? *report : ownReport);
     DataFileOutcome outcome = DataFileOutcome::Failed;
@@ -456,7 +454,7 @@ DataFileOutcome ImportDataFile(CMainConnection& db, const QString& path, DataFil
         outcome = progress.ConnectionLost() ? DataFileOutcome::ConnectionLost : DataFileOutcome::Failed;
         qCWarning(lcStore) << "import of" << path << "stopped by the database:" << error.what();
     }
-    if (outcome == DataFileOutcome::Done && !readWhole) {
+    if (outcome == DataFileOutcome::Done && file.error() != QFileDevice::NoError) {
         outcome = DataFileOutcome::Failed;
     }
     if (outcome == DataFileOutcome::Failed) {

@@ -7,8 +7,10 @@
 #include "tools/meter-sim/MeterEmulator.h"
 #include "tools/meter-sim/MeterScenario.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -20,7 +22,11 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -114,11 +120,11 @@ protected:
     vantor::testing::TempEnvironment env;
 };
 
-// A data file of one machine with `points` points and `readings` readings each (8 KB of samples).
-QByteArray DataFileOf(int points, int readings) {
+// A data file of one machine with `points` points and `readings` readings each, every reading with
+// two captures of `captureBytes` bytes, written to `out` as it is made.
+void WriteDataFile(QIODevice& out, int points, int readings, int captureBytes = 4096) {
     const auto guid = [] { return QUuid::createUuid().toString(QUuid::WithBraces).toLower(); };
-    QByteArray bytes;
-    vantor::ArchiveWriter writer(bytes);
+    vantor::ArchiveWriter writer(out);
     writer.WriteInt32(1);
     vantor::CMachine machine{guid(), 0, QStringLiteral("Fan"), QStringLiteral("Fan"), {}};
     writer.WriteInt32(1);
@@ -138,20 +144,56 @@ QByteArray DataFileOf(int points, int readings) {
         vantor::WriteDataFileRecord(writer, vib);
     }
     writer.WriteInt32(points * readings);
+    const QByteArray iso(captureBytes, 'i');
+    const QByteArray total(captureBytes, 't');
     for (const auto& vib : vibs) {
         for (int r = 0; r < readings; ++r) {
             vantor::CVibReading reading;
             reading.sItemGUID = guid();
             reading.sParentGUID = vib.sItemGUID;
             reading.ctDateTaken = QDateTime(QDate(2026, 1, 1), QTime(0, 0)).addSecs(3600LL * r);
-            reading.rawADCISODataByteArray = QByteArray(4096, 'i');
-            reading.rawADCTotalDataByteArray = QByteArray(4096, 't');
+            reading.rawADCISODataByteArray = iso;
+            reading.rawADCTotalDataByteArray = total;
             vantor::WriteDataFileRecord(writer, reading);
         }
     }
     writer.WriteInt32(0);
     writer.WriteInt32(0);
-    return bytes;
+}
+
+QByteArray DataFileOf(int points, int readings) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteDataFile(buffer, points, readings);
+    return buffer.data();
+}
+
+// Runs `vantor ARGS` to its end and gives its exit status and its peak resident memory in bytes
+// (the kernel's count for that one process).
+std::pair<int, qint64> RunVantorForPeakMemory(const QStringList& arguments) {
+    std::vector<std::string> words{VANTOR_CLI_PATH};
+    for (const QString& argument : arguments) {
+        words.push_back(argument.toStdString());
+    }
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDOUT_FILENO);
+        dup2(quiet, STDERR_FILENO);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child) {
+        return {-1, 0};
+    }
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, static_cast<qint64>(usage.ru_maxrss) * 1024};
 }
 
 } // namespace
@@ -259,4 +301,24 @@ TEST_F(KillDuringWork, AnUploadKilledAnywhereStoresNoReadingTwiceAndTheNextRunTa
     for (const auto& point : meter->State().points) {
         EXPECT_EQ(point.newData, 0u);
     }
+}
+
+// A data file is read as it is imported: the program's memory stays under 64 MB for a 288 MB file.
+TEST_F(KillDuringWork, ALargeDataFileImportsInBoundedMemory) {
+    constexpr int kPoints = 8;
+    constexpr int kReadings = 144;
+    constexpr int kCaptureBytes = 128 * 1024;
+    const QString path = env.Root() + QStringLiteral("/large.rmd");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        WriteDataFile(file, kPoints, kReadings, kCaptureBytes);
+    }
+    ASSERT_GT(QFileInfo(path).size(), 288LL * 1024 * 1024);
+    const auto [status, peak] =
+        RunVantorForPeakMemory({QStringLiteral("import"), path, QStringLiteral("--yes")});
+    ASSERT_EQ(status, 0);
+    EXPECT_LT(peak, 64LL * 1024 * 1024) << peak / 1024 << " kB";
+    EXPECT_EQ(Inspect(QStringLiteral("tblVibReadings")).rows, kPoints * kReadings);
+    QFile::remove(path);
 }

@@ -469,7 +469,7 @@ private:
 
 } // namespace
 
-TEST_P(DataFile, AFileThatShrinksDuringTheImportNeverEndsTheProcess) {
+TEST_P(DataFile, AFileThatShrinksOrVanishesDuringTheImportNeverEndsTheProcess) {
     Populate();
     for (int i = 0; i < 36; ++i) {
         AddReading(drive.sItemGUID, At(4 + i % 20, 1 + i / 20));
@@ -479,10 +479,28 @@ TEST_P(DataFile, AFileThatShrinksDuringTheImportNeverEndsTheProcess) {
     ASSERT_GT(QFileInfo(path).size(), 200000);
     auto other = OtherDatabase();
     TruncatingProgress shrinking(path);
-    // Read whole before it shrank: everything arrives.
-    ASSERT_EQ(ImportDataFile(*other, path, shrinking), DataFileOutcome::Done);
+    // The file is read as the import goes: the cut ends it with the import's error, and what was
+    // stored before the cut is kept.
+    ASSERT_EQ(ImportDataFile(*other, path, shrinking), DataFileOutcome::Failed);
     ASSERT_EQ(QFileInfo(path).size(), 5000);
-    EXPECT_EQ(other->CountAllVibReadings(), db->CountAllVibReadings());
+    EXPECT_EQ(other->ListMachines().size(), db->ListMachines().size());
+    EXPECT_LT(other->CountAllVibReadings(), db->CountAllVibReadings());
+
+    // A file removed while it is read is read whole: its data stays until the import closes it.
+    ASSERT_EQ(ExportEverything(*db, path, quiet), DataFileOutcome::Done);
+    class RemovingProgress : public DataFileProgress {
+    public:
+        explicit RemovingProgress(QString path) : path_(std::move(path)) {}
+        void Step(const QString&, int, int) override { QFile::remove(path_); }
+
+    private:
+        QString path_;
+    } removing(path);
+    other.reset();
+    auto third = FreshDatabase();
+    ASSERT_EQ(ImportDataFile(*third, path, removing), DataFileOutcome::Done);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(third->CountAllVibReadings(), db->CountAllVibReadings());
 }
 
 TEST_P(DataFile, StoppedAndBusyRunsDoNothing) {
