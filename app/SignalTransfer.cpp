@@ -218,7 +218,8 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
 SignalImportOutcome StoreWaveformReading(CMainConnection& db, SignalProcessor& processor, const CVib& point,
                                          const WaveformReadingRequest& request) {
     const float runSpeed = request.runSpeedHz ? AsStoredFloat(*request.runSpeedHz) : point.fRunSpeedHz;
-    ImportedReadingBuild build = BuildImportedReading(request.waveform, request.channel, runSpeed, processor);
+    ImportedReadingBuild build =
+        BuildImportedReading(request.waveform, request.channel, runSpeed, processor, request.fill);
     if (!build.Ok()) {
         return ImportFailed(QStringLiteral("%1: %2").arg(request.sourceName, build.error));
     }

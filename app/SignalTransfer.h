@@ -78,6 +78,7 @@ SignalImportOutcome ImportReadingSignals(CAppData& app, SignalProcessor& process
 struct WaveformReadingRequest {
     ImportedWaveform waveform;
     Channel channel = Channel::Total;
+    ChannelFill fill = ChannelFill::Named;
     QDateTime taken;
     std::optional<double> runSpeedHz; // checked by the caller; else the point's own
     QString sourceName;               // the imported mark's source (a file name, a sensor's topic)

@@ -185,9 +185,10 @@ IngestOutcome OnlineIngest::HandleWaveform(const QString& sensor, const CVib& po
     }
     WaveformReadingRequest request;
     request.waveform = message.waveform;
-    // An acceleration fills the Total channel (its overall in g), a velocity the ISO channel (the
-    // ISO velocity judged by the point's limits), as an imported file's would.
+    // A sensor's waveform fills both channels, as a meter's two captures would: the point's ISO
+    // velocity is judged by its limits and its acceleration shown, whichever unit the sensor sends.
     request.channel = message.waveform.unit == SignalUnit::G ? Channel::Total : Channel::Iso;
+    request.fill = ChannelFill::Both;
     request.taken = message.time.toLocalTime();
     request.runSpeedHz = message.runSpeedHz;
     request.sourceName = SensorTopicName(site_, sensor, QStringLiteral("waveform"));

@@ -177,7 +177,7 @@ float DisplacementFromVelocity(const ChannelSignals& iso) {
 }
 
 ImportedReadingBuild BuildImportedReading(const ImportedWaveform& waveform, Channel channel, float runSpeedHz,
-                                          SignalProcessor& processor) {
+                                          SignalProcessor& processor, ChannelFill fill) {
     ImportedReadingBuild build;
     build.samplesInFile = std::max(waveform.samplesInFile, waveform.samples.size());
     const auto refuse = [&build](const QString& why) {
@@ -249,13 +249,16 @@ ImportedReadingBuild BuildImportedReading(const ImportedWaveform& waveform, Chan
     r.fOriginalRunSpeedHz = runSpeedHz;
     r.fCurrentRunSpeedHz = runSpeedHz;
     const auto samples = static_cast<std::int32_t>(build.samplesUsed);
-    if (channel == Channel::Total) {
+    const bool total = fill == ChannelFill::Both || channel == Channel::Total;
+    const bool iso = fill == ChannelFill::Both || channel == Channel::Iso;
+    if (total) {
         r.fTotalSamplingFrequency = static_cast<float>(fs);
         r.iTotalNumberOfSamples = samples;
         r.fTotalCal = kImportCalibration;
         r.fTotalGain = capture.gain;
         r.rawADCTotalDataByteArray = capture.raw;
-    } else {
+    }
+    if (iso) {
         r.fISOSamplingFrequency = static_cast<float>(fs);
         r.iISONumberOfSamples = samples;
         r.fISOCal = kImportCalibration;
@@ -269,16 +272,16 @@ ImportedReadingBuild BuildImportedReading(const ImportedWaveform& waveform, Chan
     }
     // What a meter alone measures, and the values of the channel not imported, have no value.
     r.fBearingBDU = kNoValue;
-    if (channel == Channel::Total) {
+    r.fTotalG = r.fISOMMS = r.fDisplacementMicrons = kNoValue;
+    r.fVABand1MMS = r.fVABand2MMS = r.fVABand3MMS = kNoValue;
+    if (total) {
         double sum = 0;
         for (const double g : decoded.total.waveform) {
             sum += g * g;
         }
         r.fTotalG = static_cast<float>(std::sqrt(sum / static_cast<double>(decoded.total.waveform.size())));
-        r.fISOMMS = r.fDisplacementMicrons = kNoValue;
-        r.fVABand1MMS = r.fVABand2MMS = r.fVABand3MMS = kNoValue;
-    } else {
-        r.fTotalG = kNoValue;
+    }
+    if (iso) {
         RecomputeOveralls(r, decoded);
         r.fDisplacementMicrons = DisplacementFromVelocity(decoded.iso);
     }

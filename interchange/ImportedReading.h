@@ -91,12 +91,17 @@ struct ImportedReadingBuild {
     bool Ok() const { return error.isEmpty(); }
 };
 
-// Builds the reading of a waveform on one channel. Overall values: the ISO velocity and the three
-// VA bands as RecomputeOveralls computes them, the displacement from the ISO velocity spectrum, the
-// Total acceleration as the RMS of the Total waveform; values of the channel not imported and the
-// bearing noise hold the no-value marker.
+// Which channels a waveform fills: the one named, or both (a permanently mounted sensor's waveform
+// stands for the meter's two captures: the Total channel takes it as acceleration, the ISO channel
+// the same capture, whose integration by the spectrum transform gives the velocity).
+enum class ChannelFill { Named, Both };
+
+// Builds the reading of a waveform on one channel (or both). Overall values: the ISO velocity and
+// the three VA bands as RecomputeOveralls computes them, the displacement from the ISO velocity
+// spectrum, the Total acceleration as the RMS of the Total waveform; values of a channel not filled
+// and the bearing noise hold the no-value marker.
 ImportedReadingBuild BuildImportedReading(const ImportedWaveform& waveform, Channel channel, float runSpeedHz,
-                                          SignalProcessor& processor);
+                                          SignalProcessor& processor, ChannelFill fill = ChannelFill::Named);
 
 // RMS displacement (µm) over the ISO velocity sum's lines: each line's velocity divided by 2πf.
 float DisplacementFromVelocity(const ChannelSignals& iso);

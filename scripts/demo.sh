@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Demonstration on a fresh data root under demo-root/ in the repository (or $VANTOR_DEMO_ROOT;
 # wiped on each run): the meter emulator stands in for a meter in its cradle; its readings are
-# uploaded, judged, listed, exported and imported into a second installation. Then, when a display
+# uploaded, judged, listed, a simulated online sensor on the pump publishes through a throw-away
+# MQTT broker to the ingest service, and everything is exported and imported into a second
+# installation. Then, when a display
 # is available, the desktop program opens on the demo plant (VANTOR_DEMO_WINDOW=0 skips it).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -69,6 +71,35 @@ if [[ -n "$event" ]]; then
     "$vantor" diagnosis-record
 fi
 "$vantor" compliance
+
+step "online sensors: a throw-away MQTT broker, the ingest service and a simulated sensor on the pump"
+if command -v mosquitto >/dev/null 2>&1 || [[ -x /usr/sbin/mosquitto ]]; then
+    broker="$(command -v mosquitto || echo /usr/sbin/mosquitto)"
+    port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
+    printf 'listener %s 127.0.0.1\nallow_anonymous true\npersistence false\n' "$port" > "$demo/broker.conf"
+    "$broker" -c "$demo/broker.conf" >"$demo/broker.log" 2>&1 &
+    broker_pid=$!
+    (umask 077 && printf 'host = 127.0.0.1\nport = %s\nsite = demo\nclient_id = vantor-demo\n' "$port" > "$demo/ingest.conf")
+    "$vantor" sensor add sim-1 "$pump"
+    "$vantor" sensor list
+    "$root/build/cli/vantor-ingest" --settings "$demo/ingest.conf" >"$demo/ingest.log" 2>&1 &
+    ingest_pid=$!
+    trap 'kill $sim_pid $ingest_pid $broker_pid 2>/dev/null || true' EXIT
+    sleep 1
+    # One sensor, two overall values a second and a waveform every 3 s, its outer-race defect
+    # growing a simulated day a second.
+    "$root/build/tools/sensor-sim/vantor-sensor-sim" --port "$port" --site demo --sensors 1 --rate 2 \
+        --waveform-every 3 --hours-per-second 24 --growth-hours 48 --duration 8
+    sleep 1
+    kill "$ingest_pid" 2>/dev/null || true
+    wait "$ingest_pid" 2>/dev/null || true
+    kill "$broker_pid" 2>/dev/null || true
+    "$vantor" sensor values sim-1 | tail -n 5
+    "$vantor" list readings --parent "$pump" | tail -n 2 | cut -f1,2,6,7
+    "$vantor" status
+else
+    echo "(mosquitto is not installed here: scripts/setup.sh installs it)"
+fi
 
 step "vantor export, then import into a second installation"
 "$vantor" export "$demo/plant.rmd"

@@ -100,16 +100,20 @@ TEST(OnlineIngest, ASensorsMessagesAreThinnedDeduplicatedJudgedAndStored) {
 
     const std::vector<CVibReading> readings = db.ListVibReadings(point.sItemGUID);
     ASSERT_EQ(readings.size(), 3U);
-    // The velocity waveform is the ISO channel: its ISO velocity is the point's measure.
+    // A sensor's waveform fills both channels whatever its unit: the velocity waveform's ISO
+    // velocity is the point's measure, and its acceleration (25 Hz: 3 mm/s × 2π·25 / 9810) shows.
     EXPECT_NEAR(readings.back().fISOMMS, 3.0, 0.05);
+    EXPECT_NEAR(readings.back().fTotalG, 3.0 * 2 * std::numbers::pi * 25 / 9810, 0.002);
     for (const CVibReading& reading : std::span(readings).first(2)) {
         const std::optional<ImportedReadingMark> mark =
             FindImportedReading(db.Connection(), reading.sItemGUID);
         ASSERT_TRUE(mark.has_value());
         EXPECT_EQ(mark->format, QStringLiteral("mqtt"));
         EXPECT_EQ(mark->samplesUsed, 4096);
-        // 0.05 g peak: 0.035 g RMS on the Total channel.
+        // 0.05 g peak: 0.035 g RMS on the Total channel, and on the ISO channel its velocity
+        // (0.05 × 9810 / 2π·25 mm/s peak) judged by the point's limits.
         EXPECT_NEAR(reading.fTotalG, 0.05 / std::sqrt(2.0), 0.002);
+        EXPECT_NEAR(reading.fISOMMS, 0.05 * 9810 / (2 * std::numbers::pi * 25) / std::sqrt(2.0), 0.03);
     }
 
     // A service started again knows the last level, the last waveform and a waveform due after a
