@@ -1,15 +1,19 @@
-// Online sensor messages handled into SQLite as the ingest service does (parse, sensor look-up,
-// thinning and duplicate check, commit, level check; a waveform of 8192 samples also built into a
-// reading with both spectra, indices and diagnosis), beside the bare parse of the same messages,
-// which is all a subscriber that only counts them would do.
+// Online sensor messages handled into SQLite, and into a PostgreSQL server (the benchmark's own
+// throw-away cluster on a local socket, as in the tests), as the ingest service does (parse, sensor
+// look-up, thinning and duplicate check, commit, level check; a waveform of 8192 samples also built
+// into a reading with both spectra, indices and diagnosis), beside the bare parse of the same
+// messages, which is all a subscriber that only counts them would do.
 #include "app/Startup.h"
 #include "ingest/OnlineIngest.h"
+#include "platform/testing/PostgresCluster.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/MainConnection.h"
 #include "store/OnlineTables.h"
+#include "store/ServerSchema.h"
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -26,28 +30,30 @@ const QDateTime kStart(QDate(2026, 3, 2), QTime(0, 0), Qt::UTC);
 const QString kOverallTopic = QStringLiteral("vantor/bench/s1/overall");
 const QString kWaveformTopic = QStringLiteral("vantor/bench/s1/waveform");
 
+// One point with its ISO limits and its sensor, in `db`; the ingest of its messages.
+std::unique_ptr<OnlineIngest> SensorOnAPoint(CMainConnection& db) {
+    const CMachine machine{MakeItemGuid(), 0, QStringLiteral("Fan"), QStringLiteral("FAN"), {}};
+    db.UpsertMachine(machine);
+    CVib point;
+    point.sItemGUID = MakeItemGuid();
+    point.sParentGUID = machine.sItemGUID;
+    point.sName = QStringLiteral("Motor DE");
+    point.bISOAlarmsOn = true;
+    point.fISOWarningMMS = 4.5f;
+    point.fISOCriticalMMS = 7.1f;
+    point.fRunSpeedHz = 24.75f;
+    db.UpsertVib(point);
+    onlinerows::PutSensor(db.Connection(), {QStringLiteral("s1"), point.sItemGUID, kStart});
+    return std::make_unique<OnlineIngest>(db, QStringLiteral("bench"), IngestIntervals{0, 0});
+}
+
 // A data root with one point and its sensor.
 class IngestData {
 public:
     IngestData() : app_(prompter_) {
-        if (!InitDataRoot(app_) || !RunHeadlessStartup(app_)) {
-            return;
+        if (InitDataRoot(app_) && RunHeadlessStartup(app_)) {
+            ingest_ = SensorOnAPoint(*app_.MainConnection());
         }
-        const CMachine machine{MakeItemGuid(), 0, QStringLiteral("Fan"), QStringLiteral("FAN"), {}};
-        app_.MainConnection()->UpsertMachine(machine);
-        CVib point;
-        point.sItemGUID = MakeItemGuid();
-        point.sParentGUID = machine.sItemGUID;
-        point.sName = QStringLiteral("Motor DE");
-        point.bISOAlarmsOn = true;
-        point.fISOWarningMMS = 4.5f;
-        point.fISOCriticalMMS = 7.1f;
-        point.fRunSpeedHz = 24.75f;
-        app_.MainConnection()->UpsertVib(point);
-        onlinerows::PutSensor(app_.MainConnection()->Connection(),
-                              {QStringLiteral("s1"), point.sItemGUID, kStart});
-        ingest_ = std::make_unique<OnlineIngest>(*app_.MainConnection(), QStringLiteral("bench"),
-                                                 IngestIntervals{0, 0});
     }
     bool Ready() const { return ingest_ != nullptr; }
     OnlineIngest& Ingest() { return *ingest_; }
@@ -61,6 +67,47 @@ private:
 
 IngestData& Data() {
     static IngestData data;
+    return data;
+}
+
+// The same on a new database of the cluster, its schema made, opened as the service opens it.
+class ServerIngestData {
+public:
+    ServerIngestData() {
+        testing::PostgresCluster& cluster = testing::PostgresCluster::Shared();
+        const std::optional<ServerAddress> address =
+            cluster.Ready() ? ServerAddress::Parse(cluster.CreateDatabase()) : std::nullopt;
+        if (!address) {
+            return;
+        }
+        {
+            SqlConnection setup(*address);
+            if (!setup.Open() || InitServerSchema(setup) != SchemaInit::Created) {
+                return;
+            }
+        }
+        StoreContext context;
+        context.dataFolder = dir_.path();
+        context.prompter = &prompter_;
+        context.server = address;
+        context.applicationName = QStringLiteral("ingest_bench");
+        db_ = std::make_unique<CMainConnection>(context);
+        if (db_->Open()) {
+            ingest_ = SensorOnAPoint(*db_);
+        }
+    }
+    bool Ready() const { return ingest_ != nullptr; }
+    OnlineIngest& Ingest() { return *ingest_; }
+
+private:
+    QTemporaryDir dir_;
+    testing::RecordingPrompter prompter_;
+    std::unique_ptr<CMainConnection> db_;
+    std::unique_ptr<OnlineIngest> ingest_;
+};
+
+ServerIngestData& ServerData() {
+    static ServerIngestData data;
     return data;
 }
 
@@ -80,8 +127,7 @@ QByteArray WaveformAt(qint64 seconds) {
     return WaveformPayload(kStart.addSecs(seconds), waveform, 24.75);
 }
 
-void BM_OverallIngestSqlite(benchmark::State& state) {
-    IngestData& data = Data();
+template <class Target> void OverallIngest(benchmark::State& state, Target& data) {
     if (!data.Ready()) {
         state.SkipWithError("no database");
         return;
@@ -95,7 +141,15 @@ void BM_OverallIngestSqlite(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
+void BM_OverallIngestSqlite(benchmark::State& state) {
+    OverallIngest(state, Data());
+}
 BENCHMARK(BM_OverallIngestSqlite)->Unit(benchmark::kMicrosecond);
+
+void BM_OverallIngestServer(benchmark::State& state) {
+    OverallIngest(state, ServerData());
+}
+BENCHMARK(BM_OverallIngestServer)->Unit(benchmark::kMicrosecond);
 
 // The peer: the parse of the same message, what a subscriber that only counts does beyond receiving.
 void BM_OverallParseOnly(benchmark::State& state) {
@@ -111,8 +165,7 @@ void BM_OverallParseOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_OverallParseOnly)->Unit(benchmark::kMicrosecond);
 
-void BM_WaveformIngestSqlite(benchmark::State& state) {
-    IngestData& data = Data();
+template <class Target> void WaveformIngest(benchmark::State& state, Target& data) {
     if (!data.Ready()) {
         state.SkipWithError("no database");
         return;
@@ -126,7 +179,15 @@ void BM_WaveformIngestSqlite(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
+void BM_WaveformIngestSqlite(benchmark::State& state) {
+    WaveformIngest(state, Data());
+}
 BENCHMARK(BM_WaveformIngestSqlite)->Unit(benchmark::kMillisecond);
+
+void BM_WaveformIngestServer(benchmark::State& state) {
+    WaveformIngest(state, ServerData());
+}
+BENCHMARK(BM_WaveformIngestServer)->Unit(benchmark::kMillisecond);
 
 void BM_WaveformParseOnly(benchmark::State& state) {
     const QByteArray payload = WaveformAt(1);
