@@ -2,6 +2,7 @@
 
 #include "analysis/AlarmStatus.h"
 #include "app/AlarmEvents.h"
+#include "app/FollowUpNotes.h"
 #include "app/Log.h"
 #include "app/RouteSchedule.h"
 #include "store/MainConnection.h"
@@ -91,6 +92,34 @@ bool AddEvents(CMainConnection& db, const QStringList& machineGuids, std::vector
     return true;
 }
 
+// The notes on the chosen machines and their points, oldest first; whether the section was added.
+bool AddNotes(CMainConnection& db, const QStringList& machineGuids, std::vector<ReportBlock>& blocks) {
+    using namespace text::added;
+    QStringList targets = machineGuids;
+    for (const QString& machine : machineGuids) {
+        for (const CVib& vib : db.ListVibs(machine)) {
+            targets << vib.sItemGUID;
+        }
+    }
+    if (targets.isEmpty()) {
+        return false;
+    }
+    ReportTable table{{},
+                      {UiText(EventsTime), UiText(EventsMachine), UiText(EventsPoint), UiText(ReportAuthor),
+                       UiText(ReportNote)},
+                      {}};
+    for (const NoteView& view : ListNotes(db, targets)) {
+        table.rows.push_back({Plain(SqlDateTimeText(view.note.written)), Plain(view.machineName),
+                              Plain(view.pointName), Plain(view.note.author), Plain(view.note.text)});
+    }
+    if (table.rows.empty()) {
+        return false;
+    }
+    blocks.push_back(ReportHeading{1, UiText(ReportNotes)});
+    blocks.push_back(std::move(table));
+    return true;
+}
+
 void AddCompliance(CMainConnection& db, const QDate& reportDate, std::vector<ReportBlock>& blocks) {
     using namespace text::added;
     const PlantCompliance compliance =
@@ -123,7 +152,8 @@ void AddFollowUpSections(CMainConnection& db, const QStringList& machineGuids, c
         // Compliance joins the report once the follow-up is in use: a route has its own schedule,
         // or the chosen machines have events or recommendations.
         const bool events = AddEvents(db, machineGuids, blocks);
-        if (events || !schedulerows::All(db.Connection()).isEmpty()) {
+        const bool notes = AddNotes(db, machineGuids, blocks);
+        if (events || notes || !schedulerows::All(db.Connection()).isEmpty()) {
             AddCompliance(db, reportDate, blocks);
         }
     } catch (const std::exception& error) {

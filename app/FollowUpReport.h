@@ -1,8 +1,9 @@
 #pragma once
 // The report's sections of the follow-up, after the documented ones and the findings: "Events and
 // recommendations" (the chosen machines' new events, the acknowledgement trail of their events and
-// their open recommendations) and "Route compliance" over the last 90 days before the report date,
-// once a route has its own schedule or the chosen machines have events. A section with nothing to
+// their open recommendations), "Notes" (the notes on the chosen machines and their points, oldest
+// first) and "Route compliance" over the last 90 days before the report date, once a route has its
+// own schedule or the chosen machines have events or notes. A section with nothing to
 // show is left out, so a database without any of this gives the report exactly as before.
 
 #include "reports/document/ReportDocument.h"

@@ -641,6 +641,9 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 590 */ "Date",
     /* 591 */ "Qualification",
     /* 592 */ "Note, %1, %2:\n%3",
+    /* 593 */ "Notes",
+    /* 594 */ "Author",
+    /* 595 */ "Note",
 };
 
 } // namespace vantor

@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 198;
+inline constexpr int UiTextAddedCount = 201;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -484,6 +484,9 @@ inline constexpr int SignOffAnalyst = First + 194;        // "Analyst"
 inline constexpr int SignOffDate = First + 195;           // "Date"
 inline constexpr int SignOffQualification = First + 196;  // "Qualification"
 inline constexpr int NoteTip = First + 197;               // "Note, %1, %2:\n%3"
+inline constexpr int ReportNotes = First + 198;           // "Notes"
+inline constexpr int ReportAuthor = First + 199;          // "Author"
+inline constexpr int ReportNote = First + 200;            // "Note"
 } // namespace text::added
 
 } // namespace vantor

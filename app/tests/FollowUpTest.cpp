@@ -9,10 +9,12 @@
 #include "app/AlarmEvents.h"
 #include "app/CsvText.h"
 #include "app/FollowUpNotes.h"
+#include "app/FollowUpReport.h"
 #include "app/Recommendations.h"
 #include "app/RouteSchedule.h"
 #include "app/WorkRequest.h"
 #include "store/AlarmRecords.h"
+#include "texts/UiText.h"
 
 #include <QDir>
 #include <QFile>
@@ -167,6 +169,29 @@ TEST_F(FollowUp, AcknowledgementsAreCheckedFirstAndEveryEntryIsKept) {
     EXPECT_FALSE(CurrentUserName(Db()).isEmpty());
 }
 
+namespace {
+
+// The cells of the table after the report heading `heading`; none without such a section.
+std::vector<QStringList> SectionRows(const std::vector<ReportBlock>& blocks, const QString& heading) {
+    const auto at = std::find_if(blocks.begin(), blocks.end(), [&heading](const ReportBlock& block) {
+        const auto* h = std::get_if<ReportHeading>(&block);
+        return h != nullptr && h->text == heading;
+    });
+    std::vector<QStringList> rows;
+    const ReportTable* table =
+        at != blocks.end() && at + 1 != blocks.end() ? std::get_if<ReportTable>(&*(at + 1)) : nullptr;
+    for (const auto& row : table != nullptr ? table->rows : std::vector<std::vector<ReportTableCell>>{}) {
+        QStringList cells;
+        for (const ReportTableCell& cell : row) {
+            cells << cell.text;
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+} // namespace
+
 TEST_F(FollowUp, NotesNameTheirMachineAndPoint) {
     const CVib point = Point(QStringLiteral("Gearbox"));
     EXPECT_FALSE(AddNote(Db(), point.sItemGUID, QStringLiteral(" "), QStringLiteral("ann")).isEmpty());
@@ -185,6 +210,21 @@ TEST_F(FollowUp, NotesNameTheirMachineAndPoint) {
     EXPECT_EQ(notes[1].pointName, QString());
     EXPECT_EQ(notes[1].machineName, QStringLiteral("Gearbox machine"));
     EXPECT_EQ(ListNotes(Db(), {point.sItemGUID}).size(), 1U);
+
+    // The report's Notes section: the machine's and its points' notes, oldest first; none for a
+    // machine without notes.
+    const auto notesSection = [this](const QString& machine) {
+        std::vector<ReportBlock> blocks;
+        AddFollowUpSections(Db(), {machine}, QDate(2024, 3, 31), blocks);
+        return SectionRows(blocks, UiText(text::added::ReportNotes));
+    };
+    const std::vector<QStringList> rows = notesSection(point.sParentGUID);
+    ASSERT_EQ(rows.size(), 2U);
+    EXPECT_EQ(rows[0].mid(1), (QStringList{QStringLiteral("Gearbox machine"), QStringLiteral("Gearbox"),
+                                           QStringLiteral("ann"), QStringLiteral("Bearing replaced")}));
+    EXPECT_EQ(rows[1].mid(1), (QStringList{QStringLiteral("Gearbox machine"), QString(),
+                                           QStringLiteral("bob"), QStringLiteral("Coupling aligned")}));
+    EXPECT_TRUE(notesSection(Point(QStringLiteral("Fan")).sParentGUID).empty());
 }
 
 TEST(RouteCompliance, CountsEachDueDateInThePeriod) {
