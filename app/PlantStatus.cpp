@@ -136,6 +136,14 @@ PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents) {
             newEvents.insert(point, count);
         }
     }
+    // The points online sensors feed, with each sensor's newest overall values.
+    QHash<QString, PlantPoint::Online> online;
+    if (contents.vibPoints) {
+        for (const SensorRow& sensor : onlinerows::Sensors(db.Connection())) {
+            online.insert(sensor.pointGuid,
+                          {sensor.sensorId, onlinerows::LatestOverall(db.Connection(), sensor.sensorId)});
+        }
+    }
     std::unique_ptr<SignalProcessor> processor;
     std::unique_ptr<EnvelopeAnalyzer> analyzer;
     std::vector<CMachine> machines = db.ListMachines();
@@ -162,6 +170,9 @@ PlantSnapshot LoadPlant(CMainConnection& db, PlantContents contents) {
                     point.status = PointStatus(vib, point.latestVib ? &*point.latestVib : nullptr);
                 }
                 point.due = dueDates.value(vib.sItemGUID);
+                if (const auto fed = online.constFind(vib.sItemGUID); fed != online.cend()) {
+                    point.online = *fed;
+                }
                 point.newEvents = newEvents.value(vib.sItemGUID);
                 entry.newEvents += point.newEvents;
                 point.vib = std::move(vib);

@@ -7,6 +7,7 @@
 #include "analysis/Diagnosis.h"
 #include "analysis/PointAlarms.h"
 #include "analysis/StatusTable.h"
+#include "store/OnlineTables.h"
 #include "store/Records.h"
 
 #include <QDate>
@@ -42,6 +43,13 @@ struct PlantPoint {
     // route) and how many of its alarm events nobody has acknowledged yet.
     QDate due;
     int newEvents = 0;
+    // A vibration point fed by an online sensor: the sensor's id and its newest stored overall
+    // values (none before the first).
+    struct Online {
+        QString sensorId;
+        std::optional<OnlineOverallRow> latest;
+    };
+    std::optional<Online> online;
 
     // Overdue on `today`: due before it.
     bool OverdueOn(const QDate& today) const { return due.isValid() && due < today; }

@@ -72,29 +72,34 @@ if [[ -n "$event" ]]; then
 fi
 "$vantor" compliance
 
-step "online sensors: a throw-away MQTT broker, the ingest service and a simulated sensor on the pump"
+step "online sensors: a throw-away MQTT broker, the ingest service and simulated sensors on the pump and the motor"
 if command -v mosquitto >/dev/null 2>&1 || [[ -x /usr/sbin/mosquitto ]]; then
     broker="$(command -v mosquitto || echo /usr/sbin/mosquitto)"
     port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
     printf 'listener %s 127.0.0.1\nallow_anonymous true\npersistence false\n' "$port" > "$demo/broker.conf"
     "$broker" -c "$demo/broker.conf" >"$demo/broker.log" 2>&1 &
     broker_pid=$!
-    (umask 077 && printf 'host = 127.0.0.1\nport = %s\nsite = demo\nclient_id = vantor-demo\n' "$port" > "$demo/ingest.conf")
+    # Every overall value is kept (one a second at most) so the short run leaves a trend.
+    (umask 077 && printf 'host = 127.0.0.1\nport = %s\nsite = demo\nclient_id = vantor-demo\noverall_interval_s = 1\n' \
+        "$port" > "$demo/ingest.conf")
+    motor="$("$vantor" list vibs | awk -F'\t' '$4 == "Motor DE" {print $1}')"
     "$vantor" sensor add sim-1 "$pump"
+    "$vantor" sensor add sim-2 "$motor"
     "$vantor" sensor list
     "$root/build/cli/vantor-ingest" --settings "$demo/ingest.conf" >"$demo/ingest.log" 2>&1 &
     ingest_pid=$!
     trap 'kill $sim_pid $ingest_pid $broker_pid 2>/dev/null || true' EXIT
     sleep 1
-    # One sensor, two overall values a second and a waveform every 3 s, its outer-race defect
-    # growing a simulated day a second.
-    "$root/build/tools/sensor-sim/vantor-sensor-sim" --port "$port" --site demo --sensors 1 --rate 2 \
-        --waveform-every 3 --hours-per-second 24 --growth-hours 48 --duration 8
+    # Two sensors, two overall values a second and a waveform every 5 s each, their faults growing
+    # a simulated two hours a second.
+    "$root/build/tools/sensor-sim/vantor-sensor-sim" --port "$port" --site demo --sensors 2 --rate 2 \
+        --waveform-every 5 --hours-per-second 2 --growth-hours 48 --duration 20
     sleep 1
     kill "$ingest_pid" 2>/dev/null || true
     wait "$ingest_pid" 2>/dev/null || true
     kill "$broker_pid" 2>/dev/null || true
     "$vantor" sensor values sim-1 | tail -n 5
+    "$vantor" sensor values sim-2 | tail -n 3
     "$vantor" list readings --parent "$pump" | tail -n 2 | cut -f1,2,6,7
     "$vantor" status
 else

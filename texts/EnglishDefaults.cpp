@@ -644,6 +644,8 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 593 */ "Notes",
     /* 594 */ "Author",
     /* 595 */ "Note",
+    /* 596 */ "Online sensor %1: %2 mm/s at %3",
+    /* 597 */ "Online sensor %1: no values yet",
 };
 
 } // namespace vantor

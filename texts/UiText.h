@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 201;
+inline constexpr int UiTextAddedCount = 203;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -487,6 +487,8 @@ inline constexpr int NoteTip = First + 197;               // "Note, %1, %2:\n%3"
 inline constexpr int ReportNotes = First + 198;           // "Notes"
 inline constexpr int ReportAuthor = First + 199;          // "Author"
 inline constexpr int ReportNote = First + 200;            // "Note"
+inline constexpr int OnlineSensorTip = First + 201;       // "Online sensor %1: %2 mm/s at %3"
+inline constexpr int OnlineSensorWaiting = First + 202;   // "Online sensor %1: no values yet"
 } // namespace text::added
 
 } // namespace vantor

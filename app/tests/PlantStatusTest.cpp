@@ -79,6 +79,31 @@ TEST_F(PlantStatusTest, TheNewestReadingOfEveryPointIsReadWithoutItsCaptures) {
         }
     }
     EXPECT_TRUE(StatusRowsOf(plant, QStringLiteral("{no such machine}"), options).empty());
+    EXPECT_FALSE(plant.machines[0].points[0].online.has_value());
+}
+
+// A point an online sensor feeds carries the sensor and its newest overall values; before the
+// first value it carries the sensor alone.
+TEST_F(PlantStatusTest, APointFedByAnOnlineSensorCarriesItsNewestValues) {
+    const CMachine fan = AddMachine(QStringLiteral("Fan"));
+    const CVib de = AddPoint(fan, QStringLiteral("DE"));
+    const CVib nde = AddPoint(fan, QStringLiteral("NDE"));
+    onlinerows::PutSensor(Db().Connection(), {QStringLiteral("s-de"), de.sItemGUID, kMonday});
+    onlinerows::PutSensor(Db().Connection(), {QStringLiteral("s-nde"), nde.sItemGUID, kMonday});
+    for (const auto& [minutes, iso] : {std::pair{0, 1.5}, std::pair{20, 2.5}, std::pair{10, 9.0}}) {
+        onlinerows::InsertOverall(Db().Connection(), {MakeItemGuid(), QStringLiteral("s-de"), de.sItemGUID,
+                                                      kMonday.addSecs(60 * minutes), iso, 0.3, 41.0, 0});
+    }
+    const PlantSnapshot plant = LoadPlant(Db(), {true, false});
+    const PlantPoint* fed = plant.FindPoint(de.sItemGUID);
+    ASSERT_TRUE(fed->online.has_value());
+    EXPECT_EQ(fed->online->sensorId, QStringLiteral("s-de"));
+    ASSERT_TRUE(fed->online->latest.has_value());
+    EXPECT_EQ(fed->online->latest->taken, kMonday.addSecs(60 * 20));
+    EXPECT_DOUBLE_EQ(*fed->online->latest->isoMms, 2.5);
+    const PlantPoint* waiting = plant.FindPoint(nde.sItemGUID);
+    ASSERT_TRUE(waiting->online.has_value());
+    EXPECT_FALSE(waiting->online->latest.has_value());
 }
 
 TEST_F(PlantStatusTest, LubricationPointsAreJudgedByTheirBearingNoise) {

@@ -26,6 +26,17 @@ QString StatusTip(const DatedStatus& status) {
     return tip;
 }
 
+// The online sensor that feeds a point, with its newest ISO velocity and when it came.
+QString OnlineTip(const PlantPoint::Online& online) {
+    if (!online.latest || !online.latest->isoMms) {
+        return UiText(text::added::OnlineSensorWaiting).arg(online.sensorId);
+    }
+    const QLocale locale;
+    return UiText(text::added::OnlineSensorTip)
+        .arg(online.sensorId, locale.toString(*online.latest->isoMms, 'f', 2),
+             locale.toString(online.latest->taken, QLocale::ShortFormat));
+}
+
 } // namespace
 
 MachineTreeModel::MachineTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
@@ -261,10 +272,13 @@ QVariant MachineTreeModel::data(const QModelIndex& index, int role) const {
         if (newEvents > 0) {
             lines << UiText(text::added::NewEventsCount).arg(newEvents);
         }
+        if (point != nullptr && point->online) {
+            lines << OnlineTip(*point->online);
+        }
         return lines.join(QLatin1Char('\n'));
     }
     case Qt::DecorationRole:
-        return MarkedStatusIcon(shape, status.code, mark, newEvents > 0);
+        return MarkedStatusIcon(shape, status.code, mark, newEvents > 0, point != nullptr && point->online);
     case Qt::ForegroundRole:
         return StatusTextColour(status.code);
     case StatusRole:

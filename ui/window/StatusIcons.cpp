@@ -91,6 +91,18 @@ void PaintNewEventsDot(QPainter& painter) {
     painter.drawEllipse(QPointF(12.5, 3.5), 3.3, 3.3);
 }
 
+const QColor kOnlineColour(0, 150, 170);
+
+void PaintOnlineRing(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::white, 1.2));
+    painter.setBrush(kOnlineColour);
+    painter.drawEllipse(QPointF(3.5, 3.5), 3.3, 3.3);
+    painter.setPen(QPen(Qt::white, 1.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPointF(3.5, 3.5), 1.4, 1.4);
+}
+
 } // namespace
 
 QColor StatusQColor(StatusCode code) {
@@ -121,14 +133,16 @@ QIcon StatusIcon(TreeIconShape shape, StatusCode code) {
 
 namespace vantor {
 
-QIcon MarkedStatusIcon(TreeIconShape shape, StatusCode code, StatusCode mark, bool newEvents) {
-    if (!Marks(mark) && !newEvents) {
+QIcon MarkedStatusIcon(TreeIconShape shape, StatusCode code, StatusCode mark, bool newEvents, bool online) {
+    if (!Marks(mark) && !newEvents && !online) {
         return StatusIcon(shape, code);
     }
     static QHash<int, QIcon> painted;
     const int key =
-        ((static_cast<int>(shape) * 16 + static_cast<int>(code)) * 16 + static_cast<int>(mark)) * 2 +
-        (newEvents ? 1 : 0);
+        (((static_cast<int>(shape) * 16 + static_cast<int>(code)) * 16 + static_cast<int>(mark)) * 2 +
+         (newEvents ? 1 : 0)) *
+            2 +
+        (online ? 1 : 0);
     auto found = painted.find(key);
     if (found == painted.end()) {
         const QColor fill = shape == TreeIconShape::OffRoute ? kOffRouteColour : StatusQColor(code);
@@ -139,6 +153,9 @@ QIcon MarkedStatusIcon(TreeIconShape shape, StatusCode code, StatusCode mark, bo
         }
         if (newEvents) {
             PaintNewEventsDot(painter);
+        }
+        if (online) {
+            PaintOnlineRing(painter);
         }
         painter.end();
         found = painted.insert(key, QIcon(pixmap));

@@ -22,8 +22,10 @@ QIcon StatusIcon(TreeIconShape shape, StatusCode code);
 // The same with the diagnosis's mark: a small triangle with "!" in the colour of the most severe
 // alarming finding at its lower right (the plain icon for a mark below WARNING), so a point whose
 // findings alarm shows even where its status is NOT CONFIGURED or OK. With newEvents a dot at its
-// upper right says that alarm events under the item wait for acknowledgement.
-QIcon MarkedStatusIcon(TreeIconShape shape, StatusCode code, StatusCode mark, bool newEvents = false);
+// upper right says that alarm events under the item wait for acknowledgement; with online a small
+// ring at its upper left says that an online sensor feeds the point.
+QIcon MarkedStatusIcon(TreeIconShape shape, StatusCode code, StatusCode mark, bool newEvents = false,
+                       bool online = false);
 // The mark alone (a null icon below WARNING), for the status table's status cell.
 QIcon FindingsMarkIcon(StatusCode mark);
 // The new-events dot alone, for the status table's point name.
