@@ -1,6 +1,5 @@
 #include "analysis/AlarmStatus.h"
 
-#include "store/MainConnection.h"
 #include "texts/UiText.h"
 
 #include <array>
@@ -115,11 +114,6 @@ DatedStatus PointStatus(const CVib& point, const CVibReading* latestReading) {
         Combine(status, {ClassifyMeasure(point, *latestReading, kind), latestReading->ctDateTaken});
     }
     return status;
-}
-
-DatedStatus PointStatus(CMainConnection& db, const CVib& point) {
-    const std::vector<CVibReading> readings = db.ListVibReadingsNewestFirst(point.sItemGUID);
-    return PointStatus(point, readings.empty() ? nullptr : &readings.front());
 }
 
 StatusCell MakeStatusCell(const CVib& point, const CVibReading* latestReading, MeasureKind kind,

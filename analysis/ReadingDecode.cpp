@@ -2,7 +2,7 @@
 
 #include "analysis/Log.h"
 #include "analysis/SignalProcessor.h"
-#include "store/Validation.h"
+#include "records/RunSpeedLimit.h"
 
 #include <cmath>
 

@@ -3,6 +3,8 @@
 #include "app/CAppData.h"
 #include "app/Log.h"
 #include "app/PlantStatus.h"
+#include "loaders/DiagnosisLoader.h"
+#include "loaders/PointAlarmsQuery.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
 

@@ -6,9 +6,9 @@
 #include "analysis/DisplayUnits.h"
 #include "analysis/ReadingEnvelope.h"
 #include "analysis/ReadingSignals.h"
-#include "analysis/RunSpeedUpdate.h"
 #include "analysis/SignalProcessor.h"
 #include "app/CAppData.h"
+#include "app/RunSpeedUpdate.h"
 #include "store/Records.h"
 
 #include <QDateTime>

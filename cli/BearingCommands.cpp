@@ -14,6 +14,8 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/EditStatus.h"
 #include "cli/RowFormat.h"
+#include "loaders/BearingsAtPoint.h"
+#include "loaders/EnvelopeLoader.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"
 
