@@ -1,5 +1,6 @@
 #include "app/SignalCsvFile.h"
 
+#include "analysis/ViewTexts.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
 

@@ -3,7 +3,11 @@
 // spectrum the first time (decoded from its row, cache file written) and again (from the cache),
 // and stepping from one reading to the next on the analysis page (trend, spectrum and waveform) for
 // these readings and for a second point's 2048-sample ones.
+#include "analysis/EnvelopeSpectrum.h"
+#include "analysis/SignalProcessor.h"
+#include "app/ReadingFindings.h"
 #include "app/Startup.h"
+#include "app/ViewedReading.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/MainConnection.h"
@@ -259,10 +263,50 @@ void BM_AnalysisStepsToAnotherReading(benchmark::State& state) {
     state.counters["waveform points"] = page.Waveform().Pane().Graph().seriesPointCount(0);
 }
 
+// The data one step of the analysis page needs, without drawing: the reading loaded for the views,
+// its envelope spectrum and its findings (cache files present). Argument 1: the envelope and the
+// findings take the loaded reading; 0: each loads the reading again by its GUID.
+void BM_AnalysisPageDataOfAReading(benchmark::State& state) {
+    ViewsData& data = Data();
+    if (!data.Ready()) {
+        state.SkipWithError("database not built");
+        return;
+    }
+    const bool loadedOnce = state.range(0) == 1;
+    CAppData& app = data.App();
+    SignalProcessor processor;
+    EnvelopeAnalyzer analyzer;
+    const std::array<QString, 2> readings = {data.ShortNewest(), data.ShortPrevious()};
+    for (const QString& guid : readings) {
+        if (const std::optional<ViewedReading> reading = LoadOrSay(app, processor, guid)) {
+            LoadPointReadingEnvelope(app, analyzer, *reading);
+        }
+    }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const QString& guid = readings[next];
+        const std::optional<ViewedReading> reading = LoadOrSay(app, processor, guid);
+        if (!reading) {
+            state.SkipWithError("reading not loaded");
+            return;
+        }
+        const ReadingEnvelope envelope = loadedOnce
+                                             ? LoadPointReadingEnvelope(app, analyzer, *reading)
+                                             : LoadPointReadingEnvelope(app, processor, analyzer, guid);
+        const std::optional<ReadingDiagnosis> diagnosis =
+            loadedOnce ? LoadReadingDiagnosis(app, analyzer, *reading)
+                       : LoadReadingDiagnosis(app, processor, analyzer, guid);
+        benchmark::DoNotOptimize(envelope.spectrum.lines.data());
+        benchmark::DoNotOptimize(diagnosis.has_value());
+        next = 1 - next;
+    }
+}
+
 BENCHMARK(BM_AnalysisStepsToAnotherReading)
     ->Arg(kShortSamples)
     ->Arg(kTotalSamples)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnalysisPageDataOfAReading)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectPointShowsTrend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenIsoSpectrumFirstTime)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenTotalSpectrumFirstTime)->Unit(benchmark::kMillisecond);

@@ -17,6 +17,7 @@
 #include "loaders/IndicesStore.h"
 #include "loaders/PointAlarmsQuery.h"
 #include "loaders/SignalLoader.h"
+#include "store/AlarmRecords.h"
 #include "store/RecordFields.h"
 #include "texts/UiText.h"
 

@@ -193,7 +193,7 @@ int RunCepstrum(CAppData& app, const QString& readingGuid, bool json, const QStr
         CMainConnection& db = *app.MainConnection();
         CVibReading row;
         if (readingGuid.isEmpty() || !db.GetVibReading(readingGuid, row) ||
-            !LoadReadingSignals(db, processor, readingGuid, decoded)) {
+            !LoadReadingSignals(db, processor, row, decoded)) {
             prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
             return kFailed;
         }

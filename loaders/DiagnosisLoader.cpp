@@ -30,9 +30,14 @@ std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProce
     if (readingGuid.isEmpty() || !db.GetVibReading(readingGuid, row)) {
         return std::nullopt;
     }
+    return DiagnoseReading(db, processor, analyzer, row);
+}
+
+std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProcessor& processor,
+                                                EnvelopeAnalyzer& analyzer, const CVibReading& row) {
     ReadingSignals decoded;
     if (!LoadReadingSignals(db, processor, row, decoded)) {
-        qCWarning(lcAnalysis) << "Cannot decode the reading to diagnose" << readingGuid;
+        qCWarning(lcAnalysis) << "Cannot decode the reading to diagnose" << row.sItemGUID;
         return std::nullopt;
     }
     return DiagnoseReading(db, analyzer, row, decoded);

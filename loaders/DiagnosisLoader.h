@@ -25,6 +25,11 @@ std::optional<RunSpeedEstimate> EstimateReadingRunSpeed(CMainConnection& db, Sig
 std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProcessor& processor,
                                                 EnvelopeAnalyzer& analyzer, const QString& readingGuid);
 
+// The same for a reading whose row is already loaded (its signals come through the signal cache).
+// None when its signals cannot be decoded. Throws DatabaseError.
+std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProcessor& processor,
+                                                EnvelopeAnalyzer& analyzer, const CVibReading& row);
+
 // The same for a reading already loaded with its decoded signals: neither is read again.
 ReadingDiagnosis DiagnoseReading(CMainConnection& db, EnvelopeAnalyzer& analyzer, const CVibReading& row,
                                  const ReadingSignals& decoded);
