@@ -5,7 +5,6 @@
 // these readings and for a second point's 2048-sample ones.
 #include "analysis/EnvelopeSpectrum.h"
 #include "analysis/SignalProcessor.h"
-#include "app/ReadingFindings.h"
 #include "app/Startup.h"
 #include "app/ViewedReading.h"
 #include "platform/testing/RecordingPrompter.h"
@@ -263,20 +262,22 @@ void BM_AnalysisStepsToAnotherReading(benchmark::State& state) {
     state.counters["waveform points"] = page.Waveform().Pane().Graph().seriesPointCount(0);
 }
 
-// The data one step of the analysis page needs, without drawing: the reading loaded for the views,
-// its envelope spectrum and its findings (cache files present). Argument 1: the envelope and the
-// findings take the loaded reading; 0: each loads the reading again by its GUID.
-void BM_AnalysisPageDataOfAReading(benchmark::State& state) {
+// The data one step of the analysis page loads before it draws (cache files present): the reading
+// for the views and its envelope spectrum. Arguments: Total samples; 1 when the envelope takes the
+// loaded reading, 0 when it loads the reading's row again by its GUID (the path before).
+void BM_AnalysisPageStepData(benchmark::State& state) {
     ViewsData& data = Data();
     if (!data.Ready()) {
         state.SkipWithError("database not built");
         return;
     }
-    const bool loadedOnce = state.range(0) == 1;
+    const bool longReadings = state.range(0) == kTotalSamples;
+    const bool loadedOnce = state.range(1) == 1;
     CAppData& app = data.App();
     SignalProcessor processor;
     EnvelopeAnalyzer analyzer;
-    const std::array<QString, 2> readings = {data.ShortNewest(), data.ShortPrevious()};
+    const std::array<QString, 2> readings = {longReadings ? data.Newest() : data.ShortNewest(),
+                                             longReadings ? data.Previous() : data.ShortPrevious()};
     for (const QString& guid : readings) {
         if (const std::optional<ViewedReading> reading = LoadOrSay(app, processor, guid)) {
             LoadPointReadingEnvelope(app, analyzer, *reading);
@@ -293,11 +294,7 @@ void BM_AnalysisPageDataOfAReading(benchmark::State& state) {
         const ReadingEnvelope envelope = loadedOnce
                                              ? LoadPointReadingEnvelope(app, analyzer, *reading)
                                              : LoadPointReadingEnvelope(app, processor, analyzer, guid);
-        const std::optional<ReadingDiagnosis> diagnosis =
-            loadedOnce ? LoadReadingDiagnosis(app, analyzer, *reading)
-                       : LoadReadingDiagnosis(app, processor, analyzer, guid);
         benchmark::DoNotOptimize(envelope.spectrum.lines.data());
-        benchmark::DoNotOptimize(diagnosis.has_value());
         next = 1 - next;
     }
 }
@@ -306,7 +303,12 @@ BENCHMARK(BM_AnalysisStepsToAnotherReading)
     ->Arg(kShortSamples)
     ->Arg(kTotalSamples)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_AnalysisPageDataOfAReading)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnalysisPageStepData)
+    ->Args({kShortSamples, 0})
+    ->Args({kShortSamples, 1})
+    ->Args({kTotalSamples, 0})
+    ->Args({kTotalSamples, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectPointShowsTrend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenIsoSpectrumFirstTime)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenTotalSpectrumFirstTime)->Unit(benchmark::kMillisecond);

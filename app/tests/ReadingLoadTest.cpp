@@ -13,6 +13,7 @@
 #include "store/SignalCachePath.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlDriver>
 
 #include <sqlite3.h>
@@ -50,9 +51,11 @@ private:
     static int Trace(unsigned type, void* self, void* statement, void*) {
         if (type == SQLITE_TRACE_STMT) {
             const QString sql = QString::fromUtf8(sqlite3_sql(static_cast<sqlite3_stmt*>(statement)));
-            if (sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) &&
-                sql.contains(QLatin1String("tblVibReadings")) &&
-                sql.contains(QLatin1String("rawADCTotalDataByteArray"))) {
+            // The whole row (every column, or the captures named) of the readings table.
+            static const QRegularExpression kRowOfReadings(
+                QStringLiteral(R"(^SELECT\b.*(\*|rawADCTotalDataByteArray).*\bFROM\s+\[?tblVibReadings\b)"),
+                QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+            if (kRowOfReadings.match(sql).hasMatch()) {
                 ++static_cast<RowFetchCounter*>(self)->fetches_;
             }
         }
