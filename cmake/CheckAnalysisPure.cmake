@@ -1,5 +1,6 @@
 # Fails when the analysis links the store (or any library above the value records) or one of its
 # files includes a header of the store or of a layer above it.
+cmake_minimum_required(VERSION 3.25)
 file(READ ${LINKS_FILE} links)
 string(STRIP "${links}" links)
 set(allowed vantor_records vantor_texts vantor_archive vantor_platform)
