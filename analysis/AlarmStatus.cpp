@@ -1,6 +1,5 @@
 #include "analysis/AlarmStatus.h"
 
-#include "store/MainConnection.h"
 #include "texts/UiText.h"
 
 #include <array>
@@ -115,13 +114,6 @@ DatedStatus PointStatus(const CVib& point, const CVibReading* latestReading) {
         Combine(status, {ClassifyMeasure(point, *latestReading, kind), latestReading->ctDateTaken});
     }
     return status;
-}
-
-DatedStatus PointStatus(CMainConnection& db, const CVib& point) {
-    // The newest reading alone: the point's whole history with its captures could be hundreds of
-    // megabytes.
-    CVibReading latest;
-    return PointStatus(point, db.GetLatestVibReading(point.sItemGUID, latest) ? &latest : nullptr);
 }
 
 StatusCell MakeStatusCell(const CVib& point, const CVibReading* latestReading, MeasureKind kind,

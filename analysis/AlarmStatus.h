@@ -5,7 +5,7 @@
 
 #include "analysis/MeasureFormat.h"
 #include "analysis/Measures.h"
-#include "store/Records.h"
+#include "records/Records.h"
 
 #include <QDateTime>
 #include <QString>
@@ -14,8 +14,6 @@
 #include <optional>
 
 namespace vantor {
-
-class CMainConnection;
 
 // In increasing severity; combining statuses keeps the most severe.
 enum class StatusCode : int {
@@ -69,8 +67,6 @@ void Combine(DatedStatus& into, const DatedStatus& next);
 // The point status: the most severe of all seven measure kinds of the latest reading, with that
 // reading's date-time; NoReadings (no date) without a reading.
 DatedStatus PointStatus(const CVib& point, const CVibReading* latestReading);
-// The same, reading the point's latest reading from the database.
-DatedStatus PointStatus(CMainConnection& db, const CVib& point);
 
 // One measure cell of the vibration status table.
 struct StatusCell {

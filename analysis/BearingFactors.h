@@ -1,10 +1,9 @@
 #pragma once
 // The four fault frequencies of a rolling-element bearing as orders of shaft speed, from its
 // geometry or as its maker publishes them. The checks that keep absurd bearings out live with the
-// records (store/BearingChecks.h).
+// store (store/BearingChecks.h).
 
-#include "store/BearingChecks.h"
-#include "store/BearingRecords.h"
+#include "records/Bearings.h"
 
 namespace vantor {
 

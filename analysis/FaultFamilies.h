@@ -4,7 +4,7 @@
 // the sidebands that modulate it.
 
 #include "analysis/BearingFactors.h"
-#include "store/BearingStore.h"
+#include "records/Bearings.h"
 
 #include <QString>
 
@@ -34,10 +34,6 @@ struct BearingAtPoint {
     BearingFactors factors;
     double speedRatio = 1; // its shaft turns at ratio × the point's run speed
 };
-
-// The point's bearings in their order, each with its factors; an assignment whose bearing is gone
-// is passed over.
-std::vector<BearingAtPoint> LoadBearingsAtPoint(CBearingStore& store, const QString& point);
 
 // One line of a family: harmonic n of the fundamental, or its lower (-1) or upper (+1) sideband.
 struct FamilyLine {

@@ -4,7 +4,7 @@
 
 #include "analysis/DisplayUnits.h"
 #include "analysis/ReadingSignals.h"
-#include "store/Records.h"
+#include "records/Records.h"
 
 #include <array>
 #include <cstdint>

@@ -8,8 +8,7 @@
 #include "analysis/BaselineAlarms.h"
 #include "analysis/PointSeverity.h"
 #include "analysis/SpectralBands.h"
-#include "analysis/StatusTable.h"
-#include "store/AlarmRecords.h"
+#include "records/AlarmRows.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,10 +17,6 @@
 #include <vector>
 
 namespace vantor {
-
-class CMainConnection;
-class EnvelopeAnalyzer;
-class SignalProcessor;
 
 // Why a stored row cannot be used: it names no known measure or spectrum, or holds a value the
 // checks refuse when it is set (not finite, out of range: a file from an older version, or a row
@@ -34,9 +29,6 @@ std::optional<BaselineSettings> BaselineSettingsOf(const PointAlarmSettingRow& r
 PointAlarmSettingRow ToAlarmSettingRow(const QString& pointGuid, const BaselineSettings& settings);
 std::optional<SpectralBand> SpectralBandOf(const SpectralBandRow& row);
 SpectralBandRow ToSpectralBandRow(const QString& pointGuid, const SpectralBand& band);
-// The point's spectral bands in their order; a stored row refused as above is left out (logged).
-// Throws DatabaseError.
-std::vector<SpectralBand> PointSpectralBands(CMainConnection& db, const QString& pointGuid);
 
 // One alarm beyond the documented ones that stands at WARNING or CRITICAL.
 struct AlarmReason {
@@ -61,22 +53,5 @@ struct PointAlarmStatus {
 // The combination of a documented status with the new alarms' reasons, dated by the latest reading.
 PointAlarmStatus CombinePointStatus(const DatedStatus& documented, const QDateTime& latest,
                                     std::vector<AlarmReason> reasons);
-
-// The point's status from the database: documented status first; with settings, every reading of
-// the point for the baselines (indices computed where missing), the latest reading's spectra for
-// the bands and its zone under the point's severity standard. Throws DatabaseError.
-PointAlarmStatus EvaluatePointAlarms(CMainConnection& db, SignalProcessor& processor,
-                                     EnvelopeAnalyzer& analyzer, const CVib& point);
-
-// The vibration status table with the new alarms: each row as BuildVibStatusTable gives it, and
-// for a point with settings its status replaced by the combined one. Rows of points without
-// settings are exactly the documented rows. Throws DatabaseError.
-struct AlarmedStatusRow {
-    StatusTableRow row;
-    QString pointGuid;
-    PointAlarmStatus alarms;
-};
-std::vector<AlarmedStatusRow> BuildAlarmedStatusTable(CMainConnection& db, const StatusTableOptions& options,
-                                                      SignalProcessor& processor, EnvelopeAnalyzer& analyzer);
 
 } // namespace vantor

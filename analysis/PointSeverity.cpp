@@ -1,7 +1,5 @@
 #include "analysis/PointSeverity.h"
 
-#include "store/MainConnection.h"
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -58,23 +56,6 @@ PointSeverityRow ToSeverityRow(const QString& pointGuid, const PointStandard& st
             SupportName(standard.support)};
 }
 
-PointStandard LoadPointStandard(CMainConnection& db, const QString& pointGuid) {
-    if (const std::optional<PointSeverityRow> row = alarmrows::SeverityOf(db.Connection(), pointGuid)) {
-        if (const std::optional<PointStandard> standard = PointStandardOf(*row)) {
-            return *standard;
-        }
-    }
-    return {};
-}
-
-void StorePointStandard(CMainConnection& db, const QString& pointGuid, const PointStandard& standard) {
-    if (standard.standard == SeverityStandard::Iso10816_3) {
-        alarmrows::DeleteSeverity(db.Connection(), pointGuid);
-        return;
-    }
-    alarmrows::PutSeverity(db.Connection(), ToSeverityRow(pointGuid, standard));
-}
-
 QString PointStandardText(const PointStandard& standard) {
     if (standard.standard == SeverityStandard::Iso10816_3) {
         return QStringLiteral("ISO 10816-3 (documented alarm)");
@@ -109,18 +90,6 @@ std::optional<PointZone> ReadingZone(const PointStandard& standard, const CVib& 
     return zone;
 }
 
-std::optional<PointZone> LatestPointZone(CMainConnection& db, const CVib& point) {
-    const PointStandard standard = LoadPointStandard(db, point.sItemGUID);
-    if (standard.standard != SeverityStandard::Iso20816_3) {
-        return std::nullopt;
-    }
-    CVibReading latest;
-    if (!db.GetLatestVibReading(point.sItemGUID, latest)) {
-        return std::nullopt;
-    }
-    return ReadingZone(standard, point, latest);
-}
-
 StatusCode ZoneStatus(Zone zone) {
     switch (zone) {
     case Zone::A:
@@ -134,8 +103,8 @@ StatusCode ZoneStatus(Zone zone) {
     return StatusCode::Ok;
 }
 
-PointSuggestion SuggestPointAlarms(CMainConnection& db, const CVib& point, int group, Support support,
-                                   int baselineReadings) {
+PointSuggestion SuggestPointAlarms(const CVib& point, const std::vector<CVibReading>& readings, int group,
+                                   Support support, int baselineReadings) {
     PointSuggestion result;
     const std::optional<ZoneBoundaries> velocity =
         Iso20816Boundaries(group, support, SeverityQuantity::Velocity);
@@ -146,7 +115,7 @@ PointSuggestion SuggestPointAlarms(CMainConnection& db, const CVib& point, int g
     }
     result.velocity = *velocity;
     std::vector<double> baseline;
-    for (const CVibReading& reading : db.ListVibReadings(point.sItemGUID)) {
+    for (const CVibReading& reading : readings) {
         if (baseline.size() >= static_cast<std::size_t>(std::max(baselineReadings, 0))) {
             break;
         }

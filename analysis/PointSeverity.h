@@ -6,16 +6,16 @@
 
 #include "analysis/AlarmStatus.h"
 #include "analysis/SeverityZones.h"
-#include "store/AlarmRecords.h"
+#include "records/AlarmRows.h"
+#include "records/Records.h"
 
 #include <QDateTime>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace vantor {
-
-class CMainConnection;
 
 struct PointStandard {
     SeverityStandard standard = SeverityStandard::Iso10816_3;
@@ -32,10 +32,6 @@ std::optional<QString> CheckPointStandard(const QString& standard, std::optional
 // outside its table (such a point is judged by its documented alarm).
 std::optional<PointStandard> PointStandardOf(const PointSeverityRow& row);
 PointSeverityRow ToSeverityRow(const QString& pointGuid, const PointStandard& standard);
-// The point's standard: the documented alarm without a usable row. Throws DatabaseError.
-PointStandard LoadPointStandard(CMainConnection& db, const QString& pointGuid);
-// Stores the standard (the documented alarm removes the point's row). Throws DatabaseError.
-void StorePointStandard(CMainConnection& db, const QString& pointGuid, const PointStandard& standard);
 // "ISO 20816-3 group 2, rigid"; "ISO 10816-3 (documented alarm)".
 QString PointStandardText(const PointStandard& standard);
 
@@ -51,8 +47,6 @@ struct PointZone {
 };
 std::optional<PointZone> ReadingZone(const PointStandard& standard, const CVib& point,
                                      const VibReadingValues& reading);
-// The same for the point's latest reading. Throws DatabaseError.
-std::optional<PointZone> LatestPointZone(CMainConnection& db, const CVib& point);
 
 // The status a zone stands for: A and B OK (B acceptable for unrestricted long-term operation),
 // C WARNING (not for long-term operation), D CRITICAL (severe enough to damage the machine); the
@@ -62,12 +56,12 @@ StatusCode ZoneStatus(Zone zone);
 // ALARM and TRIP for the point by the standard's rule from the mean ISO velocity of its first
 // `baselineReadings` readings that have one (a no-value marker or non-finite value is passed over).
 // Refused with a message for a group or support outside the table, a point without ISO readings or a
-// baseline of fewer than three. Throws DatabaseError.
+// baseline of fewer than three. `readings` are the point's, oldest first.
 struct PointSuggestion {
     SuggestionOutcome outcome;
     ZoneBoundaries velocity;
 };
-PointSuggestion SuggestPointAlarms(CMainConnection& db, const CVib& point, int group, Support support,
-                                   int baselineReadings);
+PointSuggestion SuggestPointAlarms(const CVib& point, const std::vector<CVibReading>& readings, int group,
+                                   Support support, int baselineReadings);
 
 } // namespace vantor

@@ -2,7 +2,7 @@
 
 #include "analysis/SignalProcessor.h"
 #include "platform/LeftOutValues.h"
-#include "store/Validation.h"
+#include "records/RunSpeedLimit.h"
 
 #include <cmath>
 

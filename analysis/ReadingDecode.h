@@ -3,7 +3,7 @@
 // removal, calibration to g and the spectrum of each channel.
 
 #include "analysis/ReadingSignals.h"
-#include "store/Records.h"
+#include "records/Records.h"
 
 #include <QByteArray>
 

@@ -1,29 +1,12 @@
 #include "analysis/ReadingDiagnosis.h"
 
-#include "analysis/FaultFamilies.h"
-#include "analysis/Log.h"
-#include "analysis/PointSeverity.h"
-#include "analysis/ReadingEnvelope.h"
-#include "analysis/ReadingIndices.h"
-#include "analysis/SignalCache.h"
 #include "analysis/WhitenedEnvelope.h"
-#include "store/BearingStore.h"
-#include "store/DerivedRecords.h"
-#include "store/MainConnection.h"
 
 #include <cmath>
 
 namespace vantor {
 
-std::optional<RunSpeedEstimate> EstimateReadingRunSpeed(CMainConnection& db, SignalProcessor& processor,
-                                                        const QString& readingGuid, double* storedHz) {
-    ReadingSignals decoded;
-    if (readingGuid.isEmpty() || !LoadReadingSignals(db, processor, readingGuid, decoded)) {
-        return std::nullopt;
-    }
-    if (storedHz != nullptr) {
-        *storedHz = decoded.runSpeedHz;
-    }
+std::optional<RunSpeedEstimate> EstimateRunSpeedOf(const ReadingSignals& decoded) {
     WhitenedEnvelope work;
     if (!work.Prepare(decoded.total.waveform, decoded.total.samplingFrequencyHz)) {
         return std::nullopt;
@@ -31,17 +14,8 @@ std::optional<RunSpeedEstimate> EstimateReadingRunSpeed(CMainConnection& db, Sig
     return EstimateRunSpeed(work.HannMagnitudes(), work.LineSpacingHz(), decoded.runSpeedHz);
 }
 
-std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProcessor& processor,
-                                                EnvelopeAnalyzer& analyzer, const QString& readingGuid) {
-    CVibReading row;
-    if (readingGuid.isEmpty() || !db.GetVibReading(readingGuid, row)) {
-        return std::nullopt;
-    }
-    ReadingSignals decoded;
-    if (!LoadReadingSignals(db, processor, readingGuid, decoded)) {
-        qCWarning(lcAnalysis) << "Cannot decode the reading to diagnose" << readingGuid;
-        return std::nullopt;
-    }
+ReadingDiagnosis DiagnoseSignals(const CVibReading& row, const ReadingSignals& decoded,
+                                 const DiagnosisContext& context) {
     ReadingDiagnosis result;
     result.pointGuid = row.sParentGUID;
     result.runSpeedHz = decoded.runSpeedHz;
@@ -49,9 +23,9 @@ std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProce
     input.runSpeedHz = decoded.runSpeedHz;
     // The zones and the overall the point's severity is judged by: its documented ISO alarm, or the
     // velocity zones of ISO 20816-3 when that is the point's standard.
-    CVib point;
-    if (db.GetVib(row.sParentGUID, point)) {
-        const PointStandard standard = LoadPointStandard(db, point.sItemGUID);
+    if (context.point) {
+        const CVib& point = *context.point;
+        const PointStandard& standard = context.standard;
         input.zones = DiagnosisZonesOf(
             point, standard.standard == SeverityStandard::Iso20816_3
                        ? Iso20816Boundaries(standard.group, standard.support, SeverityQuantity::Velocity)
@@ -67,8 +41,7 @@ std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProce
         result.notes << QStringLiteral("The reading has no ISO spectrum");
     }
 
-    CBearingStore store(db);
-    const std::vector<BearingAtPoint> bearings = LoadBearingsAtPoint(store, row.sParentGUID);
+    const std::vector<BearingAtPoint>& bearings = context.bearings;
     result.bearings = static_cast<int>(bearings.size());
     // The Total capture: the run speed read from its spectrum, and the bearing families judged on
     // its pre-whitened squared-envelope spectrum.
@@ -100,14 +73,14 @@ std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProce
             BearingCapture judged{decoded.total.waveform, decoded.total.samplingFrequencyHz, input.runSpeedHz,
                                   std::nullopt};
             if (const std::optional<EnvelopeBandRow> own =
-                    derived::GetEnvelopeBand(db.Connection(), row.sParentGUID)) {
+                    context.pointBand ? context.pointBand() : std::nullopt) {
                 judged.pointBand = EnvelopeBand{own->lowHz, own->highHz};
             }
             input.bearingVerdict = JudgePrepared(work, judged, bearings);
             input.bearings = bearings;
         }
         if (!input.bearingVerdict || !input.bearingVerdict->analysed) {
-            const ReadingEnvelope envelope = LoadReadingEnvelope(db, processor, analyzer, readingGuid);
+            const ReadingEnvelope envelope = context.envelope ? context.envelope() : ReadingEnvelope{};
             if (envelope.outcome == ReadingEnvelopeOutcome::Ready) {
                 const SpectrumLines lines{envelope.spectrum.lines, envelope.spectrum.lineSpacingHz, 1,
                                           static_cast<int>(envelope.spectrum.lines.size())};
@@ -121,10 +94,9 @@ std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProce
         input.velocityMatches = MatchBearingFaults(input.iso, input.runSpeedHz, bearings);
     }
 
-    const std::optional<ReadingIndices> indices = ReadingIndicesOf(db, analyzer, readingGuid);
-    if (indices && indices->total) {
-        input.crest = indices->total->crest;
-        input.kurtosis = indices->total->kurtosis;
+    if (context.indices && context.indices->total) {
+        input.crest = context.indices->total->crest;
+        input.kurtosis = context.indices->total->kurtosis;
     } else {
         result.notes << QStringLiteral("The Total channel has no indices");
     }

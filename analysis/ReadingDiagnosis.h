@@ -1,22 +1,25 @@
 #pragma once
-// The diagnosis of a stored route reading: its ISO velocity spectrum, its point's bearings matched
+// The diagnosis of a route reading: its ISO velocity spectrum, its point's bearings matched
 // on its envelope and velocity spectra, and its Total channel's indices, handed to the rule set of
 // Diagnosis.h.
 
 #include "analysis/Diagnosis.h"
+#include "analysis/FaultFamilies.h"
 #include "analysis/PointSeverity.h"
+#include "analysis/ReadingEnvelope.h"
+#include "analysis/ReadingIndices.h"
+#include "analysis/ReadingSignals.h"
+#include "records/DerivedRows.h"
+#include "records/Records.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
 namespace vantor {
-
-class CMainConnection;
-class EnvelopeAnalyzer;
-class SignalProcessor;
 
 struct ReadingDiagnosis {
     QString pointGuid;
@@ -32,14 +35,24 @@ struct ReadingDiagnosis {
     std::optional<PointZone> zone;
 };
 
-// The run speed of a stored route reading estimated from its Total capture; none when the reading
-// cannot be decoded or its spectrum shows too few harmonics. Throws DatabaseError.
-std::optional<RunSpeedEstimate> EstimateReadingRunSpeed(CMainConnection& db, SignalProcessor& processor,
-                                                        const QString& readingGuid,
-                                                        double* storedHz = nullptr);
+// The run speed estimated from a reading's Total capture; none when it has no usable capture or its
+// spectrum shows too few harmonics.
+std::optional<RunSpeedEstimate> EstimateRunSpeedOf(const ReadingSignals& decoded);
 
-// None when there is no such route reading or its signals cannot be decoded. Throws DatabaseError.
-std::optional<ReadingDiagnosis> DiagnoseReading(CMainConnection& db, SignalProcessor& processor,
-                                                EnvelopeAnalyzer& analyzer, const QString& readingGuid);
+// What the diagnosis weighs beside the reading itself, as its caller loads it.
+struct DiagnosisContext {
+    std::optional<CVib> point; // none when the reading's point is gone
+    PointStandard standard;    // the point's severity standard
+    std::vector<BearingAtPoint> bearings;
+    // The point's own envelope band (none for the default), and the reading's envelope spectrum in
+    // it; each asked for only when the point's bearings are judged and only as far as needed.
+    std::function<std::optional<EnvelopeBandRow>()> pointBand;
+    std::function<ReadingEnvelope()> envelope;
+    std::optional<ReadingIndices> indices; // the reading's waveform indices
+};
+
+// The diagnosis of a route reading from its row, its decoded signals and its context.
+ReadingDiagnosis DiagnoseSignals(const CVibReading& row, const ReadingSignals& decoded,
+                                 const DiagnosisContext& context);
 
 } // namespace vantor

@@ -1,17 +1,7 @@
 #include "analysis/ReadingEnvelope.h"
 
-#include "analysis/Log.h"
-#include "analysis/ReadingIndices.h"
-#include "analysis/SignalCache.h"
-#include "analysis/SignalProcessor.h"
-#include "store/DerivedRecords.h"
-#include "store/MainConnection.h"
-#include "store/RecordSyncConnection.h"
-#include "store/SignalCachePath.h"
-
 #include <QDataStream>
-#include <QFile>
-#include <QSaveFile>
+#include <QIODevice>
 
 namespace vantor {
 namespace {
@@ -25,14 +15,6 @@ void Prepare(QDataStream& stream) {
     stream.setVersion(QDataStream::Qt_6_4);
     stream.setByteOrder(QDataStream::LittleEndian);
     stream.setFloatingPointPrecision(QDataStream::DoublePrecision);
-}
-
-ReadingEnvelope Compute(EnvelopeAnalyzer& analyzer, const ChannelSignals& total, EnvelopeBand band) {
-    ReadingEnvelope result;
-    result.refusal = analyzer.Compute(total, band, result.spectrum);
-    result.outcome = result.refusal == EnvelopeRefusal::None ? ReadingEnvelopeOutcome::Ready
-                                                             : ReadingEnvelopeOutcome::Refused;
-    return result;
 }
 
 } // namespace
@@ -82,59 +64,13 @@ bool DecodeEnvelopeCache(const QByteArray& image, EnvelopeSpectrum& spectrum) {
     return true;
 }
 
-bool DeleteEnvelopeCache(const QString& dataFolder, const QString& readingGuid) {
-    const QString path = DerivedCacheFilePath(dataFolder, readingGuid);
-    return path.isEmpty() || !QFile::exists(path) || QFile::remove(path);
-}
-
-EnvelopeBand PointEnvelopeBand(CMainConnection& db, const QString& pointGuid, double fmaxHz) {
-    return EnvelopeBandFor(derived::GetEnvelopeBand(db.Connection(), pointGuid), fmaxHz);
-}
-
-ReadingEnvelope LoadReadingEnvelope(CMainConnection& db, SignalProcessor& processor,
-                                    EnvelopeAnalyzer& analyzer, const QString& readingGuid,
-                                    std::optional<EnvelopeBand> band) {
+ReadingEnvelope ComputeReadingEnvelope(EnvelopeAnalyzer& analyzer, const ChannelSignals& total,
+                                       EnvelopeBand band) {
     ReadingEnvelope result;
-    CVibReading row;
-    if (readingGuid.isEmpty() || !db.GetVibReading(readingGuid, row)) {
-        return result;
-    }
-    const EnvelopeBand wanted = band.value_or(PointEnvelopeBand(db, row.sParentGUID, TotalFmaxOf(row)));
-    const QString path = DerivedCacheFilePath(db.Context().dataFolder, readingGuid);
-    QFile cached(path);
-    if (cached.open(QIODevice::ReadOnly)) {
-        EnvelopeSpectrum spectrum;
-        if (DecodeEnvelopeCache(cached.readAll(), spectrum) && spectrum.requested == wanted) {
-            result.outcome = ReadingEnvelopeOutcome::Ready;
-            result.spectrum = std::move(spectrum);
-            result.pointGuid = row.sParentGUID;
-            return result;
-        }
-    }
-    ReadingSignals decoded;
-    if (!LoadReadingSignals(db, processor, readingGuid, decoded)) {
-        return result;
-    }
-    result = Compute(analyzer, decoded.total, wanted);
-    result.pointGuid = row.sParentGUID;
-    if (result.outcome == ReadingEnvelopeOutcome::Ready) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(EncodeEnvelopeCache(result.spectrum)) < 0 ||
-            !file.commit()) {
-            qCWarning(lcAnalysis) << "Cannot write the envelope file" << path << file.errorString();
-        }
-    }
+    result.refusal = analyzer.Compute(total, band, result.spectrum);
+    result.outcome = result.refusal == EnvelopeRefusal::None ? ReadingEnvelopeOutcome::Ready
+                                                             : ReadingEnvelopeOutcome::Refused;
     return result;
-}
-
-ReadingEnvelope LoadOffRouteReadingEnvelope(CRecordSyncConnection& db, SignalProcessor& processor,
-                                            EnvelopeAnalyzer& analyzer, const QString& readingGuid,
-                                            std::optional<EnvelopeBand> band) {
-    ReadingSignals decoded;
-    if (readingGuid.isEmpty() || !LoadOffRouteReadingSignals(db, processor, readingGuid, decoded)) {
-        return {};
-    }
-    return Compute(analyzer, decoded.total, band.value_or(DefaultEnvelopeBand(decoded.total.fmaxHz)));
 }
 
 } // namespace vantor

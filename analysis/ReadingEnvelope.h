@@ -1,7 +1,6 @@
 #pragma once
-// The envelope spectrum of a stored reading's Total channel, in its point's envelope band (or one
-// given for the call). Route readings keep it in a derived-data file beside their signal cache file
-// (the signal cache file itself is left as it is); the file is rebuilt when the band changes.
+// The envelope spectrum of a reading's Total channel and the image of the derived-data file route
+// readings keep it in (read and written by loaders/EnvelopeLoader.h).
 //
 // Derived-data file, QDataStream (Qt 6.4 encoding, little-endian): magic "VENV", format (int32, 1),
 // requested low and high (double), used low and high (double), clipped (bool), sampling frequency
@@ -17,10 +16,6 @@
 
 namespace vantor {
 
-class CMainConnection;
-class CRecordSyncConnection;
-class SignalProcessor;
-
 enum class ReadingEnvelopeOutcome {
     Ready,
     NoReading, // no such reading, or its Total capture cannot be decoded
@@ -34,26 +29,12 @@ struct ReadingEnvelope {
     QString pointGuid; // the reading's point (empty for an off-route reading)
 };
 
-// The band a reading's point asks for (its own, else the default of the reading's Total Fmax).
-// Throws DatabaseError.
-EnvelopeBand PointEnvelopeBand(CMainConnection& db, const QString& pointGuid, double fmaxHz);
-
-// A route reading's envelope spectrum, in `band` when given, else in its point's band. Throws
-// DatabaseError.
-ReadingEnvelope LoadReadingEnvelope(CMainConnection& db, SignalProcessor& processor,
-                                    EnvelopeAnalyzer& analyzer, const QString& readingGuid,
-                                    std::optional<EnvelopeBand> band = std::nullopt);
-
-// An off-route reading's, in `band` when given, else the default band; never cached.
-ReadingEnvelope LoadOffRouteReadingEnvelope(CRecordSyncConnection& db, SignalProcessor& processor,
-                                            EnvelopeAnalyzer& analyzer, const QString& readingGuid,
-                                            std::optional<EnvelopeBand> band = std::nullopt);
+// The envelope spectrum of decoded Total signals in `band`: Ready, or Refused with the refusal.
+ReadingEnvelope ComputeReadingEnvelope(EnvelopeAnalyzer& analyzer, const ChannelSignals& total,
+                                       EnvelopeBand band);
 
 // The derived-data file image of an envelope spectrum, and back (false for a malformed image).
 QByteArray EncodeEnvelopeCache(const EnvelopeSpectrum& spectrum);
 bool DecodeEnvelopeCache(const QByteArray& image, EnvelopeSpectrum& spectrum);
-
-// Removes a reading's derived-data file (after its capture was replaced); a missing file counts.
-bool DeleteEnvelopeCache(const QString& dataFolder, const QString& readingGuid);
 
 } // namespace vantor

@@ -2,10 +2,8 @@
 
 #include "analysis/DisplayedSpectrum.h"
 #include "analysis/ViewTexts.h"
-#include "platform/Prompter.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <array>
 
@@ -117,26 +115,6 @@ QByteArray EncodeCsvText(const QString& text, const QString& targetPath) {
         return ToWindows1252(text);
     }
     return ToUtf16LeWithMark(text);
-}
-
-CsvExportOutcome ExportSignalCsv(const ReadingSignals& decoded, const SignalCsvInput& input,
-                                 const QString& chosenPath, Prompter& prompter) {
-    if (input.viewKind != MeasureKind::Acceleration) {
-        return CsvExportOutcome::NotAcceleration;
-    }
-    const QString target = CsvTargetPath(chosenPath);
-    const QByteArray bytes = EncodeCsvText(SignalCsvText(decoded, input), target);
-    QSaveFile file(target);
-    const bool written = !target.isEmpty() && file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes) == bytes.size() && file.commit();
-    if (!written) {
-        if (file.isOpen()) {
-            file.cancelWriting();
-        }
-        prompter.ShowMessage(UiText(text::ErrorSavingDataFile));
-        return CsvExportOutcome::Failed;
-    }
-    return CsvExportOutcome::Written;
 }
 
 } // namespace vantor

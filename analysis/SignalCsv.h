@@ -16,8 +16,6 @@
 
 namespace vantor {
 
-class Prompter;
-
 enum class CsvContent { Spectrum, Waveform };
 
 struct SignalCsvInput {
@@ -31,17 +29,11 @@ struct SignalCsvInput {
     bool consolidatePeaks = false; // VarovudOVOOn
 };
 
-enum class CsvExportOutcome { Written, NotAcceleration, Failed };
-
 // The path actually written for a chosen path: ".txt" at the end becomes ".csv".
 QString CsvTargetPath(const QString& chosenPath);
 // The lines of the file as text (each ending "\r\n").
 QString SignalCsvText(const ReadingSignals& decoded, const SignalCsvInput& input);
 // The file's bytes for a target path, in its encoding.
 QByteArray EncodeCsvText(const QString& text, const QString& targetPath);
-
-// Writes the file; on failure shows "Error saving data file" and writes nothing.
-CsvExportOutcome ExportSignalCsv(const ReadingSignals& decoded, const SignalCsvInput& input,
-                                 const QString& chosenPath, Prompter& prompter);
 
 } // namespace vantor

@@ -13,8 +13,6 @@
 
 namespace vantor {
 
-class CMainConnection;
-
 struct StatusTableOptions {
     // Measure kind of each column ("VibStatusColumn1" .. 3); -1 (or any non-kind) leaves it empty.
     std::array<int, 3> columns = {0, 1, 2};
@@ -35,6 +33,8 @@ struct StatusTableRow {
     std::vector<StatusTableCell> cells; // the non-empty columns, in column order
 };
 
-std::vector<StatusTableRow> BuildVibStatusTable(CMainConnection& db, const StatusTableOptions& options);
+// The row of one point with its latest reading (none without a reading).
+StatusTableRow MakeStatusTableRow(const QString& machineName, const CVib& point, const CVibReading* latest,
+                                  const StatusTableOptions& options);
 
 } // namespace vantor

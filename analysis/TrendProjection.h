@@ -4,7 +4,7 @@
 // days on).
 
 #include "analysis/Measures.h"
-#include "store/Records.h"
+#include "records/Records.h"
 
 #include <QDateTime>
 #include <QString>

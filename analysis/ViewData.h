@@ -9,7 +9,7 @@
 #include "analysis/Measures.h"
 #include "analysis/ReadingSignals.h"
 #include "analysis/TrendProjection.h"
-#include "store/Records.h"
+#include "records/Records.h"
 
 #include <QDateTime>
 #include <QString>

@@ -5,6 +5,8 @@
 #include "analysis/ReadingDiagnosis.h"
 #include "analysis/SignalProcessor.h"
 #include "app/Log.h"
+#include "loaders/DiagnosisLoader.h"
+#include "loaders/PointAlarmsQuery.h"
 #include "store/LatestReadings.h"
 #include "store/MainConnection.h"
 

@@ -4,6 +4,7 @@
 #include "app/BearingEditor.h"
 #include "app/CsvText.h"
 #include "store/BearingChecks.h"
+#include "store/BearingStore.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"
 

@@ -3,6 +3,7 @@
 #include "analysis/BearingFactors.h"
 #include "app/BearingCsv.h"
 #include "app/Log.h"
+#include "loaders/BearingsAtPoint.h"
 #include "store/Validation.h"
 
 #include <QFile>

@@ -6,6 +6,7 @@
 #include "analysis/FaultFamilies.h"
 #include "app/CAppData.h"
 #include "app/EditOutcome.h"
+#include "store/BearingChecks.h"
 #include "store/BearingStore.h"
 
 #include <optional>

@@ -3,6 +3,7 @@
 #include "app/BearingEditor.h"
 #include "app/CatalogueEditor.h"
 #include "app/CsvText.h"
+#include "store/BearingStore.h"
 #include "store/Limits.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"

@@ -3,6 +3,7 @@
 #include "analysis/ReadingIndices.h"
 #include "app/AlarmEvents.h"
 #include "app/DatabaseSwitch.h"
+#include "loaders/IndicesStore.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
 

@@ -3,6 +3,7 @@
 #include "analysis/AlarmStatus.h"
 #include "analysis/ReadingIndices.h"
 #include "app/AlarmEvents.h"
+#include "loaders/IndicesStore.h"
 #include "platform/Prompter.h"
 #include "store/SqlConnection.h"
 #include "texts/UiText.h"

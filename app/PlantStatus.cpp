@@ -12,6 +12,8 @@
 #include "analysis/ReadingDiagnosis.h"
 #include "analysis/SignalProcessor.h"
 #include "app/RouteSchedule.h"
+#include "loaders/DiagnosisLoader.h"
+#include "loaders/PointAlarmsQuery.h"
 #include "store/AlarmEventRecords.h"
 #include "store/AlarmRecords.h"
 #include "store/LatestReadings.h"

@@ -3,6 +3,9 @@
 #include "app/CAppData.h"
 #include "app/Log.h"
 #include "app/PlantStatus.h"
+#include "app/ViewedReading.h"
+#include "loaders/DiagnosisLoader.h"
+#include "loaders/PointAlarmsQuery.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
 
@@ -23,6 +26,20 @@ std::optional<ReadingDiagnosis> LoadReadingDiagnosis(CAppData& app, SignalProces
         return DiagnoseReading(*db, processor, analyzer, readingGuid);
     } catch (const DatabaseError& error) {
         qCWarning(lcApp) << "diagnosing reading" << readingGuid << "failed:" << error.what();
+        return std::nullopt;
+    }
+}
+
+std::optional<ReadingDiagnosis> LoadReadingDiagnosis(CAppData& app, EnvelopeAnalyzer& analyzer,
+                                                     const ViewedReading& reading) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr || !reading.row) {
+        return std::nullopt;
+    }
+    try {
+        return DiagnoseReading(*db, analyzer, *reading.row, reading.decoded);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "diagnosing reading" << reading.row->sItemGUID << "failed:" << error.what();
         return std::nullopt;
     }
 }

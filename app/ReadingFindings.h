@@ -19,11 +19,17 @@ namespace vantor {
 class CAppData;
 class EnvelopeAnalyzer;
 class SignalProcessor;
+struct ViewedReading;
 
 // The findings of a route reading; none without a database, for an unknown or undecodable reading,
 // or after a database failure (logged).
 std::optional<ReadingDiagnosis> LoadReadingDiagnosis(CAppData& app, SignalProcessor& processor,
                                                      EnvelopeAnalyzer& analyzer, const QString& readingGuid);
+
+// The same for a route reading already loaded: neither its row nor its signals are read again. None
+// for an off-route reading or after a database failure (logged).
+std::optional<ReadingDiagnosis> LoadReadingDiagnosis(CAppData& app, EnvelopeAnalyzer& analyzer,
+                                                     const ViewedReading& reading);
 
 // The point's spectral alarm bands in their order; empty without any, or after a database failure
 // (logged). A stored row that names no known spectrum is left out.

@@ -3,6 +3,7 @@
 #include "analysis/EnvelopeSpectrum.h"
 #include "analysis/ReadingDiagnosis.h"
 #include "analysis/SignalProcessor.h"
+#include "loaders/DiagnosisLoader.h"
 #include "store/AlarmEventRecords.h"
 #include "store/FollowUpTables.h"
 #include "store/MainConnection.h"

@@ -2,6 +2,7 @@
 
 #include "analysis/BaselineAlarms.h"
 #include "app/Log.h"
+#include "loaders/PointSeverityStore.h"
 #include "platform/Prompter.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"

@@ -10,6 +10,7 @@
 #include "interchange/SignalExport.h"
 #include "interchange/Uff58.h"
 #include "interchange/WavFile.h"
+#include "loaders/IndicesStore.h"
 #include "store/ImportedReadings.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"

@@ -4,6 +4,9 @@
 #include "analysis/SignalCache.h"
 #include "analysis/ViewData.h"
 #include "app/EditOutcome.h"
+#include "app/RunSpeedUpdate.h"
+#include "loaders/EnvelopeLoader.h"
+#include "loaders/SignalLoader.h"
 #include "platform/Prompter.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
@@ -66,7 +69,8 @@ std::optional<ViewedReading> LoadViewedReading(CAppData& app, SignalProcessor& p
             }
             out.point = point;
         }
-        if (LoadReadingSignals(db, processor, guid, out.decoded)) {
+        if (LoadReadingSignals(db, processor, route, out.decoded)) {
+            out.row = std::move(route);
             return out;
         }
         return std::nullopt;
@@ -136,6 +140,21 @@ ReadingEnvelope LoadPointReadingEnvelope(CAppData& app, SignalProcessor& process
         return LoadReadingEnvelope(*db, processor, analyzer, readingGuid);
     } catch (const DatabaseError& error) {
         qCWarning(lcApp) << "loading the envelope of reading" << readingGuid << "failed:" << error.what();
+        return {};
+    }
+}
+
+ReadingEnvelope LoadPointReadingEnvelope(CAppData& app, EnvelopeAnalyzer& analyzer,
+                                         const ViewedReading& reading) {
+    CMainConnection* db = app.MainConnection();
+    if (db == nullptr || !reading.row) {
+        return {};
+    }
+    try {
+        return LoadReadingEnvelope(*db, analyzer, *reading.row, reading.decoded);
+    } catch (const DatabaseError& error) {
+        qCWarning(lcApp) << "loading the envelope of reading" << reading.row->sItemGUID
+                         << "failed:" << error.what();
         return {};
     }
 }

@@ -6,10 +6,10 @@
 #include "analysis/DisplayUnits.h"
 #include "analysis/ReadingEnvelope.h"
 #include "analysis/ReadingSignals.h"
-#include "analysis/RunSpeedUpdate.h"
 #include "analysis/SignalProcessor.h"
 #include "app/CAppData.h"
-#include "store/Records.h"
+#include "app/RunSpeedUpdate.h"
+#include "records/Records.h"
 
 #include <QDateTime>
 #include <QString>
@@ -21,6 +21,7 @@ namespace vantor {
 
 struct ViewedReading {
     ReadingSignals decoded;
+    std::optional<CVibReading> row; // the route reading's row as loaded (none off route)
     QDateTime taken;
     std::optional<CVib> point; // none for an off-route reading
     QString machineName;
@@ -47,6 +48,11 @@ bool LoadPointReadingSignals(CAppData& app, SignalProcessor& processor, const QS
 // NoReading (the view says "Error loading record, please try again").
 ReadingEnvelope LoadPointReadingEnvelope(CAppData& app, SignalProcessor& processor,
                                          EnvelopeAnalyzer& analyzer, const QString& readingGuid);
+
+// The same for a route reading already loaded: neither its row nor its signals are read again. An
+// off-route reading (no row) ends as NoReading.
+ReadingEnvelope LoadPointReadingEnvelope(CAppData& app, EnvelopeAnalyzer& analyzer,
+                                         const ViewedReading& reading);
 
 // Deletes a route reading with its cache file; false after "Error saving record, please try again".
 bool DeleteReadingShown(CAppData& app, const QString& readingGuid);

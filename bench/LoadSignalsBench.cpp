@@ -2,6 +2,7 @@
 // cache file removed before each load) and reading the cache file.
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
+#include "loaders/SignalLoader.h"
 #include "store/MainConnection.h"
 #include "store/Schema.h"
 #include "store/SignalCachePath.h"

@@ -3,7 +3,10 @@
 // spectrum the first time (decoded from its row, cache file written) and again (from the cache),
 // and stepping from one reading to the next on the analysis page (trend, spectrum and waveform) for
 // these readings and for a second point's 2048-sample ones.
+#include "analysis/EnvelopeSpectrum.h"
+#include "analysis/SignalProcessor.h"
 #include "app/Startup.h"
+#include "app/ViewedReading.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/MainConnection.h"
@@ -259,9 +262,52 @@ void BM_AnalysisStepsToAnotherReading(benchmark::State& state) {
     state.counters["waveform points"] = page.Waveform().Pane().Graph().seriesPointCount(0);
 }
 
+// The data one step of the analysis page loads before it draws (cache files present): the reading
+// for the views and its envelope spectrum. Arguments: Total samples; 1 when the envelope takes the
+// loaded reading, 0 when it loads the reading's row again by its GUID (the path before).
+void BM_AnalysisPageStepData(benchmark::State& state) {
+    ViewsData& data = Data();
+    if (!data.Ready()) {
+        state.SkipWithError("database not built");
+        return;
+    }
+    const bool longReadings = state.range(0) == kTotalSamples;
+    const bool loadedOnce = state.range(1) == 1;
+    CAppData& app = data.App();
+    SignalProcessor processor;
+    EnvelopeAnalyzer analyzer;
+    const std::array<QString, 2> readings = {longReadings ? data.Newest() : data.ShortNewest(),
+                                             longReadings ? data.Previous() : data.ShortPrevious()};
+    for (const QString& guid : readings) {
+        if (const std::optional<ViewedReading> reading = LoadOrSay(app, processor, guid)) {
+            LoadPointReadingEnvelope(app, analyzer, *reading);
+        }
+    }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const QString& guid = readings[next];
+        const std::optional<ViewedReading> reading = LoadOrSay(app, processor, guid);
+        if (!reading) {
+            state.SkipWithError("reading not loaded");
+            return;
+        }
+        const ReadingEnvelope envelope = loadedOnce
+                                             ? LoadPointReadingEnvelope(app, analyzer, *reading)
+                                             : LoadPointReadingEnvelope(app, processor, analyzer, guid);
+        benchmark::DoNotOptimize(envelope.spectrum.lines.data());
+        next = 1 - next;
+    }
+}
+
 BENCHMARK(BM_AnalysisStepsToAnotherReading)
     ->Arg(kShortSamples)
     ->Arg(kTotalSamples)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnalysisPageStepData)
+    ->Args({kShortSamples, 0})
+    ->Args({kShortSamples, 1})
+    ->Args({kTotalSamples, 0})
+    ->Args({kTotalSamples, 1})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectPointShowsTrend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenIsoSpectrumFirstTime)->Unit(benchmark::kMillisecond);

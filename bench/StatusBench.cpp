@@ -4,6 +4,7 @@
 // beside Qt's general parser, with the time zone unset and pinned.
 #include "LargePlant.h"
 #include "analysis/StatusTable.h"
+#include "loaders/StatusTableQuery.h"
 #include "platform/LocalTimeZone.h"
 #include "store/MainConnection.h"
 #include "store/RecordFields.h"

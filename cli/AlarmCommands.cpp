@@ -12,6 +12,12 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 #include "cli/SeverityCommands.h"
+#include "loaders/DiagnosisLoader.h"
+#include "loaders/EnvelopeLoader.h"
+#include "loaders/IndicesStore.h"
+#include "loaders/PointAlarmsQuery.h"
+#include "loaders/SignalLoader.h"
+#include "store/AlarmRecords.h"
 #include "store/RecordFields.h"
 #include "texts/UiText.h"
 

@@ -14,6 +14,8 @@
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/RowFormat.h"
+#include "loaders/PointAlarmsQuery.h"
+#include "loaders/SignalLoader.h"
 #include "store/RecordFields.h"
 
 #include <QJsonArray>

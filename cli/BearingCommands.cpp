@@ -14,6 +14,9 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/EditStatus.h"
 #include "cli/RowFormat.h"
+#include "loaders/BearingsAtPoint.h"
+#include "loaders/EnvelopeLoader.h"
+#include "store/BearingStore.h"
 #include "store/Validation.h"
 #include "texts/UiText.h"
 
@@ -356,7 +359,7 @@ int Faults(CommandContext& context, const FaultOptions& o, std::FILE* out = stdo
         SpectrumLines lines;
         QString amplitudeUnit = QStringLiteral("g");
         if (o.measure == "envelope") {
-            envelope = LoadReadingEnvelope(db, processor, analyzer, Q(o.reading));
+            envelope = LoadReadingEnvelope(db, analyzer, *reading->row, reading->decoded);
             if (envelope.outcome != ReadingEnvelopeOutcome::Ready) {
                 prompter.ShowMessage(envelope.outcome == ReadingEnvelopeOutcome::Refused
                                          ? EnvelopeRefusalText(envelope.refusal)

@@ -10,6 +10,10 @@
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
+#include "loaders/BearingsAtPoint.h"
+#include "loaders/EnvelopeLoader.h"
+#include "loaders/IndicesStore.h"
+#include "loaders/SignalLoader.h"
 #include "platform/Prompter.h"
 #include "store/BearingStore.h"
 #include "store/MainConnection.h"
@@ -189,7 +193,7 @@ int RunCepstrum(CAppData& app, const QString& readingGuid, bool json, const QStr
         CMainConnection& db = *app.MainConnection();
         CVibReading row;
         if (readingGuid.isEmpty() || !db.GetVibReading(readingGuid, row) ||
-            !LoadReadingSignals(db, processor, readingGuid, decoded)) {
+            !LoadReadingSignals(db, processor, row, decoded)) {
             prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
             return kFailed;
         }

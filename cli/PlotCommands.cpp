@@ -16,6 +16,9 @@
 #include "cli/ReadingToolCommands.h"
 #include "graphviews/AlarmBandMarks.h"
 #include "graphviews/FaultOverlay.h"
+#include "loaders/BearingsAtPoint.h"
+#include "loaders/EnvelopeLoader.h"
+#include "loaders/SignalLoader.h"
 #include "store/BearingStore.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
@@ -117,7 +120,9 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
             return kFailed;
         }
         EnvelopeAnalyzer analyzer;
-        const ReadingEnvelope envelope = LoadReadingEnvelope(db, processor, analyzer, options.item);
+        const ReadingEnvelope envelope =
+            reading->row ? LoadReadingEnvelope(db, analyzer, *reading->row, reading->decoded)
+                         : ReadingEnvelope{};
         if (envelope.outcome != ReadingEnvelopeOutcome::Ready) {
             prompter.ShowMessage(envelope.outcome == ReadingEnvelopeOutcome::Refused
                                      ? EnvelopeRefusalText(envelope.refusal)

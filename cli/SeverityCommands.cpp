@@ -11,6 +11,7 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 #include "cli/RowFormat.h"
+#include "loaders/PointSeverityStore.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
 

@@ -5,6 +5,7 @@
 #include "device/Log.h"
 #include "device/MeterCommands.h"
 #include "device/RouteDownload.h"
+#include "loaders/IndicesStore.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
 #include "store/SqlConnection.h"

@@ -8,6 +8,7 @@
 //                          documented ISO alarm: its name, machine group and support.
 // Plain portable SQL (TEXT, DOUBLE PRECISION, INTEGER) and bound values. A point's rows go with it.
 
+#include "records/AlarmRows.h"
 #include "store/AddedTables.h"
 #include "store/SqlConnection.h"
 #include "store/StoreQuery.h"
@@ -29,39 +30,6 @@ std::span<const AddedTable> AlarmTables();
 std::span<const StoreQuery> AlarmQueries();
 // Creates the tables the database lacks (false, logged, when it cannot).
 bool EnsureAlarmTables(SqlConnection& connection);
-
-struct PointAlarmSettingRow {
-    QString pointGuid;
-    QString measure;          // iso, bdu, total, displacement, band1..3, crest, kurtosis, p2p, ge
-    int baselineReadings = 0; // 0: none by count
-    QString baselineFrom;     // "YYYY-MM-DD HH:MM:SS", empty: none by date
-    QString baselineTo;
-    double sigmaWarning = 0;
-    double sigmaCritical = 0;
-    double changeWarning = 0;
-    double changeCritical = 0;
-};
-
-struct SpectralBandRow {
-    QString pointGuid;
-    int number = 0; // 1..8 in the point's order
-    double from = 0;
-    double to = 0;
-    bool orders = false;
-    QString spectrum; // iso, total, envelope
-    double warning = 0;
-    double critical = 0;
-    bool rms = false; // the band's RMS, else its largest line
-};
-
-// A point judged by another standard than its documented ISO alarm; a point without a row keeps
-// the documented alarm.
-struct PointSeverityRow {
-    QString pointGuid;
-    QString standard; // "iso20816-3"
-    int group = 0;    // the standard's machine group
-    QString support;  // "rigid", "flexible"
-};
 
 // Throw DatabaseError when a statement cannot run.
 namespace alarmrows {

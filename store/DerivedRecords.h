@@ -3,6 +3,7 @@
 // band. Read and written through bound parameters with plain standard SQL; a value the row does not
 // have is NULL in the table and none here, never a number that looks like data.
 
+#include "records/DerivedRows.h"
 #include "store/SqlConnection.h"
 #include "store/StoreQuery.h"
 
@@ -18,32 +19,6 @@
 #include <span>
 
 namespace vantor {
-
-struct ChannelIndicesRow {
-    double rms = 0;
-    double peak = 0;
-    double peakToPeak = 0;
-    std::optional<double> crest;
-    std::optional<double> kurtosis;
-    std::optional<double> skewness;
-};
-
-struct ReadingIndicesRow {
-    QString readingGuid;
-    int method = 0;
-    std::optional<ChannelIndicesRow> total; // none when the Total capture could not be decoded
-    std::optional<ChannelIndicesRow> iso;
-    // The envelope band the gE overall was taken in, and the gE overall (none without a Total
-    // channel or when the envelope was refused).
-    double envelopeLowHz = 0;
-    double envelopeHighHz = 0;
-    std::optional<double> geOverall;
-};
-
-struct EnvelopeBandRow {
-    double lowHz = 0;
-    double highHz = 0;
-};
 
 // Throw DatabaseError when a query cannot be executed.
 namespace derived {

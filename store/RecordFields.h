@@ -3,7 +3,8 @@
 // documented column order. The recordsets bind by name against the columns the database reports,
 // so a table whose columns sit in another physical order still binds correctly.
 
-#include "store/Records.h"
+#include "records/DateTimeText.h"
+#include "records/Records.h"
 #include "store/SqlStatement.h"
 
 #include <QVariant>
@@ -36,11 +37,6 @@ template <> std::span<const Field<CRoute>> FieldsOf<CRoute>();
 template <> std::span<const Field<CRouteItem>> FieldsOf<CRouteItem>();
 template <> std::span<const Field<CDevice>> FieldsOf<CDevice>();
 template <> std::span<const Field<CEmailAddress>> FieldsOf<CEmailAddress>();
-
-// Date-times are stored as text "YYYY-MM-DD HH:MM:SS" (local time, whole seconds).
-inline constexpr const char* kSqlDateTimeFormat = "yyyy-MM-dd HH:mm:ss";
-QString SqlDateTimeText(const QDateTime& value);
-QDateTime DateTimeFromSql(const QVariant& value);
 
 // Longest text a text column keeps.
 inline constexpr int kTextColumnLimit = 255;

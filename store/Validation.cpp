@@ -111,10 +111,6 @@ std::optional<QString> CheckRunSpeed(double hz) {
     return std::nullopt;
 }
 
-bool IsUsableRunSpeed(double hz) {
-    return std::isfinite(hz) && hz > 0 && hz <= kMaxRunSpeedHz;
-}
-
 float AsStoredFloat(double value) {
     // Beyond the float range the conversion is undefined; the column would hold infinity.
     if (std::isnan(value)) {

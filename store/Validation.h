@@ -3,7 +3,8 @@
 // the message to show for the first rule broken (empty when accepted); the caller shows it
 // (app/EditorChecks.h shows it through the prompter).
 
-#include "store/Records.h"
+#include "records/Records.h"
+#include "records/RunSpeedLimit.h"
 
 #include <QStringList>
 
@@ -48,16 +49,10 @@ bool HasForbiddenNameCharacter(const QString& text);
 // e-mails and the exported sheets.
 bool HasControlCharacter(const QString& text);
 
-// The fastest running speed a point may have: 60,000 RPM, above the shaft speeds of industrial
-// machinery (ISO 10816-3 rates machines of 120 to 15,000 RPM; high-speed turbo compressors run faster). It
-// keeps the meter's two-decimal speed field a number the meter can take.
-inline constexpr double kMaxRunSpeedHz = 1000.0;
 // "Running Speed must be > 0" for zero, negative or not-a-number; the range message for a speed
 // above kMaxRunSpeedHz or infinite. The speed is judged as the float its column keeps: 1e-300 Hz
 // is 0 there and refused.
 std::optional<QString> CheckRunSpeed(double hz);
-// A run speed the analysis may compute with: finite, above 0 and at most kMaxRunSpeedHz.
-bool IsUsableRunSpeed(double hz);
 
 // ---- values kept in float columns ---------------------------------------------------------------
 // Every value the editors, the command options and the spreadsheets store in a float column is

@@ -1,8 +1,6 @@
 // Status of values and points against alarm limits, status-table cells and the ISO zone table.
 #include "analysis/AlarmStatus.h"
 
-#include "store/tests/StoreFixture.h"
-
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -171,28 +169,6 @@ TEST(IsoLimitsTest, ZoneBoundariesPerGroupAndFoundation) {
     EXPECT_FALSE(IsoLimitsForGroup(5, 0).has_value());
     EXPECT_FALSE(IsoLimitsForGroup(2, 2).has_value());
     EXPECT_FALSE(IsoLimitsForGroup(2, -1).has_value());
-}
-
-class PointStatusFromDatabaseTest : public testing::StoreFixture {};
-
-TEST_F(PointStatusFromDatabaseTest, UsesTheLatestReadingOnly) {
-    const CMachine machine = AddMachine(QStringLiteral("Fan"));
-    CVib point = AddVib(machine.sItemGUID, QStringLiteral("Motor DE"));
-    point.bISOAlarmsOn = true;
-    point.fISOWarningMMS = 4.5f;
-    point.fISOCriticalMMS = 7.1f;
-    ASSERT_TRUE(db->UpsertVib(point));
-    EXPECT_EQ(PointStatus(*db, point).code, StatusCode::NoReadings);
-
-    CVibReading older = AddReading(point.sItemGUID, testing::At(3));
-    older.fISOMMS = 9.0f;
-    ASSERT_TRUE(db->UpsertVibReading(older));
-    CVibReading newer = AddReading(point.sItemGUID, testing::At(4));
-    newer.fISOMMS = 1.0f;
-    ASSERT_TRUE(db->UpsertVibReading(newer));
-    const DatedStatus status = PointStatus(*db, point);
-    EXPECT_EQ(status.code, StatusCode::Ok);
-    EXPECT_EQ(status.dateTime, testing::At(4));
 }
 
 } // namespace

@@ -1,8 +1,9 @@
-// Bearing fault factors from geometry, the refusal of absurd bearings, the fault families with their
+// Bearing fault factors from geometry, the fault families with their
 // sidebands, and the matching of a reading's spectrum against them.
 #include "analysis/BearingFactors.h"
 #include "analysis/FaultMatching.h"
 #include "analysis/SignalProcessor.h"
+#include "records/BearingNumbers.h"
 
 #include <gtest/gtest.h>
 
@@ -76,36 +77,6 @@ TEST(BearingFactorsTest, RaceFactorsSumToTheElementCountAndTheCageCarriesTheOute
     EXPECT_NEAR(angular.bpfo, 6 * (1 - 12.7 / 60 * std::cos(40 * std::numbers::pi / 180)), 1e-12);
 }
 
-TEST(BearingFactorsTest, AbsurdGeometryAndFactorsAreRefused) {
-    const std::pair<BearingGeometry, const char*> geometries[] = {
-        {{2, 7.94, 39.04, 0}, "from 3 to 200"},
-        {{201, 0.5, 400, 0}, "from 3 to 200"},
-        {{9, 0, 39.04, 0}, "above 0"},
-        {{9, -1, 39.04, 0}, "above 0"},
-        {{9, 39.04, 39.04, 0}, "greater than"},
-        {{9, 40, 39.04, 0}, "greater than"},
-        {{9, 7.94, 39.04, 90}, "below 90"},
-        {{9, 7.94, 39.04, -1}, "at least 0"},
-        {{9, 7.94, 39.04, std::nan("")}, "at least 0"},
-        {{20, 10, 40, 0}, "do not fit"},
-    };
-    for (const auto& [geometry, words] : geometries) {
-        const std::optional<QString> refused = CheckGeometry(geometry);
-        ASSERT_TRUE(refused) << words;
-        EXPECT_TRUE(refused->contains(QLatin1String(words))) << refused->toStdString();
-    }
-    const BearingFactors factors[] = {
-        {0, 2, 3, 5}, {0.4, -2, 3, 5}, {0.4, 2, std::nan(""), 5}, {0.4, 2, 3, 1e6}, {1.0, 2, 3, 5}};
-    for (const BearingFactors& f : factors) {
-        EXPECT_TRUE(CheckFactors(f)) << f.ftf << ' ' << f.bsf << ' ' << f.bpfo << ' ' << f.bpfi;
-    }
-    CBearing unnamed;
-    unnamed.iRollingElements = 9;
-    unnamed.fRollingElementDiameterMM = 7.94f;
-    unnamed.fPitchDiameterMM = 39.04f;
-    EXPECT_TRUE(CheckBearing(unnamed));
-}
-
 TEST(BearingFactorsTest, AStoredBearingTakesItsGeometryElseItsPublishedFactors) {
     CBearing bearing;
     bearing.sDesignation = QStringLiteral("6205");
@@ -120,7 +91,7 @@ TEST(BearingFactorsTest, AStoredBearingTakesItsGeometryElseItsPublishedFactors) 
     bearing.fBPFO = 3.6f;
     bearing.fBPFI = 5.4f;
     EXPECT_FLOAT_EQ(static_cast<float>(FactorsOf(bearing).bpfo), 3.6f);
-    EXPECT_FALSE(CheckBearing(bearing));
+    EXPECT_FALSE(CheckBearingNumbers(bearing));
 }
 
 BearingAtPoint DriveEnd(double ratio = 1.0) {

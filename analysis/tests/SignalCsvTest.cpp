@@ -1,7 +1,6 @@
 // Export CSV of the Total channel: layout, units, encodings by extension and failures.
 #include "analysis/SignalCsv.h"
 #include "analysis/ViewTexts.h"
-#include "platform/testing/RecordingPrompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,11 +29,6 @@ SignalCsvInput Input() {
     input.dateText = QStringLiteral("02/05/2024");
     input.timeText = QStringLiteral("14:30:05");
     return input;
-}
-
-QByteArray Read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TEST(SignalCsvTest, SpectrumAndWaveformLayout) {
@@ -82,56 +76,6 @@ TEST(SignalCsvTest, RpmRowsAndConsolidatedPeaks) {
     EXPECT_EQ(consolidated[9 + 100], QStringLiteral("7500.000000,0.000000"));
     EXPECT_EQ(consolidated[9 + 101], QStringLiteral("7575.000000,5.000000"));
     EXPECT_EQ(consolidated[9 + 102], QStringLiteral("7650.000000,0.000000"));
-}
-
-TEST(SignalCsvTest, EncodingFollowsTheExtension) {
-    QTemporaryDir dir;
-    const QDir root(dir.path());
-    ASSERT_TRUE(root.mkdir(QStringLiteral("txt reports")));
-    testing::RecordingPrompter prompter;
-    const ReadingSignals s = TotalSignals(4);
-    const QByteArray narrow = "Machine Name,L\xFC"
-                              "fter \x80\r\n";
-    struct Case {
-        QString chosen;
-        QString written;
-        bool wide;
-    };
-    const Case cases[] = {
-        {QStringLiteral("data.csv"), QStringLiteral("data.csv"), false},
-        {QStringLiteral("txt reports/data.txt"), QStringLiteral("txt reports/data.csv"), false},
-        {QStringLiteral("data.dat"), QStringLiteral("data.dat"), true},
-    };
-    for (const Case& c : cases) {
-        ASSERT_EQ(ExportSignalCsv(s, Input(), root.filePath(c.chosen), prompter), CsvExportOutcome::Written);
-        const QByteArray bytes = Read(root.filePath(c.written));
-        if (c.wide) {
-            EXPECT_TRUE(bytes.startsWith("\xFF\xFEM\0a\0"));
-            EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
-                                         (bytes.size() - 2) / 2),
-                      SignalCsvText(s, Input()));
-        } else {
-            EXPECT_TRUE(bytes.startsWith(narrow)) << c.chosen.toStdString();
-        }
-    }
-    EXPECT_FALSE(QFile::exists(root.filePath(QStringLiteral("data.txt"))));
-    EXPECT_TRUE(prompter.records.empty());
-}
-
-TEST(SignalCsvTest, FailuresAndOtherQuantities) {
-    QTemporaryDir dir;
-    testing::RecordingPrompter prompter;
-    const QString unwritable = dir.filePath(QStringLiteral("missing/data.csv"));
-    EXPECT_EQ(ExportSignalCsv(TotalSignals(4), Input(), unwritable, prompter), CsvExportOutcome::Failed);
-    EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("Error saving data file")});
-    EXPECT_FALSE(QFile::exists(unwritable));
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
-
-    SignalCsvInput input = Input();
-    input.viewKind = MeasureKind::IsoVelocity;
-    const QString path = dir.filePath(QStringLiteral("iso.csv"));
-    EXPECT_EQ(ExportSignalCsv(TotalSignals(4), input, path, prompter), CsvExportOutcome::NotAcceleration);
-    EXPECT_FALSE(QFile::exists(path));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // libFuzzer target: a bearing list spreadsheet of any bytes is planned (every row checked, nothing
 // stored) against a database holding the starter bearings, without a crash.
 #include "app/BearingCsv.h"
+#include "store/BearingStore.h"
 #include "store/MainConnection.h"
 #include "store/Schema.h"
 

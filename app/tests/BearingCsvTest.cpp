@@ -4,6 +4,7 @@
 #include "DatabaseFixture.h"
 #include "analysis/BearingFactors.h"
 #include "app/BearingEditor.h"
+#include "store/BearingStore.h"
 #include "store/StarterBearings.h"
 #include "store/Validation.h"
 

@@ -13,6 +13,7 @@
 #include "app/CAppData.h"
 #include "app/SignalTransfer.h"
 #include "app/Startup.h"
+#include "loaders/DiagnosisLoader.h"
 
 #include <QDir>
 #include <QFile>

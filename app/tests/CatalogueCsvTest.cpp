@@ -4,6 +4,7 @@
 #include "app/BearingEditor.h"
 #include "app/CatalogueEditor.h"
 #include "app/CsvText.h"
+#include "store/BearingStore.h"
 #include "store/StarterBearings.h"
 #include "texts/UiText.h"
 

@@ -7,6 +7,7 @@
 #include "analysis/PointAlarms.h"
 #include "analysis/SignalProcessor.h"
 #include "app/ReadingFindings.h"
+#include "loaders/StatusTableQuery.h"
 #include "store/AlarmRecords.h"
 #include "store/LatestReadings.h"
 #include "texts/UiText.h"

@@ -5,6 +5,7 @@
 #include "app/tests/FindingsTestData.h"
 #include "app/tests/ReportTestData.h"
 #include "graphviews/ReportCharts.h"
+#include "loaders/PointSeverityStore.h"
 #include "reports/document/OdtWriter.h"
 #include "reports/document/PdfWriter.h"
 #include "reports/document/ReportBuilder.h"

@@ -10,6 +10,10 @@
 #include "analysis/StatusReasons.h"
 #include "analysis/TrendProjection.h"
 #include "analysis/ViewTexts.h"
+#include "loaders/DiagnosisLoader.h"
+#include "loaders/PointAlarmsQuery.h"
+#include "loaders/PointSeverityStore.h"
+#include "loaders/SignalLoader.h"
 #include "platform/ManualResetEvent.h"
 #include "reports/Log.h"
 #include "reports/document/ChartPng.h"
@@ -190,7 +194,7 @@ void AddFindingsSection(CMainConnection& db,
                 continue;
             }
             const std::optional<ReadingDiagnosis> diagnosis =
-                DiagnoseReading(db, processor, analyzer, kept.back().sItemGUID);
+                DiagnoseReading(db, processor, analyzer, kept.back());
             const std::vector<Finding> findings =
                 diagnosis ? AlarmingFindings(diagnosis->findings) : std::vector<Finding>{};
             if (findings.empty()) {
@@ -277,7 +281,7 @@ void AddStatusReasonsSection(CMainConnection& db,
             CVibReading latest;
             if (db.GetLatestVibReading(point.sItemGUID, latest)) {
                 if (std::optional<ReadingDiagnosis> diagnosis =
-                        DiagnoseReading(db, processor, analyzer, latest.sItemGUID)) {
+                        DiagnoseReading(db, processor, analyzer, latest)) {
                     findings = std::move(diagnosis->findings);
                 }
             }
@@ -332,7 +336,7 @@ public:
                     if (!signalsTried) {
                         signalsTried = true;
                         ReadingSignals decoded;
-                        if (LoadReadingSignals(db_, processor_, newest->sItemGUID, decoded)) {
+                        if (LoadReadingSignals(db_, processor_, *newest, decoded)) {
                             decodedNewest = std::move(decoded);
                         } else {
                             qCWarning(lcReports) << "report: no signals for reading" << newest->sItemGUID;

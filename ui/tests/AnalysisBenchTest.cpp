@@ -9,6 +9,7 @@
 #include "app/Startup.h"
 #include "cli/tests/RunVantor.h"
 #include "graphviews/FaultOverlay.h"
+#include "loaders/SignalLoader.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/MainConnection.h"

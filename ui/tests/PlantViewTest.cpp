@@ -7,6 +7,7 @@
 #include "app/AlarmEvents.h"
 #include "app/Startup.h"
 #include "app/tests/FindingsTestData.h"
+#include "loaders/PointSeverityStore.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/AlarmRecords.h"

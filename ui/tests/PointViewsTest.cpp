@@ -8,6 +8,7 @@
 #include "analysis/ViewTexts.h"
 #include "app/Startup.h"
 #include "app/ViewedReading.h"
+#include "loaders/SignalLoader.h"
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/DerivedRecords.h"

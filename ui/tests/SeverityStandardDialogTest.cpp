@@ -5,6 +5,7 @@
 #include "analysis/PointSeverity.h"
 #include "app/CatalogueEditor.h"
 #include "app/tests/DatabaseFixture.h"
+#include "loaders/PointSeverityStore.h"
 #include "ui/setup/EditorFields.h"
 #include "ui/setup/PointSetupDialogs.h"
 #include "ui/setup/SeverityStandardSection.h"

@@ -66,7 +66,7 @@ void EnvelopeView::Redraw() {
     }
     ReadingEnvelope envelope;
     if (reading->point) {
-        envelope = LoadPointReadingEnvelope(state_.app, state_.processor, analyzer_, state_.readingGuid);
+        envelope = LoadPointReadingEnvelope(state_.app, analyzer_, *reading);
     } else {
         // An off-route reading belongs to no point: the default band, computed every time.
         envelope.refusal = analyzer_.Compute(

@@ -156,8 +156,7 @@ void FindingsView::Redraw() {
         Fill();
         return;
     }
-    const std::optional<ReadingDiagnosis> diagnosis =
-        LoadReadingDiagnosis(state_.app, state_.processor, *analyzer_, state_.readingGuid);
+    const std::optional<ReadingDiagnosis> diagnosis = LoadReadingDiagnosis(state_.app, *analyzer_, *reading);
     caption_->setText(ReadingTitle(*reading));
     ShowPointStatus();
     if (!diagnosis) {

@@ -1,5 +1,6 @@
 #include "ui/views/SignalCsvExport.h"
 
+#include "app/SignalCsvFile.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 

@@ -3,7 +3,7 @@
 // drags the cursor to the true running speed; "Update" asks for confirmation and writes the new
 // speed into the reading (its row, overall values and cache file).
 
-#include "analysis/RunSpeedUpdate.h"
+#include "app/RunSpeedUpdate.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 // The vibration status table over a small database.
-#include "analysis/StatusTable.h"
 
+#include "loaders/StatusTableQuery.h"
 #include "store/tests/StoreFixture.h"
 
 #include <gtest/gtest.h>
@@ -135,6 +135,28 @@ TEST_F(StatusTableTest, OneQueryTableEqualsTheTableFromEveryReading) {
             }
         }
     }
+}
+
+class PointStatusFromDatabaseTest : public testing::StoreFixture {};
+
+TEST_F(PointStatusFromDatabaseTest, UsesTheLatestReadingOnly) {
+    const CMachine machine = AddMachine(QStringLiteral("Fan"));
+    CVib point = AddVib(machine.sItemGUID, QStringLiteral("Motor DE"));
+    point.bISOAlarmsOn = true;
+    point.fISOWarningMMS = 4.5f;
+    point.fISOCriticalMMS = 7.1f;
+    ASSERT_TRUE(db->UpsertVib(point));
+    EXPECT_EQ(PointStatus(*db, point).code, StatusCode::NoReadings);
+
+    CVibReading older = AddReading(point.sItemGUID, testing::At(3));
+    older.fISOMMS = 9.0f;
+    ASSERT_TRUE(db->UpsertVibReading(older));
+    CVibReading newer = AddReading(point.sItemGUID, testing::At(4));
+    newer.fISOMMS = 1.0f;
+    ASSERT_TRUE(db->UpsertVibReading(newer));
+    const DatedStatus status = PointStatus(*db, point);
+    EXPECT_EQ(status.code, StatusCode::Ok);
+    EXPECT_EQ(status.dateTime, testing::At(4));
 }
 
 } // namespace

@@ -4,8 +4,8 @@
 // recomputed from the ISO spectrum, and the row and the signal cache file are written back. The
 // run speed the reading was taken with (fOriginalRunSpeedHz) stays as it is.
 
-#include "analysis/ReadingSignals.h"
-#include "store/Records.h"
+#include "analysis/RunSpeedChange.h"
+#include "records/Records.h"
 
 #include <QString>
 
@@ -28,14 +28,8 @@ struct RunSpeedResult {
     CVibReading reading; // the row as it is now stored (after an update, the new values)
 };
 
-// The new run speed from a cursor at a displayed frequency.
-float RunSpeedFromCursor(double displayedFrequency, float frequencyFactor);
-
 // Asks "Are you sure you want to UPDATE the Run Speed?"; on Yes updates the reading.
 RunSpeedResult UpdateRunSpeed(CMainConnection& db, SignalProcessor& processor, Prompter& prompter,
                               const QString& readingGuid, float newRunSpeedHz);
-
-// The signals after a run-speed change: the new speed and the ISO low cut-off that goes with it.
-void ApplyRunSpeed(ReadingSignals& decoded, float newRunSpeedHz);
 
 } // namespace vantor

@@ -1,10 +1,13 @@
 // A point's status with the new alarms over a small database: a trend that doubles below the ISO
 // warning raises the change alarm with its reason, a baseline too short leaves the documented
 // status, and every point without the new settings keeps its documented row exactly.
-#include "analysis/PointAlarms.h"
 #include "analysis/EnvelopeSpectrum.h"
+#include "analysis/PointAlarms.h"
 #include "analysis/SignalProcessor.h"
 
+#include "loaders/PointAlarmsQuery.h"
+#include "loaders/StatusTableQuery.h"
+#include "store/AlarmRecords.h"
 #include "store/tests/StoreFixture.h"
 
 #include <gtest/gtest.h>

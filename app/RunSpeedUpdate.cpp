@@ -1,24 +1,12 @@
-#include "analysis/RunSpeedUpdate.h"
+#include "app/RunSpeedUpdate.h"
 
 #include "analysis/Measures.h"
-#include "analysis/ReadingDecode.h"
-#include "analysis/SignalCache.h"
 #include "analysis/ViewTexts.h"
+#include "loaders/SignalLoader.h"
 #include "platform/Prompter.h"
 #include "store/MainConnection.h"
 
 namespace vantor {
-
-float RunSpeedFromCursor(double displayedFrequency, float frequencyFactor) {
-    return static_cast<float>(displayedFrequency / static_cast<double>(frequencyFactor));
-}
-
-void ApplyRunSpeed(ReadingSignals& decoded, float newRunSpeedHz) {
-    decoded.runSpeedHz = newRunSpeedHz;
-    // A fresh decode of the row derives the ISO low cut-off from the run speed; the rewritten cache
-    // file holds what such a decode gives.
-    decoded.iso.lowCutoffHz = LowCutoffOf(Channel::Iso, newRunSpeedHz);
-}
 
 RunSpeedResult UpdateRunSpeed(CMainConnection& db, SignalProcessor& processor, Prompter& prompter,
                               const QString& readingGuid, float newRunSpeedHz) {
@@ -31,7 +19,7 @@ RunSpeedResult UpdateRunSpeed(CMainConnection& db, SignalProcessor& processor, P
         return result;
     }
     ReadingSignals decoded;
-    if (!LoadReadingSignals(db, processor, readingGuid, decoded)) {
+    if (!LoadReadingSignals(db, processor, result.reading, decoded)) {
         result.outcome = RunSpeedOutcome::LoadFailed;
         return result;
     }

@@ -1,4 +1,4 @@
-#include "store/Records.h"
+#include "records/Records.h"
 
 #include <QUuid>
 

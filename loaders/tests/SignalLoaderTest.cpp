@@ -4,6 +4,7 @@
 #include "analysis/SignalProcessor.h"
 
 #include "archive/ArchiveReader.h"
+#include "loaders/SignalLoader.h"
 #include "store/SignalCachePath.h"
 #include "store/tests/StoreFixture.h"
 
