@@ -28,6 +28,7 @@
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -785,6 +786,70 @@ TEST_F(AnalysisBenchTest, ChosenHarmonicsReachEveryViewAndAreRemembered) {
     // Back to the default for the other tests, and the bearing removed again.
     choose(views->Spectrum(), kFaultHarmonicsToViewEnd);
     ASSERT_EQ(testing::RunVantor({"vib", "bearings", pump.sItemGUID, "--remove", "1"}).status, 0);
+}
+
+// The trend's chooser offers the waveform indices; each plots exactly the values `vantor trend
+// --measure` lists for the point, and a baseline alarm set by the command line on the measure is drawn
+// at the limits `vantor alarms --json` gives (dashed lines inside the plot), on none without one.
+TEST_F(AnalysisBenchTest, TheTrendOfEveryIndexIsTheCommandsWithItsBaselineLimits) {
+    struct Case {
+        IndexMeasure measure;
+        const char* name;
+        bool baseline;
+    };
+    const Case cases[] = {{IndexMeasure::CrestFactor, "crest", true},
+                          {IndexMeasure::Kurtosis, "kurtosis", false},
+                          {IndexMeasure::PeakToPeak, "p2p", true},
+                          {IndexMeasure::GeOverall, "ge", false}};
+    views->setCurrentIndex(PointViews::TrendTab);
+    TrendView& trend = views->Trend();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.baseline) {
+            ASSERT_EQ(testing::RunVantor({"alarms", pump.sItemGUID, "--measure", c.name, "--baseline", "4"}).status, 0);
+        }
+        trend.SetIndex(c.measure);
+        trend.Redraw();
+        ASSERT_EQ(trend.Index(), c.measure);
+
+        const testing::VantorRun run =
+            testing::RunVantor({"trend", pump.sItemGUID, "--measure", c.name, "--json"});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QJsonArray samples = QJsonDocument::fromJson(run.out).object().value("samples").toArray();
+        const CVantorGraphCtrl& graph = trend.Pane().Graph();
+        ASSERT_EQ(graph.seriesPointCount(0), samples.size());
+        ASSERT_GE(samples.size(), 7);
+        for (qsizetype i = 0; i < samples.size(); ++i) {
+            const QVariantMap point = graph.seriesPoint(0, static_cast<int>(i));
+            EXPECT_EQ(point.value("readingGuid").toString(), samples[i]["reading"].toString()) << i;
+            EXPECT_FLOAT_EQ(point.value("y").toFloat(), static_cast<float>(samples[i]["y"].toDouble())) << i;
+        }
+        EXPECT_TRUE(trend.Pane().Readout().text().startsWith(trend.findChild<QComboBox*>()->currentText()));
+
+        if (c.baseline) {
+            const QJsonObject alarms = QJsonDocument::fromJson(
+                                           testing::RunVantor({"alarms", pump.sItemGUID, "--json"}).out)
+                                           .object();
+            QJsonObject limits;
+            for (const QJsonValue setting : alarms.value("settings").toArray()) {
+                if (setting["measure"].toString() == QLatin1String(c.name)) {
+                    limits = setting["baseline"].toObject();
+                }
+            }
+            ASSERT_TRUE(trend.BaselineLimits().has_value());
+            EXPECT_DOUBLE_EQ(trend.BaselineLimits()->warning, limits["warning"].toDouble());
+            EXPECT_DOUBLE_EQ(trend.BaselineLimits()->critical, limits["critical"].toDouble());
+            trend.Pane().LayOut();
+            const std::vector<int> lines = trend.BaselineLineY();
+            ASSERT_EQ(lines.size(), 2u) << "both limits inside the plot";
+            EXPECT_LT(lines[1], lines[0]) << "critical above warning";
+            ASSERT_EQ(testing::RunVantor({"alarms", pump.sItemGUID, "--measure", c.name, "--off"}).status, 0);
+        } else {
+            EXPECT_FALSE(trend.BaselineLimits().has_value());
+            EXPECT_TRUE(trend.BaselineLineY().empty());
+        }
+    }
+    trend.SetKind(MeasureKind::IsoVelocity);
 }
 
 } // namespace
