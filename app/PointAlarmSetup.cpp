@@ -124,6 +124,19 @@ void StorePointBands(CMainConnection& db, const QString& pointGuid, const std::v
     alarmrows::PutBands(db.Connection(), pointGuid, rows);
 }
 
+std::optional<ReadingSignals> LatestReadingSignals(CMainConnection& db, const QString& pointGuid) {
+    CVibReading latest;
+    if (pointGuid.isEmpty() || !db.GetLatestVibReading(pointGuid, latest)) {
+        return std::nullopt;
+    }
+    SignalProcessor processor;
+    ReadingSignals decoded;
+    if (!LoadReadingSignals(db, processor, latest.sItemGUID, decoded)) {
+        return std::nullopt;
+    }
+    return decoded;
+}
+
 std::optional<QString> EnvelopeBandRefusal(double lowHz, double highHz) {
     if (!std::isfinite(lowHz) || !std::isfinite(highHz) || !(lowHz > 0.0) || !(lowHz < highHz)) {
         return QStringLiteral("the envelope band must run from above 0 Hz to above its low edge");

@@ -7,6 +7,7 @@
 // their message.
 
 #include "analysis/BaselineAlarms.h"
+#include "analysis/ReadingSignals.h"
 #include "analysis/SpectralBands.h"
 #include "store/AlarmRecords.h"
 #include "store/DerivedRecords.h"
@@ -51,6 +52,10 @@ std::optional<QString> CheckPointBands(CMainConnection& db, const CVib& point,
                                        const std::vector<SpectralBand>& bands);
 // Replaces the point's bands by these, numbered 1.. in order.
 void StorePointBands(CMainConnection& db, const QString& pointGuid, const std::vector<SpectralBand>& bands);
+
+// The point's latest reading decoded (its spectra and run speed), for the set-up's preview of the
+// bands; none without a reading that decodes.
+std::optional<ReadingSignals> LatestReadingSignals(CMainConnection& db, const QString& pointGuid);
 
 // Why an envelope band cannot be the point's own (not finite, low not above 0 Hz, high not above
 // low), or none.

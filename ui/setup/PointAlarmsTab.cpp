@@ -1,13 +1,19 @@
 #include "ui/setup/PointAlarmsTab.h"
 
+#include "analysis/BandMarks.h"
 #include "analysis/PointAlarms.h"
+#include "analysis/ViewData.h"
 #include "app/PointAlarmSetup.h"
+#include "graphviews/AlarmBandMarks.h"
+#include "graphviews/GraphViews.h"
 #include "platform/Prompter.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
 #include "ui/common/Log.h"
 #include "ui/common/MeasureLabels.h"
 #include "ui/setup/EditorFields.h"
+
+#include <VantorGraph/VantorGraphCtrl.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,6 +96,7 @@ PointAlarmsTab::PointAlarmsTab(CMainConnection& db, Prompter& prompter, const CV
             }
             storedRows = alarmrows::BandsOf(db.Connection(), point.sItemGUID);
             storedEnvelope_ = derived::GetEnvelopeBand(db.Connection(), point.sItemGUID);
+            latest_ = LatestReadingSignals(db, point.sItemGUID);
         } catch (const DatabaseError& error) {
             qCWarning(lcUi) << "the point's alarm settings could not be read:" << error.what();
             prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
@@ -127,6 +134,7 @@ PointAlarmsTab::PointAlarmsTab(CMainConnection& db, Prompter& prompter, const CV
 
     loading_ = false;
     ShowMeasure();
+    ShowPreview();
 }
 
 void PointAlarmsTab::BuildBaselineGroup(QWidget* box) {
@@ -226,14 +234,15 @@ void PointAlarmsTab::BuildBandsGroup(QWidget* box) {
     bands_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(bands_, &QTableWidget::itemChanged, this, [this] {
         if (!loading_) {
-            bandsTouched_ = true;
+            BandsEdited();
         }
     });
+    connect(bands_, &QTableWidget::currentCellChanged, this, [this] { ShowPreview(); });
     auto* add = new QPushButton(UiText(text::added::AddBand), box);
     add->setObjectName(QStringLiteral("AddBand"));
     connect(add, &QPushButton::clicked, this, [this] {
         if (AddBandRow(std::nullopt)) {
-            bandsTouched_ = true;
+            BandsEdited();
             bands_->setCurrentCell(bands_->rowCount() - 1, kFromColumn);
         }
     });
@@ -242,6 +251,11 @@ void PointAlarmsTab::BuildBandsGroup(QWidget* box) {
     connect(remove, &QPushButton::clicked, this, &PointAlarmsTab::RemoveBand);
     bandNotes_ = new QLabel(box);
     bandNotes_->setWordWrap(true);
+    preview_ = new CVantorGraphCtrl(box);
+    preview_->setObjectName(QStringLiteral("BandPreview"));
+    preview_->resetToDefaults();
+    constexpr int kPreviewHeight = 170;
+    preview_->setMinimumHeight(kPreviewHeight);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(add);
     buttons->addWidget(remove);
@@ -250,6 +264,7 @@ void PointAlarmsTab::BuildBandsGroup(QWidget* box) {
     layout->addWidget(bands_, 1);
     layout->addWidget(bandNotes_);
     layout->addLayout(buttons);
+    layout->addWidget(preview_, 1);
 }
 
 void PointAlarmsTab::BuildEnvelopeGroup(QWidget* box) {
@@ -281,7 +296,13 @@ void PointAlarmsTab::BuildEnvelopeGroup(QWidget* box) {
 }
 
 bool PointAlarmsTab::AddBand(const SpectralBand& band) {
-    return AddBandRow(band);
+    if (!AddBandRow(band)) {
+        return false;
+    }
+    if (!loading_) {
+        BandsEdited();
+    }
+    return true;
 }
 
 bool PointAlarmsTab::AddBandRow(const std::optional<SpectralBand>& shown) {
@@ -306,7 +327,7 @@ bool PointAlarmsTab::AddBandRow(const std::optional<SpectralBand>& shown) {
     judged->setCurrentIndex(band.value == BandValue::Rms ? 1 : 0);
     bands_->setCellWidget(row, kJudgedColumn, judged);
     for (QComboBox* box : {spectrum, judged}) {
-        connect(box, &QComboBox::currentIndexChanged, this, [this] { bandsTouched_ = true; });
+        connect(box, &QComboBox::currentIndexChanged, this, [this] { BandsEdited(); });
     }
     const auto number = [&shown](double value) {
         return new QTableWidgetItem(shown ? Number(value) : QString());
@@ -327,8 +348,40 @@ void PointAlarmsTab::RemoveBand() {
     const int row = bands_->currentRow();
     if (row >= 0) {
         bands_->removeRow(row);
-        bandsTouched_ = true;
+        BandsEdited();
     }
+}
+
+void PointAlarmsTab::BandsEdited() {
+    bandsTouched_ = true;
+    ShowPreview();
+}
+
+void PointAlarmsTab::ShowPreview() {
+    if (loading_ || preview_ == nullptr) {
+        return;
+    }
+    // The spectrum the current row watches: Total for a Total band, else ISO.
+    BandSpectrum spectrum = BandSpectrum::Iso;
+    if (const int row = bands_->currentRow(); row >= 0) {
+        if (const auto* box = qobject_cast<QComboBox*>(bands_->cellWidget(row, kSpectrumColumn))) {
+            if (static_cast<BandSpectrum>(box->currentData().toInt()) == BandSpectrum::Total) {
+                spectrum = BandSpectrum::Total;
+            }
+        }
+    }
+    const MeasureKind kind =
+        spectrum == BandSpectrum::Total ? MeasureKind::Acceleration : MeasureKind::IsoVelocity;
+    const DisplayUnits units;
+    const std::optional<SpectrumViewData> view =
+        latest_ ? MakeSpectrumViewData(*latest_, kind, units, false) : std::nullopt;
+    if (!view) {
+        ShowSpectrumView(*preview_, SpectrumViewData{}, std::nullopt, QString());
+        return;
+    }
+    ShowSpectrumView(*preview_, *view, std::nullopt, AlarmMeasureLabel(AlarmMeasure{kind, std::nullopt}));
+    // The bands are drawn once every row is complete.
+    ShowAlarmBands(*preview_, AlarmBandMarks(Bands(), spectrum, latest_->runSpeedHz, units));
 }
 
 std::optional<std::vector<SpectralBand>> PointAlarmsTab::ReadBands() const {

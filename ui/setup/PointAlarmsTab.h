@@ -5,6 +5,7 @@
 // after it, through the same functions as the command line. A tab left untouched stores nothing.
 
 #include "analysis/BaselineAlarms.h"
+#include "analysis/ReadingSignals.h"
 #include "analysis/SpectralBands.h"
 #include "store/DerivedRecords.h"
 #include "store/Records.h"
@@ -15,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+class CVantorGraphCtrl;
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
@@ -50,6 +52,10 @@ public:
     std::vector<SpectralBand> Bands() const;
     std::optional<EnvelopeBandRow> EnvelopeBand() const;
 
+    // The preview: the latest reading's ISO spectrum (Total while the current band row watches
+    // Total) with the table's bands on it; empty without a reading that decodes.
+    CVantorGraphCtrl& Preview() const { return *preview_; }
+
     // For the dialog's owner and tests: choose the measure whose settings the fields show.
     void ChooseMeasure(const AlarmMeasure& measure);
     // Adds a band row with these values; false when the table is full.
@@ -66,6 +72,8 @@ private:
     void ShowBaselineReadings();
     bool AddBandRow(const std::optional<SpectralBand>& band);
     void RemoveBand();
+    void BandsEdited();
+    void ShowPreview();
     std::optional<std::vector<SpectralBand>> ReadBands() const;
     const std::vector<MeasureSample>& Samples(const AlarmMeasure& measure);
 
@@ -95,6 +103,8 @@ private:
     QLabel* baselineLine_ = nullptr;
     QTableWidget* bands_ = nullptr;
     QLabel* bandNotes_ = nullptr;
+    CVantorGraphCtrl* preview_ = nullptr;
+    std::optional<ReadingSignals> latest_;
     QCheckBox* ownEnvelope_ = nullptr;
     QLineEdit* envelopeLow_ = nullptr;
     QLineEdit* envelopeHigh_ = nullptr;

@@ -103,7 +103,9 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addWidget(MakeOkCancelButtons(this));
-    resize(560, sizeHint().height());
+    // Wide enough for the Alarms tab's two columns; within a 1024 x 768 screen.
+    constexpr int kOpeningWidth = 820;
+    resize(kOpeningWidth, sizeHint().height());
     names_->NameEdit()->setFocus(Qt::OtherFocusReason);
 }
 

@@ -560,14 +560,18 @@ QByteArray ReadingView::SeriesCsv() const {
     const int count = graph.GetSeriesCount() > 0 ? graph.seriesPointCount(0) : 0;
     const bool dated =
         count > 0 && graph.seriesPoint(0, 0).value(QStringLiteral("dateTime")).toDateTime().isValid();
-    const auto named = [](const QString& name, const QString& unit) {
-        return unit.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, unit);
+    // The columns are named as the axes are (in the user's language); a dated axis by "Date/Time".
+    const auto column = [](QString caption, const QString& unit, const QString& fallback) {
+        if (caption.isEmpty()) {
+            caption = fallback;
+        }
+        return unit.isEmpty() || caption.contains(unit) ? caption
+                                                        : QStringLiteral("%1 (%2)").arg(caption, unit);
     };
-    const QString xUnit = drawn_ ? drawn_->xUnit : QString();
-    const QString yUnit = drawn_ ? drawn_->yUnit : QString();
     QString text = QStringLiteral("%1,%2\r\n")
-                       .arg(dated ? QStringLiteral("Date") : named(QStringLiteral("X"), xUnit),
-                            named(QStringLiteral("Y"), yUnit));
+                       .arg(dated ? UiText(text::DateTime)
+                                  : column(graph.GetXAxisCaption(), QString(), QStringLiteral("X")),
+                            column(graph.GetYAxisCaption(), graph.GetYAxisUnits(), QStringLiteral("Y")));
     for (int point = 0; point < count; ++point) {
         const QVariantMap values = graph.seriesPoint(0, point);
         const QString x = dated ? values.value(QStringLiteral("dateTime"))

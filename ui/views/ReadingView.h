@@ -155,8 +155,9 @@ protected:
     virtual AxisRange XRange(double minimum, double maximum) const;
     virtual AxisRange YRange(double minimum, double maximum) const;
 
-    // The CSV of the graph's first series: "X (unit),Y (unit)" (a dated axis gives "Date" with
-    // "YYYY-MM-DD HH:MM:SS"), then one line per point, CRLF; numbers as the control holds them.
+    // The CSV of the graph's first series: the axes' captions as the header (a dated axis gives
+    // "Date/Time" with "YYYY-MM-DD HH:MM:SS"), then one line per point, CRLF; numbers as the control
+    // holds them.
     QByteArray SeriesCsv() const;
     // Writes bytes to the file; false after "The file ... could not be written".
     bool WriteFile(const QString& path, const QByteArray& bytes);
