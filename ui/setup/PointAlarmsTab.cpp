@@ -188,7 +188,7 @@ void PointAlarmsTab::BuildBaselineGroup(QWidget* box) {
 
     baselineReadings_ = new QTableWidget(0, 2, box);
     baselineReadings_->setObjectName(QStringLiteral("BaselineReadings"));
-    baselineReadings_->setHorizontalHeaderLabels({UiText(text::Date), UiText(text::added::AlarmValue)});
+    baselineReadings_->setHorizontalHeaderLabels({UiText(text::DateTime), UiText(text::added::AlarmValue)});
     baselineReadings_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     baselineReadings_->verticalHeader()->hide();
     baselineReadings_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -6,6 +6,7 @@
 #include "analysis/DisplayedSpectrum.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
+#include "analysis/ViewTexts.h"
 #include "app/CatalogueEditor.h"
 #include "app/Startup.h"
 #include "cli/tests/RunVantor.h"

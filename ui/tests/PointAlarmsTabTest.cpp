@@ -68,7 +68,7 @@ protected:
             reading.sParentGUID = point.sItemGUID;
             reading.ctDateTaken = QDateTime(QDate(2026, 3, day++), QTime(9, 0));
             reading.fISOMMS = value;
-            reading.fBDU = value * 2;
+            reading.fBearingBDU = value * 2;
             EXPECT_TRUE(Db().UpsertVibReading(reading));
         }
         return point;
@@ -250,9 +250,9 @@ TEST_F(PointAlarmsTabTest, ARefusedEntryKeepsTheDialogOpenAndStoresNothing) {
         {"band with critical below warning",
          [](QDialog& d) { Band(d, 0, "5", "20", false, false, "2", "1"); }, "Band 1: "},
         {"band cell that is not a number",
-         [](QDialog& d) { Band(d, 0, "5", "twenty", false, false, "1", "2"); }, "Please input number"},
+         [](QDialog& d) { Band(d, 0, "5", "twenty", false, false, "1", "2"); }, "Please input a Number."},
         {"blank band row", [](QDialog& d) { Child<QPushButton>(d, "AddBand")->click(); },
-         "Please input number"},
+         "Please input a Number."},
         {"envelope band upside down",
          [](QDialog& d) {
              Child<QCheckBox>(d, "OwnEnvelopeBand")->setChecked(true);

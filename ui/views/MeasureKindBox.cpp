@@ -18,8 +18,8 @@ MeasureKindBox::MeasureKindBox(std::span<const MeasureKind> kinds, QWidget* pare
 }
 
 MeasureKind MeasureKindBox::Kind() const {
-    const int data = currentData().toInt();
-    return data >= kFirstIndexData ? MeasureKind::Acceleration : static_cast<MeasureKind>(data);
+    const int code = currentData().toInt();
+    return code >= kFirstIndexData ? MeasureKind::Acceleration : static_cast<MeasureKind>(code);
 }
 
 void MeasureKindBox::AddIndexMeasures() {
@@ -29,11 +29,11 @@ void MeasureKindBox::AddIndexMeasures() {
 }
 
 std::optional<IndexMeasure> MeasureKindBox::Index() const {
-    const int data = currentData().toInt();
-    if (data < kFirstIndexData) {
+    const int code = currentData().toInt();
+    if (code < kFirstIndexData) {
         return std::nullopt;
     }
-    return static_cast<IndexMeasure>(data - kFirstIndexData);
+    return static_cast<IndexMeasure>(code - kFirstIndexData);
 }
 
 void MeasureKindBox::SetIndex(IndexMeasure measure) {
@@ -52,10 +52,10 @@ void MeasureKindBox::SetKind(MeasureKind kind) {
 
 void MeasureKindBox::RefreshTexts(const CSettings& settings) {
     for (int i = 0; i < count(); ++i) {
-        const int data = itemData(i).toInt();
-        setItemText(i, data >= kFirstIndexData
-                           ? IndexMeasureLabel(static_cast<IndexMeasure>(data - kFirstIndexData))
-                           : MeasureCaption(settings, static_cast<MeasureKind>(data)));
+        const int code = itemData(i).toInt();
+        setItemText(i, code >= kFirstIndexData
+                           ? IndexMeasureLabel(static_cast<IndexMeasure>(code - kFirstIndexData))
+                           : MeasureCaption(settings, static_cast<MeasureKind>(code)));
     }
 }
 

@@ -558,8 +558,9 @@ bool ReadingView::WriteFile(const QString& path, const QByteArray& bytes) {
 QByteArray ReadingView::SeriesCsv() const {
     const CVantorGraphCtrl& graph = pane_->Graph();
     const int count = graph.GetSeriesCount() > 0 ? graph.seriesPointCount(0) : 0;
-    const bool dated =
-        count > 0 && graph.seriesPoint(0, 0).value(QStringLiteral("dateTime")).toDateTime().isValid();
+    // A trend's X axis is a dates axis (XAxisType 2, as graphviews sets it); its points are dated.
+    constexpr short kDatesAxisType = 2;
+    const bool dated = graph.GetXAxisType() == kDatesAxisType;
     // The columns are named as the axes are (in the user's language); a dated axis by "Date/Time".
     const auto column = [](QString caption, const QString& unit, const QString& fallback) {
         if (caption.isEmpty()) {
