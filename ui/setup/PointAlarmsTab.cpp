@@ -20,6 +20,7 @@
 #include <QDateTimeEdit>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -125,12 +126,19 @@ PointAlarmsTab::PointAlarmsTab(CMainConnection& db, Prompter& prompter, const CV
     bandNotes_->setText(leftOut.join(QLatin1Char('\n')));
     bandNotes_->setVisible(!leftOut.isEmpty());
 
+    // The baseline on the left, the preview of the bands and the envelope band on the right, and the
+    // bands' table across the whole width below them, so that all its columns show.
     auto* right = new QVBoxLayout;
-    right->addWidget(bandsBox, 1);
+    right->addWidget(preview_, 1);
     right->addWidget(envelopeBox);
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(baselineBox, 1);
-    layout->addLayout(right, 1);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(baselineBox, 0, 0);
+    layout->addLayout(right, 0, 1);
+    layout->addWidget(bandsBox, 1, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(0, 3);
+    layout->setRowStretch(1, 2);
 
     loading_ = false;
     ShowMeasure();
@@ -230,7 +238,11 @@ void PointAlarmsTab::BuildBandsGroup(QWidget* box) {
          UiText(text::added::BandToColumn), UiText(text::added::BandOrdersColumn),
          UiText(text::added::BandJudgedColumn), UiText(text::added::BandWarningColumn),
          UiText(text::added::BandCriticalColumn)});
+    // The choices fit their contents; the numbers share the rest of the width.
     bands_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    for (const int column : {kFromColumn, kToColumn, kWarningColumn, kCriticalColumn}) {
+        bands_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
+    }
     bands_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(bands_, &QTableWidget::itemChanged, this, [this] {
         if (!loading_) {
@@ -251,7 +263,7 @@ void PointAlarmsTab::BuildBandsGroup(QWidget* box) {
     connect(remove, &QPushButton::clicked, this, &PointAlarmsTab::RemoveBand);
     bandNotes_ = new QLabel(box);
     bandNotes_->setWordWrap(true);
-    preview_ = new CVantorGraphCtrl(box);
+    preview_ = new CVantorGraphCtrl(this);
     preview_->setObjectName(QStringLiteral("BandPreview"));
     preview_->resetToDefaults();
     constexpr int kPreviewHeight = 170;
@@ -264,7 +276,6 @@ void PointAlarmsTab::BuildBandsGroup(QWidget* box) {
     layout->addWidget(bands_, 1);
     layout->addWidget(bandNotes_);
     layout->addLayout(buttons);
-    layout->addWidget(preview_, 1);
 }
 
 void PointAlarmsTab::BuildEnvelopeGroup(QWidget* box) {

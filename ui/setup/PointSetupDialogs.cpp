@@ -22,6 +22,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vantor {
 namespace {
 
@@ -103,9 +105,11 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addWidget(MakeOkCancelButtons(this));
-    // Wide enough for the Alarms tab's two columns; within a 1024 x 768 screen.
+    // Wide enough for the Alarms tab's two columns, and within a 1024 x 768 screen: the tab's tables
+    // take the height left and scroll.
     constexpr int kOpeningWidth = 820;
-    resize(kOpeningWidth, sizeHint().height());
+    constexpr int kTallestOpening = 700;
+    resize(kOpeningWidth, std::min(sizeHint().height(), kTallestOpening));
     names_->NameEdit()->setFocus(Qt::OtherFocusReason);
 }
 
