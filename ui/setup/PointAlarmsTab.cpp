@@ -12,6 +12,7 @@
 #include "ui/common/Log.h"
 #include "ui/common/MeasureLabels.h"
 #include "ui/setup/EditorFields.h"
+#include "ui/views/AxisSetupDialog.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
@@ -32,6 +33,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vantor {
@@ -391,8 +393,18 @@ void PointAlarmsTab::ShowPreview() {
         return;
     }
     ShowSpectrumView(*preview_, *view, std::nullopt, AlarmMeasureLabel(AlarmMeasure{kind, std::nullopt}));
-    // The bands are drawn once every row is complete.
-    ShowAlarmBands(*preview_, AlarmBandMarks(Bands(), spectrum, latest_->runSpeedHz, units));
+    // The bands are drawn once every row is complete, on the span from 0 to twice the highest band
+    // edge, so that a band of a few hertz on a 1000 Hz spectrum is seen.
+    const std::vector<AlarmBandMark> marks = AlarmBandMarks(Bands(), spectrum, latest_->runSpeedHz, units);
+    ShowAlarmBands(*preview_, marks);
+    double top = 0;
+    for (const AlarmBandMark& mark : marks) {
+        top = std::max(top, mark.high);
+    }
+    if (top > 0) {
+        SetGraphAxes(*preview_, FrequencyAxisRange(0, std::min(view->xAxis.maximum, 2 * top), false),
+                     view->yAxis);
+    }
 }
 
 std::optional<std::vector<SpectralBand>> PointAlarmsTab::ReadBands() const {

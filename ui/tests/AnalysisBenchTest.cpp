@@ -996,6 +996,9 @@ TEST_F(AnalysisBenchTest, TheAlarmsTabPreviewsTheBandsOnTheLatestSpectrum) {
     table->setCurrentCell(0, 1);
     EXPECT_FLOAT_EQ(preview.GetFFTBand1FMin(), 20.0f);
     EXPECT_FLOAT_EQ(preview.GetFFTBand1FMax(), 30.0f);
+    // Shown on the span to twice its high edge, not the whole 1000 Hz.
+    EXPECT_GE(preview.GetXAxisMax(), 30.0);
+    EXPECT_LE(preview.GetXAxisMax(), 80.0);
     table->setCurrentCell(1, 1);
     const CVibReading latest = app->MainConnection()->ListVibReadings(pump.sItemGUID).back();
     EXPECT_NEAR(preview.GetFFTBand1FMin(), 0.5 * latest.fCurrentRunSpeedHz, 1e-3);
