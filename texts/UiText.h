@@ -527,12 +527,12 @@ inline constexpr int CrestFactorLabel = First + 237;      // "Crest Factor"
 inline constexpr int KurtosisLabel = First + 238;         // "Kurtosis"
 inline constexpr int PeakToPeakLabel = First + 239;       // "Peak-to-Peak"
 inline constexpr int GeOverallLabel = First + 240;        // "gE Overall"
-inline constexpr int ExportMenu = First + 241; // "Export"
-inline constexpr int ExportCsvItem = First + 242; // "CSV…"
-inline constexpr int ExportPngItem = First + 243; // "PNG…"
-inline constexpr int PrintItem = First + 244; // "Print…"
-inline constexpr int ExportPngTitle = First + 245; // "Export PNG"
-inline constexpr int FileNotWritten = First + 246; // "The file %1 could not be written"
+inline constexpr int ExportMenu = First + 241;            // "Export"
+inline constexpr int ExportCsvItem = First + 242;         // "CSV…"
+inline constexpr int ExportPngItem = First + 243;         // "PNG…"
+inline constexpr int PrintItem = First + 244;             // "Print…"
+inline constexpr int ExportPngTitle = First + 245;        // "Export PNG"
+inline constexpr int FileNotWritten = First + 246;        // "The file %1 could not be written"
 } // namespace text::added
 
 } // namespace vantor
