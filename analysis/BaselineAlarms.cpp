@@ -121,21 +121,30 @@ std::optional<BaselineStatistics> ComputeBaseline(std::span<const double> values
     return s;
 }
 
-std::vector<double> BaselineValues(std::span<const MeasureSample> samples, const BaselineSettings& settings) {
-    std::vector<double> values;
+std::vector<MeasureSample> BaselineSamples(std::span<const MeasureSample> samples,
+                                           const BaselineSettings& settings) {
+    std::vector<MeasureSample> chosen;
     if (settings.baselineReadings > 0) {
         for (const MeasureSample& sample : samples) {
-            if (static_cast<int>(values.size()) == settings.baselineReadings) {
+            if (static_cast<int>(chosen.size()) == settings.baselineReadings) {
                 break;
             }
-            values.push_back(sample.value);
+            chosen.push_back(sample);
         }
     } else if (settings.baselineFrom.isValid() && settings.baselineTo.isValid()) {
         for (const MeasureSample& sample : samples) {
             if (sample.taken >= settings.baselineFrom && sample.taken <= settings.baselineTo) {
-                values.push_back(sample.value);
+                chosen.push_back(sample);
             }
         }
+    }
+    return chosen;
+}
+
+std::vector<double> BaselineValues(std::span<const MeasureSample> samples, const BaselineSettings& settings) {
+    std::vector<double> values;
+    for (const MeasureSample& sample : BaselineSamples(samples, settings)) {
+        values.push_back(sample.value);
     }
     return values;
 }

@@ -101,6 +101,9 @@ std::optional<BaselineStatistics> ComputeBaseline(std::span<const double> values
 // those inside the range.
 std::vector<double> BaselineValues(std::span<const MeasureSample> samplesOldestFirst,
                                    const BaselineSettings& settings);
+// The same samples with their dates, as the point set-up lists them.
+std::vector<MeasureSample> BaselineSamples(std::span<const MeasureSample> samplesOldestFirst,
+                                           const BaselineSettings& settings);
 
 // A level as the reasons show it: three significant digits, never in exponent form.
 QString AlarmLevelText(double value);

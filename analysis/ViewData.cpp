@@ -148,20 +148,20 @@ WaveformViewData MakeWaveformViewData(const ReadingSignals& decoded) {
     return view;
 }
 
-TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const TrendSamples& samples,
-                                const TrendLine& line, const DisplayUnits& units) {
+namespace {
+
+// The trend of samples in stored units shown × `scale`, judged against `limits` (stored units).
+TrendViewData TrendViewOf(const TrendSamples& samples, const TrendLine& line, double scale,
+                          const AlarmLimits& limits) {
     TrendViewData view;
-    view.kind = kind;
     view.reference = samples.reference;
-    view.yLabel = MeasureUnitLabel(kind, units);
-    const AlarmLimits limits = LimitsFor(point, kind);
     for (const TrendSample& sample : samples.samples) {
         if (IsNoValue(static_cast<float>(sample.y))) {
             continue;
         }
         view.dates.push_back(sample.taken);
         view.x.push_back(sample.x);
-        view.y.push_back(DisplayMeasureValue(kind, sample.y, units));
+        view.y.push_back(sample.y * scale);
         view.inFit.push_back(sample.mask);
         view.readingGuids.push_back(sample.readingGuid);
         view.status.push_back(
@@ -174,12 +174,12 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
         for (int i = 0; i < points; ++i) {
             const double x = start + (end - start) * i / (points - 1);
             view.lineX.push_back(x);
-            view.lineY.push_back(DisplayMeasureValue(kind, line.ValueAt(x), units));
+            view.lineY.push_back(line.ValueAt(x) * scale);
         }
     }
     if (limits.alarmsOn) {
-        view.warning = DisplayMeasureValue(kind, limits.warning, units);
-        view.critical = DisplayMeasureValue(kind, limits.critical, units);
+        view.warning = limits.warning * scale;
+        view.critical = limits.critical * scale;
     }
 
     std::vector<double> xs = view.x;
@@ -200,6 +200,27 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
     }
     const auto [low, high] = Extent(ys);
     view.yAxis = AmplitudeAxis(low, high);
+    return view;
+}
+
+} // namespace
+
+TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const TrendSamples& samples,
+                                const TrendLine& line, const DisplayUnits& units) {
+    // Velocities and displacement convert linearly, so the display factor of 1 converts every value.
+    TrendViewData view =
+        TrendViewOf(samples, line, DisplayMeasureValue(kind, 1.0, units), LimitsFor(point, kind));
+    view.kind = kind;
+    view.yLabel = MeasureUnitLabel(kind, units);
+    return view;
+}
+
+TrendViewData MakeIndexTrendViewData(const TrendSamples& samples, const TrendLine& line,
+                                     const QString& unit) {
+    // No documented alarm judges a waveform index: its markers carry no status colour of a level.
+    TrendViewData view = TrendViewOf(samples, line, 1.0, AlarmLimits{});
+    view.kind = MeasureKind::Acceleration;
+    view.yLabel = unit;
     return view;
 }
 

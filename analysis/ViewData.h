@@ -85,6 +85,8 @@ std::optional<SpectrumViewData> MakeSpectrumViewData(const ReadingSignals& decod
 WaveformViewData MakeWaveformViewData(const ReadingSignals& decoded);
 TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const TrendSamples& samples,
                                 const TrendLine& line, const DisplayUnits& units);
+// The trend of a waveform index: values as they are (`unit` on the Y axis), without levels.
+TrendViewData MakeIndexTrendViewData(const TrendSamples& samples, const TrendLine& line, const QString& unit);
 
 // The envelope spectrum of a reading as a spectrum view: frequency in the displayed unit from 0 to
 // the last line, amplitudes in gE as they are (acceleration is never converted).

@@ -1,5 +1,7 @@
 #include "app/CatalogueCsv.h"
 
+#include "app/PointAlarmSetup.h"
+
 #include "app/BearingEditor.h"
 #include "app/CatalogueEditor.h"
 #include "app/CsvText.h"
@@ -481,8 +483,8 @@ private:
             error = QStringLiteral("Envelope low Hz and Envelope high Hz are two numbers, or both empty");
             return false;
         }
-        if (!(*lowHz > 0.0f) || !(*lowHz < *highHz)) {
-            error = QStringLiteral("the envelope band must run from above 0 Hz to above its low edge");
+        if (const std::optional<QString> refused = EnvelopeBandRefusal(*lowHz, *highHz)) {
+            error = *refused;
             return false;
         }
         plan_.envelopeBands.emplace_back(vib.sItemGUID, EnvelopeBandRow{*lowHz, *highHz});

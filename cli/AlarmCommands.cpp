@@ -7,6 +7,7 @@
 #include "analysis/ReadingIndices.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
+#include "app/PointAlarmSetup.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
 #include "cli/ConsoleOutput.h"
@@ -223,33 +224,16 @@ int SetAlarms(CommandContext& context, const AlarmOptions& o) {
     }
     return WithPoint(context, o.point, [&](CMainConnection& db, const CVib& point) {
         if (o.off) {
-            if (!alarmrows::DeleteSetting(db.Connection(), point.sItemGUID, AlarmMeasureName(*measure))) {
+            if (!RemoveBaselineSettings(db, point.sItemGUID, *measure)) {
                 prompter.ShowMessage(
                     QStringLiteral("The point has no alarm settings for %1").arg(Q(o.measure)));
             }
             return static_cast<int>(kDone);
         }
-        if (settings.HasBaseline()) {
-            // A baseline is only stored when it can judge: at least three usable readings now.
-            const std::vector<CVibReading> readings = db.ListVibReadings(point.sItemGUID);
-            std::map<QString, ReadingIndices> indices;
-            if (measure->index) {
-                EnvelopeAnalyzer analyzer;
-                indices = PointReadingIndices(db, analyzer, point.sItemGUID, readings);
-            }
-            const std::vector<MeasureSample> samples = MeasureSamplesOf(readings, indices, *measure);
-            const std::size_t usable = BaselineValues(samples, settings).size();
-            if (usable < static_cast<std::size_t>(BaselineDefaults::kFewestReadings)) {
-                prompter.ShowMessage(
-                    QStringLiteral("The baseline has %1 usable readings of %2; at least %3 are "
-                                   "needed, so the point keeps its documented alarms")
-                        .arg(usable)
-                        .arg(AlarmMeasureCaption(*measure))
-                        .arg(BaselineDefaults::kFewestReadings));
-                return static_cast<int>(kFailed);
-            }
+        if (const std::optional<QString> refused = StoreBaselineSettings(db, point, settings)) {
+            prompter.ShowMessage(*refused);
+            return static_cast<int>(kFailed);
         }
-        alarmrows::PutSetting(db.Connection(), ToAlarmSettingRow(point.sItemGUID, settings));
         return static_cast<int>(kDone);
     });
 }
@@ -337,36 +321,6 @@ struct BandOptions {
     bool json = false;
 };
 
-// The top of the chosen spectrum and the run speed of the point's latest reading; none without a
-// reading that decodes.
-struct SpectrumReach {
-    double topHz = 0;
-    double runSpeedHz = 0;
-};
-std::optional<SpectrumReach> ReachOfLatest(CMainConnection& db, const QString& pointGuid,
-                                           BandSpectrum spectrum) {
-    CVibReading latest;
-    if (!db.GetLatestVibReading(pointGuid, latest)) {
-        return std::nullopt;
-    }
-    SignalProcessor processor;
-    ReadingSignals decoded;
-    if (!LoadReadingSignals(db, processor, latest.sItemGUID, decoded)) {
-        return std::nullopt;
-    }
-    if (spectrum == BandSpectrum::Envelope) {
-        EnvelopeAnalyzer analyzer;
-        const ReadingEnvelope envelope = LoadReadingEnvelope(db, processor, analyzer, latest.sItemGUID);
-        if (envelope.outcome != ReadingEnvelopeOutcome::Ready || envelope.spectrum.lines.empty()) {
-            return std::nullopt;
-        }
-        return SpectrumReach{envelope.spectrum.FrequencyOf(envelope.spectrum.lines.size() - 1),
-                             decoded.runSpeedHz};
-    }
-    return SpectrumReach{spectrum == BandSpectrum::Iso ? decoded.iso.fmaxHz : decoded.total.fmaxHz,
-                         decoded.runSpeedHz};
-}
-
 QJsonObject BandJson(int number, const SpectralBand& band) {
     return {{QStringLiteral("band"), number},
             {QStringLiteral("from"), band.from},
@@ -401,16 +355,14 @@ int RunBands(CommandContext& context, const BandOptions& o, std::FILE* out) {
                                     *o.warning,
                                     *o.critical,
                                     o.rms ? BandValue::Rms : BandValue::Peak};
-            const std::optional<SpectrumReach> reach = ReachOfLatest(db, point.sItemGUID, band.spectrum);
-            if (!reach) {
+            const PointBandCheck check = CheckPointBand(db, point, band);
+            if (check.withoutReading) {
                 prompter.ShowMessage(
                     QStringLiteral("The point has no reading to take the spectrum's Fmax from; "
                                    "the band is checked when it is judged"));
             }
-            const double runSpeedHz = reach && reach->runSpeedHz > 0 ? reach->runSpeedHz : point.fRunSpeedHz;
-            if (const std::optional<QString> refused = CheckSpectralBand(
-                    band, reach ? reach->topHz : std::numeric_limits<double>::infinity(), runSpeedHz)) {
-                prompter.ShowMessage(*refused);
+            if (check.refusal) {
+                prompter.ShowMessage(*check.refusal);
                 return static_cast<int>(kFailed);
             }
             rows.push_back(ToSpectralBandRow(point.sItemGUID, band));

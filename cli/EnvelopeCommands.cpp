@@ -7,6 +7,7 @@
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
 #include "analysis/ViewTexts.h"
+#include "app/EnvelopeCsv.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
@@ -70,19 +71,7 @@ bool WriteCsv(const QString& path, const EnvelopeSpectrum& spectrum) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return false;
     }
-    QByteArray text;
-    text += QStringLiteral("Envelope band (Hz),%1,%2\r\n")
-                .arg(spectrum.band.lowHz, 0, 'f', 6)
-                .arg(spectrum.band.highHz, 0, 'f', 6)
-                .toUtf8();
-    text += QStringLiteral("gE overall,%1\r\n\r\n").arg(spectrum.overallGe, 0, 'f', 6).toUtf8();
-    text += "Frequency (Hz),Envelope (gE)\r\n";
-    for (std::size_t k = 0; k < spectrum.lines.size(); ++k) {
-        text += QStringLiteral("%1,%2\r\n")
-                    .arg(spectrum.FrequencyOf(k), 0, 'f', 6)
-                    .arg(spectrum.lines[k], 0, 'f', 6)
-                    .toUtf8();
-    }
+    const QByteArray text = EnvelopeCsv(spectrum);
     return file.write(text) == text.size() && file.flush();
 }
 

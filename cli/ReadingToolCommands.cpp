@@ -11,6 +11,7 @@
 #include "analysis/TopPeaks.h"
 #include "analysis/TrendFit.h"
 #include "analysis/ViewTexts.h"
+#include "app/MeasureTrends.h"
 #include "app/RunSpeedUpdate.h"
 #include "app/SignalCsvFile.h"
 #include "app/Startup.h"
@@ -313,10 +314,8 @@ int RunTrend(CAppData& app, const TrendOptions& options, std::FILE* out) {
     std::vector<TrendReading> trendReadings;
     std::optional<double> target;
     if (options.index) {
-        EnvelopeAnalyzer analyzer;
         try {
-            trendReadings = IndexTrendReadingsOf(
-                readings, PointReadingIndices(db, analyzer, point.sItemGUID, readings), *options.index);
+            trendReadings = PointIndexTrend(db, point, readings, *options.index);
         } catch (const DatabaseError&) {
             prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
             return kFailed;

@@ -7,6 +7,7 @@
 #include "ui/common/DialogButtons.h"
 #include "ui/setup/EditorFields.h"
 #include "ui/setup/IsoStandardsDialog.h"
+#include "ui/setup/PointAlarmsTab.h"
 #include "ui/setup/PointBearingsSection.h"
 #include "ui/setup/SeverityStandardSection.h"
 
@@ -18,7 +19,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vantor {
 namespace {
@@ -50,7 +54,8 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
                   on->setChecked(true);
               }
           },
-          this)) {
+          this)),
+      alarms_(new PointAlarmsTab(editor.Database(), prompter, vib, this)) {
     setWindowTitle(UiText(text::VibPointSetupTitle));
     auto* form = new QFormLayout;
     names_ = new NameFields(form, vib.sName, vib.sVMName, vib.sItemGUID.isEmpty());
@@ -85,12 +90,26 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
     bearingColumn->addStretch();
     alarms->addLayout(bearingColumn);
 
+    // The point's documented fields stay together on the first tab; the alarms beside the documented
+    // levels have a tab of their own.
+    auto* pointPage = new QWidget(this);
+    auto* pointLayout = new QVBoxLayout(pointPage);
+    pointLayout->addLayout(form);
+    pointLayout->addLayout(alarms);
+    pointLayout->addWidget(bearings_);
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("PointSetupTabs"));
+    tabs->addTab(pointPage, UiText(text::added::PointTab));
+    tabs->addTab(alarms_, UiText(text::added::AlarmsTab));
+
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(alarms);
-    layout->addWidget(bearings_);
+    layout->addWidget(tabs);
     layout->addWidget(MakeOkCancelButtons(this));
-    resize(560, sizeHint().height());
+    // Wide enough for the Alarms tab's two columns, and within a 1024 x 768 screen: the tab's tables
+    // take the height left and scroll.
+    constexpr int kOpeningWidth = 820;
+    constexpr int kTallestOpening = 700;
+    resize(kOpeningWidth, std::min(sizeHint().height(), kTallestOpening));
     names_->NameEdit()->setFocus(Qt::OtherFocusReason);
 }
 
@@ -147,6 +166,11 @@ void CVibPointSetupDialog::accept() {
         prompter_.ShowMessage(*refused);
         return;
     }
+    // The alarms are checked before anything is stored, and stored once the point is.
+    if (const std::optional<QString> refused = alarms_->Check(vib)) {
+        prompter_.ShowMessage(*refused);
+        return;
+    }
     // The point and its changed bearings are stored together or not at all.
     const std::optional<QString> guid =
         bearings_->Changed() ? editor_.SaveVibWithBearings(vib, bearings_->Assignments(), before_)
@@ -161,6 +185,11 @@ void CVibPointSetupDialog::accept() {
                 return;
             }
             severity_->MarkStored();
+        }
+        CVib stored = vib;
+        stored.sItemGUID = saved_;
+        if (!alarms_->Store(stored)) {
+            return;
         }
         QDialog::accept();
     }

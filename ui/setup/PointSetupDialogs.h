@@ -14,6 +14,7 @@ namespace vantor {
 
 class AlarmFields;
 class NameFields;
+class PointAlarmsTab;
 class PointBearingsSection;
 class SeverityStandardSection;
 
@@ -31,6 +32,8 @@ public:
     PointBearingsSection& Bearings() const { return *bearings_; }
     // The section of the standard that judges the point's severity.
     SeverityStandardSection& Severity() const { return *severity_; }
+    // The Alarms tab: baseline, change and band alarms and the envelope band.
+    PointAlarmsTab& Alarms() const { return *alarms_; }
     // The limits of an ISO machine group into the ISO fields (group 1..4, foundation 0..1); any
     // other choice leaves them as they were.
     void ProposeIsoLimits(int group, int foundation);
@@ -56,6 +59,7 @@ private:
     AlarmFields* bearing_;
     PointBearingsSection* bearings_;
     SeverityStandardSection* severity_;
+    PointAlarmsTab* alarms_;
     QString saved_;
 };
 

@@ -6,6 +6,8 @@
 #include "analysis/DisplayedSpectrum.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
+#include "analysis/ViewTexts.h"
+#include "app/CatalogueEditor.h"
 #include "app/Startup.h"
 #include "cli/tests/RunVantor.h"
 #include "graphviews/FaultOverlay.h"
@@ -16,11 +18,14 @@
 #include "texts/UiText.h"
 #include "tools/meter-sim/MeterEmulator.h"
 #include "tools/meter-sim/MeterScenario.h"
+#include "ui/setup/PointAlarmsTab.h"
+#include "ui/setup/PointSetupDialogs.h"
 #include "ui/views/AnalysisView.h"
 #include "ui/views/CepstrumView.h"
 #include "ui/views/EnvelopeView.h"
 #include "ui/views/FaultFamiliesLayer.h"
 #include "ui/views/GraphPane.h"
+#include "ui/views/MeasureKindBox.h"
 #include "ui/views/SpectrumView.h"
 #include "ui/views/TopPeaksDialog.h"
 #include "ui/views/TrendView.h"
@@ -29,6 +34,7 @@
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -43,6 +49,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -786,6 +793,217 @@ TEST_F(AnalysisBenchTest, ChosenHarmonicsReachEveryViewAndAreRemembered) {
     // Back to the default for the other tests, and the bearing removed again.
     choose(views->Spectrum(), kFaultHarmonicsToViewEnd);
     ASSERT_EQ(testing::RunVantor({"vib", "bearings", pump.sItemGUID, "--remove", "1"}).status, 0);
+}
+
+// The trend's chooser offers the waveform indices; each plots exactly the values `vantor trend
+// --measure` lists for the point, and a baseline alarm set by the command line on the measure is drawn
+// at the limits `vantor alarms --json` gives (dashed lines inside the plot), on none without one.
+TEST_F(AnalysisBenchTest, TheTrendOfEveryIndexIsTheCommandsWithItsBaselineLimits) {
+    struct Case {
+        IndexMeasure measure;
+        const char* name;
+        bool baseline;
+    };
+    const Case cases[] = {{IndexMeasure::CrestFactor, "crest", true},
+                          {IndexMeasure::Kurtosis, "kurtosis", false},
+                          {IndexMeasure::PeakToPeak, "p2p", true},
+                          {IndexMeasure::GeOverall, "ge", false}};
+    views->setCurrentIndex(PointViews::TrendTab);
+    TrendView& trend = views->Trend();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.baseline) {
+            ASSERT_EQ(
+                testing::RunVantor({"alarms", pump.sItemGUID, "--measure", c.name, "--baseline", "4"}).status,
+                0);
+        }
+        trend.SetIndex(c.measure);
+        trend.Redraw();
+        ASSERT_EQ(trend.Index(), c.measure);
+
+        const testing::VantorRun run =
+            testing::RunVantor({"trend", pump.sItemGUID, "--measure", c.name, "--json"});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QJsonArray samples = QJsonDocument::fromJson(run.out).object().value("samples").toArray();
+        const CVantorGraphCtrl& graph = trend.Pane().Graph();
+        ASSERT_EQ(graph.seriesPointCount(0), samples.size());
+        ASSERT_GE(samples.size(), 7);
+        for (qsizetype i = 0; i < samples.size(); ++i) {
+            const QVariantMap point = graph.seriesPoint(0, static_cast<int>(i));
+            EXPECT_EQ(point.value("readingGuid").toString(), samples[i]["reading"].toString()) << i;
+            EXPECT_FLOAT_EQ(point.value("y").toFloat(), static_cast<float>(samples[i]["y"].toDouble())) << i;
+        }
+        EXPECT_TRUE(
+            trend.Pane().Readout().text().startsWith(trend.findChild<MeasureKindBox*>()->currentText()));
+
+        if (c.baseline) {
+            const QJsonObject alarms =
+                QJsonDocument::fromJson(testing::RunVantor({"alarms", pump.sItemGUID, "--json"}).out)
+                    .object();
+            QJsonObject limits;
+            for (const QJsonValue setting : alarms.value("settings").toArray()) {
+                if (setting["measure"].toString() == QLatin1String(c.name)) {
+                    limits = setting["baseline"].toObject();
+                }
+            }
+            ASSERT_TRUE(trend.BaselineLimits().has_value());
+            EXPECT_DOUBLE_EQ(trend.BaselineLimits()->warning, limits["warning"].toDouble());
+            EXPECT_DOUBLE_EQ(trend.BaselineLimits()->critical, limits["critical"].toDouble());
+            trend.Pane().LayOut();
+            const std::vector<int> lines = trend.BaselineLineY();
+            ASSERT_EQ(lines.size(), 2u) << "both limits inside the plot";
+            EXPECT_LT(lines[1], lines[0]) << "critical above warning";
+            ASSERT_EQ(testing::RunVantor({"alarms", pump.sItemGUID, "--measure", c.name, "--off"}).status, 0);
+        } else {
+            EXPECT_FALSE(trend.BaselineLimits().has_value());
+            EXPECT_TRUE(trend.BaselineLineY().empty());
+        }
+    }
+    trend.SetKind(MeasureKind::IsoVelocity);
+}
+
+// Every graph's menu has Export with CSV, PNG and Print. The CSV of a view the command line exports
+// is the command's file (the Total spectrum and the waveform as `vantor csv` writes them, apart from
+// the line dating the export; the envelope byte for byte as `vantor envelope --csv`), the trend's
+// lists the dates and values `vantor trend --json` gives, and the PNG is the graph as shown.
+TEST_F(AnalysisBenchTest, ExportWritesTheCommandsCsvAndTheGraphAsShown) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString reading = readings.last();
+    const auto commandFile = [&](QStringList arguments, const QString& name) {
+        const QString path = folder.filePath(name);
+        arguments.replaceInStrings(QStringLiteral("FILE"), path);
+        const testing::VantorRun run = testing::RunVantor(arguments);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        return file.readAll();
+    };
+    // The lines of a CSV without the one dating it (the command and the view date it alike but in
+    // their own forms).
+    const auto undated = [](const QByteArray& csv) {
+        QByteArrayList lines = csv.split('\n');
+        lines.removeIf(
+            [](const QByteArray& line) { return line.startsWith(UiText(text::DateTime).toUtf8() + ','); });
+        return lines;
+    };
+    struct Case {
+        const char* name;
+        int tab;
+        ReadingView* view;
+        std::function<void()> prepare;
+        std::function<void(const QByteArray& written)> check;
+    };
+    SpectrumView& spectrum = views->Spectrum();
+    const Case cases[] = {
+        {"Total spectrum", PointViews::SpectrumTab, &spectrum,
+         [&] { spectrum.SetKind(MeasureKind::Acceleration); },
+         [&](const QByteArray& written) {
+             EXPECT_EQ(undated(written), undated(commandFile({"csv", reading, "FILE"}, "total.csv")));
+         }},
+        {"waveform", PointViews::WaveformTab, &views->Waveform(), [] {},
+         [&](const QByteArray& written) {
+             EXPECT_EQ(undated(written),
+                       undated(commandFile({"csv", reading, "FILE", "--waveform"}, "wave.csv")));
+         }},
+        {"envelope", PointViews::EnvelopeTab, &views->Envelope(), [] {},
+         [&](const QByteArray& written) {
+             EXPECT_EQ(written, commandFile({"envelope", reading, "--csv", "FILE"}, "envelope.csv"));
+         }},
+        {"trend", PointViews::TrendTab, &views->Trend(),
+         [&] { views->Trend().SetKind(MeasureKind::IsoVelocity); },
+         [&](const QByteArray& written) {
+             const QJsonArray samples =
+                 QJsonDocument::fromJson(testing::RunVantor({"trend", pump.sItemGUID, "--json"}).out)
+                     .object()
+                     .value("samples")
+                     .toArray();
+             QByteArrayList lines = written.split('\n');
+             ASSERT_EQ(lines.size(), samples.size() + 2) << "header, samples, the empty end";
+             EXPECT_EQ(lines.front(), (UiText(text::DateTime) + QStringLiteral(",mm/s\r")).toUtf8());
+             for (qsizetype i = 0; i < samples.size(); ++i) {
+                 const QList<QByteArray> cells = lines[i + 1].trimmed().split(',');
+                 ASSERT_EQ(cells.size(), 2);
+                 EXPECT_EQ(QString::fromUtf8(cells[0]), samples[i]["date"].toString()) << i;
+                 EXPECT_FLOAT_EQ(cells[1].toFloat(), static_cast<float>(samples[i]["y"].toDouble())) << i;
+             }
+         }},
+        {"ISO spectrum", PointViews::SpectrumTab, &spectrum,
+         [&] { spectrum.SetKind(MeasureKind::IsoVelocity); },
+         [&](const QByteArray& written) {
+             const QByteArrayList lines = written.split('\n');
+             const CVantorGraphCtrl& graph = spectrum.Pane().Graph();
+             ASSERT_EQ(lines.size(), graph.seriesPointCount(0) + 2);
+             EXPECT_TRUE(
+                 lines.front().startsWith((UiText(text::FrequencyLabel) + QStringLiteral(" (Hz),")).toUtf8()))
+                 << lines.front().toStdString();
+             const QVariantMap tenth = graph.seriesPoint(0, 10);
+             EXPECT_EQ(lines[11].trimmed(), QStringLiteral("%1,%2")
+                                                .arg(tenth["x"].toDouble(), 0, 'g', 9)
+                                                .arg(tenth["y"].toDouble(), 0, 'g', 9)
+                                                .toUtf8());
+         }},
+        {"cepstrum", PointViews::AnalysisTab, &views->Analysis().Cepstrum(), [] {},
+         [&](const QByteArray& written) {
+             const QByteArrayList lines = written.split('\n');
+             EXPECT_EQ(lines.size(), views->Analysis().Cepstrum().Pane().Graph().seriesPointCount(0) + 2);
+             EXPECT_TRUE(lines.front().startsWith(UiText(text::added::QuefrencyLabel).toUtf8()))
+                 << lines.front().toStdString();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        views->setCurrentIndex(c.tab);
+        c.prepare();
+        c.view->Redraw();
+        QMenu menu;
+        c.view->FillMenu(menu);
+        const QMenu* exports = menu.findChild<QMenu*>(QStringLiteral("ExportMenu"));
+        ASSERT_NE(exports, nullptr);
+        EXPECT_TRUE(exports->isEnabled());
+        EXPECT_EQ(exports->actions().size(), 3);
+
+        const QString csv = folder.filePath(QStringLiteral("view.csv"));
+        ASSERT_TRUE(c.view->WriteCsv(csv)) << prompter.Texts().join(u'\n').toStdString();
+        QFile written(csv);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        c.check(written.readAll());
+
+        const QString png = folder.filePath(QStringLiteral("view.png"));
+        ASSERT_TRUE(c.view->WritePng(png));
+        const QImage shown = c.view->Pane().Graph().grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage saved = QImage(png).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(saved.size(), shown.size());
+        EXPECT_EQ(saved, shown);
+    }
+    // A file that cannot be written is said so, and nothing else happens.
+    EXPECT_FALSE(views->Trend().WriteCsv(folder.filePath(QStringLiteral("missing/folder/view.csv"))));
+    EXPECT_TRUE(prompter.Texts().last().startsWith(QStringLiteral("The file ")))
+        << prompter.Texts().last().toStdString();
+}
+
+// The point set-up's Alarms tab previews the pump's latest spectrum with the bands of its table: an
+// ISO band in Hz and, with a Total band's row current, the Total spectrum with its band in orders
+// at the reading's run speed.
+TEST_F(AnalysisBenchTest, TheAlarmsTabPreviewsTheBandsOnTheLatestSpectrum) {
+    CatalogueEditor editor(*app->MainConnection(), prompter);
+    CVibPointSetupDialog dialog(editor, prompter, pump, DisplayUnits());
+    PointAlarmsTab& tab = dialog.Alarms();
+    const CVantorGraphCtrl& preview = tab.Preview();
+    ASSERT_GT(preview.seriesPointCount(0), 100);
+    EXPECT_TRUE(tab.AddBand({20, 30, false, BandSpectrum::Iso, 1, 2, BandValue::Peak}));
+    EXPECT_TRUE(tab.AddBand({0.5, 1.5, true, BandSpectrum::Total, 0.5, 1, BandValue::Rms}));
+    auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("SpectralBands"));
+    table->setCurrentCell(0, 1);
+    EXPECT_FLOAT_EQ(preview.GetFFTBand1FMin(), 20.0f);
+    EXPECT_FLOAT_EQ(preview.GetFFTBand1FMax(), 30.0f);
+    // Shown on the span to twice its high edge, not the whole 1000 Hz.
+    EXPECT_GE(preview.GetXAxisMax(), 30.0);
+    EXPECT_LE(preview.GetXAxisMax(), 80.0);
+    table->setCurrentCell(1, 1);
+    const CVibReading latest = app->MainConnection()->ListVibReadings(pump.sItemGUID).back();
+    EXPECT_NEAR(preview.GetFFTBand1FMin(), 0.5 * latest.fCurrentRunSpeedHz, 1e-3);
+    EXPECT_NEAR(preview.GetFFTBand1FMax(), 1.5 * latest.fCurrentRunSpeedHz, 1e-3);
 }
 
 } // namespace

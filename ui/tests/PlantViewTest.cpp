@@ -28,12 +28,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
@@ -45,6 +48,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -528,6 +532,69 @@ TEST_F(PlantViewTest, ImportWaveformStoresWhatTheCommandLineStores) {
     EXPECT_EQ(command.rawADCTotalDataByteArray, desktop.rawADCTotalDataByteArray);
 }
 
+// A waveform file dropped on a vibration point of the tree opens Import Waveform with that point
+// and the file filled in; a file of another type, several files, or a drop on a machine opens
+// nothing, and the drag is refused over them.
+TEST_F(PlantViewTest, AWaveformFileDroppedOnAPointOpensTheImportWithBoth) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto file = [&folder](const char* name) {
+        return QUrl::fromLocalFile(folder.filePath(QLatin1String(name)));
+    };
+    struct Case {
+        const char* name;
+        QList<QUrl> urls;
+        NodeKind target;
+        QString point; // the point the dialog opens on; empty: no dialog
+    };
+    const Case cases[] = {
+        {"UFF 58 on the DE point", {file("run.uff")}, NodeKind::VibPoint, QStringLiteral("{de}")},
+        {"WAV on the NDE point", {file("run.WAV")}, NodeKind::VibPoint, QStringLiteral("{nde}")},
+        {"CSV on the DE point", {file("run.csv")}, NodeKind::VibPoint, QStringLiteral("{de}")},
+        {"a picture", {file("run.png")}, NodeKind::VibPoint, QString()},
+        {"two files", {file("a.wav"), file("b.wav")}, NodeKind::VibPoint, QString()},
+        {"a web address",
+         {QUrl(QStringLiteral("https://example.org/run.wav"))},
+         NodeKind::VibPoint,
+         QString()},
+        {"a machine", {file("run.wav")}, NodeKind::Machine, QString()},
+    };
+    window.resize(1024, 768);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTreeView* tree = window.MachineTree();
+    tree->expandAll();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString guid = c.target == NodeKind::Machine
+                                 ? QStringLiteral("{pump}")
+                                 : (c.point.isEmpty() ? QStringLiteral("{de}") : c.point);
+        const QModelIndex target = IndexOf(c.target, guid);
+        ASSERT_TRUE(target.isValid());
+        const QPoint at = tree->visualRect(target).center();
+        QMimeData data;
+        data.setUrls(c.urls);
+        std::optional<SignalImportRequest> opened;
+        window.SetImportWaveformHook([&opened](ImportWaveformDialog& dialog) {
+            opened = dialog.Request();
+            QTimer::singleShot(0, &dialog, &QDialog::reject);
+        });
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tree->viewport(), &enter);
+        EXPECT_EQ(enter.isAccepted(), !c.point.isEmpty());
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tree->viewport(), &drop);
+        if (c.point.isEmpty()) {
+            EXPECT_FALSE(opened.has_value());
+            continue;
+        }
+        ASSERT_TRUE(opened.has_value());
+        EXPECT_EQ(opened->pointGuid, c.point);
+        EXPECT_EQ(opened->path, c.urls.front().toLocalFile());
+        EXPECT_EQ(window.TreeModel()->KeyOf(tree->currentIndex()).guid, c.point);
+    }
+}
+
 TEST_F(PlantViewTest, DisplayCommandsStoreTheirSettingsAndRedrawTheTree) {
     DisplayCommands* display = window.Display();
     int redraws = 0;
@@ -581,6 +648,22 @@ TEST_F(PlantViewTest, TheSplitterOffsetAndTheLookAreKept) {
     EXPECT_EQ(SettingsValue(QStringLiteral("AppLook")), QStringLiteral("118"));
     window.ChooseAppLook(4711); // no such look: the default one
     EXPECT_EQ(app.settings.appLook, 116);
+}
+
+// At 1024 x 768 the Events pane opens no taller than about a quarter of the window, and capping it
+// leaves the window's minimum size as it was without the pane's cap (it still fits 1000 x 600).
+TEST_F(PlantViewTest, TheEventsPaneOpensAtAQuarterOfTheWindow) {
+    window.resize(1024, 768);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(20);
+    const auto* pane = window.findChild<QDockWidget*>(QStringLiteral("FollowUpPane"));
+    ASSERT_NE(pane, nullptr);
+    ASSERT_TRUE(pane->isVisible());
+    EXPECT_LE(pane->height(), 768 / 4 + 8);
+    EXPECT_GT(pane->widget()->height(), 100) << "its table still shows rows";
+    EXPECT_LE(window.minimumSizeHint().height(), 600);
+    EXPECT_LE(window.minimumSizeHint().width(), 1000);
 }
 
 TEST_F(PlantViewTest, TheMainWindowShowsThePlantInItsColours) {

@@ -5,6 +5,7 @@
 #include "analysis/ReadingEnvelope.h"
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
+#include "app/EnvelopeCsv.h"
 #include "app/ReadingFindings.h"
 #include "app/ViewedReading.h"
 #include "graphviews/AlarmBandMarks.h"
@@ -149,6 +150,14 @@ void EnvelopeView::ShowTopPeaks() {
     spectrum.frequencyFactor = state_.Units().FrequencyFactor();
     TopPeaksDialog dialog(spectrum, state_.Units(), reading->decoded.runSpeedHz, this);
     dialog.exec();
+}
+
+bool EnvelopeView::WriteCsv(const QString& path) {
+    // As the command line's `envelope --csv` writes it.
+    if (!shown_) {
+        return false;
+    }
+    return WriteFile(path, EnvelopeCsv(*shown_));
 }
 
 } // namespace vantor

@@ -21,6 +21,7 @@ double OpeningSpan(const std::vector<BearingAtPoint>& bearings, double runSpeedH
 class EnvelopeView : public ReadingView {
     Q_OBJECT
 public:
+    bool WriteCsv(const QString& path) override;
     EnvelopeView(PointViewsState& state, QWidget* parent = nullptr);
 
     // Draws the shown reading's envelope spectrum (computed or read from its derived-data file); an

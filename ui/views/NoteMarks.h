@@ -32,12 +32,14 @@ public:
     std::vector<std::optional<int>> MarkedX() const;
     // The tooltip text for a point of the graph: the notes whose marks are within reach of it.
     QString TipAt(const QPoint& position) const;
+    // Paints the marks; the graph's underlay calls it (an owner that paints more under the trend
+    // installs its own underlay and calls it from there).
+    void PaintUnder(QPainter& painter);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void PaintUnder(QPainter& painter);
     std::optional<int> ScreenX(const NoteView& note) const;
 
     CVantorGraphCtrl& graph_;

@@ -9,9 +9,15 @@
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -482,6 +488,114 @@ void ReadingView::FillMenu(QMenu& menu) {
         ->setEnabled(!history_.empty());
     menu.addAction(UiText(text::views::CopyToClipboard), pane_, &GraphPane::CopyToClipboard)
         ->setEnabled(shown);
+    QMenu* exports = menu.addMenu(UiText(text::added::ExportMenu));
+    exports->setObjectName(QStringLiteral("ExportMenu"));
+    exports->setEnabled(shown);
+    exports->addAction(UiText(text::added::ExportCsvItem), this, &ReadingView::ExportCsv);
+    exports->addAction(UiText(text::added::ExportPngItem), this, &ReadingView::ExportPng);
+    exports->addAction(UiText(text::added::PrintItem), this, &ReadingView::PrintGraph);
+}
+
+namespace {
+
+// The save dialog in the export folder; ".suffix" added to a bare name. Empty when cancelled.
+QString ChooseExportFile(QWidget* parent, PointViewsState& state, const QString& title,
+                         const QString& filters, const QString& suffix) {
+    QString chosen = QFileDialog::getSaveFileName(parent, title, state.app.settings.exportToFolder, filters);
+    if (!chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty()) {
+        chosen += QLatin1Char('.') + suffix;
+    }
+    return chosen;
+}
+
+} // namespace
+
+void ReadingView::ExportCsv() {
+    // The filters are the file types' names, the same in every language.
+    const QString chosen = ChooseExportFile(
+        this, state_, UiText(text::views::ExportCsv),
+        QStringLiteral("CSV (Comma delimited)(*.csv);;Unicode Text (Comma delimited)(*.txt)"),
+        QStringLiteral("csv"));
+    if (!chosen.isEmpty() && WriteCsv(chosen)) {
+        state_.app.settings.exportToFolder = QFileInfo(chosen).absolutePath();
+    }
+}
+
+void ReadingView::ExportPng() {
+    const QString chosen = ChooseExportFile(this, state_, UiText(text::added::ExportPngTitle),
+                                            QStringLiteral("PNG (*.png)"), QStringLiteral("png"));
+    if (!chosen.isEmpty() && WritePng(chosen)) {
+        state_.app.settings.exportToFolder = QFileInfo(chosen).absolutePath();
+    }
+}
+
+void ReadingView::PrintGraph() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    // The graph as shown, as large as the page allows with its proportions kept.
+    const QImage image = pane_->Graph().grab().toImage();
+    QPainter painter(&printer);
+    const QRect page = painter.viewport();
+    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(page.topLeft(), size), image);
+}
+
+bool ReadingView::WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
+        !file.flush()) {
+        state_.app.UserPrompter().ShowMessage(UiText(text::added::FileNotWritten).arg(path));
+        return false;
+    }
+    return true;
+}
+
+QByteArray ReadingView::SeriesCsv() const {
+    const CVantorGraphCtrl& graph = pane_->Graph();
+    const int count = graph.GetSeriesCount() > 0 ? graph.seriesPointCount(0) : 0;
+    // A trend's X axis is a dates axis (XAxisType 2, as graphviews sets it); its points are dated.
+    constexpr short kDatesAxisType = 2;
+    const bool dated = graph.GetXAxisType() == kDatesAxisType;
+    // The columns are named as the axes are (in the user's language); a dated axis by "Date/Time".
+    const auto column = [](QString caption, const QString& unit, const QString& fallback) {
+        if (caption.isEmpty()) {
+            caption = fallback;
+        }
+        return unit.isEmpty() || caption.contains(unit) ? caption
+                                                        : QStringLiteral("%1 (%2)").arg(caption, unit);
+    };
+    QString text = QStringLiteral("%1,%2\r\n")
+                       .arg(dated ? UiText(text::DateTime)
+                                  : column(graph.GetXAxisCaption(), QString(), QStringLiteral("X")),
+                            column(graph.GetYAxisCaption(), graph.GetYAxisUnits(), QStringLiteral("Y")));
+    for (int point = 0; point < count; ++point) {
+        const QVariantMap values = graph.seriesPoint(0, point);
+        const QString x = dated ? values.value(QStringLiteral("dateTime"))
+                                      .toDateTime()
+                                      .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                : QString::number(values.value(QStringLiteral("x")).toDouble(), 'g', 9);
+        text += QStringLiteral("%1,%2\r\n")
+                    .arg(x, QString::number(values.value(QStringLiteral("y")).toDouble(), 'g', 9));
+    }
+    return text.toUtf8();
+}
+
+bool ReadingView::WriteCsv(const QString& path) {
+    return WriteFile(path, SeriesCsv());
+}
+
+bool ReadingView::WritePng(const QString& path) {
+    const QImage image = pane_->Graph().grab().toImage();
+    if (!image.save(path, "PNG")) {
+        state_.app.UserPrompter().ShowMessage(UiText(text::added::FileNotWritten).arg(path));
+        return false;
+    }
+    return true;
 }
 
 bool ReadingView::eventFilter(QObject* watched, QEvent* event) {

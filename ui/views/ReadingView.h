@@ -80,8 +80,20 @@ public:
 
     GraphPane& Pane() const { return *pane_; }
     const CursorReadout& Readout() const { return *readout_; }
-    // The context menu as built for a right click: cursor items, the view's own, Axis Setup, Copy.
+    // The context menu as built for a right click: cursor items, the view's own, Axis Setup, Copy,
+    // Export (CSV, PNG, Print).
     void FillMenu(QMenu& menu);
+
+    // Export → CSV…, PNG…, Print…: the file chosen in a save dialog (the export folder, remembered),
+    // or the print dialog.
+    void ExportCsv();
+    void ExportPng();
+    void PrintGraph();
+    // The shown series as CSV to `path`; a view whose data the command line exports writes the same
+    // file. False after the failure's message.
+    virtual bool WriteCsv(const QString& path);
+    // The graph as shown, as a PNG picture; false after the failure's message.
+    bool WritePng(const QString& path);
 
     // Limits shown instead of the full axes; none for the full view.
     const std::optional<AxisLimits>& Limits() const { return limits_; }
@@ -142,6 +154,15 @@ protected:
     // The axes of limits: ticks and decimals for that extent.
     virtual AxisRange XRange(double minimum, double maximum) const;
     virtual AxisRange YRange(double minimum, double maximum) const;
+
+    // The CSV of the graph's first series: the axes' captions as the header (a dated axis gives
+    // "Date/Time" with "YYYY-MM-DD HH:MM:SS"), then one line per point, CRLF; numbers as the control
+    // holds them.
+    QByteArray SeriesCsv() const;
+    // Writes bytes to the file; false after "The file ... could not be written".
+    bool WriteFile(const QString& path, const QByteArray& bytes);
+    // The view's measure chooser; none on a view without one.
+    MeasureKindBox* KindChooser() const { return kind_; }
 
     PointViewsState& state_;
 

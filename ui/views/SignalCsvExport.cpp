@@ -25,6 +25,17 @@ void ExportShownSignalCsv(QWidget* parent, PointViewsState& state, MeasureKind v
     if (QFileInfo(chosen).suffix().isEmpty()) {
         chosen += QStringLiteral(".csv");
     }
+    if (WriteShownSignalCsv(state, viewKind, content, chosen)) {
+        state.app.settings.exportToFolder = QFileInfo(chosen).absolutePath();
+    }
+}
+
+bool WriteShownSignalCsv(PointViewsState& state, MeasureKind viewKind, CsvContent content,
+                         const QString& path) {
+    const ViewedReading* reading = state.Reading();
+    if (!reading) {
+        return false;
+    }
     SignalCsvInput input;
     input.viewKind = viewKind;
     input.content = content;
@@ -35,10 +46,8 @@ void ExportShownSignalCsv(QWidget* parent, PointViewsState& state, MeasureKind v
     input.timeText = locale.toString(reading->taken.time(), QLocale::ShortFormat);
     input.units = state.Units();
     input.consolidatePeaks = state.Consolidate();
-    if (ExportSignalCsv(reading->decoded, input, chosen, state.app.UserPrompter()) ==
-        CsvExportOutcome::Written) {
-        state.app.settings.exportToFolder = QFileInfo(chosen).absolutePath();
-    }
+    return ExportSignalCsv(reading->decoded, input, path, state.app.UserPrompter()) ==
+           CsvExportOutcome::Written;
 }
 
 } // namespace vantor

@@ -10,5 +10,9 @@ namespace vantor {
 struct PointViewsState;
 
 void ExportShownSignalCsv(QWidget* parent, PointViewsState& state, MeasureKind viewKind, CsvContent content);
+// The same file written to `path` without asking (the Export menu's CSV); false when nothing was
+// written (its message shown) or no reading is shown.
+bool WriteShownSignalCsv(PointViewsState& state, MeasureKind viewKind, CsvContent content,
+                         const QString& path);
 
 } // namespace vantor

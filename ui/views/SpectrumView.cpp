@@ -135,4 +135,12 @@ void SpectrumView::ExportCsv() {
     ExportShownSignalCsv(this, state_, Kind(), CsvContent::Spectrum);
 }
 
+bool SpectrumView::WriteCsv(const QString& path) {
+    // The Total spectrum as the command line's `csv` writes it; the ISO spectrum as the shown series.
+    if (Kind() == MeasureKind::Acceleration) {
+        return WriteShownSignalCsv(state_, Kind(), CsvContent::Spectrum, path);
+    }
+    return ReadingView::WriteCsv(path);
+}
+
 } // namespace vantor

@@ -15,6 +15,7 @@ inline constexpr MeasureKind kSpectrumKinds[] = {MeasureKind::IsoVelocity, Measu
 class SpectrumView : public ReadingView {
     Q_OBJECT
 public:
+    bool WriteCsv(const QString& path) override;
     SpectrumView(PointViewsState& state, QWidget* parent = nullptr);
 
     // Draws the shown reading (loading its signals when needed); an empty graph without one.

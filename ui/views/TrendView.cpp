@@ -6,11 +6,14 @@
 #include "analysis/TrendProjection.h"
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
+#include "app/MeasureTrends.h"
 #include "graphviews/GraphViews.h"
 #include "platform/Prompter.h"
 #include "store/MainConnection.h"
 #include "ui/common/Log.h"
+#include "ui/common/MeasureLabels.h"
 #include "ui/views/GraphPane.h"
+#include "ui/views/MeasureKindBox.h"
 #include "ui/views/NoteMarks.h"
 #include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
@@ -21,6 +24,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -33,6 +38,11 @@ namespace {
 // A zoom shorter than this many days gets ticks at a share of its span instead of whole days.
 constexpr double kWholeDayTicksFromDays = 2.0;
 constexpr int kShortZoomTicks = 4;
+// An index's read-out and tooltip: three decimals (a crest factor of 3.142, a gE overall of 0.125).
+constexpr int kIndexDecimals = 3;
+// The baseline's limits: dashed lines in the status colours of warning and critical.
+const QColor kBaselineWarningColour(214, 160, 0);
+const QColor kBaselineCriticalColour(200, 30, 30);
 
 AxisRange ZoomedAxis(const QDateTime& reference, const DateZoom& zoom) {
     const double minimum = TrendMinutes(reference, zoom.start);
@@ -52,6 +62,13 @@ TrendView::TrendView(PointViewsState& state, QWidget* parent) : ReadingView(stat
     AddToBar(trendLineButton_);
     AddToBar(zoomButton_);
     notes_ = new NoteMarks(Pane().Graph());
+    // The notes and the baseline's limits share the graph's underlay, behind the readings.
+    Pane().Graph().setUnderlay([view = QPointer<TrendView>(this)](QPainter& painter) {
+        if (view) {
+            view->PaintUnder(painter);
+        }
+    });
+    KindChooser()->AddIndexMeasures();
     RefreshTexts();
     connect(trendLineButton_, &QPushButton::clicked, this, &TrendView::EditTrendLine);
     connect(zoomButton_, &QPushButton::clicked, this, &TrendView::EditZoom);
@@ -63,8 +80,18 @@ void TrendView::RefreshTexts() {
     ReadingView::RefreshTexts();
 }
 
+std::optional<IndexMeasure> TrendView::Index() const {
+    return KindChooser()->Index();
+}
+
+void TrendView::SetIndex(IndexMeasure measure) {
+    KindChooser()->SetIndex(measure);
+}
+
 void TrendView::Clear() {
     notes_->Clear();
+    baseline_.reset();
+    indexTrend_.clear();
     ShowTrendView(Pane().Graph(), TrendViewData{}, QString());
     Emptied();
     Pane().Readout().clear();
@@ -90,14 +117,43 @@ bool TrendView::Draw() {
     }
     const CVib& point = *state_.point;
     const MeasureKind kind = Kind();
+    const std::optional<IndexMeasure> index = Index();
     const DisplayUnits units = state_.Units();
-    const TrendSamples samples = MakeTrendSamples(TrendReadingsOf(state_.readings, kind),
-                                                  trendLine_.on ? trendLine_.settings.from : QDateTime());
-    vantor::TrendLine line;
-    if (trendLine_.on && state_.readings.size() >= 2) {
-        line = FitTrendLine(samples, trendLine_.settings, ProjectionTarget(trendLine_.settings, point, kind));
+    CMainConnection& db = *state_.app.MainConnection();
+    indexTrend_.clear();
+    baseline_.reset();
+    try {
+        if (index) {
+            indexTrend_ = PointIndexTrend(db, point, state_.readings, *index);
+        }
+        baseline_ = PointBaselineLimits(db, point,
+                                        index ? AlarmMeasure{std::nullopt, index} : AlarmMeasure{kind, {}});
+    } catch (const DatabaseError& error) {
+        qCWarning(lcUi) << "the point's indices or baseline could not be read:" << error.what();
+        state_.app.UserPrompter().ShowMessage(UiText(text::ErrorLoadingRecord));
     }
-    TrendViewData view = MakeTrendViewData(point, kind, samples, line, units);
+    baselineScale_ = index ? 1.0 : DisplayMeasureValue(kind, 1.0, units);
+    const TrendSamples samples =
+        MakeTrendSamples(index ? indexTrend_ : TrendReadingsOf(state_.readings, kind),
+                         trendLine_.on ? trendLine_.settings.from : QDateTime());
+    vantor::TrendLine line;
+    if (trendLine_.on && (index ? samples.samples.size() : state_.readings.size()) >= 2) {
+        // An index has no documented levels to project to: only a value of the user's.
+        std::optional<double> target;
+        if (!index) {
+            target = ProjectionTarget(trendLine_.settings, point, kind);
+        } else if (trendLine_.settings.mode == ProjectionMode::ValuePoint) {
+            target = trendLine_.settings.targetValue;
+        }
+        line = FitTrendLine(samples, trendLine_.settings, target);
+    }
+    TrendViewData view = index ? MakeIndexTrendViewData(samples, line, IndexMeasureUnit(*index))
+                               : MakeTrendViewData(point, kind, samples, line, units);
+    if (baseline_) {
+        // The limits stay inside the plot.
+        const double top = std::max({view.yAxis.maximum, baseline_->critical * baselineScale_});
+        view.yAxis = AmplitudeAxis(view.yAxis.minimum, top);
+    }
     if (zoom_ && samples.reference.isValid()) {
         view.xAxis = ZoomedAxis(samples.reference, *zoom_);
     }
@@ -119,10 +175,13 @@ bool TrendView::Draw() {
     notes_->Show(std::move(notes));
     ShowTrendView(Pane().Graph(), view, PointTitle(state_.app, point));
     // The tooltip gives a reading's value with the read-out's decimals, not the axis labels'.
-    Pane().Graph().setTooltipYDecimals(MeasureDecimals(kind, state_.Format()));
+    Pane().Graph().setTooltipYDecimals(index ? kIndexDecimals : MeasureDecimals(kind, state_.Format()));
     DrawnGraph drawn;
-    drawn.yScale = DisplayMeasureValue(kind, 1.0, units);
-    drawn.source = point.sItemGUID + QLatin1Char('/') + QString::number(static_cast<int>(kind));
+    drawn.yScale = baselineScale_;
+    drawn.yUnit = view.yLabel;
+    drawn.source = point.sItemGUID + QLatin1Char('/') +
+                   (index ? QStringLiteral("index%1").arg(static_cast<int>(*index))
+                          : QString::number(static_cast<int>(kind)));
     Drawn(std::move(drawn));
     ShowReadout();
     return line.targetMissed;
@@ -134,10 +193,15 @@ void TrendView::ShowReadout() {
         return;
     }
     const MeasureKind kind = Kind();
+    const std::optional<IndexMeasure> index = Index();
     const CVib& point = *state_.point;
     // The read-out gives the latest reading of the quantity (or the shown one): value, status, date.
-    QString readout = QStringLiteral("%1 (%2)").arg(MeasureCaption(state_.app.settings, kind),
-                                                    MeasureUnitLabel(kind, state_.Units()));
+    QString readout = index ? IndexMeasureLabel(*index)
+                            : QStringLiteral("%1 (%2)").arg(MeasureCaption(state_.app.settings, kind),
+                                                            MeasureUnitLabel(kind, state_.Units()));
+    if (index && !IndexMeasureUnit(*index).isEmpty()) {
+        readout += QStringLiteral(" (%1)").arg(IndexMeasureUnit(*index));
+    }
     const CVibReading* reading = state_.readings.empty() ? nullptr : &state_.readings.back();
     if (followShown_) {
         const auto shown =
@@ -147,7 +211,16 @@ void TrendView::ShowReadout() {
             reading = &*shown;
         }
     }
-    if (reading != nullptr) {
+    if (reading != nullptr && index) {
+        const auto value =
+            std::find_if(indexTrend_.begin(), indexTrend_.end(),
+                         [reading](const TrendReading& r) { return r.guid == reading->sItemGUID; });
+        readout +=
+            QStringLiteral(": %1  %2")
+                .arg(value == indexTrend_.end() ? QString()
+                                                : QLocale().toString(value->value, 'f', kIndexDecimals),
+                     QLocale().toString(reading->ctDateTaken, QLocale::ShortFormat));
+    } else if (reading != nullptr) {
         const float value = MeasureValue(*reading, kind);
         const StatusCode status = ClassifyMeasure(point, *reading, kind);
         readout +=
@@ -156,6 +229,49 @@ void TrendView::ShowReadout() {
                      StatusText(status), QLocale().toString(reading->ctDateTaken, QLocale::ShortFormat));
     }
     Pane().Readout().setText(readout);
+}
+
+std::optional<int> TrendView::ScreenY(double displayed) const {
+    const CVantorGraphCtrl& graph = Pane().Graph();
+    const QRect plot = graph.plotRect();
+    const double minimum = graph.GetYAxisMin();
+    const double maximum = graph.GetYAxisMax();
+    if (plot.height() <= 0 || !(maximum > minimum) || displayed < minimum || displayed > maximum) {
+        return std::nullopt;
+    }
+    // The trend's Y axis is linear: YAxisMin at the plot's bottom edge, YAxisMax at its top.
+    return plot.bottom() -
+           static_cast<int>(std::lround((displayed - minimum) / (maximum - minimum) * plot.height()));
+}
+
+std::vector<int> TrendView::BaselineLineY() const {
+    std::vector<int> lines;
+    if (baseline_) {
+        for (const double level : {baseline_->warning, baseline_->critical}) {
+            if (const std::optional<int> y = ScreenY(level * baselineScale_)) {
+                lines.push_back(*y);
+            }
+        }
+    }
+    return lines;
+}
+
+void TrendView::PaintUnder(QPainter& painter) {
+    notes_->PaintUnder(painter);
+    if (!baseline_) {
+        return;
+    }
+    const QRect plot = Pane().Graph().plotRect();
+    painter.save();
+    const std::pair<double, QColor> lines[] = {{baseline_->warning, kBaselineWarningColour},
+                                               {baseline_->critical, kBaselineCriticalColour}};
+    for (const auto& [level, colour] : lines) {
+        if (const std::optional<int> y = ScreenY(level * baselineScale_)) {
+            painter.setPen(QPen(colour, 1.5, Qt::DashLine));
+            painter.drawLine(QPointF(plot.left(), *y + 0.5), QPointF(plot.right(), *y + 0.5));
+        }
+    }
+    painter.restore();
 }
 
 void TrendView::SetTrendLine(const TrendLineChoice& choice) {

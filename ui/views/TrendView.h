@@ -2,14 +2,20 @@
 // "Trend": one measured quantity of every reading of the point against its date, with the point's
 // warning and critical bands, markers coloured by status, the trend line with its projection and
 // the date axis zoom. A click on a reading's marker names that reading; a box dragged from anywhere
-// zooms. Notes on the point or its machine stand as flags on the time axis at their dates.
+// zooms. Notes on the point or its machine stand as flags on the time axis at their dates. Besides the
+// documented measures the chooser offers the waveform indices (crest factor, kurtosis, peak-to-peak,
+// gE overall), and a measure with a baseline alarm has the baseline's warning and critical limits
+// drawn as dashed lines under the readings.
 
+#include "analysis/BaselineAlarms.h"
+#include "analysis/IndexMeasures.h"
 #include "ui/views/ReadingView.h"
 #include "ui/views/TrendLineDialog.h"
 #include "ui/views/ZoomDateDialog.h"
 
 #include <optional>
 
+class QPainter;
 class QPushButton;
 
 namespace vantor {
@@ -43,6 +49,14 @@ public:
     // The notes on the point and its machine, marked on the time axis.
     NoteMarks& Notes() const { return *notes_; }
 
+    // The waveform index the trend shows; none while a documented measure is chosen.
+    std::optional<IndexMeasure> Index() const;
+    void SetIndex(IndexMeasure measure);
+    // The limits of the shown measure's baseline alarm (stored units); none without one.
+    const std::optional<BaselineStatistics>& BaselineLimits() const { return baseline_; }
+    // Where the last paint put the baseline's warning and critical lines (the graph's y).
+    std::vector<int> BaselineLineY() const;
+
 protected:
     bool HasCursor() const override { return false; }
     void AddMenuItems(QMenu& menu) override;
@@ -51,6 +65,8 @@ protected:
 private:
     // Draws; true when a projection missed its target.
     bool Draw();
+    void PaintUnder(QPainter& painter);
+    std::optional<int> ScreenY(double displayed) const;
 
     QPushButton* trendLineButton_ = nullptr;
     QPushButton* zoomButton_ = nullptr;
@@ -58,6 +74,9 @@ private:
     std::optional<DateZoom> zoom_;
     bool followShown_ = false;
     NoteMarks* notes_ = nullptr;
+    std::vector<TrendReading> indexTrend_; // the shown index's values
+    std::optional<BaselineStatistics> baseline_;
+    double baselineScale_ = 1; // displayed units per stored unit of the baseline's limits
 };
 
 } // namespace vantor

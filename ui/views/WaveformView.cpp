@@ -61,4 +61,8 @@ void WaveformView::ExportCsv() {
     ExportShownSignalCsv(this, state_, MeasureKind::Acceleration, CsvContent::Waveform);
 }
 
+bool WaveformView::WriteCsv(const QString& path) {
+    return WriteShownSignalCsv(state_, MeasureKind::Acceleration, CsvContent::Waveform, path);
+}
+
 } // namespace vantor

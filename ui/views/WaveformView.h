@@ -9,6 +9,7 @@ namespace vantor {
 class WaveformView : public ReadingView {
     Q_OBJECT
 public:
+    bool WriteCsv(const QString& path) override;
     WaveformView(PointViewsState& state, QWidget* parent = nullptr);
 
     void Redraw() override;

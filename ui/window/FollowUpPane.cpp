@@ -50,11 +50,26 @@ QColor Colour(StatusCode code) {
     return {rgb.red, rgb.green, rgb.blue};
 }
 
+// The pane opens this tall at most (a quarter of a 768 px window less the dock's title), so the plant
+// and its views keep the window; the user drags it taller. Only the size hint is capped: the
+// window's minimum size stays as it was.
+constexpr int kOpeningHeight = 170;
+
+class PaneTabs : public QTabWidget {
+public:
+    using QTabWidget::QTabWidget;
+    QSize sizeHint() const override {
+        QSize hint = QTabWidget::sizeHint();
+        hint.setHeight(std::min(hint.height(), kOpeningHeight));
+        return hint;
+    }
+};
+
 } // namespace
 
 FollowUpPane::FollowUpPane(CAppData& app, QWidget* parent) : QDockWidget(parent), app_(app) {
     setObjectName(QStringLiteral("FollowUpPane"));
-    tabs_ = new QTabWidget(this);
+    tabs_ = new PaneTabs(this);
 
     auto* eventsPage = new QWidget(tabs_);
     state_ = new QComboBox(eventsPage);

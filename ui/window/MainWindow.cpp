@@ -38,6 +38,7 @@
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
 #include "ui/window/MainWindowTexts.h"
+#include "ui/window/WaveformDrop.h"
 
 #include <VantorLabel/VantorLabelCtrl.h>
 #include <VantorLabel/VantorLabelFactory.h>
@@ -54,6 +55,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
@@ -537,6 +539,10 @@ void MainWindow::BuildViewArea() {
             [this] { ShowSelection(false); });
     connect(tree_, &QTreeView::clicked, this, &MainWindow::OnTreeClicked);
     connect(tree_, &QTreeView::activated, this, &MainWindow::OnTreeClicked);
+    new WaveformDrop(*tree_, [this](const QModelIndex& point, const QString& file) {
+        tree_->setCurrentIndex(point);
+        ImportWaveformFile(file);
+    });
     viewPane_ = new QStackedWidget(viewArea_);
     viewPane_->setObjectName(QStringLiteral("ReadingViewsArea"));
     viewPane_->setMinimumWidth(kLeastPaneWidth);
@@ -576,6 +582,10 @@ void MainWindow::RefreshPlant() {
 }
 
 void MainWindow::ImportWaveform() {
+    ImportWaveformFile(QString());
+}
+
+void MainWindow::ImportWaveformFile(const QString& file) {
     if (!initialised_ || !DatabaseReadyForWork(app_)) {
         return;
     }
@@ -586,6 +596,9 @@ void MainWindow::ImportWaveform() {
     }
     ImportWaveformDialog dialog(app_, point->Guid(), point->Name(),
                                 fileQuestion_ ? fileQuestion_ : FileQuestion(AskWithFileDialog), this);
+    if (!file.isEmpty()) {
+        dialog.File().setText(file);
+    }
     if (dialogHook_) {
         dialogHook_(dialog);
     }

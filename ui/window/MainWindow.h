@@ -114,6 +114,9 @@ public:
     // File > Import Waveform...: a waveform file stored as a reading of the selected vibration point
     // (the dialog of ImportWaveformDialog.h); the tree and the point's views then show it.
     void ImportWaveform();
+    // The same with the file filled in: a waveform file dropped on a vibration point of the tree
+    // selects the point and opens the dialog this way.
+    void ImportWaveformFile(const QString& file);
     // Called with the import dialog before it runs (tests fill it in and close it).
     void SetImportWaveformHook(std::function<void(ImportWaveformDialog&)> hook) {
         dialogHook_ = std::move(hook);
