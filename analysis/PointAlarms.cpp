@@ -1,8 +1,8 @@
 #include "analysis/PointAlarms.h"
 
 #include "analysis/Log.h"
-#include "records/DateTimeText.h"
 #include "platform/LeftOutValues.h"
+#include "records/DateTimeText.h"
 
 #include <algorithm>
 #include <limits>

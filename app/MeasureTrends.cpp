@@ -3,6 +3,7 @@
 #include "analysis/PointAlarms.h"
 #include "analysis/ReadingIndices.h"
 #include "app/PointAlarmSetup.h"
+#include "loaders/IndicesStore.h"
 #include "store/AlarmRecords.h"
 #include "store/MainConnection.h"
 

@@ -5,6 +5,9 @@
 #include "analysis/ReadingIndices.h"
 #include "analysis/SignalCache.h"
 #include "analysis/SignalProcessor.h"
+#include "loaders/EnvelopeLoader.h"
+#include "loaders/IndicesStore.h"
+#include "loaders/SignalLoader.h"
 #include "store/MainConnection.h"
 #include "texts/UiText.h"
 
