@@ -6,7 +6,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(
-  build-essential cmake ninja-build pkg-config ccache clang-format codespell
+  build-essential cmake ninja-build pkg-config ccache clang clang-format codespell
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6sql6-sqlite libqt6opengl6-dev
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libcli11-dev
