@@ -587,6 +587,32 @@ TEST_F(ReportTest, FooterNamesTheProgramAndItsVersion) {
     EXPECT_TRUE(text.contains(QStringLiteral("Page 1 of 1"))) << text.toStdString();
 }
 
+// Every heading and table caption is printed, also those that follow a table directly (the
+// follow-up sections: a heading, captioned tables one after another, then the next heading).
+TEST_F(ReportTest, HeadingsAndCaptionsAfterTablesArePrinted) {
+    ReportDocument document;
+    document.titleBlock.title = QStringLiteral("Captions");
+    const ReportTable table{QStringLiteral("Caption one"),
+                            {QStringLiteral("A"), QStringLiteral("B")},
+                            {{{QStringLiteral("a1"), std::nullopt}, {QStringLiteral("b1"), std::nullopt}}}};
+    document.blocks.push_back(ReportHeading{1, QStringLiteral("Heading one")});
+    document.blocks.push_back(table);
+    ReportTable second = table;
+    second.caption = QStringLiteral("Caption two");
+    document.blocks.push_back(second);
+    document.blocks.push_back(ReportHeading{1, QStringLiteral("Heading two")});
+    ReportTable third = table;
+    third.caption.clear();
+    document.blocks.push_back(third);
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("captions.pdf"));
+    ASSERT_TRUE(WritePdf(document, pdf));
+    const QString text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    for (const char* shown : {"Heading one", "Caption one", "Caption two", "Heading two", "a1"}) {
+        EXPECT_TRUE(text.contains(QLatin1String(shown))) << shown << "\n" << text.toStdString();
+    }
+}
+
 // Headings that lead to a table go to the next page with its first rows rather than stay at the
 // foot of a page.
 TEST_F(ReportTest, NoHeadingOfATableIsLeftAtTheFootOfAPage) {

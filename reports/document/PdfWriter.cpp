@@ -154,13 +154,10 @@ QTextCharFormat TextFormat(double pointSize, bool bold) {
     return format;
 }
 
-// Builds the document's text without laying it out: the document gets its layout only once the
-// whole text is in (Paginate), since a layout present while the text grows would lay the document
-// out again after every insert. Sizes are measured on the PDF's own paint device.
 class PdfBuilder {
 public:
-    PdfBuilder(QTextDocument& text, std::vector<PageImage>& images, QPaintDevice& device, double bodyWidth)
-        : text_(text), images_(images), device_(device), bodyWidth_(bodyWidth), cursor_(&text) {}
+    PdfBuilder(QTextDocument& text, std::vector<PageImage>& images)
+        : text_(text), images_(images), cursor_(&text) {}
 
     void Paragraph(const QString& content, double pointSize, bool bold, Qt::Alignment align,
                    double spaceAbove, double spaceBelow, int headingLevel = 0) {
@@ -187,21 +184,23 @@ public:
         object.setProperty(kImageWidthProperty, DevicePixels(widthCm));
         object.setProperty(kImageHeightProperty, DevicePixels(heightCm));
         if (!caption.isEmpty()) {
-            const QFontMetricsF metrics(CaptionFont(), &device_);
+            const QFontMetricsF metrics(CaptionFont(), text_.documentLayout()->paintDevice());
             object.setProperty(kCaptionProperty, caption);
             object.setProperty(kCaptionHeightProperty, metrics.height() * 1.8);
-            object.setProperty(kObjectWidthProperty, bodyWidth_);
+            object.setProperty(kObjectWidthProperty, text_.pageSize().width());
         }
         if (!leads.empty()) {
             QVariantList list;
             double height = 0;
             for (const LeadHeading& lead : leads) {
                 list.push_back(QVariantList{lead.level, lead.text});
-                height += QFontMetricsF(HeadingFont(lead.level), &device_).height() * kHeadingLineFactor;
+                height +=
+                    QFontMetricsF(HeadingFont(lead.level), text_.documentLayout()->paintDevice()).height() *
+                    kHeadingLineFactor;
             }
             object.setProperty(kLeadsProperty, list);
             object.setProperty(kLeadsHeightProperty, height);
-            object.setProperty(kObjectWidthProperty, bodyWidth_);
+            object.setProperty(kObjectWidthProperty, text_.pageSize().width());
         }
         images_.push_back(image);
         cursor_.insertText(QString(QChar::ObjectReplacementCharacter), object);
@@ -266,29 +265,22 @@ public:
         NextBlock(block, TextFormat(1, false));
     }
 
-    // The block the cursor stands in is to go to the top of the next page when less than roomCm
-    // would be left from its top to the foot of its page, so that a heading or caption is not left
-    // at the foot of a page while what it heads starts on the next. Decided by Paginate.
-    void KeepWithNext(double roomCm) { keeps_.push_back({QTextCursor(cursor_.block()), roomCm}); }
-
-    // Lays the finished text out on pages of the given body size and makes the page breaks asked
-    // for by KeepWithNext, first to last: the layout runs on from one such block to the next, and a
-    // break moves only what follows it.
-    void Paginate(const QSizeF& body) {
-        text_.documentLayout()->setPaintDevice(&device_);
-        text_.setPageSize(body);
-        const double page = body.height();
+    // Moves the block the cursor stands in to the top of the next page when less than roomCm would
+    // be left from its top to the foot of its page, so that a heading or caption is not left at the
+    // foot of a page while what it heads starts on the next.
+    void KeepWithNext(double roomCm) {
+        const double page = text_.pageSize().height();
         if (page <= 0) {
             return;
         }
-        for (Keep& keep : keeps_) {
-            const QRectF box = text_.documentLayout()->blockBoundingRect(keep.at.block());
-            const double top = std::fmod(box.top(), page);
-            if (top > 0 && page - top < DevicePixels(keep.roomCm)) {
-                QTextBlockFormat format = keep.at.blockFormat();
-                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-                keep.at.setBlockFormat(format);
-            }
+        // Lays out what was added so far (incrementally), so that the block's place is known.
+        text_.pageCount();
+        const QRectF box = text_.documentLayout()->blockBoundingRect(cursor_.block());
+        const double top = std::fmod(box.top(), page);
+        if (top > 0 && page - top < DevicePixels(roomCm)) {
+            QTextBlockFormat format = cursor_.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            cursor_.setBlockFormat(format);
         }
     }
 
@@ -307,17 +299,9 @@ private:
         }
     }
 
-    struct Keep {
-        QTextCursor at;
-        double roomCm = 0;
-    };
-
     QTextDocument& text_;
     std::vector<PageImage>& images_;
-    QPaintDevice& device_;
-    double bodyWidth_;
     QTextCursor cursor_;
-    std::vector<Keep> keeps_;
     bool first_ = true;
     bool afterTable_ = false;
 };
@@ -416,15 +400,16 @@ bool WritePdf(const ReportDocument& document, const QString& path, QString* erro
         const QSizeF body(page.width(), page.height() - footer);
 
         QTextDocument text;
+        text.documentLayout()->setPaintDevice(&writer);
         text.setDocumentMargin(0);
         text.setDefaultFont(QFont(kFontFamily, 10));
+        text.setPageSize(body);
         std::vector<PageImage> images;
         ImageObject handler(images);
+        text.documentLayout()->registerHandler(kImageObjectType, &handler);
         {
-            PdfBuilder builder(text, images, writer, body.width());
+            PdfBuilder builder(text, images);
             BuildText(document, builder);
-            text.documentLayout()->registerHandler(kImageObjectType, &handler);
-            builder.Paginate(body);
         }
 
         const int pages = text.pageCount();
