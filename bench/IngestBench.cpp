@@ -3,6 +3,7 @@
 // look-up, thinning and duplicate check, commit, level check; a waveform of 8192 samples also built
 // into a reading with both spectra, indices and diagnosis), beside the bare parse of the same
 // messages, which is all a subscriber that only counts them would do.
+#include "IngestBenchPoint.h"
 #include "app/Startup.h"
 #include "ingest/OnlineIngest.h"
 #include "platform/testing/PostgresCluster.h"
@@ -32,18 +33,7 @@ const QString kWaveformTopic = QStringLiteral("vantor/bench/s1/waveform");
 
 // One point with its ISO limits and its sensor, in `db`; the ingest of its messages.
 std::unique_ptr<OnlineIngest> SensorOnAPoint(CMainConnection& db) {
-    const CMachine machine{MakeItemGuid(), 0, QStringLiteral("Fan"), QStringLiteral("FAN"), {}};
-    db.UpsertMachine(machine);
-    CVib point;
-    point.sItemGUID = MakeItemGuid();
-    point.sParentGUID = machine.sItemGUID;
-    point.sName = QStringLiteral("Motor DE");
-    point.bISOAlarmsOn = true;
-    point.fISOWarningMMS = 4.5f;
-    point.fISOCriticalMMS = 7.1f;
-    point.fRunSpeedHz = 24.75f;
-    db.UpsertVib(point);
-    onlinerows::PutSensor(db.Connection(), {QStringLiteral("s1"), point.sItemGUID, kStart});
+    bench::AddSensorPoint(db, kStart);
     return std::make_unique<OnlineIngest>(db, QStringLiteral("bench"), IngestIntervals{0, 0});
 }
 

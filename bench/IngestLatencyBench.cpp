@@ -5,6 +5,7 @@
 // 50th message, and a subscriber on the status topic. Reported as the median and the 90th
 // percentile of the 40 crossings, beside the broker's own round trip (the same publisher's message
 // back to a subscriber of its topic), which is the floor any service behind the broker adds to.
+#include "IngestBenchPoint.h"
 #include "app/Startup.h"
 #include "ingest/SensorMessage.h"
 #include "ingest/tests/TestBroker.h"
@@ -125,18 +126,7 @@ void BM_PublishToStatus(benchmark::State& state) {
         state.SkipWithError("no broker or no database");
         return;
     }
-    CMainConnection& db = *app.MainConnection();
-    const CMachine machine{MakeItemGuid(), 0, QStringLiteral("Fan"), QStringLiteral("FAN"), {}};
-    db.UpsertMachine(machine);
-    CVib point;
-    point.sItemGUID = MakeItemGuid();
-    point.sParentGUID = machine.sItemGUID;
-    point.sName = QStringLiteral("Motor DE");
-    point.bISOAlarmsOn = true;
-    point.fISOWarningMMS = 4.5f;
-    point.fISOCriticalMMS = 7.1f;
-    db.UpsertVib(point);
-    onlinerows::PutSensor(db.Connection(), {QStringLiteral("s1"), point.sItemGUID, kStart});
+    bench::AddSensorPoint(*app.MainConnection(), kStart);
     const QString settings = env.Root() + QStringLiteral("/ingest.conf");
     {
         QFile file(settings);
