@@ -88,4 +88,17 @@ std::vector<FaultFamily> FaultFamiliesOf(const std::vector<BearingAtPoint>& bear
     return families;
 }
 
+double EnvelopeOpeningSpan(const std::vector<BearingAtPoint>& bearings, double runSpeedHz) {
+    // The families' 10th harmonics (with their sidebands) and a little room beyond them.
+    constexpr int kOpeningHarmonics = 10;
+    constexpr double kOpeningRoom = 1.05;
+    double reach = 0;
+    for (const FaultFamily& family : FaultFamiliesOf(bearings, runSpeedHz, kOpeningHarmonics)) {
+        for (const FamilyLine& line : family.lines) {
+            reach = std::max(reach, line.hz);
+        }
+    }
+    return reach * kOpeningRoom;
+}
+
 } // namespace vantor

@@ -61,4 +61,8 @@ std::vector<FaultFamily> FaultFamiliesOf(const BearingAtPoint& bearing, int bear
 std::vector<FaultFamily> FaultFamiliesOf(const std::vector<BearingAtPoint>& bearings, double runSpeedHz,
                                          int harmonics = kDefaultFaultHarmonics);
 
+// The span (Hz from 0) an envelope spectrum opens on: every fault family of the point's bearings to
+// its 10th harmonic, with a little room; 0 without bearings or run speed (the full spectrum).
+double EnvelopeOpeningSpan(const std::vector<BearingAtPoint>& bearings, double runSpeedHz);
+
 } // namespace vantor

@@ -16,14 +16,6 @@ constexpr double kDefaultAxisMaximum = 1.0;
 // Room beyond a waveform's largest swing, as a share of it.
 constexpr double kWaveformHeadroom = 0.05;
 
-AxisRange FrequencyAxis(double minimum, double maximum, const DisplayUnits& units) {
-    if (!(maximum > minimum)) {
-        maximum = minimum + kDefaultAxisMaximum;
-    }
-    return {minimum, maximum, AxisTickStep(minimum, maximum, units.Frequency() != FrequencyUnit::Hz),
-            AxisDecimals(maximum)};
-}
-
 // A step below 1 taken up to the next 1, 2 or 5 times a power of ten; larger steps are round already.
 double RoundStep(double step) {
     return step >= 1.0 ? step : RoundUpToStep(step);
@@ -38,6 +30,14 @@ std::pair<double, double> Extent(const std::vector<double>& values) {
 }
 
 } // namespace
+
+AxisRange FrequencyAxis(double minimum, double maximum, const DisplayUnits& units) {
+    if (!(maximum > minimum)) {
+        maximum = minimum + kDefaultAxisMaximum;
+    }
+    return {minimum, maximum, AxisTickStep(minimum, maximum, units.Frequency() != FrequencyUnit::Hz),
+            AxisDecimals(maximum)};
+}
 
 double DisplayMeasureValue(MeasureKind kind, double stored, const DisplayUnits& units) {
     switch (kind) {
@@ -150,6 +150,30 @@ WaveformViewData MakeWaveformViewData(const ReadingSignals& decoded) {
 
 namespace {
 
+// The date axis in whole days from the first sample's day to the day the last point falls in, and
+// the amplitude axis over the readings, the line, the online values and the levels.
+void FitTrendAxes(TrendViewData& view) {
+    std::vector<double> xs = view.x;
+    xs.insert(xs.end(), view.lineX.begin(), view.lineX.end());
+    xs.insert(xs.end(), view.onlineX.begin(), view.onlineX.end());
+    const auto [firstX, lastX] = Extent(xs);
+    const double firstDay = std::floor(firstX / kMinutesPerDay);
+    const double endDay = std::max(firstDay + 1.0, std::ceil(lastX / kMinutesPerDay));
+    view.xAxis = {firstDay * kMinutesPerDay, endDay * kMinutesPerDay,
+                  std::max(1.0, std::ceil(AxisTickStep(firstDay, endDay, false))) * kMinutesPerDay, 0};
+
+    std::vector<double> ys = view.y;
+    ys.insert(ys.end(), view.lineY.begin(), view.lineY.end());
+    ys.insert(ys.end(), view.onlineY.begin(), view.onlineY.end());
+    for (const std::optional<double>& level : {view.warning, view.critical}) {
+        if (level) {
+            ys.push_back(*level);
+        }
+    }
+    const auto [low, high] = Extent(ys);
+    view.yAxis = AmplitudeAxis(low, high);
+}
+
 // The trend of samples in stored units shown × `scale`, judged against `limits` (stored units).
 TrendViewData TrendViewOf(const TrendSamples& samples, const TrendLine& line, double scale,
                           const AlarmLimits& limits) {
@@ -182,24 +206,7 @@ TrendViewData TrendViewOf(const TrendSamples& samples, const TrendLine& line, do
         view.critical = limits.critical * scale;
     }
 
-    std::vector<double> xs = view.x;
-    xs.insert(xs.end(), view.lineX.begin(), view.lineX.end());
-    const auto [firstX, lastX] = Extent(xs);
-    // Whole days from the first sample's day to the day the last point falls in.
-    const double firstDay = std::floor(firstX / kMinutesPerDay);
-    const double endDay = std::max(firstDay + 1.0, std::ceil(lastX / kMinutesPerDay));
-    view.xAxis = {firstDay * kMinutesPerDay, endDay * kMinutesPerDay,
-                  std::max(1.0, std::ceil(AxisTickStep(firstDay, endDay, false))) * kMinutesPerDay, 0};
-
-    std::vector<double> ys = view.y;
-    ys.insert(ys.end(), view.lineY.begin(), view.lineY.end());
-    for (const std::optional<double>& level : {view.warning, view.critical}) {
-        if (level) {
-            ys.push_back(*level);
-        }
-    }
-    const auto [low, high] = Extent(ys);
-    view.yAxis = AmplitudeAxis(low, high);
+    FitTrendAxes(view);
     return view;
 }
 
@@ -213,6 +220,44 @@ TrendViewData MakeTrendViewData(const CVib& point, MeasureKind kind, const Trend
     view.kind = kind;
     view.yLabel = MeasureUnitLabel(kind, units);
     return view;
+}
+
+void AddOnlineValues(TrendViewData& view, const std::vector<TrendReading>& values, double scale,
+                     const AlarmLimits& limits) {
+    if (values.empty()) {
+        return;
+    }
+    // Minutes count forward from the reference (they are truncated to whole minutes): a value
+    // before it moves the reference back to that value's midnight and the readings and the line
+    // forward by the whole days between.
+    const QDateTime firstDay(values.front().taken.date(), QTime(0, 0));
+    if (!view.reference.isValid()) {
+        view.reference = firstDay;
+    } else if (firstDay < view.reference) {
+        const double shift = TrendMinutes(firstDay, view.reference);
+        for (std::vector<double>* xs : {&view.x, &view.lineX}) {
+            for (double& x : *xs) {
+                x += shift;
+            }
+        }
+        view.reference = firstDay;
+    }
+    for (const TrendReading& value : values) {
+        if (IsNoValue(value.value)) {
+            continue;
+        }
+        view.onlineDates.push_back(value.taken);
+        view.onlineX.push_back(TrendMinutes(view.reference, value.taken));
+        view.onlineY.push_back(value.value * scale);
+        view.onlineStatus.push_back(
+            ClassifyValue(value.value, limits.alarmsOn, limits.warning, limits.critical));
+    }
+    FitTrendAxes(view);
+}
+
+void AddOnlineValues(TrendViewData& view, const CVib& point, const std::vector<TrendReading>& values,
+                     const DisplayUnits& units) {
+    AddOnlineValues(view, values, DisplayMeasureValue(view.kind, 1.0, units), LimitsFor(point, view.kind));
 }
 
 TrendViewData MakeIndexTrendViewData(const TrendSamples& samples, const TrendLine& line,

@@ -62,6 +62,12 @@ struct TrendViewData {
     std::vector<StatusCode> status;    // each sample judged against the point's limits
     std::vector<double> lineX;         // the trend line; empty when none is drawn
     std::vector<double> lineY;
+    // The values an online sensor published for the measure: a second series beside the readings,
+    // judged against the same limits; empty for a point no sensor feeds.
+    std::vector<QDateTime> onlineDates;
+    std::vector<double> onlineX; // minutes after the reference
+    std::vector<double> onlineY; // displayed units
+    std::vector<StatusCode> onlineStatus;
     AxisRange xAxis; // minutes, ticks on whole days
     AxisRange yAxis;
     std::optional<double> warning; // displayed units, when the point's alarms judge the measure
@@ -72,8 +78,20 @@ struct TrendViewData {
 // A stored value of a measure in display units: velocities and displacement × amplitude factor, g and
 // BDU as they are.
 double DisplayMeasureValue(MeasureKind kind, double stored, const DisplayUnits& units);
+// Adds an online sensor's values of the view's measure (stored units, oldest first) as the trend's
+// second series, judged against `limits` (stored units) and shown × `scale`; both axes widen to hold
+// them, and a view without readings takes its reference from the first value's day.
+void AddOnlineValues(TrendViewData& view, const std::vector<TrendReading>& values, double scale,
+                     const AlarmLimits& limits);
+// The same for a documented measure of the point, in the display units.
+void AddOnlineValues(TrendViewData& view, const CVib& point, const std::vector<TrendReading>& values,
+                     const DisplayUnits& units);
+
 // The unit label of a measure's values.
 QString MeasureUnitLabel(MeasureKind kind, const DisplayUnits& units);
+
+// A frequency axis from `minimum` to `maximum` (displayed units) with ticks to suit the unit.
+AxisRange FrequencyAxis(double minimum, double maximum, const DisplayUnits& units);
 
 // An amplitude axis from 0 (or the smallest value, when negative) to the largest value.
 AxisRange AmplitudeAxis(double smallest, double largest);

@@ -1,5 +1,6 @@
 #pragma once
-// A point's trend of a waveform index and the limits of a measure's baseline alarm, as the command
+// A point's trend of a waveform index, of its online sensors' values and the limits of a measure's
+// baseline alarm, as the command
 // line's `trend --measure` and the desktop's trend view read them. They throw DatabaseError.
 
 #include "analysis/BaselineAlarms.h"
@@ -17,6 +18,11 @@ class CMainConnection;
 std::vector<TrendReading> PointIndexTrend(CMainConnection& db, const CVib& point,
                                           const std::vector<CVibReading>& readingsOldestFirst,
                                           IndexMeasure measure);
+
+// The overall values the online sensors bound to the point published for a documented measure
+// (ISO velocity or Total acceleration; none for the others), oldest first, in stored units: the
+// trend's second series beside the readings.
+std::vector<TrendReading> PointOnlineTrend(CMainConnection& db, const CVib& point, MeasureKind kind);
 
 // The statistics and limits of the point's baseline alarm on the measure (stored units); none when
 // the point has no usable baseline setting for it or its baseline has too few readings.

@@ -8,6 +8,7 @@
 #include "analysis/SignalProcessor.h"
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
+#include "app/MeasureTrends.h"
 #include "app/ReadingFindings.h"
 #include "app/Startup.h"
 #include "app/ViewedReading.h"
@@ -74,8 +75,9 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
         }
         const TrendSamples samples =
             MakeTrendSamples(TrendReadingsOf(db.ListVibReadings(point.sItemGUID), options.kind));
-        ShowTrendView(graph, MakeTrendViewData(point, options.kind, samples, TrendLine{}, units),
-                      PointTitle(db, point));
+        TrendViewData view = MakeTrendViewData(point, options.kind, samples, TrendLine{}, units);
+        AddOnlineValues(view, point, PointOnlineTrend(db, point, options.kind), units);
+        ShowTrendView(graph, view, PointTitle(db, point));
         cursorX = AxisMiddle(graph);
         return std::nullopt;
     }

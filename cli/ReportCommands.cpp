@@ -170,6 +170,8 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
     auto machines = std::make_shared<std::vector<std::string>>();
     auto statusTable = std::make_shared<bool>(false);
     auto findings = std::make_shared<bool>(true);
+    auto envelope = std::make_shared<bool>(false);
+    auto trendHistory = std::make_shared<bool>(false);
     auto graphs = std::make_shared<std::string>();
     auto period = std::make_shared<std::string>("last");
     auto start = std::make_shared<std::string>();
@@ -191,6 +193,11 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
         graphNames += (graphNames.empty() ? "" : ", ") + std::string(info.name);
     }
     command->add_option("--graphs", *graphs, "Comma-separated graphs or all: " + graphNames);
+    command->add_flag("--envelope", *envelope,
+                      "After each point's graphs, the newest reading's envelope spectrum with the fault "
+                      "families of its bearings and its envelope bands");
+    command->add_flag("--trend-history", *trendHistory,
+                      "Trends plot every reading of the point, whatever the period");
     command->add_option("--period", *period, "last (default), all or between")
         ->check(CLI::IsMember({"last", "all", "between"}));
     command->add_option("--start", *start, "Start of --period between, \"YYYY-MM-DD HH:MM:SS\"");
@@ -200,8 +207,8 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
     command->add_option("--analyst", *analyst, "The sign-off at the report's end: the analyst's name");
     command->add_option("--qualification", *qualification, "The sign-off: the analyst's qualification");
     command->add_option("--sign-off-date", *signOffDate, "The sign-off's date, YYYY-MM-DD (default today)");
-    command->callback([&context, type, machines, statusTable, findings, graphs, period, start, end, out, open,
-                       analyst, qualification, signOffDate] {
+    command->callback([&context, type, machines, statusTable, findings, envelope, trendHistory, graphs,
+                       period, start, end, out, open, analyst, qualification, signOffDate] {
         CliReportOptions options;
         options.report.type = *type == "exception" ? ReportType::Exception : ReportType::Manual;
         options.allMachines = machines->empty();
@@ -210,6 +217,8 @@ void AddReportCommands(CLI::App& cli, CommandContext& context) {
         }
         options.report.statusTable = *statusTable;
         options.report.findings = *findings;
+        options.report.envelope = *envelope;
+        options.report.trendHistory = *trendHistory;
         const QString graphList = QString::fromStdString(*graphs).trimmed();
         if (graphList == QLatin1String("all")) {
             options.report.graphs.fill(true);

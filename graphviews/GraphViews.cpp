@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace vantor {
 namespace {
@@ -21,6 +22,8 @@ constexpr int Rgb(int red, int green, int blue) {
 constexpr int kTraceColour = Rgb(0, 0, 192);
 constexpr int kTrendLineColour = Rgb(192, 0, 0);
 constexpr int kCepstrumMarkColour = Rgb(0, 128, 0);
+// An online sensor's values: a teal line, the colour of the online ring on the plant tree's icons.
+constexpr int kOnlineColour = Rgb(0, 150, 150);
 // Waterfall traces take these in turn, the front trace the first.
 constexpr int kWaterfallColours[] = {Rgb(0, 0, 192),   Rgb(192, 0, 0),   Rgb(0, 128, 0),
                                      Rgb(192, 0, 192), Rgb(0, 128, 128), Rgb(128, 96, 0)};
@@ -46,6 +49,8 @@ constexpr double kMarginPercent = 6;
 
 // Trend readings: filled circles; readings left out of the fit are drawn hollow.
 constexpr short kReadingMarkerRadius = 3;
+// An online value's marker is smaller than a reading's: there are many more of them.
+constexpr short kOnlineMarkerRadius = 2;
 constexpr short kCircle = 0;
 constexpr short kFilled = 0;
 constexpr short kHollow = 1;
@@ -204,7 +209,15 @@ void ShowTrendView(CVantorGraphCtrl& graph, const TrendViewData& view, const QSt
 
     // The Dates axis counts minutes from the earliest plotted date-time; the view counts from its
     // reference, so every x moves by the first sample's minutes.
-    const double origin = view.x.empty() ? 0.0 : *std::min_element(view.x.begin(), view.x.end());
+    double origin = 0.0;
+    if (!view.x.empty() || !view.onlineX.empty()) {
+        origin = std::numeric_limits<double>::max();
+        for (const std::vector<double>* xs : {&view.x, &view.onlineX}) {
+            if (!xs->empty()) {
+                origin = std::min(origin, *std::min_element(xs->begin(), xs->end()));
+            }
+        }
+    }
     const QDateTime base = TrendDateTime(view.reference, origin);
     AxisRange xAxis = view.xAxis;
     xAxis.minimum -= origin;
@@ -233,6 +246,18 @@ void ShowTrendView(CVantorGraphCtrl& graph, const TrendViewData& view, const QSt
                             view.dates[i], guid, QString(), 0, 0, 0, QString(), kReadingMarkerRadius, kCircle,
                             view.inFit[i] == 1 ? kFilled : kHollow, colour,
                             i + 1 == view.x.size() ? kAppendLastPoint : kAppendPoint);
+    }
+    if (!view.onlineX.empty()) {
+        // After the readings, so series 0 stays the readings' (the cursor and the clicks name them);
+        // an online value names no reading.
+        const short online = AddSeries(graph, kOnlineColour, kSolid);
+        for (std::size_t i = 0; i < view.onlineX.size(); ++i) {
+            graph.SetSeriesData(online, static_cast<float>(view.onlineX[i] - origin),
+                                static_cast<float>(view.onlineY[i]), view.onlineDates[i], QString(),
+                                QString(), 0, 0, 0, QString(), kOnlineMarkerRadius, kCircle, kFilled,
+                                StatusMarkerColour(view.onlineStatus[i]),
+                                i + 1 == view.onlineX.size() ? kAppendLastPoint : kAppendPoint);
+        }
     }
     if (!view.lineX.empty()) {
         // Dated like the readings (the array method would date every point 1899-12-30, which would

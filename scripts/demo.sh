@@ -91,9 +91,10 @@ if command -v mosquitto >/dev/null 2>&1 || [[ -x /usr/sbin/mosquitto ]]; then
     trap 'kill $sim_pid $ingest_pid $broker_pid 2>/dev/null || true' EXIT
     sleep 1
     # Two sensors, two overall values a second and a waveform every 5 s each, their faults growing
-    # a simulated two hours a second.
+    # a simulated six hours a second; the messages are stamped on that clock over the last five
+    # days, so the points' trends show the online values growing beside the route readings.
     "$root/build/tools/sensor-sim/vantor-sensor-sim" --port "$port" --site demo --sensors 2 --rate 2 \
-        --waveform-every 5 --hours-per-second 2 --growth-hours 48 --duration 20
+        --waveform-every 5 --hours-per-second 6 --growth-hours 120 --backdate-hours 120 --duration 20
     sleep 1
     kill "$ingest_pid" 2>/dev/null || true
     wait "$ingest_pid" 2>/dev/null || true

@@ -695,6 +695,10 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 644 */ "Print…",
     /* 645 */ "Export PNG",
     /* 646 */ "The file %1 could not be written",
+    /* 647 */ "Online",
+    /* 648 */ "Envelope spectrum with fault families and bands",
+    /* 649 */ "Trends show every reading, whatever the period",
+    /* 650 */ "Envelope (gE) - Spectrum",
 };
 
 } // namespace vantor

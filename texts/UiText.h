@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 252;
+inline constexpr int UiTextAddedCount = 256;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -538,6 +538,10 @@ inline constexpr int ExportPngItem = First + 248;         // "PNG…"
 inline constexpr int PrintItem = First + 249;             // "Print…"
 inline constexpr int ExportPngTitle = First + 250;        // "Export PNG"
 inline constexpr int FileNotWritten = First + 251;        // "The file %1 could not be written"
+inline constexpr int OnlineValuesLabel = First + 252;     // "Online"
+inline constexpr int EnvelopeGraphChoice = First + 253;   // "Envelope spectrum with fault families and bands"
+inline constexpr int TrendHistoryChoice = First + 254;    // "Trends show every reading, whatever the period"
+inline constexpr int EnvelopeGraphHeading = First + 255;  // "Envelope (gE) - Spectrum"
 } // namespace text::added
 
 } // namespace vantor

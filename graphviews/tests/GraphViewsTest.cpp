@@ -188,6 +188,49 @@ TEST(GraphViewsTest, TrendMarkersCarryTheirReadingAndStatusColour) {
     }
 }
 
+// An online sensor's values are a second series after the readings, judged by the same limits and
+// naming no reading; a value before the first reading moves the axis' origin to it, and one after
+// the last widens the axis to its day. Values without a number are left out.
+TEST(GraphViewsTest, OnlineValuesTrendAsASecondSeriesOnTheSameAxes) {
+    CVib point;
+    point.bISOAlarmsOn = true;
+    point.fISOWarningMMS = 4.5f;
+    point.fISOCriticalMMS = 7.1f;
+    TrendViewData view = ThreeDayTrend(true);
+    const std::vector<TrendReading> online = {
+        {QStringLiteral("o1"), QDateTime(QDate(2024, 4, 30), QTime(10, 0)), 8.0f},
+        {QStringLiteral("o2"), QDateTime(QDate(2024, 5, 2), QTime(12, 0)), -100.0f},
+        {QStringLiteral("o3"), QDateTime(QDate(2024, 5, 4), QTime(22, 0)), 5.0f}};
+    AddOnlineValues(view, point, online, DisplayUnits());
+    const auto graph = NewGraph();
+    ShowTrendView(*graph, view, QString());
+
+    ASSERT_EQ(graph->GetSeriesCount(), 2);
+    ASSERT_EQ(graph->seriesPointCount(1), 2);
+    EXPECT_EQ(graph->seriesPoint(0, 0).value(QStringLiteral("x")).toDouble(), 1440.0);
+    EXPECT_EQ(graph->seriesPoint(1, 0).value(QStringLiteral("x")).toDouble(), 0.0);
+    EXPECT_EQ(graph->seriesPoint(1, 1).value(QStringLiteral("x")).toDouble(), 4 * 1440.0 + 720.0);
+    EXPECT_EQ(graph->seriesPoint(1, 1).value(QStringLiteral("dateTime")).toDateTime(),
+              QDateTime(QDate(2024, 5, 4), QTime(22, 0)));
+    EXPECT_TRUE(graph->seriesPoint(1, 0).value(QStringLiteral("readingGuid")).toString().isEmpty());
+    EXPECT_EQ(graph->seriesPoint(1, 0).value(QStringLiteral("markerColor")).toInt(),
+              StatusMarkerColour(StatusCode::Critical));
+    EXPECT_EQ(graph->seriesPoint(1, 1).value(QStringLiteral("markerColor")).toInt(),
+              StatusMarkerColour(StatusCode::Warning));
+    // From the first value's midnight to the end of the last value's day.
+    EXPECT_EQ(Number(*graph, "XAxisMin"), -600.0);
+    EXPECT_EQ(Number(*graph, "XAxisMax"), 5 * 1440.0 - 600.0);
+
+    // A point without readings trends its online values alone, dated from the first one's day.
+    TrendViewData alone =
+        MakeTrendViewData(point, MeasureKind::IsoVelocity, MakeTrendSamples({}), TrendLine{}, DisplayUnits());
+    AddOnlineValues(alone, point, online, DisplayUnits(FrequencyUnit::Hz, AmplitudeUnit::Imperial));
+    EXPECT_EQ(alone.reference, QDateTime(QDate(2024, 4, 30), QTime(0, 0)));
+    ASSERT_EQ(alone.onlineY.size(), 2U);
+    EXPECT_NEAR(alone.onlineY[0], 8.0 * kImperialAmplitudeFactor, 1e-5);
+    EXPECT_GE(alone.yAxis.maximum, alone.onlineY[0]);
+}
+
 // Bars rise from zero to every line and fall back; lines go through the tops only.
 TEST(GraphViewsTest, BarSpectrumDrawsEveryLineFromZero) {
     SpectrumViewData view;

@@ -10,7 +10,9 @@
 #include "analysis/StatusReasons.h"
 #include "analysis/TrendProjection.h"
 #include "analysis/ViewTexts.h"
+#include "loaders/BearingsAtPoint.h"
 #include "loaders/DiagnosisLoader.h"
+#include "loaders/EnvelopeLoader.h"
 #include "loaders/PointAlarmsQuery.h"
 #include "loaders/PointSeverityStore.h"
 #include "loaders/SignalLoader.h"
@@ -19,6 +21,7 @@
 #include "reports/document/ChartPng.h"
 #include "reports/document/ReportSelection.h"
 #include "reports/document/ReportTexts.h"
+#include "store/BearingStore.h"
 #include "store/MainConnection.h"
 
 #include <QDir>
@@ -301,6 +304,9 @@ void AddStatusReasonsSection(CMainConnection& db,
     out.document.blocks.push_back(std::move(table));
 }
 
+// Room beyond the highest envelope band when the envelope chart opens on its families' span.
+constexpr double kEnvelopeBandRoom = 1.05;
+
 class Builder {
 public:
     Builder(CMainConnection& db, const ReportOptions& options, const ReportLook& look, ChartPainter& charts,
@@ -317,34 +323,45 @@ public:
     void Point(const CMachine& machine, const CVib& point) {
         std::vector<ReportBlock>& blocks = out_.document.blocks;
         blocks.push_back(ReportHeading{2, point.sName});
+        std::vector<CVibReading> all = db_.ListVibReadings(point.sItemGUID);
         const std::vector<CVibReading> kept =
-            ReadingsInPeriod(db_.ListVibReadings(point.sItemGUID), options_);
+            ReadingsInPeriod(options_.trendHistory ? all : std::move(all), options_);
         const CVibReading* newest = kept.empty() ? nullptr : &kept.back();
         if (newest == nullptr) {
             blocks.push_back(ReportParagraph{StatusText(StatusCode::NoReadings)});
         }
+        // The newest reading's signals, decoded once for all its charts.
         std::optional<ReadingSignals> decodedNewest;
         bool signalsTried = false;
+        const auto newestSignals = [&]() -> const ReadingSignals* {
+            if (!signalsTried) {
+                signalsTried = true;
+                ReadingSignals decoded;
+                if (LoadReadingSignals(db_, processor_, *newest, decoded)) {
+                    decodedNewest = std::move(decoded);
+                } else {
+                    qCWarning(lcReports) << "report: no signals for reading" << newest->sItemGUID;
+                }
+            }
+            return decodedNewest ? &*decodedNewest : nullptr;
+        };
         for (const ReportGraphInfo& info : kReportGraphs) {
             if (!options_.Shows(info.graph)) {
                 continue;
             }
             if (newest != nullptr && MeasureReported(options_.type, point, newest, info.measure)) {
                 if (info.form == GraphForm::Trend) {
-                    Trend(machine, point, kept, info);
-                } else {
-                    if (!signalsTried) {
-                        signalsTried = true;
-                        ReadingSignals decoded;
-                        if (LoadReadingSignals(db_, processor_, *newest, decoded)) {
-                            decodedNewest = std::move(decoded);
-                        } else {
-                            qCWarning(lcReports) << "report: no signals for reading" << newest->sItemGUID;
-                        }
-                    }
-                    if (decodedNewest) {
-                        Signal(machine, point, *newest, *decodedNewest, info);
-                    }
+                    Trend(machine, point, options_.trendHistory ? all : kept, info);
+                } else if (const ReadingSignals* decoded = newestSignals()) {
+                    Signal(machine, point, *newest, *decoded, info);
+                }
+            }
+            Step();
+        }
+        if (options_.envelope) {
+            if (newest != nullptr) {
+                if (const ReadingSignals* decoded = newestSignals()) {
+                    Envelope(point, *newest, *decoded);
                 }
             }
             Step();
@@ -353,13 +370,17 @@ public:
 
 private:
     void AddChart(ReportGraph graph, ReportChart chart) {
+        AddChart(GraphHeading(graph, look_), std::move(chart));
+    }
+
+    void AddChart(const QString& heading, ReportChart chart) {
         chart.logicalSize = look_.chartSize;
         chart.pixelRatio = look_.chartPixelRatio;
         QPicture picture = charts_.Paint(chart);
         if (picture.isNull()) {
             return;
         }
-        out_.document.blocks.push_back(ReportHeading{3, GraphHeading(graph, look_)});
+        out_.document.blocks.push_back(ReportHeading{3, heading});
         const QSize pixels(qRound(chart.logicalSize.width() * chart.pixelRatio),
                            qRound(chart.logicalSize.height() * chart.pixelRatio));
         out_.document.blocks.push_back(
@@ -414,8 +435,46 @@ private:
             alarmBands = AlarmBandMarks(PointSpectralBands(db_, point.sItemGUID), *spectrum,
                                         decoded.runSpeedHz, look_.units);
         }
-        chart.view = SpectrumChart{std::move(*view), bandLevel, std::move(alarmBands)};
+        SpectrumChart spectrum;
+        spectrum.view = std::move(*view);
+        spectrum.bandAlarmLevel = bandLevel;
+        spectrum.alarmBands = std::move(alarmBands);
+        chart.view = std::move(spectrum);
         AddChart(info.graph, std::move(chart));
+    }
+
+    // The envelope spectrum of the newest reading with the point's families and envelope bands, on
+    // the span the envelope view opens on; a reading whose capture the envelope refuses gets none.
+    void Envelope(const CVib& point, const CVibReading& reading, const ReadingSignals& decoded) {
+        const ReadingEnvelope envelope = LoadReadingEnvelope(db_, analyzer_, reading, decoded);
+        if (envelope.outcome != ReadingEnvelopeOutcome::Ready) {
+            qCInfo(lcReports) << "report: no envelope for reading" << reading.sItemGUID;
+            return;
+        }
+        SpectrumChart spectrum;
+        spectrum.view = MakeEnvelopeViewData(envelope.spectrum, look_.units);
+        CBearingStore store(db_);
+        spectrum.bearings = LoadBearingsAtPoint(store, point.sItemGUID);
+        spectrum.runSpeedHz = decoded.runSpeedHz;
+        spectrum.frequencyFactor = look_.units.FrequencyFactor();
+        spectrum.alarmBands = AlarmBandMarks(PointSpectralBands(db_, point.sItemGUID), BandSpectrum::Envelope,
+                                             decoded.runSpeedHz, look_.units);
+        // The families' span, widened to the envelope bands so that none is cut off.
+        double span = EnvelopeOpeningSpan(spectrum.bearings, decoded.runSpeedHz) * spectrum.frequencyFactor;
+        if (span > 0) {
+            for (const AlarmBandMark& band : spectrum.alarmBands) {
+                span = std::max(span, band.high * kEnvelopeBandRoom);
+            }
+        }
+        if (span > 0 && span < spectrum.view.xAxis.maximum) {
+            spectrum.view.xAxis = FrequencyAxis(0.0, span, look_.units);
+        }
+        ReportChart chart;
+        chart.title = EnvelopeTitle(
+            QStringLiteral("%1 - %2").arg(point.sName, DateText(reading.ctDateTaken, look_.locale)),
+            envelope.spectrum);
+        chart.view = std::move(spectrum);
+        AddChart(UiText(text::added::EnvelopeGraphHeading), std::move(chart));
     }
 
     CMainConnection& db_;
@@ -425,6 +484,7 @@ private:
     const ReportProgress& progress_;
     BuiltReport& out_;
     SignalProcessor processor_;
+    EnvelopeAnalyzer analyzer_;
 };
 
 } // namespace
@@ -478,14 +538,14 @@ BuiltReport BuildReport(CMainConnection& db, const ReportOptions& options, const
         }
         // A machine or point with nothing chosen under it gets no section.
         const bool withTable = options.statusTable && !points.empty();
-        if (withTable || (options.GraphsOn() > 0 && !points.empty())) {
+        if (withTable || (options.ChartsOn() && !points.empty())) {
             document.blocks.push_back(ReportHeading{1, machine.sName});
         }
         if (withTable) {
             document.blocks.push_back(MachineStatusTable(db, points, look));
         }
         for (const CVib& point : points) {
-            if (options.GraphsOn() == 0) {
+            if (!options.ChartsOn()) {
                 break;
             }
             if (stop.IsSet()) {

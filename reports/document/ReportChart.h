@@ -4,6 +4,7 @@
 // report's charts are the very graphs of the views and of `vantor plot`.
 
 #include "analysis/BandMarks.h"
+#include "analysis/FaultFamilies.h"
 #include "analysis/ViewData.h"
 
 #include <QPicture>
@@ -20,6 +21,11 @@ struct SpectrumChart {
     SpectrumViewData view;
     std::optional<double> bandAlarmLevel;  // the VA bands' outline height, as the views draw it
     std::vector<AlarmBandMark> alarmBands; // the point's spectral alarm bands, in place of the VA bands
+    // The fault families of the point's bearings at `runSpeedHz` drawn with their legend, the lines
+    // behind the spectrum's as the views draw them; none without bearings.
+    std::vector<BearingAtPoint> bearings;
+    double runSpeedHz = 0;
+    double frequencyFactor = 1; // displayed units per Hz
 };
 
 struct ReportChart {

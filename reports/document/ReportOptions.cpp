@@ -37,7 +37,7 @@ int ReportWorkCount(const ReportOptions& options, const std::vector<int>& points
     for (const int count : pointsPerMachine) {
         points += count;
     }
-    return points * options.GraphsOn() + 2 + (options.statusTable ? 1 : 0);
+    return points * (options.GraphsOn() + (options.envelope ? 1 : 0)) + 2 + (options.statusTable ? 1 : 0);
 }
 
 } // namespace vantor

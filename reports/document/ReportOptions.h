@@ -90,6 +90,13 @@ struct ReportOptions {
     // off, the document holds only the documented sections.
     bool findings = true;
     std::array<bool, kReportGraphCount> graphs{};
+    // After a point's documented graphs, the envelope spectrum of its newest reading in the period
+    // with its bearings' fault families and its envelope alarm bands, opened on the span of the
+    // families as the envelope view opens; off, the point shows only the documented graphs.
+    bool envelope = false;
+    // Trends plot every reading of the point, not only the period's (so "Last Measurement" keeps
+    // the history behind its one reading); off, trends follow the period as documented.
+    bool trendHistory = false;
     ReportPeriod period = ReportPeriod::LastMeasurement;
     QDateTime start;
     QDateTime end;
@@ -99,10 +106,13 @@ struct ReportOptions {
     bool Shows(ReportGraph graph) const { return graphs[static_cast<std::size_t>(graph)]; }
     void SetShown(ReportGraph graph, bool on) { graphs[static_cast<std::size_t>(graph)] = on; }
     int GraphsOn() const;
+    // Whether a point gets any chart: a documented graph or the envelope.
+    bool ChartsOn() const { return GraphsOn() > 0 || envelope; }
 };
 
-// The progress range: per point one step for every graph switch that is on, plus 2, plus 1 with
-// the status tables. `pointsPerMachine` holds each chosen machine's number of vibration points.
+// The progress range: per point one step for every graph switch that is on (and one for the
+// envelope when chosen), plus 2, plus 1 with the status tables. `pointsPerMachine` holds each chosen
+// machine's number of vibration points.
 int ReportWorkCount(const ReportOptions& options, const std::vector<int>& pointsPerMachine);
 
 } // namespace vantor

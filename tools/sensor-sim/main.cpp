@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -31,6 +32,7 @@ struct Options {
     double hoursPerSecond = 1.0; // simulated fault age per real second
     double growthHours = 48.0;   // age at which a fault is full-size
     double startHours = 0;       // the faults' age at the start
+    double backdateHours = 0;    // > 0: messages stamped on the simulated clock, starting this far back
 };
 
 bool Publish(mosquitto* client, const QString& topic, const QByteArray& payload) {
@@ -64,6 +66,10 @@ int main(int argc, char** argv) {
     cli.add_option("--hours-per-second", o.hoursPerSecond, "Simulated hours of fault growth per second");
     cli.add_option("--growth-hours", o.growthHours, "Hours until a fault is full-size");
     cli.add_option("--start-hours", o.startHours, "The faults' age at the start, in hours");
+    cli.add_option("--backdate-hours", o.backdateHours,
+                   "Stamp the messages on the simulated clock (--hours-per-second), starting this many hours "
+                   "ago, so that a short run fills days of trend (default 0: the real time)")
+        ->check(CLI::NonNegativeNumber);
     CLI11_PARSE(cli, argc, argv);
 
     mosquitto_lib_init();
@@ -76,13 +82,18 @@ int main(int argc, char** argv) {
     const QString site = QString::fromStdString(o.site);
     QElapsedTimer clock;
     clock.start();
+    const QDateTime started = QDateTime::currentDateTimeUtc();
     std::vector<double> lastWaveform(static_cast<std::size_t>(o.sensors), -1e9);
     long tick = 0;
     int published = 0;
     while (o.duration <= 0 || clock.elapsed() < o.duration * 1000) {
         const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
         const double age = o.startHours + seconds * o.hoursPerSecond;
-        const QDateTime now = QDateTime::currentDateTimeUtc();
+        constexpr double kMsPerHour = 3600.0 * 1000.0;
+        const QDateTime now =
+            o.backdateHours > 0
+                ? started.addMSecs(std::llround((seconds * o.hoursPerSecond - o.backdateHours) * kMsPerHour))
+                : QDateTime::currentDateTimeUtc();
         for (int n = 1; n <= o.sensors; ++n) {
             const QString sensor = QString::fromStdString(o.prefix) + QString::number(n);
             const SignalRecipe recipe = SensorRecipe(n, age, o.growthHours);

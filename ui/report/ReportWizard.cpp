@@ -151,8 +151,12 @@ QWizardPage* CReportWizard::MakeGraphsPage() {
     for (int column = 1; column <= 3; ++column) {
         grid->setColumnMinimumWidth(column, 48);
     }
+    // Below the documented grid, unticked by default: the envelope after each point's graphs.
+    envelope_ = new QCheckBox(UiText(text::added::EnvelopeGraphChoice), page);
+    grid->addWidget(envelope_, row + 1, 0, 1, 5);
+    grid->setRowMinimumHeight(row, 6);
     grid->setColumnStretch(4, 1);
-    grid->setRowStretch(row, 1);
+    grid->setRowStretch(row + 2, 1);
     return page;
 }
 
@@ -167,6 +171,10 @@ QWizardPage* CReportWizard::MakePeriodPage() {
         layout->addWidget(periodButtons_[i]);
     }
     periodButtons_[0]->setChecked(true);
+    // Unticked, trends follow the period as documented.
+    layout->addSpacing(12);
+    trendHistory_ = new QCheckBox(UiText(text::added::TrendHistoryChoice), page);
+    layout->addWidget(trendHistory_);
     layout->addStretch();
     return page;
 }
@@ -305,6 +313,8 @@ ReportOptions CReportWizard::Options() const {
     }
     options.statusTable = statusTable_->isChecked();
     options.findings = findings_->isChecked();
+    options.envelope = envelope_->isChecked();
+    options.trendHistory = trendHistory_->isChecked();
     for (const ReportGraphInfo& info : kReportGraphs) {
         options.SetShown(info.graph, GraphBox(info.graph)->isChecked());
     }

@@ -39,6 +39,8 @@ public:
     QListWidget* MachineList() const { return machines_; }
     QCheckBox* StatusTableBox() const { return statusTable_; }
     QCheckBox* FindingsBox() const { return findings_; }
+    QCheckBox* EnvelopeBox() const { return envelope_; }
+    QCheckBox* TrendHistoryBox() const { return trendHistory_; }
     QCheckBox* GraphBox(ReportGraph graph) const;
     QRadioButton* PeriodButton(ReportPeriod period) const;
     QDateTimeEdit* StartEdit() const { return start_; }
@@ -74,6 +76,8 @@ private:
     QListWidget* machines_ = nullptr;
     QCheckBox* statusTable_ = nullptr;
     QCheckBox* findings_ = nullptr;
+    QCheckBox* envelope_ = nullptr;
+    QCheckBox* trendHistory_ = nullptr;
     QCheckBox* graphBoxes_[kReportGraphCount] = {};
     QRadioButton* periodButtons_[3] = {};
     QDateTimeEdit* start_ = nullptr;

@@ -15,6 +15,7 @@
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/MainConnection.h"
+#include "store/OnlineTables.h"
 #include "texts/UiText.h"
 #include "tools/meter-sim/MeterEmulator.h"
 #include "tools/meter-sim/MeterScenario.h"
@@ -860,6 +861,59 @@ TEST_F(AnalysisBenchTest, TheTrendOfEveryIndexIsTheCommandsWithItsBaselineLimits
         }
     }
     trend.SetKind(MeasureKind::IsoVelocity);
+}
+
+// An online sensor bound to the point trends its ISO and Total values as a second series beside the
+// readings, the values `vantor sensor values` lists, and the read-out adds its newest one; a measure
+// the sensors do not publish and a sensor unbound again draw the readings alone.
+TEST_F(AnalysisBenchTest, AnOnlineSensorsValuesTrendBesideTheReadings) {
+    const QString sensor = QStringLiteral("sim-trend");
+    ASSERT_EQ(testing::RunVantor({"sensor", "add", sensor, pump.sItemGUID}).status, 0);
+    const QDateTime start = QDateTime::currentDateTime().addDays(-2);
+    for (int hour = 0; hour < 6; ++hour) {
+        onlinerows::InsertOverall(app->MainConnection()->Connection(),
+                                  {MakeItemGuid(), sensor, pump.sItemGUID, start.addSecs(3600 * hour),
+                                   1.0 + 0.5 * hour, 0.2 + 0.1 * hour, 40.0, 0});
+    }
+    const testing::VantorRun run = testing::RunVantor({"sensor", "values", sensor, "--json"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonArray values = QJsonDocument::fromJson(run.out).array();
+    ASSERT_EQ(values.size(), 6);
+
+    views->setCurrentIndex(PointViews::TrendTab);
+    TrendView& trend = views->Trend();
+    const CVantorGraphCtrl& graph = trend.Pane().Graph();
+    const struct {
+        MeasureKind kind;
+        const char* key; // the command's field; none: the sensors do not publish the measure
+    } cases[] = {{MeasureKind::IsoVelocity, "iso_mms"},
+                 {MeasureKind::Acceleration, "total_g"},
+                 {MeasureKind::BearingNoise, nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        trend.SetKind(c.kind);
+        trend.Redraw();
+        const int readingsShown = graph.seriesPointCount(0);
+        EXPECT_GE(readingsShown, 7);
+        if (c.key == nullptr) {
+            EXPECT_EQ(graph.GetSeriesCount(), 1);
+            EXPECT_TRUE(trend.OnlineValues().empty());
+            continue;
+        }
+        ASSERT_EQ(graph.GetSeriesCount(), 2);
+        ASSERT_EQ(graph.seriesPointCount(1), values.size());
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            EXPECT_FLOAT_EQ(graph.seriesPoint(1, static_cast<int>(i)).value("y").toFloat(),
+                            static_cast<float>(values[i][QLatin1String(c.key)].toDouble()))
+                << i;
+        }
+        EXPECT_TRUE(trend.Pane().Readout().text().contains(UiText(text::added::OnlineValuesLabel)));
+    }
+    trend.SetKind(MeasureKind::IsoVelocity);
+    ASSERT_EQ(testing::RunVantor({"sensor", "remove", sensor}).status, 0);
+    trend.Redraw();
+    EXPECT_EQ(graph.GetSeriesCount(), 1);
+    EXPECT_FALSE(trend.Pane().Readout().text().contains(UiText(text::added::OnlineValuesLabel)));
 }
 
 // Every graph's menu has Export with CSV, PNG and Print. The CSV of a view the command line exports

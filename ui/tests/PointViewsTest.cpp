@@ -563,10 +563,10 @@ TEST(EnvelopeOpeningSpan, ReachesEveryFamilysTenthHarmonic) {
     BearingAtPoint bearing;
     bearing.factors = {0.4, 2.4, 3.6, 5.4};
     const double runSpeed = 25;
-    const double span = OpeningSpan({bearing}, runSpeed);
+    const double span = EnvelopeOpeningSpan({bearing}, runSpeed);
     EXPECT_GE(span, (10 * 5.4 + 1) * runSpeed);
     EXPECT_LT(span, (10 * 5.4 + 1) * runSpeed * 1.1);
-    EXPECT_EQ(OpeningSpan({}, runSpeed), 0.0);
+    EXPECT_EQ(EnvelopeOpeningSpan({}, runSpeed), 0.0);
 }
 
 // Scale Lock keeps the amplitude axis of the last spectrum when another reading is opened.

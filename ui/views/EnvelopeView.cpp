@@ -25,19 +25,6 @@
 
 namespace vantor {
 
-double OpeningSpan(const std::vector<BearingAtPoint>& bearings, double runSpeedHz) {
-    // The families' 10th harmonics (with their sidebands) and a little room beyond them.
-    constexpr int kOpeningHarmonics = 10;
-    constexpr double kOpeningRoom = 1.05;
-    double reach = 0;
-    for (const FaultFamily& family : FaultFamiliesOf(bearings, runSpeedHz, kOpeningHarmonics)) {
-        for (const FamilyLine& line : family.lines) {
-            reach = std::max(reach, line.hz);
-        }
-    }
-    return reach * kOpeningRoom;
-}
-
 EnvelopeView::EnvelopeView(PointViewsState& state, QWidget* parent) : ReadingView(state, {}, parent) {
     caption_ = new QLabel(this);
     caption_->setObjectName(QStringLiteral("EnvelopeCaption"));
@@ -122,7 +109,7 @@ void EnvelopeView::Redraw() {
     drawn.lineY = std::move(view.y);
     ShowFaultFamilies(reading->point ? reading->point->sItemGUID : QString(), reading->decoded.runSpeedHz);
     drawn.openXMaximum =
-        OpeningSpan(Families()->Bearings(), reading->decoded.runSpeedHz) * units.FrequencyFactor();
+        EnvelopeOpeningSpan(Families()->Bearings(), reading->decoded.runSpeedHz) * units.FrequencyFactor();
     Drawn(std::move(drawn));
 }
 

@@ -14,10 +14,6 @@ class QLabel;
 
 namespace vantor {
 
-// The span (Hz from 0) an envelope spectrum opens on: every fault family of the point's bearings to
-// its 10th harmonic, with a little room; 0 without bearings or run speed (the full spectrum).
-double OpeningSpan(const std::vector<BearingAtPoint>& bearings, double runSpeedHz);
-
 class EnvelopeView : public ReadingView {
     Q_OBJECT
 public:

@@ -92,6 +92,7 @@ void TrendView::Clear() {
     notes_->Clear();
     baseline_.reset();
     indexTrend_.clear();
+    online_.clear();
     ShowTrendView(Pane().Graph(), TrendViewData{}, QString());
     Emptied();
     Pane().Readout().clear();
@@ -121,10 +122,13 @@ bool TrendView::Draw() {
     const DisplayUnits units = state_.Units();
     CMainConnection& db = *state_.app.MainConnection();
     indexTrend_.clear();
+    online_.clear();
     baseline_.reset();
     try {
         if (index) {
             indexTrend_ = PointIndexTrend(db, point, state_.readings, *index);
+        } else {
+            online_ = PointOnlineTrend(db, point, kind);
         }
         baseline_ = PointBaselineLimits(db, point,
                                         index ? AlarmMeasure{std::nullopt, index} : AlarmMeasure{kind, {}});
@@ -149,13 +153,16 @@ bool TrendView::Draw() {
     }
     TrendViewData view = index ? MakeIndexTrendViewData(samples, line, IndexMeasureUnit(*index))
                                : MakeTrendViewData(point, kind, samples, line, units);
+    if (!index) {
+        AddOnlineValues(view, point, online_, units);
+    }
     if (baseline_) {
         // The limits stay inside the plot.
         const double top = std::max({view.yAxis.maximum, baseline_->critical * baselineScale_});
         view.yAxis = AmplitudeAxis(view.yAxis.minimum, top);
     }
-    if (zoom_ && samples.reference.isValid()) {
-        view.xAxis = ZoomedAxis(samples.reference, *zoom_);
+    if (zoom_ && view.reference.isValid()) {
+        view.xAxis = ZoomedAxis(view.reference, *zoom_);
     }
     std::vector<NoteView> notes;
     try {
@@ -227,6 +234,14 @@ void TrendView::ShowReadout() {
             QStringLiteral(": %1  %2  %3")
                 .arg(IsNoValue(value) ? QString() : FormatMeasure(kind, value, state_.Format()),
                      StatusText(status), QLocale().toString(reading->ctDateTaken, QLocale::ShortFormat));
+    }
+    if (!index && !online_.empty()) {
+        // The newest online value beside the reading's: the sensor may be days ahead of the route.
+        const TrendReading& latest = online_.back();
+        readout += QStringLiteral("   %1: %2  %3")
+                       .arg(UiText(text::added::OnlineValuesLabel),
+                            FormatMeasure(kind, latest.value, state_.Format()),
+                            QLocale().toString(latest.taken, QLocale::ShortFormat));
     }
     Pane().Readout().setText(readout);
 }

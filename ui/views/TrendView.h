@@ -5,7 +5,8 @@
 // zooms. Notes on the point or its machine stand as flags on the time axis at their dates. Besides the
 // documented measures the chooser offers the waveform indices (crest factor, kurtosis, peak-to-peak,
 // gE overall), and a measure with a baseline alarm has the baseline's warning and critical limits
-// drawn as dashed lines under the readings.
+// drawn as dashed lines under the readings. The ISO and Total overall values an online sensor on the
+// point published trend beside the readings as a second, teal series.
 
 #include "analysis/BaselineAlarms.h"
 #include "analysis/IndexMeasures.h"
@@ -54,6 +55,9 @@ public:
     void SetIndex(IndexMeasure measure);
     // The limits of the shown measure's baseline alarm (stored units); none without one.
     const std::optional<BaselineStatistics>& BaselineLimits() const { return baseline_; }
+    // The online sensor values the trend shows (stored units, oldest first); empty for a point no
+    // sensor feeds and for the measures sensors do not publish.
+    const std::vector<TrendReading>& OnlineValues() const { return online_; }
     // Where the last paint put the baseline's warning and critical lines (the graph's y).
     std::vector<int> BaselineLineY() const;
 
@@ -75,6 +79,7 @@ private:
     bool followShown_ = false;
     NoteMarks* notes_ = nullptr;
     std::vector<TrendReading> indexTrend_; // the shown index's values
+    std::vector<TrendReading> online_;     // the point's online sensor values of the shown measure
     std::optional<BaselineStatistics> baseline_;
     double baselineScale_ = 1; // displayed units per stored unit of the baseline's limits
 };
