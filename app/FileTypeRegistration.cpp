@@ -35,16 +35,25 @@ QString WithoutAccelerator(const QString& text) {
     return plain;
 }
 
-bool WriteFile(const QString& path, const QByteArray& contents) {
+enum class Written { Same, Changed, Failed };
+
+// A file that already holds `contents` is left alone (no write, no sync), so a start that finds the
+// registration as it was costs one read.
+Written WriteFile(const QString& path, const QByteArray& contents) {
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly) && current.size() == contents.size() &&
+        current.readAll() == contents) {
+        return Written::Same;
+    }
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        return false;
+        return Written::Failed;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return false;
+        return Written::Failed;
     }
     file.write(contents);
-    return file.commit();
+    return file.commit() ? Written::Changed : Written::Failed;
 }
 
 QByteArray MimeInfo(const QString& mimeType, const QString& description, const QString& extension) {
@@ -125,10 +134,16 @@ bool RegisterDataFileType(const Edition& edition, const QString& executablePath,
         return false;
     }
     const FileTypeRegistration names = FileTypeRegistrationFor(edition);
-    const bool written =
-        WriteFile(names.mimeFile, MimeInfo(names.mimeType, edition.fileTypeDescription, extension)) &&
-        WriteFile(names.desktopFile, DesktopEntry(edition, names.mimeType, executablePath));
-    if (written && refreshDatabases) {
+    const Written mime =
+        WriteFile(names.mimeFile, MimeInfo(names.mimeType, edition.fileTypeDescription, extension));
+    const Written desktop =
+        mime == Written::Failed
+            ? Written::Failed
+            : WriteFile(names.desktopFile, DesktopEntry(edition, names.mimeType, executablePath));
+    const bool written = mime != Written::Failed && desktop != Written::Failed;
+    // The desktop's databases are rebuilt only when a file changed: running both tools on every
+    // start cost more than the rest of the start on a small plant.
+    if (written && refreshDatabases && (mime == Written::Changed || desktop == Written::Changed)) {
         RefreshInBackground(QStringLiteral("update-mime-database"),
                             QDir(DataHome()).filePath(QStringLiteral("mime")));
         RefreshInBackground(QStringLiteral("update-desktop-database"),

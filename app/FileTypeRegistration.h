@@ -18,9 +18,10 @@ struct FileTypeRegistration {
 // The names and places used for an edition.
 FileTypeRegistration FileTypeRegistrationFor(const Edition& edition);
 
-// Writes both files for the executable and, with refreshDatabases, asks the desktop to refresh its
-// MIME and application databases in the background when the tools for it are installed. False when
-// a file could not be written; start-up goes on regardless.
+// Writes both files for the executable where they differ and, with refreshDatabases and a file
+// changed, asks the desktop to refresh its MIME and application databases in the background when
+// the tools for it are installed. False when a file could not be written; start-up goes on
+// regardless.
 bool RegisterDataFileType(const Edition& edition, const QString& executablePath, const QString& extension,
                           bool refreshDatabases = true);
 

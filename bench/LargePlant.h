@@ -26,14 +26,21 @@ public:
 };
 
 struct LargePlant {
-    QTemporaryDir root;
+    QTemporaryDir temporary;
+    QString root; // the data root's folder
     SilentPrompter prompter;
     std::unique_ptr<CAppData> app;
 
-    LargePlant();
+    LargePlant() : LargePlant(kMachines, kReadingsPerPoint) {}
+    // In `folder` when given (kept after the run), else in a temporary folder.
+    LargePlant(int machines, int readingsPerPoint, const QString& folder = {});
+    // Points the process's data-root variables at this plant's root (several plants in one run).
+    void Use() const;
 };
 
 // The plant, made on first use and kept for the whole run.
 LargePlant& TheLargePlant();
+// A plant of `machines` machines × 10 points × 20 readings, made on first use and kept.
+LargePlant& PlantOfSize(int machines);
 
 } // namespace vantor::bench

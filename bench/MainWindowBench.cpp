@@ -1,7 +1,8 @@
-// Main window start on a large plant: 1,000 machines with 10 vibration points each and 50 readings
-// per point (two 512-byte raw captures each), built once per run in a temporary data root. Measures
-// the plant read that feeds the machine tree, and the whole start of the window (start-up steps,
-// tree model, status table) until the tree has been painted.
+// Main window start at three plant sizes (10, 100 and 1,000 machines with 10 vibration points each
+// and 20 readings per point, two 512-byte raw captures each), each plant built once per run in a
+// temporary data root. Measures the plant read that feeds the machine tree and the whole start of
+// the window (start-up steps, tree model, status table) until the tree has been painted, beside a
+// minimal window showing the same machines and points from one query in a plain tree.
 #include "LargePlant.h"
 #include "app/PlantStatus.h"
 #include "platform/LocalTimeZone.h"
@@ -10,6 +11,9 @@
 #include "ui/window/MainWindow.h"
 
 #include <QApplication>
+#include <QMainWindow>
+#include <QSqlQuery>
+#include <QStandardItemModel>
 #include <QTreeView>
 
 #include <benchmark/benchmark.h>
@@ -17,21 +21,25 @@
 namespace {
 
 using namespace vantor;
-using bench::TheLargePlant;
+using bench::PlantOfSize;
+
+void PlantSizes(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+}
 
 void BM_LoadPlant(benchmark::State& state) {
-    bench::LargePlant& plant = TheLargePlant();
+    bench::LargePlant& plant = PlantOfSize(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         PlantSnapshot snapshot = LoadPlant(*plant.app->MainConnection(), {true, false});
         benchmark::DoNotOptimize(snapshot.machines.size());
     }
 }
-BENCHMARK(BM_LoadPlant)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPlant)->Apply(PlantSizes);
 
 // Window start to tree shown: a new window, its initialisation (start-up steps, the plant read
 // into the tree model, the status table of every point) and the first paint.
 void BM_WindowStartToTreeShown(benchmark::State& state) {
-    bench::LargePlant& plant = TheLargePlant();
+    bench::LargePlant& plant = PlantOfSize(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         MainWindow window(*plant.app);
         if (!window.Initialise(plant.app->edition.title)) {
@@ -47,7 +55,44 @@ void BM_WindowStartToTreeShown(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_WindowStartToTreeShown)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_WindowStartToTreeShown)->Apply(PlantSizes)->Iterations(5);
+
+// The peer: a plain main window whose tree shows the same machines and points from one query,
+// painted once.
+void BM_MinimalWindowWithPlantQuery(benchmark::State& state) {
+    bench::LargePlant& plant = PlantOfSize(static_cast<int>(state.range(0)));
+    const QSqlDatabase database = plant.app->MainConnection()->Connection().Database();
+    for (auto _ : state) {
+        QMainWindow window;
+        auto* tree = new QTreeView(&window);
+        auto* model = new QStandardItemModel(tree);
+        QSqlQuery query(database);
+        query.setForwardOnly(true);
+        query.exec(QStringLiteral("SELECT m.sItemGUID, m.sName, v.sName FROM tblMachines m JOIN tblVibs v ON "
+                                  "v.sParentGUID = m.sItemGUID ORDER BY m.fOrder, m.sItemGUID, v.fOrder"));
+        QStandardItem* machine = nullptr;
+        QString machineGuid;
+        while (query.next()) {
+            if (machine == nullptr || query.value(0).toString() != machineGuid) {
+                machineGuid = query.value(0).toString();
+                machine = new QStandardItem(query.value(1).toString());
+                model->appendRow(machine);
+            }
+            machine->appendRow(new QStandardItem(query.value(2).toString()));
+        }
+        tree->setModel(model);
+        window.setCentralWidget(tree);
+        window.resize(1024, 768);
+        window.show();
+        tree->repaint();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(model->rowCount());
+        state.PauseTiming();
+        window.close();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MinimalWindowWithPlantQuery)->Apply(PlantSizes)->Iterations(5);
 
 } // namespace
 
@@ -58,7 +103,6 @@ int main(int argc, char** argv) {
     PinLocalTimeZone();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    TheLargePlant();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

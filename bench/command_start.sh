@@ -15,7 +15,7 @@ export XDG_CONFIG_HOME="$root/config" XDG_DATA_HOME="$root/xdg-data"
 
 "$vantor" init >/dev/null 2>&1
 for i in $(seq 1 20); do "$vantor" machine add "Machine $i" >/dev/null 2>&1; done
-db="$(find "$root" -name VantorV1.mdb -path '*Database*' | head -n 1)"
+db="$(find "$root" -name VantorV1.mdb -path '*Database*' -not -path '*Empty*' | head -n 1)"
 [[ -n "$db" ]] || { echo "no database under $root" >&2; exit 1; }
 
 run_vantor() { "$vantor" list machines >/dev/null 2>&1; }

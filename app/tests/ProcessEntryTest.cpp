@@ -173,6 +173,17 @@ TEST(FileTypeRegistrationTest, WritesTheMimeTypeAndTheImportActionOnEveryStart) 
     EXPECT_TRUE(desktop.contains(QStringLiteral("\nCategories=Science;Engineering;\n")));
     EXPECT_TRUE(desktop.contains(QStringLiteral("[Desktop Action import]\nName=Import Corvane DataFile\n")));
 
+    // A start that finds both files as it would write them leaves them alone.
+    const QDateTime written = QFileInfo(names.desktopFile).lastModified();
+    {
+        QFile entry(names.desktopFile);
+        ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(entry.setFileTime(written.addSecs(-60), QFileDevice::FileModificationTime));
+    }
+    ASSERT_TRUE(
+        RegisterDataFileType(edition, QStringLiteral("/opt/My Apps/Corvane"), QStringLiteral("rmd"), false));
+    EXPECT_EQ(QFileInfo(names.desktopFile).lastModified(), written.addSecs(-60));
+
     QFile stale(names.desktopFile);
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.write("[Desktop Entry]\nExec=/old/place %f\n");
