@@ -7,6 +7,8 @@
 #include "app/EditOutcome.h"
 #include "store/BearingRecords.h"
 #include "store/MainConnection.h"
+// The checks the editor runs before a write; the dialogs' fields apply the same limits while typing.
+#include "store/Validation.h"
 
 #include <QStringList>
 

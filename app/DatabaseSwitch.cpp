@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "app/ServerDatabase.h"
 #include "app/Startup.h"
+#include "app/TypedSettings.h"
 #include "platform/Prompter.h"
 #include "store/DatabaseCopy.h"
 #include "texts/UiText.h"
@@ -140,7 +141,7 @@ RemoteFallback FallbackOfSwitch(const CAppData& app) {
 
 bool RemoteDatabaseChosen(const CAppData& app) {
     return app.remoteDatabaseInUse ||
-           (!app.server && app.MainConnection() == nullptr && app.settings.localOrRemote == 1);
+           (!app.server && app.MainConnection() == nullptr && RemoteDatabaseChosen(app.settings));
 }
 
 bool DatabaseReadyForWork(CAppData& app) {
@@ -161,7 +162,7 @@ bool DatabaseReadyForWork(CAppData& app) {
 
 int SwitchToRemote(CAppData& app, const WriteProbe& probe, RemoteFallback fallback) {
     const BusyView busy(app);
-    app.settings.localOrRemote = 1;
+    SetRemoteDatabaseChosen(app.settings, true);
     if (app.server) {
         app.server.reset();
         app.settings.serverDatabase.clear();
@@ -210,7 +211,7 @@ bool SwitchToLocal(CAppData& app, const WriteProbe& probe) {
     const BusyView busy(app);
     app.server.reset();
     app.settings.serverDatabase.clear();
-    app.settings.localOrRemote = 0;
+    SetRemoteDatabaseChosen(app.settings, false);
     app.CloseMainConnection();
     app.ReleaseRemoteLock();
     app.remoteDatabaseInUse = false;

@@ -16,18 +16,7 @@ std::optional<qint64> DatabaseChangeCounter(CMainConnection& db) {
                   "SELECT COALESCE(SUM(n_tup_ins + n_tup_upd + n_tup_del), 0) FROM pg_stat_user_tables")
             : QStringLiteral("PRAGMA data_version");
     try {
-        SqlStatement& statement = connection.Prepared(sql);
-        std::optional<qint64> counter;
-        try {
-            if (statement.Step()) {
-                counter = statement.ColumnInteger(0);
-            }
-        } catch (...) {
-            statement.Reset();
-            throw;
-        }
-        statement.Reset();
-        return counter;
+        return FirstInteger(connection.Prepared(sql));
     } catch (const DatabaseError& error) {
         qCWarning(lcApp) << "reading the database's change counter failed:" << error.what();
         return std::nullopt;

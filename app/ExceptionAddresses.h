@@ -3,6 +3,8 @@
 // dialog reads and stores them.
 
 #include "app/CAppData.h"
+// Each address is checked as the editors check it (IsValidEmailAddress).
+#include "store/Validation.h"
 
 #include <QStringList>
 

@@ -2,12 +2,13 @@
 
 #include "app/Log.h"
 #include "app/Secrets.h"
+#include "app/TypedSettings.h"
 
 namespace vantor {
 
 MeasureFormat MeasureFormatOf(const CSettings& settings) {
     MeasureFormat format;
-    format.units = DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
+    format.units = DisplayUnitsOf(settings);
     format.decimalsG = settings.dpG;
     format.decimalsMms = settings.dpMms;
     format.decimalsInchS = settings.dpInchS;
@@ -17,13 +18,13 @@ MeasureFormat MeasureFormatOf(const CSettings& settings) {
 StatusTableOptions StatusTableOptionsOf(const CSettings& settings) {
     StatusTableOptions options;
     options.columns = {settings.vibStatusColumn1, settings.vibStatusColumn2, settings.vibStatusColumn3};
-    options.valuesOn = settings.vibStatusValuesOn == 1;
+    options.valuesOn = StatusValuesOn(settings);
     options.format = MeasureFormatOf(settings);
     return options;
 }
 
 SmtpSettings SmtpSettingsOf(const CSettings& settings, const QString& password) {
-    SmtpSettings smtp{settings.smtpHost, settings.smtpPort, settings.smtpSecurity,
+    SmtpSettings smtp{settings.smtpHost, settings.smtpPort, static_cast<int>(SmtpSecurityOf(settings)),
                       settings.smtpUser, password,          settings.smtpFrom};
     const QString allowed = settings.smtpAllowPlainAuth.trimmed();
     smtp.allowPlainAuth =
@@ -45,14 +46,14 @@ QString StoredSmtpPassword(const CAppData& app) {
 }
 
 ExceptionCollectOptions ExceptionCollectOptionsOf(const CSettings& settings) {
-    return ExceptionCollectOptions{settings.emailExceptionsOnUpload != 0, MeasureFormatOf(settings)};
+    return ExceptionCollectOptions{EmailExceptionsOnUpload(settings), MeasureFormatOf(settings)};
 }
 
 ExceptionSendOptions ExceptionSendOptionsOf(const CAppData& app) {
     const CSettings& settings = app.settings;
     ExceptionSendOptions options;
-    options.emailExceptionsOnUpload = settings.emailExceptionsOnUpload != 0;
-    options.autoSend = settings.autoSendEmailExceptionsOnUpload == 1;
+    options.emailExceptionsOnUpload = EmailExceptionsOnUpload(settings);
+    options.autoSend = AutoSendExceptions(settings);
     options.dataFolder = app.folders.dataFolder;
     options.editionTitle = app.edition.title;
     options.labels = MakeExceptionEmailLabels({settings.band1Name, settings.band2Name, settings.band3Name},

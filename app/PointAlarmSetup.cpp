@@ -158,4 +158,42 @@ std::optional<QString> StorePointEnvelopeBand(CMainConnection& db, const QString
     return std::nullopt;
 }
 
+PointAlarmSetupRows LoadPointAlarmSetup(CMainConnection& db, const QString& pointGuid) {
+    PointAlarmSetupRows rows;
+    for (const PointAlarmSettingRow& row : alarmrows::SettingsOf(db.Connection(), pointGuid)) {
+        if (const std::optional<BaselineSettings> settings = BaselineSettingsOf(row)) {
+            rows.settings[row.measure] = *settings;
+        }
+    }
+    rows.bands = alarmrows::BandsOf(db.Connection(), pointGuid);
+    rows.envelope = derived::GetEnvelopeBand(db.Connection(), pointGuid);
+    rows.latest = LatestReadingSignals(db, pointGuid);
+    return rows;
+}
+
+std::optional<QString> StorePointAlarmChanges(CMainConnection& db, const CVib& point,
+                                              const PointAlarmChanges& changes) {
+    SqlConnection::Transaction transaction(db.Connection());
+    for (const AlarmMeasure& measure : changes.removed) {
+        RemoveBaselineSettings(db, point.sItemGUID, measure);
+    }
+    for (const BaselineSettings& settings : changes.stored) {
+        if (std::optional<QString> refused = StoreBaselineSettings(db, point, settings)) {
+            return refused;
+        }
+    }
+    if (changes.bands) {
+        StorePointBands(db, point.sItemGUID, *changes.bands);
+    }
+    if (changes.envelope) {
+        if (std::optional<QString> refused = StorePointEnvelopeBand(db, point.sItemGUID, *changes.envelope)) {
+            return refused;
+        }
+    }
+    if (!transaction.Commit()) {
+        return UiText(text::ErrorSavingRecord);
+    }
+    return std::nullopt;
+}
+
 } // namespace vantor

@@ -14,6 +14,7 @@
 
 #include <QString>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -64,5 +65,29 @@ std::optional<QString> EnvelopeBandRefusal(double lowHz, double highHz);
 // gives the refusal or none.
 std::optional<QString> StorePointEnvelopeBand(CMainConnection& db, const QString& pointGuid,
                                               const std::optional<EnvelopeBandRow>& band);
+
+// What the point set-up's Alarms tab starts from: the stored settings by measure name, the stored
+// band rows (a row the analysis cannot use is kept, so the tab can say why it left it out), the
+// point's own envelope band and its latest reading decoded.
+struct PointAlarmSetupRows {
+    std::map<QString, BaselineSettings> settings;
+    std::vector<SpectralBandRow> bands;
+    std::optional<EnvelopeBandRow> envelope;
+    std::optional<ReadingSignals> latest;
+};
+PointAlarmSetupRows LoadPointAlarmSetup(CMainConnection& db, const QString& pointGuid);
+
+// What the tab changed: the measures whose settings go, the settings to store, the bands replacing
+// the stored ones and the envelope band replacing the stored one (each only when given).
+struct PointAlarmChanges {
+    std::vector<AlarmMeasure> removed;
+    std::vector<BaselineSettings> stored;
+    std::optional<std::vector<SpectralBand>> bands;
+    std::optional<std::optional<EnvelopeBandRow>> envelope;
+};
+// Stores the changes in one transaction: all of them, or none with the refusal (or the message that
+// the record could not be saved when the transaction could not commit).
+std::optional<QString> StorePointAlarmChanges(CMainConnection& db, const CVib& point,
+                                              const PointAlarmChanges& changes);
 
 } // namespace vantor

@@ -1,6 +1,7 @@
 #include "app/ReportSetup.h"
 
 #include "app/FollowUpReport.h"
+#include "app/TypedSettings.h"
 
 #include "platform/Version.h"
 
@@ -10,8 +11,8 @@ namespace vantor {
 
 ReportLook MakeReportLook(const CAppData& app) {
     ReportLook look;
-    look.units = DisplayUnits::FromSettings(app.settings.xAxisUnits, app.settings.yAxisUnits);
-    look.consolidatePeaks = app.settings.varovudOvoOn == 1;
+    look.units = DisplayUnitsOf(app.settings);
+    look.consolidatePeaks = ConsolidatePeaks(app.settings);
     look.bandNames = {app.settings.band1Name, app.settings.band2Name, app.settings.band3Name};
     look.locale = QLocale::system();
     look.reportDate = QDateTime::currentDateTime();

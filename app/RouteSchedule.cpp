@@ -237,6 +237,29 @@ QString SetRouteSchedule(CMainConnection& db, const QString& routeKey, std::opti
     return {};
 }
 
+QString ReplaceRouteSchedule(CMainConnection& db, const QString& routeKey, int intervalDays,
+                             std::optional<QDate> start) {
+    SqlConnection::Transaction transaction(db.Connection());
+    if (QString refusal = SetRouteSchedule(db, routeKey, intervalDays, start); !refusal.isEmpty()) {
+        return refusal;
+    }
+    if (!start) {
+        RouteScheduleRow row = schedulerows::Of(db.Connection(), RouteGuidOf(db, routeKey));
+        if (row.startDate.isValid()) {
+            row.startDate = {};
+            schedulerows::Put(db.Connection(), row);
+        }
+    }
+    if (!transaction.Commit()) {
+        throw DatabaseError(QStringLiteral("the route's schedule could not be committed"));
+    }
+    return {};
+}
+
+RouteScheduleRow RouteScheduleOf(CMainConnection& db, const QString& routeGuid) {
+    return schedulerows::Of(db.Connection(), routeGuid);
+}
+
 QString MissedPoints::Text() const {
     if (measured == 0) {
         return {};

@@ -86,6 +86,13 @@ PlantCompliance ComplianceOver(CMainConnection& db, const QDate& from, const QDa
 // input (unknown route, interval outside 1..3650 days), nothing stored; empty when done.
 QString SetRouteSchedule(CMainConnection& db, const QString& routeKey, std::optional<int> intervalDays,
                          std::optional<QDate> start);
+// Sets a route's interval and start date as the route manager shows them: without a start date the
+// stored one goes (points never measured are then due at once). The message as above.
+QString ReplaceRouteSchedule(CMainConnection& db, const QString& routeKey, int intervalDays,
+                             std::optional<QDate> start);
+// A route's stored schedule (the default interval and no start date when none is stored). Throws
+// DatabaseError.
+RouteScheduleRow RouteScheduleOf(CMainConnection& db, const QString& routeGuid);
 
 // After a From Meter run: the route points of the routes the run's readings belong to, how many
 // were measured and which were not ("12 of 14 measured; missed: Pump NDE, Fan DE").

@@ -250,16 +250,11 @@ ServerStatus ReadServerStatus(SqlConnection& connection) {
                        "to_char(backend_start, 'YYYY-MM-DD HH24:MI:SS') FROM pg_stat_activity "
                        "WHERE datname = current_database() AND backend_type = 'client backend' "
                        "ORDER BY backend_start"));
-    try {
-        while (sessions.Step()) {
-            status.sessions.push_back({sessions.ColumnText(0), sessions.ColumnText(1), sessions.ColumnText(2),
-                                       DateTimeFromSql(sessions.ColumnText(3))});
-        }
-    } catch (...) {
-        sessions.Reset();
-        throw;
+    const StatementReset reset(sessions);
+    while (sessions.Step()) {
+        status.sessions.push_back({sessions.ColumnText(0), sessions.ColumnText(1), sessions.ColumnText(2),
+                                   DateTimeFromSql(sessions.ColumnText(3))});
     }
-    sessions.Reset();
     return status;
 }
 

@@ -5,6 +5,7 @@
 #include "app/AlarmEvents.h"
 #include "app/CAppData.h"
 #include "app/Log.h"
+#include "app/TypedSettings.h"
 #include "app/ViewedReading.h"
 #include "device/DateFixCheck.h"
 #include "interchange/SignalExport.h"

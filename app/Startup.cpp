@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/ServerDatabase.h"
+#include "app/TypedSettings.h"
 
 #include "app/DatabaseSwitch.h"
 #include "app/LanguageRepairTool.h"
@@ -137,7 +138,7 @@ bool RunHeadlessStartup(CAppData& app, const WriteProbe& probe) {
     }
     // A command started against the remote database stops when it cannot have it: its work must
     // not land in the local database (readings uploaded there, flags cleared on the meter).
-    if (app.settings.localOrRemote == 1 && SwitchToRemote(app, probe, RemoteFallback::Stop) != 0) {
+    if (RemoteDatabaseChosen(app.settings) && SwitchToRemote(app, probe, RemoteFallback::Stop) != 0) {
         return false;
     }
     return app.MainConnection() != nullptr && !app.shuttingDown;

@@ -1,6 +1,7 @@
 #include "app/TestMessage.h"
 
 #include "app/OptionsFromSettings.h"
+#include "app/TypedSettings.h"
 #include "platform/Prompter.h"
 #include "reports/mail/SystemMailTransport.h"
 #include "texts/UiText.h"
@@ -23,8 +24,7 @@ TestMessageResult SendTestMessage(const CAppData& app, const CSettings& settings
         to, QStringLiteral("%1 - Test message").arg(app.edition.title),
         QStringLiteral("<html><body><p>This is a test message from %1.</p></body></html>").arg(title),
         QString()};
-    const MailDelivery delivery =
-        settings.autoSendEmailExceptionsOnUpload == 1 ? MailDelivery::Send : MailDelivery::Display;
+    const MailDelivery delivery = AutoSendExceptions(settings) ? MailDelivery::Send : MailDelivery::Display;
     MailSession session(transport, prompter, progress);
     result.delivered = session.Deliver(message, delivery, &result.location);
     result.sent = result.delivered && delivery == MailDelivery::Send && options.smtp.Configured();

@@ -49,10 +49,6 @@ std::optional<double> BandAlarmLevel(const ViewedReading& reading, const Display
     return DisplayMeasureValue(MeasureKind::VaBand1, limits.warning, units);
 }
 
-DisplayUnits DisplayUnitsOf(const CSettings& settings) {
-    return DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
-}
-
 std::optional<ViewedReading> LoadViewedReading(CAppData& app, SignalProcessor& processor,
                                                const QString& guid) {
     CMainConnection& db = *app.MainConnection();

@@ -73,7 +73,5 @@ QString PointTitle(CMainConnection& db, const CVib& point);
 QString PointTitle(CAppData& app, const CVib& point); // the point's name alone when the database fails
 // The point's warning level for the VA bands in displayed amplitude, where it judges them.
 std::optional<double> BandAlarmLevel(const ViewedReading& reading, const DisplayUnits& units);
-// The frequency and amplitude units of the user's settings.
-DisplayUnits DisplayUnitsOf(const CSettings& settings);
 
 } // namespace vantor

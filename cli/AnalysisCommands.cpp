@@ -1,5 +1,6 @@
 // status, signals.
 #include "cli/AnalysisCommands.h"
+#include "cli/ConsoleOutput.h"
 
 #include "analysis/Measures.h"
 #include "analysis/PointAlarms.h"
@@ -29,15 +30,6 @@
 
 namespace vantor::cli {
 namespace {
-
-void Write(std::FILE* stream, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-void WriteLine(std::FILE* stream, const QString& line) {
-    Write(stream, (line + QLatin1Char('\n')).toUtf8());
-}
 
 // The fewest digits that read back as the same single-precision value.
 QString Number(float value) {
@@ -150,7 +142,7 @@ int RunStatus(CAppData& app, bool json, std::FILE* out) {
             }
             array.append(object);
         }
-        Write(out, QJsonDocument(array).toJson(QJsonDocument::Indented));
+        PrintJsonArray(out, array);
         return kDone;
     }
     for (const AlarmedStatusRow& alarmed : rows) {
@@ -161,7 +153,7 @@ int RunStatus(CAppData& app, bool json, std::FILE* out) {
         for (const StatusTableCell& cell : row.cells) {
             fields << cell.cell.text;
         }
-        WriteLine(out, fields.join(QLatin1Char('\t')));
+        PrintLine(out, fields.join(QLatin1Char('\t')));
     }
     return kDone;
 }
@@ -173,7 +165,7 @@ int RunSignals(CAppData& app, const QString& readingGuid, bool json, std::FILE* 
     ReadingSignals decoded;
     bool found = false;
     if (!LoadAnyReading(app, readingGuid, decoded, found)) {
-        WriteLine(stderr, found ? QStringLiteral("The reading %1 cannot be decoded").arg(readingGuid)
+        PrintLine(stderr, found ? QStringLiteral("The reading %1 cannot be decoded").arg(readingGuid)
                                 : QStringLiteral("No reading %1").arg(readingGuid));
         return kFailed;
     }
@@ -189,13 +181,13 @@ int RunSignals(CAppData& app, const QString& readingGuid, bool json, std::FILE* 
                          {QStringLiteral("band1"), ShortestFloat(overalls.fVABand1MMS)},
                          {QStringLiteral("band2"), ShortestFloat(overalls.fVABand2MMS)},
                          {QStringLiteral("band3"), ShortestFloat(overalls.fVABand3MMS)}}}};
-        Write(out, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        PrintJsonLine(out, object);
         return kDone;
     }
-    WriteLine(out, QStringLiteral("runSpeed\t%1").arg(Number(decoded.runSpeedHz)));
-    WriteLine(out, ChannelLine(QStringLiteral("total"), decoded.total));
-    WriteLine(out, ChannelLine(QStringLiteral("iso"), decoded.iso));
-    WriteLine(out,
+    PrintLine(out, QStringLiteral("runSpeed\t%1").arg(Number(decoded.runSpeedHz)));
+    PrintLine(out, ChannelLine(QStringLiteral("total"), decoded.total));
+    PrintLine(out, ChannelLine(QStringLiteral("iso"), decoded.iso));
+    PrintLine(out,
               QStringList{QStringLiteral("overalls"), QStringLiteral("iso"), Number(overalls.fISOMMS),
                           QStringLiteral("band1"), Number(overalls.fVABand1MMS), QStringLiteral("band2"),
                           Number(overalls.fVABand2MMS), QStringLiteral("band3"), Number(overalls.fVABand3MMS)}

@@ -8,6 +8,7 @@
 #include "app/BearingCsv.h"
 #include "app/BearingEditor.h"
 #include "app/Startup.h"
+#include "app/TypedSettings.h"
 #include "app/ViewedReading.h"
 #include "cli/CatalogueLookup.h"
 #include "cli/CommandContext.h"
@@ -177,7 +178,8 @@ int ImportBearings(CommandContext& context, const BearingOptions& o) {
             prompter.ShowMessage(UiText(text::ErrorImportingData));
             return static_cast<int>(kFailed);
         }
-        std::printf("%s%s\n", o.dryRun ? "Dry run, nothing stored. " : "", qUtf8Printable(plan.Summary()));
+        PrintLine(stdout,
+                  (o.dryRun ? QStringLiteral("Dry run, nothing stored. ") : QString()) + plan.Summary());
         return static_cast<int>(kDone);
     });
 }
@@ -372,7 +374,7 @@ int Faults(CommandContext& context, const FaultOptions& o, std::FILE* out = stdo
         } else {
             const MeasureKind kind =
                 o.measure == "iso" ? MeasureKind::IsoVelocity : MeasureKind::Acceleration;
-            spectrum = MakeDisplayedSpectrum(reading->decoded, kind, units, app.settings.varovudOvoOn == 1);
+            spectrum = MakeDisplayedSpectrum(reading->decoded, kind, units, ConsolidatePeaks(app.settings));
             if (!spectrum) {
                 return static_cast<int>(kUsage);
             }

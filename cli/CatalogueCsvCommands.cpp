@@ -2,6 +2,7 @@
 #include "app/CatalogueCsv.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 #include "texts/UiText.h"
 
@@ -44,7 +45,7 @@ int RunImport(CAppData& app, Prompter& prompter, const QString& path, bool dryRu
         prompter.ShowMessage(UiText(text::ErrorImportingData));
         return kFailed;
     }
-    std::printf("%s%s\n", dryRun ? "Dry run, nothing stored. " : "", qUtf8Printable(plan.Summary()));
+    PrintLine(stdout, (dryRun ? QStringLiteral("Dry run, nothing stored. ") : QString()) + plan.Summary());
     return kDone;
 }
 

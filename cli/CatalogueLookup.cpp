@@ -1,5 +1,7 @@
 #include "cli/CatalogueLookup.h"
 
+#include "cli/ConsoleOutput.h"
+
 namespace vantor::cli {
 namespace {
 
@@ -29,9 +31,7 @@ QString FindRouteByKey(CMainConnection& db, const QString& key) {
 }
 
 void PrintGuid(const QString& guid, std::FILE* out) {
-    const QByteArray line = guid.toUtf8() + '\n';
-    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), out);
-    std::fflush(out);
+    PrintLine(out, guid);
 }
 
 } // namespace vantor::cli

@@ -2,6 +2,7 @@
 
 #include "app/EditOutcome.h"
 #include "app/Startup.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 #include "cli/RowFormat.h"
 #include "platform/Prompter.h"
@@ -11,14 +12,9 @@
 namespace vantor::cli {
 namespace {
 
-void Write(std::FILE* out, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
-    std::fflush(out);
-}
-
 template <class R> int Print(const std::vector<R>& records, const ListOptions& options, std::FILE* out) {
     const auto rows = RowsOf(records);
-    Write(out, options.json ? RowsAsJson(rows) : RowsAsText(ColumnNames<R>(), rows).toUtf8());
+    PrintBytes(out, options.json ? RowsAsJson(rows) : RowsAsText(ColumnNames<R>(), rows).toUtf8());
     return kDone;
 }
 

@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "app/TestMessage.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/EmailSettings.h"
 #include "cli/ExitCode.h"
 #include "texts/UiText.h"
@@ -12,10 +13,6 @@
 namespace vantor::cli {
 namespace {
 
-void Print(std::FILE* stream, const QString& line) {
-    std::fprintf(stream, "%s\n", qUtf8Printable(line));
-}
-
 // A short message through the configured transport: sent when the settings ask for sending and a
 // server is configured, otherwise shown in the desktop's mail program.
 int RunTestMessage(CAppData& app, Prompter& prompter, const QString& to) {
@@ -23,12 +20,12 @@ int RunTestMessage(CAppData& app, Prompter& prompter, const QString& to) {
     const TestMessageResult result = SendTestMessage(app, app.settings, to, prompter, progress);
     if (!result.delivered) {
         if (!result.detail.isEmpty()) {
-            Print(stderr, result.detail);
+            PrintLine(stderr, result.detail);
         }
         return kFailed;
     }
-    Print(stdout, (result.sent ? QStringLiteral("Sent: %1") : QStringLiteral("Opened for review: %1"))
-                      .arg(result.location));
+    PrintLine(stdout, (result.sent ? QStringLiteral("Sent: %1") : QStringLiteral("Opened for review: %1"))
+                          .arg(result.location));
     return kDone;
 }
 
@@ -64,13 +61,13 @@ void AddEmailCommands(CLI::App& cli, CommandContext& context) {
         }
         const auto groups = ProcessExceptionList().Groups();
         if (groups.empty()) {
-            Print(stdout,
-                  QStringLiteral("The exception list is empty: it is filled by a synchronisation run in "
-                                 "this process."));
+            PrintLine(stdout,
+                      QStringLiteral("The exception list is empty: it is filled by a synchronisation run in "
+                                     "this process."));
         }
         context.status = RunExceptionEmails(app, context.UserPrompter());
         if (context.status == kDone && !groups.empty()) {
-            Print(stdout, QStringLiteral("Exception e-mails prepared: %1").arg(groups.size()));
+            PrintLine(stdout, QStringLiteral("Exception e-mails prepared: %1").arg(groups.size()));
         }
     });
 }

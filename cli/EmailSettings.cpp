@@ -1,5 +1,6 @@
 #include "cli/EmailSettings.h"
 
+#include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 
 #include <cstdio>
@@ -9,7 +10,7 @@ namespace vantor::cli {
 void ConsoleMailProgress::Show(const QString& text, int position) {
     (void)position;
     if (text != last_) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+        PrintLine(stderr, text);
         last_ = text;
     }
 }
@@ -26,7 +27,7 @@ int RunExceptionEmails(CAppData& app, Prompter& prompter) {
         return kFailed;
     case ExceptionSendOutcome::Failed:
         if (const QString detail = transport.LastError(); !detail.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qUtf8Printable(detail));
+            PrintLine(stderr, detail);
         }
         return kFailed;
     }

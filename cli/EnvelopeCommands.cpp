@@ -1,5 +1,6 @@
 // envelope, cepstrum, indices.
 #include "cli/EnvelopeCommands.h"
+#include "cli/ConsoleOutput.h"
 
 #include "analysis/Cepstrum.h"
 #include "analysis/ReadingEnvelope.h"
@@ -33,15 +34,6 @@
 
 namespace vantor::cli {
 namespace {
-
-void Write(std::FILE* stream, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-void WriteLine(std::FILE* stream, const QString& line) {
-    Write(stream, (line + QLatin1Char('\n')).toUtf8());
-}
 
 QString Number(double value) {
     char buffer[32];
@@ -89,10 +81,10 @@ QJsonObject ChannelJson(const std::optional<WaveformIndices>& indices) {
 
 void WriteChannelText(std::FILE* out, const char* name, const std::optional<WaveformIndices>& indices) {
     if (!indices) {
-        WriteLine(out, QStringLiteral("%1\t-").arg(QLatin1String(name)));
+        PrintLine(out, QStringLiteral("%1\t-").arg(QLatin1String(name)));
         return;
     }
-    WriteLine(out, QStringList{QLatin1String(name), QStringLiteral("rms"), Number(indices->rms),
+    PrintLine(out, QStringList{QLatin1String(name), QStringLiteral("rms"), Number(indices->rms),
                                QStringLiteral("peak"), Number(indices->peak), QStringLiteral("p2p"),
                                Number(indices->peakToPeak), QStringLiteral("crest"), Optional(indices->crest),
                                QStringLiteral("kurtosis"), Optional(indices->kurtosis),
@@ -154,17 +146,17 @@ int RunEnvelope(CAppData& app, const EnvelopeOptions& options, std::FILE* out) {
                                  {QStringLiteral("unit"), QStringLiteral("gE")},
                                  {QStringLiteral("frequencyHz"), frequencies},
                                  {QStringLiteral("amplitudeGe"), amplitudes}};
-        Write(out, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        PrintJsonLine(out, object);
         return kDone;
     }
-    WriteLine(out,
+    PrintLine(out,
               QStringLiteral("band\t%1\t%2").arg(Number(spectrum.band.lowHz), Number(spectrum.band.highHz)));
-    WriteLine(out, QStringLiteral("clipped\t%1").arg(spectrum.highClipped ? 1 : 0));
-    WriteLine(out, QStringLiteral("lineSpacing\t%1").arg(Number(spectrum.lineSpacingHz)));
-    WriteLine(out, QStringLiteral("geOverall\t%1").arg(Number(spectrum.overallGe)));
-    WriteLine(out, QStringLiteral("Hz\tgE"));
+    PrintLine(out, QStringLiteral("clipped\t%1").arg(spectrum.highClipped ? 1 : 0));
+    PrintLine(out, QStringLiteral("lineSpacing\t%1").arg(Number(spectrum.lineSpacingHz)));
+    PrintLine(out, QStringLiteral("geOverall\t%1").arg(Number(spectrum.overallGe)));
+    PrintLine(out, QStringLiteral("Hz\tgE"));
     for (std::size_t k = 0; k < spectrum.lines.size(); ++k) {
-        WriteLine(out, Number(spectrum.FrequencyOf(k)) + QLatin1Char('\t') + Number(spectrum.lines[k]));
+        PrintLine(out, Number(spectrum.FrequencyOf(k)) + QLatin1Char('\t') + Number(spectrum.lines[k]));
     }
     return kDone;
 }
@@ -241,18 +233,18 @@ int RunCepstrum(CAppData& app, const QString& readingGuid, bool json, const QStr
                                  {QStringLiteral("quefrencyStepMs"), cepstrum->quefrencyStepMs},
                                  {QStringLiteral("marks"), marked},
                                  {QStringLiteral("values"), values}};
-        Write(out, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        PrintJsonLine(out, object);
         return kDone;
     }
-    WriteLine(out, QStringLiteral("quefrencyStep\t%1\tms").arg(Number(cepstrum->quefrencyStepMs)));
+    PrintLine(out, QStringLiteral("quefrencyStep\t%1\tms").arg(Number(cepstrum->quefrencyStepMs)));
     for (const CepstrumMark& mark : marks) {
-        WriteLine(
+        PrintLine(
             out,
             QStringLiteral("mark\t%1\t%2\tms\t%3").arg(mark.name, Number(mark.periodMs), Number(mark.value)));
     }
-    WriteLine(out, QStringLiteral("ms\tcepstrum"));
+    PrintLine(out, QStringLiteral("ms\tcepstrum"));
     for (std::size_t i = 0; i < cepstrum->values.size(); ++i) {
-        WriteLine(out, Number(static_cast<double>(i) * cepstrum->quefrencyStepMs) + QLatin1Char('\t') +
+        PrintLine(out, Number(static_cast<double>(i) * cepstrum->quefrencyStepMs) + QLatin1Char('\t') +
                            Number(cepstrum->values[i]));
     }
     return kDone;
@@ -283,12 +275,12 @@ int RunIndices(CAppData& app, const QString& readingGuid, bool json, std::FILE* 
                                  {QStringLiteral("iso"), channel(indices->iso)},
                                  {QStringLiteral("envelopeBand"), BandJson(indices->band)},
                                  {QStringLiteral("geOverall"), JsonOptional(indices->geOverall)}};
-        Write(out, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        PrintJsonLine(out, object);
         return kDone;
     }
     WriteChannelText(out, "total", indices->total);
     WriteChannelText(out, "iso", indices->iso);
-    WriteLine(out, QStringLiteral("ge\t%1\tband\t%2\t%3")
+    PrintLine(out, QStringLiteral("ge\t%1\tband\t%2\t%3")
                        .arg(Optional(indices->geOverall), Number(indices->band.lowHz),
                             Number(indices->band.highHz)));
     return kDone;

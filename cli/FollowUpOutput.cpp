@@ -15,12 +15,6 @@ void Line(std::FILE* out, const QStringList& fields) {
     PrintLine(out, fields.join(QLatin1Char('\t')));
 }
 
-void PrintArray(std::FILE* out, const QJsonArray& array) {
-    const QByteArray bytes = QJsonDocument(array).toJson(QJsonDocument::Indented);
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
-    std::fflush(out);
-}
-
 QString Moment(const QDateTime& value) {
     return value.isValid() ? SqlDateTimeText(value) : QString();
 }
@@ -62,7 +56,7 @@ void PrintDuePoints(std::FILE* out, const std::vector<DuePoint>& points, bool js
                                  {QStringLiteral("overdue"), p.Overdue()}});
     }
     if (json) {
-        PrintArray(out, array);
+        PrintJsonArray(out, array);
     }
 }
 
@@ -128,7 +122,7 @@ void PrintEvents(std::FILE* out, const std::vector<EventView>& events, bool json
             {QStringLiteral("acknowledgements"), trail}});
     }
     if (json) {
-        PrintArray(out, array);
+        PrintJsonArray(out, array);
     }
 }
 
@@ -149,7 +143,7 @@ void PrintNotes(std::FILE* out, const std::vector<NoteView>& notes, bool json) {
                                  {QStringLiteral("time"), Moment(v.note.written)}});
     }
     if (json) {
-        PrintArray(out, array);
+        PrintJsonArray(out, array);
     }
 }
 
@@ -198,7 +192,7 @@ void PrintRecommendations(std::FILE* out, CMainConnection& db, const std::vector
         array.append(object);
     }
     if (json) {
-        PrintArray(out, array);
+        PrintJsonArray(out, array);
     }
 }
 
@@ -222,7 +216,7 @@ void PrintDiagnosisRecord(std::FILE* out, const std::vector<RuleRecord>& rules, 
                         {QStringLiteral("precision"), precision ? QJsonValue(*precision) : QJsonValue()}});
     }
     if (json) {
-        PrintArray(out, array);
+        PrintJsonArray(out, array);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "device/MeterCommands.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 #include "device/MeterLink.h"
 #include "platform/Prompter.h"
@@ -13,12 +14,6 @@
 
 namespace vantor::cli {
 namespace {
-
-void WriteLine(std::FILE* out, const QString& line) {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
-    std::fflush(out);
-}
 
 // The message the synchronisation run shows for a failure code.
 QString FailureMessage(int code) {
@@ -64,11 +59,11 @@ int WithMeter(CAppData& app, const std::string& port,
 
 int RunMeterInfo(CAppData& app, const std::string& port, std::FILE* out) {
     return WithMeter(app, port, [out](CMeterLink&, const FoundMeter& found) -> int {
-        WriteLine(out, QStringLiteral("version\t") + found.version);
-        WriteLine(out, QStringLiteral("guid\t") + found.device.sItemGUID);
-        WriteLine(out, QStringLiteral("serial\t") + found.device.sSN);
-        WriteLine(out, QStringLiteral("btaddress\t") + found.device.sBTAddress);
-        WriteLine(out, QStringLiteral("number\t%1").arg(found.number));
+        PrintLine(out, QStringLiteral("version\t") + found.version);
+        PrintLine(out, QStringLiteral("guid\t") + found.device.sItemGUID);
+        PrintLine(out, QStringLiteral("serial\t") + found.device.sSN);
+        PrintLine(out, QStringLiteral("btaddress\t") + found.device.sBTAddress);
+        PrintLine(out, QStringLiteral("number\t%1").arg(found.number));
         return kDone;
     });
 }
@@ -85,9 +80,9 @@ int RunMeterNewData(CAppData& app, const std::string& port, std::FILE* out) {
             for (const bool set : flags[point]) {
                 line += set ? QLatin1Char('1') : QLatin1Char('0');
             }
-            WriteLine(out, line);
+            PrintLine(out, line);
         }
-        WriteLine(out, QStringLiteral("count\t%1").arg(count));
+        PrintLine(out, QStringLiteral("count\t%1").arg(count));
         return kDone;
     });
 }

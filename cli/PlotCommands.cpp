@@ -1,5 +1,6 @@
 // plot: trend, spectrum, waveform, waterfall and envelope views painted into PNG files.
 #include "cli/PlotCommands.h"
+#include "app/TypedSettings.h"
 
 #include "analysis/AlarmStatus.h"
 #include "analysis/CaptureNotice.h"
@@ -64,7 +65,7 @@ std::optional<int> ShowView(CAppData& app, const PlotOptions& options, CVantorGr
     CMainConnection& db = *app.MainConnection();
     Prompter& prompter = app.UserPrompter();
     const DisplayUnits units = DisplayUnitsOf(app.settings);
-    const bool consolidate = app.settings.varovudOvoOn == 1;
+    const bool consolidate = ConsolidatePeaks(app.settings);
     SignalProcessor processor;
     switch (options.view) {
     case PlotView::Trend: {

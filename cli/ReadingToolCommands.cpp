@@ -1,5 +1,7 @@
 // csv, peaks, runspeed, trend.
 #include "cli/ReadingToolCommands.h"
+#include "app/TypedSettings.h"
+#include "cli/ConsoleOutput.h"
 
 #include "analysis/CaptureNotice.h"
 #include "analysis/MeasureFormat.h"
@@ -48,19 +50,6 @@ constexpr const char* kDateTimeFormat = "yyyy-MM-dd HH:mm:ss";
 constexpr const char* kMeasureNames[kMeasureKindCount] = {"iso",   "bdu",   "total", "displacement",
                                                           "band1", "band2", "band3"};
 
-void Write(std::FILE* stream, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-void WriteLine(std::FILE* stream, const QString& line) {
-    Write(stream, (line + QLatin1Char('\n')).toUtf8());
-}
-
-void WriteJson(std::FILE* stream, const QJsonObject& object) {
-    Write(stream, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
-}
-
 QString FloatText(float value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -89,10 +78,6 @@ std::pair<QString, QString> ViewDateTexts(const QDateTime& taken, const QLocale&
     timeFormat.remove(zone);
     return {locale.toString(taken.date(), QLocale::ShortFormat),
             locale.toString(taken.time(), timeFormat.trimmed())};
-}
-
-DisplayUnits UnitsOf(const CSettings& settings) {
-    return DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
 }
 
 QJsonObject TrendJson(const TrendSamples& samples, const TrendLine& line,
@@ -125,20 +110,20 @@ QJsonObject TrendJson(const TrendSamples& samples, const TrendLine& line,
 }
 
 void WriteTrendText(std::FILE* out, const TrendSamples& samples, const TrendLine& line) {
-    WriteLine(out, QStringLiteral("reference\t%1").arg(DateTimeText(samples.reference)));
+    PrintLine(out, QStringLiteral("reference\t%1").arg(DateTimeText(samples.reference)));
     for (const TrendSample& sample : samples.samples) {
-        WriteLine(out, QStringList{QStringLiteral("sample"), sample.readingGuid, DateTimeText(sample.taken),
+        PrintLine(out, QStringList{QStringLiteral("sample"), sample.readingGuid, DateTimeText(sample.taken),
                                    DoubleText(sample.x), FloatText(static_cast<float>(sample.y)),
                                    QString::number(sample.mask)}
                            .join(QLatin1Char('\t')));
     }
-    WriteLine(out, QStringLiteral("result\t%1").arg(line.result));
+    PrintLine(out, QStringLiteral("result\t%1").arg(line.result));
     QStringList coefficients{QStringLiteral("coefficients")};
     for (const double c : line.coefficients) {
         coefficients << DoubleText(c);
     }
-    WriteLine(out, coefficients.join(QLatin1Char('\t')));
-    WriteLine(out, line.endX ? QStringLiteral("end\t%1\t%2")
+    PrintLine(out, coefficients.join(QLatin1Char('\t')));
+    PrintLine(out, line.endX ? QStringLiteral("end\t%1\t%2")
                                    .arg(DoubleText(*line.endX),
                                         DateTimeText(TrendDateTime(samples.reference, *line.endX)))
                              : QStringLiteral("end\t-"));
@@ -174,8 +159,8 @@ int RunCsv(CAppData& app, const QString& readingGuid, const QString& file, bool 
     input.machineName = reading->machineName;
     input.pointName = reading->pointName;
     std::tie(input.dateText, input.timeText) = ViewDateTexts(reading->taken);
-    input.units = UnitsOf(app.settings);
-    input.consolidatePeaks = app.settings.varovudOvoOn == 1;
+    input.units = DisplayUnitsOf(app.settings);
+    input.consolidatePeaks = ConsolidatePeaks(app.settings);
     return ExportSignalCsv(reading->decoded, input, file, app.UserPrompter()) == CsvExportOutcome::Written
                ? kDone
                : kFailed;
@@ -194,9 +179,9 @@ int RunPeaks(CAppData& app, const QString& readingGuid, MeasureKind kind, bool j
         app.UserPrompter().ShowMessage(*note);
         return kFailed;
     }
-    const DisplayUnits units = UnitsOf(app.settings);
+    const DisplayUnits units = DisplayUnitsOf(app.settings);
     const std::optional<DisplayedSpectrum> spectrum =
-        MakeDisplayedSpectrum(reading->decoded, kind, units, app.settings.varovudOvoOn == 1);
+        MakeDisplayedSpectrum(reading->decoded, kind, units, ConsolidatePeaks(app.settings));
     if (!spectrum) {
         return kUsage;
     }
@@ -212,14 +197,14 @@ int RunPeaks(CAppData& app, const QString& readingGuid, MeasureKind kind, bool j
                 {QStringLiteral("frequencyText"), PeakText(peak.frequency, peak.frequencyDecimals, locale)},
                 {QStringLiteral("amplitudeText"), PeakText(peak.amplitude, list.amplitudeDecimals, locale)}});
         }
-        WriteJson(out, {{QStringLiteral("columns"), QJsonArray{columns[0], columns[1]}},
-                        {QStringLiteral("rows"), rows},
-                        {QStringLiteral("smallest"), list.smallest}});
+        PrintJsonLine(out, {{QStringLiteral("columns"), QJsonArray{columns[0], columns[1]}},
+                            {QStringLiteral("rows"), rows},
+                            {QStringLiteral("smallest"), list.smallest}});
         return kDone;
     }
-    WriteLine(out, columns[0] + QLatin1Char('\t') + columns[1]);
+    PrintLine(out, columns[0] + QLatin1Char('\t') + columns[1]);
     for (const PeakSlot& peak : list.peaks) {
-        WriteLine(out, PeakText(peak.frequency, peak.frequencyDecimals, locale) + QLatin1Char('\t') +
+        PrintLine(out, PeakText(peak.frequency, peak.frequencyDecimals, locale) + QLatin1Char('\t') +
                            PeakText(peak.amplitude, list.amplitudeDecimals, locale));
     }
     return kDone;
@@ -251,8 +236,8 @@ int RunRunSpeed(CAppData& app, const QString& readingGuid, float runSpeedHz, std
         break;
     }
     const CVibReading& row = result.reading;
-    WriteLine(out, QStringLiteral("runSpeed\t%1").arg(FloatText(row.fCurrentRunSpeedHz)));
-    WriteLine(out,
+    PrintLine(out, QStringLiteral("runSpeed\t%1").arg(FloatText(row.fCurrentRunSpeedHz)));
+    PrintLine(out,
               QStringList{QStringLiteral("overalls"), QStringLiteral("iso"), FloatText(row.fISOMMS),
                           QStringLiteral("band1"), FloatText(row.fVABand1MMS), QStringLiteral("band2"),
                           FloatText(row.fVABand2MMS), QStringLiteral("band3"), FloatText(row.fVABand3MMS)}
@@ -286,9 +271,9 @@ int RunRunSpeedEstimate(CAppData& app, const QString& readingGuid, std::FILE* ou
                 .arg(QString::number(storedHz, 'f', 1)));
         return kFailed;
     }
-    WriteLine(out, QStringLiteral("run speed %1 Hz estimated, %2 Hz stored")
+    PrintLine(out, QStringLiteral("run speed %1 Hz estimated, %2 Hz stored")
                        .arg(QString::number(estimate->hz, 'f', 1), QString::number(storedHz, 'f', 1)));
-    WriteLine(out, QStringList{QStringLiteral("estimate"), QString::number(estimate->hz, 'f', 4),
+    PrintLine(out, QStringList{QStringLiteral("estimate"), QString::number(estimate->hz, 'f', 4),
                                QStringLiteral("stored"), QString::number(storedHz, 'f', 4),
                                QStringLiteral("harmonics"), QString::number(estimate->harmonics)}
                        .join(QLatin1Char('\t')));
@@ -335,7 +320,7 @@ int RunTrend(CAppData& app, const TrendOptions& options, std::FILE* out) {
         prompter.ShowMessage(*message);
     }
     if (options.json) {
-        WriteJson(out, TrendJson(samples, line, message));
+        PrintJsonLine(out, TrendJson(samples, line, message));
     } else {
         WriteTrendText(out, samples, line);
     }

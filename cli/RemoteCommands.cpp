@@ -1,7 +1,9 @@
 // remote: the remembered remote folders, switching between the local and a remote database, and
 // who has a remote database open. The choice persists in the settings, as the desktop's does.
 #include "app/DatabaseSwitch.h"
+#include "app/TypedSettings.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/ConsoleProgress.h"
 #include "cli/ExitCode.h"
 #include "texts/UiText.h"
@@ -17,20 +19,15 @@
 namespace vantor::cli {
 namespace {
 
-void Print(const QString& text) {
-    std::fputs(text.toUtf8().constData(), stdout);
-    std::fflush(stdout);
-}
-
 int ListRemote(CAppData& app, bool json) {
     const CSettings& s = app.settings;
-    const bool remote = s.localOrRemote == 1 && !s.remoteFolders.isEmpty();
+    const bool remote = RemoteDatabaseChosen(s) && !s.remoteFolders.isEmpty();
     if (json) {
         QJsonObject object{
             {QStringLiteral("inUse"), remote ? QStringLiteral("remote") : QStringLiteral("local")},
             {QStringLiteral("folder"), remote ? QJsonValue(s.remoteFolders.first()) : QJsonValue()},
             {QStringLiteral("remembered"), QJsonArray::fromStringList(s.remoteFolders)}};
-        Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+        PrintJsonLine(stdout, object);
         return kDone;
     }
     QString text = remote ? UiText(text::RemoteDatabase) + QLatin1Char('\t') + s.remoteFolders.first()
@@ -39,7 +36,7 @@ int ListRemote(CAppData& app, bool json) {
     for (int i = 0; i < s.remoteFolders.size(); ++i) {
         text += QStringLiteral("%1\t%2\n").arg(i + 1).arg(s.remoteFolders[i]);
     }
-    Print(text);
+    PrintText(stdout, text);
     return kDone;
 }
 
@@ -101,7 +98,7 @@ void AddRemoteCommands(CLI::App& cli, CommandContext& context) {
         const QString location = QString::fromStdString(*parent);
         context.status = Switched(app, [&] { return CreateRemoteDatabase(app, location, !*yes) == 0; });
         if (context.status == kDone) {
-            Print(QDir::toNativeSeparators(app.folders.currentRoot) + QLatin1Char('\n'));
+            PrintLine(stdout, QDir::toNativeSeparators(app.folders.currentRoot));
         }
     });
 
@@ -110,11 +107,9 @@ void AddRemoteCommands(CLI::App& cli, CommandContext& context) {
         "Copy the database in use into the other one (local into remote, or remote into local)");
     other->callback([&context] {
         CAppData& app = context.App();
-        app.databaseView.showStatus = [](const QString& note) {
-            std::fprintf(stderr, "%s\n", qUtf8Printable(note));
-        };
+        app.databaseView.showStatus = [](const QString& note) { PrintLine(stderr, note); };
         context.status = Switched(app, [&] {
-            if (app.settings.localOrRemote == 1 && SwitchToRemote(app) != 0) {
+            if (RemoteDatabaseChosen(app.settings) && SwitchToRemote(app) != 0) {
                 return false;
             }
             return ExportToOtherDatabase(app, [] { return std::make_unique<ConsoleProgress>(); });
@@ -133,7 +128,7 @@ void AddRemoteCommands(CLI::App& cli, CommandContext& context) {
         if (chosen.isEmpty()) {
             throw CLI::ValidationError("folder", "no remote folder is remembered");
         }
-        Print(WhoHasOpen(RemoteDatabaseFile(app, chosen)).text + QLatin1Char('\n'));
+        PrintLine(stdout, WhoHasOpen(RemoteDatabaseFile(app, chosen)).text);
         context.status = kDone;
     });
 }

@@ -1,5 +1,6 @@
 // report: the document report on the command line.
 #include "cli/ReportCommands.h"
+#include "cli/ConsoleOutput.h"
 
 #include "app/ReportSetup.h"
 #include "app/Startup.h"
@@ -55,7 +56,7 @@ class ReportConsoleProgress {
 public:
     ReportConsoleProgress() : terminal_(isatty(fileno(stderr)) != 0) {
         if (!terminal_) {
-            std::fprintf(stderr, "%s\n", qUtf8Printable(UiText(text::CreatingReport)));
+            PrintLine(stderr, UiText(text::CreatingReport));
         }
     }
     ~ReportConsoleProgress() {
@@ -91,10 +92,6 @@ private:
     int lastTenth_ = 0;
 };
 
-void Say(const QString& text) {
-    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
-}
-
 } // namespace
 
 int RunReport(CAppData& app, const CliReportOptions& options) {
@@ -108,26 +105,26 @@ int RunReport(CAppData& app, const CliReportOptions& options) {
     } else {
         for (const QString& name : report.machines) {
             if (!known.contains(name)) {
-                Say(QStringLiteral("No machine is named \"%1\".").arg(name));
+                PrintLine(stderr, QStringLiteral("No machine is named \"%1\".").arg(name));
                 return kUsage;
             }
         }
     }
     if (report.machines.isEmpty()) {
-        Say(QStringLiteral("There is no machine to report."));
+        PrintLine(stderr, QStringLiteral("There is no machine to report."));
         return kFailed;
     }
     if (const std::optional<int> problem = PeriodProblem(report, app.earliestDate, app.latestDate)) {
-        Say(UiText(*problem));
+        PrintLine(stderr, UiText(*problem));
         if (*problem != text::StartDateAfterEnd) {
-            Say(RepresentableRangeText(app));
+            PrintLine(stderr, RepresentableRangeText(app));
         }
         return kUsage;
     }
     const QFileInfo target(options.out);
     const QFileInfo folder(target.absolutePath());
     if (!folder.isDir() || !folder.isWritable() || (target.exists() && !target.isWritable())) {
-        Say(QStringLiteral("The report cannot be written to %1.").arg(options.out));
+        PrintLine(stderr, QStringLiteral("The report cannot be written to %1.").arg(options.out));
         return kFailed;
     }
 
@@ -154,12 +151,13 @@ int RunReport(CAppData& app, const CliReportOptions& options) {
 
     const ReportOutcome& outcome = worker.Outcome();
     if (outcome.result == ReportOutcome::Result::Failed) {
-        Say(outcome.message);
+        PrintLine(stderr, outcome.message);
         return kFailed;
     }
-    std::fprintf(stdout, "%s\n", qUtf8Printable(QDir::toNativeSeparators(target.absoluteFilePath())));
+    PrintLine(stdout, QDir::toNativeSeparators(target.absoluteFilePath()));
     if (options.open && !OpenDocument(target.absoluteFilePath())) {
-        Say(QStringLiteral("The report cannot be opened with %1.").arg(DocumentOpenerProgram()));
+        PrintLine(stderr,
+                  QStringLiteral("The report cannot be opened with %1.").arg(DocumentOpenerProgram()));
     }
     return outcome.result == ReportOutcome::Result::Cancelled ? kCancelled : kDone;
 }

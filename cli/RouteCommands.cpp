@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "cli/CatalogueLookup.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/EditStatus.h"
 #include "texts/UiText.h"
 
@@ -47,11 +48,6 @@ QString RouteArgument(CMainConnection& db, const std::string& key) {
     return guid.isEmpty() ? Q(key) : guid;
 }
 
-void Write(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
 void PrintItems(const std::vector<RouteItemRow>& rows, bool json) {
     if (json) {
         QJsonArray array;
@@ -62,7 +58,7 @@ void PrintItems(const std::vector<RouteItemRow>& rows, bool json) {
                                      {QStringLiteral("name"), row.machineName},
                                      {QStringLiteral("vibPoints"), row.vibPoints}});
         }
-        Write(QJsonDocument(array).toJson(QJsonDocument::Compact) + '\n');
+        PrintJsonArrayLine(stdout, array);
         return;
     }
     QString text = QStringLiteral("%1\t%2\t%3\t%4\n")
@@ -73,7 +69,7 @@ void PrintItems(const std::vector<RouteItemRow>& rows, bool json) {
                     .arg(row.order)
                     .arg(row.machineName, row.machineGuid, row.itemGuid);
     }
-    Write(text.toUtf8());
+    PrintBytes(stdout, text.toUtf8());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "analysis/AlarmStatus.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 #include "store/MainConnection.h"
 #include "store/OnlineTables.h"
@@ -80,9 +81,9 @@ int RunSensorList(CommandContext& context, bool json) {
                         .toStdString();
         }
         if (json) {
-            std::fputs(QJsonDocument(rows).toJson(QJsonDocument::Compact).append('\n').constData(), stdout);
+            PrintJsonArrayLine(stdout, rows);
         } else {
-            std::fputs(text.c_str(), stdout);
+            PrintBytes(stdout, QByteArray::fromStdString(text));
         }
         return static_cast<int>(kDone);
     });
@@ -127,9 +128,9 @@ int RunSensorValues(CommandContext& context, const QString& sensor, bool json) {
                         .toStdString();
         }
         if (json) {
-            std::fputs(QJsonDocument(rows).toJson(QJsonDocument::Compact).append('\n').constData(), stdout);
+            PrintJsonArrayLine(stdout, rows);
         } else {
-            std::fputs(text.c_str(), stdout);
+            PrintBytes(stdout, QByteArray::fromStdString(text));
         }
         return static_cast<int>(kDone);
     });

@@ -5,6 +5,7 @@
 #include "app/ServerDatabase.h"
 #include "app/Startup.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 #include "platform/Prompter.h"
 #include "store/ServerSchema.h"
@@ -19,21 +20,12 @@
 namespace vantor::cli {
 namespace {
 
-void Print(const QString& text) {
-    std::fputs(text.toUtf8().constData(), stdout);
-    std::fflush(stdout);
-}
-
-void Error(const QString& text) {
-    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
-}
-
 // The address given on the command line; a password in it is used for this run only.
 std::optional<ServerAddress> Address(const std::string& text) {
     QString error;
     auto address = ServerAddress::Parse(QString::fromStdString(text), &error);
     if (!address) {
-        Error(QStringLiteral("The server address cannot be read: %1").arg(error));
+        PrintLine(stderr, QStringLiteral("The server address cannot be read: %1").arg(error));
     }
     return address;
 }
@@ -42,7 +34,7 @@ std::optional<ServerAddress> Address(const std::string& text) {
 std::optional<ServerAddress> ConfiguredServer(CAppData& app) {
     app.ReadSettings();
     if (app.settings.serverDatabase.isEmpty()) {
-        Error(QStringLiteral("No server database is in use (vantor server use URL)."));
+        PrintLine(stderr, QStringLiteral("No server database is in use (vantor server use URL)."));
         return std::nullopt;
     }
     const auto address = Address(app.settings.serverDatabase.toStdString());
@@ -56,34 +48,35 @@ int Init(CAppData& app, const std::string& text) {
     }
     SqlConnection connection(*address, app.edition.title);
     if (!connection.Open()) {
-        Error(ConnectionFailureMessage(connection, *address));
+        PrintLine(stderr, ConnectionFailureMessage(connection, *address));
         return kFailed;
     }
     QString error;
     switch (InitServerSchema(connection, &error)) {
     case SchemaInit::Created:
-        Print(QStringLiteral("Created schema version %1 on %2\n")
-                  .arg(kServerSchemaVersion)
-                  .arg(address->Describe()));
+        PrintText(stdout, QStringLiteral("Created schema version %1 on %2\n")
+                              .arg(kServerSchemaVersion)
+                              .arg(address->Describe()));
         return kDone;
     case SchemaInit::Upgraded:
-        Print(QStringLiteral("Upgraded %1 to schema version %2\n")
-                  .arg(address->Describe())
-                  .arg(kServerSchemaVersion));
+        PrintText(stdout, QStringLiteral("Upgraded %1 to schema version %2\n")
+                              .arg(address->Describe())
+                              .arg(kServerSchemaVersion));
         return kDone;
     case SchemaInit::Current:
-        Print(QStringLiteral("%1 is at schema version %2\n")
-                  .arg(address->Describe())
-                  .arg(kServerSchemaVersion));
+        PrintText(stdout, QStringLiteral("%1 is at schema version %2\n")
+                              .arg(address->Describe())
+                              .arg(kServerSchemaVersion));
         return kDone;
     case SchemaInit::Newer:
-        Error(
-            ServerProbeMessage({ServerProblem::NewerSchema, ServerSchemaVersion(connection), {}}, *address));
+        PrintLine(stderr, ServerProbeMessage(
+                              {ServerProblem::NewerSchema, ServerSchemaVersion(connection), {}}, *address));
         return kFailed;
     case SchemaInit::Failed:
         break;
     }
-    Error(QStringLiteral("The schema could not be set up on %1: %2").arg(address->Describe(), error));
+    PrintLine(stderr,
+              QStringLiteral("The schema could not be set up on %1: %2").arg(address->Describe(), error));
     return kFailed;
 }
 
@@ -94,14 +87,15 @@ int Status(CAppData& app, bool json) {
     }
     SqlConnection connection(*address, app.edition.title);
     if (!connection.Open()) {
-        Error(ConnectionFailureMessage(connection, *address));
+        PrintLine(stderr, ConnectionFailureMessage(connection, *address));
         return kFailed;
     }
     ServerStatus status;
     try {
         status = ReadServerStatus(connection);
     } catch (const DatabaseError& error) {
-        Error(QStringLiteral("The server cannot be asked: %1").arg(QString::fromUtf8(error.what())));
+        PrintLine(stderr,
+                  QStringLiteral("The server cannot be asked: %1").arg(QString::fromUtf8(error.what())));
         return kFailed;
     }
     if (json) {
@@ -121,7 +115,7 @@ int Status(CAppData& app, bool json) {
                                  {QStringLiteral("schemaVersion"), status.schemaVersion},
                                  {QStringLiteral("counts"), counts},
                                  {QStringLiteral("connected"), sessions}};
-        Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+        PrintJsonLine(stdout, object);
         return kDone;
     }
     QString text = QStringLiteral("Server\t%1\nEngine\t%2\nSchema version\t%3\n")
@@ -134,7 +128,7 @@ int Status(CAppData& app, bool json) {
         text += QStringLiteral("Connected\t%1\t%2\t%3\t%4\n")
                     .arg(session.application, session.user, session.client, SqlDateTimeText(session.since));
     }
-    Print(text);
+    PrintText(stdout, text);
     return kDone;
 }
 
@@ -146,19 +140,20 @@ int Copy(CAppData& app, bool toServer, bool replace) {
     const CopyResult result = toServer ? CopyLocalFileToServer(app, *address, replace)
                                        : CopyServerToLocalFile(app, *address, replace);
     if (result.outcome == CopyOutcome::TargetHoldsData) {
-        Error(QStringLiteral("%1 already holds data; nothing was copied (--replace empties it first).")
-                  .arg(toServer ? address->Describe() : QStringLiteral("The local database")));
+        PrintLine(stderr,
+                  QStringLiteral("%1 already holds data; nothing was copied (--replace empties it first).")
+                      .arg(toServer ? address->Describe() : QStringLiteral("The local database")));
         return kFailed;
     }
     if (result.outcome != CopyOutcome::Done) {
-        Error(QStringLiteral("Nothing was copied: %1").arg(result.error));
+        PrintLine(stderr, QStringLiteral("Nothing was copied: %1").arg(result.error));
         return kFailed;
     }
     QString text;
     for (const auto& count : result.counts) {
         text += QStringLiteral("%1\t%2\n").arg(count.table).arg(count.target);
     }
-    Print(text);
+    PrintText(stdout, text);
     return kDone;
 }
 
@@ -184,8 +179,9 @@ void AddServerCommands(CLI::App& cli, CommandContext& context) {
             return;
         }
         if (address->HasPassword()) {
-            Error(QStringLiteral(
-                "The password is used now but not stored; put it in ~/.pgpass for later runs."));
+            PrintLine(stderr,
+                      QStringLiteral(
+                          "The password is used now but not stored; put it in ~/.pgpass for later runs."));
         }
         if (!RunLocalStartup(app)) {
             context.status = kFailed;

@@ -5,6 +5,7 @@
 // process list would keep them.
 #include "app/Secrets.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 
 #include <cstdio>
@@ -30,11 +31,6 @@ const QString kNotSet = QStringLiteral("not set");
 // The value that makes "set" read a secret from standard input.
 const QString kFromInput = QStringLiteral("-");
 
-void Print(std::FILE* stream, const QString& line) {
-    std::fputs(line.toUtf8().constData(), stream);
-    std::fputc('\n', stream);
-}
-
 const SecretSetting* FindSecret(const QString& name) {
     for (const SecretSetting& secret : kSecretSettings) {
         if (secret.name == name) {
@@ -48,17 +44,17 @@ QString SecretState(const CAppData& app, const QString& name) {
     QString error;
     const auto value = UserSecrets(app.edition).Read(name, &error);
     if (!error.isEmpty()) {
-        Print(stderr, QStringLiteral("%1 cannot be read: %2").arg(name, error));
+        PrintLine(stderr, QStringLiteral("%1 cannot be read: %2").arg(name, error));
     }
     return value && !value->isEmpty() ? kSet : kNotSet;
 }
 
 int List(CAppData& app) {
     for (const auto& [name, value] : ListSettingValues(app.settings)) {
-        Print(stdout, name + QLatin1Char('\t') + value);
+        PrintLine(stdout, name + QLatin1Char('\t') + value);
         for (const SecretSetting& secret : kSecretSettings) {
             if (name == QLatin1String(secret.listedAfter)) {
-                Print(stdout, secret.name + QLatin1Char('\t') + SecretState(app, secret.name));
+                PrintLine(stdout, secret.name + QLatin1Char('\t') + SecretState(app, secret.name));
             }
         }
     }
@@ -67,15 +63,15 @@ int List(CAppData& app) {
 
 int Get(CAppData& app, const QString& name) {
     if (FindSecret(name) != nullptr) {
-        Print(stdout, SecretState(app, name));
+        PrintLine(stdout, SecretState(app, name));
         return kDone;
     }
     const auto value = SettingValue(app.settings, name);
     if (!value) {
-        Print(stderr, QStringLiteral("Unknown setting: %1").arg(name));
+        PrintLine(stderr, QStringLiteral("Unknown setting: %1").arg(name));
         return kUsage;
     }
-    Print(stdout, *value);
+    PrintLine(stdout, *value);
     return kDone;
 }
 
@@ -108,26 +104,27 @@ std::optional<QString> ReadSecretLine(const QString& name) {
 
 int SetSecret(CAppData& app, const QString& name, const QString& value) {
     if (value != kFromInput) {
-        Print(stderr, QStringLiteral("%1 is never taken from the command line: run \"settings set %1 -\" and "
-                                     "type it on standard input")
-                          .arg(name));
+        PrintLine(stderr,
+                  QStringLiteral("%1 is never taken from the command line: run \"settings set %1 -\" and "
+                                 "type it on standard input")
+                      .arg(name));
         return kUsage;
     }
     const std::optional<QString> secret = ReadSecretLine(name);
     if (!secret) {
-        Print(stderr, QStringLiteral("No line was read from standard input; %1 is unchanged").arg(name));
+        PrintLine(stderr, QStringLiteral("No line was read from standard input; %1 is unchanged").arg(name));
         return kFailed;
     }
     const SecretStore store = UserSecrets(app.edition);
     QString error;
     const bool done = secret->isEmpty() ? store.Remove(name, &error) : store.Write(name, *secret, &error);
     if (!done) {
-        Print(stderr, QStringLiteral("%1 could not be stored: %2").arg(name, error));
+        PrintLine(stderr, QStringLiteral("%1 could not be stored: %2").arg(name, error));
         return kFailed;
     }
     const QString where = store.UsesKeyring() ? QStringLiteral("the keyring") : store.FallbackFile();
-    Print(stderr, secret->isEmpty() ? QStringLiteral("%1 removed").arg(name)
-                                    : QStringLiteral("%1 stored in %2").arg(name, where));
+    PrintLine(stderr, secret->isEmpty() ? QStringLiteral("%1 removed").arg(name)
+                                        : QStringLiteral("%1 stored in %2").arg(name, where));
     return kDone;
 }
 
@@ -137,16 +134,16 @@ int Set(CAppData& app, const QString& name, const QString& value) {
     }
     switch (SetSettingValue(app.settings, name, value)) {
     case SettingUpdate::UnknownName:
-        Print(stderr, QStringLiteral("Unknown setting: %1").arg(name));
+        PrintLine(stderr, QStringLiteral("Unknown setting: %1").arg(name));
         return kUsage;
     case SettingUpdate::NotANumber:
-        Print(stderr, QStringLiteral("%1 takes a whole number, not \"%2\"").arg(name, value));
+        PrintLine(stderr, QStringLiteral("%1 takes a whole number, not \"%2\"").arg(name, value));
         return kUsage;
     case SettingUpdate::Done:
         break;
     }
     if (!app.WriteSettings()) {
-        Print(
+        PrintLine(
             stderr,
             QStringLiteral("Could not store the settings in %1").arg(SettingsStore(app.edition).FilePath()));
         return kFailed;

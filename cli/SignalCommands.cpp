@@ -1,5 +1,6 @@
 // export-signal, import-signal.
 #include "cli/SignalCommands.h"
+#include "cli/ConsoleOutput.h"
 
 #include "analysis/AlarmStatus.h"
 #include "analysis/SignalProcessor.h"
@@ -18,15 +19,6 @@ namespace vantor::cli {
 namespace {
 
 constexpr const char* kDateTimeFormat = "yyyy-MM-dd HH:mm:ss";
-
-void Print(std::FILE* stream, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-void Say(const QString& line) {
-    Print(stderr, (line + QLatin1Char('\n')).toUtf8());
-}
 
 struct ExportOptions {
     std::string reading;
@@ -55,11 +47,11 @@ int RunExport(CAppData& app, const ExportOptions& options) {
     // A WAV file holds one channel's waveform: Total unless another is asked for.
     const std::string channel = options.channel.empty() ? (wav ? "total" : "both") : options.channel;
     if (wav && channel == "both") {
-        Say(QStringLiteral("a WAV file holds one channel: choose --channel total or iso"));
+        PrintLine(stderr, QStringLiteral("a WAV file holds one channel: choose --channel total or iso"));
         return kUsage;
     }
     if (wav && options.spectra) {
-        Say(QStringLiteral("--spectra goes with the UFF formats only"));
+        PrintLine(stderr, QStringLiteral("--spectra goes with the UFF formats only"));
         return kUsage;
     }
     if (!RunHeadlessStartup(app)) {
@@ -78,7 +70,7 @@ int RunExport(CAppData& app, const ExportOptions& options) {
     SignalProcessor processor;
     const SignalExportOutcome outcome = ExportReadingSignals(app, processor, request);
     if (!outcome.ok) {
-        Say(outcome.error);
+        PrintLine(stderr, outcome.error);
         return kFailed;
     }
     return kDone;
@@ -101,8 +93,8 @@ int RunImport(CAppData& app, const ImportOptions& options) {
         request.taken =
             QDateTime::fromString(QString::fromStdString(options.date), QLatin1String(kDateTimeFormat));
         if (!request.taken.isValid()) {
-            Say(QStringLiteral("--date: \"%1\" is not a date-time \"YYYY-MM-DD HH:MM:SS\"")
-                    .arg(QString::fromStdString(options.date)));
+            PrintLine(stderr, QStringLiteral("--date: \"%1\" is not a date-time \"YYYY-MM-DD HH:MM:SS\"")
+                                  .arg(QString::fromStdString(options.date)));
             return kUsage;
         }
     }
@@ -121,7 +113,7 @@ int RunImport(CAppData& app, const ImportOptions& options) {
     SignalProcessor processor;
     const SignalImportOutcome outcome = ImportReadingSignals(app, processor, request);
     if (!outcome.ok) {
-        Say(outcome.error);
+        PrintLine(stderr, outcome.error);
         return kFailed;
     }
     const CVibReading& r = outcome.reading;
@@ -150,24 +142,26 @@ int RunImport(CAppData& app, const ImportOptions& options) {
         if (!outcome.note.isEmpty()) {
             json.insert(QStringLiteral("note"), outcome.note);
         }
-        Print(stdout, QJsonDocument(json).toJson(QJsonDocument::Compact) + '\n');
+        PrintJsonLine(stdout, json);
         return kDone;
     }
-    Print(stdout, (r.sItemGUID + QLatin1Char('\n')).toUtf8());
-    Say(QStringLiteral("Imported %1 samples at %2 Hz (%3) as the %4 channel of a reading taken %5")
-            .arg(outcome.samplesUsed)
-            .arg(outcome.samplingFrequencyHz, 0, 'g', 10)
-            .arg(SignalUnitText(outcome.unit),
-                 channel == QLatin1String("total") ? QStringLiteral("Total") : QStringLiteral("ISO"),
-                 r.ctDateTaken.toString(QLatin1String(kDateTimeFormat))));
+    PrintBytes(stdout, (r.sItemGUID + QLatin1Char('\n')).toUtf8());
+    PrintLine(stderr,
+              QStringLiteral("Imported %1 samples at %2 Hz (%3) as the %4 channel of a reading taken %5")
+                  .arg(outcome.samplesUsed)
+                  .arg(outcome.samplingFrequencyHz, 0, 'g', 10)
+                  .arg(SignalUnitText(outcome.unit),
+                       channel == QLatin1String("total") ? QStringLiteral("Total") : QStringLiteral("ISO"),
+                       r.ctDateTaken.toString(QLatin1String(kDateTimeFormat))));
     if (!outcome.note.isEmpty()) {
-        Say(QStringLiteral("The %1").arg(outcome.note));
+        PrintLine(stderr, QStringLiteral("The %1").arg(outcome.note));
     }
     if (cut) {
-        Say(QStringLiteral(
-                "The file's %1 samples were cut to %2, the largest power of two the spectrum takes")
-                .arg(outcome.samplesInFile)
-                .arg(outcome.samplesUsed));
+        PrintLine(stderr,
+                  QStringLiteral(
+                      "The file's %1 samples were cut to %2, the largest power of two the spectrum takes")
+                      .arg(outcome.samplesInFile)
+                      .arg(outcome.samplesUsed));
     }
     return kDone;
 }

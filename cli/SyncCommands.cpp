@@ -6,6 +6,7 @@
 #include "app/Startup.h"
 #include "app/SyncRunSettings.h"
 #include "cli/CommandContext.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/EmailSettings.h"
 #include "cli/ExitCode.h"
 #include "device/ReadingUpload.h"
@@ -31,12 +32,6 @@ extern "C" void OnInterrupt(int) {
     interrupted = 1;
 }
 
-void WriteLine(const QString& line) {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-    std::fflush(stderr);
-}
-
 struct SyncCommandOptions {
     std::string port;
     std::string deviceName;
@@ -59,7 +54,7 @@ bool SetAnswers(const SyncCommandOptions& options, ConsoleAnswers& answers) {
     const QDateTime fix =
         QDateTime::fromString(QString::fromStdString(options.dateFix), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!fix.isValid()) {
-        WriteLine(QStringLiteral("--date-fix: expected \"YYYY-MM-DD HH:MM:SS\" or cancel"));
+        PrintLine(stderr, QStringLiteral("--date-fix: expected \"YYYY-MM-DD HH:MM:SS\" or cancel"));
         return false;
     }
     answers.dateFix = fix;
@@ -88,7 +83,7 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
         }
         routeGuid = FindRouteGuid(*app.MainConnection(), QString::fromStdString(options.route));
         if (routeGuid.isEmpty()) {
-            WriteLine(QStringLiteral("No route named %1").arg(QString::fromStdString(options.route)));
+            PrintLine(stderr, QStringLiteral("No route named %1").arg(QString::fromStdString(options.route)));
             return kUsage;
         }
         // The checks of the route choice: machines without points leave the route, an empty route
@@ -106,7 +101,7 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
     SyncSession session(fromMeter);
     session.Open();
     SyncWorker worker(settings, app.UserPrompter(), SyncAbortEvent(), SyncDoneEvent());
-    worker.OnProgress([](const QString& text) { WriteLine(text); });
+    worker.OnProgress([](const QString& text) { PrintLine(stderr, text); });
 
     interrupted = 0;
     const auto previous = std::signal(SIGINT, OnInterrupt);
@@ -114,7 +109,7 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
     while (!SyncDoneEvent().Wait(kInterruptPoll)) {
         if (interrupted && !session.StopRequested()) {
             session.RequestStop(true);
-            WriteLine(session.AbortButtonText());
+            PrintLine(stderr, session.AbortButtonText());
         }
     }
     worker.Join();
@@ -126,7 +121,7 @@ int RunSync(CommandContext& context, const SyncCommandOptions& options, bool fro
         if (const QString missed =
                 MissedRoutePointsText(*app.MainConnection(), worker.Outcome().measuredPoints);
             !missed.isEmpty()) {
-            WriteLine(missed);
+            PrintLine(stderr, missed);
         }
     }
     // The exception e-mails follow every run: readings stored before a failure or an abort count.

@@ -3,6 +3,8 @@
 cmake_minimum_required(VERSION 3.25)
 file(READ ${LINKS_FILE} links)
 string(STRIP "${links}" links)
+# A PRIVATE link of a static library reaches its users as $<LINK_ONLY:...>; judge the library inside.
+string(REGEX REPLACE "\\$<LINK_ONLY:([^>]*)>" "\\1" links "${links}")
 set(allowed vantor_records vantor_texts vantor_archive vantor_platform)
 foreach(lib IN LISTS links)
     if(lib MATCHES "vantor_" AND NOT lib IN_LIST allowed)

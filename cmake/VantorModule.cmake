@@ -9,13 +9,18 @@ function(vantor_warnings target)
     endif()
 endfunction()
 
-# vantor_library(name SOURCES ... LIBS ...): one static library per module; its public headers
-# are included as "<module>/Header.h" from the repository root.
+# vantor_library(name SOURCES ... PUBLIC ... PRIVATE ...): one static library per module; its
+# public headers are included as "<module>/Header.h" from the repository root. A dependency is
+# PUBLIC only when one of the library's headers includes a header of it; everything its sources
+# alone include is PRIVATE, so a library above sees only what the headers it includes need.
 function(vantor_library name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC;PRIVATE;LIBS" ${ARGN})
+    if(ARG_LIBS)
+        message(FATAL_ERROR "vantor_library(${name}): name dependencies under PUBLIC or PRIVATE")
+    endif()
     add_library(${name} STATIC ${ARG_SOURCES})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
     set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
     vantor_warnings(${name})
 endfunction()

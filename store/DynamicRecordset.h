@@ -135,34 +135,29 @@ bool CRecordset<R>::Walk(SqlConnection& connection, const ColumnDiscoveryPolicy&
     // finds nothing, the common case of an upsert, pays nothing for it).
     std::vector<std::pair<int, const Field<R>*>> map;
     bool mapped = false;
-    try {
-        while (statement.Step()) {
-            if (!mapped) {
-                for (int column = 1; column < statement.ColumnCount(); ++column) {
-                    const QString name = statement.ColumnName(column);
-                    for (const auto& field : FieldsOf<R>()) {
-                        if (name.compare(QLatin1String(field.name), Qt::CaseInsensitive) == 0) {
-                            map.emplace_back(column, &field);
-                            break;
-                        }
+    const StatementReset reset(statement);
+    while (statement.Step()) {
+        if (!mapped) {
+            for (int column = 1; column < statement.ColumnCount(); ++column) {
+                const QString name = statement.ColumnName(column);
+                for (const auto& field : FieldsOf<R>()) {
+                    if (name.compare(QLatin1String(field.name), Qt::CaseInsensitive) == 0) {
+                        map.emplace_back(column, &field);
+                        break;
                     }
                 }
-                mapped = true;
             }
-            RecordRow<R> row;
-            row.rowId = statement.ColumnInteger(0);
-            for (const auto& [column, field] : map) {
-                ReadField(statement, column, row.record, *field);
-            }
-            if (!visit(std::move(row))) {
-                break;
-            }
+            mapped = true;
         }
-    } catch (...) {
-        statement.Reset();
-        throw;
+        RecordRow<R> row;
+        row.rowId = statement.ColumnInteger(0);
+        for (const auto& [column, field] : map) {
+            ReadField(statement, column, row.record, *field);
+        }
+        if (!visit(std::move(row))) {
+            break;
+        }
     }
-    statement.Reset();
     return true;
 }
 

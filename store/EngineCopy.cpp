@@ -58,15 +58,7 @@ int CountOf(SqlConnection& connection, const QString& table) {
         return -1;
     }
     SqlStatement& statement = connection.Prepared(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
-    int count = 0;
-    try {
-        count = statement.Step() ? static_cast<int>(statement.ColumnInteger(0)) : 0;
-    } catch (...) {
-        statement.Reset();
-        throw;
-    }
-    statement.Reset();
-    return count;
+    return static_cast<int>(FirstInteger(statement).value_or(0));
 }
 
 bool HasTable(SqlConnection& connection, const QString& table) {

@@ -47,20 +47,15 @@ QHash<QString, R> LatestByParent(CMainConnection& db, const QString& pointTable,
                        "x.[sParentGUID] = p.[sItemGUID] ORDER BY x.[ctDateTaken] DESC, x.rowid DESC LIMIT 1)")
             .arg(columns.select.join(QLatin1Char(',')), pointTable, readingTable);
     SqlStatement& statement = connection.Prepared(sql);
-    try {
-        while (statement.Step()) {
-            R reading;
-            for (int column = 0; column < static_cast<int>(columns.fields.size()); ++column) {
-                ReadField(statement, column, reading, *columns.fields[static_cast<std::size_t>(column)]);
-            }
-            const QString parent = reading.sParentGUID;
-            latest.insert(parent, std::move(reading));
+    const StatementReset reset(statement);
+    while (statement.Step()) {
+        R reading;
+        for (int column = 0; column < static_cast<int>(columns.fields.size()); ++column) {
+            ReadField(statement, column, reading, *columns.fields[static_cast<std::size_t>(column)]);
         }
-    } catch (...) {
-        statement.Reset();
-        throw;
+        const QString parent = reading.sParentGUID;
+        latest.insert(parent, std::move(reading));
     }
-    statement.Reset();
     return latest;
 }
 
@@ -81,15 +76,7 @@ int CountOffRouteReadings(CMainConnection& db) {
         return 0;
     }
     SqlStatement& statement = connection.Prepared(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
-    int count = 0;
-    try {
-        count = statement.Step() ? static_cast<int>(statement.ColumnInteger(0)) : 0;
-    } catch (...) {
-        statement.Reset();
-        throw;
-    }
-    statement.Reset();
-    return count;
+    return static_cast<int>(FirstInteger(statement).value_or(0));
 }
 
 } // namespace vantor

@@ -406,15 +406,7 @@ int CMainConnection::CountWhere(const QString& table, const QString& clause, con
     for (int i = 0; i < values.size(); ++i) {
         BindValue(statement, i, values[i]);
     }
-    int count = 0;
-    try {
-        count = statement.Step() ? static_cast<int>(statement.ColumnInteger(0)) : 0;
-    } catch (...) {
-        statement.Reset();
-        throw;
-    }
-    statement.Reset();
-    return count;
+    return static_cast<int>(FirstInteger(statement).value_or(0));
 }
 
 int CMainConnection::CountAllVibs() {

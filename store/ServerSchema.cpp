@@ -57,17 +57,7 @@ int ServerSchemaVersion(SqlConnection& connection) {
     }
     SqlStatement& statement =
         connection.Prepared(QStringLiteral("SELECT MAX([iVersion]) FROM tblSchemaVersion"));
-    int version = 0;
-    try {
-        if (statement.Step() && !statement.IsNull(0)) {
-            version = static_cast<int>(statement.ColumnInteger(0));
-        }
-    } catch (...) {
-        statement.Reset();
-        throw;
-    }
-    statement.Reset();
-    return version;
+    return static_cast<int>(FirstInteger(statement).value_or(0));
 }
 
 SchemaInit InitServerSchema(SqlConnection& connection, QString* error) {

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace vantor {
 
 class SqlStatement {
@@ -37,15 +39,33 @@ public:
     virtual QByteArray ColumnBlob(int column) const = 0;
 };
 
+// Resets a statement when the scope that runs it ends, after its rows were read or when reading
+// them threw, so that it is ready for its next run.
+class StatementReset {
+public:
+    explicit StatementReset(SqlStatement& statement) : statement_(statement) {}
+    ~StatementReset() { statement_.Reset(); }
+    StatementReset(const StatementReset&) = delete;
+    StatementReset& operator=(const StatementReset&) = delete;
+
+private:
+    SqlStatement& statement_;
+};
+
 // Runs a statement that returns no rows and resets it, also when it throws.
 inline void RunOnce(SqlStatement& statement) {
-    try {
-        statement.Step();
-    } catch (...) {
-        statement.Reset();
-        throw;
+    const StatementReset reset(statement);
+    statement.Step();
+}
+
+// The first column of the statement's first row (a COUNT, a MAX, a counter) and resets it, also
+// when it throws; nothing when it gives no row or NULL.
+inline std::optional<qint64> FirstInteger(SqlStatement& statement) {
+    const StatementReset reset(statement);
+    if (!statement.Step() || statement.IsNull(0)) {
+        return std::nullopt;
     }
-    statement.Reset();
+    return statement.ColumnInteger(0);
 }
 
 inline void SqlStatement::Send() {

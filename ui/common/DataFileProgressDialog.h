@@ -2,7 +2,7 @@
 // The progress window of a data-file export or import: the section being counted or read, a bar,
 // and a Cancel button that stops the work between two records.
 
-#include "store/DataFile.h"
+#include "app/DataFileTransfer.h"
 
 #include <QProgressDialog>
 

@@ -1,7 +1,7 @@
 #include "ui/common/MeasureLabels.h"
 
 #include "texts/UiText.h"
-#include "ui/views/PointViewTexts.h"
+#include "ui/common/PointViewTexts.h"
 
 namespace vantor {
 

@@ -1,8 +1,8 @@
 #include "ui/common/QtPrompter.h"
 
 #include "texts/UiText.h"
+#include "ui/common/DateFixDialog.h"
 #include "ui/common/NameDialog.h"
-#include "ui/sync/DateFixDialog.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 #include "reports/document/ReportTexts.h"
 #include "texts/UiText.h"
 #include "ui/common/Log.h"
-#include "ui/window/MainWindowTexts.h"
+#include "ui/common/MainWindowTexts.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

@@ -3,6 +3,7 @@
 #include "analysis/ViewTexts.h"
 #include "app/RecordLists.h"
 #include "app/ReportSetup.h"
+#include "app/TypedSettings.h"
 #include "reports/document/DocumentOpener.h"
 #include "reports/document/ReportBuilder.h"
 #include "reports/document/ReportTexts.h"
@@ -121,7 +122,7 @@ QWizardPage* CReportWizard::MakeGraphsPage() {
     QWizardPage* page = NewPage(UiText(text::GraphsPage));
     auto* grid = new QGridLayout(page);
     ReportLook look;
-    look.units = DisplayUnits::FromSettings(app_.settings.xAxisUnits, app_.settings.yAxisUnits);
+    look.units = DisplayUnitsOf(app_.settings);
     look.bandNames = {app_.settings.band1Name, app_.settings.band2Name, app_.settings.band3Name};
     const int columnTexts[3] = {text::TrendLabel, text::FftLabel, text::TimeLabel};
     for (int column = 0; column < 3; ++column) {

@@ -1,9 +1,10 @@
 #include "ui/setup/BearingLibraryDialog.h"
 
 #include "analysis/BearingFactors.h"
+#include "app/Database.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
-#include "ui/window/MainWindowTexts.h"
+#include "ui/common/MainWindowTexts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -49,7 +50,7 @@ QString FactorsText(const BearingFactors& f) {
 } // namespace
 
 bool RunBearingLibrary(CAppData& app, QWidget* parent) {
-    if (!app.MainConnection()) {
+    if (!DatabaseOpen(app)) {
         return false;
     }
     CBearingLibraryDialog dialog(app, parent);
@@ -164,8 +165,8 @@ void CBearingDialog::accept() {
 // ---- the library --------------------------------------------------------------------------------
 
 CBearingLibraryDialog::CBearingLibraryDialog(CAppData& app, QWidget* parent)
-    : QDialog(parent), app_(app), editor_(*app.MainConnection(), app.UserPrompter()),
-      search_(new QLineEdit(this)), table_(new QTableWidget(this)) {
+    : QDialog(parent), app_(app), editor_(Database(app), app.UserPrompter()), search_(new QLineEdit(this)),
+      table_(new QTableWidget(this)) {
     setWindowTitle(UiText(text::added::Bearings));
     search_->setObjectName(QStringLiteral("BearingSearch"));
     search_->setPlaceholderText(UiText(text::added::SearchByDesignation));

@@ -1,5 +1,6 @@
 #include "ui/setup/CatalogueImportDialog.h"
 
+#include "app/Database.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
 
@@ -30,7 +31,7 @@ void RememberFolder(CAppData& app, const QString& path) {
 } // namespace
 
 bool RunCatalogueImport(CAppData& app, QWidget* parent, const FileQuestion& ask) {
-    if (!app.MainConnection()) {
+    if (!DatabaseOpen(app)) {
         return false;
     }
     const QString path =
@@ -44,7 +45,7 @@ bool RunCatalogueImport(CAppData& app, QWidget* parent, const FileQuestion& ask)
 }
 
 bool RunCatalogueExport(CAppData& app, QWidget* parent, const FileQuestion& ask) {
-    if (!app.MainConnection()) {
+    if (!DatabaseOpen(app)) {
         return false;
     }
     QString path =
@@ -56,7 +57,7 @@ bool RunCatalogueExport(CAppData& app, QWidget* parent, const FileQuestion& ask)
         path += QStringLiteral(".csv");
     }
     RememberFolder(app, path);
-    if (!ExportCatalogueCsvFile(*app.MainConnection(), path)) {
+    if (!ExportCatalogueCsvFile(Database(app), path)) {
         app.UserPrompter().ShowMessage(UiText(text::ErrorExportingData));
         return false;
     }
@@ -72,7 +73,7 @@ CCatalogueImportDialog::CCatalogueImportDialog(CAppData& app, const QString& pat
     summary_->setWordWrap(true);
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
-        plan_ = PlanCatalogueImport(*app.MainConnection(), file.readAll());
+        plan_ = PlanCatalogueImport(Database(app), file.readAll());
     } else {
         plan_.errors << UiText(text::ErrorImportingData);
     }
@@ -140,7 +141,7 @@ void CCatalogueImportDialog::accept() {
     if (!plan_.Ok()) {
         return;
     }
-    if (!ApplyCatalogueImport(*app_.MainConnection(), plan_)) {
+    if (!ApplyCatalogueImport(Database(app_), plan_)) {
         app_.UserPrompter().ShowMessage(UiText(text::ErrorImportingData));
         return;
     }

@@ -1,8 +1,8 @@
 #include "ui/setup/EditorFields.h"
 
+#include "app/CatalogueEditor.h"
 #include "app/EditOutcome.h"
 #include "platform/Prompter.h"
-#include "store/Validation.h"
 #include "texts/UiText.h"
 
 #include <QCheckBox>

@@ -1,6 +1,8 @@
 #include "ui/setup/MachineManagerDialog.h"
 
+#include "app/Database.h"
 #include "app/RecordLists.h"
+#include "app/TypedSettings.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
 #include "ui/setup/EditableList.h"
@@ -16,7 +18,7 @@
 namespace vantor {
 
 bool RunMachineManager(CAppData& app, QWidget* parent) {
-    if (!app.MainConnection()) {
+    if (!DatabaseOpen(app)) {
         return false;
     }
     CMachineManagerDialog dialog(app, parent);
@@ -25,8 +27,8 @@ bool RunMachineManager(CAppData& app, QWidget* parent) {
 }
 
 CMachineManagerDialog::CMachineManagerDialog(CAppData& app, QWidget* parent)
-    : QDialog(parent), app_(app), editor_(*app.MainConnection(), app.UserPrompter()),
-      units_(DisplayUnits::FromSettings(app.settings.xAxisUnits, app.settings.yAxisUnits)),
+    : QDialog(parent), app_(app), editor_(Database(app), app.UserPrompter()),
+      units_(DisplayUnitsOf(app.settings)),
       machines_(new EditableList(
           UiText(text::SectionMachines),
           {UiText(text::OrderColumn), UiText(text::NameField), UiText(text::MeterNameField)}, true, this)),

@@ -1,7 +1,7 @@
 #include "ui/setup/MachineSetupDialog.h"
 
+#include "app/CatalogueEditor.h"
 #include "platform/Prompter.h"
-#include "store/Validation.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/setup/EditorFields.h"

@@ -3,16 +3,16 @@
 #include "analysis/BandMarks.h"
 #include "analysis/PointAlarms.h"
 #include "analysis/ViewData.h"
+#include "app/CatalogueEditor.h"
 #include "app/PointAlarmSetup.h"
 #include "graphviews/AlarmBandMarks.h"
 #include "graphviews/GraphViews.h"
 #include "platform/Prompter.h"
-#include "store/MainConnection.h"
 #include "texts/UiText.h"
+#include "ui/common/AxisSetupDialog.h"
 #include "ui/common/Log.h"
 #include "ui/common/MeasureLabels.h"
 #include "ui/setup/EditorFields.h"
-#include "ui/views/AxisSetupDialog.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
@@ -86,20 +86,18 @@ QString Number(double value) {
 
 } // namespace
 
-PointAlarmsTab::PointAlarmsTab(CMainConnection& db, Prompter& prompter, const CVib& point, QWidget* parent)
-    : QWidget(parent), db_(db), prompter_(prompter), point_(point) {
+PointAlarmsTab::PointAlarmsTab(CatalogueEditor& editor, Prompter& prompter, const CVib& point,
+                               QWidget* parent)
+    : QWidget(parent), editor_(editor), prompter_(prompter), point_(point) {
     setObjectName(QStringLiteral("PointAlarms"));
     std::vector<SpectralBandRow> storedRows;
     if (!point.sItemGUID.isEmpty()) {
         try {
-            for (const PointAlarmSettingRow& row : alarmrows::SettingsOf(db.Connection(), point.sItemGUID)) {
-                if (const std::optional<BaselineSettings> settings = BaselineSettingsOf(row)) {
-                    storedSettings_[row.measure] = *settings;
-                }
-            }
-            storedRows = alarmrows::BandsOf(db.Connection(), point.sItemGUID);
-            storedEnvelope_ = derived::GetEnvelopeBand(db.Connection(), point.sItemGUID);
-            latest_ = LatestReadingSignals(db, point.sItemGUID);
+            PointAlarmSetupRows stored = LoadPointAlarmSetup(editor.Database(), point.sItemGUID);
+            storedSettings_ = std::move(stored.settings);
+            storedRows = std::move(stored.bands);
+            storedEnvelope_ = stored.envelope;
+            latest_ = std::move(stored.latest);
         } catch (const DatabaseError& error) {
             qCWarning(lcUi) << "the point's alarm settings could not be read:" << error.what();
             prompter.ShowMessage(UiText(text::ErrorLoadingRecord));
@@ -510,7 +508,7 @@ const std::vector<MeasureSample>& PointAlarmsTab::Samples(const AlarmMeasure& me
         std::vector<MeasureSample> samples;
         if (!point_.sItemGUID.isEmpty()) {
             try {
-                samples = PointMeasureSamples(db_, point_, measure);
+                samples = PointMeasureSamples(editor_.Database(), point_, measure);
             } catch (const DatabaseError& error) {
                 qCWarning(lcUi) << "the point's readings could not be read:" << error.what();
             }
@@ -636,7 +634,7 @@ std::optional<QString> PointAlarmsTab::Check(const CVib& point) {
             }
         }
         if (bandsTouched_ && !SameBands(*bands, storedBands_)) {
-            if (std::optional<QString> refused = CheckPointBands(db_, point, *bands)) {
+            if (std::optional<QString> refused = CheckPointBands(editor_.Database(), point, *bands)) {
                 return refused;
             }
         }
@@ -652,39 +650,30 @@ bool PointAlarmsTab::Store(const CVib& point) {
     if (!Changed()) {
         return true;
     }
+    PointAlarmChanges changes;
+    for (const auto& [name, stored] : storedSettings_) {
+        if (settings_.find(name) == settings_.end()) {
+            changes.removed.push_back(stored.measure);
+        }
+    }
+    for (const auto& [name, settings] : settings_) {
+        const auto stored = storedSettings_.find(name);
+        if (stored == storedSettings_.end() || !SameSettings(settings, stored->second)) {
+            changes.stored.push_back(settings);
+        }
+    }
+    if (std::vector<SpectralBand> bands = Bands(); bandsTouched_ && !SameBands(bands, storedBands_)) {
+        changes.bands = std::move(bands);
+    }
+    const std::optional<EnvelopeBandRow> envelope = EnvelopeBand();
+    if (envelope.has_value() != storedEnvelope_.has_value() ||
+        (envelope &&
+         (envelope->lowHz != storedEnvelope_->lowHz || envelope->highHz != storedEnvelope_->highHz))) {
+        changes.envelope = envelope;
+    }
     try {
-        SqlConnection::Transaction transaction(db_.Connection());
-        for (const auto& [name, stored] : storedSettings_) {
-            if (settings_.find(name) == settings_.end()) {
-                RemoveBaselineSettings(db_, point.sItemGUID, stored.measure);
-            }
-        }
-        for (const auto& [name, settings] : settings_) {
-            const auto stored = storedSettings_.find(name);
-            if (stored != storedSettings_.end() && SameSettings(settings, stored->second)) {
-                continue;
-            }
-            if (std::optional<QString> refused = StoreBaselineSettings(db_, point, settings)) {
-                prompter_.ShowMessage(*refused);
-                return false;
-            }
-        }
-        const std::vector<SpectralBand> bands = Bands();
-        if (bandsTouched_ && !SameBands(bands, storedBands_)) {
-            StorePointBands(db_, point.sItemGUID, bands);
-        }
-        const std::optional<EnvelopeBandRow> envelope = EnvelopeBand();
-        const bool envelopeChanged = envelope.has_value() != storedEnvelope_.has_value() ||
-                                     (envelope && (envelope->lowHz != storedEnvelope_->lowHz ||
-                                                   envelope->highHz != storedEnvelope_->highHz));
-        if (envelopeChanged) {
-            if (std::optional<QString> refused = StorePointEnvelopeBand(db_, point.sItemGUID, envelope)) {
-                prompter_.ShowMessage(*refused);
-                return false;
-            }
-        }
-        if (!transaction.Commit()) {
-            prompter_.ShowMessage(UiText(text::ErrorSavingRecord));
+        if (std::optional<QString> refused = StorePointAlarmChanges(editor_.Database(), point, changes)) {
+            prompter_.ShowMessage(*refused);
             return false;
         }
     } catch (const DatabaseError& error) {

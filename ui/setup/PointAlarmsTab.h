@@ -7,8 +7,8 @@
 #include "analysis/BaselineAlarms.h"
 #include "analysis/ReadingSignals.h"
 #include "analysis/SpectralBands.h"
-#include "store/DerivedRecords.h"
-#include "store/Records.h"
+#include "app/PointAlarmSetup.h"
+#include "records/Records.h"
 
 #include <QWidget>
 
@@ -28,7 +28,7 @@ class QTableWidget;
 
 namespace vantor {
 
-class CMainConnection;
+class CatalogueEditor;
 class Prompter;
 
 class PointAlarmsTab : public QWidget {
@@ -36,7 +36,7 @@ class PointAlarmsTab : public QWidget {
 public:
     // Loads the point's stored settings (a new point, empty GUID, has none). A database failure
     // shows its message and leaves the tab empty and unchanged.
-    PointAlarmsTab(CMainConnection& db, Prompter& prompter, const CVib& point, QWidget* parent = nullptr);
+    PointAlarmsTab(CatalogueEditor& editor, Prompter& prompter, const CVib& point, QWidget* parent = nullptr);
 
     // The edits differ from what is stored.
     bool Changed() const;
@@ -77,7 +77,7 @@ private:
     std::optional<std::vector<SpectralBand>> ReadBands() const;
     const std::vector<MeasureSample>& Samples(const AlarmMeasure& measure);
 
-    CMainConnection& db_;
+    CatalogueEditor& editor_;
     Prompter& prompter_;
     CVib point_;
     bool loading_ = true;

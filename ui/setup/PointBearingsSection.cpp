@@ -1,5 +1,6 @@
 #include "ui/setup/PointBearingsSection.h"
 
+#include "app/CatalogueEditor.h"
 #include "texts/UiText.h"
 
 #include <QComboBox>
@@ -26,9 +27,9 @@ bool SameAssignments(const std::vector<CPointBearing>& a, const std::vector<CPoi
 
 } // namespace
 
-PointBearingsSection::PointBearingsSection(CMainConnection& db, Prompter& prompter, const QString& point,
-                                           QWidget* parent)
-    : QGroupBox(UiText(text::added::Bearings), parent), editor_(db, prompter) {
+PointBearingsSection::PointBearingsSection(CatalogueEditor& catalogue, Prompter& prompter,
+                                           const QString& point, QWidget* parent)
+    : QGroupBox(UiText(text::added::Bearings), parent), editor_(catalogue.Database(), prompter) {
     setObjectName(QStringLiteral("PointBearings"));
     const std::vector<CBearing> library = editor_.ListBearings().value_or(std::vector<CBearing>{});
     if (!point.isEmpty()) {

@@ -17,12 +17,14 @@ class QLineEdit;
 
 namespace vantor {
 
+class CatalogueEditor;
+
 class PointBearingsSection : public QGroupBox {
     Q_OBJECT
 public:
     // The point's stored bearings are shown; a new point (empty GUID) starts without any. A
     // database failure shows its message and leaves the rows empty.
-    PointBearingsSection(CMainConnection& db, Prompter& prompter, const QString& point,
+    PointBearingsSection(CatalogueEditor& catalogue, Prompter& prompter, const QString& point,
                          QWidget* parent = nullptr);
 
     // The rows with a bearing chosen, in order.

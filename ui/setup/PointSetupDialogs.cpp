@@ -44,9 +44,9 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
                                                 units.VelocityLabel(), units.AmplitudeFactor(), this)),
       bearing_(
           new AlarmFields(UiText(text::BearingAlarms), QStringLiteral("Bdu"), kBduUnit, kNoConversion, this)),
-      bearings_(new PointBearingsSection(editor.Database(), prompter, vib.sItemGUID, this)),
+      bearings_(new PointBearingsSection(editor, prompter, vib.sItemGUID, this)),
       severity_(new SeverityStandardSection(
-          editor.Database(), prompter, vib,
+          editor, prompter, vib,
           [this](float alarm, float trip) {
               // The accepted ALARM and TRIP become the ISO levels, with the ISO alarms on.
               iso_->Propose(alarm, trip);
@@ -55,7 +55,7 @@ CVibPointSetupDialog::CVibPointSetupDialog(CatalogueEditor& editor, Prompter& pr
               }
           },
           this)),
-      alarms_(new PointAlarmsTab(editor.Database(), prompter, vib, this)) {
+      alarms_(new PointAlarmsTab(editor, prompter, vib, this)) {
     setWindowTitle(UiText(text::VibPointSetupTitle));
     auto* form = new QFormLayout;
     names_ = new NameFields(form, vib.sName, vib.sVMName, vib.sItemGUID.isEmpty());

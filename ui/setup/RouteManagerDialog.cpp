@@ -1,9 +1,10 @@
 #include "ui/setup/RouteManagerDialog.h"
 
+#include "app/CAppData.h"
+#include "app/Database.h"
 #include "app/RecordLists.h"
+#include "app/RouteSchedule.h"
 #include "platform/Prompter.h"
-#include "store/MainConnection.h"
-#include "store/RouteScheduleRecords.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/common/Log.h"
@@ -45,7 +46,7 @@ QString ComplianceText(const ComplianceCount& count) {
 } // namespace
 
 bool RunRouteManager(CAppData& app, QWidget* parent) {
-    if (!app.MainConnection()) {
+    if (!DatabaseOpen(app)) {
         return false;
     }
     CRouteManagerDialog dialog(app, parent);
@@ -88,7 +89,7 @@ void CSelectMachinesDialog::accept() {
 }
 
 CRouteManagerDialog::CRouteManagerDialog(CAppData& app, QWidget* parent)
-    : QDialog(parent), app_(app), editor_(*app.MainConnection(), app.UserPrompter()),
+    : QDialog(parent), app_(app), editor_(Database(app), app.UserPrompter()),
       routes_(new EditableList(UiText(text::ListOfRoutes),
                                {UiText(text::RouteLabel), UiText(text::added::ReportIntervalDays),
                                 UiText(text::added::RouteComplianceColumn).arg(kDefaultCompliancePeriodDays)},
@@ -172,7 +173,7 @@ void CRouteManagerDialog::FillSchedule() {
     }
     RouteScheduleRow schedule{route, kDefaultRouteIntervalDays, {}};
     try {
-        schedule = schedulerows::Of(app_.MainConnection()->Connection(), route);
+        schedule = RouteScheduleOf(Database(app_), route);
     } catch (const DatabaseError& error) {
         qCWarning(lcUi) << "the route's schedule could not be read:" << error.what();
     }
@@ -194,22 +195,13 @@ bool CRouteManagerDialog::ApplySchedule() {
     if (route.isEmpty()) {
         return false;
     }
-    CMainConnection& db = *app_.MainConnection();
     try {
         const QString refusal =
-            SetRouteSchedule(db, route, interval_->value(),
-                             startOn_->isChecked() ? std::optional<QDate>(start_->date()) : std::nullopt);
+            ReplaceRouteSchedule(Database(app_), route, interval_->value(),
+                                 startOn_->isChecked() ? std::optional<QDate>(start_->date()) : std::nullopt);
         if (!refusal.isEmpty()) {
             app_.UserPrompter().ShowMessage(refusal);
             return false;
-        }
-        if (!startOn_->isChecked()) {
-            // No start date: points never measured are due at once.
-            RouteScheduleRow row = schedulerows::Of(db.Connection(), route);
-            if (row.startDate.isValid()) {
-                row.startDate = {};
-                schedulerows::Put(db.Connection(), row);
-            }
         }
     } catch (const DatabaseError& error) {
         qCWarning(lcUi) << "the route's schedule could not be stored:" << error.what();
@@ -231,7 +223,7 @@ void CRouteManagerDialog::FillRoutes(const QString& select) {
     complianceByRoute_ = {};
     try {
         complianceByRoute_ =
-            ComplianceOver(*app_.MainConnection(), today.addDays(-kDefaultCompliancePeriodDays), today);
+            ComplianceOver(Database(app_), today.addDays(-kDefaultCompliancePeriodDays), today);
     } catch (const DatabaseError& error) {
         qCWarning(lcUi) << "the routes' compliance could not be worked out:" << error.what();
     }

@@ -5,8 +5,8 @@
 #include "app/ExceptionAddresses.h"
 #include "app/Secrets.h"
 #include "app/TestMessage.h"
+#include "app/TypedSettings.h"
 #include "platform/Prompter.h"
-#include "store/Validation.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/setup/EditorFields.h"
@@ -110,7 +110,7 @@ CUnitsDialog::CUnitsDialog(CAppData& app, QWidget* parent)
     yAxis_->setObjectName(QStringLiteral("YAxisUnits"));
     xAxis_->addItems({UiText(text::UnitHz), UiText(text::UnitRpm), UiText(text::UnitCpm)});
     yAxis_->addItems({UiText(text::UnitMmPerSecond), UiText(text::UnitInchPerSecond)});
-    const DisplayUnits units = DisplayUnits::FromSettings(app.settings.xAxisUnits, app.settings.yAxisUnits);
+    const DisplayUnits units = DisplayUnitsOf(app.settings);
     xAxis_->setCurrentIndex(units.XAxisUnits());
     yAxis_->setCurrentIndex(units.YAxisUnits());
     auto* form = new QFormLayout;
@@ -120,12 +120,8 @@ CUnitsDialog::CUnitsDialog(CAppData& app, QWidget* parent)
 }
 
 bool CUnitsDialog::Collect(CSettings& settings) {
-    settings.xAxisUnits = xAxis_->currentIndex();
-    settings.yAxisUnits = yAxis_->currentIndex();
-    const DisplayUnits units = DisplayUnits::FromSettings(settings.xAxisUnits, settings.yAxisUnits);
-    settings.frequencyUnitLabel = units.FrequencyLabel();
-    settings.velocityUnitLabel = units.VelocityLabel();
-    settings.velocityUnitFactor = units.AmplitudeFactor();
+    SetFrequencyUnitCode(settings, xAxis_->currentIndex());
+    SetAmplitudeUnitCode(settings, yAxis_->currentIndex());
     return true;
 }
 
@@ -172,8 +168,8 @@ CFftDisplayDialog::CFftDisplayDialog(CAppData& app, QWidget* parent)
     ovoHelp->setWordWrap(true);
     detectionColumn->addWidget(ovoHelp);
     detection->setToolTip(ovoHelp->text());
-    lineOrBar_->button(app.settings.fftLineOrBar == 0 ? 0 : 1)->setChecked(true);
-    ovo_->button(app.settings.varovudOvoOn == 1 ? 1 : 0)->setChecked(true);
+    lineOrBar_->button(static_cast<int>(SpectrumStyleOf(app.settings)))->setChecked(true);
+    ovo_->button(ConsolidatePeaks(app.settings) ? 1 : 0)->setChecked(true);
     drawing->setObjectName(QStringLiteral("LineOrBar"));
     detection->setObjectName(QStringLiteral("Ovo"));
     auto* fields = new QVBoxLayout;
@@ -183,8 +179,8 @@ CFftDisplayDialog::CFftDisplayDialog(CAppData& app, QWidget* parent)
 }
 
 bool CFftDisplayDialog::Collect(CSettings& settings) {
-    settings.fftLineOrBar = lineOrBar_->checkedId();
-    settings.varovudOvoOn = ovo_->checkedId();
+    SetSpectrumStyle(settings, static_cast<SpectrumStyle>(lineOrBar_->checkedId()));
+    SetConsolidatePeaks(settings, ovo_->checkedId() == 1);
     return true;
 }
 
@@ -238,7 +234,7 @@ CStatusColumnsDialog::CStatusColumnsDialog(CAppData& app, QWidget* parent)
         column->addWidget(box);
     }
     asValues_->setObjectName(QStringLiteral("StatusAsValues"));
-    asValues_->setChecked(app.settings.vibStatusValuesOn == 1);
+    asValues_->setChecked(StatusValuesOn(app.settings));
     auto* fields = new QVBoxLayout;
     fields->addWidget(choices);
     fields->addWidget(asValues_);
@@ -265,7 +261,7 @@ bool CStatusColumnsDialog::Collect(CSettings& settings) {
     settings.vibStatusColumn1 = columns[0];
     settings.vibStatusColumn2 = columns[1];
     settings.vibStatusColumn3 = columns[2];
-    settings.vibStatusValuesOn = asValues_->isChecked() ? 1 : 0;
+    SetStatusValuesOn(settings, asValues_->isChecked());
     return true;
 }
 
@@ -275,8 +271,8 @@ CEmailExceptionsDialog::CEmailExceptionsDialog(CAppData& app, QWidget* parent)
       autoSend_(new QCheckBox(UiText(text::added::SendAutomatically), this)) {
     onUpload_->setObjectName(QStringLiteral("OnUpload"));
     autoSend_->setObjectName(QStringLiteral("AutoSend"));
-    onUpload_->setChecked(app.settings.emailExceptionsOnUpload == 1);
-    autoSend_->setChecked(app.settings.autoSendEmailExceptionsOnUpload == 1);
+    onUpload_->setChecked(EmailExceptionsOnUpload(app.settings));
+    autoSend_->setChecked(AutoSendExceptions(app.settings));
     autoSend_->setEnabled(onUpload_->isChecked());
     connect(onUpload_, &QCheckBox::toggled, autoSend_, &QWidget::setEnabled);
     auto* fields = new QVBoxLayout;
@@ -286,8 +282,8 @@ CEmailExceptionsDialog::CEmailExceptionsDialog(CAppData& app, QWidget* parent)
 }
 
 bool CEmailExceptionsDialog::Collect(CSettings& settings) {
-    settings.emailExceptionsOnUpload = onUpload_->isChecked() ? 1 : 0;
-    settings.autoSendEmailExceptionsOnUpload = autoSend_->isChecked() ? 1 : 0;
+    SetEmailExceptionsOnUpload(settings, onUpload_->isChecked());
+    SetAutoSendExceptions(settings, autoSend_->isChecked());
     return true;
 }
 
@@ -320,7 +316,7 @@ CMailServerDialog::CMailServerDialog(CAppData& app, QWidget* parent)
     port_->setValue(app.settings.smtpPort);
     security_->addItems(
         {UiText(text::added::SecurityNone), QStringLiteral("STARTTLS"), QStringLiteral("TLS")});
-    security_->setCurrentIndex(std::clamp(app.settings.smtpSecurity, 0, 2));
+    security_->setCurrentIndex(static_cast<int>(SmtpSecurityOf(app.settings)));
     password_->setEchoMode(QLineEdit::Password);
     host_->setPlaceholderText(QStringLiteral("smtp.example.org"));
 
@@ -352,7 +348,7 @@ bool CMailServerDialog::Collect(CSettings& settings) {
     }
     settings.smtpHost = host_->text().trimmed();
     settings.smtpPort = port_->value();
-    settings.smtpSecurity = security_->currentIndex();
+    SetSmtpSecurity(settings, static_cast<SmtpSecurity>(security_->currentIndex()));
     settings.smtpUser = user_->text().trimmed();
     settings.smtpFrom = from;
     // The permission names the server it was given for, so it never carries over to another one.

@@ -1,5 +1,6 @@
 #include "ui/setup/SeverityStandardSection.h"
 
+#include "app/CatalogueEditor.h"
 #include "app/SeverityStandards.h"
 #include "platform/Prompter.h"
 #include "texts/UiText.h"
@@ -10,11 +11,12 @@
 
 namespace vantor {
 
-SeverityStandardSection::SeverityStandardSection(CMainConnection& db, Prompter& prompter, const CVib& point,
-                                                 std::function<void(float, float)> propose, QWidget* parent)
-    : QGroupBox(UiText(text::added::SeverityStandardLabel), parent), db_(db), prompter_(prompter),
+SeverityStandardSection::SeverityStandardSection(CatalogueEditor& editor, Prompter& prompter,
+                                                 const CVib& point, std::function<void(float, float)> propose,
+                                                 QWidget* parent)
+    : QGroupBox(UiText(text::added::SeverityStandardLabel), parent), editor_(editor), prompter_(prompter),
       point_(point), propose_(std::move(propose)),
-      loaded_(LoadSeverityStandard(db, prompter, point.sItemGUID).value_or(PointStandard{})),
+      loaded_(LoadSeverityStandard(editor.Database(), prompter, point.sItemGUID).value_or(PointStandard{})),
       standard_(new QComboBox(this)), group_(new QComboBox(this)), support_(new QComboBox(this)),
       suggest_(new QPushButton(UiText(text::added::SuggestLevels), this)) {
     setObjectName(QStringLiteral("SeverityStandard"));
@@ -66,7 +68,7 @@ void SeverityStandardSection::Follow() {
 void SeverityStandardSection::Suggest() {
     const PointStandard chosen = Chosen();
     const std::optional<AlarmSuggestion> s =
-        SuggestSeverityLevels(db_, prompter_, point_, chosen.group, chosen.support);
+        SuggestSeverityLevels(editor_.Database(), prompter_, point_, chosen.group, chosen.support);
     if (!s) {
         return;
     }

@@ -15,7 +15,7 @@ class QPushButton;
 
 namespace vantor {
 
-class CMainConnection;
+class CatalogueEditor;
 class Prompter;
 
 class SeverityStandardSection : public QGroupBox {
@@ -23,7 +23,7 @@ class SeverityStandardSection : public QGroupBox {
 public:
     // Shows the point's stored standard (the documented alarm for a new point). `propose` receives
     // accepted ALARM and TRIP levels (mm/s) for the ISO fields.
-    SeverityStandardSection(CMainConnection& db, Prompter& prompter, const CVib& point,
+    SeverityStandardSection(CatalogueEditor& editor, Prompter& prompter, const CVib& point,
                             std::function<void(float alarm, float trip)> propose, QWidget* parent = nullptr);
 
     PointStandard Chosen() const;
@@ -39,7 +39,7 @@ public:
 private:
     void Follow();
 
-    CMainConnection& db_;
+    CatalogueEditor& editor_;
     Prompter& prompter_;
     CVib point_;
     std::function<void(float, float)> propose_;

@@ -2,7 +2,7 @@
 
 #include "texts/UiText.h"
 #include "ui/common/RecordList.h"
-#include "ui/setup/SelectVibPointDialog.h"
+#include "ui/common/SelectVibPointDialog.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>

@@ -9,10 +9,10 @@
 #include "platform/testing/TempEnvironment.h"
 #include "store/SqlConnection.h"
 #include "texts/UiText.h"
+#include "ui/common/SelectVibPointDialog.h"
 #include "ui/setup/EditableList.h"
 #include "ui/setup/MachineManagerDialog.h"
 #include "ui/setup/RouteManagerDialog.h"
-#include "ui/setup/SelectVibPointDialog.h"
 #include "ui/sync/SelectRouteDialog.h"
 
 #include <QSqlQuery>

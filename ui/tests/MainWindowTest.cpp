@@ -7,11 +7,11 @@
 #include "store/DataFile.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
+#include "ui/common/MainWindowTexts.h"
 #include "ui/tests/DataFileTesting.h"
 #include "ui/window/DisplayCommands.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
-#include "ui/window/MainWindowTexts.h"
 #include <VantorLabel/VantorLabelCtrl.h>
 
 #include <QDir>

@@ -15,6 +15,7 @@
 #include "store/RecordSyncConnection.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
+#include "ui/common/StatusIcons.h"
 #include "ui/views/PointViews.h"
 #include "ui/window/DisplayCommands.h"
 #include "ui/window/FollowUpPane.h"
@@ -22,7 +23,6 @@
 #include "ui/window/ImportWaveformDialog.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
-#include "ui/window/StatusIcons.h"
 
 #include <QApplication>
 #include <QCheckBox>

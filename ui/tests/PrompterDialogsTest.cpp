@@ -1,6 +1,6 @@
 #include "texts/UiText.h"
+#include "ui/common/DateFixDialog.h"
 #include "ui/common/QtPrompter.h"
-#include "ui/sync/DateFixDialog.h"
 #include "ui/sync/MeterPortDialog.h"
 #include "ui/tests/DialogTesting.h"
 

@@ -7,8 +7,8 @@
 #include "app/ViewedReading.h"
 #include "graphviews/GraphViews.h"
 #include "texts/UiText.h"
+#include "ui/common/PointViewTexts.h"
 #include "ui/views/GraphPane.h"
-#include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>

@@ -2,7 +2,7 @@
 
 #include "analysis/AxisScale.h"
 #include "ui/common/DialogButtons.h"
-#include "ui/views/PointViewTexts.h"
+#include "ui/common/PointViewTexts.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 

@@ -10,9 +10,9 @@
 #include "app/ViewedReading.h"
 #include "graphviews/AlarmBandMarks.h"
 #include "texts/UiText.h"
+#include "ui/common/PointViewTexts.h"
 #include "ui/views/FaultFamiliesLayer.h"
 #include "ui/views/GraphPane.h"
-#include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/TopPeaksDialog.h"
 

@@ -1,7 +1,7 @@
 #include "ui/views/FaultFamiliesLayer.h"
 
 #include "texts/UiText.h"
-#include "ui/views/PointViewTexts.h"
+#include "ui/common/PointViewTexts.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 

@@ -4,10 +4,10 @@
 #include "analysis/ViewTexts.h"
 #include "app/ReadingFindings.h"
 #include "app/SeverityStandards.h"
-#include "ui/views/PointViewTexts.h"
+#include "ui/common/MainWindowTexts.h"
+#include "ui/common/PointViewTexts.h"
+#include "ui/common/StatusIcons.h"
 #include "ui/views/PointViewsState.h"
-#include "ui/window/MainWindowTexts.h"
-#include "ui/window/StatusIcons.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,13 +1,14 @@
 #include "ui/views/PointViews.h"
 
+#include "app/Database.h"
 #include "app/Settings.h"
 #include "platform/Prompter.h"
 #include "ui/common/Log.h"
+#include "ui/common/PointViewTexts.h"
 #include "ui/views/AnalysisView.h"
 #include "ui/views/EnvelopeView.h"
 #include "ui/views/FaultFamiliesLayer.h"
 #include "ui/views/FindingsView.h"
-#include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/ReadingListView.h"
 #include "ui/views/SpectrumView.h"
@@ -297,7 +298,7 @@ void PointViews::ShowEvidence(EvidenceSpectrum spectrum, double hz) {
 }
 
 bool PointViews::DeleteReading(const QString& readingGuid) {
-    if (!app_.MainConnection() || readingGuid.isEmpty() ||
+    if (!DatabaseOpen(app_) || readingGuid.isEmpty() ||
         !app_.UserPrompter().AskYesNo(UiText(text::views::DeleteReadingQuestion))) {
         return false;
     }

@@ -1,7 +1,8 @@
 #include "ui/views/PointViewsState.h"
 
 #include "app/OptionsFromSettings.h"
-#include "ui/views/PointViewTexts.h"
+#include "app/TypedSettings.h"
+#include "ui/common/PointViewTexts.h"
 
 namespace vantor {
 

@@ -6,8 +6,9 @@
 #include "analysis/MeasureFormat.h"
 #include "analysis/SignalProcessor.h"
 #include "app/CAppData.h"
+#include "app/TypedSettings.h"
 #include "app/ViewedReading.h"
-#include "store/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 
@@ -42,8 +43,8 @@ struct PointViewsState {
 
     DisplayUnits Units() const;
     MeasureFormat Format() const;
-    bool Consolidate() const { return app.settings.varovudOvoOn == 1; }
-    int FftLineOrBar() const { return app.settings.fftLineOrBar; }
+    bool Consolidate() const { return ConsolidatePeaks(app.settings); }
+    int FftLineOrBar() const { return static_cast<int>(SpectrumStyleOf(app.settings)); }
 };
 
 // The caption of a measure kind: the UI texts of ISO, bearing noise, total, displacement and the

@@ -3,7 +3,7 @@
 #include "analysis/AlarmStatus.h"
 #include "analysis/MeasureFormat.h"
 #include "analysis/ViewData.h"
-#include "ui/views/PointViewTexts.h"
+#include "ui/common/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 
 #include <QHeaderView>

@@ -1,10 +1,10 @@
 #include "ui/views/ReadingView.h"
 
 #include "app/BearingEditor.h"
+#include "ui/common/PointViewTexts.h"
 #include "ui/views/FaultFamiliesLayer.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/MeasureKindBox.h"
-#include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>

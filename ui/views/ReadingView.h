@@ -8,7 +8,7 @@
 
 #include "analysis/Measures.h"
 #include "graphviews/GraphViews.h"
-#include "ui/views/AxisSetupDialog.h"
+#include "ui/common/AxisSetupDialog.h"
 #include "ui/views/CursorTools.h"
 
 #include <QString>

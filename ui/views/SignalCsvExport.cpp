@@ -1,7 +1,7 @@
 #include "ui/views/SignalCsvExport.h"
 
 #include "app/SignalCsvFile.h"
-#include "ui/views/PointViewTexts.h"
+#include "ui/common/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "ui/views/TopPeaksDialog.h"
 
-#include "ui/views/PointViewTexts.h"
+#include "ui/common/PointViewTexts.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 
 #include "platform/Prompter.h"
 #include "ui/common/DialogButtons.h"
-#include "ui/views/PointViewTexts.h"
+#include "ui/common/PointViewTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

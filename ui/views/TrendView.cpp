@@ -6,16 +6,16 @@
 #include "analysis/TrendProjection.h"
 #include "analysis/ViewData.h"
 #include "analysis/ViewTexts.h"
+#include "app/Database.h"
 #include "app/MeasureTrends.h"
 #include "graphviews/GraphViews.h"
 #include "platform/Prompter.h"
-#include "store/MainConnection.h"
 #include "ui/common/Log.h"
 #include "ui/common/MeasureLabels.h"
+#include "ui/common/PointViewTexts.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/MeasureKindBox.h"
 #include "ui/views/NoteMarks.h"
-#include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
@@ -112,7 +112,7 @@ AxisRange TrendView::XRange(double minimum, double maximum) const {
 }
 
 bool TrendView::Draw() {
-    if (!state_.point || !state_.app.MainConnection()) {
+    if (!state_.point || !DatabaseOpen(state_.app)) {
         Clear();
         return false;
     }
@@ -120,17 +120,16 @@ bool TrendView::Draw() {
     const MeasureKind kind = Kind();
     const std::optional<IndexMeasure> index = Index();
     const DisplayUnits units = state_.Units();
-    CMainConnection& db = *state_.app.MainConnection();
     indexTrend_.clear();
     online_.clear();
     baseline_.reset();
     try {
         if (index) {
-            indexTrend_ = PointIndexTrend(db, point, state_.readings, *index);
+            indexTrend_ = PointIndexTrend(Database(state_.app), point, state_.readings, *index);
         } else {
-            online_ = PointOnlineTrend(db, point, kind);
+            online_ = PointOnlineTrend(Database(state_.app), point, kind);
         }
-        baseline_ = PointBaselineLimits(db, point,
+        baseline_ = PointBaselineLimits(Database(state_.app), point,
                                         index ? AlarmMeasure{std::nullopt, index} : AlarmMeasure{kind, {}});
     } catch (const DatabaseError& error) {
         qCWarning(lcUi) << "the point's indices or baseline could not be read:" << error.what();
@@ -166,7 +165,7 @@ bool TrendView::Draw() {
     }
     std::vector<NoteView> notes;
     try {
-        notes = ListNotes(*state_.app.MainConnection(), {point.sItemGUID, point.sParentGUID});
+        notes = ListNotes(Database(state_.app), {point.sItemGUID, point.sParentGUID});
     } catch (const DatabaseError& error) {
         qCWarning(lcUi) << "the point's notes could not be read:" << error.what();
     }

@@ -4,10 +4,10 @@
 #include "analysis/ViewTexts.h"
 #include "graphviews/GraphViews.h"
 #include "platform/Prompter.h"
-#include "ui/views/AxisSetupDialog.h"
+#include "ui/common/AxisSetupDialog.h"
+#include "ui/common/PointViewTexts.h"
 #include "ui/views/CursorTools.h"
 #include "ui/views/GraphPane.h"
-#include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>

@@ -2,8 +2,9 @@
 
 #include "analysis/SignalCache.h"
 #include "analysis/ViewData.h"
+#include "app/Database.h"
+#include "ui/common/PointViewTexts.h"
 #include "ui/views/GraphPane.h"
-#include "ui/views/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 #include "ui/views/SpectrumView.h"
 
@@ -95,7 +96,7 @@ void WaterfallView::Clear() {
 void WaterfallView::Redraw() {
     shown_.clear();
     traces_.clear();
-    if (!state_.point || !state_.app.MainConnection()) {
+    if (!state_.point || !DatabaseOpen(state_.app)) {
         Clear();
         return;
     }

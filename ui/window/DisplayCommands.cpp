@@ -2,8 +2,9 @@
 
 #include "analysis/DisplayUnits.h"
 #include "app/CAppData.h"
+#include "app/TypedSettings.h"
+#include "ui/common/MainWindowTexts.h"
 #include "ui/common/Mnemonics.h"
-#include "ui/window/MainWindowTexts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -176,13 +177,13 @@ void DisplayCommands::RefreshTexts(MnemonicSet& setupMenu) {
 
 void DisplayCommands::UpdateChecks() {
     const CSettings& s = app_.settings;
-    bold_->setChecked(s.boldFontOn != 0);
-    statusValues_->setChecked(s.vibStatusValuesOn == 1);
+    bold_->setChecked(BoldFontOn(s));
+    statusValues_->setChecked(StatusValuesOn(s));
     scaleLockAction_->setChecked(scaleLock_);
     if (units_ == nullptr) {
         return;
     }
-    const DisplayUnits units = DisplayUnits::FromSettings(s.xAxisUnits, s.yAxisUnits);
+    const DisplayUnits units = DisplayUnitsOf(s);
     Check(xGroup_, units.XAxisUnits());
     Check(yGroup_, units.YAxisUnits());
     // Out-of-range decimals format as the most the formatter shows.
@@ -192,41 +193,38 @@ void DisplayCommands::UpdateChecks() {
     Check(gGroup_, decimals(s.dpG));
     Check(mmsGroup_, decimals(s.dpMms));
     Check(inchGroup_, decimals(s.dpInchS));
-    Check(fftGroup_, s.fftLineOrBar == kFftAsLines ? kFftAsLines : kFftAsBars);
-    Check(varovudGroup_, s.varovudOvoOn == 1 ? 1 : 0);
-    Check(vibDisplayGroup_, std::clamp(s.vibDisplayOption, kVibDisplayTrend, kVibDisplayBoth));
+    Check(fftGroup_, SpectrumStyleOf(s) == SpectrumStyle::Lines ? kFftAsLines : kFftAsBars);
+    Check(varovudGroup_, ConsolidatePeaks(s) ? 1 : 0);
+    Check(vibDisplayGroup_, static_cast<int>(VibDisplayOf(s)));
 }
 
 void DisplayCommands::Store() {
     CSettings& s = app_.settings;
     // The run-time unit fields follow the unit codes.
-    const DisplayUnits units = DisplayUnits::FromSettings(s.xAxisUnits, s.yAxisUnits);
-    s.frequencyUnitLabel = units.FrequencyLabel();
-    s.velocityUnitLabel = units.VelocityLabel();
-    s.velocityUnitFactor = units.AmplitudeFactor();
+    RefreshUnitLabels(s);
     app_.WriteSettings();
     UpdateChecks();
     emit Changed();
 }
 
 void DisplayCommands::SetFrequencyUnit(int xAxisUnits) {
-    app_.settings.xAxisUnits = DisplayUnits::FromSettings(xAxisUnits, 0).XAxisUnits();
+    SetFrequencyUnitCode(app_.settings, xAxisUnits);
     Store();
 }
 
 void DisplayCommands::ToggleFrequencyUnit() {
-    DisplayUnits units = DisplayUnits::FromSettings(app_.settings.xAxisUnits, app_.settings.yAxisUnits);
+    DisplayUnits units = DisplayUnitsOf(app_.settings);
     units.ToggleFrequency();
     SetFrequencyUnit(units.XAxisUnits());
 }
 
 void DisplayCommands::SetAmplitudeUnit(int yAxisUnits) {
-    app_.settings.yAxisUnits = DisplayUnits::FromSettings(0, yAxisUnits).YAxisUnits();
+    SetAmplitudeUnitCode(app_.settings, yAxisUnits);
     Store();
 }
 
 void DisplayCommands::ToggleAmplitudeUnit() {
-    DisplayUnits units = DisplayUnits::FromSettings(app_.settings.xAxisUnits, app_.settings.yAxisUnits);
+    DisplayUnits units = DisplayUnitsOf(app_.settings);
     units.ToggleAmplitude();
     SetAmplitudeUnit(units.YAxisUnits());
 }
@@ -239,40 +237,41 @@ void DisplayCommands::SetDecimals(DecimalsOf unit, int decimals) {
 }
 
 void DisplayCommands::SetBold(bool on) {
-    app_.settings.boldFontOn = on ? 1 : 0;
+    SetBoldFontOn(app_.settings, on);
     Store();
 }
 
 void DisplayCommands::ToggleBold() {
-    SetBold(app_.settings.boldFontOn == 0);
+    SetBold(!BoldFontOn(app_.settings));
 }
 
 void DisplayCommands::SetFftLineOrBar(int code) {
-    app_.settings.fftLineOrBar = code == kFftAsLines ? kFftAsLines : kFftAsBars;
+    SetSpectrumStyle(app_.settings, code == kFftAsLines ? SpectrumStyle::Lines : SpectrumStyle::Bars);
     Store();
 }
 
 void DisplayCommands::ToggleFftLineOrBar() {
-    SetFftLineOrBar(app_.settings.fftLineOrBar == kFftAsLines ? kFftAsBars : kFftAsLines);
+    SetFftLineOrBar(SpectrumStyleOf(app_.settings) == SpectrumStyle::Lines ? kFftAsBars : kFftAsLines);
 }
 
 void DisplayCommands::SetVarovud(bool on) {
-    app_.settings.varovudOvoOn = on ? 1 : 0;
+    SetConsolidatePeaks(app_.settings, on);
     Store();
 }
 
 void DisplayCommands::SetVibDisplay(int code) {
-    app_.settings.vibDisplayOption = std::clamp(code, kVibDisplayTrend, kVibDisplayBoth);
+    vantor::SetVibDisplay(app_.settings,
+                          static_cast<VibDisplay>(std::clamp(code, kVibDisplayTrend, kVibDisplayBoth)));
     Store();
 }
 
 void DisplayCommands::CycleVibDisplay() {
-    const int current = std::clamp(app_.settings.vibDisplayOption, kVibDisplayTrend, kVibDisplayBoth);
+    const int current = static_cast<int>(VibDisplayOf(app_.settings));
     SetVibDisplay(current == kVibDisplayBoth ? kVibDisplayTrend : current + 1);
 }
 
 void DisplayCommands::SetStatusValues(bool on) {
-    app_.settings.vibStatusValuesOn = on ? 1 : 0;
+    SetStatusValuesOn(app_.settings, on);
     Store();
 }
 

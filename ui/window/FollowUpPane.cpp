@@ -1,9 +1,8 @@
 #include "ui/window/FollowUpPane.h"
 
 #include "app/CAppData.h"
+#include "app/Database.h"
 #include "platform/Prompter.h"
-#include "store/MainConnection.h"
-#include "store/RecordFields.h"
 #include "texts/UiText.h"
 #include "ui/common/Log.h"
 
@@ -159,10 +158,10 @@ int FollowUpPane::Refresh() {
     shownEvents_.clear();
     duePoints_.clear();
     int fresh = 0;
-    if (CMainConnection* db = app_.MainConnection(); db != nullptr) {
+    if (DatabaseOpen(app_)) {
         try {
             const int state = state_->currentIndex();
-            std::vector<EventView> events = ListEventViews(*db, {state == 0, {}});
+            std::vector<EventView> events = ListEventViews(Database(app_), {state == 0, {}});
             const int level = level_->currentIndex();
             const int days = kAgeDays[static_cast<std::size_t>(std::max(0, age_->currentIndex()))];
             const QDateTime since = QDateTime::currentDateTime().addDays(-days);
@@ -176,8 +175,8 @@ int FollowUpPane::Refresh() {
                     shownEvents_.push_back(std::move(view));
                 }
             }
-            fresh = static_cast<int>(ListEventViews(*db, {true, {}}).size());
-            duePoints_ = DuePoints(*db, QDate::currentDate(), kSoonDueDays);
+            fresh = static_cast<int>(ListEventViews(Database(app_), {true, {}}).size());
+            duePoints_ = DuePoints(Database(app_), QDate::currentDate(), kSoonDueDays);
         } catch (const DatabaseError& error) {
             qCWarning(lcUi) << "the events and due points could not be read:" << error.what();
         }
@@ -245,8 +244,7 @@ bool FollowUpPane::AcknowledgeSelected() {
     for (const QModelIndex& index : events_->selectionModel()->selectedRows()) {
         guids << events_->item(index.row(), 0)->data(Qt::UserRole).toString();
     }
-    CMainConnection* db = app_.MainConnection();
-    if (guids.isEmpty() || db == nullptr) {
+    if (guids.isEmpty() || !DatabaseOpen(app_)) {
         return false;
     }
     const std::optional<QString> comment = askComment();
@@ -254,7 +252,8 @@ bool FollowUpPane::AcknowledgeSelected() {
         return false;
     }
     try {
-        const QString refusal = AcknowledgeEvents(*db, guids, *comment, CurrentUserName(*db));
+        const QString refusal =
+            AcknowledgeEvents(Database(app_), guids, *comment, CurrentUserName(Database(app_)));
         if (!refusal.isEmpty()) {
             app_.UserPrompter().ShowMessage(refusal);
             return false;

@@ -2,7 +2,7 @@
 
 #include "analysis/AlarmStatus.h"
 #include "platform/Version.h"
-#include "ui/window/MainWindowTexts.h"
+#include "ui/common/MainWindowTexts.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

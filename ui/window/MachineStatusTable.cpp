@@ -5,8 +5,9 @@
 #include "app/OptionsFromSettings.h"
 #include "app/ReadingFindings.h"
 #include "app/SeverityStandards.h"
-#include "ui/window/MainWindowTexts.h"
-#include "ui/window/StatusIcons.h"
+#include "app/TypedSettings.h"
+#include "ui/common/MainWindowTexts.h"
+#include "ui/common/StatusIcons.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>
@@ -355,7 +356,7 @@ void MachineStatusTable::Show(const PlantSnapshot& plant, const QString& machine
         }
     }
     nameColumns_ = allMachines ? 2 : 1;
-    model_->Set(std::move(rows), headers, allMachines, settings.boldFontOn != 0, std::move(judgements),
+    model_->Set(std::move(rows), headers, allMachines, BoldFontOn(settings), std::move(judgements),
                 QDate::currentDate());
     ApplyOverdueFilter();
     title_->setText(Title());
@@ -439,7 +440,7 @@ int MachineStatusTable::CellsWidth(int column) const {
     constexpr int kMeasuredRows = 50; // as the header's contents precision
     constexpr int kMargin = 12;
     QFont font = view_->font();
-    font.setBold(app_.settings.boldFontOn != 0);
+    font.setBold(BoldFontOn(app_.settings));
     const QFontMetrics metrics(font);
     int widest = 0;
     for (int row = 0; row < std::min(kMeasuredRows, model_->rowCount()); ++row) {

@@ -1,8 +1,8 @@
 #include "ui/window/MachineTreeModel.h"
 
 #include "app/ReadingFindings.h"
-#include "ui/window/MainWindowTexts.h"
-#include "ui/window/StatusIcons.h"
+#include "ui/common/MainWindowTexts.h"
+#include "ui/common/StatusIcons.h"
 
 #include <QFont>
 #include <QLocale>

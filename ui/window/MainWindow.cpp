@@ -2,6 +2,7 @@
 
 #include "analysis/EnvelopeSpectrum.h"
 #include "analysis/SignalProcessor.h"
+#include "app/Database.h"
 #include "app/DatabaseBackup.h"
 #include "app/DatabaseSwitch.h"
 #include "app/DatabaseWatch.h"
@@ -9,12 +10,14 @@
 #include "app/ReadingFindings.h"
 #include "app/RouteSchedule.h"
 #include "app/RouteSelection.h"
+#include "app/TypedSettings.h"
 #include "device/MeterResults.h"
 #include "platform/ProgramData.h"
 #include "platform/Version.h"
 #include "texts/UiText.h"
 #include "ui/common/DataFileProgressDialog.h"
 #include "ui/common/Log.h"
+#include "ui/common/MainWindowTexts.h"
 #include "ui/common/Mnemonics.h"
 #include "ui/report/ReportWizard.h"
 #include "ui/setup/BearingLibraryDialog.h"
@@ -37,7 +40,6 @@
 #include "ui/window/ImportWaveformDialog.h"
 #include "ui/window/MachineStatusTable.h"
 #include "ui/window/MachineTreeModel.h"
-#include "ui/window/MainWindowTexts.h"
 #include "ui/window/WaveformDrop.h"
 
 #include <VantorLabel/VantorLabelCtrl.h>
@@ -128,7 +130,7 @@ bool MainWindow::Initialise(const QString& executableName, const WriteProbe& pro
     // The remote database when it was in use last time. A refused one is told and leaves no
     // database open: work meant for it never lands in the local database unless the user chooses
     // that in the Connection menu (or tries the remote one again there).
-    if (app_.settings.localOrRemote == 1) {
+    if (RemoteDatabaseChosen(app_.settings)) {
         SwitchToRemote(app_, probe, RemoteFallback::Stop);
         app_.WriteSettings();
     }
@@ -148,8 +150,8 @@ bool MainWindow::Initialise(const QString& executableName, const WriteProbe& pro
         tree_->expandAll();
     }
     pending_.StartIfPending();
-    if (CMainConnection* db = app_.MainConnection()) {
-        lastChange_ = DatabaseChangeCounter(*db);
+    if (DatabaseOpen(app_)) {
+        lastChange_ = DatabaseChangeCounter(Database(app_));
     }
     liveTimer_->start();
     return true;
@@ -216,7 +218,7 @@ DataFileOutcome MainWindow::ImportFile(const QString& path) {
 }
 
 DataFileOutcome MainWindow::BackupData(const QString& path) {
-    if (!initialised_ || app_.MainConnection() == nullptr) {
+    if (!initialised_ || !DatabaseOpen(app_)) {
         return DataFileOutcome::Failed;
     }
     return BackupDatabaseTo(app_, path) == BackupOutcome::Done ? DataFileOutcome::Done
@@ -285,7 +287,7 @@ void MainWindow::ChooseAndImport() {
 }
 
 void MainWindow::ChooseAndExport() {
-    if (!initialised_ || app_.MainConnection() == nullptr) {
+    if (!initialised_ || !DatabaseOpen(app_)) {
         return;
     }
     QString path = QFileDialog::getSaveFileName(this, UiText(text::ExportDataTitle),
@@ -510,10 +512,10 @@ void MainWindow::ShowSyncOutcome(const SyncOutcome& outcome, const QString& sent
 
 // After a From Meter run, the route points it did not measure ("12 of 14 measured; missed: ...").
 void MainWindow::AppendMissedPoints(const SyncOutcome& outcome) {
-    if (outcome.measuredPoints.isEmpty() || app_.MainConnection() == nullptr) {
+    if (outcome.measuredPoints.isEmpty() || !DatabaseOpen(app_)) {
         return;
     }
-    const QString missed = MissedRoutePointsText(*app_.MainConnection(), outcome.measuredPoints);
+    const QString missed = MissedRoutePointsText(Database(app_), outcome.measuredPoints);
     if (!missed.isEmpty()) {
         const QString caption = syncCaption_->property("Caption").toString() + QStringLiteral(" - ") + missed;
         syncCaption_->setProperty("Caption", caption);
@@ -641,12 +643,11 @@ void MainWindow::SetLiveRefreshInterval(std::chrono::milliseconds interval) {
 }
 
 void MainWindow::CheckForOutsideChanges() {
-    CMainConnection* db = initialised_ ? app_.MainConnection() : nullptr;
     // Not while a dialog works on what the window shows; the next look catches up.
-    if (db == nullptr || QApplication::activeModalWidget() != nullptr) {
+    if (!initialised_ || !DatabaseOpen(app_) || QApplication::activeModalWidget() != nullptr) {
         return;
     }
-    const std::optional<qint64> counter = DatabaseChangeCounter(*db);
+    const std::optional<qint64> counter = DatabaseChangeCounter(Database(app_));
     if (!counter) {
         return;
     }
@@ -686,9 +687,8 @@ void MainWindow::ReloadPlant(bool reloadViews) {
 
     // Without a database (a refused remote one) the tree is empty rather than the last plant shown.
     std::optional<PlantSnapshot> plant =
-        app_.MainConnection() == nullptr
-            ? std::optional<PlantSnapshot>(PlantSnapshot{})
-            : LoadPlantShown(app_, {app_.vibPointsEnabled, app_.lubePointsEnabled, true});
+        !DatabaseOpen(app_) ? std::optional<PlantSnapshot>(PlantSnapshot{})
+                            : LoadPlantShown(app_, {app_.vibPointsEnabled, app_.lubePointsEnabled, true});
     if (!plant) {
         return;
     }
@@ -698,7 +698,7 @@ void MainWindow::ReloadPlant(bool reloadViews) {
         // The selection is put back below; the pane is drawn once, for the restored item.
         const QSignalBlocker quiet(tree_->selectionModel());
         treeModel_->SetPlant(std::move(*plant));
-        treeModel_->SetBold(app_.settings.boldFontOn != 0);
+        treeModel_->SetBold(BoldFontOn(app_.settings));
         tree_->setExpanded(plantIndex, plantExpanded || expanded.isEmpty());
         for (const QString& guid : expanded) {
             tree_->expand(treeModel_->IndexOf({NodeKind::Machine, guid}));
@@ -771,7 +771,7 @@ void MainWindow::OnTreeClicked(const QModelIndex& index) {
 }
 
 void MainWindow::RedrawViews() {
-    treeModel_->SetBold(app_.settings.boldFontOn != 0);
+    treeModel_->SetBold(BoldFontOn(app_.settings));
     if (viewPane_->currentWidget() == pointViews_) {
         pointViews_->Redraw();
     } else {

@@ -2,7 +2,6 @@
 
 #include "app/CAppData.h"
 #include "app/ServerDatabase.h"
-#include "store/ServerAddress.h"
 #include "texts/UiText.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "ui/window/StatusIcons.h"
+#include "ui/common/StatusIcons.h"
 
 #include <QGuiApplication>
 #include <QHash>

@@ -1,9 +1,9 @@
-#include "ui/views/AxisSetupDialog.h"
+#include "ui/common/AxisSetupDialog.h"
 
 #include "analysis/AxisScale.h"
 #include "analysis/ViewTexts.h"
 #include "ui/common/DialogButtons.h"
-#include "ui/views/PointViewTexts.h"
+#include "ui/common/PointViewTexts.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>

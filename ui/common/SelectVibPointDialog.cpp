@@ -1,4 +1,4 @@
-#include "ui/setup/SelectVibPointDialog.h"
+#include "ui/common/SelectVibPointDialog.h"
 
 #include "app/RecordLists.h"
 #include "platform/Prompter.h"

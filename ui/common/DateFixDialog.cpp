@@ -1,4 +1,4 @@
-#include "ui/sync/DateFixDialog.h"
+#include "ui/common/DateFixDialog.h"
 
 #include "ui/common/DialogButtons.h"
 
