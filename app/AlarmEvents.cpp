@@ -9,6 +9,7 @@
 #include "loaders/PointAlarmsQuery.h"
 #include "store/LatestReadings.h"
 #include "store/MainConnection.h"
+#include "texts/UiText.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -64,7 +65,7 @@ JudgedPoint JudgePoint(CMainConnection& db, SignalProcessor& processor, Envelope
     }
     QStringList reasons;
     if (Alarming(alarms.documented.code)) {
-        reasons << QStringLiteral("ISO/BDU limits: %1").arg(StatusText(alarms.documented.code));
+        reasons << UiText(text::added::DocumentedLimitsReason).arg(StatusText(alarms.documented.code));
     }
     for (const AlarmReason& reason : alarms.reasons) {
         reasons << reason.text;

@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 252;
+inline constexpr int UiTextAddedCount = 314;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -538,6 +538,83 @@ inline constexpr int ExportPngItem = First + 248;         // "PNG…"
 inline constexpr int PrintItem = First + 249;             // "Print…"
 inline constexpr int ExportPngTitle = First + 250;        // "Export PNG"
 inline constexpr int FileNotWritten = First + 251;        // "The file %1 could not be written"
+// The diagnosis's summaries and evidence, the alarm reasons and checks, the envelope's refusals and title.
+inline constexpr int DiagUnbalanceSummary =
+    First + 252; // "1× dominant: %1 of the ISO energy, 2× %2 and 3× %3 of 1×"
+inline constexpr int DiagMisalignmentSummary = First + 253; // "2× is %1 and 3× %2 of 1×"
+inline constexpr int DiagLoosenessSummary =
+    First + 254;                                   // "%1 harmonics of 1× and %2 half-orders above the floor"
+inline constexpr int DiagIsoLine = First + 255;    // "%1 %2 mm/s at %3 Hz"
+inline constexpr int DiagIsoOverall = First + 256; // "ISO overall %1 mm/s: zone %2 (B/C %3, C/D %4 mm/s)"
+inline constexpr int DiagFamilyOfBearing = First + 257;   // "%1 of %2 at %3"
+inline constexpr int DiagEnvelopeHarmonics = First + 258; // "%1: %2 harmonics in the envelope%3"
+inline constexpr int DiagLaterStage = First + 259;        // ", also in the velocity spectrum (later stage)"
+inline constexpr int DiagEarlyStage = First + 260;    // ", not yet in the velocity spectrum (early stage)"
+inline constexpr int DiagEnvelopeLine = First + 261;  // "%1 %2× %3 gE at %4 Hz"
+inline constexpr int DiagVelocityLine = First + 262;  // "%1 %2× %3 mm/s at %4 Hz"
+inline constexpr int DiagLineOverNoise = First + 263; // "%1 at %2 Hz: %3 dB over the local noise"
+inline constexpr int DiagUncertainSummary =
+    First + 264; // "family uncertain: candidates %1 (evidence scores) in the ..."
+inline constexpr int DiagVerdictSummary = First + 265;    // "%1: evidence score %2 on %3 lines in the %4%5%6"
+inline constexpr int WhitenedFullBand = First + 266;      // "whitened full band"
+inline constexpr int KurtogramBand = First + 267;         // "kurtogram band"
+inline constexpr int PointsOwnBand = First + 268;         // "point's band"
+inline constexpr int DiagRunSpeedEstimated = First + 269; // "; run speed %1 Hz estimated, %2 Hz stored"
+inline constexpr int DiagImpactingSummary = First + 270;  // "Total crest factor %1, kurtosis %2"
+inline constexpr int DiagCrestEvidence = First + 271;     // "crest factor %1 (rule: > %2)"
+inline constexpr int DiagKurtosisEvidence = First + 272;  // "kurtosis %1 (rule: > %2)"
+inline constexpr int DiagNoRule = First + 273;            // "No rule applies"
+inline constexpr int DiagNoIsoSpectrum = First + 274;     // "The reading has no ISO spectrum"
+inline constexpr int DiagNoEnvelope = First + 275;        // "No envelope spectrum: %1"
+inline constexpr int DiagNoTotalIndices = First + 276;    // "The Total channel has no indices"
+inline constexpr int EnvelopeTooShort =
+    First + 277; // "The capture is too short for an envelope spectrum: it nee..."
+inline constexpr int EnvelopeNotFinite =
+    First + 278; // "The capture holds values that are not numbers; no envelop..."
+inline constexpr int EnvelopeLowNotPositive =
+    First + 279; // "The envelope band's low edge must be above 0 Hz."
+inline constexpr int EnvelopeLowNotBelowHigh =
+    First + 280; // "The envelope band's low edge must lie below its high edge..."
+inline constexpr int EnvelopeBandTooNarrow =
+    First + 281;                                       // "The envelope band must be at least two lines wide."
+inline constexpr int EnvelopeTitle = First + 282;      // "%1  Envelope %2-%3 Hz"
+inline constexpr int ReasonOverBaseline = First + 283; // "%1 %2 ≥ baseline + %3σ %4"
+inline constexpr int ReasonTimesBaseline = First + 284;    // "%1 %2× baseline"
+inline constexpr int ReasonTimesPrevious = First + 285;    // "%1 %2× previous"
+inline constexpr int ReasonBand = First + 286;             // "Band %1 (%2 %3 %4) %5 %6 ≥ %7 %8"
+inline constexpr int BandPeakWord = First + 287;           // "peak"
+inline constexpr int BandWarningWord = First + 288;        // "warning"
+inline constexpr int BandCriticalWord = First + 289;       // "critical"
+inline constexpr int MeasureIsoVelocity = First + 290;     // "ISO velocity"
+inline constexpr int MeasureBearingNoise = First + 291;    // "Bearing noise"
+inline constexpr int MeasureBand = First + 292;            // "Band %1"
+inline constexpr int ZoneVerdict = First + 293;            // "zone %1 (%2 %3 %4, %5 %4)"
+inline constexpr int ZoneByVelocity = First + 294;         // "velocity"
+inline constexpr int ZoneByDisplacement = First + 295;     // "displacement"
+inline constexpr int ZoneBelowAB = First + 296;            // "below A/B %1"
+inline constexpr int DocumentedLimitsReason = First + 297; // "ISO/BDU limits: %1"
+inline constexpr int BaselineNeedsPositive = First + 298;  // "A baseline needs a positive number of readings"
+inline constexpr int BaselineNeedsAtLeast = First + 299;   // "A baseline needs at least %1 readings"
+inline constexpr int BaselineNeedsBothDates =
+    First + 300; // "A baseline by dates needs both its first and its last date"
+inline constexpr int BaselineEndsBeforeStart = First + 301; // "The baseline ends before it starts"
+inline constexpr int SigmaMultiplesPositive = First + 302;  // "The σ multiples must be numbers above 0"
+inline constexpr int SigmaCriticalBelowWarning =
+    First + 303; // "The critical σ multiple must not be below the warning one"
+inline constexpr int ChangeRatiosAboveOne = First + 304; // "The change ratios must be numbers above 1"
+inline constexpr int ChangeCriticalBelowWarning =
+    First + 305; // "The critical change ratio must not be below the warning one"
+inline constexpr int UnknownMeasure = First + 306; // "Unknown measure %1"
+inline constexpr int BandFromBelowTo =
+    First + 307; // "A band runs from a frequency of 0 or more up to a higher one"
+inline constexpr int BandLimitsNotNegative = First + 308;    // "A band's limits must be numbers of 0 or more"
+inline constexpr int BandCriticalBelowWarning = First + 309; // "Critical must not be below Warning"
+inline constexpr int BandOrdersNeedRunSpeed = First + 310;   // "A band in orders needs the point's run speed"
+inline constexpr int BandPastFmax =
+    First + 311; // "The band ends at %1 Hz, past the %2 spectrum's Fmax of %3 Hz"
+inline constexpr int UnknownSpectrum = First + 312; // "unknown spectrum %1"
+inline constexpr int BearingFaultsExplanation =
+    First + 313; // "Each fault frequency is given as an order of the run spee..."
 } // namespace text::added
 
 } // namespace vantor

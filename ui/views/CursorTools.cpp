@@ -123,12 +123,7 @@ void AddCursorItems(QMenu& menu, CVantorGraphCtrl& graph, GraphCursor current, C
 bool EditBearingFaults(CVantorGraphCtrl& graph, QWidget* parent) {
     QDialog dialog(parent);
     dialog.setWindowTitle(graph.GetBearingTranslation());
-    auto* explanation = new QLabel(
-        QObject::tr(
-            "Each fault frequency is given as an order of the run speed: the fault line stands at "
-            "this value × the running-speed cursor (for example 3.57 × run speed). 0 leaves that fault "
-            "out."),
-        &dialog);
+    auto* explanation = new QLabel(UiText(text::added::BearingFaultsExplanation), &dialog);
     explanation->setWordWrap(true);
     auto* form = new QFormLayout;
     std::array<QDoubleSpinBox*, kBearingFaults> boxes{};
