@@ -3,6 +3,7 @@
 #include "app/FollowUpReport.h"
 
 #include "platform/Version.h"
+#include "texts/DisplayFormat.h"
 
 #include <QLocale>
 
@@ -13,7 +14,7 @@ ReportLook MakeReportLook(const CAppData& app) {
     look.units = DisplayUnits::FromSettings(app.settings.xAxisUnits, app.settings.yAxisUnits);
     look.consolidatePeaks = app.settings.varovudOvoOn == 1;
     look.bandNames = {app.settings.band1Name, app.settings.band2Name, app.settings.band3Name};
-    look.locale = QLocale::system();
+    look.locale = DisplayLocale();
     look.reportDate = QDateTime::currentDateTime();
     look.logosFolder = app.folders.logosFolder;
     look.program = QStringLiteral("%1 %2").arg(app.edition.title, ProgramVersion());

@@ -60,10 +60,16 @@ void SetDisplayLanguage(const QString& languageName) {
     QLocale::setDefault(display.locale);
 }
 
+QString DisplayDatePattern() {
+    Display& display = TheDisplay();
+    std::shared_lock lock(display.mutex);
+    return display.datePattern;
+}
+
 QLocale DisplayLocale() {
     Display& display = TheDisplay();
     std::shared_lock lock(display.mutex);
-    return WithoutGroups(display.locale);
+    return display.chosen ? WithoutGroups(display.locale) : display.locale;
 }
 
 QString DisplayNumber(double value, int decimals) {

@@ -17,8 +17,11 @@ namespace vantor {
 // other name, English included, returns to the user's regional settings.
 void SetDisplayLanguage(const QString& languageName);
 
-// The display locale (the chosen language's, else the regional settings), numbers without a
-// thousands separator.
+// The date pattern of the chosen language ("d. MMM yyyy"); empty without one.
+QString DisplayDatePattern();
+
+// The display locale: the chosen language's (numbers without a thousands separator), else the
+// regional settings as they are.
 QLocale DisplayLocale();
 
 // A number with `decimals` digits after the locale's decimal separator ("2,53" in German).

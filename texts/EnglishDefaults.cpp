@@ -759,6 +759,10 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 708 */
     "Each fault frequency is given as an order of the run speed: the fault line stands at this value × the "
     "running-speed cursor (for example 3.57 × run speed). 0 leaves that fault out.",
+    /* 709 */ "This reading has no Total capture (it was imported with its ISO channel only)",
+    /* 710 */ "This reading has no ISO capture (it was imported with its Total channel only)",
+    /* 711 */ "The latest reading cannot be decoded for the bands",
+    /* 712 */ "The latest reading has no ISO velocity to judge by %1",
 };
 
 } // namespace vantor

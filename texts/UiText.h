@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 314;
+inline constexpr int UiTextAddedCount = 318;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -615,6 +615,14 @@ inline constexpr int BandPastFmax =
 inline constexpr int UnknownSpectrum = First + 312; // "unknown spectrum %1"
 inline constexpr int BearingFaultsExplanation =
     First + 313; // "Each fault frequency is given as an order of the run spee..."
+// Notes of the views and the Findings pane when a reading lacks what they need.
+inline constexpr int NoTotalCapture =
+    First + 314; // "This reading has no Total capture (it was imported with i..."
+inline constexpr int NoIsoCapture =
+    First + 315; // "This reading has no ISO capture (it was imported with its..."
+inline constexpr int BandsNotDecoded = First + 316; // "The latest reading cannot be decoded for the bands"
+inline constexpr int NoVelocityForZone =
+    First + 317; // "The latest reading has no ISO velocity to judge by %1"
 } // namespace text::added
 
 } // namespace vantor

@@ -20,6 +20,7 @@
 #include "reports/document/ReportSelection.h"
 #include "reports/document/ReportTexts.h"
 #include "store/MainConnection.h"
+#include "texts/DisplayFormat.h"
 
 #include <QDir>
 #include <QImage>
@@ -46,7 +47,8 @@ void AddSignOff(const ReportSignOff& signOff, const QLocale& locale, std::vector
 }
 
 QString DateText(const QDateTime& dateTime, const QLocale& locale) {
-    return locale.toString(dateTime, QLocale::ShortFormat);
+    return locale == DisplayLocale() ? DisplayDateTime(dateTime)
+                                     : locale.toString(dateTime, QLocale::ShortFormat);
 }
 
 // Decimals of a measure's numbers in the document: g "0.000", velocities "0.00", the rest "0.0".

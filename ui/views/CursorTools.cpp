@@ -1,6 +1,7 @@
 #include "ui/views/CursorTools.h"
 
 #include "analysis/AxisScale.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/views/PointViewTexts.h"
 
@@ -87,6 +88,8 @@ void SetFaultMultiplier(CVantorGraphCtrl& graph, int fault, double value) {
 
 void AddCursorItems(QMenu& menu, CVantorGraphCtrl& graph, GraphCursor current, CursorOffer offer,
                     const std::function<void(GraphCursor)>& choose) {
+    // The bearing cursor's name follows the language shown when the menu opens (menu and read-out).
+    graph.SetBearingTranslation(UiText(text::added::Bearing));
     auto* group = new QActionGroup(&menu);
     auto addType = [&](const QString& caption, GraphCursor type) {
         QAction* action = menu.addAction(caption, [choose, type] { choose(type); });
@@ -262,11 +265,9 @@ QString CursorReadout::EntryText(const Entry& entry) const {
         x = lineX_[*line];
         y = lineY_[*line];
     }
-    const QLocale locale;
     const int xDecimals = lineX_.empty() ? xDecimals_ : ExactDecimals(x, xDecimals_);
     return QStringLiteral("%1: %2 %3, %4 %5")
-        .arg(entry.caption, locale.toString(x, 'f', xDecimals), xUnit_, locale.toString(y, 'f', yDecimals_),
-             yUnit_)
+        .arg(entry.caption, DisplayNumber(x, xDecimals), xUnit_, DisplayNumber(y, yDecimals_), yUnit_)
         .trimmed();
 }
 

@@ -9,6 +9,7 @@
 #include "app/ReadingFindings.h"
 #include "app/ViewedReading.h"
 #include "graphviews/AlarmBandMarks.h"
+#include "texts/DisplayFormat.h"
 #include "texts/UiText.h"
 #include "ui/views/FaultFamiliesLayer.h"
 #include "ui/views/GraphPane.h"
@@ -94,12 +95,11 @@ void EnvelopeView::Redraw() {
                                       BandSpectrum::Envelope, reading->decoded.runSpeedHz, units));
     }
     QString caption = UiText(text::added::EnvelopeCaption)
-                          .arg(shown_->band.lowHz, 0, 'f', 0)
-                          .arg(shown_->band.highHz, 0, 'f', 0)
-                          .arg(shown_->overallGe, 0, 'f', 4);
+                          .arg(DisplayNumber(shown_->band.lowHz, 0), DisplayNumber(shown_->band.highHz, 0),
+                               DisplayNumber(shown_->overallGe, 4));
     if (shown_->highClipped) {
         caption += QStringLiteral("    ") +
-                   UiText(text::added::EnvelopeHighClipped).arg(shown_->requested.highHz, 0, 'f', 0);
+                   UiText(text::added::EnvelopeHighClipped).arg(DisplayNumber(shown_->requested.highHz, 0));
     }
     caption_->setText(caption);
     caption_->setToolTip(QStringLiteral("%1\n%2").arg(title, caption));

@@ -5,6 +5,7 @@
 #include "app/OptionsFromSettings.h"
 #include "app/ReadingFindings.h"
 #include "app/SeverityStandards.h"
+#include "texts/DisplayFormat.h"
 #include "ui/window/MainWindowTexts.h"
 #include "ui/window/StatusIcons.h"
 
@@ -195,7 +196,7 @@ private:
         }
         return Plain(DueText(due), role);
     }
-    static QString DueText(const QDate& due) { return QLocale().toString(due, QLocale::ShortFormat); }
+    static QString DueText(const QDate& due) { return DisplayDate(due); }
 
     QVariant StatusData(std::size_t row, int role) const {
         const StatusTableRow& shown = rows_[row];

@@ -1,5 +1,7 @@
 #include "GraphScale.h"
 
+#include "NumberFormat.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -125,7 +127,7 @@ QDateTime datesBase(const SeriesList& series) {
 
 QString dateLabel(const QDateTime& base, double minutes) {
     const QDateTime at = base.addMSecs(static_cast<qint64>(std::llround(minutes * 60000.0)));
-    return QLocale::system().toString(at.date(), QLocale::ShortFormat);
+    return controlDateText(at.date());
 }
 
 namespace {

@@ -2,8 +2,35 @@
 
 #include <QLocale>
 
+namespace {
+struct HostLocale {
+    std::optional<QLocale> locale;
+    QString datePattern;
+};
+HostLocale& hostLocale() {
+    static HostLocale host;
+    return host;
+}
+} // namespace
+
+QLocale controlLocale() {
+    return hostLocale().locale.value_or(QLocale::system());
+}
+
+QString controlDateText(const QDate& date) {
+    const HostLocale& host = hostLocale();
+    if (host.locale && !host.datePattern.isEmpty())
+        return host.locale->toString(date, host.datePattern);
+    return controlLocale().toString(date, QLocale::ShortFormat);
+}
+
+void setControlLocale(const std::optional<QLocale>& locale, const QString& datePattern) {
+    hostLocale() = {locale, locale ? datePattern : QString()};
+    reloadSharedNumberFormat();
+}
+
 NumberFormat numberFormatFromLocale() {
-    const QLocale locale = QLocale::system();
+    const QLocale locale = controlLocale();
     NumberFormat format;
     format.decimalSeparator = locale.decimalPoint().left(MaxDecimalSeparatorLength);
     if (format.decimalSeparator.isEmpty())

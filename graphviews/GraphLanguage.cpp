@@ -1,0 +1,19 @@
+#include "graphviews/GraphLanguage.h"
+
+#include "texts/DisplayFormat.h"
+
+#include <VantorGraph/VantorGraphCtrl.h>
+
+namespace vantor {
+
+void UseDisplayLanguage(const QString& language) {
+    SetDisplayLanguage(language);
+    const QString pattern = DisplayDatePattern();
+    if (pattern.isEmpty()) {
+        CVantorGraphCtrl::resetDisplayLocale();
+    } else {
+        CVantorGraphCtrl::setDisplayLocale(DisplayLocale(), pattern);
+    }
+}
+
+} // namespace vantor
