@@ -13,7 +13,8 @@ ReportLook MakeReportLook(const CAppData& app) {
     ReportLook look;
     look.units = DisplayUnits::FromSettings(app.settings.xAxisUnits, app.settings.yAxisUnits);
     look.consolidatePeaks = app.settings.varovudOvoOn == 1;
-    look.bandNames = {app.settings.band1Name, app.settings.band2Name, app.settings.band3Name};
+    look.bandNames = {DisplayBandName(app.settings.band1Name), DisplayBandName(app.settings.band2Name),
+                      DisplayBandName(app.settings.band3Name)};
     look.locale = DisplayLocale();
     look.reportDate = QDateTime::currentDateTime();
     look.logosFolder = app.folders.logosFolder;

@@ -1,6 +1,7 @@
 #include "graphviews/GraphLanguage.h"
 
 #include "texts/DisplayFormat.h"
+#include "texts/UiText.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
@@ -13,6 +14,9 @@ void UseDisplayLanguage(const QString& language) {
         CVantorGraphCtrl::resetDisplayLocale();
     } else {
         CVantorGraphCtrl::setDisplayLocale(DisplayLocale(), pattern);
+        CVantorGraphCtrl::setTimeAxisCaptions(UiText(text::added::TimeAxisSeconds),
+                                              UiText(text::added::TimeAxisMinutes),
+                                              UiText(text::added::TimeAxisHours));
     }
 }
 

@@ -1,5 +1,9 @@
 #include "texts/DisplayFormat.h"
 
+#include "texts/UiText.h"
+
+#include <QRegularExpression>
+
 #include <mutex>
 #include <shared_mutex>
 
@@ -78,6 +82,27 @@ QString DisplayNumber(double value, int decimals) {
 
 QString DisplayNumber(double value, char format, int precision) {
     return DisplayLocale().toString(value, format, precision);
+}
+
+QString DisplayNumberText(const QString& cNumber) {
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+\\.[0-9]+$"));
+    if (!number.match(cNumber).hasMatch()) {
+        return cNumber;
+    }
+    QString text = cNumber;
+    text.replace(QLatin1Char('.'), DisplayLocale().decimalPoint());
+    return text;
+}
+
+QString DisplayBandName(const QString& stored) {
+    // The band names of this version and of older ones (documented texts 81 to 87).
+    constexpr int kDefaultBandNames[] = {81, 83, 85, 87, text::added::Misalignment};
+    for (const int index : kDefaultBandNames) {
+        if (stored == EnglishDefaultText(index)) {
+            return UiText(index);
+        }
+    }
+    return stored;
 }
 
 QString DisplayInteger(qlonglong value) {

@@ -28,6 +28,13 @@ QLocale DisplayLocale();
 QString DisplayNumber(double value, int decimals);
 // A number as QString::number(value, format, precision) writes it, with the locale's separator.
 QString DisplayNumber(double value, char format, int precision);
+// A number as the stored tables and the documented outputs write it ("2.53", "-0.5"), as the display
+// locale writes it ("2,53" in German); any other text comes back unchanged.
+QString DisplayNumberText(const QString& cNumber);
+// A measure band's name as the settings hold it, for display: a name that is still one of the
+// program's English defaults ("Unbalance", "Misalignment", "Looseness") reads in the language shown,
+// a name the user gave stays as it is.
+QString DisplayBandName(const QString& stored);
 // A whole number ("1500").
 QString DisplayInteger(qlonglong value);
 

@@ -763,6 +763,20 @@ const std::array<const char*, UiTextAddedCount> kAddedEnglishTexts = {
     /* 710 */ "This reading has no ISO capture (it was imported with its Total channel only)",
     /* 711 */ "The latest reading cannot be decoded for the bands",
     /* 712 */ "The latest reading has no ISO velocity to judge by %1",
+    /* 713 */ "Group",
+    /* 714 */ "Large machines, 300 kW < P < 50 MW; motors 315 mm ≤ H",
+    /* 715 */ "Medium sized machines, 15 kW < P ≤ 300 kW; motors 160 mm ≤ H < 315 mm",
+    /* 716 */ "Pumps > 15 kW, radial, axial, mixed flow, external driver",
+    /* 717 */ "Pumps > 15 kW, radial, axial, mixed flow, integrated driver",
+    /* 718 */ "documented",
+    /* 719 */ "baseline",
+    /* 720 */ "change",
+    /* 721 */ "band",
+    /* 722 */ "zone",
+    /* 723 */ "diagnosis",
+    /* 724 */ "time (secs)",
+    /* 725 */ "time (mins)",
+    /* 726 */ "time (hours)",
 };
 
 } // namespace vantor

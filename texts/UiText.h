@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 318;
+inline constexpr int UiTextAddedCount = 332;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -623,6 +623,25 @@ inline constexpr int NoIsoCapture =
 inline constexpr int BandsNotDecoded = First + 316; // "The latest reading cannot be decoded for the bands"
 inline constexpr int NoVelocityForZone =
     First + 317; // "The latest reading has no ISO velocity to judge by %1"
+// The ISO 10816-3 table of the Help menu.
+inline constexpr int IsoGroupColumn = First + 318; // "Group"
+inline constexpr int IsoGroupLarge = First + 319; // "Large machines, 300 kW < P < 50 MW; motors 315 mm ≤ H"
+inline constexpr int IsoGroupMedium =
+    First + 320; // "Medium sized machines, 15 kW < P ≤ 300 kW; motors 160 mm ..."
+inline constexpr int IsoGroupPumpsExternal =
+    First + 321; // "Pumps > 15 kW, radial, axial, mixed flow, external driver"
+inline constexpr int IsoGroupPumpsIntegrated =
+    First + 322; // "Pumps > 15 kW, radial, axial, mixed flow, integrated driver"
+// The sources of alarm events and the graph's time axis captions, in the language shown.
+inline constexpr int EventSourceDocumented = First + 323; // "documented"
+inline constexpr int EventSourceBaseline = First + 324;   // "baseline"
+inline constexpr int EventSourceChange = First + 325;     // "change"
+inline constexpr int EventSourceBand = First + 326;       // "band"
+inline constexpr int EventSourceZone = First + 327;       // "zone"
+inline constexpr int EventSourceDiagnosis = First + 328;  // "diagnosis"
+inline constexpr int TimeAxisSeconds = First + 329;       // "time (secs)"
+inline constexpr int TimeAxisMinutes = First + 330;       // "time (mins)"
+inline constexpr int TimeAxisHours = First + 331;         // "time (hours)"
 } // namespace text::added
 
 } // namespace vantor

@@ -408,8 +408,8 @@ private:
         const int runSpeedDecimals = look_.units.Frequency() == FrequencyUnit::Hz ? 1 : 0;
         chart.title = QStringLiteral("%1 (%2 %3) - %4 (%5 %6)")
                           .arg(point.sName, MeasureName(info.measure, look_.bandNames), view->yLabel, taken,
-                               QString::number(look_.units.DisplayFrequency(reading.fCurrentRunSpeedHz), 'f',
-                                               runSpeedDecimals),
+                               TextNumber(look_.units.DisplayFrequency(reading.fCurrentRunSpeedHz), 'f',
+                                          runSpeedDecimals),
                                look_.units.FrequencyLabel());
         std::vector<AlarmBandMark> alarmBands;
         if (const std::optional<BandSpectrum> spectrum = AlarmBandSpectrumOf(info.measure)) {

@@ -29,6 +29,9 @@ TEST(DisplayFormatTest, DatesAndNumbersFollowTheChosenLanguage) {
         EXPECT_EQ(DisplayNumber(2.534, 2), QString::fromUtf8(c.number)) << c.language;
         EXPECT_EQ(DisplayNumber(12345.6, 1), QString::fromUtf8(c.large)) << c.language;
         EXPECT_EQ(TextNumber(2.534, 'f', 2), QString::fromUtf8(c.number)) << c.language;
+        EXPECT_EQ(DisplayNumberText(QStringLiteral("2.53")), QString::fromUtf8(c.number)) << c.language;
+        EXPECT_EQ(DisplayNumberText(QStringLiteral("WARNING")), QStringLiteral("WARNING")) << c.language;
+        EXPECT_EQ(DisplayNumberText(QStringLiteral("1.2.3")), QStringLiteral("1.2.3")) << c.language;
         // Qt's own widgets (spin boxes, date edits) follow too.
         EXPECT_EQ(QLocale().decimalPoint(), QStringLiteral(",")) << c.language;
     }
@@ -41,6 +44,7 @@ TEST(DisplayFormatTest, DatesAndNumbersFollowTheChosenLanguage) {
         EXPECT_EQ(DisplayDateTime(taken), regional.toString(taken, QLocale::ShortFormat)) << other;
         EXPECT_EQ(DisplayNumber(2.534, 2), regional.toString(2.534, 'f', 2)) << other;
         EXPECT_EQ(TextNumber(2.534, 'f', 2), QStringLiteral("2.53")) << other;
+        EXPECT_EQ(DisplayNumberText(QStringLiteral("2.53")), regional.toString(2.53, 'f', 2)) << other;
         EXPECT_EQ(TextNumber(0.000123, 'g', 3), QStringLiteral("0.000123")) << other;
         EXPECT_TRUE(DisplayDatePattern().isEmpty()) << other;
         EXPECT_EQ(QLocale().name(), regional.name()) << other;

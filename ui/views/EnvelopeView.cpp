@@ -94,12 +94,13 @@ void EnvelopeView::Redraw() {
                        AlarmBandMarks(LoadPointSpectralBands(state_.app, reading->point->sItemGUID),
                                       BandSpectrum::Envelope, reading->decoded.runSpeedHz, units));
     }
-    QString caption = UiText(text::added::EnvelopeCaption)
-                          .arg(DisplayNumber(shown_->band.lowHz, 0), DisplayNumber(shown_->band.highHz, 0),
-                               DisplayNumber(shown_->overallGe, 4));
+    QString caption =
+        UiText(text::added::EnvelopeCaption)
+            .arg(TextNumber(shown_->band.lowHz, 'f', 0), TextNumber(shown_->band.highHz, 'f', 0),
+                 TextNumber(shown_->overallGe, 'f', 4));
     if (shown_->highClipped) {
         caption += QStringLiteral("    ") +
-                   UiText(text::added::EnvelopeHighClipped).arg(DisplayNumber(shown_->requested.highHz, 0));
+                   UiText(text::added::EnvelopeHighClipped).arg(TextNumber(shown_->requested.highHz, 'f', 0));
     }
     caption_->setText(caption);
     caption_->setToolTip(QStringLiteral("%1\n%2").arg(title, caption));

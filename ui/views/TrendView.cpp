@@ -224,7 +224,8 @@ void TrendView::ShowReadout() {
         const float value = MeasureValue(*reading, kind);
         const StatusCode status = ClassifyMeasure(point, *reading, kind);
         readout += QStringLiteral(": %1  %2  %3")
-                       .arg(IsNoValue(value) ? QString() : FormatMeasure(kind, value, state_.Format()),
+                       .arg(IsNoValue(value) ? QString()
+                                             : DisplayNumberText(FormatMeasure(kind, value, state_.Format())),
                             StatusText(status), DisplayDateTime(reading->ctDateTaken));
     }
     Pane().Readout().setText(readout);

@@ -144,7 +144,7 @@ public:
             return {};
         }
         const StatusCell& status = row.cells[cell].cell;
-        QVariant value = Coloured(status.text, status.code, role);
+        QVariant value = Coloured(DisplayNumberText(status.text), status.code, role);
         if (role == Qt::TextAlignmentRole) {
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         }
@@ -267,7 +267,8 @@ namespace {
 
 // The header of a measure column: its name, with the unit while values are shown.
 QString MeasureHeader(MeasureKind kind, const CSettings& settings, const DisplayUnits& units, bool valuesOn) {
-    const VaBandNames bands{settings.band1Name, settings.band2Name, settings.band3Name};
+    const VaBandNames bands{DisplayBandName(settings.band1Name), DisplayBandName(settings.band2Name),
+                            DisplayBandName(settings.band3Name)};
     return valuesOn ? MeasureNameWithUnit(kind, bands, units) : MeasureName(kind, bands);
 }
 

@@ -91,11 +91,13 @@ QList<double> yAxisTicks(MarkerMethod method, double min, double max, double spa
 }
 
 QString timeCaption(double xMax) {
-    if (xMax < 60)
-        return QStringLiteral("time (secs)");
-    if (xMax < 3600)
-        return QStringLiteral("time (mins)");
-    return QStringLiteral("time (hours)");
+    const QStringList host = controlTimeCaptions();
+    const int unit = xMax < 60 ? 0 : (xMax < 3600 ? 1 : 2);
+    if (!host.isEmpty())
+        return host.at(unit);
+    static const QString documented[] = {QStringLiteral("time (secs)"), QStringLiteral("time (mins)"),
+                                         QStringLiteral("time (hours)")};
+    return documented[unit];
 }
 
 QString timeLabel(double seconds) {

@@ -6,6 +6,7 @@ namespace {
 struct HostLocale {
     std::optional<QLocale> locale;
     QString datePattern;
+    QStringList timeCaptions;
 };
 HostLocale& hostLocale() {
     static HostLocale host;
@@ -25,8 +26,17 @@ QString controlDateText(const QDate& date) {
 }
 
 void setControlLocale(const std::optional<QLocale>& locale, const QString& datePattern) {
-    hostLocale() = {locale, locale ? datePattern : QString()};
+    hostLocale().locale = locale;
+    hostLocale().datePattern = locale ? datePattern : QString();
     reloadSharedNumberFormat();
+}
+
+QStringList controlTimeCaptions() {
+    return hostLocale().timeCaptions;
+}
+
+void setControlTimeCaptions(const QStringList& captions) {
+    hostLocale().timeCaptions = captions.size() == 3 ? captions : QStringList();
 }
 
 NumberFormat numberFormatFromLocale() {

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -28,6 +29,9 @@ QLocale controlLocale();
 // A date as the controls write it: the host's pattern in its locale, else the short format.
 QString controlDateText(const QDate& date);
 void setControlLocale(const std::optional<QLocale>& locale, const QString& datePattern);
+// The Time axis captions the host gave (seconds, minutes, hours); empty: the documented ones.
+QStringList controlTimeCaptions();
+void setControlTimeCaptions(const QStringList& captions);
 
 // The process-wide record, loaded by the first control and again by LanguageChanged.
 const NumberFormat& sharedNumberFormat();

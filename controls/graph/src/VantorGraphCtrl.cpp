@@ -211,6 +211,12 @@ void CVantorGraphCtrl::setDisplayLocale(const QLocale& locale, const QString& da
 
 void CVantorGraphCtrl::resetDisplayLocale() {
     setControlLocale(std::nullopt, QString());
+    setControlTimeCaptions({});
+}
+
+void CVantorGraphCtrl::setTimeAxisCaptions(const QString& seconds, const QString& minutes,
+                                           const QString& hours) {
+    setControlTimeCaptions({seconds, minutes, hours});
 }
 
 short CVantorGraphCtrl::RemoveSeriesConfig(short nSeriesNumber) {
