@@ -1,5 +1,8 @@
 #include "analysis/BaselineAlarms.h"
 
+#include "texts/DisplayFormat.h"
+#include "texts/UiText.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -8,8 +11,6 @@ namespace {
 
 constexpr const char* kKindNames[kMeasureKindCount] = {"iso",   "bdu",   "total", "displacement",
                                                        "band1", "band2", "band3"};
-constexpr const char* kKindCaptions[kMeasureKindCount] = {
-    "ISO velocity", "Bearing noise", "Total", "Displacement", "Band 1", "Band 2", "Band 3"};
 
 bool Positive(double value) {
     return std::isfinite(value) && value > 0;
@@ -19,16 +20,16 @@ bool Positive(double value) {
 
 QString AlarmLevelText(double value) {
     if (!std::isfinite(value) || value == 0) {
-        return QString::number(value);
+        return TextNumber(value, 'g', 6);
     }
     const int decimals = std::clamp(2 - static_cast<int>(std::floor(std::log10(std::abs(value)))), 0, 6);
-    QString text = QString::number(value, 'f', decimals);
-    if (text.contains(QLatin1Char('.'))) {
+    QString text = TextNumber(value, 'f', decimals);
+    if (decimals > 0) {
         while (text.endsWith(QLatin1Char('0'))) {
             text.chop(1);
         }
-        if (text.endsWith(QLatin1Char('.'))) {
-            text.chop(1);
+        if (!text.isEmpty() && !text.back().isDigit()) {
+            text.chop(1); // the decimal separator, whichever the language writes
         }
     }
     return text;
@@ -52,9 +53,38 @@ std::optional<AlarmMeasure> AlarmMeasureNamed(const QString& name) {
 
 QString AlarmMeasureCaption(const AlarmMeasure& measure) {
     if (measure.index) {
+        switch (*measure.index) {
+        case IndexMeasure::CrestFactor:
+            return UiText(text::added::CrestFactorLabel);
+        case IndexMeasure::Kurtosis:
+            return UiText(text::added::KurtosisLabel);
+        case IndexMeasure::PeakToPeak:
+            return UiText(text::added::PeakToPeakLabel);
+        case IndexMeasure::GeOverall:
+            return UiText(text::added::GeOverallLabel);
+        }
         return IndexMeasureCaption(*measure.index);
     }
-    return measure.kind ? QLatin1String(kKindCaptions[static_cast<int>(*measure.kind)]) : QString();
+    if (!measure.kind) {
+        return {};
+    }
+    switch (*measure.kind) {
+    case MeasureKind::IsoVelocity:
+        return UiText(text::added::MeasureIsoVelocity);
+    case MeasureKind::BearingNoise:
+        return UiText(text::added::MeasureBearingNoise);
+    case MeasureKind::Acceleration:
+        return UiText(text::TotalLabel);
+    case MeasureKind::Displacement:
+        return UiText(text::DisplacementLabel);
+    case MeasureKind::VaBand1:
+        return UiText(text::added::MeasureBand).arg(1);
+    case MeasureKind::VaBand2:
+        return UiText(text::added::MeasureBand).arg(2);
+    case MeasureKind::VaBand3:
+        return UiText(text::added::MeasureBand).arg(3);
+    }
+    return {};
 }
 
 std::vector<AlarmMeasure> AllAlarmMeasures() {
@@ -70,28 +100,28 @@ std::vector<AlarmMeasure> AllAlarmMeasures() {
 
 std::optional<QString> CheckBaselineSettings(const BaselineSettings& s) {
     if (s.baselineReadings < 0) {
-        return QStringLiteral("A baseline needs a positive number of readings");
+        return UiText(text::added::BaselineNeedsPositive);
     }
     if (s.baselineReadings > 0 && s.baselineReadings < BaselineDefaults::kFewestReadings) {
-        return QStringLiteral("A baseline needs at least %1 readings").arg(BaselineDefaults::kFewestReadings);
+        return UiText(text::added::BaselineNeedsAtLeast).arg(BaselineDefaults::kFewestReadings);
     }
     if (s.baselineFrom.isValid() != s.baselineTo.isValid()) {
-        return QStringLiteral("A baseline by dates needs both its first and its last date");
+        return UiText(text::added::BaselineNeedsBothDates);
     }
     if (s.baselineFrom.isValid() && s.baselineTo < s.baselineFrom) {
-        return QStringLiteral("The baseline ends before it starts");
+        return UiText(text::added::BaselineEndsBeforeStart);
     }
     if (!Positive(s.sigmaWarning) || !Positive(s.sigmaCritical)) {
-        return QStringLiteral("The σ multiples must be numbers above 0");
+        return UiText(text::added::SigmaMultiplesPositive);
     }
     if (s.sigmaCritical < s.sigmaWarning) {
-        return QStringLiteral("The critical σ multiple must not be below the warning one");
+        return UiText(text::added::SigmaCriticalBelowWarning);
     }
     if (!Positive(s.changeWarning) || !Positive(s.changeCritical) || s.changeWarning <= 1) {
-        return QStringLiteral("The change ratios must be numbers above 1");
+        return UiText(text::added::ChangeRatiosAboveOne);
     }
     if (s.changeCritical < s.changeWarning) {
-        return QStringLiteral("The critical change ratio must not be below the warning one");
+        return UiText(text::added::ChangeCriticalBelowWarning);
     }
     return std::nullopt;
 }
@@ -166,12 +196,12 @@ std::optional<BaselineOutcome> JudgeBaseline(std::span<const MeasureSample> samp
         const BaselineStatistics& b = *outcome.baseline;
         // As the documented alarms: a value equal to a limit takes the higher status.
         if (value >= b.critical) {
-            outcome.statistical = {StatusCode::Critical, QStringLiteral("%1 %2 ≥ baseline + %3σ %4")
+            outcome.statistical = {StatusCode::Critical, UiText(text::added::ReasonOverBaseline)
                                                              .arg(caption, AlarmLevelText(value),
                                                                   AlarmLevelText(settings.sigmaCritical),
                                                                   AlarmLevelText(b.critical))};
         } else if (value >= b.warning) {
-            outcome.statistical = {StatusCode::Warning, QStringLiteral("%1 %2 ≥ baseline + %3σ %4")
+            outcome.statistical = {StatusCode::Warning, UiText(text::added::ReasonOverBaseline)
                                                             .arg(caption, AlarmLevelText(value),
                                                                  AlarmLevelText(settings.sigmaWarning),
                                                                  AlarmLevelText(b.warning))};
@@ -182,10 +212,9 @@ std::optional<BaselineOutcome> JudgeBaseline(std::span<const MeasureSample> samp
     }
     if (outcome.reference && *outcome.reference > 0) {
         const double ratio = value / *outcome.reference;
-        const QString against =
-            settings.HasBaseline() ? QStringLiteral("baseline") : QStringLiteral("previous");
-        const QString reason =
-            QStringLiteral("%1 %2× %3").arg(caption, QString::number(ratio, 'f', 1), against);
+        const QString reason = UiText(settings.HasBaseline() ? text::added::ReasonTimesBaseline
+                                                             : text::added::ReasonTimesPrevious)
+                                   .arg(caption, TextNumber(ratio, 'f', 1));
         if (ratio >= settings.changeCritical) {
             outcome.change = {StatusCode::Critical, reason};
         } else if (ratio >= settings.changeWarning) {

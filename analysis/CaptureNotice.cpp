@@ -1,14 +1,12 @@
 #include "analysis/CaptureNotice.h"
 
+#include "texts/UiText.h"
+
 namespace vantor {
 namespace {
 
 QString Note(bool totalMissing) {
-    return totalMissing
-               ? QStringLiteral(
-                     "This reading has no Total capture (it was imported with its ISO channel only)")
-               : QStringLiteral(
-                     "This reading has no ISO capture (it was imported with its Total channel only)");
+    return UiText(totalMissing ? text::added::NoTotalCapture : text::added::NoIsoCapture);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "analysis/Diagnosis.h"
 
 #include "analysis/FaultFamilies.h"
+#include "texts/DisplayFormat.h"
 #include "texts/UiText.h"
 
 #include <QStringList>
@@ -15,11 +16,32 @@ namespace {
 constexpr int kHighestOrder = 10;
 
 QString Level(double value) {
-    return QString::number(value, 'f', value < 10 ? 2 : 1);
+    return TextNumber(value, 'f', value < 10 ? 2 : 1);
 }
 
 QString Percent(double share) {
-    return QStringLiteral("%1 %").arg(std::lround(share * 100));
+    return QStringLiteral("%1 %").arg(TextNumber(static_cast<double>(std::lround(share * 100)), 'f', 0));
+}
+
+QString Count(std::size_t count) {
+    return QString::number(count);
+}
+
+// Whether a bearing family stands in the velocity spectrum too (Berry 1991: stage 3) or not yet.
+QString StageText(bool inVelocity) {
+    return UiText(inVelocity ? text::added::DiagLaterStage : text::added::DiagEarlyStage);
+}
+
+QString BandCandidateText(BandCandidate candidate) {
+    switch (candidate) {
+    case BandCandidate::WhitenedFullBand:
+        return UiText(text::added::WhitenedFullBand);
+    case BandCandidate::KurtogramBand:
+        return UiText(text::added::KurtogramBand);
+    case BandCandidate::PointBand:
+        return UiText(text::added::PointsOwnBand);
+    }
+    return {};
 }
 
 // An order line of the ISO spectrum: the largest line near n × run speed.
@@ -66,13 +88,13 @@ double SumOfSquares(const SpectrumLines& spectrum, LineSpan span) {
 }
 
 QString OrderName(double order) {
-    return QStringLiteral("%1×").arg(QString::number(order, 'g', 3));
+    return QStringLiteral("%1×").arg(TextNumber(order, 'g', 3));
 }
 
 Evidence IsoEvidence(const OrderLine& line) {
-    return {QStringLiteral("ISO"), line.hz, line.amplitude, QStringLiteral("mm/s"),
-            QStringLiteral("%1 %2 mm/s at %3 Hz")
-                .arg(OrderName(line.order), Level(line.amplitude), Level(line.hz))};
+    return {
+        QStringLiteral("ISO"), line.hz, line.amplitude, QStringLiteral("mm/s"),
+        UiText(text::added::DiagIsoLine).arg(OrderName(line.order), Level(line.amplitude), Level(line.hz))};
 }
 
 // The RMS of the ISO lines: the overall of a reading that gives no stored value.
@@ -126,7 +148,7 @@ Orders ReadOrders(const DiagnosisInput& input) {
     o.stage = ZoneStage(o.overall, o.zones);
     o.overallEvidence = {
         QStringLiteral("ISO"), 0, o.overall, QStringLiteral("mm/s"),
-        QStringLiteral("ISO overall %1 mm/s: zone %2 (B/C %3, C/D %4 mm/s)")
+        UiText(text::added::DiagIsoOverall)
             .arg(Level(o.overall), ZoneName(o.overall, o.zones), Level(o.zones.bc), Level(o.zones.cd))};
     for (int n = 1; n <= kHighestOrder; ++n) {
         o.harmonics.push_back(FindOrder(iso, runSpeedHz, n));
@@ -170,7 +192,7 @@ std::optional<Finding> Unbalance(const Orders& o) {
     f.kind = FindingKind::Unbalance;
     f.severity = o.stage;
     f.confidence = std::clamp(o.oneXShare * (1 - std::max(two, three) / one.amplitude), 0.0, 1.0);
-    f.summary = QStringLiteral("1× dominant: %1 of the ISO energy, 2× %2 and 3× %3 of 1×")
+    f.summary = UiText(text::added::DiagUnbalanceSummary)
                     .arg(Percent(o.oneXShare), Percent(two / one.amplitude), Percent(three / one.amplitude));
     f.evidence = {IsoEvidence(one), IsoEvidence(o.harmonics[1]), IsoEvidence(o.harmonics[2]),
                   o.overallEvidence};
@@ -196,7 +218,7 @@ std::optional<Finding> Misalignment(const Orders& o) {
     f.kind = FindingKind::Misalignment;
     f.severity = o.stage;
     f.confidence = std::clamp(std::max(twoRatio, threeRatio), 0.5, 1.0);
-    f.summary = QStringLiteral("2× is %1 and 3× %2 of 1×").arg(Percent(twoRatio), Percent(threeRatio));
+    f.summary = UiText(text::added::DiagMisalignmentSummary).arg(Percent(twoRatio), Percent(threeRatio));
     f.evidence = {IsoEvidence(one), IsoEvidence(two), IsoEvidence(three), o.overallEvidence};
     return f;
 }
@@ -229,8 +251,8 @@ std::optional<Finding> Looseness(const Orders& o) {
     f.kind = FindingKind::Looseness;
     f.severity = o.stage;
     f.confidence = std::clamp(0.5 + 0.1 * (harmonics - harmonicsNeeded) + 0.1 * halves, 0.5, 1.0);
-    f.summary = QStringLiteral("%1 harmonics of 1× and %2 half-orders above the floor")
-                    .arg(QString::number(harmonics), QString::number(halves));
+    f.summary = UiText(text::added::DiagLoosenessSummary)
+                    .arg(Count(static_cast<std::size_t>(harmonics)), Count(static_cast<std::size_t>(halves)));
     f.evidence = std::move(evidence);
     f.evidence.push_back(o.overallEvidence);
     return f;
@@ -300,24 +322,24 @@ std::vector<Finding> BearingDefects(const DiagnosisInput& input, double envelope
                                               [](const LineMatch& l) { return l.expected.sideband == 0; })));
         f.confidence =
             std::clamp(static_cast<double>(own.size()) / searched + (inVelocity ? 0.2 : 0.0), 0.0, 1.0);
-        f.summary = QStringLiteral("%1 of %2 at %3: %4 harmonics in the envelope%5")
-                        .arg(FaultName(family->family.kind), bearing->bearing.designation,
-                             bearing->bearing.location, QString::number(own.size()),
-                             inVelocity ? QStringLiteral(", also in the velocity spectrum (later stage)")
-                                        : QStringLiteral(", not yet in the velocity spectrum (early stage)"));
+        f.summary = UiText(text::added::DiagEnvelopeHarmonics)
+                        .arg(UiText(text::added::DiagFamilyOfBearing)
+                                 .arg(FaultName(family->family.kind), bearing->bearing.designation,
+                                      bearing->bearing.location),
+                             Count(own.size()), StageText(inVelocity));
         for (const LineMatch* line : own) {
             f.evidence.push_back(
                 {QStringLiteral("Envelope"), line->matchedHz, line->amplitude, QStringLiteral("gE"),
-                 QStringLiteral("%1 %2× %3 gE at %4 Hz")
+                 UiText(text::added::DiagEnvelopeLine)
                      .arg(FaultName(family->family.kind), QString::number(line->expected.harmonic),
-                          QString::number(line->amplitude, 'g', 3), Level(line->matchedHz))});
+                          TextNumber(line->amplitude, 'g', 3), Level(line->matchedHz))});
         }
         if (inVelocity) {
             for (const LineMatch& line : velocity->lines) {
                 if (line.aboveNoise && line.expected.sideband == 0) {
                     f.evidence.push_back(
                         {QStringLiteral("ISO"), line.matchedHz, line.amplitude, QStringLiteral("mm/s"),
-                         QStringLiteral("%1 %2× %3 mm/s at %4 Hz")
+                         UiText(text::added::DiagVelocityLine)
                              .arg(FaultName(family->family.kind), QString::number(line.expected.harmonic),
                                   Level(line.amplitude), Level(line.matchedHz))});
                 }
@@ -345,16 +367,16 @@ QString NextStepOf(FaultKind kind) {
 
 QString BandText(const BearingCandidateResult& judged) {
     return QStringLiteral("%1 %2-%3 Hz")
-        .arg(QString::fromUtf8(BandCandidateName(judged.candidate)),
-             QString::number(judged.band.lowHz, 'f', 0), QString::number(judged.band.highHz, 'f', 0));
+        .arg(BandCandidateText(judged.candidate), TextNumber(judged.band.lowHz, 'f', 0),
+             TextNumber(judged.band.highHz, 'f', 0));
 }
 
 QString RunSpeedText(const DiagnosisInput& input) {
     if (!input.storedRunSpeedHz) {
         return {};
     }
-    return QStringLiteral("; run speed %1 Hz estimated, %2 Hz stored")
-        .arg(QString::number(input.runSpeedHz, 'f', 1), QString::number(*input.storedRunSpeedHz, 'f', 1));
+    return UiText(text::added::DiagRunSpeedEstimated)
+        .arg(TextNumber(input.runSpeedHz, 'f', 1), TextNumber(*input.storedRunSpeedHz, 'f', 1));
 }
 
 QString LineName(const FamilyEvidence& family, const EvidenceLine& line) {
@@ -374,8 +396,8 @@ void AddLineEvidence(const FamilyEvidence& family, std::vector<Evidence>& eviden
         }
         const double db = 20 * std::log10(line.overNoise);
         evidence.push_back({QStringLiteral("Envelope"), line.hz, db, QStringLiteral("dB"),
-                            QStringLiteral("%1 at %2 Hz: %3 dB over the local noise")
-                                .arg(LineName(family, line), Level(line.hz), QString::number(db, 'f', 1))});
+                            UiText(text::added::DiagLineOverNoise)
+                                .arg(LineName(family, line), Level(line.hz), TextNumber(db, 'f', 1))});
     }
 }
 
@@ -384,7 +406,7 @@ QString BearingName(const DiagnosisInput& input, const FamilyEvidence& family) {
     if (index >= input.bearings.size()) {
         return FaultName(family.family.kind);
     }
-    return QStringLiteral("%1 of %2 at %3")
+    return UiText(text::added::DiagFamilyOfBearing)
         .arg(FaultName(family.family.kind), input.bearings[index].designation,
              input.bearings[index].location);
 }
@@ -405,12 +427,12 @@ std::vector<Finding> VerdictFindings(const DiagnosisInput& input, const BearingV
         QStringList candidates;
         for (const std::size_t i : judged->named) {
             candidates << QStringLiteral("%1 %2").arg(BearingName(input, families[i]),
-                                                      QString::number(families[i].ownScore, 'f', 1));
+                                                      TextNumber(families[i].ownScore, 'f', 1));
             f.families << FaultName(families[i].family.kind);
             AddLineEvidence(families[i], f.evidence);
         }
         f.confidence = std::clamp(lead / (3 * kHealthyScore), 0.2, 0.5);
-        f.summary = QStringLiteral("family uncertain: candidates %1 (evidence scores) in the %2%3")
+        f.summary = UiText(text::added::DiagUncertainSummary)
                         .arg(candidates.join(QStringLiteral(", ")), BandText(*judged), RunSpeedText(input));
         f.nextStep = UiText(text::added::NextStepUncertain);
         findings.push_back(std::move(f));
@@ -437,11 +459,9 @@ std::vector<Finding> VerdictFindings(const DiagnosisInput& input, const BearingV
             std::clamp(std::min(1.0, family.ownScore / (3 * kHealthyScore)) * (0.5 + 0.5 * margin) +
                            (inVelocity ? 0.1 : 0.0),
                        0.2, 1.0);
-        f.summary = QStringLiteral("%1: evidence score %2 on %3 lines in the %4%5%6")
-                        .arg(BearingName(input, family), QString::number(family.ownScore, 'f', 1),
-                             QString::number(family.ownLines), BandText(*judged),
-                             inVelocity ? QStringLiteral(", also in the velocity spectrum (later stage)")
-                                        : QStringLiteral(", not yet in the velocity spectrum (early stage)"),
+        f.summary = UiText(text::added::DiagVerdictSummary)
+                        .arg(BearingName(input, family), TextNumber(family.ownScore, 'f', 1),
+                             QString::number(family.ownLines), BandText(*judged), StageText(inVelocity),
                              RunSpeedText(input));
         AddLineEvidence(family, f.evidence);
         f.families << FaultName(family.family.kind);
@@ -450,7 +470,7 @@ std::vector<Finding> VerdictFindings(const DiagnosisInput& input, const BearingV
                 if (line.aboveNoise && line.expected.sideband == 0) {
                     f.evidence.push_back(
                         {QStringLiteral("ISO"), line.matchedHz, line.amplitude, QStringLiteral("mm/s"),
-                         QStringLiteral("%1 %2× %3 mm/s at %4 Hz")
+                         UiText(text::added::DiagVelocityLine)
                              .arg(FaultName(family.family.kind), QString::number(line.expected.harmonic),
                                   Level(line.amplitude), Level(line.matchedHz))});
                 }
@@ -477,15 +497,15 @@ std::optional<Finding> Impacting(const DiagnosisInput& input) {
                      ? StatusCode::Critical
                      : StatusCode::Warning;
     f.confidence = std::clamp(0.5 + 0.5 * (std::max(crestRatio, kurtosisRatio) - 1), 0.5, 1.0);
-    f.summary = QStringLiteral("Total crest factor %1, kurtosis %2").arg(Level(crest), Level(kurtosis));
+    f.summary = UiText(text::added::DiagImpactingSummary).arg(Level(crest), Level(kurtosis));
     if (input.crest) {
         f.evidence.push_back({QStringLiteral("Total"), 0, crest, QString(),
-                              QStringLiteral("crest factor %1 (rule: > %2)")
+                              UiText(text::added::DiagCrestEvidence)
                                   .arg(Level(crest), Level(ThresholdValue(Threshold::CrestFactor)))});
     }
     if (input.kurtosis) {
         f.evidence.push_back({QStringLiteral("Total"), 0, kurtosis, QString(),
-                              QStringLiteral("kurtosis %1 (rule: > %2)")
+                              UiText(text::added::DiagKurtosisEvidence)
                                   .arg(Level(kurtosis), Level(ThresholdValue(Threshold::Kurtosis)))});
     }
     return f;
@@ -579,7 +599,7 @@ std::vector<Finding> Diagnose(const DiagnosisInput& input) {
     }
     if (findings.empty()) {
         Finding none;
-        none.summary = QStringLiteral("No rule applies");
+        none.summary = UiText(text::added::DiagNoRule);
         none.confidence = 1;
         findings.push_back(std::move(none));
     }

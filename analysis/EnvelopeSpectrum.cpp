@@ -2,6 +2,7 @@
 
 #include "analysis/FftwPlanner.h"
 #include "analysis/Log.h"
+#include "texts/UiText.h"
 
 #include <fftw3.h>
 
@@ -52,17 +53,16 @@ QString EnvelopeRefusalText(EnvelopeRefusal refusal) {
     case EnvelopeRefusal::None:
         return {};
     case EnvelopeRefusal::CaptureTooShort:
-        return QStringLiteral("The capture is too short for an envelope spectrum: it needs %1 to %2 samples.")
-            .arg(kEnvelopeFewestSamples)
-            .arg(kEnvelopeMostSamples);
+        return UiText(text::added::EnvelopeTooShort)
+            .arg(QString::number(kEnvelopeFewestSamples), QString::number(kEnvelopeMostSamples));
     case EnvelopeRefusal::CaptureNotFinite:
-        return QStringLiteral("The capture holds values that are not numbers; no envelope spectrum.");
+        return UiText(text::added::EnvelopeNotFinite);
     case EnvelopeRefusal::LowNotPositive:
-        return QStringLiteral("The envelope band's low edge must be above 0 Hz.");
+        return UiText(text::added::EnvelopeLowNotPositive);
     case EnvelopeRefusal::LowNotBelowHigh:
-        return QStringLiteral("The envelope band's low edge must lie below its high edge (and below Fmax).");
+        return UiText(text::added::EnvelopeLowNotBelowHigh);
     case EnvelopeRefusal::BandTooNarrow:
-        return QStringLiteral("The envelope band must be at least two lines wide.");
+        return UiText(text::added::EnvelopeBandTooNarrow);
     }
     return {};
 }

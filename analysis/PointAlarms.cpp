@@ -3,6 +3,7 @@
 #include "analysis/Log.h"
 #include "platform/LeftOutValues.h"
 #include "records/DateTimeText.h"
+#include "texts/UiText.h"
 
 #include <algorithm>
 #include <limits>
@@ -49,7 +50,7 @@ std::optional<SpectralBand> BandAsStored(const SpectralBandRow& row) {
 std::optional<QString> AlarmSettingRowRefusal(const PointAlarmSettingRow& row) {
     const std::optional<BaselineSettings> settings = SettingsAsStored(row);
     if (!settings) {
-        return QStringLiteral("Unknown measure %1").arg(row.measure);
+        return UiText(text::added::UnknownMeasure).arg(row.measure);
     }
     return CheckBaselineSettings(*settings);
 }
@@ -57,12 +58,13 @@ std::optional<QString> AlarmSettingRowRefusal(const PointAlarmSettingRow& row) {
 std::optional<QString> SpectralBandRowRefusal(const SpectralBandRow& row) {
     const std::optional<SpectralBand> band = BandAsStored(row);
     if (!band) {
-        return QStringLiteral("Band %1: unknown spectrum %2").arg(row.number).arg(row.spectrum);
+        return UiText(text::added::BandRefusal)
+            .arg(QString::number(row.number), UiText(text::added::UnknownSpectrum).arg(row.spectrum));
     }
     // The band's own rules, without the reading's Fmax and run speed, which it is judged against
     // when it is set.
     if (auto refused = CheckSpectralBand(*band, std::numeric_limits<double>::infinity(), 1.0)) {
-        return QStringLiteral("Band %1: %2").arg(row.number).arg(*refused);
+        return UiText(text::added::BandRefusal).arg(QString::number(row.number), *refused);
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "analysis/ReadingDiagnosis.h"
 
 #include "analysis/WhitenedEnvelope.h"
+#include "texts/UiText.h"
 
 #include <cmath>
 
@@ -38,7 +39,7 @@ ReadingDiagnosis DiagnoseSignals(const CVibReading& row, const ReadingSignals& d
     input.iso = {decoded.iso.spectrum, decoded.iso.LineSpacingHz(), IsoLines(decoded.iso).first,
                  static_cast<int>(decoded.iso.spectrum.size())};
     if (decoded.iso.spectrum.empty()) {
-        result.notes << QStringLiteral("The reading has no ISO spectrum");
+        result.notes << UiText(text::added::DiagNoIsoSpectrum);
     }
 
     const std::vector<BearingAtPoint>& bearings = context.bearings;
@@ -88,7 +89,7 @@ ReadingDiagnosis DiagnoseSignals(const CVibReading& row, const ReadingSignals& d
                 input.envelopeSpacingHz = envelope.spectrum.lineSpacingHz;
             } else {
                 result.notes
-                    << QStringLiteral("No envelope spectrum: %1").arg(EnvelopeRefusalText(envelope.refusal));
+                    << UiText(text::added::DiagNoEnvelope).arg(EnvelopeRefusalText(envelope.refusal));
             }
         }
         input.velocityMatches = MatchBearingFaults(input.iso, input.runSpeedHz, bearings);
@@ -98,7 +99,7 @@ ReadingDiagnosis DiagnoseSignals(const CVibReading& row, const ReadingSignals& d
         input.crest = context.indices->total->crest;
         input.kurtosis = context.indices->total->kurtosis;
     } else {
-        result.notes << QStringLiteral("The Total channel has no indices");
+        result.notes << UiText(text::added::DiagNoTotalIndices);
     }
     result.findings = Diagnose(input);
     return result;

@@ -1,5 +1,8 @@
 #include "analysis/SeverityZones.h"
 
+#include "texts/DisplayFormat.h"
+#include "texts/UiText.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,11 +10,11 @@ namespace vantor {
 namespace {
 
 QString Boundary(double value) {
-    return QString::number(value, 'g', 4);
+    return TextNumber(value, 'g', 4);
 }
 
 QString Value(float value) {
-    return QString::number(static_cast<double>(value), 'f', 2);
+    return TextNumber(static_cast<double>(value), 'f', 2);
 }
 
 // The boundary a zone was reached at ("B/C 2.8"), or in zone A the next one up ("A/B 1.4").
@@ -19,7 +22,7 @@ QString BoundaryText(Zone zone, const ZoneBoundaries& b) {
     switch (zone) {
     case Zone::A:
     case Zone::B:
-        return zone == Zone::A ? QStringLiteral("below A/B %1").arg(Boundary(b.ab))
+        return zone == Zone::A ? UiText(text::added::ZoneBelowAB).arg(Boundary(b.ab))
                                : QStringLiteral("A/B %1").arg(Boundary(b.ab));
     case Zone::C:
         return QStringLiteral("B/C %1").arg(Boundary(b.bc));
@@ -140,8 +143,10 @@ QString ZoneVerdictText(const ZoneVerdict& verdict, const ZoneInput& input) {
     const bool byVelocity = verdict.decidedBy == SeverityQuantity::Velocity;
     const float value = byVelocity ? input.velocityMms.value_or(0) : input.displacementMicrons.value_or(0);
     const QString unit = SeverityQuantityUnit(verdict.decidedBy);
-    return QStringLiteral("zone %1 (%2 %3 %4, %5 %4)")
-        .arg(ZoneName(verdict.zone), SeverityQuantityName(verdict.decidedBy), Value(value), unit,
+    return UiText(text::added::ZoneVerdict)
+        .arg(ZoneName(verdict.zone),
+             UiText(byVelocity ? text::added::ZoneByVelocity : text::added::ZoneByDisplacement), Value(value),
+             unit,
              BoundaryText(verdict.zone,
                           byVelocity ? verdict.velocityBoundaries : verdict.displacementBoundaries));
 }

@@ -1,6 +1,8 @@
 #include "analysis/SpectralBands.h"
 
 #include "analysis/BaselineAlarms.h"
+#include "texts/DisplayFormat.h"
+#include "texts/UiText.h"
 
 #include <cmath>
 
@@ -8,7 +10,6 @@ namespace vantor {
 namespace {
 
 constexpr const char* kSpectrumNames[] = {"iso", "total", "envelope"};
-constexpr const char* kSpectrumCaptions[] = {"ISO", "Total", "Envelope"};
 
 bool Finite(double value) {
     return std::isfinite(value);
@@ -16,7 +17,20 @@ bool Finite(double value) {
 
 // A band's edges as the user gave them.
 QString Edge(double value) {
-    return QString::number(value, 'g', 6);
+    return TextNumber(value, 'g', 6);
+}
+
+// The spectrum a band judges, as the views name it.
+QString SpectrumCaption(BandSpectrum spectrum) {
+    switch (spectrum) {
+    case BandSpectrum::Iso:
+        return UiText(text::IsoLabel);
+    case BandSpectrum::Total:
+        return UiText(text::TotalLabel);
+    case BandSpectrum::Envelope:
+        return UiText(text::added::Envelope);
+    }
+    return {};
 }
 
 } // namespace
@@ -58,22 +72,21 @@ BandHz BandRangeHz(const SpectralBand& band, double runSpeedHz) {
 
 std::optional<QString> CheckSpectralBand(const SpectralBand& band, double fmaxHz, double runSpeedHz) {
     if (!Finite(band.from) || !Finite(band.to) || band.from < 0 || band.from >= band.to) {
-        return QStringLiteral("A band runs from a frequency of 0 or more up to a higher one");
+        return UiText(text::added::BandFromBelowTo);
     }
     if (!Finite(band.warning) || !Finite(band.critical) || band.warning < 0) {
-        return QStringLiteral("A band's limits must be numbers of 0 or more");
+        return UiText(text::added::BandLimitsNotNegative);
     }
     if (band.critical < band.warning) {
-        return QStringLiteral("Critical must not be below Warning");
+        return UiText(text::added::BandCriticalBelowWarning);
     }
     if (band.orders && !(runSpeedHz > 0)) {
-        return QStringLiteral("A band in orders needs the point's run speed");
+        return UiText(text::added::BandOrdersNeedRunSpeed);
     }
     const BandHz hz = BandRangeHz(band, runSpeedHz);
     if (hz.high > fmaxHz) {
-        return QStringLiteral("The band ends at %1 Hz, past the %2 spectrum's Fmax of %3 Hz")
-            .arg(Edge(hz.high), QLatin1String(kSpectrumCaptions[static_cast<int>(band.spectrum)]),
-                 Edge(fmaxHz));
+        return UiText(text::added::BandPastFmax)
+            .arg(Edge(hz.high), SpectrumCaption(band.spectrum), Edge(fmaxHz));
     }
     return std::nullopt;
 }
@@ -105,12 +118,11 @@ BandVerdict JudgeSpectralBand(const SpectrumLines& spectrum, double runSpeedHz, 
     if (verdict.code == StatusCode::Warning || verdict.code == StatusCode::Critical) {
         const bool critical = verdict.code == StatusCode::Critical;
         verdict.reason =
-            QStringLiteral("Band %1 (%2 %3 %4) %5 %6 ≥ %7 %8")
-                .arg(QString::number(number),
-                     QLatin1String(kSpectrumCaptions[static_cast<int>(band.spectrum)]), BandRangeText(band),
-                     band.value == BandValue::Rms ? QStringLiteral("RMS") : QStringLiteral("peak"),
+            UiText(text::added::ReasonBand)
+                .arg(QString::number(number), SpectrumCaption(band.spectrum), BandRangeText(band),
+                     band.value == BandValue::Rms ? QStringLiteral("RMS") : UiText(text::added::BandPeakWord),
                      AlarmLevelText(verdict.value), BandSpectrumUnit(band.spectrum),
-                     critical ? QStringLiteral("critical") : QStringLiteral("warning"),
+                     UiText(critical ? text::added::BandCriticalWord : text::added::BandWarningWord),
                      AlarmLevelText(critical ? band.critical : band.warning));
     }
     return verdict;

@@ -3,6 +3,8 @@
 #include "analysis/AlarmStatus.h"
 #include "analysis/AxisScale.h"
 #include "analysis/DisplayedSpectrum.h"
+#include "texts/DisplayFormat.h"
+#include "texts/UiText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -289,10 +291,8 @@ SpectrumViewData MakeEnvelopeViewData(const EnvelopeSpectrum& envelope, const Di
 }
 
 QString EnvelopeTitle(const QString& readingTitle, const EnvelopeSpectrum& envelope) {
-    return QStringLiteral("%1  Envelope %2-%3 Hz")
-        .arg(readingTitle)
-        .arg(envelope.band.lowHz, 0, 'f', 0)
-        .arg(envelope.band.highHz, 0, 'f', 0);
+    return UiText(text::added::EnvelopeTitle)
+        .arg(readingTitle, TextNumber(envelope.band.lowHz, 'f', 0), TextNumber(envelope.band.highHz, 'f', 0));
 }
 
 } // namespace vantor

@@ -7,8 +7,11 @@
 #include "app/Log.h"
 #include "loaders/DiagnosisLoader.h"
 #include "loaders/PointAlarmsQuery.h"
+#include "records/DateTimeText.h"
 #include "store/LatestReadings.h"
 #include "store/MainConnection.h"
+#include "texts/DisplayFormat.h"
+#include "texts/UiText.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -64,7 +67,7 @@ JudgedPoint JudgePoint(CMainConnection& db, SignalProcessor& processor, Envelope
     }
     QStringList reasons;
     if (Alarming(alarms.documented.code)) {
-        reasons << QStringLiteral("ISO/BDU limits: %1").arg(StatusText(alarms.documented.code));
+        reasons << UiText(text::added::DocumentedLimitsReason).arg(StatusText(alarms.documented.code));
     }
     for (const AlarmReason& reason : alarms.reasons) {
         reasons << reason.text;
@@ -84,6 +87,25 @@ JudgedPoint JudgePoint(CMainConnection& db, SignalProcessor& processor, Envelope
         judged.source = QStringLiteral("diagnosis");
     }
     return judged;
+}
+
+QString EventSourceText(const QString& source) {
+    static const std::pair<const char*, int> kSources[] = {{"documented", text::added::EventSourceDocumented},
+                                                           {"baseline", text::added::EventSourceBaseline},
+                                                           {"change", text::added::EventSourceChange},
+                                                           {"band", text::added::EventSourceBand},
+                                                           {"zone", text::added::EventSourceZone},
+                                                           {"diagnosis", text::added::EventSourceDiagnosis}};
+    for (const auto& [name, caption] : kSources) {
+        if (source == QLatin1String(name)) {
+            return UiText(caption);
+        }
+    }
+    return source;
+}
+
+QString EventTimeText(const QDateTime& time) {
+    return DisplayDatePattern().isEmpty() ? SqlDateTimeText(time) : DisplayDateTime(time);
 }
 
 bool MakesAlarmEvent(std::optional<StatusCode> previous, StatusCode now) {

@@ -44,6 +44,12 @@ bool MakesAlarmEvent(std::optional<StatusCode> previous, StatusCode now);
 // The one function every path that stores readings calls: judges the point, records its level and,
 // when the level rose into an alarm, the event (returned). Never throws: a failure is logged and
 // leaves the stored readings as they are.
+// An event's source ("baseline", "diagnosis", ...) and time as the pane and the report show them:
+// the source in the language shown, the time as the stored text ("2026-11-30 08:00:00") unless the
+// desktop shows a language with its own dates.
+QString EventSourceText(const QString& source);
+QString EventTimeText(const QDateTime& time);
+
 std::optional<AlarmEventRow> RecordAlarmEvent(CMainConnection& db, const QString& pointGuid,
                                               const QDateTime& now = QDateTime::currentDateTime());
 

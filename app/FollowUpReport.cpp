@@ -55,12 +55,12 @@ bool AddEvents(CMainConnection& db, const QStringList& machineGuids, std::vector
         pointNames.insert(view.event.pointGuid,
                           QStringLiteral("%1 / %2").arg(view.machineName, view.pointName));
         if (view.IsNew()) {
-            fresh.rows.push_back({Plain(SqlDateTimeText(view.event.raised)), Level(view.event.level),
-                                  Plain(view.machineName), Plain(view.pointName), Plain(view.event.source),
-                                  Plain(view.event.reason)});
+            fresh.rows.push_back({Plain(EventTimeText(view.event.raised)), Level(view.event.level),
+                                  Plain(view.machineName), Plain(view.pointName),
+                                  Plain(EventSourceText(view.event.source)), Plain(view.event.reason)});
         }
         for (const AcknowledgementRow& entry : view.trail) {
-            trail.rows.push_back({Plain(SqlDateTimeText(entry.entered)), Plain(view.machineName),
+            trail.rows.push_back({Plain(EventTimeText(entry.entered)), Plain(view.machineName),
                                   Plain(view.pointName), Plain(entry.user), Plain(entry.comment)});
         }
     }

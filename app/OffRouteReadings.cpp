@@ -6,6 +6,7 @@
 #include "loaders/IndicesStore.h"
 #include "platform/Prompter.h"
 #include "store/SqlConnection.h"
+#include "texts/DisplayFormat.h"
 #include "texts/UiText.h"
 
 #include <QLocale>
@@ -22,6 +23,9 @@ QString Cell(MeasureKind kind, float value, const MeasureFormat& format) {
 } // namespace
 
 QString ReadingDateText(const QDateTime& taken, const QLocale& locale) {
+    if (!DisplayDatePattern().isEmpty()) {
+        return DisplayDateTime(taken); // a language chosen in the desktop: its own dates
+    }
     // The long time format ends in the time zone, which a reading's local time does not carry.
     static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);

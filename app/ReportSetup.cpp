@@ -4,6 +4,7 @@
 #include "app/TypedSettings.h"
 
 #include "platform/Version.h"
+#include "texts/DisplayFormat.h"
 
 #include <QLocale>
 
@@ -13,8 +14,9 @@ ReportLook MakeReportLook(const CAppData& app) {
     ReportLook look;
     look.units = DisplayUnitsOf(app.settings);
     look.consolidatePeaks = ConsolidatePeaks(app.settings);
-    look.bandNames = {app.settings.band1Name, app.settings.band2Name, app.settings.band3Name};
-    look.locale = QLocale::system();
+    look.bandNames = {DisplayBandName(app.settings.band1Name), DisplayBandName(app.settings.band2Name),
+                      DisplayBandName(app.settings.band3Name)};
+    look.locale = DisplayLocale();
     look.reportDate = QDateTime::currentDateTime();
     look.logosFolder = app.folders.logosFolder;
     look.program = QStringLiteral("%1 %2").arg(app.edition.title, ProgramVersion());

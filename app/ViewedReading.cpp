@@ -10,6 +10,7 @@
 #include "platform/Prompter.h"
 #include "store/MainConnection.h"
 #include "store/RecordSyncConnection.h"
+#include "texts/DisplayFormat.h"
 #include "texts/UiText.h"
 
 #include <QLocale>
@@ -28,7 +29,7 @@ QString NamesTitle(const QString& machine, const QString& point) {
 } // namespace
 
 QString ReadingTitle(const ViewedReading& reading) {
-    const QString taken = QLocale::system().toString(reading.taken, QLocale::ShortFormat);
+    const QString taken = DisplayDateTime(reading.taken);
     const QString names = NamesTitle(reading.machineName, reading.pointName);
     return names.isEmpty() ? taken : QStringLiteral("%1  %2").arg(names, taken);
 }

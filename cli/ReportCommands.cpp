@@ -5,6 +5,7 @@
 #include "app/ReportSetup.h"
 #include "app/Startup.h"
 #include "cli/ExitCode.h"
+#include "graphviews/GraphLanguage.h"
 #include "graphviews/ReportCharts.h"
 #include "reports/document/DocumentOpener.h"
 #include "reports/document/ReportTexts.h"
@@ -128,6 +129,8 @@ int RunReport(CAppData& app, const CliReportOptions& options) {
         return kFailed;
     }
 
+    // A report is read by people: its dates, decimals and charts in the language its texts are in.
+    UseDisplayLanguage(app.settings.language);
     GraphChartPainter charts;
     ReportWorker worker(MakeReportJob(app, report, target.absoluteFilePath()), charts);
     ReportConsoleProgress progress;

@@ -8,6 +8,7 @@
 #include "loaders/StatusTableQuery.h"
 #include "store/AlarmRecords.h"
 #include "store/MainConnection.h"
+#include "texts/UiText.h"
 
 #include <algorithm>
 
@@ -61,7 +62,7 @@ void JudgeBands(CMainConnection& db, SignalProcessor& processor, EnvelopeAnalyze
     ReadingSignals decoded;
     if (!LoadReadingSignals(db, processor, latest, decoded)) {
         qCWarning(lcAnalysis) << "Cannot decode the latest reading for the bands" << latest.sItemGUID;
-        notes << QStringLiteral("The latest reading cannot be decoded for the bands");
+        notes << UiText(text::added::BandsNotDecoded);
         return;
     }
     std::optional<ReadingEnvelope> envelope;
@@ -146,8 +147,7 @@ PointAlarmStatus EvaluatePointAlarms(CMainConnection& db, SignalProcessor& proce
                                                                    zone->text)});
                 }
             } else {
-                notes << QStringLiteral("The latest reading has no ISO velocity to judge by %1")
-                             .arg(PointStandardText(standard));
+                notes << UiText(text::added::NoVelocityForZone).arg(PointStandardText(standard));
             }
         }
     }

@@ -12,7 +12,7 @@ inline constexpr int UiTextCount = 395;
 // The texts this system adds after the documented table, from index UiTextCount on (their indices
 // are in text::added). A language pack of UiTextCount texts leaves them English; a table of
 // UiTextAllCount texts translates them too.
-inline constexpr int UiTextAddedCount = 256;
+inline constexpr int UiTextAddedCount = 336;
 inline constexpr int UiTextAllCount = UiTextCount + UiTextAddedCount;
 
 // The current text of an entry; empty for an index outside 0..UiTextAllCount-1.
@@ -542,6 +542,109 @@ inline constexpr int OnlineValuesLabel = First + 252;     // "Online"
 inline constexpr int EnvelopeGraphChoice = First + 253;   // "Envelope spectrum with fault families and bands"
 inline constexpr int TrendHistoryChoice = First + 254;    // "Trends show every reading, whatever the period"
 inline constexpr int EnvelopeGraphHeading = First + 255;  // "Envelope (gE) - Spectrum"
+inline constexpr int DiagUnbalanceSummary =
+    First + 256; // "1× dominant: %1 of the ISO energy, 2× %2 and 3× %3 of 1×"
+inline constexpr int DiagMisalignmentSummary = First + 257; // "2× is %1 and 3× %2 of 1×"
+inline constexpr int DiagLoosenessSummary =
+    First + 258;                                   // "%1 harmonics of 1× and %2 half-orders above the floor"
+inline constexpr int DiagIsoLine = First + 259;    // "%1 %2 mm/s at %3 Hz"
+inline constexpr int DiagIsoOverall = First + 260; // "ISO overall %1 mm/s: zone %2 (B/C %3, C/D %4 mm/s)"
+inline constexpr int DiagFamilyOfBearing = First + 261;   // "%1 of %2 at %3"
+inline constexpr int DiagEnvelopeHarmonics = First + 262; // "%1: %2 harmonics in the envelope%3"
+inline constexpr int DiagLaterStage = First + 263;        // ", also in the velocity spectrum (later stage)"
+inline constexpr int DiagEarlyStage = First + 264;    // ", not yet in the velocity spectrum (early stage)"
+inline constexpr int DiagEnvelopeLine = First + 265;  // "%1 %2× %3 gE at %4 Hz"
+inline constexpr int DiagVelocityLine = First + 266;  // "%1 %2× %3 mm/s at %4 Hz"
+inline constexpr int DiagLineOverNoise = First + 267; // "%1 at %2 Hz: %3 dB over the local noise"
+inline constexpr int DiagUncertainSummary =
+    First + 268; // "family uncertain: candidates %1 (evidence scores) in the ..."
+inline constexpr int DiagVerdictSummary = First + 269;    // "%1: evidence score %2 on %3 lines in the %4%5%6"
+inline constexpr int WhitenedFullBand = First + 270;      // "whitened full band"
+inline constexpr int KurtogramBand = First + 271;         // "kurtogram band"
+inline constexpr int PointsOwnBand = First + 272;         // "point's band"
+inline constexpr int DiagRunSpeedEstimated = First + 273; // "; run speed %1 Hz estimated, %2 Hz stored"
+inline constexpr int DiagImpactingSummary = First + 274;  // "Total crest factor %1, kurtosis %2"
+inline constexpr int DiagCrestEvidence = First + 275;     // "crest factor %1 (rule: > %2)"
+inline constexpr int DiagKurtosisEvidence = First + 276;  // "kurtosis %1 (rule: > %2)"
+inline constexpr int DiagNoRule = First + 277;            // "No rule applies"
+inline constexpr int DiagNoIsoSpectrum = First + 278;     // "The reading has no ISO spectrum"
+inline constexpr int DiagNoEnvelope = First + 279;        // "No envelope spectrum: %1"
+inline constexpr int DiagNoTotalIndices = First + 280;    // "The Total channel has no indices"
+inline constexpr int EnvelopeTooShort =
+    First + 281; // "The capture is too short for an envelope spectrum: it nee..."
+inline constexpr int EnvelopeNotFinite =
+    First + 282; // "The capture holds values that are not numbers; no envelop..."
+inline constexpr int EnvelopeLowNotPositive =
+    First + 283; // "The envelope band's low edge must be above 0 Hz."
+inline constexpr int EnvelopeLowNotBelowHigh =
+    First + 284; // "The envelope band's low edge must lie below its high edge..."
+inline constexpr int EnvelopeBandTooNarrow =
+    First + 285;                                       // "The envelope band must be at least two lines wide."
+inline constexpr int EnvelopeTitle = First + 286;      // "%1  Envelope %2-%3 Hz"
+inline constexpr int ReasonOverBaseline = First + 287; // "%1 %2 ≥ baseline + %3σ %4"
+inline constexpr int ReasonTimesBaseline = First + 288;    // "%1 %2× baseline"
+inline constexpr int ReasonTimesPrevious = First + 289;    // "%1 %2× previous"
+inline constexpr int ReasonBand = First + 290;             // "Band %1 (%2 %3 %4) %5 %6 ≥ %7 %8"
+inline constexpr int BandPeakWord = First + 291;           // "peak"
+inline constexpr int BandWarningWord = First + 292;        // "warning"
+inline constexpr int BandCriticalWord = First + 293;       // "critical"
+inline constexpr int MeasureIsoVelocity = First + 294;     // "ISO velocity"
+inline constexpr int MeasureBearingNoise = First + 295;    // "Bearing noise"
+inline constexpr int MeasureBand = First + 296;            // "Band %1"
+inline constexpr int ZoneVerdict = First + 297;            // "zone %1 (%2 %3 %4, %5 %4)"
+inline constexpr int ZoneByVelocity = First + 298;         // "velocity"
+inline constexpr int ZoneByDisplacement = First + 299;     // "displacement"
+inline constexpr int ZoneBelowAB = First + 300;            // "below A/B %1"
+inline constexpr int DocumentedLimitsReason = First + 301; // "ISO/BDU limits: %1"
+inline constexpr int BaselineNeedsPositive = First + 302;  // "A baseline needs a positive number of readings"
+inline constexpr int BaselineNeedsAtLeast = First + 303;   // "A baseline needs at least %1 readings"
+inline constexpr int BaselineNeedsBothDates =
+    First + 304; // "A baseline by dates needs both its first and its last date"
+inline constexpr int BaselineEndsBeforeStart = First + 305; // "The baseline ends before it starts"
+inline constexpr int SigmaMultiplesPositive = First + 306;  // "The σ multiples must be numbers above 0"
+inline constexpr int SigmaCriticalBelowWarning =
+    First + 307; // "The critical σ multiple must not be below the warning one"
+inline constexpr int ChangeRatiosAboveOne = First + 308; // "The change ratios must be numbers above 1"
+inline constexpr int ChangeCriticalBelowWarning =
+    First + 309; // "The critical change ratio must not be below the warning one"
+inline constexpr int UnknownMeasure = First + 310; // "Unknown measure %1"
+inline constexpr int BandFromBelowTo =
+    First + 311; // "A band runs from a frequency of 0 or more up to a higher one"
+inline constexpr int BandLimitsNotNegative = First + 312;    // "A band's limits must be numbers of 0 or more"
+inline constexpr int BandCriticalBelowWarning = First + 313; // "Critical must not be below Warning"
+inline constexpr int BandOrdersNeedRunSpeed = First + 314;   // "A band in orders needs the point's run speed"
+inline constexpr int BandPastFmax =
+    First + 315; // "The band ends at %1 Hz, past the %2 spectrum's Fmax of %3 Hz"
+inline constexpr int UnknownSpectrum = First + 316; // "unknown spectrum %1"
+inline constexpr int BearingFaultsExplanation =
+    First + 317; // "Each fault frequency is given as an order of the run spee..."
+// Notes of the views and the Findings pane when a reading lacks what they need.
+inline constexpr int NoTotalCapture =
+    First + 318; // "This reading has no Total capture (it was imported with i..."
+inline constexpr int NoIsoCapture =
+    First + 319; // "This reading has no ISO capture (it was imported with its..."
+inline constexpr int BandsNotDecoded = First + 320; // "The latest reading cannot be decoded for the bands"
+inline constexpr int NoVelocityForZone =
+    First + 321; // "The latest reading has no ISO velocity to judge by %1"
+// The ISO 10816-3 table of the Help menu.
+inline constexpr int IsoGroupColumn = First + 322; // "Group"
+inline constexpr int IsoGroupLarge = First + 323; // "Large machines, 300 kW < P < 50 MW; motors 315 mm ≤ H"
+inline constexpr int IsoGroupMedium =
+    First + 324; // "Medium sized machines, 15 kW < P ≤ 300 kW; motors 160 mm ..."
+inline constexpr int IsoGroupPumpsExternal =
+    First + 325; // "Pumps > 15 kW, radial, axial, mixed flow, external driver"
+inline constexpr int IsoGroupPumpsIntegrated =
+    First + 326; // "Pumps > 15 kW, radial, axial, mixed flow, integrated driver"
+// The sources of alarm events and the graph's time axis captions, in the language shown.
+inline constexpr int EventSourceDocumented = First + 327; // "documented"
+inline constexpr int EventSourceBaseline = First + 328;   // "baseline"
+inline constexpr int EventSourceChange = First + 329;     // "change"
+inline constexpr int EventSourceBand = First + 330;       // "band"
+inline constexpr int EventSourceZone = First + 331;       // "zone"
+inline constexpr int EventSourceDiagnosis = First + 332;  // "diagnosis"
+inline constexpr int TimeAxisSeconds = First + 333;       // "time (secs)"
+inline constexpr int TimeAxisMinutes = First + 334;       // "time (mins)"
+inline constexpr int TimeAxisHours = First + 335;         // "time (hours)"
 } // namespace text::added
 
 } // namespace vantor

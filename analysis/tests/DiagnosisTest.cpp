@@ -7,7 +7,18 @@
 #include "analysis/SignalProcessor.h"
 #include "analysis/WaveformIndices.h"
 
+#include "analysis/BaselineAlarms.h"
+#include "analysis/SeverityZones.h"
+#include "analysis/SpectralBands.h"
+#include "analysis/StatusReasons.h"
+#include "texts/DisplayFormat.h"
+#include "texts/TranslationTable.h"
+#include "texts/UiText.h"
+
 #include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -366,6 +377,251 @@ TEST(DiagnosisTest, EveryThresholdNamesItsSource) {
         EXPECT_GT(std::strlen(row.source), 0U);
         EXPECT_EQ(ThresholdValue(row.id), row.value);
     }
+}
+
+} // namespace
+} // namespace vantor
+
+namespace vantor {
+namespace {
+
+// The UI text table in a language, from its reviewed translation table.
+void UseLanguage(const char* file) {
+    const std::optional<TranslationTable> table =
+        ReadTranslationTable(QStringLiteral(VANTOR_TRANSLATION_TABLES "/") + QLatin1String(file));
+    ASSERT_TRUE(table);
+    QStringList texts = PackTexts(*table);
+    for (QString& text : texts) {
+        text.replace(QStringLiteral("(CRLF)"), QStringLiteral("\r\n"));
+    }
+    ASSERT_TRUE(UiTextTable::Replace(texts));
+    SetDisplayLanguage(table->language);
+}
+
+void UseEnglish() {
+    UiTextTable::ResetToDefaults();
+    SetDisplayLanguage(QStringLiteral("English"));
+}
+
+// The words of a text (letters only, two or more), case kept.
+QSet<QString> Words(const QString& text) {
+    static const QRegularExpression word(QStringLiteral("\\p{L}{2,}"));
+    QSet<QString> words;
+    for (auto it = word.globalMatch(text); it.hasNext();) {
+        words.insert(it.next().captured());
+    }
+    return words;
+}
+
+// Every sentence the diagnosis and the alarm checks write for a user, rendered in the current
+// language, in a fixed order so that two languages' renderings compare line by line.
+QStringList RenderedSentences() {
+    QStringList out;
+    const auto tone = [](Reading& r) {
+        r.Velocity(1, 4.0);
+        r.Noise(0.005, 1);
+    };
+    const std::function<void(Reading&)> faults[] = {
+        tone,
+        [](Reading& r) {
+            r.Velocity(1, 3.0);
+            r.Velocity(2, 1.8, 0.7);
+            r.Noise(0.005, 2);
+        },
+        [](Reading& r) {
+            r.Velocity(1, 4.0);
+            for (int n = 2; n <= 7; ++n) {
+                r.Velocity(n, 1.0, 0.9 * n);
+            }
+            r.Velocity(0.5, 0.8, 0.5);
+            r.Velocity(1.5, 0.8, 1.5);
+            r.Noise(0.005, 3);
+        },
+        [](Reading& r) {
+            r.Velocity(1, 0.8);
+            r.Impacts(3.5848 * kRunSpeed, 4000, 0.5, 0.002);
+            r.Noise(0.02, 4);
+        },
+        [](Reading& r) {
+            r.Velocity(1, 0.8);
+            r.Noise(0.02, 5);
+            r.Spikes(0.04, 0.6);
+        },
+        [](Reading& r) {
+            r.Velocity(1, 0.5);
+            r.Noise(0.005, 6);
+        },
+    };
+    for (const auto& make : faults) {
+        Reading reading;
+        make(reading);
+        for (const Finding& f : DiagnoseReading(reading, {RigBearing()})) {
+            out << FindingKindText(f.kind) << f.summary << FindingLine(f);
+            for (const Evidence& e : f.evidence) {
+                out << e.text;
+            }
+        }
+    }
+    // The family-uncertain summary and the bearing finding matched without a capture.
+    BearingVerdict verdict;
+    verdict.analysed = true;
+    BearingCandidateResult judged;
+    judged.call = BearingCall::Uncertain;
+    judged.band = {500, 5000};
+    for (const FaultKind kind : {FaultKind::Bpfo, FaultKind::Bpfi, FaultKind::Bsf}) {
+        FamilyEvidence family;
+        family.family.kind = kind;
+        family.ownScore = 20;
+        for (const int sideband : {0, -1}) {
+            EvidenceLine line;
+            line.sideband = sideband;
+            line.hz = 90 + 25 * sideband;
+            line.overNoise = 4;
+            line.stands = true;
+            family.lines.push_back(line);
+        }
+        judged.families.push_back(family);
+        judged.named.push_back(judged.families.size() - 1);
+    }
+    verdict.candidates.push_back(judged);
+    verdict.chosen = 0;
+    DiagnosisInput uncertain;
+    uncertain.runSpeedHz = kRunSpeed;
+    uncertain.storedRunSpeedHz = 24;
+    uncertain.bearingVerdict = verdict;
+    uncertain.bearings = {RigBearing()};
+    for (const Finding& f : Diagnose(uncertain)) {
+        out << f.summary;
+        for (const Evidence& e : f.evidence) {
+            out << e.text;
+        }
+    }
+    // Alarm reasons: statistical, change against the baseline and the previous reading, a band, a zone.
+    BaselineSettings iso;
+    iso.measure = {MeasureKind::IsoVelocity, std::nullopt};
+    iso.baselineReadings = 3;
+    std::vector<MeasureSample> samples;
+    for (const double v : {0.9, 1.0, 1.1, 2.5}) {
+        samples.push_back({QDateTime(QDate(2026, 1, 1), QTime(8, 0)).addDays(7 * samples.size()), v});
+    }
+    const BaselineOutcome baseline = *JudgeBaseline(samples, iso);
+    out << baseline.statistical.reason << baseline.change.reason;
+    BaselineSettings previous = iso;
+    previous.baselineReadings = 0;
+    previous.measure = {std::nullopt, IndexMeasure::Kurtosis};
+    out << JudgeBaseline(samples, previous)->change.reason;
+    std::vector<double> lines(50, 0.1);
+    lines[10] = 3.5;
+    for (const BandSpectrum spectrum : {BandSpectrum::Iso, BandSpectrum::Total, BandSpectrum::Envelope}) {
+        const SpectralBand band{9, 11, false, spectrum, 2, 3, BandValue::Peak};
+        const BandVerdict v = JudgeSpectralBand(SpectrumLines{lines, 1.0, 0, 50}, 10, band, 2);
+        out << v.reason << AlarmReasonText({AlarmReason::Source::Band, v.code, v.reason});
+        out << *CheckSpectralBand(band, 10, 25);
+    }
+    ZoneInput zoneInput;
+    zoneInput.velocityMms = 5.2f;
+    zoneInput.runSpeedHz = kRunSpeed;
+    const ZoneVerdict zone = *JudgeZone(zoneInput);
+    out << ZoneVerdictText(zone, zoneInput);
+    for (const auto source :
+         {AlarmReason::Source::Baseline, AlarmReason::Source::Change, AlarmReason::Source::Zone}) {
+        out << AlarmReasonText({source, StatusCode::Critical, baseline.reason});
+    }
+    // The checks of baseline settings and bands, and the envelope's refusals.
+    const std::function<void(BaselineSettings&)> unusable[] = {
+        [](BaselineSettings& s) { s.baselineReadings = -1; },
+        [](BaselineSettings& s) { s.baselineReadings = 2; },
+        [](BaselineSettings& s) { s.baselineFrom = QDateTime(QDate(2026, 1, 1), QTime(0, 0)); },
+        [](BaselineSettings& s) {
+            s.baselineFrom = QDateTime(QDate(2026, 2, 1), QTime(0, 0));
+            s.baselineTo = QDateTime(QDate(2026, 1, 1), QTime(0, 0));
+        },
+        [](BaselineSettings& s) { s.sigmaWarning = 0; },
+        [](BaselineSettings& s) { s.sigmaCritical = 1; },
+        [](BaselineSettings& s) { s.changeWarning = 1; },
+        [](BaselineSettings& s) { s.changeCritical = 1.5; },
+    };
+    for (const auto& change : unusable) {
+        BaselineSettings s = iso;
+        change(s);
+        out << CheckBaselineSettings(s).value_or(QString());
+    }
+    for (const SpectralBand& band : {SpectralBand{5, 5, false, BandSpectrum::Iso, 1, 2, BandValue::Peak},
+                                     SpectralBand{1, 5, false, BandSpectrum::Iso, -1, 2, BandValue::Peak},
+                                     SpectralBand{1, 5, false, BandSpectrum::Iso, 3, 2, BandValue::Peak},
+                                     SpectralBand{1, 5, true, BandSpectrum::Iso, 1, 2, BandValue::Peak}}) {
+        out << CheckSpectralBand(band, 1000, 0).value_or(QString());
+    }
+    for (const EnvelopeRefusal refusal : {EnvelopeRefusal::CaptureTooShort, EnvelopeRefusal::CaptureNotFinite,
+                                          EnvelopeRefusal::LowNotPositive, EnvelopeRefusal::LowNotBelowHigh,
+                                          EnvelopeRefusal::BandTooNarrow}) {
+        out << EnvelopeRefusalText(refusal);
+    }
+    return out;
+}
+
+// In German, French and Spanish no word of an English sentence's own text is left (names, units and
+// the families' abbreviations are the same in every language), and the numbers carry the language's
+// decimal separator; in English the sentences are those the command line has always printed.
+TEST(AnalysisTextsTest, FindingsReasonsAndChecksReadInTheChosenLanguage) {
+    UseEnglish();
+    const QStringList english = RenderedSentences();
+    const QString all = english.join(QLatin1Char('\n'));
+    for (const char* pinned :
+         {"ISO velocity 2.5 ≥ baseline + 3σ 1.3", "ISO velocity 2.5× baseline", "Kurtosis 2.3× previous",
+          "Band 2 (Envelope 9–11 Hz peak) 3.5 gE ≥ critical 3", "No rule applies",
+          "The band ends at 11 Hz, past the Total spectrum's Fmax of 10 Hz",
+          "zone D (velocity 5.20 mm/s, C/D 4.5 mm/s)"}) {
+        EXPECT_TRUE(english.contains(QString::fromUtf8(pinned))) << pinned << " not in\n"
+                                                                 << all.toStdString();
+    }
+    EXPECT_TRUE(all.contains(QStringLiteral("1× dominant: "))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("family uncertain: candidates BPFO of 6205 at NDE 20.0, ")))
+        << all.toStdString();
+
+    // Words every language writes alike: units, channel and family names, the rig's bearing, and
+    // words the language shares with English.
+    const QSet<QString> common{QStringLiteral("ISO"),  QStringLiteral("Hz"),   QStringLiteral("mm"),
+                               QStringLiteral("gE"),   QStringLiteral("dB"),   QStringLiteral("BPFO"),
+                               QStringLiteral("BPFI"), QStringLiteral("BSF"),  QStringLiteral("FTF"),
+                               QStringLiteral("RMS"),  QStringLiteral("Fmax"), QStringLiteral("NDE"),
+                               QStringLiteral("OK"),   QStringLiteral("BDU")};
+    struct Language {
+        const char* file;
+        QSet<QString> shared;
+        QChar decimal;
+    };
+    const Language languages[] = {
+        {"de.tsv",
+         {QStringLiteral("Band"), QStringLiteral("Kurtosis"), QStringLiteral("in"),
+          QStringLiteral("positive")},
+         QLatin1Char(',')},
+        {"fr.tsv",
+         {QStringLiteral("zone"), QStringLiteral("kurtosis"), QStringLiteral("Kurtosis"),
+          QStringLiteral("score"), QStringLiteral("scores"), QStringLiteral("date"), QStringLiteral("dates"),
+          QStringLiteral("point")},
+         QLatin1Char(',')},
+        {"es.tsv",
+         {QStringLiteral("Total"), QStringLiteral("factor"), QStringLiteral("no")},
+         QLatin1Char(',')},
+    };
+    for (const Language& language : languages) {
+        UseLanguage(language.file);
+        const QStringList translated = RenderedSentences();
+        ASSERT_EQ(translated.size(), english.size()) << language.file;
+        for (qsizetype i = 0; i < english.size(); ++i) {
+            QSet<QString> left = Words(english[i]) & Words(translated[i]);
+            left -= common;
+            left -= language.shared;
+            EXPECT_TRUE(left.isEmpty())
+                << language.file << ": \"" << translated[i].toStdString() << "\" keeps "
+                << QStringList(left.values()).join(QLatin1Char(' ')).toStdString();
+        }
+        EXPECT_TRUE(translated.join(QLatin1Char('\n'))
+                        .contains(QStringLiteral("2") + language.decimal + QStringLiteral("5")))
+            << language.file;
+    }
+    UseEnglish();
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include "reports/document/ReportTexts.h"
 #include "store/BearingStore.h"
 #include "store/MainConnection.h"
+#include "texts/DisplayFormat.h"
 
 #include <QDir>
 #include <QImage>
@@ -49,7 +50,8 @@ void AddSignOff(const ReportSignOff& signOff, const QLocale& locale, std::vector
 }
 
 QString DateText(const QDateTime& dateTime, const QLocale& locale) {
-    return locale.toString(dateTime, QLocale::ShortFormat);
+    return locale == DisplayLocale() ? DisplayDateTime(dateTime)
+                                     : locale.toString(dateTime, QLocale::ShortFormat);
 }
 
 // Decimals of a measure's numbers in the document: g "0.000", velocities "0.00", the rest "0.0".
@@ -427,8 +429,8 @@ private:
         const int runSpeedDecimals = look_.units.Frequency() == FrequencyUnit::Hz ? 1 : 0;
         chart.title = QStringLiteral("%1 (%2 %3) - %4 (%5 %6)")
                           .arg(point.sName, MeasureName(info.measure, look_.bandNames), view->yLabel, taken,
-                               QString::number(look_.units.DisplayFrequency(reading.fCurrentRunSpeedHz), 'f',
-                                               runSpeedDecimals),
+                               TextNumber(look_.units.DisplayFrequency(reading.fCurrentRunSpeedHz), 'f',
+                                          runSpeedDecimals),
                                look_.units.FrequencyLabel());
         std::vector<AlarmBandMark> alarmBands;
         if (const std::optional<BandSpectrum> spectrum = AlarmBandSpectrumOf(info.measure)) {

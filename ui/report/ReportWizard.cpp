@@ -7,6 +7,7 @@
 #include "reports/document/DocumentOpener.h"
 #include "reports/document/ReportBuilder.h"
 #include "reports/document/ReportTexts.h"
+#include "texts/DisplayFormat.h"
 #include "texts/UiText.h"
 #include "ui/common/GuiThreadPrompter.h"
 #include "ui/report/ReportProgressDialog.h"
@@ -123,7 +124,8 @@ QWizardPage* CReportWizard::MakeGraphsPage() {
     auto* grid = new QGridLayout(page);
     ReportLook look;
     look.units = DisplayUnitsOf(app_.settings);
-    look.bandNames = {app_.settings.band1Name, app_.settings.band2Name, app_.settings.band3Name};
+    look.bandNames = {DisplayBandName(app_.settings.band1Name), DisplayBandName(app_.settings.band2Name),
+                      DisplayBandName(app_.settings.band3Name)};
     const int columnTexts[3] = {text::TrendLabel, text::FftLabel, text::TimeLabel};
     for (int column = 0; column < 3; ++column) {
         auto* label =

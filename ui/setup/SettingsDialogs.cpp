@@ -7,6 +7,7 @@
 #include "app/TestMessage.h"
 #include "app/TypedSettings.h"
 #include "platform/Prompter.h"
+#include "texts/DisplayFormat.h"
 #include "texts/UiText.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/setup/EditorFields.h"
@@ -47,7 +48,8 @@ QRadioButton* Radio(QButtonGroup* group, int id, int textIndex, QWidget* parent)
 // The caption of a measure kind's status column.
 QString KindCaption(int kind, const CSettings& settings) {
     return MeasureName(static_cast<MeasureKind>(kind),
-                       {settings.band1Name, settings.band2Name, settings.band3Name});
+                       {DisplayBandName(settings.band1Name), DisplayBandName(settings.band2Name),
+                        DisplayBandName(settings.band3Name)});
 }
 
 // Quiet progress: the test message's steps need no window of their own.

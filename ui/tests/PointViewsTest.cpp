@@ -14,8 +14,10 @@
 #include "store/DerivedRecords.h"
 #include "store/SignalCachePath.h"
 #include "store/testing/TestPlant.h"
+#include "texts/TranslationTable.h"
 #include "texts/UiText.h"
 #include "ui/common/AxisSetupDialog.h"
+#include "ui/common/DisplayLanguage.h"
 #include "ui/common/PointViewTexts.h"
 #include "ui/views/EnvelopeView.h"
 #include "ui/views/FindingsView.h"
@@ -160,7 +162,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(views.get()));
     }
 
-    void TearDown() override { UiTextTable::ResetToDefaults(); }
+    void TearDown() override {
+        UiTextTable::ResetToDefaults();
+        ApplyDisplayLanguage(QString());
+    }
 
     QString CacheFile(const QString& reading) const {
         return SignalCacheFilePath(app->folders.dataFolder, reading);
@@ -658,6 +663,65 @@ TEST_F(PointViewsTest, ALanguageChangeReReadsEveryCaption) {
     }
     EXPECT_TRUE(items.contains(UiText(text::views::CopyToClipboard)));
     EXPECT_TRUE(items.contains(QString::asprintf("%s (%s)", "Off", "Cursor Type")));
+}
+
+// In German the views read in German: the findings, the envelope's title and caption, the readings'
+// dates ("1. Mai 2024") and decimals with a comma, also in the graph control's dates.
+TEST_F(PointViewsTest, InGermanFindingsTitlesDatesAndDecimalsReadInGerman) {
+    const std::optional<TranslationTable> german =
+        ReadTranslationTable(QStringLiteral(VANTOR_SOURCE_DIR "/texts/translations/de.tsv"));
+    ASSERT_TRUE(german);
+    ASSERT_TRUE(UiTextTable::Replace(PackTexts(*german)));
+    ApplyDisplayLanguage(QStringLiteral("Deutsch"));
+    views->RefreshTexts();
+    views->ShowPoint(point.sItemGUID);
+
+    const QTreeWidget& list = views->Readings().List();
+    ASSERT_GT(list.topLevelItemCount(), 0);
+    EXPECT_EQ(list.topLevelItem(0)->text(0), QStringLiteral("4. Mai 2024 10:00:00"));
+    const QVariantMap first = views->Trend().Pane().Graph().seriesPoint(0, 0);
+    EXPECT_EQ(first.value(QStringLiteral("dateText")).toString(), QStringLiteral("1. Mai 2024"));
+
+    views->setCurrentIndex(PointViews::FindingsTab);
+    EXPECT_EQ(views->tabText(PointViews::FindingsTab), UiText(text::added::Findings));
+    EXPECT_NE(UiText(text::added::Findings), QStringLiteral("Findings"));
+    const QTreeWidget& tree = views->Findings().Tree();
+    int numbers = 0;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = tree.topLevelItem(i);
+        for (int c = 0; c < item->childCount(); ++c) {
+            for (const char* english : {" of ", " at ", "harmonics", "overall", "zone ", "No rule"}) {
+                EXPECT_FALSE(item->child(c)->text(0).contains(QLatin1String(english)))
+                    << item->child(c)->text(0).toStdString();
+                EXPECT_FALSE(item->child(c)->text(5).contains(QLatin1String(english)))
+                    << item->child(c)->text(5).toStdString();
+            }
+            const QString frequency = item->child(c)->text(3);
+            if (!frequency.isEmpty()) {
+                EXPECT_TRUE(frequency.contains(QLatin1Char(',')) && !frequency.contains(QLatin1Char('.')))
+                    << frequency.toStdString();
+                ++numbers;
+            }
+        }
+    }
+    EXPECT_GT(numbers, 0);
+
+    views->setCurrentIndex(PointViews::EnvelopeTab);
+    EnvelopeView& envelope = views->Envelope();
+    ASSERT_TRUE(envelope.Shown());
+    EXPECT_TRUE(envelope.Pane().Graph().GetGraphTitle().contains(QStringLiteral("Hüllkurve 250-1000 Hz")))
+        << envelope.Pane().Graph().GetGraphTitle().toStdString();
+    EXPECT_TRUE(envelope.Caption().contains(QStringLiteral("0,"))) << envelope.Caption().toStdString();
+    EXPECT_FALSE(envelope.Caption().contains(QStringLiteral("0."))) << envelope.Caption().toStdString();
+    QMenu menu;
+    views->Spectrum().FillMenu(menu);
+    QStringList items;
+    for (const QAction* action : menu.actions()) {
+        items << action->text();
+    }
+    EXPECT_FALSE(items.contains(QStringLiteral("Bearing (Cursortyp)"))) << items.join('|').toStdString();
+    EXPECT_EQ(views->Spectrum().Pane().Graph().GetBearingTranslation(), UiText(text::added::Bearing));
+    EXPECT_NE(UiText(text::added::Bearing), QStringLiteral("Bearing"));
 }
 
 // The grabbed views of the demonstration point: the trend shows the alarm bands and one marker of

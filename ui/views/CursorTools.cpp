@@ -1,6 +1,7 @@
 #include "ui/views/CursorTools.h"
 
 #include "analysis/AxisScale.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/common/PointViewTexts.h"
 
@@ -87,6 +88,8 @@ void SetFaultMultiplier(CVantorGraphCtrl& graph, int fault, double value) {
 
 void AddCursorItems(QMenu& menu, CVantorGraphCtrl& graph, GraphCursor current, CursorOffer offer,
                     const std::function<void(GraphCursor)>& choose) {
+    // The bearing cursor's name follows the language shown when the menu opens (menu and read-out).
+    graph.SetBearingTranslation(UiText(text::added::Bearing));
     auto* group = new QActionGroup(&menu);
     auto addType = [&](const QString& caption, GraphCursor type) {
         QAction* action = menu.addAction(caption, [choose, type] { choose(type); });
@@ -123,12 +126,7 @@ void AddCursorItems(QMenu& menu, CVantorGraphCtrl& graph, GraphCursor current, C
 bool EditBearingFaults(CVantorGraphCtrl& graph, QWidget* parent) {
     QDialog dialog(parent);
     dialog.setWindowTitle(graph.GetBearingTranslation());
-    auto* explanation = new QLabel(
-        QObject::tr(
-            "Each fault frequency is given as an order of the run speed: the fault line stands at "
-            "this value × the running-speed cursor (for example 3.57 × run speed). 0 leaves that fault "
-            "out."),
-        &dialog);
+    auto* explanation = new QLabel(UiText(text::added::BearingFaultsExplanation), &dialog);
     explanation->setWordWrap(true);
     auto* form = new QFormLayout;
     std::array<QDoubleSpinBox*, kBearingFaults> boxes{};
@@ -267,11 +265,9 @@ QString CursorReadout::EntryText(const Entry& entry) const {
         x = lineX_[*line];
         y = lineY_[*line];
     }
-    const QLocale locale;
     const int xDecimals = lineX_.empty() ? xDecimals_ : ExactDecimals(x, xDecimals_);
     return QStringLiteral("%1: %2 %3, %4 %5")
-        .arg(entry.caption, locale.toString(x, 'f', xDecimals), xUnit_, locale.toString(y, 'f', yDecimals_),
-             yUnit_)
+        .arg(entry.caption, DisplayNumber(x, xDecimals), xUnit_, DisplayNumber(y, yDecimals_), yUnit_)
         .trimmed();
 }
 

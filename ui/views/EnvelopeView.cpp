@@ -9,6 +9,7 @@
 #include "app/ReadingFindings.h"
 #include "app/ViewedReading.h"
 #include "graphviews/AlarmBandMarks.h"
+#include "texts/DisplayFormat.h"
 #include "texts/UiText.h"
 #include "ui/common/PointViewTexts.h"
 #include "ui/views/FaultFamiliesLayer.h"
@@ -80,13 +81,13 @@ void EnvelopeView::Redraw() {
                        AlarmBandMarks(LoadPointSpectralBands(state_.app, reading->point->sItemGUID),
                                       BandSpectrum::Envelope, reading->decoded.runSpeedHz, units));
     }
-    QString caption = UiText(text::added::EnvelopeCaption)
-                          .arg(shown_->band.lowHz, 0, 'f', 0)
-                          .arg(shown_->band.highHz, 0, 'f', 0)
-                          .arg(shown_->overallGe, 0, 'f', 4);
+    QString caption =
+        UiText(text::added::EnvelopeCaption)
+            .arg(TextNumber(shown_->band.lowHz, 'f', 0), TextNumber(shown_->band.highHz, 'f', 0),
+                 TextNumber(shown_->overallGe, 'f', 4));
     if (shown_->highClipped) {
         caption += QStringLiteral("    ") +
-                   UiText(text::added::EnvelopeHighClipped).arg(shown_->requested.highHz, 0, 'f', 0);
+                   UiText(text::added::EnvelopeHighClipped).arg(TextNumber(shown_->requested.highHz, 'f', 0));
     }
     caption_->setText(caption);
     caption_->setToolTip(QStringLiteral("%1\n%2").arg(title, caption));

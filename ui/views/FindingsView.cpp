@@ -4,6 +4,7 @@
 #include "analysis/ViewTexts.h"
 #include "app/ReadingFindings.h"
 #include "app/SeverityStandards.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/MainWindowTexts.h"
 #include "ui/common/PointViewTexts.h"
 #include "ui/common/StatusIcons.h"
@@ -172,7 +173,7 @@ void FindingsView::Redraw() {
 void FindingsView::Fill() {
     tree_->clear();
     const DisplayUnits units = state_.Units();
-    const QLocale locale = QLocale::system();
+    const QLocale locale = DisplayLocale();
     for (const Finding& finding : shown_) {
         auto* item = new QTreeWidgetItem(tree_);
         item->setText(KindColumn, FindingKindText(finding.kind));

@@ -1,6 +1,7 @@
 #include "ui/views/GraphPane.h"
 
 #include "platform/Prompter.h"
+#include "texts/UiText.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
 
@@ -18,6 +19,8 @@ namespace vantor {
 GraphPane::GraphPane(Prompter& prompter, QWidget* parent) : QWidget(parent) {
     graph_ = new CVantorGraphCtrl(this);
     graph_->resetToDefaults();
+    // The bearing cursor's name in the cursor menu and the read-out, in the chosen language.
+    graph_->SetBearingTranslation(UiText(text::added::Bearing));
     graph_->setMessagePort([&prompter](const QString& text) { prompter.ShowMessage(text); });
     graph_->setMinimumSize(320, 200);
     readout_ = new QLabel(this);

@@ -1,6 +1,7 @@
 #include "ui/views/NoteMarks.h"
 
 #include "analysis/TrendProjection.h"
+#include "texts/DisplayFormat.h"
 #include "texts/UiText.h"
 
 #include <VantorGraph/VantorGraphCtrl.h>
@@ -28,7 +29,7 @@ const QColor kNoteColour(90, 60, 160);
 
 QString NoteTipText(const NoteView& note) {
     return UiText(text::added::NoteTip)
-        .arg(QLocale().toString(note.note.written, QLocale::ShortFormat), note.note.author, note.note.text);
+        .arg(DisplayDateTime(note.note.written), note.note.author, note.note.text);
 }
 
 NoteMarks::NoteMarks(CVantorGraphCtrl& graph) : QObject(&graph), graph_(graph) {

@@ -2,6 +2,7 @@
 
 #include "app/OptionsFromSettings.h"
 #include "app/TypedSettings.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/PointViewTexts.h"
 
 namespace vantor {
@@ -34,7 +35,7 @@ MeasureFormat PointViewsState::Format() const {
 QString MeasureCaption(const CSettings& settings, MeasureKind kind) {
     // A band the user left unnamed is shown by its default label.
     const auto named = [](const QString& name, int fallback) {
-        return name.isEmpty() ? UiText(fallback) : name;
+        return name.isEmpty() ? UiText(fallback) : DisplayBandName(name);
     };
     return MeasureName(kind, {named(settings.band1Name, text::views::Band1),
                               named(settings.band2Name, text::views::Band2),

@@ -3,6 +3,7 @@
 #include "analysis/AlarmStatus.h"
 #include "analysis/MeasureFormat.h"
 #include "analysis/ViewData.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/PointViewTexts.h"
 #include "ui/views/PointViewsState.h"
 
@@ -75,12 +76,11 @@ void ReadingListView::Redraw() {
         return;
     }
     const MeasureFormat format = state_.Format();
-    const QLocale locale;
     QList<QTreeWidgetItem*> rows;
     for (auto reading = state_.readings.rbegin(); reading != state_.readings.rend(); ++reading) {
         auto* item = new QTreeWidgetItem;
         item->setData(kDateColumn, kGuidRole, reading->sItemGUID);
-        item->setText(kDateColumn, locale.toString(reading->ctDateTaken, QLocale::ShortFormat));
+        item->setText(kDateColumn, DisplayDateTime(reading->ctDateTaken));
         const DatedStatus status = PointStatus(*state_.point, &*reading);
         item->setText(kStatusColumn, StatusText(status.code));
         item->setForeground(kStatusColumn, ColourOf(status.code));

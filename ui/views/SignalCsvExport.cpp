@@ -41,7 +41,8 @@ bool WriteShownSignalCsv(PointViewsState& state, MeasureKind viewKind, CsvConten
     input.content = content;
     input.machineName = reading->machineName;
     input.pointName = reading->pointName;
-    const QLocale locale;
+    // The file's documented date and time: the regional settings, whatever language the desktop shows.
+    const QLocale locale = QLocale::system();
     input.dateText = locale.toString(reading->taken.date(), QLocale::ShortFormat);
     input.timeText = locale.toString(reading->taken.time(), QLocale::ShortFormat);
     input.units = state.Units();

@@ -1,5 +1,6 @@
 #include "ui/views/TopPeaksDialog.h"
 
+#include "texts/DisplayFormat.h"
 #include "ui/common/PointViewTexts.h"
 
 #include <QDialogButtonBox>
@@ -51,8 +52,7 @@ TopPeaksDialog::TopPeaksDialog(const DisplayedSpectrum& spectrum, const DisplayU
         const std::array<QTableWidgetItem*, kColumns> items = {
             new NumberItem(PeakText(slot.frequency, slot.frequencyDecimals), slot.frequency),
             new NumberItem(PeakText(slot.amplitude, peaks.amplitudeDecimals), slot.amplitude),
-            new NumberItem(order ? QLocale::system().toString(*order, 'f', kOrderDecimals) : QString(),
-                           order.value_or(0.0))};
+            new NumberItem(order ? DisplayNumber(*order, kOrderDecimals) : QString(), order.value_or(0.0))};
         for (int column = 0; column < kColumns; ++column) {
             QTableWidgetItem* item = items[static_cast<std::size_t>(column)];
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -1,6 +1,7 @@
 #include "ui/views/TrendLineDialog.h"
 
 #include "platform/Prompter.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/common/PointViewTexts.h"
 
@@ -44,9 +45,8 @@ TrendLineDialog::TrendLineDialog(const TrendLineChoice& current, const std::vect
     fitLayout->addWidget(secondOrder_);
 
     from_ = new QComboBox(this);
-    const QLocale locale;
     for (const QDateTime& taken : readingDates) {
-        from_->addItem(locale.toString(taken, QLocale::ShortFormat), taken);
+        from_->addItem(DisplayDateTime(taken), taken);
     }
     int fromIndex = 0;
     for (int i = 0; i < from_->count(); ++i) {

@@ -10,6 +10,7 @@
 #include "app/MeasureTrends.h"
 #include "graphviews/GraphViews.h"
 #include "platform/Prompter.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/Log.h"
 #include "ui/common/MeasureLabels.h"
 #include "ui/common/PointViewTexts.h"
@@ -223,16 +224,15 @@ void TrendView::ShowReadout() {
                          [reading](const TrendReading& r) { return r.guid == reading->sItemGUID; });
         readout +=
             QStringLiteral(": %1  %2")
-                .arg(value == indexTrend_.end() ? QString()
-                                                : QLocale().toString(value->value, 'f', kIndexDecimals),
-                     QLocale().toString(reading->ctDateTaken, QLocale::ShortFormat));
+                .arg(value == indexTrend_.end() ? QString() : DisplayNumber(value->value, kIndexDecimals),
+                     DisplayDateTime(reading->ctDateTaken));
     } else if (reading != nullptr) {
         const float value = MeasureValue(*reading, kind);
         const StatusCode status = ClassifyMeasure(point, *reading, kind);
-        readout +=
-            QStringLiteral(": %1  %2  %3")
-                .arg(IsNoValue(value) ? QString() : FormatMeasure(kind, value, state_.Format()),
-                     StatusText(status), QLocale().toString(reading->ctDateTaken, QLocale::ShortFormat));
+        readout += QStringLiteral(": %1  %2  %3")
+                       .arg(IsNoValue(value) ? QString()
+                                             : DisplayNumberText(FormatMeasure(kind, value, state_.Format())),
+                            StatusText(status), DisplayDateTime(reading->ctDateTaken));
     }
     if (!index && !online_.empty()) {
         // The newest online value beside the reading's: the sensor may be days ahead of the route.

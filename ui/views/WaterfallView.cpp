@@ -3,6 +3,7 @@
 #include "analysis/SignalCache.h"
 #include "analysis/ViewData.h"
 #include "app/Database.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/PointViewTexts.h"
 #include "ui/views/GraphPane.h"
 #include "ui/views/PointViewsState.h"
@@ -188,8 +189,7 @@ std::vector<std::pair<QRect, QString>> WaterfallView::TraceLabels() const {
         if (!end) {
             continue;
         }
-        const QString text =
-            QLocale().toString(traces_[static_cast<std::size_t>(i)].taken.date(), QLocale::ShortFormat);
+        const QString text = DisplayDate(traces_[static_cast<std::size_t>(i)].taken.date());
         const QSize size(metrics.horizontalAdvance(text) + 2, metrics.height());
         labels.emplace_back(QRect(QPoint(end->x() + kDateGap, end->y() - size.height()), size), text);
     }
@@ -224,11 +224,9 @@ QString WaterfallView::TraceReadout(QPoint at) const {
         return {};
     }
     const Trace& trace = traces_[static_cast<std::size_t>(best)];
-    const QLocale locale;
     return QStringLiteral("%1: %2 %3, %4 %5")
-        .arg(locale.toString(trace.taken, QLocale::ShortFormat),
-             locale.toString(trace.x[bestLine], 'f', xDecimals_), xUnit_,
-             locale.toString(trace.y[bestLine], 'f', yDecimals_), yUnit_);
+        .arg(DisplayDateTime(trace.taken), DisplayNumber(trace.x[bestLine], xDecimals_), xUnit_,
+             DisplayNumber(trace.y[bestLine], yDecimals_), yUnit_);
 }
 
 bool WaterfallView::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #include "ui/views/ZoomDateDialog.h"
 
 #include "platform/Prompter.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/DialogButtons.h"
 #include "ui/common/PointViewTexts.h"
 
@@ -15,9 +16,7 @@ namespace vantor {
 namespace {
 
 QString SpanText(const DateSpan& span) {
-    const QLocale locale;
-    return QStringLiteral("%1 - %2").arg(locale.toString(span.first, QLocale::ShortFormat),
-                                         locale.toString(span.last, QLocale::ShortFormat));
+    return QStringLiteral("%1 - %2").arg(DisplayDateTime(span.first), DisplayDateTime(span.last));
 }
 
 QDateTimeEdit* DateEdit(const QDateTime& value, QWidget* parent) {

@@ -197,12 +197,12 @@ void FollowUpPane::FillEvents() {
         events_->insertRow(row);
         QStringList trail;
         for (const AcknowledgementRow& entry : view.trail) {
-            trail << QStringLiteral("%1  %2: %3")
-                         .arg(SqlDateTimeText(entry.entered), entry.user, entry.comment);
+            trail
+                << QStringLiteral("%1  %2: %3").arg(EventTimeText(entry.entered), entry.user, entry.comment);
         }
         const QString tip = trail.isEmpty() ? view.event.reason : trail.join(QLatin1Char('\n'));
         const StatusCode code = static_cast<StatusCode>(view.event.level);
-        auto* time = Cell(SqlDateTimeText(view.event.raised), tip);
+        auto* time = Cell(EventTimeText(view.event.raised), tip);
         time->setData(Qt::UserRole, view.event.guid);
         events_->setItem(row, 0, time);
         auto* level = Cell(StatusText(code), tip);
@@ -210,7 +210,7 @@ void FollowUpPane::FillEvents() {
         events_->setItem(row, 1, level);
         events_->setItem(row, 2, Cell(view.machineName, tip));
         events_->setItem(row, 3, Cell(view.pointName, tip));
-        events_->setItem(row, 4, Cell(view.event.source, tip));
+        events_->setItem(row, 4, Cell(EventSourceText(view.event.source), tip));
         events_->setItem(
             row, 5,
             Cell(UiText(view.IsNew() ? text::added::EventsNew : text::added::EventsAcknowledged), tip));

@@ -62,13 +62,10 @@ QDialogButtonBox* CloseButton(QDialog* dialog) {
 }
 
 // The machine groups as the standard words them.
-constexpr std::array<const char*, 4> kGroupCaptions = {
-    "Large machines, 300 kW < P < 50 MW; motors 315 mm \u2264 H",
-    "Medium sized machines, 15 kW < P \u2264 300 kW; motors 160 mm \u2264 H < 315 mm",
-    "Pumps > 15 kW, radial, axial, mixed flow, external driver",
-    "Pumps > 15 kW, radial, axial, mixed flow, integrated driver",
-};
-constexpr std::array<const char*, 2> kFoundationCaptions = {"Rigid", "Flexible"};
+constexpr std::array<int, 4> kGroupCaptions = {text::added::IsoGroupLarge, text::added::IsoGroupMedium,
+                                               text::added::IsoGroupPumpsExternal,
+                                               text::added::IsoGroupPumpsIntegrated};
+constexpr std::array<int, 2> kFoundationCaptions = {text::added::RigidSupport, text::added::FlexibleSupport};
 
 } // namespace
 
@@ -130,12 +127,12 @@ CAboutDialog::CAboutDialog(const QString& title, const QString& company, const Q
 
 CIsoStandardsDialog::CIsoStandardsDialog(bool choosing, QWidget* parent)
     : QDialog(parent), table_(MakeTable(4,
-                                        {QStringLiteral("Group"), QStringLiteral("Machines"),
+                                        {UiText(text::added::IsoGroupColumn), UiText(text::SectionMachines),
                                          QStringLiteral("%1 (%2 / %3, %4)")
-                                             .arg(QLatin1String(kFoundationCaptions[0]), UiText(tw::Warning),
+                                             .arg(UiText(kFoundationCaptions[0]), UiText(tw::Warning),
                                                   UiText(tw::Critical), UiText(text::UnitMmPerSecond)),
                                          QStringLiteral("%1 (%2 / %3, %4)")
-                                             .arg(QLatin1String(kFoundationCaptions[1]), UiText(tw::Warning),
+                                             .arg(UiText(kFoundationCaptions[1]), UiText(tw::Warning),
                                                   UiText(tw::Critical), UiText(text::UnitMmPerSecond))},
                                         this)),
       choosing_(choosing) {
@@ -144,7 +141,7 @@ CIsoStandardsDialog::CIsoStandardsDialog(bool choosing, QWidget* parent)
     for (int group = 1; group <= 4; ++group) {
         const int row = group - 1;
         table_->setItem(row, 0, Cell(QString::number(group)));
-        table_->setItem(row, 1, Cell(QString::fromUtf8(kGroupCaptions[static_cast<std::size_t>(row)])));
+        table_->setItem(row, 1, Cell(UiText(kGroupCaptions[static_cast<std::size_t>(row)])));
         for (int foundation = 0; foundation <= 1; ++foundation) {
             const IsoLimits limits = *IsoLimitsForGroup(group, foundation);
             const QString pair = QStringLiteral("%1 / %2")

@@ -6,6 +6,7 @@
 #include "app/ReadingFindings.h"
 #include "app/SeverityStandards.h"
 #include "app/TypedSettings.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/MainWindowTexts.h"
 #include "ui/common/StatusIcons.h"
 
@@ -144,7 +145,7 @@ public:
             return {};
         }
         const StatusCell& status = row.cells[cell].cell;
-        QVariant value = Coloured(status.text, status.code, role);
+        QVariant value = Coloured(DisplayNumberText(status.text), status.code, role);
         if (role == Qt::TextAlignmentRole) {
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         }
@@ -196,7 +197,7 @@ private:
         }
         return Plain(DueText(due), role);
     }
-    static QString DueText(const QDate& due) { return QLocale().toString(due, QLocale::ShortFormat); }
+    static QString DueText(const QDate& due) { return DisplayDate(due); }
 
     QVariant StatusData(std::size_t row, int role) const {
         const StatusTableRow& shown = rows_[row];
@@ -267,7 +268,8 @@ namespace {
 
 // The header of a measure column: its name, with the unit while values are shown.
 QString MeasureHeader(MeasureKind kind, const CSettings& settings, const DisplayUnits& units, bool valuesOn) {
-    const VaBandNames bands{settings.band1Name, settings.band2Name, settings.band3Name};
+    const VaBandNames bands{DisplayBandName(settings.band1Name), DisplayBandName(settings.band2Name),
+                            DisplayBandName(settings.band3Name)};
     return valuesOn ? MeasureNameWithUnit(kind, bands, units) : MeasureName(kind, bands);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/window/MachineTreeModel.h"
 
 #include "app/ReadingFindings.h"
+#include "texts/DisplayFormat.h"
 #include "ui/common/MainWindowTexts.h"
 #include "ui/common/StatusIcons.h"
 
@@ -21,7 +22,7 @@ constexpr quintptr kFirstMachine = 2;
 QString StatusTip(const DatedStatus& status) {
     QString tip = StatusText(status.code);
     if (status.dateTime.isValid()) {
-        tip += QStringLiteral(" - ") + QLocale::system().toString(status.dateTime, QLocale::ShortFormat);
+        tip += QStringLiteral(" - ") + DisplayDateTime(status.dateTime);
     }
     return tip;
 }
@@ -31,10 +32,9 @@ QString OnlineTip(const PlantPoint::Online& online) {
     if (!online.latest || !online.latest->isoMms) {
         return UiText(text::added::OnlineSensorWaiting).arg(online.sensorId);
     }
-    const QLocale locale;
     return UiText(text::added::OnlineSensorTip)
-        .arg(online.sensorId, locale.toString(*online.latest->isoMms, 'f', 2),
-             locale.toString(online.latest->taken, QLocale::ShortFormat));
+        .arg(online.sensorId, DisplayNumber(*online.latest->isoMms, 2),
+             DisplayDateTime(online.latest->taken));
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "platform/Version.h"
 #include "texts/UiText.h"
 #include "ui/common/DataFileProgressDialog.h"
+#include "ui/common/DisplayLanguage.h"
 #include "ui/common/Log.h"
 #include "ui/common/MainWindowTexts.h"
 #include "ui/common/Mnemonics.h"
@@ -827,6 +828,8 @@ void MainWindow::RebuildLanguageMenu() {
 }
 
 void MainWindow::RefreshTexts() {
+    // Dates and numbers in the locale of the language the texts are in.
+    ApplyDisplayLanguage(language_.packLoaded ? language_.current : QString());
     setWindowTitle(Caption());
     databaseCaption_->setProperty(
         "Caption", UiText(RemoteDatabaseChosen(app_) ? text::RemoteDatabase : text::LocalDatabase));

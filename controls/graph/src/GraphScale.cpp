@@ -1,5 +1,7 @@
 #include "GraphScale.h"
 
+#include "NumberFormat.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -89,11 +91,13 @@ QList<double> yAxisTicks(MarkerMethod method, double min, double max, double spa
 }
 
 QString timeCaption(double xMax) {
-    if (xMax < 60)
-        return QStringLiteral("time (secs)");
-    if (xMax < 3600)
-        return QStringLiteral("time (mins)");
-    return QStringLiteral("time (hours)");
+    const QStringList host = controlTimeCaptions();
+    const int unit = xMax < 60 ? 0 : (xMax < 3600 ? 1 : 2);
+    if (!host.isEmpty())
+        return host.at(unit);
+    static const QString documented[] = {QStringLiteral("time (secs)"), QStringLiteral("time (mins)"),
+                                         QStringLiteral("time (hours)")};
+    return documented[unit];
 }
 
 QString timeLabel(double seconds) {
@@ -125,7 +129,7 @@ QDateTime datesBase(const SeriesList& series) {
 
 QString dateLabel(const QDateTime& base, double minutes) {
     const QDateTime at = base.addMSecs(static_cast<qint64>(std::llround(minutes * 60000.0)));
-    return QLocale::system().toString(at.date(), QLocale::ShortFormat);
+    return controlDateText(at.date());
 }
 
 namespace {

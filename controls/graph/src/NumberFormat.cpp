@@ -2,8 +2,45 @@
 
 #include <QLocale>
 
+namespace {
+struct HostLocale {
+    std::optional<QLocale> locale;
+    QString datePattern;
+    QStringList timeCaptions;
+};
+HostLocale& hostLocale() {
+    static HostLocale host;
+    return host;
+}
+} // namespace
+
+QLocale controlLocale() {
+    return hostLocale().locale.value_or(QLocale::system());
+}
+
+QString controlDateText(const QDate& date) {
+    const HostLocale& host = hostLocale();
+    if (host.locale && !host.datePattern.isEmpty())
+        return host.locale->toString(date, host.datePattern);
+    return controlLocale().toString(date, QLocale::ShortFormat);
+}
+
+void setControlLocale(const std::optional<QLocale>& locale, const QString& datePattern) {
+    hostLocale().locale = locale;
+    hostLocale().datePattern = locale ? datePattern : QString();
+    reloadSharedNumberFormat();
+}
+
+QStringList controlTimeCaptions() {
+    return hostLocale().timeCaptions;
+}
+
+void setControlTimeCaptions(const QStringList& captions) {
+    hostLocale().timeCaptions = captions.size() == 3 ? captions : QStringList();
+}
+
 NumberFormat numberFormatFromLocale() {
-    const QLocale locale = QLocale::system();
+    const QLocale locale = controlLocale();
     NumberFormat format;
     format.decimalSeparator = locale.decimalPoint().left(MaxDecimalSeparatorLength);
     if (format.decimalSeparator.isEmpty())

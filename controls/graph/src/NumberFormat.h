@@ -2,7 +2,12 @@
 // numbers use the user's decimal separator and never a thousands separator.
 #pragma once
 
+#include <QDate>
+#include <QLocale>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 struct NumberFormat {
     int grouping = 3;        // first digit of the locale's grouping
@@ -15,8 +20,18 @@ struct NumberFormat {
 
 inline constexpr int MaxDecimalSeparatorLength = 10;
 
-// Reads the record from the user's locale (QLocale::system()).
+// Reads the record from the controls' locale (controlLocale()).
 NumberFormat numberFormatFromLocale();
+
+// The locale the controls write dates and numbers in: the user's regional settings
+// (QLocale::system()) unless the host set another (CVantorGraphCtrl::setDisplayLocale).
+QLocale controlLocale();
+// A date as the controls write it: the host's pattern in its locale, else the short format.
+QString controlDateText(const QDate& date);
+void setControlLocale(const std::optional<QLocale>& locale, const QString& datePattern);
+// The Time axis captions the host gave (seconds, minutes, hours); empty: the documented ones.
+QStringList controlTimeCaptions();
+void setControlTimeCaptions(const QStringList& captions);
 
 // The process-wide record, loaded by the first control and again by LanguageChanged.
 const NumberFormat& sharedNumberFormat();

@@ -18,16 +18,17 @@
 namespace {
 
 QString localeDateText(const QDateTime& dateTime) {
-    return dateTime.isValid() ? QLocale::system().toString(dateTime.date(), QLocale::ShortFormat) : QString();
+    return dateTime.isValid() ? controlDateText(dateTime.date()) : QString();
 }
 
 QString localeTimeText(const QDateTime& dateTime) {
     if (!dateTime.isValid())
         return {};
     // The long time format with seconds, without the time zone a bare time does not have.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    const QLocale locale = controlLocale();
+    QString format = locale.timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t'));
-    return QLocale::system().toString(dateTime.time(), format.trimmed());
+    return locale.toString(dateTime.time(), format.trimmed());
 }
 
 bool isSkipOrIn(int value, int lo, int hi) {
@@ -202,6 +203,20 @@ void CVantorGraphCtrl::AboutBox() {
 
 void CVantorGraphCtrl::LanguageChanged() {
     reloadSharedNumberFormat();
+}
+
+void CVantorGraphCtrl::setDisplayLocale(const QLocale& locale, const QString& datePattern) {
+    setControlLocale(locale, datePattern);
+}
+
+void CVantorGraphCtrl::resetDisplayLocale() {
+    setControlLocale(std::nullopt, QString());
+    setControlTimeCaptions({});
+}
+
+void CVantorGraphCtrl::setTimeAxisCaptions(const QString& seconds, const QString& minutes,
+                                           const QString& hours) {
+    setControlTimeCaptions({seconds, minutes, hours});
 }
 
 short CVantorGraphCtrl::RemoveSeriesConfig(short nSeriesNumber) {

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QLocale>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -235,6 +236,16 @@ public:
     // (the default) keeps the documented order.
     void setDrawingsBehindData(bool behind);
     bool drawingsBehindData() const;
+    // Host-side, for every control of the process, not persisted: the locale of the dates and
+    // numbers the controls write (axis labels, tooltips) and, when given, the pattern of their
+    // dates. By default (and after resetDisplayLocale) the user's regional settings, as documented;
+    // a host that shows another language than the regional settings' sets that language's locale.
+    static void setDisplayLocale(const QLocale& locale, const QString& datePattern = QString());
+    // Also returns the Time axis captions to the documented ones.
+    static void resetDisplayLocale();
+    // Host-side, for every control, not persisted: the captions a Time axis shows instead of the
+    // documented "time (secs)", "time (mins)" and "time (hours)" (a language's words).
+    static void setTimeAxisCaptions(const QString& seconds, const QString& minutes, const QString& hours);
     // A host's own drawing over the plot (fault families), painted on the control's painter after
     // the axes and the run-speed marker and before the traces, so it never covers a line; in the
     // control's coordinates with the layout of this paint (plotRect, screen positions) in force.
