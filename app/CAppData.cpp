@@ -20,6 +20,7 @@ StoreContext CAppData::MakeStoreContext() {
     context.prompter = prompter_;
     context.securityWarning = [this] { SecurityWarning(); };
     context.markShuttingDown = [this] { RequestShutdown(); };
+    context.discovery = columnDiscovery;
     context.journal =
         remoteDatabaseInUse ? SqlConnection::Journal::Rollback : SqlConnection::Journal::WriteAhead;
     context.server = server;

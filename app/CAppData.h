@@ -64,6 +64,8 @@ public:
 
     AppFolders folders;
     CSettings settings;
+    // How the connections retry a table whose columns cannot be read (tests shorten the waits).
+    ColumnDiscoveryPolicy columnDiscovery;
 
     // Reads the settings record from the user's profile (once, at start-up).
     void ReadSettings();

@@ -5,6 +5,7 @@
 #include "platform/testing/RecordingPrompter.h"
 #include "platform/testing/TempEnvironment.h"
 #include "store/DataFile.h"
+#include "store/MainConnection.h"
 #include "store/Schema.h"
 #include "texts/UiText.h"
 #include "ui/common/MainWindowTexts.h"
@@ -14,12 +15,18 @@
 #include "ui/window/MachineTreeModel.h"
 #include <VantorLabel/VantorLabelCtrl.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -130,6 +137,79 @@ TEST_F(MainWindowTest, StartsWithTheTitleTheMenusAndEnglishAlone) {
     EXPECT_EQ(window.menuBar()->actions().at(0)->menu()->actions().at(0)->text(),
               QStringLiteral("&Import..."));
 }
+
+// Every entry of every menu, triggered after the database connection has gone: each one either says
+// why it cannot work or does nothing, and none lets an exception out of its handler or ends the
+// program. Dialogs it opens are closed as they appear; Exit is left for last.
+// Two ways for every query to fail: the connection gone (a dropped server, a lost share), or an open
+// database whose tables are gone, where every statement fails as it runs.
+class FailingDatabaseTest : public MainWindowTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FailingDatabaseTest, EveryMenuEntryOutlivesADatabaseThatFailsEveryQuery) {
+    // A table that cannot be read is tried again after documented waits; here they are short.
+    app.columnDiscovery.retryWait = 1ms;
+    ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
+    window.show();
+    SqlConnection& connection = app.MainConnection()->Connection();
+    if (GetParam()) {
+        connection.Close();
+    } else {
+        for (const QString& table : connection.Database().tables()) {
+            connection.Execute(QStringLiteral("DROP TABLE [%1]").arg(table));
+        }
+        ASSERT_TRUE(connection.Database().tables().isEmpty());
+    }
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* menu = qobject_cast<QMenu*>(top); menu != nullptr && menu->isVisible()) {
+                menu->close();
+            }
+        }
+    });
+    closer.start(20);
+    // A menu rebuilt by an entry (languages, looks) deletes its old entries: those are passed over.
+    std::vector<QPointer<QAction>> entries;
+    std::function<void(const QMenu*)> collect = [&](const QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            if (action->menu() != nullptr) {
+                collect(action->menu());
+            } else if (!action->isSeparator()) {
+                entries.push_back(action);
+            }
+        }
+    };
+    for (const QAction* top : window.menuBar()->actions()) {
+        if (top->menu() != nullptr) {
+            collect(top->menu());
+        }
+    }
+    ASSERT_GT(entries.size(), 30u);
+    int triggered = 0;
+    for (const QPointer<QAction>& action : entries) {
+        if (action.isNull()) {
+            continue;
+        }
+        if (action->text() == UiText(text::Exit) ||
+            action->text().remove(QLatin1Char('&')) == UiText(text::Exit)) {
+            continue;
+        }
+        SCOPED_TRACE(action->text().toStdString());
+        EXPECT_NO_THROW(action->trigger());
+        QApplication::processEvents();
+        ++triggered;
+        ASSERT_TRUE(window.isVisible()) << "after " << action->text().toStdString();
+    }
+    EXPECT_GT(triggered, 30);
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, FailingDatabaseTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                             return param.param ? "ConnectionClosed" : "TablesGone";
+                         });
 
 TEST_F(MainWindowTest, TheStatusBarCaptionsShowTheDatabaseAndTheLastRunInItsColour) {
     ASSERT_TRUE(window.Initialise(QStringLiteral("Corvane")));
