@@ -4,6 +4,7 @@
 // the window (start-up steps, tree model, status table) until the tree has been painted, beside a
 // minimal window showing the same machines and points from one query in a plain tree.
 #include "LargePlant.h"
+#include "PlantTreeQuery.h"
 #include "app/PlantStatus.h"
 #include "platform/LocalTimeZone.h"
 #include "store/MainConnection.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QMainWindow>
-#include <QSqlQuery>
 #include <QStandardItemModel>
 #include <QTreeView>
 
@@ -66,20 +66,7 @@ void BM_MinimalWindowWithPlantQuery(benchmark::State& state) {
         QMainWindow window;
         auto* tree = new QTreeView(&window);
         auto* model = new QStandardItemModel(tree);
-        QSqlQuery query(database);
-        query.setForwardOnly(true);
-        query.exec(QStringLiteral("SELECT m.sItemGUID, m.sName, v.sName FROM tblMachines m JOIN tblVibs v ON "
-                                  "v.sParentGUID = m.sItemGUID ORDER BY m.fOrder, m.sItemGUID, v.fOrder"));
-        QStandardItem* machine = nullptr;
-        QString machineGuid;
-        while (query.next()) {
-            if (machine == nullptr || query.value(0).toString() != machineGuid) {
-                machineGuid = query.value(0).toString();
-                machine = new QStandardItem(query.value(1).toString());
-                model->appendRow(machine);
-            }
-            machine->appendRow(new QStandardItem(query.value(2).toString()));
-        }
+        vantor::bench::FillPlantTree(database, *model);
         tree->setModel(model);
         window.setCentralWidget(tree);
         window.resize(1024, 768);

@@ -1,10 +1,11 @@
 // The peer of the desktop's start: a plain Qt main window whose tree shows a plant's machines and
 // vibration points from one query, painted once, then the program ends.
 //   minimal_window DATABASE-FILE
+#include "PlantTreeQuery.h"
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStandardItemModel>
 #include <QTimer>
 #include <QTreeView>
@@ -26,20 +27,7 @@ int main(int argc, char** argv) {
     QMainWindow window;
     auto* tree = new QTreeView(&window);
     auto* model = new QStandardItemModel(tree);
-    QSqlQuery query(database);
-    query.setForwardOnly(true);
-    query.exec(QStringLiteral("SELECT m.sItemGUID, m.sName, v.sName FROM tblMachines m JOIN tblVibs v ON "
-                              "v.sParentGUID = m.sItemGUID ORDER BY m.fOrder, m.sItemGUID, v.fOrder"));
-    QStandardItem* machine = nullptr;
-    QString machineGuid;
-    while (query.next()) {
-        if (machine == nullptr || query.value(0).toString() != machineGuid) {
-            machineGuid = query.value(0).toString();
-            machine = new QStandardItem(query.value(1).toString());
-            model->appendRow(machine);
-        }
-        machine->appendRow(new QStandardItem(query.value(2).toString()));
-    }
+    vantor::bench::FillPlantTree(database, *model);
     tree->setModel(model);
     window.setCentralWidget(tree);
     window.resize(1024, 768);
